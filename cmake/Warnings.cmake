@@ -1,0 +1,25 @@
+# Warnings every target of ours builds with.
+function(thorn_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wno-unused-parameter)
+endfunction()
+
+# A subsystem library made of every source in the calling folder (and the
+# given subfolders), so adding a unit needs no edit here.
+function(thorn_library target)
+  cmake_parse_arguments(ARG "" "" "SUBDIRS;PUBLIC_DEPS;PRIVATE_DEPS" ${ARGN})
+  set(patterns ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(dir IN LISTS ARG_SUBDIRS)
+    list(APPEND patterns ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
+  endforeach()
+  file(GLOB sources CONFIGURE_DEPENDS ${patterns})
+  if(sources)
+    add_library(${target} STATIC ${sources})
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${target} PUBLIC ${ARG_PUBLIC_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+    thorn_warnings(${target})
+  else()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${target} INTERFACE ${ARG_PUBLIC_DEPS})
+  endif()
+endfunction()

@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "platform/Files.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using thorn::test::TempDir;
+
+TEST(Files, WriteReplacingThenReadBack) {
+    TempDir dir;
+    std::vector<uint8_t> first = {1, 2, 3}, second = {9};
+    ASSERT_TRUE(thorn::WriteFileReplacing(dir / "a.bin", first));
+    ASSERT_TRUE(thorn::WriteFileReplacing(dir / "a.bin", second));
+    EXPECT_EQ(thorn::ReadWholeFile(dir / "a.bin"), second);
+    EXPECT_FALSE(std::filesystem::exists(dir / "a.bin.tmp"));
+    ASSERT_TRUE(thorn::WriteFileReplacing(dir / "empty", {}));
+    EXPECT_EQ(thorn::ReadWholeFile(dir / "empty"), std::vector<uint8_t>{});
+}
+
+TEST(Files, FailedWriteKeepsTheOldFile) {
+    TempDir dir;
+    std::vector<uint8_t> old = {4, 5};
+    ASSERT_TRUE(thorn::WriteFileReplacing(dir / "keep", old));
+    // A folder where the temporary file should go makes the write fail.
+    std::filesystem::create_directory(dir / "keep.tmp");
+    std::filesystem::create_directory(dir / "keep.tmp" / "x");
+    EXPECT_FALSE(thorn::WriteFileReplacing(dir / "keep", std::vector<uint8_t>{7}));
+    EXPECT_EQ(thorn::ReadWholeFile(dir / "keep"), old);
+    EXPECT_FALSE(thorn::WriteFileReplacing(dir / "no" / "such" / "folder", old));
+}
+
+TEST(Files, MissingFileReadsAsNothing) {
+    TempDir dir;
+    EXPECT_FALSE(thorn::ReadWholeFile(dir / "missing").has_value());
+    EXPECT_FALSE(thorn::ReadWholeFile(dir.Path()).has_value());
+}
+
+}  // namespace
