@@ -1,0 +1,113 @@
+#include "platform/Streams.h"
+
+#include <algorithm>
+#include <cstring>
+
+int64_t TStream::GetSize() {
+    int64_t position = GetPosition();
+    int64_t size = Seek(0, TSeekOrigin::soEnd);
+    SetPosition(position);
+    return size;
+}
+
+void TStream::ReadBuffer(void* buffer, int64_t count) {
+    if (count > 0 && Read(buffer, count) != count) throw EReadError("Stream read error");
+}
+
+void TStream::WriteBuffer(const void* buffer, int64_t count) {
+    if (count > 0 && Write(buffer, count) != count) throw EWriteError("Stream write error");
+}
+
+int64_t TStream::CopyFrom(TStream& source, int64_t count) {
+    if (count == 0) {
+        source.SetPosition(0);
+        count = source.GetSize();
+    }
+    std::vector<uint8_t> chunk(static_cast<size_t>(std::min<int64_t>(count, 1 << 16)));
+    for (int64_t left = count; left > 0;) {
+        int64_t n = std::min<int64_t>(left, static_cast<int64_t>(chunk.size()));
+        source.ReadBuffer(chunk.data(), n);
+        WriteBuffer(chunk.data(), n);
+        left -= n;
+    }
+    return count;
+}
+
+int64_t TMemoryStream::Read(void* buffer, int64_t count) {
+    int64_t available = std::max<int64_t>(0, GetSize() - position_);
+    int64_t n = std::clamp<int64_t>(count, 0, available);
+    if (n > 0) std::memcpy(buffer, bytes_.data() + position_, static_cast<size_t>(n));
+    position_ += n;
+    return n;
+}
+
+int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
+    if (count <= 0) return 0;
+    if (position_ + count > GetSize()) bytes_.resize(static_cast<size_t>(position_ + count));
+    std::memcpy(bytes_.data() + position_, buffer, static_cast<size_t>(count));
+    position_ += count;
+    return count;
+}
+
+int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
+    int64_t base = origin == TSeekOrigin::soBeginning ? 0 : origin == TSeekOrigin::soCurrent ? position_ : GetSize();
+    position_ = std::max<int64_t>(0, base + offset);
+    return position_;
+}
+
+void TMemoryStream::SetSize(int64_t size) {
+    bytes_.resize(static_cast<size_t>(std::max<int64_t>(0, size)));
+    position_ = std::min(position_, GetSize());
+}
+
+void TMemoryStream::LoadFromStream(TStream& source) {
+    source.SetPosition(0);
+    bytes_.assign(static_cast<size_t>(source.GetSize()), 0);
+    source.ReadBuffer(bytes_.data(), GetSize());
+    position_ = 0;
+}
+
+void TMemoryStream::LoadFromFile(const std::filesystem::path& file) {
+    TFileStream in(file, TFileMode::fmOpenRead);
+    LoadFromStream(in);
+}
+
+void TMemoryStream::SaveToStream(TStream& dest) { dest.WriteBuffer(bytes_.data(), GetSize()); }
+
+void TMemoryStream::SaveToFile(const std::filesystem::path& file) {
+    TFileStream out(file, TFileMode::fmCreate);
+    SaveToStream(out);
+}
+
+TFileStream::TFileStream(const std::filesystem::path& file, TFileMode mode) : file_(file) {
+    const char* how = "rb";
+    switch (mode) {
+    case TFileMode::fmCreate: how = "w+b"; break;
+    case TFileMode::fmOpenRead: how = "rb"; break;
+    case TFileMode::fmOpenWrite:
+    case TFileMode::fmOpenReadWrite: how = "r+b"; break;
+    }
+    std::error_code error;
+    if (mode != TFileMode::fmCreate && std::filesystem::is_directory(file, error))
+        throw EFOpenError("Cannot open file \"" + file.string() + "\". It is a folder.");
+    handle_.reset(std::fopen(file.c_str(), how));
+    if (!handle_)
+        throw EFOpenError("Cannot " + std::string(mode == TFileMode::fmCreate ? "create" : "open") + " file \"" +
+                          file.string() + "\". " + std::strerror(errno));
+}
+
+int64_t TFileStream::Read(void* buffer, int64_t count) {
+    if (count <= 0) return 0;
+    return static_cast<int64_t>(std::fread(buffer, 1, static_cast<size_t>(count), handle_.get()));
+}
+
+int64_t TFileStream::Write(const void* buffer, int64_t count) {
+    if (count <= 0) return 0;
+    return static_cast<int64_t>(std::fwrite(buffer, 1, static_cast<size_t>(count), handle_.get()));
+}
+
+int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
+    int whence = origin == TSeekOrigin::soBeginning ? SEEK_SET : origin == TSeekOrigin::soCurrent ? SEEK_CUR : SEEK_END;
+    if (fseeko(handle_.get(), offset, whence) != 0) return -1;
+    return ftello(handle_.get());
+}

@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include "platform/Streams.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using thorn::test::TempDir;
+
+TEST(TMemoryStream, ReadWriteSeek) {
+    TMemoryStream s;
+    uint8_t data[] = {1, 2, 3, 4};
+    s.WriteBuffer(data, 4);
+    EXPECT_EQ(s.GetSize(), 4);
+    s.SetPosition(2);
+    s.WriteBuffer(data, 4);  // grows past the end
+    EXPECT_EQ(s.GetSize(), 6);
+    s.SetPosition(0);
+    uint8_t back[6];
+    s.ReadBuffer(back, 6);
+    EXPECT_EQ(back[5], 4);
+    EXPECT_EQ(s.Read(back, 1), 0);
+    EXPECT_THROW(s.ReadBuffer(back, 1), EReadError);
+    EXPECT_EQ(s.Seek(-2, TSeekOrigin::soEnd), 4);
+}
+
+TEST(TFileStream, RoundTripAndOpenErrors) {
+    TempDir dir;
+    {
+        TFileStream out(dir / "f.bin", TFileMode::fmCreate);
+        out.WriteBuffer(std::vector<uint8_t>{9, 8, 7});
+    }
+    TFileStream in(dir / "f.bin", TFileMode::fmOpenRead);
+    EXPECT_EQ(in.GetSize(), 3);
+    std::vector<uint8_t> back(3);
+    in.ReadBuffer(back);
+    EXPECT_EQ(back, (std::vector<uint8_t>{9, 8, 7}));
+    EXPECT_THROW(TFileStream(dir / "missing", TFileMode::fmOpenRead), EFOpenError);
+    EXPECT_THROW(TFileStream(dir.Path(), TFileMode::fmOpenRead), EFOpenError);
+    TMemoryStream copy;
+    copy.LoadFromFile(dir / "f.bin");
+    EXPECT_EQ(copy.Bytes(), back);
+}
+
+}  // namespace
