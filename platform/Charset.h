@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The model's texts are single-byte Windows-1252; the fonts and the host
+// speak Unicode. These convert between the two.
+namespace thorn {
+
+// The Unicode character of one Windows-1252 byte. The five bytes the code
+// page leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the control
+// characters of the same number, as the original platform maps them.
+char32_t Windows1252ToUnicode(unsigned char byte);
+
+// The Windows-1252 byte of a Unicode character, or nothing when the code page
+// has no such character.
+std::optional<unsigned char> UnicodeToWindows1252(char32_t ch);
+
+std::u32string FromWindows1252(std::string_view text);
+std::string Windows1252ToUtf8(std::string_view text);
+
+// Nothing when a character lies outside Windows-1252 (or, for UTF-8, when the
+// bytes are not well-formed UTF-8).
+std::optional<std::string> ToWindows1252(std::u32string_view text);
+std::optional<std::string> Utf8ToWindows1252(std::string_view utf8);
+
+}  // namespace thorn
