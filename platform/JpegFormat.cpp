@@ -106,6 +106,7 @@ bool ReadRows(Decoder& d, uint8_t* rows, size_t stride) {
 }
 
 [[noreturn]] void FailWith(const Decoder& d) {
+    if (d.errors.truncated) picture::Fail(std::string("The JPEG picture is truncated (") + d.errors.message + ")");
     picture::Fail(std::string("The JPEG picture cannot be read: ") + d.errors.message);
 }
 
