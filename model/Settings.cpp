@@ -1,0 +1,3 @@
+#include "model/Settings.h"
+
+CSettings::CSettings() { LabelFont.SetColor(clBlack); }

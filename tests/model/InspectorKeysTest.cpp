@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "model/InspectorKeys.h"
+
+namespace {
+
+using thorn::InspectorGroup;
+using thorn::InspectorStrings;
+
+TEST(InspectorKeys, GroupSizes) {
+    EXPECT_EQ(InspectorStrings(InspectorGroup::Shared).size(), 3u);
+    EXPECT_EQ(InspectorStrings(InspectorGroup::Mission).size(), 39u);
+    EXPECT_EQ(InspectorStrings(InspectorGroup::Player).size(), 21u);
+    EXPECT_EQ(InspectorStrings(InspectorGroup::Province).size(), 32u);
+    EXPECT_EQ(InspectorStrings(InspectorGroup::Event).size(), 14u);
+}
+
+TEST(InspectorKeys, ArmyKeysBothArmiesInTheirOwnGrids) {
+    auto player = InspectorStrings(InspectorGroup::Player);
+    auto province = InspectorStrings(InspectorGroup::Province);
+    auto next = [](std::span<const std::string_view> group, std::string_view key) {
+        for (size_t i = 0; i + 1 < group.size(); ++i)
+            if (group[i] == key) return group[i + 1];
+        return std::string_view("<absent>");
+    };
+    EXPECT_EQ(next(player, InspectorKeys::Army), "Campaign Army");
+    EXPECT_EQ(next(province, InspectorKeys::Army), "Guardian Army");
+    EXPECT_EQ(next(player, InspectorKeys::Name), "Name");
+    EXPECT_EQ(next(province, InspectorKeys::ProvName), "Name");
+}
+
+TEST(InspectorKeys, TextsAsTheGridsShowThem) {
+    EXPECT_EQ(std::string(InspectorKeys::VCond03_02Caption), "\"Defeat opponents\" Victory");
+    EXPECT_EQ(std::string(InspectorKeys::VCond04_02Caption), "Allow \"Defeat All\" Victory");
+    EXPECT_EQ(std::string(InspectorKeys::PlayabHumanComputer), "Human & Computer");
+    EXPECT_EQ(std::string(InspectorKeys::CastHP75), "75%");
+    EXPECT_EQ(std::string(InspectorKeys::ETurnCaption), "Occurrence Turn, No.");
+    EXPECT_EQ(std::string(InspectorKeys::Empty), "");
+    // Keys are found by exact comparison only.
+    EXPECT_NE(std::string("army"), InspectorKeys::Army);
+}
+
+TEST(InspectorKeys, KeysAreUniqueWithinAGrid) {
+    // Captions may repeat; keys may not, or a grid could not find its item.
+    const std::set<std::string> captionsAndChoices = {
+        "Mission Author", "Author Notes", "Mission Name", "Short Description", "Victory message",
+        "Defeat message", "Defeat Ally", "Player", "Army", "\"Defeat opponents\" Victory",
+        "Applies To Comp. Players", "Resources", "Allow \"Defeat All\" Victory", "Province",
+        "Max Turns To Win"};
+    std::set<std::string_view> keys;
+    for (std::string_view s : InspectorStrings(InspectorGroup::Mission))
+        if (!captionsAndChoices.count(std::string(s))) {
+            EXPECT_TRUE(keys.insert(s).second) << s;
+        }
+    EXPECT_EQ(keys.size(), 22u);
+}
+
+}  // namespace
