@@ -1,14 +1,142 @@
 #include "platform/Text.h"
 
-namespace thorn {
+#include <algorithm>
+#include <limits>
 
-FontMetrics GetFontMetrics(const TFont&) { return {11, 2, 13, 2, 0, 5, 11}; }
-TSize TextExtent(const TFont&, std::string_view text) { return {static_cast<int32_t>(text.size()) * 6, 13}; }
-void TextOut(PixelView, int32_t, int32_t, const TFont&, std::string_view, const TRect*) {}
-void ExtTextOut(PixelView, int32_t, int32_t, uint32_t, const TRect*, const TFont&, std::string_view, std::optional<TColor>) {}
-int32_t DrawText(PixelView, TRect& rect, uint32_t, const TFont&, std::string_view text, std::optional<TColor>) {
-    return text.empty() ? 0 : 13 + 0 * rect.Left;
+#include "platform/FontCache.h"
+#include "platform/TextPaint.h"
+
+namespace thorn {
+namespace text {
+
+std::vector<TextCell> CellsOf(std::string_view text) {
+    std::vector<TextCell> cells;
+    cells.reserve(text.size());
+    for (char c : text) cells.push_back({static_cast<unsigned char>(c), false});
+    return cells;
 }
-ResolvedFont ResolveFont(const TFont&) { return {}; }
+
+uint32_t PixelRgb(TColor color) {
+    const uint32_t bgr = ColorToRGB(color);
+    return ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
+}
+
+Painter::Painter(PixelView target, const TRect* clip)
+    : view_(target), left_(0), top_(0), right_(std::max(0, target.width)), bottom_(std::max(0, target.height)) {
+    if (!target.bits) right_ = bottom_ = 0;
+    if (clip) Clip(*clip);
+}
+
+void Painter::Clip(const TRect& r) {
+    left_ = std::max<int64_t>(left_, r.Left);
+    top_ = std::max<int64_t>(top_, r.Top);
+    right_ = std::min<int64_t>(right_, r.Right);
+    bottom_ = std::min<int64_t>(bottom_, r.Bottom);
+}
+
+namespace {
+
+// Moves each colour channel of the pixel towards rgb by coverage / 255.
+inline void Blend(uint32_t& pixel, uint32_t rgb, uint32_t coverage) {
+    const uint32_t keep = 255 - coverage;
+    uint32_t out = pixel & 0xFF000000u;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const uint32_t d = (pixel >> shift) & 0xFF, s = (rgb >> shift) & 0xFF;
+        out |= ((d * keep + s * coverage + 127) / 255) << shift;
+    }
+    pixel = out;
+}
+
+}  // namespace
+
+void Painter::Fill(int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t rgb) {
+    left = std::max(left, left_), top = std::max(top, top_);
+    right = std::min(right, right_), bottom = std::min(bottom, bottom_);
+    for (int64_t y = top; y < bottom; ++y) {
+        uint32_t* row = view_.Row(static_cast<int32_t>(y));
+        for (int64_t x = left; x < right; ++x) row[x] = (row[x] & 0xFF000000u) | rgb;
+    }
+}
+
+void Painter::DrawGlyph(const Glyph& glyph, int64_t penX, int64_t baseline, uint32_t rgb) {
+    const int64_t gx = penX + glyph.left, gy = baseline - glyph.top;
+    const int64_t x0 = std::max(gx, left_), x1 = std::min(gx + glyph.width, right_);
+    const int64_t y0 = std::max(gy, top_), y1 = std::min(gy + glyph.rows, bottom_);
+    for (int64_t y = y0; y < y1; ++y) {
+        uint32_t* row = view_.Row(static_cast<int32_t>(y));
+        const uint8_t* cover = glyph.coverage.data() + (y - gy) * glyph.width - gx;
+        for (int64_t x = x0; x < x1; ++x)
+            if (cover[x] != 0) Blend(row[x], rgb, cover[x]);
+    }
+}
+
+int32_t LineWidth(SizedFont& font, std::span<const TextCell> cells, int32_t tabWidth) {
+    int64_t x = 0;
+    for (const TextCell& cell : cells) {
+        if (cell.ch == '\t' && tabWidth > 0)
+            x = (x / tabWidth + 1) * tabWidth;
+        else
+            x += font.GlyphOf(cell.ch).advance;
+    }
+    return static_cast<int32_t>(std::min<int64_t>(x, std::numeric_limits<int32_t>::max()));
+}
+
+void PaintLine(Painter& painter, SizedFont& sized, const TFont& font, int64_t x, int64_t y,
+               std::span<const TextCell> cells, int32_t tabWidth) {
+    const uint32_t rgb = PixelRgb(font.GetColor());
+    const int64_t baseline = y + sized.Metrics().ascent;
+    const Stroke under = sized.Underline();
+    int64_t pen = x;
+    for (const TextCell& cell : cells) {
+        const int64_t start = pen;
+        if (cell.ch == '\t' && tabWidth > 0) {
+            pen = x + ((pen - x) / tabWidth + 1) * tabWidth;
+        } else {
+            const Glyph& glyph = sized.GlyphOf(cell.ch);
+            painter.DrawGlyph(glyph, pen, baseline, rgb);
+            pen += glyph.advance;
+        }
+        if (cell.underline)
+            painter.Fill(start, baseline + under.offset, pen, baseline + under.offset + under.thickness, rgb);
+    }
+    if (font.GetStyle() & fsUnderline)
+        painter.Fill(x, baseline + under.offset, pen, baseline + under.offset + under.thickness, rgb);
+    if (font.GetStyle() & fsStrikeOut) {
+        const Stroke strike = sized.StrikeOut();
+        painter.Fill(x, baseline + strike.offset, pen, baseline + strike.offset + strike.thickness, rgb);
+    }
+}
+
+}  // namespace text
+
+FontMetrics GetFontMetrics(const TFont& font) { return text::FontFor(font).Metrics(); }
+
+TSize TextExtent(const TFont& font, std::string_view text) {
+    auto& sized = text::FontFor(font);
+    return {text::LineWidth(sized, text::CellsOf(text), 0), sized.Metrics().height};
+}
+
+void TextOut(PixelView target, int32_t x, int32_t y, const TFont& font, std::string_view text, const TRect* clip) {
+    ExtTextOut(target, x, y, clip ? ETO_CLIPPED : 0, clip, font, text);
+}
+
+void ExtTextOut(PixelView target, int32_t x, int32_t y, uint32_t options, const TRect* rect, const TFont& font,
+                std::string_view text, std::optional<TColor> background) {
+    text::Painter painter(target, nullptr);
+    if (rect && (options & ETO_OPAQUE) && background)
+        painter.Fill(rect->Left, rect->Top, rect->Right, rect->Bottom, text::PixelRgb(*background));
+    if (rect && (options & ETO_CLIPPED)) painter.Clip(*rect);
+    auto& sized = text::FontFor(font);
+    const auto cells = text::CellsOf(text);
+    if (background) {
+        const int64_t width = text::LineWidth(sized, cells, 0);
+        painter.Fill(x, y, x + width, int64_t{y} + sized.Metrics().height, text::PixelRgb(*background));
+    }
+    text::PaintLine(painter, sized, font, x, y, cells, 0);
+}
+
+ResolvedFont ResolveFont(const TFont& font) {
+    return text::ResolveFace(font.GetName(), font.GetStyle() & fsBold, font.GetStyle() & fsItalic);
+}
 
 }  // namespace thorn
