@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+#include "export/PackageDirectory.h"
+
+// The game's four-letter code and the package type both packages carry.
+inline constexpr std::string_view kPackageCreator = "ZORN";
+inline constexpr std::string_view kPackageType = "RSRC";
+
+// Packs the whole export tree into "<destinationFolder>/<baseName>.pdb" and,
+// when that succeeded, "<destinationFolder>/<baseName>.pak", both with
+// scrambled names, then removes exportTree with everything in it, whatever
+// happened (exceptions included). baseName is the chosen file's name without
+// its extension, as the file system gives it (UTF-8); the database name is its
+// Windows-1252 form. A base name that is reserved for the game's own mission
+// ("scenario01", compared lower-cased and cut at the last ".") or that is not
+// a plain file name is refused before anything is written.
+//
+// On failure message completes "You can't save mission because %s"; a package
+// that failed left no file of its own behind and kept any earlier one.
+thorn::PackResult PackExportDirectory(const std::filesystem::path& exportTree,
+                                      const std::filesystem::path& destinationFolder, std::string_view baseName,
+                                      const thorn::PackEnvironment& env = {});

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <iosfwd>
+#include <string_view>
+
+#include "export/PackageDirectory.h"
+
+// The flat package (.pak): a 16-byte little-endian header (creator, type,
+// calendar time in seconds since 1970, entry count), the package directory
+// entries, then every stored file whole. A file entry's location is the
+// absolute offset of its bytes; nothing is split.
+
+inline constexpr uint32_t kPakHeaderSize = 16;
+
+struct PakWalk {
+    PackageDirectory& directory;  // sized to the node count beforehand
+    FileList& files;
+    std::ostream& console;
+    uint64_t dataOffset = 0;  // from the first file's bytes
+    uint32_t depth = 0;
+};
+
+// Fills the entries of node and everything below it from entry index on;
+// answers the next index. Throws thorn::PackageError only for what an entry
+// cannot hold or a file that cannot be read.
+uint32_t CollectPakEntries(const std::filesystem::path& folder, const DirectoryNode& node, uint32_t index,
+                           PakWalk& walk);
+
+// Packs the source folder's tree into destination (written whole or not at
+// all; an earlier file stays on failure).
+thorn::PackResult PackDirectoryToPak(bool scramble, std::string_view creator, std::string_view type,
+                                     const std::filesystem::path& source, const std::filesystem::path& destination,
+                                     const thorn::PackEnvironment& env = {});

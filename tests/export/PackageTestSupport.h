@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <span>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "export/PackageDirectory.h"
+
+// Shared by the package tests: trees of real files and a reader of directory
+// entries written from the record layout, not from the writer's code.
+namespace thorn::test {
+
+// 2024-06-11 12:00:00 UTC.
+inline constexpr std::time_t kFixedTime = 1718107200;
+inline constexpr uint32_t kFixedPalmTime = 1718107200u + 2082844800u;
+
+// A fixed clock and a console the test can read.
+struct CapturedEnvironment {
+    std::ostringstream console;
+    PackEnvironment Get() {
+        PackEnvironment env;
+        env.now = [] { return kFixedTime; };
+        env.console = &console;
+        return env;
+    }
+};
+
+void MakeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes);
+void MakeFile(const std::filesystem::path& path, size_t size, uint8_t seed = 0);
+
+struct ParsedEntry {
+    std::string name;  // up to the first NUL, at most 16 bytes
+    std::vector<uint8_t> rawName;  // all 16 bytes
+    std::vector<uint8_t> tag;
+    uint32_t location = 0;
+    uint32_t size = 0;
+    uint16_t childCount = 0, span = 0;  // the two halves of size
+    uint8_t depth = 0;
+    uint8_t recordCount = 0;
+};
+
+std::vector<ParsedEntry> ParseEntries(std::span<const uint8_t> bytes, size_t offset, size_t count);
+uint32_t Le32(std::span<const uint8_t> bytes, size_t offset);
+uint32_t Be32(std::span<const uint8_t> bytes, size_t offset);
+uint16_t Be16(std::span<const uint8_t> bytes, size_t offset);
+size_t CountOf(const std::string& text, const std::string& part);
+
+}  // namespace thorn::test

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "PackageTestSupport.h"
+#include "PalmPdbReader.h"
+#include "export/GfxPicture.h"
+#include "export/Packer.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+namespace fs = std::filesystem;
+using namespace thorn::test;
+
+// The shape of an export: Scenarios/<base>/Mission001 with the game's files.
+fs::path MakeExportTree(const TempDir& dir, const std::string& base) {
+    const fs::path tree = dir / "export";
+    const fs::path mission = tree / "Scenarios" / base / "Mission001";
+    MakeFile(mission / "mission.dat", 300, 1);
+    MakeFile(mission / "map.dat", 20, 2);
+    MakeFile(mission / "dommap.dat", 20, 2);  // equal to map.dat
+    Bytes strip(128 * 600);
+    for (size_t i = 0; i < strip.size(); ++i) strip[i] = static_cast<uint8_t>((i / 128) * 31 + (i % 128) * 7);
+    MakeFile(mission / "block0.img", CGfxPicture(128, 600, strip, 0).Bytes());  // over 64000 bytes
+    MakeFile(mission / "Preview.img", CGfxPicture(4, 4, Bytes(16, 9), 0).Bytes());
+    MakeFile(mission / "author.txt", Bytes{'m', 'e'});
+    return tree;
+}
+
+struct Packed {
+    thorn::PackResult result;
+    std::string console;
+};
+
+Packed Pack(const fs::path& tree, const fs::path& destination, std::string_view base) {
+    CapturedEnvironment captured;
+    Packed packed{PackExportDirectory(tree, destination, base, captured.Get()), ""};
+    packed.console = captured.console.str();
+    return packed;
+}
+
+TEST(Packer, WritesBothPackagesAndRemovesTheTree) {
+    TempDir dir;
+    const fs::path tree = MakeExportTree(dir, "Big.Map");
+    const Packed packed = Pack(tree, dir.Path(), "Big.Map");
+    ASSERT_TRUE(packed.result.ok) << packed.result.message;
+    EXPECT_FALSE(fs::exists(tree));
+    EXPECT_EQ(CountOf(packed.console, "\nAdding files...\n"), 3u);
+    EXPECT_EQ(CountOf(packed.console, "merged\n"), 2u);
+    EXPECT_EQ(CountOf(packed.console, "splitted\n"), 1u);
+
+    const PalmDatabase db = ReadWithPalmPdb(dir / "Big.Map.pdb");
+    EXPECT_EQ(db.name, "Big.Map");
+    EXPECT_EQ(db.type, "RSRC");
+    EXPECT_EQ(db.creator, "ZORN");
+    EXPECT_TRUE(db.resourceDatabase);
+    EXPECT_EQ(db.created, kFixedTime);
+    // Directory, author, block0.img in two records, dommap (map.dat merged), mission, Preview.
+    ASSERT_EQ(db.resources.size(), 7u);
+    for (size_t i = 0; i < db.resources.size(); ++i) EXPECT_EQ(db.resources[i].id, 0x1000 + i);
+    const Bytes& directory = db.resources[0].data;
+    ASSERT_EQ(Le32(directory, 0), 9u);  // scrambled: the count is not negated
+    EXPECT_EQ(directory.size(), 4u + 9 * 30);
+
+    const Bytes pak = ReadFileBytes(dir / "Big.Map.pak");
+    EXPECT_EQ(std::string(pak.begin(), pak.begin() + 8), "ZORNRSRC");
+    ASSERT_EQ(Le32(pak, 12), 9u);
+    const auto pdbEntries = ParseEntries(directory, 4, 9);
+    const auto pakEntries = ParseEntries(pak, 16, 9);
+    for (size_t i = 0; i < 9; ++i) {
+        EXPECT_EQ(pdbEntries[i].rawName, pakEntries[i].rawName) << i;
+        EXPECT_EQ(pdbEntries[i].tag, pakEntries[i].tag) << i;
+        EXPECT_EQ(pdbEntries[i].depth, pakEntries[i].depth) << i;
+    }
+    // scenarios, big, mission001, then the files sorted by name.
+    EXPECT_EQ(pdbEntries[0].depth, 1);
+    EXPECT_EQ(pdbEntries[2].depth, 3);
+    EXPECT_EQ(pdbEntries[2].childCount, 6);
+    EXPECT_EQ(pdbEntries[4].recordCount, 2);  // block0.img
+    EXPECT_EQ(pdbEntries[4].location, 0x1002u);
+    EXPECT_EQ(pdbEntries[6].location, pdbEntries[5].location);  // map.dat equals dommap.dat
+}
+
+TEST(Packer, DatabaseNameIsWindows1252) {
+    TempDir dir;
+    const fs::path tree = MakeExportTree(dir, "x");
+    ASSERT_TRUE(Pack(tree, dir.Path(), "\xC3\x89t\xC3\xA9").result.ok);
+    EXPECT_EQ(ReadWithPalmPdb(dir / "\xC3\x89t\xC3\xA9.pdb").name, "\xC9t\xE9");
+}
+
+TEST(Packer, ReservedAndImpossibleNamesAreRefused) {
+    for (std::string_view name : {"Scenario01", "scenario01.x", "", "a/b", ".."}) {
+        TempDir dir;
+        const fs::path tree = MakeExportTree(dir, "m");
+        const Packed packed = Pack(tree, dir.Path(), name);
+        EXPECT_FALSE(packed.result.ok) << name;
+        EXPECT_FALSE(packed.result.message.empty());
+        EXPECT_FALSE(fs::exists(tree)) << name;
+        EXPECT_EQ(packed.console, "");
+        EXPECT_FALSE(fs::exists(dir / (std::string(name) + ".pdb")));
+    }
+    TempDir dir;
+    EXPECT_TRUE(Pack(MakeExportTree(dir, "m"), dir.Path(), "Scenario010").result.ok);
+}
+
+TEST(Packer, ReadOnlyTargetKeepsTheOldFiles) {
+    TempDir dir;
+    const fs::path tree = MakeExportTree(dir, "m");
+    const fs::path target = dir / "target";
+    const Bytes oldPdb = {1, 2, 3}, oldPak = {4, 5};
+    MakeFile(target / "m.pdb", oldPdb);
+    MakeFile(target / "m.pak", oldPak);
+    ASSERT_EQ(chmod(target.c_str(), 0555), 0);
+    if (geteuid() == 0) {
+        // Permissions do not stop root: a folder in the way of the temporary
+        // file makes the write fail the same way.
+        fs::create_directories(target / "m.pdb.tmp" / "x");
+    }
+    const Packed packed = Pack(tree, target, "m");
+    chmod(target.c_str(), 0755);
+    EXPECT_FALSE(packed.result.ok);
+    EXPECT_EQ(packed.result.message, "the file \"" + (target / "m.pdb").string() + "\" cannot be written");
+    EXPECT_NE(packed.console.find("Cannot open destination file " + (target / "m.pdb").string() + "\n\n"),
+              std::string::npos);
+    EXPECT_EQ(ReadFileBytes(target / "m.pdb"), oldPdb);
+    EXPECT_EQ(ReadFileBytes(target / "m.pak"), oldPak);
+    EXPECT_FALSE(fs::is_regular_file(target / "m.pdb.tmp"));
+    EXPECT_FALSE(fs::exists(target / "m.pak.tmp"));
+    EXPECT_FALSE(fs::exists(tree));
+}
+
+TEST(Packer, RefusedDatabaseLeavesThePackageAlone) {
+    TempDir dir;
+    const fs::path tree = MakeExportTree(dir, "m");
+    MakeFile(tree / "Scenarios" / "m" / "Mission001" / "sound.snd", 64001);
+    const Bytes oldPak = {7};
+    MakeFile(dir / "m.pak", oldPak);
+    const Packed packed = Pack(tree, dir.Path(), "m");
+    EXPECT_FALSE(packed.result.ok);
+    EXPECT_NE(packed.result.message.find("cannot be split"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir / "m.pdb"));
+    EXPECT_EQ(ReadFileBytes(dir / "m.pak"), oldPak);
+    EXPECT_FALSE(fs::exists(tree));
+}
+
+TEST(Packer, MissingTreeAndThrowingClock) {
+    TempDir dir;
+    const Packed missing = Pack(dir / "none", dir.Path(), "m");
+    EXPECT_FALSE(missing.result.ok);
+    EXPECT_EQ(missing.console, "Cannot find directory " + (dir / "none").string() + "\n\n");
+
+    const fs::path tree = MakeExportTree(dir, "m");
+    thorn::PackEnvironment env;
+    std::ostringstream console;
+    env.console = &console;
+    env.now = []() -> std::time_t { throw std::runtime_error("no clock"); };
+    EXPECT_THROW(PackExportDirectory(tree, dir.Path(), "m", env), std::runtime_error);
+    EXPECT_FALSE(fs::exists(tree));
+    EXPECT_FALSE(fs::exists(dir / "m.pdb"));
+}
+
+}  // namespace
