@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include "platform/Charset.h"
+
+namespace {
+
+using namespace thorn;
+
+TEST(Charset, Windows1252BytesMapToTheirUnicodeCharacters) {
+    EXPECT_EQ(FromWindows1252("A\x80\xE9\x9F\xFF"), std::u32string(U"A\u20AC\u00E9\u0178\u00FF"));
+    EXPECT_EQ(Windows1252ToUnicode(0x85), U'\u2026');
+    EXPECT_EQ(Windows1252ToUnicode(0x99), U'\u2122');
+    // Undefined bytes keep their number, as the original platform maps them.
+    EXPECT_EQ(Windows1252ToUnicode(0x81), U'\u0081');
+    EXPECT_EQ(Windows1252ToUnicode(0x9D), U'\u009D');
+}
+
+TEST(Charset, EveryByteSurvivesTheRoundTrip) {
+    std::string all;
+    for (int i = 0; i < 256; ++i) all += static_cast<char>(i);
+    EXPECT_EQ(ToWindows1252(FromWindows1252(all)), all);
+    EXPECT_EQ(Utf8ToWindows1252(Windows1252ToUtf8(all)), all);
+}
+
+TEST(Charset, CharactersOutsideTheCodePageAreRefused) {
+    EXPECT_EQ(ToWindows1252(U"\u20AC\u00E9"), std::optional<std::string>("\x80\xE9"));
+    EXPECT_EQ(ToWindows1252(U"a\u0100"), std::nullopt);
+    EXPECT_EQ(ToWindows1252(U"\U0001F600"), std::nullopt);
+    EXPECT_EQ(Utf8ToWindows1252("caf\xC3\xA9 \xE2\x82\xAC"), std::optional<std::string>("caf\xE9 \x80"));
+    EXPECT_EQ(Utf8ToWindows1252("\xC4\x80"), std::nullopt);  // U+0100
+}
+
+TEST(Charset, IllFormedUtf8IsRefused) {
+    EXPECT_EQ(Utf8ToWindows1252("\xC0\x80"), std::nullopt);      // overlong
+    EXPECT_EQ(Utf8ToWindows1252("\x80"), std::nullopt);          // lone continuation
+    EXPECT_EQ(Utf8ToWindows1252("\xED\xA0\x80"), std::nullopt);  // surrogate
+    EXPECT_EQ(Utf8ToWindows1252("\xC3"), std::nullopt);          // cut short
+    EXPECT_EQ(Utf8ToWindows1252("\xF8\x88\x80\x80\x80"), std::nullopt);
+    EXPECT_EQ(Windows1252ToUtf8("\x80"), "\xE2\x82\xAC");
+}
+
+}  // namespace
