@@ -1,0 +1,384 @@
+// The bitmap object: size and notifications, the "Data" stream, copying,
+// comparison and whole-bitmap geometry.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "bitmap/Pix32.h"
+
+namespace {
+
+// Counts the notifications of a bitmap.
+struct Events {
+    int changes = 0;
+    int resizes = 0;
+    explicit Events(TBitmap32& b) {
+        b.OnChange = [this](TObject*) { ++changes; };
+        b.OnResize = [this](TObject*) { ++resizes; };
+    }
+};
+
+// A bitmap whose pixel (x, y) is 0xFF000000 + y*256 + x.
+void Number(TBitmap32& b, int32_t w, int32_t h) {
+    b.SetSize(w, h);
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) b.SetPixel(x, y, 0xFF000000u + static_cast<uint32_t>(y * 256 + x));
+}
+
+TColor32 Numbered(int32_t x, int32_t y) { return 0xFF000000u + static_cast<uint32_t>(y * 256 + x); }
+
+TEST(Bitmap, StartsEmptyWithItsDefaults) {
+    TBitmap32 b;
+    EXPECT_TRUE(b.Empty());
+    EXPECT_EQ(b.Width(), 0);
+    EXPECT_EQ(b.Bits(), nullptr);
+    EXPECT_EQ(b.MasterAlpha(), 255u);
+    EXPECT_EQ(b.OuterColor(), 0u);
+    EXPECT_EQ(b.PenColor(), 0xFFFFFFFFu);
+    EXPECT_EQ(b.DrawMode(), dmOpaque);
+    EXPECT_EQ(b.StretchFilter(), sfNearest);
+    EXPECT_EQ(b.StippleStep(), 1.0f);
+}
+
+TEST(Bitmap, SetSizeZeroFillsAndNotifiesOnChangesOnly) {
+    TBitmap32 b;
+    Events e(b);
+    EXPECT_TRUE(b.SetSize(3, 2));
+    EXPECT_EQ(e.changes, 1);
+    EXPECT_EQ(e.resizes, 1);
+    for (int32_t i = 0; i < 6; ++i) EXPECT_EQ(b.Bits()[i], 0u);
+    EXPECT_EQ(b.ScanLine(1), b.Bits() + 3);
+    EXPECT_EQ(b.PixelPtr(2, 1), b.Bits() + 5);
+    EXPECT_EQ(b.BoundsRect(), (TRect{0, 0, 3, 2}));
+    EXPECT_FALSE(b.SetSize(3, 2));
+    EXPECT_EQ(e.changes, 1);
+    b.Clear(0xFF123456u);
+    b.SetSize(2, 2);
+    for (int32_t i = 0; i < 4; ++i) EXPECT_EQ(b.Bits()[i], 0u);
+}
+
+TEST(Bitmap, NegativeSizesBecomeZeroAndLeaveNoPixels) {
+    TBitmap32 b;
+    Events e(b);
+    EXPECT_TRUE(b.SetSize(-5, 10));
+    EXPECT_EQ(b.Width(), 0);
+    EXPECT_EQ(b.Height(), 10);
+    EXPECT_TRUE(b.Empty());
+    EXPECT_EQ(b.Bits(), nullptr);
+    int before = e.changes;
+    EXPECT_FALSE(b.SetSize(0, 10));
+    EXPECT_EQ(e.changes, before);
+    b.SetWidth(4);
+    EXPECT_FALSE(b.Empty());
+    b.Delete();
+    EXPECT_TRUE(b.Empty());
+}
+
+TEST(Bitmap, ClearOfAnEmptyBitmapGivesNoNotification) {
+    TBitmap32 b;
+    Events e(b);
+    b.Clear();
+    EXPECT_EQ(e.changes, 0);
+    b.SetSize(2, 2);
+    b.Clear();
+    EXPECT_EQ(b.GetPixel(1, 1), 0xFF000000u);
+    EXPECT_EQ(e.changes, 2);
+}
+
+TEST(Bitmap, UpdatesHoldNotificationsBackAndMustPair) {
+    TBitmap32 b;
+    Events e(b);
+    b.BeginUpdate();
+    b.SetSize(2, 2);
+    b.Clear(1);
+    b.EndUpdate();
+    EXPECT_EQ(e.changes, 0);
+    EXPECT_EQ(e.resizes, 1);
+    try {
+        b.EndUpdate();
+        FAIL();
+    } catch (const Exception& error) {
+        EXPECT_STREQ(error.what(), "Unpaired TThreadPersistent.EndUpdate");
+    }
+    b.Lock();
+    b.Lock();
+    EXPECT_EQ(b.LockCount(), 2);
+    b.Unlock();
+    b.Unlock();
+    EXPECT_EQ(b.LockCount(), 0);
+}
+
+TEST(Bitmap, SettersNotifyOnlyOnChangeAndMasterAlphaIsKeptInRange) {
+    TBitmap32 b;
+    Events e(b);
+    b.SetDrawMode(dmBlend);
+    b.SetDrawMode(dmBlend);
+    b.SetMasterAlpha(255);
+    b.SetMasterAlpha(1000);
+    EXPECT_EQ(b.MasterAlpha(), 255u);
+    b.SetMasterAlpha(7);
+    b.SetStretchFilter(sfLanczos);
+    b.SetStretchFilter(sfLanczos);
+    EXPECT_EQ(e.changes, 3);
+}
+
+TEST(Bitmap, ResetAlphaSetsOnlyTheAlphaBytes) {
+    TBitmap32 b;
+    b.SetSize(5, 1);
+    b.Clear(0x00123456u);
+    b.SetPixel(4, 0, 0x7F000001u);
+    b.ResetAlpha();
+    EXPECT_EQ(b.GetPixel(0, 0), 0xFF123456u);
+    EXPECT_EQ(b.GetPixel(4, 0), 0xFF000001u);
+}
+
+TEST(Bitmap, SetSizeFromMapsNullAndOthers) {
+    TBitmap32 a, b;
+    a.SetSize(4, 7);
+    EXPECT_TRUE(b.SetSizeFrom(&a));
+    EXPECT_EQ(b.Height(), 7);
+    EXPECT_TRUE(b.SetSizeFrom(nullptr));
+    EXPECT_TRUE(b.Empty());
+    TFont font;
+    try {
+        b.SetSizeFrom(&font);
+        FAIL();
+    } catch (const Exception& error) {
+        EXPECT_STREQ(error.what(), "Can't set size from 'TFont'");
+    }
+}
+
+TEST(DataStream, TwoByOneBitmapIsSixteenBytes) {
+    TBitmap32 b;
+    b.SetSize(2, 1);
+    b.SetPixel(0, 0, 0x11223344u);
+    b.SetPixel(1, 0, 0xAABBCCDDu);
+    TMemoryStream stream;
+    b.WriteData(stream);
+    std::vector<uint8_t> expected{2, 0, 0, 0, 1, 0, 0, 0, 0x44, 0x33, 0x22, 0x11, 0xDD, 0xCC, 0xBB, 0xAA};
+    EXPECT_EQ(stream.Bytes(), expected);
+
+    TBitmap32 c;
+    Events e(c);
+    stream.SetPosition(0);
+    c.ReadData(stream);
+    EXPECT_EQ(c.Width(), 2);
+    EXPECT_EQ(c.GetPixel(1, 0), 0xAABBCCDDu);
+    EXPECT_EQ(e.changes, 1);
+    EXPECT_TRUE(c.Equal(&b));
+}
+
+TEST(DataStream, SizesBeyondTheBytesLeftFailCleanly) {
+    TBitmap32 b;
+    b.SetSize(2, 2);
+    b.Clear(0xFF0000FFu);
+    // Claims 100000 x 100000 pixels with four bytes behind it.
+    std::vector<uint8_t> hostile{0xA0, 0x86, 0x01, 0x00, 0xA0, 0x86, 0x01, 0x00, 1, 2, 3, 4};
+    TMemoryStream stream(hostile);
+    EXPECT_THROW(b.ReadData(stream), EReadError);
+    EXPECT_EQ(b.Width(), 2);
+    EXPECT_EQ(b.GetPixel(1, 1), 0xFF0000FFu);
+    // One pixel short.
+    std::vector<uint8_t> shortData{2, 0, 0, 0, 1, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7};
+    TMemoryStream second(shortData);
+    EXPECT_THROW(b.ReadData(second), EReadError);
+    EXPECT_EQ(b.GetPixel(0, 0), 0xFF0000FFu);
+    // Too short for the sizes themselves.
+    std::vector<uint8_t> tiny{1, 0, 0};
+    TMemoryStream third(tiny);
+    EXPECT_THROW(b.ReadData(third), EReadError);
+    // A negative side reads no pixels.
+    std::vector<uint8_t> negative{0xFF, 0xFF, 0xFF, 0xFF, 3, 0, 0, 0};
+    TMemoryStream fourth(negative);
+    b.ReadData(fourth);
+    EXPECT_TRUE(b.Empty());
+    EXPECT_EQ(b.Height(), 3);
+}
+
+TEST(DataStream, IsStoredAgainstAnAncestorOnlyWhenItDiffers) {
+    TBitmap32 a, b;
+    EXPECT_FALSE(a.ShouldStoreData(nullptr));
+    a.SetSize(1, 1);
+    EXPECT_TRUE(a.ShouldStoreData(nullptr));
+    b.SetSize(1, 1);
+    EXPECT_FALSE(a.ShouldStoreData(&b));
+    b.SetPixel(0, 0, 1);
+    EXPECT_TRUE(a.ShouldStoreData(&b));
+    TFont other;
+    EXPECT_TRUE(a.ShouldStoreData(&other));
+}
+
+TEST(Bitmap, AssignCopiesPixelsAndSettingsWithOneNotification) {
+    TBitmap32 a, b;
+    Number(a, 3, 2);
+    a.SetDrawMode(dmBlend);
+    a.SetMasterAlpha(100);
+    a.SetOuterColor(5);
+    a.SetStretchFilter(sfMitchell);
+    Events e(b);
+    b.Assign(a);
+    EXPECT_EQ(e.changes, 1);
+    EXPECT_TRUE(b.Equal(&a));
+    EXPECT_EQ(b.DrawMode(), dmBlend);
+    EXPECT_EQ(b.MasterAlpha(), 100u);
+    EXPECT_EQ(b.OuterColor(), 5u);
+    EXPECT_EQ(b.StretchFilter(), sfMitchell);
+    a.SetPixel(0, 0, 0);
+    EXPECT_EQ(b.GetPixel(0, 0), Numbered(0, 0));
+    b.Assign(static_cast<const TPersistent*>(nullptr));
+    EXPECT_TRUE(b.Empty());
+    TFont font;
+    EXPECT_THROW(b.Assign(font), EConvertError);
+}
+
+TEST(Bitmap, EqualComparesSizeAndPixelsAndToleratesNoBitmap) {
+    TBitmap32 a, b;
+    EXPECT_TRUE(a.Equal(&b));
+    EXPECT_TRUE(a.Equal(nullptr));
+    Number(a, 2, 2);
+    EXPECT_FALSE(a.Equal(nullptr));
+    EXPECT_FALSE(a.Equal(&b));
+    Number(b, 2, 2);
+    EXPECT_TRUE(a.Equal(&b));
+    b.SetPixel(1, 1, 0x00000000u);
+    EXPECT_FALSE(a.Equal(&b));
+    Number(b, 1, 4);
+    EXPECT_FALSE(a.Equal(&b));
+}
+
+TEST(Bitmap, NoEventRunsWhileItIsDestroyed) {
+    int calls = 0;
+    {
+        TBitmap32 b;
+        b.SetSize(4, 4);
+        b.OnChange = [&](TObject*) { ++calls; };
+        b.OnResize = [&](TObject*) { ++calls; };
+        b.OnHandleChanged = [&](TObject*) { ++calls; };
+    }
+    EXPECT_EQ(calls, 0);
+}
+
+TEST(Geometry, RollMovesTheStoreAsOneRunAndFillsBehind) {
+    TBitmap32 b;
+    Number(b, 3, 3);
+    Events e(b);
+    b.Roll(0, 1, true, 0xFFABCDEFu);
+    for (int32_t x = 0; x < 3; ++x) {
+        EXPECT_EQ(b.GetPixel(x, 0), 0xFFABCDEFu);
+        EXPECT_EQ(b.GetPixel(x, 1), Numbered(x, 0));
+        EXPECT_EQ(b.GetPixel(x, 2), Numbered(x, 1));
+    }
+    EXPECT_EQ(e.changes, 1);
+    Number(b, 3, 3);
+    b.Roll(1, 0, false, 0);  // the last pixel of a row moves into the next row
+    EXPECT_EQ(b.GetPixel(0, 1), Numbered(2, 0));
+    EXPECT_EQ(b.GetPixel(1, 1), Numbered(0, 1));
+    Number(b, 3, 3);
+    b.Roll(-1, -1, true, 7);
+    EXPECT_EQ(b.GetPixel(0, 0), Numbered(1, 1));
+    EXPECT_EQ(b.GetPixel(2, 0), 7u);
+    EXPECT_EQ(b.GetPixel(0, 2), 7u);
+    b.Roll(5, 0, true, 9);
+    EXPECT_EQ(b.GetPixel(1, 1), 9u);
+    int before = e.changes;
+    b.Roll(0, 0, true, 1);
+    EXPECT_EQ(e.changes, before);
+}
+
+TEST(Geometry, FlipsInPlaceAndIntoAnother) {
+    TBitmap32 b, d;
+    Number(b, 3, 2);
+    b.FlipHorz(&d);
+    EXPECT_EQ(d.GetPixel(0, 0), Numbered(2, 0));
+    EXPECT_EQ(d.GetPixel(2, 1), Numbered(0, 1));
+    b.FlipVert(&d);
+    EXPECT_EQ(d.GetPixel(0, 0), Numbered(0, 1));
+    b.FlipHorz();
+    EXPECT_EQ(b.GetPixel(0, 1), Numbered(2, 1));
+    b.FlipVert(&b);
+    EXPECT_EQ(b.GetPixel(0, 0), Numbered(2, 1));
+}
+
+TEST(Geometry, QuarterTurnsIntoAnotherAndIntoItself) {
+    TBitmap32 b, d;
+    Number(b, 3, 2);
+    b.Rotate90(&d);
+    EXPECT_EQ(d.Width(), 2);
+    EXPECT_EQ(d.Height(), 3);
+    EXPECT_EQ(d.GetPixel(1, 0), Numbered(0, 0));  // top-right is the old top-left
+    EXPECT_EQ(d.GetPixel(0, 2), Numbered(2, 1));
+    b.Rotate270(&d);
+    EXPECT_EQ(d.GetPixel(0, 2), Numbered(0, 0));
+    EXPECT_EQ(d.GetPixel(1, 0), Numbered(2, 1));
+
+    TBitmap32 self;
+    Number(self, 3, 2);
+    self.SetMasterAlpha(77);
+    self.Rotate90(&self);
+    EXPECT_EQ(self.Width(), 2);
+    EXPECT_EQ(self.GetPixel(1, 0), Numbered(0, 0));
+    EXPECT_EQ(self.GetPixel(0, 0), Numbered(0, 1));
+    EXPECT_EQ(self.MasterAlpha(), 77u);
+    self.Rotate270(&self);
+    EXPECT_EQ(self.Width(), 3);
+    EXPECT_EQ(self.GetPixel(2, 1), Numbered(2, 1));
+    self.Rotate270();
+    EXPECT_EQ(self.GetPixel(0, 2), Numbered(0, 0));
+}
+
+TEST(Geometry, HalfTurn) {
+    TBitmap32 b, d;
+    Number(b, 3, 2);
+    b.Rotate180(&d);
+    EXPECT_EQ(d.GetPixel(0, 0), Numbered(2, 1));
+    b.Rotate180(&b);
+    EXPECT_EQ(b.GetPixel(2, 1), Numbered(0, 0));
+    b.Rotate180();
+    EXPECT_EQ(b.GetPixel(2, 1), Numbered(2, 1));
+}
+
+TEST(Bitmap, PixelStoreIsTheBitmapsOwnMemory) {
+    TBitmap32 b;
+    b.SetSize(4, 3);
+    thorn::PixelView view = b.PixelStore();
+    EXPECT_EQ(view.bits, b.Bits());
+    EXPECT_EQ(view.width, 4);
+    EXPECT_EQ(view.height, 3);
+    view.Row(2)[1] = 0x12345678u;
+    EXPECT_EQ(b.GetPixel(1, 2), 0x12345678u);
+    auto* bytes = reinterpret_cast<const uint8_t*>(b.PixelPtr(1, 2));
+    EXPECT_EQ(bytes[0], 0x78);  // blue first
+    EXPECT_EQ(bytes[3], 0x12);  // alpha last
+}
+
+TEST(Bitmap, DrawToAPixelStoreCopiesAlphaZeroPixelsAsTheyAre) {
+    TBitmap32 b;
+    b.SetSize(2, 2);
+    b.Clear(0x00FF8040u);
+    std::vector<uint32_t> store(16, 0xFFFFFFFFu);
+    b.DrawTo(thorn::PixelView{store.data(), 4, 4}, 1, 1);
+    EXPECT_EQ(store[5], 0x00FF8040u);
+    EXPECT_EQ(store[10], 0x00FF8040u);
+    EXPECT_EQ(store[0], 0xFFFFFFFFu);
+    EXPECT_EQ(store[15], 0xFFFFFFFFu);
+    // Stretched and partly outside the store.
+    b.SetPixel(0, 0, 1);
+    b.DrawTo(thorn::PixelView{store.data(), 4, 4}, TRect{-2, -2, 2, 2}, TRect{0, 0, 2, 2});
+    EXPECT_EQ(store[0], 0x00FF8040u);
+    TBitmap32 c;
+    c.SetSize(4, 4);
+    c.Draw(TRect{0, 0, 4, 4}, TRect{0, 0, 2, 2}, thorn::PixelView{store.data(), 4, 4});
+    EXPECT_EQ(c.GetPixel(3, 3), store[5]);
+}
+
+TEST(Bitmap, TileToDrawsLargeStretchesBlockByBlock) {
+    TBitmap32 b;
+    Number(b, 3, 3);
+    std::vector<uint32_t> store(static_cast<size_t>(2100) * 3);
+    b.TileTo(thorn::PixelView{store.data(), 2100, 3}, TRect{0, 0, 2100, 3}, TRect{0, 0, 3, 1});
+    EXPECT_EQ(store[0], Numbered(0, 0));
+    EXPECT_EQ(store[1049], Numbered(1, 0));
+    EXPECT_EQ(store[2099 + 2100], Numbered(2, 0));
+}
+
+}  // namespace

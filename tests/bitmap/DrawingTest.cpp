@@ -1,0 +1,464 @@
+// Pixels, runs, lines, rectangles and the stipple, with the pixels worked
+// out by hand or by a plain recomputation here.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <climits>
+#include <cmath>
+#include <map>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "bitmap/Pix32.h"
+#include "bitmap/Pix32_Blend.h"
+#include "bitmap/Pix32_DrawingEx.h"
+
+namespace {
+
+constexpr TColor32 C = 0xFF102030u;
+
+using Pixels = std::set<std::pair<int, int>>;
+
+// The pixels of b that are not 0.
+Pixels Set(const TBitmap32& b) {
+    Pixels out;
+    for (int32_t y = 0; y < b.Height(); ++y)
+        for (int32_t x = 0; x < b.Width(); ++x)
+            if (b.GetPixel(x, y) != 0) out.insert({x, y});
+    return out;
+}
+
+TEST(Pixels, CheckedAndBorderReads) {
+    TBitmap32 b;
+    b.SetSize(3, 3);
+    b.SetOuterColor(0x55u);
+    b.SetPixel(2, 2, 7);
+    EXPECT_EQ(b.GetPixelS(-1, 0), 0x55u);
+    EXPECT_EQ(b.GetPixelS(0, 3), 0x55u);
+    EXPECT_EQ(b.GetPixelS(2, 2), 7u);
+    b.SetPixelS(3, 0, C);
+    b.SetPixelS(0, -1, C);
+    EXPECT_TRUE(Set(b) == (Pixels{{2, 2}}));
+    EXPECT_EQ(b.GetPixelB(10, 10), 7u);
+    EXPECT_EQ(b.GetPixelB(-4, 2), 0u);
+    TBitmap32 empty;
+    empty.SetOuterColor(9);
+    EXPECT_EQ(empty.GetPixelS(0, 0), 9u);
+    empty.SetPixelS(0, 0, 1);
+    empty.SetPixelTS(0, 0, 1);
+}
+
+TEST(Pixels, BlendedWrites) {
+    TBitmap32 b;
+    b.SetSize(2, 1);
+    b.Clear(0xFF000000u);
+    b.SetPixelT(0, 0, 0x80FFFFFFu);
+    EXPECT_EQ(b.GetPixel(0, 0), CombineReg(0x80FFFFFFu, 0xFF000000u, 0x80));
+    TColor32* p = b.Bits();
+    b.SetPixelT(p, 0xFF00FF00u);
+    EXPECT_EQ(p, b.Bits() + 1);
+    EXPECT_EQ(b.GetPixel(0, 0), 0xFF00FF00u);
+    b.SetPixelTS(5, 0, 0xFFFFFFFFu);
+    EXPECT_EQ(b.GetPixel(1, 0), 0xFF000000u);
+}
+
+TEST(Pixels, SubPixelSplatSharesTheAlphaOverFourPixels) {
+    TBitmap32 b;
+    b.SetSize(4, 4);
+    b.Clear(0xFF000000u);
+    // At (1.25, 2.5): weights from the gamma table.
+    b.SET_T256(256 + 64, 512 + 128, 0xFFFFFFFFu);
+    auto weight = [](int fx, int fy) { return 255u * GAMMA_TABLE[fx] * GAMMA_TABLE[fy] >> 16; };
+    auto expected = [](uint32_t w) {
+        TColor32 bg = 0xFF000000u;
+        CombineMem(0xFFFFFFFFu, bg, w);
+        return bg;
+    };
+    EXPECT_EQ(b.GetPixel(1, 2), expected(weight(64 ^ 255, 128 ^ 255)));
+    EXPECT_EQ(b.GetPixel(2, 2), expected(weight(64, 128 ^ 255)));
+    EXPECT_EQ(b.GetPixel(2, 3), expected(weight(64, 128)));
+    EXPECT_EQ(b.GetPixel(1, 3), expected(weight(64 ^ 255, 128)));
+    // A whole-pixel splat puts all of it on one pixel (weight 253).
+    TBitmap32 c;
+    c.SetSize(2, 2);
+    c.SetPixelX(Fixed(0), Fixed(0), 0xFFFFFFFFu);
+    EXPECT_EQ(c.GetPixel(0, 0), CombineReg(0xFFFFFFFFu, 0, 253));  // over transparent black
+    // The checked splat keeps to the bitmap at every edge.
+    TBitmap32 d;
+    d.SetSize(2, 2);
+    for (int32_t x : {-300, -200, -1, 0, 200, 300, 511, 600})
+        for (int32_t y : {-300, -200, -1, 0, 200, 300, 511, 600}) d.SET_TS256(x, y, 0xFFFFFFFFu);
+    d.SetPixelFS(-0.5f, 1.7f, 0xFFFFFFFFu);
+    d.SetPixelXS(Fixed(5), Fixed(-5), 0xFFFFFFFFu);
+    EXPECT_NE(d.GetPixel(0, 0), 0u);
+}
+
+TEST(Runs, HorizontalAndVerticalClipping) {
+    TBitmap32 b;
+    b.SetSize(10, 3);
+    b.HorzLineS(5, 0, -3, C);
+    Pixels expected;
+    for (int x = 0; x <= 5; ++x) expected.insert({x, 0});
+    EXPECT_EQ(Set(b), expected);
+    b.HorzLineS(0, 3, 9, C);
+    b.HorzLineS(10, 1, 20, C);
+    b.VertLineS(-1, 0, 2, C);
+    EXPECT_EQ(Set(b), expected);
+    b.VertLineS(9, 5, -5, C);
+    for (int y = 0; y < 3; ++y) expected.insert({9, y});
+    EXPECT_EQ(Set(b), expected);
+    b.HorzLine(3, 2, 2, C);  // nothing when X2 < X1
+    EXPECT_EQ(Set(b), expected);
+}
+
+TEST(Lines, WorkedWalks) {
+    TBitmap32 b;
+    b.SetSize(6, 6);
+    int changes = 0;
+    b.OnChange = [&](TObject*) { ++changes; };
+    b.Line(0, 0, 3, 0, C, false);
+    EXPECT_EQ(Set(b), (Pixels{{0, 0}, {1, 0}, {2, 0}}));
+    b.Line(0, 0, 3, 0, C, true);
+    EXPECT_EQ(Set(b), (Pixels{{0, 0}, {1, 0}, {2, 0}, {3, 0}}));
+    b.Clear(0);
+    changes = 0;
+    b.Line(2, 2, 2, 2, C, false);
+    EXPECT_TRUE(Set(b).empty());
+    EXPECT_EQ(changes, 1);
+    b.Line(0, 0, 4, 1, C, false);
+    EXPECT_EQ(Set(b), (Pixels{{0, 0}, {1, 0}, {2, 0}, {3, 1}}));
+    b.Clear(0);
+    b.Line(5, 5, 5, 2, C, true);  // upwards: rows 3..5 then the end point
+    EXPECT_EQ(Set(b), (Pixels{{5, 5}, {5, 4}, {5, 3}, {5, 2}}));
+    b.Clear(0);
+    b.Line(3, 1, 0, 1, C, false);
+    EXPECT_EQ(Set(b), (Pixels{{3, 1}, {2, 1}, {1, 1}}));
+}
+
+// The integer walk written out plainly: the pixel, then the error term.
+Pixels ReferenceLine(int x1, int y1, int x2, int y2, bool last) {
+    Pixels out;
+    int dx = std::abs(x2 - x1), dy = std::abs(y2 - y1), sx = x2 > x1 ? 1 : -1, sy = y2 > y1 ? 1 : -1;
+    int x = x1, y = y1;
+    if (dx > dy) {
+        int delta = dx / 2;
+        for (int i = 0; i < dx; ++i) {
+            out.insert({x, y});
+            x += sx;
+            delta += dy;
+            if (delta > dx) y += sy, delta -= dx;
+        }
+    } else {
+        int delta = dy / 2;
+        for (int i = 0; i < dy; ++i) {
+            out.insert({x, y});
+            y += sy;
+            delta += dx;
+            if (delta > dy) x += sx, delta -= dy;
+        }
+    }
+    if (last) out.insert({x, y});
+    return out;
+}
+
+TEST(Lines, SlopedWalksFollowTheErrorTerm) {
+    for (auto [x1, y1, x2, y2] : std::vector<std::array<int, 4>>{
+             {0, 0, 7, 3}, {7, 3, 0, 0}, {1, 9, 4, 0}, {9, 9, 0, 2}, {0, 0, 9, 9}, {2, 8, 9, 1}}) {
+        for (bool last : {false, true}) {
+            TBitmap32 b;
+            b.SetSize(10, 10);
+            b.Line(x1, y1, x2, y2, C, last);
+            EXPECT_EQ(Set(b), ReferenceLine(x1, y1, x2, y2, last)) << x1 << "," << y1 << " " << x2 << "," << y2;
+        }
+    }
+}
+
+TEST(Lines, ClippedLines) {
+    TBitmap32 b;
+    b.SetSize(10, 10);
+    b.LineS(-10, 5, 20, 5, C, false);
+    Pixels row;
+    for (int x = 0; x <= 8; ++x) row.insert({x, 5});
+    EXPECT_EQ(Set(b), row);
+    b.LineS(-10, 5, 20, 5, C, true);
+    row.insert({9, 5});
+    EXPECT_EQ(Set(b), row);
+    int changes = 0;
+    b.OnChange = [&](TObject*) { ++changes; };
+    b.LineS(-5, 3, 3, -5, C, true);  // passes outside the corner
+    b.LineS(-5, -5, -1, 20, C, true);
+    b.LineTS(20, 0, 30, 9, C, true);
+    EXPECT_EQ(changes, 0);
+    b.LineS(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, C, true);  // huge coordinates are clipped too
+    EXPECT_EQ(b.GetPixel(0, 0), C);
+    EXPECT_EQ(b.GetPixel(9, 9), C);
+}
+
+TEST(Lines, ClipLineMovesEndsOntoTheBox) {
+    int32_t x1 = 2, y1 = 3, x2 = 5, y2 = 6;
+    EXPECT_TRUE(ClipLine(x1, y1, x2, y2, 0, 0, 9, 9));
+    EXPECT_EQ((std::array{x1, y1, x2, y2}), (std::array{2, 3, 5, 6}));
+    x1 = -5, y1 = 3, x2 = 3, y2 = -5;
+    EXPECT_FALSE(ClipLine(x1, y1, x2, y2, 0, 0, 9, 9));
+    // From (-10, 0) to (10, 20): it reaches x = 0 at y = 10, below the box.
+    x1 = -10, y1 = 0, x2 = 10, y2 = 20;
+    EXPECT_FALSE(ClipLine(x1, y1, x2, y2, 0, 0, 9, 9));
+    x1 = -4, y1 = 2, x2 = 14, y2 = 8;  // slope 1/3
+    EXPECT_TRUE(ClipLine(x1, y1, x2, y2, 0, 0, 9, 9));
+    // 2 + MulDiv(4, 6, 18) = 3; then from the moved start, 8 + MulDiv(-5, 5, 14) = 6.
+    EXPECT_EQ((std::array{x1, y1, x2, y2}), (std::array{0, 3, 9, 6}));
+}
+
+TEST(Lines, BlendedLineUsesTheColoursAlpha) {
+    TBitmap32 b;
+    b.SetSize(5, 5);
+    b.Clear(0xFF000000u);
+    b.LineT(0, 0, 4, 2, 0x80FFFFFFu, true);
+    TColor32 mixed = CombineReg(0x80FFFFFFu, 0xFF000000u, 0x80);
+    for (auto [x, y] : ReferenceLine(0, 0, 4, 2, true)) EXPECT_EQ(b.GetPixel(x, y), mixed);
+    EXPECT_EQ(b.GetPixel(4, 0), 0xFF000000u);
+}
+
+// Wu's line worked out plainly: every step along the major axis, the
+// 16-bit accumulator's top byte shares the colour between two pixels.
+std::map<std::pair<int, int>, TColor32> ReferenceWu(int x1, int y1, int x2, int y2, bool last, TColor32 colour,
+                                                    TColor32 background) {
+    std::map<std::pair<int, int>, TColor32> px;
+    auto blend = [&](int x, int y, uint32_t m) {
+        auto it = px.try_emplace({x, y}, background).first;
+        uint32_t w = ((m + 1) * (colour >> 24)) >> 8;
+        if (w) it->second = CombineReg(colour, it->second, w);
+    };
+    px[{x1, y1}] = colour >> 24 == 255 ? colour : CombineReg(colour, background, colour >> 24);
+    int dx = std::abs(x2 - x1), dy = std::abs(y2 - y1), sx = x2 > x1 ? 1 : -1, sy = y2 > y1 ? 1 : -1;
+    bool steep = dy > dx;
+    int major = steep ? dy : dx, minor = steep ? dx : dy;
+    long adj = (static_cast<long>(minor) << 16) / major;
+    unsigned acc = 0;
+    if (!last) --major;
+    int x = x1, y = y1;
+    for (int i = 0; i < major; ++i) {
+        unsigned old = acc;
+        acc = (acc + adj) & 0xFFFF;
+        bool side = adj >= 65536 || acc < old;
+        if (steep) {
+            if (side) x += sx;
+            y += sy;
+        } else {
+            if (side) y += sy;
+            x += sx;
+        }
+        unsigned w = acc >> 8;
+        blend(x, y, GAMMA_TABLE[w ^ 255]);
+        if (steep)
+            blend(x + sx, y, GAMMA_TABLE[w]);
+        else
+            blend(x, y + sy, GAMMA_TABLE[w]);
+    }
+    return px;
+}
+
+TEST(Lines, AntiAliasedLineMatchesWusWalk) {
+    for (auto [x1, y1, x2, y2] : std::vector<std::array<int, 4>>{{1, 1, 8, 4}, {8, 1, 2, 7}, {1, 1, 7, 7}, {3, 8, 5, 1}}) {
+        TBitmap32 b;
+        b.SetSize(10, 10);
+        b.Clear(0xFF000000u);
+        b.LineA(x1, y1, x2, y2, 0xFFFFFFFFu, true);
+        auto expected = ReferenceWu(x1, y1, x2, y2, true, 0xFFFFFFFFu, 0xFF000000u);
+        for (int32_t y = 0; y < 10; ++y)
+            for (int32_t x = 0; x < 10; ++x) {
+                auto it = expected.find({x, y});
+                EXPECT_EQ(b.GetPixel(x, y), it == expected.end() ? 0xFF000000u : it->second) << x << "," << y;
+            }
+    }
+}
+
+TEST(Lines, ClippedAntiAliasedLineStaysInsideTheBitmap) {
+    // A 6x6 picture inside a larger store would show stray writes; here the
+    // bitmap is sized so its last row is the store's end: ASan and the
+    // pixel count both catch a write past it.
+    TBitmap32 b;
+    b.SetSize(6, 6);
+    b.LineAS(-3, -1, 12, 6, 0xFFFFFFFFu, true);
+    b.LineAS(0, 0, 5, 5, 0xFFFFFFFFu, true);
+    b.LineAS(5, 0, 3, 5, 0xFFFFFFFFu, true);
+    b.LineAS(0, 5, 5, 4, 0xFFFFFFFFu, true);
+    b.LineA(0, 5, 5, 3, 0xFFFFFFFFu, true);
+    b.LineA(5, 5, 4, 0, 0xFFFFFFFFu, true);
+    EXPECT_FALSE(Set(b).empty());
+    b.MoveTo(-10, -10);
+    b.LineToAS(20, 20);
+    EXPECT_NE(b.GetPixel(3, 3), 0u);
+}
+
+TEST(Lines, SubPixelLinesDrawAndKeepToTheBitmap) {
+    TBitmap32 b;
+    b.SetSize(20, 20);
+    b.Clear(0xFF000000u);
+    b.LineX(Fixed(2), Fixed(2), Fixed(17), Fixed(11), 0xFFFFFFFFu, true);
+    EXPECT_NE(b.GetPixel(2, 2), 0xFF000000u);
+    EXPECT_NE(b.GetPixel(12, 8), 0xFF000000u);  // on the line
+    EXPECT_EQ(b.GetPixel(2, 15), 0xFF000000u);
+    TBitmap32 c;
+    c.SetSize(5, 5);
+    c.LineFS(-10.5f, 2.3f, 30.2f, 2.7f, 0xFFFFFFFFu, true);
+    c.LineXS(Fixed(4), Fixed(4), Fixed(9), Fixed(9), 0xFFFFFFFFu, true);
+    c.LineXS(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, 0xFFFFFFFFu, true);
+    c.MoveToF(-1, -1);
+    c.LineToFS(6, 2);
+    EXPECT_NE(c.GetPixel(2, 2), 0u);
+    // Shorter than 1/256 of a pixel: nothing is drawn.
+    TBitmap32 d;
+    d.SetSize(3, 3);
+    d.LineX(Fixed(1), Fixed(1), Fixed(1) + 100, Fixed(1), 0xFFFFFFFFu, false);
+    EXPECT_TRUE(Set(d).empty());
+}
+
+TEST(Stipple, ColoursStepThroughThePattern) {
+    TBitmap32 b;
+    constexpr TColor32 red = 0xFFFF0000u, blue = 0xFF0000FFu;
+    b.SetStipple(TArrayOfColor32{red, blue});
+    b.SetStippleStep(0.5f);
+    EXPECT_EQ(b.GetStippleColor(), red);
+    EXPECT_EQ(b.GetStippleColor(), CombineReg(red, blue, 127));
+    EXPECT_EQ(b.GetStippleColor(), blue);
+    EXPECT_EQ(b.GetStippleColor(), CombineReg(blue, red, 127));
+    EXPECT_EQ(b.GetStippleColor(), red);
+    TBitmap32 none;
+    EXPECT_EQ(none.GetStippleColor(), 0xFF000000u);
+}
+
+TEST(Stipple, LargeStepsAndAdvancesStayInThePattern) {
+    TBitmap32 b;
+    TColor32 colours[] = {1, 2, 3};
+    b.SetStipple(colours, 2);
+    b.SetStippleStep(1000.25f);
+    std::set<TColor32> possible;
+    for (uint32_t w = 0; w < 256; ++w)
+        for (int i = 0; i < 3; ++i) possible.insert(CombineReg(colours[i], colours[(i + 1) % 3], w));
+    for (int i = 0; i < 50; ++i) EXPECT_TRUE(possible.count(b.GetStippleColor()));
+    b.SetStippleStep(1);
+    b.SetStippleCounter(0);
+    b.AdvanceStippleCounter(7.5f);  // 7.5 - 2*3
+    EXPECT_FLOAT_EQ(b.StippleCounter(), 1.5f);
+    b.AdvanceStippleCounter(-2);
+    EXPECT_FLOAT_EQ(b.StippleCounter(), 2.5f);
+    b.SetStippleCounter(-1e9f);
+    TColor32 c = b.GetStippleColor();
+    EXPECT_TRUE(c != 0);
+}
+
+TEST(Stipple, StippledRunsKeepCountingOutsideTheBitmap) {
+    TBitmap32 b;
+    b.SetSize(4, 1);
+    b.SetStipple(TArrayOfColor32{0xFF000001u, 0xFF000002u, 0xFF000003u, 0xFF000004u, 0xFF000005u, 0xFF000006u});
+    b.HorzLineTSP(-2, 0, 5);  // 8 pixels: two before the bitmap, two after
+    EXPECT_EQ(b.GetPixel(0, 0), 0xFF000003u);
+    EXPECT_EQ(b.GetPixel(3, 0), 0xFF000006u);
+    EXPECT_FLOAT_EQ(b.StippleCounter(), 2.0f);  // 2 + 4 drawn + 2 after = 8, 2 in a pattern of 6
+    b.HorzLineTSP(3, 0, 0);  // backwards
+    EXPECT_EQ(b.GetPixel(3, 0), 0xFF000003u);
+    EXPECT_EQ(b.GetPixel(0, 0), 0xFF000006u);
+    b.HorzLineTSP(10, 0, 20);
+    EXPECT_FLOAT_EQ(b.StippleCounter(), 5.0f);  // 6 + 11 pixels = 17, 5 in a pattern of 6
+    TBitmap32 v;
+    v.SetSize(1, 3);
+    v.SetStipple(TArrayOfColor32{0xFF0000AAu, 0xFF0000BBu});
+    v.VertLineTSP(0, -1, 2);
+    EXPECT_EQ(v.GetPixel(0, 0), 0xFF0000BBu);
+    EXPECT_EQ(v.GetPixel(0, 1), 0xFF0000AAu);
+    EXPECT_EQ(v.GetPixel(0, 2), 0xFF0000BBu);
+}
+
+TEST(Stipple, FrameIsDrawnClockwise) {
+    TBitmap32 b;
+    b.SetSize(3, 3);
+    TArrayOfColor32 pattern;
+    for (uint32_t i = 1; i <= 8; ++i) pattern.push_back(0xFF000000u + i);
+    b.SetStipple(pattern);
+    b.FrameRectTSP(0, 0, 3, 3);
+    EXPECT_EQ(b.GetPixel(0, 0), 0xFF000001u);
+    EXPECT_EQ(b.GetPixel(1, 0), 0xFF000002u);
+    EXPECT_EQ(b.GetPixel(2, 0), 0xFF000003u);
+    EXPECT_EQ(b.GetPixel(2, 1), 0xFF000004u);
+    EXPECT_EQ(b.GetPixel(2, 2), 0xFF000005u);
+    EXPECT_EQ(b.GetPixel(1, 2), 0xFF000006u);
+    EXPECT_EQ(b.GetPixel(0, 2), 0xFF000007u);
+    EXPECT_EQ(b.GetPixel(0, 1), 0xFF000008u);
+    EXPECT_EQ(b.GetPixel(1, 1), 0u);
+}
+
+TEST(Rectangles, FillsClipAndNotify) {
+    TBitmap32 b;
+    b.SetSize(6, 6);
+    int changes = 0;
+    b.OnChange = [&](TObject*) { ++changes; };
+    b.FillRectS(-5, -5, 3, 3, C);
+    Pixels expected;
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x) expected.insert({x, y});
+    EXPECT_EQ(Set(b), expected);
+    EXPECT_EQ(changes, 1);
+    b.FillRectS(5, 5, 5, 9, C);
+    b.FillRectS(6, 0, 9, 9, C);
+    b.FillRectS(0, -9, 9, 0, C);
+    EXPECT_EQ(changes, 1);
+    b.FillRect(2, 2, 2, 4, C);
+    EXPECT_EQ(changes, 2);
+    b.FillRectS(TRect{4, 4, 100, 100}, C);
+    EXPECT_EQ(b.GetPixel(5, 5), C);
+}
+
+TEST(Rectangles, TransparentFills) {
+    TBitmap32 b;
+    b.SetSize(2, 2);
+    b.Clear(0xFF204060u);
+    int changes = 0;
+    b.OnChange = [&](TObject*) { ++changes; };
+    b.FillRectT(0, 0, 2, 2, 0xFF0A0B0Cu);
+    EXPECT_EQ(b.GetPixel(1, 1), 0xFF0A0B0Cu);
+    b.FillRectT(0, 0, 2, 2, 0x00FFFFFFu);
+    EXPECT_EQ(b.GetPixel(1, 1), 0xFF0A0B0Cu);
+    EXPECT_EQ(changes, 2);
+    b.FillRectTS(-1, -1, 1, 1, 0x40FFFFFFu);
+    EXPECT_EQ(b.GetPixel(0, 0), CombineReg(0x40FFFFFFu, 0xFF0A0B0Cu, 0x40));
+    EXPECT_EQ(b.GetPixel(1, 1), 0xFF0A0B0Cu);
+}
+
+TEST(Rectangles, Frames) {
+    TBitmap32 b;
+    b.SetSize(5, 4);
+    b.FrameRectS(0, 0, 4, 4, C);
+    Pixels expected{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {0, 3}, {1, 3}, {2, 3}, {3, 3}, {0, 1}, {0, 2}, {3, 1}, {3, 2}};
+    EXPECT_EQ(Set(b), expected);
+    TBitmap32 c;
+    c.SetSize(5, 4);
+    c.FrameRectTS(TRect{1, 1, 2, 2}, C);
+    EXPECT_EQ(Set(c), (Pixels{{1, 1}}));
+    c.FrameRectS(-3, -3, 0, 0, C);
+    EXPECT_EQ(Set(c), (Pixels{{1, 1}}));
+}
+
+TEST(Rectangles, RaisedBevel) {
+    TBitmap32 b;
+    b.SetSize(4, 4);
+    b.Clear(0xFF808080u);
+    b.RaiseRectTS(0, 0, 4, 4, 50);
+    TColor32 light = 0xFFFFFFFFu;  // alpha 256 clamped to 255: copied
+    TColor32 dark = CombineReg(0x7F000000u, 0xFF808080u, 127);
+    EXPECT_EQ(b.GetPixel(0, 0), light);
+    EXPECT_EQ(b.GetPixel(3, 0), light);
+    EXPECT_EQ(b.GetPixel(0, 2), light);
+    EXPECT_EQ(b.GetPixel(0, 3), dark);
+    EXPECT_EQ(b.GetPixel(3, 2), dark);
+    EXPECT_EQ(b.GetPixel(1, 1), 0xFF808080u);
+    TBitmap32 s;
+    s.SetSize(4, 4);
+    s.Clear(0xFF808080u);
+    s.RaiseRectTS(TRect{0, 0, 4, 4}, -50);
+    EXPECT_EQ(s.GetPixel(0, 0), dark);
+    EXPECT_EQ(s.GetPixel(3, 3), light);
+}
+
+}  // namespace
