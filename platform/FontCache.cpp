@@ -197,6 +197,12 @@ struct FontStore {
     std::map<std::pair<std::string, int>, FacePtr> faces;
     std::map<std::tuple<std::string, bool, bool>, ResolvedFont> resolved;
     std::map<SizedKey, std::unique_ptr<FreeTypeSizedFont>> sized;
+    struct LastUsed {
+        std::string name;
+        int32_t height = 0;
+        TFontStyles styles = 0;
+        FreeTypeSizedFont* font = nullptr;  // one of sized
+    } last;
 };
 
 FontStore& Store() {
@@ -264,18 +270,30 @@ ResolvedFont ResolveFace(const std::string& name, bool bold, bool italic) {
 }
 
 SizedFont& FontFor(const TFont& font) {
-    auto& fonts = Store().sized;
-    const bool bold = font.GetStyle() & fsBold;
-    const bool italic = font.GetStyle() & fsItalic;
+    // Most calls draw with the same font as the one before: that one is
+    // answered without building keys.
+    auto& store = Store();
+    auto& last = store.last;
+    const TFontStyles styles = font.GetStyle() & (fsBold | fsItalic);
+    if (last.font && last.height == font.GetHeight() && last.styles == styles && last.name == font.GetName())
+        return *last.font;
+
+    const bool bold = styles & fsBold;
+    const bool italic = styles & fsItalic;
     const ResolvedFont face = ResolveFace(font.GetName(), bold, italic);
     const SizedKey key{face.file, face.faceIndex, font.GetHeight(), face.syntheticBold, face.syntheticItalic};
-    auto found = fonts.find(key);
-    if (found != fonts.end()) return *found->second;
-    if (fonts.size() >= kMaxSizedFonts) fonts.clear();
-    FT_Face ftFace = OpenFace(face.file, face.faceIndex);
-    if (!ftFace) throw Exception("The font file \"" + face.file + "\" cannot be opened");
-    auto sized = std::make_unique<FreeTypeSizedFont>(ftFace, font.GetHeight(), face);
-    return *fonts.emplace(key, std::move(sized)).first->second;
+    auto found = store.sized.find(key);
+    if (found == store.sized.end()) {
+        if (store.sized.size() >= kMaxSizedFonts) {
+            last.font = nullptr;
+            store.sized.clear();
+        }
+        FT_Face ftFace = OpenFace(face.file, face.faceIndex);
+        if (!ftFace) throw Exception("The font file \"" + face.file + "\" cannot be opened");
+        found = store.sized.emplace(key, std::make_unique<FreeTypeSizedFont>(ftFace, font.GetHeight(), face)).first;
+    }
+    last = {font.GetName(), font.GetHeight(), styles, found->second.get()};
+    return *last.font;
 }
 
 }  // namespace thorn::text
