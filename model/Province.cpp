@@ -1,5 +1,7 @@
 #include "model/Province.h"
 
+#include <algorithm>
+
 #include "model/PlayerData.h"
 #include "model/ProjectLink.h"
 #include "model/RecordFields.h"

@@ -44,9 +44,4 @@ inline void SwitchAsByte(Orv::ISerializer& s, uint32_t& value) {
     value = static_cast<uint32_t>(asInt);
 }
 
-// Bytes left to read; 0 after an error. Meaningful for a loader only.
-inline uint32_t BytesLeft(const Orv::ISerializer& s) {
-    return s.Error() || s.Position() > s.Size() ? 0 : s.Size() - s.Position();
-}
-
 }  // namespace thorn
