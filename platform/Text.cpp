@@ -62,11 +62,12 @@ void Painter::DrawGlyph(const Glyph& glyph, int64_t penX, int64_t baseline, uint
     const int64_t gx = penX + glyph.left, gy = baseline - glyph.top;
     const int64_t x0 = std::max(gx, left_), x1 = std::min(gx + glyph.width, right_);
     const int64_t y0 = std::max(gy, top_), y1 = std::min(gy + glyph.rows, bottom_);
+    if (x0 >= x1) return;
     for (int64_t y = y0; y < y1; ++y) {
         uint32_t* row = view_.Row(static_cast<int32_t>(y));
-        const uint8_t* cover = glyph.coverage.data() + (y - gy) * glyph.width - gx;
+        const uint8_t* cover = glyph.coverage.data() + (y - gy) * glyph.width;
         for (int64_t x = x0; x < x1; ++x)
-            if (cover[x] != 0) Blend(row[x], rgb, cover[x]);
+            if (const uint8_t c = cover[x - gx]; c != 0) Blend(row[x], rgb, c);
     }
 }
 
