@@ -9,6 +9,10 @@
 #include "bitmap/Pix32_Blend.h"
 #include "bitmap/Pix32_LowLevel.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 bool FullEdge = false;
 
 namespace {
@@ -68,22 +72,6 @@ void BlendBlock(TBitmap32& dst, const TRect& dstRect, const TBitmap32& src, int3
     for (int32_t y = dstRect.Top; y < dstRect.Bottom; ++y)
         BlendRow(src.PixelPtr(srcX, srcY + y - dstRect.Top), dst.PixelPtr(dstRect.Left, y), w, mode,
                  src.MasterAlpha(), callback);
-}
-
-// The pixel written by a stretch routine that computes one colour at a time.
-inline void Put(TColor32 colour, TColor32& dst, TDrawMode mode, uint32_t masterAlpha,
-                const TPixelCombineEvent& callback) {
-    switch (mode) {
-    case dmOpaque:
-        dst = colour;
-        break;
-    case dmBlend:
-        BlendMemEx(colour, dst, masterAlpha);
-        break;
-    case dmCustom:
-        callback(colour, dst, masterAlpha);
-        break;
-    }
 }
 
 // The source column (or row) of each clipped destination pixel.
@@ -181,6 +169,52 @@ inline TColor32 Lerp(TColor32 a, TColor32 b, uint32_t wa) {
     return rb | ag;
 }
 
+#if defined(__SSE2__)
+// Lerp of the channels in 16-bit lanes: (a - b)*w + (b << 8) wraps, but the
+// true value lies in 0..65280, so the lanes hold it exactly.
+inline __m128i LerpLanes(__m128i a16, __m128i b16, __m128i w16) {
+    __m128i t = _mm_mullo_epi16(_mm_sub_epi16(a16, b16), w16);
+    return _mm_srli_epi16(_mm_add_epi16(t, _mm_slli_epi16(b16, 8)), 8);
+}
+#endif
+
+// out[i] = Lerp(a[i], b[i], w) for a run of pixels.
+void LerpRun(const TColor32* a, const TColor32* b, uint32_t w, TColor32* out, int32_t count) {
+    int32_t i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128(), w16 = _mm_set1_epi16(static_cast<int16_t>(w));
+    for (; i + 4 <= count; i += 4) {
+        __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
+        __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+        __m128i lo = LerpLanes(_mm_unpacklo_epi8(va, zero), _mm_unpacklo_epi8(vb, zero), w16);
+        __m128i hi = LerpLanes(_mm_unpackhi_epi8(va, zero), _mm_unpackhi_epi8(vb, zero), w16);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(lo, hi));
+    }
+#endif
+    for (; i < count; ++i) out[i] = Lerp(a[i], b[i], w);
+}
+
+// out[k] = Lerp(line[first[k]], line[second[k]], weight[k]).
+void LerpGather(const TColor32* line, const int32_t* first, const int32_t* second, const uint32_t* weight,
+                TColor32* out, int32_t count) {
+    int32_t k = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (; k + 4 <= count; k += 4) {
+        __m128i va = _mm_set_epi32(static_cast<int>(line[first[k + 3]]), static_cast<int>(line[first[k + 2]]),
+                                   static_cast<int>(line[first[k + 1]]), static_cast<int>(line[first[k]]));
+        __m128i vb = _mm_set_epi32(static_cast<int>(line[second[k + 3]]), static_cast<int>(line[second[k + 2]]),
+                                   static_cast<int>(line[second[k + 1]]), static_cast<int>(line[second[k]]));
+        __m128i w32 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weight + k));
+        __m128i w = _mm_or_si128(w32, _mm_slli_epi32(w32, 16));
+        __m128i lo = LerpLanes(_mm_unpacklo_epi8(va, zero), _mm_unpacklo_epi8(vb, zero), _mm_unpacklo_epi32(w, w));
+        __m128i hi = LerpLanes(_mm_unpackhi_epi8(va, zero), _mm_unpackhi_epi8(vb, zero), _mm_unpackhi_epi32(w, w));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(lo, hi));
+    }
+#endif
+    for (; k < count; ++k) out[k] = Lerp(line[first[k]], line[second[k]], weight[k]);
+}
+
 void StretchBilinear(TBitmap32& dst, const TRect& dstRect, const TRect& dstClip, const TBitmap32& src,
                      const TRect& srcRect, TDrawMode mode, const TPixelCombineEvent& callback) {
     CheckAssertion(dstRect.Width() > srcRect.Width() && dstRect.Height() > srcRect.Height());
@@ -188,22 +222,39 @@ void StretchBilinear(TBitmap32& dst, const TRect& dstRect, const TRect& dstClip,
                                                  srcRect.Left, srcRect.Right, src.Width());
     std::vector<LinearEntry> rows = LinearMap(dstRect.Top, dstRect.Bottom, dstClip.Top, dstClip.Bottom, srcRect.Top,
                                               srcRect.Bottom, src.Height());
+    // Each row first mixes the two source rows over the columns it needs,
+    // then each pixel mixes two of those columns.
+    int32_t lo = columns.front().pos, hi = columns.front().next;
+    for (const LinearEntry& c : columns) lo = std::min(lo, c.pos), hi = std::max(hi, c.next);
+    int32_t clipW = dstClip.Width();
+    std::vector<int32_t> first(clipW), second(clipW);
+    std::vector<uint32_t> weight(clipW);
+    for (int32_t k = 0; k < clipW; ++k) {
+        first[k] = columns[k].pos - lo;
+        second[k] = columns[k].next - lo;
+        weight[k] = columns[k].weight;
+    }
+    std::vector<TColor32> mixed(static_cast<size_t>(hi - lo + 1)), line(static_cast<size_t>(clipW));
     uint32_t masterAlpha = src.MasterAlpha();
     for (size_t j = 0; j < rows.size(); ++j) {
-        const TColor32* upper = src.ScanLine(rows[j].pos);
-        const TColor32* lower = src.ScanLine(rows[j].next);
-        uint32_t wy = rows[j].weight;
         TColor32* out = dst.PixelPtr(dstClip.Left, dstClip.Top + static_cast<int32_t>(j));
-        int32_t lastX = -1;
-        TColor32 left = 0, right = 0;
-        for (size_t k = 0; k < columns.size(); ++k) {
-            const LinearEntry& c = columns[k];
-            if (c.pos != lastX) {
-                left = Lerp(upper[c.pos], lower[c.pos], wy);
-                right = Lerp(upper[c.next], lower[c.next], wy);
-                lastX = c.pos;
-            }
-            Put(Lerp(left, right, c.weight), out[k], mode, masterAlpha, callback);
+        bool sameAsBefore = j > 0 && rows[j].pos == rows[j - 1].pos && rows[j].next == rows[j - 1].next &&
+                            rows[j].weight == rows[j - 1].weight;
+        if (!sameAsBefore) {
+            LerpRun(src.PixelPtr(lo, rows[j].pos), src.PixelPtr(lo, rows[j].next), rows[j].weight, mixed.data(),
+                    hi - lo + 1);
+            LerpGather(mixed.data(), first.data(), second.data(), weight.data(), line.data(), clipW);
+        }
+        switch (mode) {
+        case dmOpaque:
+            std::memcpy(out, line.data(), static_cast<size_t>(clipW) * 4);
+            break;
+        case dmBlend:
+            for (int32_t k = 0; k < clipW; ++k) BlendMemEx(line[k], out[k], masterAlpha);
+            break;
+        case dmCustom:
+            for (int32_t k = 0; k < clipW; ++k) callback(line[k], out[k], masterAlpha);
+            break;
         }
     }
 }

@@ -3,6 +3,7 @@
 // two-dimensional recomputation of its weights.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -228,6 +229,57 @@ TEST(StretchTransfer, BilinearFromOneColumnReadsOnlyThatColumn) {
     edge.SetPixel(0, 1, 0xFF0000FFu);
     StretchTransfer(&dst, dst.BoundsRect(), dst.BoundsRect(), &edge, edge.BoundsRect(), sfLinear, dmOpaque);
     EXPECT_EQ(dst.GetPixel(3, 1), Lerp(0xFF00FF00u, 0xFF0000FFu, 171));
+}
+
+// The bilinear map of one axis from its definition: x = i * (srcW-1)/(dstW-1),
+// the first pixel's weight 256 - Round(frac * 256), the last column taken
+// whole as the second of a pair.
+struct Tap {
+    int first, second;
+    uint32_t weight;
+};
+std::vector<Tap> PlainLinearMap(int dstW, int srcLo, int srcW) {
+    std::vector<Tap> taps;
+    double s = static_cast<double>(srcW - 1) / (dstW - 1);
+    for (int i = 0; i < dstW; ++i) {
+        double x = srcLo + i * s;
+        int pos = static_cast<int>(std::floor(x));
+        uint32_t w = 256 - static_cast<uint32_t>(std::nearbyint((x - pos) * 256));
+        if (srcW == 1)
+            taps.push_back({srcLo, srcLo, 256});
+        else if (pos >= srcLo + srcW - 1)
+            taps.push_back({pos - 1, pos, 0});
+        else
+            taps.push_back({pos, pos + 1, w});
+    }
+    return taps;
+}
+
+TEST(StretchTransfer, BilinearMatchesThePlainFormulaOnRandomPictures) {
+    for (auto [sw, sh, dw, dh] : std::vector<std::array<int, 4>>{{7, 5, 37, 11}, {3, 9, 100, 10}, {64, 48, 129, 97}}) {
+        TBitmap32 src, dst, blended;
+        Random(src, sw + 2, sh + 1, static_cast<uint32_t>(sw * dh));
+        TRect srcRect{1, 1, 1 + sw, 1 + sh};
+        dst.SetSize(dw, dh);
+        StretchTransfer(&dst, dst.BoundsRect(), dst.BoundsRect(), &src, srcRect, sfLinear, dmOpaque);
+        Random(blended, dw, dh, 99);
+        TBitmap32 background;
+        background.Assign(blended);
+        src.SetMasterAlpha(180);
+        StretchTransfer(&blended, dst.BoundsRect(), TRect{2, 3, dw - 1, dh}, &src, srcRect, sfLinear, dmBlend);
+        auto mx = PlainLinearMap(dw, 1, sw), my = PlainLinearMap(dh, 1, sh);
+        for (int y = 0; y < dh; ++y)
+            for (int x = 0; x < dw; ++x) {
+                TColor32 left = Lerp(src.GetPixel(mx[x].first, my[y].first), src.GetPixel(mx[x].first, my[y].second), my[y].weight);
+                TColor32 right =
+                    Lerp(src.GetPixel(mx[x].second, my[y].first), src.GetPixel(mx[x].second, my[y].second), my[y].weight);
+                TColor32 expected = Lerp(left, right, mx[x].weight);
+                ASSERT_EQ(dst.GetPixel(x, y), expected) << sw << "x" << sh << " at " << x << "," << y;
+                TColor32 under = background.GetPixel(x, y);
+                if (x >= 2 && y >= 3 && x < dw - 1) BlendMemEx(expected, under, 180);
+                ASSERT_EQ(blended.GetPixel(x, y), under) << x << "," << y;
+            }
+    }
 }
 
 TEST(Kernels, Values) {
