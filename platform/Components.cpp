@@ -1,0 +1,209 @@
+#include "platform/Components.h"
+
+#include <algorithm>
+
+#include "platform/Collections.h"
+
+namespace thorn {
+
+namespace {
+
+unsigned char FoldCase(unsigned char c) {
+    if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
+    // Windows-1252 accented lower-case letters, except the division sign.
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 32);
+    if (c == 0x9A || c == 0x9C || c == 0x9E) return static_cast<unsigned char>(c - 16);  // š œ ž
+    if (c == 0xFF) return 0x9F;                                                           // ÿ
+    return c;
+}
+
+}  // namespace
+
+bool SameText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (FoldCase(static_cast<unsigned char>(a[i])) != FoldCase(static_cast<unsigned char>(b[i]))) return false;
+    }
+    return true;
+}
+
+bool IsValidIdent(std::string_view name) {
+    auto alpha = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+    if (name.empty() || !alpha(name[0])) return false;
+    return std::all_of(name.begin(), name.end(), [&](char c) { return alpha(c) || (c >= '0' && c <= '9'); });
+}
+
+void Free(TComponent* component) {
+    if (!component) return;
+    TComponent* owner = component->owner_;
+    if (!owner) throw EInvalidOperation("A component without an owner is freed by whoever holds it");
+    std::unique_ptr<TComponent> holder = owner->TakeForDestruction(component);
+    holder->BeforeDestruction();
+    holder.reset();
+}
+
+}  // namespace thorn
+
+TComponent::~TComponent() {
+    Destroying();
+    if (selfCell_) *selfCell_ = nullptr;
+    while (!freeNotifies_.empty()) {
+        TComponent* other = freeNotifies_.back();
+        freeNotifies_.pop_back();
+        other->RemoveFreeNotifyEntry(this);
+        other->Notification(this, opRemove);
+    }
+    DestroyComponents();
+    // Owner still set here only when thorn::Free took us out of its list:
+    // tell it now, after our own parts are gone, as the original order was.
+    if (owner_) {
+        TComponent* owner = owner_;
+        owner_ = nullptr;
+        if (!owner->state_.Contains(csDestroying)) owner->Notification(this, opRemove);
+    }
+}
+
+std::shared_ptr<TComponent*> TComponent::SelfCell() const {
+    if (state_.Contains(csDestroying)) return std::make_shared<TComponent*>(nullptr);
+    if (!selfCell_) selfCell_ = std::make_shared<TComponent*>(const_cast<TComponent*>(this));
+    return selfCell_;
+}
+
+void TComponent::SetName(const std::string& name) {
+    if (name == name_) return;
+    if (!name.empty() && !thorn::IsValidIdent(name)) throw EComponentError("'" + name + "' is not a valid component name");
+    if (owner_) owner_->ValidateRename(this, name_, name);
+    name_ = name;
+}
+
+void TComponent::ValidateRename(TComponent* component, std::string_view currentName, std::string_view newName) const {
+    if (newName.empty() || thorn::SameText(currentName, newName)) return;
+    TComponent* existing = FindComponent(newName);
+    if (existing && existing != component)
+        throw EComponentError("A component named " + std::string(newName) + " already exists");
+}
+
+TComponent* TComponent::GetComponent(int index) const {
+    if (index < 0 || index >= GetComponentCount()) ThrowListIndexError(index);
+    return components_[static_cast<size_t>(index)].get();
+}
+
+int TComponent::GetComponentIndex() const {
+    if (!owner_) return -1;
+    const auto& list = owner_->components_;
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i].get() == this) return static_cast<int>(i);
+    return -1;
+}
+
+TComponent* TComponent::FindComponent(std::string_view name) const {
+    if (name.empty()) return nullptr;
+    for (const auto& c : components_)
+        if (thorn::SameText(c->name_, name)) return c.get();
+    return nullptr;
+}
+
+TComponent* TComponent::InsertComponent(std::unique_ptr<TComponent> component) {
+    if (!component) return nullptr;
+    if (component->owner_) throw EInvalidOperation("The component already has an owner");
+    ValidateRename(component.get(), "", component->name_);
+    TComponent* raw = component.get();
+    components_.push_back(std::move(component));
+    raw->owner_ = this;
+    if (state_.Contains(csLoading)) raw->Loading();
+    Notification(raw, opInsert);
+    return raw;
+}
+
+std::unique_ptr<TComponent> TComponent::RemoveComponent(TComponent* component) {
+    auto it = std::find_if(components_.begin(), components_.end(), [&](const auto& c) { return c.get() == component; });
+    if (it == components_.end()) return nullptr;
+    Notification(component, opRemove);
+    // The notification may have changed the list: look again.
+    it = std::find_if(components_.begin(), components_.end(), [&](const auto& c) { return c.get() == component; });
+    if (it == components_.end()) return nullptr;
+    std::unique_ptr<TComponent> taken = std::move(*it);
+    components_.erase(it);
+    taken->owner_ = nullptr;
+    return taken;
+}
+
+std::unique_ptr<TComponent> TComponent::TakeForDestruction(TComponent* component) {
+    auto it = std::find_if(components_.begin(), components_.end(), [&](const auto& c) { return c.get() == component; });
+    if (it == components_.end()) throw EInvalidOperation("The component is not owned here");
+    std::unique_ptr<TComponent> taken = std::move(*it);
+    components_.erase(it);
+    // owner_ stays set: the destructor tells us once the component is gone.
+    return taken;
+}
+
+void TComponent::DestroyComponents() {
+    while (!components_.empty()) {
+        std::unique_ptr<TComponent> last = std::move(components_.back());
+        components_.pop_back();
+        last->owner_ = nullptr;
+        last->BeforeDestruction();
+        last.reset();
+    }
+}
+
+void TComponent::BeforeDestruction() { Destroying(); }
+
+void TComponent::Destroying() {
+    if (state_.Contains(csDestroying)) return;
+    state_.Include(csDestroying);
+    if (selfCell_) *selfCell_ = nullptr;
+    for (const auto& c : components_) c->Destroying();
+}
+
+void TComponent::Notification(TComponent* component, TOperation operation) {
+    if (operation == opRemove && component) RemoveFreeNotification(component);
+    // Handlers may remove components: walk down and re-clamp the index.
+    for (int i = GetComponentCount() - 1; i >= 0; --i) {
+        if (i >= GetComponentCount()) {
+            i = GetComponentCount();
+            continue;
+        }
+        components_[static_cast<size_t>(i)]->Notification(component, operation);
+    }
+}
+
+void TComponent::AddFreeNotifyEntry(TComponent* component) {
+    if (std::find(freeNotifies_.begin(), freeNotifies_.end(), component) == freeNotifies_.end())
+        freeNotifies_.push_back(component);
+}
+
+bool TComponent::RemoveFreeNotifyEntry(TComponent* component) {
+    auto it = std::find(freeNotifies_.begin(), freeNotifies_.end(), component);
+    if (it == freeNotifies_.end()) return false;
+    freeNotifies_.erase(it);
+    return true;
+}
+
+void TComponent::FreeNotification(TComponent* component) {
+    if (!component || component == this) return;
+    if (owner_ && component->owner_ == owner_) {
+        state_.Include(csFreeNotification);
+        return;
+    }
+    AddFreeNotifyEntry(component);
+    component->AddFreeNotifyEntry(this);
+    state_.Include(csFreeNotification);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* component) {
+    if (!component) return;
+    RemoveFreeNotifyEntry(component);
+    component->RemoveFreeNotifyEntry(this);
+}
+
+void TComponent::Loading() {
+    state_.Include(csLoading);
+    for (const auto& c : components_) c->Loading();
+}
+
+void TComponent::Loaded() {
+    for (size_t i = 0; i < components_.size(); ++i)
+        if (components_[i]->state_.Contains(csLoading)) components_[i]->Loaded();
+    state_.Exclude(csLoading);
+}

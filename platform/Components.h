@@ -1,0 +1,192 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/Classes.h"
+#include "platform/Sets.h"
+
+// Components: objects with an owner, a name and free notification.
+//
+// Ownership: a component made with thorn::Make<T>(owner, ...) belongs to
+// owner, which holds it in a std::unique_ptr and destroys it (last made, first
+// destroyed) when it is destroyed itself. Make returns a non-owning pointer.
+// An owned component is freed early with thorn::Free(component), which asks
+// its owner to destroy it. A component made without an owner is held by whoever
+// made it, through std::unique_ptr (or as a plain member or local). Nothing
+// outside an owner ever deletes a component.
+//
+// Destroying a component sets csDestroying on it and on what it owns, tells
+// every component that asked for free notification (Notification with
+// opRemove), destroys what it owns, then tells its owner, which passes the
+// news on to every component it owns. Weak references (thorn::ComponentRef)
+// read null from the moment destruction starts.
+
+class EComponentError : public Exception {
+    using Exception::Exception;
+};
+
+enum TOperation { opInsert, opRemove };
+
+enum TComponentStateMember {
+    csLoading,
+    csReading,
+    csWriting,
+    csDestroying,
+    csDesigning,
+    csAncestor,
+    csUpdating,
+    csFreeNotification,
+};
+using TComponentState = thorn::EnumSet<TComponentStateMember>;
+
+class TComponent;
+
+namespace thorn {
+void Free(TComponent* component);
+template <typename T>
+class ComponentRef;
+}  // namespace thorn
+
+class TComponent : public TPersistent {
+public:
+    TComponent() = default;
+    ~TComponent() override;
+    TComponent(const TComponent&) = delete;
+    TComponent& operator=(const TComponent&) = delete;
+
+    TComponent* GetOwner() const { return owner_; }
+    const std::string& GetName() const { return name_; }
+    // Names are identifiers (a letter or "_", then letters, digits or "_"),
+    // unique among the components of one owner regardless of case; an empty
+    // name is always allowed. A refused name throws EComponentError.
+    virtual void SetName(const std::string& name);
+    intptr_t GetTag() const { return tag_; }
+    void SetTag(intptr_t tag) { tag_ = tag; }
+    TComponentState GetComponentState() const { return state_; }
+
+    int GetComponentCount() const { return static_cast<int>(components_.size()); }
+    // The owned component at index (0 = made first); throws EListError past the end.
+    TComponent* GetComponent(int index) const;
+    // Position in the owner's list, -1 without an owner.
+    int GetComponentIndex() const;
+    // The owned component of that name (case ignored), or null.
+    TComponent* FindComponent(std::string_view name) const;
+
+    // Takes ownership of component (which must have no owner) and tells every
+    // owned component (opInsert). Returns the component.
+    TComponent* InsertComponent(std::unique_ptr<TComponent> component);
+    // Gives up ownership of component: the owner and its components are told
+    // (opRemove) and the caller receives it. Null when it is not owned here.
+    std::unique_ptr<TComponent> RemoveComponent(TComponent* component);
+    // Destroys every owned component, last made first.
+    void DestroyComponents();
+
+    // Asks to be told (Notification with opRemove) when component is destroyed.
+    // Components of one owner already hear of each other through that owner.
+    void FreeNotification(TComponent* component);
+    void RemoveFreeNotification(TComponent* component);
+
+    // Loading brackets: Loading sets csLoading here and on every owned
+    // component; Loaded clears it (owned components first).
+    void Loading();
+    virtual void Loaded();
+
+    // Runs while the object is still whole, just before an owner or
+    // thorn::Free destroys it: marks it (and what it owns) as being destroyed.
+    // Overrides call the base first.
+    virtual void BeforeDestruction();
+
+    // Runs Notification; the platform's broadcast of inserts and removals.
+    void Notify(TComponent* component, TOperation operation) { Notification(component, operation); }
+
+protected:
+    // Told about components joining or leaving this one's owner, and about
+    // components this one asked free notification of. The base passes the
+    // news on to every owned component.
+    virtual void Notification(TComponent* component, TOperation operation);
+    // Checks that newName can be given to component (one of this owner's);
+    // throws EComponentError when a sibling has it.
+    virtual void ValidateRename(TComponent* component, std::string_view currentName, std::string_view newName) const;
+    // Marks this component and what it owns as being destroyed.
+    void Destroying();
+
+private:
+    template <typename T>
+    friend class thorn::ComponentRef;
+    friend void thorn::Free(TComponent* component);
+
+    std::shared_ptr<TComponent*> SelfCell() const;
+    std::unique_ptr<TComponent> TakeForDestruction(TComponent* component);
+    void AddFreeNotifyEntry(TComponent* component);
+    bool RemoveFreeNotifyEntry(TComponent* component);
+
+    TComponent* owner_ = nullptr;
+    std::string name_;
+    intptr_t tag_ = 0;
+    TComponentState state_;
+    std::vector<std::unique_ptr<TComponent>> components_;
+    std::vector<TComponent*> freeNotifies_;
+    mutable std::shared_ptr<TComponent*> selfCell_;
+};
+
+namespace thorn {
+
+// Makes a component owned by owner; the owner destroys it. Returns a
+// non-owning pointer.
+template <typename T, typename... Args>
+T* Make(TComponent& owner, Args&&... args) {
+    auto component = std::make_unique<T>(std::forward<Args>(args)...);
+    T* raw = component.get();
+    owner.InsertComponent(std::move(component));
+    return raw;
+}
+
+// Hands an already made component to owner.
+template <typename T>
+T* Adopt(TComponent& owner, std::unique_ptr<T> component) {
+    T* raw = component.get();
+    owner.InsertComponent(std::move(component));
+    return raw;
+}
+
+// Destroys an owned component through its owner; null does nothing. A
+// component without an owner belongs to whoever holds it and is refused
+// (EInvalidOperation).
+void Free(TComponent* component);
+
+// A weak reference to a component: reads null once the component's
+// destruction has started.
+template <typename T>
+class ComponentRef {
+public:
+    ComponentRef() = default;
+    ComponentRef(T* component) : cell_(CellOf(component)) {}
+    ComponentRef& operator=(T* component) {
+        cell_ = CellOf(component);
+        return *this;
+    }
+
+    T* Get() const { return cell_ && *cell_ ? static_cast<T*>(*cell_) : nullptr; }
+    T* operator->() const { return Get(); }
+    explicit operator bool() const { return Get() != nullptr; }
+    bool operator==(const T* other) const { return Get() == other; }
+    void Reset() { cell_.reset(); }
+
+private:
+    static std::shared_ptr<TComponent*> CellOf(const T* c) {
+        return c ? static_cast<const TComponent*>(c)->SelfCell() : nullptr;
+    }
+    std::shared_ptr<TComponent*> cell_;
+};
+
+// Whether name is a valid component name (an identifier).
+bool IsValidIdent(std::string_view name);
+// Equality of texts with ASCII and Windows-1252 letters compared without case.
+bool SameText(std::string_view a, std::string_view b);
+
+}  // namespace thorn

@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/Collections.h"
+#include "platform/Components.h"
+
+namespace {
+
+// Records what it is told, and its own destruction, into a shared log.
+class Probe : public TComponent {
+public:
+    explicit Probe(std::vector<std::string>* log = nullptr) : log_(log) {}
+    ~Probe() override {
+        if (log_) log_->push_back("destroyed " + GetName());
+    }
+    void BeforeDestruction() override {
+        TComponent::BeforeDestruction();
+        if (log_) log_->push_back("before " + GetName());
+    }
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override {
+        TComponent::Notification(component, operation);
+        if (log_ && component != this)
+            log_->push_back(GetName() + (operation == opInsert ? " +" : " -") + component->GetName());
+    }
+
+private:
+    std::vector<std::string>* log_;
+};
+
+TEST(TComponent, OwnerDestroysWhatItOwnsLastMadeFirst) {
+    std::vector<std::string> log;
+    {
+        Probe owner(&log);
+        owner.SetName("Owner");
+        Probe* a = thorn::Make<Probe>(owner, &log);
+        a->SetName("A");
+        Probe* b = thorn::Make<Probe>(owner, &log);
+        b->SetName("B");
+        EXPECT_EQ(owner.GetComponentCount(), 2);
+        EXPECT_EQ(owner.GetComponent(1), b);
+        EXPECT_EQ(b->GetOwner(), &owner);
+        EXPECT_EQ(b->GetComponentIndex(), 1);
+        log.clear();
+    }
+    // The holder's own destructor runs first, then what it owns goes, last
+    // made first; they are not told of each other's end.
+    std::vector<std::string> expected{"destroyed Owner", "before B", "destroyed B", "before A", "destroyed A"};
+    EXPECT_EQ(log, expected);
+}
+
+TEST(TComponent, FreeRemovesFromTheOwnerAndTellsTheSiblings) {
+    std::vector<std::string> log;
+    Probe owner(&log);
+    owner.SetName("Owner");
+    Probe* a = thorn::Make<Probe>(owner, &log);
+    a->SetName("A");
+    Probe* b = thorn::Make<Probe>(owner, &log);
+    b->SetName("B");
+    thorn::ComponentRef<Probe> ref(a);
+    log.clear();
+    thorn::Free(a);
+    EXPECT_FALSE(ref);
+    EXPECT_EQ(owner.GetComponentCount(), 1);
+    EXPECT_EQ(owner.GetComponent(0), b);
+    std::vector<std::string> expected{"before A", "destroyed A", "B -A", "Owner -A"};
+    EXPECT_EQ(log, expected);
+    thorn::Free(nullptr);
+}
+
+TEST(TComponent, AComponentWithoutOwnerIsFreedByItsHolder) {
+    auto lone = std::make_unique<Probe>();
+    EXPECT_THROW(thorn::Free(lone.get()), EInvalidOperation);
+    EXPECT_EQ(lone->GetOwner(), nullptr);
+}
+
+TEST(TComponent, NamesAreIdentifiersUniqueWithinTheOwnerIgnoringCase) {
+    TComponent owner;
+    auto* a = thorn::Make<TComponent>(owner);
+    auto* b = thorn::Make<TComponent>(owner);
+    a->SetName("Speed");
+    EXPECT_THROW(b->SetName("SPEED"), EComponentError);
+    EXPECT_THROW(b->SetName("2fast"), EComponentError);
+    EXPECT_THROW(b->SetName("with space"), EComponentError);
+    b->SetName("Speed_editor");
+    a->SetName("speed");  // a new case of its own name is fine
+    EXPECT_EQ(owner.FindComponent("SPEED"), a);
+    EXPECT_EQ(owner.FindComponent("speed_EDITOR"), b);
+    EXPECT_EQ(owner.FindComponent("missing"), nullptr);
+    EXPECT_EQ(owner.FindComponent(""), nullptr);
+    a->SetName("");
+    b->SetName("");  // empty names never clash
+
+    // A component carrying a taken name cannot join the owner.
+    auto stray = std::make_unique<TComponent>();
+    a->SetName("Taken");
+    stray->SetName("taken");
+    EXPECT_THROW(owner.InsertComponent(std::move(stray)), EComponentError);
+    EXPECT_EQ(owner.GetComponentCount(), 2);
+    EXPECT_THROW(owner.GetComponent(2), EListError);
+}
+
+TEST(TComponent, RemoveAndInsertMoveOwnership) {
+    std::vector<std::string> log;
+    Probe first(&log), second(&log);
+    first.SetName("First");
+    second.SetName("Second");
+    Probe* moved = thorn::Make<Probe>(first, &log);
+    moved->SetName("Moved");
+    log.clear();
+    std::unique_ptr<TComponent> taken = first.RemoveComponent(moved);
+    ASSERT_EQ(taken.get(), moved);
+    EXPECT_EQ(moved->GetOwner(), nullptr);
+    second.InsertComponent(std::move(taken));
+    EXPECT_EQ(moved->GetOwner(), &second);
+    std::vector<std::string> expected{"First -Moved", "Second +Moved"};
+    EXPECT_EQ(log, expected);
+    EXPECT_EQ(first.RemoveComponent(moved), nullptr);
+}
+
+TEST(TComponent, FreeNotificationTellsAComponentOfAnotherOwner) {
+    std::vector<std::string> log;
+    Probe ownerA(&log), ownerB(&log);
+    ownerA.SetName("OwnerA");
+    ownerB.SetName("OwnerB");
+    Probe* watcher = thorn::Make<Probe>(ownerA, &log);
+    watcher->SetName("Watcher");
+    Probe* watched = thorn::Make<Probe>(ownerB, &log);
+    watched->SetName("Watched");
+    watcher->FreeNotification(watched);
+    log.clear();
+    thorn::Free(watched);
+    std::vector<std::string> expected{"before Watched", "destroyed Watched", "Watcher -Watched", "OwnerB -Watched"};
+    EXPECT_EQ(log, expected);
+
+    // Once the watcher is gone, nothing refers to it any more.
+    Probe* other = thorn::Make<Probe>(ownerB, &log);
+    other->SetName("Other");
+    watcher->FreeNotification(other);
+    thorn::Free(watcher);
+    log.clear();
+    thorn::Free(other);
+    std::vector<std::string> after{"before Other", "destroyed Other", "OwnerB -Other"};
+    EXPECT_EQ(log, after);
+}
+
+TEST(TComponent, DestroyingIsSetBeforeTheDerivedPartsGo) {
+    struct Watch : TComponent {
+        bool* sawDestroying;
+        explicit Watch(bool* flag) : sawDestroying(flag) {}
+        void BeforeDestruction() override {
+            TComponent::BeforeDestruction();
+            *sawDestroying = GetComponentState().Contains(csDestroying);
+        }
+    };
+    bool saw = false;
+    TComponent owner;
+    thorn::Make<Watch>(owner, &saw);
+    owner.DestroyComponents();
+    EXPECT_TRUE(saw);
+    EXPECT_EQ(owner.GetComponentCount(), 0);
+}
+
+TEST(TComponent, LoadingReachesOwnedComponents) {
+    struct Counting : TComponent {
+        int loads = 0;
+        void Loaded() override {
+            TComponent::Loaded();
+            ++loads;
+        }
+    };
+    TComponent owner;
+    auto* child = thorn::Make<Counting>(owner);
+    owner.Loading();
+    EXPECT_TRUE(child->GetComponentState().Contains(csLoading));
+    auto* late = thorn::Make<Counting>(owner);
+    EXPECT_TRUE(late->GetComponentState().Contains(csLoading));
+    owner.Loaded();
+    EXPECT_FALSE(child->GetComponentState().Contains(csLoading));
+    EXPECT_EQ(child->loads, 1);
+    EXPECT_EQ(late->loads, 1);
+}
+
+// ---- collections
+
+class NamedItem : public TCollectionItem {
+public:
+    std::string name;
+    void Assign(const TPersistent& source) override {
+        if (auto* other = dynamic_cast<const NamedItem*>(&source)) {
+            name = other->name;
+            Changed(false);
+            return;
+        }
+        TCollectionItem::Assign(source);
+    }
+};
+
+TEST(TCollection, ItemsAreMadeOwnedMovedAndCopied) {
+    TCollection items(TCollection::ItemClass<NamedItem>());
+    std::vector<TCollectionItem*> updates;
+    items.OnUpdate = [&](TCollection*, TCollectionItem* item) { updates.push_back(item); };
+    auto* a = static_cast<NamedItem*>(items.Add());
+    a->name = "a";
+    auto* b = static_cast<NamedItem*>(items.Add());
+    b->name = "b";
+    auto* c = static_cast<NamedItem*>(items.Insert(0));
+    c->name = "c";
+    EXPECT_EQ(items.GetCount(), 3);
+    EXPECT_EQ(items.GetItem(0), c);
+    EXPECT_EQ(a->GetIndex(), 1);
+    EXPECT_EQ(a->GetCollection(), &items);
+    EXPECT_EQ(items.FindItemID(b->GetID()), b);
+    EXPECT_EQ(updates.size(), 3u);
+
+    b->SetIndex(-4);  // clamped to the first place
+    EXPECT_EQ(items.GetItem(0), b);
+    EXPECT_THROW(items.GetItem(3), EListError);
+    EXPECT_THROW(items.GetItem(-1), EListError);
+
+    TCollection copy(TCollection::ItemClass<NamedItem>());
+    copy.Assign(items);
+    ASSERT_EQ(copy.GetCount(), 3);
+    EXPECT_EQ(static_cast<NamedItem*>(copy.GetItem(0))->name, "b");
+    EXPECT_NE(copy.GetItem(0), items.GetItem(0));
+
+    NamedItem replacement;
+    replacement.name = "z";
+    items.SetItem(2, replacement);
+    EXPECT_EQ(static_cast<NamedItem*>(items.GetItem(2))->name, "z");
+
+    updates.clear();
+    items.BeginUpdate();
+    items.Delete(0);
+    items.Delete(0);
+    EXPECT_TRUE(updates.empty());
+    items.EndUpdate();
+    EXPECT_EQ(updates.size(), 1u);
+    EXPECT_EQ(items.GetCount(), 1);
+
+    a = static_cast<NamedItem*>(items.GetItem(0));
+    a->SetCollection(&copy);
+    EXPECT_EQ(items.GetCount(), 0);
+    EXPECT_EQ(copy.GetCount(), 4);
+    EXPECT_EQ(copy.GetItem(3), a);
+    items.Clear();
+    copy.Clear();
+    EXPECT_EQ(copy.GetCount(), 0);
+}
+
+}  // namespace
