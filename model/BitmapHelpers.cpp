@@ -1,0 +1,209 @@
+#include "model/BitmapHelpers.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "bitmap/Pix32_Blend.h"
+#include "bitmap/Pix32_Transfer.h"
+#include "model/Textures.h"
+
+TColor32 ColorToColor32(TColor color) {
+    const uint32_t c = static_cast<uint32_t>(color);
+    return 0xFF000000u | (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
+}
+
+TColor32 ShadeColor32(TColor32 color, int8_t percent) {
+    const int32_t d = percent * 128 / 100;
+    auto shade = [&](int32_t channel) -> uint32_t {
+        int32_t v = channel + d;
+        v = percent >= 0 ? std::min(v, 255) : std::max(v, 0);
+        return static_cast<uint32_t>(v);
+    };
+    return (color & 0xFF000000u) | shade(RedComponent(color)) << 16 | shade(GreenComponent(color)) << 8 |
+           shade(BlueComponent(color));
+}
+
+void ReplaceColor(TBitmap32& bitmap, TColor32 from, TColor32 to) {
+    if (bitmap.Empty()) return;
+    std::replace(bitmap.Bits(), bitmap.Bits() + static_cast<int64_t>(bitmap.Width()) * bitmap.Height(), from, to);
+    bitmap.Changed();
+}
+
+int ResizeBitmap(TBitmap32& bitmap, uint16_t width, uint16_t height) {
+    TBitmap32 copy;
+    copy.Assign(bitmap);
+    bitmap.SetSize(width, height);
+    if (!bitmap.Empty() && !copy.Empty())
+        StretchTransfer(&bitmap, bitmap.BoundsRect(), bitmap.BoundsRect(), &copy, copy.BoundsRect(), sfNearest,
+                        dmOpaque);
+    bitmap.Changed();
+    return 1;
+}
+
+void CropBitmap(TBitmap32& bitmap, uint16_t left, uint16_t top, uint16_t right, uint16_t bottom) {
+    const int32_t width = right >= left ? right - left + 1 : 0;
+    const int32_t height = bottom >= top ? bottom - top + 1 : 0;
+    TBitmap32 part;
+    part.SetSize(width, height);
+    const int32_t x0 = left, x1 = std::min<int32_t>(right, bitmap.Width() - 1);
+    for (int32_t y = top; y <= bottom && y < bitmap.Height(); ++y)
+        if (x1 >= x0) std::copy(bitmap.PixelPtr(x0, y), bitmap.PixelPtr(x1, y) + 1, part.PixelPtr(0, y - top));
+    bitmap.SetSize(width, height);
+    if (!bitmap.Empty()) std::copy(part.Bits(), part.Bits() + static_cast<int64_t>(width) * height, bitmap.Bits());
+    bitmap.Changed();
+}
+
+uint32_t FillNonZeroPixels(TBitmap32* bitmap, TColor32 color) {
+    if (!bitmap || bitmap->Empty()) return 0;
+    uint32_t count = 0;
+    TColor32* p = bitmap->Bits();
+    TColor32* end = p + static_cast<int64_t>(bitmap->Width()) * bitmap->Height();
+    for (; p != end; ++p)
+        if (*p != 0) {
+            *p = color;
+            ++count;
+        }
+    return count;
+}
+
+uint32_t FillFromTexture(TBitmap32& bitmap, const CTextures& textures, uint8_t tile) {
+    // The texture repeats, so each row needs one strip row and the column
+    // offset only wraps; a missing strip or tile paints the stand-in colour.
+    uint32_t count = 0;
+    const int32_t side = textures.TileWidth();
+    const int64_t firstColumn = static_cast<int64_t>(tile) * side;
+    const bool usable = side > 0 && firstColumn + side <= textures.Strip().Width();
+    for (int32_t y = 0; y < bitmap.Height(); ++y) {
+        TColor32* row = bitmap.ScanLine(y);
+        const TColor32* texels =
+            usable ? textures.Strip().PixelPtr(static_cast<int32_t>(firstColumn), static_cast<uint16_t>(y) % side)
+                   : nullptr;
+        for (int32_t x = 0; x < bitmap.Width(); ++x) {
+            if (row[x] == 0) continue;
+            row[x] = texels ? texels[static_cast<uint16_t>(x) % side] : textures.GetPixel(tile, x, y);
+            ++count;
+        }
+    }
+    return count;
+}
+
+namespace {
+
+// The shape's pixels of rows y-2 .. y+2 with a zero border two pixels wide,
+// so that the rim rules read the original pixels while the bitmap is
+// rewritten row by row.
+class ShapeWindow {
+public:
+    static constexpr int32_t kReach = 2;
+    static constexpr int32_t kRows = 2 * kReach + 1;
+
+    explicit ShapeWindow(const TBitmap32& bitmap)
+        : bitmap_(bitmap), stride_(bitmap.Width() + 2 * kReach), rows_(kRows * static_cast<size_t>(stride_), 0) {
+        for (int32_t y = -kReach; y <= kReach; ++y) Fill(y);
+    }
+
+    // Moves the window from row y-1 to row y.
+    void Advance(int32_t y) { Fill(y + kReach); }
+    TColor32 At(int32_t x, int32_t y) const { return Row(y)[x + kReach]; }
+
+private:
+    void Fill(int32_t y) {
+        TColor32* dst = Row(y);
+        std::fill(dst, dst + stride_, 0);
+        if (y >= 0 && y < bitmap_.Height()) std::copy_n(bitmap_.ScanLine(y), bitmap_.Width(), dst + kReach);
+    }
+    TColor32* Row(int32_t y) { return rows_.data() + Slot(y) * stride_; }
+    const TColor32* Row(int32_t y) const { return rows_.data() + Slot(y) * stride_; }
+    static size_t Slot(int32_t y) { return static_cast<size_t>(((y % kRows) + kRows) % kRows); }
+
+    const TBitmap32& bitmap_;
+    size_t stride_;
+    std::vector<TColor32> rows_;
+};
+
+}  // namespace
+
+// The rims are defined by a walk over the diagonals x + y = 0, 1, 2 ... with
+// each diagonal taken from its lower-left end, every point writing into a
+// light and a dark layer, a later write replacing an earlier one; then the
+// light layer and the dark layer are blended onto the shape. Every write
+// reaching a point comes from the point itself or from a direct neighbour,
+// so the last write is settled here per pixel, in the walk's order: for the
+// light layer the left neighbour writes first, then the one above, then the
+// point itself; for the dark layer the point writes first, then the one
+// below, then the right neighbour.
+void BevelEdges(TBitmap32& bitmap) {
+    if (bitmap.Empty()) return;
+    ShapeWindow shape(bitmap);
+    for (int32_t y = 0; y < bitmap.Height(); ++y) {
+        if (y > 0) shape.Advance(y);
+        auto B = [&](int32_t px, int32_t py) { return shape.At(px, py); };
+        TColor32* row = bitmap.ScanLine(y);
+        for (int32_t x = 0; x < bitmap.Width(); ++x) {
+            const TColor32 c = B(x, y);
+            if (c == 0) continue;
+
+            TColor32 light = 0;
+            if (B(x, y - 1) == 0 || B(x - 1, y) == 0 || B(x - 1, y - 1) == 0) {
+                light = LightenColor32(LightenColor32(c));
+            } else {
+                // From above (x, y-1), which is set: step c, else step a.
+                if (B(x - 1, y - 2) == 0)
+                    light = LightenColor32(c);
+                else if (B(x, y - 2) == 0)
+                    light = LightenColor32(B(x, y - 1));
+                // From the left (x-1, y), which is set: steps b and c.
+                else if (B(x - 2, y) == 0 || B(x - 2, y - 1) == 0)
+                    light = LightenColor32(c);
+            }
+
+            TColor32 dark = 0;
+            const bool right = B(x + 1, y) != 0, below = B(x, y + 1) != 0;
+            // From the right (x+1, y): steps b and c.
+            if (right && ((B(x + 2, y) == 0 && B(x + 1, y + 1) != 0 && below) ||
+                          (B(x + 2, y + 1) == 0 && B(x + 2, y) != 0 && B(x + 1, y + 1) != 0)))
+                dark = DarkenColor32(c);
+            // From below (x, y+1): steps a and c.
+            else if (below && ((B(x, y + 2) == 0 && B(x + 1, y + 1) != 0 && right) ||
+                               (B(x + 1, y + 2) == 0 && B(x + 1, y + 1) != 0 && B(x, y + 2) != 0)))
+                dark = DarkenColor32(c);
+            else if (!below || !right || B(x + 1, y + 1) == 0)
+                dark = DarkenColor32(DarkenColor32(c));
+
+            TColor32 out = c;
+            if (light != 0) BlendMem(light, out);
+            if (dark != 0) BlendMem(dark, out);
+            row[x] = out;
+        }
+    }
+    bitmap.Changed();
+}
+
+uint32_t TextureAndBevel(TBitmap32& bitmap, const CTextures& textures, uint8_t tile) {
+    const uint32_t count = FillFromTexture(bitmap, textures, tile);
+    BevelEdges(bitmap);
+    return count;
+}
+
+uint32_t FillAndBevel(TBitmap32* bitmap, TColor32 color) {
+    if (!bitmap) return 0;
+    const uint32_t count = FillNonZeroPixels(bitmap, color);
+    BevelEdges(*bitmap);
+    return count;
+}
+
+void LightenBitmap(TBitmap32& bitmap) {
+    if (bitmap.Empty()) return;
+    TColor32* p = bitmap.Bits();
+    for (TColor32* end = p + static_cast<int64_t>(bitmap.Width()) * bitmap.Height(); p != end; ++p)
+        if (*p != 0) *p = LightenColor32(*p);
+    bitmap.Changed();
+}
+
+void DarkenBitmap(TBitmap32& bitmap) {
+    if (bitmap.Empty()) return;
+    TColor32* p = bitmap.Bits();
+    for (TColor32* end = p + static_cast<int64_t>(bitmap.Width()) * bitmap.Height(); p != end; ++p)
+        if (*p != 0) *p = DarkenColor32(*p);
+    bitmap.Changed();
+}

@@ -1,0 +1,227 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "bitmap/Pix32.h"
+#include "model/EditorLink.h"
+#include "model/ErrorList.h"
+#include "model/Event.h"
+#include "model/Event_list.h"
+#include "model/MapMap.h"
+#include "model/MissionConds.h"
+#include "model/OrvSimpleArray.h"
+#include "model/OrvString.h"
+#include "model/PlayerData.h"
+#include "model/ProjectLink.h"
+#include "model/Province.h"
+#include "model/ProvinceList.h"
+#include "model/StringTableList.h"
+#include "model/pda_list.h"
+#include "model/prov_maplist.h"
+
+class CSettings;
+namespace thorn {
+class DetachedEditor;
+}
+
+// The editor-side head of the project: the mission's difficulty and the
+// counts of the game data that was read.
+struct CMapProjectE {
+    uint8_t Difficulty = 1;
+    uint8_t NumStandardUnits = 0;     // "standart" of the catalogue's "Units"
+    uint8_t NumNonStandardUnits = 0;  // "non-standart"
+    uint8_t NumUnitTypesLoaded = 0;
+    uint8_t NumCastleTypes = 0;
+    uint8_t NumArmyTypes = 0;
+    uint8_t NumResources = 0;
+};
+
+// The mission record that the game receives; the export fills its arrays
+// from the project.
+struct CMapProjectB {
+    uint32_t MissionId = 0;
+    Orv::CSimpleArray<Orv::CString> ResourceCodes;
+    Orv::CSimpleArray<CPlayerDataB> GamePlayers;
+    uint32_t ExperienceLimit = 25;
+    CVictoryCondsB VictoryConds;
+    CLoseCondsB LoseConds;
+    Orv::CSimpleArray<CProvinceB> GameProvinces;
+    Orv::CSimpleArray<CEventB> GameEvents;
+};
+
+// The single project object of the editor: the mission being edited, the
+// world picture cut into map pieces with the piece-index map, the
+// provinces, players, string tables, events, the game-data lists and the
+// world-image warnings. It is the mission records' project (it installs
+// itself as their ProjectLink while it lives) and reaches the editor's
+// windows only through its EditorLink.
+class CMapProject : public CMapProjectE, public CMapProjectB, public thorn::ProjectLink {
+public:
+    // World pictures smaller than this a side are enlarged.
+    static constexpr int32_t kMinWorldSide = 160;
+    // The longest world side a project file and the export take.
+    static constexpr int32_t kMaxWorldSide = 32640;
+    static constexpr int kMaxPlayers = 6;
+
+    CMapProject();
+    // Resets the project, then lets the records go.
+    ~CMapProject();
+    CMapProject(const CMapProject&) = delete;
+    CMapProject& operator=(const CMapProject&) = delete;
+
+    // ---- the editor
+    // Hands over the editor's windows; null goes back to the detached
+    // stand-in. The editor removes itself before it goes.
+    void SetEditorLink(thorn::EditorLink* link);
+    thorn::EditorLink& Editor() const { return *editor_; }
+    CSettings& Settings() const { return editor_->Settings(); }
+
+    // ---- what the records need of their project
+    void MarkModified() override { Modified = 1; }
+    int ResourceCount() const override { return NumResources; }
+    int UnitTypeCount() const override { return int{NumStandardUnits} + NumNonStandardUnits; }
+    CPlayerData* PlayerAt(uint32_t n) override;
+    uint8_t ProvinceIndex(const CProvince* province) const override { return Provinces.IndexOf(province); }
+    std::optional<uint32_t> FirstComputerPlayerId() const override;
+    CStringTableList& StringTables() override { return Tables; }
+
+    // ---- life cycle
+    // Empties the project in place: blink stopped, grids deselected and
+    // cleared, warnings, selection, provinces, pieces, events, string
+    // tables, castle pivots and game-data lists cleared, the view's layers
+    // removed and its bitmap cleared white, the world 1 x 1, the players
+    // reset, no file name, difficulty 1, experience limit 25. The modified
+    // flag, the mission id, the game-data counts and the resource arrays
+    // stay. Answers 1.
+    int Reset();
+    // The mission id from the game data's "dwID": its first four characters
+    // packed with the first in the top byte (missing ones count 0). Answers 1.
+    int ReadGameDataId();
+
+    // ---- progress window (forwarded to the editor)
+    void ShowProgress(std::string_view text, int32_t max);
+    void SetProgress(int32_t position);
+    void HideProgress();
+
+    // ---- world picture
+    // Loads a world picture and cuts it into map pieces, with neighbours,
+    // merges, conversions, warnings and icon places; reload keeps the
+    // provinces and scales their places to the new world. The picture is
+    // read and checked before anything changes: a file that cannot be read
+    // or a side past 32640 pixels throws (EFOpenError, EInvalidGraphic) and
+    // a refused resize answers 0, both leaving the project as it was.
+    // Answers 1 on success.
+    int ImportWorldImage(const std::filesystem::path& fileName, int reload);
+    // Repaints every piece with pixels (all != 0) or only the province
+    // pieces, and draws them onto the world bitmap.
+    void RedrawPieces(int all);
+    // Draws every piece with pixels onto the world bitmap.
+    void DrawPieces();
+    // Deletes every empty piece; indices held outside the list go stale.
+    void RemoveEmptyPieces();
+    // The piece covering the world pixel; -1 outside the world or where no
+    // piece lies.
+    int32_t GetPieceAt(int32_t x, int32_t y) const { return MapIndexes.Get(x, y); }
+    // Rebuilds the piece-index map from the pieces' masks; a later piece
+    // wins where masks overlap.
+    void ReassignMapIndexes();
+    // The world view takes the world's size. Answers 1.
+    int SetViewSize();
+    // Castle and army places of every province piece; pieces too small for
+    // full-size icons become kind 4. Leaves the progress window shown.
+    void CalcCastlePlaces();
+
+    // ---- painting pieces
+    // Paints piece n's mask by its kind, selection and owner, then draws
+    // it; nothing for an index past the list.
+    void RedrawPiece(uint16_t n);
+    // Draws piece n's mask onto the world bitmap at its box; nothing for an
+    // index above 2000 or past the list, or an empty piece.
+    void DrawMapPiece(uint16_t n);
+    // Marks a province piece selected (or not) and repaints it; answers 1.
+    int SelectMapPiece(uint16_t n);
+    int DeselectMapPiece(uint16_t n);
+
+    // ---- lookups
+    // The first province whose piece index, in its low 16 bits, is n.
+    CProvince* FindProvinceByPieceIndex(uint16_t n) const;
+    CProvince* FindProvinceByMapPiece(const CProvinceMap* piece) const;
+    // The province's name in the current string table ("none" for null).
+    std::string CurrentProvinceName(const CProvince* province) const;
+    // Scrolls the world view so that the world point is in the middle.
+    void ScrollViewTo(uint16_t x, uint16_t y);
+
+    // ---- data
+    uint16_t WorldWidth = 1;
+    uint16_t WorldHeight = 1;
+    uint16_t CurrentStringTable = 0;
+    CMapMap MapIndexes;  // piece index per world pixel, -1 where none
+    CList<CPlayerData> Players;
+    std::array<int16_t, 16> ResourceThird{};
+    std::array<int16_t, 16> ResourceMin{};
+    std::array<int16_t, 16> ResourceMax{};
+    CProvinceList Provinces;
+    CProvinceMapList MapPieces;
+    CStringTableList Tables;
+    CEventList Events;
+    Orv::CSimpleArray<TPoint> CastlePivots;  // castle types, then army types
+    CList<CAbilityStruct> Abilities;
+    CList<CAbilityStruct> ComputerPlayerTypes;
+    CProvince* DraggedProvince = nullptr;
+    std::string FileName;
+    uint32_t Modified = 0;
+    CErrorList ErrorList{*this};
+
+private:
+    // The new world's size taken by every province's point and icon places.
+    void ScaleProvincePlaces(int32_t width, int32_t height);
+    // After a reload: the bound provinces' icon places go to their pieces.
+    void CopyProvincePlacesToPieces();
+
+    std::unique_ptr<thorn::DetachedEditor> detached_;
+    thorn::EditorLink* editor_;
+};
+
+// Hides the progress window when it goes, whatever path leaves the scope.
+class ProgressScope {
+public:
+    explicit ProgressScope(CMapProject& project) : project_(project) {}
+    ~ProgressScope() { project_.HideProgress(); }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+
+private:
+    CMapProject& project_;
+};
+
+// ---- the steps of the world-picture import
+
+// Cuts the whole picture into pieces (four-connected regions of one 32-bit
+// colour, 0 excepted), appended in the order of each region's first pixel
+// by columns (x outer, y inner). At 1501 pieces the rest of the regions are
+// left out and the editor's error box says so.
+void AnalyzeBitmap(CMapProject& project, const TBitmap32& picture);
+// Cuts the region holding (x, y) out of the work copy (its pixels become 0)
+// into a new piece. Answers 1, or 0 with nothing changed when the project
+// already has 1501 pieces or the pixel is 0.
+int FillPiece(CMapProject& project, int32_t x, int32_t y, TBitmap32& work);
+// The kind of a freshly cut piece of colour c.
+uint32_t FreshPieceKind(CMapProject& project, CProvinceMap& piece);
+// Ocean and green land by colour; the other pieces' masks repainted
+// 0xBBCCCCCC and their pixels counted.
+void ClassifyPieces(CMapProject& project);
+// Rebuilds every neighbour list: province and small pieces whose pixels
+// touch left, right, above or below.
+void CalcNeighbours(CMapProject& project);
+// Each province piece absorbs the small pieces it touches, directly or
+// through a chain of small pieces, with a connection warning each. Answers
+// non-zero when a piece was absorbed.
+int ReconnectProvinceMaps(CMapProject& project);
+// Every small piece left becomes green land, with a warning each. Answers 1.
+int ConvertSmallPieces(CMapProject& project);

@@ -1,0 +1,197 @@
+// The world-picture import: loading, cutting the picture into map pieces
+// and classifying them.
+#include <algorithm>
+#include <stack>
+#include <vector>
+
+#include "model/BitmapHelpers.h"
+#include "model/RegionScan.h"
+#include "model/Settings.h"
+#include "model/mapproject.h"
+#include "platform/Classes.h"
+
+namespace {
+
+constexpr const char* kResizeQuestion = "Map image has wrong size (less than 160x160). Resize?";
+constexpr const char* kTooManyRegions =
+    "The world picture holds more than 1501 regions; only the first 1501 were made into map pieces.";
+
+// A new piece of colour c over the box, its mask drawn from the runs (world
+// coordinates) and its kind set; appended to the project's pieces.
+void AppendPiece(CMapProject& project, TColor32 colour, const TRect& box, std::span<const thorn::PixelRun> runs) {
+    auto piece = std::make_unique<CProvinceMap>();
+    piece->Color = colour;
+    piece->Left = static_cast<uint16_t>(box.Left);
+    piece->Top = static_cast<uint16_t>(box.Top);
+    piece->Right = static_cast<uint16_t>(box.Right);
+    piece->Bottom = static_cast<uint16_t>(box.Bottom);
+    TBitmap32& mask = *piece->Mask;
+    mask.SetSize(box.Right - box.Left + 1, box.Bottom - box.Top + 1);
+    uint32_t count = 0;
+    for (const thorn::PixelRun& run : runs) {
+        TColor32* row = mask.ScanLine(run.y - box.Top);
+        std::fill(row + (run.x0 - box.Left), row + (run.x1 - box.Left) + 1, colour);
+        count += static_cast<uint32_t>(run.x1 - run.x0 + 1);
+    }
+    piece->PixelCount = count;
+    piece->Kind = FreshPieceKind(project, *piece);
+    project.MapPieces.Add(std::move(piece));
+}
+
+}  // namespace
+
+uint32_t FreshPieceKind(CMapProject& project, CProvinceMap& piece) {
+    const CSettings& settings = project.Settings();
+    if (piece.Color == settings.OceanColor) return CProvinceMap::Ocean;
+    if (piece.Color == settings.GreenLandColor) return CProvinceMap::GreenLand;
+    return piece.IsUsable() ? CProvinceMap::Province : CProvinceMap::Small;
+}
+
+void AnalyzeBitmap(CMapProject& project, const TBitmap32& picture) {
+    const int32_t width = picture.Width();
+    project.ShowProgress("Bitmap analyzing...", width);
+    const size_t room = CProvinceMapList::kMaxPieces - std::min<size_t>(project.MapPieces.GetCount(),
+                                                                        CProvinceMapList::kMaxPieces);
+    const thorn::RegionScan scan = thorn::ScanRegions(picture, room);
+    const size_t count = scan.regions.size();
+    for (size_t k = 0; k < count; ++k) {
+        const thorn::PictureRegion& region = scan.regions[k];
+        AppendPiece(project, region.colour, {region.left, region.top, region.right, region.bottom},
+                    scan.RunsOf(region));
+        project.SetProgress(static_cast<int32_t>(std::min<int64_t>(width, (int64_t{region.firstX} + 1))));
+    }
+    project.SetProgress(width);
+    if (scan.total > count) project.Editor().ShowError(kTooManyRegions);
+}
+
+int FillPiece(CMapProject& project, int32_t x, int32_t y, TBitmap32& work) {
+    if (project.MapPieces.GetCount() >= CProvinceMapList::kMaxPieces) return 0;
+    const TColor32 c = work.GetPixelS(x, y);
+    if (c == 0 || x < 0 || y < 0 || x >= work.Width() || y >= work.Height()) return 0;
+
+    // A scanline fill whose spans are kept, so that the mask is made at
+    // the size of the box once the box is known.
+    auto matches = [&](int32_t px, int32_t py) {
+        return px >= 0 && py >= 0 && px < work.Width() && py < work.Height() && work.GetPixel(px, py) == c;
+    };
+    std::vector<thorn::PixelRun> spans;
+    TRect box{x, y, x, y};
+    std::stack<TPoint, std::vector<TPoint>> seeds;
+    seeds.push({x, y});
+    while (!seeds.empty()) {
+        const TPoint p = seeds.top();
+        seeds.pop();
+        box.Top = std::min(box.Top, p.Y);
+        box.Bottom = std::max(box.Bottom, p.Y);
+        int32_t sl = p.X;
+        if (matches(sl, p.Y))
+            while (sl > 0 && matches(sl - 1, p.Y)) --sl;
+        box.Left = std::min(box.Left, sl);
+        int32_t sr = sl - 1;
+        for (int32_t px = sl; matches(px, p.Y); ++px) {
+            for (int32_t dy : {-1, 1}) {
+                if (matches(px, p.Y + dy) && (px == sl || !matches(px - 1, p.Y + dy))) seeds.push({px, p.Y + dy});
+            }
+            sr = px;
+        }
+        if (sr < sl) continue;
+        box.Right = std::max(box.Right, sr);
+        work.HorzLine(sl, p.Y, sr, 0);
+        spans.push_back({p.Y, sl, sr});
+    }
+    std::sort(spans.begin(), spans.end(),
+              [](const thorn::PixelRun& a, const thorn::PixelRun& b) { return a.y < b.y || (a.y == b.y && a.x0 < b.x0); });
+    AppendPiece(project, c, box, spans);
+    return 1;
+}
+
+void ClassifyPieces(CMapProject& project) {
+    const CSettings& settings = project.Settings();
+    for (uint16_t n = 0; n < project.MapPieces.GetCount(); ++n) {
+        CProvinceMap& piece = *project.MapPieces.GetAt(n);
+        if (piece.Color == settings.OceanColor) {
+            piece.Kind = CProvinceMap::Ocean;
+        } else if (piece.Color == settings.GreenLandColor) {
+            piece.Kind = CProvinceMap::GreenLand;
+        } else if (piece.IsProvince() || piece.IsSmall()) {
+            piece.PixelCount = FillNonZeroPixels(piece.Mask.get(), 0xBBCCCCCC);
+        }
+    }
+}
+
+// ---------------------------------------------------------------- import
+
+int CMapProject::ImportWorldImage(const std::filesystem::path& fileName, int reload) {
+    // The new picture is read and accepted before the project changes.
+    auto picture = std::make_unique<TBitmap32>();
+    picture->LoadFromFile(fileName);
+    int32_t width = picture->Width(), height = picture->Height();
+    if (width > kMaxWorldSide || height > kMaxWorldSide)
+        throw EInvalidGraphic("The world picture is larger than 32640 pixels a side");
+    if (width < kMinWorldSide || height < kMinWorldSide) {
+        if (!Settings().AutoResize &&
+            Editor().Ask(kResizeQuestion, "Warning", thorn::MessageButtons::OkCancel) != thorn::MessageAnswer::Ok)
+            return 0;
+        width = std::max(width, kMinWorldSide);
+        height = std::max(height, kMinWorldSide);
+        ResizeBitmap(*picture, static_cast<uint16_t>(width), static_cast<uint16_t>(height));
+    }
+
+    ProgressScope progress(*this);
+    // The warnings point at the pieces about to go.
+    ErrorList.Clear();
+    MapPieces.Clear();
+    MapIndexes.Free();
+
+    if (reload) ScaleProvincePlaces(width, height);
+    WorldWidth = static_cast<uint16_t>(width);
+    WorldHeight = static_cast<uint16_t>(height);
+    SetViewSize();
+
+    AnalyzeBitmap(*this, *picture);
+    picture.reset();
+    ClassifyPieces(*this);
+    RedrawPieces(1);
+    ReassignMapIndexes();
+
+    CalcNeighbours(*this);
+    ReconnectProvinceMaps(*this);
+    RemoveEmptyPieces();
+    ConvertSmallPieces(*this);
+    ReassignMapIndexes();
+
+    if (!reload)
+        CalcCastlePlaces();
+    else
+        CopyProvincePlacesToPieces();
+    return 1;
+}
+
+void CMapProject::ScaleProvincePlaces(int32_t width, int32_t height) {
+    const int64_t oldWidth = std::max<int64_t>(WorldWidth, 1), oldHeight = std::max<int64_t>(WorldHeight, 1);
+    auto scale = [](int64_t v, int64_t to, int64_t from) { return v * to / from; };
+    for (uint16_t i = 0; i < Provinces.GetCount(); ++i) {
+        CProvince& p = *Provinces.GetAt(static_cast<uint8_t>(i));
+        const int64_t x = p.FreeX, y = p.FreeY;
+        const int64_t nx = scale(x, width, oldWidth), ny = scale(y, height, oldHeight);
+        p.CastleX = static_cast<uint16_t>(scale(x + p.CastleX, width, oldWidth) - nx);
+        p.CastleY = static_cast<uint16_t>(scale(y + p.CastleY, height, oldHeight) - ny);
+        p.ArmyX = static_cast<uint16_t>(scale(x + p.ArmyX, width, oldWidth) - nx);
+        p.ArmyY = static_cast<uint16_t>(scale(y + p.ArmyY, height, oldHeight) - ny);
+        p.FreeX = static_cast<uint16_t>(nx);
+        p.FreeY = static_cast<uint16_t>(ny);
+    }
+}
+
+void CMapProject::CopyProvincePlacesToPieces() {
+    for (uint16_t i = 0; i < Provinces.GetCount(); ++i) {
+        const CProvince& p = *Provinces.GetAt(static_cast<uint8_t>(i));
+        if (!p.BoundToPiece || p.MapPieceIndex < 0) continue;
+        CProvinceMap* piece = MapPieces.GetAt(static_cast<uint16_t>(p.MapPieceIndex));
+        if (!piece) continue;
+        piece->CastleX = p.CastleX;
+        piece->CastleY = p.CastleY;
+        piece->ArmyX = p.ArmyX;
+        piece->ArmyY = p.ArmyY;
+    }
+}
