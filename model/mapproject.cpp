@@ -11,14 +11,14 @@ using thorn::Inspector;
 using thorn::TextureStrip;
 
 CMapProject::CMapProject()
-    : detached_(std::make_unique<thorn::DetachedEditor>()), editor_(detached_.get()) {
+    : detached_(std::make_unique<thorn::DetachedEditor>()), editor_(detached_.get()), previousLink_(&thorn::Project()) {
     MapPieces.SetIndexMap(&MapIndexes);
     thorn::SetProjectLink(this);
 }
 
 CMapProject::~CMapProject() {
     Reset();
-    if (&thorn::Project() == this) thorn::SetProjectLink(nullptr);
+    if (&thorn::Project() == this) thorn::SetProjectLink(previousLink_);
 }
 
 void CMapProject::SetEditorLink(thorn::EditorLink* link) { editor_ = link ? link : detached_.get(); }

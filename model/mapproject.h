@@ -186,6 +186,8 @@ private:
 
     std::unique_ptr<thorn::DetachedEditor> detached_;
     thorn::EditorLink* editor_;
+    // The records' project before this one, put back when this one goes.
+    thorn::ProjectLink* previousLink_;
 };
 
 // Hides the progress window when it goes, whatever path leaves the scope.

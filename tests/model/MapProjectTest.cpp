@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "MapProjectFixture.h"
+#include "model/Settings.h"
+
+namespace {
+
+using thorn::test::MapProjectTest;
+
+TEST_F(MapProjectTest, ConstructedProject) {
+    CMapProject fresh;
+    EXPECT_EQ(fresh.Difficulty, 1);
+    EXPECT_EQ(fresh.MissionId, 0u);
+    EXPECT_EQ(fresh.ExperienceLimit, 25u);
+    EXPECT_EQ(fresh.VictoryConds.VictoryType, 0);
+    EXPECT_EQ(fresh.VictoryConds.Data.PlayerToDefeat, 255);
+    EXPECT_EQ(fresh.VictoryConds.Data.ProvinceToCapture, 255);
+    EXPECT_EQ(fresh.LoseConds.ProvinceToKeep, 255);
+    EXPECT_EQ(fresh.LoseConds.MaxTurnsToWin, 20);
+    EXPECT_EQ(fresh.CurrentStringTable, 0);
+    EXPECT_EQ(fresh.Modified, 0u);
+    EXPECT_EQ(fresh.Players.GetCount(), 0u);
+    EXPECT_EQ(fresh.GetPieceAt(0, 0), -1);
+    EXPECT_EQ(&thorn::Project(), &fresh);  // the records reach the newest project
+}
+
+TEST_F(MapProjectTest, TheProjectIsTheRecordsProject) {
+    project.NumResources = 4;
+    project.NumStandardUnits = 200;
+    project.NumNonStandardUnits = 100;
+    EXPECT_EQ(thorn::Project().ResourceCount(), 4);
+    EXPECT_EQ(thorn::Project().UnitTypeCount(), 300);
+    thorn::Project().MarkModified();
+    EXPECT_EQ(project.Modified, 1u);
+    EXPECT_EQ(thorn::Project().FirstComputerPlayerId(), std::nullopt);
+    project.ComputerPlayerTypes.Append(std::make_unique<CAbilityStruct>(CAbilityStruct{"Brute", 3}));
+    EXPECT_EQ(thorn::Project().FirstComputerPlayerId(), 3u);
+}
+
+TEST_F(MapProjectTest, ResetEmptiesTheProjectInItsOrder) {
+    project.Players.Resize(4);
+    project.Players[2].SetActive(1);
+    project.Tables.Add(std::make_unique<CStringTable>());
+    project.Provinces.Add(std::make_unique<CProvince>());
+    project.DraggedProvince = project.Provinces.GetAt(0);
+    project.Events.AddEvent();
+    project.FileName = "a.pw";
+    project.Difficulty = 3;
+    project.ExperienceLimit = 99;
+    project.Modified = 1;
+    project.MissionId = 7;
+    project.NumResources = 2;
+    project.WorldWidth = 300;
+    editor.calls.clear();
+
+    EXPECT_EQ(project.Reset(), 1);
+    const std::vector<std::string> expected = {
+        "StopProvinceBlink",     "Deselect RMIMission",   "Deselect RMIEvent",    "Deselect RMIPlayer",
+        "Deselect RMIProvince",  "ClearSelection",        "Clear LVProvinces",    "Clear LVPlayers",
+        "Deselect RMIPlayer",    "ClearItems RMIPlayer",  "Deselect RMIProvince", "ClearItems RMIProvince",
+        "Deselect RMIEvent",     "ClearItems RMIEvent",   "Clear LVEvents",       "Deselect RMIMission",
+        "ClearItems RMIMission", "RemoveAllWorldLayers"};
+    EXPECT_EQ(editor.calls, expected);
+    EXPECT_EQ(project.Provinces.GetCount(), 0);
+    EXPECT_EQ(project.Events.GetCount(), 0);
+    EXPECT_EQ(project.Tables.GetCount(), 0);
+    EXPECT_EQ(project.DraggedProvince, nullptr);
+    EXPECT_EQ(project.Players.GetCount(), 4u);  // no player is created
+    EXPECT_EQ(project.Players[2].Active, 0u);
+    EXPECT_EQ(project.WorldWidth, 1);
+    EXPECT_EQ(project.WorldHeight, 1);
+    EXPECT_TRUE(project.FileName.empty());
+    EXPECT_EQ(project.Difficulty, 1);
+    EXPECT_EQ(project.ExperienceLimit, 25u);
+    EXPECT_EQ(project.Modified, 1u);
+    EXPECT_EQ(project.MissionId, 7u);
+    EXPECT_EQ(project.NumResources, 2);
+
+    editor.calls.clear();
+    EXPECT_EQ(project.Reset(), 1);
+    EXPECT_EQ(editor.calls, expected);
+}
+
+TEST_F(MapProjectTest, ResetClearsTheWorldBitmapWhite) {
+    editor.world.SetSize(3, 2);
+    project.Reset();
+    EXPECT_EQ(editor.world.GetPixel(2, 1), 0xFFFFFFFFu);
+}
+
+TEST_F(MapProjectTest, MissionIdPacksTheFirstFourCharacters) {
+    auto idOf = [&](const char* xml) {
+        editor.gameData.load_string(xml);
+        project.MissionId = 99;
+        EXPECT_EQ(project.ReadGameDataId(), 1);
+        return project.MissionId;
+    };
+    EXPECT_EQ(idOf("<Data dwID=\"ABCD\"/>"), 0x41424344u);
+    EXPECT_EQ(idOf("<Data dwID=\"AB\"/>"), 0x41420000u);
+    EXPECT_EQ(idOf("<Data dwID=\"\"/>"), 0u);
+    EXPECT_EQ(idOf("<Data/>"), 0u);
+    EXPECT_EQ(idOf("<Data dwID=\"WXYZ123\"/>"), 0x5758595Au);
+    EXPECT_EQ(idOf("<Data dwID=\"\xE9\"/>"), 0xE9000000u);  // characters count as unsigned bytes
+    editor.gameData.reset();
+    EXPECT_EQ(idOf(""), 0u);
+}
+
+TEST_F(MapProjectTest, ProgressGoesToTheEditor) {
+    project.ShowProgress("Saving project...", 3);
+    EXPECT_TRUE(editor.progressShown);
+    EXPECT_EQ(editor.progressMax, 3);
+    project.SetProgress(2);
+    EXPECT_EQ(editor.progressPosition, 2);
+    project.HideProgress();
+    EXPECT_FALSE(editor.progressShown);
+    {
+        project.ShowProgress("x", 1);
+        ProgressScope scope(project);
+    }
+    EXPECT_FALSE(editor.progressShown);
+}
+
+TEST_F(MapProjectTest, WithoutAnEditorTheProjectStillImports) {
+    CMapProject alone;
+    thorn::test::WriteBmp24(dir / "w.bmp", *thorn::test::DrawPicture(170, 160, [](int32_t x, int32_t) {
+        return x < 80 ? 0xFF102030u : 0xFF405060u;
+    }));
+    EXPECT_EQ(alone.ImportWorldImage(dir / "w.bmp", 0), 1);
+    EXPECT_EQ(alone.MapPieces.GetCount(), 2);
+    EXPECT_EQ(alone.Editor().WorldBitmap().Width(), 170);
+}
+
+}  // namespace

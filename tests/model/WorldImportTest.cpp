@@ -1,0 +1,386 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "MapProjectFixture.h"
+#include "model/Settings.h"
+#include "platform/Classes.h"
+
+namespace {
+
+using thorn::MessageAnswer;
+using thorn::test::DrawPicture;
+using thorn::test::kOcean;
+using thorn::test::MapProjectTest;
+using thorn::test::ProvinceColour;
+
+using ImportTest = MapProjectTest;
+
+TEST_F(ImportTest, OneColourIsOnePieceOverTheWholePicture) {
+    ASSERT_EQ(Import(*DrawPicture(200, 180, [](int32_t, int32_t) { return 0xFF336699u; })), 1);
+    EXPECT_EQ(project.WorldWidth, 200);
+    EXPECT_EQ(project.WorldHeight, 180);
+    ASSERT_EQ(project.MapPieces.GetCount(), 1);
+    const CProvinceMap& piece = Piece(0);
+    EXPECT_EQ(piece.Color, 0xFF336699u);
+    EXPECT_EQ(Box(piece), (std::vector<int>{0, 0, 199, 179}));
+    EXPECT_EQ(piece.PixelCount, 36000u);
+    EXPECT_EQ(piece.Kind, CProvinceMap::Province);
+    EXPECT_EQ(SetPixels(*piece.Mask), 36000u);
+    EXPECT_TRUE(Neighbours(piece).empty());
+    EXPECT_EQ(project.GetPieceAt(199, 179), 0);
+    EXPECT_EQ(project.GetPieceAt(200, 0), -1);
+    EXPECT_EQ(project.GetPieceAt(0, 180), -1);
+    EXPECT_EQ(project.GetPieceAt(-1, 5), -1);
+    EXPECT_EQ(project.ErrorList.GetCount(), 0);
+    // The castle takes the first 100-pixel square, the army the first one
+    // beside the castle place.
+    EXPECT_EQ(piece.CastleX, 50);
+    EXPECT_EQ(piece.CastleY, 50);
+    EXPECT_EQ(piece.ArmyX, 102);
+    EXPECT_EQ(piece.ArmyY, 50);
+    EXPECT_EQ(piece.Mask->GetPixel(51, 51), CProvinceMap::kReservedPixel);
+    // The steps showed their progress and the window is gone.
+    EXPECT_EQ(editor.progressCaptions,
+              (std::vector<std::string>{"Bitmap analyzing...", "Reassign map indexes...", "Neighbours calculation...",
+                                        "Reconnecting province maps...", "Reassign map indexes...",
+                                        "Castle's places calculating..."}));
+    EXPECT_FALSE(editor.progressShown);
+    EXPECT_EQ(editor.world.Width(), 200);
+    EXPECT_EQ(editor.CallsStartingWith("SetWorldViewSize"), (std::vector<std::string>{"SetWorldViewSize 200x180"}));
+}
+
+TEST_F(ImportTest, CheckerboardGivesOnePiecePerSquare) {
+    const TColor32 a = ProvinceColour(1), b = ProvinceColour(2);
+    ASSERT_EQ(Import(*DrawPicture(200, 200, [&](int32_t x, int32_t y) { return (x / 40 + y / 40) % 2 ? b : a; })), 1);
+    ASSERT_EQ(project.MapPieces.GetCount(), 25);
+    // Pieces come by columns; each lists first the neighbours that found it
+    // (left, then above), then those it found (below, then right).
+    for (int cx = 0; cx < 5; ++cx)
+        for (int cy = 0; cy < 5; ++cy) {
+            const int i = cx * 5 + cy;
+            const CProvinceMap& piece = Piece(static_cast<uint16_t>(i));
+            EXPECT_EQ(piece.Color, (cx + cy) % 2 ? b : a);
+            EXPECT_EQ(Box(piece), (std::vector<int>{40 * cx, 40 * cy, 40 * cx + 39, 40 * cy + 39}));
+            EXPECT_EQ(piece.PixelCount, 1600u);
+            EXPECT_EQ(piece.Kind, CProvinceMap::Province);
+            std::vector<uint16_t> expected;
+            if (cx > 0) expected.push_back(static_cast<uint16_t>(i - 5));
+            if (cy > 0) expected.push_back(static_cast<uint16_t>(i - 1));
+            if (cy < 4) expected.push_back(static_cast<uint16_t>(i + 1));
+            if (cx < 4) expected.push_back(static_cast<uint16_t>(i + 5));
+            EXPECT_EQ(Neighbours(piece), expected) << "piece " << i;
+        }
+    for (int y = 0; y < 200; y += 7)
+        for (int x = 0; x < 200; x += 7) ASSERT_EQ(project.GetPieceAt(x, y), x / 40 * 5 + y / 40);
+}
+
+TEST_F(ImportTest, DiagonalContactMakesNoNeighbours) {
+    ASSERT_EQ(Import(*DrawPicture(200, 200, [](int32_t x, int32_t y) {
+                  if (x < 50 && y < 50) return ProvinceColour(1);
+                  if (x >= 50 && x < 100 && y >= 50 && y < 100) return ProvinceColour(2);
+                  return kOcean;
+              })),
+              1);
+    ASSERT_EQ(project.MapPieces.GetCount(), 3);
+    EXPECT_EQ(Piece(0).Kind, CProvinceMap::Province);
+    EXPECT_EQ(Piece(1).Kind, CProvinceMap::Ocean);
+    EXPECT_EQ(Piece(2).Kind, CProvinceMap::Province);
+    for (uint16_t i = 0; i < 3; ++i) EXPECT_TRUE(Neighbours(Piece(i)).empty()) << i;
+}
+
+TEST_F(ImportTest, SmallPictureIsEnlargedWithoutAsking) {
+    ASSERT_EQ(Import(*DrawPicture(100, 300, [](int32_t, int32_t) { return 0xFF777777u; })), 1);
+    EXPECT_EQ(project.WorldWidth, 160);
+    EXPECT_EQ(project.WorldHeight, 300);
+    EXPECT_EQ(Box(Piece(0)), (std::vector<int>{0, 0, 159, 299}));
+    EXPECT_TRUE(editor.CallsStartingWith("Ask").empty());
+}
+
+TEST_F(ImportTest, SmallPictureAsksAndCancelChangesNothing) {
+    ASSERT_EQ(Import(*DrawPicture(170, 170, [](int32_t x, int32_t) { return x < 85 ? 0xFF101010u : 0xFF202020u; })), 1);
+    editor.settings.AutoResize = 0;
+    editor.answers = {MessageAnswer::Cancel};
+    EXPECT_EQ(Import(*DrawPicture(100, 100, [](int32_t, int32_t) { return 0xFF777777u; }), 0, "small.bmp"), 0);
+    EXPECT_EQ(editor.CallsStartingWith("Ask"),
+              (std::vector<std::string>{"Ask Warning: Map image has wrong size (less than 160x160). Resize?"}));
+    EXPECT_EQ(project.MapPieces.GetCount(), 2);
+    EXPECT_EQ(project.WorldWidth, 170);
+    EXPECT_EQ(project.GetPieceAt(100, 5), 1);
+
+    editor.answers = {MessageAnswer::Ok};
+    EXPECT_EQ(Import(*DrawPicture(100, 100, [](int32_t, int32_t) { return 0xFF777777u; }), 0, "small.bmp"), 1);
+    EXPECT_EQ(project.WorldWidth, 160);
+    EXPECT_EQ(project.WorldHeight, 160);
+    ASSERT_EQ(project.MapPieces.GetCount(), 1);
+    EXPECT_EQ(Piece(0).PixelCount, 25600u);
+}
+
+// Left half A, right half B, and a 3 x 3 piece of a third colour across the
+// border at x 99..101, y 100..102.
+std::unique_ptr<TBitmap32> SmallPieceBetweenTwo() {
+    return DrawPicture(200, 200, [](int32_t x, int32_t y) {
+        if (x >= 99 && x <= 101 && y >= 100 && y <= 102) return ProvinceColour(3);
+        return x < 100 ? ProvinceColour(1) : ProvinceColour(2);
+    });
+}
+
+TEST_F(ImportTest, SmallPieceBetweenTwoProvincesGoesToTheFirst) {
+    ASSERT_EQ(Import(*SmallPieceBetweenTwo()), 1);
+    // Before the removal the pieces were A 0, the small one 1 (its first
+    // column, 99, comes before B's) and B 2.
+    ASSERT_EQ(project.MapPieces.GetCount(), 2);
+    const CProvinceMap& a = Piece(0);
+    const CProvinceMap& b = Piece(1);
+    EXPECT_EQ(a.Color, ProvinceColour(1));
+    EXPECT_EQ(Box(a), (std::vector<int>{0, 0, 101, 199}));
+    EXPECT_EQ(a.PixelCount, 19997u);  // its own count, unchanged by the merge
+    EXPECT_EQ(SetPixels(*a.Mask), 19997u + 9u);  // its pixels and the absorbed ones
+    EXPECT_EQ(Box(b), (std::vector<int>{100, 0, 199, 199}));
+    EXPECT_EQ(b.PixelCount, 19994u);
+    EXPECT_EQ(Neighbours(a), (std::vector<uint16_t>{1}));
+    EXPECT_EQ(Neighbours(b), (std::vector<uint16_t>{0}));
+    EXPECT_EQ(project.GetPieceAt(101, 101), 0);
+    EXPECT_EQ(project.GetPieceAt(102, 101), 1);
+    EXPECT_EQ(project.GetPieceAt(98, 101), 0);
+
+    ASSERT_EQ(project.ErrorList.GetCount(), 1);
+    auto* warning = dynamic_cast<CErrorConnect*>(project.ErrorList.GetAt(0));
+    ASSERT_NE(warning, nullptr);
+    EXPECT_EQ(warning->Piece(), &a);
+    EXPECT_EQ(warning->GetText(), "Piece was connected to <unhandled map>");
+    EXPECT_EQ(warning->GetImageIndex(), 22);
+    EXPECT_EQ((std::vector<int>{warning->Left(), warning->Top(), warning->Right(), warning->Bottom()}),
+              (std::vector<int>{99, 100, 102, 103}));
+    EXPECT_EQ(warning->Pixels().Get(2, 2), static_cast<int32_t>(0xFFFF0000u));
+
+    // Castle and army places from the square search.
+    EXPECT_EQ((std::vector<int>{a.CastleX, a.CastleY, a.ArmyX, a.ArmyY}), (std::vector<int>{50, 50, 50, 102}));
+    EXPECT_EQ((std::vector<int>{b.CastleX, b.CastleY, b.ArmyX, b.ArmyY}), (std::vector<int>{50, 50, 51, 101}));
+    EXPECT_EQ(a.Kind, CProvinceMap::Province);
+    EXPECT_EQ(b.Kind, CProvinceMap::Province);
+}
+
+TEST_F(ImportTest, ChainOfSmallPiecesEndsInsideTheProvince) {
+    ASSERT_EQ(Import(*DrawPicture(200, 200, [](int32_t x, int32_t y) {
+                  if (x >= 20 && x < 80 && y >= 20 && y < 80) return ProvinceColour(1);
+                  if (x >= 80 && x < 89 && y >= 40 && y < 43) return ProvinceColour(10 + (x - 80) / 3);
+                  return kOcean;
+              })),
+              1);
+    ASSERT_EQ(project.MapPieces.GetCount(), 2);
+    EXPECT_EQ(Piece(0).Kind, CProvinceMap::Ocean);
+    const CProvinceMap& province = Piece(1);
+    EXPECT_EQ(Box(province), (std::vector<int>{20, 20, 88, 79}));
+    EXPECT_EQ(province.PixelCount, 3600u);
+    EXPECT_TRUE(Neighbours(province).empty());
+    for (int x = 80; x < 89; ++x) EXPECT_EQ(project.GetPieceAt(x, 41), 1) << x;
+    EXPECT_EQ(project.GetPieceAt(89, 41), 0);
+    ASSERT_EQ(project.ErrorList.GetCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        auto* warning = dynamic_cast<CErrorConnect*>(project.ErrorList.GetAt(i));
+        ASSERT_NE(warning, nullptr);
+        EXPECT_EQ(warning->Left(), 80 + 3 * i);
+        EXPECT_EQ(warning->Piece(), &province);
+    }
+}
+
+TEST_F(ImportTest, SmallIslandBecomesGreenLand) {
+    ASSERT_EQ(Import(*DrawPicture(200, 200, [](int32_t x, int32_t y) {
+                  return x >= 100 && x < 105 && y >= 100 && y < 105 ? ProvinceColour(5) : kOcean;
+              })),
+              1);
+    ASSERT_EQ(project.MapPieces.GetCount(), 2);
+    EXPECT_EQ(Piece(0).Kind, CProvinceMap::Ocean);
+    EXPECT_EQ(Piece(0).PixelCount, 40000u - 25u);
+    const CProvinceMap& island = Piece(1);
+    EXPECT_EQ(island.Kind, CProvinceMap::GreenLand);
+    EXPECT_EQ(island.PixelCount, 25u);
+    EXPECT_EQ(Box(island), (std::vector<int>{100, 100, 104, 104}));
+    EXPECT_EQ(project.GetPieceAt(102, 102), 1);
+    ASSERT_EQ(project.ErrorList.GetCount(), 1);
+    auto* warning = dynamic_cast<CErrorConverted*>(project.ErrorList.GetAt(0));
+    ASSERT_NE(warning, nullptr);
+    EXPECT_EQ(warning->GetText(), "Piece was converted to green land");
+    EXPECT_EQ(warning->Piece(), &island);
+}
+
+TEST_F(ImportTest, OceanAndGreenLandKeepTheirKindsWhateverTheirSize) {
+    ASSERT_EQ(Import(*DrawPicture(200, 200, [](int32_t x, int32_t y) {
+                  if (x == 10 && y == 10) return kOcean;
+                  if (x == 30 && y == 10) return thorn::test::kGreen;
+                  return ProvinceColour(1);
+              })),
+              1);
+    ASSERT_EQ(project.MapPieces.GetCount(), 3);
+    EXPECT_EQ(Piece(1).Kind, CProvinceMap::Ocean);
+    EXPECT_EQ(Piece(2).Kind, CProvinceMap::GreenLand);
+    EXPECT_EQ(project.ErrorList.GetCount(), 0);
+}
+
+TEST_F(ImportTest, HundredAndTwentyProvincePieces) {
+    // A grid of 12 x 10 cells of 20 x 20 pixels, each its own colour.
+    ASSERT_EQ(Import(*DrawPicture(240, 200, [](int32_t x, int32_t y) {
+                  return ProvinceColour(static_cast<uint32_t>(x / 20 * 10 + y / 20 + 1));
+              })),
+              1);
+    ASSERT_EQ(project.MapPieces.GetCount(), 120);
+    for (uint16_t i = 0; i < 120; ++i) {
+        const CProvinceMap& piece = Piece(i);
+        EXPECT_EQ(piece.Color, ProvinceColour(i + 1u));
+        EXPECT_EQ(piece.PixelCount, 400u);
+        // A 20-pixel castle square is still full size; the army square,
+        // kept off the castle place, shrinks to 10: too small.
+        EXPECT_EQ(piece.Kind, CProvinceMap::SmallProvince) << i;
+        EXPECT_EQ((std::vector<int>{piece.CastleX, piece.CastleY, piece.ArmyX, piece.ArmyY}),
+                  (std::vector<int>{10, 10, 5, 5}));
+    }
+    EXPECT_EQ(Neighbours(Piece(11)), (std::vector<uint16_t>{1, 10, 12, 21}));
+    EXPECT_EQ(Neighbours(Piece(119)), (std::vector<uint16_t>{109, 118}));
+}
+
+TEST_F(ImportTest, MoreThan1501RegionsStopsAndWarns) {
+    // 40 x 40 squares of 4 x 4 pixels: 1600 small regions.
+    const TColor32 a = ProvinceColour(1), b = ProvinceColour(2);
+    ASSERT_EQ(Import(*DrawPicture(160, 160, [&](int32_t x, int32_t y) { return (x / 4 + y / 4) % 2 ? b : a; })), 1);
+    ASSERT_EQ(project.MapPieces.GetCount(), 1501);
+    EXPECT_EQ(editor.errors,
+              (std::vector<std::string>{"The world picture holds more than 1501 regions; only the first 1501 were made "
+                                        "into map pieces."}));
+    // The first 1501 by columns: 37 whole columns of squares and 21 of the 38th.
+    EXPECT_EQ(project.GetPieceAt(37 * 4, 20 * 4), 1500);
+    EXPECT_EQ(project.GetPieceAt(37 * 4, 21 * 4), -1);
+    EXPECT_EQ(project.GetPieceAt(39 * 4, 0), -1);
+    EXPECT_EQ(Box(Piece(1500)), (std::vector<int>{148, 80, 151, 83}));
+    // Small pieces only: no province takes them, all become green land.
+    EXPECT_EQ(project.ErrorList.GetCount(), 1501);
+    EXPECT_EQ(Piece(0).Kind, CProvinceMap::GreenLand);
+    EXPECT_EQ(Neighbours(Piece(0)), (std::vector<uint16_t>{1, 40}));
+}
+
+TEST_F(ImportTest, JpegPicture) {
+    // Two grey halves meeting on a block boundary decode exactly.
+    thorn::test::WriteJpeg(dir / "world.jpg", *DrawPicture(160, 160, [](int32_t x, int32_t) {
+        return x < 80 ? 0xFF404040u : 0xFFC0C0C0u;
+    }),
+                           100);
+    ASSERT_EQ(project.ImportWorldImage(dir / "world.jpg", 0), 1);
+    ASSERT_EQ(project.MapPieces.GetCount(), 2);
+    EXPECT_EQ(Piece(0).Color, 0xFF404040u);
+    EXPECT_EQ(Box(Piece(0)), (std::vector<int>{0, 0, 79, 159}));
+    EXPECT_EQ(Box(Piece(1)), (std::vector<int>{80, 0, 159, 159}));
+    EXPECT_EQ(Piece(1).PixelCount, 12800u);
+    EXPECT_EQ(Neighbours(Piece(0)), (std::vector<uint16_t>{1}));
+}
+
+TEST_F(ImportTest, ThirtyTwoBitPictureComparesAlphaToo) {
+    thorn::test::WriteBmp32(dir / "world32.bmp", *DrawPicture(200, 160, [](int32_t x, int32_t) {
+        if (x == 100) return 0u;  // transparent black belongs to no piece
+        return x < 100 ? 0xFF112233u : 0x80112233u;
+    }));
+    ASSERT_EQ(project.ImportWorldImage(dir / "world32.bmp", 0), 1);
+    ASSERT_EQ(project.MapPieces.GetCount(), 2);
+    EXPECT_EQ(Piece(0).Color, 0xFF112233u);
+    EXPECT_EQ(Piece(1).Color, 0x80112233u);
+    EXPECT_EQ(Box(Piece(1)), (std::vector<int>{101, 0, 199, 159}));
+    EXPECT_EQ(project.GetPieceAt(100, 10), -1);
+    EXPECT_TRUE(Neighbours(Piece(0)).empty());
+}
+
+TEST_F(ImportTest, UnreadablePictureThrowsAndChangesNothing) {
+    ASSERT_EQ(Import(*SmallPieceBetweenTwo()), 1);
+    const uint16_t pieces = project.MapPieces.GetCount();
+    thorn::test::WriteFileBytes(dir / "junk.bmp", std::vector<uint8_t>{'B', 'M', 1, 2, 3, 4, 5});
+    EXPECT_THROW(project.ImportWorldImage(dir / "junk.bmp", 1), EInvalidGraphic);
+    EXPECT_THROW(project.ImportWorldImage(dir / "missing.bmp", 0), EFOpenError);
+    std::vector<uint8_t> hostile = thorn::test::ReadFileBytes(dir / "world.bmp");
+    hostile[18] = 0xFF;  // width far past the pixels the file holds
+    hostile[19] = 0x7F;
+    thorn::test::WriteFileBytes(dir / "hostile.bmp", hostile);
+    EXPECT_THROW(project.ImportWorldImage(dir / "hostile.bmp", 0), EInvalidGraphic);
+    EXPECT_EQ(project.MapPieces.GetCount(), pieces);
+    EXPECT_EQ(project.ErrorList.GetCount(), 1);
+    EXPECT_EQ(project.WorldWidth, 200);
+    EXPECT_EQ(project.GetPieceAt(150, 150), 1);
+    EXPECT_FALSE(editor.progressShown);
+}
+
+TEST_F(ImportTest, FailureInsideTheImportStillHidesTheProgressWindow) {
+    editor.throwAtProgress = 5;
+    EXPECT_THROW(Import(*SmallPieceBetweenTwo()), std::runtime_error);
+    EXPECT_FALSE(editor.progressShown);
+    EXPECT_EQ(editor.calls.back(), "HideProgress");
+}
+
+TEST_F(ImportTest, ReloadClearsTheShownWarningBeforeItsPieceGoes) {
+    ASSERT_EQ(Import(*SmallPieceBetweenTwo()), 1);
+    project.ErrorList.GetAt(0)->Show();
+    ASSERT_EQ(project.ErrorList.GetCurrent(), project.ErrorList.GetAt(0));
+    EXPECT_EQ(Piece(0).Selected, 1u);
+    ASSERT_EQ(Import(*DrawPicture(180, 180, [](int32_t, int32_t) { return 0xFF345678u; }), 1, "new.bmp"), 1);
+    EXPECT_EQ(project.ErrorList.GetCurrent(), nullptr);
+    EXPECT_EQ(project.ErrorList.GetCount(), 0);
+    EXPECT_EQ(project.MapPieces.GetCount(), 1);
+}
+
+TEST_F(ImportTest, ReloadScalesTheProvincesToTheNewWorld) {
+    ASSERT_EQ(Import(*DrawPicture(200, 200, [](int32_t, int32_t) { return 0xFF345678u; })), 1);
+    auto province = std::make_unique<CProvince>();
+    province->FreeX = 100;
+    province->FreeY = 50;
+    province->CastleX = 10;
+    province->CastleY = 20;
+    province->ArmyX = 5;
+    province->ArmyY = 5;
+    province->BoundToPiece = 1;
+    province->MapPieceIndex = 0;
+    project.Provinces.Add(std::move(province));
+    ASSERT_EQ(Import(*DrawPicture(400, 160, [](int32_t, int32_t) { return 0xFF345678u; }), 1, "wide.bmp"), 1);
+    const CProvince& p = *project.Provinces.GetAt(0);
+    EXPECT_EQ(p.FreeX, 200);  // 100 * 400 / 200
+    EXPECT_EQ(p.FreeY, 40);   // 50 * 160 / 200
+    EXPECT_EQ(p.CastleX, 20);  // 110 * 400 / 200 - 200
+    EXPECT_EQ(p.CastleY, 16);  // 70 * 160 / 200 - 40
+    EXPECT_EQ(p.ArmyX, 10);
+    EXPECT_EQ(p.ArmyY, 4);  // 55 * 160 / 200 = 44, less 40
+    // The bound province's places go to its piece instead of a search.
+    EXPECT_EQ((std::vector<int>{Piece(0).CastleX, Piece(0).CastleY, Piece(0).ArmyX, Piece(0).ArmyY}),
+              (std::vector<int>{20, 16, 10, 4}));
+}
+
+// The regions as the column-by-column passes of the scanline fill cut them.
+TEST_F(ImportTest, AnalysisMatchesTheScanlineFillOnRandomPictures) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 25; ++round) {
+        const int32_t w = 5 + static_cast<int32_t>(random() % 40), h = 5 + static_cast<int32_t>(random() % 40);
+        const uint32_t colours = 1 + random() % 4;
+        auto picture = DrawPicture(w, h, [&](int32_t, int32_t) -> TColor32 {
+            const uint32_t c = random() % (colours + 1);
+            return c == 0 ? 0u : ProvinceColour(c);
+        });
+        CMapProject filled;
+        filled.SetEditorLink(&editor);
+        TBitmap32 work;
+        work.Assign(*picture);
+        for (int32_t x = 0; x < w; ++x)
+            for (int32_t y = 0; y < h; ++y)
+                if (work.GetPixel(x, y) != 0) ASSERT_EQ(FillPiece(filled, x, y, work), 1);
+        CMapProject analysed;
+        analysed.SetEditorLink(&editor);
+        AnalyzeBitmap(analysed, *picture);
+        ASSERT_EQ(analysed.MapPieces.GetCount(), filled.MapPieces.GetCount()) << "round " << round;
+        for (uint16_t i = 0; i < filled.MapPieces.GetCount(); ++i) {
+            const CProvinceMap& f = *filled.MapPieces.GetAt(i);
+            const CProvinceMap& a = *analysed.MapPieces.GetAt(i);
+            ASSERT_EQ(Box(a), Box(f)) << "round " << round << " piece " << i;
+            ASSERT_EQ(a.Color, f.Color);
+            ASSERT_EQ(a.PixelCount, f.PixelCount);
+            ASSERT_EQ(a.Kind, f.Kind);
+            ASSERT_TRUE(a.Mask->Equal(f.Mask.get()));
+        }
+        filled.SetEditorLink(nullptr);
+        analysed.SetEditorLink(nullptr);
+    }
+}
+
+}  // namespace
