@@ -1,0 +1,361 @@
+// The default start folder shipped in startdir/: complete, readable by the
+// editor's readers, and exactly what the generator makes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <charconv>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <pugixml.hpp>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Pictures.h"
+#include "support/TempDir.h"
+#include "tools/StartFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kStartDir = fs::path(THORN_SOURCE_DIR) / "startdir";
+
+constexpr uint32_t kMagenta = 0xFFFF00FF;
+constexpr uint32_t kSea = 0xFF0000FF;
+constexpr uint32_t kGreenLand = 0xFF00FF00;
+
+std::optional<int> Integer(const pugi::xml_attribute& attribute) {
+    const std::string text = attribute.value();
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+pugi::xml_document ParseXml(const fs::path& file) {
+    pugi::xml_document document;
+    const pugi::xml_parse_result result = document.load_file(file.c_str());
+    EXPECT_TRUE(result) << file << ": " << result.description();
+    return document;
+}
+
+uint32_t Pixel(const thorn::DecodedPicture& p, int x, int y) { return p.pixels[static_cast<size_t>(y) * p.width + x]; }
+
+// A castle or army picture: magenta around a drawn shape.
+void ExpectIconOnMagenta(const fs::path& file) {
+    SCOPED_TRACE(file.string());
+    const thorn::DecodedPicture p = thorn::LoadPictureFile(file);
+    EXPECT_GE(p.width, 8);
+    EXPECT_GE(p.height, 8);
+    EXPECT_LE(p.width, 255);  // the map view takes the sides as one byte
+    EXPECT_LE(p.height, 255);
+    const auto magenta = std::count(p.pixels.begin(), p.pixels.end(), kMagenta);
+    EXPECT_GE(magenta * 4, static_cast<long>(p.pixels.size()));
+    EXPECT_GE((static_cast<long>(p.pixels.size()) - magenta) * 8, static_cast<long>(p.pixels.size()));
+    int frame = 0, frameMagenta = 0;
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x)
+            if (x == 0 || y == 0 || x == p.width - 1 || y == p.height - 1) {
+                ++frame;
+                frameMagenta += Pixel(p, x, y) == kMagenta;
+            }
+    EXPECT_GT(frameMagenta * 2, frame) << "the background along the edges is magenta";
+}
+
+TEST(Startdir, HoldsEveryFileTheEditorReads) {
+    for (const char* name : {"ini.xml", "pw.xml", "res/MapTexturesNormal.bmp", "res/MapTexturesSelected.bmp",
+                             "res/SeaTexture.bmp", "res/marker.bmp", "data/names.txt"})
+        EXPECT_TRUE(fs::is_regular_file(kStartDir / name)) << name;
+}
+
+TEST(Startdir, CatalogueHasEverythingTheReaderNeeds) {
+    const pugi::xml_document document = ParseXml(kStartDir / "pw.xml");
+    const pugi::xml_node root = document.document_element();
+    EXPECT_EQ(std::string(root.attribute("dwID").value()).size(), 4u);
+
+    const pugi::xml_node units = root.child("Units");
+    const auto standard = Integer(units.attribute("standart"));
+    const auto other = Integer(units.attribute("non-standart"));
+    ASSERT_TRUE(standard && other);
+    const auto children = [](pugi::xml_node node, const char* name = nullptr) {
+        std::vector<pugi::xml_node> list;
+        for (pugi::xml_node child : node.children())
+            if (child.type() == pugi::node_element && (!name || std::string(child.name()) == name))
+                list.push_back(child);
+        return list;
+    };
+    const auto standardUnits = children(units.child("Standart"));
+    const auto otherUnits = children(units.child("NonStandart"));
+    EXPECT_GE(*standard, 1);
+    EXPECT_EQ(static_cast<int>(standardUnits.size()), *standard);
+    EXPECT_EQ(static_cast<int>(otherUnits.size()), *other);
+    EXPECT_GE(*other, 1);
+    EXPECT_LE(*standard + *other, 40);
+    for (const auto& list : {standardUnits, otherUnits})
+        for (pugi::xml_node unit : list) {
+            EXPECT_STRNE(unit.attribute("name").value(), "");
+            EXPECT_NO_THROW(thorn::LoadPictureFile(kStartDir / unit.attribute("path").value()));
+        }
+
+    const auto castles = children(root.child("Castles"), "Castle");
+    EXPECT_GE(castles.size(), 4u);  // no castle, castle, capital and more
+    EXPECT_LE(castles.size(), 16u);
+    const auto armies = children(root.child("Armies"), "Army");
+    EXPECT_GE(armies.size(), 1u);
+    EXPECT_LE(armies.size(), 16u);
+    for (const auto& list : {castles, armies})
+        for (pugi::xml_node entry : list) {
+            const fs::path picture = kStartDir / entry.attribute("path").value();
+            ExpectIconOnMagenta(picture);
+            const auto px = Integer(entry.attribute("pivot_x")), py = Integer(entry.attribute("pivot_y"));
+            ASSERT_TRUE(px && py) << picture;
+            const thorn::DecodedPicture p = thorn::LoadPictureFile(picture);
+            EXPECT_TRUE(*px >= 0 && *px < p.width && *py >= 0 && *py < p.height) << picture;
+        }
+    for (pugi::xml_node castle : castles) EXPECT_STRNE(castle.attribute("name").value(), "");
+
+    const auto resources = children(root.child("Resources"), "Resource");
+    EXPECT_GE(resources.size(), 4u);
+    EXPECT_LE(resources.size(), 16u);
+    for (pugi::xml_node r : resources) {
+        EXPECT_STRNE(r.attribute("name").value(), "");
+        const auto min = Integer(r.attribute("min")), max = Integer(r.attribute("max"));
+        ASSERT_TRUE(min && max);
+        EXPECT_TRUE(0 <= *min && *min <= *max && *max <= 255) << r.attribute("name").value();
+    }
+
+    const auto skills = children(root.child("Skills"), "Skill");
+    EXPECT_EQ(skills.size(), 3u);  // a player has three skill levels
+    for (pugi::xml_node s : skills) EXPECT_STRNE(s.attribute("name").value(), "");
+
+    const auto abilities = children(root.child("Abilities"), "Ability");
+    EXPECT_GE(abilities.size(), 1u);
+    for (pugi::xml_node a : abilities) {
+        EXPECT_STRNE(a.attribute("name").value(), "");
+        EXPECT_TRUE(Integer(a.attribute("val")));
+    }
+
+    const auto ais = children(root.child("AIs"), "AI");
+    EXPECT_GE(ais.size(), 2u);
+    std::set<int> ids;
+    for (pugi::xml_node a : ais) {
+        EXPECT_STRNE(a.attribute("name").value(), "");
+        const auto id = Integer(a.attribute("val"));
+        ASSERT_TRUE(id);
+        EXPECT_TRUE(*id >= 1 && *id <= 127) << *id;
+        ids.insert(*id);
+    }
+    EXPECT_EQ(ids.size(), ais.size()) << "computer-player ids are unique";
+}
+
+TEST(Startdir, ProvinceMarkerIs29By15OnMagenta) {
+    const thorn::DecodedPicture p = thorn::LoadPictureFile(kStartDir / "res/marker.bmp");
+    EXPECT_EQ(p.width, 29);
+    EXPECT_EQ(p.height, 15);
+    for (auto [x, y] : {std::pair{0, 0}, {28, 0}, {0, 14}, {28, 14}}) EXPECT_EQ(Pixel(p, x, y), kMagenta);
+    EXPECT_NE(Pixel(p, 14, 7), kMagenta);
+}
+
+// Mean brightness of tile i.
+int TileBrightness(const thorn::DecodedPicture& strip, int tile) {
+    int64_t sum = 0;
+    const int side = strip.height;
+    for (int y = 0; y < side; ++y)
+        for (int x = tile * side; x < (tile + 1) * side; ++x) {
+            const uint32_t c = Pixel(strip, x, y);
+            sum += ((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF);
+        }
+    return static_cast<int>(sum / (3 * side * side));
+}
+
+TEST(Startdir, TextureStripsAreRowsOfAtLeastEightSquareTiles) {
+    std::map<std::string, thorn::DecodedPicture> strips;
+    for (const char* name : {"MapTexturesNormal.bmp", "MapTexturesSelected.bmp", "SeaTexture.bmp"}) {
+        const thorn::DecodedPicture p = thorn::LoadPictureFile(kStartDir / "res" / name);
+        EXPECT_EQ(p.width % p.height, 0) << name;
+        EXPECT_GE(p.width / p.height, 8) << name;
+        std::set<uint32_t> colours(p.pixels.begin(), p.pixels.end());
+        EXPECT_GT(colours.size(), 100u) << name << " is textured, not flat";
+        EXPECT_EQ(std::count(p.pixels.begin(), p.pixels.end(), 0u), 0) << name;
+        strips.emplace(name, p);
+    }
+    const auto& normal = strips.at("MapTexturesNormal.bmp");
+    const auto& selected = strips.at("MapTexturesSelected.bmp");
+    ASSERT_EQ(normal.width, selected.width);
+    ASSERT_EQ(normal.height, selected.height);
+    for (int tile = 0; tile < normal.width / normal.height; ++tile)
+        EXPECT_GT(TileBrightness(selected, tile), TileBrightness(normal, tile) + 15) << "tile " << tile;
+}
+
+TEST(Startdir, ProvinceNamesAreWindows1252LinesWithCrLf) {
+    const std::vector<uint8_t> bytes = thorn::test::ReadFileBytes(kStartDir / "data/names.txt");
+    ASSERT_FALSE(bytes.empty());
+    ASSERT_EQ(bytes.back(), '\n');
+    std::vector<std::string> lines;
+    std::string line;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const uint8_t b = bytes[i];
+        if (b == '\r') {
+            ASSERT_TRUE(i + 1 < bytes.size() && bytes[i + 1] == '\n') << "CR without LF at " << i;
+            lines.push_back(line);
+            line.clear();
+            ++i;
+            continue;
+        }
+        ASSERT_NE(b, '\n') << "LF without CR at " << i;
+        ASSERT_GE(b, 0x20) << "control byte at " << i;
+        for (uint8_t undefined : {0x81, 0x8D, 0x8F, 0x90, 0x9D, 0x7F}) ASSERT_NE(b, undefined) << "at " << i;
+        line += static_cast<char>(b);
+    }
+    EXPECT_GE(lines.size(), 200u);
+    EXPECT_LE(lines.size(), 1000u);
+    EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()).size(), lines.size()) << "no name twice";
+    for (const std::string& name : lines) {
+        EXPECT_GE(name.size(), 4u) << name;  // shorter samples teach the name generator nothing
+        EXPECT_TRUE(name[0] >= 'A' && name[0] <= 'Z') << name;
+    }
+}
+
+TEST(Startdir, SettingsFileHoldsEveryPreferenceAndAWindowLayout) {
+    const pugi::xml_document document = ParseXml(kStartDir / "ini.xml");
+    const pugi::xml_node editor = document.document_element().child("Editor");
+    ASSERT_TRUE(editor);
+    for (const char* name : {"AutoResize", "AutoShowErr", "ConvertCapTo", "MaxCapPopulation", "MaxPopulation",
+                             "MinCapPopulation", "MinPopulation", "OwnerColors", "ShArmies", "ShCastles", "ShIcons",
+                             "ShNames", "ShPaths", "TransArmies", "TransCastles", "TransValue"}) {
+        const auto value = Integer(editor.attribute(name));
+        EXPECT_TRUE(value && *value >= 0 && *value <= 255) << name;
+    }
+    const pugi::xml_node font = editor.child("Font");
+    EXPECT_STREQ(font.attribute("Name").value(), "Tahoma");
+    EXPECT_EQ(Integer(font.attribute("Size")), 8);
+    for (const char* name : {"Charset", "Color", "Height", "Pitch", "PixelsPerInch", "Bold", "Italic", "Underline",
+                             "StrikeOut"})
+        EXPECT_TRUE(Integer(font.attribute(name))) << name;
+
+    const auto expectWord = [](pugi::xml_node node, const char* name) {
+        const std::string value = node.attribute(name).value();
+        EXPECT_TRUE(value == "True" || value == "False") << node.name() << " " << name;
+    };
+    const auto expectBounds = [](pugi::xml_node node) {
+        const auto w = Integer(node.attribute("Width")), h = Integer(node.attribute("Height"));
+        const auto l = Integer(node.attribute("Left")), t = Integer(node.attribute("Top"));
+        ASSERT_TRUE(w && h && l && t) << node.name();
+        EXPECT_TRUE(*w > 100 && *h > 100 && *l >= 0 && *t >= 0) << node.name();
+        EXPECT_LE(*l + *w, 1280) << node.name();
+        EXPECT_LE(*t + *h, 800) << node.name();
+    };
+    for (const char* name : {"MissForm", "EventsForm"}) {
+        const pugi::xml_node form = editor.child(name);
+        expectWord(form, "Visible");
+        expectBounds(form);
+        EXPECT_TRUE(Integer(form.attribute("SplitPos"))) << name;
+    }
+    EXPECT_TRUE(Integer(editor.child("EventsForm").attribute("Splitter")));
+    expectBounds(editor.child("ErrorsForm"));
+    const pugi::xml_node main = editor.child("MainForm");
+    expectBounds(main);
+    EXPECT_EQ(Integer(main.attribute("State")), 0);
+    for (const char* name : {"Splitter", "SplitPlPos", "SplitPrPos", "ProvHeight", "ProvWidName", "ProvWidOwner"})
+        EXPECT_TRUE(Integer(main.attribute(name))) << name;
+    for (const char* name : {"FilePanel", "ShowPanel", "ZoomPanel"}) expectWord(main, name);
+}
+
+struct Region {
+    uint32_t colour;
+    int size = 0;
+    int minX, minY, maxX, maxY;
+};
+
+// The four-connected one-colour regions of a picture, as the editor's
+// analysis cuts them.
+std::vector<Region> Regions(const thorn::DecodedPicture& p) {
+    std::vector<Region> regions;
+    std::vector<bool> seen(p.pixels.size(), false);
+    std::vector<size_t> stack;
+    for (size_t start = 0; start < p.pixels.size(); ++start) {
+        if (seen[start]) continue;
+        Region r{p.pixels[start], 0, p.width, p.height, -1, -1};
+        seen[start] = true;
+        stack.push_back(start);
+        while (!stack.empty()) {
+            const size_t i = stack.back();
+            stack.pop_back();
+            const int x = static_cast<int>(i % p.width), y = static_cast<int>(i / p.width);
+            ++r.size;
+            r.minX = std::min(r.minX, x), r.maxX = std::max(r.maxX, x);
+            r.minY = std::min(r.minY, y), r.maxY = std::max(r.maxY, y);
+            for (auto [nx, ny] : {std::pair{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}}) {
+                if (nx < 0 || ny < 0 || nx >= p.width || ny >= p.height) continue;
+                const size_t n = static_cast<size_t>(ny) * p.width + nx;
+                if (!seen[n] && p.pixels[n] == r.colour) {
+                    seen[n] = true;
+                    stack.push_back(n);
+                }
+            }
+        }
+        regions.push_back(r);
+    }
+    return regions;
+}
+
+TEST(Startdir, SampleWorldsCutIntoWholeProvinces) {
+    std::map<std::string, int> provinceCounts;
+    for (const auto& entry : fs::directory_iterator(kStartDir / "worlds")) {
+        const std::string name = entry.path().filename().string();
+        SCOPED_TRACE(name);
+        const thorn::DecodedPicture p = thorn::LoadPictureFile(entry.path());
+        EXPECT_GE(p.width, 160);
+        EXPECT_GE(p.height, 160);
+        EXPECT_EQ(Pixel(p, 0, 0), kSea) << "the sea surrounds the land";
+        std::map<uint32_t, int> partsOfColour;
+        bool green = false;
+        for (const Region& r : Regions(p)) {
+            if (r.colour == kSea || r.colour == kGreenLand) {
+                green |= r.colour == kGreenLand;
+                EXPECT_GE(r.size, 100) << "no crumbs of sea or green land";
+                continue;
+            }
+            ++partsOfColour[r.colour];
+            // A province piece: at least 250 pixels in a box of at least 4 x 4.
+            EXPECT_GE(r.size, 250);
+            EXPECT_GE(r.maxX - r.minX + 1, 4);
+            EXPECT_GE(r.maxY - r.minY + 1, 4);
+            EXPECT_NE(r.colour, kMagenta);
+        }
+        EXPECT_TRUE(green) << "some free green land";
+        for (const auto& [colour, parts] : partsOfColour) EXPECT_EQ(parts, 1) << std::hex << colour;
+        EXPECT_LE(partsOfColour.size(), 99u);
+        provinceCounts[name] = static_cast<int>(partsOfColour.size());
+        if (p.width <= 400) {
+            EXPECT_GE(partsOfColour.size(), 8u);
+            EXPECT_LE(partsOfColour.size(), 12u);
+        }
+        if (p.width >= 1024) {
+            EXPECT_GE(partsOfColour.size(), 40u);
+        }
+    }
+    EXPECT_GE(provinceCounts.size(), 2u);
+}
+
+std::set<std::string> FilesUnder(const fs::path& folder) {
+    std::set<std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file()) files.insert(fs::relative(entry.path(), folder).generic_string());
+    return files;
+}
+
+// Remaking the folder gives the committed bytes, file for file, and no file
+// is committed that the generator does not make.
+TEST(Startdir, IsExactlyWhatTheGeneratorWrites) {
+    thorn::test::TempDir fresh;
+    thorn::startdir::WriteStartFolder(fresh.Path());
+    const std::set<std::string> files = FilesUnder(fresh.Path());
+    EXPECT_EQ(FilesUnder(kStartDir), files);
+    for (const std::string& file : files)
+        EXPECT_EQ(thorn::test::ReadFileBytes(kStartDir / file), thorn::test::ReadFileBytes(fresh / file)) << file;
+}
+
+}  // namespace

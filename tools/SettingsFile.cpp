@@ -1,0 +1,71 @@
+#include "tools/SettingsFile.h"
+
+#include "tools/XmlText.h"
+
+namespace thorn::startdir {
+
+std::string SettingsXml() {
+    XmlText xml;
+    xml.Open("Thornvale", {});
+    xml.Open("Editor", {{"AutoResize", "1"},
+                        {"AutoShowErr", "1"},
+                        {"ConvertCapTo", "0"},
+                        {"MaxCapPopulation", "150"},
+                        {"MaxPopulation", "125"},
+                        {"MinCapPopulation", "50"},
+                        {"MinPopulation", "25"},
+                        {"OwnerColors", "1"},
+                        {"ShArmies", "0"},
+                        {"ShCastles", "0"},
+                        {"ShIcons", "1"},
+                        {"ShNames", "0"},
+                        {"ShPaths", "0"},
+                        {"TransArmies", "0"},
+                        {"TransCastles", "1"},
+                        {"TransValue", "120"}});
+    // 8 points at 96 pixels per inch is a character height of 11 pixels.
+    xml.Empty("Font", {{"Charset", "1"},
+                       {"Color", "0"},
+                       {"Height", "-11"},
+                       {"Name", "Tahoma"},
+                       {"Pitch", "0"},
+                       {"PixelsPerInch", "96"},
+                       {"Size", "8"},
+                       {"Bold", "0"},
+                       {"Italic", "0"},
+                       {"Underline", "0"},
+                       {"StrikeOut", "0"}});
+    xml.Empty("MissForm", {{"Visible", "True"},
+                           {"Width", "300"},
+                           {"Height", "380"},
+                           {"Left", "976"},
+                           {"Top", "0"},
+                           {"SplitPos", "130"}});
+    xml.Empty("EventsForm", {{"Visible", "True"},
+                             {"Width", "300"},
+                             {"Height", "380"},
+                             {"Left", "976"},
+                             {"Top", "384"},
+                             {"SplitPos", "110"},
+                             {"Splitter", "160"}});
+    xml.Empty("ErrorsForm", {{"Width", "480"}, {"Height", "240"}, {"Left", "248"}, {"Top", "480"}});
+    xml.Empty("MainForm", {{"Width", "972"},
+                           {"Height", "764"},
+                           {"Left", "0"},
+                           {"Top", "0"},
+                           {"State", "0"},
+                           {"Splitter", "233"},
+                           {"SplitPlPos", "120"},
+                           {"SplitPrPos", "120"},
+                           {"FilePanel", "True"},
+                           {"ShowPanel", "True"},
+                           {"ZoomPanel", "True"},
+                           {"ProvHeight", "84"},
+                           {"ProvWidName", "110"},
+                           {"ProvWidOwner", "90"}});
+    xml.Close();
+    xml.Close();
+    return xml.Text();
+}
+
+}  // namespace thorn::startdir
