@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <charconv>
 #include <filesystem>
 #include <map>
@@ -14,6 +15,9 @@
 
 #include "platform/Pictures.h"
 #include "support/TempDir.h"
+#include "tools/BmpWriter.h"
+#include "tools/Random.h"
+#include "tools/SampleWorlds.h"
 #include "tools/StartFolder.h"
 
 namespace {
@@ -356,6 +360,71 @@ TEST(Startdir, IsExactlyWhatTheGeneratorWrites) {
     EXPECT_EQ(FilesUnder(kStartDir), files);
     for (const std::string& file : files)
         EXPECT_EQ(thorn::test::ReadFileBytes(kStartDir / file), thorn::test::ReadFileBytes(fresh / file)) << file;
+}
+
+// The generator's parts.
+
+TEST(StartdirGenerator, RandomIsSplitMix64) {
+    // The published first outputs of SplitMix64 from seed 0.
+    thorn::startdir::Random random(0);
+    EXPECT_EQ(random.Next(), 0xE220A8397B1DCDAFull);
+    EXPECT_EQ(random.Next(), 0x6E789E6AA1B965F4ull);
+    EXPECT_EQ(random.Next(), 0x06C45D188009454Full);
+}
+
+TEST(StartdirGenerator, NoiseRepeatsWithItsPeriodSoTilesJoin) {
+    using thorn::startdir::FractalNoise;
+    using thorn::startdir::ValueNoise;
+    for (int y = 0; y < 64; y += 5)
+        for (int x = 0; x < 64; x += 3) {
+            EXPECT_EQ(ValueNoise(x + 64, y, 16, 64, 9), ValueNoise(x, y, 16, 64, 9));
+            EXPECT_EQ(FractalNoise(x, y + 64, 64, 9), FractalNoise(x, y, 64, 9));
+            EXPECT_GE(FractalNoise(x, y, 64, 9), 0);
+            EXPECT_LE(FractalNoise(x, y, 64, 9), 255);
+        }
+    // Neighbouring pixels differ little, also across the tile's edge.
+    for (int y = 0; y < 64; ++y) EXPECT_LE(std::abs(FractalNoise(63, y, 64, 3) - FractalNoise(64, y, 64, 3)), 24);
+}
+
+TEST(StartdirGenerator, EightBitPicturesReadTheSamePlainAndRunLengthCoded) {
+    using thorn::startdir::Rgb;
+    const int w = 37, h = 5;  // rows of 37 bytes get padding when stored plain
+    std::vector<uint8_t> indices(w * h);
+    for (int i = 0; i < w * h; ++i) indices[i] = static_cast<uint8_t>((i / 7) % 3);
+    const std::vector<Rgb> palette{{0, 0, 255}, {0, 255, 0}, {10, 20, 30}};
+    const auto plain = thorn::DecodeBmp(thorn::startdir::EncodeBmp8(w, h, indices, palette, false));
+    const auto coded = thorn::DecodeBmp(thorn::startdir::EncodeBmp8(w, h, indices, palette, true));
+    EXPECT_EQ(plain.width, w);
+    EXPECT_EQ(plain.height, h);
+    EXPECT_EQ(plain.pixels, coded.pixels);
+    EXPECT_EQ(Pixel(plain, 0, 0), kSea);
+    EXPECT_EQ(Pixel(plain, 7, 0), kGreenLand);
+    EXPECT_EQ(Pixel(plain, 14, 0), 0xFF0A141Eu);
+
+    // A row of 600 equal pixels needs more than one run.
+    const std::vector<uint8_t> wide(600, 2);
+    const auto longRun = thorn::DecodeBmp(thorn::startdir::EncodeBmp8(600, 1, wide, palette, true));
+    EXPECT_EQ(std::count(longRun.pixels.begin(), longRun.pixels.end(), 0xFF0A141Eu), 600);
+}
+
+TEST(StartdirGenerator, TwentyFourBitPicturesKeepEveryPixel) {
+    thorn::startdir::Raster r(3, 2, {1, 2, 3});
+    r.Set(2, 1, {200, 100, 50});
+    const auto p = thorn::DecodeBmp(thorn::startdir::EncodeBmp24(r));
+    EXPECT_EQ(p.pixels, (std::vector<uint32_t>{0xFF010203, 0xFF010203, 0xFF010203, 0xFF010203, 0xFF010203,
+                                                0xFFC86432}));
+}
+
+TEST(StartdirGenerator, ProvinceColoursAreDistinctAndNeverReserved) {
+    std::set<uint32_t> seen;
+    for (int k = 0; k < 250; ++k) {
+        const thorn::startdir::Rgb c = thorn::startdir::ProvinceColour(k);
+        const uint32_t argb = 0xFF000000u | c.r << 16 | c.g << 8 | c.b;
+        EXPECT_TRUE(seen.insert(argb).second) << k;
+        EXPECT_NE(argb, kSea);
+        EXPECT_NE(argb, kGreenLand);
+        EXPECT_NE(argb, kMagenta);
+    }
 }
 
 }  // namespace
