@@ -80,7 +80,7 @@ uint32_t FillFromTexture(TBitmap32& bitmap, const CTextures& textures, uint8_t t
                    : nullptr;
         for (int32_t x = 0; x < bitmap.Width(); ++x) {
             if (row[x] == 0) continue;
-            row[x] = texels ? texels[static_cast<uint16_t>(x) % side] : textures.GetPixel(tile, x, y);
+            row[x] = texels ? texels[static_cast<uint16_t>(x) % side] : CTextures::kStandInColor;
             ++count;
         }
     }
@@ -104,7 +104,8 @@ public:
 
     // Moves the window from row y-1 to row y.
     void Advance(int32_t y) { Fill(y + kReach); }
-    TColor32 At(int32_t x, int32_t y) const { return Row(y)[x + kReach]; }
+    // Row y of the window, readable from x = -2 to width + 1.
+    const TColor32* Line(int32_t y) const { return Row(y) + kReach; }
 
 private:
     void Fill(int32_t y) {
@@ -137,10 +138,12 @@ void BevelEdges(TBitmap32& bitmap) {
     ShapeWindow shape(bitmap);
     for (int32_t y = 0; y < bitmap.Height(); ++y) {
         if (y > 0) shape.Advance(y);
-        auto B = [&](int32_t px, int32_t py) { return shape.At(px, py); };
+        const TColor32* rows[5] = {shape.Line(y - 2), shape.Line(y - 1), shape.Line(y), shape.Line(y + 1),
+                                   shape.Line(y + 2)};
+        auto B = [&](int32_t px, int32_t py) { return rows[py - y + 2][px]; };
         TColor32* row = bitmap.ScanLine(y);
         for (int32_t x = 0; x < bitmap.Width(); ++x) {
-            const TColor32 c = B(x, y);
+            const TColor32 c = rows[2][x];
             if (c == 0) continue;
 
             TColor32 light = 0;

@@ -3,6 +3,11 @@
 #include <algorithm>
 
 void CMapMap::Resize(int32_t width, int32_t height) {
+    // Cells of the same size are only refilled.
+    if (cells_ && width == width_ && height == height_) {
+        std::fill_n(cells_.get(), static_cast<int64_t>(width) * height, -1);
+        return;
+    }
     Free();
     if (width <= 0 || height <= 0) return;
     const int64_t count = static_cast<int64_t>(width) * height;

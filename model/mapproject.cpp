@@ -125,8 +125,7 @@ void CMapProject::ReassignMapIndexes() {
         for (int32_t y = 0; y < height; ++y) {
             const TColor32* row = mask.ScanLine(y);
             int32_t* cells = MapIndexes.Row(piece.Top + y) + piece.Left;
-            for (int32_t x = 0; x < width; ++x)
-                if (row[x] != 0) cells[x] = i;
+            for (int32_t x = 0; x < width; ++x) cells[x] = row[x] != 0 ? int32_t{i} : cells[x];
         }
     }
 }

@@ -118,6 +118,8 @@ public:
     // a refused resize answers 0, both leaving the project as it was.
     // Answers 1 on success.
     int ImportWorldImage(const std::filesystem::path& fileName, int reload);
+    // The same for a picture already in memory, which the import takes over.
+    int ImportWorldBitmap(std::unique_ptr<TBitmap32> picture, int reload);
     // Repaints every piece with pixels (all != 0) or only the province
     // pieces, and draws them onto the world bitmap.
     void RedrawPieces(int all);

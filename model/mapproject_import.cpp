@@ -125,6 +125,11 @@ int CMapProject::ImportWorldImage(const std::filesystem::path& fileName, int rel
     // The new picture is read and accepted before the project changes.
     auto picture = std::make_unique<TBitmap32>();
     picture->LoadFromFile(fileName);
+    return ImportWorldBitmap(std::move(picture), reload);
+}
+
+int CMapProject::ImportWorldBitmap(std::unique_ptr<TBitmap32> picture, int reload) {
+    if (!picture || picture->Empty()) throw EInvalidGraphic("The world picture is empty");
     int32_t width = picture->Width(), height = picture->Height();
     if (width > kMaxWorldSide || height > kMaxWorldSide)
         throw EInvalidGraphic("The world picture is larger than 32640 pixels a side");

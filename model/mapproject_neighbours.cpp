@@ -41,13 +41,13 @@ void CalcNeighbours(CMapProject& project) {
         if (!TakesNeighbours(piece)) continue;
         const TBitmap32& mask = *piece.Mask;
         const int32_t width = mask.Width(), height = mask.Height();
-        auto set = [&](int32_t x, int32_t y) {
-            return x >= 0 && y >= 0 && x < width && y < height && mask.GetPixel(x, y) != 0;
-        };
         hits.clear();
         for (int32_t dy = -1; dy <= height; ++dy) {
+            const TColor32* row = dy >= 0 && dy < height ? mask.ScanLine(dy) : nullptr;
+            const TColor32* up = dy >= 1 && dy <= height ? mask.ScanLine(dy - 1) : nullptr;
+            auto set = [width](const TColor32* line, int32_t x) { return line && x >= 0 && x < width && line[x] != 0; };
             for (int32_t dx = -1; dx <= width; ++dx) {
-                if (set(dx, dy) || !(set(dx - 1, dy) || set(dx, dy - 1))) continue;
+                if (set(row, dx) || !(set(row, dx - 1) || set(up, dx))) continue;
                 const int32_t j = project.GetPieceAt(piece.Left + dx, piece.Top + dy);
                 if (j < 0) continue;
                 const CProvinceMap* other = pieces.GetAt(static_cast<uint16_t>(j));
