@@ -363,8 +363,11 @@ TEST_F(ImportTest, AnalysisMatchesTheScanlineFillOnRandomPictures) {
         TBitmap32 work;
         work.Assign(*picture);
         for (int32_t x = 0; x < w; ++x)
-            for (int32_t y = 0; y < h; ++y)
-                if (work.GetPixel(x, y) != 0) ASSERT_EQ(FillPiece(filled, x, y, work), 1);
+            for (int32_t y = 0; y < h; ++y) {
+                if (work.GetPixel(x, y) != 0) {
+                    ASSERT_EQ(FillPiece(filled, x, y, work), 1);
+                }
+            }
         CMapProject analysed;
         analysed.SetEditorLink(&editor);
         AnalyzeBitmap(analysed, *picture);
@@ -381,6 +384,31 @@ TEST_F(ImportTest, AnalysisMatchesTheScanlineFillOnRandomPictures) {
         filled.SetEditorLink(nullptr);
         analysed.SetEditorLink(nullptr);
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ImportTest, FillPieceRefusesAtTheLimit) {
+    for (int i = 0; i < CProvinceMapList::kMaxPieces; ++i) project.MapPieces.Add(std::make_unique<CProvinceMap>());
+    auto work = DrawPicture(4, 4, [](int32_t, int32_t) { return 0xFF123456u; });
+    EXPECT_EQ(FillPiece(project, 1, 1, *work), 0);
+    EXPECT_EQ(project.MapPieces.GetCount(), CProvinceMapList::kMaxPieces);
+    EXPECT_EQ(work->GetPixel(1, 1), 0xFF123456u);
+    project.MapPieces.Clear();
+    EXPECT_EQ(FillPiece(project, 1, 1, *work), 1);
+    EXPECT_EQ(work->GetPixel(3, 3), 0u);  // the fill takes the region out of the work copy
+    EXPECT_EQ(FillPiece(project, 1, 1, *work), 0);  // nothing left there
+}
+
+TEST_F(ImportTest, WorldSidePast32640IsRefused) {
+    ASSERT_EQ(Import(*DrawPicture(170, 170, [](int32_t, int32_t) { return 0xFF101010u; })), 1);
+    auto wide = std::make_unique<TBitmap32>();
+    wide->SetSize(32641, 160);
+    EXPECT_THROW(project.ImportWorldBitmap(std::move(wide), 0), EInvalidGraphic);
+    EXPECT_EQ(project.WorldWidth, 170);
+    EXPECT_EQ(project.MapPieces.GetCount(), 1);
 }
 
 }  // namespace
