@@ -159,6 +159,15 @@ public:
     // Scrolls the world view so that the world point is in the middle.
     void ScrollViewTo(uint16_t x, uint16_t y);
 
+    // ---- export (built with the export library)
+    // The text of the first check the mission fails, completing "You can't
+    // save mission because %s"; empty when the mission may be exported.
+    std::string ValidateMission() const;
+    // Compiles the mission into "<name>.pdb" and "<name>.pak" beside the
+    // chosen file name. Answers 1 when the packer ran, 0 when "mission.dat"
+    // could not be written.
+    int ExportMission(const std::filesystem::path& fileName);
+
     // ---- data
     uint16_t WorldWidth = 1;
     uint16_t WorldHeight = 1;
