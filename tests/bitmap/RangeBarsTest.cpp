@@ -1,0 +1,481 @@
+// Range and gauge bars on the headless host: button and handle geometry,
+// zones, the auto-repeat and hot-tracking timer on the virtual clock,
+// dragging, the wheel, and the pixels of the classic and flat looks.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "bitmap/Pix32_RangeBars.h"
+#include "platform/gui/Application.h"
+#include "platform/gui/Forms.h"
+#include "platform/headless/HeadlessHost.h"
+
+namespace {
+
+// The opaque pixel a GUI colour paints.
+TColor32 Shown(TColor color) {
+    uint32_t rgb = ColorToRGB(color);
+    return 0xFF000000u | (rgb & 0xFF) << 16 | (rgb & 0xFF00) | (rgb >> 16 & 0xFF);
+}
+
+// (c1*w + c2*(255 - w)) >> 8 per channel of two GUI colours.
+TColor Mix(TColor c1, TColor c2, int w) {
+    uint32_t a = ColorToRGB(c1), b = ColorToRGB(c2), out = 0;
+    for (int s = 0; s < 24; s += 8) out |= (((a >> s & 0xFF) * w + (b >> s & 0xFF) * (255 - w)) >> 8) << s;
+    return static_cast<TColor>(out);
+}
+
+TColor Shade(TColor c, int amount) {
+    uint32_t rgb = ColorToRGB(c), out = 0;
+    for (int s = 0; s < 24; s += 8) out |= static_cast<uint32_t>(std::clamp<int>((rgb >> s & 0xFF) + amount, 0, 255)) << s;
+    return static_cast<TColor>(out);
+}
+
+class RangeBars : public ::testing::Test {
+protected:
+    thorn::HeadlessApplication session;
+    thorn::HeadlessHost& host = session.Host();
+    TForm* form = nullptr;
+    std::vector<std::string> log;
+
+    void SetUp() override {
+        form = Application->CreateForm<TForm>();
+        form->SetBounds(100, 100, 420, 200);
+    }
+
+    // A bar at (10, 10) of the form, without a border unless asked.
+    template <typename T>
+    T* AddBar(int width, int height, TBorderStyle border = bsNone) {
+        T* bar = thorn::Make<T>(*form);
+        bar->SetBorderStyle(border);
+        bar->SetBounds(10, 10, width, height);
+        bar->SetParent(form);
+        bar->OnChange = [this](TObject*) { log.push_back("change"); };
+        bar->OnUserChange = [this](TObject*) { log.push_back("user"); };
+        return bar;
+    }
+
+    // A range bar with a 300-pixel track between two 16-pixel buttons.
+    TRangeBar* AddRangeBar(int32_t range, int32_t window) {
+        TRangeBar* bar = AddBar<TRangeBar>(332, 16);
+        bar->SetRange(range);
+        bar->SetWindow(window);
+        return bar;
+    }
+
+    // A pixel of the bar as the window shows it, after painting.
+    TColor32 Pixel(int x, int y) const {
+        Application->ProcessMessages();
+        return host.PixelAt(*form, 10 + x, 10 + y);
+    }
+    void Down(int x, int y) { host.MouseMove(*form, 10 + x, 10 + y), host.MouseDown(*form, 10 + x, 10 + y); }
+    void Move(int x, int y) { host.MouseMove(*form, 10 + x, 10 + y); }
+    void Up(int x, int y) { host.MouseUp(*form, 10 + x, 10 + y); }
+};
+
+TEST_F(RangeBars, ButtonSizes) {
+    TRangeBar* bar = AddBar<TRangeBar>(100, 16);
+    EXPECT_EQ(bar->GetButtonSize(), 16);
+    bar->SetStyle(rbsMac);
+    EXPECT_EQ(bar->GetButtonSize(), 15);
+    bar->SetStyle(rbsDefault);
+    bar->SetWidth(20);  // two buttons of 16 would fill the bar: half its length
+    EXPECT_EQ(bar->GetButtonSize(), 10);
+    bar->SetStyle(rbsMac);
+    EXPECT_EQ(bar->GetButtonSize(), 9);
+    bar->SetShowArrows(false);
+    EXPECT_EQ(bar->GetButtonSize(), 0);
+    bar->SetShowArrows(true);
+    bar->SetStyle(rbsDefault);
+    bar->SetWidth(3);  // below 2 pixels: no buttons
+    EXPECT_EQ(bar->GetButtonSize(), 0);
+    bar->SetBounds(10, 10, 100, 60);
+    EXPECT_EQ(bar->GetButtonSize(), 32);
+    bar->SetButtonSize(12);
+    EXPECT_EQ(bar->GetButtonSize(), 12);
+    bar->SetBorderStyle(bsSingle);  // the border takes a pixel on every side
+    bar->SetButtonSize(0);
+    bar->SetBounds(10, 10, 100, 18);
+    EXPECT_EQ(bar->GetButtonSize(), 16);
+}
+
+TEST_F(RangeBars, HandleSizedByTheWindow) {
+    TRangeBar* bar = AddRangeBar(1000, 100);
+    EXPECT_EQ(bar->GetHandleRect(), (TRect{16, 0, 46, 16}));  // 300 * 100 / 1000
+    bar->SetPosition(450);
+    EXPECT_EQ(bar->GetHandleRect(), (TRect{151, 0, 181, 16}));  // offset 300 * 450 / 1000
+    bar->SetPosition(5000);
+    EXPECT_EQ(bar->GetPosition(), 900);  // Range - Window at most
+    bar->SetPosition(-3);
+    EXPECT_EQ(bar->GetPosition(), 0);
+
+    bar->SetRange(100000);  // 0.3 pixels: the handle keeps 17 and travels over 283
+    bar->SetPosition(50000);
+    EXPECT_EQ(bar->GetHandleRect(), (TRect{16 + 142, 0, 16 + 142 + 17, 16}));  // Round(283 * 50000 / 99900)
+
+    bar->SetRange(50);  // all in view: the handle fills the track, drawn as disabled
+    EXPECT_EQ(bar->GetHandleRect(), (TRect{16, 0, 316, 16}));
+    EXPECT_FALSE(bar->DrawEnabled());
+
+    bar->SetRange(1000);
+    bar->SetWidth(32 + 17);  // a 17-pixel track has no handle
+    EXPECT_TRUE(IsRectEmpty(bar->GetHandleRect()));
+}
+
+TEST_F(RangeBars, WindowFollowsTheBarLength) {
+    TRangeBar* bar = AddRangeBar(1000, 0);
+    EXPECT_EQ(bar->GetEffectiveWindow(), 332);
+    bar->SetWidth(200);
+    EXPECT_EQ(bar->GetEffectiveWindow(), 200);
+    bar->SetPosition(900);
+    EXPECT_EQ(bar->GetPosition(), 800);
+    bar->SetWidth(400);  // resizing clamps
+    EXPECT_EQ(bar->GetPosition(), 600);
+    EXPECT_TRUE(log == (std::vector<std::string>{"change"}));  // only the set position reported
+}
+
+TEST_F(RangeBars, CentredBarKeepsTheViewCentre) {
+    TRangeBar* bar = AddRangeBar(1000, 100);
+    bar->SetCentered(true);
+    bar->SetPosition(450);  // centre at 500 of 1000
+    bar->SetRange(2000);
+    EXPECT_EQ(bar->GetPosition(), 950);  // centre at 1000 of 2000
+    bar->SetWindow(200);
+    EXPECT_EQ(bar->GetPosition(), 900);
+    bar->SetRange(150);  // all in view: clamped to 0
+    EXPECT_EQ(bar->GetPosition(), 0);
+    bar->SetRange(1000);  // from a range that was all in view, the middle
+    EXPECT_EQ(bar->GetPosition(), 400);
+}
+
+TEST_F(RangeBars, Zones) {
+    TRangeBar* bar = AddRangeBar(1000, 100);
+    bar->SetPosition(450);  // handle 151 .. 180
+    EXPECT_EQ(bar->GetZone(5, 8), zBtnPrev);
+    EXPECT_EQ(bar->GetZone(20, 8), zTrackPrev);
+    EXPECT_EQ(bar->GetZone(151, 8), zHandle);
+    EXPECT_EQ(bar->GetZone(181, 8), zTrackNext);
+    EXPECT_EQ(bar->GetZone(316, 8), zBtnNext);
+    EXPECT_EQ(bar->GetZone(331, 15), zBtnNext);
+    EXPECT_EQ(bar->GetZone(332, 8), zNone);
+    EXPECT_EQ(bar->GetZone(20, -1), zNone);
+    EXPECT_EQ(bar->GetZoneRect(zTrackPrev), (TRect{16, 0, 151, 16}));
+    EXPECT_EQ(bar->GetZoneRect(zTrackNext), (TRect{181, 0, 316, 16}));
+    EXPECT_EQ(bar->GetZoneRect(zBtnNext), (TRect{316, 0, 332, 16}));
+    bar->SetRange(50);  // a bar that cannot move shows its tracks split at the middle
+    EXPECT_EQ(bar->GetZoneRect(zTrackPrev), (TRect{16, 0, 166, 16}));
+    EXPECT_EQ(bar->GetZoneRect(zHandle), (TRect{166, 0, 166, 16}));
+
+    bar->SetKind(sbVertical);
+    bar->SetBounds(10, 10, 16, 180);
+    EXPECT_EQ(bar->GetZone(8, 3), zBtnPrev);
+    EXPECT_EQ(bar->GetZone(8, 170), zBtnNext);
+    EXPECT_EQ(bar->GetZoneRect(zBtnNext), (TRect{0, 164, 16, 180}));
+}
+
+TEST_F(RangeBars, HeldButtonRepeatsOnTheVirtualClock) {
+    TRangeBar* bar = AddRangeBar(1000, 100);
+    form->Show();
+    Down(320, 8);  // the next button: one step at once
+    EXPECT_EQ(bar->GetPosition(), 8);
+    EXPECT_EQ(bar->GetDragZone(), zBtnNext);
+    host.Advance(599);
+    EXPECT_EQ(bar->GetPosition(), 8);
+    host.Advance(1);  // again after 600 ms
+    EXPECT_EQ(bar->GetPosition(), 16);
+    host.Advance(99);
+    EXPECT_EQ(bar->GetPosition(), 16);
+    host.Advance(1);  // then every 100 ms
+    EXPECT_EQ(bar->GetPosition(), 24);
+    host.Advance(300);
+    EXPECT_EQ(bar->GetPosition(), 48);
+    Up(320, 8);
+    host.Advance(1000);
+    EXPECT_EQ(bar->GetPosition(), 48);
+    EXPECT_EQ(bar->GetDragZone(), zNone);
+    // Every step was the user's.
+    std::vector<std::string> expected;
+    for (int i = 0; i < 6; ++i) expected.insert(expected.end(), {"change", "user"});
+    EXPECT_EQ(log, expected);
+
+    // Held at the start, the repeat stops once the position no longer moves.
+    bar->SetPosition(16);
+    log.clear();
+    Down(3, 8);
+    EXPECT_EQ(bar->GetPosition(), 8);
+    host.Advance(600);
+    EXPECT_EQ(bar->GetPosition(), 0);
+    host.Advance(100);  // nothing left: the step stops the tracking
+    host.Advance(1000);
+    EXPECT_EQ(bar->GetPosition(), 0);
+    EXPECT_EQ(log.size(), 4u);
+    Up(3, 8);
+}
+
+TEST_F(RangeBars, TrackPagesWhileTheCursorStaysOnIt) {
+    TRangeBar* bar = AddRangeBar(1000, 100);
+    form->Show();
+    Down(100, 8);  // the track after the handle (16 .. 46): a window at once
+    EXPECT_EQ(bar->GetPosition(), 100);
+    host.Advance(600);
+    EXPECT_EQ(bar->GetPosition(), 200);  // handle now at 76 .. 106: the cursor is on it
+    host.Advance(100);
+    EXPECT_EQ(bar->GetPosition(), 200);
+    host.Advance(500);
+    EXPECT_EQ(bar->GetPosition(), 200);
+    Move(200, 8);  // the cursor back on the track beyond the handle: paging goes on
+    host.Advance(100);
+    EXPECT_EQ(bar->GetPosition(), 300);
+    Up(200, 8);
+}
+
+TEST_F(RangeBars, DraggingTheHandle) {
+    TRangeBar* bar = AddRangeBar(1000, 100);
+    form->Show();
+    bar->SetPosition(100);  // handle 46 .. 75
+    log.clear();
+    Down(50, 8);
+    EXPECT_EQ(bar->GetDragZone(), zHandle);
+    EXPECT_EQ(bar->GetPosition(), 100);  // a press on the handle does not step
+    Move(80, 8);  // 30 pixels of 300 are 100 of the range
+    EXPECT_FLOAT_EQ(bar->GetPosition(), 200);
+    Move(-500, 30);
+    EXPECT_EQ(bar->GetPosition(), 0);
+    Up(-500, 30);
+    host.Advance(2000);
+    EXPECT_EQ(bar->GetPosition(), 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"change", "user", "change", "user"}));
+
+    // A handle held at 17 pixels travels the range less the window over the
+    // track less 17.
+    bar->SetRange(100000);
+    Down(20, 8);
+    Move(30, 8);
+    EXPECT_EQ(bar->GetPosition(), 3530);  // Round(99900 * 10 / 283)
+    Up(30, 8);
+}
+
+TEST_F(RangeBars, WheelMovesByTheIncrement) {
+    TRangeBar* bar = AddRangeBar(1000, 100);
+    form->Show();
+    host.Wheel(*form, 100, 18, 120);
+    EXPECT_EQ(bar->GetPosition(), 8);
+    bar->SetIncrement(20);
+    host.Wheel(*form, 100, 18, 60);
+    EXPECT_EQ(bar->GetPosition(), 18);
+    bool asked = false;
+    bar->OnMouseWheelUp = [&](TObject*, TShiftState, TPoint, bool& handled) { asked = handled = true; };
+    host.Wheel(*form, 100, 18, 120);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(bar->GetPosition(), 18);
+    EXPECT_EQ(log, (std::vector<std::string>{"change", "user", "change", "user"}));
+}
+
+TEST_F(RangeBars, HotZoneFollowsTheMouseAndClearsOnLeaving) {
+    TRangeBar* bar = AddRangeBar(1000, 100);
+    form->Show();
+    Move(320, 8);
+    EXPECT_EQ(bar->GetHotZone(), zBtnNext);
+    Move(100, 8);
+    EXPECT_EQ(bar->GetHotZone(), zTrackNext);
+    host.MouseMove(*form, 200, 150);  // off the bar
+    EXPECT_EQ(bar->GetHotZone(), zNone);
+
+    // Released outside the bar after a drag: the hot-tracking tick finds the
+    // cursor gone.
+    Down(320, 8);
+    Move(320, 100);
+    Up(320, 100);
+    host.Advance(150);
+    EXPECT_EQ(bar->GetHotZone(), zNone);
+}
+
+TEST_F(RangeBars, GaugeLimitsAndSteps) {
+    TGaugeBar* gauge = AddBar<TGaugeBar>(132, 16);
+    gauge->SetMin(150);  // Min stays below Max
+    EXPECT_EQ(gauge->GetMin(), 99);
+    gauge->SetMin(0);
+    gauge->SetMax(-5);
+    EXPECT_EQ(gauge->GetMax(), 1);
+    gauge->SetMax(100);
+    gauge->SetSmallChange(0);
+    EXPECT_EQ(gauge->GetSmallChange(), 1);
+    gauge->SetLargeChange(-4);
+    EXPECT_EQ(gauge->GetLargeChange(), 1);
+    gauge->SetHandleSize(-3);
+    EXPECT_EQ(gauge->GetHandleSize(), 0);
+    gauge->SetPosition(250);
+    EXPECT_EQ(gauge->GetPosition(), 100);
+    gauge->SetMax(60);
+    EXPECT_EQ(gauge->GetPosition(), 60);
+
+    // Track of 100 between 16-pixel buttons, handle as thick as the bar (16).
+    EXPECT_EQ(gauge->EffectiveHandleSize(), 16);
+    gauge->SetPosition(30);  // offset Round(84 * 30 / 60)
+    EXPECT_EQ(gauge->GetHandleRect(), (TRect{16 + 42, 0, 16 + 58, 16}));
+    gauge->SetHandleSize(500);  // at most the track less one
+    EXPECT_EQ(gauge->EffectiveHandleSize(), 99);
+
+    gauge->SetHandleSize(10);
+    gauge->SetSmallChange(3);
+    gauge->SetLargeChange(20);
+    form->Show();
+    log.clear();
+    Down(120, 8);  // the next button
+    EXPECT_EQ(gauge->GetPosition(), 33);
+    host.Advance(700);
+    EXPECT_EQ(gauge->GetPosition(), 39);
+    Up(120, 8);
+    Down(20, 8);  // the track before the handle: a large change back
+    EXPECT_EQ(gauge->GetPosition(), 19);
+    Up(20, 8);
+    host.Wheel(*form, 60, 18, 240);
+    EXPECT_EQ(gauge->GetPosition(), 25);
+    host.Wheel(*form, 60, 18, -60);  // 3 * -60 div 120 truncates to -1
+    EXPECT_EQ(gauge->GetPosition(), 24);
+
+    // Dragging: the handle's travel is the track less the handle (90).
+    int32_t handleLeft = gauge->GetHandleRect().Left;
+    Down(handleLeft + 2, 8);
+    Move(handleLeft + 2 + 45, 8);  // half the travel: half the span
+    EXPECT_EQ(gauge->GetPosition(), 54);
+    Up(handleLeft + 2 + 45, 8);
+}
+
+TEST_F(RangeBars, GaugeWithoutSpanOrTravelDoesNotDivideByZero) {
+    TGaugeBar* gauge = AddBar<TGaugeBar>(132, 16);
+    gauge->Loading();
+    gauge->SetMin(10);
+    gauge->SetMax(10);  // while loading the limits are taken as they come
+    static_cast<TComponent*>(gauge)->Loaded();
+    EXPECT_EQ(gauge->GetMax(), 10);
+    EXPECT_EQ(gauge->GetPosition(), 10);
+    EXPECT_EQ(gauge->GetHandleRect(), (TRect{16, 0, 32, 16}));
+    form->Show();
+    Down(20, 8);
+    Move(60, 8);
+    EXPECT_EQ(gauge->GetPosition(), 10);
+    Up(60, 8);
+
+    gauge->SetMax(50);
+    gauge->SetHandleSize(99);
+    gauge->SetWidth(32 + 99);  // the handle at most the track less one: one pixel of travel
+    EXPECT_EQ(gauge->EffectiveHandleSize(), 98);
+    gauge->SetWidth(32 + 1);  // a one-pixel track: no handle at all
+    EXPECT_EQ(gauge->EffectiveHandleSize(), 0);
+    EXPECT_TRUE(IsRectEmpty(gauge->GetHandleRect()));
+}
+
+TEST_F(RangeBars, RangeBarWithoutRangeOrTrackDoesNotDivideByZero) {
+    TRangeBar* bar = AddRangeBar(0, 100);
+    form->Show();
+    Down(100, 8);  // the handle fills the track
+    EXPECT_EQ(bar->GetDragZone(), zHandle);
+    Move(150, 8);
+    Up(150, 8);
+    EXPECT_EQ(bar->GetPosition(), 0);
+}
+
+TEST_F(RangeBars, ClassicPixels) {
+    TRangeBar* bar = AddRangeBar(1000, 100);
+    bar->SetBorderStyle(bsSingle);
+    bar->SetBounds(10, 10, 334, 18);  // the same client area inside a border
+    form->Show();
+    // The sunken border: shadow on the top and left, highlight on the
+    // bottom and right.
+    EXPECT_EQ(Pixel(0, 5), Shown(clBtnShadow));
+    EXPECT_EQ(Pixel(100, 0), Shown(clBtnShadow));
+    EXPECT_EQ(Pixel(100, 17), Shown(clBtnHighlight));
+    EXPECT_EQ(Pixel(333, 5), Shown(clBtnHighlight));
+    // The track after the handle (client 46 .. 315): a checker of the
+    // highlight and the bar's colour, (x + y) even taking the highlight.
+    for (int y = 0; y < 16; ++y)
+        for (int x = 100; x < 104; ++x)
+            EXPECT_EQ(Pixel(1 + x, 1 + y), Shown((x + y) % 2 == 0 ? clBtnHighlight : clScrollBar)) << x << "," << y;
+    // The raised handle's face.
+    EXPECT_EQ(Pixel(1 + 30, 1 + 8), Shown(clBtnFace));
+
+    // The track held down is dark.
+    Down(1 + 200, 1 + 8);
+    EXPECT_EQ(bar->GetDragZone(), zTrackNext);
+    EXPECT_EQ(Pixel(1 + 300, 1 + 8), Shown(clWindowFrame));
+    Up(1 + 200, 1 + 8);
+
+    // One colour where the bar's colour is the highlight.
+    bar->SetColor(clBtnHighlight);
+    EXPECT_EQ(Pixel(1 + 300, 1 + 8), Shown(clBtnHighlight));
+    EXPECT_EQ(Pixel(1 + 301, 1 + 8), Shown(clBtnHighlight));
+}
+
+TEST_F(RangeBars, FlatLookPixels) {
+    TRangeBar* bar = AddBar<TRangeBar>(100, 16);
+    bar->SetStyle(rbsMac);
+    bar->SetRange(1000);
+    bar->SetWindow(100);
+    form->Show();
+    // Buttons of 15, a 70-pixel track; the handle keeps 17 pixels: 15 .. 31.
+    ASSERT_EQ(bar->GetHandleRect(), (TRect{15, 0, 32, 16}));
+    TColor border = clWindowFrame, light = clBtnHighlight, colour = clScrollBar, handle = clBtnShadow;
+    // Track after the handle: edges on the top, right and bottom, an inner
+    // shadow along the top, then the checker.
+    EXPECT_EQ(Pixel(40, 0), Shown(border));
+    EXPECT_EQ(Pixel(84, 7), Shown(border));
+    EXPECT_EQ(Pixel(40, 15), Shown(border));
+    EXPECT_EQ(Pixel(40, 1), Shown(Mix(border, Mix(light, colour, 127), 32)));
+    EXPECT_EQ(Pixel(40, 2), Shown(light));
+    EXPECT_EQ(Pixel(41, 2), Shown(colour));
+    EXPECT_EQ(Pixel(32, 2), Shown(light));  // no shadow on the side by the handle
+    // The handle: a frame, a light bevel on the top and left, a mixed one on
+    // the bottom and right, its colour inside and four grips of a light
+    // and a dark line from its middle.
+    EXPECT_EQ(Pixel(15, 0), Shown(border));
+    EXPECT_EQ(Pixel(31, 8), Shown(border));
+    EXPECT_EQ(Pixel(20, 1), Shown(Shade(handle, 24)));
+    EXPECT_EQ(Pixel(16, 8), Shown(Shade(handle, 24)));
+    EXPECT_EQ(Pixel(30, 8), Shown(Mix(border, handle, 96)));
+    EXPECT_EQ(Pixel(20, 14), Shown(Mix(border, handle, 96)));
+    EXPECT_EQ(Pixel(18, 8), Shown(Shade(handle, 24)));
+    EXPECT_EQ(Pixel(19, 8), Shown(Shade(handle, -24)));
+    EXPECT_EQ(Pixel(20, 8), Shown(handle));
+    EXPECT_EQ(Pixel(27, 8), Shown(Shade(handle, 24)));
+    EXPECT_EQ(Pixel(28, 8), Shown(Shade(handle, -24)));
+    EXPECT_EQ(Pixel(20, 3), Shown(handle));
+    // The first button: edges left, top and bottom in the border colour.
+    EXPECT_EQ(Pixel(0, 8), Shown(border));
+    EXPECT_EQ(Pixel(7, 0), Shown(border));
+    EXPECT_EQ(Pixel(7, 15), Shown(border));
+
+    // A bar that cannot move draws its tracks disabled: shadow-coloured
+    // edges and a button-coloured fill.
+    bar->SetRange(10);
+    EXPECT_EQ(Pixel(40, 0), Shown(clBtnShadow));
+    EXPECT_EQ(Pixel(40, 5), Shown(clBtnFace));
+    bar->SetRange(1000);
+    bar->SetBackgnd(bgSolid);
+    EXPECT_EQ(Pixel(40, 2), Shown(colour));
+    EXPECT_EQ(Pixel(41, 2), Shown(colour));
+}
+
+TEST_F(RangeBars, AccessForwardsToBothBars) {
+    TRangeBar* a = AddBar<TRangeBar>(100, 16);
+    TRangeBar* b = AddBar<TRangeBar>(100, 16);
+    TArrowBarAccess access;
+    EXPECT_EQ(access.GetStyle(), rbsDefault);
+    access.Master = a;
+    access.SetHandleColor(clRed);
+    EXPECT_EQ(a->GetHandleColor(), clRed);
+    EXPECT_EQ(b->GetHandleColor(), clBtnShadow);
+    access.Slave = b;
+    access.SetStyle(rbsMac);
+    access.SetButtonSize(7);
+    access.SetColor(clLime);
+    EXPECT_EQ(b->GetStyle(), rbsMac);
+    EXPECT_EQ(b->ButtonSize(), 7);
+    EXPECT_EQ(b->GetColor(), clLime);
+    b->SetShowArrows(false);
+    EXPECT_TRUE(access.GetShowArrows());  // read from the master
+}
+
+}  // namespace
