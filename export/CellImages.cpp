@@ -1,0 +1,280 @@
+#include "export/CellImages.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "export/ExportFiles.h"
+#include "export/GfxPicture.h"
+#include "export/PieceShades.h"
+#include "model/mapproject.h"
+
+void SerializeMapDta(CMapDta& map, Orv::ISerializer& s) {
+    const bool reading = !s.IsSaving();
+    s.Word(map.Width);
+    s.Word(map.Height);
+    uint8_t columns = static_cast<uint8_t>(map.Columns.size());
+    s.Byte(columns);
+    if (reading) map.Columns.assign(columns, {});
+    for (CBlockCellsData& column : map.Columns) {
+        uint8_t cells = static_cast<uint8_t>(column.Cells.size());
+        s.Byte(cells);
+        if (reading) column.Cells.assign(cells, {});
+        for (CProvinceMapIDData& cell : column.Cells) {
+            uint8_t entries = static_cast<uint8_t>(cell.Entries.size());
+            s.Byte(entries);
+            if (reading) cell.Entries.assign(entries, {});
+            for (CProvincesMapID& entry : cell.Entries) {
+                s.Byte(entry.LocalIndex);
+                s.Byte(entry.ProvinceIndex);
+            }
+        }
+    }
+}
+
+namespace thorn {
+namespace {
+
+constexpr uint8_t kNone = 255;
+constexpr int kShadeShift = 5;
+
+// The piece index of each world pixel of one row.
+class PieceRows {
+public:
+    explicit PieceRows(const CMapProject& project)
+        : map_(project.MapIndexes),
+          direct_(map_.HasCells() && map_.Width() == project.WorldWidth && map_.Height() == project.WorldHeight),
+          row_(direct_ ? 0 : project.WorldWidth) {}
+
+    // Cells x0..x1-1 of row y, the piece at x0 first.
+    const int32_t* Row(int32_t y, int32_t x0, int32_t x1) {
+        if (direct_) return map_.Row(y) + x0;
+        for (int32_t x = x0; x < x1; ++x) row_[static_cast<size_t>(x - x0)] = map_.Get(x, y);
+        return row_.data();
+    }
+
+private:
+    const CMapMap& map_;
+    bool direct_;
+    std::vector<int32_t> row_;
+};
+
+struct CellBox {
+    int32_t x0, y0, x1, y1;  // x1, y1 exclusive
+};
+
+// The province pieces of a cell in the order a scan by columns (x outer, y
+// inner) first meets them. The rows are read in order; each piece keeps the
+// smallest column-major position among the first pixels of its runs.
+class CellPieceFinder {
+public:
+    explicit CellPieceFinder(const CMapProject& project) : rows_(project) {
+        const uint16_t count = project.MapPieces.GetCount();
+        isProvince_.resize(count);
+        for (uint16_t n = 0; n < count; ++n) isProvince_[n] = project.MapPieces.GetAt(n)->IsProvince() != 0;
+        seenInCell_.assign(count, 0);
+        firstKey_.assign(count, 0);
+    }
+
+    const std::vector<uint16_t>& Find(const CellBox& cell) {
+        ++cellStamp_;
+        found_.clear();
+        for (int32_t y = cell.y0; y < cell.y1; ++y) {
+            const int32_t* row = rows_.Row(y, cell.x0, cell.x1);
+            int32_t previous = -1;
+            for (int32_t x = cell.x0; x < cell.x1; ++x) {
+                const int32_t piece = row[x - cell.x0];
+                if (piece == previous) continue;
+                previous = piece;
+                if (piece < 0 || piece >= static_cast<int32_t>(isProvince_.size()) || !isProvince_[piece]) continue;
+                const uint32_t key = static_cast<uint32_t>(x - cell.x0) * kCellSide + static_cast<uint32_t>(y - cell.y0);
+                if (seenInCell_[piece] != cellStamp_) {
+                    seenInCell_[piece] = cellStamp_;
+                    firstKey_[piece] = key;
+                    found_.push_back(static_cast<uint16_t>(piece));
+                } else {
+                    firstKey_[piece] = std::min(firstKey_[piece], key);
+                }
+            }
+        }
+        std::sort(found_.begin(), found_.end(), [&](uint16_t a, uint16_t b) { return firstKey_[a] < firstKey_[b]; });
+        return found_;
+    }
+
+private:
+    PieceRows rows_;
+    std::vector<bool> isProvince_;
+    std::vector<uint32_t> seenInCell_;
+    std::vector<uint32_t> firstKey_;
+    uint32_t cellStamp_ = 0;
+    std::vector<uint16_t> found_;
+};
+
+// The province bound to each piece, as the cell map names it.
+std::vector<uint8_t> ProvinceOfPiece(const CMapProject& project) {
+    std::vector<uint8_t> province(project.MapPieces.GetCount(), kNone);
+    for (uint16_t n = 0; n < province.size(); ++n)
+        province[n] = project.Provinces.IndexOf(project.FindProvinceByPieceIndex(n));
+    return province;
+}
+
+// The piece's bevelled pixels inside the cell, coded with its local index.
+void DrawPieceInCell(const CProvinceMap& piece, const PieceShades& shades, uint8_t local, const CellBox& cell,
+                     CellPicture& picture) {
+    const int32_t x0 = std::max<int32_t>(cell.x0, piece.Left), x1 = std::min<int32_t>(cell.x1, piece.Left + shades.width);
+    const int32_t y0 = std::max<int32_t>(cell.y0, piece.Top), y1 = std::min<int32_t>(cell.y1, piece.Top + shades.height);
+    for (int32_t y = y0; y < y1; ++y) {
+        const uint8_t* codes = shades.Row(y - piece.Top);
+        uint8_t* out = picture.bytes.data() + static_cast<size_t>(y) * picture.width;
+        for (int32_t x = x0; x < x1; ++x) {
+            const uint8_t code = codes[x - piece.Left];
+            if (code != PieceShades::kOutside) out[x] = static_cast<uint8_t>((code - 1) << kShadeShift | local);
+        }
+    }
+}
+
+// Every pixel of the piece's mask inside the world becomes the value.
+void FillPiece(const CProvinceMap& piece, uint8_t value, CellPicture& picture) {
+    const TBitmap32& mask = *piece.Mask;
+    const int32_t width = std::min<int32_t>(mask.Width(), picture.width - piece.Left);
+    const int32_t height = std::min<int32_t>(mask.Height(), picture.height - piece.Top);
+    for (int32_t v = 0; v < height; ++v) {
+        const TColor32* row = mask.ScanLine(v);
+        uint8_t* out = picture.bytes.data() + static_cast<size_t>(piece.Top + v) * picture.width + piece.Left;
+        for (int32_t u = 0; u < width; ++u)
+            if (row[u] != 0) out[u] = value;
+    }
+}
+
+std::string CellName(const CellBox& cell) {
+    return "the world cell at x " + std::to_string(cell.x0) + ", y " + std::to_string(cell.y0);
+}
+
+template <typename... Args>
+std::string Formatted(const char* pattern, Args... args) {
+    std::array<char, 64> text{};
+    std::snprintf(text.data(), text.size(), pattern, args...);
+    return text.data();
+}
+
+std::vector<uint8_t> CellMapBytes(CMapDta& map) {
+    Orv::CSerialSizer sizer;
+    SerializeMapDta(map, sizer);
+    std::vector<uint8_t> bytes(sizer.Size());
+    Orv::CSerialSaver saver(bytes);
+    SerializeMapDta(map, saver);
+    if (saver.Error()) throw ExportError("the cell map could not be laid out");
+    return bytes;
+}
+
+void WriteStrip(const std::filesystem::path& file, int32_t width, int32_t height, const std::vector<uint8_t>& strip) {
+    const CGfxPicture picture(static_cast<uint16_t>(width), static_cast<uint16_t>(height), strip, 0);
+    WriteGameFile(file, picture.Bytes(), FileCut::ByRows);
+}
+
+// The width of strip cx: 128, the last one what is left.
+int32_t StripWidth(const CellPicture& cells, int32_t cx) {
+    return std::min(kCellSide, cells.width - kCellSide * cx);
+}
+
+}  // namespace
+
+uint8_t DomainCode(uint8_t worldCode) {
+    static constexpr std::array<uint8_t, kShadeCount> kFolded = {0, 2, 2, 3, 3};
+    if (worldCode == kLandCode || worldCode == kOceanCode) return worldCode;
+    const uint8_t shade = worldCode >> kShadeShift, local = worldCode & 0x1F;
+    if (shade >= kShadeCount) return worldCode;
+    return static_cast<uint8_t>(kFolded[shade] << kShadeShift | local);
+}
+
+CellPicture BuildCellPicture(CMapProject& project, PieceShadeCache& shades) {
+    CellPicture picture;
+    picture.width = project.WorldWidth;
+    picture.height = project.WorldHeight;
+    picture.bytes.assign(static_cast<size_t>(picture.width) * picture.height, 0);
+    const int32_t columns = picture.Columns(), rows = picture.Rows();
+    picture.map.Width = picture.width;
+    picture.map.Height = picture.height;
+    picture.map.Columns.resize(static_cast<size_t>(columns));
+
+    const std::vector<uint8_t> provinceOfPiece = ProvinceOfPiece(project);
+    CellPieceFinder finder(project);
+    project.ShowProgress("Compressing world image...", columns * rows);
+    for (int32_t cx = 0; cx < columns; ++cx) {
+        CBlockCellsData& column = picture.map.Columns[static_cast<size_t>(cx)];
+        column.Cells.resize(static_cast<size_t>(rows));
+        for (int32_t cy = 0; cy < rows; ++cy) {
+            project.SetProgress(rows * cx + cy);
+            const CellBox cell{cx * kCellSide, cy * kCellSide, std::min<int32_t>((cx + 1) * kCellSide, picture.width),
+                               std::min<int32_t>((cy + 1) * kCellSide, picture.height)};
+            const std::vector<uint16_t>& pieces = finder.Find(cell);
+            if (pieces.size() > kMaxPiecesPerCell)
+                throw ExportError("more than 31 province pieces meet in " + CellName(cell));
+            std::vector<CProvincesMapID>& entries = column.Cells[static_cast<size_t>(cy)].Entries;
+            for (size_t i = 0; i < pieces.size(); ++i) {
+                entries.push_back({static_cast<uint8_t>(i), provinceOfPiece[pieces[i]]});
+                DrawPieceInCell(*project.MapPieces.GetAt(pieces[i]), shades.Get(pieces[i]), static_cast<uint8_t>(i),
+                                cell, picture);
+            }
+        }
+    }
+
+    const uint16_t pieceCount = project.MapPieces.GetCount();
+    project.ShowProgress("Compress land and water...", pieceCount);
+    for (uint16_t k = 0; k < pieceCount; ++k) {
+        project.SetProgress(k + 1);
+        const CProvinceMap& piece = *project.MapPieces.GetAt(k);
+        if (piece.IsProvince()) continue;
+        FillPiece(piece, piece.IsOcean() ? kOceanCode : kLandCode, picture);
+    }
+    return picture;
+}
+
+}  // namespace thorn
+
+void CompressWorldImage(CMapProject& project, const std::filesystem::path& folder, const thorn::CellPicture& cells) {
+    using namespace thorn;
+    const int32_t columns = cells.Columns();
+    project.ShowProgress("Writing image file...", columns);
+    std::vector<uint8_t> strip;
+    for (int32_t cx = 0; cx < columns; ++cx) {
+        project.SetProgress(cx + 1);
+        const int32_t width = StripWidth(cells, cx);
+        strip.resize(static_cast<size_t>(width) * cells.height);
+        for (int32_t y = 0; y < cells.height; ++y) {
+            const uint8_t* from = cells.bytes.data() + static_cast<size_t>(y) * cells.width + kCellSide * cx;
+            std::copy(from, from + width, strip.data() + static_cast<size_t>(y) * width);
+        }
+        WriteStrip(folder / Formatted("block%d.img", cx), width, cells.height, strip);
+    }
+    CMapDta map = cells.map;
+    WriteGameFile(folder / "map.dat", CellMapBytes(map));
+}
+
+void CompressDomainsImage(CMapProject& project, const std::filesystem::path& folder, const thorn::CellPicture& cells) {
+    using namespace thorn;
+    const int32_t columns = cells.Columns(), rows = cells.Rows();
+    // The cells and their lists are the world's.
+    project.ShowProgress("Compressing domains image...", columns * rows);
+    for (int32_t cx = 0; cx < columns; ++cx) project.SetProgress(rows * (cx + 1));
+
+    project.ShowProgress("Writing image file...", columns);
+    const int32_t height = cells.height / 2;
+    std::vector<uint8_t> strip;
+    for (int32_t cx = 0; cx < columns; ++cx) {
+        project.SetProgress(cx + 1);
+        const int32_t width = StripWidth(cells, cx) / 2;
+        strip.resize(static_cast<size_t>(width) * height);
+        for (int32_t j = 0; j < height; ++j) {
+            const uint8_t* from = cells.bytes.data() + static_cast<size_t>(2 * j) * cells.width + kCellSide * cx;
+            uint8_t* to = strip.data() + static_cast<size_t>(j) * width;
+            for (int32_t i = 0; i < width; ++i) to[i] = DomainCode(from[2 * i]);
+        }
+        WriteStrip(folder / Formatted("domblock%d.img", cx), width, height, strip);
+    }
+    CMapDta map = cells.map;
+    map.Width = static_cast<uint16_t>(cells.width / 2);
+    map.Height = static_cast<uint16_t>(cells.height / 2);
+    WriteGameFile(folder / "dommap.dat", CellMapBytes(map));
+}

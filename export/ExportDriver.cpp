@@ -1,0 +1,110 @@
+#include "export/ExportDriver.h"
+
+#include <new>
+#include <system_error>
+
+#include "export/AnsiText.h"
+#include "export/CellImages.h"
+#include "export/ExportFiles.h"
+#include "export/ExportFolder.h"
+#include "export/MissionRecord.h"
+#include "export/MissionTexts.h"
+#include "export/Packer.h"
+#include "export/PieceShades.h"
+#include "export/Previews.h"
+#include "model/mapproject.h"
+
+namespace fs = std::filesystem;
+
+namespace thorn {
+namespace {
+
+constexpr std::string_view kReservedMission = "scenario01";
+
+// The base name becomes a folder of the export and the packages' names.
+void CheckMissionName(const std::string& base) {
+    if (base.empty() || base == "." || base == ".." || base.find('/') != std::string::npos)
+        throw ExportError("the name \"" + base + "\" is not a file name");
+    if (GetBaseName(Utf8FileNameToAnsi(base)) == kReservedMission)
+        throw ExportError("the name \"" + base + "\" is reserved for the game's own mission");
+}
+
+fs::path MakeMissionFolder(const ExportFolder& tree, const std::string& base) {
+    const fs::path folder = tree.Path() / "Scenarios" / base / "Mission001";
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error) throw ExportError("the folder of the mission could not be made");
+    return folder;
+}
+
+void WriteMissionRecord(CMapProject& project, const fs::path& folder) {
+    project.ShowProgress("Preparing data for compress", 3);
+    project.SetProgress(1);
+    PdaMission mission = BuildPdaMission(project);
+    project.SetProgress(2);
+    const std::vector<uint8_t> bytes = MissionFileBytes(mission);
+    project.SetProgress(3);
+    project.ShowProgress("Writing mission data...", 2);
+    project.SetProgress(1);
+    WriteGameFile(folder / "mission.dat", bytes);
+    project.SetProgress(2);
+}
+
+// The pictures share each piece's bevel; the world's cells are dropped
+// before the previews are made.
+void WritePictures(CMapProject& project, const fs::path& folder) {
+    PieceShadeCache shades(project.MapPieces);
+    {
+        const CellPicture cells = BuildCellPicture(project, shades);
+        CompressWorldImage(project, folder, cells);
+        CompressDomainsImage(project, folder, cells);
+    }
+    const PreviewMap preview = BuildPreviewMap(project, shades);
+    WritePreviewImage(folder / "Preview.img", 96, 96, preview);
+    WritePreviewImage(folder / "PreviewHi.img", 200, 200, preview);
+    WritePreviewImage(folder / "PreviewLo.img", 60, 60, preview);
+}
+
+}  // namespace
+
+ExportResult ExportMission(CMapProject& project, const fs::path& fileName, const ExportOptions& options) {
+    ExportResult result;
+    const ProgressScope progress(project);
+    try {
+        if (const std::string failure = project.ValidateMission(); !failure.empty()) throw ExportError(failure);
+        const std::string base = fileName.stem().string();
+        CheckMissionName(base);
+        const CStringTable& table = *project.Tables.GetAt(project.CurrentStringTable);
+
+        const ExportFolder tree(options.temporaryRoot);
+        const fs::path folder = MakeMissionFolder(tree, base);
+        WriteMissionRecord(project, folder);
+        WriteMissionTextFiles(project, table, folder);
+        WritePictures(project, folder);
+
+        project.ShowProgress("Execute compressor...", 2);
+        project.SetProgress(1);
+        const fs::path destination = fileName.has_parent_path() ? fileName.parent_path() : fs::path(".");
+        result.packed = true;
+        const PackResult packed = PackExportDirectory(tree.Path(), destination, base, options.pack);
+        result.ok = packed.ok;
+        result.message = packed.message;
+    } catch (const ExportError& refusal) {
+        result.message = refusal.what();
+    } catch (const std::bad_alloc&) {
+        result.message = "there is not enough memory to compile it";
+    } catch (const std::exception& error) {
+        result.message = std::string("of an unexpected error (") + error.what() + ")";
+    } catch (...) {
+        result.message = "of an unexpected error";
+    }
+    return result;
+}
+
+}  // namespace thorn
+
+int CMapProject::ExportMission(const fs::path& fileName) {
+    const thorn::ExportResult result = thorn::ExportMission(*this, fileName);
+    if (!result.ok) Editor().ShowError("You can't save mission because " + result.message);
+    return result.packed ? 1 : 0;
+}

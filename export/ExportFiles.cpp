@@ -1,0 +1,15 @@
+#include "export/ExportFiles.h"
+
+#include "platform/Files.h"
+
+namespace thorn {
+
+void WriteGameFile(const std::filesystem::path& file, std::span<const uint8_t> bytes, FileCut cut) {
+    const std::string name = "\"" + file.filename().string() + "\"";
+    if (cut == FileCut::Whole && bytes.size() > kGameFileLimit)
+        throw ExportError("the file " + name + " would be " + std::to_string(bytes.size()) +
+                          " bytes, over the 64000 bytes the game reads in one piece");
+    if (!WriteFileReplacing(file, bytes)) throw ExportError("the file " + name + " could not be written");
+}
+
+}  // namespace thorn

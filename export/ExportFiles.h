@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <stdexcept>
+#include <string>
+
+// Writing the game's files into the export folder.
+namespace thorn {
+
+// Stops an export; what() completes "You can't save mission because %s".
+class ExportError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The game reads a file that is not a picture in one piece, at most this many
+// bytes (a Palm record).
+inline constexpr uint64_t kGameFileLimit = 64000;
+
+// How a file may be cut when it is packed: pictures are cut between rows.
+enum class FileCut : uint8_t { Whole, ByRows };
+
+// Writes the bytes to the file, replacing it. Throws ExportError when the
+// file cannot be written, or when a file the game reads whole would be over
+// 64000 bytes.
+void WriteGameFile(const std::filesystem::path& file, std::span<const uint8_t> bytes, FileCut cut = FileCut::Whole);
+
+}  // namespace thorn

@@ -1,0 +1,100 @@
+#include "export/Previews.h"
+
+#include <algorithm>
+
+#include "export/ExportFiles.h"
+#include "export/GfxPicture.h"
+#include "export/PieceShades.h"
+#include "model/mapproject.h"
+
+namespace thorn {
+namespace {
+
+// Shades 3 and 4, the dark bottom and right edges, are borders.
+constexpr uint8_t kFirstDarkCode = 1 + 3;
+
+uint8_t* PixelRow(PreviewMap& map, int32_t y) { return map.bytes.data() + static_cast<size_t>(y) * map.width; }
+
+void FillPiece(const CProvinceMap& piece, uint8_t value, PreviewMap& map) {
+    const TBitmap32& mask = *piece.Mask;
+    const int32_t width = std::min<int32_t>(mask.Width(), map.width - piece.Left);
+    const int32_t height = std::min<int32_t>(mask.Height(), map.height - piece.Top);
+    for (int32_t v = 0; v < height; ++v) {
+        const TColor32* row = mask.ScanLine(v);
+        uint8_t* out = PixelRow(map, piece.Top + v) + piece.Left;
+        for (int32_t u = 0; u < width; ++u)
+            if (row[u] != 0) out[u] = value;
+    }
+}
+
+void DrawProvince(const CProvinceMap& piece, const PieceShades& shades, uint8_t index, PreviewMap& map) {
+    const int32_t width = std::min<int32_t>(shades.width, map.width - piece.Left);
+    const int32_t height = std::min<int32_t>(shades.height, map.height - piece.Top);
+    for (int32_t v = 0; v < height; ++v) {
+        const uint8_t* codes = shades.Row(v);
+        uint8_t* out = PixelRow(map, piece.Top + v) + piece.Left;
+        for (int32_t u = 0; u < width; ++u)
+            if (codes[u] != PieceShades::kOutside) out[u] = codes[u] >= kFirstDarkCode ? kPreviewBorder : index;
+    }
+}
+
+}  // namespace
+
+PreviewMap BuildPreviewMap(CMapProject& project, PieceShadeCache& shades) {
+    PreviewMap map{project.WorldWidth, project.WorldHeight, {}};
+    map.bytes.assign(static_cast<size_t>(map.width) * map.height, 0);
+
+    const uint16_t pieceCount = project.MapPieces.GetCount();
+    project.ShowProgress("Compress land and water...", pieceCount);
+    for (uint16_t k = 0; k < pieceCount; ++k) {
+        project.SetProgress(k + 1);
+        const CProvinceMap& piece = *project.MapPieces.GetAt(k);
+        if (piece.IsProvince()) continue;
+        // Small pieces and any other kind stay 0.
+        if (piece.IsOcean())
+            FillPiece(piece, kPreviewOcean, map);
+        else if (piece.IsGreenLand())
+            FillPiece(piece, kPreviewLand, map);
+    }
+
+    for (uint16_t i = 0; i < project.Provinces.GetCount(); ++i) {
+        const CProvince* province = project.Provinces.GetAt(static_cast<uint8_t>(i));
+        if (!province || province->MapPieceIndex < 0) continue;
+        const uint16_t n = static_cast<uint16_t>(province->MapPieceIndex);
+        const CProvinceMap* piece = project.MapPieces.GetAt(n);
+        if (!piece) continue;
+        DrawProvince(*piece, shades.Get(n), static_cast<uint8_t>(i), map);
+    }
+    return map;
+}
+
+std::vector<uint8_t> ShrinkPreview(const PreviewMap& map, int32_t& width, int32_t& height) {
+    const int64_t W = map.width, H = map.height;
+    if (W <= width) width = static_cast<int32_t>(W);
+    if (H <= height) height = static_cast<int32_t>(H);
+    std::vector<uint8_t> out(static_cast<size_t>(width) * height);
+    for (int64_t j = 0; j < height; ++j) {
+        const int64_t y0 = j * H / height, y1 = std::min((j + 1) * H / height, H);
+        for (int64_t i = 0; i < width; ++i) {
+            const int64_t x0 = i * W / width, x1 = std::min((i + 1) * W / width, W);
+            uint8_t value = map.bytes[static_cast<size_t>(y0 * W + x0)];
+            int64_t border = 0;
+            for (int64_t y = y0; y < y1; ++y) {
+                const uint8_t* row = map.bytes.data() + y * W;
+                border += std::count(row + x0, row + x1, kPreviewBorder);
+            }
+            const int64_t pixels = (y1 - y0) * (x1 - x0);
+            if (border != 0 && border > pixels / 4) value = kPreviewBorder;
+            out[static_cast<size_t>(j * width + i)] = value;
+        }
+    }
+    return out;
+}
+
+}  // namespace thorn
+
+void WritePreviewImage(const std::filesystem::path& file, int32_t width, int32_t height, const thorn::PreviewMap& map) {
+    const std::vector<uint8_t> bytes = thorn::ShrinkPreview(map, width, height);
+    const CGfxPicture picture(static_cast<uint16_t>(width), static_cast<uint16_t>(height), bytes, 0);
+    thorn::WriteGameFile(file, picture.Bytes(), thorn::FileCut::ByRows);
+}

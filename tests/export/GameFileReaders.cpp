@@ -1,0 +1,225 @@
+#include "GameFileReaders.h"
+
+#include <stdexcept>
+
+namespace thorn::test {
+namespace {
+
+class Reader {
+public:
+    explicit Reader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+    uint8_t U8() {
+        if (pos_ >= bytes_.size()) throw std::runtime_error("truncated at " + std::to_string(pos_));
+        return bytes_[pos_++];
+    }
+    uint16_t U16() {
+        const uint16_t low = U8();
+        return static_cast<uint16_t>(low | U8() << 8);
+    }
+    uint32_t U32() {
+        const uint32_t low = U16();
+        return low | uint32_t(U16()) << 16;
+    }
+    std::string Text() {
+        std::string text;
+        for (uint8_t c = U8(); c != 0; c = U8()) text.push_back(static_cast<char>(c));
+        return text;
+    }
+    void End() const {
+        if (pos_ != bytes_.size()) throw std::runtime_error(std::to_string(bytes_.size() - pos_) + " bytes left over");
+    }
+
+private:
+    std::span<const uint8_t> bytes_;
+    size_t pos_ = 0;
+};
+
+template <typename T, typename F>
+std::vector<T> Several(size_t n, F&& read) {
+    std::vector<T> values;
+    for (size_t i = 0; i < n; ++i) values.push_back(static_cast<T>(read()));
+    return values;
+}
+
+// The package's fixed scrambling: names XOR an eight-byte key, tags (as a
+// little-endian u32) XOR a mask.
+constexpr uint8_t kNameKey[8] = {0xB5, 0xE3, 0xC9, 0xF4, 0xD8, 0xAE, 0xC1, 0xF7};
+constexpr uint32_t kTagMask = 0x4B76517A;
+
+struct Entry {
+    std::string name;
+    std::string tag;
+    bool folder = false;
+    uint32_t location = 0, size = 0;
+    uint8_t depth = 0, records = 0;
+};
+
+std::vector<Entry> ReadEntries(std::span<const uint8_t> bytes, size_t offset, size_t count) {
+    std::vector<Entry> entries;
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t* e = bytes.data() + offset + 30 * i;
+        if (offset + 30 * (i + 1) > bytes.size()) throw std::runtime_error("directory truncated");
+        Entry entry;
+        for (size_t k = 0; k < 16 && e[k] != 0; ++k) entry.name.push_back(static_cast<char>(e[k] ^ kNameKey[k % 8]));
+        uint32_t tag = uint32_t(e[16]) | uint32_t(e[17]) << 8 | uint32_t(e[18]) << 16 | uint32_t(e[19]) << 24;
+        tag ^= kTagMask;
+        for (int k = 0; k < 4 && (tag >> (8 * k) & 0xFF) != 0; ++k) entry.tag.push_back(static_cast<char>(tag >> (8 * k)));
+        entry.folder = entry.tag == "...";
+        entry.location = uint32_t(e[20]) | uint32_t(e[21]) << 8 | uint32_t(e[22]) << 16 | uint32_t(e[23]) << 24;
+        entry.size = uint32_t(e[24]) | uint32_t(e[25]) << 8 | uint32_t(e[26]) << 16 | uint32_t(e[27]) << 24;
+        entry.depth = e[28];
+        entry.records = e[29];
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+// Walks the pre-order entries, keeping the folder path by depth.
+template <typename Bytes>
+PackageFiles Collect(const std::vector<Entry>& entries, Bytes&& bytesOf) {
+    PackageFiles files;
+    std::vector<std::string> folders;
+    for (const Entry& entry : entries) {
+        if (entry.depth == 0 || entry.depth > folders.size() + 1) throw std::runtime_error("bad depth");
+        folders.resize(entry.depth - 1);
+        std::string path;
+        for (const std::string& folder : folders) path += folder + "/";
+        if (entry.folder) {
+            folders.push_back(entry.name);
+            continue;
+        }
+        files[path + entry.name + (entry.tag.empty() ? "" : "." + entry.tag)] = bytesOf(entry);
+    }
+    return files;
+}
+
+uint32_t Le32(std::span<const uint8_t> b, size_t o) {
+    if (o + 4 > b.size()) throw std::runtime_error("truncated");
+    return uint32_t(b[o]) | uint32_t(b[o + 1]) << 8 | uint32_t(b[o + 2]) << 16 | uint32_t(b[o + 3]) << 24;
+}
+
+}  // namespace
+
+MissionFile ReadMissionFile(std::span<const uint8_t> bytes) {
+    Reader in(bytes);
+    MissionFile m;
+    m.missionId = in.U32();
+    const uint8_t resources = in.U8();
+    m.resourceCodes = Several<std::string>(resources, [&] { return in.Text(); });
+    m.unitTypes = in.U8();
+    const uint8_t players = in.U8();
+    for (uint8_t i = 0; i < players; ++i) {
+        GamePlayer p;
+        p.number = in.U8();
+        p.capital = in.U8();
+        for (uint8_t& skill : p.skills) skill = in.U8();
+        p.type = in.U8();
+        p.typeExtra = in.U8();
+        for (uint8_t j = 0; j < m.unitTypes; ++j) {
+            p.army.push_back(in.U32());
+            p.unitNames.push_back(in.Text());
+        }
+        p.treasury = Several<uint16_t>(resources, [&] { return in.U16(); });
+        m.players.push_back(p);
+    }
+    m.experienceLimit = in.U32();
+    m.victoryType = in.U8();
+    switch (m.victoryType) {
+    case 0: case 1: case 4:
+        m.victoryBytes.push_back(in.U8());
+        break;
+    case 2:
+        m.victoryUnits = Several<uint32_t>(m.unitTypes, [&] { return in.U32(); });
+        m.victoryBytes = {in.U8(), in.U8()};
+        break;
+    case 3:
+        m.victoryBytes = Several<uint8_t>(resources + 2u, [&] { return in.U8(); });
+        break;
+    default:
+        break;
+    }
+    m.loseType = in.U8();
+    if (m.loseType == 1) m.loseValue = in.U8();
+    if (m.loseType == 2) m.loseValue = in.U16();
+    const uint8_t provinces = in.U8();
+    for (uint8_t i = 0; i < provinces; ++i) {
+        GameProvince p;
+        p.resources = Several<uint8_t>(resources, [&] { return in.U8(); });
+        p.owner = in.U8();
+        p.castleFlag = in.U8();
+        if (p.castleFlag) {
+            p.castleFlags = in.U8();
+            p.buildings = in.U8();
+            p.hitPoints = in.U8();
+        }
+        for (uint16_t& side : p.box) side = in.U16();
+        p.castleX = in.U16();
+        p.castleY = in.U16();
+        p.armyX = in.U16();
+        p.armyY = in.U16();
+        p.hasArmy = in.U8();
+        if (p.hasArmy) p.guardians = Several<uint32_t>(m.unitTypes, [&] { return in.U32(); });
+        const uint8_t neighbours = in.U8();
+        p.neighbours = Several<uint8_t>(neighbours, [&] { return in.U8(); });
+        m.provinces.push_back(p);
+    }
+    const uint8_t events = in.U8();
+    for (uint8_t i = 0; i < events; ++i) {
+        GameEvent e;
+        e.turn = in.U16();
+        e.playerFlags = Several<uint8_t>(players, [&] { return in.U8(); });
+        e.effect = in.U8();
+        if (e.effect <= 1) e.amounts = Several<uint8_t>(resources, [&] { return in.U8(); });
+        m.events.push_back(e);
+    }
+    in.End();
+    return m;
+}
+
+CellMapFile ReadCellMapFile(std::span<const uint8_t> bytes) {
+    Reader in(bytes);
+    CellMapFile map;
+    map.width = in.U16();
+    map.height = in.U16();
+    map.columns.resize(in.U8());
+    for (auto& column : map.columns) {
+        column.resize(in.U8());
+        for (auto& cell : column) {
+            cell.resize(in.U8());
+            for (auto& entry : cell) {
+                entry.first = in.U8();
+                entry.second = in.U8();
+            }
+        }
+    }
+    in.End();
+    return map;
+}
+
+PackageFiles ReadPakFiles(std::span<const uint8_t> pak) {
+    const uint32_t count = Le32(pak, 12);
+    const auto entries = ReadEntries(pak, 16, count);
+    return Collect(entries, [&](const Entry& entry) {
+        if (uint64_t(entry.location) + entry.size > pak.size()) throw std::runtime_error("file past the package");
+        return std::vector<uint8_t>(pak.begin() + entry.location, pak.begin() + entry.location + entry.size);
+    });
+}
+
+PackageFiles ReadPdbFiles(const PalmDatabase& database) {
+    if (database.resources.empty() || database.resources[0].id != 0x1000) throw std::runtime_error("no directory");
+    const std::vector<uint8_t>& directory = database.resources[0].data;
+    const auto entries = ReadEntries(directory, 4, Le32(directory, 0));
+    std::map<uint32_t, const std::vector<uint8_t>*> records;
+    for (const PalmResource& resource : database.resources) records[resource.id] = &resource.data;
+    return Collect(entries, [&](const Entry& entry) {
+        std::vector<uint8_t> bytes;
+        for (uint32_t id = entry.location; id < entry.location + entry.records; ++id) {
+            if (!records.count(id)) throw std::runtime_error("missing record " + std::to_string(id));
+            bytes.insert(bytes.end(), records[id]->begin(), records[id]->end());
+        }
+        if (bytes.size() != entry.size) throw std::runtime_error("records disagree with the file size");
+        return bytes;
+    });
+}
+
+}  // namespace thorn::test
