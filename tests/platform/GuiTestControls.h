@@ -68,7 +68,8 @@ protected:
         TCustomControl::KeyDown(key, s);
     }
     void KeyPress(char& key) override {
-        Note(std::string("keypress ") + (key >= ' ' ? std::string(1, key) : std::to_string(key)));
+        bool printable = static_cast<unsigned char>(key) >= ' ';
+        Note(std::string("keypress ") + (printable ? std::string(1, key) : std::to_string(key)));
         TCustomControl::KeyPress(key);
     }
 
