@@ -148,7 +148,7 @@ void FillPiece(const CProvinceMap& piece, uint8_t value, CellPicture& picture) {
 }
 
 std::string CellName(const CellBox& cell) {
-    return "the world cell at x " + std::to_string(cell.x0) + ", y " + std::to_string(cell.y0);
+    return Joined({"the world cell at x ", std::to_string(cell.x0), ", y ", std::to_string(cell.y0)});
 }
 
 template <typename... Args>
@@ -210,7 +210,7 @@ CellPicture BuildCellPicture(CMapProject& project, PieceShadeCache& shades) {
                                std::min<int32_t>((cy + 1) * kCellSide, picture.height)};
             const std::vector<uint16_t>& pieces = finder.Find(cell);
             if (pieces.size() > kMaxPiecesPerCell)
-                throw ExportError("more than 31 province pieces meet in " + CellName(cell));
+                throw ExportError(Joined({"more than 31 province pieces meet in ", CellName(cell)}));
             std::vector<CProvincesMapID>& entries = column.Cells[static_cast<size_t>(cy)].Entries;
             for (size_t i = 0; i < pieces.size(); ++i) {
                 entries.push_back({static_cast<uint8_t>(i), provinceOfPiece[pieces[i]]});

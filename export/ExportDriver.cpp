@@ -24,9 +24,9 @@ constexpr std::string_view kReservedMission = "scenario01";
 // The base name becomes a folder of the export and the packages' names.
 void CheckMissionName(const std::string& base) {
     if (base.empty() || base == "." || base == ".." || base.find('/') != std::string::npos)
-        throw ExportError("the name \"" + base + "\" is not a file name");
+        throw ExportError(Joined({"the name \"", base, "\" is not a file name"}));
     if (GetBaseName(Utf8FileNameToAnsi(base)) == kReservedMission)
-        throw ExportError("the name \"" + base + "\" is reserved for the game's own mission");
+        throw ExportError(Joined({"the name \"", base, "\" is reserved for the game's own mission"}));
 }
 
 fs::path MakeMissionFolder(const ExportFolder& tree, const std::string& base) {
@@ -94,7 +94,7 @@ ExportResult ExportMission(CMapProject& project, const fs::path& fileName, const
     } catch (const std::bad_alloc&) {
         result.message = "there is not enough memory to compile it";
     } catch (const std::exception& error) {
-        result.message = std::string("of an unexpected error (") + error.what() + ")";
+        result.message = Joined({"of an unexpected error (", error.what(), ")"});
     } catch (...) {
         result.message = "of an unexpected error";
     }
@@ -105,6 +105,6 @@ ExportResult ExportMission(CMapProject& project, const fs::path& fileName, const
 
 int CMapProject::ExportMission(const fs::path& fileName) {
     const thorn::ExportResult result = thorn::ExportMission(*this, fileName);
-    if (!result.ok) Editor().ShowError("You can't save mission because " + result.message);
+    if (!result.ok) Editor().ShowError(thorn::Joined({"You can't save mission because ", result.message}));
     return result.packed ? 1 : 0;
 }

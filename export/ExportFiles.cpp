@@ -4,12 +4,18 @@
 
 namespace thorn {
 
+std::string Joined(std::initializer_list<std::string_view> parts) {
+    std::string text;
+    for (std::string_view part : parts) text += part;
+    return text;
+}
+
 void WriteGameFile(const std::filesystem::path& file, std::span<const uint8_t> bytes, FileCut cut) {
-    const std::string name = "\"" + file.filename().string() + "\"";
+    const std::string name = file.filename().string();
     if (cut == FileCut::Whole && bytes.size() > kGameFileLimit)
-        throw ExportError("the file " + name + " would be " + std::to_string(bytes.size()) +
-                          " bytes, over the 64000 bytes the game reads in one piece");
-    if (!WriteFileReplacing(file, bytes)) throw ExportError("the file " + name + " could not be written");
+        throw ExportError(Joined({"the file \"", name, "\" would be ", std::to_string(bytes.size()),
+                                  " bytes, over the 64000 bytes the game reads in one piece"}));
+    if (!WriteFileReplacing(file, bytes)) throw ExportError(Joined({"the file \"", name, "\" could not be written"}));
 }
 
 }  // namespace thorn

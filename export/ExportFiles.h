@@ -4,10 +4,15 @@
 #include <filesystem>
 #include <span>
 #include <stdexcept>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 // Writing the game's files into the export folder.
 namespace thorn {
+
+// The parts one after the other.
+std::string Joined(std::initializer_list<std::string_view> parts);
 
 // Stops an export; what() completes "You can't save mission because %s".
 class ExportError : public std::runtime_error {

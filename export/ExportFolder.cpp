@@ -20,7 +20,7 @@ ExportFolder::ExportFolder(const fs::path& root) {
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     if (mkdtemp(name.data()) == nullptr)
-        throw ExportError("no temporary folder could be made in \"" + base.string() + "\"");
+        throw ExportError(Joined({"no temporary folder could be made in \"", base.string(), "\""}));
     path_ = name.data();
 }
 

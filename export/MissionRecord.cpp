@@ -104,8 +104,8 @@ void FillProvince(const CMapProject& project, const CProvince& province, const R
                                     ? project.MapPieces.GetAt(static_cast<uint16_t>(province.MapPieceIndex))
                                     : nullptr;
     if (!piece)
-        throw thorn::ExportError("the province #" + std::to_string(project.Provinces.IndexOf(&province) + 1) +
-                                 " is not bound to a map piece");
+        throw thorn::ExportError(thorn::Joined({"the province #", std::to_string(project.Provinces.IndexOf(&province) + 1),
+                                                " is not bound to a map piece"}));
     out.Resources.SetSize(project.NumResources);
     for (int r = 0; r < project.NumResources; ++r) out.Resources[r] = ValueAt(province.Resources, r);
     out.Owner = province.Owner == kNone ? kNone : Renumbered(renumbering, province.Owner);

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "export/ExportFiles.h"
 #include "model/mapproject.h"
 
 namespace {
@@ -34,7 +35,7 @@ std::string GameRuleFailure(const CMapProject& project) {
     if (HasHumanPlayer(project) == 0) return "there is no Human or H/C players in the mission";
     for (uint32_t i = 0; i < SlotCount(project); ++i) {
         const CPlayerData& player = Slot(project, i);
-        if (player.Active && player.Capital == nullptr) return "Capital is not set for player #" + std::to_string(i + 1);
+        if (player.Active && player.Capital == nullptr) return thorn::Joined({"Capital is not set for player #", std::to_string(i + 1)});
     }
     const CVictoryCondsB& victory = project.VictoryConds;
     const CVictoryCondsB::VData& goal = victory.Data;
@@ -67,7 +68,7 @@ std::string GameRuleFailure(const CMapProject& project) {
 std::string ProvinceLabel(const CMapProject& project, uint8_t index) {
     const CStringTable* table = project.Tables.GetAt(project.CurrentStringTable);
     const std::string name = table ? table->ProvinceNames[index] : std::string();
-    return name.empty() ? "#" + std::to_string(index + 1) : "\"" + name + "\"";
+    return name.empty() ? thorn::Joined({"#", std::to_string(index + 1)}) : thorn::Joined({"\"", name, "\""});
 }
 
 // What would make the export write a mission the game cannot read.
@@ -80,7 +81,7 @@ std::string IntegrityFailure(const CMapProject& project) {
     for (uint32_t i = 0; i < SlotCount(project); ++i) {
         const CPlayerData& player = Slot(project, i);
         if (player.Active && project.Provinces.IndexOf(player.Capital) == kNone)
-            return "the Capital of player #" + std::to_string(i + 1) + " is not one of the provinces";
+            return thorn::Joined({"the Capital of player #", std::to_string(i + 1), " is not one of the provinces"});
     }
 
     const CVictoryCondsB::VData& goal = project.VictoryConds.Data;
@@ -103,7 +104,8 @@ std::string IntegrityFailure(const CMapProject& project) {
     for (uint32_t i = 0; i < provinceCount; ++i) {
         const CProvince& province = *project.Provinces.GetAt(static_cast<uint8_t>(i));
         if (province.MapPieceIndex < 0 || province.MapPieceIndex >= project.MapPieces.GetCount())
-            return "the province " + ProvinceLabel(project, static_cast<uint8_t>(i)) + " is not bound to a map piece";
+            return thorn::Joined(
+                {"the province ", ProvinceLabel(project, static_cast<uint8_t>(i)), " is not bound to a map piece"});
     }
     return {};
 }
