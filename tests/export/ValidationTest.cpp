@@ -123,6 +123,13 @@ TEST_F(Validation, RefusesAProvinceBoundToNoPiece) {
     EXPECT_EQ(Answer(), "the province #3 is not bound to a map piece");
 }
 
+TEST_F(Validation, RefusesAWorldTheCellsCannotCount) {
+    project.WorldHeight = 32641;
+    EXPECT_EQ(Answer(), "the world is larger than 32640 pixels a side");
+    project.WorldHeight = 32640;
+    EXPECT_EQ(Answer(), "");
+}
+
 TEST_F(Validation, RefusesAMissionWithoutTexts) {
     project.CurrentStringTable = 1;
     EXPECT_EQ(Answer(), "the mission has no texts");
