@@ -241,6 +241,17 @@ TEST_F(ExportDriver, APackageThatCannotBeWrittenIsReported) {
     EXPECT_TRUE(IsEmptyFolder(temporaryRoot));
 }
 
+TEST_F(ExportDriver, NeedsItsTemporaryFolder) {
+    SetPieces(160, 160, [](int32_t x, int32_t) { return x / 80; }, {3, 3});
+    BindAllProvincePieces();
+    MakePlayable();
+    temporaryRoot = dir / "absent";
+    const ExportResult result = Export("Two.pdb");
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, "no temporary folder could be made in \"" + temporaryRoot.string() + "\"");
+    EXPECT_FALSE(fs::exists(dir / "Two.pdb"));
+}
+
 TEST_F(ExportDriver, TheProjectsOwnCommand) {
     SetPieces(160, 160, [](int32_t x, int32_t) { return x / 80; }, {3, 3});
     BindAllProvincePieces();
