@@ -92,9 +92,13 @@ int32_t TCustomImgView32::GetScrollBarSize() const {
     return scrollBarSize_ != 0 ? scrollBarSize_ : thorn::kScrollBarHeight;
 }
 
+// Thicker or thinner bars change the viewport: the picture's place follows.
 void TCustomImgView32::SetScrollBarSize(int32_t value) {
     scrollBarSize_ = value;
     AlignAll();
+    InvalidateCache();
+    UpdateImage();
+    Invalidate();
 }
 
 TRect TCustomImgView32::GetViewportRect() const {

@@ -248,9 +248,16 @@ void TProjectiveTransformation::PrepareTransform() {
         // k = 0 leaves all zeros, which inverts to the identity.
     }
     const TFloatRect& r = SrcRect();
+    float width = r.Right - r.Left, height = r.Bottom - r.Top;
+    if (width == 0 || height == 0) {
+        // A source rectangle without area maps like a degenerate shape.
+        Wx = IdentityMatrix;
+        Validate();
+        return;
+    }
     TFloatMatrix s = IdentityMatrix;
-    s[0][0] = 1.0f / (r.Right - r.Left);
-    s[1][1] = 1.0f / (r.Bottom - r.Top);
+    s[0][0] = 1.0f / width;
+    s[1][1] = 1.0f / height;
     w = Mult(w, s);
     TFloatMatrix t = IdentityMatrix;
     t[2][0] = -r.Left;

@@ -59,6 +59,12 @@ TEST_F(ImgView, BarsAroundTheViewport) {
     view->GetScrollBars()->SetSize(0);
     EXPECT_EQ(view->GetHScroll()->GetHeight(), 16);
 
+    view->GetBitmap()->SetSize(50, 40);  // a centred picture follows the viewport's size
+    EXPECT_EQ(view->GetOffsetHorz(), 67);
+    view->GetScrollBars()->SetSize(30);
+    EXPECT_EQ(view->GetOffsetHorz(), 60);
+    view->GetScrollBars()->SetSize(0);
+
     view->SetBounds(0, 0, 300, 200);  // resizing lays the bars out again
     EXPECT_EQ(view->GetVScroll()->GetBoundsRect(), (TRect{284, 0, 300, 184}));
 }

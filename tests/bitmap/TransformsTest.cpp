@@ -305,6 +305,10 @@ TEST(ProjectiveTransformation, DegenerateShapeFallsBackToIdentity) {
     t.SetX0(0), t.SetY0(0), t.SetX1(2), t.SetY1(0), t.SetX2(4), t.SetY2(0), t.SetX3(1), t.SetY3(3);
     t.PrepareTransform();
     EXPECT_EQ(t.Wx, IdentityMatrix);
+    t.SetX1(4), t.SetX3(0), t.SetY2(4), t.SetY3(4);
+    t.SetSrcRect({2, 0, 2, 4});  // no width
+    t.PrepareTransform();
+    EXPECT_EQ(t.Wx, IdentityMatrix);
 }
 
 // The destination-to-source homography through the four corner pairs,
