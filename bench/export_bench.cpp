@@ -12,9 +12,7 @@
 // glibc's own) to count the bytes in use; the peak of a run less the bytes in
 // use before it is reported per pixel of the world.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
-#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -30,81 +28,8 @@
 #include "model/DetachedEditor.h"
 #include "model/mapproject.h"
 
-// ------------------------------------------------------------ heap counter
-
-extern "C" {
-void* __libc_malloc(size_t size);
-void* __libc_calloc(size_t count, size_t size);
-void* __libc_realloc(void* p, size_t size);
-void __libc_free(void* p);
-void* __libc_memalign(size_t alignment, size_t size);
-}
-
-namespace {
-
-std::atomic<int64_t> heapInUse{0};
-std::atomic<int64_t> heapPeak{0};
-
-void Count(void* p) {
-    if (!p) return;
-    const int64_t now = heapInUse.fetch_add(static_cast<int64_t>(malloc_usable_size(p))) +
-                        static_cast<int64_t>(malloc_usable_size(p));
-    int64_t peak = heapPeak.load();
-    while (now > peak && !heapPeak.compare_exchange_weak(peak, now)) {
-    }
-}
-void Uncount(void* p) {
-    if (p) heapInUse.fetch_sub(static_cast<int64_t>(malloc_usable_size(p)));
-}
-
-// Starts a measured run: the peak restarts from the bytes now in use.
-int64_t StartMeasuring() {
-    const int64_t now = heapInUse.load();
-    heapPeak.store(now);
-    return now;
-}
-
-}  // namespace
-
-extern "C" {
-void* malloc(size_t size) {
-    void* p = __libc_malloc(size);
-    Count(p);
-    return p;
-}
-void* calloc(size_t count, size_t size) {
-    void* p = __libc_calloc(count, size);
-    Count(p);
-    return p;
-}
-void* realloc(void* old, size_t size) {
-    Uncount(old);
-    void* p = __libc_realloc(old, size);
-    Count(p ? p : (size ? old : nullptr));
-    return p;
-}
-void free(void* p) {
-    Uncount(p);
-    __libc_free(p);
-}
-void* aligned_alloc(size_t alignment, size_t size) {
-    void* p = __libc_memalign(alignment, size);
-    Count(p);
-    return p;
-}
-void* memalign(size_t alignment, size_t size) {
-    void* p = __libc_memalign(alignment, size);
-    Count(p);
-    return p;
-}
-int posix_memalign(void** out, size_t alignment, size_t size) {
-    void* p = __libc_memalign(alignment, size);
-    if (!p) return 12;  // ENOMEM
-    Count(p);
-    *out = p;
-    return 0;
-}
-}
+#include "HeapCounter.h"
+#include "SyntheticWorld.h"
 
 namespace {
 
@@ -112,68 +37,10 @@ namespace fs = std::filesystem;
 
 // ---------------------------------------------------------- world pictures
 
-constexpr TColor32 kOcean = 0xFF0000FF;
-constexpr TColor32 kGreen = 0xFF00FF00;
-
-struct Lcg {
-    uint32_t state;
-    uint32_t Next() {
-        state = state * 1664525u + 1013904223u;
-        return state >> 8;
-    }
-    int32_t Below(int32_t n) { return static_cast<int32_t>(Next() % static_cast<uint32_t>(n)); }
-};
-
-TColor32 ProvinceColour(int32_t cell) { return 0xFF800000u | static_cast<uint32_t>(cell * 613 + 17) << 4; }
-
-// The import benchmark's world of 99 provinces.
-std::unique_ptr<TBitmap32> MakeWorld(int32_t side) {
-    auto world = std::make_unique<TBitmap32>();
-    world->SetSize(side, side);
-    const int32_t margin = side / 20, inner = side - 2 * margin;
-    const double cw = inner / 9.0, ch = inner / 11.0;
-    const double amplitude = cw / 7.0;
-    const double pi = 3.14159265358979;
-    const double lakeRadius = cw * 0.45;
-    for (int32_t y = 0; y < side; ++y) {
-        TColor32* row = world->ScanLine(y);
-        for (int32_t x = 0; x < side; ++x) {
-            if (x < margin || y < margin || x >= side - margin || y >= side - margin) {
-                row[x] = kOcean;
-                continue;
-            }
-            const double dx = x - side / 2.0, dy = y - side / 2.0;
-            if (dx * dx + dy * dy < lakeRadius * lakeRadius) {
-                row[x] = kGreen;
-                continue;
-            }
-            const double u = (x - margin) + amplitude * std::sin(2 * pi * y / (side / 3.0));
-            const double v = (y - margin) + amplitude * std::sin(2 * pi * x / (side / 2.5));
-            const int32_t cx = std::clamp(static_cast<int32_t>(u / cw), 0, 8);
-            const int32_t cy = std::clamp(static_cast<int32_t>(v / ch), 0, 10);
-            row[x] = ProvinceColour(cx * 11 + cy);
-        }
-    }
-    Lcg random{static_cast<uint32_t>(side)};
-    auto isProvince = [](TColor32 c) { return c != kOcean && c != kGreen && (c & 0x00800000u); };
-    int placed = 0;
-    for (int attempt = 0; placed < 1200 && attempt < 100000; ++attempt) {
-        const int32_t y = margin + random.Below(inner - 2);
-        int32_t x = margin + random.Below(inner / 2);
-        const TColor32 from = world->GetPixel(x, y);
-        if (!isProvince(from)) continue;
-        while (x < side - margin - 12 && world->GetPixel(x + 1, y) == from) ++x;
-        const TColor32 to = world->GetPixel(x + 1, y);
-        if (!isProvince(to) || to == from) continue;
-        const int32_t pixels = 3 + random.Below(8);
-        const int32_t height = pixels > 4 ? 2 : 1, width = (pixels + height - 1) / height;
-        const TColor32 mid = 0xFF000000u | ((from & 0xFEFEFE) + (to & 0xFEFEFE)) / 2;
-        const TColor32 colour = (mid & 0xFFFFF000u) | 0x400u | static_cast<uint32_t>(placed);
-        world->FillRect(x + 1 - width / 2, y, x + 1 - width / 2 + width, y + height, colour);
-        ++placed;
-    }
-    return world;
-}
+using thorn::bench::kGreen;
+using thorn::bench::kOcean;
+using thorn::bench::MakeWorld;
+using thorn::bench::ProvinceColour;
 
 // Five provinces of about 1500 x 1500 pixels in a row, with wavy borders, on
 // ocean.
@@ -279,12 +146,12 @@ void BM_Import(benchmark::State& state) {
         state.PauseTiming();
         {
             auto project = std::make_unique<CMapProject>();
-            const int64_t before = StartMeasuring();
+            const int64_t before = thorn::bench::StartMeasuring();
             auto picture = CopyOf(world);
             state.ResumeTiming();
             project->ImportWorldBitmap(std::move(picture), 0);
             state.PauseTiming();
-            peakPerPixel = static_cast<double>(heapPeak.load() - before) / Pixels(side);
+            peakPerPixel = static_cast<double>(thorn::bench::HeapPeak() - before) / Pixels(side);
             provincePieces = 0;
             for (uint16_t n = 0; n < project->MapPieces.GetCount(); ++n)
                 provincePieces += project->MapPieces.GetAt(n)->IsProvince();
@@ -308,9 +175,9 @@ void BM_Export(benchmark::State& state) {
     double peakPerPixel = 0;
     uintmax_t packageBytes = 0;
     for (auto _ : state) {
-        const int64_t before = StartMeasuring();
+        const int64_t before = thorn::bench::StartMeasuring();
         const thorn::ExportResult result = thorn::ExportMission(*project, destination.folder / "Bench.pdb", options);
-        peakPerPixel = static_cast<double>(heapPeak.load() - before) / Pixels(side);
+        peakPerPixel = static_cast<double>(thorn::bench::HeapPeak() - before) / Pixels(side);
         if (!result.ok) {
             state.SkipWithError(result.message.c_str());
             break;
