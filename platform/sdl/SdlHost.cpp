@@ -121,7 +121,7 @@ SdlHost::SdlHost() {
 SdlHost::~SdlHost() {
     for (auto& [cursor, handle] : cursors_) SDL_FreeCursor(handle);
     SDL_StopTextInput();
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    SDL_Quit();
 }
 
 std::string SdlHost::VideoDriver() const {
