@@ -52,6 +52,8 @@ public:
     // where wc's top-left corner lies in the canvas' bitmap; clip is in
     // bitmap coordinates.
     static void PaintTree(TWinControl& wc, TCanvas& canvas, TPoint boundsOrigin, const TRect& clip);
+    // The control's own background and paint, and its graphic children.
+    static void PaintOwnLayer(TWinControl& wc, TCanvas& canvas, TPoint clientOrigin, const TRect& clientArea);
 
     // The offset of a control's client area inside its bounds.
     static TPoint ClientOffset(const TControl& c);

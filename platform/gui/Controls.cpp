@@ -879,6 +879,33 @@ void ControlAccess::PaintTree(TWinControl& wc, TCanvas& canvas, TPoint boundsOri
                         clientOrigin.Y + client.Height()}) ||
         IsRectEmpty(clientArea))
         return;
+    // An opaque windowed child that covers the whole area hides everything
+    // beneath it: the parent and its lower children need not paint there.
+    std::vector<TControl*> windowed(wc.winControls_);
+    size_t firstWindowed = 0;
+    bool covered = false;
+    for (size_t i = windowed.size(); i-- > 0 && !covered;) {
+        TControl* c = windowed[i];
+        if (!c->GetVisible() || !c->GetControlStyle().Contains(csOpaque)) continue;
+        TRect cb{clientOrigin.X + c->GetLeft(), clientOrigin.Y + c->GetTop(), clientOrigin.X + c->GetLeft() + c->GetWidth(),
+                 clientOrigin.Y + c->GetTop() + c->GetHeight()};
+        if (cb.Left <= clientArea.Left && cb.Top <= clientArea.Top && cb.Right >= clientArea.Right &&
+            cb.Bottom >= clientArea.Bottom) {
+            firstWindowed = i;
+            covered = true;
+        }
+    }
+    if (!covered) PaintOwnLayer(wc, canvas, clientOrigin, clientArea);
+    for (size_t i = firstWindowed; i < windowed.size(); ++i) {
+        TControl* c = windowed[i];
+        if (!c->GetVisible()) continue;
+        PaintTree(static_cast<TWinControl&>(*c), canvas, {clientOrigin.X + c->GetLeft(), clientOrigin.Y + c->GetTop()},
+                  clientArea);
+    }
+}
+
+void ControlAccess::PaintOwnLayer(TWinControl& wc, TCanvas& canvas, TPoint clientOrigin, const TRect& clientArea) {
+    TBitmap32* target = canvas.GetTarget();
     canvas.SetPlacement(target, clientOrigin, clientArea);
     wc.WMEraseBkgnd(canvas);
     canvas.SetPlacement(target, clientOrigin, clientArea);
@@ -891,11 +918,6 @@ void ControlAccess::PaintTree(TWinControl& wc, TCanvas& canvas, TPoint boundsOri
         if (!IntersectRect(cc, cb, clientArea) || IsRectEmpty(cc)) continue;
         canvas.SetPlacement(target, {clientOrigin.X + c->GetLeft(), clientOrigin.Y + c->GetTop()}, cc);
         c->PaintControl(canvas);
-    }
-    for (TControl* c : std::vector<TControl*>(wc.winControls_)) {
-        if (!c->GetVisible()) continue;
-        PaintTree(static_cast<TWinControl&>(*c), canvas, {clientOrigin.X + c->GetLeft(), clientOrigin.Y + c->GetTop()},
-                  clientArea);
     }
 }
 
