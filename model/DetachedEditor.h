@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bitmap/Pix32.h"
+#include "bitmap/Pix32_Image.h"
 #include "model/EditorLink.h"
 #include "model/Settings.h"
 #include "model/Textures.h"
@@ -8,10 +8,14 @@
 namespace thorn {
 
 // The editor a project talks to while no real one is handed over: no
-// windows, every question answered with its first button, and a world
-// bitmap, default settings and three empty texture strips of its own.
+// windows, every question answered with its first button, an empty
+// provinces list, and a world view (an image control on no form), picture
+// lists, default settings and three empty texture strips of its own.
 class DetachedEditor final : public EditorLink {
 public:
+    DetachedEditor();
+    ~DetachedEditor();
+
     CSettings& Settings() override { return settings_; }
     const CTextures& Texture(TextureStrip strip) override { return textures_[static_cast<int>(strip)]; }
     pugi::xml_node GameDataElement() override { return {}; }
@@ -40,17 +44,35 @@ public:
     void SetWarningRowCount(int32_t) override {}
     void SetWarningRow(int32_t, std::string_view, const void*, int32_t) override {}
 
-    TBitmap32& WorldBitmap() override { return world_; }
-    void SetWorldViewSize(int32_t width, int32_t height) override { world_.SetSize(width, height); }
-    void RemoveAllWorldLayers() override {}
-    void ScrollWorldViewTo(int32_t, int32_t) override {}
-    float WorldViewScale() override { return 1.0f; }
-    TPoint WorldViewCentre() override { return {0, 0}; }
+    TImage32& WorldView() override { return *view_; }
+    TRect WorldScrollBoxBounds() override { return {}; }
+    TRect WorldScrollBoxClientRect() override { return {}; }
+    int32_t WorldScrollRange(ScrollBarKind) override { return 0; }
+    int32_t WorldScrollPosition(ScrollBarKind) override { return 0; }
+    void SetWorldScrollPosition(ScrollBarKind, int32_t) override {}
+    void SetWorldScrollIncrement(ScrollBarKind, int32_t) override {}
+
+    TBitmap32List& MarkerPictures() override { return *markers_; }
+    TBitmap32List& CastlePictures() override { return *castles_; }
+
+    void SetStatusText(int32_t, std::string_view) override {}
+    void EnableAction(EditorAction, bool) override {}
+    void ShowControl(ProjectControl, bool) override {}
+    void EnableControl(ProjectControl, bool) override {}
+
+    int32_t AddProvinceRow(std::string_view, CProvince*, std::string_view) override { return -1; }
+    int32_t FirstSelectedProvinceRow() override { return -1; }
+    CProvince* ProvinceRowData(int32_t) override { return nullptr; }
+    void DeselectProvinceRow(int32_t) override {}
+    void DeleteProvinceRow(int32_t) override {}
+    void ProvinceDeleting(const CProvince&) override {}
 
 private:
     CSettings settings_;
     CTextures textures_[3];
-    TBitmap32 world_;
+    std::unique_ptr<TImage32> view_;
+    std::unique_ptr<TBitmap32List> markers_;
+    std::unique_ptr<TBitmap32List> castles_;
 };
 
 }  // namespace thorn

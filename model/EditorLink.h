@@ -6,7 +6,9 @@
 #include <string_view>
 
 #include "bitmap/Pix32.h"
+#include "bitmap/Pix32_Image.h"
 
+class CProvince;
 class CSettings;
 class CTextures;
 
@@ -22,12 +24,28 @@ enum class TextureStrip : uint8_t { Normal, Selected, Sea };
 enum class MessageButtons : uint8_t { OkCancel, YesNo, YesNoCancel };
 enum class MessageAnswer : uint8_t { Ok, Cancel, Yes, No };
 
+// The main window's commands that are enabled only while a project is open,
+// in the order the project switches them.
+enum class EditorAction : uint8_t {
+    SaveProject, SaveAsProject, SavePDA, ReloadMap, ZoomIn, ZoomFill, ZoomOut, ShowMissRMI, ShowEventRMI,
+    ShowOwnerColor, ShowNeighbours, ShowNames, ShowIcons, ShowCastles, ShowArmies, ShowErrors, ShowPreferences,
+    RecalcIconPlaces, AddProvince, DelProvince,
+};
+
+// Controls of the main window that follow whether a project is open: the
+// "no project" label, the tabs of the players and provinces pages, the
+// players and provinces lists and the events window's tool bar.
+enum class ProjectControl : uint8_t { NoProjectLabel, PlayersTab, ProvincesTab, ProvinceList, PlayerList, EventToolBar };
+
+// The two scroll bars of the scroll box around the world view.
+enum class ScrollBarKind : uint8_t { Horizontal, Vertical };
+
 // Everything the project needs of the editor's windows and of the objects
 // the editor creates at start-up, and nothing more. The editor implements it
 // and hands it to the project (CMapProject::SetEditorLink); while none is
 // handed over, the project uses a detached stand-in that shows nothing,
 // answers every question with its first button and keeps its own world
-// bitmap, settings and empty texture strips.
+// view, picture lists, settings and empty texture strips.
 class EditorLink {
 public:
     // ---- objects made at start-up
@@ -88,22 +106,50 @@ public:
     // that selecting the row shows.
     virtual void SetWarningRow(int32_t i, std::string_view caption, const void* data, int32_t imageIndex) = 0;
 
-    // ---- world view
-    // The world bitmap that the view shows; pieces are drawn onto it.
-    virtual TBitmap32& WorldBitmap() = 0;
-    // Sizes the view for a world of width x height pixels: the image
-    // control becomes width + 10 by height + 10 control pixels and its
-    // bitmap width x height.
-    virtual void SetWorldViewSize(int32_t width, int32_t height) = 0;
-    // Removes every layer of the world view.
-    virtual void RemoveAllWorldLayers() = 0;
-    // Scrolls the view so that the world point comes to the middle of the
-    // visible area.
-    virtual void ScrollWorldViewTo(int32_t x, int32_t y) = 0;
-    // The view's zoom (1.0 to 8.0).
-    virtual float WorldViewScale() = 0;
-    // The centre of the visible area in the image control's coordinates.
-    virtual TPoint WorldViewCentre() = 0;
+    // ---- world view (ImgVWorld in its scroll box ScrBWorld)
+    // The image control that shows the world: its bitmap is the world
+    // bitmap, its layers the map view's, its Scale the zoom.
+    virtual TImage32& WorldView() = 0;
+    TBitmap32& WorldBitmap() { return *WorldView().GetBitmap(); }
+    TLayerCollection& WorldLayers() { return *WorldView().GetLayers(); }
+    // The scroll box's bounds (in its parent) and client rectangle.
+    virtual TRect WorldScrollBoxBounds() = 0;
+    virtual TRect WorldScrollBoxClientRect() = 0;
+    virtual int32_t WorldScrollRange(ScrollBarKind bar) = 0;
+    virtual int32_t WorldScrollPosition(ScrollBarKind bar) = 0;
+    // The bar keeps the position inside its range.
+    virtual void SetWorldScrollPosition(ScrollBarKind bar, int32_t position) = 0;
+    virtual void SetWorldScrollIncrement(ScrollBarKind bar, int32_t increment) = 0;
+
+    // ---- pictures of the main window
+    // Bitmap32List: item 0 is the province marker (29 x 15 on magenta).
+    virtual TBitmap32List& MarkerPictures() = 0;
+    // BLCastleImages: one picture per castle type, then one per army type.
+    virtual TBitmap32List& CastlePictures() = 0;
+
+    // ---- main window state
+    // The text of a status bar panel (panel 1 shows the zoom).
+    virtual void SetStatusText(int32_t panel, std::string_view text) = 0;
+    virtual void EnableAction(EditorAction action, bool enabled) = 0;
+    // Shows or hides the label, or the tab of a page.
+    virtual void ShowControl(ProjectControl control, bool shown) = 0;
+    virtual void EnableControl(ProjectControl control, bool enabled) = 0;
+
+    // ---- provinces list view (LVProvinces): one row per province
+    // Appends a row: caption, the province as its data, the owner's name as
+    // its sub-item. Answers the row's index.
+    virtual int32_t AddProvinceRow(std::string_view caption, CProvince* province, std::string_view ownerName) = 0;
+    // The first selected row, -1 when none is.
+    virtual int32_t FirstSelectedProvinceRow() = 0;
+    // The province a row stands for (null past the rows).
+    virtual CProvince* ProvinceRowData(int32_t row) = 0;
+    // Deselects a row; the editor drops the province from the selection
+    // and unmarks its piece as it does for the user's deselection.
+    virtual void DeselectProvinceRow(int32_t row) = 0;
+    virtual void DeleteProvinceRow(int32_t row) = 0;
+    // The province is about to be deleted: its blink stops and the editor
+    // lets go of every reference it holds to it.
+    virtual void ProvinceDeleting(const CProvince& province) = 0;
 
 protected:
     ~EditorLink() = default;

@@ -46,6 +46,9 @@ int CMapProject::Reset() {
     ErrorList.Clear();
 
     editor.ClearSelection();
+    // The editor empties the selection through its rows; whatever it left
+    // would point at the provinces about to go.
+    Selection.Clear();
     DraggedProvince = nullptr;
     Provinces.Clear();
     MapPieces.Clear();
@@ -66,7 +69,8 @@ int CMapProject::Reset() {
     editor.DeselectInspector(Inspector::Mission);
     editor.ClearInspector(Inspector::Mission);
 
-    editor.RemoveAllWorldLayers();
+    editor.WorldLayers().Clear();
+    layerTags_.Clear();
     editor.WorldBitmap().Clear(0xFFFFFFFF);
 
     WorldWidth = 1;
@@ -131,7 +135,9 @@ void CMapProject::ReassignMapIndexes() {
 }
 
 int CMapProject::SetViewSize() {
-    Editor().SetWorldViewSize(WorldWidth, WorldHeight);
+    TImage32& view = Editor().WorldView();
+    view.SetBounds(view.GetLeft(), view.GetTop(), WorldWidth + 10, WorldHeight + 10);
+    view.GetBitmap()->SetSize(WorldWidth, WorldHeight);
     return 1;
 }
 
@@ -210,5 +216,3 @@ std::string CMapProject::CurrentProvinceName(const CProvince* province) const {
     if (!table) return "none";
     return table->GetProvinceName(province);
 }
-
-void CMapProject::ScrollViewTo(uint16_t x, uint16_t y) { Editor().ScrollWorldViewTo(x, y); }

@@ -11,6 +11,7 @@
 #include "bitmap/Pix32.h"
 #include "model/EditorLink.h"
 #include "model/ErrorList.h"
+#include "model/LayerTag.h"
 #include "model/Event.h"
 #include "model/Event_list.h"
 #include "model/MapMap.h"
@@ -21,11 +22,15 @@
 #include "model/ProjectLink.h"
 #include "model/Province.h"
 #include "model/ProvinceList.h"
+#include "model/Select.h"
 #include "model/StringTableList.h"
 #include "model/pda_list.h"
 #include "model/prov_maplist.h"
 
 class CSettings;
+class TBitmapLayer;
+class TCustomLayer;
+class TFont;
 namespace thorn {
 class DetachedEditor;
 }
@@ -150,13 +155,130 @@ public:
     int SelectMapPiece(uint16_t n);
     int DeselectMapPiece(uint16_t n);
 
+    // ---- binding provinces to pieces
+    // 1 when no province may be bound to piece n: no piece (0xFFFFFFFF or
+    // past the list), ocean, green land or unclassified, or a piece a bound
+    // province already holds.
+    int IsPieceOccupied(uint32_t n) const;
+    // Binds the province to piece n: its castle and army points become the
+    // piece's places, its icons move there and the piece takes its owner's
+    // tile. Answers 0 (nothing changes for a piece past the list).
+    int AttachProvinceToPiece(CProvince* province, uint16_t n);
+    // Unbinds the province: its icons go to its free position. Answers 1.
+    int DetachProvince(CProvince* province);
+    // Binds every unbound province to the free province piece under its
+    // free position, if there is one. Answers 1.
+    int AttachFreeProvinces();
+
+    // ---- provinces
+    // A province for every province piece in index order, at most 99 (the
+    // editor's error box says so at the 100th). Answers 1, or 0 when the
+    // limit stopped it.
+    int CreateProvinces();
+    // A new province with its layers, named "Noname <n>" by the first free
+    // number from the new count; null (with the editor's error box) when
+    // the project already has 99.
+    CProvince* AddProvince(uint16_t x, uint16_t y, uint16_t castleX, uint16_t castleY, uint16_t armyX, uint16_t armyY,
+                           uint8_t bound, int32_t pieceIndex);
+    // A free province at the world point 20 pixels up and left of the
+    // middle of the visible part of the view (kept inside the world).
+    CProvince* AddProvinceAtViewCentre();
+    // Deletes the provinces selected in the provinces list with their rows,
+    // layers and names; conditions and capitals that named them let go, the
+    // conditions' later indices move down, and the free provinces are bound
+    // again.
+    void DeleteSelectedProvinces();
+    // Six players whose unit-type, army, unit-name and treasury arrays fit
+    // the game data; the victory amounts sized and set to 10.
+    void ResizePlayerData();
+
+    // ---- neighbour-link overlay (the view's layer at position 0)
+    // Makes the overlay layer, world-sized, at the bottom of the layers.
+    void CreateNeighbourLinksLayer();
+    // Redraws the green lines between the army places of neighbouring
+    // provinces; nothing while the overlay is hidden or missing.
+    void DrawNeighbourLinks();
+    // The overlay: the bitmap layer without a tag record at position 0.
+    TBitmapLayer* NeighbourLinksLayer() const;
+
+    // ---- layer lookups (first match from position 0; 0xFFFF / null when
+    // the province is null or has no such layer)
+    uint16_t FindIconLayerIndex(const CProvince* province) const;
+    uint16_t FindNameLayerIndex(const CProvince* province) const;
+    uint16_t FindCastleLayerIndex(const CProvince* province) const;
+    uint16_t FindArmyLayerIndex(const CProvince* province) const;
+    TBitmapLayer* FindIconLayer(const CProvince* province) const;
+    TBitmapLayer* FindNameLayer(const CProvince* province) const;
+    TBitmapLayer* FindCastleLayer(const CProvince* province) const;
+    TBitmapLayer* FindArmyLayer(const CProvince* province) const;
+    // The tag record of one of the project's layers; null for any other.
+    const CLayerTag* TagOf(const TCustomLayer* layer) const;
+    // Moves every castle and army layer down to position 1, beneath the
+    // markers and labels.
+    void SendIconLayersBack();
+
+    // ---- province layers: marker, label, castle and army
+    // The province's list row and its four layers, drawn and placed.
+    void CreateProvinceLayers(CProvince* province);
+    // CreateProvinceLayers for every province under the progress caption
+    // "Add provinces..."; the progress window is left shown.
+    void CreateAllProvinceLayers();
+    // The marker picture drawn into the marker layer, its magenta made
+    // transparent. Answers 1 (0 without a marker layer).
+    int DrawProvinceIcon(CProvince* province);
+    // Places a marker layer at its province's point at the current zoom and
+    // shows it by the settings, the label following. Answers 0 for a layer
+    // that is no marker.
+    int PlaceIconLayer(TCustomLayer* layer);
+    // PlaceIconLayer for every marker layer.
+    void UpdateIconLayers();
+    // Draws castle picture type (0 village, 1 castle; a capital always
+    // gets 2) into the castle layer and places it. Answers 0 for a null
+    // province, a type above 16 or no castle layer.
+    int SetCastleIcon(CProvince* province, uint8_t type);
+    // Places the castle layer by the castle point, the picture's pivot and
+    // the zoom, and shows it by the settings. Answers 0 without the layer.
+    int UpdateCastleIconLayer(CProvince* province);
+    // Draws the first army picture into the army layer and places it.
+    // Answers 0 for a null province, n above 6 or no army layer.
+    int SetArmyIcon(CProvince* province, uint8_t n);
+    int UpdateArmyIconLayer(CProvince* province);
+    void UpdateCastleIcons();
+    void UpdateArmyIcons();
+    // UpdateProvinceLabel for every province. Answers 1.
+    int UpdateAllLabels();
+    // With unsaved changes, asks whether to save them: 1 yes, 0 no, 2
+    // cancel; 0 at once when nothing changed.
+    int AskSaveChanges();
+
+    // ---- labels, zoom and view
+    // Draws the province's two-line label (name; incomes joined by "+"),
+    // places it beside the marker and shows it by the settings. Answers 1.
+    int UpdateProvinceLabel(CProvince* province);
+    // Places the label below the marker, kept 6 pixels inside the view.
+    // Answers 0 when the marker or the label layer is missing.
+    int PlaceLabelLayer(CProvince* province);
+    // Zooms the view to scale (1.0 to 8.0; anything else is ignored).
+    void SetZoom(float scale);
+    // Sizes the view to the zoomed world and centres it in the scroll box
+    // where it is smaller.
+    void FitWorldImage();
+    // Switches the main window between its states with and without a
+    // project. Answers 1.
+    int EnableProjectUI(int open);
+    // 1 when the province is bound to a piece and the piece's mask pixel
+    // (x, y), relative to the piece's box, is set.
+    int CanPlaceCastleAt(const CProvince* province, uint16_t x, uint16_t y) const;
+    int CanPlaceArmyAt(const CProvince* province, uint16_t x, uint16_t y) const;
+
     // ---- lookups
     // The first province whose piece index, in its low 16 bits, is n.
     CProvince* FindProvinceByPieceIndex(uint16_t n) const;
     CProvince* FindProvinceByMapPiece(const CProvinceMap* piece) const;
     // The province's name in the current string table ("none" for null).
     std::string CurrentProvinceName(const CProvince* province) const;
-    // Scrolls the world view so that the world point is in the middle.
+    // Scrolls the world view so that the world point comes to the middle
+    // of the scroll box; nothing while the world bitmap is empty.
     void ScrollViewTo(uint16_t x, uint16_t y);
 
     // ---- export (built with the export library)
@@ -184,6 +306,7 @@ public:
     Orv::CSimpleArray<TPoint> CastlePivots;  // castle types, then army types
     CList<CAbilityStruct> Abilities;
     CList<CAbilityStruct> ComputerPlayerTypes;
+    CSelect Selection;
     CProvince* DraggedProvince = nullptr;
     std::string FileName;
     uint32_t Modified = 0;
@@ -194,7 +317,23 @@ private:
     void ScaleProvincePlaces(int32_t width, int32_t height);
     // After a reload: the bound provinces' icon places go to their pieces.
     void CopyProvincePlacesToPieces();
+    // The position of the province's layer of that kind, 0xFFFF when none.
+    uint16_t FindLayerIndex(const CProvince* province, uint8_t kind) const;
+    TBitmapLayer* FindLayer(const CProvince* province, uint8_t kind) const;
+    // A new layer of the province on top of the view, with its tag record.
+    TBitmapLayer* AddProvinceLayer(CProvince* province, uint8_t kind);
+    // Deletes the province's layers with their tag records.
+    void DeleteProvinceLayers(const CProvince* province);
+    // Deletes one province: capitals, conditions, names and layers.
+    void DeleteProvince(CProvince* province);
+    // Places a castle or army layer by its icon point and pivot.
+    void PlaceCastleOrArmyLayer(TBitmapLayer& layer, const CProvince& province, uint16_t iconX, uint16_t iconY,
+                                int pivotIndex);
+    int CanPlaceIconAt(const CProvince* province, uint16_t x, uint16_t y) const;
+    // The bitmap of picture n of a list, null past its end.
+    static const TBitmap32* Picture(const TBitmap32List& list, int n);
 
+    thorn::LayerTags layerTags_;
     std::unique_ptr<thorn::DetachedEditor> detached_;
     thorn::EditorLink* editor_;
     // The records' project before this one, put back when this one goes.
@@ -212,6 +351,10 @@ public:
 private:
     CMapProject& project_;
 };
+
+// Copies charset, colour, height, name, pitch, pixels per inch, size and
+// style, in this order.
+void CopyFont(const TFont& source, TFont& dest);
 
 // ---- the steps of the world-picture import
 

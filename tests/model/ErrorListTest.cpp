@@ -68,6 +68,8 @@ TEST_F(WarningsTest, FillListViewMatchesTheRowsToTheWarnings) {
 
 TEST_F(WarningsTest, ShowingAConnectionMarksTheAbsorbedPixels) {
     const CProvinceMap& province = *project.MapPieces.GetAt(1);
+    // The view is 210 x 210; the scroll box shows 100 x 80 of it.
+    editor.scrollBoxClient = {0, 0, 100, 80};
     connect->Show();
     EXPECT_EQ(project.ErrorList.GetCurrent(), connect);
     EXPECT_EQ(province.Selected, 1u);
@@ -76,7 +78,8 @@ TEST_F(WarningsTest, ShowingAConnectionMarksTheAbsorbedPixels) {
     EXPECT_EQ(editor.world.GetPixel(81, 41), 0xFFFF0000u);
     EXPECT_NE(province.Mask->GetPixel(10, 10), 0xFFFF0000u);
     EXPECT_EQ(editor.CallsStartingWith("ClearSelection").size(), 1u);
-    EXPECT_EQ(editor.CallsStartingWith("ScrollTo"), (std::vector<std::string>{"ScrollTo 82,42"}));
+    // (82, 42) to the middle: 210 * 82 div 200 - 50 and 210 * 42 div 200 - 40.
+    EXPECT_EQ(editor.CallsStartingWith("Scroll "), (std::vector<std::string>{"Scroll H 36", "Scroll V 4"}));
 
     // Showing another warning restores the first piece.
     converted->Show();
@@ -86,7 +89,10 @@ TEST_F(WarningsTest, ShowingAConnectionMarksTheAbsorbedPixels) {
     const CProvinceMap& island = *project.MapPieces.GetAt(2);
     EXPECT_EQ(island.Mask->GetPixel(2, 2), 0xFFFF0000u);
     EXPECT_EQ(editor.world.GetPixel(152, 152), 0xFFFF0000u);
-    EXPECT_EQ(editor.CallsStartingWith("ScrollTo").back(), "ScrollTo 152,152");
+    // (152, 152): 210 * 152 div 200 - 50 and - 40, inside the bars' ranges.
+    EXPECT_EQ(editor.CallsStartingWith("Scroll ").size(), 4u);
+    EXPECT_EQ(editor.bars[0].position, 109);
+    EXPECT_EQ(editor.bars[1].position, 119);
 }
 
 TEST_F(WarningsTest, ClearingTheListRepaintsTheShownWarningFirst) {

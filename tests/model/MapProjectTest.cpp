@@ -51,6 +51,7 @@ TEST_F(MapProjectTest, ResetEmptiesTheProjectInItsOrder) {
     project.MissionId = 7;
     project.NumResources = 2;
     project.WorldWidth = 300;
+    editor.view->GetLayers()->Add<TBitmapLayer>();
     editor.calls.clear();
 
     EXPECT_EQ(project.Reset(), 1);
@@ -59,8 +60,9 @@ TEST_F(MapProjectTest, ResetEmptiesTheProjectInItsOrder) {
         "Deselect RMIProvince",  "ClearSelection",        "Clear LVProvinces",    "Clear LVPlayers",
         "Deselect RMIPlayer",    "ClearItems RMIPlayer",  "Deselect RMIProvince", "ClearItems RMIProvince",
         "Deselect RMIEvent",     "ClearItems RMIEvent",   "Clear LVEvents",       "Deselect RMIMission",
-        "ClearItems RMIMission", "RemoveAllWorldLayers"};
+        "ClearItems RMIMission"};
     EXPECT_EQ(editor.calls, expected);
+    EXPECT_EQ(editor.view->GetLayers()->GetCount(), 0);
     EXPECT_EQ(project.Provinces.GetCount(), 0);
     EXPECT_EQ(project.Events.GetCount(), 0);
     EXPECT_EQ(project.Tables.GetCount(), 0);

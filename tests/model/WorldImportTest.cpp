@@ -47,7 +47,8 @@ TEST_F(ImportTest, OneColourIsOnePieceOverTheWholePicture) {
                                         "Castle's places calculating..."}));
     EXPECT_FALSE(editor.progressShown);
     EXPECT_EQ(editor.world.Width(), 200);
-    EXPECT_EQ(editor.CallsStartingWith("SetWorldViewSize"), (std::vector<std::string>{"SetWorldViewSize 200x180"}));
+    EXPECT_EQ(editor.view->GetWidth(), 210);
+    EXPECT_EQ(editor.view->GetHeight(), 190);
 }
 
 TEST_F(ImportTest, CheckerboardGivesOnePiecePerSquare) {
