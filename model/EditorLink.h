@@ -35,7 +35,9 @@ enum class EditorAction : uint8_t {
 // Controls of the main window that follow whether a project is open: the
 // "no project" label, the tabs of the players and provinces pages, the
 // players and provinces lists and the events window's tool bar.
-enum class ProjectControl : uint8_t { NoProjectLabel, PlayersTab, ProvincesTab, ProvinceList, PlayerList, EventToolBar };
+enum class ProjectControl : uint8_t {
+    NoProjectLabel, PlayersTab, ProvincesTab, ProvinceList, PlayerList, EventToolBar,
+};
 
 // The two scroll bars of the scroll box around the world view.
 enum class ScrollBarKind : uint8_t { Horizontal, Vertical };

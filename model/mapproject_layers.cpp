@@ -16,7 +16,9 @@ constexpr uint8_t kMaxCastlePicture = 16;
 constexpr uint8_t kMaxArmyArgument = 6;
 
 // The options of a layer the settings show: mouse events on.
-void ShowWithMouse(TCustomLayer& layer) { layer.SetLayerOptions(layer.GetLayerOptions() | kLayerMouseEvents | kLayerVisible); }
+void ShowWithMouse(TCustomLayer& layer) {
+    layer.SetLayerOptions(layer.GetLayerOptions() | kLayerMouseEvents | kLayerVisible);
+}
 
 }  // namespace
 

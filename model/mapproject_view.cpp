@@ -158,8 +158,10 @@ void CMapProject::ScrollViewTo(uint16_t x, uint16_t y) {
     const TBitmap32& world = editor.WorldBitmap();
     if (world.Empty()) return;
     const TRect client = editor.WorldScrollBoxClientRect();
-    const int64_t h = int64_t{editor.WorldScrollRange(ScrollBarKind::Horizontal)} * x / world.Width() - client.Width() / 2;
-    const int64_t v = int64_t{editor.WorldScrollRange(ScrollBarKind::Vertical)} * y / world.Height() - client.Height() / 2;
+    const int64_t hRange = editor.WorldScrollRange(ScrollBarKind::Horizontal);
+    const int64_t vRange = editor.WorldScrollRange(ScrollBarKind::Vertical);
+    const int64_t h = hRange * x / world.Width() - client.Width() / 2;
+    const int64_t v = vRange * y / world.Height() - client.Height() / 2;
     editor.SetWorldScrollPosition(ScrollBarKind::Horizontal, static_cast<int32_t>(h));
     editor.SetWorldScrollPosition(ScrollBarKind::Vertical, static_cast<int32_t>(v));
 }

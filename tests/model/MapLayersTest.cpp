@@ -237,6 +237,26 @@ TEST_F(MapLayers, NewLayersFollowTheSettingsAndTheListGetsARow) {
     EXPECT_EQ(editor.provinceRows[0].data, a);
 }
 
+TEST_F(MapLayers, LoadedProvincesGetTheirLayersUnderTheProgressWindow) {
+    ImportWorld();
+    SetGameData(0, 0);
+    for (int i = 0; i < 3; ++i) project.Provinces.Add(std::make_unique<CProvince>());
+    project.CreateAllProvinceLayers();
+    EXPECT_EQ(Layers().GetCount(), 12);
+    EXPECT_EQ(editor.progressCaptions.back(), "Add provinces...");
+    EXPECT_EQ(editor.progressMax, 3);
+    EXPECT_EQ(editor.progressPosition, 3);
+    EXPECT_TRUE(editor.progressShown);  // the load closes it
+    EXPECT_EQ(editor.provinceRows.size(), 3u);
+
+    // An owner that names no player of the list cannot be looked up.
+    CProvince* stray = project.Provinces.GetAt(project.Provinces.Add(std::make_unique<CProvince>()));
+    stray->Owner = 3;
+    stray->SetHasCastle(1);
+    project.Players.Resize(2);
+    EXPECT_THROW(project.CreateProvinceLayers(stray), CList<CPlayerData>::BadSize);
+}
+
 TEST_F(MapLayers, TheSaveQuestion) {
     EXPECT_EQ(project.AskSaveChanges(), 0);
     EXPECT_TRUE(editor.CallsStartingWith("Ask").empty());

@@ -44,7 +44,9 @@ TEST_F(ProvinceCreation, EveryProvincePieceGetsANamedBoundProvince) {
 
 TEST_F(ProvinceCreation, A120PieceWorldIsTruncatedTo99Provinces) {
     // 12 x 10 squares of 16 x 16, each its own colour.
-    ASSERT_EQ(Import(*DrawPicture(192, 160, [](int32_t x, int32_t y) { return ProvinceColour(1 + x / 16 + 12 * (y / 16)); })), 1);
+    ASSERT_EQ(Import(*DrawPicture(192, 160,
+                                  [](int32_t x, int32_t y) { return ProvinceColour(1 + x / 16 + 12 * (y / 16)); })),
+              1);
     ASSERT_EQ(project.MapPieces.GetCount(), 120);
     SetGameData(1, 1);
     EXPECT_EQ(project.CreateProvinces(), 0);

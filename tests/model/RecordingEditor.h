@@ -121,7 +121,9 @@ public:
         Record(std::string("Scroll ") + (bar == ScrollBarKind::Horizontal ? "H " : "V ") +
                std::to_string(bars[Index(bar)].position));
     }
-    void SetWorldScrollIncrement(ScrollBarKind bar, int32_t increment) override { bars[Index(bar)].increment = increment; }
+    void SetWorldScrollIncrement(ScrollBarKind bar, int32_t increment) override {
+        bars[Index(bar)].increment = increment;
+    }
 
     TBitmap32List& MarkerPictures() override { return markers; }
     TBitmap32List& CastlePictures() override { return castles; }
