@@ -187,14 +187,6 @@ TEST_F(Zoom, WithoutAProjectTheWindowHidesTheViewAndDisablesTheCommands) {
     EXPECT_TRUE(editor.actions[EditorAction::SaveProject]);
 }
 
-TEST(Shading, FortyPercentMovesEachChannelBy51) {
-    EXPECT_EQ(ShadeColor32(0x80102030, 40), 0x80435363u);
-    EXPECT_EQ(ShadeColor32(0xFFF0F0F0, 40), 0xFFFFFFFFu);
-    EXPECT_EQ(ShadeColor32(0xFF203040, -40), 0xFF00000Du);
-    EXPECT_EQ(LightenColor32(0x00000000), 0x00333333u);
-    EXPECT_EQ(DarkenColor32(0xFF333333), 0xFF000000u);
-}
-
 TEST(LabelFont, CopyFontCopiesEveryField) {
     TFont source, dest;
     source.SetName("Arial");
