@@ -105,6 +105,20 @@ TEST(Blend, LinesMatchThePlainPerPixelRuns) {
     }
 }
 
+TEST(Blend, RunsTouchNothingPastTheirEnd) {
+    std::mt19937 rng(5);
+    for (int32_t count = 1; count < 40; ++count) {
+        std::vector<TColor32> src(48), dst(48);
+        for (auto& c : src) c = rng() | 0x80000000u;
+        for (auto& c : dst) c = rng();
+        std::vector<TColor32> before = dst;
+        BlendLine(src.data() + 1, dst.data() + 1, count);
+        BlendLineEx(src.data() + 1, dst.data() + 1, count, 200);
+        EXPECT_EQ(dst[0], before[0]);
+        for (size_t i = static_cast<size_t>(count) + 1; i < dst.size(); ++i) ASSERT_EQ(dst[i], before[i]) << count;
+    }
+}
+
 TEST(Blend, EmptyRunsTouchNothing) {
     TColor32 src = 0x80FFFFFFu, dst = 0xFF000000u;
     BlendLine(&src, &dst, 0);
