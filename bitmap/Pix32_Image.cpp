@@ -103,9 +103,21 @@ void TCustomPaintBox32::ResizeBuffer() {
     }
 }
 
+void TCustomPaintBox32::ReleaseBuffer() {
+    bufferValid_ = false;
+    if (buffer_->Empty()) return;
+    BitmapLock lock(*buffer_);
+    buffer_->SetSize(0, 0);
+}
+
 void TCustomPaintBox32::Blit(const TRect& bufferRect) {
+    // Only the visible viewport: the room the buffer keeps to spare lies
+    // over the rest of the control or beyond it.
+    TRect visible = VisibleViewport();
     TRect r;
-    if (!IntersectRect(r, bufferRect, buffer_->BoundsRect()) || IsRectEmpty(r)) return;
+    if (!IntersectRect(r, bufferRect, buffer_->BoundsRect()) ||
+        !IntersectRect(r, r, {0, 0, visible.Width(), visible.Height()}) || IsRectEmpty(r))
+        return;
     BitmapLock lock(*buffer_);
     TRect dest = r;
     OffsetRect(dest, bufferOrigin_.X, bufferOrigin_.Y);
@@ -113,18 +125,53 @@ void TCustomPaintBox32::Blit(const TRect& bufferRect) {
 }
 
 void TCustomPaintBox32::Paint() {
-    ResizeBuffer();
-    if (!bufferValid_) DoPaintBuffer();
-    Blit(buffer_->BoundsRect());
+    if (UsesDirectPaint()) {
+        PaintDirect();
+    } else {
+        paintedDirect_ = false;
+        ResizeBuffer();
+        if (!bufferValid_) DoPaintBuffer();
+        Blit(buffer_->BoundsRect());
+    }
     DoPaintGDIOverlay();
 }
 
+void TCustomPaintBox32::PaintDirect() {
+    paintedDirect_ = true;
+    ReleaseBuffer();
+    TRect visible = VisibleViewport();
+    bufferOrigin_ = {visible.Left, visible.Top};
+    TCanvas& canvas = Canvas();
+    canvas.BindTarget();
+    TBitmap32* target = canvas.GetTarget();
+    if (!target || target->Empty() || IsRectEmpty(visible)) return;
+    TPoint origin = canvas.GetOrigin();
+    TRect clip = visible;
+    OffsetRect(clip, origin.X, origin.Y);
+    if (!IntersectRect(clip, clip, canvas.GetDeviceClip()) || IsRectEmpty(clip)) return;
+    DoPaintDirect(*target, origin, clip);
+}
+
 void TCustomPaintBox32::Flush() {
-    if (IsShowing()) Blit(buffer_->BoundsRect());
+    if (!IsShowing()) return;
+    if (paintedDirect_)
+        Canvas().BindTarget();  // outside a paint: the form shows the visible part again
+    else
+        Blit(buffer_->BoundsRect());
 }
 
 void TCustomPaintBox32::Flush(const TRect& srcRect) {
-    if (IsShowing()) Blit(srcRect);
+    if (!IsShowing()) return;
+    if (paintedDirect_)
+        Canvas().BindTarget();
+    else
+        Blit(srcRect);
+}
+
+void TCustomPaintBox32::SetKeepBuffer(bool value) {
+    if (value == keepBuffer_) return;
+    keepBuffer_ = value;
+    Invalidate();
 }
 
 void TCustomPaintBox32::DoPaintBuffer() { bufferValid_ = true; }
@@ -149,7 +196,10 @@ void TCustomPaintBox32::Loaded() {
 }
 
 void TCustomPaintBox32::Resize() {
-    ResizeBuffer();
+    if (UsesDirectPaint())
+        ReleaseBuffer();
+    else
+        ResizeBuffer();
     bufferValid_ = false;
     TCustomControl::Resize();
 }
@@ -419,16 +469,20 @@ void TCustomImage32::PaintTo(TBitmap32* dest, const TRect& destRect) {
     cacheValid_ = true;
     paintToMode_ = true;
     TPoint savedOffset = layers_->GetPaintOffset();
+    std::optional<TRect> savedClip = layers_->GetPaintClip();
     layers_->SetPaintOffset({});
+    layers_->SetPaintClip(std::nullopt);
     struct Restore {
         TCustomImage32& image;
         TPoint offset;
+        std::optional<TRect> clip;
         ~Restore() {
             image.paintToMode_ = false;
             image.cacheValid_ = false;
             image.layers_->SetPaintOffset(offset);
+            image.layers_->SetPaintClip(clip);
         }
-    } restore{*this, savedOffset};
+    } restore{*this, savedOffset, savedClip};
     for (int i = 0; i < paintStages_->GetCount(); ++i)
         if (paintStages_->Items(i)->RunTime) RunStage(dest, static_cast<uint32_t>(i));
 }
@@ -449,6 +503,59 @@ void TCustomImage32::DoPaintBuffer() {
     TCustomPaintBox32::DoPaintBuffer();
 }
 
+bool TCustomImage32::CanPaintDirect() const {
+    if (!paintStages_ || !layers_ || GetComponentState().Contains(csDesigning)) return false;
+    for (int i = 0; i < paintStages_->GetCount(); ++i) {
+        const TPaintStage& stage = *paintStages_->Items(i);
+        if (!stage.RunTime) continue;
+        switch (stage.Stage) {
+            case PST_CUSTOM:
+                if (OnPaintStage) return false;
+                break;
+            case PST_CONTROL_FRAME:
+            case PST_BITMAP_FRAME: return false;
+            case PST_DRAW_LAYERS:
+                for (int j = 0; j < layers_->GetCount(); ++j) {
+                    const TCustomLayer* layer = layers_->GetItem(j);
+                    if ((layer->GetLayerOptions() & stage.Parameter) && !layer->PaintsInsideClip()) return false;
+                }
+                break;
+            default: break;
+        }
+    }
+    return true;
+}
+
+void TCustomImage32::DoPaintDirect(TBitmap32& target, TPoint origin, const TRect& clip) {
+    UpdateCache();
+    directOffset_ = TPoint{-origin.X, -origin.Y};
+    directClip_ = clip;
+    layers_->SetPaintOffset(*directOffset_);
+    layers_->SetPaintClip(clip);
+    struct Restore {
+        TCustomImage32& image;
+        ~Restore() {
+            image.directOffset_.reset();
+            image.directClip_.reset();
+            image.layers_->SetPaintOffset({});
+            image.layers_->SetPaintClip(std::nullopt);
+        }
+    } restore{*this};
+    for (int i = 0; i < paintStages_->GetCount(); ++i)
+        if (paintStages_->Items(i)->RunTime) RunStage(&target, static_cast<uint32_t>(i));
+}
+
+TPoint TCustomImage32::PaintOffset() const {
+    if (paintToMode_) return {};
+    return directOffset_ ? *directOffset_ : GetBufferOrigin();
+}
+
+TRect TCustomImage32::PaintClip(const TBitmap32& dest) const {
+    TRect r = dest.BoundsRect();
+    if (!paintToMode_ && directClip_) IntersectRect(r, r, *directClip_);
+    return r;
+}
+
 void TCustomImage32::RunStage(TBitmap32* dest, uint32_t index) {
     switch (paintStages_->Items(static_cast<int>(index))->Stage) {
         case PST_CUSTOM: ExecCustom(dest, index); break;
@@ -466,45 +573,64 @@ void TCustomImage32::ExecCustom(TBitmap32* dest, uint32_t stageNum) {
     if (OnPaintStage) OnPaintStage(this, dest, stageNum);
 }
 
-void TCustomImage32::ExecClearBuffer(TBitmap32* dest, uint32_t) { dest->Clear(Color32(GetColor())); }
+void TCustomImage32::ClearWithin(TBitmap32* dest, TColor32 color) {
+    if (!paintToMode_ && directClip_)
+        dest->FillRectS(PaintClip(*dest), color);
+    else
+        dest->Clear(color);
+}
+
+void TCustomImage32::ExecClearBuffer(TBitmap32* dest, uint32_t) { ClearWithin(dest, Color32(GetColor())); }
 
 void TCustomImage32::ExecClearBackgnd(TBitmap32* dest, uint32_t) {
     TColor32 c = Color32(GetColor());
     if (bitmap_->Empty() || bitmap_->DrawMode() != dmOpaque) {
-        dest->Clear(c);
+        ClearWithin(dest, c);
         return;
     }
     const TRect& r = cachedBitmapRect_;
     int w = GetWidth(), h = GetHeight();
     if (r.Left < 1 && r.Top < 1 && r.Right >= w && (r.Bottom >= h || bitmapAlign_ == baTile)) return;
     TPoint o = PaintOffset();
-    auto fill = [&](int x1, int y1, int x2, int y2) { dest->FillRectS(x1 - o.X, y1 - o.Y, x2 - o.X, y2 - o.Y, c); };
+    TRect clip = PaintClip(*dest);
+    auto fill = [&](int x1, int y1, int x2, int y2) {
+        TRect margin{x1 - o.X, y1 - o.Y, x2 - o.X, y2 - o.Y};
+        if (IntersectRect(margin, margin, clip)) dest->FillRectS(margin, c);
+    };
     fill(0, 0, w, r.Top);
     fill(0, r.Bottom, w, h);
     fill(0, r.Top, r.Left, r.Bottom);
     fill(r.Right, r.Top, w, r.Bottom);
 }
 
+void TCustomImage32::DrawBitmapInto(TBitmap32* dest, const TRect& r, const TRect& clip) {
+    if (dest->Empty()) return;
+    StretchTransfer(dest, r, clip, bitmap_.get(), bitmap_->BoundsRect(), bitmap_->StretchFilter(), bitmap_->DrawMode(),
+                    bitmap_->OnPixelCombine);
+    dest->Changed();
+}
+
 void TCustomImage32::ExecDrawBitmap(TBitmap32* dest, uint32_t) {
     if (bitmap_->Empty() || IsRectEmpty(cachedBitmapRect_)) return;
     BitmapLock lock(*bitmap_);
     TPoint o = PaintOffset();
+    TRect clip = PaintClip(*dest);
     TRect r = cachedBitmapRect_;
     OffsetRect(r, -o.X, -o.Y);
     if (bitmapAlign_ != baTile) {
-        bitmap_->DrawTo(dest, r);
+        DrawBitmapInto(dest, r, clip);
         return;
     }
     int w = cachedBitmapRect_.Right, h = cachedBitmapRect_.Bottom;
-    if (w <= 0 || h <= 0) return;
-    // The tiles that meet the buffer, on the grid anchored at the control's corner.
-    int i0 = std::max(0, o.X / w), j0 = std::max(0, o.Y / h);
-    int i1 = (o.X + dest->Width()) / w, j1 = (o.Y + dest->Height()) / h;
+    if (w <= 0 || h <= 0 || IsRectEmpty(clip)) return;
+    // The tiles that meet the clip, on the grid anchored at the control's corner.
+    int i0 = std::max(0, (o.X + clip.Left) / w), j0 = std::max(0, (o.Y + clip.Top) / h);
+    int i1 = (o.X + clip.Right) / w, j1 = (o.Y + clip.Bottom) / h;
     for (int j = j0; j <= j1; ++j)
         for (int i = i0; i <= i1; ++i) {
             TRect tile = r;
             OffsetRect(tile, w * i, h * j);
-            bitmap_->DrawTo(dest, tile);
+            DrawBitmapInto(dest, tile, clip);
         }
 }
 

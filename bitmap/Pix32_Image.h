@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "bitmap/Pix32.h"
@@ -64,6 +65,12 @@ using TPaintBoxOptions = thorn::EnumSet<TPaintBoxOption>;
 // the control that can be seen (a large picture scrolled in a small window
 // needs a small buffer); while it is being painted, the stages draw in
 // buffer coordinates, which start at GetBufferOrigin of the control.
+//
+// The form's own back buffer already keeps what is on the screen, so a
+// control that knows it draws nothing outside the area being painted
+// (CanPaintDirect) paints straight into it instead, saving a copy of every
+// pixel, and gives its buffer's memory back. KeepBuffer keeps the buffer in
+// use for code that reads or draws on it.
 class TCustomPaintBox32 : public TCustomControl {
 public:
     TCustomPaintBox32();
@@ -78,9 +85,14 @@ public:
     void SetBufferValid(bool value) { bufferValid_ = value; }
     TPaintBoxOptions GetOptions() const { return options_; }
     void SetOptions(TPaintBoxOptions value) { options_ = value; }
+    bool GetKeepBuffer() const { return keepBuffer_; }
+    void SetKeepBuffer(bool value);
+    // Whether the last paint went straight into the form's back buffer.
+    bool GetPaintedDirect() const { return paintedDirect_; }
 
     // Copies the buffer to the screen now (all of it, or srcRect of it in
-    // buffer coordinates).
+    // buffer coordinates); after a paint straight into the form's buffer,
+    // shows that part of it again.
     void Flush();
     void Flush(const TRect& srcRect);
     void Invalidate() override;
@@ -99,6 +111,13 @@ protected:
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     virtual void DoPaintBuffer();
     virtual void DoPaintGDIOverlay();
+    // Whether the next paint may go straight into the bitmap the canvas
+    // draws on; the base never does.
+    virtual bool CanPaintDirect() const { return false; }
+    // Paints what the buffer would hold straight into target, where control
+    // point p lies at p + origin, changing no pixel outside clip (target
+    // coordinates).
+    virtual void DoPaintDirect(TBitmap32& target, TPoint origin, const TRect& clip) {}
     // Keeps the buffer as large as the visible part of the viewport, with
     // some room to spare; answers whether it changed.
     void ResizeBuffer();
@@ -107,11 +126,17 @@ protected:
 
 private:
     void Blit(const TRect& bufferRect);
+    bool UsesDirectPaint() const { return !keepBuffer_ && CanPaintDirect(); }
+    // Paints the visible viewport straight into what the canvas draws on.
+    void PaintDirect();
+    void ReleaseBuffer();
 
     std::unique_ptr<TBitmap32> buffer_;
     TPoint bufferOrigin_;
     int bufferOversize_ = 40;
     bool bufferValid_ = false;
+    bool keepBuffer_ = false;
+    bool paintedDirect_ = false;
     TPaintBoxOptions options_;
 };
 
@@ -211,6 +236,12 @@ protected:
     bool CanAutoSize(int& newWidth, int& newHeight) override;
     void Resize() override;
     void DoPaintBuffer() override;
+    // At run time, when every stage that runs keeps to the area being
+    // painted: the built-in stages do, a custom stage with an OnPaintStage
+    // handler and the frames do not, and the layers answer for themselves.
+    // A derived class whose Exec methods draw elsewhere answers false.
+    bool CanPaintDirect() const override;
+    void DoPaintDirect(TBitmap32& target, TPoint origin, const TRect& clip) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -218,11 +249,19 @@ protected:
 
     // Builds the cached bitmap rectangle and transform when they are stale.
     void UpdateCache();
-    // Where the stages paint: (0, 0) in PaintTo, else the buffer's origin.
-    TPoint PaintOffset() const { return paintToMode_ ? TPoint{} : GetBufferOrigin(); }
+    // The point of the control at dest's (0, 0) while the stages paint:
+    // (0, 0) in PaintTo, the buffer's origin, or minus where the control
+    // lies in the form's buffer.
+    TPoint PaintOffset() const;
+    // The part of dest the stages may change.
+    TRect PaintClip(const TBitmap32& dest) const;
 
 private:
     void RunStage(TBitmap32* dest, uint32_t index);
+    // dest cleared to color: all of it, or the part being painted.
+    void ClearWithin(TBitmap32* dest, TColor32 color);
+    // The bitmap stretched into r of dest, inside clip.
+    void DrawBitmapInto(TBitmap32* dest, const TRect& r, const TRect& clip);
 
     std::unique_ptr<TBitmap32> bitmap_;
     TBitmapAlign bitmapAlign_ = baTopLeft;
@@ -237,6 +276,9 @@ private:
     TCoordTransform cachedTransform_;
     bool cacheValid_ = false;
     bool paintToMode_ = false;
+    // Set while painting straight into the form's buffer.
+    std::optional<TPoint> directOffset_;
+    std::optional<TRect> directClip_;
 };
 
 class TImage32 : public TCustomImage32 {};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <typeinfo>
 
 #include "bitmap/Pix32_Image.h"
 #include "bitmap/Pix32_Transfer.h"
@@ -334,6 +335,9 @@ void TCustomLayer::DoPaint(TBitmap32* buffer) {
     if (OnPaint) OnPaint(this, buffer);
 }
 
+// The base paints nothing.
+bool TCustomLayer::PaintsInsideClip() const { return !OnPaint && typeid(*this) == typeid(TCustomLayer); }
+
 void TCustomLayer::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
 }
@@ -391,22 +395,28 @@ void TPositionedLayer::SetScaled(bool value) {
     Changed();
 }
 
-TFloatRect TPositionedLayer::GetAdjustedLocation() const {
+TFloatRect TPositionedLayer::GetControlLocation() const {
     TFloatRect r = location_;
     TLayerCollection* collection = GetLayerCollection();
-    if (!collection) return r;
-    if (scaled_) {
-        if (const TCoordTransform* t = collection->GetCoordTransform()) {
-            r.Left = t->ScaleX * r.Left / 65536 + t->ShiftX;
-            r.Right = t->ScaleX * r.Right / 65536 + t->ShiftX;
-            r.Top = t->ScaleY * r.Top / 65536 + t->ShiftY;
-            r.Bottom = t->ScaleY * r.Bottom / 65536 + t->ShiftY;
-        }
+    if (!collection || !scaled_) return r;
+    if (const TCoordTransform* t = collection->GetCoordTransform()) {
+        r.Left = t->ScaleX * r.Left / 65536 + t->ShiftX;
+        r.Right = t->ScaleX * r.Right / 65536 + t->ShiftX;
+        r.Top = t->ScaleY * r.Top / 65536 + t->ShiftY;
+        r.Bottom = t->ScaleY * r.Bottom / 65536 + t->ShiftY;
     }
-    TPoint offset = collection->GetPaintOffset();
+    return r;
+}
+
+TFloatRect TPositionedLayer::GetAdjustedLocation() const {
+    TFloatRect r = GetControlLocation();
+    TLayerCollection* collection = GetLayerCollection();
+    TPoint offset = collection ? collection->GetPaintOffset() : TPoint{};
     if (offset.X || offset.Y) OffsetRectF(r, static_cast<float>(-offset.X), static_cast<float>(-offset.Y));
     return r;
 }
+
+bool TPositionedLayer::PaintsInsideClip() const { return !OnPaint && typeid(*this) == typeid(TPositionedLayer); }
 
 bool TPositionedLayer::DoHitTest(int x, int y) {
     TFloatRect r = GetAdjustedLocation();
@@ -440,25 +450,34 @@ void TBitmapLayer::SetCropped(bool value) {
 }
 
 void TBitmapLayer::Paint(TBitmap32* buffer) {
-    if (bitmap_->Empty() || !buffer || buffer->Empty()) return;
-    TRect dstRect = MakeRect(GetAdjustedLocation(), rrClosest);
-    TRect srcRect = bitmap_->BoundsRect();
-    TRect clipRect = buffer->BoundsRect();
+    if (!buffer || buffer->Empty()) return;
     TLayerCollection* collection = GetLayerCollection();
-    auto* image = collection ? dynamic_cast<TCustomImage32*>(collection->GetOwner()) : nullptr;
-    if (cropped_ && image && !image->GetPaintToMode()) {
-        if (dstRect.Width() < 0.5 || dstRect.Height() < 0.5) return;
-        TRect bitmapRect = image->GetBitmapRect();
-        TPoint offset = collection->GetPaintOffset();
-        OffsetRect(bitmapRect, -offset.X, -offset.Y);
-        IntersectRect(clipRect, clipRect, bitmapRect);
-    }
-    // Layers far off the buffer cost nothing.
+    TPoint offset = collection ? collection->GetPaintOffset() : TPoint{};
+    // Rounded where the layer lies in the control, then moved into the
+    // buffer: whichever part of the control a buffer holds, it gets the
+    // same pixels.
+    TRect dstRect = MakeRect(GetControlLocation(), rrClosest);
+    OffsetRect(dstRect, -offset.X, -offset.Y);
+    TRect clipRect = buffer->BoundsRect();
+    if (collection && collection->GetPaintClip()) IntersectRect(clipRect, clipRect, *collection->GetPaintClip());
+    // Layers off the buffer cost nothing, not even a look at their bitmap.
     TRect visible;
-    if (!IntersectRect(visible, dstRect, clipRect) || IsRectEmpty(visible)) return;
-    StretchTransfer(buffer, dstRect, clipRect, bitmap_.get(), srcRect, bitmap_->StretchFilter(), bitmap_->DrawMode(),
-                    bitmap_->OnPixelCombine);
+    if (!IntersectRect(visible, dstRect, clipRect) || IsRectEmpty(visible) || bitmap_->Empty()) return;
+    if (cropped_ && collection) {
+        auto* image = dynamic_cast<TCustomImage32*>(collection->GetOwner());
+        if (image && !image->GetPaintToMode()) {
+            if (dstRect.Width() < 0.5 || dstRect.Height() < 0.5) return;
+            TRect bitmapRect = image->GetBitmapRect();
+            OffsetRect(bitmapRect, -offset.X, -offset.Y);
+            IntersectRect(clipRect, clipRect, bitmapRect);
+            if (!IntersectRect(visible, dstRect, clipRect) || IsRectEmpty(visible)) return;
+        }
+    }
+    StretchTransfer(buffer, dstRect, clipRect, bitmap_.get(), bitmap_->BoundsRect(), bitmap_->StretchFilter(),
+                    bitmap_->DrawMode(), bitmap_->OnPixelCombine);
 }
+
+bool TBitmapLayer::PaintsInsideClip() const { return !OnPaint && typeid(*this) == typeid(TBitmapLayer); }
 
 bool TBitmapLayer::DoHitTest(int x, int y) {
     if (!TPositionedLayer::DoHitTest(x, y)) return false;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "bitmap/Pix32.h"
@@ -123,6 +124,11 @@ public:
     // control, adjusted locations are in that buffer's coordinates.
     TPoint GetPaintOffset() const { return paintOffset_; }
     void SetPaintOffset(TPoint offset) { paintOffset_ = offset; }
+    // While the owner paints straight into a bitmap it shares with other
+    // controls, the layers may change only the pixels inside this rectangle
+    // of it; none: the whole bitmap is theirs.
+    const std::optional<TRect>& GetPaintClip() const { return paintClip_; }
+    void SetPaintClip(const std::optional<TRect>& clip) { paintClip_ = clip; }
 
     TNotifyEvent OnChanging;
     TNotifyEvent OnChange;
@@ -145,6 +151,7 @@ private:
     int updateCount_ = 0;
     TPersistent* owner_;
     TPoint paintOffset_;
+    std::optional<TRect> paintClip_;
 };
 
 // The base of every layer: options, index in the stack, hit test, paint
@@ -185,6 +192,11 @@ public:
     bool HitTest(int x, int y);
     // Paints into the buffer: Paint, then OnPaint.
     void DoPaint(TBitmap32* buffer);
+    // Whether painting the layer (Paint and OnPaint) changes only pixels
+    // inside the collection's paint clip. Only the library's own classes
+    // are known to: a derived class answers false unless it says otherwise,
+    // and so does a layer with an OnPaint handler.
+    virtual bool PaintsInsideClip() const;
     virtual void PaintGDI(TCanvas* canvas) {}
     void SetAsMouseListener();
 
@@ -244,6 +256,9 @@ public:
     // The location in control pixels (Scaled: through the image's
     // transform); while the owner paints, in its buffer's coordinates.
     TFloatRect GetAdjustedLocation() const;
+    // The location in control pixels, whatever is being painted.
+    TFloatRect GetControlLocation() const;
+    bool PaintsInsideClip() const override;
 
     std::unique_ptr<TCustomLayer> NewInstance() const override { return std::make_unique<TPositionedLayer>(); }
 
@@ -271,6 +286,7 @@ public:
     void SetAlphaHitTest(bool value) { alphaHitTest_ = value; }
     bool GetCropped() const { return cropped_; }
     void SetCropped(bool value);
+    bool PaintsInsideClip() const override;
 
     std::unique_ptr<TCustomLayer> NewInstance() const override { return std::make_unique<TBitmapLayer>(); }
 

@@ -102,6 +102,10 @@ public:
     // Target, origin and clip (bitmap coordinates) in one step.
     void SetPlacement(TBitmap32* target, TPoint origin, const TRect& deviceClip);
     TRect GetDeviceClip() const { return clip_; }
+    // Binds the canvas to what it draws on now, as every drawing operation
+    // does first (a control's canvas outside a paint finds its form's back
+    // buffer); GetTarget, GetOrigin and GetDeviceClip then tell where.
+    void BindTarget() { RequiredState(); }
 
     TPen& Pen() { return pen_; }
     TBrush& Brush() { return brush_; }

@@ -232,6 +232,33 @@ TEST_F(Layers, ALocationPaintsIntoItsRoundedRectangle) {
     EXPECT_EQ(painted, 1);
 }
 
+TEST_F(Layers, APaintClipKeepsBitmapLayersInsideIt) {
+    TBitmap32 buffer;
+    buffer.SetSize(40, 40);
+    auto* layer = layers.Add<TBitmapLayer>();
+    layer->GetBitmap()->SetSize(1, 1);
+    layer->GetBitmap()->Clear(0xFFFF0000u);
+    layer->SetLocation({10, 10, 30, 30});
+    layers.SetPaintClip(TRect{12, 14, 16, 100});
+    layers.SetPaintOffset({2, 4});  // control (10, 10) is buffer (8, 6)
+    layer->DoPaint(&buffer);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x) {
+            bool inside = x >= 12 && x < 16 && y >= 14 && y < 26;
+            ASSERT_EQ(buffer.GetPixel(x, y), inside ? 0xFFFF0000u : 0u) << x << "," << y;
+        }
+}
+
+TEST_F(Layers, OnlyTheLibrarysOwnLayersPromiseToKeepToTheClip) {
+    EXPECT_TRUE(layers.Add<TCustomLayer>()->PaintsInsideClip());
+    EXPECT_TRUE(layers.Add<TPositionedLayer>()->PaintsInsideClip());
+    auto* bitmapLayer = layers.Add<TBitmapLayer>();
+    EXPECT_TRUE(bitmapLayer->PaintsInsideClip());
+    bitmapLayer->OnPaint = [](TObject*, TBitmap32*) {};
+    EXPECT_FALSE(bitmapLayer->PaintsInsideClip());
+    EXPECT_FALSE(AddRecording("own class", {})->PaintsInsideClip());
+}
+
 TEST_F(Layers, ScaledLayersFollowTheTransform) {
     TCoordTransform transform{2 * 65536, 3 * 65536, 5, 7, 32768, 21845};
     layers.SetCoordTransform(&transform);
