@@ -193,11 +193,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
+        // With repetitions, the median of each case.
         for (const Run& run : runs) {
-            if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
+            if (run.error_occurred) continue;
+            bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.run_type != Run::RT_Iteration && !median) continue;
             double ms = run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond) /
                         benchmark::GetTimeUnitMultiplier(run.time_unit);
-            times_[run.benchmark_name()] = ms;
+            times_[run.run_name.str()] = ms;
         }
     }
     void PrintRatios() const {

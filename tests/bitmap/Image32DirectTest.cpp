@@ -101,6 +101,25 @@ TEST_F(Image32Direct, PaintsTheSamePixelsStraightIntoTheFormAsThroughItsBuffer) 
     }
 }
 
+TEST_F(Image32Direct, InsideABorderedParentToo) {
+    auto* panel = thorn::Make<TCustomControl>(*form);
+    panel->SetParent(form);
+    panel->SetBounds(20, 15, 150, 100);
+    panel->SetBorderWidth(3);
+    image->SetParent(panel);
+    image->SetBounds(-7, -5, 400, 300);
+    image->SetKeepBuffer(true);
+    std::vector<TColor32> buffered = RepaintAll();
+    image->SetKeepBuffer(false);
+    std::vector<TColor32> direct = RepaintAll();
+    EXPECT_TRUE(image->GetPaintedDirect());
+    EXPECT_EQ(direct, buffered);
+    // The parent's border (which a bare control leaves to the form) and the
+    // form around it keep the form's colour.
+    EXPECT_EQ(form->GetBackBuffer().GetPixel(22, 17), thorn::CanvasColor(clGreen));
+    EXPECT_EQ(form->GetBackBuffer().GetPixel(171, 60), thorn::CanvasColor(clGreen));
+}
+
 TEST_F(Image32Direct, TheDirectPictureIsThePlainPictureOfTheWholeControl) {
     // The reference: every run-time stage into a bitmap of the control's
     // size, as if the control had a buffer of its own size at (0, 0).
