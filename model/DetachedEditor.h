@@ -19,6 +19,7 @@ public:
     CSettings& Settings() override { return settings_; }
     const CTextures& Texture(TextureStrip strip) override { return textures_[static_cast<int>(strip)]; }
     pugi::xml_node GameDataElement() override { return {}; }
+    std::filesystem::path StartFolder() override { return {}; }
 
     void ShowProgress(std::string_view, int32_t) override {}
     void SetProgress(int32_t) override {}

@@ -3,6 +3,7 @@
 #include <pugixml.hpp>
 
 #include <cstdint>
+#include <filesystem>
 #include <string_view>
 
 #include "bitmap/Pix32.h"
@@ -58,6 +59,9 @@ public:
     // The document element of the game-data document ("pw.xml"); an empty
     // node when no document is open.
     virtual pugi::xml_node GameDataElement() = 0;
+    // The folder the editor started in: the catalogue's picture paths are
+    // relative to it.
+    virtual std::filesystem::path StartFolder() = 0;
 
     // ---- progress window
     // Disables every window of the editor, shows the progress window in

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -143,6 +144,37 @@ public:
     // Castle and army places of every province piece; pieces too small for
     // full-size icons become kind 4. Leaves the progress window shown.
     void CalcCastlePlaces();
+
+    // ---- new mission
+    // Builds the mission on the imported world: the mission id and the
+    // game-data catalogue (checked whole first), the six players, a province
+    // for every province piece, the neighbour-link overlay and the view.
+    // Answers 1; a catalogue the editor cannot use is shown through the
+    // editor's error box, the project is reset and the answer is 0.
+    int NewMissionFromImage();
+    // After a reload: the abilities read again, then every province bound
+    // to the free province piece under its point (points near the right or
+    // bottom edge moved 30 pixels inside first), or left unbound; the world
+    // repainted. Answers 1.
+    int RebindProvinces();
+
+    // ---- project file ("*.pw")
+    // The project's form in the file, every count and index checked as it
+    // is read. Answers 1, or 0 when loading met a count past its limit (the
+    // rest is not read).
+    int Serialize(Orv::ISerializer& s);
+    // Writes the project file through a temporary file renamed over the
+    // target. Answers 1 and clears the modified flag, or 0 when the file
+    // could not be written (the flag stays).
+    int SaveProject(const std::filesystem::path& fileName);
+    // Reads a project file into the project and rebuilds pieces, provinces'
+    // layers, pictures and overlay. Answers 1, or 0 for a file that cannot
+    // be read, is truncated, holds bytes past its end, breaks a limit or an
+    // index, or whose rebuild fails; the project is then reset. The
+    // modified flag stays as it was.
+    int LoadProject(const std::filesystem::path& fileName);
+    // The same for a file already in memory.
+    int LoadProjectFromBytes(std::span<const uint8_t> bytes, const std::filesystem::path& fileName);
 
     // ---- painting pieces
     // Paints piece n's mask by its kind, selection and owner, then draws
@@ -315,8 +347,20 @@ public:
 private:
     // The new world's size taken by every province's point and icon places.
     void ScaleProvincePlaces(int32_t width, int32_t height);
-    // After a reload: the bound provinces' icon places go to their pieces.
-    void CopyProvincePlacesToPieces();
+    // After a reload: every bound province is bound to the new piece under
+    // its point (or unbound), and that piece keeps the province's places.
+    void KeepProvincePlaces();
+    // The piece under the province's point, the point first taken 30 pixels
+    // inside the world when it lies within 5 pixels of the right or bottom
+    // edge; -1 when none.
+    int32_t PieceUnderProvince(CProvince& province);
+    // The checks a loaded project must pass before it is rebuilt: at least
+    // one string table and the current one among them, owners that are
+    // players or none, piece indices inside the piece list, pieces inside
+    // the world.
+    bool LoadedContentIsSound() const;
+    // Everything the project file does not hold, made from what it does.
+    void RebuildAfterLoad(const std::filesystem::path& fileName);
     // The position of the province's layer of that kind, 0xFFFF when none.
     uint16_t FindLayerIndex(const CProvince* province, uint8_t kind) const;
     TBitmapLayer* FindLayer(const CProvince* province, uint8_t kind) const;

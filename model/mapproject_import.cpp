@@ -165,10 +165,8 @@ int CMapProject::ImportWorldBitmap(std::unique_ptr<TBitmap32> picture, int reloa
     ConvertSmallPieces(*this);
     ReassignMapIndexes();
 
-    if (!reload)
-        CalcCastlePlaces();
-    else
-        CopyProvincePlacesToPieces();
+    CalcCastlePlaces();
+    if (reload) KeepProvincePlaces();
     return 1;
 }
 
@@ -188,15 +186,43 @@ void CMapProject::ScaleProvincePlaces(int32_t width, int32_t height) {
     }
 }
 
-void CMapProject::CopyProvincePlacesToPieces() {
+void CMapProject::KeepProvincePlaces() {
+    // The piece indices the provinces held belong to the pieces just
+    // replaced: each bound province is bound again, before anything reads
+    // its index, to the new province piece under its point that no earlier
+    // province took (the rule the rebinding applies), and that piece keeps
+    // the province's places where they lie on it. A province that finds no
+    // such piece is left unbound at its point.
+    std::vector<bool> wasBound(Provinces.GetCount());
     for (uint16_t i = 0; i < Provinces.GetCount(); ++i) {
-        const CProvince& p = *Provinces.GetAt(static_cast<uint8_t>(i));
-        if (!p.BoundToPiece || p.MapPieceIndex < 0) continue;
-        CProvinceMap* piece = MapPieces.GetAt(static_cast<uint16_t>(p.MapPieceIndex));
-        if (!piece) continue;
-        piece->CastleX = p.CastleX;
-        piece->CastleY = p.CastleY;
-        piece->ArmyX = p.ArmyX;
-        piece->ArmyY = p.ArmyY;
+        CProvince& p = *Provinces.GetAt(static_cast<uint8_t>(i));
+        wasBound[i] = p.BoundToPiece != 0;
+        p.BoundToPiece = 0;
+        p.MapPieceIndex = -1;
+    }
+    for (uint16_t i = 0; i < Provinces.GetCount(); ++i) {
+        if (!wasBound[i]) continue;
+        CProvince& p = *Provinces.GetAt(static_cast<uint8_t>(i));
+        const int32_t n = PieceUnderProvince(p);
+        if (n == -1 || IsPieceOccupied(static_cast<uint32_t>(n)) != 0) {
+            p.CastleX = p.ArmyX = p.FreeX;
+            p.CastleY = p.ArmyY = p.FreeY;
+            continue;
+        }
+        CProvinceMap& piece = *MapPieces.GetAt(static_cast<uint16_t>(n));
+        p.BoundToPiece = 1;
+        p.MapPieceIndex = n;
+        if (piece.Mask->GetPixelS(p.CastleX, p.CastleY) != 0) {
+            piece.CastleX = p.CastleX;
+            piece.CastleY = p.CastleY;
+        }
+        if (piece.Mask->GetPixelS(p.ArmyX, p.ArmyY) != 0) {
+            piece.ArmyX = p.ArmyX;
+            piece.ArmyY = p.ArmyY;
+        }
+        p.CastleX = piece.CastleX;
+        p.CastleY = piece.CastleY;
+        p.ArmyX = piece.ArmyX;
+        p.ArmyY = piece.ArmyY;
     }
 }

@@ -22,6 +22,9 @@ TBitmapLayer* CMapProject::NeighbourLinksLayer() const {
 }
 
 void CMapProject::CreateNeighbourLinksLayer() {
+    // One overlay per project: opening a project builds a new mission first,
+    // and that one's overlay must not stay beneath the new one.
+    if (TBitmapLayer* old = NeighbourLinksLayer()) Editor().WorldLayers().Delete(old);
     auto* layer = Editor().WorldLayers().Add<TBitmapLayer>();
     TBitmap32& bitmap = *layer->GetBitmap();
     bitmap.SetDrawMode(dmBlend);

@@ -58,6 +58,7 @@ public:
     CSettings& Settings() override { return settings; }
     const CTextures& Texture(TextureStrip strip) override { return textures[static_cast<int>(strip)]; }
     pugi::xml_node GameDataElement() override { return gameData.document_element(); }
+    std::filesystem::path StartFolder() override { return startFolder; }
 
     void ShowProgress(std::string_view caption, int32_t max) override {
         Record("ShowProgress " + std::string(caption));
@@ -204,7 +205,10 @@ public:
     std::vector<const CProvince*> deletedProvinces;
     CSettings settings;
     CTextures textures[3];
+    // The game-data document (empty until a test loads one) and the folder
+    // its picture paths are relative to.
     pugi::xml_document gameData;
+    std::filesystem::path startFolder = THORN_SOURCE_DIR "/startdir";
     std::vector<std::string> calls;
     std::deque<MessageAnswer> answers;
     std::vector<std::string> errors;

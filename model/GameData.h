@@ -1,0 +1,123 @@
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "bitmap/Pix32.h"
+#include "model/MissionConds.h"
+#include "platform/Classes.h"
+
+class CMapProject;
+
+namespace thorn {
+
+// A game-data catalogue ("pw.xml") the editor cannot use: a number that is
+// no number, too many or too few entries, an id out of range, a picture that
+// cannot be loaded. The message names the element and the attribute.
+class EGameDataError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// What the editor needs of a catalogue, and what its tables can hold.
+struct GameDataLimits {
+    static constexpr int kMaxUnitTypes = 40;
+    static constexpr int kMinUnitTypes = 1;
+    static constexpr int kMaxCastleTypes = 16;
+    // Pictures 0, 1 and 2: a province without a castle, with one, a capital.
+    static constexpr int kMinCastleTypes = 3;
+    static constexpr int kMaxArmyTypes = 16;
+    // The map shows the first army type's picture for every army.
+    static constexpr int kMinArmyTypes = 1;
+    static constexpr int kMaxResources = 16;
+    // A castle's income goes to resource 0.
+    static constexpr int kMinResources = 1;
+    static constexpr int kMaxSkills = 16;
+    static constexpr int kMaxAbilities = 255;
+    // A player made a computer player takes the first computer-player type.
+    static constexpr int kMinComputerPlayers = 1;
+    static constexpr int kMaxComputerPlayers = 127;
+    static constexpr int kMinComputerPlayerId = 1;
+    static constexpr int kMaxComputerPlayerId = 127;
+};
+
+// The catalogue as read and checked, before anything of a project changes.
+struct GameCatalogue {
+    // A castle or army type: its name (castles only), the picture's path as
+    // written, the pivot and the picture with magenta made transparent.
+    struct IconType {
+        std::string name;
+        std::string path;
+        TPoint pivot{};
+        std::unique_ptr<TBitmap32> picture;
+    };
+    struct Resource {
+        std::string name;
+        int16_t min = 0;
+        int16_t max = 0;
+    };
+
+    uint8_t standardUnits = 0;
+    uint8_t nonStandardUnits = 0;
+    std::vector<std::string> unitNames;  // standard first
+    std::vector<IconType> castles;
+    std::vector<IconType> armies;
+    std::vector<Resource> resources;
+    std::vector<std::string> skills;
+    std::vector<CAbilityStruct> abilities;
+    std::vector<CAbilityStruct> computerPlayers;
+};
+
+// The first child element of node whose name is exactly name; an empty node
+// when node is empty or no child matches.
+pugi::xml_node FindChildNode(pugi::xml_node node, std::string_view name);
+
+// The file name of a catalogue picture: the path (with "\" read as "/")
+// under the start folder, or the path alone when there is no start folder.
+std::filesystem::path CataloguePicturePath(const std::filesystem::path& startFolder, std::string_view path);
+// Loads a castle or army picture: drawn blended, magenta made transparent.
+// Throws what the picture loader throws.
+std::unique_ptr<TBitmap32> LoadIconPicture(const std::filesystem::path& file);
+
+// The readers of the catalogue's sections under its document element. Each
+// checks its entries and throws EGameDataError at the first fault; nothing
+// outside `out` changes.
+void ReadUnits(pugi::xml_node root, GameCatalogue& out);
+void ReadCastlesAndArmies(pugi::xml_node root, const std::filesystem::path& startFolder, GameCatalogue& out);
+void ReadResources(pugi::xml_node root, GameCatalogue& out);
+void ReadSkills(pugi::xml_node root, GameCatalogue& out);
+void ReadAbilities(pugi::xml_node root, GameCatalogue& out);
+// Every section.
+GameCatalogue ReadGameCatalogue(pugi::xml_node root, const std::filesystem::path& startFolder);
+// The first fault of the whole catalogue, empty when it can be used; for the
+// editor to check "pw.xml" when it starts.
+std::string CheckGameData(pugi::xml_node root, const std::filesystem::path& startFolder);
+
+}  // namespace thorn
+
+// ---- the catalogue read into a project, through its editor's game-data
+// document and start folder. Each reader checks its sections completely
+// before the project changes, and throws thorn::EGameDataError.
+
+// A new first string table, then castles and armies, units, resources and
+// skills, all checked before any of it is stored.
+void LoadGameData(CMapProject& project);
+// "Units": the unit-type counts and names. Answers 1.
+int LoadUnits(CMapProject& project);
+// "Castles" and "Armies" with their pictures, pivots and names; withNames 0
+// (after a project file was read) reloads only the pictures of the project's
+// castle and army types from the paths in its first string table. The castle
+// legend is rebuilt. Answers 1.
+int LoadCastlesAndArmies(CMapProject& project, int withNames);
+// "Resources": names, minimums, maximums and the count. Answers 1.
+int LoadResources(CMapProject& project);
+// "Skills": names. Answers 1.
+int LoadSkills(CMapProject& project);
+// "Abilities" and "AIs": both lists replaced in document order. Answers 1.
+int LoadAbilities(CMapProject& project);

@@ -1,0 +1,64 @@
+// A new mission built on a freshly imported world picture, and the provinces
+// bound again after the world picture was replaced.
+#include <algorithm>
+
+#include "model/GameData.h"
+#include "model/mapproject.h"
+
+int CMapProject::NewMissionFromImage() {
+    thorn::ScopedProjectLink link(*this);
+    try {
+        // The whole catalogue is checked before the project takes any of it.
+        ReadGameDataId();
+        LoadGameData(*this);
+        LoadAbilities(*this);
+    } catch (const thorn::EGameDataError& error) {
+        // A mission cannot be built without its game data: the designer is
+        // told what is wrong and the project goes back to empty.
+        Reset();
+        Editor().ShowError(error.what());
+        return 0;
+    }
+    ResizePlayerData();
+    CreateProvinces();
+    CreateNeighbourLinksLayer();
+    RedrawPieces(1);
+    DrawPieces();
+    DrawNeighbourLinks();
+    UpdateIconLayers();
+    return 1;
+}
+
+int32_t CMapProject::PieceUnderProvince(CProvince& province) {
+    // A point on the new world's right or bottom edge is taken inside it.
+    constexpr int32_t kEdge = 5, kInside = 30;
+    if (province.FreeX >= WorldWidth - kEdge) province.FreeX = static_cast<uint16_t>(std::max(WorldWidth - kInside, 0));
+    if (province.FreeY >= WorldHeight - kEdge)
+        province.FreeY = static_cast<uint16_t>(std::max(WorldHeight - kInside, 0));
+    return GetPieceAt(province.FreeX, province.FreeY);
+}
+
+int CMapProject::RebindProvinces() {
+    thorn::ScopedProjectLink link(*this);
+    try {
+        LoadAbilities(*this);
+    } catch (const thorn::EGameDataError& error) {
+        // The lists read before stay; the provinces are bound all the same.
+        Editor().ShowError(error.what());
+    }
+    for (uint16_t i = 0; i < Provinces.GetCount(); ++i) DetachProvince(Provinces.GetAt(static_cast<uint8_t>(i)));
+    for (uint16_t i = 0; i < Provinces.GetCount(); ++i) {
+        CProvince& province = *Provinces.GetAt(static_cast<uint8_t>(i));
+        const int32_t n = PieceUnderProvince(province);
+        if (n != -1 && IsPieceOccupied(static_cast<uint32_t>(n)) == 0)
+            AttachProvinceToPiece(&province, static_cast<uint16_t>(n));
+        else
+            DetachProvince(&province);
+    }
+    RedrawPieces(1);
+    DrawPieces();
+    DrawNeighbourLinks();
+    // Points moved in from the edges take their markers with them.
+    UpdateIconLayers();
+    return 1;
+}

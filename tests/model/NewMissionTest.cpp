@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "MapViewFixture.h"
+#include "ProjectFiles.h"
+
+namespace {
+
+using thorn::test::DrawPicture;
+using thorn::test::kOcean;
+using thorn::test::kStartFolder;
+using thorn::test::OpenedProject;
+using thorn::test::ProvinceColour;
+
+class NewMissionTest : public thorn::test::MapViewTest {
+protected:
+    NewMissionTest() { thorn::test::OpenStartCatalogue(editor); }
+
+    // The sample world of the start folder made into a mission.
+    void SampleMission() {
+        ASSERT_EQ(project.ImportWorldImage(kStartFolder / "worlds/small_isles.bmp", 0), 1);
+        ASSERT_EQ(project.NewMissionFromImage(), 1);
+        project.HideProgress();
+    }
+
+    // Saves, opens the file in a second project as the open command does,
+    // saves that one and answers both files' bytes.
+    std::pair<std::vector<uint8_t>, std::vector<uint8_t>> RoundTrip(const std::string& name) {
+        EXPECT_EQ(project.SaveProject(dir / (name + ".pw")), 1);
+        OpenedProject opened(editor);
+        EXPECT_EQ(opened.Open(dir / (name + ".pw")), 1);
+        EXPECT_EQ(opened.project.SaveProject(dir / (name + "-again.pw")), 1);
+        return {thorn::test::ReadFileBytes(dir / (name + ".pw")), thorn::test::ReadFileBytes(dir / (name + "-again.pw"))};
+    }
+
+    static std::string RandomText(std::mt19937& random, size_t most) {
+        std::string text(random() % (most + 1), ' ');
+        for (char& c : text) c = static_cast<char>(1 + random() % 255);
+        return text;
+    }
+};
+
+TEST_F(NewMissionTest, SampleWorldBecomesAMission) {
+    SampleMission();
+    EXPECT_EQ(project.MissionId, 0x54564C32u);  // "TVL2"
+    EXPECT_EQ(project.Provinces.GetCount(), 10);
+    ASSERT_EQ(project.Players.GetCount(), 6u);
+    EXPECT_EQ(project.Players[5].UnitTypes.GetCount(), 11);
+    EXPECT_EQ(project.Players[5].Treasury.GetCount(), 5);
+    EXPECT_EQ(project.VictoryConds.Data.Resources.Amounts.GetCount(), 5);
+    EXPECT_EQ(project.Tables.GetAt(0)->GetProvinceName(project.Provinces.GetAt(9)), "Noname 10");
+    EXPECT_EQ(thorn::test::UntaggedLayers(project, editor), 1);
+    EXPECT_EQ(project.NeighbourLinksLayer(), LayerAt(0).GetTag() == 0 ? &LayerAt(0) : nullptr);
+    EXPECT_EQ(editor.castles.GetBitmaps()->GetCount(), 9);
+    EXPECT_EQ(editor.CallsStartingWith("BuildCastleLegend").size(), 1u);
+    // The player may be made a computer player of the catalogue's first kind.
+    EXPECT_EQ(project.Players[0].SetPlayability("Computer"), 1);
+    EXPECT_EQ(project.Players[0].PlayerType, 1);
+    for (uint16_t i = 0; i < project.Provinces.GetCount(); ++i) {
+        const CProvince& p = *project.Provinces.GetAt(static_cast<uint8_t>(i));
+        EXPECT_TRUE(p.BoundToPiece);
+        EXPECT_EQ(project.CanPlaceCastleAt(&p, p.CastleX, p.CastleY), 1) << i;
+    }
+}
+
+// The designer's mission saved, opened in a fresh project and saved again
+// gives the same file, and the opened world looks the same.
+TEST_F(NewMissionTest, SampleMissionSurvivesSaveOpenSaveByteForByte) {
+    SampleMission();
+    CStringTable& table = *project.Tables.GetAt(0);
+    table.SetMissionName("Small Isles");
+    table.SetAuthorNotes("First line\r\nSecond line");
+    project.Provinces.GetAt(3)->SetOwner(2);
+    project.Provinces.GetAt(3)->SetHasCastle(1);
+    project.Players[2].SetActive(1);
+    project.Players[2].SetCapital(project.Provinces.GetAt(3));
+    thorn::ScopedProjectLink link(project);
+    CEvent* event = project.Events.AddEvent();
+    ASSERT_NE(event, nullptr);
+    event->Turn = 12;
+
+    const auto [first, second] = RoundTrip("isles");
+    EXPECT_EQ(first, second);
+
+    OpenedProject opened(editor);
+    for (int strip = 0; strip < 3; ++strip)
+        opened.editor.textures[strip].Load(dir / ("strip" + std::to_string(strip) + ".bmp"));
+    ASSERT_EQ(opened.Open(dir / "isles.pw"), 1);
+    CMapProject& loaded = opened.project;
+    EXPECT_EQ(loaded.Players[2].Capital, loaded.Provinces.GetAt(3));
+    EXPECT_EQ(loaded.Tables.GetAt(0)->MissionName, "Small Isles");
+    EXPECT_EQ(thorn::test::UntaggedLayers(loaded, opened.editor), 1);
+    EXPECT_EQ(opened.editor.view->GetLayers()->GetCount(), 1 + 4 * 10);
+    EXPECT_EQ(opened.editor.castles.GetBitmaps()->GetCount(), 9);
+    // Both worlds are painted from the pieces by their kinds and owners.
+    project.RedrawPieces(1);
+    EXPECT_TRUE(opened.editor.world.Equal(&editor.world));
+}
+
+TEST_F(NewMissionTest, RandomProjectsSurviveTheRoundTrip) {
+    SampleMission();
+    for (uint32_t seed = 1; seed <= 6; ++seed) {
+        std::mt19937 random(seed);
+        thorn::ScopedProjectLink link(project);
+        const uint8_t provinces = static_cast<uint8_t>(project.Provinces.GetCount());
+        for (uint32_t i = 0; i < 6; ++i) {
+            CPlayerData& player = project.Players[i];
+            player.SetActive(random() % 2);
+            player.SetPlayerType(static_cast<uint8_t>(random() % 256));
+            player.Skills = {static_cast<uint8_t>(random() % 3), static_cast<uint8_t>(random() % 3), 0};
+            player.SetCapital(random() % 3 ? project.Provinces.GetAt(static_cast<uint8_t>(random() % provinces)) : nullptr);
+            for (uint8_t r = 0; r < 5; ++r) player.SetTreasury(r, static_cast<uint16_t>(random()));
+            for (uint8_t u = 0; u < 11; ++u) player.SetArmy(u, random());
+            player.ExtraWord = static_cast<uint16_t>(random());
+        }
+        for (uint8_t k = 0; k < provinces; ++k) {
+            CProvince& p = *project.Provinces.GetAt(k);
+            p.SetOwner(random() % 7 == 6 ? 255 : static_cast<uint8_t>(random() % 6));
+            p.Castle = {static_cast<uint8_t>(random()), static_cast<uint8_t>(random()), static_cast<uint8_t>(random())};
+            for (uint8_t r = 0; r < 5; ++r) p.SetResource(r, static_cast<uint8_t>(random()));
+            for (uint8_t u = 0; u < 11; ++u) p.SetGuardianArmy(u, random() % 4 ? 0 : random());
+            project.Tables.GetAt(0)->ProvinceNames[k] = RandomText(random, 40);
+        }
+        CStringTable& table = *project.Tables.GetAt(0);
+        table.MissionName = RandomText(random, 200);
+        table.Reserved[random() % 38] = RandomText(random, 20);
+        while (project.Events.GetCount() > 0) project.Events.Remove(project.Events.GetAt(0));
+        const int events = static_cast<int>(random() % 30);
+        for (int e = 0; e < events; ++e) {
+            CEvent& event = *project.Events.AddEvent();
+            event.Turn = static_cast<uint16_t>(random());
+            event.EffectType = static_cast<uint8_t>(random() % 3);
+            event.Enabled = random() % 2;
+            for (uint8_t& flag : event.PlayerFlags) flag = static_cast<uint8_t>(random() % 2);
+            for (uint8_t& amount : event.Resources.Increase) amount = static_cast<uint8_t>(random());
+            table.EventStrings[event.TextSlot].Text = RandomText(random, 100);
+        }
+        project.VictoryConds.VictoryType = static_cast<uint8_t>(random() % 5);
+        project.VictoryConds.Data.ProvinceToCapture = static_cast<uint8_t>(random() % provinces);
+        project.LoseConds.MaxTurnsToWin = static_cast<uint16_t>(random());
+        if (seed % 2 == 0 && project.Tables.GetCount() < 3) {
+            auto copy = std::make_unique<CStringTable>(table);
+            copy->MissionName = RandomText(random, 30);
+            project.Tables.Add(std::move(copy));
+        }
+
+        const auto [first, second] = RoundTrip("random" + std::to_string(seed));
+        ASSERT_EQ(first, second) << "seed " << seed;
+    }
+}
+
+// A reload replaces the pieces: every province is bound again to the piece
+// under its point, never through the index of a piece that is gone.
+TEST_F(NewMissionTest, ReloadBindsProvincesToTheNewPiecesUnderThem) {
+    auto halves = [](int32_t oceanWidth) {
+        return DrawPicture(200, 160, [=](int32_t x, int32_t) {
+            if (x < oceanWidth) return kOcean;
+            return x < 100 ? ProvinceColour(1) : ProvinceColour(2);
+        });
+    };
+    ASSERT_EQ(Import(*halves(0)), 1);
+    ASSERT_EQ(project.NewMissionFromImage(), 1);
+    CProvince& left = *project.Provinces.GetAt(0);
+    CProvince& right = *project.Provinces.GetAt(1);
+    ASSERT_EQ(right.MapPieceIndex, 1);
+    // The designer moved the right province's castle.
+    right.SetCastleX(10);
+    right.SetCastleY(12);
+
+    // An ocean strip in front moves every piece one index up.
+    ASSERT_EQ(Import(*halves(20), 1, "strip.bmp"), 1);
+    ASSERT_EQ(project.GetPieceAt(150, 80), 2);
+    EXPECT_EQ(left.MapPieceIndex, project.GetPieceAt(left.FreeX, left.FreeY));
+    EXPECT_EQ(right.MapPieceIndex, 2);
+    ASSERT_EQ(project.RebindProvinces(), 1);
+    EXPECT_EQ(left.MapPieceIndex, 1);
+    EXPECT_EQ(right.MapPieceIndex, 2);
+    EXPECT_EQ(right.CastleX, 10);
+    EXPECT_EQ(right.CastleY, 12);
+    EXPECT_EQ(Piece(2).CastleX, 10);
+    EXPECT_EQ(project.CanPlaceCastleAt(&left, left.CastleX, left.CastleY), 1);
+    EXPECT_EQ(project.CanPlaceArmyAt(&left, left.ArmyX, left.ArmyY), 1);
+    EXPECT_EQ(thorn::test::UntaggedLayers(project, editor), 1);
+}
+
+TEST_F(NewMissionTest, RebindMovesPointsNearTheNewEdgesInside) {
+    ASSERT_EQ(Import(*DrawPicture(300, 200, [](int32_t x, int32_t) { return ProvinceColour(1 + x / 100); })), 1);
+    ASSERT_EQ(project.NewMissionFromImage(), 1);
+    ASSERT_EQ(project.Provinces.GetCount(), 3);
+    // A narrower picture: the third province's point falls near its edge.
+    project.Provinces.GetAt(2)->FreeX = 295;
+    ASSERT_EQ(Import(*DrawPicture(200, 200, [](int32_t x, int32_t) { return ProvinceColour(1 + x / 100); }), 1,
+                     "narrow.bmp"),
+              1);
+    // 295 * 200 / 300 = 196: within 5 pixels of the right edge.
+    ASSERT_EQ(project.RebindProvinces(), 1);
+    EXPECT_EQ(project.Provinces.GetAt(2)->FreeX, 170);
+    // Its point lies on the piece the second province already holds.
+    EXPECT_EQ(project.Provinces.GetAt(1)->BoundToPiece, 1);
+    EXPECT_EQ(project.Provinces.GetAt(2)->BoundToPiece, 0);
+    EXPECT_EQ(project.Provinces.GetAt(2)->MapPieceIndex, -1);
+    EXPECT_EQ(project.Provinces.GetAt(2)->CastleX, 170);
+    EXPECT_EQ(project.ComputerPlayerTypes.GetCount(), 5u);
+}
+
+TEST_F(NewMissionTest, OpeningOverAnOpenProjectLeavesOneOverlayAndNoOldLayers) {
+    SampleMission();
+    ASSERT_EQ(project.SaveProject(dir / "isles.pw"), 1);
+    // Opened without a reset first, twice over.
+    ASSERT_EQ(project.LoadProject(dir / "isles.pw"), 1);
+    ASSERT_EQ(project.LoadProject(dir / "isles.pw"), 1);
+    EXPECT_EQ(thorn::test::UntaggedLayers(project, editor), 1);
+    EXPECT_EQ(editor.view->GetLayers()->GetCount(), 1 + 4 * 10);
+    EXPECT_EQ(project.CastlePivots.GetCount(), 9);
+}
+
+}  // namespace

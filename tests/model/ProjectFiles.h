@@ -1,0 +1,78 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "RecordingEditor.h"
+#include "model/mapproject.h"
+
+namespace thorn::test {
+
+// The start folder the repository ships, and its game catalogue.
+inline const std::filesystem::path kStartFolder = THORN_SOURCE_DIR "/startdir";
+
+// Opens the start folder's "pw.xml" as the editor's game-data document.
+inline void OpenStartCatalogue(RecordingEditor& editor) {
+    ASSERT_TRUE(editor.gameData.load_file((kStartFolder / "pw.xml").c_str()));
+    editor.startFolder = kStartFolder;
+}
+
+// Bytes laid out field by field, little-endian, for expected file contents.
+class ByteLayout {
+public:
+    ByteLayout& U8(uint32_t v) {
+        bytes_.push_back(static_cast<uint8_t>(v));
+        return *this;
+    }
+    ByteLayout& U16(uint32_t v) { return U8(v).U8(v >> 8); }
+    ByteLayout& U32(uint32_t v) { return U16(v).U16(v >> 16); }
+    // Characters, then one NUL.
+    ByteLayout& Text(std::string_view text) {
+        bytes_.insert(bytes_.end(), text.begin(), text.end());
+        return U8(0);
+    }
+    size_t Size() const { return bytes_.size(); }
+    const std::vector<uint8_t>& Bytes() const { return bytes_; }
+
+private:
+    std::vector<uint8_t> bytes_;
+};
+
+// A second project opened as the open command does it: reset, a new mission
+// on no picture (fresh game data), then the file.
+class OpenedProject {
+public:
+    explicit OpenedProject(const RecordingEditor& source) {
+        editor.gameData.reset(source.gameData);
+        editor.startFolder = source.startFolder;
+        editor.settings.OwnerColors = source.settings.OwnerColors;
+        project.SetEditorLink(&editor);
+    }
+    ~OpenedProject() { project.SetEditorLink(nullptr); }
+
+    int Open(const std::filesystem::path& file) {
+        project.Reset();
+        project.NewMissionFromImage();
+        const int loaded = project.LoadProject(file);
+        project.HideProgress();
+        return loaded;
+    }
+
+    RecordingEditor editor;
+    CMapProject project;
+};
+
+// Layers of the world view without a tag record: the neighbour-link overlay.
+inline int UntaggedLayers(const CMapProject& project, RecordingEditor& editor) {
+    int count = 0;
+    TLayerCollection& layers = *editor.view->GetLayers();
+    for (int i = 0; i < layers.GetCount(); ++i) count += project.TagOf(layers.GetItem(i)) == nullptr;
+    return count;
+}
+
+}  // namespace thorn::test
