@@ -10,7 +10,8 @@ namespace thorn {
 // The editor a project talks to while no real one is handed over: no
 // windows, every question answered with its first button, an empty
 // provinces list, and a world view (an image control on no form), picture
-// lists, default settings and three empty texture strips of its own.
+// lists, default settings and three empty texture strips of its own, and
+// the game data it is given.
 class DetachedEditor final : public EditorLink {
 public:
     DetachedEditor();
@@ -18,8 +19,14 @@ public:
 
     CSettings& Settings() override { return settings_; }
     const CTextures& Texture(TextureStrip strip) override { return textures_[static_cast<int>(strip)]; }
-    pugi::xml_node GameDataElement() override { return {}; }
-    std::filesystem::path StartFolder() override { return {}; }
+    pugi::xml_node GameDataElement() override { return gameData_; }
+    std::filesystem::path StartFolder() override { return startFolder_; }
+    // The game-data document element (the document stays the caller's) and
+    // the folder its picture paths are relative to; none at first.
+    void SetGameData(pugi::xml_node root, std::filesystem::path startFolder) {
+        gameData_ = root;
+        startFolder_ = std::move(startFolder);
+    }
 
     void ShowProgress(std::string_view, int32_t) override {}
     void SetProgress(int32_t) override {}
@@ -69,6 +76,8 @@ public:
     void ProvinceDeleting(const CProvince&) override {}
 
 private:
+    pugi::xml_node gameData_;
+    std::filesystem::path startFolder_;
     CSettings settings_;
     CTextures textures_[3];
     std::unique_ptr<TImage32> view_;

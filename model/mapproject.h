@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "bitmap/Pix32.h"
 #include "model/EditorLink.h"
@@ -167,6 +168,9 @@ public:
     // target. Answers 1 and clears the modified flag, or 0 when the file
     // could not be written (the flag stays).
     int SaveProject(const std::filesystem::path& fileName);
+    // The bytes of the project file, the players' capital indices brought up
+    // to date from their capitals first.
+    std::vector<uint8_t> ProjectBytes();
     // Reads a project file into the project and rebuilds pieces, provinces'
     // layers, pictures and overlay. Answers 1, or 0 for a file that cannot
     // be read, is truncated, holds bytes past its end, breaks a limit or an

@@ -120,6 +120,14 @@ int LoadCastlesAndArmies(CMapProject& project, int withNames) {
     const CStringTable* table = project.Tables.GetAt(0);
     std::vector<std::unique_ptr<TBitmap32>> loaded;
     auto load = [&](const char* kind, int n, const std::string& path) {
+        // The file may come from elsewhere: it names pictures of the start
+        // folder only.
+        const std::filesystem::path relative = thorn::CataloguePicturePath({}, path);
+        bool outside = relative.is_absolute();
+        for (const std::filesystem::path& part : relative) outside = outside || part == "..";
+        if (outside)
+            throw EGameDataError(std::string("The ") + kind + " picture " + std::to_string(n) + " of the project (" +
+                                 path + ") lies outside the start folder");
         const std::filesystem::path file = thorn::CataloguePicturePath(startFolder, path);
         try {
             loaded.push_back(thorn::LoadIconPicture(file));

@@ -100,6 +100,16 @@ int CMapProject::SaveProject(const std::filesystem::path& fileName) {
     ShowProgress("Saving project...", kSaveSteps);
     ProgressScope progress(*this);
 
+    const std::vector<uint8_t> bytes = ProjectBytes();
+    SetProgress(2);
+    if (!thorn::WriteFileReplacing(fileName, bytes)) return 0;
+    SetProgress(kSaveSteps);
+    Modified = 0;
+    return 1;
+}
+
+std::vector<uint8_t> CMapProject::ProjectBytes() {
+    thorn::ScopedProjectLink link(*this);
     for (uint32_t i = 0; i < Players.GetCount(); ++i) Players[i].CapitalIndex = Provinces.IndexOf(Players[i].Capital);
     Orv::CSerialSizer sizer;
     Serialize(sizer);
@@ -107,12 +117,7 @@ int CMapProject::SaveProject(const std::filesystem::path& fileName) {
     std::vector<uint8_t> bytes(sizer.Size());
     Orv::CSerialSaver saver(bytes);
     Serialize(saver);
-    SetProgress(2);
-    if (saver.Error() || saver.Position() != bytes.size()) return 0;
-    if (!thorn::WriteFileReplacing(fileName, bytes)) return 0;
-    SetProgress(kSaveSteps);
-    Modified = 0;
-    return 1;
+    return bytes;
 }
 
 // ------------------------------------------------------------------ load

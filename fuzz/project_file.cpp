@@ -1,0 +1,52 @@
+// Loads arbitrary bytes as a project file into a project prepared as the
+// open command prepares it (the start folder's catalogue read by a new
+// mission). A refused file must leave a reset project; an accepted one must
+// save to bytes that load again and save to the same bytes.
+#include <pugixml.hpp>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <span>
+#include <vector>
+
+#include "model/DetachedEditor.h"
+#include "model/mapproject.h"
+
+namespace {
+
+// The repository's start folder, found from this source file.
+struct StartCatalogue {
+    StartCatalogue() : folder(std::filesystem::path(__FILE__).parent_path().parent_path() / "startdir") {
+        if (!document.load_file((folder / "pw.xml").c_str())) std::abort();
+    }
+    std::filesystem::path folder;
+    pugi::xml_document document;
+};
+
+bool IsReset(const CMapProject& project) {
+    return project.Provinces.GetCount() == 0 && project.MapPieces.GetCount() == 0 && project.Tables.GetCount() == 0 &&
+           project.Events.GetCount() == 0 && project.WorldWidth == 1 && project.WorldHeight == 1 &&
+           project.FileName.empty() && project.Modified == 0;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const StartCatalogue catalogue;
+    thorn::DetachedEditor editor;
+    editor.SetGameData(catalogue.document.document_element(), catalogue.folder);
+    CMapProject project;
+    project.SetEditorLink(&editor);
+    if (!project.NewMissionFromImage()) std::abort();
+    project.Modified = 0;
+
+    if (!project.LoadProjectFromBytes(std::span<const uint8_t>(data, size), "fuzz.pw")) {
+        if (!IsReset(project)) std::abort();
+        return 0;
+    }
+    const std::vector<uint8_t> saved = project.ProjectBytes();
+    if (!project.LoadProjectFromBytes(saved, "again.pw")) std::abort();
+    if (project.ProjectBytes() != saved) std::abort();
+    return 0;
+}
