@@ -32,6 +32,37 @@ std::unique_ptr<TBitmap32> GridWorld(int32_t w, int32_t h, int32_t side) {
     return world;
 }
 
+// A tiny world made of whole rectangles, without the import (whose
+// pictures are 160 pixels a side at least): two provinces side by side
+// above a strip of ocean, and a green corner.
+void TinyWorld(CMapProject& project) {
+    struct Rect {
+        uint16_t left, top, right, bottom;
+        TColor32 colour;
+        uint32_t kind;
+    };
+    const Rect rects[] = {{0, 0, 23, 15, 0xFF800001, CProvinceMap::Province},
+                          {24, 0, 41, 15, 0xFF800002, CProvinceMap::Province},
+                          {42, 0, 47, 15, 0xFF00FF00, CProvinceMap::GreenLand},
+                          {0, 16, 47, 31, 0xFF0000FF, CProvinceMap::Ocean}};
+    project.WorldWidth = 48;
+    project.WorldHeight = 32;
+    project.SetViewSize();
+    for (const Rect& r : rects) {
+        auto piece = std::make_unique<CProvinceMap>();
+        piece->Color = r.colour;
+        piece->Left = r.left, piece->Top = r.top, piece->Right = r.right, piece->Bottom = r.bottom;
+        piece->Mask->SetSize(r.right - r.left + 1, r.bottom - r.top + 1);
+        piece->Mask->Clear(r.colour);
+        piece->PixelCount = static_cast<uint32_t>(piece->Mask->Width() * piece->Mask->Height());
+        piece->Kind = r.kind;
+        project.MapPieces.Add(std::move(piece));
+    }
+    project.ReassignMapIndexes();
+    CalcNeighbours(project);
+    project.CalcCastlePlaces();
+}
+
 void Save(CMapProject& project, const std::filesystem::path& file) {
     if (!project.SaveProject(file)) {
         std::fprintf(stderr, "cannot write %s\n", file.c_str());
@@ -92,6 +123,20 @@ int main(int argc, char** argv) {
         world->LoadFromFile(kStartFolder / "worlds/small_isles.bmp");
         fresh(editor, project, std::move(world));
         Save(project, out / "small_isles.pw");
+    }
+    {  // a tiny world of two provinces, one the capital of an active player
+        thorn::DetachedEditor editor;
+        CMapProject project;
+        editor.SetGameData(catalogue.document_element(), kStartFolder);
+        project.SetEditorLink(&editor);
+        TinyWorld(project);
+        if (!project.NewMissionFromImage()) return 1;
+        thorn::ScopedProjectLink link(project);
+        project.Provinces.GetAt(1)->SetOwner(0);
+        project.Players[0].SetActive(1);
+        project.Players[0].SetCapital(project.Provinces.GetAt(1));
+        project.Events.AddEvent();
+        Save(project, out / "tiny.pw");
     }
     {  // game data and players only: no world picture
         thorn::DetachedEditor editor;

@@ -30,15 +30,28 @@ bool IsReset(const CMapProject& project) {
            project.FileName.empty() && project.Modified == 0;
 }
 
+// One project prepared once, as the open command prepares it; every load
+// resets it first, and the catalogue's pivots (which the file does not hold)
+// are put back before each input so that inputs do not depend on each other.
+struct Prepared {
+    Prepared() {
+        editor.SetGameData(catalogue.document.document_element(), catalogue.folder);
+        project.SetEditorLink(&editor);
+        if (!project.NewMissionFromImage()) std::abort();
+        pivots = project.CastlePivots;
+    }
+    StartCatalogue catalogue;
+    thorn::DetachedEditor editor;
+    CMapProject project;
+    Orv::CSimpleArray<TPoint> pivots;
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const StartCatalogue catalogue;
-    thorn::DetachedEditor editor;
-    editor.SetGameData(catalogue.document.document_element(), catalogue.folder);
-    CMapProject project;
-    project.SetEditorLink(&editor);
-    if (!project.NewMissionFromImage()) std::abort();
+    static Prepared prepared;
+    CMapProject& project = prepared.project;
+    project.CastlePivots = prepared.pivots;
     project.Modified = 0;
 
     if (!project.LoadProjectFromBytes(std::span<const uint8_t>(data, size), "fuzz.pw")) {

@@ -361,7 +361,8 @@ private:
     // The checks a loaded project must pass before it is rebuilt: at least
     // one string table and the current one among them, owners that are
     // players or none, piece indices inside the piece list, pieces inside
-    // the world.
+    // the world with masks the size of their boxes, and a world larger than
+    // 160 x 160 covered by the masks for a sixteenth at least.
     bool LoadedContentIsSound() const;
     // Everything the project file does not hold, made from what it does.
     void RebuildAfterLoad(const std::filesystem::path& fileName);

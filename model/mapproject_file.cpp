@@ -165,6 +165,13 @@ int CMapProject::LoadProjectFromBytes(std::span<const uint8_t> bytes, const std:
 }
 
 bool CMapProject::LoadedContentIsSound() const {
+    // A world up to the smallest side the import makes needs no pieces; a
+    // larger one must be made of pieces whose masks cover a sixteenth of it
+    // at least (an import covers all of it), so that a few bytes cannot
+    // claim the gigabytes of the world's bitmap and piece-index map.
+    constexpr int64_t kFreeWorldArea = int64_t{kMinWorldSide} * kMinWorldSide;
+    constexpr int64_t kCoverDivisor = 16;
+
     if (Tables.GetCount() == 0 || CurrentStringTable >= Tables.GetCount()) return false;
     const uint16_t pieces = MapPieces.GetCount();
     for (uint16_t i = 0; i < Provinces.GetCount(); ++i) {
@@ -172,15 +179,19 @@ bool CMapProject::LoadedContentIsSound() const {
         if (p.Owner != CProvinceB::kNoOwner && p.Owner >= kMaxPlayers) return false;
         if (p.MapPieceIndex != -1 && (p.MapPieceIndex < 0 || p.MapPieceIndex >= pieces)) return false;
     }
+    int64_t maskArea = 0;
     for (uint16_t n = 0; n < pieces; ++n) {
         const CProvinceMap& piece = *MapPieces.GetAt(n);
         if (piece.Left > piece.Right || piece.Right >= WorldWidth || piece.Top > piece.Bottom ||
             piece.Bottom >= WorldHeight)
             return false;
-        if (piece.Left + piece.Mask->Width() > WorldWidth || piece.Top + piece.Mask->Height() > WorldHeight)
+        // The mask is cropped to the box.
+        if (piece.Mask->Width() != piece.Right - piece.Left + 1 || piece.Mask->Height() != piece.Bottom - piece.Top + 1)
             return false;
+        maskArea += int64_t{piece.Mask->Width()} * piece.Mask->Height();
     }
-    return true;
+    const int64_t worldArea = int64_t{WorldWidth} * WorldHeight;
+    return worldArea <= kFreeWorldArea || worldArea <= kCoverDivisor * maskArea;
 }
 
 void CMapProject::RebuildAfterLoad(const std::filesystem::path& fileName) {

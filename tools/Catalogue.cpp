@@ -9,10 +9,12 @@ namespace thorn::startdir {
 namespace {
 
 // Resource 0 is the castle's gold (and the bank's), 1 the metal mine's and 2
-// the stone mine's, as the editor's income figures expect.
+// the stone mine's, as the editor's income figures expect. A new province
+// yields each resource's minimum: every province some gold, timber and grain,
+// metal and stone only where the designer puts mines.
 constexpr std::array kResources{
-    ResourceKind{"Gold", 0, 9},  ResourceKind{"Iron", 0, 6},  ResourceKind{"Stone", 0, 6},
-    ResourceKind{"Timber", 0, 6}, ResourceKind{"Grain", 0, 9},
+    ResourceKind{"Gold", 1, 9},  ResourceKind{"Iron", 0, 6},  ResourceKind{"Stone", 0, 6},
+    ResourceKind{"Timber", 1, 6}, ResourceKind{"Grain", 2, 9},
 };
 
 constexpr std::array<std::string_view, 3> kSkills{"Warfare", "Commerce", "Lore"};

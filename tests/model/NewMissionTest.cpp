@@ -52,6 +52,9 @@ TEST_F(NewMissionTest, SampleWorldBecomesAMission) {
     EXPECT_EQ(project.Players[5].Treasury.GetCount(), 5);
     EXPECT_EQ(project.VictoryConds.Data.Resources.Amounts.GetCount(), 5);
     EXPECT_EQ(project.Tables.GetAt(0)->GetProvinceName(project.Provinces.GetAt(9)), "Noname 10");
+    // A new province yields the catalogue's minimum of every resource.
+    const CProvince& first = *project.Provinces.GetAt(0);
+    EXPECT_EQ((std::vector<int>(first.Resources.begin(), first.Resources.end())), (std::vector<int>{1, 0, 0, 1, 2}));
     EXPECT_EQ(thorn::test::UntaggedLayers(project, editor), 1);
     EXPECT_EQ(project.NeighbourLinksLayer(), LayerAt(0).GetTag() == 0 ? &LayerAt(0) : nullptr);
     EXPECT_EQ(editor.castles.GetBitmaps()->GetCount(), 9);

@@ -253,10 +253,11 @@ TEST_F(ProjectFileTest, LoadedProjectHoldsTheFileAndTheCatalogueResourceValues) 
     EXPECT_EQ(p.Events.GetAt(0)->Resources.Decrease[1], 4);
     EXPECT_EQ(p.ComputerPlayerTypes.GetCount(), 5u);
     // The resource minimum, third value and maximum are the catalogue's.
-    EXPECT_EQ(p.ResourceMin[0], 0);
+    EXPECT_EQ(p.ResourceMin[0], 1);
+    EXPECT_EQ(p.ResourceMin[1], 0);
     EXPECT_EQ(p.ResourceMax[1], 6);
     ASSERT_EQ(p.SaveProject(dir / "again.pw"), 1);
-    EXPECT_EQ(thorn::test::ReadFileBytes(dir / "again.pw"), Layout(at, {0, 0, 9, 0, 0, 6}));
+    EXPECT_EQ(thorn::test::ReadFileBytes(dir / "again.pw"), Layout(at, {1, 0, 9, 0, 0, 6}));
 }
 
 TEST_F(ProjectFileTest, CapitalIndexPastTheProvincesLoadsAsNoCapital) {
@@ -301,6 +302,8 @@ TEST_F(ProjectFileTest, HostileCountsAndIndicesAreRefused) {
         {"piece index -2", at.pieceIndex, {0xFE, 0xFF, 0xFF, 0xFF}},
         {"1502 pieces", at.pieceCount, {0xDE, 0x05}},
         {"mask outside the world", at.pieceLeft, {199, 0, 201, 0}},
+        {"mask not the size of its box", at.pieceLeft + 2, {11, 0}},
+        {"world far larger than its pieces", at.worldWidth, {0xE8, 0x03, 0xE8, 0x03}},
         {"neighbour past the pieces", at.neighbour, {3, 0}},
         {"no string table", at.tableCount, {0, 0}},
         {"151 events", at.eventCount, {151, 0}},
@@ -367,6 +370,25 @@ TEST_F(ProjectFileTest, FailedWriteKeepsTheModifiedFlagAndTheOldFile) {
     EXPECT_EQ(thorn::test::ReadFileBytes(dir / "small.pw"), before);
     EXPECT_EQ(project.SaveProject(dir / "no such folder" / "x.pw"), 0);
     EXPECT_FALSE(editor.progressShown);
+}
+
+}  // namespace
+
+namespace {
+
+// The seed projects of the project-file fuzz corpus are real projects: each
+// opens.
+TEST(ProjectFileSeeds, EverySeedProjectOpens) {
+    thorn::test::RecordingEditor editor;
+    thorn::test::OpenStartCatalogue(editor);
+    int seeds = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(THORN_SOURCE_DIR "/fuzz/corpus/project_file")) {
+        if (entry.path().extension() != ".pw") continue;
+        OpenedProject opened(editor);
+        EXPECT_EQ(opened.Open(entry.path()), 1) << entry.path();
+        ++seeds;
+    }
+    EXPECT_GE(seeds, 4);
 }
 
 }  // namespace
