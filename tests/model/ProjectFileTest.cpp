@@ -260,6 +260,27 @@ TEST_F(ProjectFileTest, LoadedProjectHoldsTheFileAndTheCatalogueResourceValues) 
     EXPECT_EQ(thorn::test::ReadFileBytes(dir / "again.pw"), Layout(at, {1, 0, 9, 0, 0, 6}));
 }
 
+// The records size their arrays by the counts of the project being saved,
+// not by those of the project made last.
+TEST_F(ProjectFileTest, SavingBesideAnotherProjectUsesItsOwnCounts) {
+    OpenedProject other(editor);
+    ASSERT_EQ(other.project.NewMissionFromImage(), 1);  // 11 unit types, 5 resources
+    EXPECT_EQ(Saved(), Layout(at));
+}
+
+// A file names pictures of the start folder only, and pictures that exist.
+TEST_F(ProjectFileTest, PicturesOutsideTheStartFolderOrMissingAreRefused) {
+    for (const char* path : {"../startdir/res/castles/castle.bmp", "/etc/hostname", "res/castles/none.bmp"}) {
+        project.Tables.GetAt(0)->CastleImagePaths[0] = path;
+        Saved();
+        OpenedProject opened(editor);
+        EXPECT_EQ(opened.Open(dir / "small.pw"), 0) << path;
+        ASSERT_EQ(opened.editor.errors.size(), 1u) << path;
+        EXPECT_NE(opened.editor.errors[0].find(path), std::string::npos) << opened.editor.errors[0];
+        EXPECT_EQ(opened.project.Provinces.GetCount(), 0) << path;
+    }
+}
+
 TEST_F(ProjectFileTest, CapitalIndexPastTheProvincesLoadsAsNoCapital) {
     std::vector<uint8_t> bytes = Saved();
     bytes[at.worldWidth + 10 + 3] = 40;  // player 0's capital index
