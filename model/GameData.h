@@ -103,7 +103,12 @@ std::string CheckGameData(pugi::xml_node root, const std::filesystem::path& star
 
 // ---- the catalogue read into a project, through its editor's game-data
 // document and start folder. Each reader checks its sections completely
-// before the project changes, and throws thorn::EGameDataError.
+// before the project changes, and throws thorn::EGameDataError. The
+// project's own operations report it through the editor's error box:
+// NewMissionFromImage then resets the project and answers 0, LoadProject
+// answers 0 with the project reset, RebindProvinces keeps the lists it had
+// and goes on. The editor can check the document when it starts with
+// thorn::CheckGameData.
 
 // A new first string table, then castles and armies, units, resources and
 // skills, all checked before any of it is stored.
