@@ -116,10 +116,13 @@ void ReadMasks(std::span<const uint8_t> dib, Layout& layout) {
     if (bitFields) {
         // The masks are in the header from its 52-byte version on; an older
         // header is followed by them.
-        const size_t count = layout.compression == kAlphaBitFields ? 4 : 3;
+        size_t count = layout.compression == kAlphaBitFields ? 4 : 3;
         size_t at = layout.headerSize;
         if (layout.headerSize >= 52) {
+            // Only the masks the header has room for: a 52-byte one holds no
+            // alpha mask, and what follows it is not one.
             at = kInfoHeader;
+            count = std::min(count, (layout.headerSize - kInfoHeader) / 4);
         } else {
             layout.tableStart = layout.headerSize + count * 4;
             if (dib.size() < layout.tableStart) Truncated();

@@ -156,6 +156,17 @@ TEST(BmpReader, AlphaBitFieldsAfterAnInfoHeader) {
     EXPECT_EQ(DecodeBmp(BmpFile(spec)).pixels[0], 0x40102030u);
 }
 
+TEST(BmpReader, AlphaBitFieldsWithAVersionTwoHeaderReadOnlyTheHeadersMasks) {
+    // A 52-byte header holds the red, green and blue masks but no alpha mask:
+    // nothing past the header is taken for one, even when the file ends there.
+    DibSpec spec{.headerSize = 52, .width = 1, .height = 1, .bitCount = 32, .compression = 6,
+                 .masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0}};
+    const auto file = BmpFile(spec);
+    EXPECT_THROW(DecodeBmp(file), EInvalidGraphic);
+    spec.pixels = {0x30, 0x20, 0x10, 0x00};
+    EXPECT_EQ(DecodeBmp(BmpFile(spec)).pixels[0], 0xFF102030u);
+}
+
 TEST(BmpReader, Os2CoreHeaderWithThreeBytePalette) {
     DibSpec spec{.headerSize = 12, .width = 2, .height = 1, .bitCount = 8, .palette = RampPalette(256)};
     spec.pixels = {3, 250, 0, 0};
