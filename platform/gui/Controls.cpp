@@ -303,18 +303,19 @@ void TControl::WMButtonDown(const TWMMouse& m) {
         if (controlStyle_.Contains(csCaptureMouse)) SetMouseCapture(true);
         if (controlStyle_.Contains(csClickEvents)) controlState_.Include(csClicked);
     }
-    thorn::ComponentRef<TControl> self(this);
     if (!controlStyle_.Contains(csNoStdEvents)) MouseDown(m.Button, m.Shift, m.X, m.Y);
 }
 
 void TControl::WMButtonDblClk(const TWMMouse& m) {
+    // The double-click handler may free the control.
+    thorn::ComponentRef<TControl> self(this);
     if (m.Button == mbLeft) {
         if (controlStyle_.Contains(csCaptureMouse)) SetMouseCapture(true);
         if (controlStyle_.Contains(csClickEvents)) DblClick();
     }
     TShiftState shift = m.Shift;
     shift.Include(ssDouble);
-    if (!IsDestroying(*this) && !controlStyle_.Contains(csNoStdEvents)) MouseDown(m.Button, shift, m.X, m.Y);
+    if (self && !controlStyle_.Contains(csNoStdEvents)) MouseDown(m.Button, shift, m.X, m.Y);
 }
 
 void TControl::WMButtonUp(const TWMMouse& m) {

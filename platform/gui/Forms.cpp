@@ -589,7 +589,9 @@ void TCustomForm::RouteMouse(const thorn::MouseInput& input) {
     TPoint origin;
     ControlAccess::ClientOriginInForm(*target, origin);
     TWMMouse m{input.button, input.shift, p.X - origin.X, p.Y - origin.Y};
+    // Handlers may free the control under the pointer, the target or the form.
     thorn::ComponentRef<TControl> ref(target);
+    thorn::ComponentRef<TControl> hitRef(hit);
     switch (input.action) {
         case thorn::MouseAction::Down:
         case thorn::MouseAction::DoubleClick:
@@ -608,7 +610,7 @@ void TCustomForm::RouteMouse(const thorn::MouseInput& input) {
             if (!ref) return;
             ControlAccess::MouseMove(*target, m);
             if (ref && Screen) Screen->ApplyCursorFor(target);
-            Application->NoteMouseOver(hit, ClientToScreen(p));
+            if (hitRef) Application->NoteMouseOver(hit, ClientToScreen(p));
             break;
         case thorn::MouseAction::Wheel:
             ControlAccess::MouseWheel(*target, input.shift, input.wheelDelta, ClientToScreen(p));

@@ -55,6 +55,28 @@ TEST_F(GuiInput, TheControlPressedHoldsTheMouseUntilRelease) {
     EXPECT_EQ(log, (Log{"B move 25,20"}));
 }
 
+TEST_F(GuiInput, AControlMayFreeItselfFromItsMouseHandlers) {
+    TForm* form = MakeForm();
+    Swatch* twice = AddControl<Swatch>(*form, "Twice", {0, 0, 50, 50});
+    twice->SetHint("Twice|Freed on a double click");
+    thorn::ComponentRef<Swatch> twiceRef(twice);
+    twice->OnDblClick = [](TObject* sender) { thorn::Free(static_cast<Swatch*>(sender)); };
+    Swatch* moved = AddControl<Swatch>(*form, "Moved", {100, 0, 150, 50});
+    moved->SetHint("Moved|Freed when the pointer moves on it");
+    thorn::ComponentRef<Swatch> movedRef(moved);
+    moved->OnMouseMove = [](TObject* sender, TShiftState, int, int) { thorn::Free(static_cast<Swatch*>(sender)); };
+    form->Show();
+
+    host.DoubleClick(*form, 10, 10);
+    EXPECT_FALSE(twiceRef);
+    host.MouseMove(*form, 120, 10);
+    EXPECT_FALSE(movedRef);
+    // The form goes on working.
+    host.MouseMove(*form, 125, 20);
+    EXPECT_EQ(form->ControlAtClientPos({125, 20}), form);
+    EXPECT_EQ(Application->GetHint(), "");
+}
+
 TEST_F(GuiInput, EnterAndLeaveFollowThePointerThroughNestedControls) {
     TForm* form = MakeForm();
     Swatch* outer = AddControl<Swatch>(*form, "Outer", {0, 0, 100, 100}, &log);
