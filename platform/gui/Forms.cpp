@@ -45,6 +45,16 @@ private:
     thorn::ComponentRef<TCustomForm> previousActive_;
 };
 
+// Ends a press in progress on form (any form when null): the control holding
+// the mouse drops its pressed state and the capture, as when a modal box or
+// another window interrupts it.
+void CancelMouseMode(const TCustomForm* form) {
+    TControl* capture = Application ? Application->GetCaptureControl() : nullptr;
+    if (!capture || (form && !form->ContainsControl(capture))) return;
+    ControlAccess::CancelMode(*capture);
+    if (Application->GetCaptureControl()) Application->SetCaptureControl(nullptr);
+}
+
 }  // namespace
 
 TCustomForm::TCustomForm() : canvas_(std::make_unique<thorn::ControlCanvas>(*this)) {
@@ -136,8 +146,7 @@ void TCustomForm::SetVisible(bool value) {
         if (windowKind_ != thorn::WindowKind::Popup) window_->Activate();
     } else {
         if (!IsDestroying(*this)) DoHide();
-        if (Application && Application->GetCaptureControl() && ContainsControl(Application->GetCaptureControl()))
-            Application->SetCaptureControl(nullptr);
+        CancelMouseMode(this);
         ClearHover();
         TWinControl::SetVisible(false);
         if (window_) window_->SetVisible(false);
@@ -217,7 +226,7 @@ void TCustomForm::Release() {
 TModalResult TCustomForm::ShowModal() {
     if (GetVisible() || !GetEnabled() || modal_)
         throw EInvalidOperation("Cannot make a visible window modal");
-    if (Application->GetCaptureControl()) Application->SetCaptureControl(nullptr);
+    CancelMouseMode(nullptr);
     Application->CancelHint();
     thorn::ComponentRef<TCustomForm> self(this);
     TModalResult result = mrNone;
@@ -530,8 +539,7 @@ void TCustomForm::HostActivated(bool active) {
             if (self && Screen && active_) Screen->SetActiveControl(activeControl_.Get());
         } else {
             active_ = false;
-            if (Application->GetCaptureControl() && ContainsControl(Application->GetCaptureControl()))
-                Application->SetCaptureControl(nullptr);
+            CancelMouseMode(this);
             Application->CancelHint();
             if (TWinControl* focused = focusedControl_.Get()) ControlAccess::KillFocusMsg(*focused);
             if (self) Deactivate();

@@ -126,6 +126,26 @@ TEST_F(GuiModal, AScriptMustFitTheDialog) {
     EXPECT_THROW(host.Click(*form, 5, 5), thorn::EUnscriptedDialog);
 }
 
+TEST_F(GuiModal, AMessageBoxEndsAPressInProgress) {
+    TForm* form = MakeForm();
+    TButton* button = thorn::Make<TButton>(*form);
+    button->SetParent(form);
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    form->Show();
+    host.MouseDown(*form, 10, 10);
+    ASSERT_TRUE(button->IsPressed());
+    host.AnswerMessageBox(IDOK, "Autosave");
+    Application->MessageBox("Autosave done", "", MB_OK);
+    EXPECT_FALSE(button->IsPressed());
+    EXPECT_EQ(Application->GetCaptureControl(), nullptr);
+    // The press is over: moving back onto the button and releasing does nothing.
+    host.MouseMove(*form, 12, 12);
+    EXPECT_FALSE(button->IsPressed());
+    host.MouseUp(*form, 12, 12);
+    EXPECT_EQ(clicks, 0);
+}
+
 TEST_F(GuiModal, TheMessageBoxLaysOutItsButtons) {
     thorn::TMessageForm box("Save?", "Warning", MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
     EXPECT_EQ(box.GetButtonIds(), (std::vector<int>{IDYES, IDNO, IDCANCEL}));
