@@ -5,14 +5,16 @@
 #include <cmath>
 #include <limits>
 
-namespace {
-
-int32_t RoundToInt(double v) {
+int32_t thorn::RoundToInt(double v) {
     double r = std::nearbyint(v);
     if (!(r >= std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
     if (r > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
     return static_cast<int32_t>(r);
 }
+
+namespace {
+
+using thorn::RoundToInt;
 
 int32_t FloorToInt(double v) { return RoundToInt(std::floor(v)); }
 int32_t CeilToInt(double v) { return RoundToInt(std::ceil(v)); }

@@ -86,6 +86,12 @@ constexpr TFixed FixedMul(TFixed a, TFixed b) {
 // Truncated toward zero; b must not be 0.
 TFixed FixedDiv(TFixed a, TFixed b);
 
+namespace thorn {
+// Round half to even, kept inside 32 bits: a value beyond them (or NaN,
+// which gives the lowest) cannot wrap round.
+int32_t RoundToInt(double v);
+}  // namespace thorn
+
 // ----------------------------------------------------------------- geometry
 
 struct TFloatPoint {

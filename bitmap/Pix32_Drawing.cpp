@@ -11,12 +11,7 @@
 
 namespace {
 
-int32_t RoundToInt(double v) {
-    double r = std::nearbyint(v);
-    if (!(r >= std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
-    if (r > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(r);
-}
+using thorn::RoundToInt;
 
 // size * 65536, kept inside int32 for very large bitmaps.
 int32_t FixedSide(int32_t size) {

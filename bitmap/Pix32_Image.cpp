@@ -11,7 +11,7 @@
 
 namespace {
 
-int32_t RoundToInt(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
+using thorn::RoundToInt;
 
 // (value - shift) * scale / 65536 or value * scale / 65536 + shift, in 64
 // bits so that large worlds at high zoom do not overflow; truncated toward

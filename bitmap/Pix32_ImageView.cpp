@@ -9,7 +9,7 @@
 
 namespace {
 
-int32_t RoundToInt(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
+using thorn::RoundToInt;
 
 // Runs with the view's scroll lock set, so that moving the bars from the
 // view itself is not taken for the user's doing.

@@ -20,12 +20,7 @@ constexpr uint32_t kHotTrackInterval = 150;
 // on a shorter track.
 constexpr int32_t kMinHandle = 17;
 
-int32_t RoundToInt(double v) {
-    double r = std::nearbyint(v);
-    if (!(r >= std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
-    if (r > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(r);
-}
+using thorn::RoundToInt;
 
 // ---- GUI colours, channel by channel ($00BBGGRR)
 

@@ -14,13 +14,7 @@ namespace {
 constexpr int32_t Int32Min = std::numeric_limits<int32_t>::min();
 constexpr int32_t Int32Max = std::numeric_limits<int32_t>::max();
 
-// Round half to even, saturating to 32 bits; NaN gives the lowest value.
-int32_t RoundSaturated(double v) {
-    double r = std::nearbyint(v);
-    if (!(r >= Int32Min)) return Int32Min;
-    if (r > Int32Max) return Int32Max;
-    return static_cast<int32_t>(r);
-}
+using thorn::RoundToInt;
 
 int32_t Saturate(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, Int32Min, Int32Max)); }
 
@@ -167,7 +161,7 @@ void TAffineTransformation::Rotate(float Cx, float Cy, float Alpha) {
 void TAffineTransformation::PrepareTransform() {
     TFloatMatrix m = matrix_;
     Invert(m);
-    auto fixed = [](float v) { return RoundSaturated(static_cast<double>(v) * 4096.0); };
+    auto fixed = [](float v) { return RoundToInt(static_cast<double>(v) * 4096.0); };
     A = fixed(m[0][0]);
     B = fixed(m[1][0]);
     C = fixed(m[2][0]);
@@ -204,8 +198,8 @@ TRect TAffineTransformation::GetTransformedBounds() {
         if (k == 0 || p[1] < minY) minY = p[1];
         if (k == 0 || p[1] > maxY) maxY = p[1];
     }
-    return {RoundSaturated(minX - 0.5f), RoundSaturated(minY - 0.5f), RoundSaturated(maxX + 0.5f),
-            RoundSaturated(maxY + 0.5f)};
+    return {RoundToInt(minX - 0.5f), RoundToInt(minY - 0.5f), RoundToInt(maxX + 0.5f),
+            RoundToInt(maxY + 0.5f)};
 }
 
 void TProjectiveTransformation::SetCorner(float& corner, float value) {
@@ -282,8 +276,8 @@ bool TProjectiveTransformation::Map(int32_t X, int32_t Y, double factor, int32_t
     sx *= factor;
     sy *= factor;
     if (!std::isfinite(sx) || !std::isfinite(sy)) return false;
-    SrcX = RoundSaturated(sx);
-    SrcY = RoundSaturated(sy);
+    SrcX = RoundToInt(sx);
+    SrcY = RoundToInt(sy);
     return true;
 }
 
@@ -298,8 +292,8 @@ void TProjectiveTransformation::Transform256(int32_t DstX, int32_t DstY, int32_t
 TRect TProjectiveTransformation::GetTransformedBounds() {
     auto [minX, maxX] = std::minmax_element(x_.begin(), x_.end());
     auto [minY, maxY] = std::minmax_element(y_.begin(), y_.end());
-    return {RoundSaturated(*minX - 0.5f), RoundSaturated(*minY - 0.5f), RoundSaturated(*maxX + 0.5f),
-            RoundSaturated(*maxY + 0.5f)};
+    return {RoundToInt(*minX - 0.5f), RoundToInt(*minY - 0.5f), RoundToInt(*maxX + 0.5f),
+            RoundToInt(*maxY + 0.5f)};
 }
 
 // ----------------------------------------------------------------- drawing

@@ -88,6 +88,14 @@ TEST_F(Image32, CoordinatesOfLargeWorldsAtHighZoomDoNotOverflow) {
     EXPECT_EQ(image->ControlToBitmap({-80, 0}), (TPoint{-10, 0}));  // truncated toward zero
 }
 
+TEST_F(Image32, AScaledSizeBeyondThirtyTwoBitsStopsAtTheLargest) {
+    image->GetBitmap()->SetSize(300, 300);
+    image->SetScaleMode(smScale);
+    image->SetScale(1e7f);
+    image->SetBounds(0, 0, 100, 100);
+    EXPECT_EQ(image->GetBitmapSize(), (TSize{INT32_MAX, INT32_MAX}));
+}
+
 TEST_F(Image32, PaintsBackgroundBitmapAndVisibleLayers) {
     image->SetBounds(10, 20, 100, 80);
     image->SetColor(clBlue);
