@@ -33,10 +33,6 @@ TApplication::~TApplication() {
     Application = nullptr;
 }
 
-void TApplication::Notification(TComponent* component, TOperation operation) {
-    TComponent::Notification(component, operation);
-}
-
 // ---- the loop
 
 bool TApplication::ProcessPending() {

@@ -102,8 +102,6 @@ public:
     TExceptionEvent OnException;
     TNotifyEvent OnHint;
     TIdleEvent OnIdle;
-    TNotifyEvent OnActivate;
-    TNotifyEvent OnDeactivate;
 
     // ---- used by the layer
     void RegisterTimer(TTimer* timer);
@@ -118,9 +116,6 @@ public:
     void NoteMouseOver(TControl* control, TPoint screenPos);
     // Paints every form that has something marked.
     void PaintAllForms();
-
-protected:
-    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     bool ProcessPending();

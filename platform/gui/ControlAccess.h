@@ -21,12 +21,9 @@ public:
     static void CancelMode(TControl& c) { c.CMCancelMode(); }
     static void CaptureChanged(TControl& c) { c.WMCaptureChanged(); }
     static bool HintShow(TControl& c, THintInfo& info) { return c.CMHintShow(info); }
-    static bool HitTest(TControl& c, int x, int y) { return c.CMHitTest(x, y); }
 
     // keyboard
     static uint32_t GetDlgCode(TWinControl& c) { return c.WMGetDlgCode(); }
-    static bool DialogKey(TWinControl& c, TKey key, TShiftState s) { return c.CMDialogKey(key, s); }
-    static bool DialogChar(TWinControl& c, char ch, TShiftState s) { return c.CMDialogChar(ch, s); }
     static bool WantSpecialKey(TWinControl& c, TKey key) { return c.CMWantSpecialKey(key); }
     static bool ChildKey(TWinControl& c, TKey key, TShiftState s, TWinControl* sender) {
         return c.CMChildKey(key, s, sender);
@@ -41,13 +38,6 @@ public:
     static void FocusChanged(TWinControl& c, TWinControl* focused) { c.CMFocusChanged(focused); }
 
     // painting
-    static bool EraseBkgnd(TWinControl& c, TCanvas& canvas) { return c.WMEraseBkgnd(canvas); }
-    static void NCPaint(TWinControl& c, TCanvas& canvas) { c.WMNCPaint(canvas); }
-    static void PaintWindow(TWinControl& c, TCanvas& canvas) { c.PaintWindow(canvas); }
-    static void PaintControl(TControl& c, TCanvas& canvas) { c.PaintControl(canvas); }
-    static const std::vector<TControl*>& GraphicChildren(const TWinControl& c) { return c.controls_; }
-    static const std::vector<TControl*>& WindowedChildren(const TWinControl& c) { return c.winControls_; }
-
     // Paints wc and everything on it whose area meets clip. boundsOrigin is
     // where wc's top-left corner lies in the canvas' bitmap; clip is in
     // bitmap coordinates.

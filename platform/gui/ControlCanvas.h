@@ -14,13 +14,25 @@ class ControlCanvas : public TCanvas {
 public:
     explicit ControlCanvas(TControl& control) : control_(control) {}
 
-    void BeginPaint(const TCanvas& placement);
-    void EndPaint();
+    // Runs paint with this canvas drawing where placement draws; afterwards
+    // (also when paint throws) the canvas is bound afresh at its next use.
+    template <typename Paint>
+    void PaintWithin(const TCanvas& placement, Paint&& paint) {
+        BeginPaint(placement);
+        struct Ending {
+            ControlCanvas& canvas;
+            ~Ending() { canvas.EndPaint(); }
+        } ending{*this};
+        paint();
+    }
 
 protected:
     void RequiredState() override;
 
 private:
+    void BeginPaint(const TCanvas& placement);
+    void EndPaint();
+
     TControl& control_;
     bool painting_ = false;
 };

@@ -713,8 +713,6 @@ TRect TWinControl::GetClientRect() const {
     return {0, 0, std::max(0, GetWidth() - 2 * borderWidth_), std::max(0, GetHeight() - 2 * borderWidth_)};
 }
 
-TPoint TWinControl::GetClientOrigin() const { return TControl::GetClientOrigin(); }
-
 bool TWinControl::CMDialogKey(TKey key, TShiftState shift) {
     for (TControl* c : std::vector<TControl*>(winControls_)) {
         auto* wc = static_cast<TWinControl*>(c);
@@ -799,15 +797,7 @@ TGraphicControl::TGraphicControl() : canvas_(std::make_unique<thorn::ControlCanv
 TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::PaintControl(TCanvas& canvas) {
-    auto& cc = static_cast<thorn::ControlCanvas&>(*canvas_);
-    cc.BeginPaint(canvas);
-    try {
-        Paint();
-    } catch (...) {
-        cc.EndPaint();
-        throw;
-    }
-    cc.EndPaint();
+    static_cast<thorn::ControlCanvas&>(*canvas_).PaintWithin(canvas, [this] { Paint(); });
 }
 
 TCustomControl::TCustomControl() : canvas_(std::make_unique<thorn::ControlCanvas>(*this)) {}
@@ -815,15 +805,7 @@ TCustomControl::TCustomControl() : canvas_(std::make_unique<thorn::ControlCanvas
 TCustomControl::~TCustomControl() = default;
 
 void TCustomControl::PaintWindow(TCanvas& canvas) {
-    auto& cc = static_cast<thorn::ControlCanvas&>(*canvas_);
-    cc.BeginPaint(canvas);
-    try {
-        Paint();
-    } catch (...) {
-        cc.EndPaint();
-        throw;
-    }
-    cc.EndPaint();
+    static_cast<thorn::ControlCanvas&>(*canvas_).PaintWithin(canvas, [this] { Paint(); });
 }
 
 // ================================================================ the layer's door

@@ -339,7 +339,6 @@ public:
     int GetBorderWidth() const { return borderWidth_; }
     void SetBorderWidth(int value);
     TRect GetClientRect() const override;
-    TPoint GetClientOrigin() const override;
 
     TKeyEvent OnKeyDown;
     TKeyEvent OnKeyUp;
@@ -398,8 +397,6 @@ protected:
     virtual void WMNCPaint(TCanvas& canvas) {}
     // Paints the client area.
     virtual void PaintWindow(TCanvas& canvas) {}
-    // The background colour of the border area.
-    void PaintControl(TCanvas& canvas) override {}
 
 private:
     void AnchorChildren(int oldWidth, int oldHeight);

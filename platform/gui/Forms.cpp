@@ -17,7 +17,7 @@ bool IsDestroying(const TComponent& c) { return c.GetComponentState().Contains(c
 // way the loop ends.
 class ModalScope {
 public:
-    explicit ModalScope(TCustomForm& modal) : modal_(modal) {
+    explicit ModalScope(TCustomForm& modal) {
         previousActive_ = Screen ? Screen->GetActiveForm() : nullptr;
         if (Screen)
             for (int i = 0; i < Screen->GetFormCount(); ++i) {
@@ -40,7 +40,6 @@ public:
     ModalScope& operator=(const ModalScope&) = delete;
 
 private:
-    TCustomForm& modal_;
     std::vector<thorn::ComponentRef<TCustomForm>> disabled_;
     thorn::ComponentRef<TCustomForm> previousActive_;
 };
@@ -376,10 +375,6 @@ void TCustomForm::CMTextChanged() {
     if (window_) window_->SetCaption(GetCaption());
 }
 
-void TCustomForm::Notification(TComponent* component, TOperation operation) {
-    TWinControl::Notification(component, operation);
-}
-
 void TCustomForm::Invalidate() { InvalidateClientRect(GetClientRect()); }
 
 void TCustomForm::InvalidateClientRect(const TRect& r) {
@@ -431,15 +426,7 @@ void TCustomForm::PaintRect(const TRect& r) {
 }
 
 void TCustomForm::PaintWindow(TCanvas& canvas) {
-    auto& cc = static_cast<thorn::ControlCanvas&>(*canvas_);
-    cc.BeginPaint(canvas);
-    try {
-        Paint();
-    } catch (...) {
-        cc.EndPaint();
-        throw;
-    }
-    cc.EndPaint();
+    static_cast<thorn::ControlCanvas&>(*canvas_).PaintWithin(canvas, [this] { Paint(); });
 }
 
 void TCustomForm::Paint() {

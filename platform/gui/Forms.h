@@ -151,7 +151,6 @@ protected:
     void CMTextChanged() override;
     void CMVisibleChanged() override {}
     void WMSize() override;
-    void Notification(TComponent* component, TOperation operation) override;
 
     // Input routing, open to forms that need to adjust it.
     virtual void RouteMouse(const thorn::MouseInput& input);
