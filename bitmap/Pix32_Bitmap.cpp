@@ -207,14 +207,9 @@ void TBitmap32::CopySettingsFrom(const TBitmap32& source) {
 
 void TBitmap32::Assign(const TPersistent* source) {
     if (source) return Assign(*source);
-    BeginUpdate();
-    try {
+    thorn::WithinUpdate(*this, [&] {
         SetSize(0, 0);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
     Changed();
 }
 
@@ -222,18 +217,13 @@ void TBitmap32::Assign(const TPersistent& source) {
     const auto* bitmap = dynamic_cast<const TBitmap32*>(&source);
     if (!bitmap) return TPersistent::Assign(source);  // the source may know how to copy itself here
     if (bitmap == this) return;
-    BeginUpdate();
-    try {
+    thorn::WithinUpdate(*this, [&] {
         SetSize(bitmap->Width(), bitmap->Height());
         if (!Empty()) {
             std::memcpy(bits_.get(), bitmap->Bits(), static_cast<size_t>(int64_t{Width_} * Height_) * sizeof(TColor32));
             CopySettingsFrom(*bitmap);
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
     Changed();
 }
 
@@ -260,15 +250,10 @@ void TBitmap32::ReadData(TStream& stream) {
     TBitmap32 incoming;
     incoming.SetSize(w, h);
     if (!incoming.Empty()) stream.ReadBuffer(incoming.Bits(), pixelBytes);
-    BeginUpdate();
-    try {
+    thorn::WithinUpdate(*this, [&] {
         SetSize(w, h);
         if (!Empty()) bits_.swap(incoming.bits_);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
     Changed();
 }
 
@@ -397,15 +382,10 @@ void TBitmap32::FlipHorz(TBitmap32* Dst) {
         Changed();
         return;
     }
-    Dst->BeginUpdate();
-    try {
+    thorn::WithinUpdate(*Dst, [&] {
         Dst->SetSize(Width_, Height_);
         for (int32_t y = 0; y < Height_; ++y) std::reverse_copy(ScanLine(y), ScanLine(y) + Width_, Dst->ScanLine(y));
-    } catch (...) {
-        Dst->EndUpdate();
-        throw;
-    }
-    Dst->EndUpdate();
+    });
     Dst->Changed();
 }
 
@@ -450,15 +430,10 @@ void TBitmap32::Rotate90(TBitmap32* Dst) {
         Assign(turned);
         return;
     }
-    Dst->BeginUpdate();
-    try {
+    thorn::WithinUpdate(*Dst, [&] {
         Dst->SetSize(Height_, Width_);
         RotateQuarter(*this, *Dst, true);
-    } catch (...) {
-        Dst->EndUpdate();
-        throw;
-    }
-    Dst->EndUpdate();
+    });
     Dst->Changed();
 }
 
@@ -471,15 +446,10 @@ void TBitmap32::Rotate270(TBitmap32* Dst) {
         Assign(turned);
         return;
     }
-    Dst->BeginUpdate();
-    try {
+    thorn::WithinUpdate(*Dst, [&] {
         Dst->SetSize(Height_, Width_);
         RotateQuarter(*this, *Dst, false);
-    } catch (...) {
-        Dst->EndUpdate();
-        throw;
-    }
-    Dst->EndUpdate();
+    });
     Dst->Changed();
 }
 

@@ -24,17 +24,12 @@ void AssignPicture(TBitmap32& bitmap, const DecodedPicture& picture) {
     if (picture.width < 0 || picture.height < 0 ||
         picture.pixels.size() != static_cast<size_t>(int64_t{picture.width} * picture.height))
         throw EInvalidGraphic("The picture's pixels do not match its size");
-    bitmap.BeginUpdate();
-    try {
+    thorn::WithinUpdate(bitmap, [&] {
         bitmap.SetSize(picture.width, picture.height);
         if (!bitmap.Empty())
             std::memcpy(bitmap.Bits(), picture.pixels.data(),
                         static_cast<size_t>(int64_t{bitmap.Width()} * bitmap.Height()) * sizeof(TColor32));
-    } catch (...) {
-        bitmap.EndUpdate();
-        throw;
-    }
-    bitmap.EndUpdate();
+    });
     bitmap.Changed();
 }
 

@@ -338,16 +338,11 @@ void TCustomImage32::SetOnPixelCombine(TPixelCombineEvent value) {
 }
 
 void TCustomImage32::SetupBitmap(bool doClear, TColor32 clearColor) {
-    bitmap_->BeginUpdate();
-    try {
+    thorn::WithinUpdate(*bitmap_, [&] {
         TRect viewport = GetViewportRect();
         bitmap_->SetSize(viewport.Width(), viewport.Height());
         if (doClear) bitmap_->Clear(clearColor);
-    } catch (...) {
-        bitmap_->EndUpdate();
-        throw;
-    }
-    bitmap_->EndUpdate();
+    });
     cacheValid_ = false;
     Changed();
 }

@@ -129,8 +129,7 @@ void TCustomImgView32::UpdateImage() {
     int32_t shift = RoundToInt(overSize_ * static_cast<double>(GetScale()));
     TRect v = GetViewportRect();
     int32_t w = v.Width(), h = v.Height();
-    BeginUpdate();
-    try {
+    thorn::WithinUpdate(*this, [&] {
         if (centered_ && s.cx + 2 * shift < w)
             SetOffsetHorz((w - s.cx) / 2.0f);
         else
@@ -140,11 +139,7 @@ void TCustomImgView32::UpdateImage() {
         else
             SetOffsetVert(static_cast<float>(shift) - vScroll_->GetPosition());
         InvalidateCache();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
     Changed();
 }
 

@@ -43,16 +43,11 @@ TCustomLayer* TLayerCollection::Adopt(std::unique_ptr<TCustomLayer> layer) {
 }
 
 TCustomLayer* TLayerCollection::Insert(int index, const TLayerClass& layerClass) {
-    BeginUpdate();
     TCustomLayer* layer = nullptr;
-    try {
+    thorn::WithinUpdate(*this, [&] {
         layer = Add(layerClass);
         layer->SetIndex(index);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
     return layer;
 }
 
@@ -91,9 +86,9 @@ void TLayerCollection::Delete(TCustomLayer* layer) {
 }
 
 void TLayerCollection::Clear() {
-    BeginUpdate();
-    while (!items_.empty()) DestroyLayer(items_.back().get());
-    EndUpdate();
+    thorn::WithinUpdate(*this, [&] {
+        while (!items_.empty()) DestroyLayer(items_.back().get());
+    });
 }
 
 TCustomLayer* TLayerCollection::GetItem(int index) const {
@@ -120,15 +115,10 @@ void TLayerCollection::MoveItem(TCustomLayer* layer, int index) {
 void TLayerCollection::Assign(const TPersistent& source) {
     if (const auto* other = dynamic_cast<const TLayerCollection*>(&source)) {
         if (other == this) return;
-        BeginUpdate();
-        try {
+        thorn::WithinUpdate(*this, [&] {
             while (!items_.empty()) DestroyLayer(items_.back().get());
             for (const auto& layer : other->items_) Adopt(layer->NewInstance())->Assign(*layer);
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
+        });
         return;
     }
     TPersistent::Assign(source);

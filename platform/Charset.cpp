@@ -76,6 +76,15 @@ std::optional<unsigned char> UnicodeToWindows1252(char32_t ch) {
     return std::nullopt;
 }
 
+unsigned char UpperCase1252(unsigned char byte) {
+    if (byte >= 'a' && byte <= 'z') return static_cast<unsigned char>(byte - 32);
+    // Accented small letters, except the division sign.
+    if (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7) return static_cast<unsigned char>(byte - 32);
+    if (byte == 0x9A || byte == 0x9C || byte == 0x9E) return static_cast<unsigned char>(byte - 16);  // š œ ž
+    if (byte == 0xFF) return 0x9F;                                                                   // ÿ
+    return byte;
+}
+
 std::u32string FromWindows1252(std::string_view text) {
     std::u32string out;
     out.reserve(text.size());

@@ -17,6 +17,11 @@ char32_t Windows1252ToUnicode(unsigned char byte);
 // has no such character.
 std::optional<unsigned char> UnicodeToWindows1252(char32_t ch);
 
+// The capital of a Windows-1252 letter (ASCII, the accented letters and
+// š, œ, ž, ÿ); every other byte as it is. Texts compared without case fold
+// both sides through it.
+unsigned char UpperCase1252(unsigned char byte);
+
 std::u32string FromWindows1252(std::string_view text);
 std::string Windows1252ToUtf8(std::string_view text);
 

@@ -63,6 +63,24 @@ class EInvalidGraphic : public Exception {
     using Exception::Exception;
 };
 
+namespace thorn {
+
+// Runs body between target.BeginUpdate() and target.EndUpdate(), closing the
+// update on every way out, exceptions included.
+template <typename Updatable, typename Body>
+void WithinUpdate(Updatable& target, Body&& body) {
+    target.BeginUpdate();
+    try {
+        body();
+    } catch (...) {
+        target.EndUpdate();
+        throw;
+    }
+    target.EndUpdate();
+}
+
+}  // namespace thorn
+
 // Aborts an operation silently: the application's handler shows no message.
 class EAbort : public Exception {
 public:

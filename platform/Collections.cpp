@@ -85,9 +85,9 @@ std::unique_ptr<TCollectionItem> TCollection::Extract(TCollectionItem* item) {
 
 void TCollection::Clear() {
     if (items_.empty()) return;
-    BeginUpdate();
-    while (!items_.empty()) Delete(GetCount() - 1);
-    EndUpdate();
+    thorn::WithinUpdate(*this, [&] {
+        while (!items_.empty()) Delete(GetCount() - 1);
+    });
 }
 
 TCollectionItem* TCollection::GetItem(int index) const {
@@ -137,15 +137,10 @@ void TCollection::Notify(TCollectionItem*, TCollectionNotification) {}
 void TCollection::Assign(const TPersistent& source) {
     if (const auto* other = dynamic_cast<const TCollection*>(&source)) {
         if (other == this) return;
-        BeginUpdate();
-        try {
+        thorn::WithinUpdate(*this, [&] {
             Clear();
             for (const auto& item : other->items_) Add()->Assign(*item);
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
+        });
         return;
     }
     TPersistent::Assign(source);

@@ -2,27 +2,16 @@
 
 #include <algorithm>
 
+#include "platform/Charset.h"
 #include "platform/Collections.h"
 
 namespace thorn {
 
-namespace {
-
-unsigned char FoldCase(unsigned char c) {
-    if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
-    // Windows-1252 accented lower-case letters, except the division sign.
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 32);
-    if (c == 0x9A || c == 0x9C || c == 0x9E) return static_cast<unsigned char>(c - 16);  // š œ ž
-    if (c == 0xFF) return 0x9F;                                                           // ÿ
-    return c;
-}
-
-}  // namespace
-
 bool SameText(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(static_cast<unsigned char>(a[i])) != FoldCase(static_cast<unsigned char>(b[i]))) return false;
+        if (UpperCase1252(static_cast<unsigned char>(a[i])) != UpperCase1252(static_cast<unsigned char>(b[i])))
+            return false;
     }
     return true;
 }

@@ -3,27 +3,18 @@
 #include <algorithm>
 #include <numeric>
 
+#include "platform/Charset.h"
 #include "platform/Collections.h"
 #include "platform/Components.h"
 #include "platform/Streams.h"
 
 namespace thorn {
 
-namespace {
-
-unsigned char UpperCase(unsigned char c) {
-    if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 32);
-    return c;
-}
-
-}  // namespace
-
 int CompareText(std::string_view a, std::string_view b) {
     size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
-        int ca = UpperCase(static_cast<unsigned char>(a[i]));
-        int cb = UpperCase(static_cast<unsigned char>(b[i]));
+        int ca = UpperCase1252(static_cast<unsigned char>(a[i]));
+        int cb = UpperCase1252(static_cast<unsigned char>(b[i]));
         if (ca != cb) return ca - cb;
     }
     return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
@@ -61,30 +52,30 @@ void TStrings::InsertObject(int index, const std::string& s, TObject* object) {
 }
 
 void TStrings::AddStrings(const TStrings& strings) {
-    BeginUpdate();
-    for (int i = 0; i < strings.GetCount(); ++i) AddObject(strings.Get(i), strings.GetObject(i));
-    EndUpdate();
+    thorn::WithinUpdate(*this, [&] {
+        for (int i = 0; i < strings.GetCount(); ++i) AddObject(strings.Get(i), strings.GetObject(i));
+    });
 }
 
 void TStrings::Exchange(int index1, int index2) {
-    BeginUpdate();
-    std::string s1 = Get(index1);
-    TObject* o1 = GetObject(index1);
-    Put(index1, Get(index2));
-    PutObject(index1, GetObject(index2));
-    Put(index2, s1);
-    PutObject(index2, o1);
-    EndUpdate();
+    thorn::WithinUpdate(*this, [&] {
+        std::string s1 = Get(index1);
+        TObject* o1 = GetObject(index1);
+        Put(index1, Get(index2));
+        PutObject(index1, GetObject(index2));
+        Put(index2, s1);
+        PutObject(index2, o1);
+    });
 }
 
 void TStrings::Move(int curIndex, int newIndex) {
     if (curIndex == newIndex) return;
-    BeginUpdate();
-    std::string s = Get(curIndex);
-    TObject* o = GetObject(curIndex);
-    Delete(curIndex);
-    InsertObject(newIndex, s, o);
-    EndUpdate();
+    thorn::WithinUpdate(*this, [&] {
+        std::string s = Get(curIndex);
+        TObject* o = GetObject(curIndex);
+        Delete(curIndex);
+        InsertObject(newIndex, s, o);
+    });
 }
 
 int TStrings::IndexOf(std::string_view s) const {
@@ -148,8 +139,7 @@ std::string TStrings::GetText() const {
 }
 
 void TStrings::SetText(std::string_view text) {
-    BeginUpdate();
-    try {
+    thorn::WithinUpdate(*this, [&] {
         Clear();
         size_t start = 0;
         while (start < text.size()) {
@@ -162,11 +152,7 @@ void TStrings::SetText(std::string_view text) {
             start = end + 1;
             if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 std::string TStrings::GetCommaText() const {
@@ -193,8 +179,7 @@ std::string TStrings::GetCommaText() const {
 }
 
 void TStrings::SetCommaText(std::string_view text) {
-    BeginUpdate();
-    try {
+    thorn::WithinUpdate(*this, [&] {
         Clear();
         size_t i = 0;
         auto skipBlanks = [&] {
@@ -228,11 +213,7 @@ void TStrings::SetCommaText(std::string_view text) {
                 if (i >= text.size()) Add("");
             }
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::LoadFromStream(TStream& stream) {
@@ -276,15 +257,10 @@ bool TStrings::Equals(const TStrings& other) const {
 void TStrings::Assign(const TPersistent& source) {
     if (const auto* other = dynamic_cast<const TStrings*>(&source)) {
         if (other == this) return;
-        BeginUpdate();
-        try {
+        thorn::WithinUpdate(*this, [&] {
             Clear();
             AddStrings(*other);
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
+        });
         return;
     }
     TPersistent::Assign(source);
@@ -365,6 +341,11 @@ void TStringList::Exchange(int index1, int index2) {
     Changing();
     std::swap(items_[static_cast<size_t>(index1)], items_[static_cast<size_t>(index2)]);
     Changed();
+}
+
+void TStringList::Move(int curIndex, int newIndex) {
+    if (sorted_ && curIndex != newIndex) throw EListError("Operation not allowed on sorted list");
+    TStrings::Move(curIndex, newIndex);
 }
 
 int TStringList::CompareStrings(std::string_view a, std::string_view b) const {

@@ -103,6 +103,9 @@ public:
     void Delete(int index) override;
     void Clear() override;
     void Exchange(int index1, int index2) override;
+    // A sorted list keeps its order: moving is refused before anything is
+    // taken out.
+    void Move(int curIndex, int newIndex) override;
     int IndexOf(std::string_view s) const override;
 
     // In a sorted list, finds s by bisection: true when found; index is where

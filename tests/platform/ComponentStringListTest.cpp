@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Collections.h"
+#include "platform/Components.h"
 #include "platform/StringList.h"
 #include "platform/Streams.h"
 #include "support/TempDir.h"
@@ -41,6 +42,41 @@ TEST(TStringList, SortedListsKeepOrderAndTheirDuplicateRule) {
     list.SetDuplicates(dupAccept);
     list.Add("PEAR");
     EXPECT_EQ(list.GetCount(), 4);
+}
+
+TEST(TStringList, CaseIsIgnoredAlikeBySortingAndSearching) {
+    // š, œ, ž and ÿ have capitals elsewhere in the code page.
+    EXPECT_EQ(thorn::CompareText("\x9A\x9C\x9E\xFF", "\x8A\x8C\x8E\x9F"), 0);
+    EXPECT_TRUE(thorn::SameText("\x9A\x9C\x9E\xFF", "\x8A\x8C\x8E\x9F"));
+    EXPECT_LT(thorn::CompareText("abc", "ABD"), 0);
+    TStringList list;
+    list.Add("\x8Aibenik");
+    list.Add("Zagreb");
+    EXPECT_EQ(list.IndexOf("\x9Aibenik"), 0);
+    list.SetSorted(true);  // 0x8A sorts after 'Z'
+    EXPECT_EQ(list.IndexOf("\x9Aibenik"), 1);
+}
+
+TEST(TStringList, AFailedChangeKeepsTheItemsAndClosesTheUpdate) {
+    TStringList list;
+    int changes = 0;
+    list.OnChange = [&](TObject*) { ++changes; };
+    list.SetSorted(true);
+    list.Add("a");
+    list.Add("b");
+    EXPECT_THROW(list.Move(0, 1), EListError);
+    EXPECT_EQ(list.GetText(), "a\r\nb\r\n");
+    EXPECT_EQ(list.GetUpdateCount(), 0);
+
+    TStringList more;
+    more.Add("c");
+    more.Add("A");
+    list.SetDuplicates(dupError);
+    EXPECT_THROW(list.AddStrings(more), EListError);
+    EXPECT_EQ(list.GetUpdateCount(), 0);
+    changes = 0;
+    list.Add("d");
+    EXPECT_EQ(changes, 1);
 }
 
 TEST(TStringList, IndexOfNamesValuesAndObjects) {
