@@ -10,11 +10,6 @@
 
 namespace thorn {
 
-TColor32 CanvasColor(TColor color) {
-    uint32_t rgb = ColorToRGB(color);  // $00BBGGRR
-    return 0xFF000000u | (rgb & 0xFF) << 16 | (rgb & 0xFF00) | (rgb >> 16 & 0xFF);
-}
-
 namespace {
 
 TCanvas* CreateBitmapCanvas(TBitmap32& bitmap) {

@@ -187,5 +187,5 @@ namespace thorn {
 // starts, and doing it again is harmless.
 void InstallBitmapCanvas();
 // A GUI colour as the opaque TColor32 a canvas writes.
-TColor32 CanvasColor(TColor color);
+inline TColor32 CanvasColor(TColor color) { return Color32(color); }
 }  // namespace thorn

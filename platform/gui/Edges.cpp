@@ -41,6 +41,17 @@ void Arrow(TCanvas& c, const TRect& r, int direction, TColor color) {
     }
 }
 
+// The raised or pushed face of a push button or scroll arrow; r becomes the
+// area inside its edge.
+void ButtonFace(TCanvas& c, TRect& r, bool pushed, bool flat) {
+    if (flat)
+        DrawEdge(c, r, pushed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT | BF_MIDDLE | BF_ADJUST);
+    else if (pushed)
+        DrawEdge(c, r, EDGE_SUNKEN, BF_RECT | BF_MIDDLE | BF_ADJUST | BF_FLAT);
+    else
+        DrawEdge(c, r, EDGE_RAISED, BF_RECT | BF_MIDDLE | BF_ADJUST | BF_SOFT);
+}
+
 void CheckMark(TCanvas& c, const TRect& box, TColor color) {
     // The classic seven-pixel tick, three pixels thick.
     static constexpr std::array<std::array<int, 2>, 7> kTick{{{0, 2}, {1, 3}, {2, 4}, {3, 3}, {4, 2}, {5, 1}, {6, 0}}};
@@ -85,12 +96,7 @@ bool DrawFrameControl(TCanvas& canvas, TRect& r, uint32_t kind, uint32_t state) 
             uint32_t type = state & 0x1F;
             if (type == DFCS_BUTTONPUSH) {
                 TRect inner = r;
-                if (flat)
-                    DrawEdge(canvas, inner, pushed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT | BF_MIDDLE | BF_ADJUST);
-                else if (pushed)
-                    DrawEdge(canvas, inner, EDGE_SUNKEN, BF_RECT | BF_MIDDLE | BF_ADJUST | BF_FLAT);
-                else
-                    DrawEdge(canvas, inner, EDGE_RAISED, BF_RECT | BF_MIDDLE | BF_ADJUST | BF_SOFT);
+                ButtonFace(canvas, inner, pushed, flat);
                 if (state & DFCS_ADJUSTRECT) r = inner;
                 return true;
             }
@@ -148,12 +154,7 @@ bool DrawFrameControl(TCanvas& canvas, TRect& r, uint32_t kind, uint32_t state) 
                 return true;
             }
             TRect inner = r;
-            if (flat)
-                DrawEdge(canvas, inner, pushed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT | BF_MIDDLE | BF_ADJUST);
-            else if (pushed)
-                DrawEdge(canvas, inner, EDGE_SUNKEN, BF_RECT | BF_MIDDLE | BF_ADJUST | BF_FLAT);
-            else
-                DrawEdge(canvas, inner, EDGE_RAISED, BF_RECT | BF_MIDDLE | BF_ADJUST | BF_SOFT);
+            ButtonFace(canvas, inner, pushed, flat);
             if (pushed) OffsetRect(inner, 1, 1);
             int direction = type == DFCS_SCROLLUP ? 0 : type == DFCS_SCROLLLEFT ? 2 : type == DFCS_SCROLLRIGHT ? 3 : 1;
             if (inactive) {

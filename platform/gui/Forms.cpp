@@ -479,25 +479,27 @@ void TCustomForm::HostChar(char ch) {
     Application->Guard(this, [&] { RouteChar(ch); });
 }
 
+void TCustomForm::SetBoundsFromHost(int left, int top, int width, int height) {
+    // The window already has these bounds: they are not handed back to it.
+    struct Flag {
+        bool& set;
+        ~Flag() { set = false; }
+    } flag{settingBoundsFromHost_};
+    settingBoundsFromHost_ = true;
+    SetBounds(left, top, width, height);
+}
+
 void TCustomForm::HostResized(int width, int height) {
     if (IsDestroying(*this)) return;
     Application->Guard(this, [&] {
-        settingBoundsFromHost_ = true;
-        SetBounds(GetLeft(), GetTop(), width, height);
-        settingBoundsFromHost_ = false;
+        SetBoundsFromHost(GetLeft(), GetTop(), width, height);
         Invalidate();
     });
-    settingBoundsFromHost_ = false;
 }
 
 void TCustomForm::HostMoved(int left, int top) {
     if (IsDestroying(*this)) return;
-    Application->Guard(this, [&] {
-        settingBoundsFromHost_ = true;
-        SetBounds(left, top, GetWidth(), GetHeight());
-        settingBoundsFromHost_ = false;
-    });
-    settingBoundsFromHost_ = false;
+    Application->Guard(this, [&] { SetBoundsFromHost(left, top, GetWidth(), GetHeight()); });
 }
 
 void TCustomForm::HostCloseRequested() {

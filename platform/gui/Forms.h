@@ -170,6 +170,7 @@ private:
 
     void EnsureWindow();
     void PlaceOnShow();
+    void SetBoundsFromHost(int left, int top, int width, int height);
     void PaintRect(const TRect& r);
     void SetHover(TControl* control, TPoint formPos);
     void ClearHover();

@@ -116,7 +116,11 @@ TMessageForm::TMessageForm(std::string_view text, std::string_view caption, uint
 
     int defaultIndex = static_cast<int>((flags & MB_DEFMASK) >> 8);
     if (defaultIndex >= static_cast<int>(ids_.size())) defaultIndex = 0;
-    bool hasCancel = std::find(ids_.begin(), ids_.end(), IDCANCEL) != ids_.end();
+    // Escape answers Cancel, or OK when that is the only button.
+    if (HasButton(IDCANCEL))
+        escapeResult_ = IDCANCEL;
+    else if (ids_ == std::vector<int>{IDOK})
+        escapeResult_ = IDOK;
     int x = (width - rowWidth) / 2;
     for (size_t i = 0; i < ids_.size(); ++i) {
         TButton* button = Make<TButton>(*this);
@@ -125,15 +129,11 @@ TMessageForm::TMessageForm(std::string_view text, std::string_view caption, uint
         button->SetBounds(x, buttonsTop, kButtonWidth, kButtonHeight);
         button->SetModalResult(ids_[i]);
         button->SetDefault(static_cast<int>(i) == defaultIndex);
-        button->SetCancel(ids_[i] == IDCANCEL || (!hasCancel && ids_.size() == 1 && ids_[i] == IDOK));
+        button->SetCancel(ids_[i] == escapeResult_);
         button->SetParent(this);
         buttons_.push_back(button);
         x += kButtonWidth + kButtonGap;
     }
-    if (hasCancel)
-        escapeResult_ = IDCANCEL;
-    else if (ids_.size() == 1 && ids_[0] == IDOK)
-        escapeResult_ = IDOK;
     SetActiveControl(buttons_[static_cast<size_t>(defaultIndex)]);
 }
 
