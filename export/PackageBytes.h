@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 #include <span>
+#include <string_view>
 #include <vector>
 
 // Byte-order helpers for the files of the export: everything is little-endian
@@ -29,6 +30,13 @@ inline void AppendBe32(std::vector<uint8_t>& out, uint32_t value) {
 
 inline void AppendBytes(std::vector<uint8_t>& out, std::span<const uint8_t> bytes) {
     out.insert(out.end(), bytes.begin(), bytes.end());
+}
+
+// At most longest bytes of the text, then NULs up to field bytes.
+inline void AppendPadded(std::vector<uint8_t>& out, std::string_view text, size_t field, size_t longest) {
+    const size_t length = text.size() < longest ? text.size() : longest;
+    out.insert(out.end(), text.begin(), text.begin() + static_cast<std::ptrdiff_t>(length));
+    out.insert(out.end(), field - length, 0);
 }
 
 inline uint16_t ReadLe16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }

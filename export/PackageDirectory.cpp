@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <fstream>
 #include <iostream>
-#include <limits>
 
 #include "export/AnsiText.h"
 #include "export/PackageBytes.h"
@@ -25,7 +24,6 @@ namespace {
 constexpr std::array<uint8_t, 8> kScrambleKey = {0xB5, 0xE3, 0xC9, 0xF4, 0xD8, 0xAE, 0xC1, 0xF7};
 constexpr uint32_t kScrambleMask = 0x4B76517A;
 constexpr uint32_t kFieldLimit16 = 0xFFFF;
-constexpr uint32_t kDepthLimit = 0xFF;
 
 bool FoldedLess(const std::string& a, const std::string& b) {
     const auto fold = [](char c) -> unsigned char {
@@ -181,41 +179,4 @@ void AppendPackageFiles(const FileList& files, std::vector<uint8_t>& package, st
         thorn::AppendBytes(package, *bytes);
         console << item.path.string() << "\n";
     }
-}
-
-PackageDirEntry MakeFolderEntry(const DirectoryNode& node, uint32_t depth) {
-    if (depth > kDepthLimit) throw thorn::PackageError("the folder \"" + node.name + "\" lies more than 255 levels deep");
-    if (node.children.size() > kFieldLimit16)
-        throw thorn::PackageError("the folder \"" + node.name + "\" holds more than 65535 entries");
-    PackageDirEntry entry;
-    entry.folder = true;
-    entry.SetName(GetBaseName(thorn::Utf8FileNameToAnsi(node.name)));
-    entry.tag = kFolderTag;
-    entry.depth = static_cast<uint8_t>(depth);
-    entry.childCount = static_cast<uint16_t>(node.children.size());
-    return entry;
-}
-
-PackageDirEntry MakeFileEntry(const DirectoryNode& node, uint32_t depth) {
-    if (depth > kDepthLimit) throw thorn::PackageError("the file \"" + node.name + "\" lies more than 255 levels deep");
-    PackageDirEntry entry;
-    const std::string ansi = thorn::Utf8FileNameToAnsi(node.name);
-    entry.SetName(GetBaseName(ansi));
-    entry.tag = GetFileTypeTag(ansi);
-    entry.depth = static_cast<uint8_t>(depth);
-    return entry;
-}
-
-uint32_t PackedFileSize(const fs::path& path, std::ostream& console, bool reportEmpty) {
-    const auto size = FileSizeByName(path);
-    if (!size) {
-        console << "cannot read file\n\n";
-        throw thorn::PackageError("the file " + thorn::Quoted(path) + " cannot be read");
-    }
-    if (*size > std::numeric_limits<uint32_t>::max()) {
-        console << "file too large\n\n";
-        throw thorn::PackageError("the file " + thorn::Quoted(path) + " is over 4 GiB");
-    }
-    if (*size == 0 && reportEmpty) console << " NULL SIZE";
-    return static_cast<uint32_t>(*size);
 }

@@ -127,11 +127,3 @@ void ScrambleDirectory(std::span<PackageDirEntry> entries);
 // and each path. Throws thorn::PackageError when a file cannot be read or no
 // longer has the size the directory gives it.
 void AppendPackageFiles(const FileList& files, std::vector<uint8_t>& package, std::ostream& console);
-
-// Entry-building steps the two package walks share. They throw
-// thorn::PackageError for what the entry cannot hold.
-PackageDirEntry MakeFolderEntry(const DirectoryNode& node, uint32_t depth);
-PackageDirEntry MakeFileEntry(const DirectoryNode& node, uint32_t depth);
-// FileSizeByName for a file about to be packed: throws when it cannot be read
-// or does not fit 32 bits. Prints " NULL SIZE" for an empty file when asked.
-uint32_t PackedFileSize(const std::filesystem::path& path, std::ostream& console, bool reportEmpty);

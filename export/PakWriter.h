@@ -14,17 +14,18 @@
 
 inline constexpr uint32_t kPakHeaderSize = 16;
 
+// The .pak's part of the walk that fills the directory.
 struct PakWalk {
     PackageDirectory& directory;  // sized to the node count beforehand
     FileList& files;
     std::ostream& console;
     uint64_t dataOffset = 0;  // from the first file's bytes
-    uint32_t depth = 0;
 };
 
-// Fills the entries of node and everything below it from entry index on;
-// answers the next index. Throws thorn::PackageError only for what an entry
-// cannot hold or a file that cannot be read.
+// Fills the entries of node and everything below it from entry index on
+// (node is the tree's root); answers the next index. Throws
+// thorn::PackageError only for what an entry cannot hold or a file that
+// cannot be read.
 uint32_t CollectPakEntries(const std::filesystem::path& folder, const DirectoryNode& node, uint32_t index,
                            PakWalk& walk);
 

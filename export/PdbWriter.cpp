@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "export/PackageBytes.h"
+#include "export/PackageWalk.h"
 #include "platform/Files.h"
 
 namespace fs = std::filesystem;
@@ -19,12 +20,6 @@ constexpr uint32_t kAniFrameHeaderSize = 8;
 constexpr std::array<uint8_t, 4> kImgTag = {'i', 'm', 'g', 0};
 constexpr std::array<uint8_t, 4> kAniTag = {'a', 'n', 'i', 0};
 constexpr std::array<uint8_t, 4> kWavTag = {'w', 'a', 'v', 0};
-
-void CopyPadded(std::vector<uint8_t>& out, std::string_view text, size_t field, size_t longest) {
-    const size_t length = std::min(text.size(), longest);
-    out.insert(out.end(), text.begin(), text.begin() + static_cast<std::ptrdiff_t>(length));
-    out.insert(out.end(), field - length, 0);
-}
 
 // Adds rows of a row table to the records: a row that does not fit the
 // current record starts the next one. Answers the rows' total length, or
@@ -122,7 +117,7 @@ std::array<uint8_t, kPdbHeaderSize> BuildPdbHeader(std::string_view name, std::s
                                                    std::string_view creator, uint16_t records, uint32_t palmTime) {
     std::vector<uint8_t> out;
     out.reserve(kPdbHeaderSize);
-    CopyPadded(out, name, 32, 31);
+    thorn::AppendPadded(out, name, 32, 31);
     thorn::AppendBe16(out, kResourceDatabase);
     thorn::AppendBe16(out, 1);  // version
     thorn::AppendBe32(out, palmTime);  // created
@@ -131,8 +126,8 @@ std::array<uint8_t, kPdbHeaderSize> BuildPdbHeader(std::string_view name, std::s
     thorn::AppendBe32(out, 0);  // modification number
     thorn::AppendBe32(out, 0);  // application info
     thorn::AppendBe32(out, 0);  // sort info
-    CopyPadded(out, type, 4, 4);
-    CopyPadded(out, creator, 4, 4);
+    thorn::AppendPadded(out, type, 4, 4);
+    thorn::AppendPadded(out, creator, 4, 4);
     thorn::AppendBe32(out, 0);  // unique id seed
     thorn::AppendBe32(out, 0);  // next record list
     thorn::AppendBe16(out, records);
@@ -179,82 +174,39 @@ std::vector<uint32_t> SplitFileIntoRecords(const fs::path& path, const std::arra
 }
 
 uint32_t CollectPdbEntries(const fs::path& folder, const DirectoryNode& node, uint32_t index, PdbWalk& walk) {
-    auto& entries = walk.directory.entries;
-    const bool root = walk.depth == 0;  // only the tree's root is walked at depth 0
-    fs::path inner = folder;
-    if (!root) {
-        if (index >= entries.size()) entries.resize(index + 1);
-        const fs::path path = folder / node.name;
-        if (node.folder) {
-            walk.console << path.string() << "\\\n";
-            entries[index] = MakeFolderEntry(node, walk.depth);
-            inner = path;
-        } else {
-            PackageDirEntry entry = MakeFileEntry(node, walk.depth);
-            walk.console << path.string() << " - ";
-            entry.size = PackedFileSize(path, walk.console, true);
-            if (const auto same = FindIdenticalFile(path, walk.files, std::span(entries).first(index), entry.size)) {
-                entry.location = entries[*same].location;
-                entry.recordCount = entries[*same].recordCount;
-                walk.console << "merged\n";
-            } else {
-                walk.files.push_back({index, path, entry.size});
-                const auto records = SplitFileIntoRecords(path, entry.tag, entry.size);
-                if (records.empty() || records.size() > kPdbRecordsPerFile) {
-                    walk.console << "cannot split file\n\n";
-                    if (records.empty())
-                        throw thorn::PackageError("the file " + thorn::Quoted(path) +
-                                                  " is over 64000 bytes and cannot be split");
-                    throw thorn::PackageError("the file " + thorn::Quoted(path) + " needs more than 255 records");
-                }
-                if (walk.resources.size() + records.size() > kPdbRecordsPerDatabase) {
-                    walk.console << "too many records\n\n";
-                    throw thorn::PackageError("the package needs more than 32767 records");
-                }
-                entry.location = walk.nextId;
-                for (uint32_t size : records) {
-                    walk.resources.push_back({.id = static_cast<uint16_t>(walk.nextId),
-                                              .offset = static_cast<uint32_t>(walk.dataOffset)});
-                    walk.dataOffset += size;
-                    CheckFits(walk.dataOffset, "the package would be over 4 GiB");
-                    ++walk.nextId;
-                }
-                entry.recordCount = static_cast<uint8_t>(records.size());
-                walk.console << (records.size() == 1 ? "added\n" : "splitted\n");
-            }
-            entries[index] = entry;
+    const auto store = [&walk](const fs::path& path, PackageDirEntry& entry) {
+        const auto records = SplitFileIntoRecords(path, entry.tag, entry.size);
+        if (records.empty() || records.size() > kPdbRecordsPerFile) {
+            walk.console << "cannot split file\n\n";
+            if (records.empty())
+                throw thorn::PackageError("the file " + thorn::Quoted(path) + " is over 64000 bytes and cannot be split");
+            throw thorn::PackageError("the file " + thorn::Quoted(path) + " needs more than 255 records");
         }
-        ++index;
-    }
-    if (root || node.folder) {
-        ++walk.depth;
-        for (const auto& child : node.children) index = CollectPdbEntries(inner, child, index, walk);
-        --walk.depth;
-    }
-    return index;
+        if (walk.resources.size() + records.size() > kPdbRecordsPerDatabase) {
+            walk.console << "too many records\n\n";
+            throw thorn::PackageError("the package needs more than 32767 records");
+        }
+        entry.location = walk.nextId;
+        for (uint32_t size : records) {
+            walk.resources.push_back(
+                {.id = static_cast<uint16_t>(walk.nextId), .offset = static_cast<uint32_t>(walk.dataOffset)});
+            walk.dataOffset += size;
+            CheckFits(walk.dataOffset, "the package would be over 4 GiB");
+            ++walk.nextId;
+        }
+        entry.recordCount = static_cast<uint8_t>(records.size());
+        walk.console << (records.size() == 1 ? "added\n" : "splitted\n");
+    };
+    PackageWalk packageWalk{walk.directory, walk.files, walk.console, true, store};
+    return packageWalk.Collect(folder, node, index);
 }
 
 thorn::PackResult PackDirectoryToPdb(bool scramble, std::string_view databaseName, std::string_view creator,
                                      std::string_view type, const fs::path& source, const fs::path& destination,
                                      const thorn::PackEnvironment& env) {
     std::ostream& console = env.Console();
-    std::error_code error;
-    if (!fs::is_directory(source, error)) {
-        console << "Cannot find directory " << source.string() << "\n\n";
-        return {false, "the folder " + thorn::Quoted(source) + " does not exist"};
-    }
-    console << "Packing directory " << source.string() << " to file " << destination.string() << "\n\n";
-    try {
-        DirectoryTree tree = MakeDirectoryTree();
-        console << "Getting directory structure...";
-        WalkDirectory(source, tree);
-        console << "ok\n\n";
-
-        PackageDirectory directory;
-        directory.entries.resize(tree.CountNodes() - 1);
-        FileList files;
+    const auto build = [&](const DirectoryTree& tree, PackageDirectory& directory, FileList& files) {
         std::vector<PdbResourceEntry> resources = {{.id = kPdbDirectoryId, .offset = 0}};
-        console << "Analyzing files and directories...\n";
         PdbWalk walk{directory, files, resources, console};
         CollectPdbEntries(source, tree, 0, walk);
         // The directory is a record like any other.
@@ -281,13 +233,7 @@ thorn::PackResult PackDirectoryToPdb(bool scramble, std::string_view databaseNam
         for (const auto& resource : resources) resource.AppendTo(package);
         directory.AppendTo(package, !scramble);
         AppendPackageFiles(files, package, console);
-        if (!thorn::WriteFileReplacing(destination, package)) {
-            console << "Cannot open destination file " << destination.string() << "\n\n";
-            throw thorn::PackageError("the file " + thorn::Quoted(destination) + " cannot be written");
-        }
-        console << "\nAll done\n\n";
-        return {true, {}};
-    } catch (const thorn::PackageError& failure) {
-        return {false, failure.what()};
-    }
+        return package;
+    };
+    return WritePackage(source, destination, console, build);
 }

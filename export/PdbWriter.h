@@ -55,20 +55,20 @@ std::vector<uint32_t> SplitImgFile(const std::filesystem::path& path);
 std::vector<uint32_t> SplitAniFile(const std::filesystem::path& path);
 std::vector<uint32_t> SplitPlainFile(uint64_t size);
 
-// The state of one walk that fills the directory and the resource list.
+// The .pdb's part of the walk that fills the directory: the resource list
+// and where the next file's records go.
 struct PdbWalk {
     PackageDirectory& directory;  // sized to the node count beforehand
     FileList& files;
     std::vector<PdbResourceEntry>& resources;
     std::ostream& console;
     uint64_t dataOffset = 0;  // from the first file record
-    uint32_t depth = 0;
     uint32_t nextId = kPdbDirectoryId + 1;
 };
 
-// Fills the entries of node and everything below it from entry index on;
-// answers the next index. Throws thorn::PackageError when a file cannot be
-// stored (after printing why).
+// Fills the entries of node and everything below it from entry index on
+// (node is the tree's root); answers the next index. Throws
+// thorn::PackageError when a file cannot be stored (after printing why).
 uint32_t CollectPdbEntries(const std::filesystem::path& folder, const DirectoryNode& node, uint32_t index,
                            PdbWalk& walk);
 
