@@ -3,7 +3,6 @@
 #include <new>
 #include <system_error>
 
-#include "export/AnsiText.h"
 #include "export/CellImages.h"
 #include "export/ExportFiles.h"
 #include "export/ExportFolder.h"
@@ -18,16 +17,6 @@ namespace fs = std::filesystem;
 
 namespace thorn {
 namespace {
-
-constexpr std::string_view kReservedMission = "scenario01";
-
-// The base name becomes a folder of the export and the packages' names.
-void CheckMissionName(const std::string& base) {
-    if (base.empty() || base == "." || base == ".." || base.find('/') != std::string::npos)
-        throw ExportError(Joined({"the name \"", base, "\" is not a file name"}));
-    if (GetBaseName(Utf8FileNameToAnsi(base)) == kReservedMission)
-        throw ExportError(Joined({"the name \"", base, "\" is reserved for the game's own mission"}));
-}
 
 fs::path MakeMissionFolder(const ExportFolder& tree, const std::string& base) {
     const fs::path folder = tree.Path() / "Scenarios" / base / "Mission001";
@@ -73,7 +62,8 @@ ExportResult ExportMission(CMapProject& project, const fs::path& fileName, const
     try {
         if (const std::string failure = project.ValidateMission(); !failure.empty()) throw ExportError(failure);
         const std::string base = fileName.stem().string();
-        CheckMissionName(base);
+        // The base name becomes a folder of the export and the packages' names.
+        if (const std::string problem = MissionNameProblem(base); !problem.empty()) throw ExportError(problem);
         const CStringTable& table = *project.Tables.GetAt(project.CurrentStringTable);
 
         const ExportFolder tree(options.temporaryRoot);

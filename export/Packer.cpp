@@ -34,13 +34,18 @@ bool IsPlainFileName(std::string_view name) {
 
 }  // namespace
 
+std::string MissionNameProblem(std::string_view baseName) {
+    if (!IsPlainFileName(baseName)) return "the name \"" + std::string(baseName) + "\" is not a file name";
+    if (GetBaseName(thorn::Utf8FileNameToAnsi(baseName)) == kReservedMission)
+        return "the name \"" + std::string(baseName) + "\" is reserved for the game's own mission";
+    return {};
+}
+
 thorn::PackResult PackExportDirectory(const fs::path& exportTree, const fs::path& destinationFolder,
                                       std::string_view baseName, const thorn::PackEnvironment& env) {
     const TreeRemover remover(exportTree);
-    if (!IsPlainFileName(baseName)) return {false, "the name \"" + std::string(baseName) + "\" is not a file name"};
+    if (std::string problem = MissionNameProblem(baseName); !problem.empty()) return {false, std::move(problem)};
     const std::string databaseName = thorn::Utf8FileNameToAnsi(baseName);
-    if (GetBaseName(databaseName) == kReservedMission)
-        return {false, "the name \"" + std::string(baseName) + "\" is reserved for the game's own mission"};
 
     const std::string base(baseName);
     thorn::PackResult pdb = PackDirectoryToPdb(true, databaseName, kPackageCreator, kPackageType, exportTree,

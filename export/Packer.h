@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "export/PackageDirectory.h"
@@ -9,14 +10,19 @@
 inline constexpr std::string_view kPackageCreator = "ZORN";
 inline constexpr std::string_view kPackageType = "RSRC";
 
+// Why baseName cannot name a mission's packages, or "" when it can: it must
+// be a plain file name, and not the name reserved for the game's own mission
+// ("scenario01", compared lower-cased and cut at the last "."). The answer
+// completes "You can't save mission because %s".
+std::string MissionNameProblem(std::string_view baseName);
+
 // Packs the whole export tree into "<destinationFolder>/<baseName>.pdb" and,
 // when that succeeded, "<destinationFolder>/<baseName>.pak", both with
 // scrambled names, then removes exportTree with everything in it, whatever
 // happened (exceptions included). baseName is the chosen file's name without
 // its extension, as the file system gives it (UTF-8); the database name is its
-// Windows-1252 form. A base name that is reserved for the game's own mission
-// ("scenario01", compared lower-cased and cut at the last ".") or that is not
-// a plain file name is refused before anything is written.
+// Windows-1252 form. A base name MissionNameProblem refuses is refused before
+// anything is written.
 //
 // On failure message completes "You can't save mission because %s"; a package
 // that failed left no file of its own behind and kept any earlier one.

@@ -1,5 +1,3 @@
-// Whether the game can play the mission: the checks run in a fixed order and
-// the first that fails answers with its reason.
 #include "export/Validation.h"
 
 #include <string>
@@ -128,6 +126,7 @@ uint8_t HasHumanPlayer(const CMapProject& project) {
     return count;
 }
 
+// The game's own rules first, then what the export could not write.
 std::string CMapProject::ValidateMission() const {
     std::string failure = GameRuleFailure(*this);
     if (failure.empty()) failure = IntegrityFailure(*this);
