@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <string>
 
 #include "export/ExportFiles.h"
@@ -126,7 +125,7 @@ void DrawPieceInCell(const CProvinceMap& piece, const PieceShades& shades, uint8
     const int32_t y0 = std::max<int32_t>(cell.y0, piece.Top), y1 = std::min<int32_t>(cell.y1, piece.Top + shades.height);
     for (int32_t y = y0; y < y1; ++y) {
         const uint8_t* codes = shades.Row(y - piece.Top);
-        uint8_t* out = picture.bytes.data() + static_cast<size_t>(y) * picture.width;
+        uint8_t* out = picture.Row(y);
         for (int32_t x = x0; x < x1; ++x) {
             const uint8_t code = codes[x - piece.Left];
             if (code != PieceShades::kOutside) out[x] = static_cast<uint8_t>((code - 1) << kShadeShift | local);
@@ -134,38 +133,8 @@ void DrawPieceInCell(const CProvinceMap& piece, const PieceShades& shades, uint8
     }
 }
 
-// Every pixel of the piece's mask inside the world becomes the value.
-void FillPiece(const CProvinceMap& piece, uint8_t value, CellPicture& picture) {
-    const TBitmap32& mask = *piece.Mask;
-    const int32_t width = std::min<int32_t>(mask.Width(), picture.width - piece.Left);
-    const int32_t height = std::min<int32_t>(mask.Height(), picture.height - piece.Top);
-    for (int32_t v = 0; v < height; ++v) {
-        const TColor32* row = mask.ScanLine(v);
-        uint8_t* out = picture.bytes.data() + static_cast<size_t>(piece.Top + v) * picture.width + piece.Left;
-        for (int32_t u = 0; u < width; ++u)
-            if (row[u] != 0) out[u] = value;
-    }
-}
-
 std::string CellName(const CellBox& cell) {
     return Joined({"the world cell at x ", std::to_string(cell.x0), ", y ", std::to_string(cell.y0)});
-}
-
-template <typename... Args>
-std::string Formatted(const char* pattern, Args... args) {
-    std::array<char, 64> text{};
-    std::snprintf(text.data(), text.size(), pattern, args...);
-    return text.data();
-}
-
-std::vector<uint8_t> CellMapBytes(CMapDta& map) {
-    Orv::CSerialSizer sizer;
-    SerializeMapDta(map, sizer);
-    std::vector<uint8_t> bytes(sizer.Size());
-    Orv::CSerialSaver saver(bytes);
-    SerializeMapDta(map, saver);
-    if (saver.Error()) throw ExportError("the cell map could not be laid out");
-    return bytes;
 }
 
 void WriteStrip(const std::filesystem::path& file, int32_t width, int32_t height, const std::vector<uint8_t>& strip) {
@@ -226,7 +195,7 @@ CellPicture BuildCellPicture(CMapProject& project, PieceShadeCache& shades) {
         project.SetProgress(k + 1);
         const CProvinceMap& piece = *project.MapPieces.GetAt(k);
         if (piece.IsProvince()) continue;
-        FillPiece(piece, piece.IsOcean() ? kOceanCode : kLandCode, picture);
+        FillPieceMask(piece, piece.IsOcean() ? kOceanCode : kLandCode, picture);
     }
     return picture;
 }
@@ -243,13 +212,13 @@ void CompressWorldImage(CMapProject& project, const std::filesystem::path& folde
         const int32_t width = StripWidth(cells, cx);
         strip.resize(static_cast<size_t>(width) * cells.height);
         for (int32_t y = 0; y < cells.height; ++y) {
-            const uint8_t* from = cells.bytes.data() + static_cast<size_t>(y) * cells.width + kCellSide * cx;
+            const uint8_t* from = cells.Row(y) + kCellSide * cx;
             std::copy(from, from + width, strip.data() + static_cast<size_t>(y) * width);
         }
-        WriteStrip(folder / Formatted("block%d.img", cx), width, cells.height, strip);
+        WriteStrip(folder / ("block" + std::to_string(cx) + ".img"), width, cells.height, strip);
     }
     CMapDta map = cells.map;
-    WriteGameFile(folder / "map.dat", CellMapBytes(map));
+    WriteGameFile(folder / "map.dat", WalkedBytes(map, SerializeMapDta));
 }
 
 void CompressDomainsImage(CMapProject& project, const std::filesystem::path& folder, const thorn::CellPicture& cells) {
@@ -267,14 +236,14 @@ void CompressDomainsImage(CMapProject& project, const std::filesystem::path& fol
         const int32_t width = StripWidth(cells, cx) / 2;
         strip.resize(static_cast<size_t>(width) * height);
         for (int32_t j = 0; j < height; ++j) {
-            const uint8_t* from = cells.bytes.data() + static_cast<size_t>(2 * j) * cells.width + kCellSide * cx;
+            const uint8_t* from = cells.Row(2 * j) + kCellSide * cx;
             uint8_t* to = strip.data() + static_cast<size_t>(j) * width;
             for (int32_t i = 0; i < width; ++i) to[i] = DomainCode(from[2 * i]);
         }
-        WriteStrip(folder / Formatted("domblock%d.img", cx), width, height, strip);
+        WriteStrip(folder / ("domblock" + std::to_string(cx) + ".img"), width, height, strip);
     }
     CMapDta map = cells.map;
     map.Width = static_cast<uint16_t>(cells.width / 2);
     map.Height = static_cast<uint16_t>(cells.height / 2);
-    WriteGameFile(folder / "dommap.dat", CellMapBytes(map));
+    WriteGameFile(folder / "dommap.dat", WalkedBytes(map, SerializeMapDta));
 }

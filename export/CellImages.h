@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "export/WorldBytes.h"
 #include "model/OrvSerializer.h"
 
 class CMapProject;
@@ -60,10 +61,7 @@ inline constexpr uint8_t kLandCode = 0x1F;
 inline constexpr uint8_t kOceanCode = 0xFF;
 
 // The world's cell picture and cell map.
-struct CellPicture {
-    uint16_t width = 0;
-    uint16_t height = 0;
-    std::vector<uint8_t> bytes;  // row after row
+struct CellPicture : WorldBytes {
     CMapDta map;
 
     int32_t Columns() const { return (width + kCellSide - 1) / kCellSide; }

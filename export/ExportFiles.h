@@ -7,6 +7,9 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "model/OrvSerializer.h"
 
 // Writing the game's files into the export folder.
 namespace thorn {
@@ -31,5 +34,18 @@ enum class FileCut : uint8_t { Whole, ByRows };
 // file cannot be written, or when a file the game reads whole would be over
 // 64000 bytes.
 void WriteGameFile(const std::filesystem::path& file, std::span<const uint8_t> bytes, FileCut cut = FileCut::Whole);
+
+// A game file's bytes from the routine that walks its record over a
+// serializer: a measuring pass, then a pass into a buffer of exactly that
+// size.
+template <typename Record>
+std::vector<uint8_t> WalkedBytes(Record& record, void (*walk)(Record&, Orv::ISerializer&)) {
+    struct Walked {
+        Record& record;
+        void (*walk)(Record&, Orv::ISerializer&);
+        void Serialize(Orv::ISerializer& s) { walk(record, s); }
+    } walked{record, walk};
+    return Orv::SerializeToBytes(walked);
+}
 
 }  // namespace thorn

@@ -36,13 +36,4 @@ void SerializeMission(PdaMission& mission, Orv::ISerializer& s) {
     for (CEventB& event : record.GameEvents) event.SerializeForGame(s, counts);
 }
 
-std::vector<uint8_t> MissionFileBytes(PdaMission& mission) {
-    Orv::CSerialSizer sizer;
-    SerializeMission(mission, sizer);
-    std::vector<uint8_t> bytes(sizer.Size());
-    Orv::CSerialSaver saver(bytes);
-    SerializeMission(mission, saver);
-    if (saver.Error() || saver.Position() != bytes.size())
-        throw thorn::ExportError("the mission record could not be laid out");
-    return bytes;
-}
+std::vector<uint8_t> MissionFileBytes(PdaMission& mission) { return thorn::WalkedBytes(mission, SerializeMission); }

@@ -30,5 +30,5 @@ struct PdaMission {
 void SerializeMission(PdaMission& mission, Orv::ISerializer& s);
 
 // The file's bytes: a measuring pass, then a pass into a buffer of exactly
-// that size. Throws thorn::ExportError should the passes disagree.
+// that size.
 std::vector<uint8_t> MissionFileBytes(PdaMission& mission);

@@ -13,26 +13,12 @@ namespace {
 // Shades 3 and 4, the dark bottom and right edges, are borders.
 constexpr uint8_t kFirstDarkCode = 1 + 3;
 
-uint8_t* PixelRow(PreviewMap& map, int32_t y) { return map.bytes.data() + static_cast<size_t>(y) * map.width; }
-
-void FillPiece(const CProvinceMap& piece, uint8_t value, PreviewMap& map) {
-    const TBitmap32& mask = *piece.Mask;
-    const int32_t width = std::min<int32_t>(mask.Width(), map.width - piece.Left);
-    const int32_t height = std::min<int32_t>(mask.Height(), map.height - piece.Top);
-    for (int32_t v = 0; v < height; ++v) {
-        const TColor32* row = mask.ScanLine(v);
-        uint8_t* out = PixelRow(map, piece.Top + v) + piece.Left;
-        for (int32_t u = 0; u < width; ++u)
-            if (row[u] != 0) out[u] = value;
-    }
-}
-
 void DrawProvince(const CProvinceMap& piece, const PieceShades& shades, uint8_t index, PreviewMap& map) {
     const int32_t width = std::min<int32_t>(shades.width, map.width - piece.Left);
     const int32_t height = std::min<int32_t>(shades.height, map.height - piece.Top);
     for (int32_t v = 0; v < height; ++v) {
         const uint8_t* codes = shades.Row(v);
-        uint8_t* out = PixelRow(map, piece.Top + v) + piece.Left;
+        uint8_t* out = map.Row(piece.Top + v) + piece.Left;
         for (int32_t u = 0; u < width; ++u)
             if (codes[u] != PieceShades::kOutside) out[u] = codes[u] >= kFirstDarkCode ? kPreviewBorder : index;
     }
@@ -52,9 +38,9 @@ PreviewMap BuildPreviewMap(CMapProject& project, PieceShadeCache& shades) {
         if (piece.IsProvince()) continue;
         // Small pieces and any other kind stay 0.
         if (piece.IsOcean())
-            FillPiece(piece, kPreviewOcean, map);
+            FillPieceMask(piece, kPreviewOcean, map);
         else if (piece.IsGreenLand())
-            FillPiece(piece, kPreviewLand, map);
+            FillPieceMask(piece, kPreviewLand, map);
     }
 
     for (uint16_t i = 0; i < project.Provinces.GetCount(); ++i) {

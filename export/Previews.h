@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "export/WorldBytes.h"
+
 class CMapProject;
 namespace thorn {
 class PieceShadeCache;
@@ -18,12 +20,8 @@ inline constexpr uint8_t kPreviewBorder = 0xFA;
 inline constexpr uint8_t kPreviewOcean = 0xFE;
 inline constexpr uint8_t kPreviewLand = 0xFF;
 
-// The world's preview bytes at full size, row after row.
-struct PreviewMap {
-    uint16_t width = 0;
-    uint16_t height = 0;
-    std::vector<uint8_t> bytes;
-};
+// The world's preview bytes at full size.
+using PreviewMap = WorldBytes;
 
 // Ocean and green land from their pieces, then each province's piece in list
 // order: its dark edges border, the rest the province's index. Shows its

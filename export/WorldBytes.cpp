@@ -1,0 +1,22 @@
+#include "export/WorldBytes.h"
+
+#include <algorithm>
+
+#include "model/prov_maplist.h"
+
+namespace thorn {
+
+void FillPieceMask(const CProvinceMap& piece, uint8_t value, WorldBytes& picture) {
+    if (!piece.Mask) return;
+    const TBitmap32& mask = *piece.Mask;
+    const int32_t width = std::min<int32_t>(mask.Width(), picture.width - piece.Left);
+    const int32_t height = std::min<int32_t>(mask.Height(), picture.height - piece.Top);
+    for (int32_t v = 0; v < height; ++v) {
+        const TColor32* row = mask.ScanLine(v);
+        uint8_t* out = picture.Row(piece.Top + v) + piece.Left;
+        for (int32_t u = 0; u < width; ++u)
+            if (row[u] != 0) out[u] = value;
+    }
+}
+
+}  // namespace thorn
