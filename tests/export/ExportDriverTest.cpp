@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "ExportProject.h"
@@ -9,6 +10,7 @@
 #include "PalmPdbReader.h"
 #include "export/ExportDriver.h"
 #include "export/ExportFiles.h"
+#include "model/ProjectFiles.h"
 
 namespace thorn::test {
 namespace {
@@ -32,29 +34,47 @@ protected:
         return ExportMission(project, dir / name, options);
     }
 
-    // The sample world, set up as a designer would.
+    // The sample world made into a mission the designer's way: the start
+    // folder's catalogue as game data, the picture imported and a new
+    // mission built on it, then players, capitals, provinces, texts and
+    // events set through the records' own setters.
     void SetUpSampleMission() {
-        ASSERT_EQ(project.ImportWorldImage(fs::path(THORN_SOURCE_DIR) / "startdir/worlds/small_isles.bmp", 0), 1);
-        for (uint16_t n = 0; n < project.MapPieces.GetCount() && project.Provinces.GetCount() < 99; ++n)
-            if (project.MapPieces.GetAt(n)->IsProvince()) BindProvince(n);
+        OpenStartCatalogue(editor);
+        project.Reset();
+        ASSERT_EQ(project.ImportWorldImage(kStartFolder / "worlds/small_isles.bmp", 0), 1);
+        ASSERT_EQ(project.NewMissionFromImage(), 1);
+        project.HideProgress();
         ASSERT_GE(project.Provinces.GetCount(), 4);
-        project.MissionId = 0x5A4F524E;
-        MakePlayable();
-        Player(1).Active = 0;
-        Player(2).Active = 1;
-        Player(2).PlayerType = 3;
-        Player(2).Capital = project.Provinces.GetAt(2);
-        Player(3).Active = 1;
-        Player(3).PlayerType = 130;
-        Player(3).Capital = project.Provinces.GetAt(3);
-        project.Provinces.GetAt(2)->Owner = 2;
-        project.Provinces.GetAt(3)->Owner = 3;
-        project.Provinces.GetAt(3)->SetHasCastle(1);
-        project.Provinces.GetAt(3)->SetGuardianArmy(1, 12);
-        Table().MissionName = "Small Isles";
-        Table().ShortDescription = "Three lords\r\nmany islands";
-        Table().ResourceNames[0] = "Gold";
-        for (int i = 0; i < 3; ++i) project.Events.AddEvent();
+        CStringTable& table = Table();
+        for (uint16_t i = 0; i < project.Provinces.GetCount(); ++i)
+            ASSERT_EQ(table.SetProvinceName(Province(i), "P" + std::to_string(i)), 1);
+
+        const auto play = [&](uint32_t slot, std::string_view playability, uint8_t capital) {
+            Player(slot).SetActive(1);
+            ASSERT_EQ(Player(slot).SetPlayability(playability), 1);
+            ASSERT_EQ(Player(slot).SetCapital(Province(capital)), 1);
+            Province(capital)->SetOwner(static_cast<uint8_t>(slot));
+        };
+        play(0, "Human", 0);
+        play(2, "Computer", 2);
+        play(3, "Human & Computer", 3);
+        for (uint32_t slot : {1u, 4u, 5u}) Player(slot).SetActive(0);
+        ASSERT_EQ(Province(3)->SetHasCastle(1), 1);
+        ASSERT_EQ(Province(3)->SetGuardianArmy(1, 12), 1);
+
+        ASSERT_EQ(table.SetMissionName("Small Isles"), 1);
+        ASSERT_EQ(table.SetAuthor("A. Designer"), 1);
+        ASSERT_EQ(table.SetAuthorNotes("Made from\r\nthe sample world"), 1);
+        ASSERT_EQ(table.SetShortDescription("Three lords\r\nmany islands"), 1);
+        ASSERT_EQ(table.SetVictoryText("The isles are yours."), 1);
+        ASSERT_EQ(table.SetDefeatText("The isles are lost."), 1);
+        ASSERT_EQ(table.SetPlayerName(3, "Lord of the Castle"), 1);
+        for (int i = 0; i < 3; ++i) {
+            CEvent* event = project.Events.AddEvent();
+            ASSERT_NE(event, nullptr);
+            ASSERT_EQ(table.SetEventTitle(event->TextSlot, "Tide " + std::to_string(i)), 1);
+            ASSERT_EQ(table.SetEventText(event->TextSlot, "The sea\r\nrises " + std::to_string(i)), 1);
+        }
         project.Events.GetAt(1)->Enabled = 0;
         project.VictoryConds.VictoryType = CVictoryCondsB::CaptureProvince;
         project.VictoryConds.Data.ProvinceToCapture = 2;
@@ -63,6 +83,8 @@ protected:
         ASSERT_EQ(project.ValidateMission(), "");
         editor.progressCaptions.clear();
     }
+
+    CProvince* Province(uint16_t i) { return project.Provinces.GetAt(static_cast<uint8_t>(i)); }
 
     // The province pieces of a cell as a scan by columns first meets them,
     // with the province each stands for.
@@ -126,23 +148,57 @@ TEST_F(ExportDriver, ExportsTheSampleWorld) {
                          m + "mission.txt", m + "preview.img", m + "previewhi.img", m + "previewlo.img",
                          m + "shortdescr.txt", m + "victory.txt"}));
 
+    // The game data come from the catalogue: its id, its five resources and
+    // eleven unit types.
     const MissionFile mission = ReadMissionFile(files.at(m + "mission.dat"));
-    EXPECT_EQ(mission.missionId, 0x5A4F524Eu);
-    EXPECT_EQ(mission.resourceCodes, (std::vector<std::string>{"gold", "reso", "reso"}));
+    EXPECT_EQ(mission.missionId, 0x54564C32u);  // "TVL2"
+    EXPECT_EQ(mission.resourceCodes, (std::vector<std::string>{"gold", "iron", "ston", "timb", "grai"}));
+    EXPECT_EQ(mission.unitTypes, 11);
     ASSERT_EQ(mission.players.size(), 3u);
-    EXPECT_EQ(mission.players[2].type, 130);
+    EXPECT_EQ(mission.players[0].type, 0);
+    EXPECT_EQ(mission.players[1].type, 1);    // the catalogue's first computer player
+    EXPECT_EQ(mission.players[2].type, 128);  // the same, with a human
     EXPECT_EQ(mission.players[2].capital, 3);
+    for (uint8_t k = 0; k < 3; ++k) {
+        const CPlayerData& player = Player(k == 0 ? 0 : k + 1);
+        EXPECT_EQ(mission.players[k].number, k);
+        ASSERT_EQ(mission.players[k].unitNames.size(), 11u);
+        for (int j = 0; j < 11; ++j)
+            EXPECT_EQ(mission.players[k].unitNames[j], Table().GetUnitName(static_cast<uint8_t>(player.UnitTypes[j])));
+    }
+    EXPECT_EQ(mission.players[0].unitNames[0], "Militia");
     EXPECT_EQ(mission.provinces.size(), project.Provinces.GetCount());
+    EXPECT_EQ(mission.provinces[0].owner, 0);
+    EXPECT_EQ(mission.provinces[1].owner, 255);
     EXPECT_EQ(mission.provinces[3].owner, 2);
     EXPECT_EQ(mission.provinces[3].castleFlag, 1);
-    EXPECT_EQ(mission.provinces[3].guardians, (std::vector<uint32_t>{0, 12}));
+    EXPECT_EQ(mission.provinces[3].guardians, (std::vector<uint32_t>{0, 12, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    // A new province yields the catalogue's minimum of every resource.
+    EXPECT_EQ(mission.provinces[0].resources, (std::vector<uint8_t>{1, 0, 0, 1, 2}));
     EXPECT_EQ(mission.victoryBytes, std::vector<uint8_t>{2});
     EXPECT_EQ(mission.loseValue, 30u);
     EXPECT_EQ(mission.events.size(), 2u);
     for (const GameProvince& province : mission.provinces)
-        for (uint8_t n : province.neighbours) EXPECT_LT(n, mission.provinces.size());
-    const std::string shortText(files.at(m + "shortdescr.txt").begin(), files.at(m + "shortdescr.txt").end());
-    EXPECT_EQ(shortText, "Three lords{br}many islands");
+        for (uint8_t n : province.neighbours) {
+            EXPECT_LT(n, mission.provinces.size());
+            // Neighbours know each other.
+            const auto& back = mission.provinces[n].neighbours;
+            EXPECT_NE(std::find(back.begin(), back.end(), &province - mission.provinces.data()), back.end());
+        }
+
+    const auto text = [&](const std::string& name) {
+        const std::vector<uint8_t>& bytes = files.at(m + name);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    EXPECT_EQ(text("shortdescr.txt"), "Three lords{br}many islands");
+    EXPECT_EQ(text("authnotes.txt"), "Made from{br}the sample world");
+    EXPECT_EQ(text("event 0.txt"), "Tide 0\r\nThe sea{br}rises 0");
+    EXPECT_EQ(text("event 1.txt"), "Tide 2\r\nThe sea{br}rises 2");
+    std::string overview = "Small Isles\r\n\r\n" + Table().GetPlayerName(0) + "\r\n" + Table().GetPlayerName(2) +
+                           "\r\nLord of the Castle\r\n\r\n";
+    for (uint16_t i = 0; i < project.Provinces.GetCount(); ++i) overview += "P" + std::to_string(i) + "\r\n";
+    EXPECT_EQ(text("mission.txt"), overview);
+    EXPECT_TRUE(editor.errors.empty());
 
     // Cells and cell maps against the piece-index map.
     const CellMapFile map = ReadCellMapFile(files.at(m + "map.dat"));
