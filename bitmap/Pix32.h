@@ -449,6 +449,8 @@ private:
 
     void ReleaseStore();
     void CopySettingsFrom(const TBitmap32& source);
+    // Rotate90 (clockwise) and Rotate270.
+    void RotateQuarterTurn(TBitmap32* Dst, bool clockwise);
     void BlendAt(int32_t x, int32_t y, TColor32 value, uint32_t masterAlpha);
     // The sub-pixel line walk of LineX and LineXP; stippled when value is
     // null, checked (splats clipped to the bitmap) when checked.

@@ -419,36 +419,24 @@ void RotateQuarter(const TBitmap32& src, TBitmap32& dst, bool clockwise) {
 
 }  // namespace
 
-void TBitmap32::Rotate90(TBitmap32* Dst) {
+void TBitmap32::Rotate90(TBitmap32* Dst) { RotateQuarterTurn(Dst, true); }
+
+void TBitmap32::Rotate270(TBitmap32* Dst) { RotateQuarterTurn(Dst, false); }
+
+void TBitmap32::RotateQuarterTurn(TBitmap32* Dst, bool clockwise) {
     if (Dst == nullptr || Dst == this) {
         // The pixels move to other places in a store of another shape:
         // build the result aside, then take it.
         TBitmap32 turned;
         turned.CopySettingsFrom(*this);
         turned.SetSize(Height_, Width_);
-        RotateQuarter(*this, turned, true);
+        RotateQuarter(*this, turned, clockwise);
         Assign(turned);
         return;
     }
     thorn::WithinUpdate(*Dst, [&] {
         Dst->SetSize(Height_, Width_);
-        RotateQuarter(*this, *Dst, true);
-    });
-    Dst->Changed();
-}
-
-void TBitmap32::Rotate270(TBitmap32* Dst) {
-    if (Dst == nullptr || Dst == this) {
-        TBitmap32 turned;
-        turned.CopySettingsFrom(*this);
-        turned.SetSize(Height_, Width_);
-        RotateQuarter(*this, turned, false);
-        Assign(turned);
-        return;
-    }
-    thorn::WithinUpdate(*Dst, [&] {
-        Dst->SetSize(Height_, Width_);
-        RotateQuarter(*this, *Dst, false);
+        RotateQuarter(*this, *Dst, clockwise);
     });
     Dst->Changed();
 }

@@ -194,6 +194,44 @@ TColor32 TBitmap32::GetStippleColor() {
 
 // --------------------------------------------------------------------- runs
 
+namespace {
+
+// A stippled run from a1 to a2 (either way round) across a side of size
+// pixels. The part off the bitmap only advances the pattern, so that a cut
+// run keeps the pattern where an uncut one would have it; put(a, colour)
+// draws one pixel.
+template <typename Put>
+void StippledRun(TBitmap32& bitmap, int32_t a1, int32_t a2, int32_t size, Put put) {
+    int32_t last = size - 1;
+    if ((a1 < 0 && a2 < 0) || (a1 > last && a2 > last)) {
+        bitmap.AdvanceStippleCounter(static_cast<float>(std::abs(int64_t{a2} - a1) + 1));
+        return;
+    }
+    if (a1 < 0) {
+        bitmap.AdvanceStippleCounter(static_cast<float>(-int64_t{a1}));
+        a1 = 0;
+    } else if (a1 > last) {
+        bitmap.AdvanceStippleCounter(static_cast<float>(int64_t{a1} - last));
+        a1 = last;
+    }
+    int64_t rest = 0;
+    if (a2 < 0) {
+        rest = -int64_t{a2};
+        a2 = 0;
+    } else if (a2 > last) {
+        rest = int64_t{a2} - last;
+        a2 = last;
+    }
+    int32_t step = a2 >= a1 ? 1 : -1;
+    for (int32_t a = a1;; a += step) {
+        put(a, bitmap.GetStippleColor());
+        if (a == a2) break;
+    }
+    if (rest > 0) bitmap.AdvanceStippleCounter(static_cast<float>(rest));
+}
+
+}  // namespace
+
 void TBitmap32::HorzLine(int32_t x1, int32_t y, int32_t x2, TColor32 value) {
     if (x2 >= x1) FillLongword(PixelPtr(x1, y), int64_t{x2} - x1 + 1, value);
 }
@@ -215,32 +253,7 @@ void TBitmap32::HorzLineTS(int32_t x1, int32_t y, int32_t x2, TColor32 value) {
 
 void TBitmap32::HorzLineTSP(int32_t x1, int32_t y, int32_t x2) {
     if (Empty() || y < 0 || y >= Height_) return;
-    int32_t last = Width_ - 1;
-    if ((x1 < 0 && x2 < 0) || (x1 > last && x2 > last)) {
-        AdvanceStippleCounter(static_cast<float>(std::abs(int64_t{x2} - x1) + 1));
-        return;
-    }
-    if (x1 < 0) {
-        AdvanceStippleCounter(static_cast<float>(-int64_t{x1}));
-        x1 = 0;
-    } else if (x1 > last) {
-        AdvanceStippleCounter(static_cast<float>(int64_t{x1} - last));
-        x1 = last;
-    }
-    int64_t rest = 0;
-    if (x2 < 0) {
-        rest = -int64_t{x2};
-        x2 = 0;
-    } else if (x2 > last) {
-        rest = int64_t{x2} - last;
-        x2 = last;
-    }
-    int32_t step = x2 >= x1 ? 1 : -1;
-    for (int32_t x = x1;; x += step) {
-        SetPixelT(x, y, GetStippleColor());
-        if (x == x2) break;
-    }
-    if (rest > 0) AdvanceStippleCounter(static_cast<float>(rest));
+    StippledRun(*this, x1, x2, Width_, [&](int32_t x, TColor32 colour) { SetPixelT(x, y, colour); });
 }
 
 void TBitmap32::VertLine(int32_t x, int32_t y1, int32_t y2, TColor32 value) {
@@ -262,32 +275,7 @@ void TBitmap32::VertLineTS(int32_t x, int32_t y1, int32_t y2, TColor32 value) {
 
 void TBitmap32::VertLineTSP(int32_t x, int32_t y1, int32_t y2) {
     if (Empty() || x < 0 || x >= Width_) return;
-    int32_t last = Height_ - 1;
-    if ((y1 < 0 && y2 < 0) || (y1 > last && y2 > last)) {
-        AdvanceStippleCounter(static_cast<float>(std::abs(int64_t{y2} - y1) + 1));
-        return;
-    }
-    if (y1 < 0) {
-        AdvanceStippleCounter(static_cast<float>(-int64_t{y1}));
-        y1 = 0;
-    } else if (y1 > last) {
-        AdvanceStippleCounter(static_cast<float>(int64_t{y1} - last));
-        y1 = last;
-    }
-    int64_t rest = 0;
-    if (y2 < 0) {
-        rest = -int64_t{y2};
-        y2 = 0;
-    } else if (y2 > last) {
-        rest = int64_t{y2} - last;
-        y2 = last;
-    }
-    int32_t step = y2 >= y1 ? 1 : -1;
-    for (int32_t y = y1;; y += step) {
-        SetPixelT(x, y, GetStippleColor());
-        if (y == y2) break;
-    }
-    if (rest > 0) AdvanceStippleCounter(static_cast<float>(rest));
+    StippledRun(*this, y1, y2, Height_, [&](int32_t y, TColor32 colour) { SetPixelT(x, y, colour); });
 }
 
 // -------------------------------------------------------------------- lines
@@ -536,6 +524,24 @@ bool AcceptRect(int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2, int32_t widt
     return true;
 }
 
+// Whether a rectangle touches the bitmap, leaving it as it is: frames are
+// drawn by their own clipped runs.
+bool Touches(const TBitmap32& bitmap, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    return !bitmap.Empty() && AcceptRect(x1, y1, x2, y2, bitmap.Width(), bitmap.Height());
+}
+
+// The outline of a rectangle as runs: top and bottom rows whole, the
+// columns between them.
+template <typename Horz, typename Vert>
+void FrameRuns(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Horz horz, Vert vert) {
+    horz(x1, y1, x2 - 1);
+    if (y2 - 1 > y1) horz(x1, y2 - 1, x2 - 1);
+    if (y1 + 1 < y2 - 1) {
+        vert(x1, y1 + 1, y2 - 2);
+        if (x2 - 1 > x1) vert(x2 - 1, y1 + 1, y2 - 2);
+    }
+}
+
 }  // namespace
 
 void TBitmap32::FillRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, TColor32 value) {
@@ -570,32 +576,23 @@ void TBitmap32::FillRectTS(int32_t x1, int32_t y1, int32_t x2, int32_t y2, TColo
 }
 
 void TBitmap32::FrameRectS(int32_t x1, int32_t y1, int32_t x2, int32_t y2, TColor32 value) {
-    int32_t cx1 = x1, cy1 = y1, cx2 = x2, cy2 = y2;
-    if (Empty() || !AcceptRect(cx1, cy1, cx2, cy2, Width_, Height_)) return;
-    HorzLineS(x1, y1, x2 - 1, value);
-    if (y2 - 1 > y1) HorzLineS(x1, y2 - 1, x2 - 1, value);
-    if (y1 + 1 < y2 - 1) {
-        VertLineS(x1, y1 + 1, y2 - 2, value);
-        if (x2 - 1 > x1) VertLineS(x2 - 1, y1 + 1, y2 - 2, value);
-    }
+    if (!Touches(*this, x1, y1, x2, y2)) return;
+    FrameRuns(
+        x1, y1, x2, y2, [&](int32_t a, int32_t y, int32_t b) { HorzLineS(a, y, b, value); },
+        [&](int32_t x, int32_t a, int32_t b) { VertLineS(x, a, b, value); });
     Changed();
 }
 
 void TBitmap32::FrameRectTS(int32_t x1, int32_t y1, int32_t x2, int32_t y2, TColor32 value) {
-    int32_t cx1 = x1, cy1 = y1, cx2 = x2, cy2 = y2;
-    if (Empty() || !AcceptRect(cx1, cy1, cx2, cy2, Width_, Height_)) return;
-    HorzLineTS(x1, y1, x2 - 1, value);
-    if (y2 - 1 > y1) HorzLineTS(x1, y2 - 1, x2 - 1, value);
-    if (y1 + 1 < y2 - 1) {
-        VertLineTS(x1, y1 + 1, y2 - 2, value);
-        if (x2 - 1 > x1) VertLineTS(x2 - 1, y1 + 1, y2 - 2, value);
-    }
+    if (!Touches(*this, x1, y1, x2, y2)) return;
+    FrameRuns(
+        x1, y1, x2, y2, [&](int32_t a, int32_t y, int32_t b) { HorzLineTS(a, y, b, value); },
+        [&](int32_t x, int32_t a, int32_t b) { VertLineTS(x, a, b, value); });
     Changed();
 }
 
 void TBitmap32::FrameRectTSP(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-    int32_t cx1 = x1, cy1 = y1, cx2 = x2, cy2 = y2;
-    if (Empty() || !AcceptRect(cx1, cy1, cx2, cy2, Width_, Height_)) return;
+    if (!Touches(*this, x1, y1, x2, y2)) return;
     if (x2 - x1 == 1 && y2 - y1 == 1) {
         SetPixelTS(x1, y1, GetStippleColor());
     } else if (x2 - x1 == 1) {
@@ -612,8 +609,7 @@ void TBitmap32::FrameRectTSP(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
 }
 
 void TBitmap32::RaiseRectTS(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t contrast) {
-    int32_t cx1 = x1, cy1 = y1, cx2 = x2, cy2 = y2;
-    if (Empty() || !AcceptRect(cx1, cy1, cx2, cy2, Width_, Height_)) return;
+    if (!Touches(*this, x1, y1, x2, y2)) return;
     if (contrast != 0) {
         int64_t c = std::abs(int64_t{contrast});
         int32_t strong = Clamp(static_cast<int32_t>(std::min<int64_t>(c * 512 / 100, 256)));
