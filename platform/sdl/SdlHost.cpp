@@ -208,12 +208,12 @@ void SdlHost::Dispatch(const SDL_Event& e) {
             }
             break;
         case SDL_TEXTINPUT:
-            if (SdlWindow* w = WindowOfId(e.text.windowID)) {
-                // Characters outside Windows-1252 are refused.
-                if (auto text = Utf8ToWindows1252(std::string_view(e.text.text))) {
-                    for (char ch : *text)
-                        if (static_cast<unsigned char>(ch) >= 0x20) w->Client().HostChar(ch);
-                }
+            // Characters outside Windows-1252 are refused. The window is looked
+            // up for every character: a handler may close it.
+            if (auto text = Utf8ToWindows1252(std::string_view(e.text.text))) {
+                for (char ch : *text)
+                    if (SdlWindow* w = WindowOfId(e.text.windowID); w && static_cast<unsigned char>(ch) >= 0x20)
+                        w->Client().HostChar(ch);
             }
             break;
         case SDL_WINDOWEVENT:

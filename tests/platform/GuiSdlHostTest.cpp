@@ -72,6 +72,20 @@ TEST_F(GuiSdlHost, TypedTextArrivesInWindows1252) {
     EXPECT_EQ(log, (std::vector<std::string>{"Field keypress \xE9", "Field keypress \x80", "Field keydown 116"}));
 }
 
+TEST_F(GuiSdlHost, AFormFreedByTypingTakesNoMoreOfTheText) {
+    swatch->SetFocus();
+    swatch->OnKeyPress = [&](TObject*, char&) { thorn::Free(form); };
+    log.clear();
+    SDL_Event text{};
+    text.type = SDL_TEXTINPUT;
+    text.text.windowID = WindowId();
+    std::strcpy(text.text.text, "ab");
+    SDL_PushEvent(&text);
+    Application->ProcessMessages();
+    EXPECT_EQ(log, (std::vector<std::string>{"Field keypress a"}));
+    EXPECT_EQ(Screen->GetFormCount(), 0);
+}
+
 TEST(SdlKeys, KeysMapToThePlatformsVirtualKeys) {
     EXPECT_EQ(thorn::VirtualKeyOfSdl(SDLK_a), 'A');
     EXPECT_EQ(thorn::VirtualKeyOfSdl(SDLK_7), '7');
