@@ -1,5 +1,7 @@
 #include "bitmap/Pix32_Blend.h"
 
+#include "bitmap/Pix32_System.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 #define THORN_BLEND_X86 1
@@ -146,21 +148,13 @@ __attribute__((target("avx2"))) void BlendLineExAvx2(const TColor32* src, TColor
     _mm256_maskstore_epi32(reinterpret_cast<int*>(dst + i), lanes, Mix8(f, b, MasterWeights8(f, master)));
 }
 
-bool HasAvx2() {
-    static const bool has = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    return has;
-}
-
 }  // namespace
 #endif
 
 void BlendLine(const TColor32* Src, TColor32* Dst, int32_t Count) {
     if (Count < 1) return;
 #ifdef THORN_BLEND_X86
-    if (HasAvx2()) return BlendLineAvx2(Src, Dst, Count);
+    if (thorn::HasAvx2()) return BlendLineAvx2(Src, Dst, Count);
     BlendLineSse2(Src, Dst, Count);
 #else
     thorn::blend::BlendLineReference(Src, Dst, Count);
@@ -170,7 +164,7 @@ void BlendLine(const TColor32* Src, TColor32* Dst, int32_t Count) {
 void BlendLineEx(const TColor32* Src, TColor32* Dst, int32_t Count, uint32_t M) {
     if (Count < 1) return;
 #ifdef THORN_BLEND_X86
-    if (HasAvx2()) return BlendLineExAvx2(Src, Dst, Count, M);
+    if (thorn::HasAvx2()) return BlendLineExAvx2(Src, Dst, Count, M);
     BlendLineExSse2(Src, Dst, Count, M);
 #else
     thorn::blend::BlendLineExReference(Src, Dst, Count, M);

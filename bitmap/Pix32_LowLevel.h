@@ -5,8 +5,9 @@
 #include "platform/Graphics.h"
 
 // Word-level helpers under the bitmap library: clamping, whole-word fills and
-// copies, ordering and clipping of spans, shifts and the rounding
-// multiply-divide.
+// copies, ordering and clipping of spans and shifts. The rounding
+// multiply-divide MulDiv is the platform's (platform/Graphics.h), which the
+// text code shares.
 
 // 0..255.
 constexpr int32_t Clamp(int32_t value) { return value < 0 ? 0 : value > 255 ? 255 : value; }
@@ -53,7 +54,3 @@ constexpr uint32_t ColorSwap(TColor color) {
     uint32_t c = static_cast<uint32_t>(color);
     return 0xFF000000u | (c & 0x0000FF00u) | (c & 0xFFu) << 16 | (c >> 16 & 0xFFu);
 }
-
-// a*b/c with a 64-bit intermediate, rounded to nearest with halves away from
-// zero; -1 when c is 0 or the quotient's magnitude reaches 2^31.
-int32_t MulDiv(int32_t a, int32_t b, int32_t c);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "bitmap/Pix32_System.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 #define THORN_RESAMPLE_X86 1
@@ -22,14 +24,6 @@ inline TColor32 ColourOf(const int32_t* sums, bool clamp) {
 }
 
 #ifdef THORN_RESAMPLE_X86
-bool HasSse41() {
-    static const bool has = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("sse4.1") != 0;
-    }();
-    return has;
-}
-
 // The weighted sums of four pixels' channels over a pair of rows: the
 // bytes of the two rows interleaved, then multiplied by (w0, w1) pairs and
 // added in 32 bits, which is exact.

@@ -7,3 +7,12 @@
 // variant, in plain code or in whatever wider instructions give the same
 // lanes.
 bool HasMMX();
+
+namespace thorn {
+
+// Whether the wider vector instructions that the pixel loops use when they
+// can are there; the processor is asked once.
+bool HasAvx2();
+bool HasSse41();
+
+}  // namespace thorn

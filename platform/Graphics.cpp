@@ -1,7 +1,6 @@
 #include "platform/Graphics.h"
 
 #include <array>
-#include <cmath>
 
 namespace {
 
@@ -42,13 +41,6 @@ constexpr std::array<uint32_t, 31> kSystemColors = {
     Rgb(236, 233, 216),  // menu bar
 };
 
-// Multiply-divide rounding halves away from zero, as the platform does.
-int MulDivRound(int a, int b, int c) {
-    if (c == 0) return -1;
-    long double q = static_cast<long double>(a) * b / c;
-    return static_cast<int>(std::lround(static_cast<double>(q)));
-}
-
 }  // namespace
 
 uint32_t GetSysColor(int index) {
@@ -58,6 +50,18 @@ uint32_t GetSysColor(int index) {
 uint32_t ColorToRGB(TColor color) {
     if (color < 0) return GetSysColor(color & 0xFF);
     return static_cast<uint32_t>(color);
+}
+
+int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
+    if (c == 0) return -1;
+    int64_t product = static_cast<int64_t>(a) * b;
+    bool negative = (product < 0) != (c < 0);
+    uint64_t n = product < 0 ? 0 - static_cast<uint64_t>(product) : static_cast<uint64_t>(product);
+    uint64_t d = c < 0 ? 0 - static_cast<uint64_t>(static_cast<int64_t>(c)) : static_cast<uint64_t>(c);
+    uint64_t q = n / d;
+    if (n % d >= d - n % d) ++q;  // half or more of the divisor left: away from zero
+    if (q >= (uint64_t{1} << 31)) return -1;
+    return negative ? -static_cast<int32_t>(q) : static_cast<int32_t>(q);
 }
 
 void TFont::Assign(const TPersistent& source) {
@@ -81,7 +85,7 @@ void TFont::CopyFields(const TFont& other) {
     style_ = other.style_;
 }
 
-int TFont::GetSize() const { return -MulDivRound(height_, 72, pixelsPerInch_); }
+int TFont::GetSize() const { return -MulDiv(height_, 72, pixelsPerInch_); }
 
 void TFont::SetCharset(uint8_t value) {
     if (charset_ != value) charset_ = value, Changed();
@@ -101,7 +105,7 @@ void TFont::SetPitch(TFontPitch value) {
 void TFont::SetPixelsPerInch(int value) {
     if (pixelsPerInch_ != value && value > 0) pixelsPerInch_ = value, Changed();
 }
-void TFont::SetSize(int points) { SetHeight(-MulDivRound(points, pixelsPerInch_, 72)); }
+void TFont::SetSize(int points) { SetHeight(-MulDiv(points, pixelsPerInch_, 72)); }
 void TFont::SetStyle(TFontStyles value) {
     if (style_ != value) style_ = value, Changed();
 }

@@ -64,6 +64,10 @@ uint32_t GetSysColor(int index);
 // A colour with system colours resolved to $00BBGGRR.
 uint32_t ColorToRGB(TColor color);
 
+// a*b/c with a 64-bit intermediate, rounded to nearest with halves away from
+// zero; -1 when c is 0 or the quotient's magnitude reaches 2^31.
+int32_t MulDiv(int32_t a, int32_t b, int32_t c);
+
 enum class TFontPitch : uint8_t { fpDefault, fpVariable, fpFixed };
 
 // Font styles as a bit set.
