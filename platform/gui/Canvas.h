@@ -152,9 +152,6 @@ public:
     // Fills a rectangle with a colour, without touching the brush.
     void FillColor(const TRect& r, TColor color);
 
-    void Lock() {}
-    void Unlock() {}
-
     // After every drawing operation.
     TNotifyEvent OnChange;
 
