@@ -2,37 +2,10 @@
 
 #include <stdexcept>
 
+#include "LeReader.h"
+
 namespace thorn::test {
 namespace {
-
-class Reader {
-public:
-    explicit Reader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
-    uint8_t U8() {
-        if (pos_ >= bytes_.size()) throw std::runtime_error("truncated at " + std::to_string(pos_));
-        return bytes_[pos_++];
-    }
-    uint16_t U16() {
-        const uint16_t low = U8();
-        return static_cast<uint16_t>(low | U8() << 8);
-    }
-    uint32_t U32() {
-        const uint32_t low = U16();
-        return low | uint32_t(U16()) << 16;
-    }
-    std::string Text() {
-        std::string text;
-        for (uint8_t c = U8(); c != 0; c = U8()) text.push_back(static_cast<char>(c));
-        return text;
-    }
-    void End() const {
-        if (pos_ != bytes_.size()) throw std::runtime_error(std::to_string(bytes_.size() - pos_) + " bytes left over");
-    }
-
-private:
-    std::span<const uint8_t> bytes_;
-    size_t pos_ = 0;
-};
 
 template <typename T, typename F>
 std::vector<T> Several(size_t n, F&& read) {
@@ -101,7 +74,7 @@ uint32_t Le32(std::span<const uint8_t> b, size_t o) {
 }  // namespace
 
 MissionFile ReadMissionFile(std::span<const uint8_t> bytes) {
-    Reader in(bytes);
+    LeReader in(bytes);
     MissionFile m;
     m.missionId = in.U32();
     const uint8_t resources = in.U8();
@@ -177,7 +150,7 @@ MissionFile ReadMissionFile(std::span<const uint8_t> bytes) {
 }
 
 CellMapFile ReadCellMapFile(std::span<const uint8_t> bytes) {
-    Reader in(bytes);
+    LeReader in(bytes);
     CellMapFile map;
     map.width = in.U16();
     map.height = in.U16();

@@ -2,42 +2,12 @@
 
 #include <stdexcept>
 
+#include "LeReader.h"
+
 namespace thorn::test {
 namespace {
 
-class Reader {
-public:
-    explicit Reader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
-    uint8_t U8() {
-        Need(1);
-        return bytes_[pos_++];
-    }
-    uint16_t U16() {
-        uint16_t low = U8();
-        return static_cast<uint16_t>(low | U8() << 8);
-    }
-    uint32_t U32() {
-        uint32_t low = U16();
-        return low | uint32_t(U16()) << 16;
-    }
-    std::span<const uint8_t> Take(size_t n) {
-        Need(n);
-        auto part = bytes_.subspan(pos_, n);
-        pos_ += n;
-        return part;
-    }
-    size_t Position() const { return pos_; }
-    size_t Left() const { return bytes_.size() - pos_; }
-
-private:
-    void Need(size_t n) const {
-        if (bytes_.size() - pos_ < n) throw std::runtime_error("img: truncated");
-    }
-    std::span<const uint8_t> bytes_;
-    size_t pos_ = 0;
-};
-
-void DecodeBlock(Reader& in, uint32_t blockLength, bool wide, uint16_t pictureWidth, ImgFrame& frame) {
+void DecodeBlock(LeReader& in, uint32_t blockLength, bool wide, uint16_t pictureWidth, ImgFrame& frame) {
     const size_t start = in.Position();
     const bool empty = frame.width == 0 || frame.height == 0;
     if (!empty) {
@@ -69,7 +39,7 @@ void DecodeBlock(Reader& in, uint32_t blockLength, bool wide, uint16_t pictureWi
 namespace {
 
 ImgFile Decode(std::span<const uint8_t> file, uint8_t fill, bool oneFrame) {
-    Reader in(file);
+    LeReader in(file);
     ImgFile img;
     if (in.U8() != 0xFE) throw std::runtime_error("img: no 0xFE");
     const uint8_t flags = in.U8();

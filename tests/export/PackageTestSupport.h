@@ -6,6 +6,7 @@
 #include <span>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "export/PackageDirectory.h"
@@ -28,6 +29,20 @@ struct CapturedEnvironment {
         return env;
     }
 };
+
+// A packer's answer and what it printed.
+struct Packed {
+    PackResult result;
+    std::string console;
+};
+
+// Runs pack(environment) with the fixed clock and a console of its own.
+template <typename Pack>
+Packed PackCaptured(Pack&& pack) {
+    CapturedEnvironment captured;
+    PackResult result = pack(captured.Get());
+    return {std::move(result), captured.console.str()};
+}
 
 void MakeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes);
 void MakeFile(const std::filesystem::path& path, size_t size, uint8_t seed = 0);

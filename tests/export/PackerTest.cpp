@@ -29,16 +29,10 @@ fs::path MakeExportTree(const TempDir& dir, const std::string& base) {
     return tree;
 }
 
-struct Packed {
-    thorn::PackResult result;
-    std::string console;
-};
-
 Packed Pack(const fs::path& tree, const fs::path& destination, std::string_view base) {
-    CapturedEnvironment captured;
-    Packed packed{PackExportDirectory(tree, destination, base, captured.Get()), ""};
-    packed.console = captured.console.str();
-    return packed;
+    return PackCaptured([&](const thorn::PackEnvironment& env) {
+        return PackExportDirectory(tree, destination, base, env);
+    });
 }
 
 TEST(Packer, WritesBothPackagesAndRemovesTheTree) {

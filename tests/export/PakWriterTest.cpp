@@ -10,16 +10,10 @@ using Bytes = std::vector<uint8_t>;
 namespace fs = std::filesystem;
 using namespace thorn::test;
 
-struct Packed {
-    thorn::PackResult result;
-    std::string console;
-};
-
 Packed Pack(const fs::path& source, const fs::path& destination, bool scramble = false) {
-    CapturedEnvironment captured;
-    Packed packed{PackDirectoryToPak(scramble, "ZORN", "RSRC", source, destination, captured.Get()), ""};
-    packed.console = captured.console.str();
-    return packed;
+    return PackCaptured([&](const thorn::PackEnvironment& env) {
+        return PackDirectoryToPak(scramble, "ZORN", "RSRC", source, destination, env);
+    });
 }
 
 TEST(PakWriter, OneSmallFile) {

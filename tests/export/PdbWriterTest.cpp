@@ -12,16 +12,10 @@ using Bytes = std::vector<uint8_t>;
 namespace fs = std::filesystem;
 using namespace thorn::test;
 
-struct Packed {
-    thorn::PackResult result;
-    std::string console;
-};
-
 Packed Pack(const fs::path& source, const fs::path& destination, bool scramble = false) {
-    CapturedEnvironment captured;
-    Packed packed{PackDirectoryToPdb(scramble, "mission", "ZORN", "RSRC", source, destination, captured.Get()), ""};
-    packed.console = captured.console.str();
-    return packed;
+    return PackCaptured([&](const thorn::PackEnvironment& env) {
+        return PackDirectoryToPdb(scramble, "mission", "ZORN", "RSRC", source, destination, env);
+    });
 }
 
 std::vector<size_t> ResourceSizes(const PalmDatabase& db) {
