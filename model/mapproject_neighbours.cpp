@@ -87,13 +87,8 @@ int ReconnectProvinceMaps(CMapProject& project) {
             CProvinceMap* small = pieces.GetAt(piece.Neighbours[k]);
             if (!small || !small->IsSmall()) continue;
             auto warning = std::make_unique<CErrorConnect>(project, *small, &piece);
-            if (state == CProvinceMap::MaskState::Unknown) {
-                const TBitmap32& mask = *piece.Mask;
-                const TColor32* p = mask.Bits();
-                const TColor32* end = p + static_cast<int64_t>(mask.Width()) * mask.Height();
-                if (std::all_of(p, end, [](TColor32 c) { return c == 0 || (c >> 24) == 0xFF; }))
-                    state = CProvinceMap::MaskState::Opaque;
-            }
+            if (state == CProvinceMap::MaskState::Unknown && piece.MaskIsZeroOrOpaque())
+                state = CProvinceMap::MaskState::Opaque;
             if (piece.Merge(small, state)) {
                 project.ErrorList.Add(std::move(warning));
                 result = 1;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <span>
 #include <stdexcept>
 
 #include "bitmap/Pix32_Transfer.h"
@@ -18,12 +19,60 @@ TColor32 MaskPixel(const TBitmap32& mask, int32_t x, int32_t y) {
 
 bool IsEmptyForSquare(TColor32 pixel) { return pixel == 0 || pixel == CProvinceMap::kReservedPixel; }
 
-// Whether blending the mask over transparent black leaves it as it is:
-// every pixel is 0 or opaque.
+// Whether blending the mask over transparent black leaves it as it is.
 bool BlendsUnchanged(const TBitmap32& mask) {
     const TColor32* p = mask.Bits();
     const TColor32* end = p + static_cast<int64_t>(mask.Width()) * mask.Height();
     return std::all_of(p, end, [](TColor32 c) { return c == 0 || (c >> 24) == 0xFF; });
+}
+
+// The mask as the project file keeps it: one bit per pixel, columns outer
+// and rows inner (bit x*H + y is pixel (x, y)), the first bit in the top
+// bit of each byte, the unused low bits of a last byte 0. The rows are
+// walked in memory order eight at a time: the eight bits of one column of
+// such a band lie side by side in the stream, at most two bytes.
+constexpr int32_t kBandRows = 8;
+
+uint64_t MaskBytes(int32_t width, int32_t height) { return (uint64_t(width) * uint64_t(height) + 7) / 8; }
+
+std::vector<uint8_t> PackMask(const TBitmap32& mask) {
+    const int32_t width = mask.Width(), height = mask.Height();
+    // One spare byte: a band's two bytes may reach past the last one.
+    std::vector<uint8_t> packed(MaskBytes(width, height) + 1, 0);
+    for (int32_t top = 0; top < height; top += kBandRows) {
+        const int32_t rows = std::min(kBandRows, height - top);
+        const TColor32* line[kBandRows];
+        for (int32_t r = 0; r < rows; ++r) line[r] = mask.ScanLine(top + r);
+        for (int32_t x = 0; x < width; ++x) {
+            uint32_t band = 0;  // the first row in bit 7
+            for (int32_t r = 0; r < rows; ++r) band |= uint32_t{line[r][x] != 0} << (kBandRows - 1 - r);
+            if (band == 0) continue;
+            const uint64_t at = uint64_t(x) * uint64_t(height) + uint64_t(top);
+            const uint32_t placed = band << 8 >> (at % 8);
+            packed[at / 8] |= static_cast<uint8_t>(placed >> 8);
+            packed[at / 8 + 1] |= static_cast<uint8_t>(placed);
+        }
+    }
+    packed.pop_back();
+    return packed;
+}
+
+// Sets every pixel whose bit is 1 to colour; the others stay as they are.
+void UnpackMask(std::span<const uint8_t> packed, TBitmap32& mask, TColor32 colour) {
+    const int32_t width = mask.Width(), height = mask.Height();
+    for (int32_t top = 0; top < height; top += kBandRows) {
+        const int32_t rows = std::min(kBandRows, height - top);
+        TColor32* line[kBandRows];
+        for (int32_t r = 0; r < rows; ++r) line[r] = mask.ScanLine(top + r);
+        for (int32_t x = 0; x < width; ++x) {
+            const uint64_t at = uint64_t(x) * uint64_t(height) + uint64_t(top);
+            const uint32_t next = at / 8 + 1 < packed.size() ? packed[at / 8 + 1] : 0;
+            const uint32_t band = ((uint32_t{packed[at / 8]} << 8 | next) << (at % 8) >> 8) & 0xFF;
+            if (band == 0) continue;
+            for (int32_t r = 0; r < rows; ++r)
+                if (band & (0x80u >> r)) line[r][x] = colour;
+        }
+    }
 }
 
 }  // namespace
@@ -37,6 +86,8 @@ CProvinceMap::~CProvinceMap() = default;
 CProvinceMap* CProvinceMap::Piece(uint16_t n) const { return list_ ? list_->GetAt(n) : nullptr; }
 
 uint16_t CProvinceMap::OwnIndex() const { return list_ ? list_->IndexOf(this) : kNoPiece; }
+
+bool CProvinceMap::MaskIsZeroOrOpaque() const { return BlendsUnchanged(*Mask); }
 
 int CProvinceMap::IsUsable() {
     if (Mask->Width() + 1 < 5 || Mask->Height() + 1 < 5) return 0;
@@ -181,39 +232,24 @@ int CProvinceMap::Serialize(Orv::ISerializer& s) {
         Neighbours[k] = n;
     }
 
-    // The mask, one bit per pixel, columns outer and rows inner, the first
-    // pixel in the top bit of each byte.
+    // The mask, laid out as PackMask says.
     uint16_t width = static_cast<uint16_t>(Mask->Width()), height = static_cast<uint16_t>(Mask->Height());
     s.Word(width);
     s.Word(height);
-    const uint64_t bits = uint64_t{width} * height;
+    const uint64_t byteCount = MaskBytes(width, height);
     if (loader) {
-        if ((bits + 7) / 8 > loader->Remaining()) return 0;
+        if (byteCount > loader->Remaining()) return 0;
         if (width != Mask->Width() || height != Mask->Height()) Mask->SetSize(width, height);
     }
-    uint8_t byte = 0;
-    uint64_t i = 0;
-    for (int32_t x = 0; x < width; ++x) {
-        for (int32_t y = 0; y < height; ++y, ++i) {
-            const uint8_t bit = static_cast<uint8_t>(0x80 >> (i % 8));
-            if (i % 8 == 0) {
-                byte = 0;
-                if (saving) {
-                    // Gather the byte's eight pixels before handing it over.
-                    uint64_t j = i;
-                    for (int32_t cx = x, cy = y; j < i + 8 && j < bits; ++j) {
-                        if (Mask->GetPixel(cx, cy) != 0) byte |= static_cast<uint8_t>(0x80 >> (j % 8));
-                        if (++cy == height) {
-                            cy = 0;
-                            ++cx;
-                        }
-                    }
-                }
-                s.Byte(byte);
-            }
-            if (!saving && (byte & bit)) Mask->SetPixel(x, y, kMergedPixel);
-        }
+    if (dynamic_cast<Orv::CSerialSizer*>(&s)) {
+        // Only the length counts: the bits are not worth gathering.
+        uint8_t any = 0;
+        for (uint64_t k = 0; k < byteCount; ++k) s.Byte(any);
+        return 1;
     }
+    std::vector<uint8_t> packed = saving ? PackMask(*Mask) : std::vector<uint8_t>(byteCount);
+    for (uint8_t& byte : packed) s.Byte(byte);
+    if (!saving) UnpackMask(packed, *Mask, kMergedPixel);
     return 1;
 }
 

@@ -61,6 +61,8 @@ public:
     // every set pixel of this mask has alpha 255, which lets a merge that
     // does not grow the box draw in place without checking.
     int Merge(CProvinceMap* other, MaskState state = MaskState::Unknown);
+    // Whether every mask pixel is 0 or opaque, as MaskState::Opaque promises.
+    bool MaskIsZeroOrOpaque() const;
 
     // -1 when the w x h square with top-left (x, y) lies wholly on set mask
     // pixels (neither 0 nor 0x00FFFFFF); else the column offset from x of

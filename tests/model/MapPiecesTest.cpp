@@ -247,6 +247,36 @@ TEST(MapPieceFile, ColumnsComeBeforeRows) {
     EXPECT_EQ(bytes.back(), 0x38);
 }
 
+TEST(MapPieceFile, MasksOfEverySizeKeepTheirBitsColumnByColumn) {
+    // Sides that are not multiples of eight put a column's bits across byte
+    // boundaries; the bytes are checked against the stream laid out here
+    // pixel by pixel.
+    auto set = [](int32_t x, int32_t y) { return (x * 7 + y * 3) % 5 < 2 || x == y; };
+    for (const auto& [w, h] : {std::pair{1, 1}, {3, 3}, {8, 8}, {11, 13}, {20, 9}, {5, 17}, {64, 7}}) {
+        auto piece = MakePiece(0, 0, w, h, +set);
+        std::vector<uint8_t> expected((w * h + 7) / 8, 0);
+        for (int32_t x = 0, i = 0; x < w; ++x)
+            for (int32_t y = 0; y < h; ++y, ++i)
+                if (set(x, y)) expected[i / 8] |= static_cast<uint8_t>(0x80 >> (i % 8));
+        const std::vector<uint8_t> bytes = Orv::SerializeToBytes(*piece);
+        ASSERT_EQ(bytes.size(), 39 + expected.size()) << w << " x " << h;
+        EXPECT_EQ(std::vector<uint8_t>(bytes.end() - static_cast<std::ptrdiff_t>(expected.size()), bytes.end()),
+                  expected)
+            << w << " x " << h;
+
+        // Loading sets the pixels of the set bits and leaves the others.
+        CProvinceMap loaded;
+        loaded.Mask->SetSize(w, h);
+        loaded.Mask->Clear(0x00000001);
+        Orv::CSerialLoader loader(bytes);
+        ASSERT_EQ(loaded.Serialize(loader), 1);
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < w; ++x)
+                EXPECT_EQ(loaded.Mask->GetPixel(x, y), set(x, y) ? CProvinceMap::kMergedPixel : 0x00000001u)
+                    << w << " x " << h << " at " << x << ", " << y;
+    }
+}
+
 TEST(MapPieceFile, HostileListsAreRefused) {
     CProvinceMapList list;
     list.Add(MakePiece(0, 0, 2, 2));
