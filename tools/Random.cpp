@@ -12,8 +12,6 @@ uint64_t Random::Next() {
 
 int Random::Below(int n) { return static_cast<int>(Next() % static_cast<uint64_t>(n)); }
 
-int Random::Between(int lo, int hi) { return lo + Below(hi - lo + 1); }
-
 uint32_t Hash(uint32_t a, uint32_t b, uint32_t c) {
     uint32_t h = a * 0x27D4EB2Du ^ (b + 0x165667B1u) * 0x85EBCA77u ^ (c + 0x61C88647u) * 0xC2B2AE3Du;
     h ^= h >> 15;

@@ -15,8 +15,6 @@ public:
     uint64_t Next();
     // 0 .. n-1 (n > 0).
     int Below(int n);
-    // lo .. hi, both included.
-    int Between(int lo, int hi);
 
 private:
     uint64_t state_;

@@ -36,13 +36,6 @@ void Raster::FillRect(int x0, int y0, int x1, int y1, Rgb c) {
         for (int x = x0; x <= x1; ++x) Set(x, y, c);
 }
 
-void Raster::FrameRect(int x0, int y0, int x1, int y1, Rgb c) {
-    Line(x0, y0, x1, y0, c);
-    Line(x0, y1, x1, y1, c);
-    Line(x0, y0, x0, y1, c);
-    Line(x1, y0, x1, y1, c);
-}
-
 void Raster::FillEllipse2(int cx2, int cy2, int rx2, int ry2, Rgb c) {
     if (rx2 <= 0 || ry2 <= 0) return;
     const int64_t rx = rx2, ry = ry2;

@@ -31,8 +31,6 @@ public:
 
     // Rectangle of the columns x0..x1 and rows y0..y1, both included.
     void FillRect(int x0, int y0, int x1, int y1, Rgb c);
-    // The outline of that rectangle.
-    void FrameRect(int x0, int y0, int x1, int y1, Rgb c);
     // Every pixel whose centre lies inside the ellipse with centre (cx, cy)
     // and radii rx, ry, all in half pixels (so odd sizes centre exactly).
     void FillEllipse2(int cx2, int cy2, int rx2, int ry2, Rgb c);
