@@ -71,14 +71,14 @@ void Painter::DrawGlyph(const Glyph& glyph, int64_t penX, int64_t baseline, uint
     }
 }
 
+int64_t Advance(SizedFont& font, int64_t x, const TextCell& cell, int32_t tabWidth) {
+    if (cell.ch == '\t' && tabWidth > 0) return (x / tabWidth + 1) * tabWidth;
+    return x + font.GlyphOf(cell.ch).advance;
+}
+
 int32_t LineWidth(SizedFont& font, std::span<const TextCell> cells, int32_t tabWidth) {
     int64_t x = 0;
-    for (const TextCell& cell : cells) {
-        if (cell.ch == '\t' && tabWidth > 0)
-            x = (x / tabWidth + 1) * tabWidth;
-        else
-            x += font.GlyphOf(cell.ch).advance;
-    }
+    for (const TextCell& cell : cells) x = Advance(font, x, cell, tabWidth);
     return static_cast<int32_t>(std::min<int64_t>(x, std::numeric_limits<int32_t>::max()));
 }
 
@@ -90,13 +90,8 @@ void PaintLine(Painter& painter, SizedFont& sized, const TFont& font, int64_t x,
     int64_t pen = x;
     for (const TextCell& cell : cells) {
         const int64_t start = pen;
-        if (cell.ch == '\t' && tabWidth > 0) {
-            pen = x + ((pen - x) / tabWidth + 1) * tabWidth;
-        } else {
-            const Glyph& glyph = sized.GlyphOf(cell.ch);
-            painter.DrawGlyph(glyph, pen, baseline, rgb);
-            pen += glyph.advance;
-        }
+        if (cell.ch != '\t' || tabWidth <= 0) painter.DrawGlyph(sized.GlyphOf(cell.ch), pen, baseline, rgb);
+        pen = x + Advance(sized, pen - x, cell, tabWidth);
         if (cell.underline)
             painter.Fill(start, baseline + under.offset, pen, baseline + under.offset + under.thickness, rgb);
     }

@@ -10,6 +10,7 @@
 namespace thorn {
 namespace {
 
+using text::Advance;
 using text::SizedFont;
 using text::TextCell;
 using Line = std::vector<TextCell>;
@@ -47,12 +48,6 @@ Line Cells(std::string_view paragraph, bool prefixes, bool hidePrefix) {
         cells.push_back({c, false});
     }
     return cells;
-}
-
-// The pen position after each cell, from 0 at the line's start.
-int64_t Advance(SizedFont& font, int64_t x, const TextCell& cell, int32_t tabWidth) {
-    if (cell.ch == '\t' && tabWidth > 0) return (x / tabWidth + 1) * tabWidth;
-    return x + font.GlyphOf(cell.ch).advance;
 }
 
 // Breaks a paragraph into lines no wider than maxWidth where spaces allow;
@@ -117,7 +112,7 @@ int32_t DrawText(PixelView target, TRect& rect, uint32_t format, const TFont& fo
     const FontMetrics& metrics = sized.Metrics();
     const bool singleLine = format & DT_SINGLELINE;
     const int32_t tabWidth = (format & DT_EXPANDTABS) ? 8 * metrics.averageCharWidth : 0;
-    const int64_t maxWidth = rect.Width();
+    const int64_t maxWidth = int64_t{rect.Right} - rect.Left;
     const bool prefixes = !(format & DT_NOPREFIX);
 
     std::vector<Line> lines;
@@ -156,7 +151,7 @@ int32_t DrawText(PixelView target, TRect& rect, uint32_t format, const TFont& fo
     if (!(format & DT_NOCLIP)) painter.Clip(rect);
     int64_t y = rect.Top;
     if (singleLine && (format & DT_VCENTER))
-        y = rect.Top + (int64_t{rect.Height()} - lineHeight) / 2;
+        y = rect.Top + (int64_t{rect.Bottom} - rect.Top - lineHeight) / 2;
     else if (singleLine && (format & DT_BOTTOM))
         y = int64_t{rect.Bottom} - lineHeight;
     const int64_t top = y;

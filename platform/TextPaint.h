@@ -39,6 +39,10 @@ private:
 
 // Tabs advance to the next multiple of tabWidth from the line's start when
 // tabWidth > 0; otherwise a tab is an ordinary character.
+
+// The pen position after cell, for a pen at x from the line's start.
+int64_t Advance(SizedFont& font, int64_t x, const TextCell& cell, int32_t tabWidth);
+// The pen position after the whole line.
 int32_t LineWidth(SizedFont& font, std::span<const TextCell> cells, int32_t tabWidth);
 
 // Draws a line whose text cell has its top-left corner at (x, y), with the
