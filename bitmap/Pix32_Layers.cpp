@@ -456,7 +456,6 @@ void TBitmapLayer::Paint(TBitmap32* buffer) {
     if (cropped_ && collection) {
         auto* image = dynamic_cast<TCustomImage32*>(collection->GetOwner());
         if (image && !image->GetPaintToMode()) {
-            if (dstRect.Width() < 0.5 || dstRect.Height() < 0.5) return;
             TRect bitmapRect = image->GetBitmapRect();
             OffsetRect(bitmapRect, -offset.X, -offset.Y);
             IntersectRect(clipRect, clipRect, bitmapRect);

@@ -1,7 +1,6 @@
 #include "platform/Collections.h"
 
 #include <algorithm>
-#include <typeinfo>
 
 void ThrowListIndexError(int index) { throw EListError("List index out of bounds (" + std::to_string(index) + ")"); }
 
@@ -24,16 +23,6 @@ int TCollectionItem::GetIndex() const {
 void TCollectionItem::SetIndex(int value) {
     if (collection_ && value != GetIndex()) collection_->MoveItem(this, value);
 }
-
-std::string TCollectionItem::GetDisplayName() const {
-    std::string name = typeid(*this).name();
-    // Mangled names begin with their length; the plain class name follows.
-    size_t i = 0;
-    while (i < name.size() && name[i] >= '0' && name[i] <= '9') ++i;
-    return name.substr(i);
-}
-
-void TCollectionItem::SetDisplayName(const std::string&) { Changed(false); }
 
 void TCollectionItem::Changed(bool allItems) {
     if (collection_) collection_->ItemChanged(allItems ? nullptr : this);

@@ -35,8 +35,6 @@ public:
     // Position in the collection, -1 without one.
     int GetIndex() const;
     virtual void SetIndex(int value);
-    virtual std::string GetDisplayName() const;
-    virtual void SetDisplayName(const std::string& value);
     // The collection.
     TCollection* GetOwner() const { return collection_; }
 

@@ -18,21 +18,6 @@ void TStream::WriteBuffer(const void* buffer, int64_t count) {
     if (count > 0 && Write(buffer, count) != count) throw EWriteError("Stream write error");
 }
 
-int64_t TStream::CopyFrom(TStream& source, int64_t count) {
-    if (count == 0) {
-        source.SetPosition(0);
-        count = source.GetSize();
-    }
-    std::vector<uint8_t> chunk(static_cast<size_t>(std::min<int64_t>(count, 1 << 16)));
-    for (int64_t left = count; left > 0;) {
-        int64_t n = std::min<int64_t>(left, static_cast<int64_t>(chunk.size()));
-        source.ReadBuffer(chunk.data(), n);
-        WriteBuffer(chunk.data(), n);
-        left -= n;
-    }
-    return count;
-}
-
 int64_t TMemoryStream::Read(void* buffer, int64_t count) {
     int64_t available = std::max<int64_t>(0, GetSize() - position_);
     int64_t n = std::clamp<int64_t>(count, 0, available);

@@ -32,8 +32,6 @@ public:
     void WriteBuffer(std::span<const uint8_t> bytes) {
         WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
     }
-    // Copies count bytes from source (all of it from its start when count is 0).
-    int64_t CopyFrom(TStream& source, int64_t count);
 };
 
 // A stream held in memory.
