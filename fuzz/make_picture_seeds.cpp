@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include <jpeglib.h>
 
+#include "platform/Files.h"
 #include "platform/Pictures.h"
 
 namespace {
@@ -112,8 +112,10 @@ Bytes Jpeg(int components, J_COLOR_SPACE space, bool progressive, bool arithmeti
 
 void Write(const std::filesystem::path& file, const Bytes& bytes) {
     std::filesystem::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!thorn::WriteFileReplacing(file, bytes)) {
+        std::fprintf(stderr, "cannot write %s\n", file.c_str());
+        std::exit(1);
+    }
 }
 
 }  // namespace
