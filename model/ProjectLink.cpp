@@ -1,5 +1,9 @@
 #include "model/ProjectLink.h"
 
+#include <algorithm>
+#include <iterator>
+#include <vector>
+
 #include "model/StringTableList.h"
 
 namespace thorn {
@@ -29,16 +33,37 @@ DetachedProject& Detached() {
     return detached;
 }
 
-ProjectLink* installed = nullptr;
+// The links installed, the last one in force; a null entry detaches the
+// records on purpose.
+std::vector<ProjectLink*>& Installed() {
+    static std::vector<ProjectLink*> links;
+    return links;
+}
 
 }  // namespace
 
-ProjectLink& Project() { return installed ? *installed : Detached(); }
+ProjectLink& Project() {
+    const std::vector<ProjectLink*>& links = Installed();
+    return links.empty() || !links.back() ? Detached() : *links.back();
+}
 
-void SetProjectLink(ProjectLink* link) { installed = link; }
+void SetProjectLink(ProjectLink* link) {
+    std::vector<ProjectLink*>& links = Installed();
+    if (links.empty())
+        links.push_back(link);
+    else
+        links.back() = link;
+}
 
-ScopedProjectLink::ScopedProjectLink(ProjectLink& link) : previous_(installed) { installed = &link; }
+ScopedProjectLink::ScopedProjectLink(ProjectLink& link) : link_(&link) { Installed().push_back(link_); }
 
-ScopedProjectLink::~ScopedProjectLink() { installed = previous_; }
+ScopedProjectLink::~ScopedProjectLink() {
+    // Links need not go in the reverse order they came (two projects made
+    // one after the other may go in either order): this one's last entry
+    // goes wherever it stands, so that no entry outlives its project.
+    std::vector<ProjectLink*>& links = Installed();
+    auto last = std::find(links.rbegin(), links.rend(), link_);
+    if (last != links.rend()) links.erase(std::next(last).base());
+}
 
 }  // namespace thorn

@@ -10,9 +10,8 @@ class CStringTableList;
 namespace thorn {
 
 // What the mission records need of the project they belong to, and nothing
-// more. The project object implements it and installs itself with
-// SetProjectLink when it is built (and removes itself when it goes); the
-// records reach it through Project().
+// more. The project object implements it and installs itself with a
+// ScopedProjectLink while it lives; the records reach it through Project().
 //
 // Setters mark the project modified through it; the player, province and
 // event records size their per-unit-type and per-resource arrays by its
@@ -51,11 +50,12 @@ protected:
 // provinces, no computer-player types and an empty list of string tables.
 ProjectLink& Project();
 
-// Installs the project the records reach; null removes it.
+// Installs the project the records reach in place of the one in force; null
+// removes it.
 void SetProjectLink(ProjectLink* link);
 
-// Installs a project for the lifetime of this object, then puts back the one
-// installed before.
+// Installs a project for the lifetime of this object; when it goes, the
+// records reach again the newest link still installed (or none).
 class ScopedProjectLink {
 public:
     explicit ScopedProjectLink(ProjectLink& link);
@@ -64,7 +64,7 @@ public:
     ScopedProjectLink& operator=(const ScopedProjectLink&) = delete;
 
 private:
-    ProjectLink* previous_;
+    ProjectLink* link_;
 };
 
 }  // namespace thorn

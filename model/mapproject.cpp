@@ -11,15 +11,11 @@ using thorn::Inspector;
 using thorn::TextureStrip;
 
 CMapProject::CMapProject()
-    : detached_(std::make_unique<thorn::DetachedEditor>()), editor_(detached_.get()), previousLink_(&thorn::Project()) {
+    : detached_(std::make_unique<thorn::DetachedEditor>()), editor_(detached_.get()), link_(*this) {
     MapPieces.SetIndexMap(&MapIndexes);
-    thorn::SetProjectLink(this);
 }
 
-CMapProject::~CMapProject() {
-    Reset();
-    if (&thorn::Project() == this) thorn::SetProjectLink(previousLink_);
-}
+CMapProject::~CMapProject() { Reset(); }
 
 void CMapProject::SetEditorLink(thorn::EditorLink* link) { editor_ = link ? link : detached_.get(); }
 

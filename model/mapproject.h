@@ -385,8 +385,8 @@ private:
     thorn::LayerTags layerTags_;
     std::unique_ptr<thorn::DetachedEditor> detached_;
     thorn::EditorLink* editor_;
-    // The records' project before this one, put back when this one goes.
-    thorn::ProjectLink* previousLink_;
+    // The records reach this project while it lives.
+    thorn::ScopedProjectLink link_;
 };
 
 // Hides the progress window when it goes, whatever path leaves the scope.

@@ -37,6 +37,17 @@ TEST_F(MapProjectTest, TheProjectIsTheRecordsProject) {
     EXPECT_EQ(thorn::Project().FirstComputerPlayerId(), 3u);
 }
 
+TEST(MapProjectLink, ProjectsMayGoInAnyOrder) {
+    auto first = std::make_unique<CMapProject>();
+    auto second = std::make_unique<CMapProject>();
+    first.reset();
+    EXPECT_EQ(&thorn::Project(), second.get());
+    second.reset();
+    // Neither project is left for the records to reach.
+    EXPECT_EQ(thorn::Project().ResourceCount(), 0);
+    thorn::Project().MarkModified();
+}
+
 TEST_F(MapProjectTest, ResetEmptiesTheProjectInItsOrder) {
     project.Players.Resize(4);
     project.Players[2].SetActive(1);
