@@ -16,7 +16,6 @@ public:
     static constexpr int kMaxTables = 0xFFFF;
     // Event pairs handed out to new events: 0..139.
     static constexpr int kAssignablePairs = 140;
-    static constexpr int kStringsPerTable = 561;
 
     CStringTableList() = default;
     CStringTableList(const CStringTableList&) = delete;

@@ -416,7 +416,8 @@ void AnalyzeBitmap(CMapProject& project, const TBitmap32& picture);
 // into a new piece. Answers 1, or 0 with nothing changed when the project
 // already has 1501 pieces or the pixel is 0.
 int FillPiece(CMapProject& project, int32_t x, int32_t y, TBitmap32& work);
-// The kind of a freshly cut piece of colour c.
+// The kind of a freshly cut piece: ocean or green land by its colour, else a
+// province piece when it is usable, else a small piece.
 uint32_t FreshPieceKind(CMapProject& project, CProvinceMap& piece);
 // Ocean and green land by colour; the other pieces' masks repainted
 // 0xBBCCCCCC and their pixels counted.
