@@ -6,6 +6,7 @@
 
 #include "export/ExportFiles.h"
 #include "export/GfxPicture.h"
+#include "export/PieceProvinces.h"
 #include "export/PieceShades.h"
 #include "model/mapproject.h"
 
@@ -35,7 +36,6 @@ void SerializeMapDta(CMapDta& map, Orv::ISerializer& s) {
 namespace thorn {
 namespace {
 
-constexpr uint8_t kNone = 255;
 constexpr int kShadeShift = 5;
 
 // The piece index of each world pixel of one row.
@@ -110,14 +110,6 @@ private:
     std::vector<uint16_t> found_;
 };
 
-// The province bound to each piece, as the cell map names it.
-std::vector<uint8_t> ProvinceOfPiece(const CMapProject& project) {
-    std::vector<uint8_t> province(project.MapPieces.GetCount(), kNone);
-    for (uint16_t n = 0; n < province.size(); ++n)
-        province[n] = project.Provinces.IndexOf(project.FindProvinceByPieceIndex(n));
-    return province;
-}
-
 // The piece's bevelled pixels inside the cell, coded with its local index.
 void DrawPieceInCell(const CProvinceMap& piece, const PieceShades& shades, uint8_t local, const CellBox& cell,
                      CellPicture& picture) {
@@ -167,7 +159,7 @@ CellPicture BuildCellPicture(CMapProject& project, PieceShadeCache& shades) {
     picture.map.Height = picture.height;
     picture.map.Columns.resize(static_cast<size_t>(columns));
 
-    const std::vector<uint8_t> provinceOfPiece = ProvinceOfPiece(project);
+    const std::vector<uint8_t> provinceOfPiece = ProvinceOfEachPiece(project);
     CellPieceFinder finder(project);
     project.ShowProgress("Compressing world image...", columns * rows);
     for (int32_t cx = 0; cx < columns; ++cx) {

@@ -7,6 +7,7 @@
 
 #include "export/AnsiText.h"
 #include "export/ExportFiles.h"
+#include "export/PieceProvinces.h"
 #include "export/Validation.h"
 #include "model/mapproject.h"
 
@@ -32,17 +33,6 @@ const CStringTable& CurrentTable(const CMapProject& project) {
     const CStringTable* table = project.Tables.GetAt(project.CurrentStringTable);
     if (!table) throw thorn::ExportError("the mission has no texts");
     return *table;
-}
-
-// The province bound to each piece: the first in list order whose piece
-// index, in its low 16 bits, is the piece's.
-std::vector<uint8_t> ProvinceOfPiece(const CMapProject& project) {
-    std::vector<uint8_t> owner(project.MapPieces.GetCount(), kNone);
-    for (uint32_t i = 0; i < project.Provinces.GetCount(); ++i) {
-        const uint16_t piece = static_cast<uint16_t>(project.Provinces.GetAt(static_cast<uint8_t>(i))->MapPieceIndex);
-        if (piece < owner.size() && owner[piece] == kNone) owner[piece] = static_cast<uint8_t>(i);
-    }
-    return owner;
 }
 
 void FillHeader(const CMapProject& project, const CStringTable& table, PdaMission& mission) {
@@ -164,7 +154,7 @@ PdaMission BuildPdaMission(const CMapProject& project) {
     const Renumbering renumbering = FillPlayers(project, table, mission);
     FillConditions(project, renumbering, mission);
 
-    const std::vector<uint8_t> provinceOfPiece = ProvinceOfPiece(project);
+    const std::vector<uint8_t> provinceOfPiece = thorn::ProvinceOfEachPiece(project);
     const uint8_t provinceCount = static_cast<uint8_t>(project.Provinces.GetCount());
     mission.Record.GameProvinces.SetSize(provinceCount);
     for (uint8_t i = 0; i < provinceCount; ++i)
