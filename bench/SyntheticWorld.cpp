@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace thorn::bench {
 namespace {
@@ -66,6 +67,19 @@ std::unique_ptr<TBitmap32> MakeWorld(int32_t side) {
         ++placed;
     }
     return world;
+}
+
+const TBitmap32& SharedWorld(int32_t side) {
+    static std::map<int32_t, std::unique_ptr<TBitmap32>> worlds;
+    auto& world = worlds[side];
+    if (!world) world = MakeWorld(side);
+    return *world;
+}
+
+std::unique_ptr<TBitmap32> CopyOf(const TBitmap32& world) {
+    auto copy = std::make_unique<TBitmap32>();
+    copy->Assign(world);
+    return copy;
 }
 
 }  // namespace thorn::bench

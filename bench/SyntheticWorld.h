@@ -19,5 +19,10 @@ inline constexpr TColor32 kGreen = 0xFF00FF00;
 TColor32 ProvinceColour(int32_t cell);
 // A square world of the given side.
 std::unique_ptr<TBitmap32> MakeWorld(int32_t side);
+// The same world, made on first use and kept for the whole program.
+const TBitmap32& SharedWorld(int32_t side);
+// A copy of a world for a run that takes the picture over, as the import
+// does.
+std::unique_ptr<TBitmap32> CopyOf(const TBitmap32& world);
 
 }  // namespace thorn::bench

@@ -17,7 +17,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <ostream>
 #include <streambuf>
@@ -37,9 +36,8 @@ namespace fs = std::filesystem;
 
 // ---------------------------------------------------------- world pictures
 
-using thorn::bench::kGreen;
+using thorn::bench::CopyOf;
 using thorn::bench::kOcean;
-using thorn::bench::MakeWorld;
 using thorn::bench::ProvinceColour;
 
 // Five provinces of about 1500 x 1500 pixels in a row, with wavy borders, on
@@ -69,16 +67,9 @@ std::unique_ptr<TBitmap32> MakeLargeProvinces() {
 
 // Worlds by name: the side of a square world, or 0 for the five provinces.
 const TBitmap32& World(int32_t side) {
-    static std::map<int32_t, std::unique_ptr<TBitmap32>> worlds;
-    auto& world = worlds[side];
-    if (!world) world = side ? MakeWorld(side) : MakeLargeProvinces();
-    return *world;
-}
-
-std::unique_ptr<TBitmap32> CopyOf(const TBitmap32& world) {
-    auto copy = std::make_unique<TBitmap32>();
-    copy->Assign(world);
-    return copy;
+    if (side) return thorn::bench::SharedWorld(side);
+    static const std::unique_ptr<TBitmap32> large = MakeLargeProvinces();
+    return *large;
 }
 
 double Pixels(int32_t side) { return side ? double(side) * side : double(kLargeWidth) * kLargeHeight; }

@@ -65,10 +65,7 @@ const std::vector<Icon>& Icons() {
     return icons;
 }
 
-const TBitmap32& World() {
-    static const std::unique_ptr<TBitmap32> world = thorn::bench::MakeWorld(kWorld);
-    return *world;
-}
+const TBitmap32& World() { return thorn::bench::SharedWorld(kWorld); }
 
 // The window's left-top corner in zoomed world pixels: the middle of the world.
 TPoint Scroll(int zoom) { return {(kWorld * zoom - kViewW) / 2, (kWorld * zoom - kViewH) / 2}; }

@@ -14,7 +14,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -35,13 +34,6 @@ const pugi::xml_document& Catalogue() {
     static const bool loaded = document.load_file((kStartFolder / "pw.xml").c_str());
     if (!loaded) throw std::runtime_error("no start catalogue");
     return document;
-}
-
-const TBitmap32& World(int32_t side) {
-    static std::map<int32_t, std::unique_ptr<TBitmap32>> worlds;
-    auto& world = worlds[side];
-    if (!world) world = thorn::bench::MakeWorld(side);
-    return *world;
 }
 
 std::filesystem::path Folder() {
@@ -66,9 +58,7 @@ struct Session {
 };
 
 int NewMission(CMapProject& project, const TBitmap32& world) {
-    auto picture = std::make_unique<TBitmap32>();
-    picture->Assign(world);
-    if (!project.ImportWorldBitmap(std::move(picture), 0)) throw std::runtime_error("import refused");
+    if (!project.ImportWorldBitmap(thorn::bench::CopyOf(world), 0)) throw std::runtime_error("import refused");
     if (!project.NewMissionFromImage()) throw std::runtime_error("catalogue refused");
     return project.Provinces.GetCount();
 }
@@ -80,7 +70,7 @@ void PerPixel(benchmark::State& state, int32_t side) {
 
 void BM_NewMission(benchmark::State& state) {
     const int32_t side = static_cast<int32_t>(state.range(0));
-    const TBitmap32& world = World(side);
+    const TBitmap32& world = thorn::bench::SharedWorld(side);
     double peakPerPixel = 0;
     int provinces = 0;
     for (auto _ : state) {
@@ -104,7 +94,7 @@ BENCHMARK(BM_NewMission)->Arg(1024)->Arg(2048)->Arg(4096)->Unit(benchmark::kMill
 void BM_SaveProject(benchmark::State& state) {
     const int32_t side = static_cast<int32_t>(state.range(0));
     Session session;
-    NewMission(session.project, World(side));
+    NewMission(session.project, thorn::bench::SharedWorld(side));
     double peakPerPixel = 0;
     for (auto _ : state) {
         const int64_t before = thorn::bench::StartMeasuring();
@@ -121,7 +111,7 @@ void BM_OpenProject(benchmark::State& state) {
     const int32_t side = static_cast<int32_t>(state.range(0));
     {
         Session made;
-        NewMission(made.project, World(side));
+        NewMission(made.project, thorn::bench::SharedWorld(side));
         made.project.SaveProject(ProjectFile(side));
     }
     double peakPerPixel = 0;

@@ -34,17 +34,10 @@ namespace {
 
 // ---------------------------------------------------------- world pictures
 
+using thorn::bench::CopyOf;
 using thorn::bench::kGreen;
 using thorn::bench::kOcean;
-using thorn::bench::MakeWorld;
-using thorn::bench::ProvinceColour;
-
-const TBitmap32& World(int32_t side) {
-    static std::map<int32_t, std::unique_ptr<TBitmap32>> worlds;
-    auto& world = worlds[side];
-    if (!world) world = MakeWorld(side);
-    return *world;
-}
+using thorn::bench::SharedWorld;
 
 // The same picture for OpenCV: 255 everywhere except 0 on the pixels that
 // differ from their right or lower neighbour, so that its components are
@@ -53,7 +46,7 @@ const cv::Mat& Separated(int32_t side) {
     static std::map<int32_t, cv::Mat> images;
     cv::Mat& image = images[side];
     if (image.empty()) {
-        const TBitmap32& world = World(side);
+        const TBitmap32& world = SharedWorld(side);
         image = cv::Mat(side, side, CV_8UC1);
         for (int32_t y = 0; y < side; ++y)
             for (int32_t x = 0; x < side; ++x) {
@@ -66,17 +59,11 @@ const cv::Mat& Separated(int32_t side) {
     return image;
 }
 
-std::unique_ptr<TBitmap32> CopyOf(const TBitmap32& world) {
-    auto copy = std::make_unique<TBitmap32>();
-    copy->Assign(world);
-    return copy;
-}
-
 // ------------------------------------------------------------- benchmarks
 
 void BM_WorldImport(benchmark::State& state) {
     const int32_t side = static_cast<int32_t>(state.range(0));
-    const TBitmap32& world = World(side);
+    const TBitmap32& world = SharedWorld(side);
     double peakPerPixel = 0;
     int pieces = 0, warnings = 0;
     for (auto _ : state) {
@@ -104,7 +91,7 @@ BENCHMARK(BM_WorldImport)->Arg(1024)->Arg(2048)->Arg(4096)->Unit(benchmark::kMil
 
 void BM_AnalyzeBitmap(benchmark::State& state) {
     const int32_t side = static_cast<int32_t>(state.range(0));
-    const TBitmap32& world = World(side);
+    const TBitmap32& world = SharedWorld(side);
     CMapProject project;
     project.WorldWidth = project.WorldHeight = static_cast<uint16_t>(side);
     for (auto _ : state) {
