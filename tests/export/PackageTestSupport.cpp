@@ -1,5 +1,7 @@
 #include "PackageTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include "support/TempDir.h"
 
 namespace thorn::test {
@@ -42,6 +44,22 @@ std::vector<ParsedEntry> ParseEntries(std::span<const uint8_t> bytes, size_t off
         entries.push_back(std::move(e));
     }
     return entries;
+}
+
+PalmDatabase ReadCheckedDatabase(const std::filesystem::path& file, const std::string& name) {
+    PalmDatabase db = ReadWithPalmPdb(file);
+    EXPECT_EQ(db.name, name);
+    EXPECT_EQ(db.type, "RSRC");
+    EXPECT_EQ(db.creator, "ZORN");
+    EXPECT_TRUE(db.resourceDatabase);
+    EXPECT_EQ(db.version, 1);
+    EXPECT_EQ(db.created, kFixedTime);
+    EXPECT_EQ(db.modified, kFixedTime);
+    for (size_t i = 0; i < db.resources.size(); ++i) {
+        EXPECT_EQ(db.resources[i].type, "DATA");
+        EXPECT_EQ(db.resources[i].id, 0x1000 + i);
+    }
+    return db;
 }
 
 size_t CountOf(const std::string& text, const std::string& part) {

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "PalmPdbReader.h"
 #include "export/PackageDirectory.h"
 
 // Shared by the package tests: trees of real files and a reader of directory
@@ -62,6 +63,12 @@ std::vector<ParsedEntry> ParseEntries(std::span<const uint8_t> bytes, size_t off
 uint32_t Le32(std::span<const uint8_t> bytes, size_t offset);
 uint32_t Be32(std::span<const uint8_t> bytes, size_t offset);
 uint16_t Be16(std::span<const uint8_t> bytes, size_t offset);
+// Reads a database with Palm::PDB, checks what every package of ours shows
+// such a reader (the name, type "RSRC", creator "ZORN", a resource database
+// of version 1 stamped with the fixed clock, resources "DATA" numbered from
+// 0x1000) and answers it.
+PalmDatabase ReadCheckedDatabase(const std::filesystem::path& file, const std::string& name = "mission");
+
 size_t CountOf(const std::string& text, const std::string& part);
 
 }  // namespace thorn::test

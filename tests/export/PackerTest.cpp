@@ -45,15 +45,9 @@ TEST(Packer, WritesBothPackagesAndRemovesTheTree) {
     EXPECT_EQ(CountOf(packed.console, "merged\n"), 2u);
     EXPECT_EQ(CountOf(packed.console, "splitted\n"), 1u);
 
-    const PalmDatabase db = ReadWithPalmPdb(dir / "Big.Map.pdb");
-    EXPECT_EQ(db.name, "Big.Map");
-    EXPECT_EQ(db.type, "RSRC");
-    EXPECT_EQ(db.creator, "ZORN");
-    EXPECT_TRUE(db.resourceDatabase);
-    EXPECT_EQ(db.created, kFixedTime);
+    const PalmDatabase db = ReadCheckedDatabase(dir / "Big.Map.pdb", "Big.Map");
     // Directory, author, block0.img in two records, dommap (map.dat merged), mission, Preview.
     ASSERT_EQ(db.resources.size(), 7u);
-    for (size_t i = 0; i < db.resources.size(); ++i) EXPECT_EQ(db.resources[i].id, 0x1000 + i);
     const Bytes& directory = db.resources[0].data;
     ASSERT_EQ(Le32(directory, 0), 9u);  // scrambled: the count is not negated
     EXPECT_EQ(directory.size(), 4u + 9 * 30);

@@ -24,23 +24,6 @@ std::vector<size_t> ResourceSizes(const PalmDatabase& db) {
     return sizes;
 }
 
-// Checks what every database must show to an independent reader and answers it.
-PalmDatabase ReadChecked(const fs::path& file, const std::string& name = "mission") {
-    PalmDatabase db = ReadWithPalmPdb(file);
-    EXPECT_EQ(db.name, name);
-    EXPECT_EQ(db.type, "RSRC");
-    EXPECT_EQ(db.creator, "ZORN");
-    EXPECT_TRUE(db.resourceDatabase);
-    EXPECT_EQ(db.version, 1);
-    EXPECT_EQ(db.created, kFixedTime);
-    EXPECT_EQ(db.modified, kFixedTime);
-    for (size_t i = 0; i < db.resources.size(); ++i) {
-        EXPECT_EQ(db.resources[i].type, "DATA");
-        EXPECT_EQ(db.resources[i].id, 0x1000 + i);
-    }
-    return db;
-}
-
 TEST(PdbWriter, OneSmallFile) {
     TempDir dir;
     MakeFile(dir / "src" / "f.dat", 100, 3);
@@ -76,7 +59,7 @@ TEST(PdbWriter, OneSmallFile) {
     EXPECT_EQ(entries[0].recordCount, 1);
     EXPECT_EQ(Bytes(pdb.begin() + 132, pdb.end()), ReadFileBytes(dir / "src" / "f.dat"));
 
-    const auto db = ReadChecked(dir / "m.pdb");
+    const auto db = ReadCheckedDatabase(dir / "m.pdb");
     EXPECT_EQ(ResourceSizes(db), (std::vector<size_t>{34, 100}));
 
     const std::string file = (dir / "src" / "f.dat").string();
@@ -94,7 +77,7 @@ TEST(PdbWriter, EmptyFolder) {
     EXPECT_EQ(Be16(pdb, 76), 1);
     EXPECT_EQ(Be32(pdb, 84), 88u);
     EXPECT_EQ(Le32(pdb, 88), 0u);
-    EXPECT_EQ(ResourceSizes(ReadChecked(dir / "e.pdb")), (std::vector<size_t>{4}));
+    EXPECT_EQ(ResourceSizes(ReadCheckedDatabase(dir / "e.pdb")), (std::vector<size_t>{4}));
 }
 
 TEST(PdbWriter, CountIsNegatedOnlyWhenNotScrambled) {
@@ -114,7 +97,7 @@ TEST(PdbWriter, CountIsNegatedOnlyWhenNotScrambled) {
     EXPECT_EQ(scrambled[0].location, 0u);
     EXPECT_EQ(scrambled[0].childCount, 2);
     EXPECT_EQ(scrambled[0].span, 4);
-    ReadChecked(dir / "hidden.pdb");
+    ReadCheckedDatabase(dir / "hidden.pdb");
 }
 
 TEST(PdbWriter, RecordLimitAndPlainSplit) {
@@ -125,7 +108,7 @@ TEST(PdbWriter, RecordLimitAndPlainSplit) {
     ASSERT_TRUE(packed.result.ok) << packed.result.message;
     EXPECT_NE(packed.console.find("a.dat - added\n"), std::string::npos);
     EXPECT_NE(packed.console.find("b.wav - splitted\n"), std::string::npos);
-    const auto db = ReadChecked(dir / "r.pdb");
+    const auto db = ReadCheckedDatabase(dir / "r.pdb");
     EXPECT_EQ(ResourceSizes(db), (std::vector<size_t>{64, 64000, 64000, 1}));
     const auto entries = ParseEntries(db.resources[0].data, 4, 2);
     EXPECT_EQ(entries[0].location, 0x1001u);
@@ -148,7 +131,7 @@ TEST(PdbWriter, PictureIsSplitBetweenRows) {
     MakeFile(dir / "src" / "block0.img", img);
     const Packed packed = Pack(dir / "src", dir / "p.pdb");
     ASSERT_TRUE(packed.result.ok) << packed.result.message;
-    const auto db = ReadChecked(dir / "p.pdb");
+    const auto db = ReadCheckedDatabase(dir / "p.pdb");
     EXPECT_EQ(ResourceSizes(db), (std::vector<size_t>{34, 63822, 11500}));
     Bytes joined = db.resources[1].data;
     joined.insert(joined.end(), db.resources[2].data.begin(), db.resources[2].data.end());
@@ -247,7 +230,7 @@ TEST(PdbWriter, EqualFilesShareRecords) {
     ASSERT_TRUE(packed.result.ok) << packed.result.message;
     EXPECT_EQ(CountOf(packed.console, "merged\n"), 3u);
     EXPECT_EQ(CountOf(packed.console, " NULL SIZE"), 2u);
-    const auto db = ReadChecked(dir / "m.pdb");
+    const auto db = ReadCheckedDatabase(dir / "m.pdb");
     EXPECT_EQ(ResourceSizes(db), (std::vector<size_t>{4 + 6 * 30, 30, 0, 64000, 1}));
     const auto entries = ParseEntries(db.resources[0].data, 4, 6);
     EXPECT_EQ(entries[1].location, entries[0].location);
