@@ -181,14 +181,9 @@ CellPicture BuildCellPicture(CMapProject& project, PieceShadeCache& shades) {
         }
     }
 
-    const uint16_t pieceCount = project.MapPieces.GetCount();
-    project.ShowProgress("Compress land and water...", pieceCount);
-    for (uint16_t k = 0; k < pieceCount; ++k) {
-        project.SetProgress(k + 1);
-        const CProvinceMap& piece = *project.MapPieces.GetAt(k);
-        if (piece.IsProvince()) continue;
-        FillPieceMask(piece, piece.IsOcean() ? kOceanCode : kLandCode, picture);
-    }
+    FillLandAndWater(project, picture, [](const CProvinceMap& piece) -> std::optional<uint8_t> {
+        return piece.IsOcean() ? kOceanCode : kLandCode;
+    });
     return picture;
 }
 

@@ -30,18 +30,11 @@ PreviewMap BuildPreviewMap(CMapProject& project, PieceShadeCache& shades) {
     PreviewMap map{project.WorldWidth, project.WorldHeight, {}};
     map.bytes.assign(static_cast<size_t>(map.width) * map.height, 0);
 
-    const uint16_t pieceCount = project.MapPieces.GetCount();
-    project.ShowProgress("Compress land and water...", pieceCount);
-    for (uint16_t k = 0; k < pieceCount; ++k) {
-        project.SetProgress(k + 1);
-        const CProvinceMap& piece = *project.MapPieces.GetAt(k);
-        if (piece.IsProvince()) continue;
-        // Small pieces and any other kind stay 0.
-        if (piece.IsOcean())
-            FillPieceMask(piece, kPreviewOcean, map);
-        else if (piece.IsGreenLand())
-            FillPieceMask(piece, kPreviewLand, map);
-    }
+    FillLandAndWater(project, map, [](const CProvinceMap& piece) -> std::optional<uint8_t> {
+        if (piece.IsOcean()) return kPreviewOcean;
+        if (piece.IsGreenLand()) return kPreviewLand;
+        return std::nullopt;  // small pieces and any other kind stay 0
+    });
 
     for (uint16_t i = 0; i < project.Provinces.GetCount(); ++i) {
         const CProvince* province = project.Provinces.GetAt(static_cast<uint8_t>(i));

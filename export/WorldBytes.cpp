@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "model/prov_maplist.h"
+#include "model/mapproject.h"
 
 namespace thorn {
 
@@ -16,6 +16,18 @@ void FillPieceMask(const CProvinceMap& piece, uint8_t value, WorldBytes& picture
         uint8_t* out = picture.Row(piece.Top + v) + piece.Left;
         for (int32_t u = 0; u < width; ++u)
             if (row[u] != 0) out[u] = value;
+    }
+}
+
+void FillLandAndWater(CMapProject& project, WorldBytes& picture,
+                      const std::function<std::optional<uint8_t>(const CProvinceMap& piece)>& valueOf) {
+    const uint16_t pieceCount = project.MapPieces.GetCount();
+    project.ShowProgress("Compress land and water...", pieceCount);
+    for (uint16_t k = 0; k < pieceCount; ++k) {
+        project.SetProgress(k + 1);
+        const CProvinceMap& piece = *project.MapPieces.GetAt(k);
+        if (piece.IsProvince()) continue;
+        if (const auto value = valueOf(piece)) FillPieceMask(piece, *value, picture);
     }
 }
 

@@ -2,8 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <vector>
 
+class CMapProject;
 class CProvinceMap;
 
 namespace thorn {
@@ -22,5 +25,11 @@ struct WorldBytes {
 // Every pixel of the piece's mask that is not 0 becomes value (the part of
 // the piece inside the world).
 void FillPieceMask(const CProvinceMap& piece, uint8_t value, WorldBytes& picture);
+
+// The land-and-water step of the world cells and the previews, shown in the
+// progress window: every piece that is not a province piece is filled with
+// the value answered for it; one answered nothing for is left as it is.
+void FillLandAndWater(CMapProject& project, WorldBytes& picture,
+                      const std::function<std::optional<uint8_t>(const CProvinceMap& piece)>& valueOf);
 
 }  // namespace thorn
