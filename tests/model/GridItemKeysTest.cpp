@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "model/InspectorKeys.h"
+#include "model/GridItemKeys.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "model/InspectorKeys.h"
+#include "model/GridItemKeys.h"
 
 #include <array>
 
