@@ -27,7 +27,7 @@
 
 namespace {
 
-const std::filesystem::path kStartFolder = std::filesystem::path(__FILE__).parent_path().parent_path() / "startdir";
+const std::filesystem::path kStartFolder = std::filesystem::path(THORN_SOURCE_DIR) / "startdir";
 
 const pugi::xml_document& Catalogue() {
     static pugi::xml_document document;

@@ -15,7 +15,7 @@
 
 namespace {
 
-const std::filesystem::path kStartFolder = std::filesystem::path(__FILE__).parent_path().parent_path() / "startdir";
+const std::filesystem::path kStartFolder = std::filesystem::path(THORN_SOURCE_DIR) / "startdir";
 
 // A world of w x h: a grid of province regions of the given side, an ocean
 // border and a strip of green land.

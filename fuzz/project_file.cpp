@@ -15,9 +15,10 @@
 
 namespace {
 
-// The repository's start folder, found from this source file.
+// The repository's start folder (the build names the source tree: this file's
+// own name may be relative when the compiler cache rewrites paths).
 struct StartCatalogue {
-    StartCatalogue() : folder(std::filesystem::path(__FILE__).parent_path().parent_path() / "startdir") {
+    StartCatalogue() : folder(std::filesystem::path(THORN_SOURCE_DIR) / "startdir") {
         if (!document.load_file((folder / "pw.xml").c_str())) std::abort();
     }
     std::filesystem::path folder;
