@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "LeReader.h"
+#include "PackageTestSupport.h"
 
 namespace thorn::test {
 namespace {
@@ -19,56 +20,28 @@ std::vector<T> Several(size_t n, F&& read) {
 constexpr uint8_t kNameKey[8] = {0xB5, 0xE3, 0xC9, 0xF4, 0xD8, 0xAE, 0xC1, 0xF7};
 constexpr uint32_t kTagMask = 0x4B76517A;
 
-struct Entry {
-    std::string name;
-    std::string tag;
-    bool folder = false;
-    uint32_t location = 0, size = 0;
-    uint8_t depth = 0, records = 0;
-};
-
-std::vector<Entry> ReadEntries(std::span<const uint8_t> bytes, size_t offset, size_t count) {
-    std::vector<Entry> entries;
-    for (size_t i = 0; i < count; ++i) {
-        const uint8_t* e = bytes.data() + offset + 30 * i;
-        if (offset + 30 * (i + 1) > bytes.size()) throw std::runtime_error("directory truncated");
-        Entry entry;
-        for (size_t k = 0; k < 16 && e[k] != 0; ++k) entry.name.push_back(static_cast<char>(e[k] ^ kNameKey[k % 8]));
-        uint32_t tag = uint32_t(e[16]) | uint32_t(e[17]) << 8 | uint32_t(e[18]) << 16 | uint32_t(e[19]) << 24;
-        tag ^= kTagMask;
-        for (int k = 0; k < 4 && (tag >> (8 * k) & 0xFF) != 0; ++k) entry.tag.push_back(static_cast<char>(tag >> (8 * k)));
-        entry.folder = entry.tag == "...";
-        entry.location = uint32_t(e[20]) | uint32_t(e[21]) << 8 | uint32_t(e[22]) << 16 | uint32_t(e[23]) << 24;
-        entry.size = uint32_t(e[24]) | uint32_t(e[25]) << 8 | uint32_t(e[26]) << 16 | uint32_t(e[27]) << 24;
-        entry.depth = e[28];
-        entry.records = e[29];
-        entries.push_back(entry);
-    }
-    return entries;
-}
-
-// Walks the pre-order entries, keeping the folder path by depth.
+// Walks the pre-order entries, keeping the folder path by depth; names and
+// tags are unscrambled first.
 template <typename Bytes>
-PackageFiles Collect(const std::vector<Entry>& entries, Bytes&& bytesOf) {
+PackageFiles Collect(const std::vector<ParsedEntry>& entries, Bytes&& bytesOf) {
     PackageFiles files;
     std::vector<std::string> folders;
-    for (const Entry& entry : entries) {
+    for (const ParsedEntry& entry : entries) {
+        std::string name, tag;
+        for (size_t k = 0; k < 16 && entry.rawName[k] != 0; ++k) name.push_back(static_cast<char>(entry.rawName[k] ^ kNameKey[k % 8]));
+        const uint32_t tagBits = Le32(entry.tag, 0) ^ kTagMask;
+        for (int k = 0; k < 4 && (tagBits >> (8 * k) & 0xFF) != 0; ++k) tag.push_back(static_cast<char>(tagBits >> (8 * k)));
         if (entry.depth == 0 || entry.depth > folders.size() + 1) throw std::runtime_error("bad depth");
         folders.resize(entry.depth - 1);
         std::string path;
         for (const std::string& folder : folders) path += folder + "/";
-        if (entry.folder) {
-            folders.push_back(entry.name);
+        if (tag == "...") {
+            folders.push_back(name);
             continue;
         }
-        files[path + entry.name + (entry.tag.empty() ? "" : "." + entry.tag)] = bytesOf(entry);
+        files[path + name + (tag.empty() ? "" : "." + tag)] = bytesOf(entry);
     }
     return files;
-}
-
-uint32_t Le32(std::span<const uint8_t> b, size_t o) {
-    if (o + 4 > b.size()) throw std::runtime_error("truncated");
-    return uint32_t(b[o]) | uint32_t(b[o + 1]) << 8 | uint32_t(b[o + 2]) << 16 | uint32_t(b[o + 3]) << 24;
 }
 
 }  // namespace
@@ -170,9 +143,7 @@ CellMapFile ReadCellMapFile(std::span<const uint8_t> bytes) {
 }
 
 PackageFiles ReadPakFiles(std::span<const uint8_t> pak) {
-    const uint32_t count = Le32(pak, 12);
-    const auto entries = ReadEntries(pak, 16, count);
-    return Collect(entries, [&](const Entry& entry) {
+    return Collect(PakEntries(pak), [&](const ParsedEntry& entry) {
         if (uint64_t(entry.location) + entry.size > pak.size()) throw std::runtime_error("file past the package");
         return std::vector<uint8_t>(pak.begin() + entry.location, pak.begin() + entry.location + entry.size);
     });
@@ -181,12 +152,11 @@ PackageFiles ReadPakFiles(std::span<const uint8_t> pak) {
 PackageFiles ReadPdbFiles(const PalmDatabase& database) {
     if (database.resources.empty() || database.resources[0].id != 0x1000) throw std::runtime_error("no directory");
     const std::vector<uint8_t>& directory = database.resources[0].data;
-    const auto entries = ReadEntries(directory, 4, Le32(directory, 0));
     std::map<uint32_t, const std::vector<uint8_t>*> records;
     for (const PalmResource& resource : database.resources) records[resource.id] = &resource.data;
-    return Collect(entries, [&](const Entry& entry) {
+    return Collect(ParseEntries(directory, 4, Le32(directory, 0)), [&](const ParsedEntry& entry) {
         std::vector<uint8_t> bytes;
-        for (uint32_t id = entry.location; id < entry.location + entry.records; ++id) {
+        for (uint32_t id = entry.location; id < entry.location + entry.recordCount; ++id) {
             if (!records.count(id)) throw std::runtime_error("missing record " + std::to_string(id));
             bytes.insert(bytes.end(), records[id]->begin(), records[id]->end());
         }

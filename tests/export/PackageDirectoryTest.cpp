@@ -12,11 +12,9 @@ using Tag = std::array<uint8_t, 4>;
 using namespace thorn::test;
 
 std::vector<ParsedEntry> PackPlain(const TempDir& dir, const std::filesystem::path& source) {
-    CapturedEnvironment captured;
-    const auto result = PackDirectoryToPak(false, "ZORN", "RSRC", source, dir / "out.pak", captured.Get());
-    EXPECT_TRUE(result.ok) << result.message;
-    const Bytes pak = ReadFileBytes(dir / "out.pak");
-    return ParseEntries(pak, 16, Le32(pak, 12));
+    const Packed packed = PackFolder(PackageForm::Pak, source, dir / "out.pak");
+    EXPECT_TRUE(packed.result.ok) << packed.result.message;
+    return PakEntries(ReadFileBytes(dir / "out.pak"));
 }
 
 TEST(PackageNames, BaseNameCutsAtTheLastDotAndTagReadsAfterTheFirst) {

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
+#include "export/PakWriter.h"
+#include "export/PdbWriter.h"
+
 #include "support/TempDir.h"
 
 namespace thorn::test {
@@ -17,17 +22,40 @@ void MakeFile(const std::filesystem::path& path, size_t size, uint8_t seed) {
     MakeFile(path, bytes);
 }
 
+Packed PackFolder(PackageForm form, const std::filesystem::path& source, const std::filesystem::path& destination,
+                  bool scramble) {
+    return PackCaptured([&](const PackEnvironment& env) {
+        return form == PackageForm::Pdb
+                   ? PackDirectoryToPdb(scramble, "mission", "ZORN", "RSRC", source, destination, env)
+                   : PackDirectoryToPak(scramble, "ZORN", "RSRC", source, destination, env);
+    });
+}
+
+namespace {
+
+void Need(std::span<const uint8_t> b, size_t o, size_t n) {
+    if (o + n > b.size()) throw std::runtime_error("truncated at " + std::to_string(o));
+}
+
+}  // namespace
+
 uint32_t Le32(std::span<const uint8_t> b, size_t o) {
+    Need(b, o, 4);
     return uint32_t(b[o]) | uint32_t(b[o + 1]) << 8 | uint32_t(b[o + 2]) << 16 | uint32_t(b[o + 3]) << 24;
 }
 
 uint32_t Be32(std::span<const uint8_t> b, size_t o) {
+    Need(b, o, 4);
     return uint32_t(b[o]) << 24 | uint32_t(b[o + 1]) << 16 | uint32_t(b[o + 2]) << 8 | uint32_t(b[o + 3]);
 }
 
-uint16_t Be16(std::span<const uint8_t> b, size_t o) { return static_cast<uint16_t>(b[o] << 8 | b[o + 1]); }
+uint16_t Be16(std::span<const uint8_t> b, size_t o) {
+    Need(b, o, 2);
+    return static_cast<uint16_t>(b[o] << 8 | b[o + 1]);
+}
 
 std::vector<ParsedEntry> ParseEntries(std::span<const uint8_t> bytes, size_t offset, size_t count) {
+    Need(bytes, offset, 30 * count);
     std::vector<ParsedEntry> entries;
     for (size_t i = 0; i < count; ++i) {
         const size_t at = offset + 30 * i;
@@ -45,6 +73,8 @@ std::vector<ParsedEntry> ParseEntries(std::span<const uint8_t> bytes, size_t off
     }
     return entries;
 }
+
+std::vector<ParsedEntry> PakEntries(std::span<const uint8_t> pak) { return ParseEntries(pak, 16, Le32(pak, 12)); }
 
 PalmDatabase ReadCheckedDatabase(const std::filesystem::path& file, const std::string& name) {
     PalmDatabase db = ReadWithPalmPdb(file);

@@ -45,9 +45,17 @@ Packed PackCaptured(Pack&& pack) {
     return {std::move(result), captured.console.str()};
 }
 
+// Packs a folder into a database named "mission" or into a flat package,
+// with creator "ZORN" and type "RSRC".
+enum class PackageForm { Pdb, Pak };
+Packed PackFolder(PackageForm form, const std::filesystem::path& source, const std::filesystem::path& destination,
+                  bool scramble = false);
+
 void MakeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes);
 void MakeFile(const std::filesystem::path& path, size_t size, uint8_t seed = 0);
 
+// A directory entry as the record layout gives it: a 16-byte name, a
+// four-byte tag, location, size (or child count and span), depth, records.
 struct ParsedEntry {
     std::string name;  // up to the first NUL, at most 16 bytes
     std::vector<uint8_t> rawName;  // all 16 bytes
@@ -59,7 +67,11 @@ struct ParsedEntry {
     uint8_t recordCount = 0;
 };
 
+// The count entries from the offset on; throws std::runtime_error past the end.
 std::vector<ParsedEntry> ParseEntries(std::span<const uint8_t> bytes, size_t offset, size_t count);
+// The entries of a flat package, after its header.
+std::vector<ParsedEntry> PakEntries(std::span<const uint8_t> pak);
+// Fields of a file; throw std::runtime_error past the end.
 uint32_t Le32(std::span<const uint8_t> bytes, size_t offset);
 uint32_t Be32(std::span<const uint8_t> bytes, size_t offset);
 uint16_t Be16(std::span<const uint8_t> bytes, size_t offset);

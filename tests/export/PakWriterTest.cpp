@@ -10,23 +10,17 @@ using Bytes = std::vector<uint8_t>;
 namespace fs = std::filesystem;
 using namespace thorn::test;
 
-Packed Pack(const fs::path& source, const fs::path& destination, bool scramble = false) {
-    return PackCaptured([&](const thorn::PackEnvironment& env) {
-        return PackDirectoryToPak(scramble, "ZORN", "RSRC", source, destination, env);
-    });
-}
-
 TEST(PakWriter, OneSmallFile) {
     TempDir dir;
     MakeFile(dir / "src" / "f.dat", 100, 5);
-    const Packed packed = Pack(dir / "src", dir / "m.pak");
+    const Packed packed = PackFolder(PackageForm::Pak, dir / "src", dir / "m.pak");
     ASSERT_TRUE(packed.result.ok) << packed.result.message;
     const Bytes pak = ReadFileBytes(dir / "m.pak");
     ASSERT_EQ(pak.size(), 146u);
     EXPECT_EQ(std::string(pak.begin(), pak.begin() + 8), "ZORNRSRC");
     EXPECT_EQ(Le32(pak, 8), static_cast<uint32_t>(kFixedTime));
     EXPECT_EQ(Le32(pak, 12), 1u);
-    const auto entries = ParseEntries(pak, 16, 1);
+    const auto entries = PakEntries(pak);
     EXPECT_EQ(entries[0].name, "f");
     EXPECT_EQ(entries[0].location, 46u);
     EXPECT_EQ(entries[0].size, 100u);
@@ -44,12 +38,12 @@ TEST(PakWriter, FoldersKeepLocationZeroWhenScrambled) {
     TempDir dir;
     MakeFile(dir / "src" / "Scenarios" / "m" / "mission.dat", 12);
     MakeFile(dir / "src" / "top.txt", 0);
-    const Packed packed = Pack(dir / "src", dir / "s.pak", true);
+    const Packed packed = PackFolder(PackageForm::Pak, dir / "src", dir / "s.pak", true);
     ASSERT_TRUE(packed.result.ok) << packed.result.message;
     EXPECT_EQ(CountOf(packed.console, "NULL SIZE"), 0u);
     const Bytes pak = ReadFileBytes(dir / "s.pak");
     ASSERT_EQ(Le32(pak, 12), 4u);
-    const auto entries = ParseEntries(pak, 16, 4);
+    const auto entries = PakEntries(pak);
     EXPECT_EQ(entries[0].location, 0u);
     EXPECT_EQ(entries[0].tag, (Bytes{0x54, 0x7f, 0x58, 0x4b}));
     EXPECT_EQ(entries[0].childCount, 1);
@@ -68,13 +62,13 @@ TEST(PakWriter, EqualFilesShareTheirBytes) {
     MakeFile(dir / "src" / "b.dat", 40, 1);
     MakeFile(dir / "src" / "c.dat", 40, 1);
     MakeFile(dir / "src" / "d.dat", 40, 2);
-    const Packed packed = Pack(dir / "src", dir / "m.pak");
+    const Packed packed = PackFolder(PackageForm::Pak, dir / "src", dir / "m.pak");
     ASSERT_TRUE(packed.result.ok);
     EXPECT_EQ(CountOf(packed.console, "merged\n"), 2u);
     const Bytes pak = ReadFileBytes(dir / "m.pak");
     const uint32_t dataStart = 16 + 4 * 30;
     EXPECT_EQ(pak.size(), dataStart + 80u);
-    const auto entries = ParseEntries(pak, 16, 4);
+    const auto entries = PakEntries(pak);
     EXPECT_EQ(entries[0].location, dataStart);
     EXPECT_EQ(entries[1].location, dataStart);
     EXPECT_EQ(entries[2].location, dataStart);
@@ -87,7 +81,7 @@ TEST(PakWriter, EqualFilesShareTheirBytes) {
 TEST(PakWriter, BigFilesAreStoredWhole) {
     TempDir dir;
     MakeFile(dir / "src" / "big.bin", 70000, 4);
-    ASSERT_TRUE(Pack(dir / "src", dir / "m.pak").result.ok);
+    ASSERT_TRUE(PackFolder(PackageForm::Pak, dir / "src", dir / "m.pak").result.ok);
     const Bytes pak = ReadFileBytes(dir / "m.pak");
     EXPECT_EQ(pak.size(), 46u + 70000);
     EXPECT_EQ(Bytes(pak.begin() + 46, pak.end()), ReadFileBytes(dir / "src" / "big.bin"));
@@ -95,7 +89,7 @@ TEST(PakWriter, BigFilesAreStoredWhole) {
 
 TEST(PakWriter, MissingSourceFolder) {
     TempDir dir;
-    const Packed packed = Pack(dir / "nothing", dir / "m.pak");
+    const Packed packed = PackFolder(PackageForm::Pak, dir / "nothing", dir / "m.pak");
     EXPECT_FALSE(packed.result.ok);
     EXPECT_EQ(packed.console, "Cannot find directory " + (dir / "nothing").string() + "\n\n");
 }

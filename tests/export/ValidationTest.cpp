@@ -1,139 +1,125 @@
 #include <gtest/gtest.h>
 
 #include "ExportProject.h"
+#include "support/Cases.h"
 #include "export/Validation.h"
 
 namespace thorn::test {
 namespace {
 
-// Four province pieces side by side, each 40 x 40.
-class Validation : public ExportProject {
-protected:
+class Validation;
+
+// A change of the playable mission and the answer the validation gives
+// then ("" when the mission still passes).
+struct Change {
+    const char* what;
+    void (*change)(Validation&);
+    const char* answer;
+};
+
+// Four province pieces side by side, each 40 x 40, a province on each, two
+// human players with capitals.
+class Validation : public ExportProject, public ::testing::WithParamInterface<Change> {
+public:
     Validation() {
         SetGameData(3, 2);
         SetPieces(160, 40, [](int32_t x, int32_t) { return x / 40; }, {3, 3, 3, 3});
         BindAllProvincePieces();
         MakePlayable();
     }
-    std::string Answer() const { return project.ValidateMission(); }
+    using ExportProject::Player;
+    using ExportProject::Table;
+    CMapProject& Project() { return project; }
+    CVictoryCondsB& Victory() { return project.VictoryConds; }
+    CLoseCondsB& Lose() { return project.LoseConds; }
 };
 
 TEST_F(Validation, APlayableMissionPasses) {
-    EXPECT_EQ(Answer(), "");
+    EXPECT_EQ(project.ValidateMission(), "");
     EXPECT_EQ(CountActivePlayers(project), 2);
     EXPECT_EQ(HasHumanPlayer(project), 2);
 }
 
-TEST_F(Validation, NeedsTwoActivePlayers) {
-    Player(1).Active = 0;
-    EXPECT_EQ(Answer(), "number of Active Players must be greater than 1");
+TEST_P(Validation, Answers) {
+    GetParam().change(*this);
+    EXPECT_EQ(project.ValidateMission(), GetParam().answer);
 }
 
-TEST_F(Validation, NeedsAHumanOrMixedPlayer) {
-    Player(0).PlayerType = 1;
-    Player(1).PlayerType = 127;
-    EXPECT_EQ(Answer(), "there is no Human or H/C players in the mission");
-    Player(1).PlayerType = 128;
-    EXPECT_EQ(Answer(), "");
-}
-
-TEST_F(Validation, ReportsTheFirstActivePlayerWithoutCapital) {
-    Player(1).Active = 0;
-    Player(2).Active = 1;
-    Player(3).Capital = nullptr;  // inactive: not reported
-    EXPECT_EQ(Answer(), "Capital is not set for player #3");
-    Player(0).Capital = nullptr;
-    EXPECT_EQ(Answer(), "Capital is not set for player #1");
-}
-
-TEST_F(Validation, VictoryGoals) {
-    CVictoryCondsB& victory = project.VictoryConds;
-    victory.VictoryType = CVictoryCondsB::DefeatPlayer;
-    EXPECT_EQ(Answer(), "DefeatPlayer is not defined in additional victory conditions");
-
-    victory.VictoryType = CVictoryCondsB::AccumulateArmy;
-    EXPECT_EQ(Answer(), "whole amount of units in additional victory conditions must be greater than 0");
-    victory.Data.Army.Units[1] = 7;
-    EXPECT_EQ(Answer(), "");  // the resource and province goals are not looked at
-
-    victory.VictoryType = CVictoryCondsB::AccumulateResources;
-    EXPECT_EQ(Answer(), "whole amount of resources in additional victory conditions must be greater than 0");
-    victory.Data.Resources.Amounts[2] = 1;
-    EXPECT_EQ(Answer(), "");
-
-    victory.VictoryType = CVictoryCondsB::CaptureProvince;
-    EXPECT_EQ(Answer(), "Province is not defined in additional victory conditions");
-
-    victory.VictoryType = CVictoryCondsB::DefeatOpponents;
-    EXPECT_EQ(Answer(), "");
-}
-
-TEST_F(Validation, LoseConditions) {
-    CLoseCondsB& lose = project.LoseConds;
-    lose.LoseType = CLoseCondsB::LoseProvince;
-    EXPECT_EQ(Answer(), "Province is not defined in additional lose conditions");
-    lose.LoseType = CLoseCondsB::TimeExpires;
-    lose.MaxTurnsToWin = 4;
-    EXPECT_EQ(Answer(), "MaxTurnsToWin in additional lose conditions must be greater then 4");
-    lose.MaxTurnsToWin = 5;
-    EXPECT_EQ(Answer(), "");
-}
-
-TEST_F(Validation, AVictoryFailureComesBeforeALoseFailure) {
-    project.VictoryConds.VictoryType = CVictoryCondsB::CaptureProvince;
-    project.LoseConds.LoseType = CLoseCondsB::LoseProvince;
-    EXPECT_EQ(Answer(), "Province is not defined in additional victory conditions");
-}
-
-// What would write a mission the game cannot read.
-
-TEST_F(Validation, RefusesAnInactivePlayerToDefeat) {
-    project.VictoryConds.VictoryType = CVictoryCondsB::DefeatPlayer;
-    project.VictoryConds.Data.PlayerToDefeat = 4;
-    EXPECT_EQ(Answer(), "DefeatPlayer in additional victory conditions is not an active player");
-    project.VictoryConds.Data.PlayerToDefeat = 9;
-    EXPECT_EQ(Answer(), "DefeatPlayer in additional victory conditions is not an active player");
-    project.VictoryConds.Data.PlayerToDefeat = 1;
-    EXPECT_EQ(Answer(), "");
-}
-
-TEST_F(Validation, RefusesProvinceIndicesPastTheList) {
-    project.VictoryConds.VictoryType = CVictoryCondsB::CaptureProvince;
-    project.VictoryConds.Data.ProvinceToCapture = 4;
-    EXPECT_EQ(Answer(), "Province in additional victory conditions is not one of the provinces");
-    project.VictoryConds.Data.ProvinceToCapture = 3;
-    project.LoseConds.LoseType = CLoseCondsB::LoseProvince;
-    project.LoseConds.ProvinceToKeep = 200;
-    EXPECT_EQ(Answer(), "Province in additional lose conditions is not one of the provinces");
-    project.LoseConds.ProvinceToKeep = 0;
-    EXPECT_EQ(Answer(), "");
-}
-
-TEST_F(Validation, RefusesACapitalOutsideTheProvinceList) {
-    CProvince stray;
-    Player(1).Capital = &stray;
-    EXPECT_EQ(Answer(), "the Capital of player #2 is not one of the provinces");
-}
-
-TEST_F(Validation, RefusesAProvinceBoundToNoPiece) {
-    project.Provinces.GetAt(2)->MapPieceIndex = -1;
-    EXPECT_EQ(Answer(), "the province \"P2\" is not bound to a map piece");
-    project.Provinces.GetAt(2)->MapPieceIndex = 4;  // past the pieces
-    Table().ProvinceNames[2].clear();
-    EXPECT_EQ(Answer(), "the province #3 is not bound to a map piece");
-}
-
-TEST_F(Validation, RefusesAWorldTheCellsCannotCount) {
-    project.WorldHeight = 32641;
-    EXPECT_EQ(Answer(), "the world is larger than 32640 pixels a side");
-    project.WorldHeight = 32640;
-    EXPECT_EQ(Answer(), "");
-}
-
-TEST_F(Validation, RefusesAMissionWithoutTexts) {
-    project.CurrentStringTable = 1;
-    EXPECT_EQ(Answer(), "the mission has no texts");
-}
+using V = Validation;
+const Change kChanges[] = {
+    {"one active player", [](V& v) { v.Player(1).Active = 0; }, "number of Active Players must be greater than 1"},
+    {"only computers", [](V& v) { v.Player(0).PlayerType = 1, v.Player(1).PlayerType = 127; },
+     "there is no Human or H/C players in the mission"},
+    {"a mixed player", [](V& v) { v.Player(0).PlayerType = 1, v.Player(1).PlayerType = 128; }, ""},
+    {"active player without capital",
+     [](V& v) { v.Player(1).Active = 0, v.Player(2).Active = 1, v.Player(3).Capital = nullptr; },
+     "Capital is not set for player #3"},
+    {"first of two without capital", [](V& v) { v.Player(2).Active = 1, v.Player(0).Capital = nullptr; },
+     "Capital is not set for player #1"},
+    {"no player to defeat", [](V& v) { v.Victory().VictoryType = CVictoryCondsB::DefeatPlayer; },
+     "DefeatPlayer is not defined in additional victory conditions"},
+    {"no units to gather", [](V& v) { v.Victory().VictoryType = CVictoryCondsB::AccumulateArmy; },
+     "whole amount of units in additional victory conditions must be greater than 0"},
+    {"units to gather",
+     [](V& v) { v.Victory().VictoryType = CVictoryCondsB::AccumulateArmy, v.Victory().Data.Army.Units[1] = 7; }, ""},
+    {"no resources to gather", [](V& v) { v.Victory().VictoryType = CVictoryCondsB::AccumulateResources; },
+     "whole amount of resources in additional victory conditions must be greater than 0"},
+    {"resources to gather",
+     [](V& v) {
+         v.Victory().VictoryType = CVictoryCondsB::AccumulateResources;
+         v.Victory().Data.Resources.Amounts[2] = 1;
+     },
+     ""},
+    {"no province to capture", [](V& v) { v.Victory().VictoryType = CVictoryCondsB::CaptureProvince; },
+     "Province is not defined in additional victory conditions"},
+    {"defeat the opponents", [](V& v) { v.Victory().VictoryType = CVictoryCondsB::DefeatOpponents; }, ""},
+    {"no province to keep", [](V& v) { v.Lose().LoseType = CLoseCondsB::LoseProvince; },
+     "Province is not defined in additional lose conditions"},
+    {"four turns", [](V& v) { v.Lose().LoseType = CLoseCondsB::TimeExpires, v.Lose().MaxTurnsToWin = 4; },
+     "MaxTurnsToWin in additional lose conditions must be greater then 4"},
+    {"five turns", [](V& v) { v.Lose().LoseType = CLoseCondsB::TimeExpires, v.Lose().MaxTurnsToWin = 5; }, ""},
+    {"victory before lose",
+     [](V& v) {
+         v.Victory().VictoryType = CVictoryCondsB::CaptureProvince;
+         v.Lose().LoseType = CLoseCondsB::LoseProvince;
+     },
+     "Province is not defined in additional victory conditions"},
+    // What would write a mission the game cannot read.
+    {"inactive player to defeat",
+     [](V& v) { v.Victory().VictoryType = CVictoryCondsB::DefeatPlayer, v.Victory().Data.PlayerToDefeat = 4; },
+     "DefeatPlayer in additional victory conditions is not an active player"},
+    {"player to defeat past the slots",
+     [](V& v) { v.Victory().VictoryType = CVictoryCondsB::DefeatPlayer, v.Victory().Data.PlayerToDefeat = 9; },
+     "DefeatPlayer in additional victory conditions is not an active player"},
+    {"active player to defeat",
+     [](V& v) { v.Victory().VictoryType = CVictoryCondsB::DefeatPlayer, v.Victory().Data.PlayerToDefeat = 1; }, ""},
+    {"province to capture past the list",
+     [](V& v) { v.Victory().VictoryType = CVictoryCondsB::CaptureProvince, v.Victory().Data.ProvinceToCapture = 4; },
+     "Province in additional victory conditions is not one of the provinces"},
+    {"last province to capture",
+     [](V& v) { v.Victory().VictoryType = CVictoryCondsB::CaptureProvince, v.Victory().Data.ProvinceToCapture = 3; },
+     ""},
+    {"province to keep past the list",
+     [](V& v) { v.Lose().LoseType = CLoseCondsB::LoseProvince, v.Lose().ProvinceToKeep = 200; },
+     "Province in additional lose conditions is not one of the provinces"},
+    {"first province to keep", [](V& v) { v.Lose().LoseType = CLoseCondsB::LoseProvince, v.Lose().ProvinceToKeep = 0; },
+     ""},
+    {"capital outside the list",
+     [](V& v) {
+         static CProvince stray;
+         v.Player(1).Capital = &stray;
+     },
+     "the Capital of player #2 is not one of the provinces"},
+    {"province bound to no piece", [](V& v) { v.Project().Provinces.GetAt(2)->MapPieceIndex = -1; },
+     "the province \"P2\" is not bound to a map piece"},
+    {"unnamed province bound past the pieces",
+     [](V& v) { v.Project().Provinces.GetAt(2)->MapPieceIndex = 4, v.Table().ProvinceNames[2].clear(); },
+     "the province #3 is not bound to a map piece"},
+    {"world too high", [](V& v) { v.Project().WorldHeight = 32641; }, "the world is larger than 32640 pixels a side"},
+    {"world as high as it may be", [](V& v) { v.Project().WorldHeight = 32640; }, ""},
+    {"no texts", [](V& v) { v.Project().CurrentStringTable = 1; }, "the mission has no texts"},
+};
+INSTANTIATE_TEST_SUITE_P(Changes, Validation, ::testing::ValuesIn(kChanges), ByWhat());
 
 }  // namespace
 }  // namespace thorn::test

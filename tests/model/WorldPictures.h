@@ -2,25 +2,14 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
-#include <memory>
-#include <vector>
 
-#include "bitmap/Pix32.h"
+#include "support/PictureFiles.h"
+#include "support/Pixels.h"
 
 namespace thorn::test {
 
-// A world picture drawn by a test: width x height pixels, each given by the
-// function of its coordinates.
-std::unique_ptr<TBitmap32> DrawPicture(int32_t width, int32_t height, const std::function<TColor32(int32_t x, int32_t y)>& colourAt);
-
-// The picture as a 24-bit BMP file (bottom-up rows padded to four bytes);
-// the alpha of the pixels is dropped.
-void WriteBmp24(const std::filesystem::path& file, const TBitmap32& picture);
 // The picture as a 32-bit BMP file with its alpha.
 void WriteBmp32(const std::filesystem::path& file, const TBitmap32& picture);
-// The picture as a baseline JPEG file of the given quality.
-void WriteJpeg(const std::filesystem::path& file, const TBitmap32& picture, int quality);
 
 // Colours of the tests' world pictures.
 inline constexpr TColor32 kOcean = 0xFF0000FF;
