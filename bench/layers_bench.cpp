@@ -21,8 +21,8 @@
 
 #include "SyntheticWorld.h"
 #include "bitmap/Pix32_Image.h"
-#include "platform/gui/Application.h"
-#include "platform/headless/HeadlessHost.h"
+#include "gui/Application.h"
+#include "gui/headless/HeadlessHost.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include "bitmap/Pix32_LowLevel.h"
 #include "bitmap/Pix32_Transfer.h"
-#include "platform/gui/Application.h"
-#include "platform/gui/Canvas.h"
-#include "platform/gui/ControlAccess.h"
+#include "gui/Application.h"
+#include "gui/Canvas.h"
+#include "gui/ControlAccess.h"
 
 namespace {
 

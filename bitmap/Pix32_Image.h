@@ -8,9 +8,9 @@
 
 #include "bitmap/Pix32.h"
 #include "bitmap/Pix32_Layers.h"
+#include "gui/Controls.h"
 #include "platform/Collections.h"
 #include "platform/Components.h"
-#include "platform/gui/Controls.h"
 
 // Controls that show bitmaps: a paint box with a back buffer, and the image
 // control that shows one bitmap scaled and aligned with layers over it.

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "platform/gui/Application.h"
-#include "platform/gui/Edges.h"
+#include "gui/Application.h"
+#include "gui/Edges.h"
 
 namespace {
 

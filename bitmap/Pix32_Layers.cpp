@@ -6,8 +6,8 @@
 
 #include "bitmap/Pix32_Image.h"
 #include "bitmap/Pix32_Transfer.h"
+#include "gui/Application.h"
 #include "platform/Collections.h"
-#include "platform/gui/Application.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "bitmap/Pix32.h"
+#include "gui/ControlTypes.h"
 #include "platform/Sets.h"
-#include "platform/gui/ControlTypes.h"
 
 // A z-ordered stack of layers painted over an image control's bitmap and
 // answering the mouse: the collection owns its layers, routes the mouse to

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "platform/gui/Application.h"
+#include "gui/Application.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/gui/Application.h"
-#include "platform/gui/Edges.h"
+#include "gui/Application.h"
+#include "gui/Edges.h"
 
 namespace {
 

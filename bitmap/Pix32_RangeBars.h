@@ -4,12 +4,12 @@
 #include <functional>
 #include <memory>
 
+#include "gui/Canvas.h"
+#include "gui/Controls.h"
+#include "gui/Forms.h"
+#include "gui/Timers.h"
 #include "platform/Graphics.h"
 #include "platform/Sets.h"
-#include "platform/gui/Canvas.h"
-#include "platform/gui/Controls.h"
-#include "platform/gui/Forms.h"
-#include "platform/gui/Timers.h"
 
 // Scroll bars drawn by the library itself: an arrow bar (two arrow buttons,
 // a track and a handle, with auto-repeat and hot tracking on one timer), a

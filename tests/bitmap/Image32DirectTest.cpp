@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "bitmap/Pix32_ImageView.h"
-#include "platform/gui/Application.h"
-#include "platform/headless/HeadlessHost.h"
+#include "gui/Application.h"
+#include "gui/headless/HeadlessHost.h"
 
 namespace {
 

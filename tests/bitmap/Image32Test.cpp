@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "bitmap/Pix32_Image.h"
+#include "gui/Application.h"
+#include "gui/headless/HeadlessHost.h"
 #include "platform/Collections.h"
 #include "platform/Streams.h"
-#include "platform/gui/Application.h"
-#include "platform/headless/HeadlessHost.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "bitmap/Pix32_ImageView.h"
-#include "platform/gui/Application.h"
-#include "platform/gui/Forms.h"
-#include "platform/headless/HeadlessHost.h"
+#include "gui/Application.h"
+#include "gui/Forms.h"
+#include "gui/headless/HeadlessHost.h"
 
 namespace {
 

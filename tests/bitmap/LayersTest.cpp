@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "bitmap/Pix32_Layers.h"
+#include "gui/Application.h"
+#include "gui/headless/HeadlessHost.h"
 #include "platform/Collections.h"
-#include "platform/gui/Application.h"
-#include "platform/headless/HeadlessHost.h"
 
 namespace {
 

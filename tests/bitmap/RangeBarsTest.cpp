@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "bitmap/Pix32_RangeBars.h"
-#include "platform/gui/Application.h"
-#include "platform/gui/Forms.h"
-#include "platform/headless/HeadlessHost.h"
+#include "gui/Application.h"
+#include "gui/Forms.h"
+#include "gui/headless/HeadlessHost.h"
 
 namespace {
 

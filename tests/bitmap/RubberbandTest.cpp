@@ -7,9 +7,9 @@
 
 #include "bitmap/Pix32_Image.h"
 #include "bitmap/Pix32_LayersRubberband.h"
-#include "platform/gui/Application.h"
-#include "platform/gui/Forms.h"
-#include "platform/headless/HeadlessHost.h"
+#include "gui/Application.h"
+#include "gui/Forms.h"
+#include "gui/headless/HeadlessHost.h"
 
 namespace {
 

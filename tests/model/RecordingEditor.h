@@ -12,11 +12,11 @@
 
 #include "bitmap/Pix32.h"
 #include "bitmap/Pix32_Image.h"
+#include "gui/Application.h"
+#include "gui/headless/HeadlessHost.h"
 #include "model/EditorLink.h"
 #include "model/Settings.h"
 #include "model/Textures.h"
-#include "platform/gui/Application.h"
-#include "platform/headless/HeadlessHost.h"
 
 class CProvince;
 

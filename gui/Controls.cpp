@@ -1,0 +1,933 @@
+#include "gui/Controls.h"
+
+#include <algorithm>
+
+#include "gui/Application.h"
+#include "gui/ControlAccess.h"
+#include "gui/ControlCanvas.h"
+#include "gui/Forms.h"
+#include "platform/Collections.h"
+
+std::string GetShortHint(const std::string& hint) {
+    size_t bar = hint.find('|');
+    return bar == std::string::npos ? hint : hint.substr(0, bar);
+}
+
+std::string GetLongHint(const std::string& hint) {
+    size_t bar = hint.find('|');
+    return bar == std::string::npos ? hint : hint.substr(bar + 1);
+}
+
+TCustomForm* GetParentForm(const TControl* control) {
+    while (control && control->GetParent()) control = control->GetParent();
+    return const_cast<TCustomForm*>(dynamic_cast<const TCustomForm*>(control));
+}
+
+namespace {
+
+bool IsDestroying(const TComponent& c) { return c.GetComponentState().Contains(csDestroying); }
+
+}  // namespace
+
+// ====================================================================== TControl
+
+TControl::TControl() {
+    font_.OnChange = [this](TObject*) { DoFontChanged(); };
+}
+
+TControl::~TControl() {
+    font_.OnChange = nullptr;
+    if (parent_) parent_->RemoveControl(this);
+}
+
+void TControl::BeforeDestruction() {
+    TComponent::BeforeDestruction();
+    if (Application && Application->GetCaptureControl() == this) Application->SetCaptureControl(nullptr);
+    if (parent_) parent_->RemoveControl(this);
+}
+
+TCustomForm* TControl::GetParentForm() const { return ::GetParentForm(this); }
+
+void TControl::SetParent(TWinControl* parent) {
+    if (parent == parent_) return;
+    for (const TControl* p = parent; p; p = p->parent_)
+        if (p == this) throw EInvalidOperation("A control cannot be its own parent");
+    if (parent_) parent_->RemoveControl(this);
+    if (parent) parent->InsertControl(this);
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+    width = std::max(0, width);
+    height = std::max(0, height);
+    if (autoSize_ && !IsUpdatingBounds()) CanAutoSize(width, height);
+    if ((width != width_ || height != height_) && !CanResize(width, height)) {
+        width = width_;
+        height = height_;
+    }
+    if (left == left_ && top == top_ && width == width_ && height == height_) return;
+    bool moved = left != left_ || top != top_;
+    bool sized = width != width_ || height != height_;
+    Invalidate();
+    ++updatingBounds_;
+    left_ = left, top_ = top, width_ = width, height_ = height;
+    --updatingBounds_;
+    Invalidate();
+    if (moved) WMMove();
+    if (sized) WMSize();
+    if (align_ != alNone || (parent_ && parent_->GetAutoSize())) RequestAlign();
+}
+
+TRect TControl::GetClientRect() const { return {0, 0, width_, height_}; }
+
+void TControl::SetClientWidth(int value) { SetWidth(value + (width_ - GetClientWidth())); }
+
+void TControl::SetClientHeight(int value) { SetHeight(value + (height_ - GetClientHeight())); }
+
+TPoint TControl::GetClientOrigin() const {
+    TPoint offset = thorn::ControlAccess::ClientOffset(*this);
+    if (!parent_) return {left_ + offset.X, top_ + offset.Y};
+    TPoint p = parent_->GetClientOrigin();
+    return {p.X + left_ + offset.X, p.Y + top_ + offset.Y};
+}
+
+TPoint TControl::ClientToScreen(TPoint p) const {
+    TPoint o = GetClientOrigin();
+    return {p.X + o.X, p.Y + o.Y};
+}
+
+TPoint TControl::ScreenToClient(TPoint p) const {
+    TPoint o = GetClientOrigin();
+    return {p.X - o.X, p.Y - o.Y};
+}
+
+TPoint TControl::ClientToParent(TPoint p, const TWinControl* ancestor) const {
+    if (!ancestor) ancestor = parent_;
+    const TControl* c = this;
+    while (c && c != ancestor) {
+        TPoint offset = thorn::ControlAccess::ClientOffset(*c);
+        p.X += c->left_ + offset.X;
+        p.Y += c->top_ + offset.Y;
+        c = c->parent_;
+    }
+    if (c != ancestor) throw EInvalidOperation("The control is not inside that parent");
+    return p;
+}
+
+TPoint TControl::ParentToClient(TPoint p, const TWinControl* ancestor) const {
+    TPoint zero = ClientToParent({0, 0}, ancestor);
+    return {p.X - zero.X, p.Y - zero.Y};
+}
+
+void TControl::SetAlign(TAlign value) {
+    if (value == align_) return;
+    TAlign old = align_;
+    align_ = value;
+    anchors_ = kDefaultAnchors;
+    if (old != alNone || value != alNone) RequestAlign();
+}
+
+void TControl::SetAutoSize(bool value) {
+    if (value == autoSize_) return;
+    autoSize_ = value;
+    if (value) AdjustSize();
+}
+
+void TControl::AdjustSize() {
+    if (!autoSize_ || IsDestroying(*this)) return;
+    int w = width_, h = height_;
+    if (CanAutoSize(w, h)) {
+        ++updatingBounds_;
+        SetBounds(left_, top_, w, h);
+        --updatingBounds_;
+    }
+}
+
+bool TControl::CanAutoSize(int&, int&) { return true; }
+
+bool TControl::CanResize(int& newWidth, int& newHeight) {
+    bool resize = true;
+    if (OnCanResize) OnCanResize(this, newWidth, newHeight, resize);
+    return resize;
+}
+
+void TControl::RequestAlign() {
+    if (parent_ && !IsDestroying(*parent_)) parent_->AlignControl(this);
+}
+
+void TControl::Loaded() {
+    TComponent::Loaded();
+    RequestAlign();
+}
+
+bool TControl::IsShowing() const {
+    if (!visible_) return false;
+    if (!parent_) return false;
+    return parent_->IsShowing();
+}
+
+bool TControl::IsEnabledDeep() const {
+    for (const TControl* c = this; c; c = c->parent_)
+        if (!c->enabled_) return false;
+    return true;
+}
+
+void TControl::SetVisible(bool value) {
+    if (value == visible_) return;
+    if (!value) Invalidate();
+    visible_ = value;
+    CMVisibleChanged();
+    if (value) Invalidate();
+    RequestAlign();
+}
+
+void TControl::SetEnabled(bool value) {
+    if (value == enabled_) return;
+    enabled_ = value;
+    CMEnabledChanged();
+}
+
+void TControl::SetColor(TColor value) {
+    if (value == color_) return;
+    color_ = value;
+    parentColor_ = false;
+    CMColorChanged();
+}
+
+void TControl::SetParentColor(bool value) {
+    if (value == parentColor_) return;
+    parentColor_ = value;
+    if (value && parent_) CMParentColorChanged();
+}
+
+void TControl::SetParentFont(bool value) {
+    if (value == parentFont_) return;
+    parentFont_ = value;
+    if (value && parent_) CMParentFontChanged();
+}
+
+void TControl::DoFontChanged() {
+    if (!applyingParentFont_) parentFont_ = false;
+    CMFontChanged();
+}
+
+void TControl::SetText(const std::string& value) {
+    if (value == text_) return;
+    text_ = value;
+    CMTextChanged();
+}
+
+void TControl::SetShowHint(bool value) {
+    parentShowHint_ = false;
+    if (value == showHint_) return;
+    showHint_ = value;
+    CMShowHintChanged();
+}
+
+void TControl::SetParentShowHint(bool value) {
+    if (value == parentShowHint_) return;
+    parentShowHint_ = value;
+    if (value && parent_) CMParentShowHintChanged();
+}
+
+void TControl::SetCursor(TCursor value) {
+    if (value == cursor_) return;
+    cursor_ = value;
+    CMCursorChanged();
+}
+
+void TControl::InvalidateRect(const TRect& r) {
+    if (IsDestroying(*this)) return;
+    TCustomForm* form = GetParentForm();
+    if (!form || !IsShowing()) return;
+    TPoint origin;
+    if (!thorn::ControlAccess::ClientOriginInForm(*this, origin)) return;
+    form->InvalidateClientRect({r.Left + origin.X, r.Top + origin.Y, r.Right + origin.X, r.Bottom + origin.Y});
+}
+
+void TControl::Invalidate() {
+    if (IsDestroying(*this) || !parent_) return;
+    TCustomForm* form = GetParentForm();
+    if (!form || !parent_->IsShowing() || !visible_) return;
+    TPoint origin;
+    if (!thorn::ControlAccess::ClientOriginInForm(*parent_, origin)) return;
+    TRect b = GetPaintBounds();
+    form->InvalidateClientRect({b.Left + origin.X, b.Top + origin.Y, b.Right + origin.X, b.Bottom + origin.Y});
+}
+
+void TControl::Repaint() {
+    Invalidate();
+    Update();
+}
+
+void TControl::Update() {
+    if (TCustomForm* form = GetParentForm()) form->Update();
+}
+
+bool TControl::GetMouseCapture() const { return Application && Application->GetCaptureControl() == this; }
+
+void TControl::SetMouseCapture(bool value) {
+    if (!Application || GetMouseCapture() == value) return;
+    Application->SetCaptureControl(value ? this : nullptr);
+}
+
+void TControl::BringToFront() {
+    if (!parent_) return;
+    auto& list = IsWindowed() ? parent_->winControls_ : parent_->controls_;
+    auto it = std::find(list.begin(), list.end(), this);
+    if (it == list.end() || it + 1 == list.end()) return;
+    list.erase(it);
+    list.push_back(this);
+    Invalidate();
+}
+
+void TControl::SendToBack() {
+    if (!parent_) return;
+    auto& list = IsWindowed() ? parent_->winControls_ : parent_->controls_;
+    auto it = std::find(list.begin(), list.end(), this);
+    if (it == list.end() || it == list.begin()) return;
+    list.erase(it);
+    list.insert(list.begin(), this);
+    Invalidate();
+}
+
+// ---- messages
+
+void TControl::WMSize() {
+    if (!GetComponentState().Contains(csLoading)) Resize();
+}
+
+void TControl::WMMove() {}
+
+void TControl::WMButtonDown(const TWMMouse& m) {
+    if (m.Button == mbLeft) {
+        if (controlStyle_.Contains(csCaptureMouse)) SetMouseCapture(true);
+        if (controlStyle_.Contains(csClickEvents)) controlState_.Include(csClicked);
+    }
+    if (!controlStyle_.Contains(csNoStdEvents)) MouseDown(m.Button, m.Shift, m.X, m.Y);
+}
+
+void TControl::WMButtonDblClk(const TWMMouse& m) {
+    // The double-click handler may free the control.
+    thorn::ComponentRef<TControl> self(this);
+    if (m.Button == mbLeft) {
+        if (controlStyle_.Contains(csCaptureMouse)) SetMouseCapture(true);
+        if (controlStyle_.Contains(csClickEvents)) DblClick();
+    }
+    TShiftState shift = m.Shift;
+    shift.Include(ssDouble);
+    if (self && !controlStyle_.Contains(csNoStdEvents)) MouseDown(m.Button, shift, m.X, m.Y);
+}
+
+void TControl::WMButtonUp(const TWMMouse& m) {
+    thorn::ComponentRef<TControl> self(this);
+    if (m.Button == mbLeft) {
+        if (controlStyle_.Contains(csCaptureMouse)) SetMouseCapture(false);
+        if (controlState_.Contains(csClicked)) {
+            controlState_.Exclude(csClicked);
+            TRect client = GetClientRect();
+            if (PtInRect(client, {m.X, m.Y})) Click();
+        }
+    }
+    if (self && !controlStyle_.Contains(csNoStdEvents)) MouseUp(m.Button, m.Shift, m.X, m.Y);
+}
+
+void TControl::WMMouseMove(const TWMMouse& m) {
+    if (!controlStyle_.Contains(csNoStdEvents)) MouseMove(m.Shift, m.X, m.Y);
+}
+
+bool TControl::WMMouseWheel(TShiftState shift, int wheelDelta, TPoint screenPos) {
+    bool handled = false;
+    if (OnMouseWheel) OnMouseWheel(this, shift, wheelDelta, screenPos, handled);
+    if (!handled && parent_ && !IsDestroying(*this))
+        return thorn::ControlAccess::MouseWheel(*parent_, shift, wheelDelta, screenPos);
+    return handled;
+}
+
+void TControl::CMMouseEnter() {
+    if (OnMouseEnter) OnMouseEnter(this);
+}
+
+void TControl::CMMouseLeave() {
+    if (OnMouseLeave) OnMouseLeave(this);
+}
+
+void TControl::CMEnabledChanged() { Invalidate(); }
+
+void TControl::CMVisibleChanged() {}
+
+void TControl::CMFontChanged() { Invalidate(); }
+
+void TControl::CMParentFontChanged() {
+    if (!parentFont_ || !parent_) return;
+    applyingParentFont_ = true;
+    font_.Assign(parent_->GetFont());
+    applyingParentFont_ = false;
+}
+
+void TControl::CMColorChanged() { Invalidate(); }
+
+void TControl::CMParentColorChanged() {
+    if (!parentColor_ || !parent_) return;
+    if (color_ != parent_->GetColor()) {
+        color_ = parent_->GetColor();
+        CMColorChanged();
+    }
+}
+
+void TControl::CMTextChanged() { Invalidate(); }
+
+void TControl::CMShowHintChanged() {}
+
+void TControl::CMParentShowHintChanged() {
+    if (!parentShowHint_ || !parent_) return;
+    if (showHint_ != parent_->GetShowHint()) {
+        showHint_ = parent_->GetShowHint();
+        CMShowHintChanged();
+    }
+}
+
+void TControl::CMCursorChanged() {
+    if (Screen && Application) Screen->ApplyCursorFor(nullptr);
+}
+
+void TControl::CMCancelMode() {
+    if (GetMouseCapture()) SetMouseCapture(false);
+    controlState_.Exclude(csClicked);
+}
+
+void TControl::CMSysColorChange() { Invalidate(); }
+
+bool TControl::CMHintShow(THintInfo&) { return true; }
+
+bool TControl::CMHitTest(int, int) { return true; }
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int x, int y) {
+    if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+}
+
+void TControl::Click() {
+    if (OnClick) OnClick(this);
+}
+
+void TControl::DblClick() {
+    if (OnDblClick) OnDblClick(this);
+}
+
+void TControl::Resize() {
+    if (OnResize) OnResize(this);
+}
+
+// =================================================================== TWinControl
+
+TWinControl::TWinControl() = default;
+
+TWinControl::~TWinControl() {
+    // Children that outlive this control (owned elsewhere) lose their parent.
+    for (TControl* c : controls_) c->parent_ = nullptr;
+    for (TControl* c : winControls_) c->parent_ = nullptr;
+    controls_.clear();
+    winControls_.clear();
+    tabList_.clear();
+}
+
+void TWinControl::BeforeDestruction() {
+    TControl::BeforeDestruction();
+    DestroyComponents();
+}
+
+TControl* TWinControl::GetControl(int index) const {
+    int graphic = static_cast<int>(controls_.size());
+    if (index < 0 || index >= GetControlCount()) ThrowListIndexError(index);
+    return index < graphic ? controls_[static_cast<size_t>(index)] : winControls_[static_cast<size_t>(index - graphic)];
+}
+
+void TWinControl::InsertControl(TControl* control) {
+    if (!control || control->parent_ == this) return;
+    if (control->parent_) control->parent_->RemoveControl(control);
+    control->parent_ = this;
+    if (control->IsWindowed()) {
+        winControls_.push_back(control);
+        tabList_.push_back(static_cast<TWinControl*>(control));
+    } else {
+        controls_.push_back(control);
+    }
+    control->CMParentFontChanged();
+    control->CMParentColorChanged();
+    control->CMParentShowHintChanged();
+    control->Invalidate();
+    control->RequestAlign();
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+    if (!control || control->parent_ != this) return;
+    TCustomForm* form = GetParentForm();
+    if (form && control->IsWindowed()) form->DefocusControl(static_cast<TWinControl*>(control), true);
+    if (Application) {
+        TControl* capture = Application->GetCaptureControl();
+        for (TControl* c = capture; c; c = c->parent_)
+            if (c == control) {
+                Application->SetCaptureControl(nullptr);
+                break;
+            }
+    }
+    control->Invalidate();
+    std::erase(controls_, control);
+    std::erase(winControls_, control);
+    std::erase(tabList_, static_cast<TWinControl*>(control));
+    control->parent_ = nullptr;
+    if (!IsDestroying(*this) && control->align_ != alNone) Realign();
+}
+
+bool TWinControl::ContainsControl(const TControl* control) const {
+    for (const TControl* c = control; c; c = c->GetParent())
+        if (c == this) return true;
+    return false;
+}
+
+TControl* TWinControl::ControlAtPos(TPoint pos, bool allowDisabled, bool allowWinControls, bool allLevels) const {
+    auto hit = [&](TControl* c) -> bool {
+        if (!c->visible_ || (!allowDisabled && !c->enabled_)) return false;
+        if (!PtInRect(c->GetBoundsRect(), pos)) return false;
+        TPoint offset = thorn::ControlAccess::ClientOffset(*c);
+        return c->CMHitTest(pos.X - c->left_ - offset.X, pos.Y - c->top_ - offset.Y);
+    };
+    if (allowWinControls) {
+        for (auto it = winControls_.rbegin(); it != winControls_.rend(); ++it) {
+            if (!hit(*it)) continue;
+            if (allLevels) {
+                auto* wc = static_cast<TWinControl*>(*it);
+                TPoint offset = thorn::ControlAccess::ClientOffset(*wc);
+                TPoint inner{pos.X - wc->left_ - offset.X, pos.Y - wc->top_ - offset.Y};
+                if (PtInRect(wc->GetClientRect(), inner))
+                    if (TControl* deeper = wc->ControlAtPos(inner, allowDisabled, true, true)) return deeper;
+            }
+            return *it;
+        }
+    }
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
+        if (hit(*it)) return *it;
+    return nullptr;
+}
+
+bool TWinControl::CanFocus() const {
+    TCustomForm* form = GetParentForm();
+    if (!form) return false;
+    // The form itself may still be hidden: focus then waits for it to show.
+    for (const TControl* c = this; c && c != form; c = c->GetParent())
+        if (!c->GetVisible() || !c->GetEnabled()) return false;
+    return true;
+}
+
+bool TWinControl::Focused() const {
+    TCustomForm* form = GetParentForm();
+    if (!form) return false;
+    return form->GetFocusedControl() == this && form->GetActive();
+}
+
+void TWinControl::SetFocus() {
+    TCustomForm* form = GetParentForm();
+    if (!form) throw EInvalidOperation("Cannot focus a control that is on no form");
+    form->FocusControl(this);
+}
+
+int TWinControl::GetTabOrder() const {
+    if (!GetParent()) return -1;
+    const auto& list = GetParent()->tabList_;
+    auto it = std::find(list.begin(), list.end(), this);
+    return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+void TWinControl::SetTabOrder(int value) {
+    if (!GetParent()) return;
+    auto& list = GetParent()->tabList_;
+    auto it = std::find(list.begin(), list.end(), this);
+    if (it == list.end()) return;
+    list.erase(it);
+    value = std::clamp(value, 0, static_cast<int>(list.size()));
+    list.insert(list.begin() + value, this);
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) const {
+    for (TWinControl* c : tabList_) {
+        list.push_back(c);
+        c->GetTabOrderList(list);
+    }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward, bool checkTabStop,
+                                          bool checkParent) const {
+    std::vector<TWinControl*> list;
+    GetTabOrderList(list);
+    if (list.empty()) return nullptr;
+    int count = static_cast<int>(list.size());
+    auto found = std::find(list.begin(), list.end(), current);
+    int start = found == list.end() ? (goForward ? count - 1 : 0) : static_cast<int>(found - list.begin());
+    int i = start;
+    for (int step = 0; step < count; ++step) {
+        i = goForward ? (i + 1) % count : (i - 1 + count) % count;
+        TWinControl* c = list[static_cast<size_t>(i)];
+        if (c == current) break;
+        if ((!checkTabStop || c->tabStop_) && (!checkParent || c->GetParent() == this) && c->CanFocus()) return c;
+    }
+    return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl* current, bool goForward, bool checkTabStop) {
+    TWinControl* next = FindNextControl(current, goForward, checkTabStop, !checkTabStop);
+    if (next) next->SetFocus();
+}
+
+void TWinControl::SelectFirst() {
+    TCustomForm* form = GetParentForm();
+    TWinControl* first = FindNextControl(nullptr, true, true, false);
+    if (!first) first = FindNextControl(nullptr, true, false, false);
+    if (first && form) form->FocusControl(first);
+}
+
+void TWinControl::DisableAlign() { ++alignLevel_; }
+
+void TWinControl::EnableAlign() {
+    if (--alignLevel_ == 0 && GetControlState().Contains(csAlignmentNeeded)) Realign();
+}
+
+void TWinControl::Realign() { AlignControl(nullptr); }
+
+void TWinControl::AlignControl(TControl* control) {
+    if (IsDestroying(*this)) return;
+    if (alignLevel_ != 0 || GetComponentState().Contains(csLoading)) {
+        SetControlState(GetControlState().Include(csAlignmentNeeded));
+        return;
+    }
+    DisableAlign();
+    TRect rect = GetClientRect();
+    AdjustClientRect(rect);
+    AlignControls(control, rect);
+    SetControlState(GetControlState().Exclude(csAlignmentNeeded));
+    EnableAlign();
+}
+
+void TWinControl::AlignControls(TControl* control, TRect& rect) {
+    // Each kind of alignment in turn, the controls of a kind ordered by their
+    // position (the control being placed goes where it now stands).
+    for (TAlign kind : {alTop, alBottom, alLeft, alRight, alClient}) {
+        std::vector<TControl*> list;
+        auto before = [&](TControl* a, TControl* b) {
+            switch (kind) {
+                case alTop: return a->top_ < b->top_;
+                case alBottom: return a->top_ + a->height_ > b->top_ + b->height_;
+                case alLeft: return a->left_ < b->left_;
+                case alRight: return a->left_ + a->width_ > b->left_ + b->width_;
+                default: return false;
+            }
+        };
+        for (TControl* c : controls_)
+            if (c->align_ == kind && c->visible_) list.push_back(c);
+        for (TControl* c : winControls_)
+            if (c->align_ == kind && c->visible_) list.push_back(c);
+        std::stable_sort(list.begin(), list.end(), [&](TControl* a, TControl* b) {
+            if (a == control && b != control) return before(a, b) || !before(b, a);
+            return before(a, b);
+        });
+        for (TControl* c : list) {
+            int w = c->width_, h = c->height_;
+            switch (kind) {
+                case alTop:
+                    c->SetBounds(rect.Left, rect.Top, rect.Width(), h);
+                    rect.Top += c->height_;
+                    break;
+                case alBottom:
+                    c->SetBounds(rect.Left, rect.Bottom - h, rect.Width(), h);
+                    rect.Bottom -= c->height_;
+                    break;
+                case alLeft:
+                    c->SetBounds(rect.Left, rect.Top, w, rect.Height());
+                    rect.Left += c->width_;
+                    break;
+                case alRight:
+                    c->SetBounds(rect.Right - w, rect.Top, w, rect.Height());
+                    rect.Right -= c->width_;
+                    break;
+                case alClient: c->SetBounds(rect.Left, rect.Top, rect.Width(), rect.Height()); break;
+                default: break;
+            }
+        }
+    }
+}
+
+void TWinControl::AnchorChildren(int oldWidth, int oldHeight) {
+    int dw = GetClientWidth() - oldWidth, dh = GetClientHeight() - oldHeight;
+    if (dw == 0 && dh == 0) return;
+    auto anchor = [&](TControl* c) {
+        if (c->align_ != alNone) return;
+        TAnchors a = c->anchors_;
+        int l = c->left_, t = c->top_, w = c->width_, h = c->height_;
+        if (a.Contains(akRight)) {
+            if (a.Contains(akLeft))
+                w += dw;
+            else
+                l += dw;
+        } else if (!a.Contains(akLeft)) {
+            l += dw / 2;
+        }
+        if (a.Contains(akBottom)) {
+            if (a.Contains(akTop))
+                h += dh;
+            else
+                t += dh;
+        } else if (!a.Contains(akTop)) {
+            t += dh / 2;
+        }
+        c->SetBounds(l, t, w, h);
+    };
+    for (TControl* c : std::vector<TControl*>(controls_)) anchor(c);
+    for (TControl* c : std::vector<TControl*>(winControls_)) anchor(c);
+}
+
+void TWinControl::WMSize() {
+    if (lastClientWidth_ || lastClientHeight_) AnchorChildren(lastClientWidth_, lastClientHeight_);
+    lastClientWidth_ = GetClientWidth();
+    lastClientHeight_ = GetClientHeight();
+    Realign();
+    TControl::WMSize();
+}
+
+void TWinControl::SetBorderWidth(int value) {
+    value = std::max(0, value);
+    if (value == borderWidth_) return;
+    borderWidth_ = value;
+    lastClientWidth_ = GetClientWidth();
+    lastClientHeight_ = GetClientHeight();
+    Realign();
+    Invalidate();
+}
+
+TRect TWinControl::GetClientRect() const {
+    return {0, 0, std::max(0, GetWidth() - 2 * borderWidth_), std::max(0, GetHeight() - 2 * borderWidth_)};
+}
+
+bool TWinControl::CMDialogKey(TKey key, TShiftState shift) {
+    for (TControl* c : std::vector<TControl*>(winControls_)) {
+        auto* wc = static_cast<TWinControl*>(c);
+        if (wc->GetVisible() && wc->GetEnabled() && wc->CMDialogKey(key, shift)) return true;
+    }
+    return false;
+}
+
+bool TWinControl::CMDialogChar(char ch, TShiftState shift) {
+    for (TControl* c : std::vector<TControl*>(winControls_)) {
+        auto* wc = static_cast<TWinControl*>(c);
+        if (wc->GetVisible() && wc->GetEnabled() && wc->CMDialogChar(ch, shift)) return true;
+    }
+    return false;
+}
+
+bool TWinControl::CMChildKey(TKey key, TShiftState shift, TWinControl* sender) {
+    return GetParent() ? GetParent()->CMChildKey(key, shift, sender) : false;
+}
+
+void TWinControl::CMEnabledChanged() {
+    if (!GetEnabled()) {
+        if (TCustomForm* form = GetParentForm(); form && form != this) form->DefocusControl(this, false);
+    }
+    TControl::CMEnabledChanged();
+}
+
+void TWinControl::CMVisibleChanged() {
+    if (!GetVisible()) {
+        if (TCustomForm* form = GetParentForm(); form && form != this) form->DefocusControl(this, false);
+    }
+    TControl::CMVisibleChanged();
+}
+
+void TWinControl::CMFontChanged() {
+    TControl::CMFontChanged();
+    for (TControl* c : controls_) c->CMParentFontChanged();
+    for (TControl* c : winControls_) c->CMParentFontChanged();
+}
+
+void TWinControl::CMColorChanged() {
+    TControl::CMColorChanged();
+    for (TControl* c : controls_) c->CMParentColorChanged();
+    for (TControl* c : winControls_) c->CMParentColorChanged();
+}
+
+void TWinControl::CMShowHintChanged() {
+    TControl::CMShowHintChanged();
+    for (TControl* c : controls_) c->CMParentShowHintChanged();
+    for (TControl* c : winControls_) c->CMParentShowHintChanged();
+}
+
+void TWinControl::KeyDown(TKey& key, TShiftState shift) {
+    if (OnKeyDown) OnKeyDown(this, key, shift);
+}
+
+void TWinControl::KeyUp(TKey& key, TShiftState shift) {
+    if (OnKeyUp) OnKeyUp(this, key, shift);
+}
+
+void TWinControl::KeyPress(char& key) {
+    if (OnKeyPress) OnKeyPress(this, key);
+}
+
+void TWinControl::DoEnter() {
+    if (OnEnter) OnEnter(this);
+}
+
+void TWinControl::DoExit() {
+    if (OnExit) OnExit(this);
+}
+
+bool TWinControl::WMEraseBkgnd(TCanvas& canvas) {
+    canvas.FillColor(GetClientRect(), GetColor());
+    return true;
+}
+
+// ============================================================ graphic and custom
+
+TGraphicControl::TGraphicControl() : canvas_(std::make_unique<thorn::ControlCanvas>(*this)) {}
+
+TGraphicControl::~TGraphicControl() = default;
+
+void TGraphicControl::PaintControl(TCanvas& canvas) {
+    static_cast<thorn::ControlCanvas&>(*canvas_).PaintWithin(canvas, [this] { Paint(); });
+}
+
+TCustomControl::TCustomControl() : canvas_(std::make_unique<thorn::ControlCanvas>(*this)) {}
+
+TCustomControl::~TCustomControl() = default;
+
+void TCustomControl::PaintWindow(TCanvas& canvas) {
+    static_cast<thorn::ControlCanvas&>(*canvas_).PaintWithin(canvas, [this] { Paint(); });
+}
+
+// ================================================================ the layer's door
+
+namespace thorn {
+
+TPoint ControlAccess::ClientOffset(const TControl& c) {
+    if (!c.IsWindowed() || dynamic_cast<const TCustomForm*>(&c)) return {0, 0};
+    int bw = static_cast<const TWinControl&>(c).GetBorderWidth();
+    return {bw, bw};
+}
+
+bool ControlAccess::ClientOriginInForm(const TControl& c, TPoint& origin) {
+    origin = {0, 0};
+    const TControl* p = &c;
+    while (p && !dynamic_cast<const TCustomForm*>(p)) {
+        TPoint offset = ClientOffset(*p);
+        origin.X += p->GetLeft() + offset.X;
+        origin.Y += p->GetTop() + offset.Y;
+        p = p->GetParent();
+    }
+    return p != nullptr;
+}
+
+bool ControlAccess::VisibleClientRectInForm(const TControl& c, TRect& rect) {
+    TPoint origin;
+    if (!ClientOriginInForm(c, origin) || !c.IsShowing()) return false;
+    TRect client = c.GetClientRect();
+    rect = {origin.X, origin.Y, origin.X + client.Width(), origin.Y + client.Height()};
+    for (const TControl* p = c.GetParent(); p; p = p->GetParent()) {
+        TPoint po;
+        ClientOriginInForm(*p, po);
+        TRect pc = p->GetClientRect();
+        if (!IntersectRect(rect, rect, {po.X, po.Y, po.X + pc.Width(), po.Y + pc.Height()})) return false;
+    }
+    return !IsRectEmpty(rect);
+}
+
+void ControlAccess::PaintTree(TWinControl& wc, TCanvas& canvas, TPoint boundsOrigin, const TRect& clip) {
+    TRect bounds{boundsOrigin.X, boundsOrigin.Y, boundsOrigin.X + wc.GetWidth(), boundsOrigin.Y + wc.GetHeight()};
+    TRect area;
+    if (!IntersectRect(area, bounds, clip) || IsRectEmpty(area)) return;
+    TBitmap32* target = canvas.GetTarget();
+    TPoint offset = ClientOffset(wc);
+    if (offset.X || offset.Y) {
+        canvas.SetPlacement(target, boundsOrigin, area);
+        wc.WMNCPaint(canvas);
+    }
+    TPoint clientOrigin{boundsOrigin.X + offset.X, boundsOrigin.Y + offset.Y};
+    TRect client = wc.GetClientRect();
+    TRect clientArea;
+    if (!IntersectRect(clientArea, area,
+                       {clientOrigin.X, clientOrigin.Y, clientOrigin.X + client.Width(),
+                        clientOrigin.Y + client.Height()}) ||
+        IsRectEmpty(clientArea))
+        return;
+    // An opaque windowed child that covers the whole area hides everything
+    // beneath it: the parent and its lower children need not paint there.
+    std::vector<TControl*> windowed(wc.winControls_);
+    size_t firstWindowed = 0;
+    bool covered = false;
+    for (size_t i = windowed.size(); i-- > 0 && !covered;) {
+        TControl* c = windowed[i];
+        if (!c->GetVisible() || !c->GetControlStyle().Contains(csOpaque)) continue;
+        TRect cb{clientOrigin.X + c->GetLeft(), clientOrigin.Y + c->GetTop(), clientOrigin.X + c->GetLeft() + c->GetWidth(),
+                 clientOrigin.Y + c->GetTop() + c->GetHeight()};
+        if (cb.Left <= clientArea.Left && cb.Top <= clientArea.Top && cb.Right >= clientArea.Right &&
+            cb.Bottom >= clientArea.Bottom) {
+            firstWindowed = i;
+            covered = true;
+        }
+    }
+    if (!covered) PaintOwnLayer(wc, canvas, clientOrigin, clientArea);
+    for (size_t i = firstWindowed; i < windowed.size(); ++i) {
+        TControl* c = windowed[i];
+        if (!c->GetVisible()) continue;
+        PaintTree(static_cast<TWinControl&>(*c), canvas, {clientOrigin.X + c->GetLeft(), clientOrigin.Y + c->GetTop()},
+                  clientArea);
+    }
+}
+
+void ControlAccess::PaintOwnLayer(TWinControl& wc, TCanvas& canvas, TPoint clientOrigin, const TRect& clientArea) {
+    TBitmap32* target = canvas.GetTarget();
+    canvas.SetPlacement(target, clientOrigin, clientArea);
+    wc.WMEraseBkgnd(canvas);
+    canvas.SetPlacement(target, clientOrigin, clientArea);
+    wc.PaintWindow(canvas);
+    for (TControl* c : std::vector<TControl*>(wc.controls_)) {
+        if (!c->GetVisible()) continue;
+        TRect b = c->GetPaintBounds();
+        TRect cb{clientOrigin.X + b.Left, clientOrigin.Y + b.Top, clientOrigin.X + b.Right, clientOrigin.Y + b.Bottom};
+        TRect cc;
+        if (!IntersectRect(cc, cb, clientArea) || IsRectEmpty(cc)) continue;
+        canvas.SetPlacement(target, {clientOrigin.X + c->GetLeft(), clientOrigin.Y + c->GetTop()}, cc);
+        c->PaintControl(canvas);
+    }
+}
+
+// ---- control canvas
+
+void ControlCanvas::BeginPaint(const TCanvas& placement) {
+    SetPlacement(placement.GetTarget(), placement.GetOrigin(), placement.GetDeviceClip());
+    painting_ = true;
+}
+
+void ControlCanvas::EndPaint() {
+    painting_ = false;
+    SetPlacement(nullptr, {}, {});
+}
+
+void ControlCanvas::RequiredState() {
+    if (painting_) return;
+    TCustomForm* form = control_.GetParentForm();
+    TRect visible;
+    TPoint origin;
+    if (!form || !ControlAccess::VisibleClientRectInForm(control_, visible) ||
+        !ControlAccess::ClientOriginInForm(control_, origin)) {
+        SetPlacement(nullptr, {}, {});
+        return;
+    }
+    SetPlacement(&form->BackBuffer(), origin, visible);
+    form->PresentLater(visible);
+}
+
+}  // namespace thorn

@@ -1,0 +1,693 @@
+#include "gui/Forms.h"
+
+#include <algorithm>
+
+#include "gui/Application.h"
+#include "gui/ControlAccess.h"
+#include "gui/ControlCanvas.h"
+#include "gui/DirtyRects.h"
+
+using thorn::ControlAccess;
+
+namespace {
+
+bool IsDestroying(const TComponent& c) { return c.GetComponentState().Contains(csDestroying); }
+
+// Restores the enabled state of the forms a modal loop disabled, whatever
+// way the loop ends.
+class ModalScope {
+public:
+    explicit ModalScope(TCustomForm& modal) {
+        previousActive_ = Screen ? Screen->GetActiveForm() : nullptr;
+        if (Screen)
+            for (int i = 0; i < Screen->GetFormCount(); ++i) {
+                TCustomForm* f = Screen->GetForm(i);
+                if (f != &modal && f->GetEnabled()) {
+                    disabled_.emplace_back(f);
+                    f->SetEnabled(false);
+                }
+            }
+        Application->EnterModal();
+    }
+    ~ModalScope() {
+        Application->LeaveModal();
+        for (auto& f : disabled_)
+            if (f) f->SetEnabled(true);
+        if (previousActive_ && previousActive_->IsShowing() && previousActive_->GetHostWindow())
+            previousActive_->GetHostWindow()->Activate();
+    }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+private:
+    std::vector<thorn::ComponentRef<TCustomForm>> disabled_;
+    thorn::ComponentRef<TCustomForm> previousActive_;
+};
+
+// Ends a press in progress on form (any form when null): the control holding
+// the mouse drops its pressed state and the capture, as when a modal box or
+// another window interrupts it.
+void CancelMouseMode(const TCustomForm* form) {
+    TControl* capture = Application ? Application->GetCaptureControl() : nullptr;
+    if (!capture || (form && !form->ContainsControl(capture))) return;
+    ControlAccess::CancelMode(*capture);
+    if (Application->GetCaptureControl()) Application->SetCaptureControl(nullptr);
+}
+
+}  // namespace
+
+TCustomForm::TCustomForm() : canvas_(std::make_unique<thorn::ControlCanvas>(*this)) {
+    SetVisible(false);
+    SetColor(clBtnFace);
+    SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks});
+    bufferCanvas_.SetTarget(&backBuffer_);
+    if (Screen) Screen->AddForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+    window_.reset();
+    if (Screen) Screen->RemoveForm(this);
+}
+
+void TCustomForm::BeforeDestruction() {
+    if (!IsDestroying(*this) && OnDestroy) {
+        try {
+            OnDestroy(this);
+        } catch (...) {
+            if (Application) Application->HandleException(this);
+        }
+    }
+    TWinControl::BeforeDestruction();
+    if (window_) window_->SetVisible(false);
+    window_.reset();
+    if (Screen) Screen->RemoveForm(this);
+}
+
+void TCustomForm::DoCreate() {
+    if (!OnCreate) return;
+    try {
+        OnCreate(this);
+    } catch (...) {
+        Application->HandleException(this);
+    }
+}
+
+bool TCustomForm::IsShowing() const { return GetVisible() && window_ != nullptr; }
+
+// ---- showing and closing
+
+void TCustomForm::EnsureWindow() {
+    if (window_ || !Application) return;
+    window_ = Application->GetHost().CreateWindow(*this, windowKind_);
+    window_->SetCaption(GetCaption());
+    window_->SetBounds({GetLeft(), GetTop(), GetLeft() + GetWidth(), GetTop() + GetHeight()});
+}
+
+void TCustomForm::PlaceOnShow() {
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    TRect area = Screen ? Screen->GetWorkAreaRect() : TRect{0, 0, 1024, 768};
+    auto center = [&](const TRect& around) {
+        SetBounds(around.Left + (around.Width() - GetWidth()) / 2, around.Top + (around.Height() - GetHeight()) / 2,
+                  GetWidth(), GetHeight());
+    };
+    switch (position_) {
+        case poScreenCenter:
+        case poDesktopCenter: center(area); break;
+        case poMainFormCenter:
+        case poOwnerFormCenter: {
+            TCustomForm* other = position_ == poOwnerFormCenter ? dynamic_cast<TCustomForm*>(GetOwner()) : nullptr;
+            if (!other && Application) other = Application->GetMainForm();
+            if (other && other != this)
+                center(other->GetBoundsRect());
+            else
+                center(area);
+            break;
+        }
+        default: break;
+    }
+}
+
+void TCustomForm::SetVisible(bool value) {
+    if (value == GetVisible()) return;
+    if (value) {
+        PlaceOnShow();
+        DoShow();
+        TWinControl::SetVisible(true);
+        EnsureWindow();
+        if (!window_) return;
+        window_->SetCaption(GetCaption());
+        window_->SetBounds({GetLeft(), GetTop(), GetLeft() + GetWidth(), GetTop() + GetHeight()});
+        backBuffer_.SetSize(GetWidth(), GetHeight());
+        dirty_.clear();
+        thorn::AddDirtyRect(dirty_, GetClientRect());
+        window_->SetVisible(true);
+        if (windowKind_ != thorn::WindowKind::Popup) window_->Activate();
+    } else {
+        if (!IsDestroying(*this)) DoHide();
+        CancelMouseMode(this);
+        ClearHover();
+        TWinControl::SetVisible(false);
+        if (window_) window_->SetVisible(false);
+        if (active_) HostActivated(false);
+        if (Screen && Screen->GetActiveForm() == this) {
+            Screen->SetActiveForm(nullptr);
+            // Hand the keyboard to another shown form, the main form first.
+            TCustomForm* next = Application ? Application->GetMainForm() : nullptr;
+            if (!next || next == this || !next->IsShowing() || next->GetWindowKind() == thorn::WindowKind::Popup) {
+                next = nullptr;
+                for (int i = Screen->GetFormCount() - 1; i >= 0 && !next; --i) {
+                    TCustomForm* f = Screen->GetForm(i);
+                    if (f != this && f->IsShowing() && f->GetWindowKind() != thorn::WindowKind::Popup) next = f;
+                }
+            }
+            if (next && next->window_) next->window_->Activate();
+        }
+    }
+}
+
+void TCustomForm::Show() {
+    SetVisible(true);
+    if (window_ && windowKind_ != thorn::WindowKind::Popup) window_->Activate();
+}
+
+void TCustomForm::DoShow() {
+    if (OnShow) OnShow(this);
+}
+
+void TCustomForm::DoHide() {
+    if (OnHide) OnHide(this);
+}
+
+void TCustomForm::Activate() {
+    if (OnActivate) OnActivate(this);
+}
+
+void TCustomForm::Deactivate() {
+    if (OnDeactivate) OnDeactivate(this);
+}
+
+void TCustomForm::DoClose(TCloseAction& action) {
+    if (OnClose) OnClose(this, action);
+}
+
+bool TCustomForm::CloseQuery() {
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TCustomForm::Close() {
+    if (modal_) {
+        modalResult_ = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = caHide;
+    DoClose(action);
+    if (action == caNone) return;
+    if (Application && Application->GetMainForm() == this) {
+        Application->Terminate();
+        return;
+    }
+    switch (action) {
+        case caHide: Hide(); break;
+        case caMinimize: windowState_ = wsMinimized; break;
+        case caFree: Release(); break;
+        default: break;
+    }
+}
+
+void TCustomForm::Release() {
+    if (Application) Application->ReleaseComponent(this);
+}
+
+TModalResult TCustomForm::ShowModal() {
+    if (GetVisible() || !GetEnabled() || modal_)
+        throw EInvalidOperation("Cannot make a visible window modal");
+    CancelMouseMode(nullptr);
+    Application->CancelHint();
+    thorn::ComponentRef<TCustomForm> self(this);
+    TModalResult result = mrNone;
+    {
+        ModalScope scope(*this);
+        modal_ = true;
+        modalResult_ = mrNone;
+        struct ModalFlag {
+            thorn::ComponentRef<TCustomForm>& form;
+            ~ModalFlag() {
+                if (form) {
+                    form->modal_ = false;
+                    form->Hide();
+                }
+            }
+        } flag{self};
+        Show();
+        thorn::Host& host = Application->GetHost();
+        host.ModalStarting(*this);
+        while (self) {
+            bool worked = Application->ProcessMessages();
+            if (!self) break;
+            if (Application->GetTerminated()) modalResult_ = mrCancel;
+            if (modalResult_ != mrNone) {
+                // The form may refuse to close.
+                TCloseAction action = caNone;
+                if (CloseQuery()) {
+                    action = caHide;
+                    DoClose(action);
+                }
+                if (action != caNone || Application->GetTerminated()) {
+                    if (action == caFree) Release();
+                    break;
+                }
+                modalResult_ = mrNone;
+                continue;  // what the refusal set going runs first
+            }
+            if (!host.CanWait()) {
+                if (worked) continue;
+                host.ModalStalled(*this);
+                // A host that cannot wait and does not object ends the loop.
+                modalResult_ = mrCancel;
+                continue;
+            }
+            Application->HandleMessage();
+        }
+        result = self ? modalResult_ : mrCancel;
+    }
+    return result;
+}
+
+// ---- focus
+
+void TCustomForm::SetActiveControl(TWinControl* control) {
+    if (control == activeControl_.Get()) return;
+    if (!control) {
+        activeControl_ = nullptr;
+        if (IsShowing()) SetFocusedControl(this);
+        return;
+    }
+    FocusControl(control);
+}
+
+void TCustomForm::FocusControl(TWinControl* control) {
+    if (!control || control == this) {
+        SetActiveControl(nullptr);
+        return;
+    }
+    if (!ContainsControl(control)) throw EInvalidOperation("The control is not on this form");
+    if (!control->CanFocus()) throw EInvalidOperation("Cannot focus a disabled or invisible window");
+    if (IsShowing())
+        SetFocusedControl(control);
+    else
+        activeControl_ = control;
+}
+
+void TCustomForm::DefocusControl(TWinControl* control, bool removing) {
+    if (!control) return;
+    TWinControl* focused = focusedControl_.Get();
+    bool holdsFocus = focused && control->ContainsControl(focused);
+    bool holdsActive = activeControl_ && control->ContainsControl(activeControl_.Get());
+    if (!holdsFocus && !holdsActive) return;
+    if (removing || IsDestroying(*this) || !IsShowing()) {
+        // Nothing is told: the control is going away.
+        if (holdsFocus) focusedControl_ = nullptr;
+        if (holdsActive) activeControl_ = nullptr;
+        if (Screen && holdsFocus && Screen->GetActiveControl() == focused) Screen->SetActiveControl(nullptr);
+        return;
+    }
+    activeControl_ = nullptr;
+    if (holdsFocus) SetFocusedControl(this);
+}
+
+bool TCustomForm::SetFocusedControl(TWinControl* control) {
+    if (IsDestroying(*this)) return false;
+    if (!control) control = this;
+    TWinControl* previous = focusedControl_.Get();
+    if (previous == control) return true;
+    focusedControl_ = control;
+    activeControl_ = control == this ? nullptr : control;
+    if (previous) ControlAccess::KillFocusMsg(*previous);
+    // Exit every control the focus leaves, innermost first; a handler that
+    // moves the focus elsewhere ends the change.
+    for (TWinControl* c = previous; c && c != this && !c->ContainsControl(control); c = c->GetParent()) {
+        thorn::ComponentRef<TWinControl> ref(c);
+        ControlAccess::Exit(*c);
+        if (focusedControl_.Get() != control) return false;
+        if (!ref) break;
+    }
+    std::vector<TWinControl*> entering;
+    for (TWinControl* c = control; c && c != this && !(previous && c->ContainsControl(previous)); c = c->GetParent())
+        entering.push_back(c);
+    for (auto it = entering.rbegin(); it != entering.rend(); ++it) {
+        ControlAccess::Enter(**it);
+        if (focusedControl_.Get() != control) return false;
+    }
+    ControlAccess::SetFocusMsg(*control);
+    if (Screen && active_) Screen->SetActiveControl(control == this ? nullptr : control);
+    std::vector<TWinControl*> all{this};
+    GetTabOrderList(all);
+    std::vector<thorn::ComponentRef<TWinControl>> refs(all.begin(), all.end());
+    for (auto& ref : refs)
+        if (ref) ControlAccess::FocusChanged(*ref.Get(), control);
+    return focusedControl_.Get() == control;
+}
+
+bool TCustomForm::IsShortCut(TKey key, TShiftState shift) {
+    bool handled = false;
+    if (OnShortCut) OnShortCut(key, shift, handled);
+    return handled;
+}
+
+// ---- geometry and painting
+
+void TCustomForm::SetBounds(int left, int top, int width, int height) {
+    TWinControl::SetBounds(left, top, width, height);
+    if (window_ && !settingBoundsFromHost_)
+        window_->SetBounds({GetLeft(), GetTop(), GetLeft() + GetWidth(), GetTop() + GetHeight()});
+}
+
+void TCustomForm::WMSize() {
+    TWinControl::WMSize();
+    if (IsShowing()) Invalidate();
+}
+
+void TCustomForm::CMTextChanged() {
+    if (window_) window_->SetCaption(GetCaption());
+}
+
+void TCustomForm::Invalidate() { InvalidateClientRect(GetClientRect()); }
+
+void TCustomForm::InvalidateClientRect(const TRect& r) {
+    if (IsDestroying(*this) || !IsShowing()) return;
+    TRect clipped;
+    if (IntersectRect(clipped, r, GetClientRect()) && !IsRectEmpty(clipped)) thorn::AddDirtyRect(dirty_, clipped);
+}
+
+void TCustomForm::PresentLater(const TRect& r) {
+    TRect clipped;
+    if (IsShowing() && IntersectRect(clipped, r, GetClientRect()) && !IsRectEmpty(clipped))
+        thorn::AddDirtyRect(presentOnly_, clipped);
+}
+
+void TCustomForm::Update() { PaintPending(); }
+
+void TCustomForm::PaintPending() {
+    if (!IsShowing() || IsDestroying(*this)) {
+        dirty_.clear();
+        presentOnly_.clear();
+        return;
+    }
+    if (backBuffer_.Width() != GetWidth() || backBuffer_.Height() != GetHeight()) {
+        backBuffer_.SetSize(GetWidth(), GetHeight());
+        dirty_.assign(1, GetClientRect());
+        presentOnly_.clear();
+    }
+    if (dirty_.empty() && presentOnly_.empty()) return;
+    std::vector<TRect> rects;
+    rects.swap(dirty_);
+    thorn::ComponentRef<TCustomForm> self(this);
+    for (const TRect& r : rects) {
+        PaintRect(r);
+        if (!self) return;
+    }
+    for (const TRect& r : presentOnly_) thorn::AddDirtyRect(rects, r);
+    presentOnly_.clear();
+    if (window_ && !rects.empty()) window_->Present(backBuffer_, rects);
+}
+
+void TCustomForm::PaintRect(const TRect& r) {
+    if (backBuffer_.Empty()) return;
+    bufferCanvas_.SetTarget(&backBuffer_);
+    try {
+        ControlAccess::PaintTree(*this, bufferCanvas_, {0, 0}, r);
+    } catch (...) {
+        Application->HandleException(this);
+    }
+}
+
+void TCustomForm::PaintWindow(TCanvas& canvas) {
+    static_cast<thorn::ControlCanvas&>(*canvas_).PaintWithin(canvas, [this] { Paint(); });
+}
+
+void TCustomForm::Paint() {
+    if (OnPaint) OnPaint(this);
+}
+
+TControl* TCustomForm::ControlAtClientPos(TPoint p) const {
+    TControl* hit = ControlAtPos(p, false, true, true);
+    return hit ? hit : const_cast<TCustomForm*>(this);
+}
+
+// ---- dialog keys
+
+bool TCustomForm::CMDialogKey(TKey key, TShiftState shift) {
+    switch (key) {
+        case VK_TAB:
+            if (!shift.Contains(ssCtrl) && !shift.Contains(ssAlt)) {
+                SelectNext(activeControl_.Get(), !shift.Contains(ssShift), true);
+                return true;
+            }
+            break;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+            if (TWinControl* active = activeControl_.Get(); active && active->GetParent()) {
+                active->GetParent()->SelectNext(active, key == VK_RIGHT || key == VK_DOWN, false);
+                return true;
+            }
+            return false;
+        default: break;
+    }
+    return TWinControl::CMDialogKey(key, shift);
+}
+
+// ---- input from the host
+
+void TCustomForm::HostMouse(const thorn::MouseInput& input) {
+    if (IsDestroying(*this) || !Application) return;
+    Application->Guard(this, [&] { RouteMouse(input); });
+}
+
+void TCustomForm::HostKey(const thorn::KeyInput& input) {
+    if (IsDestroying(*this) || !Application) return;
+    Application->Guard(this, [&] { RouteKey(input); });
+}
+
+void TCustomForm::HostChar(char ch) {
+    if (IsDestroying(*this) || !Application) return;
+    Application->Guard(this, [&] { RouteChar(ch); });
+}
+
+void TCustomForm::SetBoundsFromHost(int left, int top, int width, int height) {
+    // The window already has these bounds: they are not handed back to it.
+    struct Flag {
+        bool& set;
+        ~Flag() { set = false; }
+    } flag{settingBoundsFromHost_};
+    settingBoundsFromHost_ = true;
+    SetBounds(left, top, width, height);
+}
+
+void TCustomForm::HostResized(int width, int height) {
+    if (IsDestroying(*this)) return;
+    Application->Guard(this, [&] {
+        SetBoundsFromHost(GetLeft(), GetTop(), width, height);
+        Invalidate();
+    });
+}
+
+void TCustomForm::HostMoved(int left, int top) {
+    if (IsDestroying(*this)) return;
+    Application->Guard(this, [&] { SetBoundsFromHost(left, top, GetWidth(), GetHeight()); });
+}
+
+void TCustomForm::HostCloseRequested() {
+    if (IsDestroying(*this) || !GetEnabled()) return;
+    Application->Guard(this, [&] { Close(); });
+}
+
+void TCustomForm::HostActivated(bool active) {
+    if (IsDestroying(*this) || active == active_) return;
+    Application->Guard(this, [&] {
+        thorn::ComponentRef<TCustomForm> self(this);
+        if (active) {
+            active_ = true;
+            if (Screen) Screen->SetActiveForm(this);
+            Activate();
+            if (!self || !active_) return;
+            TWinControl* target = activeControl_.Get();
+            if (target && !target->CanFocus()) target = nullptr;
+            if (!target) target = FindNextControl(nullptr, true, true, false);
+            if (target)
+                SetFocusedControl(target);
+            else if (TWinControl* focused = focusedControl_.Get())
+                ControlAccess::SetFocusMsg(*focused);
+            else
+                SetFocusedControl(this);
+            if (self && Screen && active_) Screen->SetActiveControl(activeControl_.Get());
+        } else {
+            active_ = false;
+            CancelMouseMode(this);
+            Application->CancelHint();
+            if (TWinControl* focused = focusedControl_.Get()) ControlAccess::KillFocusMsg(*focused);
+            if (self) Deactivate();
+        }
+    });
+}
+
+void TCustomForm::HostExposed() {
+    if (IsDestroying(*this)) return;
+    PresentLater(GetClientRect());
+}
+
+// ---- routing
+
+void TCustomForm::SetHover(TControl* control, TPoint) {
+    std::vector<TControl*> chain;
+    for (TControl* c = control; c; c = c->GetParent()) chain.push_back(c);
+    std::reverse(chain.begin(), chain.end());  // outermost first
+    // Leave what the pointer left, innermost first.
+    for (auto it = hoverChain_.rbegin(); it != hoverChain_.rend(); ++it) {
+        TControl* old = it->Get();
+        if (old && std::find(chain.begin(), chain.end(), old) == chain.end()) ControlAccess::MouseLeave(*old);
+    }
+    std::vector<TControl*> previous;
+    for (auto& ref : hoverChain_)
+        if (ref) previous.push_back(ref.Get());
+    hoverChain_.assign(chain.begin(), chain.end());
+    for (TControl* c : chain) {
+        if (std::find(previous.begin(), previous.end(), c) != previous.end()) continue;
+        thorn::ComponentRef<TControl> ref(c);
+        ControlAccess::MouseEnter(*c);
+        if (!ref) break;
+    }
+}
+
+void TCustomForm::ClearHover() {
+    std::vector<thorn::ComponentRef<TControl>> chain;
+    chain.swap(hoverChain_);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+        if (TControl* c = it->Get()) ControlAccess::MouseLeave(*c);
+}
+
+void TCustomForm::RouteMouse(const thorn::MouseInput& input) {
+    if (input.action == thorn::MouseAction::Leave) {
+        ClearHover();
+        Application->NoteMouseOver(nullptr, {});
+        return;
+    }
+    if (!GetEnabled()) return;
+    TPoint p{input.x, input.y};
+    TControl* hit = ControlAtClientPos(p);
+    TControl* capture = Application->GetCaptureControl();
+    if (capture && capture->GetParentForm() != this) capture = nullptr;
+    TControl* target = capture ? capture : hit;
+    TPoint origin;
+    ControlAccess::ClientOriginInForm(*target, origin);
+    TWMMouse m{input.button, input.shift, p.X - origin.X, p.Y - origin.Y};
+    // Handlers may free the control under the pointer, the target or the form.
+    thorn::ComponentRef<TControl> ref(target);
+    thorn::ComponentRef<TControl> hitRef(hit);
+    switch (input.action) {
+        case thorn::MouseAction::Down:
+        case thorn::MouseAction::DoubleClick:
+            if (!active_ && windowKind_ != thorn::WindowKind::Popup && window_) window_->Activate();
+            Application->CancelHint();
+            if (!ref) return;
+            if (input.action == thorn::MouseAction::DoubleClick &&
+                target->GetControlStyle().Contains(csDoubleClicks))
+                ControlAccess::ButtonDblClk(*target, m);
+            else
+                ControlAccess::ButtonDown(*target, m);
+            break;
+        case thorn::MouseAction::Up: ControlAccess::ButtonUp(*target, m); break;
+        case thorn::MouseAction::Move:
+            SetHover(hit, p);
+            if (!ref) return;
+            ControlAccess::MouseMove(*target, m);
+            if (ref && Screen) Screen->ApplyCursorFor(target);
+            if (hitRef) Application->NoteMouseOver(hit, ClientToScreen(p));
+            break;
+        case thorn::MouseAction::Wheel:
+            ControlAccess::MouseWheel(*target, input.shift, input.wheelDelta, ClientToScreen(p));
+            break;
+        default: break;
+    }
+}
+
+void TCustomForm::RouteKey(const thorn::KeyInput& input) {
+    if (!GetEnabled()) return;
+    TWinControl* focus = focusedControl_.Get();
+    if (!focus) focus = this;
+    thorn::ComponentRef<TWinControl> focusRef(focus);
+    thorn::ComponentRef<TCustomForm> self(this);
+    TKey key = input.key;
+    TShiftState shift = input.shift;
+    if (input.action == thorn::KeyAction::Up) {
+        if (keyPreview_ && focus != this) {
+            ControlAccess::KeyUp(*this, key, shift);
+            if (key == 0 || !focusRef) return;
+        }
+        ControlAccess::KeyUp(*focus, key, shift);
+        return;
+    }
+    Application->CancelHint();
+    if (IsShortCut(key, shift)) return;
+    if (!focusRef) return;
+    for (TWinControl* c = focus; c; c = c->GetParent())
+        if (ControlAccess::ChildKey(*c, key, shift, focus)) return;
+    if (!focusRef) return;
+    if (shift.Contains(ssAlt) && !shift.Contains(ssCtrl) &&
+        ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))) {
+        if (CMDialogChar(static_cast<char>(key), shift)) return;
+    }
+    uint32_t mask = 0;
+    switch (key) {
+        case VK_TAB: mask = DLGC_WANTTAB; break;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN: mask = DLGC_WANTARROWS; break;
+        case VK_RETURN:
+        case VK_EXECUTE:
+        case VK_ESCAPE:
+        case VK_CANCEL: mask = DLGC_WANTALLKEYS; break;
+        default: break;
+    }
+    if (mask && !ControlAccess::WantSpecialKey(*focus, key) && !(ControlAccess::GetDlgCode(*focus) & mask) &&
+        CMDialogKey(key, shift))
+        return;
+    if (!focusRef || !self) return;
+    if (keyPreview_ && focus != this) {
+        ControlAccess::KeyDown(*this, key, shift);
+        if (key == 0 || !focusRef) return;
+    }
+    ControlAccess::KeyDown(*focus, key, shift);
+    if (!self) return;
+    // Keys that type a control character, as the platform translated them.
+    char ch = 0;
+    if (input.key == VK_BACK)
+        ch = '\b';
+    else if (input.key == VK_TAB)
+        ch = '\t';
+    else if (input.key == VK_RETURN)
+        ch = '\r';
+    else if (input.key == VK_ESCAPE)
+        ch = '\x1b';
+    else if (shift.Contains(ssCtrl) && !shift.Contains(ssAlt) && input.key >= 'A' && input.key <= 'Z')
+        ch = static_cast<char>(input.key - 'A' + 1);
+    if (ch) RouteChar(ch);
+}
+
+void TCustomForm::RouteChar(char ch) {
+    if (!GetEnabled()) return;
+    TWinControl* focus = focusedControl_.Get();
+    if (!focus) focus = this;
+    thorn::ComponentRef<TWinControl> focusRef(focus);
+    if (keyPreview_ && focus != this) {
+        ControlAccess::KeyPress(*this, ch);
+        if (ch == 0 || !focusRef) return;
+    }
+    ControlAccess::KeyPress(*focus, ch);
+}

@@ -1,0 +1,201 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bitmap/Pix32.h"
+#include "gui/Controls.h"
+#include "gui/Host.h"
+
+enum TCloseAction : uint8_t { caNone, caHide, caFree, caMinimize };
+enum TFormBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using TBorderStyle = TFormBorderStyle;
+enum TPosition : uint8_t {
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
+};
+enum TWindowState : uint8_t { wsNormal, wsMinimized, wsMaximized };
+enum TFormStyle : uint8_t { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+
+using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
+using TShortCutEvent = std::function<void(TKey key, TShiftState shift, bool& handled)>;
+
+// A top-level window (or a pop-up): the only controls that are windows of
+// the operating system. The form paints itself and every control on it into
+// one back buffer (a TBitmap32 of its client size), only where something
+// was invalidated, and hands the changed rectangles to its host window. It
+// routes the host's mouse and keyboard input to its controls: hit testing,
+// capture while a button is held, enter and leave, focus and tab order,
+// dialog keys and shortcuts.
+//
+// Width and Height are the client size: the frame belongs to the system.
+class TCustomForm : public TWinControl, private thorn::HostWindowClient {
+public:
+    TCustomForm();
+    ~TCustomForm() override;
+    void BeforeDestruction() override;
+
+    // ---- showing and closing
+    void SetVisible(bool value) override;
+    // Shows the form and brings it to the front.
+    void Show();
+    void Hide() { SetVisible(false); }
+    // Asks OnCloseQuery, then OnClose, and hides, frees or keeps the form as
+    // the close action says; closing the main form ends the application. In
+    // a modal loop Close only sets the modal result to mrCancel.
+    void Close();
+    virtual bool CloseQuery();
+    // Shows the form modally: every other form is disabled until the modal
+    // result is set; answers the modal result.
+    virtual TModalResult ShowModal();
+    TModalResult GetModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult value) { modalResult_ = value; }
+    bool IsModal() const { return modal_; }
+    // Frees the form once the current event has returned.
+    void Release();
+    // Whether the form's window is the active one.
+    bool GetActive() const { return active_; }
+    // The text naming a dialog in tests' scripts and failures; the caption
+    // unless a form has a better one (a message box gives its text).
+    virtual std::string DialogText() const { return GetCaption(); }
+
+    // ---- focus
+    TWinControl* GetActiveControl() const { return activeControl_.Get(); }
+    // The control with the keyboard focus (the form itself when none).
+    TWinControl* GetFocusedControl() const { return focusedControl_.Get(); }
+    // Focuses control (on this form); null focuses the form itself.
+    void SetActiveControl(TWinControl* control);
+    void FocusControl(TWinControl* control);
+    // Moves the focus away from control (or from inside it); removing: it is
+    // going away.
+    void DefocusControl(TWinControl* control, bool removing);
+    // Makes control the focused control, with exit and enter events; answers
+    // false when an event handler moved the focus elsewhere.
+    bool SetFocusedControl(TWinControl* control);
+    bool GetKeyPreview() const { return keyPreview_; }
+    void SetKeyPreview(bool value) { keyPreview_ = value; }
+    // Whether key is a shortcut of this form (OnShortCut, then menus and actions).
+    virtual bool IsShortCut(TKey key, TShiftState shift);
+
+    // ---- window
+    TFormBorderStyle GetBorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle value) { borderStyle_ = value; }
+    TPosition GetPosition() const { return position_; }
+    void SetPosition(TPosition value) { position_ = value; }
+    TWindowState GetWindowState() const { return windowState_; }
+    void SetWindowState(TWindowState value) { windowState_ = value; }
+    TFormStyle GetFormStyle() const { return formStyle_; }
+    void SetFormStyle(TFormStyle value) { formStyle_ = value; }
+    thorn::WindowKind GetWindowKind() const { return windowKind_; }
+    thorn::HostWindow* GetHostWindow() const { return window_.get(); }
+    void SetBounds(int left, int top, int width, int height) override;
+    TPoint GetClientOrigin() const override { return {GetLeft(), GetTop()}; }
+
+    bool IsShowing() const override;
+    TCanvas& Canvas() { return *canvas_; }
+
+    // ---- painting
+    void Invalidate() override;
+    void Update() override;
+    // Marks a rectangle of the client area to be painted again.
+    void InvalidateClientRect(const TRect& r);
+    // Paints the marked rectangles into the back buffer and presents them.
+    void PaintPending();
+    bool HasPendingPaint() const { return !dirty_.empty(); }
+    // Presents a rectangle of the back buffer again without painting it (a
+    // control drew on its canvas outside a paint).
+    void PresentLater(const TRect& r);
+    const TBitmap32& GetBackBuffer() const { return backBuffer_; }
+    TBitmap32& BackBuffer() { return backBuffer_; }
+    // The control under a point of the client area (the form itself when no
+    // child is there).
+    TControl* ControlAtClientPos(TPoint p) const;
+
+    // ---- created by TApplication::CreateForm: runs OnCreate; an exception
+    // is shown with the application's exception box.
+    void DoCreate();
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TNotifyEvent OnPaint;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+    TShortCutEvent OnShortCut;
+
+protected:
+    friend class thorn::ControlAccess;
+    friend class TApplication;
+
+    void SetWindowKind(thorn::WindowKind kind) { windowKind_ = kind; }
+    virtual void DoShow();
+    virtual void DoHide();
+    virtual void Activate();
+    virtual void Deactivate();
+    virtual void DoClose(TCloseAction& action);
+    void PaintWindow(TCanvas& canvas) override;
+    virtual void Paint();
+    bool CMDialogKey(TKey key, TShiftState shift) override;
+    void CMTextChanged() override;
+    void CMVisibleChanged() override {}
+    void WMSize() override;
+
+    // Input routing, open to forms that need to adjust it.
+    virtual void RouteMouse(const thorn::MouseInput& input);
+    virtual void RouteKey(const thorn::KeyInput& input);
+    virtual void RouteChar(char ch);
+
+private:
+    // thorn::HostWindowClient
+    void HostMouse(const thorn::MouseInput& input) override;
+    void HostKey(const thorn::KeyInput& input) override;
+    void HostChar(char ch) override;
+    void HostResized(int width, int height) override;
+    void HostMoved(int left, int top) override;
+    void HostCloseRequested() override;
+    void HostActivated(bool active) override;
+    void HostExposed() override;
+
+    void EnsureWindow();
+    void PlaceOnShow();
+    void SetBoundsFromHost(int left, int top, int width, int height);
+    void PaintRect(const TRect& r);
+    void SetHover(TControl* control, TPoint formPos);
+    void ClearHover();
+
+    std::unique_ptr<TCanvas> canvas_;
+    std::unique_ptr<thorn::HostWindow> window_;
+    thorn::WindowKind windowKind_ = thorn::WindowKind::Normal;
+    TBitmap32 backBuffer_;
+    TCanvas bufferCanvas_;
+    std::vector<TRect> dirty_;
+    std::vector<TRect> presentOnly_;
+    thorn::ComponentRef<TWinControl> activeControl_;
+    thorn::ComponentRef<TWinControl> focusedControl_;
+    std::vector<thorn::ComponentRef<TControl>> hoverChain_;
+    TShiftState buttons_;
+    TModalResult modalResult_ = mrNone;
+    bool modal_ = false;
+    bool active_ = false;
+    bool keyPreview_ = false;
+    bool shownOnce_ = false;
+    bool settingBoundsFromHost_ = false;
+    TFormBorderStyle borderStyle_ = bsSizeable;
+    TPosition position_ = poDesigned;
+    TWindowState windowState_ = wsNormal;
+    TFormStyle formStyle_ = fsNormal;
+};
+
+class TForm : public TCustomForm {};

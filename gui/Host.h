@@ -1,0 +1,124 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "gui/ControlTypes.h"
+#include "platform/Types.h"
+
+class TBitmap32;
+class TCustomForm;
+
+// What the layer asks of the system it runs on: windows for forms and
+// pop-ups, input, the clock, cursors and the clipboard. Two hosts implement
+// it: SDL2 (real windows) and headless (tests drive it).
+namespace thorn {
+
+// A dialog was shown that the headless host was not told how to answer, or
+// a modal dialog was left open with nothing left to close it. Application
+// handlers never swallow it, so it ends the test that caused it.
+class EUnscriptedDialog : public std::logic_error {
+    using std::logic_error::logic_error;
+};
+
+enum class WindowKind {
+    Normal,  // a form with a frame
+    Dialog,  // a form with a frame that cannot be resized
+    Popup,   // no frame, never activated, above the others (hints, drop-downs)
+};
+
+enum class MouseAction { Down, Up, Move, DoubleClick, Wheel, Leave };
+
+// Mouse input in the window's client coordinates.
+struct MouseInput {
+    MouseAction action = MouseAction::Move;
+    TMouseButton button = mbLeft;
+    TShiftState shift;  // buttons held and shift keys, after this event
+    int x = 0;
+    int y = 0;
+    int wheelDelta = 0;  // 120 per notch; positive turns away from the user
+};
+
+enum class KeyAction { Down, Up };
+
+struct KeyInput {
+    KeyAction action = KeyAction::Down;
+    TKey key = 0;
+    TShiftState shift;
+};
+
+// What a host window reports to the form it shows.
+class HostWindowClient {
+public:
+    virtual ~HostWindowClient() = default;
+    virtual void HostMouse(const MouseInput& input) = 0;
+    virtual void HostKey(const KeyInput& input) = 0;
+    // Typed characters, already in Windows-1252.
+    virtual void HostChar(char ch) = 0;
+    // The window's client area was resized or moved by the user or the system.
+    virtual void HostResized(int width, int height) = 0;
+    virtual void HostMoved(int left, int top) = 0;
+    virtual void HostCloseRequested() = 0;
+    virtual void HostActivated(bool active) = 0;
+    // The system lost the window's pixels: everything must be presented again.
+    virtual void HostExposed() = 0;
+};
+
+// An operating-system window showing one form or pop-up.
+class HostWindow {
+public:
+    virtual ~HostWindow() = default;
+    // Screen position and client size.
+    virtual void SetBounds(const TRect& screenRect) = 0;
+    virtual void SetCaption(std::string_view caption) = 0;
+    virtual void SetVisible(bool visible) = 0;
+    // Brings the window to the front and gives it the keyboard.
+    virtual void Activate() = 0;
+    // Shows the given rectangles of the form's back buffer (the window's
+    // client size); alpha is ignored.
+    virtual void Present(const TBitmap32& buffer, std::span<const TRect> rects) = 0;
+    // Keeps mouse input coming while the pointer is outside the window.
+    virtual void SetCapture(bool capture) = 0;
+    virtual void SetMinimumSize(int width, int height) {}
+    // The pixels the window shows now (opaque), sized to its client area.
+    virtual void ReadPixels(TBitmap32& into) const = 0;
+};
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    virtual std::unique_ptr<HostWindow> CreateWindow(HostWindowClient& client, WindowKind kind) = 0;
+
+    // Delivers the input waiting for the windows. With timeoutMs > 0 (or -1:
+    // no limit), first waits that long for something to arrive, unless the
+    // host cannot wait (see CanWait). Answers how many events it delivered.
+    virtual int PumpEvents(int timeoutMs) = 0;
+    // Whether PumpEvents can wait for input that has not arrived yet. The
+    // headless host cannot: only a test makes input.
+    virtual bool CanWait() const = 0;
+    // Ends a wait of PumpEvents early.
+    virtual void Wake() = 0;
+    // Milliseconds on the host's clock.
+    virtual uint64_t Now() const = 0;
+
+    virtual void SetCursor(TCursor cursor) = 0;
+    virtual TPoint GetCursorPos() const = 0;
+    virtual std::string GetClipboardText() const = 0;
+    virtual void SetClipboardText(std::string_view text) = 0;
+    // The usable desktop area.
+    virtual TRect GetWorkArea() const = 0;
+
+    // A modal form is about to run its loop: the headless host answers it
+    // from its script here (acting on the form, setting its modal result).
+    virtual void ModalStarting(TCustomForm& form) {}
+    // A modal form is still open and nothing is left to close it (only a host
+    // that cannot wait calls this); the headless host throws EUnscriptedDialog.
+    virtual void ModalStalled(TCustomForm& form) {}
+};
+
+}  // namespace thorn

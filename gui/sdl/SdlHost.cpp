@@ -1,0 +1,303 @@
+#include "gui/sdl/SdlHost.h"
+
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "bitmap/Pix32.h"
+#include "gui/sdl/SdlKeys.h"
+#include "platform/Charset.h"
+
+namespace thorn {
+
+// ================================================================ the window
+
+class SdlWindow : public HostWindow {
+public:
+    SdlWindow(SdlHost& host, HostWindowClient& client, WindowKind kind) : host_(host), client_(client), kind_(kind) {
+        Uint32 flags = SDL_WINDOW_HIDDEN;
+        if (kind == WindowKind::Normal) flags |= SDL_WINDOW_RESIZABLE;
+        if (kind == WindowKind::Popup)
+            flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_TOOLTIP | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_ALWAYS_ON_TOP;
+        window_ = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 1, 1, flags);
+        if (!window_) throw EOutOfResources(std::string("Cannot create a window: ") + SDL_GetError());
+        id_ = SDL_GetWindowID(window_);
+        host_.windows_[id_] = this;
+    }
+
+    ~SdlWindow() override {
+        host_.windows_.erase(id_);
+        if (capture_) SDL_CaptureMouse(SDL_FALSE);
+        SDL_DestroyWindow(window_);
+    }
+
+    HostWindowClient& Client() const { return client_; }
+
+    void SetBounds(const TRect& r) override {
+        SDL_SetWindowPosition(window_, r.Left, r.Top);
+        SDL_SetWindowSize(window_, std::max(1, r.Width()), std::max(1, r.Height()));
+    }
+
+    void SetCaption(std::string_view caption) override {
+        SDL_SetWindowTitle(window_, Windows1252ToUtf8(caption).c_str());
+    }
+
+    void SetVisible(bool visible) override {
+        if (visible)
+            SDL_ShowWindow(window_);
+        else
+            SDL_HideWindow(window_);
+    }
+
+    void Activate() override {
+        if (kind_ != WindowKind::Popup) SDL_RaiseWindow(window_);
+    }
+
+    void SetCapture(bool capture) override {
+        capture_ = capture;
+        SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE);
+    }
+
+    void SetMinimumSize(int width, int height) override { SDL_SetWindowMinimumSize(window_, width, height); }
+
+    void Present(const TBitmap32& buffer, std::span<const TRect> rects) override {
+        SDL_Surface* surface = SDL_GetWindowSurface(window_);
+        if (!surface || buffer.Empty()) return;
+        TRect bounds{0, 0, std::min(surface->w, buffer.Width()), std::min(surface->h, buffer.Height())};
+        std::vector<SDL_Rect> updated;
+        SDL_LockSurface(surface);
+        for (const TRect& r : rects) {
+            TRect c;
+            if (!IntersectRect(c, r, bounds) || IsRectEmpty(c)) continue;
+            // Our pixels are 32-bit ARGB in memory order B, G, R, A; the
+            // surface takes them in its own format, alpha dropped.
+            auto* dst = static_cast<uint8_t*>(surface->pixels) + c.Top * surface->pitch +
+                        c.Left * surface->format->BytesPerPixel;
+            SDL_ConvertPixels(c.Width(), c.Height(), SDL_PIXELFORMAT_ARGB8888, buffer.PixelPtr(c.Left, c.Top),
+                              buffer.Width() * 4, surface->format->format, dst, surface->pitch);
+            updated.push_back({c.Left, c.Top, c.Width(), c.Height()});
+        }
+        SDL_UnlockSurface(surface);
+        if (!updated.empty()) SDL_UpdateWindowSurfaceRects(window_, updated.data(), static_cast<int>(updated.size()));
+    }
+
+    void ReadPixels(TBitmap32& into) const override {
+        SDL_Surface* surface = SDL_GetWindowSurface(window_);
+        if (!surface) {
+            into.SetSize(0, 0);
+            return;
+        }
+        into.SetSize(surface->w, surface->h);
+        SDL_LockSurface(surface);
+        SDL_ConvertPixels(surface->w, surface->h, surface->format->format, surface->pixels, surface->pitch,
+                          SDL_PIXELFORMAT_ARGB8888, into.Bits(), surface->w * 4);
+        SDL_UnlockSurface(surface);
+        size_t n = static_cast<size_t>(surface->w) * surface->h;
+        for (size_t i = 0; i < n; ++i) into.Bits()[i] |= 0xFF000000u;
+    }
+
+private:
+    SdlHost& host_;
+    HostWindowClient& client_;
+    WindowKind kind_;
+    SDL_Window* window_ = nullptr;
+    uint32_t id_ = 0;
+    bool capture_ = false;
+};
+
+// ================================================================== the host
+
+SdlHost::SdlHost() {
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        throw EOutOfResources(std::string("Cannot start the display: ") + SDL_GetError());
+    wakeEvent_ = SDL_RegisterEvents(1);
+    SDL_StartTextInput();
+}
+
+SdlHost::~SdlHost() {
+    for (auto& [cursor, handle] : cursors_) SDL_FreeCursor(handle);
+    SDL_StopTextInput();
+    SDL_Quit();
+}
+
+std::string SdlHost::VideoDriver() const {
+    const char* name = SDL_GetCurrentVideoDriver();
+    return name ? name : "";
+}
+
+std::unique_ptr<HostWindow> SdlHost::CreateWindow(HostWindowClient& client, WindowKind kind) {
+    return std::make_unique<SdlWindow>(*this, client, kind);
+}
+
+SdlWindow* SdlHost::WindowOfId(uint32_t id) const {
+    auto it = windows_.find(id);
+    return it == windows_.end() ? nullptr : it->second;
+}
+
+int SdlHost::PumpEvents(int timeoutMs) {
+    int delivered = 0;
+    SDL_Event event;
+    if (timeoutMs != 0) {
+        int got = timeoutMs < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeoutMs);
+        if (got) {
+            Dispatch(event);
+            ++delivered;
+        }
+    }
+    while (SDL_PollEvent(&event)) {
+        Dispatch(event);
+        ++delivered;
+    }
+    return delivered;
+}
+
+void SdlHost::Wake() {
+    if (wakeEvent_ == static_cast<uint32_t>(-1)) return;
+    SDL_Event event{};
+    event.type = wakeEvent_;
+    SDL_PushEvent(&event);
+}
+
+uint64_t SdlHost::Now() const { return SDL_GetTicks64(); }
+
+void SdlHost::Dispatch(const SDL_Event& e) {
+    auto buttonOf = [](uint8_t b) { return b == SDL_BUTTON_RIGHT ? mbRight : b == SDL_BUTTON_MIDDLE ? mbMiddle : mbLeft; };
+    auto heldButtons = [](uint32_t state) {
+        TShiftState s;
+        if (state & SDL_BUTTON_LMASK) s.Include(ssLeft);
+        if (state & SDL_BUTTON_RMASK) s.Include(ssRight);
+        if (state & SDL_BUTTON_MMASK) s.Include(ssMiddle);
+        return s;
+    };
+    TShiftState mods = ShiftOfSdlMods(static_cast<uint16_t>(SDL_GetModState()));
+    switch (e.type) {
+        case SDL_MOUSEMOTION:
+            if (SdlWindow* w = WindowOfId(e.motion.windowID))
+                w->Client().HostMouse({MouseAction::Move, mbLeft, mods | heldButtons(e.motion.state), e.motion.x,
+                                       e.motion.y, 0});
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (SdlWindow* w = WindowOfId(e.button.windowID)) {
+                bool down = e.type == SDL_MOUSEBUTTONDOWN;
+                MouseAction action = !down ? MouseAction::Up
+                                     : e.button.clicks >= 2 && e.button.clicks % 2 == 0 ? MouseAction::DoubleClick
+                                                                                        : MouseAction::Down;
+                TShiftState held = mods | heldButtons(SDL_GetMouseState(nullptr, nullptr));
+                w->Client().HostMouse({action, buttonOf(e.button.button), held, e.button.x, e.button.y, 0});
+            }
+            break;
+        case SDL_MOUSEWHEEL:
+            if (SdlWindow* w = WindowOfId(e.wheel.windowID)) {
+                int y = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+                TShiftState held = mods | heldButtons(SDL_GetMouseState(nullptr, nullptr));
+                w->Client().HostMouse({MouseAction::Wheel, mbLeft, held, e.wheel.mouseX, e.wheel.mouseY, y * 120});
+            }
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            if (SdlWindow* w = WindowOfId(e.key.windowID)) {
+                TKey key = VirtualKeyOfSdl(e.key.keysym.sym);
+                if (key)
+                    w->Client().HostKey({e.type == SDL_KEYDOWN ? KeyAction::Down : KeyAction::Up, key,
+                                         ShiftOfSdlMods(e.key.keysym.mod)});
+            }
+            break;
+        case SDL_TEXTINPUT:
+            // Characters outside Windows-1252 are refused. The window is looked
+            // up for every character: a handler may close it.
+            if (auto text = Utf8ToWindows1252(std::string_view(e.text.text))) {
+                for (char ch : *text)
+                    if (SdlWindow* w = WindowOfId(e.text.windowID); w && static_cast<unsigned char>(ch) >= 0x20)
+                        w->Client().HostChar(ch);
+            }
+            break;
+        case SDL_WINDOWEVENT:
+            if (SdlWindow* w = WindowOfId(e.window.windowID)) {
+                HostWindowClient& c = w->Client();
+                switch (e.window.event) {
+                    case SDL_WINDOWEVENT_SIZE_CHANGED: c.HostResized(e.window.data1, e.window.data2); break;
+                    case SDL_WINDOWEVENT_MOVED: c.HostMoved(e.window.data1, e.window.data2); break;
+                    case SDL_WINDOWEVENT_CLOSE: c.HostCloseRequested(); break;
+                    case SDL_WINDOWEVENT_FOCUS_GAINED: c.HostActivated(true); break;
+                    case SDL_WINDOWEVENT_FOCUS_LOST: c.HostActivated(false); break;
+                    case SDL_WINDOWEVENT_EXPOSED: c.HostExposed(); break;
+                    case SDL_WINDOWEVENT_LEAVE:
+                        c.HostMouse({MouseAction::Leave, mbLeft, mods, -1, -1, 0});
+                        break;
+                    default: break;
+                }
+            }
+            break;
+        default: break;
+    }
+}
+
+void SdlHost::SetCursor(TCursor cursor) {
+    if (cursor == crNone) {
+        SDL_ShowCursor(SDL_DISABLE);
+        return;
+    }
+    SDL_ShowCursor(SDL_ENABLE);
+    SDL_SystemCursor id = SDL_SYSTEM_CURSOR_ARROW;
+    switch (cursor) {
+        case crIBeam: id = SDL_SYSTEM_CURSOR_IBEAM; break;
+        case crHourGlass:
+        case crSQLWait: id = SDL_SYSTEM_CURSOR_WAIT; break;
+        case crAppStart: id = SDL_SYSTEM_CURSOR_WAITARROW; break;
+        case crCross: id = SDL_SYSTEM_CURSOR_CROSSHAIR; break;
+        case crSizeNWSE: id = SDL_SYSTEM_CURSOR_SIZENWSE; break;
+        case crSizeNESW: id = SDL_SYSTEM_CURSOR_SIZENESW; break;
+        case crSizeWE:
+        case crHSplit: id = SDL_SYSTEM_CURSOR_SIZEWE; break;
+        case crSizeNS:
+        case crVSplit: id = SDL_SYSTEM_CURSOR_SIZENS; break;
+        case crSizeAll:
+        case crDrag:
+        case crMultiDrag: id = SDL_SYSTEM_CURSOR_SIZEALL; break;
+        case crNo:
+        case crNoDrop: id = SDL_SYSTEM_CURSOR_NO; break;
+        case crHandPoint: id = SDL_SYSTEM_CURSOR_HAND; break;
+        default: break;
+    }
+    SDL_Cursor*& handle = cursors_[cursor];
+    if (!handle) handle = SDL_CreateSystemCursor(id);
+    if (handle) SDL_SetCursor(handle);
+}
+
+TPoint SdlHost::GetCursorPos() const {
+    int x = 0, y = 0;
+    SDL_GetGlobalMouseState(&x, &y);
+    return {x, y};
+}
+
+std::string SdlHost::GetClipboardText() const {
+    char* text = SDL_GetClipboardText();
+    if (!text) return {};
+    // Characters the code page lacks cannot be pasted; each becomes "?".
+    std::string_view utf8(text);
+    std::string result;
+    for (size_t i = 0; i < utf8.size();) {
+        unsigned char lead = static_cast<unsigned char>(utf8[i]);
+        size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        auto one = Utf8ToWindows1252(utf8.substr(i, length));
+        result += one && one->size() == 1 ? (*one)[0] : '?';
+        i += length;
+    }
+    SDL_free(text);
+    return result;
+}
+
+void SdlHost::SetClipboardText(std::string_view text) { SDL_SetClipboardText(Windows1252ToUtf8(text).c_str()); }
+
+TRect SdlHost::GetWorkArea() const {
+    SDL_Rect r{0, 0, 1024, 768};
+    if (SDL_GetDisplayUsableBounds(0, &r) != 0) SDL_GetDisplayBounds(0, &r);
+    return {r.x, r.y, r.x + r.w, r.y + r.h};
+}
+
+}  // namespace thorn

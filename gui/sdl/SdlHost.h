@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "gui/Host.h"
+
+struct SDL_Window;
+struct SDL_Cursor;
+union SDL_Event;
+
+namespace thorn {
+
+class SdlWindow;
+
+// The host on SDL2: every form and pop-up is a real window whose surface
+// shows the form's back buffer (alpha ignored); input, cursors, the
+// clipboard and the clock come from SDL. Text input arrives as UTF-8 and is
+// handed on in Windows-1252; characters outside it are refused.
+class SdlHost : public Host {
+public:
+    // Starts SDL's video; throws EOutOfResources when it cannot.
+    SdlHost();
+    ~SdlHost() override;
+    SdlHost(const SdlHost&) = delete;
+    SdlHost& operator=(const SdlHost&) = delete;
+
+    std::unique_ptr<HostWindow> CreateWindow(HostWindowClient& client, WindowKind kind) override;
+    int PumpEvents(int timeoutMs) override;
+    bool CanWait() const override { return true; }
+    void Wake() override;
+    uint64_t Now() const override;
+    void SetCursor(TCursor cursor) override;
+    TPoint GetCursorPos() const override;
+    std::string GetClipboardText() const override;
+    void SetClipboardText(std::string_view text) override;
+    TRect GetWorkArea() const override;
+
+    // The name of SDL's video driver in use ("x11", "wayland", "dummy" ...).
+    std::string VideoDriver() const;
+
+private:
+    friend class SdlWindow;
+    void Dispatch(const SDL_Event& event);
+    SdlWindow* WindowOfId(uint32_t id) const;
+
+    std::map<uint32_t, SdlWindow*> windows_;
+    std::map<TCursor, SDL_Cursor*> cursors_;
+    uint32_t wakeEvent_ = 0;
+};
+
+}  // namespace thorn

@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include "TestControls.h"
+#include "gui/ControlTypes.h"
+
+namespace {
+
+using thorn::test::AddControl;
+using thorn::test::MakeForm;
+using thorn::test::Swatch;
+
+constexpr TColor32 Opaque(TColor c) { return 0xFF000000u | (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
+
+class GuiForm : public ::testing::Test {
+protected:
+    thorn::HeadlessApplication session;
+    thorn::HeadlessHost& host = session.Host();
+};
+
+TEST_F(GuiForm, PaintsControlsIntoOneBufferThatTheHostShows) {
+    TForm* form = MakeForm();
+    Swatch* red = AddControl<Swatch>(*form, "Red", {10, 10, 60, 40});
+    red->SetColor(clRed);
+    Swatch* blue = AddControl<Swatch>(*red, "Blue", {40, 20, 100, 60});  // hangs out of its parent
+    blue->SetColor(clBlue);
+    form->Show();
+    Application->ProcessMessages();
+
+    EXPECT_TRUE(host.IsWindowVisible(*form));
+    EXPECT_EQ(host.PixelAt(*form, 5, 5), Opaque(0xC8D0D4));    // the button face of the form
+    EXPECT_EQ(host.PixelAt(*form, 10, 10), Opaque(clRed));
+    EXPECT_EQ(host.PixelAt(*form, 49, 29), Opaque(clRed));
+    EXPECT_EQ(host.PixelAt(*form, 50, 30), Opaque(clBlue));    // the child, on top
+    EXPECT_EQ(host.PixelAt(*form, 59, 39), Opaque(clBlue));
+    EXPECT_EQ(host.PixelAt(*form, 60, 39), Opaque(0xC8D0D4));  // clipped by the parent
+    EXPECT_EQ(host.PixelAt(*form, 59, 40), Opaque(0xC8D0D4));
+    TBitmap32 shot;
+    host.Snapshot(*form, shot);
+    EXPECT_EQ(shot.Width(), 200);
+    EXPECT_EQ(shot.Height(), 150);
+}
+
+TEST_F(GuiForm, OnlyWhatWasInvalidatedIsPaintedAgain) {
+    TForm* form = MakeForm();
+    Swatch* left = AddControl<Swatch>(*form, "Left", {0, 0, 50, 50});
+    Swatch* right = AddControl<Swatch>(*form, "Right", {100, 0, 150, 50});
+    form->Show();
+    Application->ProcessMessages();
+    EXPECT_EQ(left->paints, 1);
+    EXPECT_EQ(right->paints, 1);
+
+    right->Invalidate();
+    right->Invalidate();  // marks pile up into one paint
+    Application->ProcessMessages();
+    EXPECT_EQ(left->paints, 1);
+    EXPECT_EQ(right->paints, 2);
+    ASSERT_EQ(host.LastPresented(*form).size(), 1u);
+    EXPECT_EQ(host.LastPresented(*form)[0], (TRect{100, 0, 150, 50}));
+
+    // Part of a control: its paint is clipped to that part.
+    left->InvalidateRect({5, 5, 10, 10});
+    Application->ProcessMessages();
+    EXPECT_EQ(left->paints, 2);
+    EXPECT_EQ(left->lastClip, (TRect{5, 5, 10, 10}));
+    Application->ProcessMessages();
+    EXPECT_EQ(left->paints, 2);  // nothing new marked, nothing painted
+
+    // Moving a control repaints where it was and where it goes.
+    right->SetLeft(60);
+    Application->ProcessMessages();
+    EXPECT_EQ(host.PixelAt(*form, 140, 10), Opaque(0xC8D0D4));
+}
+
+TEST_F(GuiForm, HiddenFormsAndControlsAreNotPainted) {
+    TForm* form = MakeForm();
+    Swatch* swatch = AddControl<Swatch>(*form, "S", {0, 0, 20, 20});
+    swatch->SetVisible(false);
+    Application->ProcessMessages();
+    EXPECT_EQ(swatch->paints, 0);
+    EXPECT_FALSE(host.IsWindowVisible(*form));
+    form->Show();
+    Application->ProcessMessages();
+    EXPECT_EQ(swatch->paints, 0);
+    swatch->SetVisible(true);
+    Application->ProcessMessages();
+    EXPECT_EQ(swatch->paints, 1);
+    form->Hide();
+    swatch->Invalidate();
+    Application->ProcessMessages();
+    EXPECT_EQ(swatch->paints, 1);
+    EXPECT_FALSE(host.IsWindowVisible(*form));
+}
+
+TEST_F(GuiForm, AlignedControlsShareTheClientAreaAndAnchorsFollowResizes) {
+    TForm* form = MakeForm(300, 200);
+    Swatch* top = AddControl<Swatch>(*form, "Top", {0, 0, 10, 30});
+    top->SetAlign(alTop);
+    Swatch* bottom = AddControl<Swatch>(*form, "Bottom", {0, 0, 10, 20});
+    bottom->SetAlign(alBottom);
+    Swatch* left = AddControl<Swatch>(*form, "Left", {0, 0, 40, 10});
+    left->SetAlign(alLeft);
+    Swatch* client = AddControl<Swatch>(*form, "Client", {0, 0, 10, 10});
+    client->SetAlign(alClient);
+    EXPECT_EQ(top->GetBoundsRect(), (TRect{0, 0, 300, 30}));
+    EXPECT_EQ(bottom->GetBoundsRect(), (TRect{0, 180, 300, 200}));
+    EXPECT_EQ(left->GetBoundsRect(), (TRect{0, 30, 40, 180}));
+    EXPECT_EQ(client->GetBoundsRect(), (TRect{40, 30, 300, 180}));
+
+    Swatch* corner = AddControl<Swatch>(*client, "Corner", {200, 100, 250, 140});
+    corner->SetAnchors({akRight, akBottom});
+    Swatch* stretch = AddControl<Swatch>(*client, "Stretch", {10, 10, 250, 20});
+    stretch->SetAnchors({akLeft, akTop, akRight});
+    int resizes = 0;
+    client->OnResize = [&](TObject*) { ++resizes; };
+    form->SetBounds(100, 100, 400, 250);
+    EXPECT_EQ(client->GetBoundsRect(), (TRect{40, 30, 400, 230}));
+    EXPECT_EQ(corner->GetBoundsRect(), (TRect{300, 150, 350, 190}));
+    EXPECT_EQ(stretch->GetBoundsRect(), (TRect{10, 10, 350, 20}));
+    EXPECT_GE(resizes, 1);
+
+    left->SetVisible(false);
+    EXPECT_EQ(client->GetLeft(), 0);
+}
+
+TEST_F(GuiForm, CoordinatesConvertThroughParentsAndBorders) {
+    TForm* form = MakeForm();
+    Swatch* outer = AddControl<Swatch>(*form, "Outer", {10, 20, 110, 120});
+    outer->SetBorderWidth(2);
+    Swatch* inner = AddControl<Swatch>(*outer, "Inner", {5, 5, 25, 25});
+    EXPECT_EQ(outer->GetClientRect(), (TRect{0, 0, 96, 96}));
+    EXPECT_EQ(inner->ClientToParent({1, 1}, form), (TPoint{18, 28}));
+    EXPECT_EQ(inner->ClientToScreen({0, 0}), (TPoint{117, 127}));
+    EXPECT_EQ(inner->ScreenToClient({117, 127}), (TPoint{0, 0}));
+    EXPECT_EQ(form->ControlAtClientPos({18, 28}), inner);
+    EXPECT_EQ(form->ControlAtClientPos({12, 22}), outer);  // on the border
+    EXPECT_EQ(form->ControlAtClientPos({5, 5}), form);
+    EXPECT_THROW(inner->SetParent(inner), EInvalidOperation);
+    EXPECT_THROW(outer->SetParent(inner), EInvalidOperation);
+}
+
+TEST_F(GuiForm, FreeingAControlTakesItOffItsParent) {
+    TForm* form = MakeForm();
+    Swatch* parent = AddControl<Swatch>(*form, "Parent", {0, 0, 100, 100});
+    Swatch* child = AddControl<Swatch>(*parent, "Child", {0, 0, 10, 10});
+    EXPECT_EQ(parent->GetControlCount(), 1);
+    thorn::Free(child);
+    EXPECT_EQ(parent->GetControlCount(), 0);
+    thorn::Free(parent);
+    EXPECT_EQ(form->GetControlCount(), 0);
+}
+
+TEST_F(GuiForm, ReleasedFormGoesAfterTheEventThatReleasedIt) {
+    TForm* form = MakeForm();
+    Swatch* button = AddControl<Swatch>(*form, "Button", {0, 0, 50, 50});
+    form->Show();
+    thorn::ComponentRef<TForm> ref(form);
+    bool stillThere = false;
+    button->OnClick = [&](TObject*) {
+        form->Release();
+        stillThere = static_cast<bool>(ref);
+    };
+    host.Click(*form, 10, 10);
+    EXPECT_TRUE(stillThere);
+    EXPECT_FALSE(ref);
+}
+
+TEST_F(GuiForm, ClosingHidesAFormAndEndsTheApplicationForTheMainForm) {
+    TForm* main = MakeForm();
+    TForm* tool = MakeForm();
+    main->Show();
+    tool->Show();
+    std::vector<std::string> log;
+    tool->OnCloseQuery = [&](TObject*, bool& canClose) {
+        log.push_back("query");
+        canClose = log.size() > 1;
+    };
+    tool->OnClose = [&](TObject*, TCloseAction& action) {
+        log.push_back(action == caHide ? "close hide" : "close");
+    };
+    host.RequestClose(*tool);
+    EXPECT_TRUE(host.IsWindowVisible(*tool));  // refused the first time
+    host.RequestClose(*tool);
+    EXPECT_FALSE(host.IsWindowVisible(*tool));
+    EXPECT_EQ(log, (std::vector<std::string>{"query", "query", "close hide"}));
+    EXPECT_FALSE(Application->GetTerminated());
+
+    tool->OnClose = [](TObject*, TCloseAction& action) { action = caFree; };
+    thorn::ComponentRef<TForm> toolRef(tool);
+    tool->Show();
+    host.RequestClose(*tool);
+    EXPECT_FALSE(toolRef);
+
+    host.RequestClose(*main);
+    EXPECT_TRUE(Application->GetTerminated());
+}
+
+TEST_F(GuiForm, AnExceptionInOnCreateIsShownAndTheFormStays) {
+    struct Failing : TForm {
+        Failing() {
+            OnCreate = [](TObject*) { throw Exception("Cannot find ini.xml"); };
+        }
+    };
+    host.AnswerMessageBox(IDOK, "Cannot find ini.xml.");
+    auto* form = Application->CreateForm<Failing>();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(Application->GetMainForm(), form);
+    EXPECT_EQ(host.PendingScripts(), 0u);
+}
+
+}  // namespace

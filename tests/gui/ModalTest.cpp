@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include "TestControls.h"
+#include "gui/Buttons.h"
+#include "gui/MessageBox.h"
+#include "gui/Timers.h"
+
+namespace {
+
+using thorn::test::MakeForm;
+
+class GuiModal : public ::testing::Test {
+protected:
+    thorn::HeadlessApplication session;
+    thorn::HeadlessHost& host = session.Host();
+};
+
+// ---- timers on the virtual clock
+
+TEST_F(GuiModal, TimersRunOnTheVirtualClock) {
+    TForm* form = MakeForm();
+    TTimer* timer = thorn::Make<TTimer>(*form);
+    std::vector<uint64_t> at;
+    timer->SetInterval(150);
+    timer->SetOnTimer([&](TObject*) { at.push_back(host.Now()); });
+    host.Advance(100);
+    EXPECT_TRUE(at.empty());
+    host.Advance(400);
+    EXPECT_EQ(at, (std::vector<uint64_t>{150, 300, 450}));
+    timer->SetEnabled(false);
+    host.Advance(1000);
+    EXPECT_EQ(at.size(), 3u);
+    timer->SetEnabled(true);  // a new period starts now
+    host.Advance(149);
+    EXPECT_EQ(at.size(), 3u);
+    host.Advance(1);
+    EXPECT_EQ(at.back(), 1650u);
+}
+
+TEST_F(GuiModal, TimersFireInTimeOrderAndMayFreeThemselves) {
+    TForm* form = MakeForm();
+    std::vector<std::string> log;
+    TTimer* slow = thorn::Make<TTimer>(*form);
+    slow->SetInterval(100);
+    slow->SetOnTimer([&](TObject*) { log.push_back("slow " + std::to_string(host.Now())); });
+    TTimer* fast = thorn::Make<TTimer>(*form);
+    fast->SetInterval(40);
+    int fastRuns = 0;
+    fast->SetOnTimer([&](TObject* sender) {
+        log.push_back("fast " + std::to_string(host.Now()));
+        if (++fastRuns == 3) thorn::Free(static_cast<TTimer*>(sender));
+    });
+    host.Advance(250);
+    EXPECT_EQ(log, (std::vector<std::string>{"fast 40", "fast 80", "slow 100", "fast 120", "slow 200"}));
+}
+
+TEST_F(GuiModal, ATimerHandlerDoesNotRunAgainInsideItself) {
+    TForm* form = MakeForm();
+    TTimer* timer = thorn::Make<TTimer>(*form);
+    timer->SetInterval(10);
+    int runs = 0, depth = 0, deepest = 0;
+    timer->SetOnTimer([&](TObject*) {
+        ++runs;
+        ++depth;
+        deepest = std::max(deepest, depth);
+        if (runs == 1) host.Advance(50);  // time passes while the handler works
+        --depth;
+    });
+    host.Advance(10);
+    // Not inside itself; once it returned it was due and ran at once, and
+    // the missed periods were not made up.
+    EXPECT_EQ(deepest, 1);
+    EXPECT_EQ(runs, 2);
+    EXPECT_EQ(host.Now(), 60u);
+    host.Advance(10);
+    EXPECT_EQ(runs, 3);
+}
+
+// ---- message boxes
+
+TEST_F(GuiModal, MessageBoxesAreAnsweredFromTheScript) {
+    host.AnswerMessageBox(IDNO, "made changes");
+    int answer = Application->MessageBox("You have made changes in project. Would you like to save your changes?",
+                                         "Warning", MB_YESNOCANCEL);
+    EXPECT_EQ(answer, IDNO);
+    EXPECT_EQ(host.ShownDialogs().back(),
+              "You have made changes in project. Would you like to save your changes?");
+
+    // Keys work on the box: Escape is Cancel, Enter the default button.
+    thorn::DialogScript escape;
+    escape.act = [&](TCustomForm&) { host.PressKey(VK_ESCAPE); };
+    host.ScriptDialog(escape);
+    EXPECT_EQ(Application->MessageBox("Quit?", "Warning", MB_YESNOCANCEL), IDCANCEL);
+    thorn::DialogScript enter;
+    enter.act = [&](TCustomForm&) { host.PressKey(VK_RETURN); };
+    host.ScriptDialog(enter);
+    EXPECT_EQ(Application->MessageBox("Quit?", "Warning", MB_YESNO | MB_DEFBUTTON2), IDNO);
+    host.ScriptDialog(escape);
+    EXPECT_EQ(Application->MessageBox("Done", "", MB_OK), IDOK);  // Escape on a lone OK is OK
+}
+
+TEST_F(GuiModal, AnUnscriptedMessageBoxFailsWithItsText) {
+    try {
+        Application->MessageBox("Too many provinces! You can create noone more.", "", MB_OK);
+        FAIL() << "the box was answered";
+    } catch (const thorn::EUnscriptedDialog& e) {
+        EXPECT_NE(std::string(e.what()).find("Too many provinces! You can create noone more."), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find("\"Error\""), std::string::npos);  // the default caption
+    }
+    // The forms are usable again afterwards.
+    TForm* form = MakeForm();
+    form->Show();
+    EXPECT_TRUE(form->GetEnabled());
+    EXPECT_EQ(Application->GetModalLevel(), 0);
+}
+
+TEST_F(GuiModal, AScriptMustFitTheDialog) {
+    host.AnswerMessageBox(IDYES);
+    EXPECT_THROW(Application->MessageBox("Saved", "", MB_OK), thorn::EUnscriptedDialog);
+    host.AnswerMessageBox(IDOK, "Saved");
+    EXPECT_THROW(Application->MessageBox("Not saved", "", MB_OK), thorn::EUnscriptedDialog);
+    // An exception escaping a handler during a dialog does not hide an unscripted box.
+    TForm* form = MakeForm();
+    form->Show();
+    form->OnClick = [](TObject*) { throw Exception("late"); };
+    EXPECT_THROW(host.Click(*form, 5, 5), thorn::EUnscriptedDialog);
+}
+
+TEST_F(GuiModal, AMessageBoxEndsAPressInProgress) {
+    TForm* form = MakeForm();
+    TButton* button = thorn::Make<TButton>(*form);
+    button->SetParent(form);
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    form->Show();
+    host.MouseDown(*form, 10, 10);
+    ASSERT_TRUE(button->IsPressed());
+    host.AnswerMessageBox(IDOK, "Autosave");
+    Application->MessageBox("Autosave done", "", MB_OK);
+    EXPECT_FALSE(button->IsPressed());
+    EXPECT_EQ(Application->GetCaptureControl(), nullptr);
+    // The press is over: moving back onto the button and releasing does nothing.
+    host.MouseMove(*form, 12, 12);
+    EXPECT_FALSE(button->IsPressed());
+    host.MouseUp(*form, 12, 12);
+    EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(GuiModal, TheMessageBoxLaysOutItsButtons) {
+    thorn::TMessageForm box("Save?", "Warning", MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
+    EXPECT_EQ(box.GetButtonIds(), (std::vector<int>{IDYES, IDNO, IDCANCEL}));
+    EXPECT_EQ(box.GetButton(IDYES)->GetCaption(), "&Yes");
+    EXPECT_TRUE(box.GetButton(IDNO)->GetDefault());
+    EXPECT_TRUE(box.GetButton(IDCANCEL)->GetCancel());
+    EXPECT_EQ(box.GetActiveControl(), box.GetButton(IDNO));
+    EXPECT_EQ(box.GetCaption(), "Warning");
+    int right = box.GetButton(IDCANCEL)->GetBoundsRect().Right;
+    EXPECT_EQ(box.GetButton(IDYES)->GetLeft(), box.GetClientWidth() - right);  // centred
+}
+
+TEST_F(GuiModal, AYesNoBoxCannotBeClosedFromItsFrame) {
+    thorn::DialogScript script;
+    script.act = [&](TCustomForm& box) {
+        host.RequestClose(box);
+        EXPECT_TRUE(host.IsWindowVisible(box));
+        host.PressKey('N', {ssAlt});
+    };
+    host.ScriptDialog(script);
+    EXPECT_EQ(Application->MessageBox("Delete?", "", MB_YESNO), IDNO);
+}
+
+// ---- modal forms
+
+class OkCancelDialog : public TForm {
+public:
+    TButton* ok;
+    TButton* cancel;
+    OkCancelDialog() {
+        SetCaption("Text dialog");
+        SetBounds(0, 0, 200, 100);
+        ok = thorn::Make<TButton>(*this);
+        ok->SetName("BtnOk");
+        ok->SetModalResult(mrOk);
+        ok->SetParent(this);
+        cancel = thorn::Make<TButton>(*this);
+        cancel->SetName("BtnCancel");
+        cancel->SetModalResult(mrCancel);
+        cancel->SetCancel(true);
+        cancel->SetLeft(100);
+        cancel->SetParent(this);
+    }
+};
+
+TEST_F(GuiModal, ModalFormsRunTheirOwnLoopAndDisableTheOthers) {
+    TForm* main = MakeForm();
+    main->Show();
+    auto* dialog = Application->CreateForm<OkCancelDialog>();
+    thorn::DialogScript script;
+    script.expectText = "Text dialog";
+    script.act = [&](TCustomForm& form) {
+        EXPECT_EQ(&form, dialog);
+        EXPECT_TRUE(form.IsModal());
+        EXPECT_FALSE(main->GetEnabled());
+        EXPECT_EQ(Application->GetModalLevel(), 1);
+        host.Click(*main, 5, 5);  // ignored: the main form is disabled
+        host.Click(form, 10, 10);  // the OK button
+    };
+    host.ScriptDialog(script);
+    EXPECT_EQ(dialog->ShowModal(), mrOk);
+    EXPECT_FALSE(host.IsWindowVisible(*dialog));
+    EXPECT_TRUE(main->GetEnabled());
+    EXPECT_EQ(Screen->GetActiveForm(), main);
+
+    // The dialog can refuse to close; the refusal queues the next try here.
+    int queries = 0;
+    dialog->OnCloseQuery = [&](TObject*, bool& canClose) {
+        canClose = ++queries > 1;
+        if (!canClose) Application->QueueCall([&] {
+            EXPECT_TRUE(host.IsWindowVisible(*dialog));
+            host.PressKey(VK_ESCAPE);
+        });
+    };
+    thorn::DialogScript escape;
+    escape.act = [&](TCustomForm&) { host.PressKey(VK_ESCAPE); };
+    host.ScriptDialog(escape);
+    EXPECT_EQ(dialog->ShowModal(), mrCancel);
+    EXPECT_EQ(queries, 2);
+    dialog->OnCloseQuery = nullptr;
+
+    // A visible form cannot be made modal; an unscripted dialog fails.
+    dialog->Show();
+    EXPECT_THROW(dialog->ShowModal(), EInvalidOperation);
+    dialog->Hide();
+    EXPECT_THROW(dialog->ShowModal(), thorn::EUnscriptedDialog);
+    thorn::DialogScript idle;
+    idle.expectText = "Text dialog";
+    host.ScriptDialog(idle);  // answers nothing: the dialog stays open
+    EXPECT_THROW(dialog->ShowModal(), thorn::EUnscriptedDialog);
+    EXPECT_TRUE(main->GetEnabled());
+}
+
+TEST_F(GuiModal, AMessageBoxInsideAModalDialog) {
+    auto* dialog = Application->CreateForm<OkCancelDialog>();
+    dialog->ok->OnClick = [&](TObject*) {
+        if (Application->MessageBox("Really?", "Warning", MB_YESNO) != IDYES) dialog->SetModalResult(mrNone);
+    };
+    thorn::DialogScript script;
+    script.act = [&](TCustomForm& form) {
+        host.Click(form, 10, 10);  // answered No: the dialog stays
+        EXPECT_EQ(Application->GetModalLevel(), 1);
+        host.Click(form, 10, 10);  // answered Yes
+    };
+    host.ScriptDialog(script);
+    host.AnswerMessageBox(IDNO, "Really?");
+    host.AnswerMessageBox(IDYES, "Really?");
+    EXPECT_EQ(dialog->ShowModal(), mrOk);
+    EXPECT_EQ(host.ShownDialogs(), (std::vector<std::string>{"Text dialog", "Really?", "Really?"}));
+}
+
+}  // namespace
