@@ -234,15 +234,8 @@ protected:
     int32_t Height_ = 0;
 };
 
-// The GUI layer's canvas, which draws on a bitmap with the platform's text
-// and shape calls. The bitmap only owns it: the GUI layer makes and frees
-// it through the hooks it installs.
+// Pen, brush and font drawing on a bitmap (bitmap/Canvas.h).
 class TCanvas;
-struct TBitmapCanvasHooks {
-    TCanvas* (*create)(class TBitmap32& bitmap) = nullptr;
-    void (*destroy)(TCanvas* canvas) = nullptr;
-};
-void SetBitmapCanvasHooks(const TBitmapCanvasHooks& hooks);
 
 // ------------------------------------------------------------------ bitmap
 
@@ -427,7 +420,7 @@ public:
     // Smoothed text in the given colour and opacity, top-left at (x, y).
     void RenderText(int32_t x, int32_t y, std::string_view text, int32_t AALevel, TColor32 color);
 
-    // -- canvas of the GUI layer, made on first use
+    // -- pen, brush and font drawing on these pixels, made on first use
     TCanvas* Canvas();
     bool CanvasAllocated() const { return canvas_ != nullptr; }
     void DeleteCanvas();
@@ -443,9 +436,6 @@ private:
     struct FreeDeleter {
         void operator()(TColor32* p) const;
     };
-    struct CanvasDeleter {
-        void operator()(TCanvas* c) const;
-    };
 
     void ReleaseStore();
     void CopySettingsFrom(const TBitmap32& source);
@@ -457,7 +447,7 @@ private:
     void LineXWalk(TFixed x1, TFixed y1, TFixed x2, TFixed y2, const TColor32* value, bool L, bool checked);
 
     std::unique_ptr<TColor32, FreeDeleter> bits_;
-    std::unique_ptr<TCanvas, CanvasDeleter> canvas_;
+    std::unique_ptr<TCanvas> canvas_;
     TFont font_;
     bool fontSelected_ = false;
     TDrawMode drawMode_ = dmOpaque;

@@ -8,6 +8,7 @@
 #include <limits>
 #include <typeinfo>
 
+#include "bitmap/Canvas.h"
 #include "bitmap/Pix32.h"
 #include "bitmap/Pix32_LowLevel.h"
 #include "bitmap/Pix32_Transfer.h"
@@ -17,11 +18,6 @@ namespace {
 std::mutex& CounterLock() {
     static std::mutex m;
     return m;
-}
-
-TBitmapCanvasHooks& CanvasHooks() {
-    static TBitmapCanvasHooks hooks;
-    return hooks;
 }
 
 std::string ClassName(const TObject& object) {
@@ -96,13 +92,7 @@ void TCustomMap::ChangeSize(int32_t& Width, int32_t& Height, int32_t NewWidth, i
 
 // ------------------------------------------------------------------ TBitmap32
 
-void SetBitmapCanvasHooks(const TBitmapCanvasHooks& hooks) { CanvasHooks() = hooks; }
-
 void TBitmap32::FreeDeleter::operator()(TColor32* p) const { std::free(p); }
-
-void TBitmap32::CanvasDeleter::operator()(TCanvas* c) const {
-    if (c && CanvasHooks().destroy) CanvasHooks().destroy(c);
-}
 
 TBitmap32::TBitmap32() {
     font_.OnChange = [this](TObject* sender) { FontChanged(sender); };
@@ -154,8 +144,8 @@ void TBitmap32::HandleChanged() {
 
 TCanvas* TBitmap32::Canvas() {
     if (!canvas_) {
-        if (!CanvasHooks().create) throw EInvalidOperation("No canvas is available for bitmaps");
-        canvas_.reset(CanvasHooks().create(*this));
+        canvas_ = std::make_unique<TCanvas>(this);
+        canvas_->OnChange = [this](TObject*) { Changed(); };
     }
     return canvas_.get();
 }

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "bitmap/Canvas.h"
 #include "bitmap/Pix32_LowLevel.h"
 #include "bitmap/Pix32_Transfer.h"
 #include "gui/Application.h"
-#include "gui/Canvas.h"
 #include "gui/ControlAccess.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "gui/Canvas.h"
+#include "bitmap/Canvas.h"
 #include "gui/Controls.h"
 #include "gui/Forms.h"
 #include "gui/Timers.h"

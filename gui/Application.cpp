@@ -13,7 +13,6 @@ TScreen* Screen = nullptr;
 TApplication::TApplication(std::unique_ptr<thorn::Host> host) : host_(std::move(host)) {
     if (Application) throw EInvalidOperation("Only one application can run at a time");
     if (!host_) throw EInvalidOperation("An application needs a host");
-    thorn::InstallBitmapCanvas();
     Application = this;
     screen_ = std::make_unique<TScreen>();
     Screen = screen_.get();

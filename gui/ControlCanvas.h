@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/Canvas.h"
+#include "bitmap/Canvas.h"
 
 class TControl;
 

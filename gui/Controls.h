@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/Canvas.h"
+#include "bitmap/Canvas.h"
 #include "gui/ControlTypes.h"
 #include "platform/Components.h"
 #include "platform/Graphics.h"

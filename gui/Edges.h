@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "gui/Canvas.h"
+#include "bitmap/Canvas.h"
 #include "platform/Types.h"
 
 // The classic three-dimensional look: edges, frame controls and 3-D frames

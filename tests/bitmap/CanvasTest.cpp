@@ -2,9 +2,8 @@
 
 #include <array>
 
+#include "bitmap/Canvas.h"
 #include "bitmap/Pix32.h"
-#include "gui/Canvas.h"
-#include "gui/Edges.h"
 #include "platform/Text.h"
 
 namespace {
@@ -13,12 +12,9 @@ constexpr TColor32 kWhite = 0xFFFFFFFFu;
 constexpr TColor32 kRed = 0xFFFF0000u;
 constexpr TColor32 kBlue = 0xFF0000FFu;
 
-TColor32 Sys(TColor c) { return thorn::CanvasColor(c); }
-
-class GuiCanvas : public ::testing::Test {
+class BitmapCanvas : public ::testing::Test {
 protected:
-    GuiCanvas() {
-        thorn::InstallBitmapCanvas();
+    BitmapCanvas() {
         bitmap.SetSize(20, 20);
         bitmap.Clear(kWhite);
     }
@@ -27,7 +23,7 @@ protected:
     TColor32 At(int x, int y) const { return bitmap.GetPixel(x, y); }
 };
 
-TEST_F(GuiCanvas, TheBitmapsCanvasDrawsIntoItsPixelsAndReportsChanges) {
+TEST_F(BitmapCanvas, TheBitmapsCanvasDrawsIntoItsPixelsAndReportsChanges) {
     int changes = 0;
     bitmap.OnChange = [&](TObject*) { ++changes; };
     canvas().Brush().SetColor(clRed);
@@ -43,7 +39,7 @@ TEST_F(GuiCanvas, TheBitmapsCanvasDrawsIntoItsPixelsAndReportsChanges) {
     EXPECT_EQ(At(0, 0), kWhite);
 }
 
-TEST_F(GuiCanvas, LinesLeaveOutTheirLastPointAndMoveThePen) {
+TEST_F(BitmapCanvas, LinesLeaveOutTheirLastPointAndMoveThePen) {
     canvas().Pen().SetColor(clBlue);
     canvas().MoveTo(1, 1);
     canvas().LineTo(6, 1);
@@ -65,7 +61,7 @@ TEST_F(GuiCanvas, LinesLeaveOutTheirLastPointAndMoveThePen) {
     EXPECT_EQ(dots, "###...###...");
 }
 
-TEST_F(GuiCanvas, RectanglesFrameWithThePenAndFillWithTheBrush) {
+TEST_F(BitmapCanvas, RectanglesFrameWithThePenAndFillWithTheBrush) {
     canvas().Pen().SetColor(clBlue);
     canvas().Brush().SetColor(clRed);
     canvas().Rectangle(2, 2, 7, 6);
@@ -80,7 +76,7 @@ TEST_F(GuiCanvas, RectanglesFrameWithThePenAndFillWithTheBrush) {
     EXPECT_EQ(At(11, 11), kWhite);
 }
 
-TEST_F(GuiCanvas, XorAndFocusRectanglesUndoThemselves) {
+TEST_F(BitmapCanvas, XorAndFocusRectanglesUndoThemselves) {
     canvas().Brush().SetColor(clRed);
     canvas().FillRect({0, 0, 10, 10});
     canvas().DrawFocusRect({1, 1, 9, 9});
@@ -100,7 +96,7 @@ TEST_F(GuiCanvas, XorAndFocusRectanglesUndoThemselves) {
     EXPECT_EQ(At(3, 5), kRed);
 }
 
-TEST_F(GuiCanvas, OriginAndClipPlaceAControlsDrawing) {
+TEST_F(BitmapCanvas, OriginAndClipPlaceAControlsDrawing) {
     canvas().SetPlacement(&bitmap, {5, 5}, {5, 5, 10, 10});
     canvas().Brush().SetColor(clRed);
     canvas().FillRect({-10, -10, 100, 100});
@@ -117,7 +113,7 @@ TEST_F(GuiCanvas, OriginAndClipPlaceAControlsDrawing) {
     EXPECT_EQ(At(10, 7), kWhite);
 }
 
-TEST_F(GuiCanvas, ShapesFillTheirInside) {
+TEST_F(BitmapCanvas, ShapesFillTheirInside) {
     canvas().Pen().SetStyle(psClear);
     canvas().Brush().SetColor(clBlue);
     std::array<TPoint, 3> triangle{TPoint{0, 0}, TPoint{10, 0}, TPoint{0, 10}};
@@ -135,7 +131,7 @@ TEST_F(GuiCanvas, ShapesFillTheirInside) {
         for (int x = 0; x < 10; ++x) ASSERT_EQ(At(x, y), At(19 - x, y)) << x << "," << y;
 }
 
-TEST_F(GuiCanvas, CopiesAreRawAndStretchByNearestPixel) {
+TEST_F(BitmapCanvas, CopiesAreRawAndStretchByNearestPixel) {
     TBitmap32 source;
     source.SetSize(2, 1);
     source.SetPixel(0, 0, 0x00FF0000u);  // transparent red copies as it is
@@ -149,7 +145,7 @@ TEST_F(GuiCanvas, CopiesAreRawAndStretchByNearestPixel) {
     EXPECT_EQ(At(19, 19), kBlue);
 }
 
-TEST_F(GuiCanvas, TextUsesThePlatformsMeasures) {
+TEST_F(BitmapCanvas, TextUsesThePlatformsMeasures) {
     canvas().Font().SetName("Tahoma");
     canvas().Font().SetSize(8);
     TSize extent = canvas().TextExtent("Province");
@@ -163,35 +159,6 @@ TEST_F(GuiCanvas, TextUsesThePlatformsMeasures) {
     int height = canvas().DrawText(r, DT_CALCRECT | DT_SINGLELINE, "Province");
     EXPECT_EQ(height, extent.cy);
     EXPECT_EQ(r.Right, extent.cx);
-}
-
-TEST_F(GuiCanvas, EdgesUseTheClassicColours) {
-    TRect r{0, 0, 10, 10};
-    DrawEdge(canvas(), r, EDGE_RAISED, BF_RECT | BF_ADJUST);
-    EXPECT_EQ(r, (TRect{2, 2, 8, 8}));
-    EXPECT_EQ(At(3, 0), Sys(cl3DLight));
-    EXPECT_EQ(At(3, 1), Sys(clBtnHighlight));
-    EXPECT_EQ(At(3, 9), Sys(cl3DDkShadow));
-    EXPECT_EQ(At(3, 8), Sys(clBtnShadow));
-    EXPECT_EQ(At(5, 5), kWhite);  // no middle asked for
-
-    TRect sunken{10, 10, 20, 20};
-    DrawEdge(canvas(), sunken, EDGE_SUNKEN, BF_RECT | BF_MIDDLE);
-    EXPECT_EQ(At(12, 10), Sys(clBtnShadow));
-    EXPECT_EQ(At(12, 11), Sys(cl3DDkShadow));
-    EXPECT_EQ(At(12, 19), Sys(clBtnHighlight));
-    EXPECT_EQ(At(15, 15), Sys(clBtnFace));
-
-    bitmap.Clear(kWhite);
-    TRect button{0, 0, 20, 20};
-    DrawFrameControl(canvas(), button, DFC_BUTTON, DFCS_BUTTONPUSH);
-    EXPECT_EQ(At(5, 0), Sys(clBtnHighlight));  // soft: white outside
-    EXPECT_EQ(At(5, 19), Sys(cl3DDkShadow));
-    EXPECT_EQ(At(10, 10), Sys(clBtnFace));
-    TRect check{0, 0, 13, 13};
-    DrawFrameControl(canvas(), check, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED);
-    EXPECT_EQ(At(3, 3), Sys(clWindow));
-    EXPECT_EQ(At(6, 7), Sys(clWindowText));  // the tick
 }
 
 }  // namespace

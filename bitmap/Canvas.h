@@ -180,9 +180,6 @@ private:
 };
 
 namespace thorn {
-// Installs the canvas of bitmaps (TBitmap32::Canvas); the GUI does it when it
-// starts, and doing it again is harmless.
-void InstallBitmapCanvas();
 // A GUI colour as the opaque TColor32 a canvas writes.
 inline TColor32 CanvasColor(TColor color) { return Color32(color); }
 }  // namespace thorn

@@ -1,4 +1,4 @@
-#include "gui/Canvas.h"
+#include "bitmap/Canvas.h"
 
 #include <algorithm>
 #include <array>
@@ -11,16 +11,6 @@
 namespace thorn {
 
 namespace {
-
-TCanvas* CreateBitmapCanvas(TBitmap32& bitmap) {
-    auto canvas = std::make_unique<TCanvas>(&bitmap);
-    canvas->OnChange = [&bitmap](TObject*) { bitmap.Changed(); };
-    return canvas.release();
-}
-
-void DestroyBitmapCanvas(TCanvas* canvas) { std::unique_ptr<TCanvas> owned(canvas); }
-
-[[maybe_unused]] const bool kCanvasInstalled = (InstallBitmapCanvas(), true);
 
 // The low 24 bits (red, green, blue) of a binary raster operation.
 uint32_t Rop2(TPenMode mode, uint32_t pen, uint32_t dest) {
@@ -61,8 +51,6 @@ std::span<const int> PenPattern(TPenStyle style) {
 }
 
 }  // namespace
-
-void InstallBitmapCanvas() { SetBitmapCanvasHooks({&CreateBitmapCanvas, &DestroyBitmapCanvas}); }
 
 }  // namespace thorn
 
