@@ -430,7 +430,13 @@ void TControl::Resize() {
 TWinControl::TWinControl() = default;
 
 TWinControl::~TWinControl() {
-    // Children that outlive this control (owned elsewhere) lose their parent.
+    // Freed without its owner's help (held by a std::unique_ptr or as a
+    // member): it leaves its parent while it is still a windowed control, and
+    // the children still go with it.
+    Destroying();
+    if (parent_) parent_->RemoveControl(this);
+    FreeChildControls();
+    // Children held elsewhere outlive this control and lose their parent.
     for (TControl* c : controls_) c->parent_ = nullptr;
     for (TControl* c : winControls_) c->parent_ = nullptr;
     controls_.clear();
@@ -440,7 +446,26 @@ TWinControl::~TWinControl() {
 
 void TWinControl::BeforeDestruction() {
     TControl::BeforeDestruction();
+    FreeChildControls();
     DestroyComponents();
+}
+
+void TWinControl::FreeChildControls() {
+    // A child is freed through its owner, so that it also leaves the owner's
+    // list; one without an owner belongs to whoever holds it. Freeing a child
+    // may free others (those it owns), so the lists are searched afresh each
+    // time, topmost first.
+    auto freeable = [](const std::vector<TControl*>& list) -> TControl* {
+        for (auto it = list.rbegin(); it != list.rend(); ++it)
+            if ((*it)->GetOwner() && !IsDestroying(**it)) return *it;
+        return nullptr;
+    };
+    for (;;) {
+        TControl* child = freeable(winControls_);
+        if (!child) child = freeable(controls_);
+        if (!child) return;
+        thorn::Free(child);
+    }
 }
 
 TControl* TWinControl::GetControl(int index) const {
@@ -481,7 +506,7 @@ void TWinControl::RemoveControl(TControl* control) {
     control->Invalidate();
     std::erase(controls_, control);
     std::erase(winControls_, control);
-    std::erase(tabList_, static_cast<TWinControl*>(control));
+    std::erase_if(tabList_, [control](const TWinControl* w) { return w == control; });
     control->parent_ = nullptr;
     if (!IsDestroying(*this) && control->align_ != alNone) Realign();
 }

@@ -299,7 +299,9 @@ class TWinControl : public TControl {
 public:
     TWinControl();
     ~TWinControl() override;
-    // Destroys what the control owns while it is still whole.
+    // Frees the child controls, then what the control owns, while it is
+    // still whole. A child freed this way leaves its owner; one without an
+    // owner only loses its parent.
     void BeforeDestruction() override;
 
     // ---- children: graphic controls first, then windowed ones, each in
@@ -400,6 +402,7 @@ protected:
 
 private:
     void AnchorChildren(int oldWidth, int oldHeight);
+    void FreeChildControls();
 
     std::vector<TControl*> controls_;     // graphic children
     std::vector<TControl*> winControls_;  // windowed children
