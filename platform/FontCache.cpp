@@ -135,21 +135,51 @@ public:
         return *slot;
     }
 
+    Glyph TurnedGlyph(unsigned char ch, double radians, double fractionX, double fractionY) override {
+        Glyph glyph;
+        FT_Activate_Size(size_);
+        // Hints fit outlines to the pixel grid of upright text; a turned
+        // outline goes unhinted.
+        FT_GlyphSlot slot = LoadOutline(Windows1252ToUnicode(ch), FT_LOAD_NO_HINTING);
+        if (!slot || slot->format != FT_GLYPH_FORMAT_OUTLINE) return glyph;
+        const auto fixed = [](double v) { return static_cast<FT_Fixed>(std::lround(v * 65536.0)); };
+        const double c = std::cos(radians), s = std::sin(radians);
+        FT_Matrix turn{fixed(c), fixed(-s), fixed(s), fixed(c)};
+        FT_Outline_Transform(&slot->outline, &turn);
+        // The outline's y axis points up.
+        FT_Outline_Translate(&slot->outline, std::lround(fractionX * 64), -std::lround(fractionY * 64));
+        Rasterize(slot, glyph);
+        return glyph;
+    }
+
 private:
     Glyph Render(char32_t ch) {
         Glyph glyph;
         FT_Activate_Size(size_);
+        FT_GlyphSlot slot = LoadOutline(ch, FT_LOAD_DEFAULT);
+        if (!slot) return glyph;
+        glyph.advance = static_cast<int32_t>((slot->advance.x + 32) >> 6) + emboldenPixels_;
+        Rasterize(slot, glyph);
+        return glyph;
+    }
+
+    // The character's glyph in the slot, made oblique or bold when the face
+    // lacks that style; null when it has no outline.
+    FT_GlyphSlot LoadOutline(char32_t ch, FT_Int32 flags) {
         const FT_UInt index = FT_Get_Char_Index(face_, ch);
-        if (FT_Load_Glyph(face_, index, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) != 0) return glyph;
+        if (FT_Load_Glyph(face_, index, flags | FT_LOAD_NO_BITMAP) != 0) return nullptr;
         FT_GlyphSlot slot = face_->glyph;
         if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
             if (synthItalic_) FT_GlyphSlot_Oblique(slot);
             if (synthBold_) FT_Outline_Embolden(&slot->outline, emboldenPixels_ * 64);
         }
-        glyph.advance = static_cast<int32_t>((slot->advance.x + 32) >> 6) + emboldenPixels_;
-        if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return glyph;
+        return slot;
+    }
+
+    static void Rasterize(FT_GlyphSlot slot, Glyph& glyph) {
+        if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return;
         const FT_Bitmap& bitmap = slot->bitmap;
-        if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY || bitmap.width == 0 || bitmap.rows == 0) return glyph;
+        if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY || bitmap.width == 0 || bitmap.rows == 0) return;
         glyph.left = slot->bitmap_left;
         glyph.top = slot->bitmap_top;
         glyph.width = static_cast<int32_t>(bitmap.width);
@@ -162,7 +192,6 @@ private:
                 glyph.coverage[static_cast<size_t>(y) * glyph.width + x] =
                     static_cast<uint8_t>(levels == 255 ? row[x] : row[x] * 255 / levels);
         }
-        return glyph;
     }
 
     FT_Face face_;

@@ -36,6 +36,11 @@ public:
     virtual ~SizedFont() = default;
     virtual const FontMetrics& Metrics() const = 0;
     virtual const Glyph& GlyphOf(unsigned char ch) = 0;
+    // The character turned counter-clockwise by radians about its pen, which
+    // lies (fractionX, fractionY) inside the pixel whose top-left corner the
+    // glyph's left and top count from (y downwards). Not kept; its advance is
+    // GlyphOf's.
+    virtual Glyph TurnedGlyph(unsigned char ch, double radians, double fractionX, double fractionY) = 0;
     virtual Stroke Underline() const = 0;
     virtual Stroke StrikeOut() const = 0;
 };

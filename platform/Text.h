@@ -74,6 +74,14 @@ void TextOut(PixelView target, int32_t x, int32_t y, const TFont& font, std::str
 void ExtTextOut(PixelView target, int32_t x, int32_t y, uint32_t options, const TRect* rect, const TFont& font,
                 std::string_view text, std::optional<TColor> background = std::nullopt);
 
+// One line of text turned counter-clockwise by escapement tenths of a
+// degree, as a font with that escapement draws it, centred on its baseline:
+// (x, y) is the middle of the baseline. Clipped to the store and to *clip; a
+// background colour fills the turned text cell; underline and strike-out
+// turn with the text.
+void TurnedTextOut(PixelView target, int32_t x, int32_t y, const TFont& font, std::string_view text,
+                   int32_t escapement, const TRect* clip = nullptr, std::optional<TColor> background = std::nullopt);
+
 // The platform's formatted text in rect (DT_ flags above). Lines break at CR,
 // LF and CR LF unless DT_SINGLELINE; DT_WORDBREAK also breaks at spaces to fit
 // the width (a single word wider than the rectangle is not split); '&' marks

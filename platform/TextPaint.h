@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -30,6 +31,18 @@ public:
     // Narrows the clip to r as well.
     void Clip(const TRect& r);
     void Fill(int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t rgb);
+    // Fills the pixels of the rectangle whose centres lie inside the shape:
+    // inside(x + 0.5, y + 0.5) is true.
+    template <typename Inside>
+    void FillWhere(int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t rgb, Inside inside) {
+        left = std::max(left, left_), top = std::max(top, top_);
+        right = std::min(right, right_), bottom = std::min(bottom, bottom_);
+        for (int64_t y = top; y < bottom; ++y) {
+            uint32_t* row = view_.Row(static_cast<int32_t>(y));
+            for (int64_t x = left; x < right; ++x)
+                if (inside(x + 0.5, y + 0.5)) row[x] = (row[x] & 0xFF000000u) | rgb;
+        }
+    }
     void DrawGlyph(const Glyph& glyph, int64_t penX, int64_t baseline, uint32_t rgb);
 
 private:

@@ -185,4 +185,60 @@ TEST(Text, OpaqueBackgroundAndOptions) {
     EXPECT_EQ(cell.At(4, 4), 0xFF0000FFu);
 }
 
+TEST(Text, TurnedTextLiesAlongItsTurnedBaseline) {
+    const TFont font = Font("Arial", -20);
+    const TSize extent = TextExtent(font, "WWWW");
+    const FontMetrics metrics = GetFontMetrics(font);
+    const int32_t x = 100, y = 100;
+    struct Turn {
+        int32_t escapement;
+        TRect cell;  // where the turned text cell lies
+    } const turns[] = {
+        {0, {x - extent.cx / 2, y - metrics.ascent, x + extent.cx / 2, y + metrics.descent}},
+        // A quarter turn: the text runs upwards, its top to the left.
+        {900, {x - metrics.ascent, y - extent.cx / 2, x + metrics.descent, y + extent.cx / 2}},
+        {1800, {x - extent.cx / 2, y - metrics.descent, x + extent.cx / 2, y + metrics.ascent}},
+        {2700, {x - metrics.descent, y - extent.cx / 2, x + metrics.ascent, y + extent.cx / 2}},
+    };
+    for (const auto& [escapement, cell] : turns) {
+        SCOPED_TRACE(escapement);
+        Store ink(200, 200), filled(200, 200);
+        TurnedTextOut(ink.View(), x, y, font, "WWWW", escapement);
+        TurnedTextOut(filled.View(), x, y, font, "WWWW", escapement, nullptr, clYellow);
+        // The ink lies inside the turned cell and fills its length; the
+        // background fills the cell.
+        const TRect drawn = ink.Changed(), background = filled.Changed();
+        EXPECT_GE(drawn.Left, cell.Left - 1);
+        EXPECT_GE(drawn.Top, cell.Top - 1);
+        EXPECT_LE(drawn.Right, cell.Right + 1);
+        EXPECT_LE(drawn.Bottom, cell.Bottom + 1);
+        const bool across = escapement % 1800 == 0;
+        EXPECT_NEAR(across ? drawn.Right - drawn.Left : drawn.Bottom - drawn.Top, extent.cx, 2);
+        EXPECT_NEAR(background.Left, cell.Left, 1);
+        EXPECT_NEAR(background.Top, cell.Top, 1);
+        EXPECT_NEAR(background.Right, cell.Right, 1);
+        EXPECT_NEAR(background.Bottom, cell.Bottom, 1);
+        EXPECT_EQ(filled.At(cell.Left + 1, cell.Top + 1), 0xFFFFFF00u);
+    }
+}
+
+TEST(Text, TurnedTextAtAnAngleKeepsItsLengthAndClip) {
+    const TFont font = Font("Arial", -20, fsUnderline);
+    const int32_t width = TextExtent(font, "Thornvale").cx;
+    Store ink(200, 200);
+    TurnedTextOut(ink.View(), 100, 100, font, "Thornvale", 450);
+    const TRect drawn = ink.Changed();
+    // Half a turn of 90 degrees: the line's length shows as width / sqrt(2)
+    // across and up, plus the letters' height.
+    EXPECT_GT(drawn.Right - drawn.Left, width * 0.7);
+    EXPECT_LT(drawn.Right - drawn.Left, width * 0.71 + 25);
+    EXPECT_GT(drawn.Bottom - drawn.Top, width * 0.7);
+
+    Store clipped(200, 200);
+    const TRect clip{0, 0, 100, 200};
+    TurnedTextOut(clipped.View(), 100, 100, font, "Thornvale", 450, &clip);
+    EXPECT_LE(clipped.Changed().Right, 100);
+    EXPECT_GT(clipped.Changed().Right, 95);
+}
+
 }  // namespace
