@@ -1,31 +1,14 @@
 #pragma once
 
 #include <array>
-#include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <vector>
+
+#include "support/ByteWriter.h"
 
 // Picture files assembled field by field, as the BMP and icon formats lay
 // them out, so the readers are checked against the formats themselves.
 namespace thorn::test {
-
-class ByteWriter {
-public:
-    ByteWriter& U8(uint8_t v);
-    ByteWriter& U16(uint16_t v);
-    ByteWriter& U32(uint32_t v);
-    ByteWriter& I32(int32_t v) { return U32(static_cast<uint32_t>(v)); }
-    ByteWriter& Raw(const std::vector<uint8_t>& bytes);
-    ByteWriter& Raw(std::initializer_list<uint8_t> bytes);
-    ByteWriter& Zeros(size_t count);
-    void PatchU32(size_t at, uint32_t v);
-    size_t Size() const { return bytes_.size(); }
-    const std::vector<uint8_t>& Bytes() const { return bytes_; }
-
-private:
-    std::vector<uint8_t> bytes_;
-};
 
 // A DIB: info header of headerSize bytes (12 = OS/2 core, 16/64 = OS/2 2.x,
 // 40/52/56/108/124 = the Windows versions), bit masks (inside the header

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/ShellLink.h"
+#include "support/ByteWriter.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -13,6 +14,7 @@ namespace {
 using thorn::DecodeShellLink;
 using thorn::EncodeShellLink;
 using thorn::ShellLink;
+using thorn::test::ByteWriter;
 
 // The format documentation's worked example: a link to C:\test\a.txt in
 // C:\test with the arguments /p, hot key Ctrl+Shift+A, shown maximized; the
@@ -69,31 +71,10 @@ void ExpectSameLink(const ShellLink& actual, const ShellLink& expected) {
     EXPECT_EQ(actual.iconLocation, expected.iconLocation);
 }
 
-// Little-endian fields appended one after the other, to lay a file out by hand.
-struct Bytes {
-    std::vector<uint8_t> data;
-    Bytes& U16(uint32_t v) { return Put(v, 2); }
-    Bytes& U32(uint32_t v) { return Put(v, 4); }
-    Bytes& Ansi(std::string_view text) {
-        data.insert(data.end(), text.begin(), text.end());
-        return *this;
-    }
-    Bytes& Utf16(std::u16string_view text) {
-        for (char16_t c : text) U16(c);
-        return *this;
-    }
-    Bytes& Append(const std::vector<uint8_t>& more) {
-        data.insert(data.end(), more.begin(), more.end());
-        return *this;
-    }
-    size_t Size() const { return data.size(); }
-
-private:
-    Bytes& Put(uint64_t v, int count) {
-        for (int i = 0; i < count; ++i) data.push_back(static_cast<uint8_t>(v >> (8 * i)));
-        return *this;
-    }
-};
+// UTF-16 units, little-endian, as links keep their texts.
+void Utf16(thorn::test::ByteWriter& b, std::u16string_view text) {
+    for (char16_t c : text) b.U16(c);
+}
 
 TEST(ShellLink, WorkedExampleReadsAsDocumented) {
     const auto link = DecodeShellLink(kWorkedExample);
@@ -112,10 +93,10 @@ TEST(ShellLink, EveryTruncationIsRefused) {
 }
 
 TEST(ShellLink, LinkWithEveryPartLaidOutByHand) {
-    Bytes b;
+    ByteWriter b;
     // Header: an item list, link information, a name and an icon location,
     // texts in the code page; icon 2, shown minimized, Ctrl+Alt+F.
-    b.U32(0x4C).Append(std::vector<uint8_t>(kWorkedExample.begin() + 4, kWorkedExample.begin() + 20));
+    b.U32(0x4C).Raw(std::vector<uint8_t>(kWorkedExample.begin() + 4, kWorkedExample.begin() + 20));
     b.U32(0x1 | 0x2 | 0x4 | 0x40).U32(0x80);
     for (int i = 0; i < 6; ++i) b.U32(0);  // three times
     b.U32(0).U32(2).U32(7).U16(0x0646).U16(0).U32(0).U32(0);
@@ -129,22 +110,25 @@ TEST(ShellLink, LinkWithEveryPartLaidOutByHand) {
     // 0x71 local path in UTF-16 "C:\€", 0x7B suffix in UTF-16; 0x8F in all.
     const size_t info = b.Size();
     b.U32(0x8F).U32(0x24).U32(0x3).U32(0x24).U32(0x42).U32(0x47).U32(0x67).U32(0x71).U32(0x7B);
-    b.U32(0x1E).U32(2).U32(0xCAFEF00D).U32(0x14).U32(0x14).Utf16(u"Disk").U16(0);
-    b.Ansi("C:\\?").Ansi(std::string_view("\0", 1));
-    b.U32(0x20).U32(0).U32(0x14).U32(0).U32(0).Ansi("\\\\srv\\share").Ansi(std::string_view("\0", 1));
-    b.Ansi("doc\\y.txt").Ansi(std::string_view("\0", 1));
-    b.Utf16(u"C:\\\u20AC").U16(0);
-    b.Utf16(u"doc\\y.txt").U16(0);
+    b.U32(0x1E).U32(2).U32(0xCAFEF00D).U32(0x14).U32(0x14);
+    Utf16(b, u"Disk");
+    b.U16(0).Chars("C:\\?").U8(0);
+    b.U32(0x20).U32(0).U32(0x14).U32(0).U32(0).Chars("\\\\srv\\share").U8(0);
+    b.Chars("doc\\y.txt").U8(0);
+    Utf16(b, u"C:\\\u20AC");
+    b.U16(0);
+    Utf16(b, u"doc\\y.txt");
+    b.U16(0);
     ASSERT_EQ(b.Size() - info, 0x8Fu);
     // Texts: the name, then the icon location.
-    b.U16(4).Ansi("Desc").U16(12).Ansi("C:\\icons.dll");
+    b.U16(4).Chars("Desc").U16(12).Chars("C:\\icons.dll");
     // Extra data: a block of a kind not known here, a special-folder block,
     // the closing block, and bytes after it that nothing reads.
     b.U32(0x0C).U32(0x12345678).U32(0xFFFFFFFF);
     b.U32(0x10).U32(0xA0000005).U32(0x25).U32(0);
-    b.U32(0).Ansi("tail");
+    b.U32(0).Chars("tail");
 
-    const auto link = DecodeShellLink(b.data);
+    const auto link = DecodeShellLink(b.Bytes());
     ASSERT_TRUE(link);
     ShellLink expected;
     expected.fileAttributes = 0x80;
@@ -193,14 +177,14 @@ TEST(ShellLink, DamagedLinksAreRefused) {
     }
 
     const std::vector<uint8_t> withoutEnd(kWorkedExample.begin(), kWorkedExample.end() - 4);
-    Bytes oddItem;
-    oddItem.Append(kWorkedExample).data[0x14] = 0x01;  // only an item list, of one 1-byte item
-    oddItem.data.resize(0x4C);
+    // Only an item list, of one item of 1 byte.
+    ByteWriter oddItem;
+    oddItem.Raw(std::vector<uint8_t>(kWorkedExample.begin(), kWorkedExample.begin() + 0x4C)).PatchU32(0x14, 0x01);
     oddItem.U16(4).U16(1).U16(0).U32(0);
-    EXPECT_FALSE(DecodeShellLink(oddItem.data));
-    Bytes wrongBlock;
-    wrongBlock.Append(withoutEnd).U32(0x0C).U32(0xA0000005).U32(0).U32(0);
-    EXPECT_FALSE(DecodeShellLink(wrongBlock.data)) << "special-folder block of the wrong size";
+    EXPECT_FALSE(DecodeShellLink(oddItem.Bytes()));
+    ByteWriter wrongBlock;
+    wrongBlock.Raw(withoutEnd).U32(0x0C).U32(0xA0000005).U32(0).U32(0);
+    EXPECT_FALSE(DecodeShellLink(wrongBlock.Bytes())) << "special-folder block of the wrong size";
 }
 
 TEST(ShellLink, TextsKeepTheirCodePageAndLength) {
