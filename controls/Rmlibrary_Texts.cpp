@@ -1,9 +1,9 @@
 #include "controls/Rmlibrary_Texts.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "platform/Classes.h"
+#include "platform/Conversions.h"
 
 namespace {
 
@@ -12,14 +12,6 @@ std::string_view TrimControls(std::string_view text) {
     while (!text.empty() && static_cast<unsigned char>(text.front()) < 33) text.remove_prefix(1);
     while (!text.empty() && static_cast<unsigned char>(text.back()) < 33) text.remove_suffix(1);
     return text;
-}
-
-int32_t ParseCode(std::string_view digits) {
-    int32_t value = 0;
-    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
-        throw EConvertError("'" + std::string(digits) + "' is not a valid integer value");
-    return value;
 }
 
 std::string Padding(std::string_view text, int32_t width) {
@@ -40,7 +32,7 @@ char strtochar(std::string_view text) {
     text = TrimControls(text);
     // "#" alone is the character itself, as chartostr writes it.
     if (text.size() > 1 && text.front() == '#') {
-        const int32_t code = ParseCode(text.substr(1));
+        const int32_t code = StrToInt(text.substr(1));
         if (code < 0 || code > 255) throw EConvertError("Value must be between 0 and 255");
         return static_cast<char>(code);
     }
@@ -53,6 +45,16 @@ std::string chartostr(char ch) {
     const auto code = static_cast<unsigned char>(ch);
     if (code >= 33) return std::string(1, ch);
     return "#" + std::to_string(code);
+}
+
+std::string SizeInt(int64_t size) {
+    constexpr int64_t kKilo = 1024, kMega = kKilo * 1024, kGiga = kMega * 1024;
+    const auto value = static_cast<double>(size);
+    if (size < 0) return FloatToStrF(value, ffNumber, 10, 0);
+    if (size < kKilo) return FloatToStrF(value, ffFixed, 5, 0);
+    if (size < kMega) return FloatToStrF(value / kKilo, ffFixed, 5, 0) + " K";
+    if (size < kGiga) return FloatToStrF(value / kMega, ffFixed, 5, 1) + " M";
+    return FloatToStrF(value / kGiga, ffFixed, 5, 2) + " G";
 }
 
 std::string LeadingZero(int32_t value, int32_t width) {

@@ -35,6 +35,12 @@ char strtochar(std::string_view text);
 // ("#9" for a tab, "#32" for a blank).
 std::string chartostr(char ch);
 
+// A size in bytes as text: below 1024 the number ("1023"), then kilobytes
+// without decimals ("2 K" for 1536), megabytes with one ("1.5 M") and
+// gigabytes with two ("2.25 G"), at most five figures before a switch to
+// scientific notation; a negative size with thousand separators ("-1,234").
+std::string SizeInt(int64_t size);
+
 // The decimal text of value with "0" put in front until it is width long.
 std::string LeadingZero(int32_t value, int32_t width);
 // Blanks put in front of (PadLeft) or after (PadRight) text until it is width

@@ -35,6 +35,26 @@ TEST(RmlibraryTexts, CharactersAsText) {
     }
 }
 
+TEST(RmlibraryTexts, Sizes) {
+    struct Case {
+        int64_t size;
+        const char* text;
+    } const cases[] = {
+        {0, "0"},
+        {1023, "1023"},
+        {1024, "1 K"},
+        {1536, "2 K"},  // 1.5 without decimals
+        {1048575, "1024 K"},
+        {1048576, "1.0 M"},
+        {1572864, "1.5 M"},
+        {1073741824, "1.00 G"},
+        {int64_t{9} << 29, "4.50 G"},
+        {int64_t{1} << 50, "1.0486E6 G"},  // past five figures
+        {-1234567, "-1,234,567"},
+    };
+    for (const auto& [size, text] : cases) EXPECT_EQ(SizeInt(size), text) << size;
+}
+
 TEST(RmlibraryTexts, Padding) {
     EXPECT_EQ(LeadingZero(42, 5), "00042");
     EXPECT_EQ(LeadingZero(12345, 3), "12345");
