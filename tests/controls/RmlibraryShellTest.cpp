@@ -4,7 +4,7 @@
 
 #include "controls/Rmlibrary_Shell.h"
 #include "platform/Classes.h"
-#include "support/ByteWriter.h"
+#include "support/PictureFiles.h"
 #include "support/TempDir.h"
 
 namespace {

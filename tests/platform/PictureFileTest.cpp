@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "PictureBytes.h"
+#include "support/PictureFiles.h"
 #include "platform/Classes.h"
 #include "platform/Pictures.h"
 #include "support/TempDir.h"

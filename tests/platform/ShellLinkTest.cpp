@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/ShellLink.h"
-#include "support/ByteWriter.h"
+#include "support/PictureFiles.h"
 #include "support/TempDir.h"
 
 namespace {

@@ -22,6 +22,10 @@ ByteWriter& ByteWriter::Raw(std::initializer_list<uint8_t> bytes) {
     bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
     return *this;
 }
+ByteWriter& ByteWriter::Chars(std::string_view text) {
+    bytes_.insert(bytes_.end(), text.begin(), text.end());
+    return *this;
+}
 ByteWriter& ByteWriter::Zeros(size_t count) {
     bytes_.insert(bytes_.end(), count, 0);
     return *this;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <initializer_list>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include <jpeglib.h>
@@ -26,6 +27,8 @@ public:
     ByteWriter& I32(int32_t v) { return U32(static_cast<uint32_t>(v)); }
     ByteWriter& Raw(std::span<const uint8_t> bytes);
     ByteWriter& Raw(std::initializer_list<uint8_t> bytes);
+    // The characters' bytes, without an end mark.
+    ByteWriter& Chars(std::string_view text);
     ByteWriter& Zeros(size_t count);
     void PatchU32(size_t at, uint32_t v);
     size_t Size() const { return bytes_.size(); }
