@@ -165,3 +165,9 @@ inline constexpr uint32_t DLGC_WANTARROWS = 0x1;
 inline constexpr uint32_t DLGC_WANTTAB = 0x2;
 inline constexpr uint32_t DLGC_WANTALLKEYS = 0x4;
 inline constexpr uint32_t DLGC_WANTCHARS = 0x80;
+
+// A form's frame, stacking and size state, which its window shows.
+enum TFormBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using TBorderStyle = TFormBorderStyle;
+enum TFormStyle : uint8_t { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TWindowState : uint8_t { wsNormal, wsMinimized, wsMaximized };

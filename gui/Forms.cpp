@@ -101,6 +101,24 @@ void TCustomForm::EnsureWindow() {
     window_ = Application->GetHost().CreateWindow(*this, windowKind_);
     window_->SetCaption(GetCaption());
     window_->SetBounds({GetLeft(), GetTop(), GetLeft() + GetWidth(), GetTop() + GetHeight()});
+    window_->SetBorderStyle(borderStyle_);
+    window_->SetFormStyle(formStyle_);
+    window_->SetWindowState(windowState_);
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
+    borderStyle_ = value;
+    if (window_) window_->SetBorderStyle(value);
+}
+
+void TCustomForm::SetFormStyle(TFormStyle value) {
+    formStyle_ = value;
+    if (window_) window_->SetFormStyle(value);
+}
+
+void TCustomForm::SetWindowState(TWindowState value) {
+    windowState_ = value;
+    if (window_) window_->SetWindowState(value);
 }
 
 void TCustomForm::PlaceOnShow() {
@@ -212,7 +230,7 @@ void TCustomForm::Close() {
     }
     switch (action) {
         case caHide: Hide(); break;
-        case caMinimize: windowState_ = wsMinimized; break;
+        case caMinimize: SetWindowState(wsMinimized); break;
         case caFree: Release(); break;
         default: break;
     }

@@ -10,8 +10,6 @@
 #include "gui/Host.h"
 
 enum TCloseAction : uint8_t { caNone, caHide, caFree, caMinimize };
-enum TFormBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
-using TBorderStyle = TFormBorderStyle;
 enum TPosition : uint8_t {
     poDesigned,
     poDefault,
@@ -22,8 +20,6 @@ enum TPosition : uint8_t {
     poMainFormCenter,
     poOwnerFormCenter
 };
-enum TWindowState : uint8_t { wsNormal, wsMinimized, wsMaximized };
-enum TFormStyle : uint8_t { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
@@ -88,13 +84,15 @@ public:
 
     // ---- window
     TFormBorderStyle GetBorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(TFormBorderStyle value) { borderStyle_ = value; }
+    // BorderStyle, FormStyle and WindowState reach the form's window at
+    // once (a pop-up keeps its own frame).
+    void SetBorderStyle(TFormBorderStyle value);
     TPosition GetPosition() const { return position_; }
     void SetPosition(TPosition value) { position_ = value; }
     TWindowState GetWindowState() const { return windowState_; }
-    void SetWindowState(TWindowState value) { windowState_ = value; }
+    void SetWindowState(TWindowState value);
     TFormStyle GetFormStyle() const { return formStyle_; }
-    void SetFormStyle(TFormStyle value) { formStyle_ = value; }
+    void SetFormStyle(TFormStyle value);
     thorn::WindowKind GetWindowKind() const { return windowKind_; }
     thorn::HostWindow* GetHostWindow() const { return window_.get(); }
     void SetBounds(int left, int top, int width, int height) override;

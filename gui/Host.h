@@ -84,6 +84,12 @@ public:
     // Keeps mouse input coming while the pointer is outside the window.
     virtual void SetCapture(bool capture) = 0;
     virtual void SetMinimumSize(int width, int height) {}
+    // The frame (resizable or not, with or without a border), staying above
+    // other windows, and maximised, minimised or normal; a host does what its
+    // system allows.
+    virtual void SetBorderStyle(TFormBorderStyle style) = 0;
+    virtual void SetFormStyle(TFormStyle style) = 0;
+    virtual void SetWindowState(TWindowState state) = 0;
     // The pixels the window shows now (opaque), sized to its client area.
     virtual void ReadPixels(TBitmap32& into) const = 0;
 };

@@ -146,6 +146,9 @@ public:
     void Activate() override;
     void Present(const TBitmap32& buffer, std::span<const TRect> rects) override;
     void SetCapture(bool capture) override { capture_ = capture; }
+    void SetBorderStyle(TFormBorderStyle style) override { borderStyle_ = style; }
+    void SetFormStyle(TFormStyle style) override { formStyle_ = style; }
+    void SetWindowState(TWindowState state) override { windowState_ = state; }
     void ReadPixels(TBitmap32& into) const override;
     // One shown pixel, opaque; 0 outside.
     TColor32 ShownPixel(int x, int y) const;
@@ -156,6 +159,9 @@ public:
     const TRect& Bounds() const { return bounds_; }
     const std::string& Caption() const { return caption_; }
     bool Captured() const { return capture_; }
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    TFormStyle FormStyle() const { return formStyle_; }
+    TWindowState WindowState() const { return windowState_; }
     int PresentCount() const { return presents_; }
     const std::vector<TRect>& LastPresented() const { return lastPresented_; }
 
@@ -168,6 +174,9 @@ private:
     std::string caption_;
     bool visible_ = false;
     bool capture_ = false;
+    TFormBorderStyle borderStyle_ = bsSizeable;
+    TFormStyle formStyle_ = fsNormal;
+    TWindowState windowState_ = wsNormal;
     TBitmap32 shown_;
     int presents_ = 0;
     std::vector<TRect> lastPresented_;

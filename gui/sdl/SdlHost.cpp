@@ -62,6 +62,27 @@ public:
 
     void SetMinimumSize(int width, int height) override { SDL_SetWindowMinimumSize(window_, width, height); }
 
+    // A pop-up keeps the frame and stacking it was made with.
+    void SetBorderStyle(TFormBorderStyle style) override {
+        if (kind_ == WindowKind::Popup) return;
+        SDL_SetWindowBordered(window_, style == bsNone ? SDL_FALSE : SDL_TRUE);
+        bool sizeable = kind_ == WindowKind::Normal && (style == bsSizeable || style == bsSizeToolWin);
+        SDL_SetWindowResizable(window_, sizeable ? SDL_TRUE : SDL_FALSE);
+    }
+
+    void SetFormStyle(TFormStyle style) override {
+        if (kind_ == WindowKind::Popup) return;
+        SDL_SetWindowAlwaysOnTop(window_, style == fsStayOnTop ? SDL_TRUE : SDL_FALSE);
+    }
+
+    void SetWindowState(TWindowState state) override {
+        switch (state) {
+            case wsNormal: SDL_RestoreWindow(window_); break;
+            case wsMinimized: SDL_MinimizeWindow(window_); break;
+            case wsMaximized: SDL_MaximizeWindow(window_); break;
+        }
+    }
+
     void Present(const TBitmap32& buffer, std::span<const TRect> rects) override {
         SDL_Surface* surface = SDL_GetWindowSurface(window_);
         if (!surface || buffer.Empty()) return;

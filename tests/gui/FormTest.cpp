@@ -194,6 +194,33 @@ TEST_F(GuiForm, ClosingHidesAFormAndEndsTheApplicationForTheMainForm) {
     EXPECT_TRUE(Application->GetTerminated());
 }
 
+TEST_F(GuiForm, FrameStackingAndSizeStateReachTheWindow) {
+    TForm* form = MakeForm();
+    form->SetBorderStyle(bsSizeToolWin);
+    form->SetFormStyle(fsStayOnTop);
+    form->SetWindowState(wsMaximized);
+    form->Show();  // what was set before the window existed reaches it when it is made
+    const thorn::HeadlessWindow* window = host.WindowOf(*form);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->BorderStyle(), bsSizeToolWin);
+    EXPECT_EQ(window->FormStyle(), fsStayOnTop);
+    EXPECT_EQ(window->WindowState(), wsMaximized);
+
+    form->SetBorderStyle(bsDialog);
+    form->SetFormStyle(fsNormal);
+    form->SetWindowState(wsNormal);
+    EXPECT_EQ(window->BorderStyle(), bsDialog);
+    EXPECT_EQ(window->FormStyle(), fsNormal);
+    EXPECT_EQ(window->WindowState(), wsNormal);
+
+    TForm* tool = MakeForm();
+    tool->OnClose = [](TObject*, TCloseAction& action) { action = caMinimize; };
+    tool->Show();
+    host.RequestClose(*tool);
+    EXPECT_EQ(tool->GetWindowState(), wsMinimized);
+    EXPECT_EQ(host.WindowOf(*tool)->WindowState(), wsMinimized);
+}
+
 TEST_F(GuiForm, AnExceptionInOnCreateIsShownAndTheFormStays) {
     struct Failing : TForm {
         Failing() {

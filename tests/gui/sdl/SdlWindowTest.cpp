@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 
 #include "bitmap/Pix32_Image.h"
 #include "gui/Application.h"
@@ -110,6 +111,34 @@ TEST_F(SdlWindow, InputFromSdlReachesTheImageAndTimersRunOnTheRealClock) {
     uint64_t start = host->Now();
     ASSERT_TRUE(RunUntil([&] { return ticks >= 3; }));
     EXPECT_GE(host->Now() - start, 60u);
+}
+
+TEST_F(SdlWindow, BorderStyleAndFormStyleSetTheRealWindowsFlags) {
+    TForm* form = Application->CreateForm<TForm>();
+    form->SetCaption("Events List");
+    form->SetBounds(40, 40, 120, 100);
+    form->SetBorderStyle(bsSingle);
+    form->SetFormStyle(fsStayOnTop);
+    form->Show();
+    ASSERT_TRUE(RunUntil([&] { return !form->HasPendingPaint(); }));
+    SDL_Window* window = nullptr;
+    for (uint32_t id = 1; id < 64 && !window; ++id) {
+        SDL_Window* w = SDL_GetWindowFromID(id);
+        if (w && std::string_view(SDL_GetWindowTitle(w)) == "Events List") window = w;
+    }
+    ASSERT_NE(window, nullptr);
+    auto flags = [&] { return SDL_GetWindowFlags(window); };
+
+    EXPECT_FALSE(flags() & SDL_WINDOW_RESIZABLE);
+    EXPECT_FALSE(flags() & SDL_WINDOW_BORDERLESS);
+    EXPECT_TRUE(flags() & SDL_WINDOW_ALWAYS_ON_TOP);
+    form->SetBorderStyle(bsSizeToolWin);
+    form->SetFormStyle(fsNormal);
+    EXPECT_TRUE(flags() & SDL_WINDOW_RESIZABLE);
+    EXPECT_FALSE(flags() & SDL_WINDOW_ALWAYS_ON_TOP);
+    form->SetBorderStyle(bsNone);
+    EXPECT_TRUE(flags() & SDL_WINDOW_BORDERLESS);
+    EXPECT_FALSE(flags() & SDL_WINDOW_RESIZABLE);
 }
 
 }  // namespace
