@@ -53,34 +53,6 @@ TEST(MissionFile, SmallestMissionFieldByField) {
     EXPECT_EQ(MissionFileBytes(mission), expected);
 }
 
-TEST(MissionFile, ConditionsWriteOnlyTheChosenGoal) {
-    PdaMission mission;
-    CMapProjectB& r = mission.Record;
-    r.ResourceCodes.SetSize(2);
-    mission.UnitTypeCount = 2;
-    r.VictoryConds.VictoryType = CVictoryCondsB::AccumulateArmy;
-    r.VictoryConds.Data.Army.Units.SetSize(2);
-    r.VictoryConds.Data.Army.Units[1] = 300;
-    r.VictoryConds.Data.Army.DefeatOpponentsVictory = 1;
-    r.VictoryConds.Data.Army.AppliesToComputers = 1;
-    r.LoseConds.LoseType = CLoseCondsB::TimeExpires;
-    r.LoseConds.MaxTurnsToWin = 0x0102;
-    const Bytes head = {0, 0, 0, 0, 2, 0, 0, 2, 0, 25, 0, 0, 0};
-    Bytes expected = head;
-    for (uint8_t b : {2, 0, 0, 0, 0, 0x2C, 1, 0, 0, 1, 1, 2, 2, 1, 0, 0}) expected.push_back(b);
-    EXPECT_EQ(MissionFileBytes(mission), expected);
-
-    r.VictoryConds.VictoryType = CVictoryCondsB::AccumulateResources;
-    r.VictoryConds.Data.Resources.Amounts.SetSize(2);
-    r.VictoryConds.Data.Resources.Amounts[0] = 7;
-    r.VictoryConds.Data.Resources.AllowDefeatAll = 1;
-    r.LoseConds.LoseType = CLoseCondsB::LoseProvince;
-    r.LoseConds.ProvinceToKeep = 3;
-    expected = head;
-    for (uint8_t b : {3, 7, 0, 1, 0, 1, 3, 0, 0}) expected.push_back(b);
-    EXPECT_EQ(MissionFileBytes(mission), expected);
-}
-
 TEST(MissionFile, ProvinceAndEventBlocks) {
     PdaMission mission;
     CMapProjectB& r = mission.Record;

@@ -33,12 +33,7 @@ protected:
     static std::vector<uint16_t> Neighbours(const CProvinceMap& piece) {
         return {piece.Neighbours.begin(), piece.Neighbours.end()};
     }
-    static uint32_t SetPixels(const TBitmap32& mask) {
-        uint32_t n = 0;
-        for (int32_t y = 0; y < mask.Height(); ++y)
-            for (int32_t x = 0; x < mask.Width(); ++x) n += mask.GetPixel(x, y) != 0;
-        return n;
-    }
+    static uint32_t SetPixels(const TBitmap32& mask) { return static_cast<uint32_t>(NonZero(mask).size()); }
     static std::vector<int> Box(const CProvinceMap& piece) {
         return {piece.Left, piece.Top, piece.Right, piece.Bottom};
     }

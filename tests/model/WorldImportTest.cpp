@@ -5,42 +5,160 @@
 #include "MapProjectFixture.h"
 #include "model/Settings.h"
 #include "platform/Classes.h"
+#include "support/Cases.h"
 
 namespace {
 
 using thorn::MessageAnswer;
 using thorn::test::DrawPicture;
+using thorn::test::kGreen;
 using thorn::test::kOcean;
 using thorn::test::MapProjectTest;
 using thorn::test::ProvinceColour;
 
 using ImportTest = MapProjectTest;
 
-TEST_F(ImportTest, OneColourIsOnePieceOverTheWholePicture) {
+// A piece as the import makes it: colour, kind, box, its own pixel count,
+// the pixels its mask holds (absorbed pieces included), its neighbours and
+// its castle and army places (empty: not looked at).
+struct Made {
+    TColor32 colour;
+    uint32_t kind;
+    std::vector<int> box;
+    uint32_t pixels;
+    uint32_t maskPixels;
+    std::vector<uint16_t> neighbours;
+    std::vector<int> places = {};
+};
+
+enum class Format { Bmp24, Bmp32, Jpeg };
+
+// A picture, the file it is written to, and what the import makes of it:
+// the pieces in order, the warnings' texts, and the piece under some points.
+struct Scenario {
+    const char* what;
+    int32_t width, height;
+    TColor32 (*colourAt)(int32_t x, int32_t y);
+    std::vector<Made> pieces;
+    std::vector<std::string> warnings;
+    std::vector<std::array<int32_t, 3>> pieceAt = {};  // x, y, piece (-1 none)
+    Format format = Format::Bmp24;
+    std::array<int, 2> world = {0, 0};  // the world's sides when not the picture's
+};
+
+class Imports : public MapProjectTest, public ::testing::WithParamInterface<Scenario> {};
+
+constexpr uint32_t kProvince = CProvinceMap::Province, kOceanKind = CProvinceMap::Ocean,
+                   kGreenLand = CProvinceMap::GreenLand;
+constexpr const char* kConnected = "Piece was connected to <unhandled map>";
+constexpr const char* kConverted = "Piece was converted to green land";
+
+TEST_P(Imports, CutThePictureIntoPieces) {
+    const Scenario& s = GetParam();
+    const auto picture = DrawPicture(s.width, s.height, s.colourAt);
+    if (s.format == Format::Jpeg)
+        thorn::test::WriteJpeg(dir / "world.jpg", *picture, 100);
+    else if (s.format == Format::Bmp32)
+        thorn::test::WriteBmp32(dir / "world.jpg", *picture);  // the content, not the name, picks the reader
+    else
+        thorn::test::WriteBmp24(dir / "world.jpg", *picture);
+    ASSERT_EQ(project.ImportWorldImage(dir / "world.jpg", 0), 1);
+    EXPECT_EQ(project.WorldWidth, s.world[0] ? s.world[0] : s.width);
+    EXPECT_EQ(project.WorldHeight, s.world[1] ? s.world[1] : s.height);
+    ASSERT_EQ(project.MapPieces.GetCount(), s.pieces.size());
+    for (uint16_t i = 0; i < s.pieces.size(); ++i) {
+        const Made& made = s.pieces[i];
+        const CProvinceMap& piece = Piece(i);
+        SCOPED_TRACE("piece " + std::to_string(i));
+        EXPECT_EQ(piece.Color, made.colour);
+        EXPECT_EQ(piece.Kind, made.kind);
+        EXPECT_EQ(Box(piece), made.box);
+        EXPECT_EQ(piece.PixelCount, made.pixels);
+        EXPECT_EQ(SetPixels(*piece.Mask), made.maskPixels);
+        EXPECT_EQ(Neighbours(piece), made.neighbours);
+        if (!made.places.empty()) {
+            EXPECT_EQ((std::vector<int>{piece.CastleX, piece.CastleY, piece.ArmyX, piece.ArmyY}), made.places);
+        }
+    }
+    std::vector<std::string> warnings;
+    for (int i = 0; i < project.ErrorList.GetCount(); ++i) warnings.push_back(project.ErrorList.GetAt(i)->GetText());
+    EXPECT_EQ(warnings, s.warnings);
+    for (auto [x, y, n] : s.pieceAt) EXPECT_EQ(project.GetPieceAt(x, y), n) << x << "," << y;
+    EXPECT_TRUE(editor.CallsStartingWith("Ask").empty());
+}
+
+const Scenario kScenarios[] = {
+    {"one colour", 200, 180, [](int32_t, int32_t) { return 0xFF336699u; },
+     // The castle takes the first 100-pixel square, the army the first one
+     // beside the castle place.
+     {{0xFF336699u, kProvince, {0, 0, 199, 179}, 36000, 36000, {}, {50, 50, 102, 50}}}, {},
+     {{199, 179, 0}, {200, 0, -1}, {0, 180, -1}, {-1, 5, -1}}},
+    {"small picture enlarged", 100, 300, [](int32_t, int32_t) { return 0xFF777777u; },
+     {{0xFF777777u, kProvince, {0, 0, 159, 299}, 48000, 48000, {}}}, {}, {}, Format::Bmp24, {160, 300}},
+    {"diagonal contact", 200, 200,
+     [](int32_t x, int32_t y) {
+         if (x < 50 && y < 50) return ProvinceColour(1);
+         return x >= 50 && x < 100 && y >= 50 && y < 100 ? ProvinceColour(2) : kOcean;
+     },
+     {{ProvinceColour(1), kProvince, {0, 0, 49, 49}, 2500, 2500, {}},
+      {kOcean, kOceanKind, {0, 0, 199, 199}, 35000, 35000, {}},
+      {ProvinceColour(2), kProvince, {50, 50, 99, 99}, 2500, 2500, {}}},
+     {}},
+    // Left half A, right half B, and a 3 x 3 piece of a third colour across
+    // the border at x 99..101, y 100..102: before the removal the pieces
+    // were A 0, the small one 1 (its first column, 99, comes before B's)
+    // and B 2. A keeps its own count and holds the absorbed pixels too.
+    {"small piece between two provinces", 200, 200,
+     [](int32_t x, int32_t y) {
+         if (x >= 99 && x <= 101 && y >= 100 && y <= 102) return ProvinceColour(3);
+         return x < 100 ? ProvinceColour(1) : ProvinceColour(2);
+     },
+     {{ProvinceColour(1), kProvince, {0, 0, 101, 199}, 19997, 19997 + 9, {1}, {50, 50, 50, 102}},
+      {ProvinceColour(2), kProvince, {100, 0, 199, 199}, 19994, 19994, {0}, {50, 50, 51, 101}}},
+     {kConnected}, {{101, 101, 0}, {102, 101, 1}, {98, 101, 0}}},
+    {"chain of small pieces ending inside the province", 200, 200,
+     [](int32_t x, int32_t y) {
+         if (x >= 20 && x < 80 && y >= 20 && y < 80) return ProvinceColour(1);
+         if (x >= 80 && x < 89 && y >= 40 && y < 43) return ProvinceColour(10 + (x - 80) / 3);
+         return kOcean;
+     },
+     {{kOcean, kOceanKind, {0, 0, 199, 199}, 40000 - 3600 - 27, 40000 - 3600 - 27, {}},
+      {ProvinceColour(1), kProvince, {20, 20, 88, 79}, 3600, 3600 + 27, {}}},
+     {kConnected, kConnected, kConnected}, {{80, 41, 1}, {88, 41, 1}, {89, 41, 0}}},
+    {"small island becomes green land", 200, 200,
+     [](int32_t x, int32_t y) { return x >= 100 && x < 105 && y >= 100 && y < 105 ? ProvinceColour(5) : kOcean; },
+     {{kOcean, kOceanKind, {0, 0, 199, 199}, 40000 - 25, 40000 - 25, {}},
+      {ProvinceColour(5), kGreenLand, {100, 100, 104, 104}, 25, 25, {}}},
+     {kConverted}, {{102, 102, 1}}},
+    {"ocean and green land whatever their size", 200, 200,
+     [](int32_t x, int32_t y) {
+         if (x == 10 && y == 10) return kOcean;
+         return x == 30 && y == 10 ? kGreen : ProvinceColour(1);
+     },
+     {{ProvinceColour(1), kProvince, {0, 0, 199, 199}, 39998, 39998, {}},
+      {kOcean, kOceanKind, {10, 10, 10, 10}, 1, 1, {}},
+      {kGreen, kGreenLand, {30, 10, 30, 10}, 1, 1, {}}},
+     {}},
+    // Two grey halves meeting on a block boundary decode exactly.
+    {"jpeg picture", 160, 160, [](int32_t x, int32_t) { return x < 80 ? 0xFF404040u : 0xFFC0C0C0u; },
+     {{0xFF404040u, kProvince, {0, 0, 79, 159}, 12800, 12800, {1}},
+      {0xFFC0C0C0u, kProvince, {80, 0, 159, 159}, 12800, 12800, {0}}},
+     {}, {}, Format::Jpeg},
+    // Alpha counts too; transparent black belongs to no piece.
+    {"thirty two bit picture", 200, 160,
+     [](int32_t x, int32_t) {
+         if (x == 100) return 0u;
+         return x < 100 ? 0xFF112233u : 0x80112233u;
+     },
+     {{0xFF112233u, kProvince, {0, 0, 99, 159}, 16000, 16000, {}},
+      {0x80112233u, kProvince, {101, 0, 199, 159}, 15840, 15840, {}}},
+     {}, {{100, 10, -1}}, Format::Bmp32},
+};
+INSTANTIATE_TEST_SUITE_P(Pictures, Imports, ::testing::ValuesIn(kScenarios), thorn::test::ByWhat());
+
+TEST_F(ImportTest, ProgressAndViewFollowTheSteps) {
     ASSERT_EQ(Import(*DrawPicture(200, 180, [](int32_t, int32_t) { return 0xFF336699u; })), 1);
-    EXPECT_EQ(project.WorldWidth, 200);
-    EXPECT_EQ(project.WorldHeight, 180);
-    ASSERT_EQ(project.MapPieces.GetCount(), 1);
-    const CProvinceMap& piece = Piece(0);
-    EXPECT_EQ(piece.Color, 0xFF336699u);
-    EXPECT_EQ(Box(piece), (std::vector<int>{0, 0, 199, 179}));
-    EXPECT_EQ(piece.PixelCount, 36000u);
-    EXPECT_EQ(piece.Kind, CProvinceMap::Province);
-    EXPECT_EQ(SetPixels(*piece.Mask), 36000u);
-    EXPECT_TRUE(Neighbours(piece).empty());
-    EXPECT_EQ(project.GetPieceAt(199, 179), 0);
-    EXPECT_EQ(project.GetPieceAt(200, 0), -1);
-    EXPECT_EQ(project.GetPieceAt(0, 180), -1);
-    EXPECT_EQ(project.GetPieceAt(-1, 5), -1);
-    EXPECT_EQ(project.ErrorList.GetCount(), 0);
-    // The castle takes the first 100-pixel square, the army the first one
-    // beside the castle place.
-    EXPECT_EQ(piece.CastleX, 50);
-    EXPECT_EQ(piece.CastleY, 50);
-    EXPECT_EQ(piece.ArmyX, 102);
-    EXPECT_EQ(piece.ArmyY, 50);
-    EXPECT_EQ(piece.Mask->GetPixel(51, 51), CProvinceMap::kReservedPixel);
-    // The steps showed their progress and the window is gone.
+    EXPECT_EQ(Piece(0).Mask->GetPixel(51, 51), CProvinceMap::kReservedPixel);  // the castle place
     EXPECT_EQ(editor.progressCaptions,
               (std::vector<std::string>{"Bitmap analyzing...", "Reassign map indexes...", "Neighbours calculation...",
                                         "Reconnecting province maps...", "Reassign map indexes...",
@@ -63,8 +181,6 @@ TEST_F(ImportTest, CheckerboardGivesOnePiecePerSquare) {
             const CProvinceMap& piece = Piece(static_cast<uint16_t>(i));
             EXPECT_EQ(piece.Color, (cx + cy) % 2 ? b : a);
             EXPECT_EQ(Box(piece), (std::vector<int>{40 * cx, 40 * cy, 40 * cx + 39, 40 * cy + 39}));
-            EXPECT_EQ(piece.PixelCount, 1600u);
-            EXPECT_EQ(piece.Kind, CProvinceMap::Province);
             std::vector<uint16_t> expected;
             if (cx > 0) expected.push_back(static_cast<uint16_t>(i - 5));
             if (cy > 0) expected.push_back(static_cast<uint16_t>(i - 1));
@@ -76,28 +192,6 @@ TEST_F(ImportTest, CheckerboardGivesOnePiecePerSquare) {
         for (int x = 0; x < 200; x += 7) ASSERT_EQ(project.GetPieceAt(x, y), x / 40 * 5 + y / 40);
 }
 
-TEST_F(ImportTest, DiagonalContactMakesNoNeighbours) {
-    ASSERT_EQ(Import(*DrawPicture(200, 200, [](int32_t x, int32_t y) {
-                  if (x < 50 && y < 50) return ProvinceColour(1);
-                  if (x >= 50 && x < 100 && y >= 50 && y < 100) return ProvinceColour(2);
-                  return kOcean;
-              })),
-              1);
-    ASSERT_EQ(project.MapPieces.GetCount(), 3);
-    EXPECT_EQ(Piece(0).Kind, CProvinceMap::Province);
-    EXPECT_EQ(Piece(1).Kind, CProvinceMap::Ocean);
-    EXPECT_EQ(Piece(2).Kind, CProvinceMap::Province);
-    for (uint16_t i = 0; i < 3; ++i) EXPECT_TRUE(Neighbours(Piece(i)).empty()) << i;
-}
-
-TEST_F(ImportTest, SmallPictureIsEnlargedWithoutAsking) {
-    ASSERT_EQ(Import(*DrawPicture(100, 300, [](int32_t, int32_t) { return 0xFF777777u; })), 1);
-    EXPECT_EQ(project.WorldWidth, 160);
-    EXPECT_EQ(project.WorldHeight, 300);
-    EXPECT_EQ(Box(Piece(0)), (std::vector<int>{0, 0, 159, 299}));
-    EXPECT_TRUE(editor.CallsStartingWith("Ask").empty());
-}
-
 TEST_F(ImportTest, SmallPictureAsksAndCancelChangesNothing) {
     ASSERT_EQ(Import(*DrawPicture(170, 170, [](int32_t x, int32_t) { return x < 85 ? 0xFF101010u : 0xFF202020u; })), 1);
     editor.settings.AutoResize = 0;
@@ -107,11 +201,9 @@ TEST_F(ImportTest, SmallPictureAsksAndCancelChangesNothing) {
               (std::vector<std::string>{"Ask Warning: Map image has wrong size (less than 160x160). Resize?"}));
     EXPECT_EQ(project.MapPieces.GetCount(), 2);
     EXPECT_EQ(project.WorldWidth, 170);
-    EXPECT_EQ(project.GetPieceAt(100, 5), 1);
 
     editor.answers = {MessageAnswer::Ok};
     EXPECT_EQ(Import(*DrawPicture(100, 100, [](int32_t, int32_t) { return 0xFF777777u; }), 0, "small.bmp"), 1);
-    EXPECT_EQ(project.WorldWidth, 160);
     EXPECT_EQ(project.WorldHeight, 160);
     ASSERT_EQ(project.MapPieces.GetCount(), 1);
     EXPECT_EQ(Piece(0).PixelCount, 25600u);
@@ -126,97 +218,15 @@ std::unique_ptr<TBitmap32> SmallPieceBetweenTwo() {
     });
 }
 
-TEST_F(ImportTest, SmallPieceBetweenTwoProvincesGoesToTheFirst) {
+TEST_F(ImportTest, AConnectionWarningHoldsTheAbsorbedPixels) {
     ASSERT_EQ(Import(*SmallPieceBetweenTwo()), 1);
-    // Before the removal the pieces were A 0, the small one 1 (its first
-    // column, 99, comes before B's) and B 2.
-    ASSERT_EQ(project.MapPieces.GetCount(), 2);
-    const CProvinceMap& a = Piece(0);
-    const CProvinceMap& b = Piece(1);
-    EXPECT_EQ(a.Color, ProvinceColour(1));
-    EXPECT_EQ(Box(a), (std::vector<int>{0, 0, 101, 199}));
-    EXPECT_EQ(a.PixelCount, 19997u);  // its own count, unchanged by the merge
-    EXPECT_EQ(SetPixels(*a.Mask), 19997u + 9u);  // its pixels and the absorbed ones
-    EXPECT_EQ(Box(b), (std::vector<int>{100, 0, 199, 199}));
-    EXPECT_EQ(b.PixelCount, 19994u);
-    EXPECT_EQ(Neighbours(a), (std::vector<uint16_t>{1}));
-    EXPECT_EQ(Neighbours(b), (std::vector<uint16_t>{0}));
-    EXPECT_EQ(project.GetPieceAt(101, 101), 0);
-    EXPECT_EQ(project.GetPieceAt(102, 101), 1);
-    EXPECT_EQ(project.GetPieceAt(98, 101), 0);
-
-    ASSERT_EQ(project.ErrorList.GetCount(), 1);
-    auto* warning = dynamic_cast<CErrorConnect*>(project.ErrorList.GetAt(0));
-    ASSERT_NE(warning, nullptr);
-    EXPECT_EQ(warning->Piece(), &a);
-    EXPECT_EQ(warning->GetText(), "Piece was connected to <unhandled map>");
-    EXPECT_EQ(warning->GetImageIndex(), 22);
-    EXPECT_EQ((std::vector<int>{warning->Left(), warning->Top(), warning->Right(), warning->Bottom()}),
+    auto* connected = dynamic_cast<CErrorConnect*>(project.ErrorList.GetAt(0));
+    ASSERT_NE(connected, nullptr);
+    EXPECT_EQ(connected->Piece(), &Piece(0));
+    EXPECT_EQ(connected->GetImageIndex(), 22);
+    EXPECT_EQ((std::vector<int>{connected->Left(), connected->Top(), connected->Right(), connected->Bottom()}),
               (std::vector<int>{99, 100, 102, 103}));
-    EXPECT_EQ(warning->Pixels().Get(2, 2), static_cast<int32_t>(0xFFFF0000u));
-
-    // Castle and army places from the square search.
-    EXPECT_EQ((std::vector<int>{a.CastleX, a.CastleY, a.ArmyX, a.ArmyY}), (std::vector<int>{50, 50, 50, 102}));
-    EXPECT_EQ((std::vector<int>{b.CastleX, b.CastleY, b.ArmyX, b.ArmyY}), (std::vector<int>{50, 50, 51, 101}));
-    EXPECT_EQ(a.Kind, CProvinceMap::Province);
-    EXPECT_EQ(b.Kind, CProvinceMap::Province);
-}
-
-TEST_F(ImportTest, ChainOfSmallPiecesEndsInsideTheProvince) {
-    ASSERT_EQ(Import(*DrawPicture(200, 200, [](int32_t x, int32_t y) {
-                  if (x >= 20 && x < 80 && y >= 20 && y < 80) return ProvinceColour(1);
-                  if (x >= 80 && x < 89 && y >= 40 && y < 43) return ProvinceColour(10 + (x - 80) / 3);
-                  return kOcean;
-              })),
-              1);
-    ASSERT_EQ(project.MapPieces.GetCount(), 2);
-    EXPECT_EQ(Piece(0).Kind, CProvinceMap::Ocean);
-    const CProvinceMap& province = Piece(1);
-    EXPECT_EQ(Box(province), (std::vector<int>{20, 20, 88, 79}));
-    EXPECT_EQ(province.PixelCount, 3600u);
-    EXPECT_TRUE(Neighbours(province).empty());
-    for (int x = 80; x < 89; ++x) EXPECT_EQ(project.GetPieceAt(x, 41), 1) << x;
-    EXPECT_EQ(project.GetPieceAt(89, 41), 0);
-    ASSERT_EQ(project.ErrorList.GetCount(), 3);
-    for (int i = 0; i < 3; ++i) {
-        auto* warning = dynamic_cast<CErrorConnect*>(project.ErrorList.GetAt(i));
-        ASSERT_NE(warning, nullptr);
-        EXPECT_EQ(warning->Left(), 80 + 3 * i);
-        EXPECT_EQ(warning->Piece(), &province);
-    }
-}
-
-TEST_F(ImportTest, SmallIslandBecomesGreenLand) {
-    ASSERT_EQ(Import(*DrawPicture(200, 200, [](int32_t x, int32_t y) {
-                  return x >= 100 && x < 105 && y >= 100 && y < 105 ? ProvinceColour(5) : kOcean;
-              })),
-              1);
-    ASSERT_EQ(project.MapPieces.GetCount(), 2);
-    EXPECT_EQ(Piece(0).Kind, CProvinceMap::Ocean);
-    EXPECT_EQ(Piece(0).PixelCount, 40000u - 25u);
-    const CProvinceMap& island = Piece(1);
-    EXPECT_EQ(island.Kind, CProvinceMap::GreenLand);
-    EXPECT_EQ(island.PixelCount, 25u);
-    EXPECT_EQ(Box(island), (std::vector<int>{100, 100, 104, 104}));
-    EXPECT_EQ(project.GetPieceAt(102, 102), 1);
-    ASSERT_EQ(project.ErrorList.GetCount(), 1);
-    auto* warning = dynamic_cast<CErrorConverted*>(project.ErrorList.GetAt(0));
-    ASSERT_NE(warning, nullptr);
-    EXPECT_EQ(warning->GetText(), "Piece was converted to green land");
-    EXPECT_EQ(warning->Piece(), &island);
-}
-
-TEST_F(ImportTest, OceanAndGreenLandKeepTheirKindsWhateverTheirSize) {
-    ASSERT_EQ(Import(*DrawPicture(200, 200, [](int32_t x, int32_t y) {
-                  if (x == 10 && y == 10) return kOcean;
-                  if (x == 30 && y == 10) return thorn::test::kGreen;
-                  return ProvinceColour(1);
-              })),
-              1);
-    ASSERT_EQ(project.MapPieces.GetCount(), 3);
-    EXPECT_EQ(Piece(1).Kind, CProvinceMap::Ocean);
-    EXPECT_EQ(Piece(2).Kind, CProvinceMap::GreenLand);
-    EXPECT_EQ(project.ErrorList.GetCount(), 0);
+    EXPECT_EQ(connected->Pixels().Get(2, 2), static_cast<int32_t>(0xFFFF0000u));
 }
 
 TEST_F(ImportTest, HundredAndTwentyProvincePieces) {
