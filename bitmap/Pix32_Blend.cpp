@@ -155,20 +155,18 @@ void BlendLine(const TColor32* Src, TColor32* Dst, int32_t Count) {
     if (Count < 1) return;
 #ifdef THORN_BLEND_X86
     if (thorn::HasAvx2()) return BlendLineAvx2(Src, Dst, Count);
-    BlendLineSse2(Src, Dst, Count);
-#else
-    thorn::blend::BlendLineReference(Src, Dst, Count);
+    if (thorn::HasSse2()) return BlendLineSse2(Src, Dst, Count);
 #endif
+    thorn::blend::BlendLineReference(Src, Dst, Count);
 }
 
 void BlendLineEx(const TColor32* Src, TColor32* Dst, int32_t Count, uint32_t M) {
     if (Count < 1) return;
 #ifdef THORN_BLEND_X86
     if (thorn::HasAvx2()) return BlendLineExAvx2(Src, Dst, Count, M);
-    BlendLineExSse2(Src, Dst, Count, M);
-#else
-    thorn::blend::BlendLineExReference(Src, Dst, Count, M);
+    if (thorn::HasSse2()) return BlendLineExSse2(Src, Dst, Count, M);
 #endif
+    thorn::blend::BlendLineExReference(Src, Dst, Count, M);
 }
 
 namespace {

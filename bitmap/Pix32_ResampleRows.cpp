@@ -78,6 +78,7 @@ void ResampleRows::HorizontalReference(int32_t lo, const TMappingTable& mapX, bo
 
 void ResampleRows::Vertical(const TBitmap32& src, int32_t lo, std::span<const TMappingEntry> cluster) {
 #ifdef THORN_RESAMPLE_X86
+    if (!HasSse2()) return VerticalReference(src, lo, cluster);
     int32_t columns = static_cast<int32_t>(cells_.size() / 4);
     int32_t x = 0;
     for (; x + 4 <= columns; x += 4) {

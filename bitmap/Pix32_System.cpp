@@ -1,8 +1,18 @@
 #include "bitmap/Pix32_System.h"
 
+#include <atomic>
+
 #if defined(__x86_64__) || defined(__i386__)
 #define THORN_CPU_X86 1
 #endif
+
+namespace {
+
+std::atomic<thorn::VectorSet> limit{thorn::VectorSet::Avx2};
+
+bool Allows(thorn::VectorSet set) { return thorn::ProcessorVectorSet() >= set && limit.load() >= set; }
+
+}  // namespace
 
 #ifdef THORN_CPU_X86
 bool HasMMX() {
@@ -10,23 +20,22 @@ bool HasMMX() {
     return __builtin_cpu_supports("mmx") != 0;
 }
 
-bool thorn::HasAvx2() {
-    static const bool has = [] {
+thorn::VectorSet thorn::ProcessorVectorSet() {
+    static const VectorSet best = [] {
         __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
+        if (__builtin_cpu_supports("avx2")) return VectorSet::Avx2;
+        if (__builtin_cpu_supports("sse4.1")) return VectorSet::Sse41;
+        return __builtin_cpu_supports("sse2") ? VectorSet::Sse2 : VectorSet::Plain;
     }();
-    return has;
-}
-
-bool thorn::HasSse41() {
-    static const bool has = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("sse4.1") != 0;
-    }();
-    return has;
+    return best;
 }
 #else
 bool HasMMX() { return false; }
-bool thorn::HasAvx2() { return false; }
-bool thorn::HasSse41() { return false; }
+thorn::VectorSet thorn::ProcessorVectorSet() { return VectorSet::Plain; }
 #endif
+
+thorn::VectorSet thorn::LimitVectorSet(VectorSet widest) { return limit.exchange(widest); }
+
+bool thorn::HasSse2() { return Allows(VectorSet::Sse2); }
+bool thorn::HasSse41() { return Allows(VectorSet::Sse41); }
+bool thorn::HasAvx2() { return Allows(VectorSet::Avx2); }

@@ -10,9 +10,20 @@ bool HasMMX();
 
 namespace thorn {
 
-// Whether the wider vector instructions that the pixel loops use when they
-// can are there; the processor is asked once.
-bool HasAvx2();
+// The instruction sets the pixel loops choose between, narrowest first.
+enum class VectorSet { Plain, Sse2, Sse41, Avx2 };
+
+// The widest set the processor has; it is asked once.
+VectorSet ProcessorVectorSet();
+// Keeps the pixel loops to sets no wider than the given one (as if the
+// processor had no more), so that every path can be checked on one machine;
+// answers the limit before. The processor's own set is never exceeded.
+VectorSet LimitVectorSet(VectorSet widest);
+
+// Whether the pixel loops may use these sets: the processor has them and no
+// limit keeps them out.
+bool HasSse2();
 bool HasSse41();
+bool HasAvx2();
 
 }  // namespace thorn

@@ -5,69 +5,40 @@
 #include <vector>
 
 #include "bitmap/Pix32.h"
+#include "support/Pixels.h"
 
 namespace {
 
-// Counts the notifications of a bitmap.
-struct Events {
-    int changes = 0;
-    int resizes = 0;
-    explicit Events(TBitmap32& b) {
-        b.OnChange = [this](TObject*) { ++changes; };
-        b.OnResize = [this](TObject*) { ++resizes; };
-    }
-};
-
-// A bitmap whose pixel (x, y) is 0xFF000000 + y*256 + x.
-void Number(TBitmap32& b, int32_t w, int32_t h) {
-    b.SetSize(w, h);
-    for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w; ++x) b.SetPixel(x, y, 0xFF000000u + static_cast<uint32_t>(y * 256 + x));
-}
-
-TColor32 Numbered(int32_t x, int32_t y) { return 0xFF000000u + static_cast<uint32_t>(y * 256 + x); }
-
-TEST(Bitmap, StartsEmptyWithItsDefaults) {
-    TBitmap32 b;
-    EXPECT_TRUE(b.Empty());
-    EXPECT_EQ(b.Width(), 0);
-    EXPECT_EQ(b.Bits(), nullptr);
-    EXPECT_EQ(b.MasterAlpha(), 255u);
-    EXPECT_EQ(b.OuterColor(), 0u);
-    EXPECT_EQ(b.PenColor(), 0xFFFFFFFFu);
-    EXPECT_EQ(b.DrawMode(), dmOpaque);
-    EXPECT_EQ(b.StretchFilter(), sfNearest);
-    EXPECT_EQ(b.StippleStep(), 1.0f);
-}
+using thorn::test::CountingBitmap;
+using thorn::test::FillNumbered;
+using thorn::test::Numbered;
 
 TEST(Bitmap, SetSizeZeroFillsAndNotifiesOnChangesOnly) {
-    TBitmap32 b;
-    Events e(b);
+    CountingBitmap b;
     EXPECT_TRUE(b.SetSize(3, 2));
-    EXPECT_EQ(e.changes, 1);
-    EXPECT_EQ(e.resizes, 1);
+    EXPECT_EQ(b.changes, 1);
+    EXPECT_EQ(b.resizes, 1);
     for (int32_t i = 0; i < 6; ++i) EXPECT_EQ(b.Bits()[i], 0u);
     EXPECT_EQ(b.ScanLine(1), b.Bits() + 3);
     EXPECT_EQ(b.PixelPtr(2, 1), b.Bits() + 5);
     EXPECT_EQ(b.BoundsRect(), (TRect{0, 0, 3, 2}));
     EXPECT_FALSE(b.SetSize(3, 2));
-    EXPECT_EQ(e.changes, 1);
+    EXPECT_EQ(b.changes, 1);
     b.Clear(0xFF123456u);
     b.SetSize(2, 2);
     for (int32_t i = 0; i < 4; ++i) EXPECT_EQ(b.Bits()[i], 0u);
 }
 
 TEST(Bitmap, NegativeSizesBecomeZeroAndLeaveNoPixels) {
-    TBitmap32 b;
-    Events e(b);
+    CountingBitmap b;
     EXPECT_TRUE(b.SetSize(-5, 10));
     EXPECT_EQ(b.Width(), 0);
     EXPECT_EQ(b.Height(), 10);
     EXPECT_TRUE(b.Empty());
     EXPECT_EQ(b.Bits(), nullptr);
-    int before = e.changes;
+    int before = b.changes;
     EXPECT_FALSE(b.SetSize(0, 10));
-    EXPECT_EQ(e.changes, before);
+    EXPECT_EQ(b.changes, before);
     b.SetWidth(4);
     EXPECT_FALSE(b.Empty());
     b.Delete();
@@ -75,25 +46,23 @@ TEST(Bitmap, NegativeSizesBecomeZeroAndLeaveNoPixels) {
 }
 
 TEST(Bitmap, ClearOfAnEmptyBitmapGivesNoNotification) {
-    TBitmap32 b;
-    Events e(b);
+    CountingBitmap b;
     b.Clear();
-    EXPECT_EQ(e.changes, 0);
+    EXPECT_EQ(b.changes, 0);
     b.SetSize(2, 2);
     b.Clear();
     EXPECT_EQ(b.GetPixel(1, 1), 0xFF000000u);
-    EXPECT_EQ(e.changes, 2);
+    EXPECT_EQ(b.changes, 2);
 }
 
 TEST(Bitmap, UpdatesHoldNotificationsBackAndMustPair) {
-    TBitmap32 b;
-    Events e(b);
+    CountingBitmap b;
     b.BeginUpdate();
     b.SetSize(2, 2);
     b.Clear(1);
     b.EndUpdate();
-    EXPECT_EQ(e.changes, 0);
-    EXPECT_EQ(e.resizes, 1);
+    EXPECT_EQ(b.changes, 0);
+    EXPECT_EQ(b.resizes, 1);
     try {
         b.EndUpdate();
         FAIL();
@@ -109,8 +78,7 @@ TEST(Bitmap, UpdatesHoldNotificationsBackAndMustPair) {
 }
 
 TEST(Bitmap, SettersNotifyOnlyOnChangeAndMasterAlphaIsKeptInRange) {
-    TBitmap32 b;
-    Events e(b);
+    CountingBitmap b;
     b.SetDrawMode(dmBlend);
     b.SetDrawMode(dmBlend);
     b.SetMasterAlpha(255);
@@ -119,7 +87,7 @@ TEST(Bitmap, SettersNotifyOnlyOnChangeAndMasterAlphaIsKeptInRange) {
     b.SetMasterAlpha(7);
     b.SetStretchFilter(sfLanczos);
     b.SetStretchFilter(sfLanczos);
-    EXPECT_EQ(e.changes, 3);
+    EXPECT_EQ(b.changes, 3);
 }
 
 TEST(Bitmap, ResetAlphaSetsOnlyTheAlphaBytes) {
@@ -149,7 +117,7 @@ TEST(Bitmap, SetSizeFromMapsNullAndOthers) {
 }
 
 TEST(DataStream, TwoByOneBitmapIsSixteenBytes) {
-    TBitmap32 b;
+    CountingBitmap b;
     b.SetSize(2, 1);
     b.SetPixel(0, 0, 0x11223344u);
     b.SetPixel(1, 0, 0xAABBCCDDu);
@@ -158,13 +126,12 @@ TEST(DataStream, TwoByOneBitmapIsSixteenBytes) {
     std::vector<uint8_t> expected{2, 0, 0, 0, 1, 0, 0, 0, 0x44, 0x33, 0x22, 0x11, 0xDD, 0xCC, 0xBB, 0xAA};
     EXPECT_EQ(stream.Bytes(), expected);
 
-    TBitmap32 c;
-    Events e(c);
+    CountingBitmap c;
     stream.SetPosition(0);
     c.ReadData(stream);
     EXPECT_EQ(c.Width(), 2);
     EXPECT_EQ(c.GetPixel(1, 0), 0xAABBCCDDu);
-    EXPECT_EQ(e.changes, 1);
+    EXPECT_EQ(c.changes, 1);
     EXPECT_TRUE(c.Equal(&b));
 }
 
@@ -209,15 +176,14 @@ TEST(DataStream, IsStoredAgainstAnAncestorOnlyWhenItDiffers) {
 }
 
 TEST(Bitmap, AssignCopiesPixelsAndSettingsWithOneNotification) {
-    TBitmap32 a, b;
-    Number(a, 3, 2);
+    CountingBitmap a, b;
+    FillNumbered(a, 3, 2);
     a.SetDrawMode(dmBlend);
     a.SetMasterAlpha(100);
     a.SetOuterColor(5);
     a.SetStretchFilter(sfMitchell);
-    Events e(b);
     b.Assign(a);
-    EXPECT_EQ(e.changes, 1);
+    EXPECT_EQ(b.changes, 1);
     EXPECT_TRUE(b.Equal(&a));
     EXPECT_EQ(b.DrawMode(), dmBlend);
     EXPECT_EQ(b.MasterAlpha(), 100u);
@@ -235,14 +201,14 @@ TEST(Bitmap, EqualComparesSizeAndPixelsAndToleratesNoBitmap) {
     TBitmap32 a, b;
     EXPECT_TRUE(a.Equal(&b));
     EXPECT_TRUE(a.Equal(nullptr));
-    Number(a, 2, 2);
+    FillNumbered(a, 2, 2);
     EXPECT_FALSE(a.Equal(nullptr));
     EXPECT_FALSE(a.Equal(&b));
-    Number(b, 2, 2);
+    FillNumbered(b, 2, 2);
     EXPECT_TRUE(a.Equal(&b));
     b.SetPixel(1, 1, 0x00000000u);
     EXPECT_FALSE(a.Equal(&b));
-    Number(b, 1, 4);
+    FillNumbered(b, 1, 4);
     EXPECT_FALSE(a.Equal(&b));
 }
 
@@ -259,35 +225,35 @@ TEST(Bitmap, NoEventRunsWhileItIsDestroyed) {
 }
 
 TEST(Geometry, RollMovesTheStoreAsOneRunAndFillsBehind) {
-    TBitmap32 b;
-    Number(b, 3, 3);
-    Events e(b);
+    CountingBitmap b;
+    FillNumbered(b, 3, 3);
+    b.changes = 0;
     b.Roll(0, 1, true, 0xFFABCDEFu);
     for (int32_t x = 0; x < 3; ++x) {
         EXPECT_EQ(b.GetPixel(x, 0), 0xFFABCDEFu);
         EXPECT_EQ(b.GetPixel(x, 1), Numbered(x, 0));
         EXPECT_EQ(b.GetPixel(x, 2), Numbered(x, 1));
     }
-    EXPECT_EQ(e.changes, 1);
-    Number(b, 3, 3);
+    EXPECT_EQ(b.changes, 1);
+    FillNumbered(b, 3, 3);
     b.Roll(1, 0, false, 0);  // the last pixel of a row moves into the next row
     EXPECT_EQ(b.GetPixel(0, 1), Numbered(2, 0));
     EXPECT_EQ(b.GetPixel(1, 1), Numbered(0, 1));
-    Number(b, 3, 3);
+    FillNumbered(b, 3, 3);
     b.Roll(-1, -1, true, 7);
     EXPECT_EQ(b.GetPixel(0, 0), Numbered(1, 1));
     EXPECT_EQ(b.GetPixel(2, 0), 7u);
     EXPECT_EQ(b.GetPixel(0, 2), 7u);
     b.Roll(5, 0, true, 9);
     EXPECT_EQ(b.GetPixel(1, 1), 9u);
-    int before = e.changes;
+    int before = b.changes;
     b.Roll(0, 0, true, 1);
-    EXPECT_EQ(e.changes, before);
+    EXPECT_EQ(b.changes, before);
 }
 
 TEST(Geometry, FlipsInPlaceAndIntoAnother) {
     TBitmap32 b, d;
-    Number(b, 3, 2);
+    FillNumbered(b, 3, 2);
     b.FlipHorz(&d);
     EXPECT_EQ(d.GetPixel(0, 0), Numbered(2, 0));
     EXPECT_EQ(d.GetPixel(2, 1), Numbered(0, 1));
@@ -301,7 +267,7 @@ TEST(Geometry, FlipsInPlaceAndIntoAnother) {
 
 TEST(Geometry, QuarterTurnsIntoAnotherAndIntoItself) {
     TBitmap32 b, d;
-    Number(b, 3, 2);
+    FillNumbered(b, 3, 2);
     b.Rotate90(&d);
     EXPECT_EQ(d.Width(), 2);
     EXPECT_EQ(d.Height(), 3);
@@ -312,7 +278,7 @@ TEST(Geometry, QuarterTurnsIntoAnotherAndIntoItself) {
     EXPECT_EQ(d.GetPixel(1, 0), Numbered(2, 1));
 
     TBitmap32 self;
-    Number(self, 3, 2);
+    FillNumbered(self, 3, 2);
     self.SetMasterAlpha(77);
     self.Rotate90(&self);
     EXPECT_EQ(self.Width(), 2);
@@ -328,7 +294,7 @@ TEST(Geometry, QuarterTurnsIntoAnotherAndIntoItself) {
 
 TEST(Geometry, HalfTurn) {
     TBitmap32 b, d;
-    Number(b, 3, 2);
+    FillNumbered(b, 3, 2);
     b.Rotate180(&d);
     EXPECT_EQ(d.GetPixel(0, 0), Numbered(2, 1));
     b.Rotate180(&b);
@@ -373,7 +339,7 @@ TEST(Bitmap, DrawToAPixelStoreCopiesAlphaZeroPixelsAsTheyAre) {
 
 TEST(Bitmap, TileToDrawsLargeStretchesBlockByBlock) {
     TBitmap32 b;
-    Number(b, 3, 3);
+    FillNumbered(b, 3, 3);
     std::vector<uint32_t> store(static_cast<size_t>(2100) * 3);
     b.TileTo(thorn::PixelView{store.data(), 2100, 3}, TRect{0, 0, 2100, 3}, TRect{0, 0, 3, 1});
     EXPECT_EQ(store[0], Numbered(0, 0));

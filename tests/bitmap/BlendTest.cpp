@@ -1,23 +1,16 @@
-// The blend arithmetic against the per-channel formula worked out here, and
-// the vector runs against the plain ones on random pixels.
+// The blend arithmetic against the per-channel formula, and every vector
+// path of the blended runs against the plain per-pixel ones.
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
 
 #include "bitmap/Pix32_Blend.h"
+#include "support/Pixels.h"
 
 namespace {
 
-// (f*w + b*(256 - w) + 128) >> 8 for each of the four channels.
-TColor32 ExpectedMix(TColor32 f, TColor32 b, uint32_t w) {
-    TColor32 out = 0;
-    for (int s = 0; s < 32; s += 8) {
-        uint32_t fc = f >> s & 0xFF, bc = b >> s & 0xFF;
-        out |= ((fc * w + bc * (256 - w) + 128) >> 8) << s;
-    }
-    return out;
-}
+using thorn::test::ExpectedMix;
 
 TEST(Blend, WorkedExamples) {
     TColor32 b = 0xFF102030u;
@@ -76,56 +69,48 @@ TEST(Blend, WeightsAndMasterAlphaAbove255AreTakenAs255) {
     EXPECT_EQ(c, 0x12345678u);
 }
 
-TEST(Blend, LinesMatchThePlainPerPixelRuns) {
-    std::mt19937 rng(11);
-    for (int round = 0; round < 200; ++round) {
-        int32_t count = static_cast<int32_t>(rng() % 70);
-        std::vector<TColor32> src(count), dst(count);
-        for (int32_t i = 0; i < count; ++i) {
-            src[i] = rng();
-            dst[i] = rng();
-            // Plenty of the special alphas, and runs of them.
-            switch (rng() % 5) {
-            case 0: src[i] |= 0xFF000000u; break;
-            case 1: src[i] &= 0x00FFFFFFu; break;
-            default: break;
+// Runs of every length up to a few vector widths, with plenty of the special
+// alphas and runs of them, beside untouched guard pixels.
+TEST(Blend, EveryPathOfTheRunsMatchesThePlainOne) {
+    thorn::test::ForEachVectorSet([] {
+        std::mt19937 rng(11);
+        for (int round = 0; round < 200; ++round) {
+            const int32_t count = static_cast<int32_t>(rng() % 40);
+            std::vector<TColor32> src(count + 2), dst(count + 2);
+            for (int32_t i = 0; i < count + 2; ++i) {
+                src[i] = rng();
+                dst[i] = rng();
+                if (rng() % 5 == 0) src[i] |= 0xFF000000u;
+                if (rng() % 5 == 0) src[i] &= 0x00FFFFFFu;
             }
+            if (round % 7 == 0) for (auto& s : src) s |= 0xFF000000u;
+            if (round % 11 == 0) for (auto& s : src) s &= 0x00FFFFFFu;
+            const uint32_t m = round % 3 == 0 ? 255 : rng() & 255;
+            std::vector<TColor32> fast = dst, plain = dst;
+            BlendLine(src.data() + 1, fast.data() + 1, count);
+            thorn::blend::BlendLineReference(src.data() + 1, plain.data() + 1, count);
+            ASSERT_EQ(fast, plain) << "round " << round;
+            fast = dst, plain = dst;
+            BlendLineEx(src.data() + 1, fast.data() + 1, count, m);
+            thorn::blend::BlendLineExReference(src.data() + 1, plain.data() + 1, count, m);
+            ASSERT_EQ(fast, plain) << "round " << round;
         }
-        if (round % 7 == 0) for (auto& s : src) s |= 0xFF000000u;
-        if (round % 11 == 0) for (auto& s : src) s &= 0x00FFFFFFu;
-        uint32_t m = round % 3 == 0 ? 255 : rng() & 255;
-        std::vector<TColor32> fast = dst, plain = dst;
-        BlendLine(src.data(), fast.data(), count);
-        for (int32_t i = 0; i < count; ++i) BlendMem(src[i], plain[i]);
-        ASSERT_EQ(fast, plain) << "round " << round;
-        fast = dst, plain = dst;
-        BlendLineEx(src.data(), fast.data(), count, m);
-        for (int32_t i = 0; i < count; ++i) BlendMemEx(src[i], plain[i], m);
-        ASSERT_EQ(fast, plain) << "round " << round;
-    }
+        TColor32 src = 0x80FFFFFFu, dst = 0xFF000000u;
+        BlendLine(&src, &dst, -5);
+        BlendLineEx(&src, &dst, -1, 128);
+        EXPECT_EQ(dst, 0xFF000000u);
+    });
 }
 
-TEST(Blend, RunsTouchNothingPastTheirEnd) {
-    std::mt19937 rng(5);
-    for (int32_t count = 1; count < 40; ++count) {
-        std::vector<TColor32> src(48), dst(48);
-        for (auto& c : src) c = rng() | 0x80000000u;
-        for (auto& c : dst) c = rng();
-        std::vector<TColor32> before = dst;
-        BlendLine(src.data() + 1, dst.data() + 1, count);
-        BlendLineEx(src.data() + 1, dst.data() + 1, count, 200);
-        EXPECT_EQ(dst[0], before[0]);
-        for (size_t i = static_cast<size_t>(count) + 1; i < dst.size(); ++i) ASSERT_EQ(dst[i], before[i]) << count;
-    }
-}
-
-TEST(Blend, EmptyRunsTouchNothing) {
-    TColor32 src = 0x80FFFFFFu, dst = 0xFF000000u;
-    BlendLine(&src, &dst, 0);
-    BlendLine(&src, &dst, -5);
-    BlendLineEx(&src, &dst, 0, 128);
-    BlendLineEx(&src, &dst, -1, 128);
-    EXPECT_EQ(dst, 0xFF000000u);
+TEST(VectorSets, ALimitKeepsTheWiderSetsOut) {
+    using thorn::VectorSet;
+    const VectorSet before = thorn::LimitVectorSet(VectorSet::Plain);
+    EXPECT_FALSE(thorn::HasSse2() || thorn::HasSse41() || thorn::HasAvx2());
+    thorn::LimitVectorSet(VectorSet::Sse41);
+    EXPECT_FALSE(thorn::HasAvx2());
+    EXPECT_EQ(thorn::HasSse41(), thorn::ProcessorVectorSet() >= VectorSet::Sse41);
+    EXPECT_EQ(thorn::LimitVectorSet(before), VectorSet::Sse41);
+    EXPECT_EQ(thorn::HasAvx2(), thorn::ProcessorVectorSet() == VectorSet::Avx2);
 }
 
 }  // namespace

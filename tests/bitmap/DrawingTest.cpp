@@ -13,21 +13,16 @@
 #include "bitmap/Pix32.h"
 #include "bitmap/Pix32_Blend.h"
 #include "bitmap/Pix32_DrawingEx.h"
+#include "support/Cases.h"
+#include "support/Pixels.h"
 
 namespace {
 
-constexpr TColor32 C = 0xFF102030u;
+using thorn::test::ExpectPixels;
+using thorn::test::NonZero;
+using thorn::test::Points;
 
-using Pixels = std::set<std::pair<int, int>>;
-
-// The pixels of b that are not 0.
-Pixels Set(const TBitmap32& b) {
-    Pixels out;
-    for (int32_t y = 0; y < b.Height(); ++y)
-        for (int32_t x = 0; x < b.Width(); ++x)
-            if (b.GetPixel(x, y) != 0) out.insert({x, y});
-    return out;
-}
+constexpr TColor32 C = 0xFF102030u, kWhite = 0xFFFFFFFFu, kBlack = 0xFF000000u;
 
 TEST(Pixels, CheckedAndBorderReads) {
     TBitmap32 b;
@@ -39,7 +34,7 @@ TEST(Pixels, CheckedAndBorderReads) {
     EXPECT_EQ(b.GetPixelS(2, 2), 7u);
     b.SetPixelS(3, 0, C);
     b.SetPixelS(0, -1, C);
-    EXPECT_TRUE(Set(b) == (Pixels{{2, 2}}));
+    EXPECT_TRUE(NonZero(b) == (Points{{2, 2}}));
     EXPECT_EQ(b.GetPixelB(10, 10), 7u);
     EXPECT_EQ(b.GetPixelB(-4, 2), 0u);
     TBitmap32 empty;
@@ -98,92 +93,85 @@ TEST(Runs, HorizontalAndVerticalClipping) {
     TBitmap32 b;
     b.SetSize(10, 3);
     b.HorzLineS(5, 0, -3, C);
-    Pixels expected;
+    Points expected;
     for (int x = 0; x <= 5; ++x) expected.insert({x, 0});
-    EXPECT_EQ(Set(b), expected);
+    EXPECT_EQ(NonZero(b), expected);
     b.HorzLineS(0, 3, 9, C);
     b.HorzLineS(10, 1, 20, C);
     b.VertLineS(-1, 0, 2, C);
-    EXPECT_EQ(Set(b), expected);
+    EXPECT_EQ(NonZero(b), expected);
     b.VertLineS(9, 5, -5, C);
     for (int y = 0; y < 3; ++y) expected.insert({9, y});
-    EXPECT_EQ(Set(b), expected);
+    EXPECT_EQ(NonZero(b), expected);
     b.HorzLine(3, 2, 2, C);  // nothing when X2 < X1
-    EXPECT_EQ(Set(b), expected);
+    EXPECT_EQ(NonZero(b), expected);
 }
 
-TEST(Lines, WorkedWalks) {
-    TBitmap32 b;
-    b.SetSize(6, 6);
-    int changes = 0;
-    b.OnChange = [&](TObject*) { ++changes; };
-    b.Line(0, 0, 3, 0, C, false);
-    EXPECT_EQ(Set(b), (Pixels{{0, 0}, {1, 0}, {2, 0}}));
-    b.Line(0, 0, 3, 0, C, true);
-    EXPECT_EQ(Set(b), (Pixels{{0, 0}, {1, 0}, {2, 0}, {3, 0}}));
-    b.Clear(0);
-    changes = 0;
+// A line and the pixels it sets. Along the major axis the error term,
+// starting at half the major length, steps sideways only once it passes the
+// major length, so a tie stays on the row (or column) it is on.
+struct Walk {
+    const char* what;
+    int32_t x1, y1, x2, y2;
+    bool last;
+    Points pixels;
+};
+
+class LineWalks : public ::testing::TestWithParam<Walk> {};
+
+TEST_P(LineWalks, SetTheirPixels) {
+    const Walk& w = GetParam();
+    TBitmap32 plain, blended;
+    plain.SetSize(10, 10);
+    blended.SetSize(10, 10);
+    blended.Clear(kBlack);
+    plain.Line(w.x1, w.y1, w.x2, w.y2, C, w.last);
+    EXPECT_EQ(NonZero(plain), w.pixels);
+    blended.LineT(w.x1, w.y1, w.x2, w.y2, 0x80FFFFFFu, w.last);
+    for (int32_t y = 0; y < 10; ++y)
+        for (int32_t x = 0; x < 10; ++x)
+            EXPECT_EQ(blended.GetPixel(x, y),
+                      w.pixels.count({x, y}) ? CombineReg(0x80FFFFFFu, kBlack, 0x80) : kBlack) << x << "," << y;
+}
+
+const Walk kWalks[] = {
+    {"a row without its end", 0, 0, 3, 0, false, {{0, 0}, {1, 0}, {2, 0}}},
+    {"a row with its end", 0, 0, 3, 0, true, {{0, 0}, {1, 0}, {2, 0}, {3, 0}}},
+    {"a row backwards", 3, 1, 0, 1, false, {{3, 1}, {2, 1}, {1, 1}}},
+    {"a column upwards", 5, 5, 5, 2, true, {{5, 5}, {5, 4}, {5, 3}, {5, 2}}},
+    {"a point", 2, 2, 2, 2, false, {}},
+    {"shallow", 0, 0, 4, 1, false, {{0, 0}, {1, 0}, {2, 0}, {3, 1}}},
+    {"shallow tie", 0, 0, 2, 1, true, {{0, 0}, {1, 0}, {2, 1}}},
+    {"shallow with a late tie", 0, 0, 7, 3, false, {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}, {6, 2}}},
+    {"shallow backwards", 7, 3, 0, 0, false, {{7, 3}, {6, 3}, {5, 2}, {4, 2}, {3, 1}, {2, 1}, {1, 1}}},
+    {"steep tie", 0, 0, 1, 2, true, {{0, 0}, {0, 1}, {1, 2}}},
+    {"steep of odd length", 0, 0, 1, 3, true, {{0, 0}, {0, 1}, {0, 2}, {1, 3}}},
+    {"steep upwards with a tie", 0, 5, 2, 0, true, {{0, 5}, {0, 4}, {1, 3}, {1, 2}, {1, 1}, {2, 0}}},
+    {"steep upwards", 1, 9, 4, 0, true,
+     {{1, 9}, {1, 8}, {2, 7}, {2, 6}, {2, 5}, {3, 4}, {3, 3}, {3, 2}, {4, 1}, {4, 0}}},
+    {"steep backwards", 9, 9, 0, 2, false, {{9, 9}, {8, 8}, {7, 8}, {6, 7}, {5, 6}, {4, 5}, {3, 4}, {2, 4}, {1, 3}}},
+    {"diagonal", 0, 0, 4, 4, true, {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}}},
+    {"diagonal upwards", 2, 8, 9, 1, false, {{2, 8}, {3, 7}, {4, 6}, {5, 5}, {6, 4}, {7, 3}, {8, 2}}},
+};
+INSTANTIATE_TEST_SUITE_P(Worked, LineWalks, ::testing::ValuesIn(kWalks), thorn::test::ByWhat());
+
+TEST(Lines, ALineNotifiesOnceEvenWhenItSetsNothing) {
+    thorn::test::CountingBitmap b(6, 6);
     b.Line(2, 2, 2, 2, C, false);
-    EXPECT_TRUE(Set(b).empty());
-    EXPECT_EQ(changes, 1);
     b.Line(0, 0, 4, 1, C, false);
-    EXPECT_EQ(Set(b), (Pixels{{0, 0}, {1, 0}, {2, 0}, {3, 1}}));
-    b.Clear(0);
-    b.Line(5, 5, 5, 2, C, true);  // upwards: rows 3..5 then the end point
-    EXPECT_EQ(Set(b), (Pixels{{5, 5}, {5, 4}, {5, 3}, {5, 2}}));
-    b.Clear(0);
-    b.Line(3, 1, 0, 1, C, false);
-    EXPECT_EQ(Set(b), (Pixels{{3, 1}, {2, 1}, {1, 1}}));
-}
-
-// The integer walk written out plainly: the pixel, then the error term.
-Pixels ReferenceLine(int x1, int y1, int x2, int y2, bool last) {
-    Pixels out;
-    int dx = std::abs(x2 - x1), dy = std::abs(y2 - y1), sx = x2 > x1 ? 1 : -1, sy = y2 > y1 ? 1 : -1;
-    int x = x1, y = y1;
-    if (dx > dy) {
-        int delta = dx / 2;
-        for (int i = 0; i < dx; ++i) {
-            out.insert({x, y});
-            x += sx;
-            delta += dy;
-            if (delta > dx) y += sy, delta -= dx;
-        }
-    } else {
-        int delta = dy / 2;
-        for (int i = 0; i < dy; ++i) {
-            out.insert({x, y});
-            y += sy;
-            delta += dx;
-            if (delta > dy) x += sx, delta -= dy;
-        }
-    }
-    if (last) out.insert({x, y});
-    return out;
-}
-
-TEST(Lines, SlopedWalksFollowTheErrorTerm) {
-    for (auto [x1, y1, x2, y2] : std::vector<std::array<int, 4>>{
-             {0, 0, 7, 3}, {7, 3, 0, 0}, {1, 9, 4, 0}, {9, 9, 0, 2}, {0, 0, 9, 9}, {2, 8, 9, 1}}) {
-        for (bool last : {false, true}) {
-            TBitmap32 b;
-            b.SetSize(10, 10);
-            b.Line(x1, y1, x2, y2, C, last);
-            EXPECT_EQ(Set(b), ReferenceLine(x1, y1, x2, y2, last)) << x1 << "," << y1 << " " << x2 << "," << y2;
-        }
-    }
+    EXPECT_EQ(b.changes, 2);
 }
 
 TEST(Lines, ClippedLines) {
     TBitmap32 b;
     b.SetSize(10, 10);
     b.LineS(-10, 5, 20, 5, C, false);
-    Pixels row;
+    Points row;
     for (int x = 0; x <= 8; ++x) row.insert({x, 5});
-    EXPECT_EQ(Set(b), row);
+    EXPECT_EQ(NonZero(b), row);
     b.LineS(-10, 5, 20, 5, C, true);
     row.insert({9, 5});
-    EXPECT_EQ(Set(b), row);
+    EXPECT_EQ(NonZero(b), row);
     int changes = 0;
     b.OnChange = [&](TObject*) { ++changes; };
     b.LineS(-5, 3, 3, -5, C, true);  // passes outside the corner
@@ -210,68 +198,41 @@ TEST(Lines, ClipLineMovesEndsOntoTheBox) {
     EXPECT_EQ((std::array{x1, y1, x2, y2}), (std::array{0, 3, 9, 6}));
 }
 
-TEST(Lines, BlendedLineUsesTheColoursAlpha) {
+// Wu's walk: along the major axis a 16-bit accumulator gains
+// (minor << 16) / major a step, stepping sideways when it wraps; its top
+// byte w shares the colour between the pixel (gamma of 255 - w) and its
+// neighbour on the minor side (gamma of w), blended with that master alpha.
+TColor32 WuPixel(uint8_t w) {
+    TColor32 p = kBlack;
+    BlendMemEx(kWhite, p, GAMMA_TABLE[w]);
+    return p;
+}
+
+TEST(Lines, AntiAliasedWorkedWalks) {
+    // Shallow, two steps of half a pixel: w = 128, then a wrap to row 1.
     TBitmap32 b;
-    b.SetSize(5, 5);
-    b.Clear(0xFF000000u);
-    b.LineT(0, 0, 4, 2, 0x80FFFFFFu, true);
-    TColor32 mixed = CombineReg(0x80FFFFFFu, 0xFF000000u, 0x80);
-    for (auto [x, y] : ReferenceLine(0, 0, 4, 2, true)) EXPECT_EQ(b.GetPixel(x, y), mixed);
-    EXPECT_EQ(b.GetPixel(4, 0), 0xFF000000u);
-}
-
-// Wu's line worked out plainly: every step along the major axis, the
-// 16-bit accumulator's top byte shares the colour between two pixels.
-std::map<std::pair<int, int>, TColor32> ReferenceWu(int x1, int y1, int x2, int y2, bool last, TColor32 colour,
-                                                    TColor32 background) {
-    std::map<std::pair<int, int>, TColor32> px;
-    auto blend = [&](int x, int y, uint32_t m) {
-        auto it = px.try_emplace({x, y}, background).first;
-        uint32_t w = ((m + 1) * (colour >> 24)) >> 8;
-        if (w) it->second = CombineReg(colour, it->second, w);
-    };
-    px[{x1, y1}] = colour >> 24 == 255 ? colour : CombineReg(colour, background, colour >> 24);
-    int dx = std::abs(x2 - x1), dy = std::abs(y2 - y1), sx = x2 > x1 ? 1 : -1, sy = y2 > y1 ? 1 : -1;
-    bool steep = dy > dx;
-    int major = steep ? dy : dx, minor = steep ? dx : dy;
-    long adj = (static_cast<long>(minor) << 16) / major;
-    unsigned acc = 0;
-    if (!last) --major;
-    int x = x1, y = y1;
-    for (int i = 0; i < major; ++i) {
-        unsigned old = acc;
-        acc = (acc + adj) & 0xFFFF;
-        bool side = adj >= 65536 || acc < old;
-        if (steep) {
-            if (side) x += sx;
-            y += sy;
-        } else {
-            if (side) y += sy;
-            x += sx;
-        }
-        unsigned w = acc >> 8;
-        blend(x, y, GAMMA_TABLE[w ^ 255]);
-        if (steep)
-            blend(x + sx, y, GAMMA_TABLE[w]);
-        else
-            blend(x, y + sy, GAMMA_TABLE[w]);
-    }
-    return px;
-}
-
-TEST(Lines, AntiAliasedLineMatchesWusWalk) {
-    for (auto [x1, y1, x2, y2] : std::vector<std::array<int, 4>>{{1, 1, 8, 4}, {8, 1, 2, 7}, {1, 1, 7, 7}, {3, 8, 5, 1}}) {
-        TBitmap32 b;
-        b.SetSize(10, 10);
-        b.Clear(0xFF000000u);
-        b.LineA(x1, y1, x2, y2, 0xFFFFFFFFu, true);
-        auto expected = ReferenceWu(x1, y1, x2, y2, true, 0xFFFFFFFFu, 0xFF000000u);
-        for (int32_t y = 0; y < 10; ++y)
-            for (int32_t x = 0; x < 10; ++x) {
-                auto it = expected.find({x, y});
-                EXPECT_EQ(b.GetPixel(x, y), it == expected.end() ? 0xFF000000u : it->second) << x << "," << y;
-            }
-    }
+    b.SetSize(4, 4);
+    b.Clear(kBlack);
+    b.LineA(0, 0, 2, 1, kWhite, true);
+    ExpectPixels(b, {{0, 0, kWhite}, {1, 0, WuPixel(127)}, {1, 1, WuPixel(128)}, {2, 1, WuPixel(255)},
+                     {2, 2, WuPixel(0)}, {0, 1, kBlack}, {3, 1, kBlack}});
+    // Backwards along x: the neighbour is still the next row down.
+    b.Clear(kBlack);
+    b.LineA(2, 0, 0, 1, kWhite, true);
+    ExpectPixels(b, {{2, 0, kWhite}, {1, 0, WuPixel(127)}, {1, 1, WuPixel(128)}, {0, 1, WuPixel(255)}});
+    // Steep: the neighbour is the next column; without the last point the
+    // walk stops a step short.
+    b.Clear(kBlack);
+    b.LineA(0, 0, 1, 2, kWhite, false);
+    ExpectPixels(b, {{0, 0, kWhite}, {0, 1, WuPixel(127)}, {1, 1, WuPixel(128)}, {1, 2, kBlack}});
+    b.Clear(kBlack);
+    b.LineA(1, 2, 0, 0, kWhite, true);
+    ExpectPixels(b, {{1, 2, kWhite}, {1, 1, WuPixel(127)}, {0, 1, WuPixel(128)}, {0, 0, WuPixel(255)}});
+    // Rows and columns are blended lines.
+    b.Clear(kBlack);
+    b.LineA(0, 3, 3, 3, 0x80FFFFFFu, false);
+    EXPECT_EQ(b.GetPixel(2, 3), CombineReg(0x80FFFFFFu, kBlack, 0x80));
+    EXPECT_EQ(b.GetPixel(3, 3), kBlack);
 }
 
 TEST(Lines, ClippedAntiAliasedLineStaysInsideTheBitmap) {
@@ -286,7 +247,7 @@ TEST(Lines, ClippedAntiAliasedLineStaysInsideTheBitmap) {
     b.LineAS(0, 5, 5, 4, 0xFFFFFFFFu, true);
     b.LineA(0, 5, 5, 3, 0xFFFFFFFFu, true);
     b.LineA(5, 5, 4, 0, 0xFFFFFFFFu, true);
-    EXPECT_FALSE(Set(b).empty());
+    EXPECT_FALSE(NonZero(b).empty());
     b.MoveTo(-10, -10);
     b.LineToAS(20, 20);
     EXPECT_NE(b.GetPixel(3, 3), 0u);
@@ -312,7 +273,7 @@ TEST(Lines, SubPixelLinesDrawAndKeepToTheBitmap) {
     TBitmap32 d;
     d.SetSize(3, 3);
     d.LineX(Fixed(1), Fixed(1), Fixed(1) + 100, Fixed(1), 0xFFFFFFFFu, false);
-    EXPECT_TRUE(Set(d).empty());
+    EXPECT_TRUE(NonZero(d).empty());
 }
 
 TEST(Stipple, ColoursStepThroughThePattern) {
@@ -395,10 +356,10 @@ TEST(Rectangles, FillsClipAndNotify) {
     int changes = 0;
     b.OnChange = [&](TObject*) { ++changes; };
     b.FillRectS(-5, -5, 3, 3, C);
-    Pixels expected;
+    Points expected;
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 3; ++x) expected.insert({x, y});
-    EXPECT_EQ(Set(b), expected);
+    EXPECT_EQ(NonZero(b), expected);
     EXPECT_EQ(changes, 1);
     b.FillRectS(5, 5, 5, 9, C);
     b.FillRectS(6, 0, 9, 9, C);
@@ -430,14 +391,14 @@ TEST(Rectangles, Frames) {
     TBitmap32 b;
     b.SetSize(5, 4);
     b.FrameRectS(0, 0, 4, 4, C);
-    Pixels expected{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {0, 3}, {1, 3}, {2, 3}, {3, 3}, {0, 1}, {0, 2}, {3, 1}, {3, 2}};
-    EXPECT_EQ(Set(b), expected);
+    Points expected{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {0, 3}, {1, 3}, {2, 3}, {3, 3}, {0, 1}, {0, 2}, {3, 1}, {3, 2}};
+    EXPECT_EQ(NonZero(b), expected);
     TBitmap32 c;
     c.SetSize(5, 4);
     c.FrameRectTS(TRect{1, 1, 2, 2}, C);
-    EXPECT_EQ(Set(c), (Pixels{{1, 1}}));
+    EXPECT_EQ(NonZero(c), (Points{{1, 1}}));
     c.FrameRectS(-3, -3, 0, 0, C);
-    EXPECT_EQ(Set(c), (Pixels{{1, 1}}));
+    EXPECT_EQ(NonZero(c), (Points{{1, 1}}));
 }
 
 TEST(Rectangles, RaisedBevel) {

@@ -1,78 +1,29 @@
 // Picture files into and out of bitmaps, and text on bitmaps with real
-// fonts: files are written here, by hand or with libjpeg.
+// fonts: files are written by the tests' own writers or with libjpeg.
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <jpeglib.h>
 
 #include <vector>
 
 #include "bitmap/Pix32.h"
 #include "bitmap/Pix32_Blend.h"
 #include "platform/Text.h"
+#include "support/PictureFiles.h"
+#include "support/Pixels.h"
 #include "support/TempDir.h"
 
 namespace {
 
-void Put16(std::vector<uint8_t>& b, uint32_t v) {
-    b.push_back(v & 0xFF);
-    b.push_back(v >> 8 & 0xFF);
-}
-void Put32(std::vector<uint8_t>& b, uint32_t v) {
-    Put16(b, v & 0xFFFF);
-    Put16(b, v >> 16);
-}
-
 // A 24-bit bottom-up BMP of 2 x 2 pixels: rows of 6 bytes padded to 8.
 std::vector<uint8_t> Bmp24() {
-    std::vector<uint8_t> b{'B', 'M'};
-    Put32(b, 14 + 40 + 16);
-    Put32(b, 0);
-    Put32(b, 14 + 40);
-    Put32(b, 40);
-    Put32(b, 2);
-    Put32(b, 2);
-    Put16(b, 1);
-    Put16(b, 24);
-    Put32(b, 0);
-    Put32(b, 16);
-    Put32(b, 2835);
-    Put32(b, 2835);
-    Put32(b, 0);
-    Put32(b, 0);
-    // Bottom row first: blue, green, red per pixel.
-    for (uint8_t v : {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0, 0}) b.push_back(v);
-    for (uint8_t v : {0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0, 0}) b.push_back(v);
-    return b;
+    const TColor32 colours[] = {0xFF302010u, 0xFF605040u, 0xFF030201u, 0xFF060504u};
+    return thorn::test::Bmp24File(*thorn::test::DrawPicture(2, 2, [&](int32_t x, int32_t y) { return colours[2 * y + x]; }));
 }
 
 // A 16 x 8 JPEG of one colour, at the best quality.
 std::vector<uint8_t> Jpeg(uint8_t r, uint8_t g, uint8_t b) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &out, &size);
-    info.image_width = 16;
-    info.image_height = 8;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<uint8_t> row;
-    for (int i = 0; i < 16; ++i) row.insert(row.end(), {r, g, b});
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW rows[] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    std::vector<uint8_t> file(out, out + size);
-    jpeg_destroy_compress(&info);
-    std::free(out);
-    return file;
+    std::vector<uint8_t> rgb;
+    for (int i = 0; i < 16 * 8; ++i) rgb.insert(rgb.end(), {r, g, b});
+    return thorn::test::JpegFile(16, 8, 3, JCS_RGB, rgb, 100);
 }
 
 TEST(Files, A24BitBmpLoadsOpaque) {
@@ -82,10 +33,7 @@ TEST(Files, A24BitBmpLoadsOpaque) {
     b.LoadFromFile(dir / "small.bmp");
     ASSERT_EQ(b.Width(), 2);
     ASSERT_EQ(b.Height(), 2);
-    EXPECT_EQ(b.GetPixel(0, 0), 0xFF302010u);
-    EXPECT_EQ(b.GetPixel(1, 0), 0xFF605040u);
-    EXPECT_EQ(b.GetPixel(0, 1), 0xFF030201u);
-    EXPECT_EQ(b.GetPixel(1, 1), 0xFF060504u);
+    thorn::test::ExpectPixels(b, {{0, 0, 0xFF302010u}, {1, 0, 0xFF605040u}, {0, 1, 0xFF030201u}, {1, 1, 0xFF060504u}});
 }
 
 TEST(Files, AJpegLoadsOpaque) {

@@ -7,13 +7,11 @@
 #include "gui/Application.h"
 #include "gui/Forms.h"
 #include "gui/headless/HeadlessHost.h"
+#include "support/Pixels.h"
 
 namespace {
 
-TColor32 Shown(TColor color) {
-    uint32_t rgb = ColorToRGB(color);
-    return 0xFF000000u | (rgb & 0xFF) << 16 | (rgb & 0xFF00) | (rgb >> 16 & 0xFF);
-}
+using thorn::test::Shown;
 
 class ImgView : public ::testing::Test {
 protected:

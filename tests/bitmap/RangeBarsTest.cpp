@@ -11,14 +11,11 @@
 #include "gui/Application.h"
 #include "gui/Forms.h"
 #include "gui/headless/HeadlessHost.h"
+#include "support/Pixels.h"
 
 namespace {
 
-// The opaque pixel a GUI colour paints.
-TColor32 Shown(TColor color) {
-    uint32_t rgb = ColorToRGB(color);
-    return 0xFF000000u | (rgb & 0xFF) << 16 | (rgb & 0xFF00) | (rgb >> 16 & 0xFF);
-}
+using thorn::test::Shown;
 
 // (c1*w + c2*(255 - w)) >> 8 per channel of two GUI colours.
 TColor Mix(TColor c1, TColor c2, int w) {
@@ -150,47 +147,51 @@ TEST_F(RangeBars, CentredBarKeepsTheViewCentre) {
     EXPECT_EQ(bar->GetPosition(), 400);
 }
 
+// The zone under each pixel on either side of every boundary.
 TEST_F(RangeBars, Zones) {
     TRangeBar* bar = AddRangeBar(1000, 100);
-    bar->SetPosition(450);  // handle 151 .. 180
-    EXPECT_EQ(bar->GetZone(5, 8), zBtnPrev);
-    EXPECT_EQ(bar->GetZone(20, 8), zTrackPrev);
-    EXPECT_EQ(bar->GetZone(151, 8), zHandle);
-    EXPECT_EQ(bar->GetZone(181, 8), zTrackNext);
-    EXPECT_EQ(bar->GetZone(316, 8), zBtnNext);
-    EXPECT_EQ(bar->GetZone(331, 15), zBtnNext);
-    EXPECT_EQ(bar->GetZone(332, 8), zNone);
-    EXPECT_EQ(bar->GetZone(20, -1), zNone);
+    bar->SetPosition(450);  // buttons 0 .. 15 and 316 .. 331, handle 151 .. 180
+    for (auto [x, y, zone] : {std::tuple{15, 8, zBtnPrev}, {16, 8, zTrackPrev}, {150, 8, zTrackPrev},
+                              {151, 8, zHandle}, {180, 15, zHandle}, {181, 8, zTrackNext}, {315, 0, zTrackNext},
+                              {316, 8, zBtnNext}, {331, 15, zBtnNext}, {332, 8, zNone}, {20, -1, zNone}})
+        EXPECT_EQ(bar->GetZone(x, y), zone) << x << "," << y;
     EXPECT_EQ(bar->GetZoneRect(zTrackPrev), (TRect{16, 0, 151, 16}));
     EXPECT_EQ(bar->GetZoneRect(zTrackNext), (TRect{181, 0, 316, 16}));
     EXPECT_EQ(bar->GetZoneRect(zBtnNext), (TRect{316, 0, 332, 16}));
     bar->SetRange(50);  // a bar that cannot move shows its tracks split at the middle
     EXPECT_EQ(bar->GetZoneRect(zTrackPrev), (TRect{16, 0, 166, 16}));
     EXPECT_EQ(bar->GetZoneRect(zHandle), (TRect{166, 0, 166, 16}));
+    // A track too short for a handle: all of it lies after the empty handle.
+    bar->SetRange(1000);
+    bar->SetWidth(32 + 17);
+    EXPECT_EQ(bar->GetZone(16, 8), zTrackNext);
+    EXPECT_EQ(bar->GetZone(15, 8), zBtnPrev);
 
     bar->SetKind(sbVertical);
     bar->SetBounds(10, 10, 16, 180);
-    EXPECT_EQ(bar->GetZone(8, 3), zBtnPrev);
-    EXPECT_EQ(bar->GetZone(8, 170), zBtnNext);
+    bar->SetPosition(450);  // handle 82 .. 98
+    for (auto [x, y, zone] : {std::tuple{8, 15, zBtnPrev}, {8, 16, zTrackPrev}, {8, 163, zTrackNext},
+                              {8, 164, zBtnNext}, {8, 179, zBtnNext}})
+        EXPECT_EQ(bar->GetZone(x, y), zone) << x << "," << y;
     EXPECT_EQ(bar->GetZoneRect(zBtnNext), (TRect{0, 164, 16, 180}));
 }
+
+// Waits on the virtual clock and the position after each.
+struct Tick {
+    uint64_t wait;
+    float position;
+};
 
 TEST_F(RangeBars, HeldButtonRepeatsOnTheVirtualClock) {
     TRangeBar* bar = AddRangeBar(1000, 100);
     form->Show();
     Down(320, 8);  // the next button: one step at once
-    EXPECT_EQ(bar->GetPosition(), 8);
     EXPECT_EQ(bar->GetDragZone(), zBtnNext);
-    host.Advance(599);
-    EXPECT_EQ(bar->GetPosition(), 8);
-    host.Advance(1);  // again after 600 ms
-    EXPECT_EQ(bar->GetPosition(), 16);
-    host.Advance(99);
-    EXPECT_EQ(bar->GetPosition(), 16);
-    host.Advance(1);  // then every 100 ms
-    EXPECT_EQ(bar->GetPosition(), 24);
-    host.Advance(300);
-    EXPECT_EQ(bar->GetPosition(), 48);
+    // Again after 600 ms, then every 100 ms.
+    for (Tick t : {Tick{0, 8}, {599, 8}, {1, 16}, {99, 16}, {1, 24}, {300, 48}}) {
+        host.Advance(t.wait);
+        EXPECT_EQ(bar->GetPosition(), t.position) << "after " << t.wait;
+    }
     Up(320, 8);
     host.Advance(1000);
     EXPECT_EQ(bar->GetPosition(), 48);
@@ -204,12 +205,10 @@ TEST_F(RangeBars, HeldButtonRepeatsOnTheVirtualClock) {
     bar->SetPosition(16);
     log.clear();
     Down(3, 8);
-    EXPECT_EQ(bar->GetPosition(), 8);
-    host.Advance(600);
-    EXPECT_EQ(bar->GetPosition(), 0);
-    host.Advance(100);  // nothing left: the step stops the tracking
-    host.Advance(1000);
-    EXPECT_EQ(bar->GetPosition(), 0);
+    for (Tick t : {Tick{0, 8}, {600, 0}, {100, 0}, {1000, 0}}) {
+        host.Advance(t.wait);
+        EXPECT_EQ(bar->GetPosition(), t.position) << "after " << t.wait;
+    }
     EXPECT_EQ(log.size(), 4u);
     Up(3, 8);
 }
@@ -218,13 +217,11 @@ TEST_F(RangeBars, TrackPagesWhileTheCursorStaysOnIt) {
     TRangeBar* bar = AddRangeBar(1000, 100);
     form->Show();
     Down(100, 8);  // the track after the handle (16 .. 46): a window at once
-    EXPECT_EQ(bar->GetPosition(), 100);
-    host.Advance(600);
-    EXPECT_EQ(bar->GetPosition(), 200);  // handle now at 76 .. 106: the cursor is on it
-    host.Advance(100);
-    EXPECT_EQ(bar->GetPosition(), 200);
-    host.Advance(500);
-    EXPECT_EQ(bar->GetPosition(), 200);
+    // After 600 ms the handle (76 .. 106) is under the cursor: paging stops.
+    for (Tick t : {Tick{0, 100}, {600, 200}, {100, 200}, {500, 200}}) {
+        host.Advance(t.wait);
+        EXPECT_EQ(bar->GetPosition(), t.position) << "after " << t.wait;
+    }
     Move(200, 8);  // the cursor back on the track beyond the handle: paging goes on
     host.Advance(100);
     EXPECT_EQ(bar->GetPosition(), 300);
@@ -290,6 +287,30 @@ TEST_F(RangeBars, HotZoneFollowsTheMouseAndClearsOnLeaving) {
     Up(320, 100);
     host.Advance(150);
     EXPECT_EQ(bar->GetHotZone(), zNone);
+    // Gone to another window without crossing the bar's edge: the tick too.
+    Move(320, 8);
+    TForm* other = Application->CreateForm<TForm>();
+    other->SetBounds(600, 100, 100, 100);
+    other->Show();
+    host.MouseMove(*other, 50, 50);
+    host.Advance(150);
+    EXPECT_EQ(bar->GetHotZone(), zNone);
+}
+
+// From -100 to 100 the handle and a drag measure from the minimum.
+TEST_F(RangeBars, GaugeWithANegativeMinimum) {
+    TGaugeBar* gauge = AddBar<TGaugeBar>(132, 16);  // a track of 100 between the buttons
+    gauge->SetMin(-100);
+    gauge->SetHandleSize(10);
+    gauge->SetPosition(-150);
+    EXPECT_EQ(gauge->GetPosition(), -100);
+    gauge->SetPosition(0);  // offset Round(90 * 100 / 200)
+    EXPECT_EQ(gauge->GetHandleRect(), (TRect{16 + 45, 0, 16 + 55, 16}));
+    form->Show();
+    Down(16 + 50, 8);
+    Move(16 + 50 + 45, 8);  // half the handle's travel: half the span
+    EXPECT_EQ(gauge->GetPosition(), 100);
+    Up(16 + 50 + 45, 8);
 }
 
 TEST_F(RangeBars, GaugeLimitsAndSteps) {
@@ -402,6 +423,14 @@ TEST_F(RangeBars, ClassicPixels) {
     EXPECT_EQ(bar->GetDragZone(), zTrackNext);
     EXPECT_EQ(Pixel(1 + 300, 1 + 8), Shown(clWindowFrame));
     Up(1 + 200, 1 + 8);
+    // A held button is sunken and flat: shadow at its top left, highlight at
+    // its bottom right; one the pointer is only over is not.
+    Move(1 + 320, 1 + 8);
+    EXPECT_NE(Pixel(1 + 316, 1 + 0), Shown(clBtnShadow));
+    Down(1 + 320, 1 + 8);
+    EXPECT_EQ(Pixel(1 + 316, 1 + 0), Shown(clBtnShadow));
+    EXPECT_EQ(Pixel(1 + 331, 1 + 15), Shown(clBtnHighlight));
+    Up(1 + 320, 1 + 8);
 
     // One colour where the bar's colour is the highlight.
     bar->SetColor(clBtnHighlight);
@@ -456,6 +485,47 @@ TEST_F(RangeBars, FlatLookPixels) {
     bar->SetBackgnd(bgSolid);
     EXPECT_EQ(Pixel(40, 2), Shown(colour));
     EXPECT_EQ(Pixel(41, 2), Shown(colour));
+}
+
+// Held down, the flat look sinks: the button's arrow moves a pixel right and
+// down, the handle's bevel turns dark with its grips a pixel on, the track
+// fills with the border colour.
+TEST_F(RangeBars, FlatLookHeldDown) {
+    TRangeBar* bar = AddBar<TRangeBar>(100, 16);
+    bar->SetStyle(rbsMac);
+    bar->SetRange(1000);
+    bar->SetWindow(100);
+    form->Show();
+    const TColor32 border = Shown(clWindowFrame), handle = Shown(clBtnShadow);
+    auto arrow = [&] {  // the border-coloured pixels inside the next button
+        thorn::test::Points points;
+        for (int y = 2; y < 14; ++y)
+            for (int x = 87; x < 99; ++x)
+                if (Pixel(x, y) == border) points.insert({x, y});
+        return points;
+    };
+    const thorn::test::Points shown = arrow();
+    ASSERT_FALSE(shown.empty());
+    Down(92, 8);
+    thorn::test::Points moved;
+    for (auto [x, y] : shown) moved.insert({x + 1, y + 1});
+    EXPECT_EQ(arrow(), moved);
+    EXPECT_EQ(Pixel(86, 2), Shown(clBtnFace));  // no raised bevel
+    Up(92, 8);
+
+    bar->SetPosition(0);
+    Down(20, 8);  // the handle, 15 .. 31
+    EXPECT_EQ(Pixel(20, 1), Shown(Shade(clBtnShadow, -24)));
+    EXPECT_EQ(Pixel(16, 8), Shown(Shade(clBtnShadow, -24)));
+    EXPECT_EQ(Pixel(30, 8), handle);
+    EXPECT_EQ(Pixel(19, 8), Shown(Shade(clBtnShadow, 24)));
+    EXPECT_EQ(Pixel(20, 8), Shown(Shade(clBtnShadow, -24)));
+    Up(20, 8);
+
+    Down(60, 8);  // the track after the handle
+    EXPECT_EQ(Pixel(60, 8), border);
+    EXPECT_EQ(Pixel(61, 8), border);
+    Up(60, 8);
 }
 
 TEST_F(RangeBars, AccessForwardsToBothBars) {

@@ -1,58 +1,68 @@
-// Sub-pixel anti-aliased lines: splat positions and weights worked out
-// plainly, clipping with the last point, and the stipple carried across
-// clipped pieces.
+// Sub-pixel anti-aliased lines: worked splat positions and weights, clipping
+// with the last point, and the stipple carried across clipped pieces.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <initializer_list>
 #include <vector>
 
 #include "bitmap/Pix32.h"
 #include "bitmap/Pix32_Blend.h"
+#include "support/Pixels.h"
 
 namespace {
 
-// One splat at (x/256, y/256) on a plain pixel array: four weights from
-// the gamma table, applied in the order top-left, top-right, bottom-right,
-// bottom-left.
-void PlainSplat(std::vector<TColor32>& px, int width, int x, int y, TColor32 colour) {
-    int fx = x & 255, fy = y & 255, cxp = x >> 8, cyp = y >> 8;
-    uint32_t a = colour >> 24;
-    uint32_t cx = a * GAMMA_TABLE[fx ^ 255], cy = GAMMA_TABLE[fy ^ 255], nx = a * GAMMA_TABLE[fx], ny = GAMMA_TABLE[fy];
-    auto put = [&](int px_, int py_, uint32_t w) {
-        TColor32& p = px[static_cast<size_t>(py_ * width + px_)];
-        if (w == 0) return;
-        p = w >= 255 ? colour : CombineReg(colour, p, w);
-    };
-    put(cxp, cyp, cx * cy >> 16);
-    put(cxp + 1, cyp, nx * cy >> 16);
-    put(cxp + 1, cyp + 1, nx * ny >> 16);
-    put(cxp, cyp + 1, cx * ny >> 16);
-}
+using thorn::test::PixelsOf;
 
-std::vector<TColor32> Pixels(const TBitmap32& b) { return {b.Bits(), b.Bits() + b.Width() * b.Height()}; }
+constexpr TColor32 kWhite = 0xFFFFFFFFu, kBlack = 0xFF000000u;
+
+// A black w x h bitmap with splats at the given places (in 1/256 pixel),
+// the last one with the alpha given: what a sub-pixel line should draw.
+std::vector<TColor32> Splats(int32_t w, int32_t h, std::initializer_list<std::array<int32_t, 2>> whole,
+                             std::array<int32_t, 2> last, uint32_t lastAlpha) {
+    TBitmap32 b;
+    b.SetSize(w, h);
+    b.Clear(kBlack);
+    for (auto [x, y] : whole) b.SET_T256(x, y, kWhite);
+    b.SET_T256(last[0], last[1], lastAlpha << 24 | 0xFFFFFF);
+    return PixelsOf(b);
+}
 
 TEST(SubPixelLines, WholePixelStepsWithoutTheLastPoint) {
     TBitmap32 b;
     b.SetSize(6, 3);
-    b.Clear(0xFF000000u);
-    b.LineX(Fixed(1), Fixed(1), Fixed(4), Fixed(1), 0xFFFFFFFFu, false);
+    b.Clear(kBlack);
+    b.LineX(Fixed(1), Fixed(1), Fixed(4), Fixed(1), kWhite, false);
     // Three splats on whole pixels (weight 255*255*255 >> 16 = 253); the
     // last partial one has no length and so no alpha.
-    std::vector<TColor32> expected(18, 0xFF000000u);
-    for (int x = 1; x <= 3; ++x) expected[6 + x] = CombineReg(0xFFFFFFFFu, 0xFF000000u, 253);
-    EXPECT_EQ(Pixels(b), expected);
+    std::vector<TColor32> expected(18, kBlack);
+    for (int x = 1; x <= 3; ++x) expected[6 + x] = CombineReg(kWhite, kBlack, 253);
+    EXPECT_EQ(PixelsOf(b), expected);
 }
 
 TEST(SubPixelLines, WithTheLastPointTheStepsShrink) {
     TBitmap32 b;
     b.SetSize(6, 3);
-    b.Clear(0xFF000000u);
-    b.LineX(Fixed(1), Fixed(1), Fixed(4), Fixed(1), 0xFFFFFFFFu, true);
+    b.Clear(kBlack);
+    b.LineX(Fixed(1), Fixed(1), Fixed(4), Fixed(1), kWhite, true);
     // Length 3 + 1 pixels: four splats 49152/65536 of a pixel apart, from
     // (65536 + 127) >> 8 = 256.
-    std::vector<TColor32> expected(18, 0xFF000000u);
-    for (int k = 0; k < 4; ++k) PlainSplat(expected, 6, (65536 + 127 + k * 49152) >> 8, (65536 + 127) >> 8, 0xFFFFFFFFu);
-    EXPECT_EQ(Pixels(b), expected);
+    EXPECT_EQ(PixelsOf(b), Splats(6, 3, {{256, 256}, {448, 256}, {640, 256}, {832, 256}}, {0, 0}, 0));
+}
+
+// From (1 + 1/512, 1) to (6.5 + 1/512, 1.25): the length is 360820/65536,
+// so five whole steps of (65468, 2976)/65536 from the start rounded to
+// 1/256 ((v + 127) >> 8), then a last splat of alpha 255 * 33140 >> 16 = 128
+// for the rest of the length, halfway between the last whole step and the
+// end.
+TEST(SubPixelLines, WorkedSplatsOfASlopedLine) {
+    TBitmap32 b;
+    b.SetSize(8, 3);
+    b.Clear(kBlack);
+    b.LineX(Fixed(1) + 128, Fixed(1), Fixed(1) + 128 + 360448, Fixed(1) + 16384, kWhite, false);
+    EXPECT_EQ(PixelsOf(b),
+              Splats(8, 3, {{256, 256}, {512, 268}, {768, 279}, {1024, 291}, {1279, 302}}, {1472, 311}, 128));
 }
 
 TEST(SubPixelLines, ClippedLineInsideHonoursTheLastPoint) {

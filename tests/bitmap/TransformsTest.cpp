@@ -10,28 +10,15 @@
 
 #include "bitmap/Pix32.h"
 #include "bitmap/Pix32_Transforms.h"
+#include "support/Pixels.h"
 
 namespace {
 
 constexpr TColor32 Background = 0xFF00FF00u;
 
-TColor32 Numbered(int32_t x, int32_t y) { return 0xFF000000u + static_cast<uint32_t>(y * 256 + x) * 0x0101u; }
-
-void Number(TBitmap32& b, int32_t w, int32_t h) {
-    b.SetSize(w, h);
-    for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w; ++x) b.SetPixel(x, y, Numbered(x, y));
-}
-
-// (f*w + b*(256 - w) + 128) >> 8 for each of the four channels.
-TColor32 ExpectedMix(TColor32 f, TColor32 b, uint32_t w) {
-    TColor32 out = 0;
-    for (int s = 0; s < 32; s += 8) {
-        uint32_t fc = f >> s & 0xFF, bc = b >> s & 0xFF;
-        out |= ((fc * w + bc * (256 - w) + 128) >> 8) << s;
-    }
-    return out;
-}
+using thorn::test::ExpectedMix;
+using thorn::test::FillNumbered;
+using thorn::test::Numbered;
 
 // A matrix from its rows as written on paper.
 TFloatMatrix FromRows(std::array<std::array<float, 3>, 3> rows) {
@@ -171,7 +158,7 @@ TEST(AffineTransformation, LargeProductsDoNotWrap) {
 
 TEST(TransformDrawing, ScaledByTwoNearest) {
     TBitmap32 src, dst;
-    Number(src, 3, 3);
+    FillNumbered(src, 3, 3);
     dst.SetSize(8, 8);
     dst.Clear(Background);
     TAffineTransformation t;
@@ -187,7 +174,7 @@ TEST(TransformDrawing, ScaledByTwoNearest) {
 
 TEST(TransformDrawing, QuarterTurnNearest) {
     TBitmap32 src, dst;
-    Number(src, 3, 2);
+    FillNumbered(src, 3, 2);
     dst.SetSize(4, 5);
     dst.Clear(Background);
     TAffineTransformation t;
@@ -267,7 +254,7 @@ TEST(TransformDrawing, BlendAndCustomModes) {
 
 TEST(TransformDrawing, NothingOutsideTheSourceOrIntoEmptyBitmaps) {
     TBitmap32 src, dst, empty;
-    Number(src, 4, 4);
+    FillNumbered(src, 4, 4);
     dst.SetSize(4, 4);
     dst.Clear(Background);
     TAffineTransformation t;
@@ -287,7 +274,7 @@ TEST(TransformDrawing, NothingOutsideTheSourceOrIntoEmptyBitmaps) {
 
 TEST(ProjectiveTransformation, OwnCornersMapEveryPixelOntoItself) {
     TBitmap32 src, dst;
-    Number(src, 5, 4);
+    FillNumbered(src, 5, 4);
     dst.SetSize(5, 4);
     TProjectiveTransformation t;
     t.SetSrcRect({0, 0, 5, 4});
@@ -352,7 +339,7 @@ bool NearHalf(double v) { return std::fabs(v - std::floor(v) - 0.5) < 1e-3; }
 
 TEST(ProjectiveTransformation, QuadrilateralAgainstAnIndependentHomography) {
     TBitmap32 src, dst;
-    Number(src, 16, 12);
+    FillNumbered(src, 16, 12);
     dst.SetSize(24, 18);
     dst.Clear(Background);
     const std::array<double, 8> quad{2, 1, 20, 3, 17, 15, 1, 12};
@@ -381,7 +368,7 @@ TEST(ProjectiveTransformation, QuadrilateralAgainstAnIndependentHomography) {
 
 TEST(ProjectiveTransformation, VanishingLineMapsToNoSourcePixel) {
     TBitmap32 src, dst;
-    Number(src, 8, 8);
+    FillNumbered(src, 8, 8);
     dst.SetSize(8, 8);
     dst.Clear(Background);
     TProjectiveTransformation t;
@@ -424,7 +411,7 @@ TEST(ProjectiveTransformation, VanishingLineMapsToNoSourcePixel) {
 
 TEST(SetBorderTransparent, ClearsTheOutlineAlphaOnly) {
     TBitmap32 b;
-    Number(b, 5, 4);
+    FillNumbered(b, 5, 4);
     int changes = 0;
     b.OnChange = [&](TObject*) { ++changes; };
     SetBorderTransparent(b, b.BoundsRect());  // right and bottom clipped to the last pixel
@@ -435,7 +422,7 @@ TEST(SetBorderTransparent, ClearsTheOutlineAlphaOnly) {
             EXPECT_EQ(b.GetPixel(x, y), ring ? Numbered(x, y) & 0x00FFFFFFu : Numbered(x, y)) << x << "," << y;
         }
 
-    Number(b, 5, 4);
+    FillNumbered(b, 5, 4);
     SetBorderTransparent(b, TRect{3, 2, 1, 1});  // spans put in order first: columns 1..3, rows 1..2
     for (int32_t y = 0; y < 4; ++y)
         for (int32_t x = 0; x < 5; ++x) {
@@ -443,7 +430,7 @@ TEST(SetBorderTransparent, ClearsTheOutlineAlphaOnly) {
             EXPECT_EQ(b.GetPixel(x, y) >> 24, ring ? 0u : 0xFFu) << x << "," << y;
         }
 
-    Number(b, 5, 4);
+    FillNumbered(b, 5, 4);
     SetBorderTransparent(b, TRect{7, 0, 9, 3});  // beside the bitmap
     for (int32_t i = 0; i < 20; ++i) EXPECT_EQ(b.Bits()[i] >> 24, 0xFFu);
 }

@@ -8,12 +8,18 @@
 #include <utility>
 #include <vector>
 
+#include <string>
+
+#include <gtest/gtest.h>
+
 #include "bitmap/Pix32.h"
+#include "bitmap/Pix32_System.h"
 
 // Pictures made by the tests and ways of checking pixels.
 namespace thorn::test {
 
-// A bitmap of the given size and fill that counts its notifications.
+// A bitmap of the given size and fill that counts its notifications. (Equal
+// takes bitmaps of one class alike only: compare it with another of its kind.)
 class CountingBitmap : public TBitmap32 {
 public:
     explicit CountingBitmap(int32_t width = 0, int32_t height = 0, TColor32 fill = 0);
@@ -54,5 +60,18 @@ std::unique_ptr<TBitmap32> DrawPicture(int32_t width, int32_t height,
 TColor32 ExpectedMix(TColor32 f, TColor32 b, uint32_t w);
 // The opaque pixel that a colour of the controls paints.
 TColor32 Shown(TColor color);
+
+// Runs check() once for every instruction set the processor has, with the
+// pixel loops kept to it, so each vector path meets the same checks.
+template <typename Check>
+void ForEachVectorSet(Check&& check) {
+    for (VectorSet set : {VectorSet::Plain, VectorSet::Sse2, VectorSet::Sse41, VectorSet::Avx2}) {
+        if (set > ProcessorVectorSet()) break;
+        const VectorSet before = LimitVectorSet(set);
+        SCOPED_TRACE("instruction set " + std::to_string(static_cast<int>(set)));
+        check();
+        LimitVectorSet(before);
+    }
+}
 
 }  // namespace thorn::test
