@@ -8,10 +8,7 @@
 
 #include "bitmap/Pix32_Blend.h"
 #include "bitmap/Pix32_LowLevel.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "bitmap/Pix32_StretchRows.h"
 
 bool FullEdge = false;
 
@@ -115,25 +112,25 @@ void StretchNearest(TBitmap32& dst, const TRect& dstRect, const TRect& dstClip, 
         NearestMap(dstRect.Left, dstRect.Right, dstClip.Left, dstClip.Right, srcRect.Left, srcRect.Right);
     std::vector<int32_t> rows =
         NearestMap(dstRect.Top, dstRect.Bottom, dstClip.Top, dstClip.Bottom, srcRect.Top, srcRect.Bottom);
-    int32_t clipW = dstClip.Width();
+    const int32_t clipW = dstClip.Width();
     const int32_t* map = columns.data();
+    // Rows that take the same source row as the one before repeat it: an
+    // opaque row is copied from the one above, a blended one reuses the
+    // pixels already gathered.
     if (mode == dmOpaque) {
         for (size_t j = 0; j < rows.size(); ++j) {
             TColor32* out = dst.PixelPtr(dstClip.Left, dstClip.Top + static_cast<int32_t>(j));
-            if (j > 0 && rows[j] == rows[j - 1]) {
+            if (j > 0 && rows[j] == rows[j - 1])
                 std::memcpy(out, out - dst.Width(), static_cast<size_t>(clipW) * 4);
-                continue;
-            }
-            const TColor32* in = src.ScanLine(rows[j]);
-            for (int32_t k = 0; k < clipW; ++k) out[k] = in[map[k]];
+            else
+                thorn::GatherRow(src.ScanLine(rows[j]), src.Width(), map, out, clipW);
         }
         return;
     }
     std::vector<TColor32> line(static_cast<size_t>(clipW));
     for (size_t j = 0; j < rows.size(); ++j) {
         TColor32* out = dst.PixelPtr(dstClip.Left, dstClip.Top + static_cast<int32_t>(j));
-        const TColor32* in = src.ScanLine(rows[j]);
-        for (int32_t k = 0; k < clipW; ++k) line[k] = in[map[k]];
+        if (j == 0 || rows[j] != rows[j - 1]) thorn::GatherRow(src.ScanLine(rows[j]), src.Width(), map, line.data(), clipW);
         BlendRow(line.data(), out, clipW, mode, src.MasterAlpha(), callback);
     }
 }
@@ -175,60 +172,6 @@ std::vector<LinearEntry> LinearMap(int32_t dstLo, int32_t dstHi, int32_t clipLo,
     return map;
 }
 
-// (a*wa + b*(256 - wa)) >> 8 per channel, two channels at a time.
-inline TColor32 Lerp(TColor32 a, TColor32 b, uint32_t wa) {
-    uint32_t wb = 256 - wa;
-    uint32_t rb = ((a & 0x00FF00FFu) * wa + (b & 0x00FF00FFu) * wb) >> 8 & 0x00FF00FFu;
-    uint32_t ag = ((a >> 8 & 0x00FF00FFu) * wa + (b >> 8 & 0x00FF00FFu) * wb) & 0xFF00FF00u;
-    return rb | ag;
-}
-
-#if defined(__SSE2__)
-// Lerp of the channels in 16-bit lanes: (a - b)*w + (b << 8) wraps, but the
-// true value lies in 0..65280, so the lanes hold it exactly.
-inline __m128i LerpLanes(__m128i a16, __m128i b16, __m128i w16) {
-    __m128i t = _mm_mullo_epi16(_mm_sub_epi16(a16, b16), w16);
-    return _mm_srli_epi16(_mm_add_epi16(t, _mm_slli_epi16(b16, 8)), 8);
-}
-#endif
-
-// out[i] = Lerp(a[i], b[i], w) for a run of pixels.
-void LerpRun(const TColor32* a, const TColor32* b, uint32_t w, TColor32* out, int32_t count) {
-    int32_t i = 0;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128(), w16 = _mm_set1_epi16(static_cast<int16_t>(w));
-    for (; i + 4 <= count; i += 4) {
-        __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
-        __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
-        __m128i lo = LerpLanes(_mm_unpacklo_epi8(va, zero), _mm_unpacklo_epi8(vb, zero), w16);
-        __m128i hi = LerpLanes(_mm_unpackhi_epi8(va, zero), _mm_unpackhi_epi8(vb, zero), w16);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(lo, hi));
-    }
-#endif
-    for (; i < count; ++i) out[i] = Lerp(a[i], b[i], w);
-}
-
-// out[k] = Lerp(line[first[k]], line[second[k]], weight[k]).
-void LerpGather(const TColor32* line, const int32_t* first, const int32_t* second, const uint32_t* weight,
-                TColor32* out, int32_t count) {
-    int32_t k = 0;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    for (; k + 4 <= count; k += 4) {
-        __m128i va = _mm_set_epi32(static_cast<int>(line[first[k + 3]]), static_cast<int>(line[first[k + 2]]),
-                                   static_cast<int>(line[first[k + 1]]), static_cast<int>(line[first[k]]));
-        __m128i vb = _mm_set_epi32(static_cast<int>(line[second[k + 3]]), static_cast<int>(line[second[k + 2]]),
-                                   static_cast<int>(line[second[k + 1]]), static_cast<int>(line[second[k]]));
-        __m128i w32 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weight + k));
-        __m128i w = _mm_or_si128(w32, _mm_slli_epi32(w32, 16));
-        __m128i lo = LerpLanes(_mm_unpacklo_epi8(va, zero), _mm_unpacklo_epi8(vb, zero), _mm_unpacklo_epi32(w, w));
-        __m128i hi = LerpLanes(_mm_unpackhi_epi8(va, zero), _mm_unpackhi_epi8(vb, zero), _mm_unpackhi_epi32(w, w));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(lo, hi));
-    }
-#endif
-    for (; k < count; ++k) out[k] = Lerp(line[first[k]], line[second[k]], weight[k]);
-}
-
 void StretchBilinear(TBitmap32& dst, const TRect& dstRect, const TRect& dstClip, const TBitmap32& src,
                      const TRect& srcRect, TDrawMode mode, const TPixelCombineEvent& callback) {
     CheckAssertion(dstRect.Width() > srcRect.Width() && dstRect.Height() > srcRect.Height());
@@ -248,23 +191,32 @@ void StretchBilinear(TBitmap32& dst, const TRect& dstRect, const TRect& dstClip,
         second[k] = columns[k].next - lo;
         weight[k] = columns[k].weight;
     }
-    std::vector<TColor32> mixed(static_cast<size_t>(hi - lo + 1)), line(static_cast<size_t>(clipW));
+    // The mixed row keeps eight spare pixels, so that the row loop may load
+    // eight pixels from any of its positions.
+    const int32_t mixedW = hi - lo + 1;
+    std::vector<TColor32> mixed(static_cast<size_t>(mixedW) + 8), line(static_cast<size_t>(clipW));
     uint32_t masterAlpha = src.MasterAlpha();
     for (size_t j = 0; j < rows.size(); ++j) {
         TColor32* out = dst.PixelPtr(dstClip.Left, dstClip.Top + static_cast<int32_t>(j));
         bool sameAsBefore = j > 0 && rows[j].pos == rows[j - 1].pos && rows[j].next == rows[j - 1].next &&
                             rows[j].weight == rows[j - 1].weight;
+        if (mode == dmOpaque && sameAsBefore) {
+            std::memcpy(out, out - dst.Width(), static_cast<size_t>(clipW) * 4);
+            continue;
+        }
+        // Opaque rows are mixed straight into the destination.
+        TColor32* into = mode == dmOpaque ? out : line.data();
         if (!sameAsBefore) {
-            LerpRun(src.PixelPtr(lo, rows[j].pos), src.PixelPtr(lo, rows[j].next), rows[j].weight, mixed.data(),
-                    hi - lo + 1);
-            LerpGather(mixed.data(), first.data(), second.data(), weight.data(), line.data(), clipW);
+            thorn::LerpRow(src.PixelPtr(lo, rows[j].pos), src.PixelPtr(lo, rows[j].next), rows[j].weight, mixed.data(),
+                           mixedW);
+            thorn::LerpGatherRow(mixed.data(), static_cast<int32_t>(mixed.size()), first.data(), second.data(),
+                                 weight.data(), into, clipW);
         }
         switch (mode) {
         case dmOpaque:
-            std::memcpy(out, line.data(), static_cast<size_t>(clipW) * 4);
             break;
         case dmBlend:
-            for (int32_t k = 0; k < clipW; ++k) BlendMemEx(line[k], out[k], masterAlpha);
+            BlendLineEx(line.data(), out, clipW, masterAlpha);
             break;
         case dmCustom:
             for (int32_t k = 0; k < clipW; ++k) callback(line[k], out[k], masterAlpha);
