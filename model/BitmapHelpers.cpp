@@ -1,6 +1,7 @@
 #include "model/BitmapHelpers.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "bitmap/Pix32_Blend.h"
@@ -53,17 +54,41 @@ void CropBitmap(TBitmap32& bitmap, uint16_t left, uint16_t top, uint16_t right, 
     bitmap.Changed();
 }
 
+namespace {
+
+// Every set pixel of a run becomes colour; written without a branch, so
+// that the compiler turns it into vector code.
+uint32_t FillRunWith(TColor32* run, int64_t count, TColor32 colour) {
+    uint32_t set = 0;
+    for (int64_t i = 0; i < count; ++i) {
+        const bool on = run[i] != 0;
+        set += on;
+        run[i] = on ? colour : 0;
+    }
+    return set;
+}
+
+// One row of the texture fill: row[x] set becomes texels[x mod side].
+// Taken a tile at a time, so that the texel index needs no division.
+uint32_t FillRowFromTexels(TColor32* __restrict row, int32_t width, const TColor32* __restrict texels, int32_t side) {
+    uint32_t set = 0;
+    for (int32_t x0 = 0; x0 < width; x0 += side) {
+        const int32_t n = std::min(side, width - x0);
+        TColor32* part = row + x0;
+        for (int32_t j = 0; j < n; ++j) {
+            const TColor32 on = part[j] != 0;
+            set += on;
+            part[j] = texels[j] & (0 - on);
+        }
+    }
+    return set;
+}
+
+}  // namespace
+
 uint32_t FillNonZeroPixels(TBitmap32* bitmap, TColor32 color) {
     if (!bitmap || bitmap->Empty()) return 0;
-    uint32_t count = 0;
-    TColor32* p = bitmap->Bits();
-    TColor32* end = p + static_cast<int64_t>(bitmap->Width()) * bitmap->Height();
-    for (; p != end; ++p)
-        if (*p != 0) {
-            *p = color;
-            ++count;
-        }
-    return count;
+    return FillRunWith(bitmap->Bits(), static_cast<int64_t>(bitmap->Width()) * bitmap->Height(), color);
 }
 
 uint32_t FillFromTexture(TBitmap32& bitmap, const CTextures& textures, uint8_t tile) {
@@ -75,14 +100,12 @@ uint32_t FillFromTexture(TBitmap32& bitmap, const CTextures& textures, uint8_t t
     const bool usable = side > 0 && firstColumn + side <= textures.Strip().Width();
     for (int32_t y = 0; y < bitmap.Height(); ++y) {
         TColor32* row = bitmap.ScanLine(y);
-        const TColor32* texels =
-            usable ? textures.Strip().PixelPtr(static_cast<int32_t>(firstColumn), static_cast<uint16_t>(y) % side)
-                   : nullptr;
-        for (int32_t x = 0; x < bitmap.Width(); ++x) {
-            if (row[x] == 0) continue;
-            row[x] = texels ? texels[static_cast<uint16_t>(x) % side] : CTextures::kStandInColor;
-            ++count;
-        }
+        if (usable)
+            count += FillRowFromTexels(
+                row, bitmap.Width(),
+                textures.Strip().PixelPtr(static_cast<int32_t>(firstColumn), static_cast<uint16_t>(y) % side), side);
+        else
+            count += FillRunWith(row, bitmap.Width(), CTextures::kStandInColor);
     }
     return count;
 }
@@ -122,6 +145,23 @@ private:
     std::vector<TColor32> rows_;
 };
 
+// rim[x] for the points of the window's middle row that the rules may
+// change: set, but with a 5 x 5 neighbourhood not wholly set. solid[x + 2]
+// is whether the five rows are all set in column x. The eight bytes past
+// the row stay 0.
+void MarkRim(const TColor32* const (&rows)[5], int32_t width, uint8_t* __restrict solid, uint8_t* __restrict rim) {
+    const TColor32* __restrict r0 = rows[0] - ShapeWindow::kReach;
+    const TColor32* __restrict r1 = rows[1] - ShapeWindow::kReach;
+    const TColor32* __restrict r2 = rows[2] - ShapeWindow::kReach;
+    const TColor32* __restrict r3 = rows[3] - ShapeWindow::kReach;
+    const TColor32* __restrict r4 = rows[4] - ShapeWindow::kReach;
+    for (int32_t i = 0; i < width + 2 * ShapeWindow::kReach; ++i)
+        solid[i] = (r0[i] != 0) & (r1[i] != 0) & (r2[i] != 0) & (r3[i] != 0) & (r4[i] != 0);
+    const TColor32* __restrict middle = rows[2];
+    for (int32_t x = 0; x < width; ++x)
+        rim[x] = (middle[x] != 0) & !(solid[x] & solid[x + 1] & solid[x + 2] & solid[x + 3] & solid[x + 4]);
+}
+
 }  // namespace
 
 // The rims are defined by a walk over the diagonals x + y = 0, 1, 2 ... with
@@ -133,18 +173,34 @@ private:
 // light layer the left neighbour writes first, then the one above, then the
 // point itself; for the dark layer the point writes first, then the one
 // below, then the right neighbour.
+//
+// Every rule reads only the 5 x 5 pixels around a point, and a point whose
+// 5 x 5 pixels are all set keeps its colour: such inner points, most of a
+// large shape, are passed over.
 void BevelEdges(TBitmap32& bitmap) {
     if (bitmap.Empty()) return;
     ShapeWindow shape(bitmap);
+    const int32_t width = bitmap.Width();
+    std::vector<uint8_t> solid(static_cast<size_t>(width) + 2 * ShapeWindow::kReach);
+    std::vector<uint8_t> rim(static_cast<size_t>(width) + 8);
     for (int32_t y = 0; y < bitmap.Height(); ++y) {
         if (y > 0) shape.Advance(y);
         const TColor32* rows[5] = {shape.Line(y - 2), shape.Line(y - 1), shape.Line(y), shape.Line(y + 1),
                                    shape.Line(y + 2)};
+        MarkRim(rows, width, solid.data(), rim.data());
         auto B = [&](int32_t px, int32_t py) { return rows[py - y + 2][px]; };
         TColor32* row = bitmap.ScanLine(y);
-        for (int32_t x = 0; x < bitmap.Width(); ++x) {
+        for (int32_t x = 0; x < width; ++x) {
+            if (x % 8 == 0) {  // eight points at once that keep their colours
+                uint64_t eight;
+                std::memcpy(&eight, &rim[static_cast<size_t>(x)], sizeof eight);
+                if (eight == 0) {
+                    x += 7;
+                    continue;
+                }
+            }
+            if (!rim[static_cast<size_t>(x)]) continue;
             const TColor32 c = rows[2][x];
-            if (c == 0) continue;
 
             TColor32 light = 0;
             if (B(x, y - 1) == 0 || B(x - 1, y) == 0 || B(x - 1, y - 1) == 0) {

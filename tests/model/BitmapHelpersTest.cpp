@@ -179,9 +179,11 @@ TEST(BitmapHelpers, BevelOfALonePixelIsTwiceDarkened) {
 
 TEST(BitmapHelpers, BevelMatchesTheDiagonalWalkOnRandomShapes) {
     std::mt19937 random(7);
-    for (int round = 0; round < 60; ++round) {
-        const int32_t w = 1 + static_cast<int32_t>(random() % 14), h = 1 + static_cast<int32_t>(random() % 14);
-        const uint32_t density = random() % 100;
+    for (int round = 0; round < 90; ++round) {
+        // Every third shape is large and dense, with inner parts that keep their colour.
+        const int32_t most = round % 3 == 0 ? 40 : 14;
+        const int32_t w = 1 + static_cast<int32_t>(random() % most), h = 1 + static_cast<int32_t>(random() % most);
+        const uint32_t density = round % 3 == 0 ? 97 + random() % 4 : random() % 100;
         auto shape = DrawPicture(w, h, [&](int32_t, int32_t) -> TColor32 {
             if (random() % 100 >= density) return 0;
             const TColor32 alphas[] = {0xFF000000, 0x80000000, 0};
