@@ -358,6 +358,9 @@ private:
     // inside the world when it lies within 5 pixels of the right or bottom
     // edge; -1 when none.
     int32_t PieceUnderProvince(CProvince& province);
+    // Binds the province to piece n and places its icons, leaving the
+    // piece's painting to the caller.
+    void BindProvince(CProvince& province, uint16_t n);
     // The checks a loaded project must pass before it is rebuilt: at least
     // one string table and the current one among them, owners that are
     // players or none, piece indices inside the piece list, pieces inside

@@ -13,18 +13,22 @@ int CMapProject::IsPieceOccupied(uint32_t n) const {
 }
 
 int CMapProject::AttachProvinceToPiece(CProvince* province, uint16_t n) {
-    const CProvinceMap* piece = MapPieces.GetAt(n);
-    if (!province || !piece) return 0;
-    province->BoundToPiece = 1;
-    province->MapPieceIndex = n;
-    province->SetCastleX(piece->CastleX);
-    province->SetCastleY(piece->CastleY);
-    province->SetArmyX(piece->ArmyX);
-    province->SetArmyY(piece->ArmyY);
-    UpdateCastleIconLayer(province);
-    UpdateArmyIconLayer(province);
+    if (!province || !MapPieces.GetAt(n)) return 0;
+    BindProvince(*province, n);
     RedrawPiece(n);
     return 0;
+}
+
+void CMapProject::BindProvince(CProvince& province, uint16_t n) {
+    const CProvinceMap& piece = *MapPieces.GetAt(n);
+    province.BoundToPiece = 1;
+    province.MapPieceIndex = n;
+    province.SetCastleX(piece.CastleX);
+    province.SetCastleY(piece.CastleY);
+    province.SetArmyX(piece.ArmyX);
+    province.SetArmyY(piece.ArmyY);
+    UpdateCastleIconLayer(&province);
+    UpdateArmyIconLayer(&province);
 }
 
 int CMapProject::DetachProvince(CProvince* province) {

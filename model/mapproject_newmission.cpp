@@ -1,6 +1,7 @@
 // A new mission built on a freshly imported world picture, and the provinces
 // bound again after the world picture was replaced.
 #include <algorithm>
+#include <vector>
 
 #include "model/GameData.h"
 #include "model/mapproject.h"
@@ -47,16 +48,26 @@ int CMapProject::RebindProvinces() {
         Editor().ShowError(error.what());
     }
     for (uint16_t i = 0; i < Provinces.GetCount(); ++i) DetachProvince(Provinces.GetAt(static_cast<uint8_t>(i)));
+    // Binding a province repaints its piece; every piece is repainted below
+    // from the same state, so the pieces are only bound here. A bound
+    // piece's paint is the same each time and pieces never share a pixel:
+    // only a piece with translucent pixels shows the paint it missed, which
+    // it gets once more at the end.
+    std::vector<uint16_t> bound;
     for (uint16_t i = 0; i < Provinces.GetCount(); ++i) {
         CProvince& province = *Provinces.GetAt(static_cast<uint8_t>(i));
         const int32_t n = PieceUnderProvince(province);
-        if (n != -1 && IsPieceOccupied(static_cast<uint32_t>(n)) == 0)
-            AttachProvinceToPiece(&province, static_cast<uint16_t>(n));
-        else
+        if (n != -1 && IsPieceOccupied(static_cast<uint32_t>(n)) == 0) {
+            BindProvince(province, static_cast<uint16_t>(n));
+            bound.push_back(static_cast<uint16_t>(n));
+        } else {
             DetachProvince(&province);
+        }
     }
     RedrawPieces(1);
     DrawPieces();
+    for (uint16_t n : bound)
+        if (!MapPieces.GetAt(n)->MaskIsZeroOrOpaque()) DrawMapPiece(n);
     DrawNeighbourLinks();
     // Points moved in from the edges take their markers with them.
     UpdateIconLayers();

@@ -209,6 +209,45 @@ TEST_F(NewMissionTest, RebindMovesPointsNearTheNewEdgesInside) {
     EXPECT_EQ(project.ComputerPlayerTypes.GetCount(), 5u);
 }
 
+// Rebinding paints the world as binding each province in turn (each bind
+// repainting its piece) and then repainting every piece would, also with
+// translucent textures, where every repaint blends into what lies under it.
+TEST_F(NewMissionTest, RebindPaintsAsBindingEachProvinceInTurnWould) {
+    for (int strip = 0; strip < 3; ++strip) {
+        const auto file = dir / ("translucent" + std::to_string(strip) + ".bmp");
+        DrawPicture(64, 8, [&](int32_t x, int32_t y) { return 0x80000000u | static_cast<uint32_t>(x * 3 + y * 40 + strip); })
+            ->SaveToFile(file);
+        ASSERT_EQ(editor.textures[strip].Load(file), 1);
+    }
+    auto world = [](int32_t split) {
+        return DrawPicture(300, 200, [=](int32_t x, int32_t y) {
+            return y < 20 ? kOcean : ProvinceColour(1 + (x + y / 4 < split ? 0 : 1 + x / 120));
+        });
+    };
+    ASSERT_EQ(Import(*world(90)), 1);
+    ASSERT_EQ(project.NewMissionFromImage(), 1);
+    ASSERT_EQ(Import(*world(130), 1, "changed.bmp"), 1);
+    TBitmap32& shown = *editor.view->GetBitmap();
+    TBitmap32 before, expected;
+    before.Assign(shown);
+
+    for (uint8_t i = 0; i < project.Provinces.GetCount(); ++i) project.DetachProvince(project.Provinces.GetAt(i));
+    for (uint8_t i = 0; i < project.Provinces.GetCount(); ++i) {
+        CProvince* province = project.Provinces.GetAt(i);
+        const int32_t n = project.GetPieceAt(province->FreeX, province->FreeY);
+        if (n != -1 && project.IsPieceOccupied(static_cast<uint32_t>(n)) == 0)
+            project.AttachProvinceToPiece(province, static_cast<uint16_t>(n));
+    }
+    project.RedrawPieces(1);
+    project.DrawPieces();
+    expected.Assign(shown);
+
+    shown.Assign(before);
+    ASSERT_EQ(project.RebindProvinces(), 1);
+    EXPECT_GE(project.Provinces.GetCount(), 2);
+    EXPECT_TRUE(shown.Equal(&expected));
+}
+
 TEST_F(NewMissionTest, OpeningOverAnOpenProjectLeavesOneOverlayAndNoOldLayers) {
     SampleMission();
     ASSERT_EQ(project.SaveProject(dir / "isles.pw"), 1);
