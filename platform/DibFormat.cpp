@@ -39,6 +39,8 @@ struct Channel {
     uint32_t Read(uint32_t pixel) const {
         if (maximum == 0) return 0;
         const uint64_t value = (pixel & mask) >> shift;
+        // An 8-bit channel scales to itself: spare the division.
+        if (maximum == 255) return static_cast<uint32_t>(value);
         return static_cast<uint32_t>((value * 255 + maximum / 2) / maximum);
     }
 };
