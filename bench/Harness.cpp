@@ -126,6 +126,7 @@ std::string TargetText(const Target& t, const std::string& unit) {
     case Target::Kind::RatioAtLeast: return "ratio >= " + Number(t.bound);
     case Target::Kind::ValueBelow: return "< " + Number(t.bound) + " " + unit;
     case Target::Kind::ValueAtMost: return "<= " + Number(t.bound) + " " + unit;
+    case Target::Kind::ValueAtLeast: return ">= " + Number(t.bound) + " " + unit;
     }
     return "";
 }
@@ -137,6 +138,7 @@ bool Meets(const Target& t, double value, double ratio) {
     case Target::Kind::RatioAtLeast: return ratio >= t.bound;
     case Target::Kind::ValueBelow: return value < t.bound;
     case Target::Kind::ValueAtMost: return value <= t.bound;
+    case Target::Kind::ValueAtLeast: return value >= t.bound;
     }
     return false;
 }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 // The frame every benchmark program runs in. Our side of a comparison and
 // its peer are separate benchmarks, run in random interleaved order with
@@ -17,7 +18,7 @@ namespace thorn::bench {
 
 // What a row of the table is held to.
 struct Target {
-    enum class Kind { None, RatioAtMost, RatioAtLeast, ValueBelow, ValueAtMost };
+    enum class Kind { None, RatioAtMost, RatioAtLeast, ValueBelow, ValueAtMost, ValueAtLeast };
     Kind kind = Kind::None;
     double bound = 0;
 };
@@ -25,10 +26,14 @@ inline Target RatioAtMost(double bound) { return {Target::Kind::RatioAtMost, bou
 inline Target RatioAtLeast(double bound) { return {Target::Kind::RatioAtLeast, bound}; }
 inline Target Below(double bound) { return {Target::Kind::ValueBelow, bound}; }
 inline Target AtMost(double bound) { return {Target::Kind::ValueAtMost, bound}; }
+inline Target AtLeast(double bound) { return {Target::Kind::ValueAtLeast, bound}; }
 
 // One figure of a benchmark: its real time per iteration in milliseconds,
 // or one of its counters.
 struct Figure {
+    Figure() = default;
+    Figure(std::string benchmarkName, std::string counterName = {})
+        : benchmark(std::move(benchmarkName)), counter(std::move(counterName)) {}
     std::string benchmark;  // the benchmark's full name, arguments included
     std::string counter;    // empty for the time
 };

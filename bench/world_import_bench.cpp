@@ -1,81 +1,91 @@
-// The world-picture import on synthetic world pictures of 1024, 2048 and
-// 4096 pixels a side, beside OpenCV's connected-component labelling of the
-// same pictures.
+// The world-picture import from a BMP file on disk to classified pieces, on
+// the synthetic worlds of 1024, 2048 and 4096 pixels a side, a non-square
+// world of 8192 x 2048 and a noisy, antialiased world of tens of thousands
+// of regions; the re-import of a changed picture over an open mission; and
+// the labelling step beside OpenCV's connected components.
 //
-// Each picture has an ocean border, a round green-land lake in the middle,
-// 99 province regions (a 9 x 11 grid warped by slow waves, each cell its own
-// colour) and about 1200 speckles of 3 to 10 pixels on province borders,
-// each of a colour between its two neighbours, as anti-aliased drawings
-// leave them.
+// Labelling: OpenCV labels one binary picture, ours finds the regions of
+// every colour at once. On a picture of two colours both do the same job:
+// OpenCV, from our bitmap, picks the land out (inside its timer), labels it
+// and then the sea, with boxes and sizes as ours; the region counts must be
+// equal. On the many-coloured worlds OpenCV has no such job, so no ratio.
 //
 // Peak memory: this program replaces malloc, calloc, realloc and free (over
 // glibc's own) to count the bytes in use; the peak of a run less the bytes in
-// use before it is reported per pixel of the picture. The picture itself is
-// made inside the measured run, so it is counted.
+// use before it is reported per pixel of the picture. The picture is read
+// inside the measured run, so it is counted.
 #include <benchmark/benchmark.h>
 
 #include <opencv2/imgproc.hpp>
 
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <map>
 #include <memory>
-#include <vector>
+#include <string>
 
-#include "bitmap/Pix32.h"
-#include "model/DetachedEditor.h"
-#include "model/mapproject.h"
-
+#include "Harness.h"
 #include "HeapCounter.h"
+#include "Session.h"
 #include "SyntheticWorld.h"
+#include "bitmap/Pix32.h"
+#include "model/RegionScan.h"
+#include "model/mapproject.h"
 
 namespace {
 
-// ---------------------------------------------------------- world pictures
+using namespace thorn::bench;
+namespace fs = std::filesystem;
 
-using thorn::bench::CopyOf;
-using thorn::bench::kGreen;
-using thorn::bench::kOcean;
-using thorn::bench::SharedWorld;
+// -------------------------------------------------------------- pictures
 
-// The same picture for OpenCV: 255 everywhere except 0 on the pixels that
-// differ from their right or lower neighbour, so that its components are
-// close to the picture's regions.
-const cv::Mat& Separated(int32_t side) {
-    static std::map<int32_t, cv::Mat> images;
-    cv::Mat& image = images[side];
-    if (image.empty()) {
-        const TBitmap32& world = SharedWorld(side);
-        image = cv::Mat(side, side, CV_8UC1);
-        for (int32_t y = 0; y < side; ++y)
-            for (int32_t x = 0; x < side; ++x) {
-                const TColor32 c = world.GetPixel(x, y);
-                const bool edge = (x + 1 < side && world.GetPixel(x + 1, y) != c) ||
-                                  (y + 1 < side && world.GetPixel(x, y + 1) != c);
-                image.at<uint8_t>(y, x) = edge ? 0 : 255;
-            }
+struct Picture {
+    std::string name;
+    int32_t width, height;
+};
+
+// The file of a picture, written on first use.
+const fs::path& PictureFile(const std::string& name, const std::function<std::unique_ptr<TBitmap32>()>& make) {
+    static std::map<std::string, fs::path> files;
+    fs::path& file = files[name];
+    if (file.empty()) {
+        file = ScratchFolder() / (name + ".bmp");
+        SaveBmp24(*make(), file);
     }
-    return image;
+    return file;
 }
 
-// ------------------------------------------------------------- benchmarks
+const fs::path& WorldFile(int32_t width, int32_t height, uint32_t variant = 0) {
+    const std::string name = "world" + std::to_string(width) + "x" + std::to_string(height) + "v" + std::to_string(variant);
+    return PictureFile(name, [=] {
+        if (width == height && variant == 0) return CopyOf(SharedWorld(width));
+        return MakeWorld(width, height, variant);
+    });
+}
 
-void BM_WorldImport(benchmark::State& state) {
-    const int32_t side = static_cast<int32_t>(state.range(0));
-    const TBitmap32& world = SharedWorld(side);
-    double peakPerPixel = 0;
+const fs::path& NoisyFile(int32_t side) {
+    return PictureFile("noisy" + std::to_string(side), [=] { return MakeNoisyWorld(side); });
+}
+
+double Pixels(int32_t width, int32_t height) { return double(width) * height; }
+
+// ---------------------------------------------------------------- import
+
+std::string ImportName(const std::string& what) { return "import " + what + " from file/ours"; }
+
+// ImportWorldImage of a file on a fresh project, as the New command starts.
+void ImportFromFile(benchmark::State& state, const fs::path& file, double pixels) {
+    double peak = 0;
     int pieces = 0, warnings = 0;
     for (auto _ : state) {
         state.PauseTiming();
         {
             auto project = std::make_unique<CMapProject>();
-            const int64_t before = thorn::bench::StartMeasuring();
-            auto picture = CopyOf(world);
+            const int64_t before = StartMeasuring();
             state.ResumeTiming();
-            project->ImportWorldBitmap(std::move(picture), 0);
+            project->ImportWorldImage(file, 0);
             state.PauseTiming();
-            peakPerPixel = static_cast<double>(thorn::bench::HeapPeak() - before) / (double(side) * side);
+            peak = static_cast<double>(HeapPeak() - before) / pixels;
             pieces = project->MapPieces.GetCount();
             warnings = project->ErrorList.GetCount();
         }
@@ -83,43 +93,210 @@ void BM_WorldImport(benchmark::State& state) {
     }
     state.counters["pieces"] = pieces;
     state.counters["warnings"] = warnings;
-    state.counters["peak_bytes_per_pixel"] = peakPerPixel;
-    state.counters["ns_per_pixel"] =
-        benchmark::Counter(double(side) * side, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["peak_bytes_per_pixel"] = peak;
 }
-BENCHMARK(BM_WorldImport)->Arg(1024)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_AnalyzeBitmap(benchmark::State& state) {
-    const int32_t side = static_cast<int32_t>(state.range(0));
-    const TBitmap32& world = SharedWorld(side);
-    CMapProject project;
-    project.WorldWidth = project.WorldHeight = static_cast<uint16_t>(side);
+void PeakRow(const std::string& label, const std::string& benchmark, double bound) {
+    Row row;
+    row.label = label + ", peak memory";
+    row.ours = {benchmark, "peak_bytes_per_pixel"};
+    row.unit = "B/px";
+    row.target = AtMost(bound);
+    AddRow(row);
+}
+
+// The import's heap peak stays within this many bytes a pixel of the
+// picture, whatever the picture holds.
+constexpr double kPeakBound = 24;
+
+void RegisterImports() {
+    for (int32_t side : {1024, 2048, 4096}) {
+        const std::string what = std::to_string(side);
+        benchmark::RegisterBenchmark(ImportName(what).c_str(),
+                                     [side](benchmark::State& s) {
+                                         ImportFromFile(s, WorldFile(side, side), Pixels(side, side));
+                                     })
+            ->Unit(benchmark::kMillisecond);
+        Row row;
+        row.label = "import " + what + " from a BMP file";
+        row.ours = {ImportName(what)};
+        AddRow(row);
+        if (side == 4096) PeakRow(row.label, ImportName(what), kPeakBound);
+    }
+    Row growth;
+    growth.label = "import, growth from 1024 to 4096";
+    growth.ours = {ImportName("4096")};
+    growth.peerName = "1024";
+    growth.peer = {ImportName("1024")};
+    growth.growth = 16;
+    growth.target = AtMost(1.15);
+    growth.unit = "";
+    AddRow(growth);
+
+    // Non-square, of as many pixels as 4096 x 4096.
+    benchmark::RegisterBenchmark(ImportName("8192x2048").c_str(),
+                                 [](benchmark::State& s) {
+                                     ImportFromFile(s, WorldFile(8192, 2048), Pixels(8192, 2048));
+                                 })
+        ->Unit(benchmark::kMillisecond);
+    Row wide;
+    wide.label = "import 8192x2048 from a BMP file";
+    wide.ours = {ImportName("8192x2048")};
+    wide.peerName = "4096x4096";
+    wide.peer = {ImportName("4096")};
+    wide.note = "as many pixels";
+    AddRow(wide);
+    PeakRow(wide.label, ImportName("8192x2048"), kPeakBound);
+
+    // Noisy: far more regions than pieces; the first 1501 are kept.
+    benchmark::RegisterBenchmark(ImportName("noisy 2048").c_str(),
+                                 [](benchmark::State& s) {
+                                     ImportFromFile(s, NoisyFile(2048), Pixels(2048, 2048));
+                                     TBitmap32 picture;
+                                     picture.LoadFromFile(NoisyFile(2048));
+                                     s.counters["regions"] = static_cast<double>(
+                                         thorn::ScanRegions(picture, CProvinceMapList::kMaxPieces).total);
+                                 })
+        ->Unit(benchmark::kMillisecond);
+    Row noisy;
+    noisy.label = "import noisy 2048 from a BMP file";
+    noisy.ours = {ImportName("noisy 2048")};
+    noisy.peerName = "clean 2048";
+    noisy.peer = {ImportName("2048")};
+    AddRow(noisy);
+    PeakRow(noisy.label, ImportName("noisy 2048"), kPeakBound);
+    Row regions;
+    regions.label = "noisy 2048, regions in the picture";
+    regions.ours = {ImportName("noisy 2048"), "regions"};
+    regions.unit = "";
+    regions.target = AtLeast(20000);
+    AddRow(regions);
+}
+
+// -------------------------------------------------------------- re-import
+
+// The two commands a designer runs on an open mission with a world picture,
+// each run alternating between two versions of the world: Reload World
+// Image (the import with the reload flag, then the provinces bound again)
+// and New (the project reset, the first import, the mission built).
+enum class Command { Reload, New };
+
+void RunCommand(benchmark::State& state, int32_t side, Command command) {
+    const fs::path* files[] = {&WorldFile(side, side, 0), &WorldFile(side, side, 1)};
+    Session session;
+    NewMission(session.project, SharedWorld(side));
+    CMapProject& project = session.project;
+    int current = 0;
+    double peak = 0;
     for (auto _ : state) {
-        AnalyzeBitmap(project, world);
+        current = 1 - current;
         state.PauseTiming();
-        project.MapPieces.Clear();
+        const int64_t before = StartMeasuring();
+        state.ResumeTiming();
+        if (command == Command::Reload) {
+            project.ImportWorldImage(*files[current], 1);
+            project.RebindProvinces();
+        } else {
+            project.Reset();
+            project.ImportWorldImage(*files[current], 0);
+            project.NewMissionFromImage();
+        }
+        project.FitWorldImage();
+        state.PauseTiming();
+        peak = static_cast<double>(HeapPeak() - before) / Pixels(side, side);
         state.ResumeTiming();
     }
-    state.counters["ns_per_pixel"] =
-        benchmark::Counter(double(side) * side, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    int bound = 0;
+    for (uint8_t i = 0; i < project.Provinces.GetCount(); ++i) bound += project.Provinces.GetAt(i)->BoundToPiece != 0;
+    state.counters["provinces"] = project.Provinces.GetCount();
+    state.counters["bound"] = bound;
+    state.counters["peak_bytes_per_pixel"] = peak;
 }
-BENCHMARK(BM_AnalyzeBitmap)->Arg(1024)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_OpenCvLabelling(benchmark::State& state) {
-    const int32_t side = static_cast<int32_t>(state.range(0));
-    const cv::Mat& image = Separated(side);
-    cv::setNumThreads(1);  // our import runs on one thread too
-    cv::Mat labels, stats, centroids;
-    int components = 0;
-    for (auto _ : state) {
-        components = cv::connectedComponentsWithStats(image, labels, stats, centroids, 4, CV_32S);
-        benchmark::DoNotOptimize(labels.data);
+void RegisterReimports() {
+    for (int32_t side : {1024, 4096}) {
+        const std::string size = std::to_string(side);
+        const std::string label = "re-import " + size + " over an open mission";
+        for (Command command : {Command::Reload, Command::New}) {
+            const std::string name = label + (command == Command::Reload ? "/ours" : "/new command");
+            benchmark::RegisterBenchmark(name.c_str(),
+                                         [side, command](benchmark::State& s) { RunCommand(s, side, command); })
+                ->Unit(benchmark::kMillisecond);
+        }
+        Row row;
+        row.label = label;
+        row.ours = {label + "/ours"};
+        row.peerName = "new command";
+        row.peer = {label + "/new command"};
+        row.target = RatioAtMost(1.0);
+        row.note = "Reload World Image against New, each with the world's other version";
+        AddRow(row);
     }
-    state.counters["components"] = components;
-    state.counters["ns_per_pixel"] =
-        benchmark::Counter(double(side) * side, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_OpenCvLabelling)->Arg(1024)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// ------------------------------------------------------------- labelling
+
+const TBitmap32& Islands(int32_t side) {
+    static std::map<int32_t, std::unique_ptr<TBitmap32>> pictures;
+    auto& picture = pictures[side];
+    if (!picture) picture = MakeIslands(side);
+    return *picture;
+}
+
+size_t OurRegions(const TBitmap32& picture) {
+    return thorn::ScanRegions(picture, CProvinceMapList::kMaxPieces).total;
+}
+
+// The land picked out of our pixels, then the components of the land and
+// of the sea, each with its box and size.
+size_t OpenCvRegions(const TBitmap32& picture) {
+    const cv::Mat pixels(picture.Height(), picture.Width(), CV_8UC4, picture.Bits());
+    const cv::Scalar land(kIslandLand & 0xFF, kIslandLand >> 8 & 0xFF, kIslandLand >> 16 & 0xFF, 0xFF);
+    cv::Mat mask, labels, stats, centroids;
+    cv::inRange(pixels, land, land, mask);
+    const int lands = cv::connectedComponentsWithStats(mask, labels, stats, centroids, 4, CV_32S);
+    cv::bitwise_not(mask, mask);
+    const int seas = cv::connectedComponentsWithStats(mask, labels, stats, centroids, 4, CV_32S);
+    return static_cast<size_t>(lands - 1 + seas - 1);  // label 0 is the other colour each time
+}
+
+void RegisterLabelling() {
+    cv::setNumThreads(1);  // our scan runs on one thread too
+    for (int32_t side : {1024, 2048, 4096}) {
+        const std::string label = "labelling " + std::to_string(side) + " islands";
+        benchmark::RegisterBenchmark((label + "/ours").c_str(),
+                                     [side](benchmark::State& s) {
+                                         const TBitmap32& picture = Islands(side);
+                                         for (auto _ : s) benchmark::DoNotOptimize(OurRegions(picture));
+                                     })
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((label + "/opencv").c_str(),
+                                     [side](benchmark::State& s) {
+                                         const TBitmap32& picture = Islands(side);
+                                         for (auto _ : s) benchmark::DoNotOptimize(OpenCvRegions(picture));
+                                     })
+            ->Unit(benchmark::kMillisecond);
+        Row row;
+        row.label = label;
+        row.ours = {label + "/ours"};
+        row.peerName = "opencv";
+        row.peer = {label + "/opencv"};
+        row.target = RatioAtMost(1.0);
+        AddRow(row);
+        AddCheck(label, [side] {
+            const size_t ours = OurRegions(Islands(side)), peer = OpenCvRegions(Islands(side));
+            if (ours != peer)
+                throw Disagreement(std::to_string(ours) + " regions against " + std::to_string(peer));
+            return "both find " + std::to_string(ours) + " regions";
+        });
+    }
+}
 
 }  // namespace
-BENCHMARK_MAIN();
+
+int main(int argc, char** argv) {
+    RegisterImports();
+    RegisterReimports();
+    RegisterLabelling();
+    return Main(argc, argv);
+}

@@ -1,0 +1,47 @@
+#include "Session.h"
+
+#include <pugixml.hpp>
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+#include "SyntheticWorld.h"
+
+namespace thorn::bench {
+namespace {
+
+const pugi::xml_document& Catalogue() {
+    static pugi::xml_document document;
+    static const bool loaded = document.load_file((StartFolder() / "pw.xml").c_str());
+    if (!loaded) throw std::runtime_error("the start folder's catalogue cannot be read");
+    return document;
+}
+
+}  // namespace
+
+const std::filesystem::path& StartFolder() {
+    static const std::filesystem::path folder = std::filesystem::path(THORN_SOURCE_DIR) / "startdir";
+    return folder;
+}
+
+Session::Session() {
+    editor.SetGameData(Catalogue().document_element(), StartFolder());
+    // The texture strips the editor loads at start-up; the detached editor
+    // starts with none.
+    const std::pair<TextureStrip, const char*> strips[] = {{TextureStrip::Normal, "MapTexturesNormal.bmp"},
+                                                           {TextureStrip::Selected, "MapTexturesSelected.bmp"},
+                                                           {TextureStrip::Sea, "SeaTexture.bmp"}};
+    for (auto [strip, file] : strips)
+        if (!const_cast<CTextures&>(editor.Texture(strip)).Load(StartFolder() / "res" / file))
+            throw std::runtime_error(std::string("the texture strip cannot be read: ") + file);
+    project.SetEditorLink(&editor);
+}
+
+int NewMission(CMapProject& project, const TBitmap32& world) {
+    if (!project.ImportWorldBitmap(CopyOf(world), 0)) throw std::runtime_error("import refused");
+    if (!project.NewMissionFromImage()) throw std::runtime_error("catalogue refused");
+    return project.Provinces.GetCount();
+}
+
+}  // namespace thorn::bench
