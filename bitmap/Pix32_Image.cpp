@@ -225,6 +225,7 @@ TCustomImage32::TCustomImage32()
     bitmap_->OnResize = [this](TObject*) { BitmapResized(); };
     layers_->SetCoordTransform(&cachedTransform_);
     layers_->OnChange = [this](TObject*) { Changed(); };
+    layers_->OnAreaChanged = [this](TObject*, std::span<const TRect> areas) { LayerAreasChanged(areas); };
     layers_->OnGDIUpdate = [this](TObject*) {
         if (IsShowing()) Paint();
     };
@@ -275,6 +276,20 @@ void TCustomImage32::EndUpdate() {
 void TCustomImage32::Changed() {
     if (updateCount_ != 0) return;
     Invalidate();
+    if (OnChange) OnChange(this);
+}
+
+void TCustomImage32::LayerAreasChanged(std::span<const TRect> areas) {
+    if (updateCount_ != 0) return;
+    // With the picture's place stale, the layers' places may be too (and a
+    // full repaint is due anyway).
+    if (!cacheValid_) return Changed();
+    SetBufferValid(false);
+    const TRect client = GetClientRect();
+    for (const TRect& area : areas) {
+        TRect r;
+        if (IntersectRect(r, area, client) && !IsRectEmpty(r)) InvalidateRect(r);
+    }
     if (OnChange) OnChange(this);
 }
 

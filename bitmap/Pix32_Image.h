@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "bitmap/Pix32.h"
@@ -258,6 +259,9 @@ protected:
 
 private:
     void RunStage(TBitmap32* dest, uint32_t index);
+    // A visible layer changed only these parts of the control: they are
+    // painted again, not the whole control.
+    void LayerAreasChanged(std::span<const TRect> areas);
     // dest cleared to color: all of it, or the part being painted.
     void ClearWithin(TBitmap32* dest, TColor32 color);
     // The bitmap stretched into r of dest, inside clip.

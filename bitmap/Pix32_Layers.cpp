@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <typeinfo>
+#include <utility>
 
 #include "bitmap/Pix32_Image.h"
 #include "bitmap/Pix32_Transfer.h"
@@ -144,6 +145,13 @@ void TLayerCollection::Changed() {
 
 void TLayerCollection::GDIUpdate() {
     if (updateCount_ == 0 && OnGDIUpdate) OnGDIUpdate(this);
+}
+
+void TLayerCollection::AreaChanged(std::span<const TRect> areas) {
+    if (OnAreaChanged)
+        OnAreaChanged(this, areas);
+    else
+        Changed();
 }
 
 TCustomLayer* TLayerCollection::FindLayerAtPos(int x, int y, uint32_t optionsMask) const {
@@ -303,15 +311,30 @@ void TCustomLayer::SetAsMouseListener() {
 
 void TCustomLayer::Changing() {
     if (destroying_) return;
-    if (GetVisible() && collection_ && !(layerOptions_ & kLayerNoUpdate)) collection_->Changing();
+    if (GetVisible() && collection_ && !(layerOptions_ & kLayerNoUpdate)) {
+        changing_ = true;
+        areaBefore_ = PaintArea();
+        collection_->Changing();
+    }
 }
 
 void TCustomLayer::Changed() {
+    const bool changing = std::exchange(changing_, false);
+    const std::optional<TRect> before = std::exchange(areaBefore_, std::nullopt);
     if (destroying_ || !collection_ || (layerOptions_ & kLayerNoUpdate)) return;
-    if (GetVisible())
-        collection_->Changed();
-    else if (layerOptions_ & kLayerGdiOverlay)
-        collection_->GDIUpdate();
+    if (!GetVisible()) {
+        if (layerOptions_ & kLayerGdiOverlay) collection_->GDIUpdate();
+        return;
+    }
+    // A change without Changing (the layer's bitmap, its cropping) stays
+    // where the layer paints now.
+    const std::optional<TRect> after = PaintArea();
+    if (after && (before || !changing)) {
+        const TRect areas[2] = {*after, before.value_or(*after)};
+        collection_->AreaChanged(std::span<const TRect>(areas, before && !(*before == *after) ? 2 : 1));
+        return;
+    }
+    collection_->Changed();
 }
 
 bool TCustomLayer::HitTest(int x, int y) {
@@ -467,6 +490,11 @@ void TBitmapLayer::Paint(TBitmap32* buffer) {
 }
 
 bool TBitmapLayer::PaintsInsideClip() const { return !OnPaint && typeid(*this) == typeid(TBitmapLayer); }
+
+std::optional<TRect> TBitmapLayer::PaintArea() const {
+    if (!PaintsInsideClip()) return std::nullopt;
+    return MakeRect(GetControlLocation(), rrClosest);
+}
 
 bool TBitmapLayer::DoHitTest(int x, int y) {
     if (!TPositionedLayer::DoHitTest(x, y)) return false;

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "bitmap/Pix32.h"
@@ -101,6 +102,9 @@ public:
     void Changing();
     void Changed();
     void GDIUpdate();
+    // A change that repaints only the given parts of the control (control
+    // coordinates): OnAreaChanged when set, else Changed.
+    void AreaChanged(std::span<const TRect> areas);
 
     // The topmost layer sharing a bit with optionsMask whose hit test
     // passes at (x, y), or null.
@@ -133,6 +137,7 @@ public:
     TNotifyEvent OnChanging;
     TNotifyEvent OnChange;
     TNotifyEvent OnGDIUpdate;
+    std::function<void(TObject* sender, std::span<const TRect> areas)> OnAreaChanged;
     // The owner control's cursor, shown when the mouse is over no layer.
     std::function<TCursor()> OwnerCursor;
 
@@ -197,6 +202,9 @@ public:
     // are known to: a derived class answers false unless it says otherwise,
     // and so does a layer with an OnPaint handler.
     virtual bool PaintsInsideClip() const;
+    // The part of the control (control coordinates) that the layer's
+    // painting covers, when it is known; none when it may paint anywhere.
+    virtual std::optional<TRect> PaintArea() const { return std::nullopt; }
     virtual void PaintGDI(TCanvas* canvas) {}
     void SetAsMouseListener();
 
@@ -204,7 +212,9 @@ public:
     void AddNotification(TCustomLayer* layer);
     void RemoveNotification(TCustomLayer* layer);
 
-    // Reports a change to the collection (a repaint when visible).
+    // Reports a change to the collection (a repaint when visible). When
+    // the layer knows where it paints, before the change (Changing) and
+    // after it, only those parts are reported.
     void Changed();
     void Changing();
 
@@ -241,6 +251,9 @@ private:
     uint32_t layerOptions_ = kLayerVisible;
     intptr_t tag_ = 0;
     bool destroying_ = false;
+    // Between Changing and Changed: where the layer painted before.
+    bool changing_ = false;
+    std::optional<TRect> areaBefore_;
 };
 
 // A layer with a floating-point location that can follow the image's scale
@@ -287,6 +300,8 @@ public:
     bool GetCropped() const { return cropped_; }
     void SetCropped(bool value);
     bool PaintsInsideClip() const override;
+    // Its location, rounded as it is painted.
+    std::optional<TRect> PaintArea() const override;
 
     std::unique_ptr<TCustomLayer> NewInstance() const override { return std::make_unique<TBitmapLayer>(); }
 

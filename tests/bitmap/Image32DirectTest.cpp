@@ -4,6 +4,7 @@
 // kept wherever a stage or a layer may draw anywhere in it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -160,6 +161,55 @@ TEST_F(Image32Direct, OnlyThePartBeingPaintedChanges) {
         for (int x = 0; x < shown.Width(); ++x)
             ASSERT_EQ(shown.GetPixel(x, y), PtInRect(visible, {x, y}) ? whole[y * shown.Width() + x] : kSentinel)
                 << x << "," << y;
+}
+
+// A layer dragged across the view: each step repaints where the layer was
+// and where it is, and nothing else, with or without the image's buffer; a
+// layer that may paint anywhere repaints everything that shows.
+TEST_F(Image32Direct, AMovedLayerRepaintsWhereItWasAndWhereItIsOnly) {
+    int changes = 0;
+    image->OnChange = [&](TObject*) { ++changes; };
+    auto* layer = dynamic_cast<TBitmapLayer*>(image->GetLayers()->GetItem(0));
+    ASSERT_NE(layer, nullptr);
+    struct Step {
+        bool keepBuffer;
+        TFloatRect from, to;
+        std::vector<TRect> repainted;  // form coordinates (the control lies at -31, -20)
+    };
+    const Step steps[] = {
+        {false, {40, 30, 47, 35}, {43, 32, 50, 37}, {{9, 10, 16, 15}, {12, 12, 19, 17}}},
+        {true, {40, 30, 47, 35}, {43, 32, 50, 37}, {{9, 10, 16, 15}, {12, 12, 19, 17}}},
+        {false, {40, 30, 47, 35}, {200, 100, 207, 105}, {{9, 10, 16, 15}, {169, 80, 176, 85}}},
+        {false, {20, 10, 27, 15}, {21, 10, 28, 15}, {{0, 0, 0, 0}, {-11, -10, -3, -5}}},  // off the form
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.to.Left);
+        image->SetKeepBuffer(step.keepBuffer);
+        layer->SetLocation(step.from);
+        RepaintAll();
+        changes = 0;
+        form->BackBuffer().Clear(kSentinel);
+        layer->SetLocation(step.to);
+        Application->ProcessMessages();
+        EXPECT_EQ(changes, 1);
+        const std::vector<TColor32> stepped = PixelsOf(form->GetBackBuffer());
+        const std::vector<TColor32> whole = RepaintAll();
+        const int w = form->GetBackBuffer().Width();
+        for (int i = 0; i < static_cast<int>(whole.size()); ++i) {
+            const TPoint p{i % w, i / w};
+            const bool inside = std::any_of(step.repainted.begin(), step.repainted.end(),
+                                            [&](const TRect& r) { return PtInRect(r, p); });
+            ASSERT_EQ(stepped[i], inside ? whole[i] : kSentinel) << p.X << "," << p.Y;
+        }
+    }
+
+    image->SetKeepBuffer(false);
+    layer->OnPaint = [](TObject*, TBitmap32*) {};
+    RepaintAll();
+    form->BackBuffer().Clear(kSentinel);
+    layer->SetLocation({60, 50, 67, 55});
+    Application->ProcessMessages();
+    EXPECT_EQ(PixelsOf(form->GetBackBuffer()), RepaintAll());
 }
 
 TEST_F(Image32Direct, TilesMeetOnlyThePartBeingPainted) {
