@@ -75,7 +75,8 @@ TEST(Blend, EveryPathOfTheRunsMatchesThePlainOne) {
     thorn::test::ForEachVectorSet([] {
         std::mt19937 rng(11);
         for (int round = 0; round < 200; ++round) {
-            const int32_t count = static_cast<int32_t>(rng() % 40);
+            // Every 13th run long, for the pass over transparent stretches.
+            const int32_t count = static_cast<int32_t>(round % 13 == 0 ? 32 + rng() % 48 : rng() % 40);
             std::vector<TColor32> src(count + 2), dst(count + 2);
             for (int32_t i = 0; i < count + 2; ++i) {
                 src[i] = rng();
@@ -85,6 +86,11 @@ TEST(Blend, EveryPathOfTheRunsMatchesThePlainOne) {
             }
             if (round % 7 == 0) for (auto& s : src) s |= 0xFF000000u;
             if (round % 11 == 0) for (auto& s : src) s &= 0x00FFFFFFu;
+            // Long transparent runs broken by one visible pixel, as an overlay's.
+            if (round % 13 == 0) {
+                for (auto& s : src) s &= 0x00FFFFFFu;
+                src[1 + rng() % count] |= 0x80000000u;
+            }
             const uint32_t m = round % 3 == 0 ? 255 : rng() & 255;
             std::vector<TColor32> fast = dst, plain = dst;
             BlendLine(src.data() + 1, fast.data() + 1, count);
