@@ -44,6 +44,8 @@ int64_t StartMeasuring() {
 
 int64_t HeapPeak() { return heapPeak.load(); }
 
+int64_t HeapInUse() { return heapInUse.load(); }
+
 }  // namespace thorn::bench
 
 extern "C" {

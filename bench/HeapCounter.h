@@ -12,5 +12,7 @@ namespace thorn::bench {
 int64_t StartMeasuring();
 // The highest count of bytes in use since StartMeasuring.
 int64_t HeapPeak();
+// The bytes in use now.
+int64_t HeapInUse();
 
 }  // namespace thorn::bench

@@ -35,6 +35,10 @@ Session::Session() {
     for (auto [strip, file] : strips)
         if (!const_cast<CTextures&>(editor.Texture(strip)).Load(StartFolder() / "res" / file))
             throw std::runtime_error(std::string("the texture strip cannot be read: ") + file);
+    // And the province marker, drawn blended.
+    TBitmap32& marker = *editor.MarkerPictures().GetBitmaps()->Add()->GetBitmap();
+    marker.LoadFromFile(StartFolder() / "res" / "marker.bmp");
+    marker.SetDrawMode(dmBlend);
     project.SetEditorLink(&editor);
 }
 

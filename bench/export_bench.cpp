@@ -20,6 +20,7 @@
 #include <memory>
 #include <ostream>
 #include <streambuf>
+#include <string>
 #include <vector>
 
 #include "bitmap/Pix32.h"
@@ -27,6 +28,7 @@
 #include "model/DetachedEditor.h"
 #include "model/mapproject.h"
 
+#include "Harness.h"
 #include "HeapCounter.h"
 #include "SyntheticWorld.h"
 
@@ -128,8 +130,7 @@ struct Destination {
 
 // ------------------------------------------------------------- benchmarks
 
-void BM_Import(benchmark::State& state) {
-    const int32_t side = static_cast<int32_t>(state.range(0));
+void Import(benchmark::State& state, int32_t side) {
     const TBitmap32& world = World(side);
     double peakPerPixel = 0;
     int provincePieces = 0;
@@ -151,12 +152,9 @@ void BM_Import(benchmark::State& state) {
     }
     state.counters["province_pieces"] = provincePieces;
     state.counters["peak_bytes_per_pixel"] = peakPerPixel;
-    state.counters["ns_per_pixel"] =
-        benchmark::Counter(Pixels(side), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-void BM_Export(benchmark::State& state) {
-    const int32_t side = static_cast<int32_t>(state.range(0));
+void Export(benchmark::State& state, int32_t side) {
     const std::unique_ptr<CMapProject> project = MakeMission(side);
     const Destination destination;
     NullBuffer discard;
@@ -178,13 +176,49 @@ void BM_Export(benchmark::State& state) {
     state.counters["provinces"] = project->Provinces.GetCount();
     state.counters["pdb_bytes"] = static_cast<double>(packageBytes);
     state.counters["peak_bytes_per_pixel"] = peakPerPixel;
-    state.counters["ns_per_pixel"] =
-        benchmark::Counter(Pixels(side), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 // 0 stands for the world of five large provinces.
-BENCHMARK(BM_Import)->Arg(1024)->Arg(2048)->Arg(4096)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_Export)->Arg(1024)->Arg(2048)->Arg(4096)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+std::string WorldName(int32_t side) {
+    return side ? std::to_string(side) + "x" + std::to_string(side) : "five provinces of 1500x1500";
+}
+
+void Register() {
+    using thorn::bench::Row;
+    const int32_t sides[] = {1024, 2048, 4096, 0};
+    for (int32_t side : sides) {
+        const std::string label = "export " + WorldName(side);
+        benchmark::RegisterBenchmark((label + "/ours").c_str(), [side](benchmark::State& s) { Export(s, side); })
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((label + "/import").c_str(), [side](benchmark::State& s) { Import(s, side); })
+            ->Unit(benchmark::kMillisecond);
+        Row row;
+        row.label = label;
+        row.ours = {label + "/ours"};
+        row.peerName = "its import";
+        row.peer = {label + "/import"};
+        row.target = thorn::bench::RatioAtMost(1.0);
+        thorn::bench::AddRow(row);
+        Row peak;
+        peak.label = label + ", peak memory";
+        peak.ours = {label + "/ours", "peak_bytes_per_pixel"};
+        peak.unit = "B/px";
+        thorn::bench::AddRow(peak);
+    }
+    Row growth;
+    growth.label = "export, growth from 1024 to 4096";
+    growth.ours = {"export " + WorldName(4096) + "/ours"};
+    growth.peerName = "1024";
+    growth.peer = {"export " + WorldName(1024) + "/ours"};
+    growth.growth = 16;
+    growth.unit = "";
+    growth.target = thorn::bench::AtMost(1.15);
+    thorn::bench::AddRow(growth);
+}
 
 }  // namespace
-BENCHMARK_MAIN();
+
+int main(int argc, char** argv) {
+    Register();
+    return thorn::bench::Main(argc, argv);
+}

@@ -4,148 +4,176 @@
 // project file of the result saved, and opened again as the open command
 // does it (reset, fresh game data, load and rebuild).
 //
-// Peak memory: this program replaces malloc, calloc, realloc and free (over
-// glibc's own) to count the bytes in use; the peak of a run less the bytes
-// in use before it is reported per pixel of the picture. The size of the
-// project file is reported with the save.
+// Memory: this program replaces malloc, calloc, realloc and free (over
+// glibc's own) to count the bytes in use. Each run reports, per pixel of the
+// world, its peak less the bytes in use before it, and what the project
+// still holds once the run is over: after New and after Open of the same
+// mission an open project should hold the same, not more after New.
 #include <benchmark/benchmark.h>
 
-#include <pugixml.hpp>
-
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
-#include <unistd.h>
+#include <utility>
 
-#include "bitmap/Pix32.h"
-#include "model/DetachedEditor.h"
-#include "model/mapproject.h"
-
+#include "Harness.h"
 #include "HeapCounter.h"
+#include "Session.h"
 #include "SyntheticWorld.h"
 
 namespace {
 
-const std::filesystem::path kStartFolder = std::filesystem::path(THORN_SOURCE_DIR) / "startdir";
+using namespace thorn::bench;
 
-const pugi::xml_document& Catalogue() {
-    static pugi::xml_document document;
-    static const bool loaded = document.load_file((kStartFolder / "pw.xml").c_str());
-    if (!loaded) throw std::runtime_error("no start catalogue");
-    return document;
-}
+std::filesystem::path ProjectFile(int32_t side) { return ScratchFolder() / ("world" + std::to_string(side) + ".pw"); }
 
-std::filesystem::path Folder() {
-    static const std::filesystem::path folder = [] {
-        auto f = std::filesystem::temp_directory_path() / ("thorn-new-mission-bench-" + std::to_string(getpid()));
-        std::filesystem::create_directories(f);
-        return f;
-    }();
-    return folder;
-}
+double Pixels(int32_t side) { return double(side) * side; }
 
-std::filesystem::path ProjectFile(int32_t side) { return Folder() / ("world" + std::to_string(side) + ".pw"); }
-
-// A project with its own detached editor that holds the start catalogue.
-struct Session {
-    Session() {
-        editor.SetGameData(Catalogue().document_element(), kStartFolder);
-        project.SetEditorLink(&editor);
+// What the run left in use beside what it found, and its peak, per pixel.
+struct Held {
+    int64_t before = StartMeasuring();
+    void Report(int32_t side, double& peak, double& held) const {
+        peak = static_cast<double>(HeapPeak() - before) / Pixels(side);
+        held = static_cast<double>(HeapInUse() - before) / Pixels(side);
     }
-    thorn::DetachedEditor editor;
-    CMapProject project;
 };
 
-int NewMission(CMapProject& project, const TBitmap32& world) {
-    if (!project.ImportWorldBitmap(thorn::bench::CopyOf(world), 0)) throw std::runtime_error("import refused");
-    if (!project.NewMissionFromImage()) throw std::runtime_error("catalogue refused");
-    return project.Provinces.GetCount();
+void Counters(benchmark::State& state, double peak, double held) {
+    state.counters["peak_bytes_per_pixel"] = peak;
+    state.counters["held_bytes_per_pixel"] = held;
 }
 
-void PerPixel(benchmark::State& state, int32_t side) {
-    state.counters["ns_per_pixel"] = benchmark::Counter(double(side) * side, benchmark::Counter::kIsIterationInvariantRate |
-                                                                                  benchmark::Counter::kInvert);
-}
-
-void BM_NewMission(benchmark::State& state) {
-    const int32_t side = static_cast<int32_t>(state.range(0));
-    const TBitmap32& world = thorn::bench::SharedWorld(side);
-    double peakPerPixel = 0;
+void BM_NewMission(benchmark::State& state, int32_t side) {
+    const TBitmap32& world = SharedWorld(side);
+    double peak = 0, held = 0, warnings = 0;
     int provinces = 0;
     for (auto _ : state) {
         state.PauseTiming();
         {
             auto session = std::make_unique<Session>();
-            const int64_t before = thorn::bench::StartMeasuring();
+            const Held measure;
             state.ResumeTiming();
             provinces = NewMission(session->project, world);
             state.PauseTiming();
-            peakPerPixel = static_cast<double>(thorn::bench::HeapPeak() - before) / (double(side) * side);
+            measure.Report(side, peak, held);
+            // The import's warnings, which the warnings window lists after
+            // New; a project file does not keep them, so Open has none.
+            const int64_t withWarnings = HeapInUse();
+            session->project.ErrorList.Clear();
+            warnings = static_cast<double>(withWarnings - HeapInUse()) / Pixels(side);
         }
         state.ResumeTiming();
     }
     state.counters["provinces"] = provinces;
-    state.counters["peak_bytes_per_pixel"] = peakPerPixel;
-    PerPixel(state, side);
+    state.counters["warnings_bytes_per_pixel"] = warnings;
+    state.counters["held_without_warnings"] = held - warnings;
+    Counters(state, peak, held);
 }
-BENCHMARK(BM_NewMission)->Arg(1024)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_SaveProject(benchmark::State& state) {
-    const int32_t side = static_cast<int32_t>(state.range(0));
+void BM_SaveProject(benchmark::State& state, int32_t side) {
     Session session;
-    NewMission(session.project, thorn::bench::SharedWorld(side));
-    double peakPerPixel = 0;
+    NewMission(session.project, SharedWorld(side));
+    double peak = 0, held = 0;
     for (auto _ : state) {
-        const int64_t before = thorn::bench::StartMeasuring();
+        const Held measure;
         if (!session.project.SaveProject(ProjectFile(side))) throw std::runtime_error("save failed");
-        peakPerPixel = static_cast<double>(thorn::bench::HeapPeak() - before) / (double(side) * side);
+        measure.Report(side, peak, held);
     }
     state.counters["file_bytes"] = static_cast<double>(std::filesystem::file_size(ProjectFile(side)));
-    state.counters["peak_bytes_per_pixel"] = peakPerPixel;
-    PerPixel(state, side);
+    Counters(state, peak, held);
 }
-BENCHMARK(BM_SaveProject)->Arg(1024)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_OpenProject(benchmark::State& state) {
-    const int32_t side = static_cast<int32_t>(state.range(0));
-    {
+void BM_OpenProject(benchmark::State& state, int32_t side) {
+    if (!std::filesystem::exists(ProjectFile(side))) {
         Session made;
-        NewMission(made.project, thorn::bench::SharedWorld(side));
+        NewMission(made.project, SharedWorld(side));
         made.project.SaveProject(ProjectFile(side));
     }
-    double peakPerPixel = 0;
+    double peak = 0, held = 0;
     int provinces = 0;
     for (auto _ : state) {
         state.PauseTiming();
         {
             auto session = std::make_unique<Session>();
-            const int64_t before = thorn::bench::StartMeasuring();
+            const Held measure;
             state.ResumeTiming();
             session->project.Reset();
             session->project.NewMissionFromImage();
             if (!session->project.LoadProject(ProjectFile(side))) throw std::runtime_error("load failed");
             session->project.HideProgress();
             state.PauseTiming();
-            peakPerPixel = static_cast<double>(thorn::bench::HeapPeak() - before) / (double(side) * side);
+            measure.Report(side, peak, held);
             provinces = session->project.Provinces.GetCount();
         }
         state.ResumeTiming();
     }
     state.counters["provinces"] = provinces;
-    state.counters["peak_bytes_per_pixel"] = peakPerPixel;
-    PerPixel(state, side);
+    Counters(state, peak, held);
 }
-BENCHMARK(BM_OpenProject)->Arg(1024)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+std::string Name(const char* step, int32_t side) { return std::string(step) + "/" + std::to_string(side); }
+
+void Register() {
+    const int32_t sides[] = {1024, 2048, 4096};
+    for (int32_t side : sides) {
+        const std::pair<const char*, void (*)(benchmark::State&, int32_t)> steps[] = {
+            {"new mission", BM_NewMission}, {"save", BM_SaveProject}, {"open", BM_OpenProject}};
+        for (auto [step, body] : steps)
+            benchmark::RegisterBenchmark(Name(step, side).c_str(), [side, body = body](benchmark::State& s) {
+                body(s, side);
+            })->Unit(benchmark::kMillisecond);
+    }
+    for (const char* step : {"new mission", "save", "open"}) {
+        for (int32_t side : sides) {
+            Row row;
+            row.label = std::string(step) + " " + std::to_string(side);
+            row.ours = {Name(step, side)};
+            AddRow(row);
+        }
+        Row growth;
+        growth.label = std::string(step) + ", growth from 1024 to 4096";
+        growth.ours = {Name(step, 4096)};
+        growth.peerName = "1024";
+        growth.peer = {Name(step, 1024)};
+        growth.growth = 16;
+        growth.unit = "";
+        growth.target = AtMost(1.2);
+        AddRow(growth);
+    }
+    Row warnings;
+    warnings.label = "held by the import's warnings after New 4096";
+    warnings.ours = {Name("new mission", 4096), "warnings_bytes_per_pixel"};
+    warnings.unit = "B/px";
+    AddRow(warnings);
+    Row held;
+    held.label = "held by an open 4096 project after New, besides its warnings";
+    held.ours = {Name("new mission", 4096), "held_without_warnings"};
+    held.peerName = "after Open";
+    held.peer = {Name("open", 4096), "held_bytes_per_pixel"};
+    held.unit = "B/px";
+    held.target = RatioAtMost(1.0);
+    AddRow(held);
+    for (const char* step : {"new mission", "open"}) {
+        Row peak;
+        peak.label = std::string(step) + " 4096, peak memory";
+        peak.ours = {Name(step, 4096), "peak_bytes_per_pixel"};
+        peak.unit = "B/px";
+        AddRow(peak);
+    }
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::error_code ignored;
-    std::filesystem::remove_all(Folder(), ignored);
-    return 0;
+    // What stays for the whole program once made (the glyphs of the label
+    // font, the catalogue's document) is made before anything is measured.
+    {
+        Session session;
+        NewMission(session.project, SharedWorld(512));
+    }
+    Register();
+    return Main(argc, argv);
 }
