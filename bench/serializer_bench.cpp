@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "Harness.h"
 #include "model/OrvSerializer.h"
 
 namespace {
@@ -40,4 +41,4 @@ BENCHMARK(BM_Load);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) { return thorn::bench::Main(argc, argv); }

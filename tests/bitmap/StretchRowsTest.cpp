@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bitmap/Pix32_StretchRows.h"
+#include "support/Pixels.h"
 
 namespace {
 
@@ -21,34 +22,36 @@ std::vector<int32_t> Map(std::mt19937& rng, int32_t count, int32_t width, int sh
     return map;
 }
 
-TEST(StretchRows, VectorLoopsMatchThePlainOnes) {
-    std::mt19937 rng(7);
-    for (int round = 0; round < 200; ++round) {
-        const int32_t width = 1 + static_cast<int32_t>(rng() % 90), count = static_cast<int32_t>(rng() % 70);
-        std::vector<TColor32> a(static_cast<size_t>(width)), b(static_cast<size_t>(width));
-        for (auto& c : a) c = rng();
-        for (auto& c : b) c = rng();
-        const int shape = round % 3;
-        const std::vector<int32_t> first = Map(rng, count, width, shape);
-        std::vector<int32_t> second(first);
-        for (auto& s : second) s = std::min(width - 1, s + 1);
-        std::vector<uint32_t> weight(static_cast<size_t>(count));
-        for (auto& w : weight) w = rng() % 257;
-        std::vector<TColor32> fast(static_cast<size_t>(std::max(count, width)) + 1, 0x12345678u), plain(fast);
+TEST(StretchRows, EveryPathOfTheRowLoopsMatchesThePlainOne) {
+    thorn::test::ForEachVectorSet([] {
+        std::mt19937 rng(7);
+        for (int round = 0; round < 200; ++round) {
+            const int32_t width = 1 + static_cast<int32_t>(rng() % 90), count = static_cast<int32_t>(rng() % 70);
+            std::vector<TColor32> a(static_cast<size_t>(width)), b(static_cast<size_t>(width));
+            for (auto& c : a) c = rng();
+            for (auto& c : b) c = rng();
+            const int shape = round % 3;
+            const std::vector<int32_t> first = Map(rng, count, width, shape);
+            std::vector<int32_t> second(first);
+            for (auto& s : second) s = std::min(width - 1, s + 1);
+            std::vector<uint32_t> weight(static_cast<size_t>(count));
+            for (auto& w : weight) w = rng() % 257;
+            std::vector<TColor32> fast(static_cast<size_t>(std::max(count, width)) + 1, 0x12345678u), plain(fast);
 
-        thorn::GatherRow(a.data(), width, first.data(), fast.data(), count);
-        thorn::GatherRowReference(a.data(), first.data(), plain.data(), count);
-        ASSERT_EQ(fast, plain) << "gather, round " << round;
+            thorn::GatherRow(a.data(), width, first.data(), fast.data(), count);
+            thorn::GatherRowReference(a.data(), first.data(), plain.data(), count);
+            ASSERT_EQ(fast, plain) << "gather, round " << round;
 
-        const uint32_t w = rng() % 257;
-        thorn::LerpRow(a.data(), b.data(), w, fast.data(), width);
-        thorn::LerpRowReference(a.data(), b.data(), w, plain.data(), width);
-        ASSERT_EQ(fast, plain) << "lerp, round " << round;
+            const uint32_t w = rng() % 257;
+            thorn::LerpRow(a.data(), b.data(), w, fast.data(), width);
+            thorn::LerpRowReference(a.data(), b.data(), w, plain.data(), width);
+            ASSERT_EQ(fast, plain) << "lerp, round " << round;
 
-        thorn::LerpGatherRow(a.data(), width, first.data(), second.data(), weight.data(), fast.data(), count);
-        thorn::LerpGatherRowReference(a.data(), first.data(), second.data(), weight.data(), plain.data(), count);
-        ASSERT_EQ(fast, plain) << "lerp gather, round " << round;
-    }
+            thorn::LerpGatherRow(a.data(), width, first.data(), second.data(), weight.data(), fast.data(), count);
+            thorn::LerpGatherRowReference(a.data(), first.data(), second.data(), weight.data(), plain.data(), count);
+            ASSERT_EQ(fast, plain) << "lerp gather, round " << round;
+        }
+    });
 }
 
 }  // namespace
