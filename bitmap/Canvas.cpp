@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <numbers>
+#include <optional>
 #include <vector>
 
 #include "platform/Text.h"
@@ -383,6 +385,52 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
     Changed();
 }
 
+namespace {
+
+// Points along the arc of the ellipse centred at (cx, cy) with radii rx, ry
+// from angle from to angle to (counter-clockwise on the screen, radians),
+// close enough that the chords stay within about a pixel of the curve.
+void AppendArc(std::vector<TPoint>& points, double cx, double cy, double rx, double ry, double from, double to) {
+    const int steps = std::max(1, static_cast<int>(std::ceil(std::abs(to - from) * std::max(rx, ry) / 2)));
+    for (int i = 0; i <= steps; ++i) {
+        const double angle = from + (to - from) * i / steps;
+        points.push_back({static_cast<int>(std::lround(cx + rx * std::cos(angle))),
+                          static_cast<int>(std::lround(cy - ry * std::sin(angle)))});
+    }
+}
+
+}  // namespace
+
+void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    // The outline runs through the outermost pixels, as Rectangle's does.
+    const double left = x1, top = y1, right = x2 - 1, bottom = y2 - 1;
+    const double rx = std::clamp(w, 0, x2 - x1) / 2.0, ry = std::clamp(h, 0, y2 - y1) / 2.0;
+    constexpr double kQuarter = std::numbers::pi / 2;
+    std::vector<TPoint> points;
+    AppendArc(points, right - rx, top + ry, rx, ry, 0, kQuarter);
+    AppendArc(points, left + rx, top + ry, rx, ry, kQuarter, 2 * kQuarter);
+    AppendArc(points, left + rx, bottom - ry, rx, ry, 2 * kQuarter, 3 * kQuarter);
+    AppendArc(points, right - rx, bottom - ry, rx, ry, 3 * kQuarter, 4 * kQuarter);
+    Polygon(points);
+}
+
+void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    // The outline runs through the outermost pixels, as Ellipse's does.
+    const double cx = (x1 + x2 - 1) / 2.0, cy = (y1 + y2 - 1) / 2.0;
+    const double rx = std::max(0, x2 - x1 - 1) / 2.0, ry = std::max(0, y2 - y1 - 1) / 2.0;
+    // Angles on the screen, counter-clockwise from the right: y runs down.
+    const double from = std::atan2(cy - y3, x3 - cx);
+    double to = std::atan2(cy - y4, x4 - cx);
+    if (to <= from) to += 2 * std::numbers::pi;
+    std::vector<TPoint> points{{static_cast<int>(std::lround(cx)), static_cast<int>(std::lround(cy))}};
+    AppendArc(points, cx, cy, rx, ry, from, to);
+    Polygon(points);
+}
+
 void TCanvas::DrawFocusRect(const TRect& r) {
     RequiredState();
     if (!target_ || r.Right <= r.Left || r.Bottom <= r.Top) return;
@@ -426,6 +474,18 @@ void TCanvas::TextOut(int x, int y, std::string_view text) {
         thorn::TextOut(target_->PixelStore(), x + origin_.X, y + origin_.Y, font_, text, &clip);
     }
     penPos_ = {x + extent.cx, y};
+    Changed();
+}
+
+void TCanvas::TurnedTextOut(int x, int y, std::string_view text, int escapement) {
+    RequiredState();
+    if (target_) {
+        std::optional<TColor> background;
+        if (brush_.GetStyle() != bsClear) background = brush_.GetColor();
+        TRect clip = clip_;
+        thorn::TurnedTextOut(target_->PixelStore(), x + origin_.X, y + origin_.Y, font_, text, escapement, &clip,
+                             background);
+    }
     Changed();
 }
 

@@ -122,6 +122,14 @@ public:
     void Rectangle(int x1, int y1, int x2, int y2);
     void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
     void Ellipse(int x1, int y1, int x2, int y2);
+    // A rectangle whose corners are quarters of a w x h ellipse (at most the
+    // rectangle's size), outlined with the pen and filled with the brush.
+    void RoundRect(int x1, int y1, int x2, int y2, int w, int h);
+    // The wedge of the ellipse in (x1, y1, x2, y2) that runs counter-clockwise
+    // from the ray towards (x3, y3) to the ray towards (x4, y4), outlined with
+    // the pen and filled with the brush; the whole ellipse when both rays
+    // point the same way.
+    void Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     void FillRect(const TRect& r);
     // A one-pixel frame in the brush colour.
     void FrameRect(const TRect& r);
@@ -133,6 +141,10 @@ public:
 
     // Text: the background (the brush, unless bsClear) fills behind it.
     void TextOut(int x, int y, std::string_view text);
+    // One line of text turned counter-clockwise by escapement tenths of a
+    // degree, centred on its baseline at (x, y); the brush (unless bsClear)
+    // fills the turned text cell.
+    void TurnedTextOut(int x, int y, std::string_view text, int escapement);
     void TextRect(const TRect& r, int x, int y, std::string_view text);
     // The platform's formatted text (DT_ flags of platform/Text.h); answers
     // the text height. DT_CALCRECT measures into r and draws nothing.

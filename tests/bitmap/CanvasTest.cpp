@@ -161,4 +161,50 @@ TEST_F(BitmapCanvas, TextUsesThePlatformsMeasures) {
     EXPECT_EQ(r.Right, extent.cx);
 }
 
+TEST_F(BitmapCanvas, RoundedRectanglesAndWedges) {
+    canvas().Pen().SetColor(clRed);
+    canvas().Brush().SetColor(clBlue);
+    canvas().RoundRect(0, 0, 20, 20, 10, 10);
+    EXPECT_EQ(At(0, 0), kWhite);  // cut off by the rounded corner
+    EXPECT_EQ(At(10, 0), kRed);
+    EXPECT_EQ(At(19, 10), kRed);
+    EXPECT_EQ(At(10, 10), kBlue);
+    EXPECT_EQ(At(1, 1), kRed);  // on the corner's curve
+
+    struct Wedge {
+        TPoint from, to;
+        std::array<bool, 4> filled;  // quarters right-top, left-top, left-bottom, right-bottom
+    } const wedges[] = {
+        {{20, 10}, {10, 0}, {true, false, false, false}},
+        {{10, 0}, {20, 10}, {false, true, true, true}},  // the long way round
+        {{0, 10}, {20, 10}, {false, false, true, true}},
+        {{19, 0}, {29, -10}, {true, true, true, true}},  // the same ray: the whole ellipse
+    };
+    canvas().Pen().SetColor(clBlue);
+    for (const auto& [from, to, filled] : wedges) {
+        bitmap.Clear(kWhite);
+        canvas().Pie(0, 0, 20, 20, from.X, from.Y, to.X, to.Y);
+        const TPoint probes[] = {{15, 5}, {5, 5}, {5, 15}, {15, 15}};
+        for (int q = 0; q < 4; ++q)
+            EXPECT_EQ(At(probes[q].X, probes[q].Y), filled[q] ? kBlue : kWhite) << from.X << "," << from.Y << " " << q;
+        EXPECT_EQ(At(0, 0), kWhite);
+    }
+}
+
+TEST_F(BitmapCanvas, TurnedTextIsThePlatformsAtTheOriginWithTheBrush) {
+    canvas().Font().SetName("Arial");
+    canvas().Font().SetHeight(-12);
+    canvas().Brush().SetColor(clRed);
+    canvas().SetPlacement(&bitmap, {3, 4}, bitmap.BoundsRect());
+    canvas().TurnedTextOut(6, 5, "Ab", 900);
+    TBitmap32 expected;
+    expected.SetSize(20, 20);
+    expected.Clear(kWhite);
+    thorn::TurnedTextOut(expected.PixelStore(), 9, 9, canvas().Font(), "Ab", 900, nullptr, clRed);
+    EXPECT_TRUE(bitmap.Equal(&expected));
+    // The text runs upwards from (9, 9): its descent lies to the right.
+    EXPECT_EQ(At(11, 9), kRed);
+    EXPECT_EQ(At(13, 9), kWhite);
+}
+
 }  // namespace
