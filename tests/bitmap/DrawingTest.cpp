@@ -13,7 +13,6 @@
 #include "bitmap/Pix32.h"
 #include "bitmap/Pix32_Blend.h"
 #include "bitmap/Pix32_DrawingEx.h"
-#include "support/Cases.h"
 #include "support/Pixels.h"
 
 namespace {
@@ -117,23 +116,6 @@ struct Walk {
     Points pixels;
 };
 
-class LineWalks : public ::testing::TestWithParam<Walk> {};
-
-TEST_P(LineWalks, SetTheirPixels) {
-    const Walk& w = GetParam();
-    TBitmap32 plain, blended;
-    plain.SetSize(10, 10);
-    blended.SetSize(10, 10);
-    blended.Clear(kBlack);
-    plain.Line(w.x1, w.y1, w.x2, w.y2, C, w.last);
-    EXPECT_EQ(NonZero(plain), w.pixels);
-    blended.LineT(w.x1, w.y1, w.x2, w.y2, 0x80FFFFFFu, w.last);
-    for (int32_t y = 0; y < 10; ++y)
-        for (int32_t x = 0; x < 10; ++x)
-            EXPECT_EQ(blended.GetPixel(x, y),
-                      w.pixels.count({x, y}) ? CombineReg(0x80FFFFFFu, kBlack, 0x80) : kBlack) << x << "," << y;
-}
-
 const Walk kWalks[] = {
     {"a row without its end", 0, 0, 3, 0, false, {{0, 0}, {1, 0}, {2, 0}}},
     {"a row with its end", 0, 0, 3, 0, true, {{0, 0}, {1, 0}, {2, 0}, {3, 0}}},
@@ -153,7 +135,22 @@ const Walk kWalks[] = {
     {"diagonal", 0, 0, 4, 4, true, {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}}},
     {"diagonal upwards", 2, 8, 9, 1, false, {{2, 8}, {3, 7}, {4, 6}, {5, 5}, {6, 4}, {7, 3}, {8, 2}}},
 };
-INSTANTIATE_TEST_SUITE_P(Worked, LineWalks, ::testing::ValuesIn(kWalks), thorn::test::ByWhat());
+TEST(Lines, WorkedWalksSetTheirPixels) {
+    for (const Walk& w : kWalks) {
+        SCOPED_TRACE(w.what);
+        TBitmap32 plain, blended;
+        plain.SetSize(10, 10);
+        blended.SetSize(10, 10);
+        blended.Clear(kBlack);
+        plain.Line(w.x1, w.y1, w.x2, w.y2, C, w.last);
+        EXPECT_EQ(NonZero(plain), w.pixels);
+        blended.LineT(w.x1, w.y1, w.x2, w.y2, 0x80FFFFFFu, w.last);
+        for (int32_t y = 0; y < 10; ++y)
+            for (int32_t x = 0; x < 10; ++x)
+                EXPECT_EQ(blended.GetPixel(x, y),
+                          w.pixels.count({x, y}) ? CombineReg(0x80FFFFFFu, kBlack, 0x80) : kBlack) << x << "," << y;
+    }
+}
 
 TEST(Lines, ALineNotifiesOnceEvenWhenItSetsNothing) {
     thorn::test::CountingBitmap b(6, 6);

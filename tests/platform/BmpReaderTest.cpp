@@ -3,6 +3,7 @@
 #include "support/PictureFiles.h"
 #include "platform/Classes.h"
 #include "platform/Pictures.h"
+#include "support/Readers.h"
 
 // g++ 12 warns about members left out of designated initializers even when
 // they have defaults, which is how the picture specs here are written.
@@ -27,12 +28,7 @@ std::vector<uint32_t> RampPalette(int count) {
 uint32_t Ramp(uint32_t i) { return 0xFF000000u | (i << 16) | ((255 - i) << 8) | (i / 2); }
 
 std::string MessageOf(const std::vector<uint8_t>& file) {
-    try {
-        DecodeBmp(file);
-    } catch (const EInvalidGraphic& e) {
-        return e.what();
-    }
-    return "(no error)";
+    return thorn::test::MessageOf<EInvalidGraphic>([&] { DecodeBmp(file); });
 }
 
 TEST(BmpReader, OneBitRowsArePaddedAndBottomUp) {

@@ -3,6 +3,7 @@
 #include "support/PictureFiles.h"
 #include "platform/Classes.h"
 #include "platform/Pictures.h"
+#include "support/Readers.h"
 
 // g++ 12 warns about members left out of designated initializers even when
 // they have defaults, which is how the picture specs here are written.
@@ -30,12 +31,7 @@ DibSpec IconImage(uint16_t bits, std::vector<uint8_t> colour, std::vector<uint8_
 }
 
 std::string MessageOf(const std::vector<uint8_t>& file) {
-    try {
-        DecodeIco(file);
-    } catch (const EInvalidGraphic& e) {
-        return e.what();
-    }
-    return "(no error)";
+    return thorn::test::MessageOf<EInvalidGraphic>([&] { DecodeIco(file); });
 }
 
 TEST(IcoReader, TwentyFourBitImageWithItsMask) {

@@ -1,46 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
-
-#include <jpeglib.h>
 
 #include "platform/Classes.h"
 #include "platform/Pictures.h"
+#include "support/PictureFiles.h"
+#include "support/Readers.h"
 
 namespace {
 
 using thorn::DecodeJpeg;
-
-// Encodes pixels (components bytes each) with libjpeg, as another program
-// would write the file.
-std::vector<uint8_t> EncodeWithLibjpeg(int width, int height, int components, J_COLOR_SPACE space,
-                                       const std::vector<uint8_t>& samples, bool progressive = false) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = components;
-    info.in_color_space = space;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 95, TRUE);
-    if (progressive) jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<uint8_t*>(samples.data()) + info.next_scanline * width * components;
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::vector<uint8_t> file(buffer, buffer + size);
-    std::free(buffer);
-    return file;
-}
+using thorn::test::JpegFile;
 
 std::vector<uint8_t> Gradient(int width, int height) {
     std::vector<uint8_t> rgb;
@@ -54,18 +24,13 @@ std::vector<uint8_t> Gradient(int width, int height) {
 }
 
 std::string MessageOf(const std::vector<uint8_t>& file) {
-    try {
-        DecodeJpeg(file);
-    } catch (const EInvalidGraphic& e) {
-        return e.what();
-    }
-    return "(no error)";
+    return thorn::test::MessageOf<EInvalidGraphic>([&] { DecodeJpeg(file); });
 }
 
 TEST(JpegReader, ColourPicturesDecodeCloseToTheOriginalAndOpaque) {
     for (bool progressive : {false, true}) {
         const auto rgb = Gradient(48, 32);
-        auto p = DecodeJpeg(EncodeWithLibjpeg(48, 32, 3, JCS_RGB, rgb, progressive));
+        auto p = DecodeJpeg(JpegFile(48, 32, 3, JCS_RGB, rgb, 95, progressive));
         ASSERT_EQ(p.width, 48);
         ASSERT_EQ(p.height, 32);
         int worst = 0;
@@ -83,7 +48,7 @@ TEST(JpegReader, ColourPicturesDecodeCloseToTheOriginalAndOpaque) {
 TEST(JpegReader, GreyscaleGivesEqualChannels) {
     std::vector<uint8_t> grey(16 * 8);
     for (size_t i = 0; i < grey.size(); ++i) grey[i] = static_cast<uint8_t>(i * 2);
-    auto p = DecodeJpeg(EncodeWithLibjpeg(16, 8, 1, JCS_GRAYSCALE, grey));
+    auto p = DecodeJpeg(JpegFile(16, 8, 1, JCS_GRAYSCALE, grey));
     for (size_t i = 0; i < p.pixels.size(); ++i) {
         const uint32_t px = p.pixels[i];
         EXPECT_EQ((px >> 16) & 0xFF, px & 0xFF);
@@ -98,7 +63,7 @@ TEST(JpegReader, CmykWithTheAdobeMarkerIsInverted) {
     // no ink. Pure red: no cyan and no black, full magenta and yellow.
     std::vector<uint8_t> cmyk;
     for (int i = 0; i < 8 * 8; ++i) cmyk.insert(cmyk.end(), {255, 0, 0, 255});
-    auto p = DecodeJpeg(EncodeWithLibjpeg(8, 8, 4, JCS_CMYK, cmyk));
+    auto p = DecodeJpeg(JpegFile(8, 8, 4, JCS_CMYK, cmyk));
     for (uint32_t px : p.pixels) {
         EXPECT_NEAR(static_cast<int>((px >> 16) & 0xFF), 255, 3);
         EXPECT_NEAR(static_cast<int>((px >> 8) & 0xFF), 0, 3);
@@ -107,7 +72,7 @@ TEST(JpegReader, CmykWithTheAdobeMarkerIsInverted) {
 }
 
 TEST(JpegReader, TruncatedAndDamagedFilesFailCleanly) {
-    const auto file = EncodeWithLibjpeg(16, 16, 3, JCS_RGB, Gradient(16, 16));
+    const auto file = JpegFile(16, 16, 3, JCS_RGB, Gradient(16, 16));
     // Every prefix either fails or, when only the end marker is missing, gives the whole picture.
     for (size_t n = 0; n < file.size(); ++n) {
         std::vector<uint8_t> prefix(file.begin(), file.begin() + static_cast<ptrdiff_t>(n));
@@ -126,7 +91,7 @@ TEST(JpegReader, TruncatedAndDamagedFilesFailCleanly) {
 }
 
 TEST(JpegReader, HugeSidesAreRefusedBeforeDecoding) {
-    auto file = EncodeWithLibjpeg(8, 8, 3, JCS_RGB, Gradient(8, 8));
+    auto file = JpegFile(8, 8, 3, JCS_RGB, Gradient(8, 8));
     for (size_t i = 0; i + 8 < file.size(); ++i)
         if (file[i] == 0xFF && (file[i + 1] == 0xC0 || file[i + 1] == 0xC2)) {
             file[i + 5] = 0xFF;  // height 0xFF08
@@ -136,7 +101,7 @@ TEST(JpegReader, HugeSidesAreRefusedBeforeDecoding) {
     EXPECT_NE(MessageOf(file).find("too large"), std::string::npos);
     thorn::PictureLimits small;
     small.maxPixels = 32;
-    EXPECT_THROW(DecodeJpeg(EncodeWithLibjpeg(8, 8, 3, JCS_RGB, Gradient(8, 8)), small), EInvalidGraphic);
+    EXPECT_THROW(DecodeJpeg(JpegFile(8, 8, 3, JCS_RGB, Gradient(8, 8)), small), EInvalidGraphic);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "support/PictureFiles.h"
 #include "platform/Classes.h"
 #include "platform/Pictures.h"
+#include "support/Readers.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -10,12 +11,7 @@ namespace {
 using thorn::test::TempDir;
 
 std::string DecodeMessage(const std::vector<uint8_t>& bytes) {
-    try {
-        thorn::DecodePicture(bytes);
-    } catch (const EInvalidGraphic& e) {
-        return e.what();
-    }
-    return "(no error)";
+    return thorn::test::MessageOf<EInvalidGraphic>([&] { thorn::DecodePicture(bytes); });
 }
 
 TEST(PictureFile, MetafilesAndUnknownContentAreRefused) {

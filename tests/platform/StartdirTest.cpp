@@ -74,15 +74,13 @@ TEST(Startdir, HoldsEveryFileTheEditorReads) {
         EXPECT_TRUE(fs::is_regular_file(kStartDir / name)) << name;
 }
 
-TEST(Startdir, CatalogueHasEverythingTheReaderNeeds) {
+// What the catalogue's reader does not check itself (the model's tests read
+// this catalogue): castle and army pictures drawn on magenta with their
+// pivots inside, unit pictures that load, three skills, distinct
+// computer-player ids.
+TEST(Startdir, CataloguePicturesAndIdsAreUsable) {
     const pugi::xml_document document = ParseXml(kStartDir / "pw.xml");
     const pugi::xml_node root = document.document_element();
-    EXPECT_EQ(std::string(root.attribute("dwID").value()).size(), 4u);
-
-    const pugi::xml_node units = root.child("Units");
-    const auto standard = Integer(units.attribute("standart"));
-    const auto other = Integer(units.attribute("non-standart"));
-    ASSERT_TRUE(standard && other);
     const auto children = [](pugi::xml_node node, const char* name = nullptr) {
         std::vector<pugi::xml_node> list;
         for (pugi::xml_node child : node.children())
@@ -90,68 +88,21 @@ TEST(Startdir, CatalogueHasEverythingTheReaderNeeds) {
                 list.push_back(child);
         return list;
     };
-    const auto standardUnits = children(units.child("Standart"));
-    const auto otherUnits = children(units.child("NonStandart"));
-    EXPECT_GE(*standard, 1);
-    EXPECT_EQ(static_cast<int>(standardUnits.size()), *standard);
-    EXPECT_EQ(static_cast<int>(otherUnits.size()), *other);
-    EXPECT_GE(*other, 1);
-    EXPECT_LE(*standard + *other, 40);
-    for (const auto& list : {standardUnits, otherUnits})
-        for (pugi::xml_node unit : list) {
-            EXPECT_STRNE(unit.attribute("name").value(), "");
+    for (const char* list : {"Standart", "NonStandart"})
+        for (pugi::xml_node unit : children(root.child("Units").child(list)))
             EXPECT_NO_THROW(thorn::LoadPictureFile(kStartDir / unit.attribute("path").value()));
-        }
-
-    const auto castles = children(root.child("Castles"), "Castle");
-    EXPECT_GE(castles.size(), 4u);  // no castle, castle, capital and more
-    EXPECT_LE(castles.size(), 16u);
-    const auto armies = children(root.child("Armies"), "Army");
-    EXPECT_GE(armies.size(), 1u);
-    EXPECT_LE(armies.size(), 16u);
-    for (const auto& list : {castles, armies})
-        for (pugi::xml_node entry : list) {
+    for (auto [section, name] : {std::pair{"Castles", "Castle"}, {"Armies", "Army"}})
+        for (pugi::xml_node entry : children(root.child(section), name)) {
             const fs::path picture = kStartDir / entry.attribute("path").value();
             ExpectIconOnMagenta(picture);
             const auto px = Integer(entry.attribute("pivot_x")), py = Integer(entry.attribute("pivot_y"));
-            ASSERT_TRUE(px && py) << picture;
             const thorn::DecodedPicture p = thorn::LoadPictureFile(picture);
-            EXPECT_TRUE(*px >= 0 && *px < p.width && *py >= 0 && *py < p.height) << picture;
+            EXPECT_TRUE(px && py && *px >= 0 && *px < p.width && *py >= 0 && *py < p.height) << picture;
         }
-    for (pugi::xml_node castle : castles) EXPECT_STRNE(castle.attribute("name").value(), "");
-
-    const auto resources = children(root.child("Resources"), "Resource");
-    EXPECT_GE(resources.size(), 4u);
-    EXPECT_LE(resources.size(), 16u);
-    for (pugi::xml_node r : resources) {
-        EXPECT_STRNE(r.attribute("name").value(), "");
-        const auto min = Integer(r.attribute("min")), max = Integer(r.attribute("max"));
-        ASSERT_TRUE(min && max);
-        EXPECT_TRUE(0 <= *min && *min <= *max && *max <= 255) << r.attribute("name").value();
-    }
-
-    const auto skills = children(root.child("Skills"), "Skill");
-    EXPECT_EQ(skills.size(), 3u);  // a player has three skill levels
-    for (pugi::xml_node s : skills) EXPECT_STRNE(s.attribute("name").value(), "");
-
-    const auto abilities = children(root.child("Abilities"), "Ability");
-    EXPECT_GE(abilities.size(), 1u);
-    for (pugi::xml_node a : abilities) {
-        EXPECT_STRNE(a.attribute("name").value(), "");
-        EXPECT_TRUE(Integer(a.attribute("val")));
-    }
-
-    const auto ais = children(root.child("AIs"), "AI");
-    EXPECT_GE(ais.size(), 2u);
+    EXPECT_EQ(children(root.child("Skills"), "Skill").size(), 3u);  // a player has three skill levels
     std::set<int> ids;
-    for (pugi::xml_node a : ais) {
-        EXPECT_STRNE(a.attribute("name").value(), "");
-        const auto id = Integer(a.attribute("val"));
-        ASSERT_TRUE(id);
-        EXPECT_TRUE(*id >= 1 && *id <= 127) << *id;
-        ids.insert(*id);
-    }
-    EXPECT_EQ(ids.size(), ais.size()) << "computer-player ids are unique";
+    for (pugi::xml_node ai : children(root.child("AIs"), "AI")) ids.insert(*Integer(ai.attribute("val")));
+    EXPECT_EQ(ids.size(), children(root.child("AIs"), "AI").size()) << "computer-player ids are distinct";
 }
 
 TEST(Startdir, ProvinceMarkerIs29By15OnMagenta) {

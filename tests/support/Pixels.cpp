@@ -31,13 +31,6 @@ Points NonZero(const TBitmap32& bitmap) {
     return out;
 }
 
-Points Box(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-    Points out;
-    for (int32_t y = y1; y <= y2; ++y)
-        for (int32_t x = x1; x <= x2; ++x) out.insert({x, y});
-    return out;
-}
-
 std::vector<TColor32> PixelsOf(const TBitmap32& bitmap) {
     return {bitmap.Bits(), bitmap.Bits() + static_cast<size_t>(bitmap.Width()) * bitmap.Height()};
 }

@@ -38,8 +38,6 @@ void ExpectPixels(const TBitmap32& bitmap, std::initializer_list<PixelAt> expect
 using Points = std::set<std::pair<int32_t, int32_t>>;
 // The places of the pixels that are not 0.
 Points NonZero(const TBitmap32& bitmap);
-// Every place of the box from (x1, y1) to (x2, y2), both corners included.
-Points Box(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 
 std::vector<TColor32> PixelsOf(const TBitmap32& bitmap);
 

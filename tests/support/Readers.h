@@ -11,12 +11,13 @@
 // Checks shared by the tests of everything that reads files and streams.
 namespace thorn::test {
 
-// The message of the exception read(...) throws, or "(no error)".
-template <typename Read>
+// The message of the Error read() throws, or "(no error)"; an exception of
+// another kind goes on to fail the test.
+template <typename Error = std::exception, typename Read>
 std::string MessageOf(Read&& read) {
     try {
         read();
-    } catch (const std::exception& error) {
+    } catch (const Error& error) {
         return error.what();
     }
     return "(no error)";
