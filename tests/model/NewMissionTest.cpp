@@ -103,47 +103,99 @@ TEST_F(NewMissionTest, SampleMissionSurvivesSaveOpenSaveByteForByte) {
     EXPECT_TRUE(opened.editor.world.Equal(&editor.world));
 }
 
+// The values a designer sets, in one order: per province owner, castle,
+// resources and guardians; per player active, type, skills, capital, the
+// extra word, treasury and army; per event turn, effect, enabled, flags and
+// increases; the conditions; and the texts.
+struct Values {
+    std::vector<uint32_t> numbers;
+    std::vector<std::string> texts;
+    bool operator==(const Values&) const = default;
+};
+
+Values Read(const CMapProject& p) {
+    Values v;
+    auto add = [&](auto... n) { (v.numbers.push_back(static_cast<uint32_t>(n)), ...); };
+    const CStringTable& table = *p.Tables.GetAt(0);
+    for (uint8_t k = 0; k < p.Provinces.GetCount(); ++k) {
+        const CProvince& province = *p.Provinces.GetAt(k);
+        add(province.Owner, province.Castle.Flags, province.Castle.Buildings, province.Castle.HitPoints);
+        for (uint8_t r : province.Resources) add(r);
+        for (uint32_t g : province.GuardianArmy) add(g);
+        v.texts.push_back(table.ProvinceNames[k]);
+    }
+    for (uint32_t i = 0; i < 6; ++i) {
+        const CPlayerData& player = p.Players[i];
+        add(player.Active, player.PlayerType, player.Skills[0], player.Skills[1], player.Skills[2],
+            p.Provinces.IndexOf(player.Capital), player.ExtraWord);
+        for (uint16_t t : player.Treasury) add(t);
+        for (uint32_t a : player.CampaignArmy) add(a);
+    }
+    v.texts.push_back(table.MissionName);
+    for (uint16_t e = 0; e < p.Events.GetCount(); ++e) {
+        const CEvent& event = *p.Events.GetAt(e);
+        add(event.Turn, event.EffectType, event.Enabled);
+        for (uint8_t f : event.PlayerFlags) add(f);
+        for (uint8_t i : event.Resources.Increase) add(i);
+        v.texts.push_back(table.EventStrings[event.TextSlot].Text);
+    }
+    add(p.VictoryConds.VictoryType, p.VictoryConds.Data.ProvinceToCapture, p.LoseConds.MaxTurnsToWin);
+    return v;
+}
+
+// Random values set through the records' setters (as the editor's grids do)
+// come back from the file as they were set, and the file saves again to the
+// same bytes.
 TEST_F(NewMissionTest, RandomProjectsSurviveTheRoundTrip) {
     SampleMission();
     for (uint32_t seed = 1; seed <= 6; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
         std::mt19937 random(seed);
         thorn::ScopedProjectLink link(project);
+        auto number = [&](uint32_t below) { return static_cast<uint32_t>(random() % below); };
+        Values set;
+        auto add = [&](uint32_t n) { return set.numbers.push_back(n), n; };
         const uint8_t provinces = static_cast<uint8_t>(project.Provinces.GetCount());
-        for (uint32_t i = 0; i < 6; ++i) {
-            CPlayerData& player = project.Players[i];
-            player.SetActive(random() % 2);
-            player.SetPlayerType(static_cast<uint8_t>(random() % 256));
-            player.Skills = {static_cast<uint8_t>(random() % 3), static_cast<uint8_t>(random() % 3), 0};
-            player.SetCapital(random() % 3 ? project.Provinces.GetAt(static_cast<uint8_t>(random() % provinces)) : nullptr);
-            for (uint8_t r = 0; r < 5; ++r) player.SetTreasury(r, static_cast<uint16_t>(random()));
-            for (uint8_t u = 0; u < 11; ++u) player.SetArmy(u, random());
-            player.ExtraWord = static_cast<uint16_t>(random());
-        }
         for (uint8_t k = 0; k < provinces; ++k) {
             CProvince& p = *project.Provinces.GetAt(k);
-            p.SetOwner(random() % 7 == 6 ? 255 : static_cast<uint8_t>(random() % 6));
-            p.Castle = {static_cast<uint8_t>(random()), static_cast<uint8_t>(random()), static_cast<uint8_t>(random())};
-            for (uint8_t r = 0; r < 5; ++r) p.SetResource(r, static_cast<uint8_t>(random()));
-            for (uint8_t u = 0; u < 11; ++u) p.SetGuardianArmy(u, random() % 4 ? 0 : random());
-            project.Tables.GetAt(0)->ProvinceNames[k] = RandomText(random, 40);
+            p.SetOwner(static_cast<uint8_t>(add(number(7) == 6 ? 255 : number(6))));
+            p.Castle = {static_cast<uint8_t>(add(number(256))), static_cast<uint8_t>(add(number(256))),
+                        static_cast<uint8_t>(add(number(256)))};
+            for (uint8_t r = 0; r < 5; ++r) p.SetResource(r, static_cast<uint16_t>(add(number(256))));
+            for (uint8_t u = 0; u < 11; ++u) p.SetGuardianArmy(u, add(number(4) ? 0 : random()));
+            set.texts.push_back(RandomText(random, 40));
+            project.Tables.GetAt(0)->ProvinceNames[k] = set.texts.back();
+        }
+        for (uint32_t i = 0; i < 6; ++i) {
+            CPlayerData& player = project.Players[i];
+            player.SetActive(add(number(2)));
+            player.SetPlayerType(static_cast<uint8_t>(add(number(256))));
+            player.Skills = {static_cast<uint8_t>(add(number(3))), static_cast<uint8_t>(add(number(3))),
+                             static_cast<uint8_t>(add(0))};
+            const uint32_t capital = number(3) ? number(provinces) : 255;
+            player.SetCapital(project.Provinces.GetAt(static_cast<uint8_t>(add(capital))));
+            player.ExtraWord = static_cast<uint16_t>(add(number(65536)));
+            for (uint8_t r = 0; r < 5; ++r) player.SetTreasury(r, static_cast<uint16_t>(add(number(65536))));
+            for (uint8_t u = 0; u < 11; ++u) player.SetArmy(u, add(random()));
         }
         CStringTable& table = *project.Tables.GetAt(0);
-        table.MissionName = RandomText(random, 200);
-        table.Reserved[random() % 38] = RandomText(random, 20);
+        set.texts.push_back(RandomText(random, 200));
+        table.SetMissionName(set.texts.back());
+        table.Reserved[number(38)] = RandomText(random, 20);
         while (project.Events.GetCount() > 0) project.Events.Remove(project.Events.GetAt(0));
-        const int events = static_cast<int>(random() % 30);
-        for (int e = 0; e < events; ++e) {
+        for (uint32_t e = 0, events = number(30); e < events; ++e) {
             CEvent& event = *project.Events.AddEvent();
-            event.Turn = static_cast<uint16_t>(random());
-            event.EffectType = static_cast<uint8_t>(random() % 3);
-            event.Enabled = random() % 2;
-            for (uint8_t& flag : event.PlayerFlags) flag = static_cast<uint8_t>(random() % 2);
-            for (uint8_t& amount : event.Resources.Increase) amount = static_cast<uint8_t>(random());
-            table.EventStrings[event.TextSlot].Text = RandomText(random, 100);
+            event.Turn = static_cast<uint16_t>(add(number(65536)));
+            event.EffectType = static_cast<uint8_t>(add(number(3)));
+            event.Enabled = add(number(2));
+            for (uint8_t& flag : event.PlayerFlags) flag = static_cast<uint8_t>(add(number(2)));
+            for (uint8_t& amount : event.Resources.Increase) amount = static_cast<uint8_t>(add(number(256)));
+            set.texts.push_back(RandomText(random, 100));
+            table.SetEventText(event.TextSlot, set.texts.back());
         }
-        project.VictoryConds.VictoryType = static_cast<uint8_t>(random() % 5);
-        project.VictoryConds.Data.ProvinceToCapture = static_cast<uint8_t>(random() % provinces);
-        project.LoseConds.MaxTurnsToWin = static_cast<uint16_t>(random());
+        project.VictoryConds.VictoryType = static_cast<uint8_t>(add(number(5)));
+        project.VictoryConds.Data.ProvinceToCapture = static_cast<uint8_t>(add(number(provinces)));
+        project.LoseConds.MaxTurnsToWin = static_cast<uint16_t>(add(number(65536)));
         if (seed % 2 == 0 && project.Tables.GetCount() < 3) {
             auto copy = std::make_unique<CStringTable>(table);
             copy->MissionName = RandomText(random, 30);
@@ -151,7 +203,10 @@ TEST_F(NewMissionTest, RandomProjectsSurviveTheRoundTrip) {
         }
 
         const auto [first, second] = RoundTrip("random" + std::to_string(seed));
-        ASSERT_EQ(first, second) << "seed " << seed;
+        ASSERT_EQ(first, second);
+        OpenedProject opened(editor);
+        ASSERT_EQ(opened.Open(dir / ("random" + std::to_string(seed) + ".pw")), 1);
+        EXPECT_EQ(Read(opened.project), set);
     }
 }
 
