@@ -105,14 +105,6 @@ TEST(Startdir, CataloguePicturesAndIdsAreUsable) {
     EXPECT_EQ(ids.size(), children(root.child("AIs"), "AI").size()) << "computer-player ids are distinct";
 }
 
-TEST(Startdir, ProvinceMarkerIs29By15OnMagenta) {
-    const thorn::DecodedPicture p = thorn::LoadPictureFile(kStartDir / "res/marker.bmp");
-    EXPECT_EQ(p.width, 29);
-    EXPECT_EQ(p.height, 15);
-    for (auto [x, y] : {std::pair{0, 0}, {28, 0}, {0, 14}, {28, 14}}) EXPECT_EQ(Pixel(p, x, y), kMagenta);
-    EXPECT_NE(Pixel(p, 14, 7), kMagenta);
-}
-
 // Mean brightness of tile i.
 int TileBrightness(const thorn::DecodedPicture& strip, int tile) {
     int64_t sum = 0;
