@@ -47,6 +47,19 @@ public:
 
     // The offset of a control's client area inside its bounds.
     static TPoint ClientOffset(const TControl& c);
+    // The client area inside the bounds ((0, 0) at the top-left corner):
+    // what the frame (WMNCCalcSize) and the shown scroll bars leave.
+    static TRect ClientAreaInBounds(const TControl& c);
+    // What the frame alone leaves: where the scroll bars sit.
+    static TRect FrameInBounds(const TWinControl& c);
+
+    // window scroll bars
+    static WindowScrollBars* ScrollBarsOf(const TWinControl& c) { return c.scrollBars_.get(); }
+    static WindowScrollBars& EnsureScrollBars(TWinControl& c);
+    static void Scroll(TWinControl& c, int bar, int code, int pos);
+    // The client area changed size without the bounds changing (a scroll
+    // bar came or went): the control hears it as a resize and repaints.
+    static void NonClientChanged(TWinControl& c);
     // Where c's client (0, 0) lies in its form's client area; false when c is
     // on no form.
     static bool ClientOriginInForm(const TControl& c, TPoint& origin);

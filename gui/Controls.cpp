@@ -6,6 +6,7 @@
 #include "gui/ControlAccess.h"
 #include "gui/ControlCanvas.h"
 #include "gui/Forms.h"
+#include "gui/ScrollBars.h"
 #include "platform/Collections.h"
 
 std::string GetShortHint(const std::string& hint) {
@@ -735,7 +736,36 @@ void TWinControl::SetBorderWidth(int value) {
 }
 
 TRect TWinControl::GetClientRect() const {
-    return {0, 0, std::max(0, GetWidth() - 2 * borderWidth_), std::max(0, GetHeight() - 2 * borderWidth_)};
+    TRect area = thorn::ControlAccess::ClientAreaInBounds(*this);
+    return {0, 0, area.Width(), area.Height()};
+}
+
+void TWinControl::WMNCCalcSize(TRect& rect) const {
+    rect = {rect.Left + borderWidth_, rect.Top + borderWidth_, rect.Right - borderWidth_, rect.Bottom - borderWidth_};
+}
+
+void TWinControl::WMButtonDown(const TWMMouse& message) {
+    if (scrollBars_ && scrollBars_->MouseDown(message)) return;
+    TControl::WMButtonDown(message);
+}
+
+void TWinControl::WMButtonDblClk(const TWMMouse& message) {
+    if (scrollBars_ && scrollBars_->MouseDown(message)) return;
+    TControl::WMButtonDblClk(message);
+}
+
+void TWinControl::WMButtonUp(const TWMMouse& message) {
+    if (scrollBars_ && scrollBars_->MouseUp(message)) return;
+    TControl::WMButtonUp(message);
+}
+
+void TWinControl::WMMouseMove(const TWMMouse& message) {
+    if (scrollBars_ && scrollBars_->MouseMove(message)) return;
+    TControl::WMMouseMove(message);
+}
+
+void TWinControl::WMCaptureChanged() {
+    if (scrollBars_) scrollBars_->CancelTracking();
 }
 
 bool TWinControl::CMDialogKey(TKey key, TShiftState shift) {
@@ -747,10 +777,11 @@ bool TWinControl::CMDialogKey(TKey key, TShiftState shift) {
 }
 
 bool TWinControl::CMDialogChar(char ch, TShiftState shift) {
-    for (TControl* c : std::vector<TControl*>(winControls_)) {
-        auto* wc = static_cast<TWinControl*>(c);
-        if (wc->GetVisible() && wc->GetEnabled() && wc->CMDialogChar(ch, shift)) return true;
-    }
+    // Windowed children first, then graphic ones (a label focuses its control).
+    for (TControl* c : std::vector<TControl*>(winControls_))
+        if (c->GetVisible() && c->GetEnabled() && c->CMDialogChar(ch, shift)) return true;
+    for (TControl* c : std::vector<TControl*>(controls_))
+        if (c->GetVisible() && c->GetEnabled() && c->CMDialogChar(ch, shift)) return true;
     return false;
 }
 
@@ -839,8 +870,41 @@ namespace thorn {
 
 TPoint ControlAccess::ClientOffset(const TControl& c) {
     if (!c.IsWindowed() || dynamic_cast<const TCustomForm*>(&c)) return {0, 0};
-    int bw = static_cast<const TWinControl&>(c).GetBorderWidth();
-    return {bw, bw};
+    TRect area = ClientAreaInBounds(c);
+    return {area.Left, area.Top};
+}
+
+TRect ControlAccess::FrameInBounds(const TWinControl& c) {
+    TRect r{0, 0, c.GetWidth(), c.GetHeight()};
+    c.WMNCCalcSize(r);
+    r.Right = std::max(r.Left, r.Right);
+    r.Bottom = std::max(r.Top, r.Bottom);
+    return r;
+}
+
+TRect ControlAccess::ClientAreaInBounds(const TControl& c) {
+    if (!c.IsWindowed()) return {0, 0, c.GetWidth(), c.GetHeight()};
+    const auto& wc = static_cast<const TWinControl&>(c);
+    TRect r = FrameInBounds(wc);
+    if (wc.scrollBars_) wc.scrollBars_->Carve(r);
+    return r;
+}
+
+WindowScrollBars& ControlAccess::EnsureScrollBars(TWinControl& c) {
+    if (!c.scrollBars_) c.scrollBars_ = std::make_unique<WindowScrollBars>(c);
+    return *c.scrollBars_;
+}
+
+void ControlAccess::Scroll(TWinControl& c, int bar, int code, int pos) {
+    if (bar == SB_VERT)
+        c.WMVScroll(code, pos);
+    else
+        c.WMHScroll(code, pos);
+}
+
+void ControlAccess::NonClientChanged(TWinControl& c) {
+    c.WMSize();
+    c.Invalidate();
 }
 
 bool ControlAccess::ClientOriginInForm(const TControl& c, TPoint& origin) {
@@ -874,13 +938,18 @@ void ControlAccess::PaintTree(TWinControl& wc, TCanvas& canvas, TPoint boundsOri
     TRect area;
     if (!IntersectRect(area, bounds, clip) || IsRectEmpty(area)) return;
     TBitmap32* target = canvas.GetTarget();
-    TPoint offset = ClientOffset(wc);
-    if (offset.X || offset.Y) {
+    TRect clientInBounds = ClientAreaInBounds(wc);
+    if (clientInBounds != TRect{0, 0, wc.GetWidth(), wc.GetHeight()} && !dynamic_cast<TCustomForm*>(&wc)) {
         canvas.SetPlacement(target, boundsOrigin, area);
         wc.WMNCPaint(canvas);
+        if (wc.scrollBars_) {
+            canvas.SetPlacement(target, boundsOrigin, area);
+            wc.scrollBars_->Paint(canvas);
+        }
     }
+    TPoint offset{clientInBounds.Left, clientInBounds.Top};
     TPoint clientOrigin{boundsOrigin.X + offset.X, boundsOrigin.Y + offset.Y};
-    TRect client = wc.GetClientRect();
+    TRect client{0, 0, clientInBounds.Width(), clientInBounds.Height()};
     TRect clientArea;
     if (!IntersectRect(clientArea, area,
                        {clientOrigin.X, clientOrigin.Y, clientOrigin.X + client.Width(),

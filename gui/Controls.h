@@ -25,6 +25,7 @@ class TCustomForm;
 
 namespace thorn {
 class ControlAccess;
+class WindowScrollBars;
 }
 
 enum TControlStyleMember : uint8_t {
@@ -242,6 +243,9 @@ protected:
     virtual bool CMHitTest(int x, int y);
     // Mouse capture went away.
     virtual void WMCaptureChanged() {}
+    // An Alt+character accelerator offered to the control; answer true when
+    // it was taken. Windowed controls pass it on to their children.
+    virtual bool CMDialogChar(char ch, TShiftState shift) { return false; }
 
     // ---- behaviour hooks
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
@@ -360,7 +364,7 @@ protected:
     // answer true when it was handled. The base passes it to the children.
     virtual bool CMDialogKey(TKey key, TShiftState shift);
     // An Alt+character accelerator; the base passes it to the children.
-    virtual bool CMDialogChar(char ch, TShiftState shift);
+    bool CMDialogChar(char ch, TShiftState shift) override;
     // Whether the control takes this special key itself.
     virtual bool CMWantSpecialKey(TKey key) { return false; }
     // A key about to reach the focused control sender, offered to its
@@ -390,6 +394,24 @@ protected:
     virtual void AdjustClientRect(TRect& rect) {}
     void AlignControl(TControl* control);
 
+    // ---- non-client area and window scroll bars
+    // Takes the control's frame off rect (its bounds, (0, 0) at the top-left
+    // corner), leaving the area the scroll bars and the client share; the
+    // base takes off BorderWidth. The layer takes the shown window scroll
+    // bars (gui/ScrollBars.h) off what this leaves.
+    virtual void WMNCCalcSize(TRect& rect) const;
+    // What the user did on a window scroll bar: an SB_ code, and for
+    // SB_THUMBTRACK and SB_THUMBPOSITION the thumb's position. The control
+    // moves its content and sets the bar's position itself.
+    virtual void WMHScroll(int code, int pos) {}
+    virtual void WMVScroll(int code, int pos) {}
+    // Presses, moves and releases on a window scroll bar go to the bar.
+    void WMButtonDown(const TWMMouse& message) override;
+    void WMButtonDblClk(const TWMMouse& message) override;
+    void WMButtonUp(const TWMMouse& message) override;
+    void WMMouseMove(const TWMMouse& message) override;
+    void WMCaptureChanged() override;
+
     // ---- painting
     bool IsWindowed() const override { return true; }
     // Erases the background (the Color); answer false to leave it. Controls
@@ -407,6 +429,7 @@ private:
     std::vector<TControl*> controls_;     // graphic children
     std::vector<TControl*> winControls_;  // windowed children
     std::vector<TWinControl*> tabList_;
+    std::unique_ptr<thorn::WindowScrollBars> scrollBars_;
     bool tabStop_ = false;
     int alignLevel_ = 0;
     int borderWidth_ = 0;

@@ -17,6 +17,7 @@
 
 #include "platform/Charset.h"
 #include "platform/Classes.h"
+#include "platform/SymbolFont.h"
 
 namespace thorn::text {
 namespace {
@@ -299,6 +300,7 @@ ResolvedFont ResolveFace(const std::string& name, bool bold, bool italic) {
 }
 
 SizedFont& FontFor(const TFont& font) {
+    if (IsSymbolFace(font.GetName())) return SymbolFontFor(font.GetHeight());
     // Most calls draw with the same font as the one before: that one is
     // answered without building keys.
     auto& store = Store();

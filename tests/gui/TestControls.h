@@ -93,4 +93,18 @@ T* AddControl(TWinControl& parent, const std::string& name, TRect bounds, std::v
     return control;
 }
 
+// A control of type T owned by the form, placed on parent.
+template <typename T>
+T* Place(TWinControl& parent, TRect bounds) {
+    T* control = thorn::Make<T>(*parent.GetParentForm());
+    control->SetParent(&parent);
+    control->SetBoundsRect(bounds);
+    return control;
+}
+
+// Where a point of a control's client area lies on its form.
+inline TPoint OnForm(const TControl& control, TPoint client) {
+    return control.ClientToParent(client, control.GetParentForm());
+}
+
 }  // namespace thorn::test
