@@ -124,4 +124,22 @@ std::optional<std::string> Utf8ToWindows1252(std::string_view utf8) {
     return out;
 }
 
+std::vector<std::optional<char>> Utf8CharactersToWindows1252(std::string_view utf8) {
+    std::vector<std::optional<char>> out;
+    size_t pos = 0;
+    while (pos < utf8.size()) {
+        auto ch = NextUtf8(utf8, pos);
+        if (!ch) {
+            // Skip the lead byte and whatever continues it.
+            do ++pos;
+            while (pos < utf8.size() && (static_cast<unsigned char>(utf8[pos]) & 0xC0) == 0x80);
+            out.emplace_back();
+            continue;
+        }
+        auto byte = UnicodeToWindows1252(*ch);
+        out.push_back(byte ? std::optional<char>(static_cast<char>(*byte)) : std::nullopt);
+    }
+    return out;
+}
+
 }  // namespace thorn

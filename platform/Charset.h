@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The model's texts are single-byte Windows-1252; the fonts and the host
 // speak Unicode. These convert between the two.
@@ -29,5 +30,9 @@ std::string Windows1252ToUtf8(std::string_view text);
 // bytes are not well-formed UTF-8).
 std::optional<std::string> ToWindows1252(std::u32string_view text);
 std::optional<std::string> Utf8ToWindows1252(std::string_view utf8);
+// Each character of a UTF-8 text as its Windows-1252 byte, or nothing for a
+// character the code page lacks or an ill-formed sequence (one per lead
+// byte): what typing and pasting turn into text, refusing the gaps.
+std::vector<std::optional<char>> Utf8CharactersToWindows1252(std::string_view utf8);
 
 }  // namespace thorn

@@ -4,6 +4,8 @@
 
 #include "gui/Application.h"
 #include "gui/MessageBox.h"
+#include "platform/Beep.h"
+#include "platform/Charset.h"
 
 namespace thorn {
 
@@ -67,9 +69,10 @@ void HeadlessWindow::ReadPixels(TBitmap32& into) const {
 
 // ================================================================== the host
 
-HeadlessHost::HeadlessHost() = default;
+HeadlessHost::HeadlessHost() : outerBeep_(SetBeepSink([this](uint32_t) { ++beeps_; })) {}
 
 HeadlessHost::~HeadlessHost() {
+    SetBeepSink(std::move(outerBeep_));
     // Windows that outlive the host (forms kept past the application) forget it.
     for (HeadlessWindow* w : windows_) w->host_ = nullptr;
 }
@@ -244,6 +247,15 @@ void HeadlessHost::TypeText(std::string_view text) {
     for (char ch : text) {
         Queue(KeyTarget(), ch);
         Process();
+    }
+}
+
+void HeadlessHost::TypeUtf8(std::string_view utf8) {
+    for (std::optional<char> ch : Utf8CharactersToWindows1252(utf8)) {
+        if (ch)
+            TypeText(std::string_view(&*ch, 1));
+        else
+            MessageBeep(0);
     }
 }
 

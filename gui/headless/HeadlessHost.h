@@ -38,6 +38,7 @@ struct DialogScript {
 // windows keep the pixels the forms present, which the test reads back.
 // Every modal dialog is answered from a script the test queues beforehand;
 // one that nothing answers fails the test with its text (EUnscriptedDialog).
+// Beeps are counted.
 class HeadlessHost : public Host {
 public:
     HeadlessHost();
@@ -81,6 +82,9 @@ public:
     void PressKey(TKey key, TShiftState shift = {});
     // Types Windows-1252 characters.
     void TypeText(std::string_view text);
+    // Types text as a keyboard delivers it, in UTF-8: a character outside
+    // Windows-1252 is refused with a beep, as the SDL host does.
+    void TypeUtf8(std::string_view utf8);
 
     // ---- windows
     HeadlessWindow* WindowOf(const TCustomForm& form) const;
@@ -107,6 +111,9 @@ public:
     // The text of every modal dialog shown, in order.
     const std::vector<std::string>& ShownDialogs() const { return shown_; }
 
+    // ---- beeps: the host hears every MessageBeep while it lives
+    int BeepCount() const { return beeps_; }
+
 private:
     friend class HeadlessWindow;
     struct Pending {
@@ -132,6 +139,8 @@ private:
     bool left_ = false, right_ = false, middle_ = false;
     std::deque<DialogScript> scripts_;
     std::vector<std::string> shown_;
+    int beeps_ = 0;
+    std::function<void(uint32_t)> outerBeep_;  // the sink before this host's
 };
 
 // The headless window of one form.

@@ -8,6 +8,7 @@
 
 #include "bitmap/Pix32.h"
 #include "gui/sdl/SdlKeys.h"
+#include "platform/Beep.h"
 #include "platform/Charset.h"
 
 namespace thorn {
@@ -229,12 +230,15 @@ void SdlHost::Dispatch(const SDL_Event& e) {
             }
             break;
         case SDL_TEXTINPUT:
-            // Characters outside Windows-1252 are refused. The window is looked
-            // up for every character: a handler may close it.
-            if (auto text = Utf8ToWindows1252(std::string_view(e.text.text))) {
-                for (char ch : *text)
-                    if (SdlWindow* w = WindowOfId(e.text.windowID); w && static_cast<unsigned char>(ch) >= 0x20)
-                        w->Client().HostChar(ch);
+            // A character outside Windows-1252 is refused with a beep. The
+            // window is looked up for every character: a handler may close it.
+            for (std::optional<char> ch : Utf8CharactersToWindows1252(e.text.text)) {
+                if (!ch) {
+                    MessageBeep(0);
+                    continue;
+                }
+                if (SdlWindow* w = WindowOfId(e.text.windowID); w && static_cast<unsigned char>(*ch) >= 0x20)
+                    w->Client().HostChar(*ch);
             }
             break;
         case SDL_WINDOWEVENT:
@@ -300,15 +304,8 @@ std::string SdlHost::GetClipboardText() const {
     char* text = SDL_GetClipboardText();
     if (!text) return {};
     // Characters the code page lacks cannot be pasted; each becomes "?".
-    std::string_view utf8(text);
     std::string result;
-    for (size_t i = 0; i < utf8.size();) {
-        unsigned char lead = static_cast<unsigned char>(utf8[i]);
-        size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        auto one = Utf8ToWindows1252(utf8.substr(i, length));
-        result += one && one->size() == 1 ? (*one)[0] : '?';
-        i += length;
-    }
+    for (std::optional<char> ch : Utf8CharactersToWindows1252(text)) result += ch.value_or('?');
     SDL_free(text);
     return result;
 }

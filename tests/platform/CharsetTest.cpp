@@ -39,4 +39,11 @@ TEST(Charset, IllFormedUtf8IsRefused) {
     EXPECT_EQ(Windows1252ToUtf8("\x80"), "\xE2\x82\xAC");
 }
 
+TEST(Charset, TypedTextKeepsWhatFitsAndMarksEachGapOnce) {
+    using Chars = std::vector<std::optional<char>>;
+    // a, é, U+0100, an overlong form with its continuation, €, a cut-short lead.
+    EXPECT_EQ(Utf8CharactersToWindows1252("a\xC3\xA9\xC4\x80\xC0\x80\xE2\x82\xAC\xE2"),
+              (Chars{'a', '\xE9', std::nullopt, std::nullopt, '\x80', std::nullopt}));
+}
+
 }  // namespace
