@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gui/Application.h"
+#include "gui/Caret.h"
 #include "gui/ControlAccess.h"
 #include "gui/ControlCanvas.h"
 #include "gui/DirtyRects.h"
@@ -438,6 +439,7 @@ void TCustomForm::PaintRect(const TRect& r) {
     bufferCanvas_.SetTarget(&backBuffer_);
     try {
         ControlAccess::PaintTree(*this, bufferCanvas_, {0, 0}, r);
+        thorn::PaintCaret(*this, backBuffer_, r);
     } catch (...) {
         Application->HandleException(this);
     }
@@ -683,7 +685,9 @@ void TCustomForm::RouteKey(const thorn::KeyInput& input) {
     }
     ControlAccess::KeyDown(*focus, key, shift);
     if (!self) return;
-    // Keys that type a control character, as the platform translated them.
+    // Keys that type a control character, as the platform translated them;
+    // with Alt held they type nothing (Alt+Backspace is undo, not Backspace).
+    if (shift.Contains(ssAlt)) return;
     char ch = 0;
     if (input.key == VK_BACK)
         ch = '\b';

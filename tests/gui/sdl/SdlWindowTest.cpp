@@ -3,13 +3,16 @@
 #include <SDL2/SDL.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
 #include "bitmap/Pix32_Image.h"
 #include "gui/Application.h"
+#include "gui/Edit.h"
 #include "gui/Timers.h"
 #include "gui/sdl/SdlHost.h"
+#include "platform/Beep.h"
 
 // Runs under Xvfb (see tests/CMakeLists.txt): real windows on an X display.
 namespace {
@@ -139,6 +142,52 @@ TEST_F(SdlWindow, BorderStyleAndFormStyleSetTheRealWindowsFlags) {
     form->SetBorderStyle(bsNone);
     EXPECT_TRUE(flags() & SDL_WINDOW_BORDERLESS);
     EXPECT_FALSE(flags() & SDL_WINDOW_RESIZABLE);
+}
+
+// The id of the one SDL window the test shows.
+uint32_t ShownWindowId() {
+    for (uint32_t id = 1; id < 64; ++id)
+        if (SDL_GetWindowFromID(id)) return id;
+    return 0;
+}
+
+TEST_F(SdlWindow, TextTypedOnTheKeyboardReachesTheFocusedEdit) {
+    TForm* form = Application->CreateForm<TForm>();
+    form->SetBounds(40, 40, 200, 80);
+    TEdit* edit = thorn::Make<TEdit>(*form);
+    edit->SetParent(form);
+    edit->SetBounds(10, 10, 150, 21);
+    form->Show();
+    ASSERT_TRUE(RunUntil([&] { return !form->HasPendingPaint(); }));
+    uint32_t id = ShownWindowId();
+    ASSERT_NE(id, 0u);
+    if (!form->GetActive()) {
+        // Without a window manager nobody hands the window the keyboard.
+        SDL_Event focus{};
+        focus.type = SDL_WINDOWEVENT;
+        focus.window.windowID = id;
+        focus.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+        SDL_PushEvent(&focus);
+    }
+    ASSERT_TRUE(RunUntil([&] { return edit->Focused(); }));
+
+    int beeps = 0;
+    auto previous = thorn::SetBeepSink([&](uint32_t) { ++beeps; });
+    SDL_Event text{};
+    text.type = SDL_TEXTINPUT;
+    text.text.windowID = id;
+    std::strcpy(text.text.text, "h\xC3\xA9llo\xE2\x86\x92");  // hello with an e acute, then an arrow
+    SDL_PushEvent(&text);
+    SDL_Event back{};
+    back.type = SDL_KEYDOWN;
+    back.key.windowID = id;
+    back.key.keysym.sym = SDLK_BACKSPACE;
+    SDL_PushEvent(&back);
+    bool typed = RunUntil([&] { return edit->GetText() == "h\xE9ll"; });
+    thorn::SetBeepSink(std::move(previous));
+    EXPECT_TRUE(typed) << edit->GetText();
+    EXPECT_EQ(beeps, 1);  // the arrow is not in Windows-1252
+    EXPECT_EQ(edit->GetSelStart(), 4);
 }
 
 }  // namespace
