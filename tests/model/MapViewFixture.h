@@ -8,6 +8,7 @@
 #include "bitmap/Pix32_Layers.h"
 #include "model/BitmapHelpers.h"
 #include "model/Settings.h"
+#include "support/SourceTree.h"
 
 namespace thorn::test {
 
@@ -27,7 +28,7 @@ protected:
 
     MapViewTest() {
         TBitmap32& marker = *editor.markers.GetBitmaps()->Add()->GetBitmap();
-        marker.LoadFromFile(THORN_SOURCE_DIR "/startdir/res/marker.bmp");
+        marker.LoadFromFile((thorn::test::SourceDir() / "startdir/res/marker.bmp").string());
         marker.SetDrawMode(dmBlend);
         for (int strip = 0; strip < 3; ++strip) {
             const auto file = dir / ("strip" + std::to_string(strip) + ".bmp");

@@ -6,6 +6,7 @@
 #include "MapProjectFixture.h"
 #include "ProjectFiles.h"
 #include "support/Readers.h"
+#include "support/SourceTree.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -401,7 +402,7 @@ TEST(ProjectFileSeeds, EverySeedProjectOpens) {
     thorn::test::RecordingEditor editor;
     thorn::test::OpenStartCatalogue(editor);
     int seeds = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(THORN_SOURCE_DIR "/fuzz/corpus/project_file")) {
+    for (const auto& entry : std::filesystem::directory_iterator(thorn::test::SourceDir() / "fuzz/corpus/project_file")) {
         if (entry.path().extension() != ".pw") continue;
         OpenedProject opened(editor);
         EXPECT_EQ(opened.Open(entry.path()), 1) << entry.path();

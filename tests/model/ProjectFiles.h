@@ -10,11 +10,12 @@
 
 #include "RecordingEditor.h"
 #include "model/mapproject.h"
+#include "support/SourceTree.h"
 
 namespace thorn::test {
 
 // The start folder the repository ships, and its game catalogue.
-inline const std::filesystem::path kStartFolder = THORN_SOURCE_DIR "/startdir";
+inline const std::filesystem::path kStartFolder = SourceDir() / "startdir";
 
 // Opens the start folder's "pw.xml" as the editor's game-data document.
 inline void OpenStartCatalogue(RecordingEditor& editor) {

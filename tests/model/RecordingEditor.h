@@ -17,6 +17,7 @@
 #include "model/EditorLink.h"
 #include "model/Settings.h"
 #include "model/Textures.h"
+#include "support/SourceTree.h"
 
 class CProvince;
 
@@ -208,7 +209,7 @@ public:
     // The game-data document (empty until a test loads one) and the folder
     // its picture paths are relative to.
     pugi::xml_document gameData;
-    std::filesystem::path startFolder = THORN_SOURCE_DIR "/startdir";
+    std::filesystem::path startFolder = SourceDir() / "startdir";
     std::vector<std::string> calls;
     std::deque<MessageAnswer> answers;
     std::vector<std::string> errors;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/Pictures.h"
+#include "support/SourceTree.h"
 #include "support/TempDir.h"
 #include "tools/BmpWriter.h"
 #include "tools/Random.h"
@@ -24,7 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kStartDir = fs::path(THORN_SOURCE_DIR) / "startdir";
+const fs::path kStartDir = thorn::test::SourceDir() / "startdir";
 
 constexpr uint32_t kMagenta = 0xFFFF00FF;
 constexpr uint32_t kSea = 0xFF0000FF;
