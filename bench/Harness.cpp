@@ -122,11 +122,11 @@ std::optional<Spread> Lookup(const Reporter& reporter, const Figure& figure, std
 std::string TargetText(const Target& t, const std::string& unit) {
     switch (t.kind) {
     case Target::Kind::None: return "";
-    case Target::Kind::RatioAtMost: return "ratio <= " + Number(t.bound);
-    case Target::Kind::RatioAtLeast: return "ratio >= " + Number(t.bound);
-    case Target::Kind::ValueBelow: return "< " + Number(t.bound) + " " + unit;
-    case Target::Kind::ValueAtMost: return "<= " + Number(t.bound) + " " + unit;
-    case Target::Kind::ValueAtLeast: return ">= " + Number(t.bound) + " " + unit;
+    case Target::Kind::RatioAtMost: return "ratio <= " + Format("%g", t.bound);
+    case Target::Kind::RatioAtLeast: return "ratio >= " + Format("%g", t.bound);
+    case Target::Kind::ValueBelow: return "< " + Format("%g", t.bound) + " " + unit;
+    case Target::Kind::ValueAtMost: return "<= " + Format("%g", t.bound) + " " + unit;
+    case Target::Kind::ValueAtLeast: return ">= " + Format("%g", t.bound) + " " + unit;
     }
     return "";
 }
@@ -146,6 +146,9 @@ bool Meets(const Target& t, double value, double ratio) {
 struct Cells {
     std::string label, ours, peer, ratio, target, met, note;
 };
+
+// Two decimals; four near 1, where a ratio is held to a finer bound.
+std::string RatioText(double ratio) { return Format(std::fabs(ratio - 1) < 0.01 ? "%.4f" : "%.2f", ratio); }
 
 // "6.59 ms ±2%": the median and half the range of the repetitions.
 std::string WithSpread(const Spread& s, double shown, const std::string& unit) {
@@ -175,7 +178,7 @@ std::optional<Cells> MakeCells(const Reporter& reporter, const Row& row) {
         c.ours = WithSpread(*ours, value, unit);
         c.peer = row.peerName + " " + WithSpread(*peer, bandwidth(peer->median), unit);
         ratio = value / bandwidth(peer->median);
-        c.ratio = Format("%.2f", ratio);
+        c.ratio = RatioText(ratio);
     } else if (row.growth > 0) {
         value = std::log(ours->median / peer->median) / std::log(row.growth);
         c.ours = "pixels^" + Format("%.2f", value);
@@ -185,7 +188,7 @@ std::optional<Cells> MakeCells(const Reporter& reporter, const Row& row) {
         if (peer) {
             c.peer = row.peerName + " " + WithSpread(*peer, peer->median, unit);
             ratio = ours->median / peer->median;
-            c.ratio = Format("%.2f", ratio);
+            c.ratio = RatioText(ratio);
         }
     }
     const bool ratioTarget =

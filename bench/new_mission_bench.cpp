@@ -69,7 +69,6 @@ void BM_NewMission(benchmark::State& state, int32_t side) {
     }
     state.counters["provinces"] = provinces;
     state.counters["warnings_bytes_per_pixel"] = warnings;
-    state.counters["held_without_warnings"] = held - warnings;
     Counters(state, peak, held);
 }
 
@@ -149,12 +148,16 @@ void Register() {
     warnings.unit = "B/px";
     AddRow(warnings);
     Row held;
-    held.label = "held by an open 4096 project after New, besides its warnings";
-    held.ours = {Name("new mission", 4096), "held_without_warnings"};
+    held.label = "held by an open 4096 project after New";
+    held.ours = {Name("new mission", 4096), "held_bytes_per_pixel"};
     held.peerName = "after Open";
     held.peer = {Name("open", 4096), "held_bytes_per_pixel"};
     held.unit = "B/px";
-    held.target = RatioAtMost(1.0);
+    // Equal to a thousandth: New also holds the import's warnings (above),
+    // which a project file does not keep, and lists of a few kilobytes
+    // grown rather than read to size.
+    held.target = RatioAtMost(1.001);
+    held.note = "New also holds the import's warnings";
     AddRow(held);
     for (const char* step : {"new mission", "open"}) {
         Row peak;

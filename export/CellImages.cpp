@@ -79,15 +79,14 @@ public:
     const std::vector<uint16_t>& Find(const CellBox& cell) {
         ++cellStamp_;
         found_.clear();
+        const int32_t width = cell.x1 - cell.x0;
         for (int32_t y = cell.y0; y < cell.y1; ++y) {
             const int32_t* row = rows_.Row(y, cell.x0, cell.x1);
-            int32_t previous = -1;
-            for (int32_t x = cell.x0; x < cell.x1; ++x) {
-                const int32_t piece = row[x - cell.x0];
-                if (piece == previous) continue;
-                previous = piece;
+            // Run by run: only where the piece changes along the row.
+            for (int32_t i = 0; i < width; i = RunEnd(row, i, width)) {
+                const int32_t piece = row[i];
                 if (piece < 0 || piece >= static_cast<int32_t>(isProvince_.size()) || !isProvince_[piece]) continue;
-                const uint32_t key = static_cast<uint32_t>(x - cell.x0) * kCellSide + static_cast<uint32_t>(y - cell.y0);
+                const uint32_t key = static_cast<uint32_t>(i) * kCellSide + static_cast<uint32_t>(y - cell.y0);
                 if (seenInCell_[piece] != cellStamp_) {
                     seenInCell_[piece] = cellStamp_;
                     firstKey_[piece] = key;
@@ -102,6 +101,16 @@ public:
     }
 
 private:
+    // The end of the run of equal cells that starts at i: four cells a step
+    // while they all match.
+    static int32_t RunEnd(const int32_t* row, int32_t i, int32_t width) {
+        const int32_t value = row[i++];
+        while (i + 4 <= width && row[i] == value && row[i + 1] == value && row[i + 2] == value && row[i + 3] == value)
+            i += 4;
+        while (i < width && row[i] == value) ++i;
+        return i;
+    }
+
     PieceRows rows_;
     std::vector<bool> isProvince_;
     std::vector<uint32_t> seenInCell_;
@@ -109,6 +118,15 @@ private:
     uint32_t cellStamp_ = 0;
     std::vector<uint16_t> found_;
 };
+
+// out[i] becomes the coded shade codes[i] where the piece has a pixel.
+// Without a branch, so that the compiler makes it vector code.
+void CodeRun(const uint8_t* __restrict codes, uint8_t* __restrict out, int32_t count, uint8_t local) {
+    for (int32_t i = 0; i < count; ++i) {
+        const uint8_t coded = static_cast<uint8_t>((codes[i] - 1) << kShadeShift | local);
+        out[i] = codes[i] != PieceShades::kOutside ? coded : out[i];
+    }
+}
 
 // The piece's bevelled pixels inside the cell, coded with its local index.
 void DrawPieceInCell(const CProvinceMap& piece, const PieceShades& shades, uint8_t local, const CellBox& cell,
@@ -118,10 +136,7 @@ void DrawPieceInCell(const CProvinceMap& piece, const PieceShades& shades, uint8
     for (int32_t y = y0; y < y1; ++y) {
         const uint8_t* codes = shades.Row(y - piece.Top);
         uint8_t* out = picture.Row(y);
-        for (int32_t x = x0; x < x1; ++x) {
-            const uint8_t code = codes[x - piece.Left];
-            if (code != PieceShades::kOutside) out[x] = static_cast<uint8_t>((code - 1) << kShadeShift | local);
-        }
+        CodeRun(codes + (x0 - piece.Left), out + x0, x1 - x0, local);
     }
 }
 

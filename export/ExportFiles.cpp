@@ -15,7 +15,9 @@ void WriteGameFile(const std::filesystem::path& file, std::span<const uint8_t> b
     if (cut == FileCut::Whole && bytes.size() > kGameFileLimit)
         throw ExportError(Joined({"the file \"", name, "\" would be ", std::to_string(bytes.size()),
                                   " bytes, over the 64000 bytes the game reads in one piece"}));
-    if (!WriteFileReplacing(file, bytes)) throw ExportError(Joined({"the file \"", name, "\" could not be written"}));
+    // The export's own private folder: no one reads a file before it is
+    // whole, and a failed export removes the folder.
+    if (!WriteWholeFile(file, bytes)) throw ExportError(Joined({"the file \"", name, "\" could not be written"}));
 }
 
 }  // namespace thorn

@@ -30,8 +30,8 @@ inline constexpr uint64_t kGameFileLimit = 64000;
 // How a file may be cut when it is packed: pictures are cut between rows.
 enum class FileCut : uint8_t { Whole, ByRows };
 
-// Writes the bytes to the file, replacing it. Throws ExportError when the
-// file cannot be written, or when a file the game reads whole would be over
+// Writes the bytes to the file of the export's folder. Throws ExportError
+// when the file cannot be written, or when a file the game reads whole would be over
 // 64000 bytes.
 void WriteGameFile(const std::filesystem::path& file, std::span<const uint8_t> bytes, FileCut cut = FileCut::Whole);
 

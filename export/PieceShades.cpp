@@ -44,14 +44,16 @@ PieceShades BevelShades(const TBitmap32& mask) {
         TColor32* to = painted.ScanLine(y);
         for (int32_t x = 0; x < mask.Width(); ++x) to[x] = from[x] != 0 ? kBaseColour : 0;
     }
-    FillAndBevel(&painted, kBaseColour);
-    shades.codes.resize(static_cast<size_t>(mask.Width()) * mask.Height());
+    BevelEdges(painted);  // painted in the base colour already
+    // Inside or outside first, in one pass the compiler turns into vector
+    // code; then the few rim pixels that the bevel changed.
+    const size_t count = static_cast<size_t>(mask.Width()) * mask.Height();
+    shades.codes.resize(count);
     uint8_t* code = shades.codes.data();
-    for (int32_t y = 0; y < painted.Height(); ++y) {
-        const TColor32* row = painted.ScanLine(y);
-        for (int32_t x = 0; x < painted.Width(); ++x)
-            *code++ = row[x] != 0 ? shadeColours.Code(row[x]) : PieceShades::kOutside;
-    }
+    const TColor32* pixel = painted.Bits();
+    for (size_t i = 0; i < count; ++i) code[i] = pixel[i] != 0 ? 1 : PieceShades::kOutside;
+    for (size_t i = 0; i < count; ++i)
+        if (pixel[i] != 0 && pixel[i] != kBaseColour) code[i] = shadeColours.Code(pixel[i]);
     return shades;
 }
 

@@ -27,21 +27,24 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::filesystem::path& f
     return bytes;
 }
 
+bool WriteWholeFile(const std::filesystem::path& file, std::span<const uint8_t> bytes) {
+    std::error_code ignored;
+    FilePtr f(std::fopen(file.c_str(), "wb"));
+    if (!f) return false;
+    bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
+    written = std::fflush(f.get()) == 0 && written;
+    if (std::fclose(f.release()) != 0 || !written) {
+        std::filesystem::remove(file, ignored);
+        return false;
+    }
+    return true;
+}
+
 bool WriteFileReplacing(const std::filesystem::path& file, std::span<const uint8_t> bytes) {
     std::filesystem::path temporary = file;
     temporary += ".tmp";
-    std::error_code ignored;
-    {
-        FilePtr f(std::fopen(temporary.c_str(), "wb"));
-        if (!f) return false;
-        bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
-        written = std::fflush(f.get()) == 0 && written;
-        if (std::fclose(f.release()) != 0 || !written) {
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code renamed;
+    if (!WriteWholeFile(temporary, bytes)) return false;
+    std::error_code renamed, ignored;
     std::filesystem::rename(temporary, file, renamed);
     if (renamed) {
         std::filesystem::remove(temporary, ignored);

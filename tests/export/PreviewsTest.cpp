@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "ExportProject.h"
 #include "ImgDecoder.h"
 #include "export/PieceShades.h"
@@ -92,6 +94,30 @@ TEST(PreviewShrink, BorderWinsWhenItFillsMoreThanAQuarter) {
     width = 2;
     height = 1;
     EXPECT_EQ(ShrinkPreview(map, width, height), (Bytes{3, 7}));
+}
+
+// The rule counted area by area, on random maps and sizes.
+TEST(PreviewShrink, FollowsTheAreaRuleOnRandomMaps) {
+    std::mt19937 rng(3);
+    for (int round = 0; round < 40; ++round) {
+        const int32_t W = 1 + static_cast<int32_t>(rng() % 90), H = 1 + static_cast<int32_t>(rng() % 70);
+        PreviewMap map{static_cast<uint16_t>(W), static_cast<uint16_t>(H), Bytes(static_cast<size_t>(W) * H)};
+        for (uint8_t& b : map.bytes) b = rng() % 3 == 0 ? kPreviewBorder : static_cast<uint8_t>(rng() % 5);
+        int width = 1 + static_cast<int>(rng() % W), height = 1 + static_cast<int>(rng() % H);
+        const int w = width, h = height;
+        const Bytes shrunk = ShrinkPreview(map, width, height);
+        ASSERT_EQ(shrunk.size(), static_cast<size_t>(w) * h);
+        for (int j = 0; j < h; ++j)
+            for (int i = 0; i < w; ++i) {
+                const int x0 = i * W / w, x1 = (i + 1) * W / w, y0 = j * H / h, y1 = (j + 1) * H / h;
+                int border = 0;
+                for (int y = y0; y < y1; ++y)
+                    for (int x = x0; x < x1; ++x) border += map.bytes[static_cast<size_t>(y) * W + x] == kPreviewBorder;
+                const uint8_t expected =
+                    border > (x1 - x0) * (y1 - y0) / 4 ? kPreviewBorder : map.bytes[static_cast<size_t>(y0) * W + x0];
+                ASSERT_EQ(shrunk[static_cast<size_t>(j) * w + i], expected) << round << " at " << i << "," << j;
+            }
+    }
 }
 
 TEST(PreviewShrink, SameSizeKeepsEveryPixel) {

@@ -20,6 +20,14 @@ TEST(Files, WriteReplacingThenReadBack) {
     EXPECT_EQ(thorn::ReadWholeFile(dir / "empty"), std::vector<uint8_t>{});
 }
 
+TEST(Files, WriteWholeThenReadBack) {
+    TempDir dir;
+    ASSERT_TRUE(thorn::WriteWholeFile(dir / "w.bin", std::vector<uint8_t>{1, 2}));
+    ASSERT_TRUE(thorn::WriteWholeFile(dir / "w.bin", std::vector<uint8_t>{3}));
+    EXPECT_EQ(thorn::ReadWholeFile(dir / "w.bin"), std::vector<uint8_t>{3});
+    EXPECT_FALSE(thorn::WriteWholeFile(dir / "no" / "folder", std::vector<uint8_t>{1}));
+}
+
 TEST(Files, FailedWriteKeepsTheOldFile) {
     TempDir dir;
     std::vector<uint8_t> old = {4, 5};
