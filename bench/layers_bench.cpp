@@ -73,6 +73,9 @@ private:
             Presented().assign(rects.begin(), rects.end());
         }
         void SetCapture(bool) override {}
+        void SetBorderStyle(TFormBorderStyle) override {}
+        void SetFormStyle(TFormStyle) override {}
+        void SetWindowState(TWindowState) override {}
         void ReadPixels(TBitmap32& into) const override { into.SetSize(0, 0); }
     };
 };

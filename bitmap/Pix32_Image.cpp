@@ -502,10 +502,19 @@ void TCustomImage32::DoPaintBuffer() {
     TBitmap32* buffer = GetBuffer();
     bool designing = GetComponentState().Contains(csDesigning);
     layers_->SetPaintOffset(GetBufferOrigin());
+    // The stages paint only the part of the buffer that is shown: the room
+    // it keeps to spare is painted again before it can be shown.
+    const TRect visible = VisibleViewport();
+    directClip_ = TRect{0, 0, visible.Width(), visible.Height()};
+    layers_->SetPaintClip(directClip_);
     struct Restore {
-        TLayerCollection& layers;
-        ~Restore() { layers.SetPaintOffset({}); }
-    } restore{*layers_};
+        TCustomImage32& image;
+        ~Restore() {
+            image.directClip_.reset();
+            image.layers_->SetPaintOffset({});
+            image.layers_->SetPaintClip(std::nullopt);
+        }
+    } restore{*this};
     for (int i = 0; i < paintStages_->GetCount(); ++i) {
         const TPaintStage& stage = *paintStages_->Items(i);
         if ((stage.DsgnTime && designing) || (stage.RunTime && !designing)) RunStage(buffer, static_cast<uint32_t>(i));

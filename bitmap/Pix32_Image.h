@@ -282,6 +282,7 @@ private:
     bool paintToMode_ = false;
     // Set while painting straight into the form's buffer.
     std::optional<TPoint> directOffset_;
+    // Set while painting: the part of the target the stages may change.
     std::optional<TRect> directClip_;
 };
 
