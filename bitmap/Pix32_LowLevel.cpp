@@ -3,6 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "bitmap/Pix32_System.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define THORN_LOWLEVEL_X86 1
+#endif
+
 void FillLongword(uint32_t* dest, int64_t count, uint32_t value) {
     if (count < 1) return;
     std::fill_n(dest, count, value);
@@ -11,4 +18,28 @@ void FillLongword(uint32_t* dest, int64_t count, uint32_t value) {
 void MoveLongword(const uint32_t* source, uint32_t* dest, int64_t count) {
     if (count < 1 || source == dest) return;
     std::memmove(dest, source, static_cast<size_t>(count) * sizeof(uint32_t));
+}
+
+#ifdef THORN_LOWLEVEL_X86
+namespace {
+
+__attribute__((target("avx2"))) void StreamLongwordAvx2(const uint32_t* source, uint32_t* dest, int64_t count) {
+    // Streaming stores want whole aligned lines of the destination.
+    for (; count > 0 && (reinterpret_cast<uintptr_t>(dest) & 31) != 0; --count) *dest++ = *source++;
+    for (; count >= 8; count -= 8, source += 8, dest += 8)
+        _mm256_stream_si256(reinterpret_cast<__m256i*>(dest),
+                            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source)));
+    for (; count > 0; --count) *dest++ = *source++;
+    _mm_sfence();
+}
+
+}  // namespace
+#endif
+
+void StreamLongword(const uint32_t* source, uint32_t* dest, int64_t count) {
+    if (count < 1) return;
+#ifdef THORN_LOWLEVEL_X86
+    if (thorn::HasAvx2()) return StreamLongwordAvx2(source, dest, count);
+#endif
+    std::memcpy(dest, source, static_cast<size_t>(count) * sizeof(uint32_t));
 }

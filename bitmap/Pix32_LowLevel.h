@@ -18,6 +18,10 @@ void FillLongword(uint32_t* dest, int64_t count, uint32_t value);
 // Copies count words forward (lowest address first); nothing when the two
 // addresses are the same. Overlapping runs are copied as if through a buffer.
 void MoveLongword(const uint32_t* source, uint32_t* dest, int64_t count);
+// Copies count words between runs that do not overlap, writing past the
+// processor's caches: for blocks too large to stay in them, where fetching
+// the destination into the caches first would only cost time.
+void StreamLongword(const uint32_t* source, uint32_t* dest, int64_t count);
 
 inline void Swap(int32_t& a, int32_t& b) {
     int32_t t = a;

@@ -2,10 +2,13 @@
 // helpers, against worked values and plain recomputations.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "bitmap/Pix32.h"
 #include "bitmap/Pix32_LowLevel.h"
+#include "support/Pixels.h"
 
 namespace {
 
@@ -162,6 +165,24 @@ TEST(LowLevel, FillAndMoveWords) {
     MoveLongword(seq + 1, seq, 4);
     EXPECT_EQ(seq[0], 2u);
     EXPECT_EQ(seq[3], 5u);
+}
+
+// Past the caches: every length and alignment copies the words, nothing
+// beside them.
+TEST(LowLevel, StreamedCopiesMatchPlainOnes) {
+    thorn::test::ForEachVectorSet([] {
+        std::vector<uint32_t> source(80), dest(96);
+        for (size_t i = 0; i < source.size(); ++i) source[i] = static_cast<uint32_t>(i * 2654435761u);
+        for (int32_t offset = 0; offset < 9; ++offset)
+            for (int32_t count = 0; count < 64; ++count) {
+                std::fill(dest.begin(), dest.end(), 0xDEADBEEFu);
+                StreamLongword(source.data() + 1, dest.data() + offset, count);
+                for (int32_t i = 0; i < static_cast<int32_t>(dest.size()); ++i) {
+                    const bool copied = i >= offset && i < offset + count;
+                    ASSERT_EQ(dest[i], copied ? source[i - offset + 1] : 0xDEADBEEFu) << offset << " " << count;
+                }
+            }
+    });
 }
 
 }  // namespace
