@@ -208,6 +208,9 @@ std::optional<Cells> MakeCells(const Reporter& reporter, const Row& row) {
         } catch (const Disagreement& e) {
             agreement = std::string("outputs differ: ") + e.what();
             c.met = "NO";
+        } catch (const std::exception& e) {
+            agreement = std::string("the check failed: ") + e.what();
+            c.met = "NO";
         }
         c.note = c.note.empty() ? agreement : agreement + "; " + c.note;
     }

@@ -110,23 +110,24 @@ __attribute__((target("avx2"))) void BlendLineAvx2(const TColor32* src, TColor32
     const __m256i alphaMask = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
     int32_t i = 0;
     for (; i + 8 <= count; i += 8) {
-        // Runs of transparent pixels (the empty parts of an overlay) are
-        // passed over 32 at a time.
-        while (i + 32 <= count) {
-            const __m256i* p = reinterpret_cast<const __m256i*>(src + i);
-            const __m256i any = _mm256_or_si256(_mm256_or_si256(_mm256_loadu_si256(p), _mm256_loadu_si256(p + 1)),
-                                                _mm256_or_si256(_mm256_loadu_si256(p + 2), _mm256_loadu_si256(p + 3)));
-            if (!_mm256_testz_si256(any, alphaMask)) break;
-            i += 32;
-        }
-        if (i + 8 > count) break;
         __m256i f = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
         __m256i fa = _mm256_and_si256(f, alphaMask);
         if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(fa, alphaMask)) == -1) {
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), f);
             continue;
         }
-        if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(fa, _mm256_setzero_si256())) == -1) continue;
+        if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(fa, _mm256_setzero_si256())) == -1) {
+            // A transparent run (the empty parts of an overlay): the rest of
+            // it is passed over 32 pixels at a time.
+            while (i + 40 <= count) {
+                const __m256i* p = reinterpret_cast<const __m256i*>(src + i + 8);
+                const __m256i any = _mm256_or_si256(_mm256_or_si256(_mm256_loadu_si256(p), _mm256_loadu_si256(p + 1)),
+                                                    _mm256_or_si256(_mm256_loadu_si256(p + 2), _mm256_loadu_si256(p + 3)));
+                if (!_mm256_testz_si256(any, alphaMask)) break;
+                i += 32;
+            }
+            continue;
+        }
         __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), BlendPixels8(f, b));
     }

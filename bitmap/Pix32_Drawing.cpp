@@ -549,7 +549,10 @@ void TBitmap32::FillRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, TColor3
         // Whole rows are one run.
         if (y2 > y1) FillLongword(ScanLine(y1), (int64_t{y2} - y1) * Width_, value);
     } else {
-        for (int32_t y = y1; y < y2; ++y) FillLongword(PixelPtr(x1, y), int64_t{x2} - x1, value);
+        // A rectangle too large to stay in the caches is written past them.
+        const bool stream = (int64_t{x2} - x1) * (int64_t{y2} - y1) * 4 >= kStreamBytes;
+        for (int32_t y = y1; y < y2; ++y)
+            (stream ? StreamFillLongword : FillLongword)(PixelPtr(x1, y), int64_t{x2} - x1, value);
     }
     Changed();
 }

@@ -12,16 +12,22 @@
 // 0..255.
 constexpr int32_t Clamp(int32_t value) { return value < 0 ? 0 : value > 255 ? 255 : value; }
 
-// Writes count words of value; nothing when count < 1.
+// Writes count words of value; nothing when count < 1. A run of
+// kStreamBytes or more is written past the caches.
 void FillLongword(uint32_t* dest, int64_t count, uint32_t value);
 
 // Copies count words forward (lowest address first); nothing when the two
 // addresses are the same. Overlapping runs are copied as if through a buffer.
 void MoveLongword(const uint32_t* source, uint32_t* dest, int64_t count);
+// Blocks of this many bytes or more do not stay in the processor's caches:
+// they are written past them, since fetching the destination into the
+// caches first would only cost time.
+inline constexpr int64_t kStreamBytes = int64_t{16} << 20;
 // Copies count words between runs that do not overlap, writing past the
-// processor's caches: for blocks too large to stay in them, where fetching
-// the destination into the caches first would only cost time.
+// caches.
 void StreamLongword(const uint32_t* source, uint32_t* dest, int64_t count);
+// Writes count words of value past the caches; nothing when count < 1.
+void StreamFillLongword(uint32_t* dest, int64_t count, uint32_t value);
 
 inline void Swap(int32_t& a, int32_t& b) {
     int32_t t = a;

@@ -63,9 +63,6 @@ void BlendRow(const TColor32* src, TColor32* dst, int32_t count, TDrawMode mode,
 }
 
 constexpr int32_t kFetchAheadWidth = 256;
-// An opaque block of this many bytes or more would not stay in the caches:
-// it is written past them.
-constexpr int64_t kStreamBytes = int64_t{16} << 20;
 
 // Asks for the cache lines of a run of pixels about to be written.
 inline void FetchAhead(const TColor32* run, int32_t count) {
@@ -81,6 +78,7 @@ void BlendBlock(TBitmap32& dst, const TRect& dstRect, const TBitmap32& src, int3
     // ahead by itself: the next destination row is asked for while this one
     // is mixed.
     bool fetchAhead = w <= kFetchAheadWidth;
+    // An opaque block too large to stay in the caches is written past them.
     const bool stream = mode == dmOpaque && int64_t{w} * dstRect.Height() * 4 >= kStreamBytes;
     for (int32_t y = dstRect.Top; y < dstRect.Bottom; ++y) {
         if (fetchAhead && y + 1 < dstRect.Bottom) FetchAhead(dst.PixelPtr(dstRect.Left, y + 1), w);

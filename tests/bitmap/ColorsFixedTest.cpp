@@ -167,8 +167,8 @@ TEST(LowLevel, FillAndMoveWords) {
     EXPECT_EQ(seq[3], 5u);
 }
 
-// Past the caches: every length and alignment copies the words, nothing
-// beside them.
+// Past the caches: every length and alignment copies (or fills) the words,
+// nothing beside them.
 TEST(LowLevel, StreamedCopiesMatchPlainOnes) {
     thorn::test::ForEachVectorSet([] {
         std::vector<uint32_t> source(80), dest(96);
@@ -180,6 +180,12 @@ TEST(LowLevel, StreamedCopiesMatchPlainOnes) {
                 for (int32_t i = 0; i < static_cast<int32_t>(dest.size()); ++i) {
                     const bool copied = i >= offset && i < offset + count;
                     ASSERT_EQ(dest[i], copied ? source[i - offset + 1] : 0xDEADBEEFu) << offset << " " << count;
+                }
+                std::fill(dest.begin(), dest.end(), 0xDEADBEEFu);
+                StreamFillLongword(dest.data() + offset, count, 0x01020304u);
+                for (int32_t i = 0; i < static_cast<int32_t>(dest.size()); ++i) {
+                    const bool filled = i >= offset && i < offset + count;
+                    ASSERT_EQ(dest[i], filled ? 0x01020304u : 0xDEADBEEFu) << offset << " " << count;
                 }
             }
     });
