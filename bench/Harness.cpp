@@ -254,7 +254,7 @@ void AddCheck(const std::string& label, std::function<std::string()> check) { Ch
 int Main(int argc, char** argv) {
     // Defaults first, so that the command line can override them.
     std::vector<char*> args{argv[0]};
-    std::string defaults[] = {"--benchmark_repetitions=5", "--benchmark_enable_random_interleaving=true",
+    std::string defaults[] = {"--benchmark_repetitions=7", "--benchmark_enable_random_interleaving=true",
                               "--benchmark_min_time=0.2"};
     for (std::string& d : defaults) args.push_back(d.data());
     for (int i = 1; i < argc; ++i) args.push_back(argv[i]);

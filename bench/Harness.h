@@ -66,7 +66,7 @@ class Disagreement : public std::runtime_error {
 // 1"), or throws Disagreement. The row is not met when they disagree.
 void AddCheck(const std::string& label, std::function<std::string()> check);
 
-// Runs the registered benchmarks (at least five interleaved repetitions
+// Runs the registered benchmarks (seven interleaved repetitions
 // each unless the command line says otherwise) and prints the table.
 int Main(int argc, char** argv);
 
