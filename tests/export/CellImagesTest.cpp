@@ -193,16 +193,6 @@ TEST_F(CellImages, RefusesMoreThan31ProvincePiecesInACell) {
     EXPECT_EQ(BuildCellPicture(project, again).map.Columns[0].Cells[0].Entries.size(), 31u);
 }
 
-TEST_F(CellImages, ProgressSteps) {
-    SetPieces(300, 300, [](int32_t x, int32_t y) { return x < 150 ? 0 : y < 150 ? 1 : 2; }, {3, 3, 1});
-    BindAllProvincePieces();
-    Write();
-    EXPECT_EQ(editor.progressCaptions,
-              (std::vector<std::string>{"Compressing world image...", "Compress land and water...",
-                                        "Writing image file...", "Compressing domains image...",
-                                        "Writing image file..."}));
-}
-
 TEST(CellMapFile, ReadsBackWhatItWrites) {
     CMapDta map{300, 200, {}};
     map.Columns.resize(3);

@@ -86,23 +86,6 @@ protected:
 
     CProvince* Province(uint16_t i) { return project.Provinces.GetAt(static_cast<uint8_t>(i)); }
 
-    // The province pieces of a cell as a scan by columns first meets them,
-    // with the province each stands for.
-    std::vector<std::pair<uint8_t, uint8_t>> ExpectedCell(int cx, int cy) const {
-        std::vector<std::pair<uint8_t, uint8_t>> cell;
-        std::set<int32_t> seen;
-        for (int x = 128 * cx; x < std::min(128 * (cx + 1), int(project.WorldWidth)); ++x)
-            for (int y = 128 * cy; y < std::min(128 * (cy + 1), int(project.WorldHeight)); ++y) {
-                const int32_t piece = project.GetPieceAt(x, y);
-                if (piece < 0 || !project.MapPieces.GetAt(static_cast<uint16_t>(piece))->IsProvince()) continue;
-                if (!seen.insert(piece).second) continue;
-                const uint8_t province =
-                    project.Provinces.IndexOf(project.FindProvinceByPieceIndex(static_cast<uint16_t>(piece)));
-                cell.emplace_back(static_cast<uint8_t>(cell.size()), province);
-            }
-        return cell;
-    }
-
     fs::path temporaryRoot = dir / "tmp";
     CapturedEnvironment captured;
 };
@@ -177,53 +160,21 @@ TEST_F(ExportDriver, ExportsTheSampleWorld) {
             EXPECT_NE(std::find(back.begin(), back.end(), &province - mission.provinces.data()), back.end());
         }
 
+    // The texts, cells and previews are the other tests' to check byte by
+    // byte; here each file of the sample world reads back whole.
     const auto text = [&](const std::string& name) {
         const std::vector<uint8_t>& bytes = files.at(m + name);
         return std::string(bytes.begin(), bytes.end());
     };
-    EXPECT_EQ(text("shortdescr.txt"), "Three lords{br}many islands");
-    EXPECT_EQ(text("authnotes.txt"), "Made from{br}the sample world");
-    EXPECT_EQ(text("event 0.txt"), "Tide 0\r\nThe sea{br}rises 0");
-    EXPECT_EQ(text("event 1.txt"), "Tide 2\r\nThe sea{br}rises 2");
-    std::string overview = "Small Isles\r\n\r\n" + Table().GetPlayerName(0) + "\r\n" + Table().GetPlayerName(2) +
-                           "\r\nLord of the Castle\r\n\r\n";
-    for (uint16_t i = 0; i < project.Provinces.GetCount(); ++i) overview += "P" + std::to_string(i) + "\r\n";
-    EXPECT_EQ(text("mission.txt"), overview);
+    EXPECT_EQ(text("event 1.txt"), "Tide 2\r\nThe sea{br}rises 2");  // the second enabled event
     EXPECT_TRUE(editor.errors.empty());
-
-    // Cells and cell maps against the piece-index map.
     const CellMapFile map = ReadCellMapFile(files.at(m + "map.dat"));
-    EXPECT_EQ(map.width, 320);
-    EXPECT_EQ(map.height, 240);
+    EXPECT_EQ((std::pair<int, int>(map.width, map.height)), (std::pair<int, int>(320, 240)));
     ASSERT_EQ(map.columns.size(), 3u);
     for (int cx = 0; cx < 3; ++cx) {
-        ASSERT_EQ(map.columns[cx].size(), 2u);
-        const std::vector<std::pair<uint8_t, uint8_t>> expected[2] = {ExpectedCell(cx, 0), ExpectedCell(cx, 1)};
-        for (int cy = 0; cy < 2; ++cy) EXPECT_EQ(map.columns[cx][cy], expected[cy]) << cx << "," << cy;
-        const ImgFile world = DecodeImg(files.at(m + "block" + std::to_string(cx) + ".img"));
-        const ImgFile domain = DecodeImg(files.at(m + "domblock" + std::to_string(cx) + ".img"));
-        ASSERT_EQ(world.width, cx < 2 ? 128 : 64);
-        ASSERT_EQ(domain.width, world.width / 2);
-        ASSERT_EQ(domain.height, 120);
-        for (int y = 0; y < 240; ++y)
-            for (int x = 0; x < world.width; ++x) {
-                const uint8_t byte = world.frames[0].pixels[static_cast<size_t>(y * world.width + x)];
-                const int32_t piece = project.GetPieceAt(128 * cx + x, y);
-                const CProvinceMap* p = piece >= 0 ? project.MapPieces.GetAt(static_cast<uint16_t>(piece)) : nullptr;
-                if (!p) {
-                    ASSERT_EQ(byte, 0);
-                } else if (p->IsOcean()) {
-                    ASSERT_EQ(byte, 0xFF);
-                } else if (!p->IsProvince()) {
-                    ASSERT_EQ(byte, 0x1F);
-                } else {
-                    // The local index names the pixel's own piece.
-                    const auto& cell = expected[y / 128];
-                    ASSERT_LT(byte & 31, int(cell.size()));
-                    ASSERT_LE(byte >> 5, 4);
-                    ASSERT_EQ(cell[byte & 31].second, project.Provinces.IndexOf(project.FindProvinceByMapPiece(p)));
-                }
-            }
+        EXPECT_EQ(map.columns[cx].size(), 2u);
+        EXPECT_EQ(DecodeImg(files.at(m + "block" + std::to_string(cx) + ".img")).width, cx < 2 ? 128 : 64);
+        EXPECT_EQ(DecodeImg(files.at(m + "domblock" + std::to_string(cx) + ".img")).height, 120);
     }
     EXPECT_EQ(ReadCellMapFile(files.at(m + "dommap.dat")).width, 160);
 
