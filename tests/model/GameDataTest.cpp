@@ -42,23 +42,18 @@ TEST_F(CatalogueTest, StartFolderCatalogueFillsTheProject) {
     OpenCatalogue();
     LoadGameData(project);
     ASSERT_EQ(LoadAbilities(project), 1);
-    EXPECT_EQ(project.NumStandardUnits, 5);
-    EXPECT_EQ(project.NumNonStandardUnits, 6);
-    EXPECT_EQ(project.NumUnitTypesLoaded, 11);
-    EXPECT_EQ(project.NumCastleTypes, 6);
-    EXPECT_EQ(project.NumArmyTypes, 3);
-    EXPECT_EQ(project.NumResources, 5);
+    // Standard and other units, units loaded, castle and army types, resources.
+    EXPECT_EQ((std::vector<int>{project.NumStandardUnits, project.NumNonStandardUnits, project.NumUnitTypesLoaded,
+                                project.NumCastleTypes, project.NumArmyTypes, project.NumResources}),
+              (std::vector<int>{5, 6, 11, 6, 3, 5}));
     EXPECT_EQ(project.CurrentStringTable, 0);
     ASSERT_EQ(project.Tables.GetCount(), 1);
-    EXPECT_EQ(Table().GetUnitName(0), "Militia");
-    EXPECT_EQ(Table().GetUnitName(5), "Forest Rangers");
-    EXPECT_EQ(Table().GetUnitName(10), "Sea Raiders");
-    EXPECT_EQ(Table().GetUnitName(11), "Unit 11");
-    EXPECT_EQ(Table().GetCastleTypeName(2), "Capital");
-    EXPECT_EQ(Table().GetCastleImagePath(1), "res/castles/castle.bmp");
-    EXPECT_EQ(Table().GetArmyImagePath(2), "res/armies/camp.bmp");
-    EXPECT_EQ(Table().GetResourceName(4), "Grain");
-    EXPECT_EQ(Table().GetSkillName(2), "Lore");
+    const CStringTable& t = Table();
+    EXPECT_EQ((std::vector<std::string>{t.GetUnitName(0), t.GetUnitName(5), t.GetUnitName(10), t.GetUnitName(11),
+                                        t.GetCastleTypeName(2), t.GetCastleImagePath(1), t.GetArmyImagePath(2),
+                                        t.GetResourceName(4), t.GetSkillName(2)}),
+              (std::vector<std::string>{"Militia", "Forest Rangers", "Sea Raiders", "Unit 11", "Capital",
+                                        "res/castles/castle.bmp", "res/armies/camp.bmp", "Grain", "Lore"}));
     EXPECT_EQ(project.ResourceMax[0], 9);
     ASSERT_EQ(project.CastlePivots.GetCount(), 9);
     EXPECT_EQ(project.CastlePivots[0], (TPoint{10, 14}));

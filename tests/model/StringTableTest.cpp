@@ -45,29 +45,22 @@ TEST(StringTable, GameDataNamesArePlainAndBounded) {
     t.SetUnitName(39, "Dragon");
     t.SetCastleTypeName(15, "Keep");
     t.SetCastleImagePath(0, "castles/keep.bmp");
-    t.SetArmyImagePath(1, "armies/host.bmp");
-    t.SetResourceName(2, "Gold");
-    t.SetSkillName(3, "Tactics");
+    t.SetArmyImagePath(15, "armies/host.bmp");
+    t.SetResourceName(15, "Gold");
+    t.SetSkillName(15, "Tactics");
     t.SetUnitName(39, "Dragon");  // no comparison, no mark
     EXPECT_EQ(project.modified, 0u);
-    EXPECT_EQ(t.GetUnitName(39), "Dragon");
-    EXPECT_EQ(t.GetCastleTypeName(15), "Keep");
-    EXPECT_EQ(t.GetCastleImagePath(0), "castles/keep.bmp");
-    EXPECT_EQ(t.GetArmyImagePath(1), "armies/host.bmp");
-    EXPECT_EQ(t.GetResourceName(2), "Gold");
-    EXPECT_EQ(t.GetSkillName(3), "Tactics");
-
-    // Past the arrays: writes are dropped, reads are empty.
-    t.SetUnitName(40, "x");
-    t.SetResourceName(16, "x");
-    t.SetSkillName(255, "x");
-    t.SetCastleTypeName(16, "x");
-    EXPECT_EQ(t.GetUnitName(40), "");
-    EXPECT_EQ(t.GetResourceName(16), "");
-    EXPECT_EQ(t.GetSkillName(16), "");
-    EXPECT_EQ(t.GetCastleTypeName(200), "");
-    EXPECT_EQ(t.GetCastleImagePath(16), "");
-    EXPECT_EQ(t.GetArmyImagePath(16), "");
+    // Past the arrays writes are dropped and reads are empty.
+    for (uint8_t past : {40, 16, 255}) {
+        t.SetUnitName(past, "x"), t.SetCastleTypeName(past, "x"), t.SetResourceName(past, "x"), t.SetSkillName(past, "x");
+        t.SetCastleImagePath(past, "x"), t.SetArmyImagePath(past, "x");
+    }
+    EXPECT_EQ((std::vector<std::string>{t.GetUnitName(39), t.GetCastleTypeName(15), t.GetCastleImagePath(0),
+                                        t.GetArmyImagePath(15), t.GetResourceName(15), t.GetSkillName(15),
+                                        t.GetUnitName(40), t.GetResourceName(16), t.GetSkillName(16),
+                                        t.GetCastleTypeName(200), t.GetCastleImagePath(16), t.GetArmyImagePath(16)}),
+              (std::vector<std::string>{"Dragon", "Keep", "castles/keep.bmp", "armies/host.bmp", "Gold", "Tactics", "",
+                                        "", "", "", "", ""}));
 }
 
 TEST(StringTable, RemoveProvinceNameMovesLaterNamesDown) {
