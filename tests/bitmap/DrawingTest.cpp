@@ -206,13 +206,14 @@ TColor32 WuPixel(uint8_t w) {
 }
 
 TEST(Lines, AntiAliasedWorkedWalks) {
-    // Shallow, two steps of half a pixel: w = 128, then a wrap to row 1.
+    // Shallow, four steps of a quarter pixel: w = 64, 128, 192, then a wrap
+    // to row 1.
     TBitmap32 b;
-    b.SetSize(4, 4);
+    b.SetSize(6, 5);
     b.Clear(kBlack);
-    b.LineA(0, 0, 2, 1, kWhite, true);
-    ExpectPixels(b, {{0, 0, kWhite}, {1, 0, WuPixel(127)}, {1, 1, WuPixel(128)}, {2, 1, WuPixel(255)},
-                     {2, 2, WuPixel(0)}, {0, 1, kBlack}, {3, 1, kBlack}});
+    b.LineA(0, 0, 4, 1, kWhite, true);
+    ExpectPixels(b, {{0, 0, kWhite}, {1, 0, WuPixel(191)}, {1, 1, WuPixel(64)}, {3, 0, WuPixel(63)},
+                     {3, 1, WuPixel(192)}, {4, 1, WuPixel(255)}, {4, 2, WuPixel(0)}, {0, 1, kBlack}, {5, 1, kBlack}});
     // Backwards along x: the neighbour is still the next row down.
     b.Clear(kBlack);
     b.LineA(2, 0, 0, 1, kWhite, true);
@@ -220,8 +221,9 @@ TEST(Lines, AntiAliasedWorkedWalks) {
     // Steep: the neighbour is the next column; without the last point the
     // walk stops a step short.
     b.Clear(kBlack);
-    b.LineA(0, 0, 1, 2, kWhite, false);
-    ExpectPixels(b, {{0, 0, kWhite}, {0, 1, WuPixel(127)}, {1, 1, WuPixel(128)}, {1, 2, kBlack}});
+    b.LineA(0, 0, 1, 4, kWhite, false);
+    ExpectPixels(b, {{0, 0, kWhite}, {0, 1, WuPixel(191)}, {1, 1, WuPixel(64)}, {0, 3, WuPixel(63)},
+                     {1, 3, WuPixel(192)}, {1, 4, kBlack}});
     b.Clear(kBlack);
     b.LineA(1, 2, 0, 0, kWhite, true);
     ExpectPixels(b, {{1, 2, kWhite}, {1, 1, WuPixel(127)}, {0, 1, WuPixel(128)}, {0, 0, WuPixel(255)}});
