@@ -23,9 +23,10 @@ bool HasMMX() {
 thorn::VectorSet thorn::ProcessorVectorSet() {
     static const VectorSet best = [] {
         __builtin_cpu_init();
-        if (__builtin_cpu_supports("avx2")) return VectorSet::Avx2;
-        if (__builtin_cpu_supports("sse4.1")) return VectorSet::Sse41;
-        return __builtin_cpu_supports("sse2") ? VectorSet::Sse2 : VectorSet::Plain;
+        // Each set counts only above the ones it builds on.
+        const bool sse2 = __builtin_cpu_supports("sse2"), sse41 = sse2 & (__builtin_cpu_supports("sse4.1") != 0),
+                   avx2 = sse41 & (__builtin_cpu_supports("avx2") != 0);
+        return static_cast<VectorSet>(int{sse2} + int{sse41} + int{avx2});
     }();
     return best;
 }

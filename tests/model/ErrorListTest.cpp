@@ -40,6 +40,7 @@ TEST_F(WarningsTest, BothKindsInform) {
     EXPECT_EQ(connect->IsInformal(), 1);
     EXPECT_EQ(converted->IsInformal(), 1);
     EXPECT_EQ(converted->GetImageIndex(), 22);
+    EXPECT_EQ(converted->Piece(), project.MapPieces.GetAt(2));
 }
 
 TEST_F(WarningsTest, ConnectionNamesTheBoundProvince) {

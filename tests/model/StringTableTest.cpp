@@ -29,6 +29,7 @@ TEST(StringTable, NamesAreLookedUpExactly) {
     EXPECT_EQ(t.GetPlayerName(6), "none");
     EXPECT_EQ(t.GetPlayerName(255), "none");
     EXPECT_EQ(t.GetEventTitle(145), "");
+    EXPECT_EQ(t.GetEventText(200), "");
 }
 
 TEST(StringTable, FindUnitNameSearchesUnitNamesOnly) {
