@@ -62,6 +62,7 @@ void TApplication::HandleMessage() {
 void TApplication::Idle() {
     PaintAllForms();
     UpdateHint();
+    UpdateActions();
     if (OnIdle) {
         bool done = true;
         Guard(this, [&] { OnIdle(this, done); });
@@ -84,6 +85,14 @@ void TApplication::Run() {
 void TApplication::Terminate() {
     terminated_ = true;
     host_->Wake();
+}
+
+void TApplication::UpdateActions() {
+    if (!Screen) return;
+    std::vector<thorn::ComponentRef<TCustomForm>> forms;
+    for (int i = 0; i < Screen->GetFormCount(); ++i) forms.emplace_back(Screen->GetForm(i));
+    for (auto& f : forms)
+        if (f && f->IsShowing() && f->GetEnabled()) Guard(f.Get(), [&] { f->UpdateActions(); });
 }
 
 void TApplication::PaintAllForms() {

@@ -116,6 +116,8 @@ public:
     void NoteMouseOver(TControl* control, TPoint screenPos);
     // Paints every form that has something marked.
     void PaintAllForms();
+    // Lets every shown, enabled form update its actions (idle time).
+    void UpdateActions();
 
 private:
     bool ProcessPending();

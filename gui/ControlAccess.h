@@ -21,6 +21,7 @@ public:
     static void CancelMode(TControl& c) { c.CMCancelMode(); }
     static void CaptureChanged(TControl& c) { c.WMCaptureChanged(); }
     static bool HintShow(TControl& c, THintInfo& info) { return c.CMHintShow(info); }
+    static void ContextPopup(TControl& c, TPoint pos, bool& handled) { c.DoContextPopup(pos, handled); }
 
     // keyboard
     static uint32_t GetDlgCode(TWinControl& c) { return c.WMGetDlgCode(); }
@@ -37,6 +38,11 @@ public:
     static void Exit(TWinControl& c) { c.CMExit(); }
     static void FocusChanged(TWinControl& c, TWinControl* focused) { c.CMFocusChanged(focused); }
 
+    // input as a form's window hands it over
+    static void RouteMouse(TCustomForm& f, const MouseInput& input) { f.RouteMouse(input); }
+    static void RouteKey(TCustomForm& f, const KeyInput& input) { f.RouteKey(input); }
+    static void RouteChar(TCustomForm& f, char ch) { f.RouteChar(ch); }
+
     // painting
     // Paints wc and everything on it whose area meets clip. boundsOrigin is
     // where wc's top-left corner lies in the canvas' bitmap; clip is in
@@ -45,7 +51,8 @@ public:
     // The control's own background and paint, and its graphic children.
     static void PaintOwnLayer(TWinControl& wc, TCanvas& canvas, TPoint clientOrigin, const TRect& clientArea);
 
-    // The offset of a control's client area inside its bounds.
+    // The offset of a control's client area inside its bounds (a form's lies
+    // below its menu bar).
     static TPoint ClientOffset(const TControl& c);
     // The client area inside the bounds ((0, 0) at the top-left corner):
     // what the frame (WMNCCalcSize) and the shown scroll bars leave.
@@ -60,11 +67,11 @@ public:
     // The client area changed size without the bounds changing (a scroll
     // bar came or went): the control hears it as a resize and repaints.
     static void NonClientChanged(TWinControl& c);
-    // Where c's client (0, 0) lies in its form's client area; false when c is
-    // on no form.
+    // Where c's client (0, 0) lies in its form's coordinates (the window's
+    // inside, which is the back buffer's); false when c is on no form.
     static bool ClientOriginInForm(const TControl& c, TPoint& origin);
-    // The part of c's client area that can be seen, in form client
-    // coordinates (clipped by every parent); false when none.
+    // The part of c's client area that can be seen, in form coordinates
+    // (clipped by every parent); false when none.
     static bool VisibleClientRectInForm(const TControl& c, TRect& rect);
 };
 

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "gui/ActnList.h"
 #include "gui/Application.h"
 #include "gui/ControlAccess.h"
 #include "gui/ControlCanvas.h"
 #include "gui/Forms.h"
+#include "gui/Menus.h"
 #include "gui/ScrollBars.h"
 #include "platform/Collections.h"
 
@@ -37,6 +39,7 @@ TControl::TControl() {
 }
 
 TControl::~TControl() {
+    actionLink_.reset();
     font_.OnChange = nullptr;
     if (parent_) parent_->RemoveControl(this);
 }
@@ -48,6 +51,33 @@ void TControl::BeforeDestruction() {
 }
 
 TCustomForm* TControl::GetParentForm() const { return ::GetParentForm(this); }
+
+// ---- action and pop-up menu
+
+TBasicAction* TControl::GetAction() const { return actionLink_ ? actionLink_->GetAction() : nullptr; }
+
+void TControl::SetAction(TBasicAction* action) {
+    if (!action) {
+        actionLink_.reset();
+        return;
+    }
+    if (!actionLink_) actionLink_ = CreateActionLink();
+    actionLink_->SetAction(action);
+}
+
+std::unique_ptr<TBasicActionLink> TControl::CreateActionLink() { return std::make_unique<TControlActionLink>(*this); }
+
+void TControl::InitiateAction() {
+    if (actionLink_) actionLink_->Update();
+}
+
+TPopupMenu* TControl::GetPopupMenu() const { return popupMenu_.Get(); }
+
+void TControl::SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
+
+void TControl::DoContextPopup(TPoint mousePos, bool& handled) {
+    if (OnContextPopup) OnContextPopup(this, mousePos, handled);
+}
 
 void TControl::SetParent(TWinControl* parent) {
     if (parent == parent_) return;
@@ -321,6 +351,11 @@ void TControl::WMButtonDblClk(const TWMMouse& m) {
 
 void TControl::WMButtonUp(const TWMMouse& m) {
     thorn::ComponentRef<TControl> self(this);
+    if (m.Button == mbRight && !controlStyle_.Contains(csNoStdEvents)) {
+        MouseUp(m.Button, m.Shift, m.X, m.Y);
+        if (self) thorn::ShowContextMenu(*this, ClientToScreen({m.X, m.Y}), false);
+        return;
+    }
     if (m.Button == mbLeft) {
         if (controlStyle_.Contains(csCaptureMouse)) SetMouseCapture(false);
         if (controlState_.Contains(csClicked)) {
@@ -415,7 +450,10 @@ void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
 }
 
 void TControl::Click() {
-    if (OnClick) OnClick(this);
+    if (actionLink_ && actionLink_->GetAction())
+        actionLink_->Execute();
+    else if (OnClick)
+        OnClick(this);
 }
 
 void TControl::DblClick() {
@@ -869,7 +907,7 @@ void TCustomControl::PaintWindow(TCanvas& canvas) {
 namespace thorn {
 
 TPoint ControlAccess::ClientOffset(const TControl& c) {
-    if (!c.IsWindowed() || dynamic_cast<const TCustomForm*>(&c)) return {0, 0};
+    if (!c.IsWindowed()) return {0, 0};
     TRect area = ClientAreaInBounds(c);
     return {area.Left, area.Top};
 }
@@ -916,7 +954,12 @@ bool ControlAccess::ClientOriginInForm(const TControl& c, TPoint& origin) {
         origin.Y += p->GetTop() + offset.Y;
         p = p->GetParent();
     }
-    return p != nullptr;
+    if (!p) return false;
+    // The form's client area starts inside its frame, below its menu bar.
+    TPoint offset = ClientOffset(*p);
+    origin.X += offset.X;
+    origin.Y += offset.Y;
+    return true;
 }
 
 bool ControlAccess::VisibleClientRectInForm(const TControl& c, TRect& rect) {
@@ -939,7 +982,7 @@ void ControlAccess::PaintTree(TWinControl& wc, TCanvas& canvas, TPoint boundsOri
     if (!IntersectRect(area, bounds, clip) || IsRectEmpty(area)) return;
     TBitmap32* target = canvas.GetTarget();
     TRect clientInBounds = ClientAreaInBounds(wc);
-    if (clientInBounds != TRect{0, 0, wc.GetWidth(), wc.GetHeight()} && !dynamic_cast<TCustomForm*>(&wc)) {
+    if (clientInBounds != TRect{0, 0, wc.GetWidth(), wc.GetHeight()}) {
         canvas.SetPlacement(target, boundsOrigin, area);
         wc.WMNCPaint(canvas);
         if (wc.scrollBars_) {

@@ -22,6 +22,9 @@
 class TControl;
 class TWinControl;
 class TCustomForm;
+class TBasicAction;
+class TBasicActionLink;
+class TPopupMenu;
 
 namespace thorn {
 class ControlAccess;
@@ -71,6 +74,7 @@ using TMouseWheelEvent =
 using TKeyEvent = std::function<void(TObject* sender, TKey& key, TShiftState shift)>;
 using TKeyPressEvent = std::function<void(TObject* sender, char& key)>;
 using TCanResizeEvent = std::function<void(TObject* sender, int& newWidth, int& newHeight, bool& resize)>;
+using TContextPopupEvent = std::function<void(TObject* sender, TPoint mousePos, bool& handled)>;
 
 // A mouse message as the layer delivers it: client coordinates of the
 // control that receives it.
@@ -198,6 +202,16 @@ public:
     // The form the control is on, null when it is on none.
     TCustomForm* GetParentForm() const;
 
+    // ---- action: the control shows the action's state and Click runs it
+    // (instead of OnClick) while it is tied to one.
+    TBasicAction* GetAction() const;
+    void SetAction(TBasicAction* action);
+    // Updates the control's action, if any (OnUpdate).
+    void InitiateAction();
+    // The menu a right click (or the menu key) shows, when the control has one.
+    TPopupMenu* GetPopupMenu() const;
+    void SetPopupMenu(TPopupMenu* menu);
+
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
     TNotifyEvent OnResize;
@@ -208,10 +222,20 @@ public:
     TMouseMoveEvent OnMouseMove;
     TMouseWheelEvent OnMouseWheel;
     TCanResizeEvent OnCanResize;
+    // Before the pop-up menu shows; handled keeps it from showing. mousePos is
+    // in client coordinates, (-1, -1) from the keyboard.
+    TContextPopupEvent OnContextPopup;
 
 protected:
     friend class thorn::ControlAccess;
     friend class TWinControl;
+
+    // The link that ties the control to its action; a control that shows more
+    // of an action (a check mark, an image) returns a link of its own.
+    virtual std::unique_ptr<TBasicActionLink> CreateActionLink();
+    TBasicActionLink* GetActionLink() const { return actionLink_.get(); }
+    // Runs OnContextPopup.
+    virtual void DoContextPopup(TPoint mousePos, bool& handled);
 
     // ---- messages
     virtual void WMSize();
@@ -296,6 +320,8 @@ private:
     bool parentShowHint_ = true;
     TCursor cursor_ = crDefault;
     int updatingBounds_ = 0;
+    std::unique_ptr<TBasicActionLink> actionLink_;
+    thorn::ComponentRef<TPopupMenu> popupMenu_;
 };
 
 // A control that holds other controls and can take the keyboard focus.

@@ -165,6 +165,27 @@ bool DrawFrameControl(TCanvas& canvas, TRect& r, uint32_t kind, uint32_t state) 
             Arrow(canvas, inner, direction, inactive ? clBtnShadow : clBtnText);
             return true;
         }
+        case DFC_MENU: {
+            TColor color = canvas.Font().GetColor();
+            switch (state & 0xFF) {
+                case DFCS_MENUCHECK: CheckMark(canvas, r, color); break;
+                case DFCS_MENUBULLET: {
+                    int cx = r.Left + r.Width() / 2, cy = r.Top + r.Height() / 2;
+                    // A round dot of six pixels across.
+                    static constexpr std::array<int, 6> kHalfWidths{1, 2, 3, 3, 2, 1};
+                    for (int i = 0; i < 6; ++i)
+                        HLine(canvas, cx - kHalfWidths[i], cx + kHalfWidths[i], cy - 3 + i, color);
+                    break;
+                }
+                default: {
+                    // A right-pointing triangle seven pixels high.
+                    int x0 = r.Left + (r.Width() - 4) / 2, cy = r.Top + r.Height() / 2;
+                    for (int i = 0; i < 4; ++i) VLine(canvas, x0 + i, cy - 3 + i, cy + 4 - i, color);
+                    break;
+                }
+            }
+            return true;
+        }
         case DFC_CAPTION: {
             TRect inner = r;
             DrawEdge(canvas, inner, pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_MIDDLE | BF_ADJUST | BF_SOFT);

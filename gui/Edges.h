@@ -50,6 +50,9 @@ inline constexpr uint32_t DFCS_SCROLLRIGHT = 0x3;
 inline constexpr uint32_t DFCS_SCROLLCOMBOBOX = 0x5;
 inline constexpr uint32_t DFCS_SCROLLSIZEGRIP = 0x8;
 inline constexpr uint32_t DFCS_CAPTIONCLOSE = 0x0;
+inline constexpr uint32_t DFCS_MENUARROW = 0x0;
+inline constexpr uint32_t DFCS_MENUCHECK = 0x1;
+inline constexpr uint32_t DFCS_MENUBULLET = 0x2;
 inline constexpr uint32_t DFCS_INACTIVE = 0x100;
 inline constexpr uint32_t DFCS_PUSHED = 0x200;
 inline constexpr uint32_t DFCS_CHECKED = 0x400;
@@ -61,7 +64,8 @@ inline constexpr uint32_t DFCS_MONO = 0x8000;
 // BF_ADJUST, r becomes the area inside the edge.
 bool DrawEdge(TCanvas& canvas, TRect& r, uint32_t edge, uint32_t flags);
 // Draws a push button, check box, radio button, scroll arrow, size grip or
-// caption button filling r.
+// caption button filling r; the menu marks (sub-menu arrow, check mark,
+// radio bullet) are drawn alone, centred in r, in the canvas font's colour.
 bool DrawFrameControl(TCanvas& canvas, TRect& r, uint32_t kind, uint32_t state);
 // Lines of width pixels: top and left in topColor, bottom and right in
 // bottomColor; r shrinks by width on every side.

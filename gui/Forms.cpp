@@ -7,6 +7,9 @@
 #include "gui/ControlAccess.h"
 #include "gui/ControlCanvas.h"
 #include "gui/DirtyRects.h"
+#include "gui/MenuBar.h"
+#include "gui/Menus.h"
+#include "gui/PopupWindow.h"
 
 using thorn::ControlAccess;
 
@@ -159,12 +162,14 @@ void TCustomForm::SetVisible(bool value) {
         window_->SetBounds({GetLeft(), GetTop(), GetLeft() + GetWidth(), GetTop() + GetHeight()});
         backBuffer_.SetSize(GetWidth(), GetHeight());
         dirty_.clear();
-        thorn::AddDirtyRect(dirty_, GetClientRect());
+        thorn::AddDirtyRect(dirty_, WindowRect());
         window_->SetVisible(true);
-        if (windowKind_ != thorn::WindowKind::Popup) window_->Activate();
+        if (!thorn::IsPopupKind(windowKind_)) window_->Activate();
     } else {
         if (!IsDestroying(*this)) DoHide();
         CancelMouseMode(this);
+        if (!thorn::IsPopupKind(windowKind_)) thorn::PopupsOwnerDeactivated(*this);
+        if (menuBar_) menuBar_->Cancel();
         ClearHover();
         TWinControl::SetVisible(false);
         if (window_) window_->SetVisible(false);
@@ -173,11 +178,11 @@ void TCustomForm::SetVisible(bool value) {
             Screen->SetActiveForm(nullptr);
             // Hand the keyboard to another shown form, the main form first.
             TCustomForm* next = Application ? Application->GetMainForm() : nullptr;
-            if (!next || next == this || !next->IsShowing() || next->GetWindowKind() == thorn::WindowKind::Popup) {
+            if (!next || next == this || !next->IsShowing() || thorn::IsPopupKind(next->GetWindowKind())) {
                 next = nullptr;
                 for (int i = Screen->GetFormCount() - 1; i >= 0 && !next; --i) {
                     TCustomForm* f = Screen->GetForm(i);
-                    if (f != this && f->IsShowing() && f->GetWindowKind() != thorn::WindowKind::Popup) next = f;
+                    if (f != this && f->IsShowing() && !thorn::IsPopupKind(f->GetWindowKind())) next = f;
                 }
             }
             if (next && next->window_) next->window_->Activate();
@@ -187,7 +192,7 @@ void TCustomForm::SetVisible(bool value) {
 
 void TCustomForm::Show() {
     SetVisible(true);
-    if (window_ && windowKind_ != thorn::WindowKind::Popup) window_->Activate();
+    if (window_ && !thorn::IsPopupKind(windowKind_)) window_->Activate();
 }
 
 void TCustomForm::DoShow() {
@@ -245,6 +250,7 @@ TModalResult TCustomForm::ShowModal() {
     if (GetVisible() || !GetEnabled() || modal_)
         throw EInvalidOperation("Cannot make a visible window modal");
     CancelMouseMode(nullptr);
+    thorn::CloseAllPopups();
     Application->CancelHint();
     thorn::ComponentRef<TCustomForm> self(this);
     TModalResult result = mrNone;
@@ -374,7 +380,77 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
 bool TCustomForm::IsShortCut(TKey key, TShiftState shift) {
     bool handled = false;
     if (OnShortCut) OnShortCut(key, shift, handled);
-    return handled;
+    if (handled) return true;
+    thorn::ComponentRef<TCustomForm> self(this);
+    if (TMainMenu* menu = GetMenu(); menu && menu->IsShortCut(key, shift)) return true;
+    if (!self) return false;
+    // The action lists of the form; an action may free what follows it.
+    std::vector<thorn::ComponentRef<TCustomActionList>> lists;
+    for (int i = 0; i < GetComponentCount(); ++i)
+        if (auto* list = dynamic_cast<TCustomActionList*>(GetComponent(i))) lists.emplace_back(list);
+    for (auto& list : lists)
+        if (list && list->IsShortCut(key, shift)) return true;
+    return false;
+}
+
+// ---- main menu
+
+TMainMenu* TCustomForm::GetMenu() const { return menuBar_ ? menuBar_->GetMenu() : nullptr; }
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+    if (menu == GetMenu()) return;
+    if (TMainMenu* old = GetMenu()) old->window_ = nullptr;
+    if (menu && menu->window_ && menu->window_.Get() != this) menu->window_->SetMenu(nullptr);
+    menuBar_.reset();
+    if (menu) {
+        menu->window_ = this;
+        menuBar_ = std::make_unique<thorn::MenuBar>(*this, *menu);
+    }
+    // The client area begins below the bar.
+    if (IsDestroying(*this)) return;
+    WMSize();
+    Invalidate();
+}
+
+int TCustomForm::GetMenuBarHeight() const { return menuBar_ ? menuBar_->Height() : 0; }
+
+TPoint TCustomForm::GetClientOrigin() const {
+    TPoint offset = ControlAccess::ClientOffset(*this);
+    return {GetLeft() + offset.X, GetTop() + offset.Y};
+}
+
+void TCustomForm::WMNCCalcSize(TRect& rect) const {
+    TWinControl::WMNCCalcSize(rect);
+    rect.Top = std::min(rect.Bottom, rect.Top + GetMenuBarHeight());
+}
+
+void TCustomForm::WMNCPaint(TCanvas& canvas) {
+    TWinControl::WMNCPaint(canvas);
+    if (menuBar_) menuBar_->Paint(canvas);
+}
+
+namespace {
+
+void InitiateActions(TControl& control) {
+    if (!control.GetVisible()) return;
+    control.InitiateAction();
+    if (auto* wc = dynamic_cast<TWinControl*>(&control))
+        for (int i = 0; i < wc->GetControlCount(); ++i) InitiateActions(*wc->GetControl(i));
+}
+
+void InitiateActions(TMenuItem& item) {
+    for (int i = 0; i < item.GetCount(); ++i) {
+        TMenuItem* sub = item.GetItem(i);
+        sub->InitiateAction();
+        InitiateActions(*sub);
+    }
+}
+
+}  // namespace
+
+void TCustomForm::UpdateActions() {
+    if (TMainMenu* menu = GetMenu()) InitiateActions(*menu->GetItems());
+    for (int i = 0; i < GetControlCount(); ++i) InitiateActions(*GetControl(i));
 }
 
 // ---- geometry and painting
@@ -394,17 +470,17 @@ void TCustomForm::CMTextChanged() {
     if (window_) window_->SetCaption(GetCaption());
 }
 
-void TCustomForm::Invalidate() { InvalidateClientRect(GetClientRect()); }
+void TCustomForm::Invalidate() { InvalidateClientRect(WindowRect()); }
 
 void TCustomForm::InvalidateClientRect(const TRect& r) {
     if (IsDestroying(*this) || !IsShowing()) return;
     TRect clipped;
-    if (IntersectRect(clipped, r, GetClientRect()) && !IsRectEmpty(clipped)) thorn::AddDirtyRect(dirty_, clipped);
+    if (IntersectRect(clipped, r, WindowRect()) && !IsRectEmpty(clipped)) thorn::AddDirtyRect(dirty_, clipped);
 }
 
 void TCustomForm::PresentLater(const TRect& r) {
     TRect clipped;
-    if (IsShowing() && IntersectRect(clipped, r, GetClientRect()) && !IsRectEmpty(clipped))
+    if (IsShowing() && IntersectRect(clipped, r, WindowRect()) && !IsRectEmpty(clipped))
         thorn::AddDirtyRect(presentOnly_, clipped);
 }
 
@@ -418,7 +494,7 @@ void TCustomForm::PaintPending() {
     }
     if (backBuffer_.Width() != GetWidth() || backBuffer_.Height() != GetHeight()) {
         backBuffer_.SetSize(GetWidth(), GetHeight());
-        dirty_.assign(1, GetClientRect());
+        dirty_.assign(1, WindowRect());
         presentOnly_.clear();
     }
     if (dirty_.empty() && presentOnly_.empty()) return;
@@ -454,7 +530,10 @@ void TCustomForm::Paint() {
 }
 
 TControl* TCustomForm::ControlAtClientPos(TPoint p) const {
-    TControl* hit = ControlAtPos(p, false, true, true);
+    TControl* hit = nullptr;
+    TPoint offset = ControlAccess::ClientOffset(*this);
+    TPoint inner{p.X - offset.X, p.Y - offset.Y};
+    if (PtInRect(GetClientRect(), inner)) hit = ControlAtPos(inner, false, true, true);
     return hit ? hit : const_cast<TCustomForm*>(this);
 }
 
@@ -528,37 +607,64 @@ void TCustomForm::HostCloseRequested() {
 }
 
 void TCustomForm::HostActivated(bool active) {
+    // Pop-ups never become the active window, even where the window system
+    // hands them the keyboard: what they get goes to their owner's window.
+    if (thorn::IsPopupKind(windowKind_)) {
+        thorn::NotePopupKeyboard(*this, active);
+        return;
+    }
+    hasKeyboard_ = active;
     if (IsDestroying(*this) || active == active_) return;
+    if (!active && !thorn::OpenPopups().empty()) {
+        // Some window systems give the keyboard to every window they show,
+        // pop-ups too: the window stays active when that is where it went.
+        thorn::ComponentRef<TCustomForm> self(this);
+        Application->QueueCall([self] {
+            if (self && !self->hasKeyboard_ && self->active_ && !thorn::PopupHasKeyboard()) self->LoseActivation();
+        });
+        return;
+    }
+    if (!active) {
+        LoseActivation();
+        return;
+    }
     Application->Guard(this, [&] {
         thorn::ComponentRef<TCustomForm> self(this);
-        if (active) {
-            active_ = true;
-            if (Screen) Screen->SetActiveForm(this);
-            Activate();
-            if (!self || !active_) return;
-            TWinControl* target = activeControl_.Get();
-            if (target && !target->CanFocus()) target = nullptr;
-            if (!target) target = FindNextControl(nullptr, true, true, false);
-            if (target)
-                SetFocusedControl(target);
-            else if (TWinControl* focused = focusedControl_.Get())
-                ControlAccess::SetFocusMsg(*focused);
-            else
-                SetFocusedControl(this);
-            if (self && Screen && active_) Screen->SetActiveControl(activeControl_.Get());
-        } else {
-            active_ = false;
-            CancelMouseMode(this);
-            Application->CancelHint();
-            if (TWinControl* focused = focusedControl_.Get()) ControlAccess::KillFocusMsg(*focused);
-            if (self) Deactivate();
-        }
+        active_ = true;
+        if (Screen) Screen->SetActiveForm(this);
+        Activate();
+        if (!self || !active_) return;
+        TWinControl* target = activeControl_.Get();
+        if (target && !target->CanFocus()) target = nullptr;
+        if (!target) target = FindNextControl(nullptr, true, true, false);
+        if (target)
+            SetFocusedControl(target);
+        else if (TWinControl* focused = focusedControl_.Get())
+            ControlAccess::SetFocusMsg(*focused);
+        else
+            SetFocusedControl(this);
+        if (self && Screen && active_) Screen->SetActiveControl(activeControl_.Get());
+    });
+}
+
+void TCustomForm::LoseActivation() {
+    if (IsDestroying(*this) || !active_) return;
+    Application->Guard(this, [&] {
+        thorn::ComponentRef<TCustomForm> self(this);
+        active_ = false;
+        CancelMouseMode(this);
+        thorn::PopupsOwnerDeactivated(*this);
+        if (!self) return;
+        if (menuBar_) menuBar_->Cancel();
+        Application->CancelHint();
+        if (TWinControl* focused = focusedControl_.Get()) ControlAccess::KillFocusMsg(*focused);
+        if (self) Deactivate();
     });
 }
 
 void TCustomForm::HostExposed() {
     if (IsDestroying(*this)) return;
-    PresentLater(GetClientRect());
+    PresentLater(WindowRect());
 }
 
 // ---- routing
@@ -599,6 +705,14 @@ void TCustomForm::RouteMouse(const thorn::MouseInput& input) {
     }
     if (!GetEnabled()) return;
     TPoint p{input.x, input.y};
+    bool press = input.action == thorn::MouseAction::Down || input.action == thorn::MouseAction::DoubleClick;
+    if (menuBar_ && menuBar_->Mouse(input)) {
+        if (press && !active_ && window_) window_->Activate();
+        return;
+    }
+    // A press outside the open pop-ups only closes them.
+    if (press && !thorn::IsPopupKind(windowKind_) && thorn::PopupsTakePress(*this)) return;
+    auto toScreen = [this](TPoint q) { return TPoint{GetLeft() + q.X, GetTop() + q.Y}; };
     TControl* hit = ControlAtClientPos(p);
     TControl* capture = Application->GetCaptureControl();
     if (capture && capture->GetParentForm() != this) capture = nullptr;
@@ -612,7 +726,7 @@ void TCustomForm::RouteMouse(const thorn::MouseInput& input) {
     switch (input.action) {
         case thorn::MouseAction::Down:
         case thorn::MouseAction::DoubleClick:
-            if (!active_ && windowKind_ != thorn::WindowKind::Popup && window_) window_->Activate();
+            if (!active_ && !thorn::IsPopupKind(windowKind_) && window_) window_->Activate();
             Application->CancelHint();
             if (!ref) return;
             if (input.action == thorn::MouseAction::DoubleClick &&
@@ -627,10 +741,10 @@ void TCustomForm::RouteMouse(const thorn::MouseInput& input) {
             if (!ref) return;
             ControlAccess::MouseMove(*target, m);
             if (ref && Screen) Screen->ApplyCursorFor(target);
-            if (hitRef) Application->NoteMouseOver(hit, ClientToScreen(p));
+            if (hitRef) Application->NoteMouseOver(hit, toScreen(p));
             break;
         case thorn::MouseAction::Wheel:
-            ControlAccess::MouseWheel(*target, input.shift, input.wheelDelta, ClientToScreen(p));
+            ControlAccess::MouseWheel(*target, input.shift, input.wheelDelta, toScreen(p));
             break;
         default: break;
     }
@@ -645,6 +759,7 @@ void TCustomForm::RouteKey(const thorn::KeyInput& input) {
     TKey key = input.key;
     TShiftState shift = input.shift;
     if (input.action == thorn::KeyAction::Up) {
+        if (menuBar_ && menuBar_->KeyUp(key, shift)) return;
         if (keyPreview_ && focus != this) {
             ControlAccess::KeyUp(*this, key, shift);
             if (key == 0 || !focusRef) return;
@@ -653,7 +768,11 @@ void TCustomForm::RouteKey(const thorn::KeyInput& input) {
         return;
     }
     Application->CancelHint();
-    if (IsShortCut(key, shift)) return;
+    // An open pop-up, then the menu bar in menu mode, take keys first.
+    if (thorn::PopupsTakeKey(key, shift)) return;
+    if (menuBar_ && menuBar_->KeyDown(key, shift)) return;
+    if (!self || !focusRef) return;
+    if (thorn::IsMenuKey(*focus, key, shift)) return;
     if (!focusRef) return;
     for (TWinControl* c = focus; c; c = c->GetParent())
         if (ControlAccess::ChildKey(*c, key, shift, focus)) return;
@@ -661,6 +780,12 @@ void TCustomForm::RouteKey(const thorn::KeyInput& input) {
     if (shift.Contains(ssAlt) && !shift.Contains(ssCtrl) &&
         ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))) {
         if (CMDialogChar(static_cast<char>(key), shift)) return;
+    }
+    if (menuBar_ && menuBar_->UnhandledKey(key, shift)) return;
+    if (!focusRef) return;
+    if (key == VK_APPS || (key == VK_F10 && shift == TShiftState{ssShift})) {
+        TPoint at = focus->ClientToScreen({0, 0});
+        if (thorn::ShowContextMenu(*focus, at, true)) return;
     }
     uint32_t mask = 0;
     switch (key) {
@@ -704,6 +829,7 @@ void TCustomForm::RouteKey(const thorn::KeyInput& input) {
 
 void TCustomForm::RouteChar(char ch) {
     if (!GetEnabled()) return;
+    if (thorn::PopupsTakeChar(ch) || (menuBar_ && menuBar_->KeyPress(ch))) return;
     TWinControl* focus = focusedControl_.Get();
     if (!focus) focus = this;
     thorn::ComponentRef<TWinControl> focusRef(focus);

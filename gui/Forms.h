@@ -25,6 +25,11 @@ using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
 using TShortCutEvent = std::function<void(TKey key, TShiftState shift, bool& handled)>;
 
+class TMainMenu;
+namespace thorn {
+class MenuBar;
+}
+
 // A top-level window (or a pop-up): the only controls that are windows of
 // the operating system. The form paints itself and every control on it into
 // one back buffer (a TBitmap32 of its client size), only where something
@@ -33,7 +38,9 @@ using TShortCutEvent = std::function<void(TKey key, TShiftState shift, bool& han
 // capture while a button is held, enter and leave, focus and tab order,
 // dialog keys and shortcuts.
 //
-// Width and Height are the client size: the frame belongs to the system.
+// Width and Height are the size of the window's inside: the frame belongs to
+// the system. A main menu's bar takes the top of it; the client area is the
+// rest. "Form coordinates" below are those of the window's inside.
 class TCustomForm : public TWinControl, private thorn::HostWindowClient {
 public:
     TCustomForm();
@@ -79,8 +86,20 @@ public:
     bool SetFocusedControl(TWinControl* control);
     bool GetKeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool value) { keyPreview_ = value; }
-    // Whether key is a shortcut of this form (OnShortCut, then menus and actions).
+    // Whether key is a shortcut of this form: OnShortCut, then the main
+    // menu's items, then the actions of the action lists the form owns. What
+    // matches runs.
     virtual bool IsShortCut(TKey key, TShiftState shift);
+
+    // ---- main menu
+    TMainMenu* GetMenu() const;
+    // Shows menu's bar at the top of the window (null removes it).
+    void SetMenu(TMainMenu* menu);
+    int GetMenuBarHeight() const;
+    thorn::MenuBar* GetMenuBar() const { return menuBar_.get(); }
+    // Lets the actions of the menu items and of the shown controls update
+    // their state (OnUpdate); the application calls it when idle.
+    virtual void UpdateActions();
 
     // ---- window
     TFormBorderStyle GetBorderStyle() const { return borderStyle_; }
@@ -96,7 +115,7 @@ public:
     thorn::WindowKind GetWindowKind() const { return windowKind_; }
     thorn::HostWindow* GetHostWindow() const { return window_.get(); }
     void SetBounds(int left, int top, int width, int height) override;
-    TPoint GetClientOrigin() const override { return {GetLeft(), GetTop()}; }
+    TPoint GetClientOrigin() const override;
 
     bool IsShowing() const override;
     TCanvas& Canvas() { return *canvas_; }
@@ -104,7 +123,7 @@ public:
     // ---- painting
     void Invalidate() override;
     void Update() override;
-    // Marks a rectangle of the client area to be painted again.
+    // Marks a rectangle (form coordinates) to be painted again.
     void InvalidateClientRect(const TRect& r);
     // Paints the marked rectangles into the back buffer and presents them.
     void PaintPending();
@@ -114,7 +133,7 @@ public:
     void PresentLater(const TRect& r);
     const TBitmap32& GetBackBuffer() const { return backBuffer_; }
     TBitmap32& BackBuffer() { return backBuffer_; }
-    // The control under a point of the client area (the form itself when no
+    // The control under a point (form coordinates; the form itself when no
     // child is there).
     TControl* ControlAtClientPos(TPoint p) const;
 
@@ -144,6 +163,8 @@ protected:
     virtual void Deactivate();
     virtual void DoClose(TCloseAction& action);
     void PaintWindow(TCanvas& canvas) override;
+    void WMNCCalcSize(TRect& rect) const override;
+    void WMNCPaint(TCanvas& canvas) override;
     virtual void Paint();
     bool CMDialogKey(TKey key, TShiftState shift) override;
     void CMTextChanged() override;
@@ -171,9 +192,15 @@ private:
     void SetBoundsFromHost(int left, int top, int width, int height);
     void PaintRect(const TRect& r);
     void SetHover(TControl* control, TPoint formPos);
+    // The window lost the keyboard for good: focus, capture, pop-ups and
+    // menu mode end.
+    void LoseActivation();
     void ClearHover();
+    // The window's inside, in form coordinates.
+    TRect WindowRect() const { return {0, 0, GetWidth(), GetHeight()}; }
 
     std::unique_ptr<TCanvas> canvas_;
+    std::unique_ptr<thorn::MenuBar> menuBar_;
     std::unique_ptr<thorn::HostWindow> window_;
     thorn::WindowKind windowKind_ = thorn::WindowKind::Normal;
     TBitmap32 backBuffer_;
@@ -187,6 +214,7 @@ private:
     TModalResult modalResult_ = mrNone;
     bool modal_ = false;
     bool active_ = false;
+    bool hasKeyboard_ = false;  // as the host last said
     bool keyPreview_ = false;
     bool shownOnce_ = false;
     bool settingBoundsFromHost_ = false;

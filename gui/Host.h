@@ -28,8 +28,13 @@ class EUnscriptedDialog : public std::logic_error {
 enum class WindowKind {
     Normal,  // a form with a frame
     Dialog,  // a form with a frame that cannot be resized
-    Popup,   // no frame, never activated, above the others (hints, drop-downs)
+    Popup,     // no frame, never activated, above the others, no input (hints)
+    DropDown,  // no frame, never activated, above the others, takes the mouse
+               // (drop-down lists, menus)
 };
+
+// Whether a window of this kind stands over others without being activated.
+constexpr bool IsPopupKind(WindowKind kind) { return kind == WindowKind::Popup || kind == WindowKind::DropDown; }
 
 enum class MouseAction { Down, Up, Move, DoubleClick, Wheel, Leave };
 

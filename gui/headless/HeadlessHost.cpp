@@ -37,7 +37,7 @@ void HeadlessWindow::SetVisible(bool visible) {
 }
 
 void HeadlessWindow::Activate() {
-    if (host_ && visible_ && kind_ != WindowKind::Popup) host_->Activate(this);
+    if (host_ && visible_ && !IsPopupKind(kind_)) host_->Activate(this);
 }
 
 void HeadlessWindow::Present(const TBitmap32& buffer, std::span<const TRect> rects) {

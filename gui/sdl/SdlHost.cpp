@@ -22,6 +22,8 @@ public:
         if (kind == WindowKind::Normal) flags |= SDL_WINDOW_RESIZABLE;
         if (kind == WindowKind::Popup)
             flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_TOOLTIP | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_ALWAYS_ON_TOP;
+        if (kind == WindowKind::DropDown)
+            flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_ALWAYS_ON_TOP;
         window_ = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 1, 1, flags);
         if (!window_) throw EOutOfResources(std::string("Cannot create a window: ") + SDL_GetError());
         id_ = SDL_GetWindowID(window_);
@@ -46,17 +48,27 @@ public:
     }
 
     void SetVisible(bool visible) override {
-        if (visible)
+        if (visible) {
+            // Without a window manager SDL gives every window it shows the
+            // keyboard, pop-ups too; they hand it back when they hide.
+            if (IsPopupKind(kind_)) shownFrom_ = SDL_GetKeyboardFocus();
             SDL_ShowWindow(window_);
-        else
-            SDL_HideWindow(window_);
+            return;
+        }
+        bool hadKeyboard = SDL_GetKeyboardFocus() == window_;
+        SDL_HideWindow(window_);
+        if (IsPopupKind(kind_) && hadKeyboard && shownFrom_ && host_.IsOurs(shownFrom_))
+            SDL_SetWindowInputFocus(shownFrom_);
     }
 
     void Activate() override {
-        if (kind_ != WindowKind::Popup) SDL_RaiseWindow(window_);
+        if (!IsPopupKind(kind_)) SDL_RaiseWindow(window_);
     }
 
     void SetCapture(bool capture) override {
+        // SDL captures for the window with the keyboard, which a pop-up never
+        // has; within a pop-up the press itself keeps the pointer's events.
+        if (IsPopupKind(kind_)) return;
         capture_ = capture;
         SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE);
     }
@@ -125,6 +137,7 @@ private:
     HostWindowClient& client_;
     WindowKind kind_;
     SDL_Window* window_ = nullptr;
+    SDL_Window* shownFrom_ = nullptr;  // had the keyboard when a pop-up showed
     uint32_t id_ = 0;
     bool capture_ = false;
 };
@@ -153,6 +166,10 @@ std::string SdlHost::VideoDriver() const {
 
 std::unique_ptr<HostWindow> SdlHost::CreateWindow(HostWindowClient& client, WindowKind kind) {
     return std::make_unique<SdlWindow>(*this, client, kind);
+}
+
+bool SdlHost::IsOurs(SDL_Window* window) const {
+    return window && WindowOfId(SDL_GetWindowID(window)) != nullptr;
 }
 
 SdlWindow* SdlHost::WindowOfId(uint32_t id) const {

@@ -45,6 +45,7 @@ private:
     friend class SdlWindow;
     void Dispatch(const SDL_Event& event);
     SdlWindow* WindowOfId(uint32_t id) const;
+    bool IsOurs(SDL_Window* window) const;
 
     std::map<uint32_t, SdlWindow*> windows_;
     std::map<TCursor, SDL_Cursor*> cursors_;

@@ -1,0 +1,231 @@
+#include "gui/PopupWindow.h"
+
+#include <algorithm>
+
+#include "gui/Application.h"
+#include "gui/ControlAccess.h"
+
+namespace {
+
+// The open pop-ups, first opened first. Entries of pop-ups being destroyed
+// read null and are dropped as they are met.
+std::vector<thorn::ComponentRef<TPopupWindow>>& Stack() {
+    static std::vector<thorn::ComponentRef<TPopupWindow>> stack;
+    return stack;
+}
+
+void Prune() {
+    std::erase_if(Stack(), [](const auto& ref) { return !ref || !ref->IsPopupOpen(); });
+}
+
+TPopupWindow* Topmost() {
+    Prune();
+    return Stack().empty() ? nullptr : Stack().back().Get();
+}
+
+}  // namespace
+
+struct PopupStackAccess {
+    static void MarkClosed(TPopupWindow& p) { p.open_ = false; }
+    static bool KeyDown(TPopupWindow& p, TKey key, TShiftState shift) { return p.PopupKeyDown(key, shift); }
+    static bool KeyPress(TPopupWindow& p, char ch) { return p.PopupKeyPress(ch); }
+};
+
+TPopupWindow::TPopupWindow() {
+    SetWindowKind(thorn::WindowKind::DropDown);
+    SetBorderStyle(bsNone);
+    SetColor(clWindow);
+}
+
+TPopupWindow::~TPopupWindow() = default;
+
+void TPopupWindow::BeforeDestruction() {
+    // A pop-up freed while open takes the ones opened after it along, quietly.
+    if (open_) {
+        std::vector<TPopupWindow*> open = thorn::OpenPopups();
+        auto self = std::find(open.begin(), open.end(), this);
+        for (auto it = open.end(); it != self;) {
+            --it;
+            if (*it != this) (*it)->ClosePopup(pcClosed);
+        }
+        open_ = false;
+        Prune();
+    }
+    TCustomForm::BeforeDestruction();
+}
+
+void TPopupWindow::Popup(TControl* owner, const TRect& screenRect) {
+    owner_ = owner;
+    TRect r = screenRect;
+    if (Screen) {
+        TRect area = Screen->GetWorkAreaRect();
+        if (r.Right > area.Right) OffsetRect(r, area.Right - r.Right, 0);
+        if (r.Left < area.Left) OffsetRect(r, area.Left - r.Left, 0);
+        if (r.Bottom > area.Bottom) OffsetRect(r, 0, area.Bottom - r.Bottom);
+        if (r.Top < area.Top) OffsetRect(r, 0, area.Top - r.Top);
+    }
+    SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    if (!open_) {
+        open_ = true;
+        Stack().emplace_back(this);
+    }
+    Show();
+    Invalidate();
+}
+
+void TPopupWindow::DropDown(TControl& owner, int width, int height) {
+    TWinControl* parent = owner.GetParent();
+    TPoint topLeft = parent ? parent->ClientToScreen({owner.GetLeft(), owner.GetTop()})
+                            : TPoint{owner.GetLeft(), owner.GetTop()};
+    int top = topLeft.Y + owner.GetHeight();
+    if (Screen && top + height > Screen->GetWorkAreaRect().Bottom) top = topLeft.Y - height;
+    Popup(&owner, {topLeft.X, top, topLeft.X + width, top + height});
+}
+
+TPopupWindow* TPopupWindow::GetChildPopup() const {
+    std::vector<TPopupWindow*> open = thorn::OpenPopups();
+    auto it = std::find(open.begin(), open.end(), this);
+    return it != open.end() && it + 1 != open.end() ? *(it + 1) : nullptr;
+}
+
+void TPopupWindow::ClosePopup(TPopupCloseReason reason) {
+    if (!open_) return;
+    thorn::ComponentRef<TPopupWindow> self(this);
+    while (TPopupWindow* child = GetChildPopup()) {
+        child->ClosePopup(reason);
+        if (!self) return;
+    }
+    if (!open_) return;
+    open_ = false;
+    Prune();
+    Hide();
+    if (self) DoClosePopup(reason);
+}
+
+void TPopupWindow::DoClosePopup(TPopupCloseReason reason) {
+    if (OnClosePopup) OnClosePopup(this, reason);
+}
+
+bool TPopupWindow::PopupKeyDown(TKey key, TShiftState shift) {
+    if (OnPopupKey) {
+        OnPopupKey(this, key, shift);
+        if (key == 0) return true;
+    }
+    if (key == VK_ESCAPE && !shift.Contains(ssAlt) && !shift.Contains(ssCtrl)) {
+        ClosePopup(pcEscape);
+        return true;
+    }
+    return false;
+}
+
+bool TPopupWindow::PopupKeyPress(char ch) {
+    if (OnPopupChar) {
+        OnPopupChar(this, ch);
+        if (ch == 0) return true;
+    }
+    return false;
+}
+
+void TPopupWindow::RouteMouse(const thorn::MouseInput& input) {
+    bool press = input.action == thorn::MouseAction::Down || input.action == thorn::MouseAction::DoubleClick;
+    if (press && !PtInRect(GetClientRect(), {input.x, input.y})) {
+        thorn::CloseAllPopups(pcClickOutside);
+        return;
+    }
+    TCustomForm::RouteMouse(input);
+}
+
+namespace {
+
+// The window whose focused control the keys of a pop-up belong to.
+TCustomForm* OwnerFormOf(const TPopupWindow& popup) {
+    TControl* owner = popup.GetPopupOwner();
+    TCustomForm* form = owner ? owner->GetParentForm() : nullptr;
+    if (!form && Screen) form = Screen->GetActiveForm();
+    return form != &popup ? form : nullptr;
+}
+
+}  // namespace
+
+void TPopupWindow::RouteKey(const thorn::KeyInput& input) {
+    // Some window systems give the keyboard to the window under the pointer.
+    if (TCustomForm* form = OwnerFormOf(*this))
+        thorn::ControlAccess::RouteKey(*form, input);
+    else if (input.action == thorn::KeyAction::Down)
+        thorn::PopupsTakeKey(input.key, input.shift);
+}
+
+void TPopupWindow::RouteChar(char ch) {
+    if (TCustomForm* form = OwnerFormOf(*this))
+        thorn::ControlAccess::RouteChar(*form, ch);
+    else
+        thorn::PopupsTakeChar(ch);
+}
+
+namespace thorn {
+
+std::vector<TPopupWindow*> OpenPopups() {
+    Prune();
+    std::vector<TPopupWindow*> open;
+    for (auto& ref : Stack()) open.push_back(ref.Get());
+    return open;
+}
+
+void CloseAllPopups(TPopupCloseReason reason) {
+    Prune();
+    if (!Stack().empty()) Stack().front()->ClosePopup(reason);
+    // A close handler may have opened another pop-up; it stays.
+}
+
+bool PopupsTakeKey(TKey key, TShiftState shift) {
+    TPopupWindow* top = Topmost();
+    if (!top) return false;
+    bool taken = false;
+    Application->Guard(top, [&] { taken = PopupStackAccess::KeyDown(*top, key, shift); });
+    return taken;
+}
+
+bool PopupsTakeChar(char ch) {
+    TPopupWindow* top = Topmost();
+    if (!top) return false;
+    bool taken = false;
+    Application->Guard(top, [&] { taken = PopupStackAccess::KeyPress(*top, ch); });
+    return taken;
+}
+
+bool PopupsTakePress(TCustomForm&) {
+    if (!Topmost()) return false;
+    CloseAllPopups(pcClickOutside);
+    return true;
+}
+
+namespace {
+ComponentRef<TCustomForm>& KeyboardPopup() {
+    static ComponentRef<TCustomForm> popup;
+    return popup;
+}
+}  // namespace
+
+void NotePopupKeyboard(TCustomForm& popup, bool has) {
+    if (has)
+        KeyboardPopup() = &popup;
+    else if (KeyboardPopup().Get() == &popup)
+        KeyboardPopup() = nullptr;
+}
+
+bool PopupHasKeyboard() {
+    TCustomForm* popup = KeyboardPopup().Get();
+    return popup && popup->IsShowing();
+}
+
+void PopupsOwnerDeactivated(TCustomForm& form) {
+    for (TPopupWindow* p : OpenPopups()) {
+        TControl* owner = p->GetPopupOwner();
+        if (!owner || owner->GetParentForm() == &form) {
+            p->ClosePopup(pcFocusLost);
+            return;
+        }
+    }
+}
+
+}  // namespace thorn

@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "XScreen.h"
+#include "gui/Application.h"
+#include "gui/MenuBar.h"
+#include "gui/MenuWindow.h"
+#include "gui/Menus.h"
+#include "gui/sdl/SdlHost.h"
+#include "support/Pixels.h"
+
+// Runs under Xvfb: menus on real pop-up windows, driven by real pointer
+// events of the X server. Each test leaves a screenshot (BMP) in the
+// working folder.
+namespace {
+
+using thorn::test::Shown;
+
+class SdlPopup : public ::testing::Test {
+protected:
+    SdlPopup() {
+        auto sdl = std::make_unique<thorn::SdlHost>();
+        host = sdl.get();
+        app = std::make_unique<TApplication>(std::move(sdl));
+    }
+    template <typename Done>
+    bool RunUntil(Done done) {
+        uint64_t until = host->Now() + 3000;
+        while (!done() && host->Now() < until) {
+            Application->ProcessMessages();
+            host->PumpEvents(10);
+        }
+        Application->ProcessMessages();
+        return done();
+    }
+    // Waits until the screen shows colour at (x, y).
+    bool ShowsAt(int x, int y, TColor32 colour) {
+        TBitmap32 shot;
+        return RunUntil([&] {
+            screen.Grab(shot);
+            return shot.GetPixel(x, y) == colour;
+        });
+    }
+    thorn::SdlHost* host = nullptr;
+    std::unique_ptr<TApplication> app;
+    thorn::test::XScreen screen;
+};
+
+TEST_F(SdlPopup, AMenuDropsDownFromTheBarAndAClickChoosesAnItem) {
+    ASSERT_TRUE(screen.Ok());
+    TForm* form = Application->CreateForm<TForm>();
+    form->SetCaption("Thornvale II Map Editor");
+    form->SetBounds(40, 40, 320, 200);
+    TMainMenu* menu = thorn::Make<TMainMenu>(*form);
+    std::vector<std::string> ran;
+    auto add = [&](TMenuItem* parent, const char* caption, TShortCut shortCut = scNone) {
+        TMenuItem* item = thorn::Make<TMenuItem>(*form);
+        item->SetCaption(caption);
+        item->SetShortCut(shortCut);
+        item->OnClick = [&ran, caption](TObject*) { ran.push_back(caption); };
+        parent->Add(item);
+        return item;
+    };
+    TMenuItem* file = add(menu->GetItems(), "&File");
+    add(file, "&New project", ShortCut('N', {ssCtrl}));
+    add(file, "&Open project...", ShortCut('O', {ssCtrl}));
+    add(file, "-");
+    TMenuItem* recent = add(file, "&Recent");
+    add(recent, "mission1.pw");
+    add(file, "E&xit");
+    add(menu->GetItems(), "&View");
+    form->SetMenu(menu);
+    form->Show();
+    ASSERT_TRUE(ShowsAt(45, 40 + 19 + 5, Shown(clBtnFace)));
+
+    thorn::MenuBar* bar = form->GetMenuBar();
+    TRect title = bar->TitleRect(0);
+    screen.Click(40 + title.Left + 8, 40 + 6);
+    thorn::MenuWindow* dropDown = nullptr;
+    ASSERT_TRUE(RunUntil([&] { return (dropDown = bar->GetDropDown()) && dropDown->IsPopupOpen(); }));
+    EXPECT_EQ(dropDown->GetLeft(), 40 + title.Left);
+    EXPECT_EQ(dropDown->GetTop(), 40 + title.Bottom);
+    // The window is on the screen where the layer put it, above the form.
+    TRect row = dropDown->RowRect(3);  // "Recent"
+    int rowX = dropDown->GetLeft() + row.Left + 30, rowY = dropDown->GetTop() + (row.Top + row.Bottom) / 2;
+    screen.MoveTo(rowX, rowY);
+    ASSERT_TRUE(ShowsAt(dropDown->GetLeft() + row.Left + 2, rowY, Shown(clHighlight)));
+    ASSERT_TRUE(RunUntil([&] { return dropDown->GetSubMenu() && dropDown->GetSubMenu()->IsPopupOpen(); }));
+    thorn::MenuWindow* sub = dropDown->GetSubMenu();
+    ASSERT_TRUE(ShowsAt(sub->GetLeft() + 1, sub->GetTop() + 1, Shown(clBtnHighlight)));  // its raised edge
+    screen.Save("sdl_menu_open.bmp");
+    EXPECT_TRUE(form->GetActive());
+
+    TRect item = dropDown->RowRect(1);  // "Open project..."
+    screen.Click(dropDown->GetLeft() + item.Left + 30, dropDown->GetTop() + (item.Top + item.Bottom) / 2);
+    ASSERT_TRUE(RunUntil([&] { return !ran.empty(); }));
+    EXPECT_EQ(ran, (std::vector<std::string>{"&Open project..."}));
+    EXPECT_FALSE(dropDown->IsPopupOpen());
+    EXPECT_FALSE(sub->IsPopupOpen());
+
+    // A press on the form outside the menu closes it without reaching the form.
+    screen.Click(40 + title.Left + 8, 40 + 6);
+    ASSERT_TRUE(RunUntil([&] { return dropDown->IsPopupOpen(); }));
+    screen.Click(40 + 200, 40 + 150);
+    EXPECT_TRUE(RunUntil([&] { return !dropDown->IsPopupOpen(); }));
+    EXPECT_EQ(ran.size(), 1u);
+}
+
+}  // namespace

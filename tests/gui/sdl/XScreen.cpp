@@ -1,0 +1,47 @@
+#include "XScreen.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include "support/PictureFiles.h"
+
+namespace thorn::test {
+
+XScreen::XScreen() : display_(XOpenDisplay(nullptr)) {}
+
+XScreen::~XScreen() {
+    if (display_) XCloseDisplay(display_);
+}
+
+void XScreen::MoveTo(int x, int y) {
+    XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
+    XFlush(display_);
+}
+
+void XScreen::Click(int x, int y) {
+    MoveTo(x, y);
+    XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+    XFlush(display_);
+}
+
+void XScreen::Grab(TBitmap32& into) {
+    Window root = DefaultRootWindow(display_);
+    XWindowAttributes attributes;
+    XGetWindowAttributes(display_, root, &attributes);
+    XImage* image = XGetImage(display_, root, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    into.SetSize(attributes.width, attributes.height);
+    for (int y = 0; y < attributes.height; ++y)
+        for (int x = 0; x < attributes.width; ++x)
+            into.SetPixel(x, y, 0xFF000000u | static_cast<uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF));
+    XDestroyImage(image);
+}
+
+void XScreen::Save(const std::filesystem::path& file) {
+    TBitmap32 shot;
+    Grab(shot);
+    WriteBmp24(file, shot);
+}
+
+}  // namespace thorn::test

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+
+#include "bitmap/Pix32.h"
+
+struct _XDisplay;
+
+// The X display the real-window tests run on (Xvfb): the pointer driven
+// through the server's test extension, as a user's hand would, and the
+// screen read back from the root window.
+namespace thorn::test {
+
+class XScreen {
+public:
+    XScreen();
+    ~XScreen();
+    XScreen(const XScreen&) = delete;
+    XScreen& operator=(const XScreen&) = delete;
+
+    bool Ok() const { return display_ != nullptr; }
+    void MoveTo(int x, int y);
+    // Moves there, presses and releases the left button.
+    void Click(int x, int y);
+    // What the screen shows.
+    void Grab(TBitmap32& into);
+    // Saves what the screen shows as a 24-bit BMP.
+    void Save(const std::filesystem::path& file);
+
+private:
+    ::_XDisplay* display_ = nullptr;
+};
+
+}  // namespace thorn::test
