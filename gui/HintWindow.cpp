@@ -1,6 +1,7 @@
 #include "gui/HintWindow.h"
 
 #include "gui/Application.h"
+#include "gui/PopupWindow.h"
 #include "platform/Text.h"
 
 THintWindow::THintWindow() {
@@ -21,14 +22,7 @@ TRect THintWindow::CalcHintRect(int maxWidth, std::string_view hint) {
 
 void THintWindow::ActivateHint(const TRect& rect, std::string_view hint) {
     SetCaption(std::string(hint));
-    TRect r = rect;
-    // Keep the hint on the screen.
-    if (Screen) {
-        TRect area = Screen->GetWorkAreaRect();
-        if (r.Right > area.Right) OffsetRect(r, area.Right - r.Right, 0);
-        if (r.Left < area.Left) OffsetRect(r, area.Left - r.Left, 0);
-        if (r.Bottom > area.Bottom) OffsetRect(r, 0, area.Bottom - r.Bottom);
-    }
+    TRect r = thorn::KeepOnWorkArea(rect);
     SetBounds(r.Left, r.Top, r.Width(), r.Height());
     Show();
     Invalidate();

@@ -56,14 +56,7 @@ void TPopupWindow::BeforeDestruction() {
 
 void TPopupWindow::Popup(TControl* owner, const TRect& screenRect) {
     owner_ = owner;
-    TRect r = screenRect;
-    if (Screen) {
-        TRect area = Screen->GetWorkAreaRect();
-        if (r.Right > area.Right) OffsetRect(r, area.Right - r.Right, 0);
-        if (r.Left < area.Left) OffsetRect(r, area.Left - r.Left, 0);
-        if (r.Bottom > area.Bottom) OffsetRect(r, 0, area.Bottom - r.Bottom);
-        if (r.Top < area.Top) OffsetRect(r, 0, area.Top - r.Top);
-    }
+    TRect r = thorn::KeepOnWorkArea(screenRect);
     SetBounds(r.Left, r.Top, r.Width(), r.Height());
     if (!open_) {
         open_ = true;
@@ -163,6 +156,16 @@ void TPopupWindow::RouteChar(char ch) {
 }
 
 namespace thorn {
+
+TRect KeepOnWorkArea(TRect r) {
+    if (!Screen) return r;
+    TRect area = Screen->GetWorkAreaRect();
+    if (r.Right > area.Right) OffsetRect(r, area.Right - r.Right, 0);
+    if (r.Left < area.Left) OffsetRect(r, area.Left - r.Left, 0);
+    if (r.Bottom > area.Bottom) OffsetRect(r, 0, area.Bottom - r.Bottom);
+    if (r.Top < area.Top) OffsetRect(r, 0, area.Top - r.Top);
+    return r;
+}
 
 std::vector<TPopupWindow*> OpenPopups() {
     Prune();

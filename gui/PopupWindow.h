@@ -76,6 +76,10 @@ private:
 
 namespace thorn {
 
+// r moved (not sized) so that as much of it as fits lies on the work area,
+// its top-left corner first.
+TRect KeepOnWorkArea(TRect r);
+
 // The open pop-ups, first opened first.
 std::vector<TPopupWindow*> OpenPopups();
 // Closes every open pop-up, topmost first.

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "SdlSession.h"
 #include "XScreen.h"
 #include "gui/Application.h"
 #include "gui/MenuBar.h"
@@ -19,23 +20,8 @@ namespace {
 
 using thorn::test::Shown;
 
-class SdlPopup : public ::testing::Test {
+class SdlPopup : public thorn::test::SdlSession {
 protected:
-    SdlPopup() {
-        auto sdl = std::make_unique<thorn::SdlHost>();
-        host = sdl.get();
-        app = std::make_unique<TApplication>(std::move(sdl));
-    }
-    template <typename Done>
-    bool RunUntil(Done done) {
-        uint64_t until = host->Now() + 3000;
-        while (!done() && host->Now() < until) {
-            Application->ProcessMessages();
-            host->PumpEvents(10);
-        }
-        Application->ProcessMessages();
-        return done();
-    }
     // Waits until the screen shows colour at (x, y).
     bool ShowsAt(int x, int y, TColor32 colour) {
         TBitmap32 shot;
@@ -44,8 +30,6 @@ protected:
             return shot.GetPixel(x, y) == colour;
         });
     }
-    thorn::SdlHost* host = nullptr;
-    std::unique_ptr<TApplication> app;
     thorn::test::XScreen screen;
 };
 

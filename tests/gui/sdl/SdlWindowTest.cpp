@@ -11,6 +11,7 @@
 #include "gui/Application.h"
 #include "gui/Edit.h"
 #include "gui/Timers.h"
+#include "SdlSession.h"
 #include "gui/sdl/SdlHost.h"
 #include "platform/Beep.h"
 
@@ -19,26 +20,7 @@ namespace {
 
 constexpr TColor32 kRed = 0xFFFF0000u;
 
-class SdlWindow : public ::testing::Test {
-protected:
-    SdlWindow() {
-        auto sdl = std::make_unique<thorn::SdlHost>();
-        host = sdl.get();
-        app = std::make_unique<TApplication>(std::move(sdl));
-    }
-    // Runs the loop until done() or two seconds have passed.
-    template <typename Done>
-    bool RunUntil(Done done) {
-        uint64_t until = host->Now() + 2000;
-        while (!done() && host->Now() < until) {
-            Application->ProcessMessages();
-            host->PumpEvents(10);
-        }
-        return done();
-    }
-    thorn::SdlHost* host = nullptr;
-    std::unique_ptr<TApplication> app;
-};
+using SdlWindow = thorn::test::SdlSession;
 
 TEST_F(SdlWindow, AFormWithAnImageShowsItsPixelsInARealWindow) {
     EXPECT_EQ(host->VideoDriver(), "x11");
