@@ -553,6 +553,7 @@ void TBitmap32::FillRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, TColor3
         const bool stream = (int64_t{x2} - x1) * (int64_t{y2} - y1) * 4 >= kStreamBytes;
         for (int32_t y = y1; y < y2; ++y)
             (stream ? StreamFillLongword : FillLongword)(PixelPtr(x1, y), int64_t{x2} - x1, value);
+        if (stream) StreamFence();
     }
     Changed();
 }

@@ -12,7 +12,11 @@
 
 void FillLongword(uint32_t* dest, int64_t count, uint32_t value) {
     if (count < 1) return;
-    if (count * 4 >= kStreamBytes) return StreamFillLongword(dest, count, value);
+    if (count * 4 >= kStreamBytes) {
+        StreamFillLongword(dest, count, value);
+        StreamFence();
+        return;
+    }
     std::fill_n(dest, count, value);
 }
 
@@ -24,27 +28,40 @@ void MoveLongword(const uint32_t* source, uint32_t* dest, int64_t count) {
 #ifdef THORN_LOWLEVEL_X86
 namespace {
 
-// Streaming stores want aligned destinations: the words before the first
-// 32-byte boundary and after the last are written plainly.
+// Streaming stores write whole cache lines: the words before the first
+// 64-byte boundary and after the last are written plainly, since a line
+// written in part past the caches costs more than the whole.
+constexpr uintptr_t kLine = 64;
+
 __attribute__((target("avx2"))) void StreamLongwordAvx2(const uint32_t* source, uint32_t* dest, int64_t count) {
-    for (; count > 0 && (reinterpret_cast<uintptr_t>(dest) & 31) != 0; --count) *dest++ = *source++;
-    for (; count >= 8; count -= 8, source += 8, dest += 8)
-        _mm256_stream_si256(reinterpret_cast<__m256i*>(dest),
-                            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source)));
+    for (; count > 0 && (reinterpret_cast<uintptr_t>(dest) & (kLine - 1)) != 0; --count) *dest++ = *source++;
+    for (; count >= 16; count -= 16, source += 16, dest += 16) {
+        const __m256i* from = reinterpret_cast<const __m256i*>(source);
+        __m256i* to = reinterpret_cast<__m256i*>(dest);
+        _mm256_stream_si256(to, _mm256_loadu_si256(from));
+        _mm256_stream_si256(to + 1, _mm256_loadu_si256(from + 1));
+    }
     for (; count > 0; --count) *dest++ = *source++;
-    _mm_sfence();
 }
 
 __attribute__((target("avx2"))) void StreamFillLongwordAvx2(uint32_t* dest, int64_t count, uint32_t value) {
     const __m256i fill = _mm256_set1_epi32(static_cast<int>(value));
-    for (; count > 0 && (reinterpret_cast<uintptr_t>(dest) & 31) != 0; --count) *dest++ = value;
-    for (; count >= 8; count -= 8, dest += 8) _mm256_stream_si256(reinterpret_cast<__m256i*>(dest), fill);
+    for (; count > 0 && (reinterpret_cast<uintptr_t>(dest) & (kLine - 1)) != 0; --count) *dest++ = value;
+    for (; count >= 16; count -= 16, dest += 16) {
+        _mm256_stream_si256(reinterpret_cast<__m256i*>(dest), fill);
+        _mm256_stream_si256(reinterpret_cast<__m256i*>(dest) + 1, fill);
+    }
     for (; count > 0; --count) *dest++ = value;
-    _mm_sfence();
 }
 
 }  // namespace
 #endif
+
+void StreamFence() {
+#ifdef THORN_LOWLEVEL_X86
+    _mm_sfence();
+#endif
+}
 
 void StreamFillLongword(uint32_t* dest, int64_t count, uint32_t value) {
     if (count < 1) return;

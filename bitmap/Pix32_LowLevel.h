@@ -28,6 +28,9 @@ inline constexpr int64_t kStreamBytes = int64_t{16} << 20;
 void StreamLongword(const uint32_t* source, uint32_t* dest, int64_t count);
 // Writes count words of value past the caches; nothing when count < 1.
 void StreamFillLongword(uint32_t* dest, int64_t count, uint32_t value);
+// Ends a block written past the caches: its words are in memory for every
+// reader from here on. Once a block, not once a row, which would stall.
+void StreamFence();
 
 inline void Swap(int32_t& a, int32_t& b) {
     int32_t t = a;

@@ -89,6 +89,7 @@ void BlendBlock(TBitmap32& dst, const TRect& dstRect, const TBitmap32& src, int3
         else
             BlendRow(from, to, w, mode, src.MasterAlpha(), callback);
     }
+    if (stream) StreamFence();
 }
 
 // The source column (or row) of each clipped destination pixel.

@@ -173,7 +173,7 @@ TEST(LowLevel, StreamedCopiesMatchPlainOnes) {
     thorn::test::ForEachVectorSet([] {
         std::vector<uint32_t> source(80), dest(96);
         for (size_t i = 0; i < source.size(); ++i) source[i] = static_cast<uint32_t>(i * 2654435761u);
-        for (int32_t offset = 0; offset < 9; ++offset)
+        for (int32_t offset = 0; offset < 17; ++offset)
             for (int32_t count = 0; count < 64; ++count) {
                 std::fill(dest.begin(), dest.end(), 0xDEADBEEFu);
                 StreamLongword(source.data() + 1, dest.data() + offset, count);
