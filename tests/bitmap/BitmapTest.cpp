@@ -91,9 +91,7 @@ TEST(Bitmap, SettersNotifyOnlyOnChangeAndMasterAlphaIsKeptInRange) {
 }
 
 TEST(Bitmap, ResetAlphaSetsOnlyTheAlphaBytes) {
-    TBitmap32 b;
-    b.SetSize(5, 1);
-    b.Clear(0x00123456u);
+    CountingBitmap b(5, 1, 0x00123456u);
     b.SetPixel(4, 0, 0x7F000001u);
     b.ResetAlpha();
     EXPECT_EQ(b.GetPixel(0, 0), 0xFF123456u);
@@ -136,9 +134,7 @@ TEST(DataStream, TwoByOneBitmapIsSixteenBytes) {
 }
 
 TEST(DataStream, SizesBeyondTheBytesLeftFailCleanly) {
-    TBitmap32 b;
-    b.SetSize(2, 2);
-    b.Clear(0xFF0000FFu);
+    CountingBitmap b(2, 2, 0xFF0000FFu);
     // Claims 100000 x 100000 pixels with four bytes behind it.
     std::vector<uint8_t> hostile{0xA0, 0x86, 0x01, 0x00, 0xA0, 0x86, 0x01, 0x00, 1, 2, 3, 4};
     TMemoryStream stream(hostile);
@@ -215,8 +211,7 @@ TEST(Bitmap, EqualComparesSizeAndPixelsAndToleratesNoBitmap) {
 TEST(Bitmap, NoEventRunsWhileItIsDestroyed) {
     int calls = 0;
     {
-        TBitmap32 b;
-        b.SetSize(4, 4);
+        CountingBitmap b(4, 4);
         b.OnChange = [&](TObject*) { ++calls; };
         b.OnResize = [&](TObject*) { ++calls; };
         b.OnHandleChanged = [&](TObject*) { ++calls; };
@@ -304,8 +299,7 @@ TEST(Geometry, HalfTurn) {
 }
 
 TEST(Bitmap, PixelStoreIsTheBitmapsOwnMemory) {
-    TBitmap32 b;
-    b.SetSize(4, 3);
+    CountingBitmap b(4, 3);
     thorn::PixelView view = b.PixelStore();
     EXPECT_EQ(view.bits, b.Bits());
     EXPECT_EQ(view.width, 4);
@@ -318,9 +312,7 @@ TEST(Bitmap, PixelStoreIsTheBitmapsOwnMemory) {
 }
 
 TEST(Bitmap, DrawToAPixelStoreCopiesAlphaZeroPixelsAsTheyAre) {
-    TBitmap32 b;
-    b.SetSize(2, 2);
-    b.Clear(0x00FF8040u);
+    CountingBitmap b(2, 2, 0x00FF8040u);
     std::vector<uint32_t> store(16, 0xFFFFFFFFu);
     b.DrawTo(thorn::PixelView{store.data(), 4, 4}, 1, 1);
     EXPECT_EQ(store[5], 0x00FF8040u);
@@ -331,8 +323,7 @@ TEST(Bitmap, DrawToAPixelStoreCopiesAlphaZeroPixelsAsTheyAre) {
     b.SetPixel(0, 0, 1);
     b.DrawTo(thorn::PixelView{store.data(), 4, 4}, TRect{-2, -2, 2, 2}, TRect{0, 0, 2, 2});
     EXPECT_EQ(store[0], 0x00FF8040u);
-    TBitmap32 c;
-    c.SetSize(4, 4);
+    CountingBitmap c(4, 4);
     c.Draw(TRect{0, 0, 4, 4}, TRect{0, 0, 2, 2}, thorn::PixelView{store.data(), 4, 4});
     EXPECT_EQ(c.GetPixel(3, 3), store[5]);
 }

@@ -17,6 +17,8 @@
 
 namespace {
 
+using thorn::test::CountingBitmap;
+
 using thorn::test::ExpectPixels;
 using thorn::test::NonZero;
 using thorn::test::Points;
@@ -24,8 +26,7 @@ using thorn::test::Points;
 constexpr TColor32 C = 0xFF102030u, kWhite = 0xFFFFFFFFu, kBlack = 0xFF000000u;
 
 TEST(Pixels, CheckedAndBorderReads) {
-    TBitmap32 b;
-    b.SetSize(3, 3);
+    CountingBitmap b(3, 3);
     b.SetOuterColor(0x55u);
     b.SetPixel(2, 2, 7);
     EXPECT_EQ(b.GetPixelS(-1, 0), 0x55u);
@@ -44,9 +45,7 @@ TEST(Pixels, CheckedAndBorderReads) {
 }
 
 TEST(Pixels, BlendedWrites) {
-    TBitmap32 b;
-    b.SetSize(2, 1);
-    b.Clear(0xFF000000u);
+    CountingBitmap b(2, 1, 0xFF000000u);
     b.SetPixelT(0, 0, 0x80FFFFFFu);
     EXPECT_EQ(b.GetPixel(0, 0), CombineReg(0x80FFFFFFu, 0xFF000000u, 0x80));
     TColor32* p = b.Bits();
@@ -58,9 +57,7 @@ TEST(Pixels, BlendedWrites) {
 }
 
 TEST(Pixels, SubPixelSplatSharesTheAlphaOverFourPixels) {
-    TBitmap32 b;
-    b.SetSize(4, 4);
-    b.Clear(0xFF000000u);
+    CountingBitmap b(4, 4, 0xFF000000u);
     // At (1.25, 2.5): weights from the gamma table.
     b.SET_T256(256 + 64, 512 + 128, 0xFFFFFFFFu);
     auto weight = [](int fx, int fy) { return 255u * GAMMA_TABLE[fx] * GAMMA_TABLE[fy] >> 16; };
@@ -74,13 +71,11 @@ TEST(Pixels, SubPixelSplatSharesTheAlphaOverFourPixels) {
     EXPECT_EQ(b.GetPixel(2, 3), expected(weight(64, 128)));
     EXPECT_EQ(b.GetPixel(1, 3), expected(weight(64 ^ 255, 128)));
     // A whole-pixel splat puts all of it on one pixel (weight 253).
-    TBitmap32 c;
-    c.SetSize(2, 2);
+    CountingBitmap c(2, 2);
     c.SetPixelX(Fixed(0), Fixed(0), 0xFFFFFFFFu);
     EXPECT_EQ(c.GetPixel(0, 0), CombineReg(0xFFFFFFFFu, 0, 253));  // over transparent black
     // The checked splat keeps to the bitmap at every edge.
-    TBitmap32 d;
-    d.SetSize(2, 2);
+    CountingBitmap d(2, 2);
     for (int32_t x : {-300, -200, -1, 0, 200, 300, 511, 600})
         for (int32_t y : {-300, -200, -1, 0, 200, 300, 511, 600}) d.SET_TS256(x, y, 0xFFFFFFFFu);
     d.SetPixelFS(-0.5f, 1.7f, 0xFFFFFFFFu);
@@ -89,8 +84,7 @@ TEST(Pixels, SubPixelSplatSharesTheAlphaOverFourPixels) {
 }
 
 TEST(Runs, HorizontalAndVerticalClipping) {
-    TBitmap32 b;
-    b.SetSize(10, 3);
+    CountingBitmap b(10, 3);
     b.HorzLineS(5, 0, -3, C);
     Points expected;
     for (int x = 0; x <= 5; ++x) expected.insert({x, 0});
@@ -160,8 +154,7 @@ TEST(Lines, ALineNotifiesOnceEvenWhenItSetsNothing) {
 }
 
 TEST(Lines, ClippedLines) {
-    TBitmap32 b;
-    b.SetSize(10, 10);
+    CountingBitmap b(10, 10);
     b.LineS(-10, 5, 20, 5, C, false);
     Points row;
     for (int x = 0; x <= 8; ++x) row.insert({x, 5});
@@ -208,9 +201,7 @@ TColor32 WuPixel(uint8_t w) {
 TEST(Lines, AntiAliasedWorkedWalks) {
     // Shallow, four steps of a quarter pixel: w = 64, 128, 192, then a wrap
     // to row 1.
-    TBitmap32 b;
-    b.SetSize(6, 5);
-    b.Clear(kBlack);
+    CountingBitmap b(6, 5, kBlack);
     b.LineA(0, 0, 4, 1, kWhite, true);
     ExpectPixels(b, {{0, 0, kWhite}, {1, 0, WuPixel(191)}, {1, 1, WuPixel(64)}, {3, 0, WuPixel(63)},
                      {3, 1, WuPixel(192)}, {4, 1, WuPixel(255)}, {4, 2, WuPixel(0)}, {0, 1, kBlack}, {5, 1, kBlack}});
@@ -238,8 +229,7 @@ TEST(Lines, ClippedAntiAliasedLineStaysInsideTheBitmap) {
     // A 6x6 picture inside a larger store would show stray writes; here the
     // bitmap is sized so its last row is the store's end: ASan and the
     // pixel count both catch a write past it.
-    TBitmap32 b;
-    b.SetSize(6, 6);
+    CountingBitmap b(6, 6);
     b.LineAS(-3, -1, 12, 6, 0xFFFFFFFFu, true);
     b.LineAS(0, 0, 5, 5, 0xFFFFFFFFu, true);
     b.LineAS(5, 0, 3, 5, 0xFFFFFFFFu, true);
@@ -253,15 +243,12 @@ TEST(Lines, ClippedAntiAliasedLineStaysInsideTheBitmap) {
 }
 
 TEST(Lines, SubPixelLinesDrawAndKeepToTheBitmap) {
-    TBitmap32 b;
-    b.SetSize(20, 20);
-    b.Clear(0xFF000000u);
+    CountingBitmap b(20, 20, 0xFF000000u);
     b.LineX(Fixed(2), Fixed(2), Fixed(17), Fixed(11), 0xFFFFFFFFu, true);
     EXPECT_NE(b.GetPixel(2, 2), 0xFF000000u);
     EXPECT_NE(b.GetPixel(12, 8), 0xFF000000u);  // on the line
     EXPECT_EQ(b.GetPixel(2, 15), 0xFF000000u);
-    TBitmap32 c;
-    c.SetSize(5, 5);
+    CountingBitmap c(5, 5);
     c.LineFS(-10.5f, 2.3f, 30.2f, 2.7f, 0xFFFFFFFFu, true);
     c.LineXS(Fixed(4), Fixed(4), Fixed(9), Fixed(9), 0xFFFFFFFFu, true);
     c.LineXS(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, 0xFFFFFFFFu, true);
@@ -269,8 +256,7 @@ TEST(Lines, SubPixelLinesDrawAndKeepToTheBitmap) {
     c.LineToFS(6, 2);
     EXPECT_NE(c.GetPixel(2, 2), 0u);
     // Shorter than 1/256 of a pixel: nothing is drawn.
-    TBitmap32 d;
-    d.SetSize(3, 3);
+    CountingBitmap d(3, 3);
     d.LineX(Fixed(1), Fixed(1), Fixed(1) + 100, Fixed(1), 0xFFFFFFFFu, false);
     EXPECT_TRUE(NonZero(d).empty());
 }
@@ -310,8 +296,7 @@ TEST(Stipple, LargeStepsAndAdvancesStayInThePattern) {
 }
 
 TEST(Stipple, StippledRunsKeepCountingOutsideTheBitmap) {
-    TBitmap32 b;
-    b.SetSize(4, 1);
+    CountingBitmap b(4, 1);
     b.SetStipple(TArrayOfColor32{0xFF000001u, 0xFF000002u, 0xFF000003u, 0xFF000004u, 0xFF000005u, 0xFF000006u});
     b.HorzLineTSP(-2, 0, 5);  // 8 pixels: two before the bitmap, two after
     EXPECT_EQ(b.GetPixel(0, 0), 0xFF000003u);
@@ -322,8 +307,7 @@ TEST(Stipple, StippledRunsKeepCountingOutsideTheBitmap) {
     EXPECT_EQ(b.GetPixel(0, 0), 0xFF000006u);
     b.HorzLineTSP(10, 0, 20);
     EXPECT_FLOAT_EQ(b.StippleCounter(), 5.0f);  // 6 + 11 pixels = 17, 5 in a pattern of 6
-    TBitmap32 v;
-    v.SetSize(1, 3);
+    CountingBitmap v(1, 3);
     v.SetStipple(TArrayOfColor32{0xFF0000AAu, 0xFF0000BBu});
     v.VertLineTSP(0, -1, 2);
     EXPECT_EQ(v.GetPixel(0, 0), 0xFF0000BBu);
@@ -332,8 +316,7 @@ TEST(Stipple, StippledRunsKeepCountingOutsideTheBitmap) {
 }
 
 TEST(Stipple, FrameIsDrawnClockwise) {
-    TBitmap32 b;
-    b.SetSize(3, 3);
+    CountingBitmap b(3, 3);
     TArrayOfColor32 pattern;
     for (uint32_t i = 1; i <= 8; ++i) pattern.push_back(0xFF000000u + i);
     b.SetStipple(pattern);
@@ -350,8 +333,7 @@ TEST(Stipple, FrameIsDrawnClockwise) {
 }
 
 TEST(Rectangles, FillsClipAndNotify) {
-    TBitmap32 b;
-    b.SetSize(6, 6);
+    CountingBitmap b(6, 6);
     int changes = 0;
     b.OnChange = [&](TObject*) { ++changes; };
     b.FillRectS(-5, -5, 3, 3, C);
@@ -371,9 +353,7 @@ TEST(Rectangles, FillsClipAndNotify) {
 }
 
 TEST(Rectangles, TransparentFills) {
-    TBitmap32 b;
-    b.SetSize(2, 2);
-    b.Clear(0xFF204060u);
+    CountingBitmap b(2, 2, 0xFF204060u);
     int changes = 0;
     b.OnChange = [&](TObject*) { ++changes; };
     b.FillRectT(0, 0, 2, 2, 0xFF0A0B0Cu);
@@ -387,13 +367,11 @@ TEST(Rectangles, TransparentFills) {
 }
 
 TEST(Rectangles, Frames) {
-    TBitmap32 b;
-    b.SetSize(5, 4);
+    CountingBitmap b(5, 4);
     b.FrameRectS(0, 0, 4, 4, C);
     Points expected{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {0, 3}, {1, 3}, {2, 3}, {3, 3}, {0, 1}, {0, 2}, {3, 1}, {3, 2}};
     EXPECT_EQ(NonZero(b), expected);
-    TBitmap32 c;
-    c.SetSize(5, 4);
+    CountingBitmap c(5, 4);
     c.FrameRectTS(TRect{1, 1, 2, 2}, C);
     EXPECT_EQ(NonZero(c), (Points{{1, 1}}));
     c.FrameRectS(-3, -3, 0, 0, C);
@@ -401,9 +379,7 @@ TEST(Rectangles, Frames) {
 }
 
 TEST(Rectangles, RaisedBevel) {
-    TBitmap32 b;
-    b.SetSize(4, 4);
-    b.Clear(0xFF808080u);
+    CountingBitmap b(4, 4, 0xFF808080u);
     b.RaiseRectTS(0, 0, 4, 4, 50);
     TColor32 light = 0xFFFFFFFFu;  // alpha 256 clamped to 255: copied
     TColor32 dark = CombineReg(0x7F000000u, 0xFF808080u, 127);
@@ -413,9 +389,7 @@ TEST(Rectangles, RaisedBevel) {
     EXPECT_EQ(b.GetPixel(0, 3), dark);
     EXPECT_EQ(b.GetPixel(3, 2), dark);
     EXPECT_EQ(b.GetPixel(1, 1), 0xFF808080u);
-    TBitmap32 s;
-    s.SetSize(4, 4);
-    s.Clear(0xFF808080u);
+    CountingBitmap s(4, 4, 0xFF808080u);
     s.RaiseRectTS(TRect{0, 0, 4, 4}, -50);
     EXPECT_EQ(s.GetPixel(0, 0), dark);
     EXPECT_EQ(s.GetPixel(3, 3), light);

@@ -13,6 +13,8 @@
 
 namespace {
 
+using thorn::test::CountingBitmap;
+
 // A 24-bit bottom-up BMP of 2 x 2 pixels: rows of 6 bytes padded to 8.
 std::vector<uint8_t> Bmp24() {
     const TColor32 colours[] = {0xFF302010u, 0xFF605040u, 0xFF030201u, 0xFF060504u};
@@ -54,29 +56,22 @@ TEST(Files, AJpegLoadsOpaque) {
 
 TEST(Files, SavedBitmapsComeBackWithTheirAlpha) {
     thorn::test::TempDir dir;
-    TBitmap32 b;
-    b.SetSize(3, 2);
+    CountingBitmap b(3, 2), c, d;
     for (int32_t i = 0; i < 6; ++i) b.Bits()[i] = 0x10203040u * static_cast<uint32_t>(i + 1);
     b.SaveToFile(dir / "saved.bmp");
-    TBitmap32 c;
     c.LoadFromFile(dir / "saved.bmp");
     EXPECT_TRUE(c.Equal(&b));
     TMemoryStream stream;
     b.SaveToStream(stream);
     stream.SetPosition(0);
-    TBitmap32 d;
-    int changes = 0;
-    d.OnChange = [&](TObject*) { ++changes; };
     d.LoadFromStream(stream);
     EXPECT_TRUE(d.Equal(&b));
-    EXPECT_GE(changes, 1);
+    EXPECT_GE(d.changes, 1);
 }
 
 TEST(Files, AFailedLoadKeepsTheOldPicture) {
     thorn::test::TempDir dir;
-    TBitmap32 b;
-    b.SetSize(1, 1);
-    b.Clear(0xFF123456u);
+    CountingBitmap b(1, 1, 0xFF123456u);
     EXPECT_THROW(b.LoadFromFile(dir / "missing.bmp"), EFOpenError);
     std::vector<uint8_t> broken = Bmp24();
     broken.resize(40);
@@ -110,9 +105,7 @@ TEST(Text, MeasuresWithItsOwnFontEvenWithoutPixels) {
 }
 
 TEST(Text, TextoutDrawsInTheFontsColourAndNotifies) {
-    TBitmap32 b;
-    b.SetSize(80, 30);
-    b.Clear(0xFF000000u);
+    CountingBitmap b(80, 30, 0xFF000000u);
     TFont font = Arial(14);
     font.SetColor(clRed);
     b.SetFont(font);
@@ -129,15 +122,13 @@ TEST(Text, TextoutDrawsInTheFontsColourAndNotifies) {
     }
     EXPECT_GT(red, 10);
     // Clipped: nothing right of column 5.
-    TBitmap32 c;
-    c.SetSize(80, 30);
+    CountingBitmap c(80, 30);
     c.SetFont(font);
     c.Textout(2, 2, TRect{0, 0, 5, 30}, "HI");
     for (int32_t y = 0; y < 30; ++y)
         for (int32_t x = 5; x < 80; ++x) EXPECT_EQ(c.GetPixel(x, y), 0u);
     // Formatted: centred text in a rectangle leaves the left part alone.
-    TBitmap32 d;
-    d.SetSize(200, 30);
+    CountingBitmap d(200, 30);
     d.SetFont(font);
     d.Textout(TRect{0, 0, 200, 30}, DT_CENTER | DT_SINGLELINE, "HI");
     for (int32_t y = 0; y < 30; ++y)
@@ -150,11 +141,7 @@ TEST(Text, TextoutDrawsInTheFontsColourAndNotifies) {
 }
 
 TEST(Text, RenderTextBlendsCoverageTimesTheColoursAlpha) {
-    TBitmap32 base;
-    base.SetSize(120, 50);
-    base.Clear(0xFF204060u);
-
-    TBitmap32 t;  // Assign copies pixels and settings, not the font
+    CountingBitmap base(120, 50, 0xFF204060u), t;  // Assign copies pixels and settings, not the font
     t.SetFont(Arial(28));
     t.Assign(base);
     t.RenderText(4, 4, "Il", 0, 0x00FF0000u);
@@ -179,10 +166,7 @@ TEST(Text, RenderTextBlendsCoverageTimesTheColoursAlpha) {
 }
 
 TEST(Text, RenderTextLevelsAreKeptInRange) {
-    TBitmap32 base;
-    base.SetSize(120, 50);
-    base.Clear(0xFFFFFFFFu);
-    TBitmap32 a, b;
+    CountingBitmap base(120, 50, 0xFFFFFFFFu), a, b;
     a.SetFont(Arial(20));
     b.SetFont(Arial(20));
     a.Assign(base);

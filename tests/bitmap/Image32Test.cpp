@@ -8,8 +8,11 @@
 #include "gui/headless/HeadlessHost.h"
 #include "platform/Collections.h"
 #include "platform/Streams.h"
+#include "support/Pixels.h"
 
 namespace {
+
+using thorn::test::CountingBitmap;
 
 constexpr TColor32 kRed = 0xFFFF0000u;
 constexpr TColor32 kGreen = 0xFF00FF00u;
@@ -182,9 +185,7 @@ TEST_F(Image32, PaintToRunsTheRunTimeStagesIntoAnotherBitmap) {
     custom->RunTime = false;
     image->OnPaintStage = [&](TObject*, TBitmap32*, uint32_t) { ++customRuns; };
 
-    TBitmap32 target;
-    target.SetSize(30, 30);
-    target.Clear(0xFF000000u);
+    CountingBitmap target(30, 30, 0xFF000000u);
     image->PaintTo(&target, {5, 5, 25, 25});  // twice the size
     EXPECT_EQ(target.GetPixel(5, 5), image->GetBitmap()->GetPixel(0, 0));
     EXPECT_EQ(target.GetPixel(24, 24), image->GetBitmap()->GetPixel(9, 9));
@@ -297,8 +298,7 @@ TEST_F(Image32, TheBufferCoversOnlyWhatCanBeSeen) {
     EXPECT_LE(image->GetBuffer()->Height(), 300 + 40);
     // What is shown is that part of the whole zoomed picture.
     auto expectWindowOf = [&](TPoint controlOrigin) {
-        TBitmap32 reference;
-        reference.SetSize(400, 300);
+        CountingBitmap reference(400, 300);
         image->PaintTo(&reference, {-controlOrigin.X, -controlOrigin.Y, 16000 - controlOrigin.X, 16000 - controlOrigin.Y});
         for (int y = 0; y < 300; y += 7)
             for (int x = 0; x < 400; x += 7) ASSERT_EQ(Shown(x, y), reference.GetPixel(x, y)) << x << "," << y;
@@ -361,9 +361,7 @@ TEST_F(Image32, SetupBitmapSizesItToTheViewport) {
 TEST(TBitmap32List, ItemsOwnTheirPicturesAndCopyWhatTheyAreGiven) {
     TBitmap32List list;
     for (int i = 0; i < 3; ++i) list.GetBitmaps()->Add();
-    TBitmap32 source;
-    source.SetSize(2, 1);
-    source.Clear(kRed);
+    CountingBitmap source(2, 1, kRed);
     list.SetBitmap(2, source);
     source.Clear(kBlue);
     EXPECT_EQ(list.GetBitmap(2)->GetPixel(1, 0), kRed);

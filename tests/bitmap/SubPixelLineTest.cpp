@@ -13,6 +13,8 @@
 
 namespace {
 
+using thorn::test::CountingBitmap;
+
 using thorn::test::PixelsOf;
 
 constexpr TColor32 kWhite = 0xFFFFFFFFu, kBlack = 0xFF000000u;
@@ -21,18 +23,14 @@ constexpr TColor32 kWhite = 0xFFFFFFFFu, kBlack = 0xFF000000u;
 // the last one with the alpha given: what a sub-pixel line should draw.
 std::vector<TColor32> Splats(int32_t w, int32_t h, std::initializer_list<std::array<int32_t, 2>> whole,
                              std::array<int32_t, 2> last, uint32_t lastAlpha) {
-    TBitmap32 b;
-    b.SetSize(w, h);
-    b.Clear(kBlack);
+    CountingBitmap b(w, h, kBlack);
     for (auto [x, y] : whole) b.SET_T256(x, y, kWhite);
     b.SET_T256(last[0], last[1], lastAlpha << 24 | 0xFFFFFF);
     return PixelsOf(b);
 }
 
 TEST(SubPixelLines, WholePixelStepsWithoutTheLastPoint) {
-    TBitmap32 b;
-    b.SetSize(6, 3);
-    b.Clear(kBlack);
+    CountingBitmap b(6, 3, kBlack);
     b.LineX(Fixed(1), Fixed(1), Fixed(4), Fixed(1), kWhite, false);
     // Three splats on whole pixels (weight 255*255*255 >> 16 = 253); the
     // last partial one has no length and so no alpha.
@@ -42,9 +40,7 @@ TEST(SubPixelLines, WholePixelStepsWithoutTheLastPoint) {
 }
 
 TEST(SubPixelLines, WithTheLastPointTheStepsShrink) {
-    TBitmap32 b;
-    b.SetSize(6, 3);
-    b.Clear(kBlack);
+    CountingBitmap b(6, 3, kBlack);
     b.LineX(Fixed(1), Fixed(1), Fixed(4), Fixed(1), kWhite, true);
     // Length 3 + 1 pixels: four splats 49152/65536 of a pixel apart, from
     // (65536 + 127) >> 8 = 256.
@@ -57,9 +53,7 @@ TEST(SubPixelLines, WithTheLastPointTheStepsShrink) {
 // for the rest of the length, halfway between the last whole step and the
 // end.
 TEST(SubPixelLines, WorkedSplatsOfASlopedLine) {
-    TBitmap32 b;
-    b.SetSize(8, 3);
-    b.Clear(kBlack);
+    CountingBitmap b(8, 3, kBlack);
     b.LineX(Fixed(1) + 128, Fixed(1), Fixed(1) + 128 + 360448, Fixed(1) + 16384, kWhite, false);
     EXPECT_EQ(PixelsOf(b),
               Splats(8, 3, {{256, 256}, {512, 268}, {768, 279}, {1024, 291}, {1279, 302}}, {1472, 311}, 128));
@@ -80,8 +74,7 @@ TEST(SubPixelLines, ClippedLineInsideHonoursTheLastPoint) {
 }
 
 TEST(SubPixelLines, StippleCarriesAcrossClippedPieces) {
-    TBitmap32 b;
-    b.SetSize(5, 3);
+    CountingBitmap b(5, 3);
     b.SetStipple(TArrayOfColor32{0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu});
     // Wholly outside: the counter moves by the line's length.
     b.LineXSP(Fixed(-10), Fixed(-10), Fixed(-5), Fixed(-10), false);

@@ -16,6 +16,8 @@
 
 namespace {
 
+using thorn::test::CountingBitmap;
+
 using thorn::test::Numbered;
 
 using thorn::test::FillNumbered;
@@ -148,8 +150,7 @@ TEST(StretchTransfer, NearestMapsRoundHalvesToEven) {
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 7; ++x) EXPECT_EQ(dst.GetPixel(x, y), Numbered(columns[x], rows[y])) << x << "," << y;
     // Clipped: the map is the same for the pixels left.
-    TBitmap32 clipped;
-    clipped.SetSize(7, 5);
+    CountingBitmap clipped(7, 5);
     StretchTransfer(&clipped, TRect{0, 0, 7, 5}, TRect{3, 1, 6, 4}, &src, src.BoundsRect(), sfNearest, dmOpaque);
     EXPECT_EQ(clipped.GetPixel(3, 3), Numbered(1, 1));
     EXPECT_EQ(clipped.GetPixel(5, 1), Numbered(2, 0));
@@ -215,8 +216,7 @@ TEST(StretchTransfer, BilinearFromOneColumnReadsOnlyThatColumn) {
     for (int j = 0; j < 4; ++j)
         for (int i = 0; i < 4; ++i) EXPECT_EQ(dst.GetPixel(i, j), Lerp(0xFF00FF00u, 0xFF0000FFu, w[j]));
     // The same at the left edge of the source: nothing left of it is read.
-    TBitmap32 edge;
-    edge.SetSize(1, 2);
+    CountingBitmap edge(1, 2);
     edge.SetPixel(0, 0, 0xFF00FF00u);
     edge.SetPixel(0, 1, 0xFF0000FFu);
     StretchTransfer(&dst, dst.BoundsRect(), dst.BoundsRect(), &edge, edge.BoundsRect(), sfLinear, dmOpaque);
