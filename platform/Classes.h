@@ -8,6 +8,11 @@
 // objects that can copy one another, notification events and the exception
 // family.
 
+class TFiler;
+namespace thorn {
+class PropertyList;
+}
+
 class TObject {
 public:
     virtual ~TObject() = default;
@@ -21,6 +26,12 @@ public:
     // Copies source into this object. The default asks the source to copy
     // itself into this one; a class that knows neither way throws EConvertError.
     virtual void Assign(const TPersistent& source);
+
+    // What a form stream writes of this object and reads back into it: the
+    // published properties, base class first (platform/Properties.h), and
+    // properties streamed in the object's own way (platform/Filer.h).
+    virtual void PublishProperties(thorn::PropertyList& list) {}
+    virtual void DefineProperties(TFiler& filer) {}
 
 protected:
     virtual void AssignTo(TPersistent& dest) const;

@@ -4,6 +4,7 @@
 
 #include "platform/Charset.h"
 #include "platform/Collections.h"
+#include "platform/Properties.h"
 
 namespace thorn {
 
@@ -56,6 +57,10 @@ std::shared_ptr<TComponent*> TComponent::SelfCell() const {
     if (state_.Contains(csDestroying)) return std::make_shared<TComponent*>(nullptr);
     if (!selfCell_) selfCell_ = std::make_shared<TComponent*>(const_cast<TComponent*>(this));
     return selfCell_;
+}
+
+void TComponent::PublishProperties(thorn::PropertyList& list) {
+    list.Int64("Tag", [this] { return int64_t{tag_}; }, [this](int64_t v) { tag_ = static_cast<intptr_t>(v); }, 0);
 }
 
 void TComponent::SetName(const std::string& name) {

@@ -101,6 +101,15 @@ public:
     // Overrides call the base first.
     virtual void BeforeDestruction();
 
+    // Publishes Tag (default 0); the name is part of a stream's component header.
+    void PublishProperties(thorn::PropertyList& list) override;
+    // The components a form stream writes after this one's properties, each
+    // handed to proc; root is the component the stream began with. None here.
+    virtual void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {}
+    // Places a component read from a form stream under the one it was
+    // written after (its parent control, say). Nothing here.
+    virtual void SetParentComponent(TComponent* parent) {}
+
     // Runs Notification; the platform's broadcast of inserts and removals.
     void Notify(TComponent* component, TOperation operation) { Notification(component, operation); }
 

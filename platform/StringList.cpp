@@ -6,6 +6,7 @@
 #include "platform/Charset.h"
 #include "platform/Collections.h"
 #include "platform/Components.h"
+#include "platform/Filer.h"
 #include "platform/Streams.h"
 
 namespace thorn {
@@ -264,6 +265,25 @@ void TStrings::Assign(const TPersistent& source) {
         return;
     }
     TPersistent::Assign(source);
+}
+
+void TStrings::DefineProperties(TFiler& filer) {
+    filer.DefineProperty(
+        "Strings",
+        [this](TReader& reader) {
+            reader.ReadListBegin();
+            thorn::WithinUpdate(*this, [&] {
+                Clear();
+                while (!reader.EndOfList()) Add(reader.ReadString());
+            });
+            reader.ReadListEnd();
+        },
+        [this](TWriter& writer) {
+            writer.WriteListBegin();
+            for (int i = 0; i < GetCount(); ++i) writer.WriteString(Get(i));
+            writer.WriteListEnd();
+        },
+        GetCount() > 0);
 }
 
 // ---- TStringList ----

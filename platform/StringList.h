@@ -69,6 +69,8 @@ public:
 
     bool Equals(const TStrings& other) const;
     void Assign(const TPersistent& source) override;
+    // Streams the lines as the list property "Strings".
+    void DefineProperties(TFiler& filer) override;
 
 protected:
     // Called when the first BeginUpdate opens (true) and the last EndUpdate

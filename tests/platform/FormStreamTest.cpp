@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <initializer_list>
+#include <limits>
+
+#include "platform/ClassRegistry.h"
+#include "platform/Filer.h"
+#include "support/StreamSamples.h"
+
+namespace {
+
+using thorn::test::TSample;
+using thorn::test::TSampleRow;
+
+// Bytes laid out by hand from the format's description.
+struct Bytes {
+    std::vector<uint8_t> data;
+
+    Bytes& operator()(std::initializer_list<int> bytes) {
+        for (int b : bytes) data.push_back(static_cast<uint8_t>(b));
+        return *this;
+    }
+    // A length byte and the characters.
+    Bytes& Str(std::string_view text) {
+        data.push_back(static_cast<uint8_t>(text.size()));
+        return Chars(text);
+    }
+    Bytes& Chars(std::string_view text) {
+        data.insert(data.end(), text.begin(), text.end());
+        return *this;
+    }
+};
+
+// The header of a stream holding one TSample named S1.
+Bytes SampleHeader() { return std::move(Bytes().Chars("TPF0").Str("TSample").Str("S1")); }
+
+std::vector<uint8_t> Written(TComponent& component) {
+    TMemoryStream stream;
+    thorn::WriteComponent(stream, component);
+    return stream.Bytes();
+}
+
+std::unique_ptr<TSample> Read(const std::vector<uint8_t>& bytes) {
+    TMemoryStream stream(bytes);
+    std::unique_ptr<TComponent> read = thorn::ReadComponent(stream);
+    auto* sample = dynamic_cast<TSample*>(read.get());
+    if (!sample) return nullptr;
+    read.release();
+    return std::unique_ptr<TSample>(sample);
+}
+
+class FormStream : public ::testing::Test {
+protected:
+    void SetUp() override { thorn::test::RegisterSamples(); }
+
+    // Every property away from its default.
+    static void Fill(TSample& s) {
+        s.SetName("S1");
+        s.Count = 300;
+        s.Big = 5'000'000'000;
+        s.Sep = '\x01';
+        s.Enabled = false;
+        s.Align = thorn::test::saClient;
+        s.Options = {thorn::test::soBold, thorn::test::soLast};
+        s.Ratio = 1.5;
+        s.When = 2.0;
+        s.Caption = "Hello";
+        s.Font.Size = 12;
+        s.Font.Name = "Abc";
+        s.Items.Add("a");
+        s.Items.Add("\xE9");
+        auto* row = static_cast<TSampleRow*>(s.Rows.Add());
+        row->Height = 5;
+        row->Text = "r1";
+        s.Rows.Add();
+        s.Data = {1, 2, 3};
+    }
+};
+
+TEST_F(FormStream, WritesTheFormatsLayout) {
+    TSample sample;
+    Fill(sample);
+    Bytes expected = SampleHeader();
+    expected.Str("Count")({3, 0x2C, 0x01})
+        .Str("Big")({19, 0x00, 0xF2, 0x05, 0x2A, 0x01, 0, 0, 0})
+        .Str("Sep")({6, 1, 1})
+        .Str("Enabled")({8})
+        .Str("Align")({7}).Str("saClient")
+        .Str("Options")({11}).Str("soBold").Str("soLast")({0})
+        .Str("Ratio")({5, 0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x3F})
+        .Str("When")({17, 0, 0, 0, 0, 0, 0, 0, 0x40})
+        .Str("Caption")({6}).Str("Hello")
+        .Str("Hidden")({8})
+        .Str("Font.Size")({2, 12})
+        .Str("Font.Name")({6}).Str("Abc")
+        .Str("Items.Strings")({1, 6}).Str("a")({6}).Str("\xE9")({0})
+        .Str("Rows")({14, 1}).Str("Height")({2, 5}).Str("Text")({6}).Str("r1")({0, 1, 0, 0})
+        .Str("Data")({10, 3, 0, 0, 0, 1, 2, 3})({0, 0});
+    EXPECT_EQ(Written(sample), expected.data);
+
+    // Defaults are not stored, nor is a held-back property; a collection
+    // always is, even empty.
+    TSample plain;
+    plain.SetName("S1");
+    plain.Caption = "skip";
+    EXPECT_EQ(Written(plain), SampleHeader().Str("Caption")({6}).Str("skip").Str("Rows")({14, 0})({0, 0}).data);
+}
+
+TEST_F(FormStream, ReadsEveryValueKind) {
+    // The same values in the other forms a stream may hold them in.
+    Bytes bytes = SampleHeader();
+    bytes.Str("Count")({4, 0x2C, 0x01, 0, 0})
+        .Str("big")({19, 0x00, 0xF2, 0x05, 0x2A, 0x01, 0, 0, 0})
+        .Str("Sep")({6, 1, 1})
+        .Str("Enabled")({8})
+        .Str("Align")({7}).Str("SACLIENT")
+        .Str("Options")({11}).Str("soLast").Str("soBold")({0})
+        .Str("Ratio")({21, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F})
+        .Str("When")({5, 0, 0, 0, 0, 0, 0, 0, 0x80, 0x00, 0x40})
+        .Str("Caption")({12, 5, 0, 0, 0}).Chars("Hello")
+        .Str("Font.Size")({2, 12})
+        .Str("Font.Name")({20, 3, 0, 0, 0}).Chars("Abc")
+        .Str("Items.Strings")({1, 18, 1, 0, 0, 0, 'a', 0, 20, 2, 0, 0, 0, 0xC3, 0xA9, 0})
+        .Str("Rows")({14, 2, 7, 1}).Str("Height")({2, 5}).Str("Text")({6}).Str("r1")({0, 1, 0, 0})
+        .Str("Data")({10, 3, 0, 0, 0, 1, 2, 3})({0, 0});
+    std::unique_ptr<TSample> s = Read(bytes.data);
+    ASSERT_TRUE(s);
+    TSample expected;
+    Fill(expected);
+    EXPECT_EQ(s->GetName(), "S1");
+    EXPECT_EQ(s->Count, expected.Count);
+    EXPECT_EQ(s->Big, expected.Big);
+    EXPECT_EQ(s->Sep, expected.Sep);
+    EXPECT_EQ(s->Enabled, expected.Enabled);
+    EXPECT_EQ(s->Align, expected.Align);
+    EXPECT_EQ(s->Options, expected.Options);
+    EXPECT_EQ(s->Ratio, expected.Ratio);
+    EXPECT_EQ(s->When, expected.When);
+    EXPECT_EQ(s->Caption, expected.Caption);
+    EXPECT_EQ(s->Font.Size, expected.Font.Size);
+    EXPECT_EQ(s->Font.Name, expected.Font.Name);
+    EXPECT_TRUE(s->Items.Equals(expected.Items));
+    ASSERT_EQ(s->Rows.GetCount(), 2);
+    EXPECT_EQ(static_cast<TSampleRow*>(s->Rows.GetItem(0))->Height, 5);
+    EXPECT_EQ(static_cast<TSampleRow*>(s->Rows.GetItem(0))->Text, "r1");
+    EXPECT_EQ(s->Data, expected.Data);
+    EXPECT_EQ(s->LoadedCalls, 1);
+    EXPECT_FALSE(s->GetComponentState().Contains(csLoading));
+}
+
+TEST_F(FormStream, RealsKeepTheirValue) {
+    const double cases[] = {0.1, -2, 1e300, -1e-300, std::numeric_limits<double>::denorm_min(),
+                            std::numeric_limits<double>::max(), std::numeric_limits<double>::infinity()};
+    for (double value : cases) {
+        TSample sample;
+        sample.Ratio = value;
+        sample.When = value;
+        std::unique_ptr<TSample> back = Read(Written(sample));
+        EXPECT_EQ(back->Ratio, value);
+        EXPECT_EQ(back->When, value);
+    }
+    TSample nan;
+    nan.Ratio = std::nan("");
+    EXPECT_TRUE(std::isnan(Read(Written(nan))->Ratio));
+}
+
+TEST_F(FormStream, ChildComponentsBelongToTheRoot) {
+    TSample root;
+    root.SetName("Root");
+    TSample* panel = thorn::Make<TSample>(root);
+    panel->SetName("Panel");
+    TSample* button = thorn::Make<TSample>(root);
+    button->SetName("Button");
+    button->Count = 4;
+    root.Children = {panel};
+    panel->Children = {button};
+
+    std::unique_ptr<TSample> back = Read(Written(root));
+    ASSERT_EQ(back->GetComponentCount(), 2);
+    auto* panelBack = dynamic_cast<TSample*>(back->FindComponent("Panel"));
+    auto* buttonBack = dynamic_cast<TSample*>(back->FindComponent("Button"));
+    ASSERT_TRUE(panelBack && buttonBack);
+    EXPECT_EQ(panelBack->Parent, back.get());
+    EXPECT_EQ(buttonBack->Parent, panelBack);
+    EXPECT_EQ(buttonBack->Count, 4);
+    EXPECT_EQ(buttonBack->LoadedCalls, 1);
+}
+
+TEST_F(FormStream, EveryTruncationIsRefused) {
+    TSample sample;
+    Fill(sample);
+    const std::vector<uint8_t> whole = Written(sample);
+    for (size_t n = 0; n < whole.size(); ++n) {
+        const std::vector<uint8_t> part(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(n));
+        EXPECT_THROW(Read(part), EReadError) << n << " of " << whole.size() << " bytes";
+    }
+}
+
+TEST_F(FormStream, HostileStreamsAreRefused) {
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        const char* message;
+    };
+    auto props = [](std::function<void(Bytes&)> body) {
+        Bytes b = SampleHeader();
+        body(b);
+        return b({0, 0});
+    };
+    Bytes deep = Bytes().Chars("TPF0").Str("TSample").Str("A")({0});
+    for (int i = 0; i < 100; ++i) deep.Str("TSample").Str("")({0});
+    const Case cases[] = {
+        {"signature", Bytes().Chars("TPF1").Str("TSample").Str("S1")({0, 0}), "Invalid stream format"},
+        {"class", Bytes().Chars("TPF0").Str("TNope").Str("S1")({0, 0}), "Class TNope not found"},
+        {"no component", Bytes().Chars("TPF0").Str("TSampleFont").Str("")({0, 0}), "Class TSampleFont is not a component"},
+        {"property", props([](Bytes& b) { b.Str("Colour")({2, 1}); }), "Property Colour does not exist"},
+        {"nested property", props([](Bytes& b) { b.Str("Caption.Size")({2, 1}); }),
+         "Property Caption.Size does not exist"},
+        {"kind", props([](Bytes& b) { b.Str("Count")({6}).Str("x"); }), "Invalid property value"},
+        {"member", props([](Bytes& b) { b.Str("Align")({7}).Str("saLeft"); }), "Invalid property value"},
+        {"set member", props([](Bytes& b) { b.Str("Options")({11}).Str("soNone")({0}); }), "Invalid property value"},
+        {"two-letter char", props([](Bytes& b) { b.Str("Sep")({6}).Str("ab"); }), "Invalid property value"},
+        {"huge string", props([](Bytes& b) { b.Str("Caption")({12, 0xFF, 0xFF, 0xFF, 0x7F}).Chars("abc"); }),
+         "Stream read error"},
+        {"negative length", props([](Bytes& b) { b.Str("Data")({10, 0xFF, 0xFF, 0xFF, 0xFF}); }),
+         "Invalid stream format"},
+        {"not Windows-1252", props([](Bytes& b) { b.Str("Caption")({18, 1, 0, 0, 0, 0x00, 0x4E}); }),
+         "Invalid property value"},
+        {"setter", props([](Bytes& b) { b.Str("Count")({2, 0xFF}); }),
+         "Error reading S1.Count: Count must not be negative"},
+        {"name", Bytes().Chars("TPF0").Str("TSample").Str("1x")({0, 0}),
+         "Error reading 1x: '1x' is not a valid component name"},
+        {"twin children", Bytes().Chars("TPF0").Str("TSample").Str("R")({0}).Str("TSample").Str("C")({0, 0})
+                              .Str("TSample").Str("c")({0, 0, 0}),
+         "Error reading c: A component named c already exists"},
+        {"nesting", deep, "Form stream nested too deeply"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        try {
+            Read(c.bytes.data);
+            ADD_FAILURE() << "read";
+        } catch (const EStreamError& e) {
+            EXPECT_STREQ(e.what(), c.message);
+        }
+    }
+}
+
+TEST_F(FormStream, ClassesAreFoundByName) {
+    ASSERT_NE(GetClass("tsample"), nullptr);
+    EXPECT_EQ(FindClass("TSAMPLE").Name(), "TSample");
+    EXPECT_TRUE(FindClass("TSample").Create<TSample>());
+    EXPECT_FALSE(FindClass("TSampleFont").Create<TComponent>());
+    EXPECT_EQ(GetClass("TNope"), nullptr);
+    EXPECT_THROW(FindClass("TNope"), EClassNotFound);
+    EXPECT_NO_THROW(RegisterClass<TSample>("TSample"));
+    EXPECT_THROW(RegisterClass<TSampleRow>("tsample"), EFilerError);
+    RegisterClass<TSampleRow>("TSampleRow");
+    EXPECT_EQ(thorn::ClassName(TSampleRow()), "TSampleRow");
+    UnRegisterClass("TSampleRow");
+    EXPECT_EQ(GetClass("TSampleRow"), nullptr);
+    EXPECT_EQ(thorn::ClassName(TSampleRow()), "");
+
+    // A component of an unregistered class cannot be written.
+    struct TUnlisted : TComponent {};
+    TUnlisted unlisted;
+    TMemoryStream stream;
+    EXPECT_THROW(thorn::WriteComponent(stream, unlisted), EWriteError);
+}
+
+}  // namespace
