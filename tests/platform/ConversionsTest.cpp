@@ -1,13 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <limits>
 
 #include "platform/Classes.h"
 #include "platform/Conversions.h"
+#include "support/Readers.h"
 
 namespace {
+
+using thorn::test::MessageOf;
 
 TEST(Conversions, IntegersFromText) {
     struct Case {
@@ -52,23 +54,11 @@ TEST(Conversions, IntegersFromText) {
 }
 
 TEST(Conversions, RefusedTextNamesItself) {
-    struct Case {
-        std::function<void()> call;
-        const char* message;
-    };
-    const Case cases[] = {
-        {[] { StrToInt("abc"); }, "'abc' is not a valid integer value"},
-        {[] { StrToInt64(""); }, "'' is not a valid integer value"},
-        {[] { StrToFloat("1,5"); }, "'1,5' is not a valid floating point value"},
-    };
-    for (const Case& c : cases) {
-        try {
-            c.call();
-            ADD_FAILURE() << "no exception for " << c.message;
-        } catch (const EConvertError& e) {
-            EXPECT_STREQ(e.what(), c.message);
-        }
-    }
+    EXPECT_THROW(StrToInt("abc"), EConvertError);
+    EXPECT_THROW(StrToFloat("abc"), EConvertError);
+    EXPECT_EQ(MessageOf([] { StrToInt("abc"); }), "'abc' is not a valid integer value");
+    EXPECT_EQ(MessageOf([] { StrToInt64(""); }), "'' is not a valid integer value");
+    EXPECT_EQ(MessageOf([] { StrToFloat("1,5"); }), "'1,5' is not a valid floating point value");
 }
 
 TEST(Conversions, FloatsFromText) {

@@ -4,8 +4,11 @@
 
 #include "platform/Classes.h"
 #include "platform/DateTime.h"
+#include "support/Readers.h"
 
 namespace {
+
+using thorn::test::MessageOf;
 
 // Fixes "today" at 6/15/2025 10:00 for the readers that fill in the year.
 class FixedToday : public ::testing::Test {
@@ -54,12 +57,8 @@ TEST(DateTime, OnlyRealDaysAndTimesEncode) {
     EXPECT_THROW(EncodeTime(24, 0, 0, 0), EConvertError);
     EXPECT_THROW(EncodeTime(0, 60, 0, 0), EConvertError);
     EXPECT_THROW(EncodeTime(0, 0, 0, 1000), EConvertError);
-    try {
-        EncodeDate(2023, 2, 29);
-        ADD_FAILURE();
-    } catch (const EConvertError& e) {
-        EXPECT_STREQ(e.what(), "Invalid argument to date encode");
-    }
+    EXPECT_THROW(EncodeDate(2023, 2, 29), EConvertError);
+    EXPECT_EQ(MessageOf([] { EncodeDate(2023, 2, 29); }), "Invalid argument to date encode");
 }
 
 TEST(DateTime, TimeOfDayIsThePositiveFraction) {
@@ -134,12 +133,8 @@ TEST_F(FixedToday, DatesRead) {
             EXPECT_EQ(value, EncodeDate(c.year, c.month, c.day));
         }
     }
-    try {
-        StrToDate("x");
-        ADD_FAILURE();
-    } catch (const EConvertError& e) {
-        EXPECT_STREQ(e.what(), "'x' is not a valid date");
-    }
+    EXPECT_THROW(StrToDate("x"), EConvertError);
+    EXPECT_EQ(MessageOf([] { StrToDate("x"); }), "'x' is not a valid date");
 }
 
 TEST(DateTime, TimesRead) {
@@ -170,12 +165,7 @@ TEST(DateTime, DateAndTimeRead) {
     EXPECT_EQ(StrToDateTime("1/5/2006 13:05"), EncodeDate(2006, 1, 5) + EncodeTime(13, 5, 0, 0));
     EXPECT_EQ(StrToDateTime("13:05"), EncodeTime(13, 5, 0, 0));
     EXPECT_EQ(StrToDateTime("12/29/1899 06:00"), -1.25);
-    try {
-        StrToDateTime("1/5/2006 x");
-        ADD_FAILURE();
-    } catch (const EConvertError& e) {
-        EXPECT_STREQ(e.what(), "'1/5/2006 x' is not a valid date and time");
-    }
+    EXPECT_EQ(MessageOf([] { StrToDateTime("1/5/2006 x"); }), "'1/5/2006 x' is not a valid date and time");
 }
 
 TEST_F(FixedToday, ClockCanBeFixed) {
