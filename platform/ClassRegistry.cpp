@@ -15,7 +15,8 @@ std::vector<std::unique_ptr<thorn::ClassInfo>>& Registered() {
 
 auto Named(std::string_view name) {
     auto& classes = Registered();
-    return std::find_if(classes.begin(), classes.end(), [&](const auto& c) { return thorn::SameText(c->Name(), name); });
+    return std::find_if(classes.begin(), classes.end(),
+                        [&](const auto& c) { return thorn::SameText(c->Name(), name); });
 }
 
 }  // namespace

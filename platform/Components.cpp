@@ -60,7 +60,8 @@ std::shared_ptr<TComponent*> TComponent::SelfCell() const {
 }
 
 void TComponent::PublishProperties(thorn::PropertyList& list) {
-    list.Int64("Tag", [this] { return int64_t{tag_}; }, [this](int64_t v) { tag_ = static_cast<intptr_t>(v); }, 0);
+    list.Int64(
+        "Tag", [this] { return int64_t{tag_}; }, [this](int64_t v) { tag_ = static_cast<intptr_t>(v); }, 0);
 }
 
 void TComponent::SetName(const std::string& name) {

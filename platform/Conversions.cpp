@@ -39,7 +39,8 @@ bool ParseInteger(std::string_view text, int bits, int64_t& value) {
         if (magnitude > (limit - static_cast<uint64_t>(d)) / static_cast<uint64_t>(base)) return false;
         magnitude = magnitude * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
     }
-    if (base == 16 && bits == 32) magnitude = static_cast<uint64_t>(static_cast<int64_t>(static_cast<int32_t>(magnitude)));
+    if (base == 16 && bits == 32)
+        magnitude = static_cast<uint64_t>(static_cast<int64_t>(static_cast<int32_t>(magnitude)));
     const uint64_t result = negative ? ~magnitude + 1 : magnitude;
     value = static_cast<int64_t>(result);
     return true;

@@ -308,7 +308,8 @@ std::string FormatFloat(std::string_view format, double value) {
     Picture picture = Analyse(chosen);
     Decimal d = ToDecimal(value);
     if (!picture.scientific && d.exponent > 18) return FloatToStr(value);
-    RoundDigits(d, picture.scientific ? picture.integerPlaces + picture.decimalPlaces : d.exponent + picture.decimalPlaces);
+    RoundDigits(d, picture.scientific ? picture.integerPlaces + picture.decimalPlaces
+                                      : d.exponent + picture.decimalPlaces);
     if (d.IsZero()) {
         minus = false;
         if (sections.size() > 2 && !sections[2].empty()) {

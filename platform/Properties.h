@@ -98,7 +98,8 @@ public:
              std::optional<EnumSet<E>> defaultValue = std::nullopt) {
         PropertyInfo& p = Add(std::move(name), PropertyKind::Set);
         p.getOrdinal = [get = std::move(get)] { return static_cast<int64_t>(get().Bits()); };
-        if (set) p.setOrdinal = [set = std::move(set)](int64_t v) { set(EnumSet<E>::FromBits(static_cast<uint64_t>(v))); };
+        if (set)
+            p.setOrdinal = [set = std::move(set)](int64_t v) { set(EnumSet<E>::FromBits(static_cast<uint64_t>(v))); };
         if (defaultValue) p.defaultOrdinal = static_cast<int64_t>(defaultValue->Bits());
         p.names = names;
     }

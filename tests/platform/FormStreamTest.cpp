@@ -7,35 +7,22 @@
 
 #include "platform/ClassRegistry.h"
 #include "platform/Filer.h"
+#include "support/PictureFiles.h"
 #include "support/Readers.h"
 #include "support/StreamSamples.h"
 
 namespace {
 
+using thorn::test::ByteWriter;
 using thorn::test::TSample;
 using thorn::test::TSampleRow;
 
-// Bytes laid out by hand from the format's description.
-struct Bytes {
-    std::vector<uint8_t> data;
-
-    Bytes& operator()(std::initializer_list<int> bytes) {
-        for (int b : bytes) data.push_back(static_cast<uint8_t>(b));
-        return *this;
-    }
-    // A length byte and the characters.
-    Bytes& Str(std::string_view text) {
-        data.push_back(static_cast<uint8_t>(text.size()));
-        return Chars(text);
-    }
-    Bytes& Chars(std::string_view text) {
-        data.insert(data.end(), text.begin(), text.end());
-        return *this;
-    }
-};
-
 // The header of a stream holding one TSample named S1.
-Bytes SampleHeader() { return std::move(Bytes().Chars("TPF0").Str("TSample").Str("S1")); }
+ByteWriter SampleHeader() {
+    ByteWriter w;
+    w.Chars("TPF0").ShortString("TSample").ShortString("S1");
+    return w;
+}
 
 std::vector<uint8_t> Written(TComponent& component) {
     TMemoryStream stream;
@@ -83,50 +70,54 @@ protected:
 TEST_F(FormStream, WritesTheFormatsLayout) {
     TSample sample;
     Fill(sample);
-    Bytes expected = SampleHeader();
-    expected.Str("Count")({3, 0x2C, 0x01})
-        .Str("Big")({19, 0x00, 0xF2, 0x05, 0x2A, 0x01, 0, 0, 0})
-        .Str("Sep")({6, 1, 1})
-        .Str("Enabled")({8})
-        .Str("Align")({7}).Str("saClient")
-        .Str("Options")({11}).Str("soBold").Str("soLast")({0})
-        .Str("Ratio")({5, 0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x3F})
-        .Str("When")({17, 0, 0, 0, 0, 0, 0, 0, 0x40})
-        .Str("Caption")({6}).Str("Hello")
-        .Str("Hidden")({8})
-        .Str("Font.Size")({2, 12})
-        .Str("Font.Name")({6}).Str("Abc")
-        .Str("Items.Strings")({1, 6}).Str("a")({6}).Str("\xE9")({0})
-        .Str("Rows")({14, 1}).Str("Height")({2, 5}).Str("Text")({6}).Str("r1")({0, 1, 0, 0})
-        .Str("Data")({10, 3, 0, 0, 0, 1, 2, 3})({0, 0});
-    EXPECT_EQ(Written(sample), expected.data);
+    ByteWriter expected = SampleHeader();
+    expected.ShortString("Count").Raw({3, 0x2C, 0x01})
+        .ShortString("Big").Raw({19, 0x00, 0xF2, 0x05, 0x2A, 0x01, 0, 0, 0})
+        .ShortString("Sep").Raw({6, 1, 1})
+        .ShortString("Enabled").Raw({8})
+        .ShortString("Align").Raw({7}).ShortString("saClient")
+        .ShortString("Options").Raw({11}).ShortString("soBold").ShortString("soLast").Raw({0})
+        .ShortString("Ratio").Raw({5, 0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x3F})
+        .ShortString("When").Raw({17, 0, 0, 0, 0, 0, 0, 0, 0x40})
+        .ShortString("Caption").Raw({6}).ShortString("Hello")
+        .ShortString("Hidden").Raw({8})
+        .ShortString("Font.Size").Raw({2, 12})
+        .ShortString("Font.Name").Raw({6}).ShortString("Abc")
+        .ShortString("Items.Strings").Raw({1, 6}).ShortString("a").Raw({6}).ShortString("\xE9").Raw({0})
+        .ShortString("Rows").Raw({14, 1})
+        .ShortString("Height").Raw({2, 5}).ShortString("Text").Raw({6}).ShortString("r1").Raw({0, 1, 0, 0})
+        .ShortString("Data").Raw({10, 3, 0, 0, 0, 1, 2, 3}).Raw({0, 0});
+    EXPECT_EQ(Written(sample), expected.Bytes());
 
     // Defaults are not stored, nor is a held-back property; a collection
     // always is, even empty.
     TSample plain;
     plain.SetName("S1");
     plain.Caption = "skip";
-    EXPECT_EQ(Written(plain), SampleHeader().Str("Caption")({6}).Str("skip").Str("Rows")({14, 0})({0, 0}).data);
+    ByteWriter minimal = SampleHeader();
+    minimal.ShortString("Caption").Raw({6}).ShortString("skip").ShortString("Rows").Raw({14, 0}).Raw({0, 0});
+    EXPECT_EQ(Written(plain), minimal.Bytes());
 }
 
 TEST_F(FormStream, ReadsEveryValueKind) {
     // The same values in the other forms a stream may hold them in.
-    Bytes bytes = SampleHeader();
-    bytes.Str("Count")({4, 0x2C, 0x01, 0, 0})
-        .Str("big")({19, 0x00, 0xF2, 0x05, 0x2A, 0x01, 0, 0, 0})
-        .Str("Sep")({6, 1, 1})
-        .Str("Enabled")({8})
-        .Str("Align")({7}).Str("SACLIENT")
-        .Str("Options")({11}).Str("soLast").Str("soBold")({0})
-        .Str("Ratio")({21, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F})
-        .Str("When")({5, 0, 0, 0, 0, 0, 0, 0, 0x80, 0x00, 0x40})
-        .Str("Caption")({12, 5, 0, 0, 0}).Chars("Hello")
-        .Str("Font.Size")({2, 12})
-        .Str("Font.Name")({20, 3, 0, 0, 0}).Chars("Abc")
-        .Str("Items.Strings")({1, 18, 1, 0, 0, 0, 'a', 0, 20, 2, 0, 0, 0, 0xC3, 0xA9, 0})
-        .Str("Rows")({14, 2, 7, 1}).Str("Height")({2, 5}).Str("Text")({6}).Str("r1")({0, 1, 0, 0})
-        .Str("Data")({10, 3, 0, 0, 0, 1, 2, 3})({0, 0});
-    std::unique_ptr<TSample> s = Read(bytes.data);
+    ByteWriter bytes = SampleHeader();
+    bytes.ShortString("Count").Raw({4, 0x2C, 0x01, 0, 0})
+        .ShortString("big").Raw({19, 0x00, 0xF2, 0x05, 0x2A, 0x01, 0, 0, 0})
+        .ShortString("Sep").Raw({6, 1, 1})
+        .ShortString("Enabled").Raw({8})
+        .ShortString("Align").Raw({7}).ShortString("SACLIENT")
+        .ShortString("Options").Raw({11}).ShortString("soLast").ShortString("soBold").Raw({0})
+        .ShortString("Ratio").Raw({21, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F})
+        .ShortString("When").Raw({5, 0, 0, 0, 0, 0, 0, 0, 0x80, 0x00, 0x40})
+        .ShortString("Caption").Raw({12, 5, 0, 0, 0}).Chars("Hello")
+        .ShortString("Font.Size").Raw({2, 12})
+        .ShortString("Font.Name").Raw({20, 3, 0, 0, 0}).Chars("Abc")
+        .ShortString("Items.Strings").Raw({1, 18, 1, 0, 0, 0, 'a', 0, 20, 2, 0, 0, 0, 0xC3, 0xA9, 0})
+        .ShortString("Rows").Raw({14, 2, 7, 1})
+        .ShortString("Height").Raw({2, 5}).ShortString("Text").Raw({6}).ShortString("r1").Raw({0, 1, 0, 0})
+        .ShortString("Data").Raw({10, 3, 0, 0, 0, 1, 2, 3}).Raw({0, 0});
+    std::unique_ptr<TSample> s = Read(bytes.Bytes());
     ASSERT_TRUE(s);
     TSample expected;
     Fill(expected);
@@ -205,46 +196,57 @@ TEST_F(FormStream, EveryTruncationIsRefused) {
 TEST_F(FormStream, HostileStreamsAreRefused) {
     struct Case {
         const char* what;
-        Bytes bytes;
+        ByteWriter bytes;
         const char* message;
     };
-    auto props = [](std::function<void(Bytes&)> body) {
-        Bytes b = SampleHeader();
+    // A TSample named S1 with the given property bytes.
+    auto props = [](std::function<void(ByteWriter&)> body) {
+        ByteWriter b = SampleHeader();
         body(b);
-        return b({0, 0});
+        b.Raw({0, 0});
+        return b;
     };
-    Bytes deep = Bytes().Chars("TPF0").Str("TSample").Str("A")({0});
-    for (int i = 0; i < 100; ++i) deep.Str("TSample").Str("")({0});
+    auto header = [](std::string_view signature, std::string_view className, std::string_view name) {
+        ByteWriter b;
+        b.Chars(signature).ShortString(className).ShortString(name);
+        return b;
+    };
+    ByteWriter deep = header("TPF0", "TSample", "A").Raw({0});
+    for (int i = 0; i < 100; ++i) deep.ShortString("TSample").ShortString("").Raw({0});
+    ByteWriter twins = header("TPF0", "TSample", "R").Raw({0});
+    twins.ShortString("TSample").ShortString("C").Raw({0, 0}).ShortString("TSample").ShortString("c").Raw({0, 0, 0});
     const Case cases[] = {
-        {"signature", Bytes().Chars("TPF1").Str("TSample").Str("S1")({0, 0}), "Invalid stream format"},
-        {"class", Bytes().Chars("TPF0").Str("TNope").Str("S1")({0, 0}), "Class TNope not found"},
-        {"no component", Bytes().Chars("TPF0").Str("TSampleFont").Str("")({0, 0}), "Class TSampleFont is not a component"},
-        {"property", props([](Bytes& b) { b.Str("Colour")({2, 1}); }), "Property Colour does not exist"},
-        {"nested property", props([](Bytes& b) { b.Str("Caption.Size")({2, 1}); }),
+        {"signature", header("TPF1", "TSample", "S1").Raw({0, 0}), "Invalid stream format"},
+        {"class", header("TPF0", "TNope", "S1").Raw({0, 0}), "Class TNope not found"},
+        {"no component", header("TPF0", "TSampleFont", "").Raw({0, 0}), "Class TSampleFont is not a component"},
+        {"property", props([](ByteWriter& b) { b.ShortString("Colour").Raw({2, 1}); }),
+         "Property Colour does not exist"},
+        {"nested property", props([](ByteWriter& b) { b.ShortString("Caption.Size").Raw({2, 1}); }),
          "Property Caption.Size does not exist"},
-        {"kind", props([](Bytes& b) { b.Str("Count")({6}).Str("x"); }), "Invalid property value"},
-        {"member", props([](Bytes& b) { b.Str("Align")({7}).Str("saLeft"); }), "Invalid property value"},
-        {"set member", props([](Bytes& b) { b.Str("Options")({11}).Str("soNone")({0}); }), "Invalid property value"},
-        {"two-letter char", props([](Bytes& b) { b.Str("Sep")({6}).Str("ab"); }), "Invalid property value"},
-        {"huge string", props([](Bytes& b) { b.Str("Caption")({12, 0xFF, 0xFF, 0xFF, 0x7F}).Chars("abc"); }),
-         "Stream read error"},
-        {"negative length", props([](Bytes& b) { b.Str("Data")({10, 0xFF, 0xFF, 0xFF, 0xFF}); }),
-         "Invalid stream format"},
-        {"not Windows-1252", props([](Bytes& b) { b.Str("Caption")({18, 1, 0, 0, 0, 0x00, 0x4E}); }),
+        {"kind", props([](ByteWriter& b) { b.ShortString("Count").Raw({6}).ShortString("x"); }),
          "Invalid property value"},
-        {"setter", props([](Bytes& b) { b.Str("Count")({2, 0xFF}); }),
+        {"member", props([](ByteWriter& b) { b.ShortString("Align").Raw({7}).ShortString("saLeft"); }),
+         "Invalid property value"},
+        {"set member", props([](ByteWriter& b) { b.ShortString("Options").Raw({11}).ShortString("soNone").Raw({0}); }),
+         "Invalid property value"},
+        {"two-letter char", props([](ByteWriter& b) { b.ShortString("Sep").Raw({6}).ShortString("ab"); }),
+         "Invalid property value"},
+        {"huge string", props([](ByteWriter& b) { b.ShortString("Caption").Raw({12, 0xFF, 0xFF, 0xFF, 0x7F}); }),
+         "Stream read error"},
+        {"negative length", props([](ByteWriter& b) { b.ShortString("Data").Raw({10, 0xFF, 0xFF, 0xFF, 0xFF}); }),
+         "Invalid stream format"},
+        {"not Windows-1252", props([](ByteWriter& b) { b.ShortString("Caption").Raw({18, 1, 0, 0, 0, 0x00, 0x4E}); }),
+         "Invalid property value"},
+        {"setter", props([](ByteWriter& b) { b.ShortString("Count").Raw({2, 0xFF}); }),
          "Error reading S1.Count: Count must not be negative"},
-        {"name", Bytes().Chars("TPF0").Str("TSample").Str("1x")({0, 0}),
-         "Error reading 1x: '1x' is not a valid component name"},
-        {"twin children", Bytes().Chars("TPF0").Str("TSample").Str("R")({0}).Str("TSample").Str("C")({0, 0})
-                              .Str("TSample").Str("c")({0, 0, 0}),
-         "Error reading c: A component named c already exists"},
+        {"name", header("TPF0", "TSample", "1x").Raw({0, 0}), "Error reading 1x: '1x' is not a valid component name"},
+        {"twin children", twins, "Error reading c: A component named c already exists"},
         {"nesting", deep, "Form stream nested too deeply"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_THROW(Read(c.bytes.data), EStreamError);
-        EXPECT_EQ(thorn::test::MessageOf([&] { Read(c.bytes.data); }), c.message);
+        EXPECT_THROW(Read(c.bytes.Bytes()), EStreamError);
+        EXPECT_EQ(thorn::test::MessageOf([&] { Read(c.bytes.Bytes()); }), c.message);
     }
 }
 

@@ -26,6 +26,9 @@ ByteWriter& ByteWriter::Chars(std::string_view text) {
     bytes_.insert(bytes_.end(), text.begin(), text.end());
     return *this;
 }
+ByteWriter& ByteWriter::ShortString(std::string_view text) {
+    return U8(static_cast<uint8_t>(text.size())).Chars(text.substr(0, 255));
+}
 ByteWriter& ByteWriter::Zeros(size_t count) {
     bytes_.insert(bytes_.end(), count, 0);
     return *this;

@@ -29,6 +29,8 @@ public:
     ByteWriter& Raw(std::initializer_list<uint8_t> bytes);
     // The characters' bytes, without an end mark.
     ByteWriter& Chars(std::string_view text);
+    // A length byte, then the characters (at most 255).
+    ByteWriter& ShortString(std::string_view text);
     ByteWriter& Zeros(size_t count);
     void PatchU32(size_t at, uint32_t v);
     size_t Size() const { return bytes_.size(); }

@@ -72,8 +72,9 @@ public:
         list.Boolean("Enabled", [this] { return Enabled; }, [this](bool v) { Enabled = v; }, true);
         list.Enumeration<TSampleAlign>("Align", [this] { return Align; }, [this](TSampleAlign v) { Align = v; },
                                        kSampleAlignNames, saNone);
-        list.Set<TSampleOption>("Options", [this] { return Options; }, [this](EnumSet<TSampleOption> v) { Options = v; },
-                                kSampleOptionNames, EnumSet<TSampleOption>());
+        list.Set<TSampleOption>(
+            "Options", [this] { return Options; }, [this](EnumSet<TSampleOption> v) { Options = v; },
+            kSampleOptionNames, EnumSet<TSampleOption>());
         list.Float("Ratio", [this] { return Ratio; }, [this](double v) { Ratio = v; });
         list.Date("When", [this] { return When; }, [this](TDateTime v) { When = v; });
         list.String("Caption", [this] { return Caption; }, [this](const std::string& v) { Caption = v; });
