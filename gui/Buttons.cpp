@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "gui/Drawing.h"
 #include "gui/Edges.h"
 #include "gui/Forms.h"
 #include "platform/Text.h"
@@ -16,6 +17,11 @@ char AcceleratorOf(std::string_view caption) {
         return static_cast<char>(std::toupper(static_cast<unsigned char>(caption[i + 1])));
     }
     return 0;
+}
+
+bool IsAccel(char ch, std::string_view caption) {
+    char accel = AcceleratorOf(caption);
+    return accel && accel == static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
 }
 
 TButton::TButton() {
@@ -37,13 +43,7 @@ void TButton::SetDefault(bool value) {
 void TButton::Click() {
     thorn::ComponentRef<TButton> self(this);
     if (TCustomForm* form = GetParentForm(); form && modalResult_ != mrNone) form->SetModalResult(modalResult_);
-    if (self) TCustomControl::Click();
-}
-
-void TButton::SetPressed(bool value) {
-    if (value == pressed_) return;
-    pressed_ = value;
-    Invalidate();
+    if (self) TButtonControl::Click();
 }
 
 void TButton::Paint() {
@@ -58,25 +58,15 @@ void TButton::Paint() {
         r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
     }
     uint32_t state = DFCS_BUTTONPUSH;
-    if (pressed_) state |= DFCS_PUSHED;
+    if (IsPressed()) state |= DFCS_PUSHED;
     if (!IsEnabledDeep()) state |= DFCS_INACTIVE;
     TRect face = r;
     DrawFrameControl(c, face, DFC_BUTTON, state | DFCS_ADJUSTRECT);
-    TRect text = r;
-    if (pressed_) OffsetRect(text, 1, 1);
+    TRect content = r;
+    if (IsPressed()) OffsetRect(content, 1, 1);
     c.Font().Assign(GetFont());
     c.Brush().SetStyle(bsClear);
-    uint32_t format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-    if (!IsEnabledDeep()) {
-        TRect shade = text;
-        OffsetRect(shade, 1, 1);
-        c.Font().SetColor(clBtnHighlight);
-        c.DrawText(shade, format, GetCaption());
-        c.Font().SetColor(clBtnShadow);
-    } else {
-        c.Font().SetColor(clBtnText);
-    }
-    c.DrawText(text, format, GetCaption());
+    PaintContent(c, content);
     c.Brush().SetStyle(bsSolid);
     if (focused) {
         TRect focus{r.Left + 3, r.Top + 3, r.Right - 3, r.Bottom - 3};
@@ -84,47 +74,15 @@ void TButton::Paint() {
     }
 }
 
-void TButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    if (button == mbLeft) {
-        if (CanFocus() && !Focused()) SetFocus();
-        tracking_ = true;
-        SetPressed(true);
+void TButton::PaintContent(TCanvas& canvas, const TRect& content) {
+    TRect text = content;
+    uint32_t format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+    if (IsEnabledDeep()) {
+        canvas.Font().SetColor(clBtnText);
+        canvas.DrawText(text, format, GetCaption());
+    } else {
+        thorn::DrawDisabledText(canvas, text, format, GetCaption());
     }
-    TCustomControl::MouseDown(button, shift, x, y);
-}
-
-void TButton::MouseMove(TShiftState shift, int x, int y) {
-    if (tracking_) SetPressed(PtInRect(GetClientRect(), {x, y}));
-    TCustomControl::MouseMove(shift, x, y);
-}
-
-void TButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    thorn::ComponentRef<TButton> self(this);
-    if (button == mbLeft && tracking_) {
-        tracking_ = false;
-        bool inside = PtInRect(GetClientRect(), {x, y});
-        SetPressed(false);
-        if (inside) Click();
-    }
-    if (self) TCustomControl::MouseUp(button, shift, x, y);
-}
-
-void TButton::KeyDown(TKey& key, TShiftState shift) {
-    if (key == VK_SPACE && shift.Empty()) {
-        spaceDown_ = true;
-        SetPressed(true);
-    }
-    TCustomControl::KeyDown(key, shift);
-}
-
-void TButton::KeyUp(TKey& key, TShiftState shift) {
-    thorn::ComponentRef<TButton> self(this);
-    if (key == VK_SPACE && spaceDown_) {
-        spaceDown_ = false;
-        SetPressed(false);
-        Click();
-    }
-    if (self) TCustomControl::KeyUp(key, shift);
 }
 
 bool TButton::CMDialogKey(TKey key, TShiftState shift) {
@@ -133,16 +91,15 @@ bool TButton::CMDialogKey(TKey key, TShiftState shift) {
         Click();
         return true;
     }
-    return TCustomControl::CMDialogKey(key, shift);
+    return TButtonControl::CMDialogKey(key, shift);
 }
 
 bool TButton::CMDialogChar(char ch, TShiftState shift) {
-    char accel = AcceleratorOf(GetCaption());
-    if (accel && accel == static_cast<char>(std::toupper(static_cast<unsigned char>(ch))) && CanFocus()) {
+    if (IsAccel(ch, GetCaption()) && CanFocus()) {
         Click();
         return true;
     }
-    return TCustomControl::CMDialogChar(ch, shift);
+    return TButtonControl::CMDialogChar(ch, shift);
 }
 
 void TButton::CMFocusChanged(TWinControl* focused) {
@@ -151,11 +108,4 @@ void TButton::CMFocusChanged(TWinControl* focused) {
         active_ = active;
         Invalidate();
     }
-}
-
-void TButton::CMCancelMode() {
-    tracking_ = false;
-    spaceDown_ = false;
-    SetPressed(false);
-    TCustomControl::CMCancelMode();
 }

@@ -1,12 +1,14 @@
 #pragma once
 
-#include "gui/Controls.h"
+#include <string_view>
+
+#include "gui/ButtonControl.h"
 
 // A push button in the classic look: Caption (with "&" marking its
 // accelerator), Default (answers Enter when no other button has the focus),
 // Cancel (answers Escape), ModalResult (given to its form when clicked).
 // A click by mouse, Space, Enter, Escape or accelerator runs Click.
-class TButton : public TCustomControl {
+class TButton : public TButtonControl {
 public:
     TButton();
 
@@ -18,34 +20,28 @@ public:
     void SetModalResult(TModalResult value) { modalResult_ = value; }
     // Whether Enter clicks this button now.
     bool IsActive() const { return active_; }
-    bool IsPressed() const { return pressed_; }
 
     // Gives the form the button's modal result, then runs OnClick.
     void Click() override;
 
 protected:
     void Paint() override;
-    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseMove(TShiftState shift, int x, int y) override;
-    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
-    void KeyDown(TKey& key, TShiftState shift) override;
-    void KeyUp(TKey& key, TShiftState shift) override;
+    // The caption inside the face (pushed with it); a descendant may draw
+    // more there. The canvas has the button's font and a clear brush.
+    virtual void PaintContent(TCanvas& canvas, const TRect& content);
+    void Press() override { Click(); }
     bool CMDialogKey(TKey key, TShiftState shift) override;
     bool CMDialogChar(char ch, TShiftState shift) override;
     void CMFocusChanged(TWinControl* focused) override;
-    void CMCancelMode() override;
 
 private:
-    void SetPressed(bool value);
-
     bool default_ = false;
     bool cancel_ = false;
     bool active_ = false;
-    bool pressed_ = false;
-    bool tracking_ = false;
-    bool spaceDown_ = false;
     TModalResult modalResult_ = mrNone;
 };
 
 // The character a "&" marks in caption (upper-cased), or 0.
 char AcceleratorOf(std::string_view caption);
+// Whether ch (either case) is the accelerator of caption.
+bool IsAccel(char ch, std::string_view caption);

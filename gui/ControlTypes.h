@@ -163,6 +163,9 @@ inline constexpr uint32_t MB_DEFBUTTON2 = 0x100;
 inline constexpr uint32_t MB_DEFBUTTON3 = 0x200;
 inline constexpr uint32_t MB_DEFMASK = 0xF00;
 
+// How a text lines up in the width it is given.
+enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
+
 // Placement of a control inside its parent.
 enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 

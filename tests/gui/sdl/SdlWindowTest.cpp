@@ -6,10 +6,17 @@
 #include <cstring>
 #include <memory>
 #include <string_view>
+#include <type_traits>
 
 #include "bitmap/Pix32_Image.h"
 #include "gui/Application.h"
+#include "gui/Bevel.h"
+#include "gui/BitBtn.h"
+#include "gui/CheckBox.h"
 #include "gui/Edit.h"
+#include "gui/GroupBox.h"
+#include "gui/Label.h"
+#include "gui/Panel.h"
 #include "gui/Timers.h"
 #include "SdlSession.h"
 #include "gui/sdl/SdlHost.h"
@@ -170,6 +177,104 @@ TEST_F(SdlWindow, TextTypedOnTheKeyboardReachesTheFocusedEdit) {
     EXPECT_TRUE(typed) << edit->GetText();
     EXPECT_EQ(beeps, 1);  // the arrow is not in Windows-1252
     EXPECT_EQ(edit->GetSelStart(), 4);
+}
+
+// A form with one of each basic control, shown in a real window. With
+// THORN_SCREENSHOT naming a file, the window's pixels are saved there as a
+// BMP picture to look at.
+TEST_F(SdlWindow, EveryBasicControlShowsInARealWindow) {
+    TForm* form = Application->CreateForm<TForm>();
+    form->SetCaption("Basic controls");
+    form->SetBounds(20, 20, 520, 330);
+    auto place = [&]<typename T>(T* control, TWinControl* parent, TRect bounds) {
+        control->SetParent(parent);
+        control->SetBoundsRect(bounds);
+        return control;
+    };
+    auto make = [&]<typename T>(std::type_identity<T>, TWinControl* parent, TRect bounds) {
+        return place(thorn::Make<T>(*form), parent, bounds);
+    };
+    TLabel* name = make(std::type_identity<TLabel>{}, form, {10, 12, 60, 25});
+    name->SetCaption("&Name:");
+    TEdit* edit = make(std::type_identity<TEdit>{}, form, {60, 10, 220, 31});
+    edit->SetText("Thornvale II");
+    name->SetFocusControl(edit);
+    TEdit* hidden = make(std::type_identity<TEdit>{}, form, {60, 36, 220, 57});
+    hidden->SetText("secret");
+    hidden->SetPasswordChar('*');
+    TEdit* off = make(std::type_identity<TEdit>{}, form, {60, 62, 220, 83});
+    off->SetText("Disabled");
+    off->SetEnabled(false);
+
+    TGroupBox* group = make(std::type_identity<TGroupBox>{}, form, {10, 95, 220, 200});
+    group->SetCaption("&Options");
+    const char* captions[] = {"Show names", "Transparent armies", "Mixed state", "Not now"};
+    for (int i = 0; i < 4; ++i) {
+        TCheckBox* box = make(std::type_identity<TCheckBox>{}, group, {8, 20 + i * 20, 190, 37 + i * 20});
+        box->SetCaption(captions[i]);
+        box->SetAllowGrayed(true);
+        box->SetState(i == 1 ? cbChecked : i == 2 ? cbGrayed : cbUnchecked);
+        box->SetEnabled(i != 3);
+    }
+    TPanel* panel = make(std::type_identity<TPanel>{}, form, {10, 210, 220, 250});
+    panel->SetCaption("Raised panel, lowered inside");
+    panel->SetBevelInner(bvLowered);
+    panel->SetBorderWidth(2);
+    TBevel* line = make(std::type_identity<TBevel>{}, form, {10, 258, 220, 260});
+    line->SetShape(bsTopLine);
+    TBevel* frame = make(std::type_identity<TBevel>{}, form, {10, 266, 60, 316});
+    frame->SetShape(bsFrame);
+    TLabel* wrapped = make(std::type_identity<TLabel>{}, form, {70, 266, 220, 316});
+    wrapped->SetAutoSize(false);
+    wrapped->SetBoundsRect({70, 266, 220, 316});
+    wrapped->SetWordWrap(true);
+    wrapped->SetAlignment(taCenter);
+    wrapped->SetCaption("A centred label that wraps its words onto lines");
+
+    TButton* ok = make(std::type_identity<TButton>{}, form, {240, 10, 315, 35});
+    ok->SetCaption("&Apply");
+    ok->SetDefault(true);
+    TButton* grey = make(std::type_identity<TButton>{}, form, {325, 10, 400, 35});
+    grey->SetCaption("Disabled");
+    grey->SetEnabled(false);
+    const TBitBtnKind kinds[] = {bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll};
+    for (int i = 0; i < 10; ++i) {
+        TBitBtn* b = make(std::type_identity<TBitBtn>{}, form, {240 + (i % 2) * 85, 45 + (i / 2) * 30, 320 + (i % 2) * 85,
+                                                              70 + (i / 2) * 30});
+        b->SetKind(kinds[i]);
+    }
+    TBitBtn* off2 = make(std::type_identity<TBitBtn>{}, form, {410, 10, 505, 35});
+    off2->SetKind(bkRetry);
+    off2->SetCaption("Greyed");
+    off2->SetEnabled(false);
+    // A memo-like edit of several lines, with its vertical bar.
+    struct Lines : TCustomEdit {
+        Lines() {
+            SetMultiLine(true);
+            SetAutoSize(false);
+            SetScrollBars(ssVertical);
+        }
+    };
+    Lines* lines = make(std::type_identity<Lines>{}, form, {240, 205, 505, 316});
+    lines->SetText("Scripted events\r\nTurn 1: the barons gather\r\nTurn 4: a plague in the east\r\n"
+                   "Turn 9: the river floods\r\nTurn 12: peace talks\r\nTurn 15: the king dies\r\n"
+                   "Turn 20: the last battle\r\nTurn 24: a new king\r\nTurn 30: the end");
+    form->Show();
+    edit->SetFocus();
+    edit->SetSelStart(0);
+    edit->SetSelLength(9);
+    ASSERT_TRUE(RunUntil([&] { return !form->HasPendingPaint(); }));
+
+    TBitmap32 shot;
+    ASSERT_TRUE(RunUntil([&] {
+        form->GetHostWindow()->ReadPixels(shot);
+        return shot.Width() == 520 && shot.GetPixel(1, 1) == Color32(clBtnFace) &&
+               shot.GetPixel(65, 20) != Color32(clBtnFace);
+    }));
+    // The default button's dark frame, the edit's white face.
+    EXPECT_EQ(shot.GetPixel(240, 20), Color32(clWindowFrame));
+    EXPECT_EQ(shot.GetPixel(217, 28), Color32(clWindow));
+    if (const char* file = std::getenv("THORN_SCREENSHOT")) shot.SaveToFile(file);
 }
 
 }  // namespace
