@@ -72,30 +72,30 @@ protected:
     void Up(int x, int y) { host.MouseUp(*form, 10 + x, 10 + y); }
 };
 
+// Buttons as thick as the bar, at most 32 and at most half its length, a
+// pixel less in the flat look, none below 2 pixels or without arrows; a set
+// size wins; a border takes a pixel on every side.
 TEST_F(RangeBars, ButtonSizes) {
     TRangeBar* bar = AddBar<TRangeBar>(100, 16);
-    EXPECT_EQ(bar->GetButtonSize(), 16);
-    bar->SetStyle(rbsMac);
-    EXPECT_EQ(bar->GetButtonSize(), 15);
-    bar->SetStyle(rbsDefault);
-    bar->SetWidth(20);  // two buttons of 16 would fill the bar: half its length
-    EXPECT_EQ(bar->GetButtonSize(), 10);
-    bar->SetStyle(rbsMac);
-    EXPECT_EQ(bar->GetButtonSize(), 9);
-    bar->SetShowArrows(false);
-    EXPECT_EQ(bar->GetButtonSize(), 0);
-    bar->SetShowArrows(true);
-    bar->SetStyle(rbsDefault);
-    bar->SetWidth(3);  // below 2 pixels: no buttons
-    EXPECT_EQ(bar->GetButtonSize(), 0);
-    bar->SetBounds(10, 10, 100, 60);
-    EXPECT_EQ(bar->GetButtonSize(), 32);
-    bar->SetButtonSize(12);
-    EXPECT_EQ(bar->GetButtonSize(), 12);
-    bar->SetBorderStyle(bsSingle);  // the border takes a pixel on every side
-    bar->SetButtonSize(0);
-    bar->SetBounds(10, 10, 100, 18);
-    EXPECT_EQ(bar->GetButtonSize(), 16);
+    struct Case {
+        TRBStyle style;
+        int width, height, set;
+        bool arrows;
+        TBorderStyle border;
+        int expected;
+    };
+    for (const Case& c : {Case{rbsDefault, 100, 16, 0, true, bsNone, 16}, {rbsMac, 100, 16, 0, true, bsNone, 15},
+                          {rbsDefault, 20, 16, 0, true, bsNone, 10}, {rbsMac, 20, 16, 0, true, bsNone, 9},
+                          {rbsMac, 20, 16, 0, false, bsNone, 0}, {rbsDefault, 3, 16, 0, true, bsNone, 0},
+                          {rbsDefault, 100, 60, 0, true, bsNone, 32}, {rbsDefault, 100, 60, 12, true, bsNone, 12},
+                          {rbsDefault, 100, 18, 0, true, bsSingle, 16}}) {
+        bar->SetStyle(c.style);
+        bar->SetBounds(10, 10, c.width, c.height);
+        bar->SetButtonSize(c.set);
+        bar->SetShowArrows(c.arrows);
+        bar->SetBorderStyle(c.border);
+        EXPECT_EQ(bar->GetButtonSize(), c.expected) << c.width << "x" << c.height;
+    }
 }
 
 TEST_F(RangeBars, HandleSizedByTheWindow) {

@@ -14,6 +14,11 @@ using Bytes = std::vector<uint8_t>;
 namespace fs = std::filesystem;
 using namespace thorn::test;
 
+class Packer : public ::testing::Test {
+protected:
+    TempDir dir;
+};
+
 // The shape of an export: Scenarios/<base>/Mission001 with the game's files.
 fs::path MakeExportTree(const TempDir& dir, const std::string& base) {
     const fs::path tree = dir / "export";
@@ -35,8 +40,7 @@ Packed Pack(const fs::path& tree, const fs::path& destination, std::string_view 
     });
 }
 
-TEST(Packer, WritesBothPackagesAndRemovesTheTree) {
-    TempDir dir;
+TEST_F(Packer, WritesBothPackagesAndRemovesTheTree) {
     const fs::path tree = MakeExportTree(dir, "Big.Map");
     const Packed packed = Pack(tree, dir.Path(), "Big.Map");
     ASSERT_TRUE(packed.result.ok) << packed.result.message;
@@ -71,30 +75,28 @@ TEST(Packer, WritesBothPackagesAndRemovesTheTree) {
     EXPECT_EQ(pdbEntries[6].location, pdbEntries[5].location);  // map.dat equals dommap.dat
 }
 
-TEST(Packer, DatabaseNameIsWindows1252) {
-    TempDir dir;
+TEST_F(Packer, DatabaseNameIsWindows1252) {
     const fs::path tree = MakeExportTree(dir, "x");
     ASSERT_TRUE(Pack(tree, dir.Path(), "\xC3\x89t\xC3\xA9").result.ok);
     EXPECT_EQ(ReadWithPalmPdb(dir / "\xC3\x89t\xC3\xA9.pdb").name, "\xC9t\xE9");
 }
 
-TEST(Packer, ReservedAndImpossibleNamesAreRefused) {
+TEST_F(Packer, ReservedAndImpossibleNamesAreRefused) {
     for (std::string_view name : {"Scenario01", "scenario01.x", "", "a/b", ".."}) {
-        TempDir dir;
-        const fs::path tree = MakeExportTree(dir, "m");
-        const Packed packed = Pack(tree, dir.Path(), name);
-        EXPECT_FALSE(packed.result.ok) << name;
+        SCOPED_TRACE(name);
+        TempDir each;
+        const fs::path tree = MakeExportTree(each, "m");
+        const Packed packed = Pack(tree, each.Path(), name);
+        EXPECT_FALSE(packed.result.ok);
         EXPECT_FALSE(packed.result.message.empty());
-        EXPECT_FALSE(fs::exists(tree)) << name;
+        EXPECT_FALSE(fs::exists(tree));
         EXPECT_EQ(packed.console, "");
-        EXPECT_FALSE(fs::exists(dir / (std::string(name) + ".pdb")));
+        EXPECT_FALSE(fs::exists(each / (std::string(name) + ".pdb")));
     }
-    TempDir dir;
     EXPECT_TRUE(Pack(MakeExportTree(dir, "m"), dir.Path(), "Scenario010").result.ok);
 }
 
-TEST(Packer, ReadOnlyTargetKeepsTheOldFiles) {
-    TempDir dir;
+TEST_F(Packer, ReadOnlyTargetKeepsTheOldFiles) {
     const fs::path tree = MakeExportTree(dir, "m");
     const fs::path target = dir / "target";
     const Bytes oldPdb = {1, 2, 3}, oldPak = {4, 5};
@@ -119,8 +121,7 @@ TEST(Packer, ReadOnlyTargetKeepsTheOldFiles) {
     EXPECT_FALSE(fs::exists(tree));
 }
 
-TEST(Packer, RefusedDatabaseLeavesThePackageAlone) {
-    TempDir dir;
+TEST_F(Packer, RefusedDatabaseLeavesThePackageAlone) {
     const fs::path tree = MakeExportTree(dir, "m");
     MakeFile(tree / "Scenarios" / "m" / "Mission001" / "sound.snd", 64001);
     const Bytes oldPak = {7};
@@ -133,8 +134,7 @@ TEST(Packer, RefusedDatabaseLeavesThePackageAlone) {
     EXPECT_FALSE(fs::exists(tree));
 }
 
-TEST(Packer, MissingTreeAndThrowingClock) {
-    TempDir dir;
+TEST_F(Packer, MissingTreeAndThrowingClock) {
     const Packed missing = Pack(dir / "none", dir.Path(), "m");
     EXPECT_FALSE(missing.result.ok);
     EXPECT_EQ(missing.console, "Cannot find directory " + (dir / "none").string() + "\n\n");

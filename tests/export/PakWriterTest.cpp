@@ -10,8 +10,12 @@ using Bytes = std::vector<uint8_t>;
 namespace fs = std::filesystem;
 using namespace thorn::test;
 
-TEST(PakWriter, OneSmallFile) {
+class PakWriter : public ::testing::Test {
+protected:
     TempDir dir;
+};
+
+TEST_F(PakWriter, OneSmallFile) {
     MakeFile(dir / "src" / "f.dat", 100, 5);
     const Packed packed = PackFolder(PackageForm::Pak, dir / "src", dir / "m.pak");
     ASSERT_TRUE(packed.result.ok) << packed.result.message;
@@ -34,8 +38,7 @@ TEST(PakWriter, OneSmallFile) {
                                   "\n\nAll done\n\n");
 }
 
-TEST(PakWriter, FoldersKeepLocationZeroWhenScrambled) {
-    TempDir dir;
+TEST_F(PakWriter, FoldersKeepLocationZeroWhenScrambled) {
     MakeFile(dir / "src" / "Scenarios" / "m" / "mission.dat", 12);
     MakeFile(dir / "src" / "top.txt", 0);
     const Packed packed = PackFolder(PackageForm::Pak, dir / "src", dir / "s.pak", true);
@@ -56,8 +59,7 @@ TEST(PakWriter, FoldersKeepLocationZeroWhenScrambled) {
     EXPECT_EQ(pak.size(), dataStart + 12u);
 }
 
-TEST(PakWriter, EqualFilesShareTheirBytes) {
-    TempDir dir;
+TEST_F(PakWriter, EqualFilesShareTheirBytes) {
     MakeFile(dir / "src" / "a.dat", 40, 1);
     MakeFile(dir / "src" / "b.dat", 40, 1);
     MakeFile(dir / "src" / "c.dat", 40, 1);
@@ -78,8 +80,7 @@ TEST(PakWriter, EqualFilesShareTheirBytes) {
     EXPECT_EQ(CountOf(packed.console, (dir / "src" / "b.dat").string() + "\n"), 0u);
 }
 
-TEST(PakWriter, BigFilesAreStoredWhole) {
-    TempDir dir;
+TEST_F(PakWriter, BigFilesAreStoredWhole) {
     MakeFile(dir / "src" / "big.bin", 70000, 4);
     ASSERT_TRUE(PackFolder(PackageForm::Pak, dir / "src", dir / "m.pak").result.ok);
     const Bytes pak = ReadFileBytes(dir / "m.pak");
@@ -87,8 +88,7 @@ TEST(PakWriter, BigFilesAreStoredWhole) {
     EXPECT_EQ(Bytes(pak.begin() + 46, pak.end()), ReadFileBytes(dir / "src" / "big.bin"));
 }
 
-TEST(PakWriter, MissingSourceFolder) {
-    TempDir dir;
+TEST_F(PakWriter, MissingSourceFolder) {
     const Packed packed = PackFolder(PackageForm::Pak, dir / "nothing", dir / "m.pak");
     EXPECT_FALSE(packed.result.ok);
     EXPECT_EQ(packed.console, "Cannot find directory " + (dir / "nothing").string() + "\n\n");

@@ -12,14 +12,18 @@ using Bytes = std::vector<uint8_t>;
 namespace fs = std::filesystem;
 using namespace thorn::test;
 
+class PdbWriter : public ::testing::Test {
+protected:
+    TempDir dir;
+};
+
 std::vector<size_t> ResourceSizes(const PalmDatabase& db) {
     std::vector<size_t> sizes;
     for (const auto& r : db.resources) sizes.push_back(r.data.size());
     return sizes;
 }
 
-TEST(PdbWriter, OneSmallFile) {
-    TempDir dir;
+TEST_F(PdbWriter, OneSmallFile) {
     MakeFile(dir / "src" / "f.dat", 100, 3);
     const Packed packed = PackFolder(PackageForm::Pdb, dir / "src", dir / "m.pdb");
     ASSERT_TRUE(packed.result.ok) << packed.result.message;
@@ -49,8 +53,7 @@ TEST(PdbWriter, OneSmallFile) {
                                   " - added\n\nWriting header...\n\nAdding files...\n" + file + "\n\nAll done\n\n");
 }
 
-TEST(PdbWriter, EmptyFolder) {
-    TempDir dir;
+TEST_F(PdbWriter, EmptyFolder) {
     fs::create_directory(dir / "src");
     ASSERT_TRUE(PackFolder(PackageForm::Pdb, dir / "src", dir / "e.pdb").result.ok);
     const Bytes pdb = ReadFileBytes(dir / "e.pdb");
@@ -59,8 +62,7 @@ TEST(PdbWriter, EmptyFolder) {
     EXPECT_EQ(ResourceSizes(ReadCheckedDatabase(dir / "e.pdb")), (std::vector<size_t>{4}));
 }
 
-TEST(PdbWriter, CountIsNegatedOnlyWhenNotScrambled) {
-    TempDir dir;
+TEST_F(PdbWriter, CountIsNegatedOnlyWhenNotScrambled) {
     MakeFile(dir / "src" / "a" / "b" / "c.dat", 3);
     MakeFile(dir / "src" / "a" / "d.dat", 4);
     MakeFile(dir / "src" / "e.dat", 5);
@@ -79,8 +81,7 @@ TEST(PdbWriter, CountIsNegatedOnlyWhenNotScrambled) {
     ReadCheckedDatabase(dir / "hidden.pdb");
 }
 
-TEST(PdbWriter, RecordLimitAndPlainSplit) {
-    TempDir dir;
+TEST_F(PdbWriter, RecordLimitAndPlainSplit) {
     MakeFile(dir / "src" / "a.dat", 64000, 1);
     MakeFile(dir / "src" / "b.wav", 64001, 2);
     const Packed packed = PackFolder(PackageForm::Pdb, dir / "src", dir / "r.pdb");
@@ -99,14 +100,13 @@ TEST(PdbWriter, RecordLimitAndPlainSplit) {
     EXPECT_EQ(joined, ReadFileBytes(dir / "src" / "b.wav"));
 }
 
-TEST(PdbWriter, PictureIsSplitBetweenRows) {
+TEST_F(PdbWriter, PictureIsSplitBetweenRows) {
     // 247 never-repeating pixels code to 250 bytes a row.
     Bytes pixels(247 * 300);
     for (size_t y = 0; y < 300; ++y)
         for (size_t x = 0; x < 247; ++x) pixels[y * 247 + x] = static_cast<uint8_t>(x * 7 + y);
     const Bytes img = CGfxPicture(247, 300, pixels, 0).Bytes();
     ASSERT_EQ(img.size(), 22u + 300 + 300 * 250);
-    TempDir dir;
     MakeFile(dir / "src" / "block0.img", img);
     const Packed packed = PackFolder(PackageForm::Pdb, dir / "src", dir / "p.pdb");
     ASSERT_TRUE(packed.result.ok) << packed.result.message;
@@ -131,10 +131,9 @@ Bytes Animation() {
     return ani;
 }
 
-TEST(PdbWriter, AnimationIsSplitBetweenFramesAndRows) {
+TEST_F(PdbWriter, AnimationIsSplitBetweenFramesAndRows) {
     const Bytes ani = Animation();
     ASSERT_EQ(ani.size(), 21u + 2 * 40008);
-    TempDir dir;
     MakeFile(dir / "walk.ani", ani);
     // Frame 0 whole (40029); frame 1's header and table (40237), 59 rows, then 41.
     EXPECT_EQ(SplitAniFile(dir / "walk.ani"), (std::vector<uint32_t>{63719, 16318}));
@@ -146,8 +145,7 @@ TEST(PdbWriter, AnimationIsSplitBetweenFramesAndRows) {
     EXPECT_TRUE(SplitAniFile(dir / "broken.ani").empty());
 }
 
-TEST(PdbWriter, SplitsThatDoNotCoverTheFileAreRefused) {
-    TempDir dir;
+TEST_F(PdbWriter, SplitsThatDoNotCoverTheFileAreRefused) {
     Bytes notAPicture(70000, 0xFE);
     MakeFile(dir / "bad.img", notAPicture);
     EXPECT_TRUE(SplitImgFile(dir / "bad.img").empty());
@@ -156,8 +154,7 @@ TEST(PdbWriter, SplitsThatDoNotCoverTheFileAreRefused) {
     EXPECT_EQ(SplitFileIntoRecords(dir / "bad.img", {'d', 'a', 't', 0}, 10), (std::vector<uint32_t>{10}));
 }
 
-TEST(PdbWriter, UnsplittableFileWritesNothingAndKeepsTheOldDatabase) {
-    TempDir dir;
+TEST_F(PdbWriter, UnsplittableFileWritesNothingAndKeepsTheOldDatabase) {
     MakeFile(dir / "src" / "a.dat", 10);
     MakeFile(dir / "src" / "big.bin", 70000);
     const Bytes old = {1, 2, 3};
@@ -172,8 +169,7 @@ TEST(PdbWriter, UnsplittableFileWritesNothingAndKeepsTheOldDatabase) {
     EXPECT_FALSE(fs::exists(dir / "m.pdb.tmp"));
 }
 
-TEST(PdbWriter, FileOfMoreThan255RecordsIsRefused) {
-    TempDir dir;
+TEST_F(PdbWriter, FileOfMoreThan255RecordsIsRefused) {
     fs::create_directory(dir / "src");
     MakeFile(dir / "src" / "long.wav", 1);
     fs::resize_file(dir / "src" / "long.wav", 255ull * 64000 + 1);
@@ -187,8 +183,7 @@ TEST(PdbWriter, FileOfMoreThan255RecordsIsRefused) {
     EXPECT_TRUE(PackFolder(PackageForm::Pdb, dir / "src", dir / "m.pdb").result.ok);
 }
 
-TEST(PdbWriter, DirectoryRecordOver64000BytesIsRefused) {
-    TempDir dir;
+TEST_F(PdbWriter, DirectoryRecordOver64000BytesIsRefused) {
     for (int i = 0; i < 2133; ++i) MakeFile(dir / "src" / ("f" + std::to_string(i)), 0);
     EXPECT_TRUE(PackFolder(PackageForm::Pdb, dir / "src", dir / "m.pdb").result.ok);  // 4 + 30 x 2133 = 63994
     MakeFile(dir / "src" / "one-more", 0);
@@ -197,8 +192,7 @@ TEST(PdbWriter, DirectoryRecordOver64000BytesIsRefused) {
     EXPECT_FALSE(fs::exists(dir / "n.pdb"));
 }
 
-TEST(PdbWriter, EqualFilesShareRecords) {
-    TempDir dir;
+TEST_F(PdbWriter, EqualFilesShareRecords) {
     MakeFile(dir / "src" / "a.dat", 30, 7);
     MakeFile(dir / "src" / "b.dat", 30, 7);
     MakeFile(dir / "src" / "c.dat", 0);
@@ -220,15 +214,14 @@ TEST(PdbWriter, EqualFilesShareRecords) {
     EXPECT_EQ(entries[5].recordCount, 2);
 }
 
-TEST(PdbWriter, MissingSourceFolder) {
-    TempDir dir;
+TEST_F(PdbWriter, MissingSourceFolder) {
     const Packed packed = PackFolder(PackageForm::Pdb, dir / "nothing", dir / "m.pdb");
     EXPECT_FALSE(packed.result.ok);
     EXPECT_EQ(packed.console, "Cannot find directory " + (dir / "nothing").string() + "\n\n");
     EXPECT_FALSE(fs::exists(dir / "m.pdb"));
 }
 
-TEST(PdbWriter, HeaderFieldsAndPalmTime) {
+TEST_F(PdbWriter, HeaderFieldsAndPalmTime) {
     EXPECT_EQ(PalmTimeNow(0), 2082844800u);
     EXPECT_EQ(PalmTimeNow(kFixedTime), kFixedPalmTime);
     EXPECT_EQ(PalmTimeNow(static_cast<std::time_t>(-1)), 0xFFFFFFFFu);

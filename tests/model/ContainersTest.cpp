@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "model/OrvSimpleArray.h"
 #include "model/OrvString.h"
@@ -67,39 +69,23 @@ TEST(CList, IndexOfAndRemove) {
     EXPECT_THROW(list.RemoveAt(3), CList<int>::BadSize);
 }
 
-TEST(CSimpleArray, AutomaticGrowthFollowsCountOverEightBetween4And1024) {
-    Orv::CSimpleArray<int> a;
-    ASSERT_EQ(a.SetSize(1), 1);
-    EXPECT_EQ(a.GetCapacity(), 4);
-
-    Orv::CSimpleArray<int> b;
-    ASSERT_EQ(b.SetSize(80), 1);
-    EXPECT_EQ(b.GetCapacity(), 80);
-    ASSERT_EQ(b.SetSize(81), 1);
-    EXPECT_EQ(b.GetCapacity(), 90);  // step 80 / 8
-
-    Orv::CSimpleArray<uint8_t> c;
-    ASSERT_EQ(c.SetSize(9000), 1);
-    ASSERT_EQ(c.SetSize(9001), 1);
-    EXPECT_EQ(c.GetCapacity(), 9000 + 1024);
-
-    Orv::CSimpleArray<int> d;
-    ASSERT_EQ(d.SetSize(16), 1);
-    ASSERT_EQ(d.SetSize(100), 1);
-    EXPECT_EQ(d.GetCapacity(), 100);  // 16 + 4 falls short: exactly n
-}
-
-TEST(CSimpleArray, FixedStepAndItsBoundary) {
-    Orv::CSimpleArray<int> a;
-    ASSERT_EQ(a.SetSize(2, 3), 1);
-    EXPECT_EQ(a.GetGrowBy(), 3);
-    EXPECT_EQ(a.GetCapacity(), 3);
-    ASSERT_EQ(a.SetSize(3), 1);
-    EXPECT_EQ(a.GetCapacity(), 3);  // fits, no growth
-    ASSERT_EQ(a.SetSize(6), 1);
-    EXPECT_EQ(a.GetCapacity(), 6);  // 3 + 3 reaches n exactly
-    ASSERT_EQ(a.SetSize(10), 1);
-    EXPECT_EQ(a.GetCapacity(), 10);  // 6 + 3 falls short
+// The capacity after each size: without a step it grows by the count over
+// eight, between 4 and 1024, or to the size when that falls short; a fixed
+// step grows by the step.
+TEST(CSimpleArray, GrowthSteps) {
+    struct Growth {
+        int step;
+        std::vector<std::pair<int, int>> sizeThenCapacity;
+    };
+    for (const Growth& g : {Growth{0, {{1, 4}}}, Growth{0, {{80, 80}, {81, 90}}}, Growth{0, {{9000, 9000}, {9001, 10024}}},
+                            Growth{0, {{16, 16}, {100, 100}}}, Growth{3, {{2, 3}, {3, 3}, {6, 6}, {10, 10}}}}) {
+        Orv::CSimpleArray<uint8_t> a;
+        if (g.step) a.SetSize(0, g.step);
+        for (auto [size, capacity] : g.sizeThenCapacity) {
+            ASSERT_EQ(a.SetSize(size), 1);
+            EXPECT_EQ(a.GetCapacity(), capacity) << size;
+        }
+    }
 }
 
 TEST(CSimpleArray, SetSizeZeroFreesAndRegrowsZeroed) {

@@ -62,21 +62,17 @@ TEST_F(MapProjectTest, ResetEmptiesTheProjectInItsOrder) {
         "Deselect RMIEvent",     "ClearItems RMIEvent",   "Clear LVEvents",       "Deselect RMIMission",
         "ClearItems RMIMission"};
     EXPECT_EQ(editor.calls, expected);
-    EXPECT_EQ(editor.view->GetLayers()->GetCount(), 0);
-    EXPECT_EQ(project.Provinces.GetCount(), 0);
-    EXPECT_EQ(project.Events.GetCount(), 0);
-    EXPECT_EQ(project.Tables.GetCount(), 0);
     EXPECT_EQ(project.DraggedProvince, nullptr);
-    EXPECT_EQ(project.Players.GetCount(), 4u);  // no player is created
-    EXPECT_EQ(project.Players[2].Active, 0u);
-    EXPECT_EQ(project.WorldWidth, 1);
-    EXPECT_EQ(project.WorldHeight, 1);
     EXPECT_TRUE(project.FileName.empty());
-    EXPECT_EQ(project.Difficulty, 1);
-    EXPECT_EQ(project.ExperienceLimit, 25u);
-    EXPECT_EQ(project.Modified, 1u);
-    EXPECT_EQ(project.MissionId, 7u);
-    EXPECT_EQ(project.NumResources, 2);
+    // Layers, provinces, events, tables, players (none made, none active),
+    // world sides, difficulty and experience limit; the modified flag, the
+    // mission id and the game data's counts stay.
+    EXPECT_EQ((std::vector<uint32_t>{static_cast<uint32_t>(editor.view->GetLayers()->GetCount()),
+                                     project.Provinces.GetCount(), project.Events.GetCount(), project.Tables.GetCount(),
+                                     project.Players.GetCount(), project.Players[2].Active, project.WorldWidth,
+                                     project.WorldHeight, project.Difficulty, project.ExperienceLimit, project.Modified,
+                                     project.MissionId, project.NumResources}),
+              (std::vector<uint32_t>{0, 0, 0, 0, 4, 0, 1, 1, 1, 25, 1, 7, 2}));
 
     editor.calls.clear();
     EXPECT_EQ(project.Reset(), 1);

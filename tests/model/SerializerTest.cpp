@@ -84,17 +84,6 @@ TEST(Serializer, RoundTripThroughSaverAndLoader) {
     EXPECT_EQ(Orv::SerializeToBytes(back), bytes);
 }
 
-TEST(Serializer, SaverOnExactBufferEndsWithoutError) {
-    Sample r = Filled();
-    Orv::CSerialSizer sizer;
-    r.Serialize(sizer);
-    Bytes buffer(sizer.Size());
-    Orv::CSerialSaver saver(buffer);
-    r.Serialize(saver);
-    EXPECT_EQ(saver.Error(), 0u);
-    EXPECT_EQ(saver.Position(), saver.Size());
-}
-
 TEST(Serializer, SaverDropsWhatDoesNotFitAndEverythingAfter) {
     Sample r = Filled();
     Bytes buffer(5, 0xEE);
