@@ -2,6 +2,8 @@
 // comparison and whole-bitmap geometry.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "bitmap/Pix32.h"
@@ -246,56 +248,38 @@ TEST(Geometry, RollMovesTheStoreAsOneRunAndFillsBehind) {
     EXPECT_EQ(b.changes, before);
 }
 
-TEST(Geometry, FlipsInPlaceAndIntoAnother) {
-    TBitmap32 b, d;
-    FillNumbered(b, 3, 2);
-    b.FlipHorz(&d);
-    EXPECT_EQ(d.GetPixel(0, 0), Numbered(2, 0));
-    EXPECT_EQ(d.GetPixel(2, 1), Numbered(0, 1));
-    b.FlipVert(&d);
-    EXPECT_EQ(d.GetPixel(0, 0), Numbered(0, 1));
-    b.FlipHorz();
-    EXPECT_EQ(b.GetPixel(0, 1), Numbered(2, 1));
-    b.FlipVert(&b);
-    EXPECT_EQ(b.GetPixel(0, 0), Numbered(2, 1));
-}
-
-TEST(Geometry, QuarterTurnsIntoAnotherAndIntoItself) {
-    TBitmap32 b, d;
-    FillNumbered(b, 3, 2);
-    b.Rotate90(&d);
-    EXPECT_EQ(d.Width(), 2);
-    EXPECT_EQ(d.Height(), 3);
-    EXPECT_EQ(d.GetPixel(1, 0), Numbered(0, 0));  // top-right is the old top-left
-    EXPECT_EQ(d.GetPixel(0, 2), Numbered(2, 1));
-    b.Rotate270(&d);
-    EXPECT_EQ(d.GetPixel(0, 2), Numbered(0, 0));
-    EXPECT_EQ(d.GetPixel(1, 0), Numbered(2, 1));
-
-    TBitmap32 self;
-    FillNumbered(self, 3, 2);
-    self.SetMasterAlpha(77);
-    self.Rotate90(&self);
-    EXPECT_EQ(self.Width(), 2);
-    EXPECT_EQ(self.GetPixel(1, 0), Numbered(0, 0));
-    EXPECT_EQ(self.GetPixel(0, 0), Numbered(0, 1));
-    EXPECT_EQ(self.MasterAlpha(), 77u);
-    self.Rotate270(&self);
-    EXPECT_EQ(self.Width(), 3);
-    EXPECT_EQ(self.GetPixel(2, 1), Numbered(2, 1));
-    self.Rotate270();
-    EXPECT_EQ(self.GetPixel(0, 2), Numbered(0, 0));
-}
-
-TEST(Geometry, HalfTurn) {
-    TBitmap32 b, d;
-    FillNumbered(b, 3, 2);
-    b.Rotate180(&d);
-    EXPECT_EQ(d.GetPixel(0, 0), Numbered(2, 1));
-    b.Rotate180(&b);
-    EXPECT_EQ(b.GetPixel(2, 1), Numbered(0, 0));
-    b.Rotate180();
-    EXPECT_EQ(b.GetPixel(2, 1), Numbered(2, 1));
+// Flips and turns of a numbered 3 x 2 picture, into another bitmap, into
+// itself through a pointer and in place: every pixel of the result is the
+// numbered one it comes from; the settings stay.
+TEST(Geometry, FlipsAndTurnsMoveEveryPixel) {
+    using Op = void (TBitmap32::*)(TBitmap32*);
+    struct Case {
+        const char* what;
+        Op op;
+        int32_t width;  // of the result; its height is the other side
+        std::function<TColor32(int32_t x, int32_t y)> from;
+    };
+    const Case cases[] = {
+        {"horizontal flip", &TBitmap32::FlipHorz, 3, [](int32_t x, int32_t y) { return Numbered(2 - x, y); }},
+        {"vertical flip", &TBitmap32::FlipVert, 3, [](int32_t x, int32_t y) { return Numbered(x, 1 - y); }},
+        {"quarter turn", &TBitmap32::Rotate90, 2, [](int32_t x, int32_t y) { return Numbered(y, 1 - x); }},
+        {"half turn", &TBitmap32::Rotate180, 3, [](int32_t x, int32_t y) { return Numbered(2 - x, 1 - y); }},
+        {"three quarters", &TBitmap32::Rotate270, 2, [](int32_t x, int32_t y) { return Numbered(2 - y, x); }},
+    };
+    for (const Case& c : cases)
+        for (int way = 0; way < 3; ++way) {
+            SCOPED_TRACE(std::string(c.what) + " way " + std::to_string(way));
+            TBitmap32 b, other;
+            FillNumbered(b, 3, 2);
+            b.SetMasterAlpha(77);
+            TBitmap32& result = way == 0 ? other : b;
+            (b.*c.op)(way == 0 ? &other : way == 1 ? &b : nullptr);
+            ASSERT_EQ(result.Width(), c.width);
+            ASSERT_EQ(result.Height(), 5 - c.width);
+            for (int32_t y = 0; y < result.Height(); ++y)
+                for (int32_t x = 0; x < result.Width(); ++x) EXPECT_EQ(result.GetPixel(x, y), c.from(x, y)) << x << "," << y;
+            EXPECT_EQ(b.MasterAlpha(), 77u);
+        }
 }
 
 TEST(Bitmap, PixelStoreIsTheBitmapsOwnMemory) {
