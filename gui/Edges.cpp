@@ -207,3 +207,16 @@ void Frame3D(TCanvas& canvas, TRect& r, TColor topColor, TColor bottomColor, int
         Ring(canvas, r, BF_RECT, topColor, bottomColor);
     }
 }
+
+int ControlFrameWidth(bool framed, bool ctl3D) { return !framed ? 0 : ctl3D ? 2 : 1; }
+
+void DrawControlFrame(TCanvas& canvas, const TRect& bounds, bool framed, bool ctl3D) {
+    if (!framed) return;
+    TRect r = bounds;
+    if (ctl3D) {
+        DrawEdge(canvas, r, EDGE_SUNKEN, BF_RECT);
+    } else {
+        canvas.Brush().SetColor(clWindowFrame);
+        canvas.FrameRect(r);
+    }
+}

@@ -70,3 +70,10 @@ bool DrawFrameControl(TCanvas& canvas, TRect& r, uint32_t kind, uint32_t state);
 // Lines of width pixels: top and left in topColor, bottom and right in
 // bottomColor; r shrinks by width on every side.
 void Frame3D(TCanvas& canvas, TRect& r, TColor topColor, TColor bottomColor, int width);
+
+// The frame of an edit-like control (edit, list, list view, combo box):
+// framed, a sunken edge two pixels wide, or a plain one-pixel line without
+// ctl3D; unframed, none. The width it takes off every side:
+int ControlFrameWidth(bool framed, bool ctl3D);
+// Draws it around bounds.
+void DrawControlFrame(TCanvas& canvas, const TRect& bounds, bool framed, bool ctl3D);

@@ -509,19 +509,13 @@ void TCustomEdit::DoEnter() {
 // ---- frame, size and font
 
 void TCustomEdit::WMNCCalcSize(TRect& rect) const {
-    if (borderStyle_ == bsSingle) InflateRect(rect, ctl3D_ ? -2 : -1, ctl3D_ ? -2 : -1);
+    int frame = ControlFrameWidth(borderStyle_ == bsSingle, ctl3D_);
+    InflateRect(rect, -frame, -frame);
     thorn::ScrollingControl::WMNCCalcSize(rect);
 }
 
 void TCustomEdit::WMNCPaint(TCanvas& canvas) {
-    if (borderStyle_ != bsSingle) return;
-    TRect r{0, 0, GetWidth(), GetHeight()};
-    if (ctl3D_) {
-        DrawEdge(canvas, r, EDGE_SUNKEN, BF_RECT);
-    } else {
-        canvas.Brush().SetColor(clWindowFrame);
-        canvas.FrameRect(r);
-    }
+    DrawControlFrame(canvas, {0, 0, GetWidth(), GetHeight()}, borderStyle_ == bsSingle, ctl3D_);
 }
 
 void TCustomEdit::WMSize() {

@@ -1,0 +1,196 @@
+#include "gui/ListBox.h"
+
+#include <algorithm>
+
+#include "gui/ControlAccess.h"
+#include "gui/Edges.h"
+#include "platform/Collections.h"
+#include "platform/Text.h"
+
+void DrawListItemText(TCanvas& canvas, const TRect& rect, std::string_view text, TOwnerDrawState state,
+                      const TFont& font, TColor background) {
+    bool selected = state.Contains(odSelected);
+    canvas.FillColor(rect, selected ? clHighlight : background);
+    canvas.Font().Assign(font);
+    if (selected) canvas.Font().SetColor(clHighlightText);
+    if (state.Contains(odDisabled)) canvas.Font().SetColor(clGrayText);
+    canvas.Brush().SetStyle(bsClear);
+    TRect r{rect.Left + 2, rect.Top, rect.Right, rect.Bottom};
+    canvas.DrawText(r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, text);
+    canvas.Brush().SetStyle(bsSolid);
+}
+
+TCustomListBox::TCustomListBox() : items_(*this) {
+    // A click is a change of the selection, not a press and release.
+    SetControlStyle(GetControlStyle().Exclude(csClickEvents));
+    SetDragSelect(true);
+    SetSource(this);
+    SetBounds(0, 0, 121, 97);
+    UpdateItemHeight();
+}
+
+TCustomListBox::~TCustomListBox() = default;
+
+// ---- selection
+
+int TCustomListBox::GetItemIndex() const {
+    int focused = GetFocusedRow();
+    if (GetMultiSelect()) return focused;
+    return focused >= 0 && IsRowSelected(focused) ? focused : -1;
+}
+
+void TCustomListBox::SetItemIndex(int index) {
+    if (index < -1 || index >= GetCount()) index = -1;
+    if (GetMultiSelect()) {
+        SetFocusedRow(index);
+        return;
+    }
+    SelectOnly(index);
+}
+
+bool TCustomListBox::GetSelected(int index) const {
+    if (index < 0 || index >= GetCount()) ThrowListIndexError(index);
+    return IsRowSelected(index);
+}
+
+void TCustomListBox::SetSelected(int index, bool value) {
+    if (index < 0 || index >= GetCount()) ThrowListIndexError(index);
+    if (!GetMultiSelect()) {
+        if (value)
+            SelectOnly(index);
+        else if (IsRowSelected(index))
+            SelectOnly(-1);
+        return;
+    }
+    if (IsRowSelected(index) != value) SetRowSelected(index, value);
+}
+
+void TCustomListBox::SelectAll() {
+    if (!GetMultiSelect()) return;
+    for (int i = 0; i < GetCount(); ++i) SetRowSelected(i, true);
+}
+
+void TCustomListBox::DeleteSelected() {
+    thorn::WithinUpdate(items_, [&] {
+        for (int i = GetCount() - 1; i >= 0; --i)
+            if (IsRowSelected(i)) items_.Delete(i);
+    });
+}
+
+int TCustomListBox::ItemAtPos(TPoint pos, bool existing) const {
+    int row = RowAt(pos);
+    if (row >= 0 || existing) return row;
+    return GetCount();
+}
+
+bool TCustomListBox::IsRowSelected(int row) const {
+    return row >= 0 && row < static_cast<int>(selected_.size()) && selected_[static_cast<size_t>(row)];
+}
+
+void TCustomListBox::SetRowSelected(int row, bool selected) {
+    if (row < 0 || row >= static_cast<int>(selected_.size())) return;
+    selected_[static_cast<size_t>(row)] = selected;
+    InvalidateRow(row);
+}
+
+void TCustomListBox::UserSelected() { Click(); }
+
+// ---- items
+
+void TCustomListBox::ItemInserted(int index) {
+    selected_.insert(selected_.begin() + index, 0);
+    RowInserted(index);
+}
+
+void TCustomListBox::ItemDeleted(int index) {
+    selected_.erase(selected_.begin() + index);
+    RowDeleted(index);
+}
+
+void TCustomListBox::ItemsCleared() {
+    selected_.clear();
+    SetFocusedRow(-1);
+}
+
+void TCustomListBox::ItemsExchanged(int index1, int index2) {
+    std::swap(selected_[static_cast<size_t>(index1)], selected_[static_cast<size_t>(index2)]);
+}
+
+void TCustomListBox::ItemsChanged() {
+    // A sort keeps no track of the items: their marks go.
+    if (static_cast<int>(selected_.size()) != GetCount()) selected_.assign(static_cast<size_t>(GetCount()), 0);
+    RowsChanged();
+}
+
+// ---- style and drawing
+
+void TCustomListBox::SetStyle(TListBoxStyle value) {
+    if (value == style_) return;
+    style_ = value;
+    SetVariableHeights(value == lbOwnerDrawVariable);
+    UpdateItemHeight();
+}
+
+void TCustomListBox::SetItemHeight(int value) {
+    if (value <= 0) return;
+    ownerItemHeight_ = value;
+    UpdateItemHeight();
+}
+
+void TCustomListBox::UpdateItemHeight() {
+    SetRowHeight(style_ == lbStandard ? thorn::GetFontMetrics(GetFont()).height : ownerItemHeight_);
+}
+
+void TCustomListBox::CMFontChanged() {
+    thorn::RowView::CMFontChanged();
+    UpdateItemHeight();
+}
+
+int TCustomListBox::RowHeight(int row) const {
+    int height = ownerItemHeight_;
+    const_cast<TCustomListBox*>(this)->MeasureItem(row, height);
+    return height;
+}
+
+void TCustomListBox::MeasureItem(int index, int& height) {
+    if (OnMeasureItem) OnMeasureItem(this, index, height);
+}
+
+void TCustomListBox::DrawRow(TCanvas&, int row, const TRect& rect, TOwnerDrawState state) {
+    DrawItem(row, rect, state);
+}
+
+void TCustomListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {
+    TCanvas& canvas = Canvas();
+    if (style_ != lbStandard && OnDrawItem) {
+        // The handler starts from the colours of the item's state.
+        canvas.Font().Assign(GetFont());
+        canvas.Brush().SetColor(state.Contains(odSelected) ? clHighlight : GetColor());
+        if (state.Contains(odSelected)) canvas.Font().SetColor(clHighlightText);
+        OnDrawItem(this, index, rect, state);
+        return;
+    }
+    DrawListItemText(canvas, rect, items_.Get(index), state, GetFont(), GetColor());
+}
+
+void TCustomListBox::SetBorderStyle(TBorderStyle value) {
+    if (value == borderStyle_) return;
+    borderStyle_ = value;
+    thorn::ControlAccess::NonClientChanged(*this);
+}
+
+void TCustomListBox::SetCtl3D(bool value) {
+    if (value == ctl3D_) return;
+    ctl3D_ = value;
+    thorn::ControlAccess::NonClientChanged(*this);
+}
+
+void TCustomListBox::WMNCCalcSize(TRect& rect) const {
+    int frame = ControlFrameWidth(borderStyle_ == bsSingle, ctl3D_);
+    InflateRect(rect, -frame, -frame);
+    thorn::RowView::WMNCCalcSize(rect);
+}
+
+void TCustomListBox::WMNCPaint(TCanvas& canvas) {
+    DrawControlFrame(canvas, {0, 0, GetWidth(), GetHeight()}, borderStyle_ == bsSingle, ctl3D_);
+}
