@@ -304,20 +304,25 @@ void RowView::KeyDown(TKey& key, TShiftState shift) {
     if (self && (focused_ != from || selectionChanges_ != before)) UserSelected();
 }
 
-void RowView::KeyPress(char& key) {
-    ComponentRef<RowView> self(this);
-    ScrollingControl::KeyPress(key);
-    if (!self || key == 0 || !typeAhead_ || static_cast<unsigned char>(key) <= ' ' || rowCount_ == 0) return;
+int RowView::TypeAheadRow(char ch) {
+    if (rowCount_ == 0) return -1;
     uint64_t now = Application ? Application->GetHost().Now() : 0;
     if (now - typedAt_ > kTypeAheadPause) typed_.clear();
     typedAt_ = now;
-    typed_ += key;
+    typed_ += ch;
     // One character again and again steps through the rows that begin with it.
     bool repeated = std::all_of(typed_.begin(), typed_.end(),
                                 [&](char c) { return CompareText({&c, 1}, {&typed_[0], 1}) == 0; });
     std::string_view wanted = repeated ? std::string_view(typed_).substr(0, 1) : std::string_view(typed_);
     int start = focused_ < 0 ? 0 : (wanted.size() == 1 ? focused_ + 1 : focused_) % rowCount_;
-    int row = FindRow(wanted, start);
+    return FindRow(wanted, start);
+}
+
+void RowView::KeyPress(char& key) {
+    ComponentRef<RowView> self(this);
+    ScrollingControl::KeyPress(key);
+    if (!self || key == 0 || !typeAhead_ || static_cast<unsigned char>(key) <= ' ' || rowCount_ == 0) return;
+    int row = TypeAheadRow(key);
     key = 0;
     if (row < 0) return;
     int before = selectionChanges_, focusedBefore = focused_;

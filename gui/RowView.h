@@ -137,6 +137,9 @@ public:
     // Finds the first row from start (going round) whose text begins with
     // prefix, letter case ignored; -1 when none.
     int FindRow(std::string_view prefix, int start) const;
+    // A character typed for type-ahead: the row it finds from the focused
+    // row on (-1 when none), without selecting it.
+    int TypeAheadRow(char ch);
 
 protected:
     // A change of the selection or the focus made by the user has ended.
