@@ -51,6 +51,7 @@ void TCustomEdit::BeforeDestruction() {
 void TCustomEdit::SetPasswordChar(char value) {
     if (value == passwordChar_) return;
     passwordChar_ = value;
+    wrappedRevision_ = UINT64_MAX;
     KeepCaretInView();
     UpdateCaret();
     Invalidate();
@@ -85,7 +86,7 @@ void TCustomEdit::SetMultiLine(bool value) {
 
 // ---- measuring
 
-int TCustomEdit::Advance(unsigned char ch) {
+int TCustomEdit::Advance(unsigned char ch) const {
     int16_t& advance = advances_[ch];
     if (advance < 0)
         advance = static_cast<int16_t>(std::clamp(thorn::text::FontFor(GetFont()).GlyphOf(ch).advance, 0, 0x7FFF));
@@ -101,7 +102,7 @@ unsigned char TCustomEdit::Shown(int pos) const {
     return static_cast<unsigned char>(passwordChar_ ? passwordChar_ : core_.GetText()[static_cast<size_t>(pos)]);
 }
 
-int TCustomEdit::RunWidth(int from, int to) {
+int TCustomEdit::RunWidth(int from, int to) const {
     int width = 0;
     for (int i = from; i < to; ++i) width += Advance(Shown(i));
     return width;
@@ -112,6 +113,7 @@ TRect TCustomEdit::GetFormattingRect() const { return formattingRectSet_ ? forma
 void TCustomEdit::SetFormattingRect(const TRect& rect) {
     formattingRect_ = rect;
     formattingRectSet_ = true;
+    if (Wraps()) UpdateContent();
     UpdateScrollBars();
     KeepCaretInView();
     UpdateCaret();
@@ -131,17 +133,87 @@ int TCustomEdit::LineTop(int line) {
     return r.Top + (room >= 2 ? 1 : room / 2);
 }
 
-int TCustomEdit::FirstShown(int line) const { return GetMultiLine() ? core_.LineStart(line) : firstChar_; }
+int TCustomEdit::FirstShown(int line) const { return GetMultiLine() ? RowStart(line) : firstChar_; }
+
+// ---- rows
+
+void TCustomEdit::SetWordWrap(bool value) {
+    if (value == wordWrap_) return;
+    wordWrap_ = value;
+    wrappedRevision_ = UINT64_MAX;
+    measuredRevision_ = UINT64_MAX;
+    if (value) SetScrollPos({0, GetScrollPos().Y});
+    UpdateContent();
+    KeepCaretInView();
+    UpdateCaret();
+    Invalidate();
+}
+
+void TCustomEdit::Rewrap() const {
+    int width = std::max(1, GetFormattingRect().Width() - 2 * kMargin);
+    if (wrappedRevision_ == core_.GetRevision() && wrappedWidth_ == width) return;
+    wrappedRevision_ = core_.GetRevision();
+    wrappedWidth_ = width;
+    rows_.clear();
+    const std::string& text = core_.GetText();
+    for (int line = 0; line < core_.LineCount(); ++line) {
+        int pos = core_.LineStart(line), end = core_.LineEnd(line);
+        do {
+            int x = 0, i = pos, lastBreak = -1;
+            for (; i < end; ++i) {
+                int w = Advance(Shown(i));
+                if (x + w > width && i > pos) break;
+                x += w;
+                if (text[static_cast<size_t>(i)] == ' ') lastBreak = i + 1;
+            }
+            if (i >= end) {
+                rows_.emplace_back(pos, end);
+                break;
+            }
+            int rowEnd = lastBreak > pos ? lastBreak : i;
+            // Blanks at the break hang at the end of the row.
+            while (rowEnd < end && text[static_cast<size_t>(rowEnd)] == ' ') ++rowEnd;
+            rows_.emplace_back(pos, rowEnd);
+            pos = rowEnd;
+        } while (pos < end);
+    }
+}
+
+int TCustomEdit::RowCount() const {
+    if (!Wraps()) return core_.LineCount();
+    Rewrap();
+    return static_cast<int>(rows_.size());
+}
+
+int TCustomEdit::RowOf(int pos) const {
+    if (!Wraps()) return core_.LineOf(pos);
+    Rewrap();
+    auto it = std::upper_bound(rows_.begin(), rows_.end(), pos,
+                               [](int p, const std::pair<int, int>& row) { return p < row.first; });
+    return std::max(0, static_cast<int>(it - rows_.begin()) - 1);
+}
+
+int TCustomEdit::RowStart(int row) const {
+    if (!Wraps()) return core_.LineStart(row);
+    Rewrap();
+    return rows_[static_cast<size_t>(std::clamp(row, 0, static_cast<int>(rows_.size()) - 1))].first;
+}
+
+int TCustomEdit::RowEnd(int row) const {
+    if (!Wraps()) return core_.LineEnd(row);
+    Rewrap();
+    return rows_[static_cast<size_t>(std::clamp(row, 0, static_cast<int>(rows_.size()) - 1))].second;
+}
 
 int TCustomEdit::XOf(int pos) {
-    int line = core_.LineOf(pos);
+    int line = RowOf(pos);
     int first = FirstShown(line);
     int x = LineLeft(line);
     return pos >= first ? x + RunWidth(first, pos) : x - RunWidth(pos, first);
 }
 
 int TCustomEdit::PosAtX(int line, int x) {
-    int start = core_.LineStart(line), end = core_.LineEnd(line);
+    int start = RowStart(line), end = RowEnd(line);
     int first = FirstShown(line);
     int left = LineLeft(line);
     if (x >= left) {
@@ -165,7 +237,7 @@ int TCustomEdit::LineAtY(int y) {
     TRect r = GetFormattingRect();
     int offset = y - r.Top;
     int line = GetScrollPos().Y + (offset >= 0 ? offset / LineHeight() : -1);
-    return std::clamp(line, 0, core_.LineCount() - 1);
+    return std::clamp(line, 0, RowCount() - 1);
 }
 
 int TCustomEdit::CharAtPoint(TPoint p) { return PosAtX(LineAtY(p.Y), p.X); }
@@ -175,8 +247,8 @@ int TCustomEdit::CharAtPoint(TPoint p) { return PosAtX(LineAtY(p.Y), p.X); }
 void TCustomEdit::KeepCaretInView() {
     int caret = core_.GetCaret();
     if (GetMultiLine()) {
-        int line = core_.LineOf(caret);
-        int x = kMargin + RunWidth(core_.LineStart(line), caret);
+        int line = RowOf(caret);
+        int x = kMargin + RunWidth(RowStart(line), caret);
         ScrollInView({x, line, x + 1, line + 1});
         return;
     }
@@ -221,12 +293,18 @@ void TCustomEdit::KeepCaretInView() {
 void TCustomEdit::UpdateCaret() {
     if (thorn::CaretOwner() != this) return;
     int caret = core_.GetCaret();
-    thorn::SetCaretPos(*this, {XOf(caret), LineTop(core_.LineOf(caret))});
+    thorn::SetCaretPos(*this, {XOf(caret), LineTop(RowOf(caret))});
 }
 
 void TCustomEdit::UpdateContent() {
     if (!GetMultiLine()) {
         SetContentSize(0, 0);
+        return;
+    }
+    if (Wraps()) {
+        // Rows as wide as the view: nothing to scroll sideways.
+        SetScrollUnit(1, LineHeight());
+        SetContentSize(0, RowCount());
         return;
     }
     if (measuredRevision_ == core_.GetRevision()) return;
@@ -358,11 +436,11 @@ void TCustomEdit::KeyDown(TKey& key, TShiftState shift) {
     bool extend = shift.Contains(ssShift), ctrl = shift.Contains(ssCtrl), alt = shift.Contains(ssAlt);
     bool multi = GetMultiLine();
     int caret = core_.GetCaret();
-    int line = core_.LineOf(caret);
+    int line = RowOf(caret);
     bool collapse = core_.GetSelLength() > 0 && !extend;
     auto vertical = [&](int lines) {
         if (desiredX_ < 0) desiredX_ = XOf(caret);
-        int target = std::clamp(line + lines, 0, core_.LineCount() - 1);
+        int target = std::clamp(line + lines, 0, RowCount() - 1);
         int x = desiredX_;
         MoveCaretTo(PosAtX(target, x), extend);
         desiredX_ = x;
@@ -394,8 +472,15 @@ void TCustomEdit::KeyDown(TKey& key, TShiftState shift) {
             desiredX_ = keep;
             vertical((key == VK_PRIOR ? -1 : 1) * std::max(1, GetPageSize().cy));
             break;
-        case VK_HOME: MoveCaretTo(ctrl || !multi ? 0 : core_.LineStart(line), extend); break;
-        case VK_END: MoveCaretTo(ctrl || !multi ? core_.Length() : core_.LineEnd(line), extend); break;
+        case VK_HOME: MoveCaretTo(ctrl || !multi ? 0 : RowStart(line), extend); break;
+        case VK_END: {
+            int end = RowEnd(line);
+            // At a wrapped row's end the caret stays on the row, before the
+            // blank the row breaks at.
+            if (end < core_.Length() && RowOf(end) != line && end > RowStart(line)) --end;
+            MoveCaretTo(ctrl || !multi ? core_.Length() : end, extend);
+            break;
+        }
         case VK_DELETE:
             if (extend)
                 WMCut();
@@ -520,6 +605,7 @@ void TCustomEdit::WMNCPaint(TCanvas& canvas) {
 
 void TCustomEdit::WMSize() {
     formattingRectSet_ = false;
+    if (Wraps()) UpdateContent();
     thorn::ScrollingControl::WMSize();
     KeepCaretInView();
     UpdateCaret();
@@ -539,6 +625,7 @@ void TCustomEdit::CMFontChanged() {
     advances_.fill(-1);
     lineHeight_ = 0;
     measuredRevision_ = UINT64_MAX;
+    wrappedRevision_ = UINT64_MAX;
     AdjustHeight();
     UpdateContent();
     KeepCaretInView();
@@ -588,7 +675,7 @@ void TCustomEdit::Paint() {
     int lastLine = LineAtY(clip.Bottom - 1);
     for (int line = LineAtY(clip.Top); line <= lastLine; ++line) {
         int y = LineTop(line);
-        int end = core_.LineEnd(line);
+        int end = RowEnd(line);
         int from = FirstShown(line);
         int x = LineLeft(line);
         // Only the characters in the clip are drawn.

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "gui/Forms.h"
 #include "gui/ScrollingControl.h"
@@ -113,6 +115,11 @@ protected:
     // Enter types a line break (multi-line only).
     bool GetWantReturns() const { return wantReturns_; }
     void SetWantReturns(bool value) { wantReturns_ = value; }
+    // Multi-line: lines wider than the formatting rectangle go on in rows
+    // below, broken after the last blank that fits (or anywhere in a word
+    // wider than the row); nothing scrolls sideways then.
+    bool GetWordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool value);
 
     uint32_t WMGetDlgCode() override;
     void WMNCCalcSize(TRect& rect) const override;
@@ -134,11 +141,19 @@ protected:
     void ScrollPosChanged(TPoint old) override;
 
 private:
-    int Advance(unsigned char ch);
+    int Advance(unsigned char ch) const;
     int LineHeight();
     unsigned char Shown(int pos) const;
     // Width of the characters [from, to) of one line.
-    int RunWidth(int from, int to);
+    int RunWidth(int from, int to) const;
+    // The rows the text shows in: its lines, or with WordWrap the pieces
+    // they are broken into. Positions as the text core's.
+    bool Wraps() const { return wordWrap_ && GetMultiLine(); }
+    void Rewrap() const;
+    int RowCount() const;
+    int RowOf(int pos) const;
+    int RowStart(int row) const;
+    int RowEnd(int row) const;
     // Where the line's characters start, and its first character there
     // (single line: the first one in sight).
     int LineLeft(int line) const;
@@ -166,6 +181,10 @@ private:
     TBorderStyle borderStyle_ = bsSingle;
     bool ctl3D_ = true;
     bool wantReturns_ = true;
+    bool wordWrap_ = false;
+    mutable std::vector<std::pair<int, int>> rows_;  // with WordWrap: each row's start and end
+    mutable uint64_t wrappedRevision_ = UINT64_MAX;
+    mutable int wrappedWidth_ = -1;
     TRect formattingRect_;
     bool formattingRectSet_ = false;
     int firstChar_ = 0;     // single line: the first character in sight
@@ -174,7 +193,7 @@ private:
     bool focusingByMouse_ = false;
     bool pushingText_ = false;
     uint64_t measuredRevision_ = UINT64_MAX;
-    std::array<int16_t, 256> advances_{};
+    mutable std::array<int16_t, 256> advances_{};
     int lineHeight_ = 0;
 };
 

@@ -195,6 +195,7 @@ TCustomListView::TCustomListView() : columns_(*this), items_(*this) {
     SetScrollBars(ssBoth);
     SetShowFocusRect(false);  // the items draw their own, round the caption or the row
     SetClearOnEmptyClick(true);
+    SetHideSelection(true);
     SetSource(this);
     SetBounds(0, 0, 250, 150);
     UpdateRowHeight();

@@ -7,6 +7,8 @@
 #include "SdlSession.h"
 #include "XScreen.h"
 #include "gui/Application.h"
+#include "gui/ComboBox.h"
+#include "gui/ListView.h"
 #include "gui/MenuBar.h"
 #include "gui/MenuWindow.h"
 #include "gui/Menus.h"
@@ -91,6 +93,54 @@ TEST_F(SdlPopup, AMenuDropsDownFromTheBarAndAClickChoosesAnItem) {
     screen.Click(40 + 200, 40 + 150);
     EXPECT_TRUE(RunUntil([&] { return !dropDown->IsPopupOpen(); }));
     EXPECT_EQ(ran.size(), 1u);
+}
+
+TEST_F(SdlPopup, AComboBoxDropsItsListBelowItselfAndAClickPicks) {
+    ASSERT_TRUE(screen.Ok());
+    TForm* form = Application->CreateForm<TForm>();
+    form->SetCaption("Events List");
+    form->SetBounds(40, 40, 360, 240);
+    TComboBox* combo = thorn::Make<TComboBox>(*form);
+    combo->SetParent(form);
+    combo->SetBounds(10, 10, 160, 0);
+    combo->SetStyle(csDropDownList);
+    for (const char* item : {"Custom", "Treasury Resources Decrease", "Army Decrease", "Province Revolt"})
+        combo->GetItems()->Add(item);
+    combo->SetItemIndex(0);
+    TListView* view = thorn::Make<TListView>(*form);
+    view->SetParent(form);
+    view->SetBounds(10, 110, 340, 120);
+    view->SetCheckboxes(true);
+    view->SetRowSelect(true);
+    for (auto [caption, width] : {std::pair{"Turn", 40}, std::pair{"Event Titles", 200}}) {
+        TListColumn* column = view->GetColumns()->Add();
+        column->SetCaption(caption);
+        column->SetWidth(width);
+    }
+    for (int i = 0; i < 3; ++i) {
+        TListItem* item = view->GetItems()->Add();
+        item->SetCaption(std::to_string(5 * i + 1));
+        item->GetSubItems()->Add("Event " + std::to_string(i + 1));
+        item->SetChecked(i != 1);
+    }
+    view->GetItems()->GetItem(1)->SetSelected(true);
+    form->Show();
+    ASSERT_TRUE(ShowsAt(40 + 5, 40 + 5, Shown(clBtnFace)));
+
+    // A real press on the combo box's button.
+    screen.Click(40 + 10 + 160 - 8, 40 + 10 + 10);
+    TPopupWindow* list = combo->GetListWindow();
+    ASSERT_TRUE(RunUntil([&] { return combo->GetDroppedDown(); }));
+    EXPECT_EQ(list->GetLeft(), 40 + 10);
+    EXPECT_EQ(list->GetTop(), 40 + 10 + combo->GetHeight());
+    TRect row = combo->GetListView()->RowRect(2);
+    int rowY = list->GetTop() + 1 + (row.Top + row.Bottom) / 2;
+    screen.MoveTo(list->GetLeft() + 40, rowY);
+    ASSERT_TRUE(ShowsAt(list->GetLeft() + 3, rowY, Shown(clHighlight)));
+    screen.Save("sdl_combo_open.bmp");
+    screen.Click(list->GetLeft() + 40, rowY);
+    ASSERT_TRUE(RunUntil([&] { return !combo->GetDroppedDown(); }));
+    EXPECT_EQ(combo->GetText(), "Army Decrease");
 }
 
 }  // namespace
