@@ -69,6 +69,7 @@ TCustomComboBox::TCustomComboBox() : items_(*this) {
     list_->SetShowFocusRect(false);
     list_->SetTypeAhead(false);
     list_->SetTabStop(false);
+    list_->SetBorderStyle(bsNone);
     list_->SetSource(this);
     list_->OnMouseUp = [this](TObject*, TMouseButton button, TShiftState, int x, int y) {
         int row = list_->RowAt({x, y});
@@ -368,9 +369,7 @@ void TCustomComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState sta
     TCanvas& canvas = Canvas();
     bool ownerDrawn = style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable;
     if (ownerDrawn && OnDrawItem) {
-        canvas.Font().Assign(GetFont());
-        canvas.Brush().SetColor(state.Contains(odSelected) ? clHighlight : GetColor());
-        if (state.Contains(odSelected)) canvas.Font().SetColor(clHighlightText);
+        PrepareItemCanvas(canvas, state, GetFont(), GetColor());
         OnDrawItem(this, index, rect, state);
         return;
     }

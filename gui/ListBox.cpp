@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "gui/ControlAccess.h"
-#include "gui/Edges.h"
 #include "platform/Collections.h"
 #include "platform/Text.h"
 
@@ -18,6 +16,13 @@ void DrawListItemText(TCanvas& canvas, const TRect& rect, std::string_view text,
     TRect r{rect.Left + 2, rect.Top, rect.Right, rect.Bottom};
     canvas.DrawText(r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, text);
     canvas.Brush().SetStyle(bsSolid);
+}
+
+void PrepareItemCanvas(TCanvas& canvas, TOwnerDrawState state, const TFont& font, TColor background) {
+    bool selected = state.Contains(odSelected);
+    canvas.Font().Assign(font);
+    canvas.Brush().SetColor(selected ? clHighlight : background);
+    if (selected) canvas.Font().SetColor(clHighlightText);
 }
 
 TCustomListBox::TCustomListBox() : items_(*this) {
@@ -163,34 +168,9 @@ void TCustomListBox::DrawRow(TCanvas&, int row, const TRect& rect, TOwnerDrawSta
 void TCustomListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {
     TCanvas& canvas = Canvas();
     if (style_ != lbStandard && OnDrawItem) {
-        // The handler starts from the colours of the item's state.
-        canvas.Font().Assign(GetFont());
-        canvas.Brush().SetColor(state.Contains(odSelected) ? clHighlight : GetColor());
-        if (state.Contains(odSelected)) canvas.Font().SetColor(clHighlightText);
+        PrepareItemCanvas(canvas, state, GetFont(), GetColor());
         OnDrawItem(this, index, rect, state);
         return;
     }
     DrawListItemText(canvas, rect, items_.Get(index), state, GetFont(), GetColor());
-}
-
-void TCustomListBox::SetBorderStyle(TBorderStyle value) {
-    if (value == borderStyle_) return;
-    borderStyle_ = value;
-    thorn::ControlAccess::NonClientChanged(*this);
-}
-
-void TCustomListBox::SetCtl3D(bool value) {
-    if (value == ctl3D_) return;
-    ctl3D_ = value;
-    thorn::ControlAccess::NonClientChanged(*this);
-}
-
-void TCustomListBox::WMNCCalcSize(TRect& rect) const {
-    int frame = ControlFrameWidth(borderStyle_ == bsSingle, ctl3D_);
-    InflateRect(rect, -frame, -frame);
-    thorn::RowView::WMNCCalcSize(rect);
-}
-
-void TCustomListBox::WMNCPaint(TCanvas& canvas) {
-    DrawControlFrame(canvas, {0, 0, GetWidth(), GetHeight()}, borderStyle_ == bsSingle, ctl3D_);
 }

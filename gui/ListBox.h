@@ -16,6 +16,9 @@ using TMeasureItemEvent = std::function<void(TWinControl* control, int index, in
 // text two pixels in.
 void DrawListItemText(TCanvas& canvas, const TRect& rect, std::string_view text, TOwnerDrawState state,
                       const TFont& font, TColor background);
+// Gives canvas the font and brush an owner-drawn item of that state starts
+// with (the highlight colours when selected).
+void PrepareItemCanvas(TCanvas& canvas, TOwnerDrawState state, const TFont& font, TColor background);
 
 // A list of strings, each with an object, one per row: single or multiple
 // selection, the keyboard and type-ahead of the row view, scroll bars, and
@@ -58,11 +61,6 @@ public:
     void SetItemHeight(int value);
     bool GetSorted() const { return items_.GetSorted(); }
     void SetSorted(bool value) { items_.SetSorted(value); }
-    // bsSingle: a sunken edge (a plain line without Ctl3D); bsNone: none.
-    TBorderStyle GetBorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(TBorderStyle value);
-    bool GetCtl3D() const { return ctl3D_; }
-    void SetCtl3D(bool value);
 
     TDrawItemEvent OnDrawItem;
     TMeasureItemEvent OnMeasureItem;
@@ -74,8 +72,6 @@ protected:
     virtual void MeasureItem(int index, int& height);
     void UserSelected() override;
     void CMFontChanged() override;
-    void WMNCCalcSize(TRect& rect) const override;
-    void WMNCPaint(TCanvas& canvas) override;
 
 private:
     // thorn::RowSource
@@ -98,8 +94,6 @@ private:
     std::vector<char> selected_;
     TListBoxStyle style_ = lbStandard;
     int ownerItemHeight_ = 16;
-    TBorderStyle borderStyle_ = bsSingle;
-    bool ctl3D_ = true;
 };
 
 class TListBox : public TCustomListBox {};

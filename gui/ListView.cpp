@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "gui/ControlAccess.h"
 #include "gui/Edges.h"
 #include "gui/Forms.h"
 #include "platform/Collections.h"
@@ -277,18 +276,6 @@ void TCustomListView::SetSmallImages(TCustomImageList* value) {
     Invalidate();
 }
 
-void TCustomListView::SetBorderStyle(TBorderStyle value) {
-    if (value == borderStyle_) return;
-    borderStyle_ = value;
-    thorn::ControlAccess::NonClientChanged(*this);
-}
-
-void TCustomListView::SetCtl3D(bool value) {
-    if (value == ctl3D_) return;
-    ctl3D_ = value;
-    thorn::ControlAccess::NonClientChanged(*this);
-}
-
 void TCustomListView::CMFontChanged() {
     thorn::RowView::CMFontChanged();
     UpdateRowHeight();
@@ -445,16 +432,6 @@ void TCustomListView::LayOut() {
 void TCustomListView::WMSize() {
     thorn::RowView::WMSize();
     LayOut();
-}
-
-void TCustomListView::WMNCCalcSize(TRect& rect) const {
-    int frame = ControlFrameWidth(borderStyle_ == bsSingle, ctl3D_);
-    InflateRect(rect, -frame, -frame);
-    thorn::RowView::WMNCCalcSize(rect);
-}
-
-void TCustomListView::WMNCPaint(TCanvas& canvas) {
-    DrawControlFrame(canvas, {0, 0, GetWidth(), GetHeight()}, borderStyle_ == bsSingle, ctl3D_);
 }
 
 void TCustomListView::ScrollPosChanged(TPoint old) {

@@ -188,10 +188,6 @@ public:
     void SetSmallImages(TCustomImageList* value);
     TCustomImageList* GetLargeImages() const { return largeImages_.Get(); }
     void SetLargeImages(TCustomImageList* value) { largeImages_ = value; }
-    TBorderStyle GetBorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(TBorderStyle value);
-    bool GetCtl3D() const { return ctl3D_; }
-    void SetCtl3D(bool value);
 
     // ---- selection and focus
     // The first selected item; setting selects it alone (null: none).
@@ -242,8 +238,6 @@ protected:
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void WMSize() override;
-    void WMNCCalcSize(TRect& rect) const override;
-    void WMNCPaint(TCanvas& canvas) override;
     void CMFontChanged() override;
     void ScrollPosChanged(TPoint old) override;
 
@@ -279,8 +273,6 @@ private:
     thorn::ComponentRef<TCustomImageList> smallImages_;
     thorn::ComponentRef<TCustomImageList> largeImages_;
     std::shared_ptr<void> smallImagesSubscription_;
-    TBorderStyle borderStyle_ = bsSingle;
-    bool ctl3D_ = true;
     std::vector<int> shownWidths_;
     int pressedColumn_ = -1;
     bool pressedInside_ = false;

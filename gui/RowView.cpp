@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "gui/Application.h"
+#include "gui/ControlAccess.h"
+#include "gui/Edges.h"
 #include "gui/Forms.h"
 #include "platform/StringList.h"
 
@@ -392,6 +394,30 @@ void RowView::WMKillFocus() {
 void RowView::WMSize() {
     ScrollingControl::WMSize();
     MakeRowVisible(focused_);
+}
+
+// ---- frame
+
+void RowView::SetBorderStyle(TBorderStyle value) {
+    if (value == borderStyle_) return;
+    borderStyle_ = value;
+    ControlAccess::NonClientChanged(*this);
+}
+
+void RowView::SetCtl3D(bool value) {
+    if (value == ctl3D_) return;
+    ctl3D_ = value;
+    ControlAccess::NonClientChanged(*this);
+}
+
+void RowView::WMNCCalcSize(TRect& rect) const {
+    int frame = ControlFrameWidth(borderStyle_ == bsSingle, ctl3D_);
+    InflateRect(rect, -frame, -frame);
+    ScrollingControl::WMNCCalcSize(rect);
+}
+
+void RowView::WMNCPaint(TCanvas& canvas) {
+    DrawControlFrame(canvas, {0, 0, GetWidth(), GetHeight()}, borderStyle_ == bsSingle, ctl3D_);
 }
 
 // ---- painting

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/Forms.h"
 #include "gui/ScrollingControl.h"
 #include "platform/Sets.h"
 
@@ -132,6 +133,11 @@ public:
     // drop-down list shows its selection as its owner's).
     bool GetActiveLook() const { return activeLook_; }
     void SetActiveLook(bool value);
+    // bsSingle: a sunken edge (a plain line without Ctl3D); bsNone: none.
+    TBorderStyle GetBorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle value);
+    bool GetCtl3D() const { return ctl3D_; }
+    void SetCtl3D(bool value);
     bool GetTypeAhead() const { return typeAhead_; }
     void SetTypeAhead(bool value) { typeAhead_ = value; }
     // Finds the first row from start (going round) whose text begins with
@@ -159,6 +165,8 @@ protected:
     void WMSetFocus() override;
     void WMKillFocus() override;
     void WMSize() override;
+    void WMNCCalcSize(TRect& rect) const override;
+    void WMNCPaint(TCanvas& canvas) override;
 
 private:
     void UpdateContent();
@@ -183,6 +191,8 @@ private:
     bool trackMouse_ = false;
     bool activeLook_ = false;
     bool typeAhead_ = true;
+    TBorderStyle borderStyle_ = bsSingle;
+    bool ctl3D_ = true;
     bool dragging_ = false;
     int selectionChanges_ = 0;  // counts what SetSelected changed
     std::string typed_;
