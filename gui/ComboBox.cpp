@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "gui/ControlAccess.h"
 #include "gui/ControlCanvas.h"
 #include "gui/Edges.h"
 #include "platform/Text.h"
