@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gui/ControlAccess.h"
 #include "gui/ControlCanvas.h"
 #include "gui/Edges.h"
 #include "platform/Text.h"
@@ -170,13 +171,21 @@ void TCustomComboBox::WMSize() {
     LayOutEdit();
 }
 
+void TCustomComboBox::SetCtl3D(bool value) {
+    if (value == ctl3D_) return;
+    ctl3D_ = value;
+    thorn::ControlAccess::NonClientChanged(*this);
+}
+
 void TCustomComboBox::WMNCCalcSize(TRect& rect) const {
-    int frame = ControlFrameWidth(true, true);
+    int frame = ControlFrameWidth(true, ctl3D_);
     InflateRect(rect, -frame, -frame);
     TCustomControl::WMNCCalcSize(rect);
 }
 
-void TCustomComboBox::WMNCPaint(TCanvas& canvas) { DrawControlFrame(canvas, {0, 0, GetWidth(), GetHeight()}, true, true); }
+void TCustomComboBox::WMNCPaint(TCanvas& canvas) {
+    DrawControlFrame(canvas, {0, 0, GetWidth(), GetHeight()}, true, ctl3D_);
+}
 
 // ---- items
 

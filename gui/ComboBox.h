@@ -84,6 +84,9 @@ public:
     void SetDroppedDown(bool value);
     bool GetSorted() const { return items_.GetSorted(); }
     void SetSorted(bool value) { items_.SetSorted(value); }
+    // A sunken edge, or a plain line without Ctl3D.
+    bool GetCtl3D() const { return ctl3D_; }
+    void SetCtl3D(bool value);
     int GetMaxLength() const { return edit_ ? edit_->GetMaxLength() : 0; }
     void SetMaxLength(int value);
 
@@ -178,6 +181,7 @@ private:
     thorn::ComboEdit* edit_ = nullptr;
     TPopupWindow* popup_ = nullptr;
     thorn::RowView* list_ = nullptr;
+    bool ctl3D_ = true;
     bool pressed_ = false;       // the button is held down
     bool pushingText_ = false;   // the program is putting text into the edit part
 };

@@ -174,7 +174,8 @@ TEST_F(GuiComboBox, AListStyleTakesItsTextFromTheItemsAndFindsThemByTyping) {
 
 TEST_F(GuiComboBox, OwnerDrawnItemsAreDrawnByTheHandlerInTheListAndTheFace) {
     combo->SetStyle(csOwnerDrawFixed);
-    combo->SetItemHeight(14);
+    combo->SetItemHeight(14);  // as the grid's combo editors set it
+    combo->SetCtl3D(false);
     EXPECT_EQ(combo->GetHeight(), 14 + 6);
     std::vector<std::pair<int, bool>> drawn;
     combo->OnDrawItem = [&](TWinControl* control, int index, TRect rect, TOwnerDrawState state) {
@@ -190,6 +191,8 @@ TEST_F(GuiComboBox, OwnerDrawnItemsAreDrawnByTheHandlerInTheListAndTheFace) {
     EXPECT_EQ(std::count(drawn.begin(), drawn.end(), std::pair{0, false}), 1);
     EXPECT_EQ(std::count_if(drawn.begin(), drawn.end(), [](auto d) { return !d.second; }), 5);
     EXPECT_EQ(host.PixelAt(*List(), 10, 1 + 14 + 7), Shown(clRed));
+    EXPECT_EQ(host.PixelAt(*form, 20, 30), Shown(clWindowFrame));  // the plain frame
+    EXPECT_EQ(host.PixelAt(*form, 22, 32), Shown(clRed));          // the chosen item inside it
     EXPECT_EQ(host.PixelAt(*List(), 10, 1 + 7), Shown(clLime));
 }
 
