@@ -163,6 +163,20 @@ TEST_F(GuiListView, CheckBoxesTurnOverWithTheMouseAndSpaceWithoutMovingTheSelect
     EXPECT_EQ(ink(), 21);  // the tick inside the box
 }
 
+TEST_F(GuiListView, ASmallImageShowsBetweenTheCheckBoxAndTheCaption) {
+    TImageList* images = thorn::Make<TImageList>(*form);
+    TBitmap32 picture;
+    picture.SetSize(16, 16);
+    picture.Clear(0xFF0000FFu);
+    images->AddMasked(picture, clNone);
+    view->SetSmallImages(images);
+    EXPECT_EQ(view->GetRowHeight(), 17);  // rows grow to hold the image
+    view->GetItems()->GetItem(1)->SetImageIndex(0);
+    Application->ProcessMessages();
+    EXPECT_EQ(host.PixelAt(*form, At(1, 2 + 16 + 8).X, At(1).Y), 0xFF0000FFu);
+    EXPECT_EQ(host.PixelAt(*form, At(0, 2 + 16 + 8).X, At(0).Y), Shown(clWindow));
+}
+
 TEST_F(GuiListView, HeaderClicksGoToTheColumnAndTheHeaderCanBeHidden) {
     std::vector<int> clicked;
     view->OnColumnClick = [&](TObject*, TListColumn* column) { clicked.push_back(column->GetIndex()); };
