@@ -59,6 +59,15 @@ std::string Number(double v) {
     return Format("%.3f", v);
 }
 
+// A benchmark's name without the "/repeats:N" that a repetition count of
+// its own adds, as the rows name it.
+std::string RowName(const benchmark::BenchmarkReporter::Run& run) {
+    std::string name = run.benchmark_name();
+    const size_t at = name.find("/repeats:");
+    if (at != std::string::npos) name.erase(at, name.find('/', at + 1) - at);
+    return name;
+}
+
 // Prints each benchmark once its repetitions are in and keeps them for the
 // table.
 class Reporter : public benchmark::BenchmarkReporter {
@@ -72,7 +81,7 @@ public:
         std::string name;
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration) continue;
-            name = run.benchmark_name();
+            name = RowName(run);
             Samples& s = samples_[name];
             if (run.error_occurred) {
                 s.error = run.error_message;
