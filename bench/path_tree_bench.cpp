@@ -1,0 +1,126 @@
+// The path tree's index: a tree of n nodes built by AddPathNode from paths
+// four levels deep (ten children a level under n / 1000 roots), then every
+// path looked up with FindPathNode, beside a std::unordered_map from the same
+// full paths to the same nodes, looked up in the same order. The table holds
+// the lookups within 2x of the map, and the building to a growth of at most
+// n^1.15 from 5,000 to 50,000 and from 50,000 to 500,000 nodes (reported as
+// "pixels^" by the frame: read it as nodes).
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "Harness.h"
+#include "inspector/Rmtreenonview.h"
+
+namespace {
+
+std::vector<std::string> MakePaths(int n) {
+    std::vector<std::string> paths;
+    paths.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        paths.push_back("/Group " + std::to_string(i / 1000) + "/Section " + std::to_string(i / 100 % 10) +
+                        "/Part " + std::to_string(i / 10 % 10) + "/Item " + std::to_string(i % 10));
+    return paths;
+}
+
+const std::vector<std::string>& Paths(int n) {
+    static std::unordered_map<int, std::vector<std::string>> made;
+    auto it = made.find(n);
+    if (it == made.end()) it = made.emplace(n, MakePaths(n)).first;
+    return it->second;
+}
+
+void Build(benchmark::State& state, int n) {
+    const std::vector<std::string>& paths = Paths(n);
+    for (auto _ : state) {
+        auto tree = std::make_unique<TrmTreeNonView>();
+        for (const std::string& path : paths) tree->AddPathNode(nullptr, path);
+        benchmark::DoNotOptimize(tree->GetItems().GetCount());
+        state.PauseTiming();
+        tree.reset();
+        state.ResumeTiming();
+    }
+}
+
+struct Lookups {
+    Lookups() {
+        for (const std::string& path : Paths(kCount)) map.emplace(path, tree.AddPathNode(nullptr, path));
+    }
+    static constexpr int kCount = 50000;
+    TrmTreeNonView tree;
+    std::unordered_map<std::string, TrmTreeNonViewNode*> map;
+    int treeFound = 0, mapFound = 0;
+};
+
+Lookups& Shared() {
+    static Lookups lookups;
+    return lookups;
+}
+
+void FindInTree(benchmark::State& state) {
+    Lookups& l = Shared();
+    for (auto _ : state) {
+        int found = 0;
+        for (const std::string& path : Paths(Lookups::kCount)) found += l.tree.FindPathNode(path) != nullptr;
+        l.treeFound = found;
+    }
+}
+
+void FindInMap(benchmark::State& state) {
+    Lookups& l = Shared();
+    for (auto _ : state) {
+        int found = 0;
+        for (const std::string& path : Paths(Lookups::kCount)) {
+            auto it = l.map.find(path);
+            found += it != l.map.end() && it->second != nullptr;
+        }
+        l.mapFound = found;
+    }
+}
+
+void Register() {
+    using thorn::bench::Row;
+    for (int n : {5000, 50000, 500000})
+        benchmark::RegisterBenchmark(("build/" + std::to_string(n)).c_str(), [n](benchmark::State& s) { Build(s, n); })
+            ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("find every path/50000", FindInTree)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("unordered_map find every path/50000", FindInMap)->Unit(benchmark::kMillisecond);
+
+    Row lookups;
+    lookups.label = "FindPathNode of 50,000 paths";
+    lookups.ours = {"find every path/50000"};
+    lookups.peerName = "unordered_map";
+    lookups.peer = {"unordered_map find every path/50000"};
+    lookups.target = thorn::bench::RatioAtMost(2.0);
+    thorn::bench::AddRow(lookups);
+    thorn::bench::AddCheck(lookups.label, [] {
+        Lookups& l = Shared();
+        for (const auto& [path, node] : l.map)
+            if (l.tree.FindPathNode(path) != node) throw thorn::bench::Disagreement("the tree found another node");
+        if (l.treeFound != Lookups::kCount || l.mapFound != Lookups::kCount)
+            throw thorn::bench::Disagreement("tree found " + std::to_string(l.treeFound) + ", map " +
+                                             std::to_string(l.mapFound));
+        return std::string("both found every node");
+    });
+    for (auto [from, to] : {std::pair{5000, 50000}, std::pair{50000, 500000}}) {
+        Row growth;
+        growth.label = "AddPathNode building, growth from " + std::to_string(from) + " to " + std::to_string(to);
+        growth.ours = {"build/" + std::to_string(to)};
+        growth.peerName = std::to_string(from);
+        growth.peer = {"build/" + std::to_string(from)};
+        growth.growth = 10;
+        growth.unit = "";
+        growth.target = thorn::bench::AtMost(1.15);
+        thorn::bench::AddRow(growth);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Register();
+    return thorn::bench::Main(argc, argv);
+}

@@ -1,0 +1,639 @@
+#include "inspector/Rmtreenonview.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "inspector/Rmlibrary.h"
+#include "platform/ClassRegistry.h"
+#include "platform/Filer.h"
+#include "platform/Properties.h"
+
+namespace {
+
+const bool kRegistered = (RegisterClass<TrmTreeNonView>("TrmTreeNonView"), true);
+
+[[noreturn]] void NoNodeReference() { throw ErmTreeNonViewError("Unable to find Node reference"); }
+
+int PositionIn(const std::vector<std::unique_ptr<TrmTreeNonViewNode>>& list, const TrmTreeNonViewNode* node) {
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i].get() == node) return static_cast<int>(i);
+    return -1;
+}
+
+// Takes entry from out of list and puts it back at to (after the removal);
+// a to past the end puts it last.
+void MoveWithin(std::vector<std::unique_ptr<TrmTreeNonViewNode>>& list, int from, int to) {
+    if (from < 0 || from >= static_cast<int>(list.size())) throw ErmTreeNonViewError("List Index Out of Bounds");
+    std::unique_ptr<TrmTreeNonViewNode> moving = std::move(list[static_cast<size_t>(from)]);
+    list.erase(list.begin() + from);
+    to = std::clamp(to, 0, static_cast<int>(list.size()));
+    list.insert(list.begin() + to, std::move(moving));
+}
+
+int32_t ReadInt32(TStream& stream) {
+    uint8_t bytes[4];
+    stream.ReadBuffer(bytes, 4);
+    return static_cast<int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24);
+}
+
+void WriteInt32(TStream& stream, int32_t value) {
+    const auto v = static_cast<uint32_t>(value);
+    const uint8_t bytes[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
+                              static_cast<uint8_t>(v >> 24)};
+    stream.WriteBuffer(bytes, 4);
+}
+
+// The least a node takes in the stream: N, an empty record and the flag.
+constexpr int64_t kSmallestNode = 4 + 5 + 4;
+constexpr int32_t kLongestText = 255;
+
+}  // namespace
+
+// ---------------------------------------------------------------- node
+
+TrmTreeNonViewNode::TrmTreeNonViewNode(TrmTreeNonViewNodes& owner) : owner_(&owner) {}
+
+TrmTreeNonViewNode::~TrmTreeNonViewNode() = default;
+
+TrmCustomTreeNonView& TrmTreeNonViewNode::GetrmTreeNonView() const { return owner_->GetOwner(); }
+
+std::unique_ptr<TComponent> TrmTreeNonViewNode::ReleaseOwnedData() { return std::move(ownedData_); }
+
+void TrmTreeNonViewNode::SetText(const std::string& text) {
+    if (text != text_) {
+        text_ = text;
+        Reindex();
+    }
+    TrmCustomTreeNonView& tree = GetrmTreeNonView();
+    if (tree.OnNodeTextChanged) tree.OnNodeTextChanged(&tree, this);
+}
+
+void TrmTreeNonViewNode::Reindex() {
+    if (GetHashed()) owner_->BinaryInsert(GetNodePath(), this);
+    for (const auto& child : children_) child->Reindex();
+}
+
+TrmTreeNonViewNode* TrmTreeNonViewNode::GetItem(int index) const {
+    if (index < 0 || index >= GetCount()) throw ErmTreeNonViewError("List Index Out of Bounds");
+    return children_[static_cast<size_t>(index)].get();
+}
+
+void TrmTreeNonViewNode::SetItem(int index, const TrmTreeNonViewNode& node) { GetItem(index)->Assign(node); }
+
+int TrmTreeNonViewNode::IndexOf(const TrmTreeNonViewNode* node) const { return PositionIn(children_, node); }
+
+TrmTreeNonViewNode::NodeList& TrmTreeNonViewNode::Siblings() const {
+    return parent_ ? parent_->children_ : owner_->roots_;
+}
+
+int TrmTreeNonViewNode::GetIndex() const { return PositionIn(Siblings(), this); }
+
+int TrmTreeNonViewNode::GetLevel() const {
+    int level = 0;
+    for (const TrmTreeNonViewNode* p = parent_; p; p = p->parent_) ++level;
+    return level;
+}
+
+int TrmTreeNonViewNode::GetItemCount() const {
+    int count = 0;
+    for (const auto& child : children_) count += 1 + child->GetItemCount();
+    return count;
+}
+
+TrmTreeNonViewNode* TrmTreeNonViewNode::GetFirstChild() const {
+    return children_.empty() ? nullptr : children_.front().get();
+}
+
+TrmTreeNonViewNode* TrmTreeNonViewNode::GetLastChild() const {
+    return children_.empty() ? nullptr : children_.back().get();
+}
+
+TrmTreeNonViewNode* TrmTreeNonViewNode::GetNextSibling() const {
+    const NodeList& list = Siblings();
+    const int i = PositionIn(list, this);
+    return i >= 0 && i + 1 < static_cast<int>(list.size()) ? list[static_cast<size_t>(i) + 1].get() : nullptr;
+}
+
+TrmTreeNonViewNode* TrmTreeNonViewNode::getPrevSibling() const {
+    const NodeList& list = Siblings();
+    const int i = PositionIn(list, this);
+    return i > 0 ? list[static_cast<size_t>(i) - 1].get() : nullptr;
+}
+
+TrmTreeNonViewNode* TrmTreeNonViewNode::GetNextChild(const TrmTreeNonViewNode* child) const {
+    return child ? child->GetNextSibling() : nullptr;
+}
+
+TrmTreeNonViewNode* TrmTreeNonViewNode::GetPrevChild(const TrmTreeNonViewNode* child) const {
+    return child ? child->getPrevSibling() : nullptr;
+}
+
+TrmTreeNonViewNode* TrmTreeNonViewNode::GetNext() const {
+    if (!children_.empty()) return children_.front().get();
+    for (const TrmTreeNonViewNode* n = this; n; n = n->parent_)
+        if (TrmTreeNonViewNode* next = n->GetNextSibling()) return next;
+    return nullptr;
+}
+
+TrmTreeNonViewNode* TrmTreeNonViewNode::GetPrev() const {
+    TrmTreeNonViewNode* prev = getPrevSibling();
+    if (!prev) return parent_;
+    while (!prev->children_.empty()) prev = prev->children_.back().get();
+    return prev;
+}
+
+bool TrmTreeNonViewNode::HasAsParent(const TrmTreeNonViewNode* node) const {
+    if (!node) return true;
+    for (const TrmTreeNonViewNode* p = parent_; p; p = p->parent_)
+        if (p == node) return true;
+    return false;
+}
+
+TrmTreeNonViewNode* TrmTreeNonViewNode::GetNodeByItem(const TObject* data) {
+    if (data_ == data) return this;
+    for (const auto& child : children_)
+        if (TrmTreeNonViewNode* found = child->GetNodeByItem(data)) return found;
+    return nullptr;
+}
+
+void TrmTreeNonViewNode::MoveItem(TrmTreeNonViewNode* a, TrmTreeNonViewNode* b) {
+    const int from = IndexOf(a);
+    if (from < 0) return;
+    MoveWithin(children_, from, IndexOf(b) + 1);
+}
+
+TrmTreeNonViewNode* TrmTreeNonViewNode::MoveTo(TrmTreeNonViewNode* destination, TNodeAttachMode mode) {
+    if (destination && (destination == this || destination->HasAsParent(this)) &&
+        (mode == naAddChild || mode == naAddChildFirst || destination != this))
+        return nullptr;
+    if (destination && &destination->GetOwner() != owner_) NoNodeReference();
+    const bool asChild = mode == naAddChild || mode == naAddChildFirst;
+    if (asChild && !destination) NoNodeReference();
+    TrmTreeNonViewNode* newParent = asChild ? destination : destination ? destination->parent_ : nullptr;
+
+    RemoveHash();
+    NodeList& from = Siblings();
+    const int at = PositionIn(from, this);
+    std::unique_ptr<TrmTreeNonViewNode> self = std::move(from[static_cast<size_t>(at)]);
+    from.erase(from.begin() + at);
+    if (parent_ && parent_->children_.empty()) parent_->expanded_ = false;
+
+    parent_ = newParent;
+    NodeList& to = Siblings();
+    int position = static_cast<int>(to.size());
+    if (mode == naAddFirst || mode == naAddChildFirst) position = 0;
+    if (mode == naInsert) position = destination ? PositionIn(to, destination) : 0;
+    to.insert(to.begin() + position, std::move(self));
+    RenewHash();
+    return this;
+}
+
+void TrmTreeNonViewNode::Delete() {
+    DeleteChildren();
+    owner_->RemoveHash(this);
+    NodeList& list = Siblings();
+    const int at = PositionIn(list, this);
+    std::unique_ptr<TrmTreeNonViewNode> self = std::move(list[static_cast<size_t>(at)]);
+    list.erase(list.begin() + at);
+    --owner_->count_;
+    if (parent_ && parent_->children_.empty()) parent_->expanded_ = false;
+    TrmCustomTreeNonView& tree = GetrmTreeNonView();
+    tree.Delete(this);
+    // self frees the node (and a component it still holds) here.
+}
+
+void TrmTreeNonViewNode::DeleteChildren() {
+    while (!children_.empty()) children_.back()->Delete();
+}
+
+void TrmTreeNonViewNode::Assign(const TPersistent& source) {
+    if (const auto* node = dynamic_cast<const TrmTreeNonViewNode*>(&source)) {
+        SetText(node->text_);
+        SetData(node->data_);
+        return;
+    }
+    TPersistent::Assign(source);
+}
+
+bool TrmTreeNonViewNode::IsEqual(const TrmTreeNonViewNode* node) const {
+    return node && text_ == node->text_ && data_ == node->data_;
+}
+
+std::string TrmTreeNonViewNode::GetNodePath() const { return GetrmTreeNonView().NodePath(this); }
+
+void TrmTreeNonViewNode::RemoveHash() {
+    owner_->RemoveHash(this);
+    for (const auto& child : children_) child->RemoveHash();
+}
+
+void TrmTreeNonViewNode::RenewHash() {
+    owner_->BinaryInsert(GetNodePath(), this);
+    for (const auto& child : children_) child->RenewHash();
+}
+
+void TrmTreeNonViewNode::WriteData(TStream& stream) const {
+    const auto length = static_cast<int32_t>(std::min<size_t>(text_.size(), kLongestText));
+    WriteInt32(stream, length + 5);
+    WriteInt32(stream, GetCount());
+    const auto lengthByte = static_cast<uint8_t>(length);
+    stream.WriteBuffer(&lengthByte, 1);
+    stream.WriteBuffer(text_.data(), length);
+    auto* component = dynamic_cast<TComponent*>(data_);
+    WriteInt32(stream, component ? 1 : 0);
+    if (component) thorn::WriteComponent(stream, *component);
+    for (const auto& child : children_) child->WriteData(stream);
+}
+
+void TrmTreeNonViewNode::ReadData(TStream& stream, int depth) {
+    if (depth >= TrmTreeNonViewNodes::kMaxStreamDepth) throw EReadError("Node stream nested too deeply");
+    const int32_t size = ReadInt32(stream);
+    if (size < 5 || size > 5 + kLongestText || size > stream.Remaining()) throw EReadError("Invalid node stream");
+    uint8_t record[5 + kLongestText];
+    stream.ReadBuffer(record, size);
+    TNodeInfo info;
+    info.Count = static_cast<int32_t>(record[0] | record[1] << 8 | record[2] << 16 |
+                                      static_cast<uint32_t>(record[3]) << 24);
+    const int length = record[4];
+    if (length > size - 5) throw EReadError("Invalid node stream");
+    info.Text.assign(reinterpret_cast<const char*>(record + 5), static_cast<size_t>(length));
+    SetText(info.Text);
+    if (info.Count < 0 || info.Count > (stream.Remaining() - 4) / kSmallestNode)
+        throw EReadError("Invalid node stream");
+    if (ReadInt32(stream) == 1) {
+        ownedData_ = thorn::ReadComponent(stream);
+        data_ = ownedData_.get();
+    }
+    for (int32_t i = 0; i < info.Count; ++i) owner_->AddChild(this, {})->ReadData(stream, depth + 1);
+}
+
+// ---------------------------------------------------------------- nodes
+
+TrmTreeNonViewNodes::TrmTreeNonViewNodes(TrmCustomTreeNonView& owner) : owner_(&owner) {}
+
+TrmTreeNonViewNodes::~TrmTreeNonViewNodes() = default;
+
+TrmTreeNonViewNode* TrmTreeNonViewNodes::GetFirstNode() const {
+    return roots_.empty() ? nullptr : roots_.front().get();
+}
+
+TrmTreeNonViewNode* TrmTreeNonViewNodes::GetNodeFromIndex(int index) const {
+    TrmTreeNonViewNode* node = index < 0 ? nullptr : GetFirstNode();
+    for (int i = 0; i < index && node; ++i) node = node->GetNext();
+    if (!node) throw ErmTreeNonViewError("Index out of range");
+    return node;
+}
+
+void TrmTreeNonViewNodes::SetItem(int index, const TrmTreeNonViewNode& node) { GetNodeFromIndex(index)->Assign(node); }
+
+TrmTreeNonViewNode* TrmTreeNonViewNodes::AddChildFirst(TrmTreeNonViewNode* parent, const std::string& text) {
+    return InternalAddObject(parent, text, nullptr, taAddFirst);
+}
+TrmTreeNonViewNode* TrmTreeNonViewNodes::AddChildObjectFirst(TrmTreeNonViewNode* parent, const std::string& text,
+                                                             TObject* data) {
+    return InternalAddObject(parent, text, data, taAddFirst);
+}
+TrmTreeNonViewNode* TrmTreeNonViewNodes::AddChild(TrmTreeNonViewNode* parent, const std::string& text) {
+    return InternalAddObject(parent, text, nullptr, taAdd);
+}
+TrmTreeNonViewNode* TrmTreeNonViewNodes::AddChildObject(TrmTreeNonViewNode* parent, const std::string& text,
+                                                        TObject* data) {
+    return InternalAddObject(parent, text, data, taAdd);
+}
+TrmTreeNonViewNode* TrmTreeNonViewNodes::AddFirst(TrmTreeNonViewNode* sibling, const std::string& text) {
+    return AddObjectFirst(sibling, text, nullptr);
+}
+TrmTreeNonViewNode* TrmTreeNonViewNodes::AddObjectFirst(TrmTreeNonViewNode* sibling, const std::string& text,
+                                                        TObject* data) {
+    return InternalAddObject(sibling ? sibling->parent_ : nullptr, text, data, taAddFirst);
+}
+TrmTreeNonViewNode* TrmTreeNonViewNodes::Add(TrmTreeNonViewNode* sibling, const std::string& text) {
+    return AddObject(sibling, text, nullptr);
+}
+TrmTreeNonViewNode* TrmTreeNonViewNodes::AddObject(TrmTreeNonViewNode* sibling, const std::string& text,
+                                                   TObject* data) {
+    return InternalAddObject(sibling ? sibling->parent_ : nullptr, text, data, taAdd);
+}
+TrmTreeNonViewNode* TrmTreeNonViewNodes::Insert(TrmTreeNonViewNode* sibling, const std::string& text) {
+    return InternalAddObject(sibling, text, nullptr, taInsert);
+}
+TrmTreeNonViewNode* TrmTreeNonViewNodes::InsertObject(TrmTreeNonViewNode* sibling, const std::string& text,
+                                                      TObject* data) {
+    return InternalAddObject(sibling, text, data, taInsert);
+}
+
+void TrmTreeNonViewNodes::CheckOwned(const TrmTreeNonViewNode* node) const {
+    if (node && node->owner_ != this) NoNodeReference();
+}
+
+TrmTreeNonViewNode* TrmTreeNonViewNodes::InternalAddObject(TrmTreeNonViewNode* node, const std::string& text,
+                                                           TObject* data, TAddMode mode) {
+    CheckOwned(node);
+    std::unique_ptr<TrmTreeNonViewNode> made = owner_->CreateNode();
+    TrmTreeNonViewNode* added = made.get();
+    TrmTreeNonViewNode* parent = mode == taInsert ? (node ? node->parent_ : nullptr) : node;
+    NodeList& list = parent ? parent->children_ : roots_;
+    size_t position = mode == taAddFirst ? 0 : list.size();
+    if (mode == taInsert) {
+        const int at = node ? PositionIn(list, node) : 0;
+        if (at < 0) NoNodeReference();
+        position = static_cast<size_t>(at);
+    }
+    list.insert(list.begin() + static_cast<std::ptrdiff_t>(position), std::move(made));
+    ++count_;
+    added->parent_ = parent;
+    added->SetData(data);
+    added->SetText(text);
+    BinaryInsert(added->GetNodePath(), added);
+    return added;
+}
+
+void TrmTreeNonViewNodes::Delete(TrmTreeNonViewNode* node) {
+    if (!node) return;
+    CheckOwned(node);
+    node->Delete();
+}
+
+void TrmTreeNonViewNodes::Clear() {
+    while (!roots_.empty()) roots_.front()->Delete();
+    hashes_.clear();
+    slots_.clear();
+}
+
+int TrmTreeNonViewNodes::GetIndex(const TrmTreeNonViewNode* node) const { return PositionIn(roots_, node); }
+
+void TrmTreeNonViewNodes::Move(int from, int to) { MoveWithin(roots_, from, to); }
+
+TrmTreeNonViewNode* TrmTreeNonViewNodes::GetNodeByItem(const TObject* data) const {
+    for (const auto& root : roots_)
+        if (root->data_ == data) return root.get();
+    return nullptr;
+}
+
+// ---- the path index: the entries in hashes_ (each node's position kept in
+// the node), found through open addressing with linear probing in slots_,
+// which always has at least a quarter of its slots empty.
+
+int32_t TrmTreeNonViewNodes::HashValue(std::string_view path) const { return GetStrCRC32(path); }
+
+size_t TrmTreeNonViewNodes::Bucket(int32_t hash) const {
+    // Spread the hash's bits over the table, whatever its size.
+    const uint64_t mixed = static_cast<uint32_t>(hash) * uint64_t{0x9E3779B97F4A7C15u};
+    return static_cast<size_t>(mixed >> 32) & (slots_.size() - 1);
+}
+
+bool TrmTreeNonViewNodes::PathIs(const TrmTreeNonViewNode* node, std::string_view path) const {
+    const char sep = owner_->GetSepChar();
+    size_t end = path.size();
+    for (const TrmTreeNonViewNode* n = node; n; n = n->parent_) {
+        const std::string& text = n->text_;
+        if (end < text.size() + 1) return false;
+        const size_t start = end - text.size();
+        if (path[start - 1] != sep || std::memcmp(path.data() + start, text.data(), text.size()) != 0) return false;
+        end = start - 1;
+    }
+    return end == 0;
+}
+
+int TrmTreeNonViewNodes::LocateHashIndex(std::string_view path) const {
+    if (hashes_.empty()) return -1;
+    const int32_t hash = HashValue(path);
+    for (size_t i = Bucket(hash);; i = (i + 1) & (slots_.size() - 1)) {
+        const Slot& slot = slots_[i];
+        if (slot.entry == 0) return -1;
+        if (slot.hash != hash) continue;
+        const TrmHashData& entry = hashes_[slot.entry - 1];
+        if (static_cast<size_t>(entry.pathLength) == path.size() && PathIs(entry.node, path))
+            return static_cast<int>(slot.entry - 1);
+    }
+}
+
+TrmTreeNonViewNode* TrmTreeNonViewNodes::LocateNode(std::string_view path) const {
+    const int index = LocateHashIndex(path);
+    return index < 0 ? nullptr : hashes_[static_cast<size_t>(index)].node;
+}
+
+void TrmTreeNonViewNodes::BinaryInsert(std::string_view path, TrmTreeNonViewNode* node) {
+    CheckOwned(node);
+    if (!node) return;
+    const int32_t hash = HashValue(path);
+    if (node->GetHashed()) {
+        const TrmHashData& own = hashes_[static_cast<size_t>(node->hashIndex_)];
+        if (own.hash == hash && static_cast<size_t>(own.pathLength) == path.size() && PathIs(node, path)) return;
+        RemoveEntry(node->hashIndex_);
+    }
+    if ((hashes_.size() + 1) * 4 > slots_.size() * 3) Grow();
+    hashes_.push_back({hash, static_cast<int32_t>(path.size()), node});
+    node->hashIndex_ = static_cast<int32_t>(hashes_.size() - 1);
+    size_t i = Bucket(hash);
+    while (slots_[i].entry != 0) i = (i + 1) & (slots_.size() - 1);
+    slots_[i] = {hash, static_cast<uint32_t>(hashes_.size())};
+}
+
+void TrmTreeNonViewNodes::RemoveHash(TrmTreeNonViewNode* node) {
+    if (node && node->owner_ == this && node->GetHashed()) RemoveEntry(node->hashIndex_);
+}
+
+const TrmHashData& TrmTreeNonViewNodes::GetHashData(int index) const {
+    if (index < 0 || index >= GetHashCount()) throw ErmTreeNonViewError("List Index Out of Bounds");
+    return hashes_[static_cast<size_t>(index)];
+}
+
+size_t TrmTreeNonViewNodes::SlotOf(uint32_t entry) const {
+    size_t i = Bucket(hashes_[entry - 1].hash);
+    while (slots_[i].entry != entry) i = (i + 1) & (slots_.size() - 1);
+    return i;
+}
+
+void TrmTreeNonViewNodes::Grow() {
+    const size_t size = std::max<size_t>(16, slots_.size() * 2);
+    slots_.assign(size, Slot{});
+    for (size_t e = 0; e < hashes_.size(); ++e) {
+        size_t i = Bucket(hashes_[e].hash);
+        while (slots_[i].entry != 0) i = (i + 1) & (size - 1);
+        slots_[i] = {hashes_[e].hash, static_cast<uint32_t>(e + 1)};
+    }
+}
+
+void TrmTreeNonViewNodes::RemoveEntry(int32_t index) {
+    const size_t mask = slots_.size() - 1;
+    // Empty the entry's slot and shift the rest of its probe run back into
+    // the gap, so that every run stays unbroken.
+    size_t gap = SlotOf(static_cast<uint32_t>(index) + 1);
+    for (size_t j = (gap + 1) & mask; slots_[j].entry != 0; j = (j + 1) & mask) {
+        const size_t home = Bucket(slots_[j].hash);
+        if (((j - home) & mask) >= ((j - gap) & mask)) {
+            slots_[gap] = slots_[j];
+            gap = j;
+        }
+    }
+    slots_[gap] = Slot{};
+    hashes_[static_cast<size_t>(index)].node->hashIndex_ = -1;
+    // The last entry takes the freed position.
+    const auto last = static_cast<uint32_t>(hashes_.size());
+    if (static_cast<uint32_t>(index) + 1 != last) {
+        slots_[SlotOf(last)].entry = static_cast<uint32_t>(index) + 1;
+        hashes_[static_cast<size_t>(index)] = hashes_.back();
+        hashes_[static_cast<size_t>(index)].node->hashIndex_ = index;
+    }
+    hashes_.pop_back();
+}
+
+void TrmTreeNonViewNodes::dumphash() const {
+    std::vector<const TrmHashData*> order;
+    for (const TrmHashData& entry : hashes_) order.push_back(&entry);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const TrmHashData* a, const TrmHashData* b) { return a->hash < b->hash; });
+    TFileStream file("hash.txt", TFileMode::fmCreate);
+    for (const TrmHashData* entry : order) {
+        const std::string line = entry->node->GetNodePath() + "\r\n";
+        file.WriteBuffer(line.data(), static_cast<int64_t>(line.size()));
+    }
+}
+
+void TrmTreeNonViewNodes::Assign(const TPersistent& source) {
+    if (const auto* other = dynamic_cast<const TrmTreeNonViewNodes*>(&source)) {
+        if (other == this) return;
+        Clear();
+        TMemoryStream stream;
+        other->WriteData(stream);
+        stream.SetPosition(0);
+        ReadData(stream);
+        for (const auto& root : roots_) root->RenewHash();
+        return;
+    }
+    TPersistent::Assign(source);
+}
+
+void TrmTreeNonViewNodes::DefineProperties(TFiler& filer) {
+    filer.DefineBinaryProperty(
+        "Data", [this](TStream& s) { ReadData(s); }, [this](TStream& s) { WriteData(s); }, GetCount() > 0);
+}
+
+void TrmTreeNonViewNodes::ReadData(TStream& stream) {
+    Clear();
+    try {
+        const int32_t roots = ReadInt32(stream);
+        if (roots < 0 || roots > stream.Remaining() / kSmallestNode) throw EReadError("Invalid node stream");
+        for (int32_t i = 0; i < roots; ++i) Add(nullptr, {})->ReadData(stream);
+    } catch (...) {
+        Clear();
+        throw;
+    }
+}
+
+void TrmTreeNonViewNodes::WriteData(TStream& stream) const {
+    WriteInt32(stream, static_cast<int32_t>(roots_.size()));
+    for (const auto& root : roots_) root->WriteData(stream);
+}
+
+// ---------------------------------------------------------------- tree
+
+TrmCustomTreeNonView::TrmCustomTreeNonView() : items_(std::make_unique<TrmTreeNonViewNodes>(*this)) {}
+
+TrmCustomTreeNonView::~TrmCustomTreeNonView() { items_->Clear(); }
+
+void TrmCustomTreeNonView::SetrmTreeNonViewNodes(const TrmTreeNonViewNodes& source) { items_->Assign(source); }
+
+std::unique_ptr<TrmTreeNonViewNode> TrmCustomTreeNonView::CreateNode() {
+    return std::make_unique<TrmTreeNonViewNode>(*items_);
+}
+
+void TrmCustomTreeNonView::Delete(TrmTreeNonViewNode* node) {
+    if (OnDeletion) OnDeletion(this, node);
+}
+
+std::string TrmCustomTreeNonView::NodePath(const TrmTreeNonViewNode* node) const {
+    size_t length = 0;
+    for (const TrmTreeNonViewNode* n = node; n; n = n->GetParent()) length += n->GetText().size() + 1;
+    std::string path(length, sepChar_);
+    for (const TrmTreeNonViewNode* n = node; n; n = n->GetParent()) {
+        const std::string& text = n->GetText();
+        length -= text.size();
+        std::copy(text.begin(), text.end(), path.begin() + static_cast<std::ptrdiff_t>(length));
+        --length;
+    }
+    return path;
+}
+
+TrmTreeNonViewNode* TrmCustomTreeNonView::FindPathNode(std::string_view path) const {
+    return items_->LocateNode(path);
+}
+
+TrmTreeNonViewNode* TrmCustomTreeNonView::AddPathNode(TrmTreeNonViewNode* node, std::string_view path) {
+    if (path.empty()) return nullptr;
+    std::string full = NodePath(node);
+    if (path.front() != sepChar_) full += sepChar_;
+    full += path;
+    if (TrmTreeNonViewNode* found = items_->LocateNode(full)) return found;
+    const std::string parentPath = ParentName(full);
+    const std::string child = ChildName(full);
+    if (parentPath.empty() && child.empty()) return nullptr;
+    TrmTreeNonViewNode* parent = items_->LocateNode(parentPath);
+    if (!parent && !parentPath.empty()) parent = AddPathNode(nullptr, parentPath);
+    // A path with a trailing or doubled separator names a node that may
+    // exist under its plain path.
+    std::string plain = NodePath(parent);
+    plain += sepChar_;
+    plain += child;
+    if (plain != full)
+        if (TrmTreeNonViewNode* found = items_->LocateNode(plain)) return found;
+    return items_->AddChild(parent, child);
+}
+
+std::string TrmCustomTreeNonView::ParentName(std::string_view path) const {
+    if (!path.empty() && path.back() == sepChar_) path.remove_suffix(1);
+    while (!path.empty() && path.back() != sepChar_) path.remove_suffix(1);
+    if (!path.empty()) path.remove_suffix(1);
+    return std::string(path);
+}
+
+std::string TrmCustomTreeNonView::ChildName(std::string_view path) const {
+    if (!path.empty() && path.back() == sepChar_) path.remove_suffix(1);
+    const size_t sep = path.rfind(sepChar_);
+    return std::string(sep == std::string_view::npos ? path : path.substr(sep + 1));
+}
+
+TrmTreeNonViewNode* TrmCustomTreeNonView::GetNodeByItem(const TObject* data) const {
+    return items_->GetNodeByItem(data);
+}
+
+void TrmCustomTreeNonView::TextSort(TrmTreeNonViewNode* node, bool recursive) {
+    auto& list = node ? node->children_ : items_->roots_;
+    auto work = std::move(list);
+    list.clear();
+    for (auto& entry : work) {
+        if (recursive) TextSort(entry.get(), true);
+        auto before = std::find_if(list.begin(), list.end(),
+                                   [&](const auto& placed) { return placed->GetText() >= entry->GetText(); });
+        list.insert(before, std::move(entry));
+    }
+}
+
+TrmTreeNonViewNode* TrmCustomTreeNonView::GetFirstRootNode() const { return items_->GetFirstNode(); }
+
+TrmTreeNonViewNode* TrmCustomTreeNonView::GetNextRootNode(const TrmTreeNonViewNode* node) const {
+    return node && !node->GetParent() && &node->GetOwner() == items_.get() ? node->GetNextSibling() : nullptr;
+}
+
+void TrmCustomTreeNonView::SaveToStream(TStream& stream) const {
+    for (const TrmTreeNonViewNode* node = items_->GetFirstNode(); node; node = node->GetNext()) {
+        const std::string line = NodePath(node) + "\r\n";
+        stream.WriteBuffer(line.data(), static_cast<int64_t>(line.size()));
+    }
+}
+
+void TrmCustomTreeNonView::SaveToFile(const std::filesystem::path& file) const {
+    TFileStream stream(file, TFileMode::fmCreate);
+    SaveToStream(stream);
+}
+
+void TrmCustomTreeNonView::LoadFromFile(const std::filesystem::path& file) {
+    TFileStream stream(file, TFileMode::fmOpenRead);
+    LoadFromStream(stream);
+}
+
+void TrmTreeNonView::PublishProperties(thorn::PropertyList& list) {
+    TrmCustomTreeNonView::PublishProperties(list);
+    list.Char("SepChar", [this] { return GetSepChar(); }, [this](char c) { SetSepChar(c); }, '/');
+    list.Object("Items", [this] { return &GetItems(); });
+}

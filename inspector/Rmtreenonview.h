@@ -1,0 +1,340 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Components.h"
+#include "platform/Streams.h"
+
+// The path tree: a non-visual component keeping an ordered tree of nodes,
+// each with a text, an untyped data reference and ordered children, that
+// finds any node by its path. A node's path is the texts of its ancestors
+// and itself, each preceded by the tree's separator: a root a with a child b
+// gives "/a/b" with the default separator "/". An index of CRC-32 path
+// hashes turns a path into its node without walking the tree; paths are
+// compared in full among the entries of equal hash, so two paths of one
+// hash never find each other's node.
+//
+// Every node is indexed under its current path: a rename or a move takes
+// its whole subtree to the new paths. Two nodes of one path (two siblings of
+// one text) are both indexed; a lookup finds the one indexed first.
+//
+// The node collection writes and reads itself as the binary property "Data"
+// (the node stream), so a form stream carries a whole tree with the
+// components hung on its nodes.
+
+class TrmTreeNonViewNode;
+class TrmTreeNonViewNodes;
+class TrmCustomTreeNonView;
+class TFiler;
+
+class ErmTreeNonViewError : public Exception {
+    using Exception::Exception;
+};
+
+enum TNodeAttachMode : uint8_t { naAdd, naAddFirst, naAddChild, naAddChildFirst, naInsert };
+enum TAddMode : uint8_t { taAddFirst, taAdd, taInsert };
+
+using TrmTreeNonViewEvent = std::function<void(TObject* sender, TrmTreeNonViewNode* node)>;
+
+// One entry of the path index: the hash of the path a node is indexed
+// under, that path's length and the node.
+struct TrmHashData {
+    int32_t hash = 0;
+    int32_t pathLength = 0;
+    TrmTreeNonViewNode* node = nullptr;
+};
+
+// A node as the node stream holds it, after its 32-bit size N = 5 + length:
+// the 32-bit child count, a length byte and at most 255 characters of the
+// text.
+struct TNodeInfo {
+    int32_t Count = 0;
+    std::string Text;
+};
+
+class TrmTreeNonViewNode : public TPersistent {
+public:
+    explicit TrmTreeNonViewNode(TrmTreeNonViewNodes& owner);
+    ~TrmTreeNonViewNode() override;
+    TrmTreeNonViewNode(const TrmTreeNonViewNode&) = delete;
+    TrmTreeNonViewNode& operator=(const TrmTreeNonViewNode&) = delete;
+
+    const std::string& GetText() const { return text_; }
+    // Stores the text and, when it changed, indexes the subtree under its
+    // new paths; OnNodeTextChanged runs either way.
+    void SetText(const std::string& text);
+    // The data is a reference: the tree never frees it (but see
+    // ReleaseOwnedData).
+    TObject* GetData() const { return data_; }
+    void SetData(TObject* data) { data_ = data; }
+    // The group row's open state; deleting the last child clears it.
+    bool GetExpanded() const { return expanded_; }
+    void SetExpanded(bool value) { expanded_ = value; }
+    // Whether the node has an entry in the path index.
+    bool GetHashed() const { return hashIndex_ >= 0; }
+
+    // A component this node read from a node stream: nobody else owns it,
+    // so the node holds it (and frees it with itself) until someone takes
+    // it here. Null when the node holds none; Data is left as it is.
+    std::unique_ptr<TComponent> ReleaseOwnedData();
+
+    TrmTreeNonViewNodes& GetOwner() const { return *owner_; }
+    TrmCustomTreeNonView& GetrmTreeNonView() const;
+    TrmTreeNonViewNode* GetParent() const { return parent_; }
+    bool GetChildren() const { return !children_.empty(); }
+    int GetCount() const { return static_cast<int>(children_.size()); }
+    // Child index; outside 0..Count-1 raises "List Index Out of Bounds".
+    TrmTreeNonViewNode* GetItem(int index) const;
+    // Child index takes text and data from node.
+    void SetItem(int index, const TrmTreeNonViewNode& node);
+    // Position among the children, -1 when node is none of them.
+    int IndexOf(const TrmTreeNonViewNode* node) const;
+    // Position in the parent's child list, or in the root list for a root.
+    int GetIndex() const;
+    // Number of ancestors: 0 for a root.
+    int GetLevel() const;
+    // Number of all descendants.
+    int GetItemCount() const;
+
+    TrmTreeNonViewNode* GetFirstChild() const;
+    TrmTreeNonViewNode* GetLastChild() const;
+    // Neighbours in the parent's child list (the root list for a roots).
+    TrmTreeNonViewNode* GetNextSibling() const;
+    TrmTreeNonViewNode* getPrevSibling() const;
+    // The neighbours of one of the children; null for no child.
+    TrmTreeNonViewNode* GetNextChild(const TrmTreeNonViewNode* child) const;
+    TrmTreeNonViewNode* GetPrevChild(const TrmTreeNonViewNode* child) const;
+    // Pre-order successor and predecessor in the whole tree.
+    TrmTreeNonViewNode* GetNext() const;
+    TrmTreeNonViewNode* GetPrev() const;
+    // Whether node is an ancestor of this one; true for no node.
+    bool HasAsParent(const TrmTreeNonViewNode* node) const;
+    // This node when its data is data, else the first such node of the
+    // subtree depth-first; null.
+    TrmTreeNonViewNode* GetNodeByItem(const TObject* data);
+
+    // Moves child a to position IndexOf(b) + 1 as a list move (taken out,
+    // then put in; past the end means last). Nothing when a is no child.
+    void MoveItem(TrmTreeNonViewNode* a, TrmTreeNonViewNode* b);
+    // Moves the node with its subtree, data and index entries:
+    //   naAdd, naAddFirst            last, first in destination's level (the
+    //                                root list for a root or no destination)
+    //   naAddChild, naAddChildFirst  last, first among destination's children
+    //   naInsert                     just before destination (first root for
+    //                                no destination)
+    // Answers the node, or null when nothing moved: destination lies inside
+    // the node's subtree, or the node would become its own child.
+    TrmTreeNonViewNode* MoveTo(TrmTreeNonViewNode* destination, TNodeAttachMode mode);
+    // Deletes the children (last first), the node's index entry, the node
+    // from its list (a parent left without children is closed), fires the
+    // tree's OnDeletion and frees the node. The node is gone afterwards.
+    void Delete();
+    void DeleteChildren();
+
+    // From another node: its text and data. Other classes raise.
+    void Assign(const TPersistent& source) override;
+    // Same text (case-sensitive) and the same data.
+    bool IsEqual(const TrmTreeNonViewNode* node) const;
+    std::string GetNodePath() const;
+    // Takes the subtree's entries out of the path index, or puts them in
+    // under their current paths.
+    void RemoveHash();
+    void RenewHash();
+
+    // The node and its subtree in the node stream.
+    void WriteData(TStream& stream) const;
+    void ReadData(TStream& stream, int depth = 0);
+
+private:
+    friend class TrmTreeNonViewNodes;
+    friend class TrmCustomTreeNonView;
+    using NodeList = std::vector<std::unique_ptr<TrmTreeNonViewNode>>;
+
+    // The list the node is in: its parent's children or the root list.
+    NodeList& Siblings() const;
+    // Indexes every indexed node of the subtree again under its current path.
+    void Reindex();
+
+    TrmTreeNonViewNodes* owner_;
+    std::string text_;
+    TObject* data_ = nullptr;
+    NodeList children_;
+    TrmTreeNonViewNode* parent_ = nullptr;
+    bool expanded_ = false;
+    int32_t hashIndex_ = -1;  // position of the node's entry in the index
+    std::unique_ptr<TComponent> ownedData_;
+};
+
+// The nodes of a tree: the root list and the path index.
+class TrmTreeNonViewNodes : public TPersistent {
+public:
+    explicit TrmTreeNonViewNodes(TrmCustomTreeNonView& owner);
+    ~TrmTreeNonViewNodes() override;
+    TrmTreeNonViewNodes(const TrmTreeNonViewNodes&) = delete;
+    TrmTreeNonViewNodes& operator=(const TrmTreeNonViewNodes&) = delete;
+
+    TrmCustomTreeNonView& GetOwner() const { return *owner_; }
+    // Number of all nodes.
+    int GetCount() const { return count_; }
+    // Root 0, or null.
+    TrmTreeNonViewNode* GetFirstNode() const;
+    // The node at pre-order position index; past the last node (or below 0)
+    // raises "Index out of range".
+    TrmTreeNonViewNode* GetNodeFromIndex(int index) const;
+    TrmTreeNonViewNode* GetItem(int index) const { return GetNodeFromIndex(index); }
+    void SetItem(int index, const TrmTreeNonViewNode& node);
+
+    // New nodes: first or last among parent's children (the roots for no
+    // parent), first or last in sibling's level, or just before sibling.
+    TrmTreeNonViewNode* AddChildFirst(TrmTreeNonViewNode* parent, const std::string& text);
+    TrmTreeNonViewNode* AddChildObjectFirst(TrmTreeNonViewNode* parent, const std::string& text, TObject* data);
+    TrmTreeNonViewNode* AddChild(TrmTreeNonViewNode* parent, const std::string& text);
+    TrmTreeNonViewNode* AddChildObject(TrmTreeNonViewNode* parent, const std::string& text, TObject* data);
+    TrmTreeNonViewNode* AddFirst(TrmTreeNonViewNode* sibling, const std::string& text);
+    TrmTreeNonViewNode* AddObjectFirst(TrmTreeNonViewNode* sibling, const std::string& text, TObject* data);
+    TrmTreeNonViewNode* Add(TrmTreeNonViewNode* sibling, const std::string& text);
+    TrmTreeNonViewNode* AddObject(TrmTreeNonViewNode* sibling, const std::string& text, TObject* data);
+    TrmTreeNonViewNode* Insert(TrmTreeNonViewNode* sibling, const std::string& text);
+    TrmTreeNonViewNode* InsertObject(TrmTreeNonViewNode* sibling, const std::string& text, TObject* data);
+    // The worker of the above: taAddFirst and taAdd put the node first or
+    // last among node's children (the roots for none), taInsert just before
+    // node (first root for none). A node of another tree, or a sibling not
+    // in its list, raises "Unable to find Node reference".
+    TrmTreeNonViewNode* InternalAddObject(TrmTreeNonViewNode* node, const std::string& text, TObject* data,
+                                          TAddMode mode);
+
+    void Delete(TrmTreeNonViewNode* node);
+    // Deletes root 0 until none is left (OnDeletion fires for every node,
+    // children before their parent).
+    void Clear();
+    // Position in the root list, -1 for no root.
+    int GetIndex(const TrmTreeNonViewNode* node) const;
+    // Moves root from to position to (taken out, then put in; past the end
+    // means last). A from outside the list raises "List Index Out of Bounds".
+    void Move(int from, int to);
+    // The first root whose data is data (roots only); null.
+    TrmTreeNonViewNode* GetNodeByItem(const TObject* data) const;
+
+    // ---- the path index
+    int32_t HashValue(std::string_view path) const;
+    // The entry indexing path, -1 when none does.
+    int LocateHashIndex(std::string_view path) const;
+    TrmTreeNonViewNode* LocateNode(std::string_view path) const;
+    // Indexes node under path (moving its entry when it had one).
+    void BinaryInsert(std::string_view path, TrmTreeNonViewNode* node);
+    // Takes node's entry out of the index.
+    void RemoveHash(TrmTreeNonViewNode* node);
+    int GetHashCount() const { return static_cast<int>(hashes_.size()); }
+    const TrmHashData& GetHashData(int index) const;
+    // Writes "hash.txt" in the current folder: the path of every entry, in
+    // ascending order of hash.
+    void dumphash() const;
+
+    // ---- streaming
+    // From another collection: its nodes and (copies of) their components,
+    // through the node stream. Other classes raise.
+    void Assign(const TPersistent& source) override;
+    void DefineProperties(TFiler& filer) override;
+    // The node stream, all integers 32-bit little-endian: the root count,
+    // then every root and its subtree in pre-order as: N, the TNodeInfo of
+    // N bytes, a has-data flag (1 when the data is a component, whose form
+    // stream follows), the children. Reading checks every count and length
+    // against the bytes left and nests at most kMaxStreamDepth levels; a
+    // refused stream raises EReadError and leaves the tree empty.
+    void ReadData(TStream& stream);
+    void WriteData(TStream& stream) const;
+    static constexpr int kMaxStreamDepth = 256;
+
+private:
+    friend class TrmTreeNonViewNode;
+    friend class TrmCustomTreeNonView;
+    using NodeList = TrmTreeNonViewNode::NodeList;
+    struct Slot {
+        int32_t hash = 0;
+        uint32_t entry = 0;  // entry position + 1; 0 = empty
+    };
+
+    size_t Bucket(int32_t hash) const;
+    bool PathIs(const TrmTreeNonViewNode* node, std::string_view path) const;
+    size_t SlotOf(uint32_t entry) const;
+    void Grow();
+    void RemoveEntry(int32_t index);
+    void CheckOwned(const TrmTreeNonViewNode* node) const;
+
+    TrmCustomTreeNonView* owner_;
+    NodeList roots_;
+    int count_ = 0;
+    std::vector<TrmHashData> hashes_;
+    std::vector<Slot> slots_;  // open addressing over hashes_: a power of two, at most three quarters full
+};
+
+class TrmCustomTreeNonView : public TComponent {
+public:
+    TrmCustomTreeNonView();
+    ~TrmCustomTreeNonView() override;
+
+    TrmTreeNonViewNodes& GetItems() const { return *items_; }
+    // Items takes source's nodes (see TrmTreeNonViewNodes::Assign).
+    void SetrmTreeNonViewNodes(const TrmTreeNonViewNodes& source);
+    char GetSepChar() const { return sepChar_; }
+    // Existing nodes keep their index entries: set it before adding nodes.
+    void SetSepChar(char value) { sepChar_ = value; }
+
+    // Separator and text of each ancestor and the node; "" for no node.
+    std::string NodePath(const TrmTreeNonViewNode* node) const;
+    TrmTreeNonViewNode* FindPathNode(std::string_view path) const;
+    // The node of path, made with any missing ancestors when absent. A
+    // path without a leading separator is taken below node (the roots for
+    // none). An empty path, or one naming no node (a lone separator), gives
+    // null.
+    TrmTreeNonViewNode* AddPathNode(TrmTreeNonViewNode* node, std::string_view path);
+    // Splitting a path ("/a/b" gives "/a" and "b"; a trailing separator is
+    // left out first).
+    std::string ParentName(std::string_view path) const;
+    std::string ChildName(std::string_view path) const;
+    // The first root whose data is data; null.
+    TrmTreeNonViewNode* GetNodeByItem(const TObject* data) const;
+    // Sorts node's children (the roots for none) by text, byte by byte;
+    // equal texts come out in reverse of their former order. Paths do not
+    // change, so the index stays as it is.
+    virtual void TextSort(TrmTreeNonViewNode* node, bool recursive);
+    // The first root, and the root after node (null after the last one or
+    // for a node that is no root).
+    TrmTreeNonViewNode* GetFirstRootNode() const;
+    TrmTreeNonViewNode* GetNextRootNode(const TrmTreeNonViewNode* node) const;
+
+    // Every node's path in pre-order, each line ended by CR LF.
+    void SaveToStream(TStream& stream) const;
+    void SaveToFile(const std::filesystem::path& file) const;
+    // Opens the file (EFOpenError when it cannot) and reads nothing: the text
+    // form is for looking at.
+    void LoadFromFile(const std::filesystem::path& file);
+    void LoadFromStream(TStream& stream) {}
+
+    // Fires OnDeletion for a node being deleted.
+    virtual void Delete(TrmTreeNonViewNode* node);
+
+    TrmTreeNonViewEvent OnDeletion;
+    TrmTreeNonViewEvent OnNodeTextChanged;
+
+protected:
+    friend class TrmTreeNonViewNodes;
+    virtual std::unique_ptr<TrmTreeNonViewNode> CreateNode();
+
+private:
+    std::unique_ptr<TrmTreeNonViewNodes> items_;
+    char sepChar_ = '/';
+};
+
+// The tree with its properties published: SepChar (default "/") and Items
+// (the node stream as "Items.Data").
+class TrmTreeNonView : public TrmCustomTreeNonView {
+public:
+    void PublishProperties(thorn::PropertyList& list) override;
+};
