@@ -63,8 +63,9 @@ uint32_t ShowCommandOfState(TWindowState state) {
 
 std::string GetFileType(const std::filesystem::path& fileName) {
     RequireName(fileName);
-    std::string extension = ExtensionOf(fileName);
-    if (extension.empty()) return "File";
+    const std::string extension = ExtensionOf(fileName);
+    // A name ending in a dot has no extension to show either.
+    if (extension.size() <= 1) return "File";
     std::string type;
     for (char c : extension.substr(1)) type += static_cast<char>(thorn::UpperCase1252(static_cast<unsigned char>(c)));
     return type + " File";

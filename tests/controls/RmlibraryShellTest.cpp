@@ -118,6 +118,7 @@ TEST(RmlibraryShell, FileTypesAndIcons) {
     } const cases[] = {
         {"map.xyz", "XYZ File"}, {"/home/ann/README", "File"},     {"a.tar.gz", "GZ File"},
         {".bashrc", "BASHRC File"}, {"dir.d/plain", "File"},       {"caf\xE9.\xE9t\xE9", "\xC9T\xC9 File"},
+        {"trailing.", "File"},
     };
     for (const auto& [name, type] : cases) EXPECT_EQ(GetFileType(name), type) << name;
 
