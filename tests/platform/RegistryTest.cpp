@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <functional>
-#include <optional>
 
 #include "platform/Registry.h"
 #include "platform/StringList.h"
@@ -11,20 +10,9 @@
 
 namespace {
 
-using thorn::test::TempDir;
-
-// Points the user's configuration folder at a fresh folder for each test.
+// The user's configuration folder is a fresh folder in each test.
 class Registry : public ::testing::Test {
 protected:
-    void SetUp() override {
-        if (const char* old = std::getenv("XDG_CONFIG_HOME")) saved_ = old;
-        setenv("XDG_CONFIG_HOME", dir_.Path().c_str(), 1);
-    }
-    void TearDown() override {
-        if (saved_) setenv("XDG_CONFIG_HOME", saved_->c_str(), 1);
-        else unsetenv("XDG_CONFIG_HOME");
-    }
-
     std::filesystem::path File() const { return dir_ / "thornvale-editor/registry"; }
     void WriteFile(std::string_view text) const {
         std::filesystem::create_directories(File().parent_path());
@@ -35,8 +23,7 @@ protected:
         return std::string(bytes.begin(), bytes.end());
     }
 
-    TempDir dir_;
-    std::optional<std::string> saved_;
+    thorn::test::TempConfigHome dir_;
 };
 
 std::vector<std::string> Lines(const TStrings& list) {

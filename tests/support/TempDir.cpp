@@ -19,6 +19,18 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
+TempConfigHome::TempConfigHome() {
+    if (const char* old = std::getenv("XDG_CONFIG_HOME")) saved_ = old;
+    setenv("XDG_CONFIG_HOME", dir_.Path().c_str(), 1);
+}
+
+TempConfigHome::~TempConfigHome() {
+    if (saved_)
+        setenv("XDG_CONFIG_HOME", saved_->c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
+}
+
 std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) throw std::runtime_error("cannot open " + file.string());

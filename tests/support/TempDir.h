@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -22,6 +24,24 @@ public:
 
 private:
     std::filesystem::path path_;
+};
+
+// A fresh folder that stands as the user's configuration folder
+// (XDG_CONFIG_HOME, where the registry's file lives) while the object lives;
+// the folder named before comes back afterwards.
+class TempConfigHome {
+public:
+    TempConfigHome();
+    ~TempConfigHome();
+    TempConfigHome(const TempConfigHome&) = delete;
+    TempConfigHome& operator=(const TempConfigHome&) = delete;
+
+    const std::filesystem::path& Path() const { return dir_.Path(); }
+    std::filesystem::path operator/(std::string_view name) const { return dir_ / name; }
+
+private:
+    TempDir dir_;
+    std::optional<std::string> saved_;
 };
 
 std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& file);
