@@ -22,6 +22,8 @@ struct TShortcutDetails {
     std::string Path;
     TWindowState ShowCommand = wsNormal;
     std::string WorkingDirectory;
+
+    bool operator==(const TShortcutDetails&) const = default;
 };
 
 // The file's type as the user sees it: its extension in capitals followed by

@@ -42,6 +42,8 @@ struct ShellLink {
     // else localBasePath followed by the suffix; empty when the link names
     // no path.
     std::string TargetPath() const;
+
+    bool operator==(const ShellLink&) const = default;
 };
 
 // The link in bytes, or nothing when they are not a complete, well-formed

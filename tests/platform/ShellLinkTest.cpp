@@ -49,28 +49,6 @@ ShellLink WorkedExampleLink() {
     return link;
 }
 
-void ExpectSameLink(const ShellLink& actual, const ShellLink& expected) {
-    EXPECT_EQ(actual.fileAttributes, expected.fileAttributes);
-    EXPECT_EQ(actual.creationTime, expected.creationTime);
-    EXPECT_EQ(actual.accessTime, expected.accessTime);
-    EXPECT_EQ(actual.writeTime, expected.writeTime);
-    EXPECT_EQ(actual.fileSize, expected.fileSize);
-    EXPECT_EQ(actual.iconIndex, expected.iconIndex);
-    EXPECT_EQ(actual.showCommand, expected.showCommand);
-    EXPECT_EQ(actual.hotKey, expected.hotKey);
-    EXPECT_EQ(actual.localBasePath, expected.localBasePath);
-    EXPECT_EQ(actual.netName, expected.netName);
-    EXPECT_EQ(actual.commonPathSuffix, expected.commonPathSuffix);
-    EXPECT_EQ(actual.driveType, expected.driveType);
-    EXPECT_EQ(actual.driveSerialNumber, expected.driveSerialNumber);
-    EXPECT_EQ(actual.volumeLabel, expected.volumeLabel);
-    EXPECT_EQ(actual.description, expected.description);
-    EXPECT_EQ(actual.relativePath, expected.relativePath);
-    EXPECT_EQ(actual.workingDirectory, expected.workingDirectory);
-    EXPECT_EQ(actual.arguments, expected.arguments);
-    EXPECT_EQ(actual.iconLocation, expected.iconLocation);
-}
-
 // UTF-16 units, little-endian, as links keep their texts.
 void Utf16(thorn::test::ByteWriter& b, std::u16string_view text) {
     for (char16_t c : text) b.U16(c);
@@ -79,7 +57,7 @@ void Utf16(thorn::test::ByteWriter& b, std::u16string_view text) {
 TEST(ShellLink, WorkedExampleReadsAsDocumented) {
     const auto link = DecodeShellLink(kWorkedExample);
     ASSERT_TRUE(link);
-    ExpectSameLink(*link, WorkedExampleLink());
+    EXPECT_EQ(*link, WorkedExampleLink());
     EXPECT_EQ(link->TargetPath(), R"(C:\test\a.txt)");
 }
 
@@ -143,7 +121,7 @@ TEST(ShellLink, LinkWithEveryPartLaidOutByHand) {
     expected.volumeLabel = "Disk";
     expected.description = "Desc";
     expected.iconLocation = R"(C:\icons.dll)";
-    ExpectSameLink(*link, expected);
+    EXPECT_EQ(*link, expected);
     EXPECT_EQ(link->TargetPath(), R"(\\srv\share\doc\y.txt)");
 }
 
@@ -195,7 +173,7 @@ TEST(ShellLink, TextsKeepTheirCodePageAndLength) {
     ASSERT_TRUE(bytes);
     const auto back = DecodeShellLink(*bytes);
     ASSERT_TRUE(back);
-    ExpectSameLink(*back, link);
+    EXPECT_EQ(*back, link);
 
     link.arguments.assign(0x10000, 'a');
     EXPECT_FALSE(EncodeShellLink(link));
