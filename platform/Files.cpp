@@ -1,8 +1,19 @@
 #include "platform/Files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <limits>
 #include <memory>
+#include <string>
 #include <system_error>
+
+#include "platform/Classes.h"
 
 namespace thorn {
 namespace {
@@ -12,19 +23,64 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
+// "16 MiB" for whole mebibytes, else the bytes.
+std::string SizeText(uint64_t bytes) {
+    constexpr uint64_t kMiB = uint64_t{1} << 20;
+    if (bytes >= kMiB && bytes % kMiB == 0) return std::to_string(bytes / kMiB) + " MiB";
+    return std::to_string(bytes) + " bytes";
+}
+
+struct Descriptor {
+    int fd;
+    ~Descriptor() { ::close(fd); }
+};
+
 }  // namespace
 
-std::optional<std::vector<uint8_t>> ReadWholeFile(const std::filesystem::path& file) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) return std::nullopt;
-    FilePtr f(std::fopen(file.c_str(), "rb"));
-    if (!f) return std::nullopt;
-    if (std::fseek(f.get(), 0, SEEK_END) != 0) return std::nullopt;
-    long length = std::ftell(f.get());
-    if (length < 0 || std::fseek(f.get(), 0, SEEK_SET) != 0) return std::nullopt;
-    std::vector<uint8_t> bytes(static_cast<size_t>(length));
-    if (!bytes.empty() && std::fread(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) return std::nullopt;
+std::vector<uint8_t> ReadRegularFile(const std::filesystem::path& file, uint64_t maxBytes,
+                                     const FileHeadCheck& checkHead) {
+    const std::string name = "\"" + file.string() + "\"";
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) throw EFOpenError("Cannot open file " + name + ": " + std::strerror(errno));
+    const Descriptor closer{fd};
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) throw EFOpenError("Cannot open file " + name + ": " + std::strerror(errno));
+    if (!S_ISREG(status.st_mode)) throw EFOpenError("Cannot open file " + name + ": not a regular file");
+    const uint64_t size = static_cast<uint64_t>(status.st_size);
+
+    std::vector<uint8_t> bytes;
+    // Reads up to count more bytes; fewer only at the end of the file.
+    auto readMore = [&](uint64_t count) {
+        const size_t start = bytes.size();
+        bytes.resize(start + static_cast<size_t>(count));
+        size_t got = start;
+        while (got < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) throw EReadError("Cannot read file " + name + ": " + std::strerror(errno));
+            if (n == 0) break;
+            got += static_cast<size_t>(n);
+        }
+        bytes.resize(got);
+    };
+    readMore(std::min<uint64_t>(size, kFileHeadSize));
+    if (checkHead) checkHead(bytes, size);
+    if (size > maxBytes)
+        throw EReadError("Cannot read file " + name + ": it is larger than " + SizeText(maxBytes));
+    if (size > bytes.size()) readMore(size - bytes.size());
+    // The size measured is all there is: a file that shrank or grew since
+    // is not taken half read.
+    if (bytes.size() == size) readMore(1);
+    if (bytes.size() != size) throw EReadError("Cannot read file " + name + ": it changed while it was read");
     return bytes;
+}
+
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::filesystem::path& file) {
+    try {
+        return ReadRegularFile(file, std::numeric_limits<uint64_t>::max());
+    } catch (const EStreamError&) {
+        return std::nullopt;
+    }
 }
 
 bool WriteWholeFile(const std::filesystem::path& file, std::span<const uint8_t> bytes) {

@@ -2,11 +2,26 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
 
 namespace thorn {
+
+// Looks at the first bytes of a file (at most kFileHeadSize of them) and its
+// size before the whole is read; throws to refuse it.
+inline constexpr size_t kFileHeadSize = 64;
+using FileHeadCheck = std::function<void(std::span<const uint8_t> head, uint64_t size)>;
+
+// The whole of a regular file. The file is opened without waiting (a FIFO or
+// a device never blocks the read) and refused unless it is a regular file of
+// at most maxBytes bytes; checkHead, when given, sees its first bytes and
+// its size before the rest is read. Throws EFOpenError naming the file and
+// saying why it cannot be opened (the system's error text, "not a regular
+// file"), EReadError for a file too large or that cannot be read whole.
+std::vector<uint8_t> ReadRegularFile(const std::filesystem::path& file, uint64_t maxBytes,
+                                     const FileHeadCheck& checkHead = {});
 
 // The whole file, or nothing when it cannot be opened or read.
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::filesystem::path& file);

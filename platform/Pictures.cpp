@@ -24,27 +24,48 @@ bool IsMetafile(std::span<const uint8_t> file) {
            file[42] == 'M' && file[43] == 'F';
 }
 
-}  // namespace
+using Reader = DecodedPicture (*)(std::span<const uint8_t>, const PictureLimits&);
 
-DecodedPicture DecodePicture(std::span<const uint8_t> file, const PictureLimits& limits) {
-    if (StartsWith(file, {'B', 'M'})) return DecodeBmp(file, limits);
-    if (StartsWith(file, {0xFF, 0xD8, 0xFF})) return DecodeJpeg(file, limits);
-    if (StartsWith(file, {0x00, 0x00, 0x01, 0x00})) return DecodeIco(file, limits);
+// The reader of a picture by its first bytes; refuses what none reads.
+Reader ReaderFor(std::span<const uint8_t> file) {
+    if (StartsWith(file, {'B', 'M'})) return DecodeBmp;
+    if (StartsWith(file, {0xFF, 0xD8, 0xFF})) return DecodeJpeg;
+    if (StartsWith(file, {0x00, 0x00, 0x01, 0x00})) return DecodeIco;
     if (IsMetafile(file)) picture::Fail("Metafile pictures (WMF, EMF) are not supported");
     if (StartsWith(file, {0x89, 'P', 'N', 'G'})) picture::Fail("PNG pictures are not supported");
     picture::Fail("Unsupported picture format: the file is not a BMP, JPEG or icon picture");
 }
 
+// The most bytes a picture file within the limits takes: every reader
+// stores a pixel in fewer than 8 bytes, plus room for headers, palettes
+// and markers.
+uint64_t MaxFileBytes(const PictureLimits& limits) {
+    constexpr uint64_t kRoom = uint64_t{1} << 20;
+    return kRoom + 8 * static_cast<uint64_t>(std::max<int64_t>(limits.maxPixels, 0));
+}
+
+std::string Named(const std::string& message, const std::filesystem::path& file) {
+    return message + " (\"" + file.string() + "\")";
+}
+
+}  // namespace
+
+DecodedPicture DecodePicture(std::span<const uint8_t> file, const PictureLimits& limits) {
+    return ReaderFor(file)(file, limits);
+}
+
 DecodedPicture LoadPictureFile(const std::filesystem::path& file, const PictureLimits& limits) {
-    std::error_code error;
-    if (std::filesystem::is_directory(file, error))
-        throw EFOpenError("Cannot open file \"" + file.string() + "\": it is a folder");
-    const auto bytes = ReadWholeFile(file);
-    if (!bytes) throw EFOpenError("Cannot open file \"" + file.string() + "\"");
     try {
-        return DecodePicture(*bytes, limits);
+        // The kind of picture and the file's size are checked before the
+        // file is read whole.
+        const std::vector<uint8_t> bytes = ReadRegularFile(file, MaxFileBytes(limits), [&](auto head, uint64_t size) {
+            ReaderFor(head);
+            if (size > MaxFileBytes(limits))
+                picture::Fail("The picture file is too large (" + std::to_string(size) + " bytes)");
+        });
+        return DecodePicture(bytes, limits);
     } catch (const EInvalidGraphic& e) {
-        throw EInvalidGraphic(std::string(e.what()) + " (\"" + file.string() + "\")");
+        throw EInvalidGraphic(Named(e.what(), file));
     }
 }
 

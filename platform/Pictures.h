@@ -52,8 +52,11 @@ DecodedPicture DecodeJpeg(std::span<const uint8_t> file, const PictureLimits& li
 std::vector<uint8_t> EncodeBmp32(int32_t width, int32_t height, std::span<const uint32_t> pixels);
 
 // Reads and decodes a picture file. A file that cannot be opened (missing, a
-// folder, unreadable) raises EFOpenError naming it; a file that cannot be
-// decoded raises EInvalidGraphic.
+// folder or anything else that is not a regular file, unreadable) raises
+// EFOpenError naming it and saying why. Its first bytes and its size are
+// checked before it is read whole: a file that is no picture, or larger
+// than a picture within the limits can be, raises EInvalidGraphic, as does
+// one that cannot be decoded.
 DecodedPicture LoadPictureFile(const std::filesystem::path& file, const PictureLimits& limits = {});
 
 }  // namespace thorn

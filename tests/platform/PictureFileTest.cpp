@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include "support/PictureFiles.h"
 #include "platform/Classes.h"
 #include "platform/Pictures.h"
@@ -51,6 +53,32 @@ TEST(PictureFile, MissingFilesAndFoldersNameTheFile) {
     } catch (const EInvalidGraphic& e) {
         EXPECT_NE(std::string(e.what()).find("broken.bmp"), std::string::npos);
     }
+}
+
+std::string LoadMessage(const std::filesystem::path& file, const thorn::PictureLimits& limits = {}) {
+    try {
+        thorn::LoadPictureFile(file, limits);
+    } catch (const Exception& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+// A file is looked at before it is read whole: the kind of picture by its
+// first bytes, then its size against what a picture within the limits
+// needs. Both large files here are sparse, so they take no room on disk.
+TEST(PictureFile, KindAndSizeAreCheckedBeforeTheWholeFileIsRead) {
+    TempDir dir;
+    auto sparse = [&](const char* name, std::vector<uint8_t> head, off_t size) {
+        thorn::test::WriteFileBytes(dir / name, head);
+        EXPECT_EQ(::truncate((dir / name).c_str(), size), 0);
+        return dir / name;
+    };
+    EXPECT_NE(LoadMessage(sparse("zeros.bmp", {}, off_t{2} << 30)).find("Unsupported picture format"),
+              std::string::npos);
+    const thorn::PictureLimits icon{512, 512 * 512};
+    EXPECT_NE(LoadMessage(sparse("huge.bmp", {'B', 'M'}, 64 << 20), icon).find("too large (67108864 bytes)"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <pugixml.hpp>
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/XMLDoc.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using thorn::test::TempDir;
+
+std::vector<uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
+
+std::string LoadMessage(const std::filesystem::path& file) {
+    TXMLDocument document;
+    try {
+        document.LoadFromFile(file);
+    } catch (const Exception& error) {
+        EXPECT_FALSE(document.GetDocumentElement());
+        return error.what();
+    }
+    return "(loaded)";
+}
+
+TEST(XMLDoc, ReadsElementsAndAttributes) {
+    TXMLDocument document;
+    document.LoadFromBytes(Bytes("<Data id='7'><B n='1'/><!-- note --><b n='2'/>text<b n='3'/></Data>"), "a.xml");
+    IXMLNode root = document.GetDocumentElement();
+    EXPECT_EQ(root.NodeName(), "Data");
+    EXPECT_EQ(root.Attributes("id"), "7");
+    EXPECT_EQ(root.Attributes("absent"), "");
+    EXPECT_FALSE(root.HasAttribute("absent"));
+    const IXMLNodeList children = root.ChildNodes();
+    ASSERT_EQ(children.Count(), 3);  // elements only
+    EXPECT_EQ(children.Nodes(2).Attributes("n"), "3");
+    EXPECT_FALSE(children.Nodes(3));
+    EXPECT_FALSE(children.Nodes(-1));
+    EXPECT_EQ(children.FindNode("b").Attributes("n"), "2");  // the first, matched by case
+    EXPECT_FALSE(children.FindNode("c"));
+
+    const IXMLNode none;
+    EXPECT_EQ(none.NodeName(), "");
+    EXPECT_EQ(none.ChildNodes().Count(), 0);
+    EXPECT_EQ(none.Attributes("id"), "");
+}
+
+TEST(XMLDoc, DeclaredEncodingsAreReadAsUtf8) {
+    TXMLDocument document;
+    document.LoadFromBytes(Bytes("<?xml version='1.0' encoding='ISO-8859-1'?><a n='\xE9'/>"), "latin.xml");
+    EXPECT_EQ(document.GetDocumentElement().Attributes("n"), "\xC3\xA9");
+}
+
+// What the parser does not finish, or finishes with something else than one
+// element, is refused with where it stopped.
+TEST(XMLDoc, IncompleteDocumentsAreRefused) {
+    struct Case {
+        const char* text;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {"<a><b/>", "Start-end tags mismatch at byte 6"},
+        {"<a><b/></a", "at byte 9"},
+        {"", "No document element found"},
+        {"<a x='1/>", "at byte"},
+        {"<a/><b/>", "more than one document element"},
+        {"<a/>junk", "text outside the document element"},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        thorn::test::WriteFileBytes(dir / "cut.xml", Bytes(c.text));
+        const std::string message = LoadMessage(dir / "cut.xml");
+        EXPECT_NE(message.find("cut.xml"), std::string::npos) << c.text << ": " << message;
+        EXPECT_NE(message.find(c.message), std::string::npos) << c.text << ": " << message;
+    }
+}
+
+TEST(XMLDoc, OnlyRegularFilesOfBoundedSizeAreRead) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);  // opening it must not wait for a writer
+    std::filesystem::create_directory(dir / "folder");
+    thorn::test::WriteFileBytes(dir / "large.xml", std::vector<uint8_t>(TXMLDocument::kMaxFileSize + 1, ' '));
+    EXPECT_NE(LoadMessage(dir / "fifo").find("not a regular file"), std::string::npos);
+    EXPECT_NE(LoadMessage(dir / "folder").find("not a regular file"), std::string::npos);
+    EXPECT_NE(LoadMessage(dir / "missing.xml").find("No such file or directory"), std::string::npos);
+    EXPECT_NE(LoadMessage(dir / "large.xml").find("larger than 16 MiB"), std::string::npos);
+}
+
+// A save keeps every element, attribute and comment the program does not
+// know, in their order; a changed attribute keeps its place.
+TEST(XMLDoc, SaveKeepsWhatItDoesNotKnow) {
+    TempDir dir;
+    thorn::test::WriteFileBytes(dir / "ini.xml", Bytes("<?xml version=\"1.0\"?>\n<!-- kept -->\n"
+                                                       "<Root><Editor zoom=\"2\" Other=\"x\"><Font Name=\"Tahoma\"/>"
+                                                       "<Unknown deep=\"1\"><Inner/></Unknown></Editor><Tail/></Root>"));
+    TXMLDocument document;
+    document.LoadFromFile(dir / "ini.xml");
+    IXMLNode editor = document.GetDocumentElement().ChildNodes().FindNode("Editor");
+    editor.SetAttribute("zoom", "3");
+    editor.SetAttribute("New", "\xC3\xA9");
+    editor.AddChild("MainForm").SetAttribute("Left", "10");
+    document.SaveToFile(dir / "ini.xml");
+    EXPECT_FALSE(std::filesystem::exists(dir / "ini.xml.tmp"));
+
+    // Read back by the XML library itself, not by the code under test.
+    pugi::xml_document reread;
+    ASSERT_TRUE(reread.load_file((dir / "ini.xml").c_str(), pugi::parse_default | pugi::parse_comments));
+    EXPECT_STREQ(reread.first_child().value(), " kept ");
+    pugi::xml_node saved = reread.child("Root").child("Editor");
+    std::vector<std::string> attributes;
+    for (pugi::xml_attribute a : saved.attributes()) attributes.push_back(std::string(a.name()) + "=" + a.value());
+    EXPECT_EQ(attributes, (std::vector<std::string>{"zoom=3", "Other=x", "New=\xC3\xA9"}));
+    std::vector<std::string> children;
+    for (pugi::xml_node c : saved.children()) children.push_back(c.name());
+    EXPECT_EQ(children, (std::vector<std::string>{"Font", "Unknown", "MainForm"}));
+    EXPECT_TRUE(saved.child("Unknown").child("Inner"));
+    EXPECT_STREQ(saved.child("MainForm").attribute("Left").value(), "10");
+    EXPECT_TRUE(reread.child("Root").child("Tail"));
+}
+
+TEST(XMLDoc, NewDocumentIsWrittenAndUnwritableFilesAreReported) {
+    TempDir dir;
+    TXMLDocument document;
+    EXPECT_FALSE(document.GetDocumentElement());
+    IXMLNode root = document.AddDocumentElement("Settings");
+    EXPECT_EQ(document.AddDocumentElement("Other"), root);
+    root.AddChild("Editor").SetAttribute("a", "1");
+    document.SaveToFile(dir / "new.xml");
+    TXMLDocument reread;
+    reread.LoadFromFile(dir / "new.xml");
+    EXPECT_EQ(reread.GetDocumentElement().ChildNodes().FindNode("Editor").Attributes("a"), "1");
+    EXPECT_THROW(document.SaveToFile(dir / "no" / "folder.xml"), EXMLDocError);
+}
+
+}  // namespace
