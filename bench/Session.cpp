@@ -1,21 +1,19 @@
 #include "Session.h"
 
-#include <pugixml.hpp>
-
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <utility>
 
 #include "SyntheticWorld.h"
+#include "model/GameData.h"
 
 namespace thorn::bench {
 namespace {
 
-const pugi::xml_document& Catalogue() {
-    static pugi::xml_document document;
-    static const bool loaded = document.load_file((StartFolder() / "pw.xml").c_str());
-    if (!loaded) throw std::runtime_error("the start folder's catalogue cannot be read");
-    return document;
+const TXMLDocument& Catalogue() {
+    static const std::unique_ptr<TXMLDocument> document = thorn::OpenGameData(StartFolder() / "pw.xml");
+    return *document;
 }
 
 }  // namespace
@@ -26,7 +24,7 @@ const std::filesystem::path& StartFolder() {
 }
 
 Session::Session() {
-    editor.SetGameData(Catalogue().document_element(), StartFolder());
+    editor.SetGameData(Catalogue().GetDocumentElement(), StartFolder());
     // The texture strips the editor loads at start-up; the detached editor
     // starts with none.
     const std::pair<TextureStrip, const char*> strips[] = {{TextureStrip::Normal, "MapTexturesNormal.bmp"},

@@ -20,7 +20,6 @@
 #include <pixman.h>
 
 #include <algorithm>
-#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -298,12 +297,15 @@ void RegisterRepaints() {
 
 // ------------------------------------------------------ the designer's view
 
-// A mission on the synthetic world of the given side, made once.
+// A mission on the synthetic world of the given side, made once while the
+// cases ask for that side (the editor keeps one project at a time).
 Session& Mission(int32_t side) {
-    static std::map<int32_t, std::unique_ptr<Session>> missions;
-    auto& session = missions[side];
-    if (!session) {
+    static std::unique_ptr<Session> session;
+    static int32_t sessionSide = 0;
+    if (!session || sessionSide != side) {
+        session.reset();
         session = std::make_unique<Session>();
+        sessionSide = side;
         // Castles, armies and names shown: three of each province's four
         // layers.
         CSettings& settings = session->editor.Settings();

@@ -12,6 +12,7 @@
 
 #include "platform/Classes.h"
 #include "platform/Graphics.h"
+#include "platform/Pictures.h"
 #include "platform/Streams.h"
 #include "platform/Types.h"
 
@@ -292,6 +293,9 @@ public:
     void LoadFromStream(TStream& stream);
     void SaveToStream(TStream& stream) const;
     void LoadFromFile(const std::filesystem::path& fileName);
+    // A picture larger than the limits is refused from its header, before
+    // its pixels are read.
+    void LoadFromFile(const std::filesystem::path& fileName, const thorn::PictureLimits& limits);
     void SaveToFile(const std::filesystem::path& fileName) const;
     // Same class, same size and same pixels; both empty also counts. No
     // bitmap counts as an empty one.

@@ -48,8 +48,10 @@ void TBitmap32::SaveToStream(TStream& stream) const {
     stream.WriteBuffer(file.data(), static_cast<int64_t>(file.size()));
 }
 
-void TBitmap32::LoadFromFile(const std::filesystem::path& fileName) {
-    thorn::AssignPicture(*this, thorn::LoadPictureFile(fileName));
+void TBitmap32::LoadFromFile(const std::filesystem::path& fileName) { LoadFromFile(fileName, {}); }
+
+void TBitmap32::LoadFromFile(const std::filesystem::path& fileName, const thorn::PictureLimits& limits) {
+    thorn::AssignPicture(*this, thorn::LoadPictureFile(fileName, limits));
 }
 
 void TBitmap32::SaveToFile(const std::filesystem::path& fileName) const {

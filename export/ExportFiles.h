@@ -3,13 +3,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
-#include <stdexcept>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "model/OrvSerializer.h"
+#include "platform/Classes.h"
 
 // Writing the game's files into the export folder.
 namespace thorn {
@@ -18,9 +18,9 @@ namespace thorn {
 std::string Joined(std::initializer_list<std::string_view> parts);
 
 // Stops an export; what() completes "You can't save mission because %s".
-class ExportError : public std::runtime_error {
+class ExportError : public Exception {
 public:
-    using std::runtime_error::runtime_error;
+    using Exception::Exception;
 };
 
 // The game reads a file that is not a picture in one piece, at most this many

@@ -8,10 +8,11 @@
 #include <iosfwd>
 #include <optional>
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/Classes.h"
 
 // The directory that both package forms (.pdb and .pak) carry: one entry per
 // folder and file of the packed tree, in pre-order, saying where each file's
@@ -36,9 +37,9 @@ struct PackResult {
 };
 
 // Stops the writing of one package; what() is the message for the designer.
-class PackageError : public std::runtime_error {
+class PackageError : public Exception {
 public:
-    using std::runtime_error::runtime_error;
+    using Exception::Exception;
 };
 
 std::string Quoted(const std::filesystem::path& path);

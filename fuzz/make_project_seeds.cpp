@@ -2,8 +2,6 @@
 // the import and the new-mission sequence from the start folder's catalogue,
 // edited as a designer would, and saved.
 //   make_project_seeds <corpus folder>   (writes project_file/)
-#include <pugixml.hpp>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +9,7 @@
 #include <string>
 
 #include "model/DetachedEditor.h"
+#include "model/GameData.h"
 #include "model/mapproject.h"
 
 namespace {
@@ -79,11 +78,10 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path out = std::filesystem::path(argv[1]) / "project_file";
     std::filesystem::create_directories(out);
-    pugi::xml_document catalogue;
-    if (!catalogue.load_file((kStartFolder / "pw.xml").c_str())) return 1;
+    const std::unique_ptr<TXMLDocument> catalogue = thorn::OpenGameData(kStartFolder / "pw.xml");
 
     auto fresh = [&](thorn::DetachedEditor& editor, CMapProject& project, std::unique_ptr<TBitmap32> world) {
-        editor.SetGameData(catalogue.document_element(), kStartFolder);
+        editor.SetGameData(catalogue->GetDocumentElement(), kStartFolder);
         project.SetEditorLink(&editor);
         if (world && !project.ImportWorldBitmap(std::move(world), 0)) std::exit(1);
         if (!project.NewMissionFromImage()) std::exit(1);
@@ -99,7 +97,6 @@ int main(int argc, char** argv) {
         thorn::DetachedEditor editor;
         CMapProject project;
         fresh(editor, project, GridWorld(180, 170, 58));
-        thorn::ScopedProjectLink link(project);
         for (uint8_t k = 0; k < project.Provinces.GetCount(); ++k) {
             CProvince& p = *project.Provinces.GetAt(k);
             p.SetOwner(k % 3);
@@ -127,11 +124,10 @@ int main(int argc, char** argv) {
     {  // a tiny world of two provinces, one the capital of an active player
         thorn::DetachedEditor editor;
         CMapProject project;
-        editor.SetGameData(catalogue.document_element(), kStartFolder);
+        editor.SetGameData(catalogue->GetDocumentElement(), kStartFolder);
         project.SetEditorLink(&editor);
         TinyWorld(project);
         if (!project.NewMissionFromImage()) return 1;
-        thorn::ScopedProjectLink link(project);
         project.Provinces.GetAt(1)->SetOwner(0);
         project.Players[0].SetActive(1);
         project.Players[0].SetCapital(project.Provinces.GetAt(1));

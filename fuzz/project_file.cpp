@@ -2,15 +2,15 @@
 // open command prepares it (the start folder's catalogue read by a new
 // mission). A refused file must leave a reset project; an accepted one must
 // save to bytes that load again and save to the same bytes.
-#include <pugixml.hpp>
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <span>
 #include <vector>
 
 #include "model/DetachedEditor.h"
+#include "model/GameData.h"
 #include "model/mapproject.h"
 
 namespace {
@@ -18,11 +18,11 @@ namespace {
 // The repository's start folder (the build names the source tree: this file's
 // own name may be relative when the compiler cache rewrites paths).
 struct StartCatalogue {
-    StartCatalogue() : folder(std::filesystem::path(THORN_SOURCE_DIR) / "startdir") {
-        if (!document.load_file((folder / "pw.xml").c_str())) std::abort();
-    }
+    StartCatalogue()
+        : folder(std::filesystem::path(THORN_SOURCE_DIR) / "startdir"),
+          document(thorn::OpenGameData(folder / "pw.xml")) {}
     std::filesystem::path folder;
-    pugi::xml_document document;
+    std::unique_ptr<TXMLDocument> document;
 };
 
 bool IsReset(const CMapProject& project) {
@@ -36,7 +36,7 @@ bool IsReset(const CMapProject& project) {
 // are put back before each input so that inputs do not depend on each other.
 struct Prepared {
     Prepared() {
-        editor.SetGameData(catalogue.document.document_element(), catalogue.folder);
+        editor.SetGameData(catalogue.document->GetDocumentElement(), catalogue.folder);
         project.SetEditorLink(&editor);
         if (!project.NewMissionFromImage()) std::abort();
         pivots = project.CastlePivots;

@@ -19,11 +19,11 @@ public:
 
     CSettings& Settings() override { return settings_; }
     const CTextures& Texture(TextureStrip strip) override { return textures_[static_cast<int>(strip)]; }
-    pugi::xml_node GameDataElement() override { return gameData_; }
+    IXMLNode GameDataElement() override { return gameData_; }
     std::filesystem::path StartFolder() override { return startFolder_; }
     // The game-data document element (the document stays the caller's) and
     // the folder its picture paths are relative to; none at first.
-    void SetGameData(pugi::xml_node root, std::filesystem::path startFolder) {
+    void SetGameData(IXMLNode root, std::filesystem::path startFolder) {
         gameData_ = root;
         startFolder_ = std::move(startFolder);
     }
@@ -76,7 +76,7 @@ public:
     void ProvinceDeleting(const CProvince&) override {}
 
 private:
-    pugi::xml_node gameData_;
+    IXMLNode gameData_;
     std::filesystem::path startFolder_;
     CSettings settings_;
     CTextures textures_[3];

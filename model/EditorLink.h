@@ -1,13 +1,12 @@
 #pragma once
 
-#include <pugixml.hpp>
-
 #include <cstdint>
 #include <filesystem>
 #include <string_view>
 
 #include "bitmap/Pix32.h"
 #include "bitmap/Pix32_Image.h"
+#include "platform/XMLDoc.h"
 
 class CProvince;
 class CSettings;
@@ -56,9 +55,9 @@ public:
     virtual CSettings& Settings() = 0;
     // A texture strip loaded from "res" at start-up.
     virtual const CTextures& Texture(TextureStrip strip) = 0;
-    // The document element of the game-data document ("pw.xml"); an empty
+    // The document element of the game-data document ("pw.xml"); a null
     // node when no document is open.
-    virtual pugi::xml_node GameDataElement() = 0;
+    virtual IXMLNode GameDataElement() = 0;
     // The folder the editor started in: the catalogue's picture paths are
     // relative to it.
     virtual std::filesystem::path StartFolder() = 0;

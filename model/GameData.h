@@ -1,7 +1,5 @@
 #pragma once
 
-#include <pugixml.hpp>
-
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -12,14 +10,17 @@
 #include "bitmap/Pix32.h"
 #include "model/MissionConds.h"
 #include "platform/Classes.h"
+#include "platform/XMLDoc.h"
 
 class CMapProject;
 
 namespace thorn {
 
-// A game-data catalogue ("pw.xml") the editor cannot use: a number that is
-// no number, too many or too few entries, an id out of range, a picture that
-// cannot be loaded. The message names the element and the attribute.
+// A game-data catalogue ("pw.xml") the editor cannot use: a file that
+// cannot be read or is not complete XML, a number that is no number or out
+// of range, too many or too few entries, a text outside Windows-1252, a
+// picture that cannot be loaded or lies outside the start folder. The
+// message names the element, the entry and the attribute, and stays short.
 class EGameDataError : public Exception {
 public:
     using Exception::Exception;
@@ -30,8 +31,10 @@ struct GameDataLimits {
     static constexpr int kMaxUnitTypes = 40;
     static constexpr int kMinUnitTypes = 1;
     static constexpr int kMaxCastleTypes = 16;
-    // Pictures 0, 1 and 2: a province without a castle, with one, a capital.
-    static constexpr int kMinCastleTypes = 3;
+    // Picture 0 stands for a province without a castle; a castle or a
+    // capital whose picture the catalogue lacks shows the last castle
+    // picture there is.
+    static constexpr int kMinCastleTypes = 1;
     static constexpr int kMaxArmyTypes = 16;
     // The map shows the first army type's picture for every army.
     static constexpr int kMinArmyTypes = 1;
@@ -45,6 +48,9 @@ struct GameDataLimits {
     static constexpr int kMaxComputerPlayers = 127;
     static constexpr int kMinComputerPlayerId = 1;
     static constexpr int kMaxComputerPlayerId = 127;
+    // Castle and army pictures: icons on the map, checked from the
+    // picture's header before its pixels are read.
+    static constexpr int32_t kMaxIconSide = 512;
 };
 
 // The catalogue as read and checked, before anything of a project changes.
@@ -74,30 +80,41 @@ struct GameCatalogue {
     std::vector<CAbilityStruct> computerPlayers;
 };
 
-// The first child element of node whose name is exactly name; an empty node
-// when node is empty or no child matches.
-pugi::xml_node FindChildNode(pugi::xml_node node, std::string_view name);
+// Reads the catalogue file ("pw.xml" of the start folder): a regular file of
+// bounded size holding one complete XML document. Throws EGameDataError
+// saying why it cannot be read (the system's reason, or the parser's
+// description and offset).
+std::unique_ptr<TXMLDocument> OpenGameData(const std::filesystem::path& file);
 
-// The file name of a catalogue picture: the path (with "\" read as "/")
-// under the start folder, or the path alone when there is no start folder.
-std::filesystem::path CataloguePicturePath(const std::filesystem::path& startFolder, std::string_view path);
-// Loads a castle or army picture: drawn blended, magenta made transparent.
-// Throws what the picture loader throws.
-std::unique_ptr<TBitmap32> LoadIconPicture(const std::filesystem::path& file);
+// The first child element of node whose name is exactly name; a null node
+// when node is null or no child matches.
+IXMLNode FindChildNode(IXMLNode node, std::string_view name);
+
+// Loads the castle or army picture a path of the catalogue or of a project
+// names: "\" read as "/", relative to the start folder (the current folder
+// when empty), and refused when it is absolute or its file, links followed,
+// lies outside the start folder; at most kMaxIconSide a side; drawn
+// blended, magenta made transparent. Throws EGameDataError with the reason,
+// which the caller prefixes with what names the path.
+std::unique_ptr<TBitmap32> LoadIconPicture(const std::filesystem::path& startFolder, std::string_view path);
 
 // The readers of the catalogue's sections under its document element. Each
 // checks its entries and throws EGameDataError at the first fault; nothing
-// outside `out` changes.
-void ReadUnits(pugi::xml_node root, GameCatalogue& out);
-void ReadCastlesAndArmies(pugi::xml_node root, const std::filesystem::path& startFolder, GameCatalogue& out);
-void ReadResources(pugi::xml_node root, GameCatalogue& out);
-void ReadSkills(pugi::xml_node root, GameCatalogue& out);
-void ReadAbilities(pugi::xml_node root, GameCatalogue& out);
-// Every section.
-GameCatalogue ReadGameCatalogue(pugi::xml_node root, const std::filesystem::path& startFolder);
+// outside `out` changes. Texts are converted to Windows-1252.
+void ReadUnits(IXMLNode root, GameCatalogue& out);
+void ReadCastlesAndArmies(IXMLNode root, const std::filesystem::path& startFolder, GameCatalogue& out);
+void ReadResources(IXMLNode root, GameCatalogue& out);
+void ReadSkills(IXMLNode root, GameCatalogue& out);
+void ReadAbilities(IXMLNode root, GameCatalogue& out);
+// Every section, and the mission id "dwID" of the document element.
+GameCatalogue ReadGameCatalogue(IXMLNode root, const std::filesystem::path& startFolder);
 // The first fault of the whole catalogue, empty when it can be used; for the
 // editor to check "pw.xml" when it starts.
-std::string CheckGameData(pugi::xml_node root, const std::filesystem::path& startFolder);
+std::string CheckGameData(IXMLNode root, const std::filesystem::path& startFolder);
+// The mission id of the document element's "dwID": its first four
+// characters (Windows-1252) packed with the first in the top byte, missing
+// ones counting 0.
+uint32_t GameDataId(IXMLNode root);
 
 }  // namespace thorn
 

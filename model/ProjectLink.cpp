@@ -1,10 +1,7 @@
 #include "model/ProjectLink.h"
 
-#include <algorithm>
-#include <iterator>
-#include <vector>
-
 #include "model/StringTableList.h"
+#include "platform/Classes.h"
 
 namespace thorn {
 namespace {
@@ -33,37 +30,23 @@ DetachedProject& Detached() {
     return detached;
 }
 
-// The links installed, the last one in force; a null entry detaches the
-// records on purpose.
-std::vector<ProjectLink*>& Installed() {
-    static std::vector<ProjectLink*> links;
-    return links;
+ProjectLink*& Installed() {
+    static ProjectLink* link = nullptr;
+    return link;
 }
 
 }  // namespace
 
 ProjectLink& Project() {
-    const std::vector<ProjectLink*>& links = Installed();
-    return links.empty() || !links.back() ? Detached() : *links.back();
+    ProjectLink* link = Installed();
+    return link ? *link : Detached();
 }
 
-void SetProjectLink(ProjectLink* link) {
-    std::vector<ProjectLink*>& links = Installed();
-    if (links.empty())
-        links.push_back(link);
-    else
-        links.back() = link;
+ScopedProjectLink::ScopedProjectLink(ProjectLink& link) {
+    if (Installed()) throw EInvalidOperation("Only one project can be open at a time: another project is still open");
+    Installed() = &link;
 }
 
-ScopedProjectLink::ScopedProjectLink(ProjectLink& link) : link_(&link) { Installed().push_back(link_); }
-
-ScopedProjectLink::~ScopedProjectLink() {
-    // Links need not go in the reverse order they came (two projects made
-    // one after the other may go in either order): this one's last entry
-    // goes wherever it stands, so that no entry outlives its project.
-    std::vector<ProjectLink*>& links = Installed();
-    auto last = std::find(links.rbegin(), links.rend(), link_);
-    if (last != links.rend()) links.erase(std::next(last).base());
-}
+ScopedProjectLink::~ScopedProjectLink() { Installed() = nullptr; }
 
 }  // namespace thorn

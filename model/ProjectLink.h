@@ -50,21 +50,15 @@ protected:
 // provinces, no computer-player types and an empty list of string tables.
 ProjectLink& Project();
 
-// Installs the project the records reach in place of the one in force; null
-// removes it.
-void SetProjectLink(ProjectLink* link);
-
-// Installs a project for the lifetime of this object; when it goes, the
-// records reach again the newest link still installed (or none).
+// Installs a project for the lifetime of this object. The editor keeps one
+// project at a time, and every record reaches that one: installing a project
+// while another is installed throws EInvalidOperation.
 class ScopedProjectLink {
 public:
     explicit ScopedProjectLink(ProjectLink& link);
     ~ScopedProjectLink();
     ScopedProjectLink(const ScopedProjectLink&) = delete;
     ScopedProjectLink& operator=(const ScopedProjectLink&) = delete;
-
-private:
-    ProjectLink* link_;
 };
 
 }  // namespace thorn

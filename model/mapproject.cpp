@@ -4,6 +4,7 @@
 
 #include "model/BitmapHelpers.h"
 #include "model/DetachedEditor.h"
+#include "model/GameData.h"
 #include "model/Settings.h"
 #include "model/Textures.h"
 
@@ -46,6 +47,7 @@ int CMapProject::Reset() {
     // would point at the provinces about to go.
     Selection.Clear();
     DraggedProvince = nullptr;
+    DragLayerTag = nullptr;
     Provinces.Clear();
     MapPieces.Clear();
     MapIndexes.Free();
@@ -79,11 +81,7 @@ int CMapProject::Reset() {
 }
 
 int CMapProject::ReadGameDataId() {
-    const std::string_view id = Editor().GameDataElement().attribute("dwID").value();
-    uint32_t packed = 0;
-    for (size_t i = 0; i < 4; ++i)
-        packed = packed << 8 | (i < id.size() ? static_cast<uint8_t>(id[i]) : 0u);
-    MissionId = packed;
+    MissionId = thorn::GameDataId(Editor().GameDataElement());
     return 1;
 }
 

@@ -100,7 +100,7 @@ public:
 
     // ---- life cycle
     // Empties the project in place: blink stopped, grids deselected and
-    // cleared, warnings, selection, provinces, pieces, events, string
+    // cleared, warnings, selection, drag, provinces, pieces, events, string
     // tables, castle pivots and game-data lists cleared, the view's layers
     // removed and its bitmap cleared white, the world 1 x 1, the players
     // reset, no file name, difficulty 1, experience limit 25. The modified
@@ -150,8 +150,9 @@ public:
     // Builds the mission on the imported world: the mission id and the
     // game-data catalogue (checked whole first), the six players, a province
     // for every province piece, the neighbour-link overlay and the view.
-    // Answers 1; a catalogue the editor cannot use is shown through the
-    // editor's error box, the project is reset and the answer is 0.
+    // Answers 1 with the modified flag clear. Whatever stops the build (a
+    // catalogue the editor cannot use, memory running out) is shown through
+    // the editor's error box; the project is then reset and the answer is 0.
     int NewMissionFromImage();
     // After a reload: the abilities read again, then every province bound
     // to the free province piece under its point (points near the right or
@@ -344,6 +345,9 @@ public:
     CList<CAbilityStruct> ComputerPlayerTypes;
     CSelect Selection;
     CProvince* DraggedProvince = nullptr;
+    // The tag record of the world-view layer the designer is dragging; null
+    // when none is. Cleared when its province is deleted and on Reset.
+    const CLayerTag* DragLayerTag = nullptr;
     std::string FileName;
     uint32_t Modified = 0;
     CErrorList ErrorList{*this};
@@ -382,6 +386,10 @@ private:
     void PlaceCastleOrArmyLayer(TBitmapLayer& layer, const CProvince& province, uint16_t iconX, uint16_t iconY,
                                 int pivotIndex);
     int CanPlaceIconAt(const CProvince* province, uint16_t x, uint16_t y) const;
+    // The castle picture shown for a castle type: the type's own, or the
+    // last castle picture when the catalogue has fewer types (a capital of
+    // a two-type catalogue shows the castle); -1 without castle types.
+    int ShownCastlePicture(uint8_t type) const;
     // The bitmap of picture n of a list, null past its end.
     static const TBitmap32* Picture(const TBitmap32List& list, int n);
 

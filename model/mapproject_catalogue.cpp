@@ -13,8 +13,8 @@ using thorn::GameCatalogue;
 
 namespace {
 
-pugi::xml_node Catalogue(CMapProject& project) {
-    const pugi::xml_node root = project.Editor().GameDataElement();
+IXMLNode Catalogue(CMapProject& project) {
+    const IXMLNode root = project.Editor().GameDataElement();
     if (!root) throw EGameDataError("Game data \"pw.xml\": the document is missing or empty");
     return root;
 }
@@ -115,25 +115,17 @@ int LoadCastlesAndArmies(CMapProject& project, int withNames) {
     }
 
     // After a project file: the pictures of the types the project holds,
-    // from the paths its first string table keeps.
+    // from the paths its first string table keeps, under the same rule as
+    // the catalogue's (the file may come from elsewhere).
     const std::filesystem::path startFolder = project.Editor().StartFolder();
     const CStringTable* table = project.Tables.GetAt(0);
     std::vector<std::unique_ptr<TBitmap32>> loaded;
     auto load = [&](const char* kind, int n, const std::string& path) {
-        // The file may come from elsewhere: it names pictures of the start
-        // folder only.
-        const std::filesystem::path relative = thorn::CataloguePicturePath({}, path);
-        bool outside = relative.is_absolute();
-        for (const std::filesystem::path& part : relative) outside = outside || part == "..";
-        if (outside)
-            throw EGameDataError(std::string("The ") + kind + " picture " + std::to_string(n) + " of the project (" +
-                                 path + ") lies outside the start folder");
-        const std::filesystem::path file = thorn::CataloguePicturePath(startFolder, path);
         try {
-            loaded.push_back(thorn::LoadIconPicture(file));
-        } catch (const std::exception& error) {
-            throw EGameDataError(std::string("The ") + kind + " picture " + std::to_string(n) + " of the project (" +
-                                 file.string() + ") cannot be loaded: " + error.what());
+            loaded.push_back(thorn::LoadIconPicture(startFolder, path));
+        } catch (const EGameDataError& error) {
+            throw EGameDataError(std::string("The ") + kind + " picture " + std::to_string(n) + " of the project: " +
+                                 error.what());
         }
     };
     if (!table && project.NumCastleTypes + project.NumArmyTypes > 0)

@@ -40,9 +40,6 @@ struct KeptHead {
 }  // namespace
 
 int CMapProject::Serialize(Orv::ISerializer& s) {
-    // The records size their arrays by the counts of the project they belong
-    // to: this one, whichever project was made last.
-    thorn::ScopedProjectLink link(*this);
     const bool loading = s.IsSaving() == 0;
 
     s.Dword(MissionId);
@@ -96,7 +93,6 @@ int CMapProject::Serialize(Orv::ISerializer& s) {
 // ------------------------------------------------------------------ save
 
 int CMapProject::SaveProject(const std::filesystem::path& fileName) {
-    thorn::ScopedProjectLink link(*this);
     ShowProgress("Saving project...", kSaveSteps);
     ProgressScope progress(*this);
 
@@ -109,7 +105,6 @@ int CMapProject::SaveProject(const std::filesystem::path& fileName) {
 }
 
 std::vector<uint8_t> CMapProject::ProjectBytes() {
-    thorn::ScopedProjectLink link(*this);
     for (uint32_t i = 0; i < Players.GetCount(); ++i) Players[i].CapitalIndex = Provinces.IndexOf(Players[i].Capital);
     Orv::CSerialSizer sizer;
     Serialize(sizer);
@@ -134,7 +129,6 @@ int CMapProject::LoadProject(const std::filesystem::path& fileName) {
 }
 
 int CMapProject::LoadProjectFromBytes(std::span<const uint8_t> bytes, const std::filesystem::path& fileName) {
-    thorn::ScopedProjectLink link(*this);
     const uint32_t modified = Modified;
     const KeptHead kept(*this);
     // The file replaces the mission whole: nothing of the project before it

@@ -1,6 +1,7 @@
 // The map view's layers of the provinces: the tag records that mark them,
 // their lookups, and the marker, castle and army layers drawn and placed at
 // the current zoom.
+#include <algorithm>
 #include <cmath>
 
 #include "bitmap/Pix32_Layers.h"
@@ -192,7 +193,8 @@ int CMapProject::SetCastleIcon(CProvince* province, uint8_t type) {
     if (province->Owner != CProvinceB::kNoOwner && type != 0 && Players[province->Owner].Capital == province) type = 2;
     province->CastlePicture = type;
 
-    const TBitmap32* picture = Picture(Editor().CastlePictures(), type);
+    const int shown = ShownCastlePicture(type);
+    const TBitmap32* picture = shown < 0 ? nullptr : Picture(Editor().CastlePictures(), shown);
     TBitmap32& bitmap = *layer->GetBitmap();
     const int32_t w = picture ? picture->Width() : 0, h = picture ? picture->Height() : 0;
     bitmap.SetSize(w, h);
@@ -200,6 +202,10 @@ int CMapProject::SetCastleIcon(CProvince* province, uint8_t type) {
     if (picture) picture->DrawTo(&bitmap, TRect{0, 0, w, h});
     UpdateCastleIconLayer(province);
     return 1;
+}
+
+int CMapProject::ShownCastlePicture(uint8_t type) const {
+    return NumCastleTypes == 0 ? -1 : std::min<int>(type, NumCastleTypes - 1);
 }
 
 int CMapProject::SetArmyIcon(CProvince* province, uint8_t n) {
@@ -237,7 +243,8 @@ void CMapProject::PlaceCastleOrArmyLayer(TBitmapLayer& layer, const CProvince& p
 int CMapProject::UpdateCastleIconLayer(CProvince* province) {
     TBitmapLayer* layer = FindCastleLayer(province);
     if (!layer) return 0;
-    PlaceCastleOrArmyLayer(*layer, *province, province->CastleX, province->CastleY, province->CastlePicture);
+    PlaceCastleOrArmyLayer(*layer, *province, province->CastleX, province->CastleY,
+                           ShownCastlePicture(province->CastlePicture));
     const CSettings& settings = Editor().Settings();
     if (settings.ShCastles) {
         ShowWithMouse(*layer);

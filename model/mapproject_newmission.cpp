@@ -1,32 +1,43 @@
 // A new mission built on a freshly imported world picture, and the provinces
 // bound again after the world picture was replaced.
 #include <algorithm>
+#include <exception>
+#include <new>
+#include <string_view>
 #include <vector>
 
 #include "model/GameData.h"
 #include "model/mapproject.h"
 
 int CMapProject::NewMissionFromImage() {
-    thorn::ScopedProjectLink link(*this);
+    // A mission half built is no mission: whatever stops the build (the
+    // catalogue, memory, a picture the layers cannot take), the designer is
+    // told and the project goes back to empty.
+    auto fail = [this](std::string_view message) {
+        Reset();
+        HideProgress();
+        Editor().ShowError(message);
+        return 0;
+    };
     try {
         // The whole catalogue is checked before the project takes any of it.
         ReadGameDataId();
         LoadGameData(*this);
         LoadAbilities(*this);
-    } catch (const thorn::EGameDataError& error) {
-        // A mission cannot be built without its game data: the designer is
-        // told what is wrong and the project goes back to empty.
-        Reset();
-        Editor().ShowError(error.what());
-        return 0;
+        ResizePlayerData();
+        CreateProvinces();
+        CreateNeighbourLinksLayer();
+        RedrawPieces(1);
+        DrawPieces();
+        DrawNeighbourLinks();
+        UpdateIconLayers();
+    } catch (const std::bad_alloc&) {
+        return fail("There is not enough memory to build the mission");
+    } catch (const std::exception& error) {
+        return fail(error.what());
     }
-    ResizePlayerData();
-    CreateProvinces();
-    CreateNeighbourLinksLayer();
-    RedrawPieces(1);
-    DrawPieces();
-    DrawNeighbourLinks();
-    UpdateIconLayers();
+    // A new mission has nothing unsaved yet.
+    Modified = 0;
     return 1;
 }
 
@@ -40,7 +51,6 @@ int32_t CMapProject::PieceUnderProvince(CProvince& province) {
 }
 
 int CMapProject::RebindProvinces() {
-    thorn::ScopedProjectLink link(*this);
     try {
         LoadAbilities(*this);
     } catch (const thorn::EGameDataError& error) {

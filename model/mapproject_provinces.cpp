@@ -113,6 +113,7 @@ void CMapProject::DeleteProvince(CProvince* province) {
     // Nothing may keep pointing at it: the selection, the drag, the blink.
     Selection.Remove(province);
     if (DraggedProvince == province) DraggedProvince = nullptr;
+    if (DragLayerTag && DragLayerTag->Owner == province) DragLayerTag = nullptr;
     editor.ProvinceDeleting(*province);
     if (province->MapPieceIndex != -1) DeselectMapPiece(static_cast<uint16_t>(province->MapPieceIndex));
 

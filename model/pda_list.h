@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/Classes.h"
+
 // Singly linked list of heap-allocated elements, each owned by its node.
 // The lists of the model are short (six players, at most 150 events), so the
 // simple walk from the head that every index and tail removal does is enough.
@@ -10,9 +12,13 @@ template <typename T>
 class CList {
 public:
     // An index at or past the end.
-    struct BadSize {};
+    struct BadSize : Exception {
+        BadSize() : Exception("List index out of bounds") {}
+    };
     // An element to remove is not in the list.
-    struct NotExist {};
+    struct NotExist : Exception {
+        NotExist() : Exception("The element is not in the list") {}
+    };
 
     template <typename U>
     struct CListItem {

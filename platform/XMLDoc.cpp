@@ -2,8 +2,11 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
+#include <cctype>
 #include <sstream>
 
+#include "platform/Charset.h"
 #include "platform/Files.h"
 
 namespace {
@@ -18,6 +21,19 @@ constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | 
 pugi::xml_node Node(pugi::xml_node_struct* node) { return pugi::xml_node(node); }
 
 std::string Text(std::string_view text) { return std::string(text); }
+
+// Whether the document's declaration names the Windows code page, which
+// the parser does not know (it would take the bytes as UTF-8).
+bool DeclaresWindows1252(std::string_view text) {
+    if (text.substr(0, 5) != "<?xml") return false;
+    std::string declaration(text.substr(0, text.find("?>")));
+    std::transform(declaration.begin(), declaration.end(), declaration.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const char* name : {"windows-1252", "cp1252", "x-cp1252"})
+        for (const char quote : {'"', '\''})
+            if (declaration.find(std::string("encoding=") + quote + name + quote) != std::string::npos) return true;
+    return false;
+}
 
 // "Cannot read "pw.xml": <what>".
 [[noreturn]] void Fail(std::string_view name, const std::string& what) {
@@ -83,7 +99,14 @@ void TXMLDocument::LoadFromFile(const std::filesystem::path& file) {
 
 void TXMLDocument::LoadFromBytes(std::span<const uint8_t> bytes, std::string_view name) {
     Clear();
-    const pugi::xml_parse_result result = document_->load_buffer(bytes.data(), bytes.size(), kParseOptions);
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    pugi::xml_parse_result result;
+    if (DeclaresWindows1252(text)) {
+        const std::string utf8 = thorn::Windows1252ToUtf8(text);
+        result = document_->load_buffer(utf8.data(), utf8.size(), kParseOptions, pugi::encoding_utf8);
+    } else {
+        result = document_->load_buffer(bytes.data(), bytes.size(), kParseOptions);
+    }
     if (!result) {
         Clear();
         Fail(name, std::string(result.description()) + " at byte " + std::to_string(result.offset));
@@ -101,6 +124,10 @@ void TXMLDocument::LoadFromBytes(std::span<const uint8_t> bytes, std::string_vie
         Clear();
         Fail(name, elements == 0 ? "No document element found" : "more than one document element");
     }
+    // The text is held, and saved, as UTF-8 whatever the file declared.
+    for (pugi::xml_node node : document_->children())
+        if (node.type() == pugi::node_declaration && node.attribute("encoding"))
+            node.attribute("encoding").set_value("UTF-8");
 }
 
 std::string TXMLDocument::SaveToString() const {

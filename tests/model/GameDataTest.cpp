@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <pugixml.hpp>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,17 +16,21 @@ namespace {
 using thorn::test::kStartFolder;
 using thorn::test::MapProjectTest;
 
-// The start folder's catalogue, changed by the test, written to a file of
-// its own and opened as the editor's game-data document.
+// The start folder's catalogue, changed by the test, in a start folder of
+// the test's own (holding a copy of the shipped pictures), opened as the
+// editor's game-data document.
 class CatalogueTest : public MapProjectTest {
 protected:
+    CatalogueTest() {
+        std::filesystem::copy(kStartFolder / "res", dir / "res", std::filesystem::copy_options::recursive);
+        editor.startFolder = dir.Path();
+    }
     void OpenCatalogue(const std::function<void(pugi::xml_node)>& edit = {}) {
         pugi::xml_document document;
         ASSERT_TRUE(document.load_file((kStartFolder / "pw.xml").c_str()));
         if (edit) edit(document.document_element());
         ASSERT_TRUE(document.save_file((dir / "pw.xml").c_str()));
-        ASSERT_TRUE(editor.gameData.load_file((dir / "pw.xml").c_str()));
-        editor.startFolder = kStartFolder;
+        editor.gameData = thorn::OpenGameData(dir / "pw.xml");
     }
     static pugi::xml_node Child(pugi::xml_node node, const char* name, int n = 0) {
         pugi::xml_node child = node.child(name);
@@ -34,6 +40,16 @@ protected:
     static void SetAttribute(pugi::xml_node node, const char* name, const char* value) {
         if (!node.attribute(name)) node.append_attribute(name);
         node.attribute(name).set_value(value);
+    }
+    // The message of the first fault of the catalogue, empty when none.
+    std::string LoadMessage() {
+        try {
+            LoadGameData(project);
+            LoadAbilities(project);
+        } catch (const thorn::EGameDataError& error) {
+            return error.what();
+        }
+        return {};
     }
     CStringTable& Table() { return *project.Tables.GetAt(0); }
 };
@@ -64,7 +80,7 @@ TEST_F(CatalogueTest, StartFolderCatalogueFillsTheProject) {
     EXPECT_EQ(project.Abilities[0], (CAbilityStruct{"Born Leader", 1}));
     ASSERT_EQ(project.ComputerPlayerTypes.GetCount(), 5u);
     EXPECT_EQ(project.ComputerPlayerTypes[4], (CAbilityStruct{"Expansionist", 5}));
-    EXPECT_EQ(thorn::CheckGameData(editor.gameData.document_element(), kStartFolder), "");
+    EXPECT_EQ(thorn::CheckGameData(editor.gameData->GetDocumentElement(), dir.Path()), "");
 }
 
 TEST_F(CatalogueTest, MagentaOfThePicturesBecomesTransparentBlack) {
@@ -89,11 +105,13 @@ TEST_F(CatalogueTest, MagentaOfThePicturesBecomesTransparentBlack) {
     EXPECT_GT(magenta, 0);
 }
 
+// Two castle types are a catalogue of its own: a capital then shows the
+// castle picture (see the map layers' tests).
 TEST_F(CatalogueTest, EntriesOfOtherNamesAreSkipped) {
     OpenCatalogue([](pugi::xml_node root) {
         pugi::xml_node castles = root.child("Castles");
         castles.remove_children();
-        for (const char* name : {"Castle", "Tower", "Castle", "Castle"}) {
+        for (const char* name : {"Castle", "Tower", "Castle"}) {
             pugi::xml_node c = castles.append_child(name);
             c.append_attribute("name").set_value(name);
             c.append_attribute("path").set_value("res/castles/fort.bmp");
@@ -102,10 +120,10 @@ TEST_F(CatalogueTest, EntriesOfOtherNamesAreSkipped) {
         }
     });
     LoadGameData(project);
-    EXPECT_EQ(project.NumCastleTypes, 3);
-    EXPECT_EQ(project.CastlePivots.GetCount(), 3 + 3);
+    EXPECT_EQ(project.NumCastleTypes, 2);
+    EXPECT_EQ(project.CastlePivots.GetCount(), 2 + 3);
     EXPECT_EQ(project.CastlePivots[1], (TPoint{3, -4}));
-    EXPECT_EQ(editor.castles.GetBitmaps()->GetCount(), 6);
+    EXPECT_EQ(editor.castles.GetBitmaps()->GetCount(), 5);
 }
 
 TEST_F(CatalogueTest, EmptyMinimumAndMissingMaximumReadAsZero) {
@@ -122,14 +140,12 @@ TEST_F(CatalogueTest, EmptyMinimumAndMissingMaximumReadAsZero) {
     EXPECT_EQ(project.ResourceMax[1], 6);
 }
 
+// The counts bound the lists: further children are not read.
 TEST_F(CatalogueTest, StandardAndOtherUnitsAreNumberedOneAfterTheOther) {
     OpenCatalogue([](pugi::xml_node root) {
         pugi::xml_node units = root.child("Units");
         units.attribute("standart").set_value("3");
         units.attribute("non-standart").set_value("2");
-        units.child("Standart").remove_child(units.child("Standart").last_child());
-        units.child("Standart").remove_child(units.child("Standart").last_child());
-        for (int i = 0; i < 4; ++i) units.child("NonStandart").remove_child(units.child("NonStandart").last_child());
     });
     project.Tables.Add(std::make_unique<CStringTable>());
     ASSERT_EQ(LoadUnits(project), 1);
@@ -137,14 +153,16 @@ TEST_F(CatalogueTest, StandardAndOtherUnitsAreNumberedOneAfterTheOther) {
     EXPECT_EQ(Table().GetUnitName(2), "Archers");
     EXPECT_EQ(Table().GetUnitName(3), "Forest Rangers");
     EXPECT_EQ(Table().GetUnitName(4), "Hill Dwarves");
+    EXPECT_EQ(Table().GetUnitName(5), "Unit 5");
 }
 
 TEST_F(CatalogueTest, FindChildNodeAnswersTheFirstExactMatch) {
-    pugi::xml_document document;
-    ASSERT_TRUE(document.load_string("<a><B n='1'/><b n='2'/><b n='3'/></a>"));
-    EXPECT_FALSE(thorn::FindChildNode(pugi::xml_node(), "b"));
-    EXPECT_EQ(std::string(thorn::FindChildNode(document.child("a"), "b").attribute("n").value()), "2");
-    EXPECT_FALSE(thorn::FindChildNode(document.child("a"), "c"));
+    const std::string xml = "<a><B n='1'/><b n='2'/><b n='3'/></a>";
+    TXMLDocument document;
+    document.LoadFromBytes(std::vector<uint8_t>(xml.begin(), xml.end()), "a.xml");
+    EXPECT_FALSE(thorn::FindChildNode(IXMLNode(), "b"));
+    EXPECT_EQ(thorn::FindChildNode(document.GetDocumentElement(), "b").Attributes("n"), "2");
+    EXPECT_FALSE(thorn::FindChildNode(document.GetDocumentElement(), "c"));
 }
 
 struct Fault {
@@ -153,32 +171,51 @@ struct Fault {
     std::vector<std::string> named;  // what the message must name
 };
 
-// Each fault is reported with its element and attribute, and the project
-// keeps nothing of the catalogue.
+// A 56-byte run-length BMP whose header claims 32767 x 4096 pixels: it ends
+// at once, so a reader that believed the header would fill gigabytes.
+std::vector<uint8_t> HugeRunLengthBmp() {
+    thorn::test::ByteLayout b;
+    b.U8('B').U8('M').U32(56).U32(0).U32(54);
+    b.U32(40).U32(32767).U32(4096).U16(1).U16(8).U32(1).U32(2).U32(0).U32(0).U32(0).U32(0);
+    b.U8(0).U8(1);  // end of the picture
+    return b.Bytes();
+}
+
+// Each fault is reported, short, with its element, entry and attribute, and
+// the project keeps nothing of the catalogue.
 TEST_F(CatalogueTest, FaultsAreNamedAndLeaveTheProjectUntouched) {
+    thorn::test::WriteFileBytes(dir / "res/castles/huge.bmp", HugeRunLengthBmp());
+    // A link inside the start folder to pictures outside it.
+    std::filesystem::create_directory_symlink(kStartFolder / "res", dir / "res/elsewhere");
     auto castle = [](int n) {
         return [n](pugi::xml_node root) { return Child(root.child("Castles"), "Castle", n); };
     };
+    auto setCastle = [&](int n, const char* attribute, const char* value) {
+        return [=](pugi::xml_node r) { SetAttribute(castle(n)(r), attribute, value); };
+    };
+    const std::string longText(1 << 20, '7');
     const std::vector<Fault> faults = {
-        {"pivot not a number", [&](pugi::xml_node r) { SetAttribute(castle(1)(r), "pivot_x", "ten"); },
-         {"\"Castle\" #2", "pivot_x", "ten"}},
-        {"empty pivot", [&](pugi::xml_node r) { SetAttribute(castle(0)(r), "pivot_y", ""); }, {"#1", "pivot_y"}},
+        {"pivot not a number", setCastle(1, "pivot_x", "ten"), {"\"Castle\" #2", "\"pivot_x\" is not a number: \"ten\""}},
+        {"two signs", setCastle(1, "pivot_x", "+-5"), {"\"pivot_x\" is not a number: \"+-5\""}},
+        {"empty pivot", setCastle(0, "pivot_y", ""), {"#1", "\"pivot_y\" is empty"}},
+        {"missing pivot", [&](pugi::xml_node r) { castle(0)(r).remove_attribute("pivot_y"); },
+         {"#1", "\"pivot_y\" is missing"}},
+        {"pivot of 2^63", setCastle(0, "pivot_x", "9223372036854775808"),
+         {"\"9223372036854775808\", outside -32768 to 32767"}},
+        {"pivot of a million digits", setCastle(0, "pivot_x", longText.c_str()),
+         {"\"7777777777777777777777777777777777777777...\", outside -32768 to 32767"}},
         {"standart not a number", [](pugi::xml_node r) { SetAttribute(r.child("Units"), "standart", "5x"); },
          {"\"Units\"", "standart"}},
         {"41 unit types", [](pugi::xml_node r) { SetAttribute(r.child("Units"), "non-standart", "36"); },
          {"\"Units\"", "41"}},
         {"standart past its children", [](pugi::xml_node r) { SetAttribute(r.child("Units"), "standart", "6"); },
-         {"\"Standart\"", "standart"}},
+         {"\"Standart\": holds 5 unit types but \"standart\" of \"Units\" says 6"}},
         {"17 castles",
          [](pugi::xml_node r) {
              for (int i = 0; i < 11; ++i) r.child("Castles").append_copy(r.child("Castles").child("Castle"));
          },
          {"\"Castles\"", "17"}},
-        {"two castles",
-         [](pugi::xml_node r) {
-             for (int i = 0; i < 4; ++i) r.child("Castles").remove_child(r.child("Castles").last_child());
-         },
-         {"\"Castles\"", "at least 3"}},
+        {"no castle", [](pugi::xml_node r) { r.child("Castles").remove_children(); }, {"\"Castles\"", "at least 1"}},
         {"no army", [](pugi::xml_node r) { r.child("Armies").remove_children(); }, {"\"Armies\"", "at least 1"}},
         {"no resources", [](pugi::xml_node r) { r.remove_child("Resources"); }, {"\"Resources\"", "missing"}},
         {"17 resources",
@@ -195,30 +232,66 @@ TEST_F(CatalogueTest, FaultsAreNamedAndLeaveTheProjectUntouched) {
          [](pugi::xml_node r) { SetAttribute(Child(r.child("AIs"), "AI", 3), "val", "128"); },
          {"\"AI\" #4", "val"}},
         {"no computer player", [](pugi::xml_node r) { r.child("AIs").remove_children(); }, {"\"AIs\"", "at least 1"}},
-        {"missing picture",
-         [&](pugi::xml_node r) { SetAttribute(castle(2)(r), "path", "res/castles/none.bmp"); },
-         {"\"Castle\" #3", "\"path\"", "none.bmp", "cannot be loaded"}},
+        {"name outside the code page", setCastle(1, "name", "Tower \xE2\x9C\x93"),
+         {"\"Castle\" #2", "\"name\" holds a character outside Windows-1252"}},
+        {"missing path", [&](pugi::xml_node r) { castle(2)(r).remove_attribute("path"); },
+         {"\"Castle\" #3", "\"path\" is missing"}},
+        {"empty path", setCastle(2, "path", ""), {"\"Castle\" #3", "\"path\" is empty"}},
+        {"missing picture", setCastle(2, "path", "res/castles/none.bmp"),
+         {"\"Castle\" #3", "\"path\"", "none.bmp", "cannot be loaded", "No such file or directory"}},
         {"picture that is no picture",
          [](pugi::xml_node r) { SetAttribute(r.child("Armies").child("Army"), "path", "pw.xml"); },
-         {"\"Army\" #1", "\"path\"", "cannot be loaded"}},
+         {"\"Army\" #1", "\"path\"", "cannot be loaded", "not a BMP, JPEG or icon picture"}},
+        {"folder as picture", setCastle(0, "path", "res"), {"\"path\"", "not a regular file"}},
+        {"picture too large", setCastle(0, "path", "res/castles/huge.bmp"),
+         {"\"Castle\" #1", "\"path\"", "too large (32767 x 4096"}},
+        {"path up and out", setCastle(0, "path", "../startdir/res/castles/castle.bmp"),
+         {"\"Castle\" #1", "\"path\": the picture \"../startdir/res/castles/castle.bmp\" lies outside the start folder"}},
+        {"absolute path", setCastle(0, "path", "/etc/hostname"), {"\"/etc/hostname\" lies outside the start folder"}},
+        {"link out of the folder", setCastle(0, "path", "res\\elsewhere\\castles\\castle.bmp"),
+         {"lies outside the start folder"}},
     };
     for (const Fault& fault : faults) {
         OpenCatalogue(fault.edit);
-        std::string message;
-        try {
-            LoadGameData(project);
-            LoadAbilities(project);
-        } catch (const thorn::EGameDataError& error) {
-            message = error.what();
-        }
+        const std::string message = LoadMessage();
         for (const std::string& name : fault.named)
             EXPECT_NE(message.find(name), std::string::npos) << fault.what << ": " << message;
-        EXPECT_EQ(thorn::CheckGameData(editor.gameData.document_element(), kStartFolder), message) << fault.what;
+        EXPECT_LT(message.size(), 300u) << fault.what;
+        EXPECT_EQ(thorn::CheckGameData(editor.gameData->GetDocumentElement(), dir.Path()), message) << fault.what;
         EXPECT_EQ(project.Tables.GetCount(), 0) << fault.what;
         EXPECT_EQ(project.NumCastleTypes, 0) << fault.what;
         EXPECT_EQ(project.NumResources, 0) << fault.what;
         EXPECT_EQ(project.ComputerPlayerTypes.GetCount(), 0u) << fault.what;
         EXPECT_EQ(editor.castles.GetBitmaps()->GetCount(), 0) << fault.what;
+    }
+}
+
+// Texts are stored in the model's code page.
+TEST_F(CatalogueTest, TextsAreConvertedToWindows1252) {
+    OpenCatalogue([](pugi::xml_node root) {
+        SetAttribute(Child(root.child("Castles"), "Castle", 1), "name", "Ch\xC3\xA2teau \xE2\x82\xAC");
+        SetAttribute(root.child("Resources").child("Resource"), "name", "\xC3\x89" "cus");
+        SetAttribute(root, "dwID", "\xC3\x89T\xC3\xA9");
+    });
+    ASSERT_EQ(LoadMessage(), "");
+    EXPECT_EQ(Table().GetCastleTypeName(1), "Ch\xE2teau \x80");
+    EXPECT_EQ(Table().GetResourceName(0), "\xC9" "cus");
+    project.ReadGameDataId();
+    EXPECT_EQ(project.MissionId, 0xC954E900u);
+}
+
+// The file itself: a catalogue cut before its closing tag is refused with
+// where the parser stopped.
+TEST_F(CatalogueTest, AnUnfinishedFileIsRefused) {
+    std::vector<uint8_t> bytes = thorn::test::ReadFileBytes(kStartFolder / "pw.xml");
+    bytes.resize(bytes.size() - 20);
+    thorn::test::WriteFileBytes(dir / "pw.xml", bytes);
+    try {
+        thorn::OpenGameData(dir / "pw.xml");
+        FAIL() << "opened";
+    } catch (const thorn::EGameDataError& error) {
+        EXPECT_NE(std::string(error.what()).find("Game data \"pw.xml\": Cannot read"), std::string::npos) << error.what();
+        EXPECT_NE(std::string(error.what()).find(" at byte "), std::string::npos) << error.what();
     }
 }
 

@@ -190,31 +190,47 @@ TEST_F(IconPlaces, TranslucentIconsFollowTheSettings) {
     EXPECT_EQ(castle.GetBitmap()->MasterAlpha(), 255u);
 }
 
-TEST_F(IconPlaces, ACapitalAlwaysShowsPicture2) {
+// A capital always takes castle type 2. With two castle types, as here, a
+// type the catalogue lacks shows its last castle picture and pivot, never
+// the army picture that follows the castles in the list.
+TEST_F(IconPlaces, TypesPastTheCastlePicturesShowTheLastOne) {
+    struct Case {
+        bool capital;
+        uint8_t type, stored;
+        int32_t width;  // of the picture shown
+        float left;     // castle point 5 + box 40 - the pivot's x
+    };
+    const Case cases[] = {
+        {false, 0, 0, 12, 44},
+        {false, 1, 1, 20, 35},
+        {true, 1, 2, 20, 35},
+        {true, 0, 0, 12, 44},
+        {false, 9, 9, 20, 35},
+    };
     ASSERT_EQ(p->SetOwner(1), 1);
-    project.Players[1].SetCapital(p);
-    ASSERT_EQ(project.SetCastleIcon(p, 1), 1);
-    EXPECT_EQ(p->CastlePicture, 2);
-    EXPECT_EQ(LayerOf(*p, kCastle).GetBitmap()->Width(), 8);  // picture 2 of the list
-    ASSERT_EQ(project.SetCastleIcon(p, 0), 1);
-    EXPECT_EQ(p->CastlePicture, 0);
+    for (const Case& c : cases) {
+        project.Players[1].SetCapital(c.capital ? p : nullptr);
+        ASSERT_EQ(project.SetCastleIcon(p, c.type), 1);
+        EXPECT_EQ(p->CastlePicture, c.stored) << int{c.type};
+        EXPECT_EQ(LayerOf(*p, kCastle).GetBitmap()->Width(), c.width) << int{c.type};
+        EXPECT_EQ(LayerOf(*p, kCastle).GetLocation().Left, c.left) << int{c.type};
+    }
     EXPECT_EQ(project.SetCastleIcon(p, 17), 0);
-    EXPECT_EQ(p->CastlePicture, 0);
+    EXPECT_EQ(p->CastlePicture, 9);
 }
 
 TEST_F(IconPlaces, PicturesKeepTheirWholeSize) {
     // A castle picture past 255 pixels is not cut to its low byte.
-    AddIconPicture(300, 260, 0xFF303030, {0, 0});
-    ASSERT_EQ(project.SetCastleIcon(p, 3), 1);
+    editor.castles.GetBitmap(1)->SetSize(300, 260);
+    ASSERT_EQ(project.SetCastleIcon(p, 1), 1);
     EXPECT_EQ(LayerOf(*p, kCastle).GetBitmap()->Width(), 300);
     EXPECT_EQ(LayerOf(*p, kCastle).GetBitmap()->Height(), 260);
 }
 
 TEST_F(IconPlaces, AMissingPictureLeavesTheIconEmpty) {
-    ASSERT_EQ(project.SetCastleIcon(p, 9), 1);
-    EXPECT_EQ(p->CastlePicture, 9);
+    project.NumCastleTypes = 6;  // more types than the list has pictures
+    ASSERT_EQ(project.SetCastleIcon(p, 4), 1);
     EXPECT_TRUE(LayerOf(*p, kCastle).GetBitmap()->Empty());
-    project.NumCastleTypes = 6;  // the first army's picture would be number 6
     ASSERT_EQ(project.SetArmyIcon(p, 0), 1);
     EXPECT_TRUE(LayerOf(*p, kArmy).GetBitmap()->Empty());
 }

@@ -7,7 +7,7 @@ namespace {
 
 using thorn::test::MapProjectTest;
 
-TEST_F(MapProjectTest, TheRecordsReachTheNewestProject) {
+TEST(MapProject, TheRecordsReachTheProject) {
     CMapProject fresh;
     EXPECT_EQ(&thorn::Project(), &fresh);
     EXPECT_EQ(fresh.GetPieceAt(0, 0), -1);
@@ -26,15 +26,18 @@ TEST_F(MapProjectTest, TheProjectIsTheRecordsProject) {
     EXPECT_EQ(thorn::Project().FirstComputerPlayerId(), 3u);
 }
 
-TEST(MapProjectLink, ProjectsMayGoInAnyOrder) {
+// The records mark the one project there is: a second one while it lives
+// is refused, so a record can never mark the wrong one.
+TEST(MapProjectLink, OneProjectAtATime) {
     auto first = std::make_unique<CMapProject>();
-    auto second = std::make_unique<CMapProject>();
+    EXPECT_THROW(CMapProject second, EInvalidOperation);
+    CPlayerData player;
+    player.SetActive(1);
+    EXPECT_EQ(first->Modified, 1u);
     first.reset();
-    EXPECT_EQ(&thorn::Project(), second.get());
-    second.reset();
-    // Neither project is left for the records to reach.
-    EXPECT_EQ(thorn::Project().ResourceCount(), 0);
-    thorn::Project().MarkModified();
+    EXPECT_EQ(thorn::Project().ResourceCount(), 0);  // none is left for the records to reach
+    CMapProject next;
+    EXPECT_EQ(&thorn::Project(), &next);
 }
 
 TEST_F(MapProjectTest, ResetEmptiesTheProjectInItsOrder) {
@@ -43,6 +46,8 @@ TEST_F(MapProjectTest, ResetEmptiesTheProjectInItsOrder) {
     project.Tables.Add(std::make_unique<CStringTable>());
     project.Provinces.Add(std::make_unique<CProvince>());
     project.DraggedProvince = project.Provinces.GetAt(0);
+    CLayerTag dragged;
+    project.DragLayerTag = &dragged;
     project.Events.AddEvent();
     project.FileName = "a.pw";
     project.Difficulty = 3;
@@ -63,6 +68,7 @@ TEST_F(MapProjectTest, ResetEmptiesTheProjectInItsOrder) {
         "ClearItems RMIMission"};
     EXPECT_EQ(editor.calls, expected);
     EXPECT_EQ(project.DraggedProvince, nullptr);
+    EXPECT_EQ(project.DragLayerTag, nullptr);
     EXPECT_TRUE(project.FileName.empty());
     // Layers, provinces, events, tables, players (none made, none active),
     // world sides, difficulty and experience limit; the modified flag, the
@@ -86,8 +92,8 @@ TEST_F(MapProjectTest, ResetClearsTheWorldBitmapWhite) {
 }
 
 TEST_F(MapProjectTest, MissionIdPacksTheFirstFourCharacters) {
-    auto idOf = [&](const char* xml) {
-        editor.gameData.load_string(xml);
+    auto idOf = [&](std::string_view xml) {
+        editor.gameData->LoadFromBytes(std::vector<uint8_t>(xml.begin(), xml.end()), "pw.xml");
         project.MissionId = 99;
         EXPECT_EQ(project.ReadGameDataId(), 1);
         return project.MissionId;
@@ -97,9 +103,11 @@ TEST_F(MapProjectTest, MissionIdPacksTheFirstFourCharacters) {
     EXPECT_EQ(idOf("<Data dwID=\"\"/>"), 0u);
     EXPECT_EQ(idOf("<Data/>"), 0u);
     EXPECT_EQ(idOf("<Data dwID=\"WXYZ123\"/>"), 0x5758595Au);
-    EXPECT_EQ(idOf("<Data dwID=\"\xE9\"/>"), 0xE9000000u);  // characters count as unsigned bytes
-    editor.gameData.reset();
-    EXPECT_EQ(idOf(""), 0u);
+    EXPECT_EQ(idOf("<Data dwID=\"\xC3\xA9\"/>"), 0xE9000000u);  // Windows-1252 characters as unsigned bytes
+    editor.gameData->Clear();
+    project.MissionId = 99;
+    project.ReadGameDataId();
+    EXPECT_EQ(project.MissionId, 0u);
 }
 
 TEST_F(MapProjectTest, ProgressGoesToTheEditor) {
@@ -117,7 +125,8 @@ TEST_F(MapProjectTest, ProgressGoesToTheEditor) {
     EXPECT_FALSE(editor.progressShown);
 }
 
-TEST_F(MapProjectTest, WithoutAnEditorTheProjectStillImports) {
+TEST(MapProject, WithoutAnEditorTheProjectStillImports) {
+    thorn::test::TempDir dir;
     CMapProject alone;
     thorn::test::WriteBmp24(dir / "w.bmp", *thorn::test::DrawPicture(170, 160, [](int32_t x, int32_t) {
         return x < 80 ? 0xFF102030u : 0xFF405060u;

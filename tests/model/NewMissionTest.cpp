@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
 #include <random>
 #include <string>
 #include <vector>
@@ -26,11 +28,11 @@ protected:
         project.HideProgress();
     }
 
-    // Saves, opens the file in a second project as the open command does,
-    // saves that one and answers both files' bytes.
+    // Saves, opens the file again as the open command does, saves it once
+    // more and answers both files' bytes.
     std::pair<std::vector<uint8_t>, std::vector<uint8_t>> RoundTrip(const std::string& name) {
         EXPECT_EQ(project.SaveProject(dir / (name + ".pw")), 1);
-        OpenedProject opened(editor);
+        OpenedProject opened(project, editor);
         EXPECT_EQ(opened.Open(dir / (name + ".pw")), 1);
         EXPECT_EQ(opened.project.SaveProject(dir / (name + "-again.pw")), 1);
         return {thorn::test::ReadFileBytes(dir / (name + ".pw")), thorn::test::ReadFileBytes(dir / (name + "-again.pw"))};
@@ -62,8 +64,8 @@ TEST_F(NewMissionTest, SampleWorldBecomesAMission) {
     }
 }
 
-// The designer's mission saved, opened in a fresh project and saved again
-// gives the same file, and the opened world looks the same.
+// The designer's mission saved, opened again and saved again gives the same
+// file, and the opened world looks the same.
 TEST_F(NewMissionTest, SampleMissionSurvivesSaveOpenSaveByteForByte) {
     SampleMission();
     CStringTable& table = *project.Tables.GetAt(0);
@@ -73,17 +75,18 @@ TEST_F(NewMissionTest, SampleMissionSurvivesSaveOpenSaveByteForByte) {
     project.Provinces.GetAt(3)->SetHasCastle(1);
     project.Players[2].SetActive(1);
     project.Players[2].SetCapital(project.Provinces.GetAt(3));
-    thorn::ScopedProjectLink link(project);
     CEvent* event = project.Events.AddEvent();
     ASSERT_NE(event, nullptr);
     event->Turn = 12;
 
+    // Both worlds are painted from the pieces by their kinds and owners.
+    project.RedrawPieces(1);
+    TBitmap32 world;
+    world.Assign(editor.world);
     const auto [first, second] = RoundTrip("isles");
     EXPECT_EQ(first, second);
 
-    OpenedProject opened(editor);
-    for (int strip = 0; strip < 3; ++strip)
-        opened.editor.textures[strip].Load(dir / ("strip" + std::to_string(strip) + ".bmp"));
+    OpenedProject opened(project, editor);
     ASSERT_EQ(opened.Open(dir / "isles.pw"), 1);
     CMapProject& loaded = opened.project;
     EXPECT_EQ(loaded.Players[2].Capital, loaded.Provinces.GetAt(3));
@@ -91,9 +94,49 @@ TEST_F(NewMissionTest, SampleMissionSurvivesSaveOpenSaveByteForByte) {
     EXPECT_EQ(thorn::test::UntaggedLayers(loaded, opened.editor), 1);
     EXPECT_EQ(opened.editor.view->GetLayers()->GetCount(), 1 + 4 * 10);
     EXPECT_EQ(opened.editor.castles.GetBitmaps()->GetCount(), 9);
-    // Both worlds are painted from the pieces by their kinds and owners.
-    project.RedrawPieces(1);
-    EXPECT_TRUE(opened.editor.world.Equal(&editor.world));
+    EXPECT_TRUE(editor.world.Equal(&world));
+}
+
+// Whatever stops the build half way (here in the province loop) leaves
+// an empty project, the progress window hidden and the reason shown.
+TEST_F(NewMissionTest, AnErrorOfTheBuildResetsTheProject) {
+    struct Case {
+        const char* what;
+        std::function<void()> fail;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"out of memory", [] { throw std::bad_alloc(); }, "There is not enough memory to build the mission"},
+        {"no bitmap", [] { throw EOutOfResources("Can't allocate the DIB handle"); }, "Can't allocate the DIB handle"},
+        {"list index", [] { throw CList<CPlayerData>::BadSize(); }, "List index out of bounds"},
+    };
+    for (const Case& c : cases) {
+        project.Reset();
+        ASSERT_EQ(project.ImportWorldImage(kStartFolder / "worlds/small_isles.bmp", 0), 1);
+        editor.errors.clear();
+        editor.throwAtProgress = 3;
+        editor.failAtProgress = c.fail;
+        EXPECT_EQ(project.NewMissionFromImage(), 0) << c.what;
+        EXPECT_EQ(editor.errors, std::vector<std::string>{c.shown}) << c.what;
+        EXPECT_EQ(project.Provinces.GetCount(), 0) << c.what;
+        EXPECT_EQ(project.MapPieces.GetCount(), 0) << c.what;
+        EXPECT_EQ(editor.view->GetLayers()->GetCount(), 0) << c.what;
+        EXPECT_FALSE(editor.progressShown) << c.what;
+    }
+}
+
+// New and Open that succeed leave nothing unsaved, whatever came before.
+TEST_F(NewMissionTest, NewAndOpenClearTheModifiedFlag) {
+    project.Modified = 1;
+    SampleMission();
+    EXPECT_EQ(project.Modified, 0u);
+    project.Provinces.GetAt(0)->SetOwner(1);
+    ASSERT_EQ(project.Modified, 1u);
+    ASSERT_EQ(project.SaveProject(dir / "isles.pw"), 1);
+    project.Provinces.GetAt(0)->SetOwner(2);
+    OpenedProject opened(project, editor);
+    ASSERT_EQ(opened.Open(dir / "isles.pw"), 1);
+    EXPECT_EQ(project.Modified, 0u);
 }
 
 // The values a designer sets, in one order: per province owner, castle,
@@ -144,7 +187,6 @@ TEST_F(NewMissionTest, RandomProjectsSurviveTheRoundTrip) {
     for (uint32_t seed = 1; seed <= 6; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         std::mt19937 random(seed);
-        thorn::ScopedProjectLink link(project);
         auto number = [&](uint32_t below) { return static_cast<uint32_t>(random() % below); };
         Values set;
         auto add = [&](uint32_t n) { return set.numbers.push_back(n), n; };
@@ -195,11 +237,10 @@ TEST_F(NewMissionTest, RandomProjectsSurviveTheRoundTrip) {
             project.Tables.Add(std::move(copy));
         }
 
+        // The round trip leaves the project holding the file opened again.
         const auto [first, second] = RoundTrip("random" + std::to_string(seed));
         ASSERT_EQ(first, second);
-        OpenedProject opened(editor);
-        ASSERT_EQ(opened.Open(dir / ("random" + std::to_string(seed) + ".pw")), 1);
-        EXPECT_EQ(Read(opened.project), set);
+        EXPECT_EQ(Read(project), set);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "RecordingEditor.h"
+#include "model/GameData.h"
 #include "model/mapproject.h"
 #include "support/SourceTree.h"
 
@@ -19,7 +20,7 @@ inline const std::filesystem::path kStartFolder = SourceDir() / "startdir";
 
 // Opens the start folder's "pw.xml" as the editor's game-data document.
 inline void OpenStartCatalogue(RecordingEditor& editor) {
-    ASSERT_TRUE(editor.gameData.load_file((kStartFolder / "pw.xml").c_str()));
+    editor.gameData = thorn::OpenGameData(kStartFolder / "pw.xml");
     editor.startFolder = kStartFolder;
 }
 
@@ -44,17 +45,15 @@ private:
     std::vector<uint8_t> bytes_;
 };
 
-// A second project opened as the open command does it: reset, a new mission
-// on no picture (fresh game data), then the file.
+// A project file opened as the open command does it: reset, a new mission on
+// no picture (fresh game data), then the file. The editor keeps one project
+// at a time, so the file opens in the project that wrote it; the messages
+// the editor showed before are forgotten.
 class OpenedProject {
 public:
-    explicit OpenedProject(const RecordingEditor& source) {
-        editor.gameData.reset(source.gameData);
-        editor.startFolder = source.startFolder;
-        editor.settings.OwnerColors = source.settings.OwnerColors;
-        project.SetEditorLink(&editor);
+    OpenedProject(CMapProject& opening, RecordingEditor& showing) : project(opening), editor(showing) {
+        editor.errors.clear();
     }
-    ~OpenedProject() { project.SetEditorLink(nullptr); }
 
     int Open(const std::filesystem::path& file) {
         project.Reset();
@@ -64,8 +63,8 @@ public:
         return loaded;
     }
 
-    RecordingEditor editor;
-    CMapProject project;
+    CMapProject& project;
+    RecordingEditor& editor;
 };
 
 // Layers of the world view without a tag record: the neighbour-link overlay.

@@ -35,32 +35,4 @@ TEST(ProjectLink, RecordsWorkWithoutAProject) {
     EXPECT_EQ(thorn::Project().StringTables().GetCount(), 0);
 }
 
-TEST(ProjectLink, ScopedLinksNest) {
-    RecordsProject outer;
-    {
-        RecordsProject inner;
-        CPlayerData player;
-        player.SetActive(1);
-        EXPECT_EQ(inner.modified, 1u);
-        EXPECT_EQ(outer.modified, 0u);
-    }
-    CPlayerData player;
-    player.SetActive(1);
-    EXPECT_EQ(outer.modified, 1u);
-}
-
-TEST(ProjectLink, InstalledAndRemoved) {
-    RecordsProject project;
-    {
-        thorn::SetProjectLink(nullptr);
-        CPlayerData player;
-        player.SetActive(1);
-        EXPECT_EQ(project.modified, 0u);
-        thorn::SetProjectLink(&project);
-    }
-    CPlayerData player;
-    player.SetActive(1);
-    EXPECT_EQ(project.modified, 1u);
-}
-
 }  // namespace

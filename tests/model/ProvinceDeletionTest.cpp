@@ -113,9 +113,11 @@ TEST_F(ProvinceDeletion, ThePieceIsRepaintedUnownedAndAFreeProvinceTakesIt) {
 TEST_F(ProvinceDeletion, NothingKeepsPointingAtADeletedProvince) {
     CProvince* gone = &Province(1);
     project.DraggedProvince = gone;
+    project.DragLayerTag = project.TagOf(&LayerOf(*gone, CLayerTag::Castle));
     project.SelectMapPiece(pieceB);
     Select({1});
     project.DeleteSelectedProvinces();
+    EXPECT_EQ(project.DragLayerTag, nullptr);
     // The editor was told before it went, so its blink stops with it.
     ASSERT_EQ(editor.deletedProvinces.size(), 1u);
     EXPECT_EQ(editor.deletedProvinces[0], gone);
@@ -126,7 +128,11 @@ TEST_F(ProvinceDeletion, NothingKeepsPointingAtADeletedProvince) {
 }
 
 TEST_F(ProvinceDeletion, NoSelectedRowDeletesNothing) {
+    // A drag on another province goes on.
+    const CLayerTag* dragged = project.TagOf(&LayerOf(Province(0), CLayerTag::Marker));
+    project.DragLayerTag = dragged;
     project.DeleteSelectedProvinces();
+    EXPECT_EQ(project.DragLayerTag, dragged);
     EXPECT_EQ(project.Provinces.GetCount(), 3);
     EXPECT_EQ(Layers().GetCount(), 12);
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -58,7 +59,7 @@ public:
 
     CSettings& Settings() override { return settings; }
     const CTextures& Texture(TextureStrip strip) override { return textures[static_cast<int>(strip)]; }
-    pugi::xml_node GameDataElement() override { return gameData.document_element(); }
+    IXMLNode GameDataElement() override { return gameData->GetDocumentElement(); }
     std::filesystem::path StartFolder() override { return startFolder; }
 
     void ShowProgress(std::string_view caption, int32_t max) override {
@@ -69,7 +70,7 @@ public:
     }
     void SetProgress(int32_t position) override {
         progressPosition = position;
-        if (throwAtProgress && --throwAtProgress == 0) throw std::runtime_error("stopped in a long loop");
+        if (throwAtProgress && --throwAtProgress == 0) failAtProgress();
     }
     void HideProgress() override {
         Record("HideProgress");
@@ -208,7 +209,7 @@ public:
     CTextures textures[3];
     // The game-data document (empty until a test loads one) and the folder
     // its picture paths are relative to.
-    pugi::xml_document gameData;
+    std::unique_ptr<TXMLDocument> gameData = std::make_unique<TXMLDocument>();
     std::filesystem::path startFolder = SourceDir() / "startdir";
     std::vector<std::string> calls;
     std::deque<MessageAnswer> answers;
@@ -218,8 +219,10 @@ public:
     bool progressShown = false;
     int32_t progressMax = 0;
     int32_t progressPosition = 0;
-    // When non-zero, the SetProgress call of that number throws.
+    // When non-zero, the SetProgress call of that number runs failAtProgress,
+    // which throws.
     int throwAtProgress = 0;
+    std::function<void()> failAtProgress = [] { throw std::runtime_error("stopped in a long loop"); };
 
 private:
     static TImage32* MakeView(TForm& form) {

@@ -48,10 +48,26 @@ TEST(XMLDoc, ReadsElementsAndAttributes) {
     EXPECT_EQ(none.Attributes("id"), "");
 }
 
+// Texts come as UTF-8 whatever the file's declared encoding, and are saved
+// so (the declaration saying so).
 TEST(XMLDoc, DeclaredEncodingsAreReadAsUtf8) {
-    TXMLDocument document;
-    document.LoadFromBytes(Bytes("<?xml version='1.0' encoding='ISO-8859-1'?><a n='\xE9'/>"), "latin.xml");
-    EXPECT_EQ(document.GetDocumentElement().Attributes("n"), "\xC3\xA9");
+    struct Case {
+        const char* text;
+        const char* value;
+    };
+    const Case cases[] = {
+        {"<?xml version='1.0' encoding='ISO-8859-1'?><a n='\xE9'/>", "\xC3\xA9"},
+        {"<?xml version=\"1.0\" encoding=\"Windows-1252\"?><a n='\xE9\x80'/>", "\xC3\xA9\xE2\x82\xAC"},
+        {"<?xml version='1.0'?><a n='\xE2\x82\xAC'/>", "\xE2\x82\xAC"},
+    };
+    for (const Case& c : cases) {
+        TXMLDocument document;
+        document.LoadFromBytes(Bytes(c.text), "a.xml");
+        EXPECT_EQ(document.GetDocumentElement().Attributes("n"), c.value) << c.text;
+        const std::string saved = document.SaveToString();
+        EXPECT_EQ(saved.find("1252"), std::string::npos) << saved;
+        EXPECT_NE(saved.find(c.value), std::string::npos) << saved;
+    }
 }
 
 // What the parser does not finish, or finishes with something else than one

@@ -1,0 +1,88 @@
+// Reads arbitrary bytes as the game-data catalogue ("pw.xml") of a start
+// folder that holds the shipped pictures: through the catalogue's loader,
+// then into a project as a new mission reads it. A catalogue may only be
+// refused with EGameDataError; one that is taken must keep every limit.
+#include <stdlib.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "model/DetachedEditor.h"
+#include "model/GameData.h"
+#include "model/mapproject.h"
+#include "platform/Files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Limits = thorn::GameDataLimits;
+
+// A private start folder with a copy of the repository's pictures.
+struct StartFolder {
+    StartFolder() {
+        std::string pattern = (fs::temp_directory_path() / "thorn-game-data-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) std::abort();
+        path = pattern;
+        fs::copy(fs::path(THORN_SOURCE_DIR) / "startdir" / "res", path / "res", fs::copy_options::recursive);
+        project.SetEditorLink(&editor);
+    }
+    ~StartFolder() {
+        project.SetEditorLink(nullptr);
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+    fs::path path;
+    thorn::DetachedEditor editor;
+    CMapProject project;
+};
+
+bool Within(size_t count, int least, int most) {
+    return count >= static_cast<size_t>(least) && count <= static_cast<size_t>(most);
+}
+
+bool KeepsTheLimits(const thorn::GameCatalogue& c) {
+    if (c.unitNames.size() != size_t{c.standardUnits} + c.nonStandardUnits) return false;
+    if (!Within(c.unitNames.size(), Limits::kMinUnitTypes, Limits::kMaxUnitTypes)) return false;
+    if (!Within(c.castles.size(), Limits::kMinCastleTypes, Limits::kMaxCastleTypes)) return false;
+    if (!Within(c.armies.size(), Limits::kMinArmyTypes, Limits::kMaxArmyTypes)) return false;
+    if (!Within(c.resources.size(), Limits::kMinResources, Limits::kMaxResources)) return false;
+    if (!Within(c.skills.size(), 0, Limits::kMaxSkills)) return false;
+    if (!Within(c.computerPlayers.size(), Limits::kMinComputerPlayers, Limits::kMaxComputerPlayers)) return false;
+    for (const auto* types : {&c.castles, &c.armies})
+        for (const auto& type : *types)
+            if (!type.picture || type.picture->Width() > Limits::kMaxIconSide ||
+                type.picture->Height() > Limits::kMaxIconSide)
+                return false;
+    for (const auto& resource : c.resources)
+        if (resource.min < 0 || resource.min > resource.max) return false;
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static StartFolder folder;
+    const fs::path file = folder.path / "pw.xml";
+    if (!thorn::WriteFileReplacing(file, std::span<const uint8_t>(data, size))) std::abort();
+
+    std::unique_ptr<TXMLDocument> document;
+    try {
+        document = thorn::OpenGameData(file);
+        if (!KeepsTheLimits(thorn::ReadGameCatalogue(document->GetDocumentElement(), folder.path))) std::abort();
+    } catch (const thorn::EGameDataError&) {
+        return 0;
+    }
+    // Taken: a new mission on no world reads it whole.
+    CMapProject& project = folder.project;
+    folder.editor.SetGameData(document->GetDocumentElement(), folder.path);
+    project.Reset();
+    if (!project.NewMissionFromImage()) std::abort();
+    if (project.NumCastleTypes + project.NumArmyTypes != folder.editor.CastlePictures().GetBitmaps()->GetCount())
+        std::abort();
+    folder.editor.SetGameData({}, folder.path);
+    return 0;
+}
