@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,8 @@
 // blue, green, red, alpha. $FF000000 is opaque black, alpha 0 transparent.
 using TColor32 = uint32_t;
 using PColor32 = TColor32*;
+// An open run of colours (a row of pixels, a palette), and a dynamic array.
+using TColor32Array = std::span<TColor32>;
 using TArrayOfColor32 = std::vector<TColor32>;
 
 using TArrayOfByte = std::vector<uint8_t>;
@@ -287,9 +290,10 @@ public:
     // bitmap as it was.
     virtual void ReadData(TStream& stream);
     virtual void WriteData(TStream& stream) const;
-    // Whether a form file stores "Data" for this bitmap against an ancestor
-    // (null: none).
-    bool ShouldStoreData(const TPersistent* ancestor) const;
+    // The pixels stored as "Data": against an ancestor bitmap when it
+    // differs, against an object of another kind always, and without one
+    // when the bitmap is not empty.
+    void DefineProperties(TFiler& filer) override;
     void LoadFromStream(TStream& stream);
     void SaveToStream(TStream& stream) const;
     void LoadFromFile(const std::filesystem::path& fileName);

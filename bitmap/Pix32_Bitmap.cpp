@@ -253,10 +253,13 @@ void TBitmap32::WriteData(TStream& stream) const {
     if (!Empty()) stream.WriteBuffer(bits_.get(), int64_t{Width_} * Height_ * 4);
 }
 
-bool TBitmap32::ShouldStoreData(const TPersistent* ancestor) const {
-    if (ancestor == nullptr) return !Empty();
-    if (const auto* bitmap = dynamic_cast<const TBitmap32*>(ancestor)) return !Equal(bitmap);
-    return true;
+void TBitmap32::DefineProperties(TFiler& filer) {
+    const TPersistent* ancestor = filer.GetAncestor();
+    const auto* bitmap = dynamic_cast<const TBitmap32*>(ancestor);
+    const bool hasData = ancestor == nullptr ? !Empty() : !bitmap || !Equal(bitmap);
+    filer.DefineBinaryProperty(
+        "Data", [this](TStream& stream) { ReadData(stream); }, [this](TStream& stream) { WriteData(stream); },
+        hasData);
 }
 
 // ------------------------------------------------------- whole-bitmap draws
@@ -314,7 +317,6 @@ void TBitmap32::TileTo(const thorn::PixelView& Dst, const TRect& DstRect, const 
     // Only the blocks that land on the store are drawn.
     TRect visible;
     if (!IntersectRect(visible, DstRect, {0, 0, Dst.width, Dst.height}) || IsRectEmpty(visible)) return;
-    TBitmap32 block;
     for (int64_t by = 0; by < dstH; by += kBlock) {
         for (int64_t bx = 0; bx < dstW; bx += kBlock) {
             TRect area{static_cast<int32_t>(DstRect.Left + bx), static_cast<int32_t>(DstRect.Top + by),
@@ -322,6 +324,9 @@ void TBitmap32::TileTo(const thorn::PixelView& Dst, const TRect& DstRect, const 
                        static_cast<int32_t>(DstRect.Top + std::min<int64_t>(by + kBlock, dstH))};
             TRect onStore;
             if (!IntersectRect(onStore, area, visible) || IsRectEmpty(onStore)) continue;
+            // A fresh block each time: a blended stretch must not land on
+            // the pixels of the block before.
+            TBitmap32 block;
             block.SetSize(area.Width(), area.Height());
             TRect local = DstRect;
             OffsetRect(local, -area.Left, -area.Top);

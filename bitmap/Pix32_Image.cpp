@@ -78,8 +78,10 @@ TRect TCustomPaintBox32::VisibleViewport() const {
 }
 
 void TCustomPaintBox32::ResizeBuffer() {
-    TRect visible = VisibleViewport();
-    int newW = std::max(0, visible.Width()), newH = std::max(0, visible.Height());
+    // A handler draws at the control's own coordinates into a buffer of its
+    // size; the control's own painting needs only the part that is seen.
+    const TRect area = HandlersDrawInBuffer() ? GetViewportRect() : VisibleViewport();
+    int newW = std::max(0, area.Width()), newH = std::max(0, area.Height());
     int w = buffer_->Width(), h = buffer_->Height();
     if (newW > w)
         w = newW + bufferOversize_;
@@ -96,7 +98,7 @@ void TCustomPaintBox32::ResizeBuffer() {
         buffer_->SetSize(w, h);
         bufferValid_ = false;
     }
-    TPoint origin{visible.Left, visible.Top};
+    TPoint origin{area.Left, area.Top};
     if (!(origin == bufferOrigin_)) {
         bufferOrigin_ = origin;
         bufferValid_ = false;
@@ -111,12 +113,13 @@ void TCustomPaintBox32::ReleaseBuffer() {
 }
 
 void TCustomPaintBox32::Blit(const TRect& bufferRect) {
-    // Only the visible viewport: the room the buffer keeps to spare lies
-    // over the rest of the control or beyond it.
+    // Only the visible viewport: the room the buffer keeps to spare, and the
+    // part of a whole-control buffer that lies outside the parent, are not
+    // shown.
     TRect visible = VisibleViewport();
+    OffsetRect(visible, -bufferOrigin_.X, -bufferOrigin_.Y);
     TRect r;
-    if (!IntersectRect(r, bufferRect, buffer_->BoundsRect()) ||
-        !IntersectRect(r, r, {0, 0, visible.Width(), visible.Height()}) || IsRectEmpty(r))
+    if (!IntersectRect(r, bufferRect, buffer_->BoundsRect()) || !IntersectRect(r, r, visible) || IsRectEmpty(r))
         return;
     BitmapLock lock(*buffer_);
     TRect dest = r;
@@ -564,6 +567,23 @@ void TCustomImage32::DoPaintDirect(TBitmap32& target, TPoint origin, const TRect
         if (paintStages_->Items(i)->RunTime) RunStage(&target, static_cast<uint32_t>(i));
 }
 
+bool TCustomImage32::HandlersDrawInBuffer() const {
+    if (OnPaintStage)
+        for (int i = 0; i < paintStages_->GetCount(); ++i)
+            if (paintStages_->Items(i)->Stage == PST_CUSTOM) return true;
+    for (int i = 0; i < layers_->GetCount(); ++i)
+        if (layers_->GetItem(i)->OnPaint) return true;
+    return false;
+}
+
+void TCustomImage32::DoPaintGDIOverlay() {
+    for (int i = 0; i < layers_->GetCount(); ++i) {
+        TCustomLayer* layer = layers_->GetItem(i);
+        if (layer->GetLayerOptions() & kLayerGdiOverlay) layer->PaintGDI(&Canvas());
+    }
+    TCustomPaintBox32::DoPaintGDIOverlay();
+}
+
 TPoint TCustomImage32::PaintOffset() const {
     if (paintToMode_) return {};
     return directOffset_ ? *directOffset_ : GetBufferOrigin();
@@ -742,6 +762,12 @@ void TBitmap32List::WriteToStream(TStream& stream) const {
     int32_t count = bitmaps_->GetCount();
     stream.WriteBuffer(&count, sizeof count);
     for (int i = 0; i < count; ++i) bitmaps_->GetItem(i)->GetBitmap()->WriteData(stream);
+}
+
+void TBitmap32List::DefineProperties(TFiler& filer) {
+    filer.DefineBinaryProperty(
+        "Bitmaps", [this](TStream& stream) { ReadFromStream(stream); },
+        [this](TStream& stream) { WriteToStream(stream); }, bitmaps_->GetCount() > 0);
 }
 
 void TBitmap32List::ReadFromStream(TStream& stream) {

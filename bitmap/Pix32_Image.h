@@ -62,10 +62,13 @@ using TPaintBoxOptions = thorn::EnumSet<TPaintBoxOption>;
 // ------------------------------------------------------------- the paint box
 
 // A control with a TBitmap32 back buffer: painting fills the buffer and then
-// copies it to the screen in one step. The buffer covers only the part of
-// the control that can be seen (a large picture scrolled in a small window
-// needs a small buffer); while it is being painted, the stages draw in
-// buffer coordinates, which start at GetBufferOrigin of the control.
+// copies it to the screen in one step. Where a handler of the program draws
+// into the buffer itself (HandlersDrawInBuffer), the buffer is the size of
+// the control and its pixels are the control's. Otherwise it covers only
+// the part of the control that can be seen (a large picture scrolled in a
+// small window needs a small buffer); while it is being painted, the
+// control's own painting draws in buffer coordinates, which start at
+// GetBufferOrigin of the control.
 //
 // The form's own back buffer already keeps what is on the screen, so a
 // control that knows it draws nothing outside the area being painted
@@ -115,12 +118,15 @@ protected:
     // Whether the next paint may go straight into the bitmap the canvas
     // draws on; the base never does.
     virtual bool CanPaintDirect() const { return false; }
+    // Whether an event handler draws into the buffer (in the control's
+    // coordinates); the base has none.
+    virtual bool HandlersDrawInBuffer() const { return false; }
     // Paints what the buffer would hold straight into target, where control
     // point p lies at p + origin, changing no pixel outside clip (target
     // coordinates).
     virtual void DoPaintDirect(TBitmap32& target, TPoint origin, const TRect& clip) {}
-    // Keeps the buffer as large as the visible part of the viewport, with
-    // some room to spare; answers whether it changed.
+    // Keeps the buffer as large as the viewport, or as its visible part when
+    // no handler draws into it, with some room to spare.
     void ResizeBuffer();
     // The part of the viewport that can be seen now, in control coordinates.
     TRect VisibleViewport() const;
@@ -141,13 +147,15 @@ private:
     TPaintBoxOptions options_;
 };
 
-// A paint box whose OnPaintBuffer paints the buffer on every paint.
+// A paint box whose OnPaintBuffer paints the buffer on every paint, in the
+// control's coordinates.
 class TPaintBox32 : public TCustomPaintBox32 {
 public:
     TNotifyEvent OnPaintBuffer;
 
 protected:
     void DoPaintBuffer() override;
+    bool HandlersDrawInBuffer() const override { return static_cast<bool>(OnPaintBuffer); }
 };
 
 // ---------------------------------------------------------- the image control
@@ -242,7 +250,12 @@ protected:
     // handler and the frames do not, and the layers answer for themselves.
     // A derived class whose Exec methods draw elsewhere answers false.
     bool CanPaintDirect() const override;
+    // OnPaintStage of a custom stage, or OnPaint of a layer.
+    bool HandlersDrawInBuffer() const override;
     void DoPaintDirect(TBitmap32& target, TPoint origin, const TRect& clip) override;
+    // After the buffer is shown: PaintGDI of every layer with the GDI
+    // overlay option, bottom to top, then OnGDIOverlay.
+    void DoPaintGDIOverlay() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -332,6 +345,8 @@ public:
     // items only when the whole stream was read (EReadError otherwise).
     void WriteToStream(TStream& stream) const;
     void ReadFromStream(TStream& stream);
+    // The stored form as "Bitmaps", when the list holds any.
+    void DefineProperties(TFiler& filer) override;
 
 private:
     std::unique_ptr<TBitmap32Collection> bitmaps_;

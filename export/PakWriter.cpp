@@ -8,6 +8,13 @@
 
 namespace fs = std::filesystem;
 
+void PakHeader::AppendTo(std::vector<uint8_t>& out) const {
+    thorn::AppendPadded(out, creator, 4, 4);
+    thorn::AppendPadded(out, type, 4, 4);
+    thorn::AppendLe32(out, time);
+    thorn::AppendLe32(out, entryCount);
+}
+
 uint32_t CollectPakEntries(const fs::path& folder, const DirectoryNode& node, uint32_t index, PakWalk& walk) {
     const auto store = [&walk](const fs::path&, PackageDirEntry& entry) {
         walk.console << "added\n";
@@ -30,7 +37,7 @@ thorn::PackResult PackDirectoryToPak(bool scramble, std::string_view creator, st
         CollectPakEntries(source, tree, 0, walk);
         CountDirectoryChildren(directory.entries);
 
-        const uint64_t dataStart = kPakHeaderSize + directory.entries.size() * PackageDirEntry::kByteSize;
+        const uint64_t dataStart = PakHeader::kByteSize + directory.entries.size() * PackageDirEntry::kByteSize;
         if (dataStart + walk.dataOffset > std::numeric_limits<uint32_t>::max())
             throw thorn::PackageError("the package would be over 4 GiB");
         // Decided on the folder flags, before scrambling hides the tags.
@@ -42,10 +49,9 @@ thorn::PackResult PackDirectoryToPak(bool scramble, std::string_view creator, st
         console << "\nWriting header...\n";
         std::vector<uint8_t> package;
         package.reserve(static_cast<size_t>(dataStart + walk.dataOffset));
-        thorn::AppendPadded(package, creator, 4, 4);
-        thorn::AppendPadded(package, type, 4, 4);
-        thorn::AppendLe32(package, static_cast<uint32_t>(env.now()));
-        thorn::AppendLe32(package, static_cast<uint32_t>(directory.entries.size()));
+        const PakHeader header{creator, type, static_cast<uint32_t>(env.now()),
+                               static_cast<uint32_t>(directory.entries.size())};
+        header.AppendTo(package);
         for (const auto& entry : directory.entries) entry.AppendTo(package);
         console << "\nAdding files...\n";
         AppendPackageFiles(files, package, console);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iosfwd>
 #include <string_view>
+#include <vector>
 
 #include "export/PackageDirectory.h"
 
@@ -12,7 +13,18 @@
 // entries, then every stored file whole. A file entry's location is the
 // absolute offset of its bytes; nothing is split.
 
-inline constexpr uint32_t kPakHeaderSize = 16;
+// The 16-byte header, little-endian: creator and type (in the reverse order
+// of the .pdb's), the time and the entry count (never negated).
+struct PakHeader {
+    static constexpr uint32_t kByteSize = 16;
+
+    std::string_view creator;  // at most 4 characters, NUL-padded
+    std::string_view type;
+    uint32_t time = 0;  // seconds since 1970-01-01
+    uint32_t entryCount = 0;
+
+    void AppendTo(std::vector<uint8_t>& out) const;
+};
 
 // The .pak's part of the walk that fills the directory.
 struct PakWalk {

@@ -25,15 +25,26 @@ void SerializeMission(PdaMission& mission, Orv::ISerializer& s) {
     for (Orv::CString& code : record.ResourceCodes) s.String(code);
     s.Byte(mission.UnitTypeCount);
     CountByte(s, record.GamePlayers);
-    const thorn::MissionCounts counts = mission.Counts();
-    for (CPlayerDataB& player : record.GamePlayers) player.SerializeForGame(s, counts);
+    for (CPlayerDataB& player : record.GamePlayers) SerializePlayer(player, s, mission);
     s.Dword(record.ExperienceLimit);
-    record.VictoryConds.SerializeForGame(s, counts);
+    record.VictoryConds.SerializeForGame(s, mission.Counts());
     record.LoseConds.SerializeForGame(s);
     CountByte(s, record.GameProvinces);
-    for (CProvinceB& province : record.GameProvinces) province.SerializeForGame(s, counts);
+    for (CProvinceB& province : record.GameProvinces) SerializeProvince(province, s, mission);
     CountByte(s, record.GameEvents);
-    for (CEventB& event : record.GameEvents) event.SerializeForGame(s, counts);
+    for (CEventB& event : record.GameEvents) SerializeEvent(event, s, mission);
+}
+
+void SerializePlayer(CPlayerDataB& player, Orv::ISerializer& s, const PdaMission& mission) {
+    player.SerializeForGame(s, mission.Counts());
+}
+
+void SerializeProvince(CProvinceB& province, Orv::ISerializer& s, const PdaMission& mission) {
+    province.SerializeForGame(s, mission.Counts());
+}
+
+void SerializeEvent(CEventB& event, Orv::ISerializer& s, const PdaMission& mission) {
+    event.SerializeForGame(s, mission.Counts());
 }
 
 std::vector<uint8_t> MissionFileBytes(PdaMission& mission) { return thorn::WalkedBytes(mission, SerializeMission); }

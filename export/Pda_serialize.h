@@ -28,6 +28,11 @@ struct PdaMission {
 // One walk for measuring, writing and reading: each list is sized to its
 // count byte first (writing leaves it as it is).
 void SerializeMission(PdaMission& mission, Orv::ISerializer& s);
+// The element records, laid out by the resource, unit-type and player
+// counts of the mission they belong to.
+void SerializePlayer(CPlayerDataB& player, Orv::ISerializer& s, const PdaMission& mission);
+void SerializeProvince(CProvinceB& province, Orv::ISerializer& s, const PdaMission& mission);
+void SerializeEvent(CEventB& event, Orv::ISerializer& s, const PdaMission& mission);
 
 // The file's bytes: a measuring pass, then a pass into a buffer of exactly
 // that size.

@@ -113,8 +113,8 @@ uint32_t PalmTimeNow(std::time_t now) {
     return static_cast<uint32_t>(static_cast<int64_t>(now) + kPalmEpochOffset);
 }
 
-std::array<uint8_t, kPdbHeaderSize> BuildPdbHeader(std::string_view name, std::string_view type,
-                                                   std::string_view creator, uint16_t records, uint32_t palmTime) {
+PdbHeader BuildPdbHeader(std::string_view name, std::string_view type, std::string_view creator, uint16_t records,
+                         uint32_t palmTime) {
     std::vector<uint8_t> out;
     out.reserve(kPdbHeaderSize);
     thorn::AppendPadded(out, name, 32, 31);
@@ -131,7 +131,7 @@ std::array<uint8_t, kPdbHeaderSize> BuildPdbHeader(std::string_view name, std::s
     thorn::AppendBe32(out, 0);  // unique id seed
     thorn::AppendBe32(out, 0);  // next record list
     thorn::AppendBe16(out, records);
-    std::array<uint8_t, kPdbHeaderSize> header{};
+    PdbHeader header{};
     std::copy(out.begin(), out.end(), header.begin());
     return header;
 }

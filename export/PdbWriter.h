@@ -28,11 +28,14 @@ inline constexpr uint16_t kPdbDirectoryId = 0x1000;
 // of a clock that has no time.
 uint32_t PalmTimeNow(std::time_t now);
 
+// The database header as the file holds it (big-endian).
+using PdbHeader = std::array<uint8_t, kPdbHeaderSize>;
+
 // The 78-byte header: name (at most 31 characters), type and creator (at most
 // 4) NUL-padded; attributes 1 (resource database), version 1, both dates
 // palmTime, everything else 0 but the record count.
-std::array<uint8_t, kPdbHeaderSize> BuildPdbHeader(std::string_view name, std::string_view type,
-                                                   std::string_view creator, uint16_t records, uint32_t palmTime);
+PdbHeader BuildPdbHeader(std::string_view name, std::string_view type, std::string_view creator, uint16_t records,
+                         uint32_t palmTime);
 
 struct PdbResourceEntry {
     std::array<uint8_t, 4> type = {'D', 'A', 'T', 'A'};

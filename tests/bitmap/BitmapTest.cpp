@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -160,17 +161,50 @@ TEST(DataStream, SizesBeyondTheBytesLeftFailCleanly) {
     EXPECT_EQ(b.Height(), 3);
 }
 
+// A filer that writes each property with data into memory, or reads the
+// bytes it is given back.
+class MemoryFiler : public TFiler {
+public:
+    using TFiler::TFiler;
+    void DefineBinaryProperty(const std::string& name, const TStreamProc& readData, const TStreamProc& writeData,
+                              bool hasData) override {
+        if (auto found = toRead.find(name); found != toRead.end()) {
+            TMemoryStream stream(found->second);
+            readData(stream);
+        } else if (hasData) {
+            TMemoryStream stream;
+            writeData(stream);
+            stored[name] = stream.Bytes();
+        }
+    }
+    std::map<std::string, std::vector<uint8_t>> stored, toRead;
+};
+
 TEST(DataStream, IsStoredAgainstAnAncestorOnlyWhenItDiffers) {
     TBitmap32 a, b;
-    EXPECT_FALSE(a.ShouldStoreData(nullptr));
-    a.SetSize(1, 1);
-    EXPECT_TRUE(a.ShouldStoreData(nullptr));
-    b.SetSize(1, 1);
-    EXPECT_FALSE(a.ShouldStoreData(&b));
-    b.SetPixel(0, 0, 1);
-    EXPECT_TRUE(a.ShouldStoreData(&b));
     TFont other;
-    EXPECT_TRUE(a.ShouldStoreData(&other));
+    auto stores = [&](const TPersistent* ancestor) {
+        MemoryFiler filer(ancestor);
+        a.DefineProperties(filer);
+        return filer.stored.count("Data") == 1;
+    };
+    EXPECT_FALSE(stores(nullptr));
+    a.SetSize(1, 1);
+    EXPECT_TRUE(stores(nullptr));
+    b.SetSize(1, 1);
+    EXPECT_FALSE(stores(&b));
+    b.SetPixel(0, 0, 1);
+    EXPECT_TRUE(stores(&b));
+    EXPECT_TRUE(stores(&other));
+
+    // What is stored is the "Data" stream, and reads back.
+    MemoryFiler writer;
+    b.DefineProperties(writer);
+    EXPECT_EQ(writer.stored["Data"], (std::vector<uint8_t>{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}));
+    MemoryFiler reader;
+    reader.toRead = writer.stored;
+    a.DefineProperties(reader);
+    EXPECT_EQ(a.GetPixel(0, 0), 1u);
 }
 
 TEST(Bitmap, AssignCopiesPixelsAndSettingsWithOneNotification) {
@@ -320,6 +354,15 @@ TEST(Bitmap, TileToDrawsLargeStretchesBlockByBlock) {
     EXPECT_EQ(store[0], Numbered(0, 0));
     EXPECT_EQ(store[1049], Numbered(1, 0));
     EXPECT_EQ(store[2099 + 2100], Numbered(2, 0));
+
+    // Blended, every block blends onto an empty one: all look like the first.
+    TBitmap32 half;
+    half.SetSize(1, 1);
+    half.Clear(0x80FFFFFFu);
+    half.SetDrawMode(dmBlend);
+    half.TileTo(thorn::PixelView{store.data(), 2100, 3}, TRect{0, 0, 2100, 3}, TRect{0, 0, 1, 1});
+    EXPECT_EQ(store[0], 0x40808080u);
+    for (size_t i : {size_t{1024}, size_t{2048}, store.size() - 1}) EXPECT_EQ(store[i], store[0]) << i;
 }
 
 }  // namespace

@@ -391,6 +391,25 @@ TEST(TBitmap32List, TheStoredFormKeepsCountAndOrder) {
         EXPECT_EQ(loaded.GetBitmap(i)->GetPixel(0, 1), 0xFF000000u | static_cast<uint32_t>(i));
     }
 
+    // The list stores that form as "Bitmaps" through a filer, when it holds
+    // any picture.
+    struct Filer : TFiler {
+        void DefineBinaryProperty(const std::string& name, const TStreamProc&, const TStreamProc& writeData,
+                                  bool hasData) override {
+            if (!hasData) return;
+            TMemoryStream bytes;
+            writeData(bytes);
+            stored.emplace_back(name, bytes.Bytes());
+        }
+        std::vector<std::pair<std::string, std::vector<uint8_t>>> stored;
+    } filer, empty;
+    list.DefineProperties(filer);
+    ASSERT_EQ(filer.stored.size(), 1u);
+    EXPECT_EQ(filer.stored[0].first, "Bitmaps");
+    EXPECT_EQ(filer.stored[0].second, stream.Bytes());
+    TBitmap32List().DefineProperties(empty);
+    EXPECT_TRUE(empty.stored.empty());
+
     // A damaged stream leaves the list as it was.
     std::vector<uint8_t> bytes = stream.Bytes();
     bytes.resize(bytes.size() - 5);
