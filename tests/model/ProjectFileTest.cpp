@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -370,6 +372,31 @@ TEST_F(ProjectFileTest, EmptyMissingAndTruncatedFilesFailAndLeaveAResetProject) 
         EXPECT_EQ(opened.project.Provinces.GetCount(), 0) << name;
         EXPECT_TRUE(opened.project.FileName.empty()) << name;
         EXPECT_FALSE(opened.editor.progressShown) << name;
+    }
+}
+
+// Whatever a load meets on its way (the lists' own errors included), it
+// answers 0 with the project reset and the progress window hidden.
+TEST_F(ProjectFileTest, ErrorsOfEveryKindFailTheLoadCleanly) {
+    const std::vector<uint8_t> bytes = Saved();
+    const struct {
+        const char* what;
+        int atProgress;  // while reading, or while rebuilding
+        std::function<void()> fail;
+    } cases[] = {
+        {"list index", 1, [] { throw CList<CPlayerData>::BadSize(); }},
+        {"list element", 3, [] { throw CList<CAbilityStruct>::NotExist(); }},
+        {"memory", 4, [] { throw std::bad_alloc(); }},
+    };
+    for (const auto& c : cases) {
+        editor.throwAtProgress = c.atProgress;
+        editor.failAtProgress = c.fail;
+        EXPECT_EQ(project.LoadProjectFromBytes(bytes, dir / "small.pw"), 0) << c.what;
+        EXPECT_EQ(editor.throwAtProgress, 0) << c.what;  // it did throw
+        EXPECT_EQ(project.Provinces.GetCount(), 0) << c.what;
+        EXPECT_EQ(project.MapPieces.GetCount(), 0) << c.what;
+        EXPECT_TRUE(project.FileName.empty()) << c.what;
+        EXPECT_FALSE(editor.progressShown) << c.what;
     }
 }
 
