@@ -10,6 +10,7 @@
 #include "ProjectFiles.h"
 #include "model/BitmapHelpers.h"
 #include "model/GameData.h"
+#include "support/PictureFiles.h"
 
 namespace {
 
@@ -174,11 +175,13 @@ struct Fault {
 // A 56-byte run-length BMP whose header claims 32767 x 4096 pixels: it ends
 // at once, so a reader that believed the header would fill gigabytes.
 std::vector<uint8_t> HugeRunLengthBmp() {
-    thorn::test::ByteLayout b;
-    b.U8('B').U8('M').U32(56).U32(0).U32(54);
-    b.U32(40).U32(32767).U32(4096).U16(1).U16(8).U32(1).U32(2).U32(0).U32(0).U32(0).U32(0);
-    b.U8(0).U8(1);  // end of the picture
-    return b.Bytes();
+    thorn::test::DibSpec spec;
+    spec.width = 32767;
+    spec.height = 4096;
+    spec.bitCount = 8;
+    spec.compression = 1;  // RLE8
+    spec.pixels = {0, 1};  // end of the picture
+    return thorn::test::BmpFile(spec);
 }
 
 // Each fault is reported, short, with its element, entry and attribute, and
