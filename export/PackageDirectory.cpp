@@ -14,15 +14,6 @@ namespace thorn {
 
 std::ostream& PackEnvironment::Console() const { return console != nullptr ? *console : std::cout; }
 
-std::string Quoted(const fs::path& path) {
-    // Built by appending: "\"" + a temporary trips a false overlap warning
-    // of GCC 12 in optimised builds.
-    std::string quoted(1, '"');
-    quoted += path.string();
-    quoted += '"';
-    return quoted;
-}
-
 }  // namespace thorn
 
 namespace {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/Classes.h"
+#include "platform/Files.h"
 
 // The directory that both package forms (.pdb and .pak) carry: one entry per
 // folder and file of the packed tree, in pre-order, saying where each file's
@@ -41,8 +42,6 @@ class PackageError : public Exception {
 public:
     using Exception::Exception;
 };
-
-std::string Quoted(const std::filesystem::path& path);
 
 }  // namespace thorn
 

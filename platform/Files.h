@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace thorn {
@@ -22,6 +23,9 @@ using FileHeadCheck = std::function<void(std::span<const uint8_t> head, uint64_t
 // file"), EReadError for a file too large or that cannot be read whole.
 std::vector<uint8_t> ReadRegularFile(const std::filesystem::path& file, uint64_t maxBytes,
                                      const FileHeadCheck& checkHead = {});
+
+// The path in double quotes, for messages.
+std::string Quoted(const std::filesystem::path& path);
 
 // The whole file, or nothing when it cannot be opened or read.
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::filesystem::path& file);

@@ -45,7 +45,7 @@ uint64_t MaxFileBytes(const PictureLimits& limits) {
 }
 
 std::string Named(const std::string& message, const std::filesystem::path& file) {
-    return message + " (\"" + file.string() + "\")";
+    return message + " (" + Quoted(file) + ")";
 }
 
 }  // namespace

@@ -140,7 +140,7 @@ void TXMLDocument::SaveToFile(const std::filesystem::path& file) const {
     const std::string text = SaveToString();
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
     if (!thorn::WriteFileReplacing(file, std::span<const uint8_t>(bytes, text.size())))
-        throw EXMLDocError("Cannot write \"" + file.string() + "\"");
+        throw EXMLDocError("Cannot write " + thorn::Quoted(file));
 }
 
 IXMLNode TXMLDocument::GetDocumentElement() const {
