@@ -506,9 +506,11 @@ void TCustomImage32::DoPaintBuffer() {
     bool designing = GetComponentState().Contains(csDesigning);
     layers_->SetPaintOffset(GetBufferOrigin());
     // The stages paint only the part of the buffer that is shown: the room
-    // it keeps to spare is painted again before it can be shown.
-    const TRect visible = VisibleViewport();
-    directClip_ = TRect{0, 0, visible.Width(), visible.Height()};
+    // it keeps to spare, and the part of a whole-control buffer outside the
+    // parent, are painted again before they can be shown.
+    TRect visible = VisibleViewport();
+    OffsetRect(visible, -GetBufferOrigin().X, -GetBufferOrigin().Y);
+    directClip_ = visible;
     layers_->SetPaintClip(directClip_);
     struct Restore {
         TCustomImage32& image;

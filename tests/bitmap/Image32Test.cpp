@@ -370,6 +370,7 @@ TEST_F(Image32, HandlersDrawInTheControlsCoordinates) {
     EXPECT_EQ(Shown(150 + 40, -30 + 50), kBlue);
     EXPECT_EQ(Shown(150 + 44, -30 + 54), kBlue);
     EXPECT_EQ(Shown(150 + 45, -30 + 50), kWhite);
+    EXPECT_EQ(Shown(150 + 99, -30 + 99), kWhite);  // the bitmap to the control's last row
 }
 
 // Layers with the GDI overlay option draw on the canvas after the buffer,
