@@ -290,9 +290,11 @@ public:
     // bitmap as it was.
     virtual void ReadData(TStream& stream);
     virtual void WriteData(TStream& stream) const;
-    // The pixels stored as "Data": against an ancestor bitmap when it
-    // differs, against an object of another kind always, and without one
-    // when the bitmap is not empty.
+    // Whether a form file stores "Data" for this bitmap against an ancestor
+    // (null: none).
+    bool ShouldStoreData(const TPersistent* ancestor) const;
+    // The pixels stored as the binary property "Data" of a form stream,
+    // when the bitmap is not empty (a form stream names no ancestor).
     void DefineProperties(TFiler& filer) override;
     void LoadFromStream(TStream& stream);
     void SaveToStream(TStream& stream) const;

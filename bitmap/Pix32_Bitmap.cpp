@@ -12,6 +12,7 @@
 #include "bitmap/Pix32.h"
 #include "bitmap/Pix32_LowLevel.h"
 #include "bitmap/Pix32_Transfer.h"
+#include "platform/Filer.h"
 
 namespace {
 
@@ -253,13 +254,16 @@ void TBitmap32::WriteData(TStream& stream) const {
     if (!Empty()) stream.WriteBuffer(bits_.get(), int64_t{Width_} * Height_ * 4);
 }
 
+bool TBitmap32::ShouldStoreData(const TPersistent* ancestor) const {
+    if (ancestor == nullptr) return !Empty();
+    if (const auto* bitmap = dynamic_cast<const TBitmap32*>(ancestor)) return !Equal(bitmap);
+    return true;
+}
+
 void TBitmap32::DefineProperties(TFiler& filer) {
-    const TPersistent* ancestor = filer.GetAncestor();
-    const auto* bitmap = dynamic_cast<const TBitmap32*>(ancestor);
-    const bool hasData = ancestor == nullptr ? !Empty() : !bitmap || !Equal(bitmap);
     filer.DefineBinaryProperty(
         "Data", [this](TStream& stream) { ReadData(stream); }, [this](TStream& stream) { WriteData(stream); },
-        hasData);
+        ShouldStoreData(nullptr));
 }
 
 // ------------------------------------------------------- whole-bitmap draws

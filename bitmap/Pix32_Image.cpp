@@ -8,6 +8,7 @@
 #include "bitmap/Pix32_Transfer.h"
 #include "gui/Application.h"
 #include "gui/ControlAccess.h"
+#include "platform/Filer.h"
 
 namespace {
 

@@ -21,16 +21,11 @@ public:
 // An event handler called with the object that raised it.
 using TNotifyEvent = std::function<void(TObject* sender)>;
 
-class TFiler;
-
 class TPersistent : public TObject {
 public:
     // Copies source into this object. The default asks the source to copy
     // itself into this one; a class that knows neither way throws EConvertError.
     virtual void Assign(const TPersistent& source);
-    // Names to the filer the properties the object stores in a form of its
-    // own (binary data); the base stores none.
-    virtual void DefineProperties(TFiler& filer) {}
 
     // What a form stream writes of this object and reads back into it: the
     // published properties, base class first (platform/Properties.h), and
@@ -40,31 +35,6 @@ public:
 
 protected:
     virtual void AssignTo(TPersistent& dest) const;
-};
-
-class TStream;
-
-// What writes an object's stored form, or reads it back. An object defines
-// the properties it stores itself; the filer stores a property only when
-// the object says it has data (compared with the ancestor the object is
-// inherited from in a form, when there is one).
-class TFiler {
-public:
-    using TStreamProc = std::function<void(TStream& stream)>;
-
-    explicit TFiler(const TPersistent* ancestor = nullptr) : ancestor_(ancestor) {}
-    virtual ~TFiler() = default;
-
-    // The object of the inherited form this one is compared with; null
-    // when there is none.
-    const TPersistent* GetAncestor() const { return ancestor_; }
-    // A property stored as bytes, read and written by the object's own
-    // routines.
-    virtual void DefineBinaryProperty(const std::string& name, const TStreamProc& readData,
-                                      const TStreamProc& writeData, bool hasData) = 0;
-
-private:
-    const TPersistent* ancestor_;
 };
 
 // The platform's exception family: a message for the user.

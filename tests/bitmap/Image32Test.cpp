@@ -7,7 +7,9 @@
 #include "bitmap/Pix32_Image.h"
 #include "gui/Application.h"
 #include "gui/headless/HeadlessHost.h"
+#include "platform/ClassRegistry.h"
 #include "platform/Collections.h"
+#include "platform/Filer.h"
 #include "platform/Streams.h"
 #include "support/Pixels.h"
 
@@ -449,54 +451,43 @@ TEST(TBitmap32List, ItemsOwnTheirPicturesAndCopyWhatTheyAreGiven) {
     EXPECT_THROW(list.SetBitmap(-1, source), EListError);
 }
 
-TEST(TBitmap32List, TheStoredFormKeepsCountAndOrder) {
+// A list loaded from a form stream has as many items, in the same order,
+// as were stored.
+TEST(TBitmap32List, AFormStreamKeepsCountAndOrder) {
+    RegisterClass<TBitmap32List>("TBitmap32List");
     TBitmap32List list;
     for (int i = 0; i < 3; ++i) {
         TBitmap32* b = list.GetBitmaps()->Add()->GetBitmap();
         b->SetSize(i + 1, 2);
         b->Clear(0xFF000000u | static_cast<uint32_t>(i));
     }
-    TMemoryStream stream;
-    list.WriteToStream(stream);
-    // A count, then the three "Data" streams (width, height, pixels).
-    EXPECT_EQ(stream.GetSize(), 4 + (8 + 8) + (8 + 16) + (8 + 24));
-    TBitmap32List loaded;
-    stream.SetPosition(0);
-    loaded.ReadFromStream(stream);
-    ASSERT_EQ(loaded.GetBitmaps()->GetCount(), 3);
+    TMemoryStream form;
+    thorn::WriteComponent(form, list);
+    form.SetPosition(0);
+    const std::unique_ptr<TComponent> read = thorn::ReadComponent(form);
+    auto* loaded = dynamic_cast<TBitmap32List*>(read.get());
+    ASSERT_NE(loaded, nullptr);
+    ASSERT_EQ(loaded->GetBitmaps()->GetCount(), 3);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(loaded.GetBitmap(i)->Width(), i + 1);
-        EXPECT_EQ(loaded.GetBitmap(i)->GetPixel(0, 1), 0xFF000000u | static_cast<uint32_t>(i));
+        EXPECT_EQ(loaded->GetBitmap(i)->Width(), i + 1);
+        EXPECT_EQ(loaded->GetBitmap(i)->GetPixel(0, 1), 0xFF000000u | static_cast<uint32_t>(i));
     }
 
-    // The list stores that form as "Bitmaps" through a filer, when it holds
-    // any picture.
-    struct Filer : TFiler {
-        void DefineBinaryProperty(const std::string& name, const TStreamProc&, const TStreamProc& writeData,
-                                  bool hasData) override {
-            if (!hasData) return;
-            TMemoryStream bytes;
-            writeData(bytes);
-            stored.emplace_back(name, bytes.Bytes());
-        }
-        std::vector<std::pair<std::string, std::vector<uint8_t>>> stored;
-    } filer, empty;
-    list.DefineProperties(filer);
-    ASSERT_EQ(filer.stored.size(), 1u);
-    EXPECT_EQ(filer.stored[0].first, "Bitmaps");
-    EXPECT_EQ(filer.stored[0].second, stream.Bytes());
-    TBitmap32List().DefineProperties(empty);
-    EXPECT_TRUE(empty.stored.empty());
+    // The list's own stored form: a count, then the three "Data" streams
+    // (width, height, pixels).
+    TMemoryStream stream;
+    list.WriteToStream(stream);
+    EXPECT_EQ(stream.GetSize(), 4 + (8 + 8) + (8 + 16) + (8 + 24));
 
     // A damaged stream leaves the list as it was.
     std::vector<uint8_t> bytes = stream.Bytes();
     bytes.resize(bytes.size() - 5);
     TMemoryStream truncated(bytes);
-    EXPECT_THROW(loaded.ReadFromStream(truncated), EReadError);
-    EXPECT_EQ(loaded.GetBitmaps()->GetCount(), 3);
+    EXPECT_THROW(loaded->ReadFromStream(truncated), EReadError);
+    EXPECT_EQ(loaded->GetBitmaps()->GetCount(), 3);
     std::vector<uint8_t> hostile{0xFF, 0xFF, 0xFF, 0x7F};
     TMemoryStream huge(hostile);
-    EXPECT_THROW(loaded.ReadFromStream(huge), EReadError);
+    EXPECT_THROW(loaded->ReadFromStream(huge), EReadError);
 }
 
 }  // namespace
