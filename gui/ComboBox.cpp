@@ -417,7 +417,11 @@ void TCustomComboBox::MoveBy(TKey key, bool dropped) {
 void TCustomComboBox::KeyDown(TKey& key, TShiftState shift) {
     thorn::ComponentRef<TCustomComboBox> self(this);
     TCustomControl::KeyDown(key, shift);
-    if (!self || key == 0) return;
+    if (self && key != 0) ComboKeyDown(key, shift);
+}
+
+void TCustomComboBox::ComboKeyDown(TKey& key, TShiftState shift) {
+    thorn::ComponentRef<TCustomComboBox> self(this);
     bool alt = shift.Contains(ssAlt);
     bool dropped = GetDroppedDown();
     if (((key == VK_DOWN || key == VK_UP) && alt) || (key == VK_F4 && shift.Empty())) {

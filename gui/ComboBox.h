@@ -130,6 +130,9 @@ protected:
 
     void Paint() override;
     void KeyDown(TKey& key, TShiftState shift) override;
+    // The combo box's own keys (dropping, moving, picking), which KeyDown
+    // handles after OnKeyDown.
+    void ComboKeyDown(TKey& key, TShiftState shift);
     void KeyPress(char& key) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
