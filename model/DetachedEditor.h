@@ -50,7 +50,7 @@ public:
     void BuildCastleLegend() override {}
 
     void SetWarningRowCount(int32_t) override {}
-    void SetWarningRow(int32_t, std::string_view, const void*, int32_t) override {}
+    void SetWarningRow(int32_t, std::string_view, CErrorList::CErrorBase*, int32_t) override {}
 
     TImage32& WorldView() override { return *view_; }
     TRect WorldScrollBoxBounds() override { return {}; }

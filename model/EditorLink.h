@@ -6,6 +6,7 @@
 
 #include "bitmap/Pix32.h"
 #include "bitmap/Pix32_Image.h"
+#include "model/ErrorList.h"
 #include "platform/XMLDoc.h"
 
 class CProvince;
@@ -107,9 +108,10 @@ public:
     // Adds rows at the end or deletes rows until the warnings list view
     // holds count rows.
     virtual void SetWarningRowCount(int32_t count) = 0;
-    // Row i shows the caption and the image; data identifies the warning
-    // that selecting the row shows.
-    virtual void SetWarningRow(int32_t i, std::string_view caption, const void* data, int32_t imageIndex) = 0;
+    // Row i shows the caption and the image and stands for the warning that
+    // selecting the row shows.
+    virtual void SetWarningRow(int32_t i, std::string_view caption, CErrorList::CErrorBase* warning,
+                               int32_t imageIndex) = 0;
 
     // ---- world view (ImgVWorld in its scroll box ScrBWorld)
     // The image control that shows the world: its bitmap is the world

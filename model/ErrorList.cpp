@@ -48,7 +48,7 @@ void CErrorList::FillListView() {
     thorn::EditorLink& editor = project_.Editor();
     editor.SetWarningRowCount(GetCount());
     for (int32_t i = 0; i < GetCount(); ++i) {
-        const CErrorBase& warning = *warnings_[static_cast<size_t>(i)];
+        CErrorBase& warning = *warnings_[static_cast<size_t>(i)];
         editor.SetWarningRow(i, warning.GetText(), &warning, warning.GetImageIndex());
     }
 }

@@ -1,10 +1,23 @@
 #include "model/Event.h"
 
+#include "model/ProjectLink.h"
 #include "model/RecordFields.h"
 
 namespace {
 
 constexpr int kMaxStoredFlags = 255;  // their count is stored in one byte
+
+template <typename T>
+int Store(T& field, T value) {
+    if (field == value) return 0;
+    field = value;
+    thorn::Project().MarkModified();
+    return 1;
+}
+
+int StoreAt(Orv::CSimpleArray<uint8_t>& array, uint8_t n, uint8_t value) {
+    return n < array.GetCount() ? Store(array[n], value) : 0;
+}
 
 }  // namespace
 
@@ -40,3 +53,11 @@ void CEvent::Serialize(Orv::ISerializer& s, uint8_t resourceCount) {
     s.Byte(TextSlot);
     s.Byte(Affects);
 }
+
+int CEvent::SetTurn(uint16_t turn) { return Store(Turn, turn); }
+int CEvent::SetEffect(uint8_t effect) { return Store(EffectType, effect); }
+int CEvent::SetAffects(uint8_t affects) { return Store(Affects, affects); }
+int CEvent::SetEnabled(uint32_t enabled) { return Store(Enabled, enabled); }
+int CEvent::SetPlayerFlag(uint8_t n, bool applies) { return StoreAt(PlayerFlags, n, applies ? 1 : 0); }
+int CEvent::SetIncrease(uint8_t n, uint8_t amount) { return StoreAt(Resources.Increase, n, amount); }
+int CEvent::SetDecrease(uint8_t n, uint8_t amount) { return StoreAt(Resources.Decrease, n, amount); }

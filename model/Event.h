@@ -36,6 +36,19 @@ public:
     uint8_t TextSlot = 0;   // index of the event's pair in every string table
     uint8_t Affects = 1;    // 1: the player flags apply
 
+    // Each setter stores a changed value, marks the project modified and
+    // answers 1; an unchanged value answers 0, and so does an index past
+    // the array (nothing is stored then).
+    int SetTurn(uint16_t turn);
+    int SetEffect(uint8_t effect);
+    int SetAffects(uint8_t affects);
+    int SetEnabled(uint32_t enabled);
+    // Player slot n's flag, stored as 0 or 1.
+    int SetPlayerFlag(uint8_t n, bool applies);
+    // Resource n's amount of effect 0 (increase) or 1 (decrease).
+    int SetIncrease(uint8_t n, uint8_t amount);
+    int SetDecrease(uint8_t n, uint8_t amount);
+
     // One event of the project file: turn, the player flags with their count
     // byte, the effect, the increase and decrease amounts interleaved per
     // resource, enabled, text slot and affects.

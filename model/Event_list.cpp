@@ -1,5 +1,7 @@
 #include "model/Event_list.h"
 
+#include <utility>
+
 #include "model/ProjectLink.h"
 #include "model/RecordFields.h"
 #include "model/StringTable.h"
@@ -44,6 +46,17 @@ uint16_t CEventList::IndexOf(const CEvent* event) const {
         ++position;
     });
     return found;
+}
+
+int CEventList::Move(uint16_t from, uint16_t to) {
+    const uint16_t count = GetCount();
+    if (from == to || from >= count || to >= count) return 0;
+    // The nodes stay; their events pass one place along the way.
+    const int step = from < to ? 1 : -1;
+    for (int i = from; i != to; i += step)
+        std::swap(events_.GetItem(static_cast<uint32_t>(i))->data, events_.GetItem(static_cast<uint32_t>(i + step))->data);
+    thorn::Project().MarkModified();
+    return 1;
 }
 
 uint16_t CEventList::CountEnabled() const {

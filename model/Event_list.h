@@ -36,6 +36,10 @@ public:
     CEvent* GetAt(uint16_t i) const;
     // The position of the event; 0xFFFF for null or an event not in the list.
     uint16_t IndexOf(const CEvent* event) const;
+    // Moves the event at from to the place to, the events between shifting
+    // by one, and marks the project modified. Answers 1, or 0 with nothing
+    // changed when from equals to or either is past the end.
+    int Move(uint16_t from, uint16_t to);
     // Number of enabled events.
     uint16_t CountEnabled() const;
     // Destroys every event; the text pairs stay as they are.

@@ -1,6 +1,7 @@
 #include "model/GridItemKeys.h"
 
 #include <array>
+#include <charconv>
 
 namespace thorn {
 namespace {
@@ -19,22 +20,24 @@ constexpr std::array<string_view, 39> kMission{
     VCond04_03, VCond04_03Caption, VCond05_01,        VCond05_01Caption,     LConds,     LCond01_01,
     LCond01_01Caption, LCond02_01, LCond02_01Caption};
 
-constexpr std::array<string_view, 21> kPlayer{
+constexpr std::array<string_view, 26> kPlayer{
     Active,       ActiveCaption,  Name,       NameCaption,   Skills,         SkillsCaption, Capital,
     CapitalCaption, Playab,       PlayabCaption, PlayabHuman, PlayabComputer, PlayabHumanComputer, PlType,
-    PlTypeCaption, ResT,          ResTCaption, UnitT,        UnitTCaption,   Army,          PlayerArmyCaption};
+    PlTypeCaption, ResT,          ResTCaption, UnitT,        UnitTCaption,   Army,          PlayerArmyCaption,
+    SkillN,       PlResN,         UnitN,      UnitNCaption,  ArmyN};
 
-constexpr std::array<string_view, 32> kProvince{
+constexpr std::array<string_view, 34> kProvince{
     ProvName,    ProvNameCaption, Owner,         OwnerCaption,    Resour,       ResourCaption,
     Army,        ProvinceArmyCaption, Castle,    CastleCaption,   CastHP,       CastHPCaption,
     CastHP0,     CastHP25,        CastHP50,      CastHP75,        CastHP100,    CastMoat,
     CastMoatCaption, CastWalls,   CastWallsCaption, CastCat,      CastCatCaption, CastMar,
     CastMarCaption, CastBan,      CastBanCaption, CastTav,        CastMetlMine, CastMetlMineCaption,
-    CastStonMine, CastStonMineCaption};
+    CastStonMine, CastStonMineCaption, ResN, ArmyN};
 
-constexpr std::array<string_view, 14> kEvent{
+constexpr std::array<string_view, 16> kEvent{
     ETitle,  ETitleCaption,  EDecr,           EDecrCaption,    EAffects,     EAffectsCaption, EAffectsPlayers,
-    ETurn,   ETurnCaption,   EEffect,         EEffectCaption,  EEffectIncrease, EEffectDecrease, EEffectCustom};
+    ETurn,   ETurnCaption,   EEffect,         EEffectCaption,  EEffectIncrease, EEffectDecrease, EEffectCustom,
+    EPlN,    EResN};
 
 }  // namespace
 
@@ -47,6 +50,23 @@ std::span<const std::string_view> InspectorStrings(InspectorGroup group) {
     case InspectorGroup::Event: return kEvent;
     }
     return {};
+}
+
+std::string NumberedKey(std::string_view format, int n) {
+    const size_t at = format.find("%d");
+    if (at == string_view::npos) return std::string(format);
+    return std::string(format.substr(0, at)) + std::to_string(n) + std::string(format.substr(at + 2));
+}
+
+std::optional<int> KeyNumber(std::string_view format, std::string_view key) {
+    const string_view prefix = format.substr(0, format.find("%d"));
+    if (!key.starts_with(prefix)) return std::nullopt;
+    const char* first = key.data() + prefix.size();
+    const char* last = key.data() + key.size();
+    int n = 0;
+    const auto [end, error] = std::from_chars(first, last, n);
+    if (error != std::errc{} || end == first) return std::nullopt;
+    return n;
 }
 
 }  // namespace thorn

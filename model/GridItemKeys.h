@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 // The fixed vocabulary of the four property grids (mission, player,
@@ -79,6 +81,13 @@ inline constexpr char UnitTCaption[] = "Unit Types";
 // the province grid.
 inline constexpr char Army[] = "Army";
 inline constexpr char PlayerArmyCaption[] = "Campaign Army";
+// Numbered rows: the format takes the row's 0-based index (NumberedKey);
+// the unit slot's caption takes the index + 1.
+inline constexpr char SkillN[] = "Skill_%d";
+inline constexpr char PlResN[] = "PlRes_%d";
+inline constexpr char UnitN[] = "Unit_%d";
+inline constexpr char UnitNCaption[] = "Unit %d";
+inline constexpr char ArmyN[] = "Army_%d";  // both grids
 
 // Province.
 inline constexpr char ProvName[] = "ProvName";
@@ -87,6 +96,7 @@ inline constexpr char Owner[] = "Owner";
 inline constexpr char OwnerCaption[] = "Owner";
 inline constexpr char Resour[] = "Resour";
 inline constexpr char ResourCaption[] = "Resources";
+inline constexpr char ResN[] = "Res_%d";
 inline constexpr char ProvinceArmyCaption[] = "Guardian Army";
 inline constexpr char Castle[] = "Castle";
 inline constexpr char CastleCaption[] = "Castle";
@@ -121,6 +131,7 @@ inline constexpr char EDecrCaption[] = "Event Description";
 inline constexpr char EAffects[] = "EAffects";
 inline constexpr char EAffectsCaption[] = "Affects";
 inline constexpr char EAffectsPlayers[] = "Players";
+inline constexpr char EPlN[] = "Pl%d";
 inline constexpr char ETurn[] = "ETurn";
 inline constexpr char ETurnCaption[] = "Occurrence Turn, No.";
 inline constexpr char EEffect[] = "EEffect";
@@ -128,6 +139,7 @@ inline constexpr char EEffectCaption[] = "Effect";
 inline constexpr char EEffectIncrease[] = "Treasury Resources Increase";
 inline constexpr char EEffectDecrease[] = "Treasury Resources Decrease";
 inline constexpr char EEffectCustom[] = "Custom";
+inline constexpr char EResN[] = "Res%d";
 
 }  // namespace InspectorKeys
 
@@ -138,5 +150,13 @@ enum class InspectorGroup { Shared, Mission, Player, Province, Event };
 // Every string of a group, in its order (keys, captions and choices), for
 // walks over the whole vocabulary.
 std::span<const std::string_view> InspectorStrings(InspectorGroup group);
+
+// The key (or caption) of row n of a numbered family: the format's "%d"
+// replaced by n in decimal ("Skill_%d" and 2 give "Skill_2").
+std::string NumberedKey(std::string_view format, int n);
+// The row number of a key of the family: the decimal number after the
+// format's text before "%d". Empty for a key without that beginning or
+// without a number after it.
+std::optional<int> KeyNumber(std::string_view format, std::string_view key);
 
 }  // namespace thorn

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
+
 #include "RecordsProject.h"
 #include "model/Event.h"
 #include "model/Event_list.h"
@@ -135,6 +138,74 @@ TEST(EventList, StoredFlagCountIsKept) {
     EXPECT_EQ(loader.Position(), stored.size());
     EXPECT_EQ(events.GetAt(0)->PlayerFlags.GetCount(), 2);
     EXPECT_EQ(Orv::SerializeToBytes(events), stored);
+}
+
+TEST(EventList, MoveShiftsTheEventsBetween) {
+    RecordsProject project;
+    CEventList events;
+    CEvent* e[4];
+    for (CEvent*& added : e) added = events.AddEvent();
+    struct Case {
+        uint16_t from, to;
+        int answer;
+        std::array<int, 4> order;  // indices into e afterwards
+    };
+    const Case cases[] = {
+        {0, 1, 1, {1, 0, 2, 3}},  // down one
+        {1, 0, 1, {0, 1, 2, 3}},  // and back up
+        {3, 0, 1, {3, 0, 1, 2}},  // the last to the front
+        {0, 3, 1, {0, 1, 2, 3}},  // and back
+        {2, 2, 0, {0, 1, 2, 3}},
+        {0, 4, 0, {0, 1, 2, 3}},  // past the end
+        {4, 0, 0, {0, 1, 2, 3}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.from << " -> " << c.to);
+        project.modified = 0;
+        EXPECT_EQ(events.Move(c.from, c.to), c.answer);
+        EXPECT_EQ(project.modified, static_cast<uint32_t>(c.answer));
+        for (uint16_t i = 0; i < 4; ++i) EXPECT_EQ(events.GetAt(i), e[c.order[i]]) << i;
+    }
+    // Texts stay with their events.
+    events.Move(0, 2);
+    EXPECT_EQ(project.Table().GetEventTitle(events.GetAt(2)->TextSlot), "Message #1");
+    CEvent* appended = events.AddEvent();
+    EXPECT_EQ(events.GetAt(4), appended);  // the tail is still the tail
+}
+
+TEST(EventList, SettersMarkOnlyChanges) {
+    RecordsProject project(2, 0);
+    CEventList events;
+    CEvent& e = *events.AddEvent();
+    struct Case {
+        const char* what;
+        std::function<int()> set;
+        int answer;
+    };
+    const Case cases[] = {
+        {"turn", [&] { return e.SetTurn(7); }, 1},
+        {"same turn", [&] { return e.SetTurn(7); }, 0},
+        {"effect", [&] { return e.SetEffect(CEventB::Custom); }, 1},
+        {"affects", [&] { return e.SetAffects(0); }, 1},
+        {"enabled", [&] { return e.SetEnabled(0); }, 1},
+        {"same enabled", [&] { return e.SetEnabled(0); }, 0},
+        {"player flag", [&] { return e.SetPlayerFlag(5, true); }, 1},
+        {"same player flag", [&] { return e.SetPlayerFlag(5, true); }, 0},
+        {"flag past the players", [&] { return e.SetPlayerFlag(6, true); }, 0},
+        {"increase", [&] { return e.SetIncrease(1, 40); }, 1},
+        {"decrease", [&] { return e.SetDecrease(0, 3); }, 1},
+        {"amount past the resources", [&] { return e.SetDecrease(2, 3); }, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        project.modified = 0;
+        EXPECT_EQ(c.set(), c.answer);
+        EXPECT_EQ(project.modified, static_cast<uint32_t>(c.answer));
+    }
+    // Turn 7, flag 5, custom, amounts (0, 3) and (40, 0) interleaved, off,
+    // slot 0, affects 0.
+    EXPECT_EQ(thorn::test::SaveWith(e, uint8_t{2}),
+              (Bytes{7, 0, 6, 0, 0, 0, 0, 0, 1, 2, 0, 3, 40, 0, 0, 0, 0}));
 }
 
 }  // namespace

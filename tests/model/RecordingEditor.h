@@ -34,7 +34,7 @@ class RecordingEditor final : public EditorLink {
 public:
     struct WarningRow {
         std::string caption;
-        const void* data = nullptr;
+        const CErrorList::CErrorBase* data = nullptr;
         int32_t image = 0;
     };
     struct ProvinceRow {
@@ -105,7 +105,7 @@ public:
     void BuildCastleLegend() override { Record("BuildCastleLegend"); }
 
     void SetWarningRowCount(int32_t count) override { warningRows.resize(static_cast<size_t>(count)); }
-    void SetWarningRow(int32_t i, std::string_view caption, const void* data, int32_t image) override {
+    void SetWarningRow(int32_t i, std::string_view caption, CErrorList::CErrorBase* data, int32_t image) override {
         warningRows.at(static_cast<size_t>(i)) = {std::string(caption), data, image};
     }
 
