@@ -802,31 +802,21 @@ TrmTimerSpeedButton* TrmSpinButton::CreateButton() {
     return button;
 }
 
-void TrmSpinButton::SetUpGlyph(const TBitmap32* value) {
+void TrmSpinButton::SetGlyphOf(TrmTimerSpeedButton* half, bool& builtIn, const TBitmap32* value) {
+    builtIn = value == nullptr;
     if (value) {
-        upButton_->SetGlyph(*value);
-        upDefaultGlyph_ = false;
+        half->SetGlyph(*value);
         return;
     }
     TBitmap32 glyph;
-    MakeSpinGlyph(true, glyph);
+    MakeSpinGlyph(half == upButton_, glyph);
     ReplaceColors(glyph, clBtnFace, clBtnText);
-    upButton_->SetGlyph(glyph);
-    upDefaultGlyph_ = true;
+    half->SetGlyph(glyph);
 }
 
-void TrmSpinButton::SetDownGlyph(const TBitmap32* value) {
-    if (value) {
-        downButton_->SetGlyph(*value);
-        downDefaultGlyph_ = false;
-        return;
-    }
-    TBitmap32 glyph;
-    MakeSpinGlyph(false, glyph);
-    ReplaceColors(glyph, clBtnFace, clBtnText);
-    downButton_->SetGlyph(glyph);
-    downDefaultGlyph_ = true;
-}
+void TrmSpinButton::SetUpGlyph(const TBitmap32* value) { SetGlyphOf(upButton_, upDefaultGlyph_, value); }
+
+void TrmSpinButton::SetDownGlyph(const TBitmap32* value) { SetGlyphOf(downButton_, downDefaultGlyph_, value); }
 
 void TrmSpinButton::SetUpEnabled(bool value) {
     upEnabled_ = value;
@@ -866,18 +856,20 @@ void TrmSpinButton::SetBounds(int left, int top, int width, int height) {
     TWinControl::SetBounds(left, top, width, height);
 }
 
-void TrmSpinButton::WMSize() {
-    TWinControl::WMSize();
+void TrmSpinButton::ApplySizeRule() {
     int width = GetWidth(), height = GetHeight();
     AdjustSize(width, height);
     if (width != GetWidth() || height != GetHeight()) TWinControl::SetBounds(GetLeft(), GetTop(), width, height);
 }
 
+void TrmSpinButton::WMSize() {
+    TWinControl::WMSize();
+    ApplySizeRule();
+}
+
 void TrmSpinButton::Loaded() {
     TWinControl::Loaded();
-    int width = GetWidth(), height = GetHeight();
-    AdjustSize(width, height);
-    if (width != GetWidth() || height != GetHeight()) TWinControl::SetBounds(GetLeft(), GetTop(), width, height);
+    ApplySizeRule();
 }
 
 void TrmSpinButton::BtnClick(TObject* sender) {
@@ -898,35 +890,35 @@ void TrmSpinButton::BtnMouseDown(TObject* sender, TMouseButton button, TShiftSta
         SetFocus();
 }
 
+namespace {
+
+void ShowFocusRect(TrmTimerSpeedButton& button, bool show) {
+    TrmTimeBtnState state = button.GetTimeBtnState();
+    if (show)
+        state.Include(tbFocusRect);
+    else
+        state.Exclude(tbFocusRect);
+    button.SetTimeBtnState(state);
+    button.Invalidate();
+}
+
+}  // namespace
+
 void TrmSpinButton::SetFocusBtn(TrmTimerSpeedButton* button) {
     if (!GetTabStop() || !CanFocus() || button == focusedButton_) return;
-    TrmTimeBtnState old = focusedButton_->GetTimeBtnState();
-    old.Exclude(tbFocusRect);
-    focusedButton_->SetTimeBtnState(old);
-    focusedButton_->Invalidate();
+    ShowFocusRect(*focusedButton_, false);
     focusedButton_ = button;
-    if (Focused()) {
-        TrmTimeBtnState now = button->GetTimeBtnState();
-        now.Include(tbFocusRect);
-        button->SetTimeBtnState(now);
-        button->Invalidate();
-    }
+    if (Focused()) ShowFocusRect(*button, true);
 }
 
 void TrmSpinButton::WMSetFocus() {
     TWinControl::WMSetFocus();
-    TrmTimeBtnState state = focusedButton_->GetTimeBtnState();
-    state.Include(tbFocusRect);
-    focusedButton_->SetTimeBtnState(state);
-    focusedButton_->Invalidate();
+    ShowFocusRect(*focusedButton_, true);
 }
 
 void TrmSpinButton::WMKillFocus() {
     TWinControl::WMKillFocus();
-    TrmTimeBtnState state = focusedButton_->GetTimeBtnState();
-    state.Exclude(tbFocusRect);
-    focusedButton_->SetTimeBtnState(state);
-    focusedButton_->Invalidate();
+    ShowFocusRect(*focusedButton_, false);
 }
 
 uint32_t TrmSpinButton::WMGetDlgCode() { return DLGC_WANTARROWS; }

@@ -271,6 +271,8 @@ protected:
 
 private:
     TrmTimerSpeedButton* CreateButton();
+    void SetGlyphOf(TrmTimerSpeedButton* half, bool& builtIn, const TBitmap32* value);
+    void ApplySizeRule();
     void BtnClick(TObject* sender);
     void BtnMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
     void SetFocusBtn(TrmTimerSpeedButton* button);

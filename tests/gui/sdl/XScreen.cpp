@@ -26,6 +26,17 @@ void XScreen::Click(int x, int y) {
     XFlush(display_);
 }
 
+void XScreen::Press(int x, int y) {
+    MoveTo(x, y);
+    XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+    XFlush(display_);
+}
+
+void XScreen::Release() {
+    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+    XFlush(display_);
+}
+
 void XScreen::Grab(TBitmap32& into) {
     Window root = DefaultRootWindow(display_);
     XWindowAttributes attributes;

@@ -22,6 +22,9 @@ public:
     void MoveTo(int x, int y);
     // Moves there, presses and releases the left button.
     void Click(int x, int y);
+    // Moves there and presses the left button; lets it go.
+    void Press(int x, int y);
+    void Release();
     // What the screen shows.
     void Grab(TBitmap32& into);
     // Saves what the screen shows as a 24-bit BMP.

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "SdlSession.h"
+#include "XScreen.h"
+#include "gui/Application.h"
+#include "gui/Menus.h"
+#include "inspector/Rmbtnedit.h"
+#include "inspector/Rmhint.h"
+#include "inspector/Rmlibrary.h"
+#include "inspector/Rmspeedbtns.h"
+
+// Runs under Xvfb (see tests/CMakeLists.txt): the library's buttons, spin
+// button, button edit and hint window in a real window, pressed with the X
+// pointer. With THORN_SCREENSHOT naming a file, the screen is saved there as
+// a BMP picture to look at.
+namespace {
+
+using InspectorWindow = thorn::test::SdlSession;
+
+TEST_F(InspectorWindow, ButtonsSpinAndButtonEditWorkInARealWindow) {
+    thorn::test::XScreen screen;
+    ASSERT_TRUE(screen.Ok());
+    TForm* form = Application->CreateForm<TForm>();
+    form->SetCaption("Inspector controls");
+    form->SetBounds(40, 40, 440, 200);
+    auto place = [&]<typename T>(T* control, TRect bounds) {
+        control->SetParent(form);
+        control->SetBoundsRect(bounds);
+        return control;
+    };
+    TBitmap32 square;
+    square.SetSize(12, 12);
+    square.Clear(Color32(clWhite));
+    square.FillRect(2, 2, 10, 10, Color32(clBlack));
+    ReplaceColors(square, clBtnFace, clNavy);
+
+    auto* normal = place(thorn::Make<TrmSpeedButton>(*form), TRect{10, 10, 90, 36});
+    normal->SetCaption("&Normal");
+    normal->SetGlyph(square);
+    auto* flat = place(thorn::Make<TrmSpeedButton>(*form), TRect{100, 10, 126, 36});
+    flat->SetFlat(true);
+    flat->SetGlyph(square);
+    auto* combo = place(thorn::Make<TrmSpeedButton>(*form), TRect{136, 10, 200, 36});
+    combo->SetStyle(sbsComboButton);
+    combo->SetCaption("Combo");
+    auto* menuButton = place(thorn::Make<TrmSpeedButton>(*form), TRect{210, 10, 290, 36});
+    menuButton->SetStyle(sbsMenu);
+    menuButton->SetCaption("Menu");
+    auto* menu = thorn::Make<TPopupMenu>(*form);
+    menuButton->SetDropDownMenu(menu);
+    for (int i = 0; i < 2; ++i) {
+        auto* b = place(thorn::Make<TrmSpeedButton>(*form), TRect{300 + 30 * i, 10, 326 + 30 * i, 36});
+        b->SetGroupIndex(1);
+        b->SetCaption(i ? "B" : "A");
+        b->SetDown(i == 1);
+    }
+    auto* off = place(thorn::Make<TrmSpeedButton>(*form), TRect{10, 46, 110, 72});
+    off->SetCaption("Disabled");
+    off->SetGlyph(square);
+    off->SetEnabled(false);
+
+    auto* edit = place(thorn::Make<TrmBtnEdit>(*form), TRect{10, 90, 190, 111});
+    edit->SetBtn2Visible(true);
+    edit->SetText("Province of the north");
+    auto* spin = place(thorn::Make<TrmSpinButton>(*form), TRect{200, 86, 217, 116});
+    int value = 0;
+    spin->OnUpClick = [&](TObject*) { edit->SetText("Turn " + std::to_string(++value)); };
+    spin->OnDownClick = [&](TObject*) { edit->SetText("Turn " + std::to_string(--value)); };
+    form->Show();
+    ASSERT_TRUE(RunUntil([&] { return !form->HasPendingPaint(); }));
+
+    // Held on the up half for a second: the first repeat after 400 ms, then
+    // one every 100 ms, and the release clicks once more.
+    const TPoint up = spin->GetUpButton()->ClientToScreen({8, 7});
+    screen.Press(up.X, up.Y);
+    uint64_t until = host->Now() + 1000;
+    RunUntil([&] { return host->Now() >= until; });
+    screen.Release();
+    ASSERT_TRUE(RunUntil([&] { return spin->GetUpButton()->GetState() == bsUp; }));
+    EXPECT_GE(value, 6);
+    EXPECT_LE(value, 9);
+    const int held = value;
+    const TPoint down = spin->GetDownButton()->ClientToScreen({8, 7});
+    screen.Click(down.X, down.Y);
+    ASSERT_TRUE(RunUntil([&] { return value == held - 1; }));
+
+    const TPoint hot = flat->ClientToScreen({12, 12});
+    screen.MoveTo(hot.X, hot.Y);
+    ASSERT_TRUE(RunUntil([&] { return flat->IsMouseInControl(); }));
+
+    auto hint = std::make_unique<TrmHintWindow>();
+    const TRect size = hint->CalcHintRect(300, "A value too long for its cell", nullptr);
+    const TPoint at = form->ClientToScreen({120, 130});
+    hint->ActivateHint({at.X, at.Y, at.X + size.Right + 6, at.Y + size.Bottom + 4}, "A value too long for its cell");
+    ASSERT_TRUE(RunUntil([&] { return !form->HasPendingPaint() && !hint->HasPendingPaint(); }));
+
+    TBitmap32 shot;
+    ASSERT_TRUE(RunUntil([&] {
+        screen.Grab(shot);
+        return shot.GetPixel(at.X + 2, at.Y + 2) == Color32(clInfoBk);
+    }));
+    // The down button of the group shows the dithered face.
+    const TPoint dithered = form->ClientToScreen({332, 14});
+    EXPECT_NE(shot.GetPixel(dithered.X, dithered.Y), shot.GetPixel(dithered.X + 1, dithered.Y));
+    if (const char* file = std::getenv("THORN_SCREENSHOT")) screen.Save(file);
+}
+
+}  // namespace
