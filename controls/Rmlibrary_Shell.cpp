@@ -81,6 +81,8 @@ int32_t GetFileImageIndex(const std::filesystem::path& fileName, bool small) {
     return -1;
 }
 
+bool GetFileImages(TCustomImageList& images, bool small) { return false; }
+
 TShortcutDetails ReadShortCutFile(const std::filesystem::path& fileName) {
     std::error_code error;
     const uintmax_t size = std::filesystem::file_size(fileName, error);

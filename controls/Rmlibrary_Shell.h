@@ -6,6 +6,7 @@
 
 #include "gui/ControlTypes.h"
 #include "gui/Forms.h"
+#include "gui/ImageList.h"
 
 class TBitmap32;
 
@@ -36,6 +37,11 @@ std::string GetFileType(const std::filesystem::path& fileName);
 // named ".lnk" is read as a shortcut, which raises "Error opening Shortcut.".
 TBitmap32* GetFileIcon(const std::filesystem::path& fileName, bool small);
 int32_t GetFileImageIndex(const std::filesystem::path& fileName, bool small);
+
+// Would attach the system's list of file icons (large, or small when asked)
+// to images without handing it over; there is none here, so images stays as
+// it is and the answer is false.
+bool GetFileImages(TCustomImageList& images, bool small);
 
 // What a shortcut file holds. A file that cannot be read or is not a
 // complete, well-formed shortcut raises Exception "Error opening Shortcut.".

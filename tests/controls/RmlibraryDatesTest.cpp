@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "controls/Rmlibrary_Dates.h"
-#include "controls/Rmlibrary_Sorting.h"
 #include "platform/Classes.h"
 #include "platform/FormatSettings.h"
 
@@ -31,19 +30,6 @@ TEST(RmlibraryDates, CalendarTables) {
     for (int day = 0; day < 7; ++day) EXPECT_EQ(WeekDay[day + 1], FormatSettings.ShortDayNames[day]);
     EXPECT_EQ(WeekDay[0], WeekDay[7]);
     EXPECT_EQ(WeekDay[8], WeekDay[1]);
-}
-
-TEST(RmlibraryDates, SortDataPacksColumnAndDirection) {
-    EXPECT_EQ(EncodeSortData(true, 3), 7);
-    EXPECT_EQ(EncodeSortData(false, 3), 6);
-    bool ascending = false;
-    int32_t column = -1;
-    DecodeSortData(7, ascending, column);
-    EXPECT_TRUE(ascending);
-    EXPECT_EQ(column, 3);
-    DecodeSortData(EncodeSortData(false, 0), ascending, column);
-    EXPECT_FALSE(ascending);
-    EXPECT_EQ(column, 0);
 }
 
 }  // namespace

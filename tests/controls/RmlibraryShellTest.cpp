@@ -121,6 +121,9 @@ TEST(RmlibraryShell, FileTypesAndIcons) {
         EXPECT_EQ(GetFileIcon(file, true), nullptr) << file;
         EXPECT_EQ(GetFileImageIndex(file, false), -1) << file;
     }
+    TImageList images;
+    EXPECT_FALSE(GetFileImages(images, true));
+    EXPECT_EQ(images.GetCount(), 0);
     ExpectMessage([&] { GetFileIcon(dir / "missing.LNK", false); }, "Error opening Shortcut.");
     ExpectMessage([&] { GetFileImageIndex(dir / "missing.lnk", true); }, "Error opening Shortcut.");
     ExpectMessage([] { GetFileType(""); }, "No file specified");
