@@ -349,23 +349,30 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
     if (!control) control = this;
     TWinControl* previous = focusedControl_.Get();
     if (previous == control) return true;
+    // Both chains are taken before any event runs: a handler may free a control
+    // of either (an in-place editor freed in its own OnExit, or the control
+    // being left freed by the one being entered).
+    std::vector<thorn::ComponentRef<TWinControl>> leaving, entering;
+    for (TWinControl* c = previous; c && c != this && !c->ContainsControl(control); c = c->GetParent())
+        leaving.emplace_back(c);
+    for (TWinControl* c = control; c && c != this && !(previous && c->ContainsControl(previous)); c = c->GetParent())
+        entering.emplace_back(c);
+    thorn::ComponentRef<TWinControl> target(control);
     focusedControl_ = control;
     activeControl_ = control == this ? nullptr : control;
+    // A handler that moves the focus elsewhere, or frees the target, ends the change.
+    auto stillTarget = [&] { return target && focusedControl_.Get() == target.Get(); };
     if (previous) ControlAccess::KillFocusMsg(*previous);
-    // Exit every control the focus leaves, innermost first; a handler that
-    // moves the focus elsewhere ends the change.
-    for (TWinControl* c = previous; c && c != this && !c->ContainsControl(control); c = c->GetParent()) {
-        thorn::ComponentRef<TWinControl> ref(c);
-        ControlAccess::Exit(*c);
-        if (focusedControl_.Get() != control) return false;
-        if (!ref) break;
+    // Exit every control the focus leaves, innermost first.
+    for (auto& c : leaving) {
+        if (!c) continue;
+        ControlAccess::Exit(*c.Get());
+        if (!stillTarget()) return false;
     }
-    std::vector<TWinControl*> entering;
-    for (TWinControl* c = control; c && c != this && !(previous && c->ContainsControl(previous)); c = c->GetParent())
-        entering.push_back(c);
     for (auto it = entering.rbegin(); it != entering.rend(); ++it) {
-        ControlAccess::Enter(**it);
-        if (focusedControl_.Get() != control) return false;
+        if (!*it) continue;
+        ControlAccess::Enter(*it->Get());
+        if (!stillTarget()) return false;
     }
     ControlAccess::SetFocusMsg(*control);
     if (Screen && active_) Screen->SetActiveControl(control == this ? nullptr : control);

@@ -2,12 +2,14 @@
 
 #include "TestControls.h"
 #include "gui/Buttons.h"
+#include "gui/Edit.h"
 #include "gui/HintWindow.h"
 
 namespace {
 
 using thorn::test::AddControl;
 using thorn::test::MakeForm;
+using thorn::test::Place;
 using thorn::test::Swatch;
 using Log = std::vector<std::string>;
 
@@ -313,3 +315,56 @@ TEST_F(GuiInput, HintsShowAfterThePauseAndTheLongHintReachesOnHint) {
 }
 
 }  // namespace
+
+TEST_F(GuiInput, AControlFreedByAFocusEventLeavesTheFormWorking) {
+    // An in-place editor is freed in its own OnExit; a control being entered may
+    // free the one being left; a container may go with the control it holds.
+    enum class Victim { LeftInItsExit, LeftInTheNextsEnter, ParentInTheLeftsExit };
+    struct Case {
+        const char* name;
+        Victim victim;
+        bool byTab;
+    };
+    const Case cases[] = {
+        {"left control, Tab", Victim::LeftInItsExit, true},
+        {"left control, click", Victim::LeftInItsExit, false},
+        {"left control from the next one's OnEnter, Tab", Victim::LeftInTheNextsEnter, true},
+        {"left control from the next one's OnEnter, click", Victim::LeftInTheNextsEnter, false},
+        {"the left control's panel, Tab", Victim::ParentInTheLeftsExit, true},
+        {"the left control's panel, click", Victim::ParentInTheLeftsExit, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TForm* form = MakeForm();
+        Swatch* panel = AddControl<Swatch>(*form, "P", {0, 0, 50, 50});
+        auto* editor = Place<TEdit>(*panel, {0, 0, 40, 20});
+        auto* next = Place<TEdit>(*form, {60, 0, 100, 20});
+        auto* last = Place<TEdit>(*form, {110, 0, 150, 20});
+        thorn::ComponentRef<TEdit> editorRef(editor);
+        thorn::ComponentRef<Swatch> panelRef(panel);
+        switch (c.victim) {
+        case Victim::LeftInItsExit:
+            editor->OnExit = [](TObject* sender) { thorn::Free(static_cast<TEdit*>(sender)); };
+            break;
+        case Victim::LeftInTheNextsEnter:
+            next->OnEnter = [&](TObject*) { thorn::Free(editorRef.Get()); };
+            break;
+        case Victim::ParentInTheLeftsExit:
+            editor->OnExit = [&](TObject*) { thorn::Free(panelRef.Get()); };
+            break;
+        }
+        form->Show();
+        editor->SetFocus();
+        if (c.byTab)
+            host.PressKey(VK_TAB);
+        else
+            host.Click(*form, 70, 10);
+        EXPECT_FALSE(editorRef);
+        EXPECT_EQ(c.victim == Victim::ParentInTheLeftsExit, !panelRef);
+        EXPECT_TRUE(next->Focused());
+        host.PressKey(VK_TAB);
+        EXPECT_TRUE(last->Focused());
+        form->Close();
+        Application->ProcessMessages();
+    }
+}
