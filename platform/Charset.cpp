@@ -85,6 +85,15 @@ unsigned char UpperCase1252(unsigned char byte) {
     return byte;
 }
 
+unsigned char LowerCase1252(unsigned char byte) {
+    if (byte >= 'A' && byte <= 'Z') return static_cast<unsigned char>(byte + 32);
+    // Accented capitals, except the multiplication sign.
+    if (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7) return static_cast<unsigned char>(byte + 32);
+    if (byte == 0x8A || byte == 0x8C || byte == 0x8E) return static_cast<unsigned char>(byte + 16);  // Š Œ Ž
+    if (byte == 0x9F) return 0xFF;                                                                   // Ÿ
+    return byte;
+}
+
 std::u32string FromWindows1252(std::string_view text) {
     std::u32string out;
     out.reserve(text.size());

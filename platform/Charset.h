@@ -22,6 +22,8 @@ std::optional<unsigned char> UnicodeToWindows1252(char32_t ch);
 // š, œ, ž, ÿ); every other byte as it is. Texts compared without case fold
 // both sides through it.
 unsigned char UpperCase1252(unsigned char byte);
+// The small letter of a Windows-1252 capital: the reverse of UpperCase1252.
+unsigned char LowerCase1252(unsigned char byte);
 
 std::u32string FromWindows1252(std::string_view text);
 std::string Windows1252ToUtf8(std::string_view text);

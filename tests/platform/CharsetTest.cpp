@@ -46,4 +46,25 @@ TEST(Charset, TypedTextKeepsWhatFitsAndMarksEachGapOnce) {
               (Chars{'a', '\xE9', std::nullopt, std::nullopt, '\x80', std::nullopt}));
 }
 
+TEST(Charset, LettersChangeCaseBothWaysAndNothingElseDoes) {
+    // Every letter pair of the code page, each way.
+    int pairs = 0;
+    for (int b = 0; b < 256; ++b) {
+        const auto byte = static_cast<unsigned char>(b);
+        const unsigned char upper = thorn::UpperCase1252(byte), lower = thorn::LowerCase1252(byte);
+        SCOPED_TRACE(b);
+        if (upper != byte) {
+            ++pairs;
+            EXPECT_EQ(thorn::LowerCase1252(upper), byte);
+            EXPECT_EQ(lower, byte);
+        }
+        if (lower != byte) {
+            EXPECT_EQ(thorn::UpperCase1252(lower), byte);
+        }
+    }
+    EXPECT_EQ(pairs, 26 + 30 + 4);  // ASCII, à..þ less ÷, š œ ž ÿ
+    EXPECT_EQ(thorn::LowerCase1252(0xD7), 0xD7);  // ×
+    EXPECT_EQ(thorn::LowerCase1252(0xDF), 0xDF);  // ß has no capital here
+}
+
 }  // namespace
