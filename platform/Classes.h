@@ -96,4 +96,5 @@ void WithinUpdate(Updatable& target, Body&& body) {
 class EAbort : public Exception {
 public:
     EAbort() : Exception("Operation aborted") {}
+    explicit EAbort(const std::string& message) : Exception(message) {}
 };
