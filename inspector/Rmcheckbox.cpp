@@ -5,10 +5,13 @@
 #include "gui/Buttons.h"
 #include "gui/Edges.h"
 #include "inspector/Rmlibrary.h"
+#include "platform/ClassRegistry.h"
 #include "platform/Properties.h"
 #include "platform/Text.h"
 
 namespace {
+
+const bool kRegistered = (RegisterClass<TrmCheckBox>("TrmCheckBox"), RegisterClass<TrmCheckBoxEx>("TrmCheckBoxEx"), true);
 
 constexpr int kBox = 13;
 // From the left edge to a left box's caption: the box and the gap after it.

@@ -338,7 +338,13 @@ void TrmInspector::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 }
 
 void TrmInspector::CMMouseLeave() {
-    CloseHint();
+    // A window system that cannot pass the mouse through the hint reports
+    // the pointer leaving for the hint shown under it: that is no leaving.
+    TrmHintWindow* hint = SharedHint().Get();
+    const TPoint pointer = Application ? Application->GetHost().GetCursorPos() : TPoint{};
+    const TPoint origin = ClientToScreen({0, 0});
+    const TRect client{origin.X, origin.Y, origin.X + GetClientWidth(), origin.Y + GetClientHeight()};
+    if (!hint || !PtInRect(hint->GetBoundsRect(), pointer) || !PtInRect(client, pointer)) CloseHint();
     thorn::ScrollingControl::CMMouseLeave();
 }
 

@@ -393,6 +393,8 @@ void TrmSafeIntegerInspectorItem::PublishProperties(thorn::PropertyList& list) {
 
 TrmDateInspectorItem::TrmDateInspectorItem() { SetEditabled(true); }
 
+bool TrmDateInspectorItem::Loading() const { return IsLoading(); }
+
 void TrmDateInspectorItem::SetValue(TDateTime value) {
     if (value == value_) return;
     value_ = value;
@@ -401,7 +403,12 @@ void TrmDateInspectorItem::SetValue(TDateTime value) {
 
 std::string TrmDateInspectorItem::GetStringValue() const { return DateToStr(value_); }
 
-void TrmDateInspectorItem::SetStringValue(const std::string& value) { SetValue(StrToDate(value)); }
+void TrmDateInspectorItem::SetStringValue(const std::string& value) {
+    // In a form stream the text only repeats Value, which follows it exactly
+    // (a date past the calendar's years has no text that reads back).
+    if (TDateTime date = 0; Loading() && !TryStrToDate(value, date)) return;
+    SetValue(StrToDate(value));
+}
 
 const thorn::ClassInfo* TrmDateInspectorItem::EditorClass() const { return nullptr; }
 

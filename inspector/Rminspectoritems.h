@@ -184,6 +184,8 @@ public:
     void PublishProperties(thorn::PropertyList& list) override;
 
 private:
+    bool Loading() const;
+
     TDateTime value_ = 0;
     std::string dateFormat_;
 };

@@ -252,6 +252,10 @@ TEST_F(GridInput, ACutOffTextShowsWholeInAHint) {
     ASSERT_NE(ShownHint(), nullptr);
     host.PressKey(VK_SHIFT);
     EXPECT_EQ(ShownHint(), nullptr) << "a key closes it";
+    host.MouseMove(*form, ValueOf(0).X, ValueOf(0).Y);
+    ASSERT_NE(ShownHint(), nullptr);
+    host.MouseMove(*form, grid->GetLeft() + grid->GetWidth() + 5, ValueOf(0).Y);
+    EXPECT_EQ(ShownHint(), nullptr) << "leaving the grid closes it";
     // The row whose editor is open shows its value there, not in a hint.
     grid->SetItemIndex(0);
     host.MouseMove(*form, ValueOf(0).X + 1, ValueOf(0).Y);

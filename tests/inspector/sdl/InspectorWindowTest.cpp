@@ -11,6 +11,7 @@
 #include "inspector/Rmhint.h"
 #include "inspector/Rmlibrary.h"
 #include "inspector/Rmspeedbtns.h"
+#include "../ProvinceGrid.h"
 
 // Runs under Xvfb (see tests/CMakeLists.txt): the library's buttons, spin
 // button, button edit and hint window in a real window, pressed with the X
@@ -105,6 +106,67 @@ TEST_F(InspectorWindow, ButtonsSpinAndButtonEditWorkInARealWindow) {
     // The down button of the group shows the dithered face.
     const TPoint dithered = form->ClientToScreen({332, 14});
     EXPECT_NE(shot.GetPixel(dithered.X, dithered.Y), shot.GetPixel(dithered.X + 1, dithered.Y));
+    if (const char* file = std::getenv("THORN_SCREENSHOT")) screen.Save(file);
+}
+
+// The province grid as the editor fills it, clicked with the X pointer: a
+// value cell opens its editor, a group's caption closes and opens the
+// group, and a value too long for its cell shows whole in the hint.
+TEST_F(InspectorWindow, AProvinceGridWorksInARealWindow) {
+    thorn::test::XScreen screen;
+    ASSERT_TRUE(screen.Ok());
+    TForm* form = Application->CreateForm<TForm>();
+    form->SetCaption("Province");
+    form->SetBounds(40, 40, 320, 330);
+    auto* grid = thorn::Make<TrmInspector>(*form);
+    grid->SetParent(form);
+    grid->SetBounds(8, 8, 300, 310);
+    grid->SetBorderStyle(bsSingle);
+    grid->SetSplitResize(true);
+    grid->SetSplitPos(120);
+    thorn::test::ProvinceGridFixture::Fill(*grid);
+    grid->GetItemByName("ProvName")->SetStringValue("The Duchy of the Northern Marshes beyond the River");
+    int changes = 0;
+    grid->OnItemChange = [&](TObject*) { ++changes; };
+    form->Show();
+    ASSERT_TRUE(RunUntil([&] { return !form->HasPendingPaint(); }));
+
+    const int h = grid->RowHeight();
+    auto rowPoint = [&](int row, int x) { return grid->ClientToScreen({x, row * h + h / 2}); };
+    // The Owner row's value: its combo editor opens with the focus.
+    TPoint p = rowPoint(1, 200);
+    screen.Click(p.X, p.Y);
+    ASSERT_TRUE(RunUntil([&] { return grid->GetItemIndex() == 1 && grid->GetEditor(); }));
+    ASSERT_TRUE(RunUntil([&] { return form->GetFocusedControl() == grid->GetEditor(); }));
+    // The Guardian Army group closes and opens again from its caption.
+    p = rowPoint(9, 40);
+    screen.Click(p.X, p.Y);
+    ASSERT_TRUE(RunUntil([&] { return grid->VisibleItemCount() == 11; }));
+    screen.Click(p.X, p.Y);
+    ASSERT_TRUE(RunUntil([&] { return grid->VisibleItemCount() == 13; }));
+    // The Knights row opens its spin edit with the focus.
+    p = rowPoint(11, 200);
+    screen.Click(p.X, p.Y);
+    ASSERT_TRUE(RunUntil([&] { return form->GetFocusedControl() == grid->GetEditor() && grid->GetItemIndex() == 11; }));
+    // The long name shows whole in the hint while the pointer rests on it.
+    p = rowPoint(0, 200);
+    screen.MoveTo(p.X, p.Y);
+    ASSERT_TRUE(RunUntil([&] {
+        for (int i = 0; i < Application->GetComponentCount(); ++i)
+            if (auto* hint = dynamic_cast<TrmHintWindow*>(Application->GetComponent(i)); hint && hint->GetVisible())
+                return !hint->HasPendingPaint();
+        return false;
+    }));
+    TBitmap32 shot;
+    ASSERT_TRUE(RunUntil([&] {
+        screen.Grab(shot);
+        return shot.GetPixel(p.X + 4, p.Y + h / 2 - 2) == Color32(clInfoBk);
+    }));
+    // The split line, and the selected row's value cell in the window colour.
+    const TPoint split = grid->ClientToScreen({grid->GetSplitPos() - 1, 3 * h + h / 2});
+    EXPECT_EQ(shot.GetPixel(split.X, split.Y), Color32(clBtnShadow));
+    EXPECT_EQ(shot.GetPixel(split.X + 1, split.Y), Color32(clBtnHighlight));
+    EXPECT_EQ(changes, 0);
     if (const char* file = std::getenv("THORN_SCREENSHOT")) screen.Save(file);
 }
 
