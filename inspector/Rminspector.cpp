@@ -39,6 +39,25 @@ bool NoShiftKeys(TShiftState shift) {
     return !shift.Contains(ssShift) && !shift.Contains(ssAlt) && !shift.Contains(ssCtrl);
 }
 
+// Calls visit for every visible row in order, until it answers true: the
+// roots, and the children of every open row, each list walked by index.
+template <typename Visit>
+void WalkVisible(const TrmTreeNonViewNodes& items, Visit&& visit) {
+    std::vector<std::pair<const TrmTreeNonViewNode*, int>> open;  // open rows and their next child
+    for (TrmTreeNonViewNode* root = items.GetFirstNode(); root; root = root->GetNextSibling()) {
+        for (TrmTreeNonViewNode* node = root; node;) {
+            if (visit(node)) return;
+            if (node->GetExpanded() && node->GetChildren()) open.emplace_back(node, 0);
+            node = nullptr;
+            while (!open.empty() && !node) {
+                auto& [parent, next] = open.back();
+                if (next < parent->GetCount()) node = parent->GetItem(next++);
+                else open.pop_back();
+            }
+        }
+    }
+}
+
 }  // namespace
 
 // ======================================================= TrmCustomInspectorItem
@@ -195,10 +214,13 @@ bool TrmInspector::IsItemVisible(const TrmCustomInspectorItem* item) const {
 
 int TrmInspector::VisibileNodeIndex(const TrmTreeNonViewNode* node) const {
     if (!IsNodeVisible(node)) return -1;
-    int row = 0;
-    for (const TrmTreeNonViewNode* shown = FirstVisible(); shown; shown = NextVisible(shown), ++row)
-        if (shown == node) return row;
-    return -1;
+    int row = 0, found = -1;
+    WalkVisible(GetItems(), [&](const TrmTreeNonViewNode* shown) {
+        if (shown == node) found = row;
+        ++row;
+        return found >= 0;
+    });
+    return found;
 }
 
 int TrmInspector::VisibileItemIndex(const TrmCustomInspectorItem* item) const {
@@ -209,26 +231,36 @@ std::string TrmInspector::ParentPath(std::string_view path) const { return tree_
 
 // ---- rows on screen
 
-TrmTreeNonViewNode* TrmInspector::FirstVisible() const { return GetItems().GetFirstNode(); }
-
-TrmTreeNonViewNode* TrmInspector::NextVisible(const TrmTreeNonViewNode* node) const {
-    if (node->GetExpanded() && node->GetChildren()) return node->GetFirstChild();
-    for (; node; node = node->GetParent())
-        if (TrmTreeNonViewNode* next = node->GetNextSibling()) return next;
-    return nullptr;
-}
 
 int TrmInspector::VisibleItemCount() const {
     int count = 0;
-    for (const TrmTreeNonViewNode* node = FirstVisible(); node; node = NextVisible(node)) ++count;
+    WalkVisible(GetItems(), [&](const TrmTreeNonViewNode*) {
+        ++count;
+        return false;
+    });
     return count;
 }
 
 TrmTreeNonViewNode* TrmInspector::GetVisibleItem(int row) const {
+    TrmTreeNonViewNode* found = nullptr;
     if (row < 0) return nullptr;
-    TrmTreeNonViewNode* node = FirstVisible();
-    for (int i = 0; i < row && node; ++i) node = NextVisible(node);
-    return node;
+    int at = 0;
+    WalkVisible(GetItems(), [&](TrmTreeNonViewNode* node) {
+        if (at++ < row) return false;
+        found = node;
+        return true;
+    });
+    return found;
+}
+
+std::vector<TrmTreeNonViewNode*> TrmInspector::VisibleRows(int first, int count) const {
+    std::vector<TrmTreeNonViewNode*> rows;
+    int at = 0;
+    WalkVisible(GetItems(), [&](TrmTreeNonViewNode* node) {
+        if (at++ >= first) rows.push_back(node);
+        return static_cast<int>(rows.size()) >= count;
+    });
+    return rows;
 }
 
 // ---- adding and removing rows
@@ -455,9 +487,7 @@ void TrmInspector::RefreshSummaries() {
     }
     // Values reach their groups as they change; the rows on screen are
     // summed again for what changed unseen (a three-state row's captions).
-    const int top = GetVScrollPos();
-    TrmTreeNonViewNode* node = GetVisibleItem(top);
-    for (int line = 0, lines = vLines(); node && line < lines; ++line, node = NextVisible(node)) StoreSummary(*node);
+    for (TrmTreeNonViewNode* node : VisibleRows(GetVScrollPos(), vLines())) StoreSummary(*node);
 }
 
 // ---- the editor life cycle

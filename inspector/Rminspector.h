@@ -261,8 +261,8 @@ private:
     friend class TrmCustomInspectorItem;
 
     TrmCustomInspectorItem* ItemOf(const TrmTreeNonViewNode* node) const;
-    TrmTreeNonViewNode* FirstVisible() const;
-    TrmTreeNonViewNode* NextVisible(const TrmTreeNonViewNode* node) const;
+    // The nodes of count visible rows from row first on.
+    std::vector<TrmTreeNonViewNode*> VisibleRows(int first, int count) const;
     bool Owns(const TrmTreeNonViewNode* node) const;
     bool IsLoading() const { return GetComponentState().Contains(csLoading); }
     bool IsDestroying() const { return GetComponentState().Contains(csDestroying); }

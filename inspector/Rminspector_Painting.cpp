@@ -188,9 +188,11 @@ void TrmInspector::Paint() {
     canvas.FillColor(GetClientRect(), clBtnFace);
     if (!GetItems().GetFirstNode()) return;
     const int top = GetVScrollPos();
-    TrmTreeNonViewNode* node = GetVisibleItem(top);
-    for (int line = 0, lines = vLines(); node && line < lines; ++line, node = NextVisible(node))
+    int line = 0;
+    for (TrmTreeNonViewNode* node : VisibleRows(top, vLines())) {
         PaintRow(canvas, line, node, top + line == itemIndex_);
+        ++line;
+    }
 }
 
 void TrmInspector::PaintRow(TCanvas& canvas, int line, TrmTreeNonViewNode* node, bool selected) {
