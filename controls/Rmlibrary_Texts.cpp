@@ -58,8 +58,12 @@ std::string SizeInt(int64_t size) {
 }
 
 std::string LeadingZero(int32_t value, int32_t width) {
-    std::string digits = std::to_string(value);
-    return std::string(width > static_cast<int64_t>(digits.size()) ? width - digits.size() : 0, '0') + digits;
+    std::string text = std::to_string(value);
+    if (width <= static_cast<int64_t>(text.size())) return text;
+    // The zeros go between the sign and the digits.
+    const size_t signLength = value < 0 ? 1 : 0;
+    text.insert(signLength, static_cast<size_t>(width) - text.size(), '0');
+    return text;
 }
 
 std::string PadLeft(std::string_view text, int32_t width) { return Padding(text, width) + std::string(text); }

@@ -41,7 +41,8 @@ std::string chartostr(char ch);
 // scientific notation; a negative size with thousand separators ("-1,234").
 std::string SizeInt(int64_t size);
 
-// The decimal text of value with "0" put in front until it is width long.
+// The decimal text of value with "0" put in front of its digits (after a
+// minus sign) until it is width long: LeadingZero(-5, 4) is "-005".
 std::string LeadingZero(int32_t value, int32_t width);
 // Blanks put in front of (PadLeft) or after (PadRight) text until it is width
 // long.

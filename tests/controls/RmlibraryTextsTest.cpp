@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+
 #include "controls/Rmlibrary_Texts.h"
 #include "platform/Classes.h"
 
@@ -56,8 +59,13 @@ TEST(RmlibraryTexts, Sizes) {
 }
 
 TEST(RmlibraryTexts, Padding) {
-    EXPECT_EQ(LeadingZero(42, 5), "00042");
-    EXPECT_EQ(LeadingZero(12345, 3), "12345");
+    struct Zeros {
+        int32_t value, width;
+        const char* text;
+    } const zeros[] = {{42, 5, "00042"},       {12345, 3, "12345"}, {-5, 4, "-005"},
+                       {-5, 2, "-5"},          {-42, 1, "-42"},     {0, 3, "000"},
+                       {std::numeric_limits<int32_t>::min(), 12, "-02147483648"}};
+    for (const Zeros& z : zeros) EXPECT_EQ(LeadingZero(z.value, z.width), z.text) << z.value << " in " << z.width;
     EXPECT_EQ(PadLeft("ab", 4), "  ab");
     EXPECT_EQ(PadRight("ab", 4), "ab  ");
     EXPECT_EQ(PadRight("abc", -1), "abc");
