@@ -189,8 +189,12 @@ void TCustomComboBox::WMNCPaint(TCanvas& canvas) {
 
 // ---- items
 
+// The chosen item and the list's highlight stay on their items whatever
+// the program does to the list, so that Enter picks what is shown.
+
 void TCustomComboBox::ItemInserted(int index) {
     if (itemIndex_ >= index) ++itemIndex_;
+    if (listIndex_ >= index) ++listIndex_;
     list_->RowInserted(index);
 }
 
@@ -212,10 +216,19 @@ void TCustomComboBox::ItemsCleared() {
 }
 
 void TCustomComboBox::ItemsExchanged(int index1, int index2) {
-    if (itemIndex_ == index1)
-        itemIndex_ = index2;
-    else if (itemIndex_ == index2)
-        itemIndex_ = index1;
+    for (int* index : {&itemIndex_, &listIndex_}) {
+        if (*index == index1)
+            *index = index2;
+        else if (*index == index2)
+            *index = index1;
+    }
+    list_->RowsExchanged(index1, index2);
+}
+
+void TCustomComboBox::ItemsReordered(std::span<const int> formerIndex) {
+    itemIndex_ = thorn::RowAfterReorder(formerIndex, itemIndex_);
+    listIndex_ = thorn::RowAfterReorder(formerIndex, listIndex_);
+    list_->RowsReordered(formerIndex);
 }
 
 void TCustomComboBox::ItemsChanged() {

@@ -160,6 +160,7 @@ private:
     void ItemDeleted(int index) override;
     void ItemsCleared() override;
     void ItemsExchanged(int index1, int index2) override;
+    void ItemsReordered(std::span<const int> formerIndex) override;
     void ItemsChanged() override;
 
     bool IsListStyle() const { return style_ != csDropDown && style_ != csSimple; }

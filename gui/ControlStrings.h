@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "platform/StringList.h"
@@ -19,6 +20,9 @@ public:
         virtual void ItemDeleted(int index) {}
         virtual void ItemsCleared() {}
         virtual void ItemsExchanged(int index1, int index2) {}
+        // A sort moved every item: formerIndex[i] is where the item now at
+        // i stood before.
+        virtual void ItemsReordered(std::span<const int> formerIndex) {}
         // After each change, or once at the end of an update bracket.
         virtual void ItemsChanged() = 0;
     };
@@ -33,6 +37,7 @@ public:
 
 protected:
     void Changed() override;
+    void Reordered(std::span<const int> formerIndex) override { listener_.ItemsReordered(formerIndex); }
 
 private:
     Listener& listener_;

@@ -119,10 +119,19 @@ void TCustomListBox::ItemsCleared() {
 
 void TCustomListBox::ItemsExchanged(int index1, int index2) {
     std::swap(selected_[static_cast<size_t>(index1)], selected_[static_cast<size_t>(index2)]);
+    RowsExchanged(index1, index2);
+}
+
+void TCustomListBox::ItemsReordered(std::span<const int> formerIndex) {
+    std::vector<char> marks(formerIndex.size(), 0);
+    for (size_t i = 0; i < formerIndex.size(); ++i) marks[i] = IsRowSelected(formerIndex[i]);
+    selected_ = std::move(marks);
+    RowsReordered(formerIndex);
 }
 
 void TCustomListBox::ItemsChanged() {
-    // A sort keeps no track of the items: their marks go.
+    // Marks out of step with the items (a change that was not announced)
+    // start afresh rather than land on other items.
     if (static_cast<int>(selected_.size()) != GetCount()) selected_.assign(static_cast<size_t>(GetCount()), 0);
     RowsChanged();
 }

@@ -86,6 +86,7 @@ private:
     void ItemDeleted(int index) override;
     void ItemsCleared() override;
     void ItemsExchanged(int index1, int index2) override;
+    void ItemsReordered(std::span<const int> formerIndex) override;
     void ItemsChanged() override;
 
     void UpdateItemHeight();

@@ -77,6 +77,26 @@ void RowView::RowDeleted(int row) {
     shift(anchor_);
 }
 
+void RowView::RowsExchanged(int row1, int row2) {
+    for (int* index : {&focused_, &anchor_}) {
+        if (*index == row1)
+            *index = row2;
+        else if (*index == row2)
+            *index = row1;
+    }
+}
+
+int RowAfterReorder(std::span<const int> formerRow, int former) {
+    if (former < 0) return -1;
+    auto at = std::find(formerRow.begin(), formerRow.end(), former);
+    return at == formerRow.end() ? -1 : static_cast<int>(at - formerRow.begin());
+}
+
+void RowView::RowsReordered(std::span<const int> formerRow) {
+    focused_ = RowAfterReorder(formerRow, focused_);
+    anchor_ = RowAfterReorder(formerRow, anchor_);
+}
+
 void RowView::SetRowHeight(int value) {
     value = std::max(1, value);
     if (value == rowHeight_) return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,10 @@ public:
     virtual int RowHeight(int row) const { return 0; }
 };
 
+// Where the row that stood at former stands after a reorder (formerRow[i]
+// is where the row now at i stood); -1 for -1 or a row not found.
+int RowAfterReorder(std::span<const int> formerRow, int former);
+
 // A scrolling list of rows over a RowSource: rows of one height (or each of
 // its own), painted only where they are in sight, however many there are.
 //
@@ -73,6 +78,10 @@ public:
     // nowhere). RowsChanged follows once the change is complete.
     void RowInserted(int row);
     void RowDeleted(int row);
+    // Two rows traded places, or a sort moved them all (formerRow[i] is
+    // where the row now at i stood): the focus and the anchor go with them.
+    void RowsExchanged(int row1, int row2);
+    void RowsReordered(std::span<const int> formerRow);
     void InvalidateRow(int row);
     int RowCount() const { return rowCount_; }
 

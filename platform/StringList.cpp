@@ -420,6 +420,7 @@ void TStringList::CustomSort(const CompareFunction& compare) {
     sorted.reserve(items_.size());
     for (int i : order) sorted.push_back(std::move(items_[static_cast<size_t>(i)]));
     items_ = std::move(sorted);
+    Reordered(order);
     Changed();
 }
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -130,6 +131,10 @@ protected:
     void SetUpdateState(bool updating) override;
     virtual void Changed();
     virtual void Changing();
+    // A sort put the items in a new order: formerIndex[i] is where the item
+    // now at i stood before. Runs before Changed, so that what a subclass
+    // keeps per item can follow its item.
+    virtual void Reordered(std::span<const int> formerIndex) {}
     int CompareStrings(std::string_view a, std::string_view b) const;
 
 private:

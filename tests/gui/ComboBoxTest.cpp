@@ -126,6 +126,35 @@ TEST_F(GuiComboBox, TheKeyboardDropsMovesPicksAndCancels) {
     EXPECT_EQ(combo->GetEditPart()->GetText(), "Copper");
 }
 
+TEST_F(GuiComboBox, TheHighlightStaysOnItsItemWhenTheProgramMovesTheItems) {
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+    };
+    const Case cases[] = {
+        {"an item put in before it", [&] { combo->GetItems()->Insert(0, "Copper"); }},
+        {"an exchange", [&] { combo->GetItems()->Exchange(1, 3); }},
+        {"a sort", [&] { combo->SetSorted(true); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        combo->SetSorted(false);
+        combo->Clear();
+        for (const char* item : {"Gold", "Wood", "Stone", "Iron", "Wheat"}) combo->GetItems()->Add(item);
+        host.PressKey(VK_F4);
+        host.PressKey(VK_DOWN);
+        host.PressKey(VK_DOWN);  // Wood
+        c.change();
+        Application->ProcessMessages();
+        const int wood = combo->GetItems()->IndexOf("Wood");
+        const TRect row = combo->GetListView()->RowRect(wood);
+        EXPECT_EQ(host.PixelAt(*List(), 1 + row.Right - 4, 1 + (row.Top + row.Bottom) / 2), Shown(clHighlight));
+        host.PressKey(VK_RETURN);
+        EXPECT_EQ(combo->GetText(), "Wood");
+        EXPECT_EQ(combo->GetItemIndex(), wood);
+    }
+}
+
 TEST_F(GuiComboBox, TypingInTheEditPartChangesTheTextAndFindsItemsByTheirBeginning) {
     combo->GetItems()->Clear();
     for (const char* item : {"Abc", "abd", "Xyz"}) combo->GetItems()->Add(item);

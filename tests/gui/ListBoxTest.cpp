@@ -132,6 +132,44 @@ TEST_F(GuiListBox, SelectionMovesWithTheItemsAroundIt) {
     EXPECT_THROW(list->GetSelected(99), EListError);
 }
 
+TEST_F(GuiListBox, ReorderingKeepsTheSelectionOnItsItems) {
+    struct Case {
+        const char* what;
+        bool multiSelect;
+        std::vector<int> clicked;  // the first plainly, the others with Ctrl
+        std::function<void()> reorder;
+        std::vector<std::string> selected;
+        const char* current;
+    };
+    const auto sort = [this] { list->SetSorted(true); };
+    const Case cases[] = {
+        {"one item sorted", false, {3}, sort, {"Banana"}, "Banana"},
+        {"several sorted", true, {0, 2}, sort, {"Fig", "Kiwi"}, "Fig"},
+        {"one item exchanged", false, {3}, [this] { list->GetItems()->Exchange(3, 0); }, {"Banana"}, "Banana"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        list->SetSorted(false);
+        list->SetMultiSelect(c.multiSelect);
+        list->GetItems()->SetCommaText("Kiwi,Apple,Fig,Banana");
+        for (size_t i = 0; i < c.clicked.size(); ++i) {
+            const TPoint p = At(c.clicked[i]);
+            host.Click(*form, p.X, p.Y, mbLeft, i == 0 ? TShiftState{} : TShiftState{ssCtrl});
+        }
+        c.reorder();
+        Application->ProcessMessages();
+        std::vector<std::string> selected;
+        for (int i = 0; i < list->GetCount(); ++i) {
+            const std::string item = list->GetItems()->Get(i);
+            const bool shown = host.PixelAt(*form, At(i).X + 150, At(i).Y) == Shown(clHighlight);
+            EXPECT_EQ(shown, list->GetSelected(i)) << item;
+            if (list->GetSelected(i)) selected.push_back(item);
+        }
+        EXPECT_EQ(selected, c.selected);
+        EXPECT_EQ(Current(), c.current);  // the focus went along too
+    }
+}
+
 TEST_F(GuiListBox, ItemsAtPositionsAndOwnerDrawnHeights) {
     int h = list->GetItemHeight();
     EXPECT_EQ(h, 13);  // the 8-point font's height

@@ -8,6 +8,7 @@
 #include "XScreen.h"
 #include "gui/Application.h"
 #include "gui/ComboBox.h"
+#include "gui/ListBox.h"
 #include "gui/ListView.h"
 #include "gui/MenuBar.h"
 #include "gui/MenuWindow.h"
@@ -141,6 +142,50 @@ TEST_F(SdlPopup, AComboBoxDropsItsListBelowItselfAndAClickPicks) {
     screen.Click(list->GetLeft() + 40, rowY);
     ASSERT_TRUE(RunUntil([&] { return !combo->GetDroppedDown(); }));
     EXPECT_EQ(combo->GetText(), "Army Decrease");
+}
+
+TEST_F(SdlPopup, ChoicesStayOnTheirItemsWhenTheProgramMovesThem) {
+    ASSERT_TRUE(screen.Ok());
+    TForm* form = Application->CreateForm<TForm>();
+    form->SetCaption("Resources");
+    form->SetBounds(40, 40, 360, 240);
+    TListBox* box = thorn::Make<TListBox>(*form);
+    box->SetParent(form);
+    box->SetBounds(190, 10, 150, 100);
+    box->GetItems()->SetCommaText("Wood,Gold,Stone,Iron");
+    TComboBox* combo = thorn::Make<TComboBox>(*form);
+    combo->SetParent(form);
+    combo->SetBounds(10, 10, 160, 0);
+    for (const char* item : {"Gold", "Wood", "Stone", "Iron"}) combo->GetItems()->Add(item);
+    form->Show();
+    ASSERT_TRUE(ShowsAt(40 + 5, 40 + 5, Shown(clBtnFace)));
+
+    // Wood chosen with a real click, then the list sorted under it.
+    auto boxRowY = [&](int row) {
+        TRect r = box->ItemRect(row);
+        return 40 + 10 + 2 + (r.Top + r.Bottom) / 2;
+    };
+    screen.Click(40 + 190 + 40, boxRowY(0));
+    ASSERT_TRUE(RunUntil([&] { return box->GetItemIndex() == 0; }));
+    box->SetSorted(true);
+    EXPECT_EQ(box->GetItemIndex(), 3);
+    EXPECT_TRUE(ShowsAt(40 + 190 + 140, boxRowY(3), Shown(clHighlight)));
+
+    // The pointer highlights Wood in the dropped list; an item put in before
+    // it moves the highlight along.
+    screen.Click(40 + 10 + 160 - 8, 40 + 10 + 10);
+    ASSERT_TRUE(RunUntil([&] { return combo->GetDroppedDown(); }));
+    TPopupWindow* list = combo->GetListWindow();
+    auto comboRowY = [&](int row) {
+        TRect r = combo->GetListView()->RowRect(row);
+        return list->GetTop() + 1 + (r.Top + r.Bottom) / 2;
+    };
+    screen.MoveTo(list->GetLeft() + 40, comboRowY(1));
+    ASSERT_TRUE(ShowsAt(list->GetLeft() + 100, comboRowY(1), Shown(clHighlight)));
+    combo->GetItems()->Insert(0, "Copper");
+    EXPECT_TRUE(ShowsAt(list->GetLeft() + 100, comboRowY(2), Shown(clHighlight)));
+    screen.Save("sdl_choices_follow_items.bmp");
+    EXPECT_EQ(combo->GetItems()->Get(2), "Wood");
 }
 
 }  // namespace
