@@ -26,6 +26,9 @@ constexpr std::string_view kStyleNames[] = {"sbsNormal", "sbsComboButton", "sbsM
 
 int liveButtons = 0;
 
+// The timer button whose press the shared repeat timer serves, if any.
+TrmTimerSpeedButton* repeatingButton = nullptr;
+
 // The cache of glyph lists, made by the first button glyph and freed by the
 // last one that finds it empty.
 std::unique_ptr<TGlyphCache> glyphCache;
@@ -720,10 +723,13 @@ TTimer& TrmTimerSpeedButton::RepeatTimer() {
     return timer;
 }
 
+TrmTimerSpeedButton::~TrmTimerSpeedButton() { StopRepeat(); }
+
 void TrmTimerSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     thorn::ComponentRef<TrmTimerSpeedButton> self(this);
     TrmSpeedButton::MouseDown(button, shift, x, y);
     if (!self || !timeBtnState_.Contains(tbAllowTimer)) return;
+    repeatingButton = this;
     TTimer& timer = RepeatTimer();
     timer.SetOnTimer([self](TObject* sender) {
         if (self) self->TimerExpired(sender);
@@ -733,16 +739,34 @@ void TrmTimerSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int 
 }
 
 void TrmTimerSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    thorn::ComponentRef<TrmTimerSpeedButton> self(this);
     TrmSpeedButton::MouseUp(button, shift, x, y);
+    if (self) StopRepeat();
+}
+
+void TrmTimerSpeedButton::WMCaptureChanged() {
+    // The press ended without a release here (a box came up, the window
+    // lost the keyboard, the button is going): nothing is held any more.
+    TrmSpeedButton::WMCaptureChanged();
+    StopRepeat();
+}
+
+void TrmTimerSpeedButton::StopRepeat() {
+    if (repeatingButton != this) return;
+    repeatingButton = nullptr;
     TTimer& timer = RepeatTimer();
     timer.SetEnabled(false);
     timer.SetOnTimer(nullptr);
 }
 
 void TrmTimerSpeedButton::TimerExpired(TObject*) {
+    if (!GetMouseCapture()) {
+        StopRepeat();
+        return;
+    }
     TTimer& timer = RepeatTimer();
     timer.SetInterval(100);
-    if (GetState() != bsDown || !GetMouseCapture()) return;
+    if (GetState() != bsDown) return;
     try {
         Click();
     } catch (...) {

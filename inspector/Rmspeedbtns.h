@@ -201,9 +201,13 @@ public:
 
 // A speed button that, with tbAllowTimer, repeats its click while it is held
 // down: 400 ms after the press, then every 100 ms, on one timer all timer
-// buttons share. With tbFocusRect it shows a focus rectangle.
+// buttons share. The timer runs only while the press lasts: the release, the
+// loss of the mouse and the button's end stop it. With tbFocusRect it shows
+// a focus rectangle.
 class TrmTimerSpeedButton : public TrmSpeedButton {
 public:
+    ~TrmTimerSpeedButton() override;
+
     TrmTimeBtnState GetTimeBtnState() const { return timeBtnState_; }
     void SetTimeBtnState(TrmTimeBtnState value) { timeBtnState_ = value; }
     // The timer all timer buttons share.
@@ -213,9 +217,12 @@ protected:
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void WMCaptureChanged() override;
 
 private:
     void TimerExpired(TObject* sender);
+    // Stops the shared timer when it repeats this button's press.
+    void StopRepeat();
 
     TrmTimeBtnState timeBtnState_;
 };

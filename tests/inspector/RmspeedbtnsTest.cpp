@@ -96,6 +96,46 @@ TEST_F(SpeedButtons, SpinHalvesRepeatWhileHeldOnTheOneTimer) {
     EXPECT_EQ(ups, 7);
 }
 
+TEST_F(SpeedButtons, TheRepeatTimerRunsOnlyWhileAButtonIsHeld) {
+    struct Case {
+        const char* what;
+        // What the second click of the held up half does.
+        std::function<void(TrmSpinButton* spin)> onSecondClick;
+    };
+    const Case cases[] = {
+        {"a box comes up",
+         [this](TrmSpinButton*) {
+             host.AnswerMessageBox(IDOK, "Out of range");
+             ShowMessage("Out of range");
+         }},
+        {"the button is freed", [](TrmSpinButton* spin) { Application->ReleaseComponent(spin); }},
+        {"another window comes up",
+         [](TrmSpinButton*) {
+             auto* other = Application->CreateForm<TForm>();
+             other->SetBounds(500, 100, 100, 100);
+             other->Show();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto* spin = Place<TrmSpinButton>({10, 10, 30, 50});
+        int ups = 0;
+        spin->OnUpClick = [&, spin](TObject*) {
+            if (++ups == 2) c.onSecondClick(spin);
+        };
+        const TPoint up = Middle(*spin->GetUpButton());
+        host.MouseDown(*form, up.X, up.Y);
+        host.Advance(500);
+        EXPECT_EQ(ups, 2);
+        EXPECT_FALSE(TrmTimerSpeedButton::RepeatTimer().IsRunning());
+        EXPECT_EQ(Application->TimeToNextTimer(), -1) << "nothing wakes the program";
+        host.Advance(1000);
+        EXPECT_EQ(ups, 2);
+        host.MouseUp(*form, up.X, up.Y);
+        EXPECT_EQ(host.PendingScripts(), 0u);
+    }
+}
+
 TEST_F(SpeedButtons, AnExceptionInARepeatStopsIt) {
     auto* spin = Place<TrmSpinButton>({10, 10, 30, 50});
     int ups = 0;
