@@ -1,6 +1,8 @@
 #include "inspector/Rmcombobox.h"
 
+#include <algorithm>
 #include <string_view>
+#include <utility>
 
 #include "platform/Properties.h"
 #include "platform/Registry.h"
@@ -13,6 +15,13 @@ constexpr std::string_view kStyleNames[] = {"csDropDown", "csSimple", "csDropDow
                                             "csOwnerDrawVariable"};
 constexpr char kEnter = '\r';
 constexpr char kEscape = '\x1b';
+
+// A character that typing puts into the text (not Backspace, Enter, Escape
+// or a control key's code).
+bool IsTypedCharacter(char ch) {
+    const auto code = static_cast<unsigned char>(ch);
+    return code >= 0x20 && code != 0x7F;
+}
 
 HKEY RootOf(TRegKey key) {
     switch (key) {
@@ -62,6 +71,7 @@ void TrmComboBox::UpdateHistory() {
             history_.Insert(0, entryText_);
         else
             history_.Move(index, 0);
+        while (history_.GetCount() > std::max(0, maxHistory_)) history_.Delete(history_.GetCount() - 1);
         SaveHistory();
     }
     SetSelStart(static_cast<int>(GetText().size()));
@@ -127,6 +137,10 @@ void TrmComboBox::Change() {
     // Enter and Escape act on the change they cause themselves; a later
     // change (a pick with the mouse after Escape, say) is not theirs.
     lastKey_ = 0;
+    // Only a typed character earns a completion when its key comes up; the
+    // text changed, so a selected tail is no longer the completion's.
+    completionDue_ = IsTypedCharacter(last);
+    typedMark_ = -1;
     if (last == kEnter && autoUpdateHistory_) UpdateHistory();
     if (last == kEscape) {
         TControl::SetText(entryText_);
@@ -148,7 +162,11 @@ void TrmComboBox::Complete(int index, int typed) {
 void TrmComboBox::KeyUp(TKey& key, TShiftState shift) {
     thorn::ComponentRef<TrmComboBox> self(this);
     TCustomComboBox::KeyUp(key, shift);
-    if (!self || !textCompletion_ || !GetEditPart() || key == VK_DELETE || key == VK_BACK) return;
+    if (!self) return;
+    // A key that typed nothing (End, Enter, Shift, an arrow) never
+    // completes, so a tail the user deleted stays deleted.
+    const bool due = std::exchange(completionDue_, false);
+    if (!due || !textCompletion_ || !GetEditPart() || key == VK_DELETE || key == VK_BACK) return;
     const auto length = static_cast<int>(GetText().size());
     if (GetSelStart() != length) return;
     const int found = FindString(GetText());
@@ -168,9 +186,10 @@ void TrmComboBox::KeyDown(TKey& key, TShiftState shift) {
             if (found >= 0) Complete(found, typed);
             return;
         }
-        // Left and Right settle a completed tail; without one they move the
-        // caret as usual, so the text stays walkable.
-        const bool tailSelected = GetSelLength() > 0 && GetSelStart() + GetSelLength() == static_cast<int>(GetText().size());
+        // Left and Right settle the tail a completion selected; any other
+        // selection, or none, they move through as usual.
+        const bool tailSelected = GetSelStart() == typedMark_ && GetSelLength() > 0 &&
+                                  GetSelStart() + GetSelLength() == static_cast<int>(GetText().size());
         if (key == VK_LEFT && tailSelected) {
             key = 0;
             SetSelStart(typedMark_);

@@ -10,10 +10,16 @@
 enum TRegKey : uint8_t { rkHKEY_CLASSES_ROOT, rkHKEY_CURRENT_USER, rkHKEY_LOCAL_MACHINE, rkHKEY_USERS };
 
 // The combo box with two additions: the typed text completes from the
-// items (TextCompletion), and an input history (History, most recent first)
-// that can be kept in the registry as the string values "Item_0",
-// "Item_1" ... of the key RegName under RegPath, and shown as the items
-// (MRUCombo).
+// items (TextCompletion), and an input history (History, most recent first,
+// at most MaxHistory entries) that can be kept in the registry as the string
+// values "Item_0", "Item_1" ... of the key RegName under RegPath, and shown
+// as the items (MRUCombo).
+//
+// A completion comes when the key of a typed character is released with the
+// caret at the end of the text: the first item that begins with the text is
+// shown, the rest of it selected. Down shows the next such item, Left keeps
+// the completed text with the caret after the typed part, Right accepts it.
+// Keys that type nothing never complete, so a deleted tail stays deleted.
 //
 // Enter records the text in the history (AutoUpdateHistory), as leaving
 // the control does; Escape puts back the text the control had when it took
@@ -28,7 +34,9 @@ public:
     TStringList& GetHistory() { return history_; }
     // Takes a copy of the lines.
     void SetHistory(const TStrings& value) { history_.Assign(value); }
-    // How many entries the registry holds; the list itself is not cut.
+    // How many entries the history keeps: each history update drops the
+    // oldest beyond it, and the registry holds as many. Setting it cuts
+    // nothing at once.
     int GetMaxHistory() const { return maxHistory_; }
     void SetMaxHistory(int value) { maxHistory_ = value; }
     TRegKey GetRegKey() const { return regKey_; }
@@ -85,6 +93,7 @@ private:
     std::string regName_;
     bool mruCombo_ = false;
     bool autoUpdateHistory_ = true;
-    int typedMark_ = 0;
+    int typedMark_ = -1;  // the end of the typed part, before a completed tail; -1 once the text changed
     int lastMatch_ = -1;
+    bool completionDue_ = false;  // a typed character changed the text since the last key release
 };

@@ -103,6 +103,53 @@ TEST_F(CompletingCombo, TypedTextCompletesFromTheItems) {
     EXPECT_TRUE(combo->GetDroppedDown());
 }
 
+TEST_F(CompletingCombo, ADeletedTailStaysDeleted) {
+    combo->SetTextCompletion(true);
+    combo->SetMRUCombo(true);
+    for (const char* item : {"Gold", "Stone"}) combo->GetItems()->Add(item);
+    std::string changed;
+    combo->OnChange = [&](TObject*) { changed = combo->GetText(); };
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+        int selStart;
+    };
+    const Case cases[] = {
+        {"End", [&] { host.PressKey(VK_END); }, 1},
+        {"Shift", [&] { host.PressKey(VK_SHIFT); }, 1},
+        {"Enter", [&] { host.PressKey(VK_RETURN); }, 1},
+        {"Left after selecting to the end by hand",
+         [&] {
+             host.PressKey(VK_HOME, {ssShift});
+             host.PressKey(VK_LEFT);
+         },
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        combo->SetText({});
+        Type("s");
+        ASSERT_EQ(Selected(), "tone");
+        host.PressKey(VK_BACK);
+        c.act();
+        EXPECT_EQ(combo->GetText(), "S");
+        EXPECT_EQ(combo->GetSelStart(), c.selStart);
+        EXPECT_EQ(changed, "S");
+    }
+    EXPECT_EQ(combo->GetHistory()[0], "S");
+}
+
+TEST_F(CompletingCombo, TheHistoryKeepsMaxHistoryEntries) {
+    combo->SetMRUCombo(true);
+    combo->SetMaxHistory(3);
+    for (const char* typed : {"Gold", "Wood", "Iron", "Wood", "Salt", "Ore"}) {
+        combo->SetText({});
+        host.TypeText(typed);
+        host.PressKey(VK_RETURN);
+    }
+    EXPECT_EQ(Lines(combo->GetHistory()), (std::vector<std::string>{"Ore", "Salt", "Wood"}));
+}
+
 TEST_F(CompletingCombo, EnterAndLeavingRecordTheHistoryInTheRegistry) {
     UseRegistry();
     EXPECT_EQ(combo->GetRegPath(), "Software\\Thornvale\\");

@@ -1,22 +1,28 @@
 #include <gtest/gtest.h>
 
+#include <SDL2/SDL.h>
+
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "SdlSession.h"
 #include "XScreen.h"
 #include "gui/Application.h"
 #include "gui/Menus.h"
+#include "gui/Timers.h"
 #include "inspector/Rmbtnedit.h"
+#include "inspector/Rmcombobox.h"
 #include "inspector/Rmhint.h"
 #include "inspector/Rmlibrary.h"
 #include "inspector/Rmspeedbtns.h"
 #include "../ProvinceGrid.h"
 
 // Runs under Xvfb (see tests/CMakeLists.txt): the library's buttons, spin
-// button, button edit and hint window in a real window, pressed with the X
-// pointer. With THORN_SCREENSHOT naming a file, the screen is saved there as
-// a BMP picture to look at.
+// button, button edit, hint window and completing combo box in a real
+// window, pressed with the X pointer. With THORN_SCREENSHOT (the buttons, the
+// grid) or THORN_SCREENSHOT_COMBO (the combo box) naming a file, the screen
+// is saved there as a BMP picture to look at.
 namespace {
 
 using InspectorWindow = thorn::test::SdlSession;
@@ -81,6 +87,7 @@ TEST_F(InspectorWindow, ButtonsSpinAndButtonEditWorkInARealWindow) {
     RunUntil([&] { return host->Now() >= until; });
     screen.Release();
     ASSERT_TRUE(RunUntil([&] { return spin->GetUpButton()->GetState() == bsUp; }));
+    EXPECT_FALSE(TrmTimerSpeedButton::RepeatTimer().IsRunning());
     EXPECT_GE(value, 6);
     EXPECT_LE(value, 9);
     const int held = value;
@@ -168,6 +175,68 @@ TEST_F(InspectorWindow, AProvinceGridWorksInARealWindow) {
     EXPECT_EQ(shot.GetPixel(split.X + 1, split.Y), Color32(clBtnHighlight));
     EXPECT_EQ(changes, 0);
     if (const char* file = std::getenv("THORN_SCREENSHOT")) screen.Save(file);
+}
+
+// Sends a key of the SDL keyboard to the window: down, its text, up.
+void SendKey(uint32_t window, SDL_Keycode key, const char* text = nullptr) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.windowID = window;
+    e.key.keysym.sym = key;
+    SDL_PushEvent(&e);
+    if (text) {
+        SDL_Event t{};
+        t.type = SDL_TEXTINPUT;
+        t.text.windowID = window;
+        std::strncpy(t.text.text, text, sizeof t.text.text - 1);
+        SDL_PushEvent(&t);
+    }
+    e.type = SDL_KEYUP;
+    SDL_PushEvent(&e);
+}
+
+TEST_F(InspectorWindow, TheCompletingComboBoxKeepsADeletedTailDeleted) {
+    thorn::test::XScreen screen;
+    ASSERT_TRUE(screen.Ok());
+    TForm* form = Application->CreateForm<TForm>();
+    form->SetCaption("Completing combo box");
+    form->SetBounds(40, 40, 260, 120);
+    auto* combo = thorn::Make<TrmComboBox>(*form);
+    combo->SetParent(form);
+    combo->SetBounds(10, 10, 160, 0);
+    combo->SetTextCompletion(true);
+    for (const char* item : {"Gold", "Stone", "Wood"}) combo->GetItems()->Add(item);
+    form->Show();
+    ASSERT_TRUE(RunUntil([&] { return !form->HasPendingPaint(); }));
+    bool clicked = false;
+    combo->GetEditPart()->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { clicked = true; };
+    const TPoint face = combo->ClientToScreen({20, 10});
+    screen.Click(face.X, face.Y);
+    uint32_t window = 0;
+    for (uint32_t id = 1; id < 64 && !window; ++id)
+        if (SDL_GetWindowFromID(id)) window = id;
+    ASSERT_NE(window, 0u);
+    if (!form->GetActive()) {
+        // Without a window manager nobody hands the window the keyboard.
+        SDL_Event focus{};
+        focus.type = SDL_WINDOWEVENT;
+        focus.window.windowID = window;
+        focus.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+        SDL_PushEvent(&focus);
+    }
+    // The click's release is in before any key.
+    ASSERT_TRUE(RunUntil([&] { return combo->GetEditPart()->Focused() && clicked; }));
+
+    SendKey(window, SDLK_s, "s");
+    ASSERT_TRUE(RunUntil([&] { return combo->GetText() == "Stone"; }));
+    EXPECT_EQ(combo->GetSelText(), "tone");
+    SendKey(window, SDLK_BACKSPACE);
+    SendKey(window, SDLK_END);
+    SendKey(window, SDLK_RETURN);
+    ASSERT_TRUE(RunUntil([&] { return SDL_PeepEvents(nullptr, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 0; }));
+    EXPECT_EQ(combo->GetText(), "S");
+    ASSERT_TRUE(RunUntil([&] { return !form->HasPendingPaint(); }));
+    if (const char* file = std::getenv("THORN_SCREENSHOT_COMBO")) screen.Save(file);
 }
 
 }  // namespace
