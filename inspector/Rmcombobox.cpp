@@ -4,10 +4,13 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/ClassRegistry.h"
 #include "platform/Properties.h"
 #include "platform/Registry.h"
 
 namespace {
+
+const bool kRegistered = (RegisterClass<TrmComboBox>("TrmComboBox"), true);
 
 constexpr std::string_view kRegKeyNames[] = {"rkHKEY_CLASSES_ROOT", "rkHKEY_CURRENT_USER", "rkHKEY_LOCAL_MACHINE",
                                              "rkHKEY_USERS"};
