@@ -23,6 +23,7 @@ TextCore::TextCore(bool multiLine) : multiLine_(multiLine) {}
 // ---- the text
 
 void TextCore::SetText(std::string_view text) {
+    lastChange_ = {0, Length(), static_cast<int>(text.size())};
     text_.assign(text);
     anchor_ = caret_ = 0;
     modified_ = false;
@@ -63,7 +64,8 @@ void TextCore::Splice(int pos, int count, std::string_view text) {
     anchor_ = caret_ = pos + static_cast<int>(text.size());
     modified_ = true;
     ++revision_;
-    linesValid_ = false;
+    lastChange_ = {pos, count, static_cast<int>(text.size())};
+    if (linesValid_) ReindexLines(lastChange_);
 }
 
 bool TextCore::ContinuesTyping() const {
@@ -214,6 +216,29 @@ void TextCore::IndexLines() const {
         }
     }
     linesValid_ = true;
+}
+
+bool TextCore::StartsLine(int pos) const {
+    if (pos <= 0 || pos > Length()) return false;
+    char before = text_[static_cast<size_t>(pos) - 1];
+    if (before == '\n') return true;
+    return before == '\r' && (pos == Length() || text_[static_cast<size_t>(pos)] != '\n');
+}
+
+void TextCore::ReindexLines(const TextChange& change) {
+    if (!multiLine_) return;
+    // Whether a line starts at a position depends on the two characters
+    // around it, so the starts before the change and those past its first
+    // character after it stand; only the ones between are looked at again.
+    const int delta = change.inserted - change.removed;
+    auto first = std::lower_bound(lineStarts_.begin() + 1, lineStarts_.end(), change.pos);
+    auto last = std::lower_bound(first, lineStarts_.end(), change.pos + change.removed + 1);
+    for (auto it = last; it != lineStarts_.end(); ++it) *it += delta;
+    std::vector<int> found;
+    for (int pos = std::max(1, change.pos); pos <= change.pos + change.inserted; ++pos)
+        if (StartsLine(pos)) found.push_back(pos);
+    auto at = lineStarts_.erase(first, last);
+    lineStarts_.insert(at, found.begin(), found.end());
 }
 
 int TextCore::LineCount() const {

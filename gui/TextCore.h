@@ -22,6 +22,13 @@
 // stands inside a CR LF. A single-line text is one line whatever it holds.
 namespace thorn {
 
+// One change of a text: at pos, removed characters gave way to inserted ones.
+struct TextChange {
+    int pos = 0;
+    int removed = 0;
+    int inserted = 0;
+};
+
 class TextCore {
 public:
     explicit TextCore(bool multiLine = false);
@@ -43,6 +50,10 @@ public:
     void SetModified(bool value) { modified_ = value; }
     // Changes with every change of the text.
     uint64_t GetRevision() const { return revision_; }
+    // What the last change did: the text of revision GetRevision() - 1 with
+    // this change applied is the text of GetRevision(). SetText is one
+    // change of the whole text.
+    const TextChange& GetLastChange() const { return lastChange_; }
 
     // ---- selection
     int GetCaret() const { return caret_; }
@@ -110,12 +121,17 @@ private:
     bool InsideCrLf(int pos) const;
     int Clamp(int pos) const;
     void IndexLines() const;
+    // Keeps a built line index in step with a splice.
+    void ReindexLines(const TextChange& change);
+    // Whether a line starts at pos (after a line break).
+    bool StartsLine(int pos) const;
 
     std::string text_;
     bool multiLine_;
     int maxLength_ = 0;
     bool modified_ = false;
     uint64_t revision_ = 0;
+    TextChange lastChange_;
     int anchor_ = 0;
     int caret_ = 0;
     bool cut_ = false;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
+#include <vector>
 
 #include "gui/TextCore.h"
 
@@ -131,6 +133,39 @@ TEST(TextCore, LineBreaksAreOneCharacterInAMultiLineText) {
     single.SetText("a\r\nb");
     EXPECT_EQ(single.LineCount(), 1);
     EXPECT_EQ(single.NextPos(1), 2);
+}
+
+// Every line start, as a text core reads them.
+std::vector<int> LineStarts(const TextCore& core) {
+    std::vector<int> starts;
+    for (int line = 0; line < core.LineCount(); ++line) starts.push_back(core.LineStart(line));
+    return starts;
+}
+
+TEST(TextCore, LinesAfterEditsAreThoseOfTheSameTextReadAfresh) {
+    // Breaks of every kind go in and out beside each other, so a CR meets an
+    // LF that makes one break of the two, or loses it.
+    const std::string_view pieces[] = {"\r", "\n", "\r\n", "a", "bc", "\n\r", "d\re"};
+    std::mt19937 random(28);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    TextCore core(true);
+    core.SetText("one\rtwo\nthree\r\nfour");
+    LineStarts(core);  // indexed before the edits
+    for (int step = 0; step < 2000; ++step) {
+        SCOPED_TRACE(step);
+        int from = pick(core.Length() + 1), to = pick(core.Length() + 1);
+        core.Select(from, to);
+        switch (pick(4)) {
+            case 0: core.DeleteBackward(); break;
+            case 1: core.DeleteForward(); break;
+            case 2: core.Undo(); break;
+            default: core.ReplaceSelection(pieces[pick(std::size(pieces))], Kind::Typing); break;
+        }
+        TextCore fresh(true);
+        fresh.SetText(core.GetText());
+        ASSERT_EQ(LineStarts(core), LineStarts(fresh)) << core.GetText();
+        for (int pos = 0; pos <= core.Length(); ++pos) ASSERT_EQ(core.LineOf(pos), fresh.LineOf(pos)) << pos;
+    }
 }
 
 TEST(TextCore, WordsForCtrlArrowsAndDoubleClicks) {
