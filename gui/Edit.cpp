@@ -51,7 +51,7 @@ void TCustomEdit::BeforeDestruction() {
 void TCustomEdit::SetPasswordChar(char value) {
     if (value == passwordChar_) return;
     passwordChar_ = value;
-    wrappedRevision_ = UINT64_MAX;
+    ForgetRows();
     KeepCaretInView();
     UpdateCaret();
     Invalidate();
@@ -79,6 +79,7 @@ void TCustomEdit::SetCtl3D(bool value) {
 
 void TCustomEdit::SetMultiLine(bool value) {
     core_.SetMultiLine(value);
+    ForgetRows();
     firstChar_ = 0;
     UpdateContent();
     Invalidate();
@@ -140,8 +141,6 @@ int TCustomEdit::FirstShown(int line) const { return GetMultiLine() ? RowStart(l
 void TCustomEdit::SetWordWrap(bool value) {
     if (value == wordWrap_) return;
     wordWrap_ = value;
-    wrappedRevision_ = UINT64_MAX;
-    measuredRevision_ = UINT64_MAX;
     if (value) SetScrollPos({0, GetScrollPos().Y});
     UpdateContent();
     KeepCaretInView();
@@ -149,61 +148,27 @@ void TCustomEdit::SetWordWrap(bool value) {
     Invalidate();
 }
 
-void TCustomEdit::Rewrap() const {
-    int width = std::max(1, GetFormattingRect().Width() - 2 * kMargin);
-    if (wrappedRevision_ == core_.GetRevision() && wrappedWidth_ == width) return;
-    wrappedRevision_ = core_.GetRevision();
-    wrappedWidth_ = width;
-    rows_.clear();
-    const std::string& text = core_.GetText();
-    for (int line = 0; line < core_.LineCount(); ++line) {
-        int pos = core_.LineStart(line), end = core_.LineEnd(line);
-        do {
-            int x = 0, i = pos, lastBreak = -1;
-            for (; i < end; ++i) {
-                int w = Advance(Shown(i));
-                if (x + w > width && i > pos) break;
-                x += w;
-                if (text[static_cast<size_t>(i)] == ' ') lastBreak = i + 1;
-            }
-            if (i >= end) {
-                rows_.emplace_back(pos, end);
-                break;
-            }
-            int rowEnd = lastBreak > pos ? lastBreak : i;
-            // Blanks at the break hang at the end of the row.
-            while (rowEnd < end && text[static_cast<size_t>(rowEnd)] == ' ') ++rowEnd;
-            rows_.emplace_back(pos, rowEnd);
-            pos = rowEnd;
-        } while (pos < end);
-    }
+const thorn::TextRows& TCustomEdit::Rows() const {
+    const int wrapWidth = Wraps() ? std::max(1, GetFormattingRect().Width() - 2 * kMargin) : 0;
+    const uint64_t revision = core_.GetRevision();
+    if (rowsRevision_ == revision && rowsWrapWidth_ == wrapWidth) return rows_;
+    auto advance = [this](int pos) { return Advance(Shown(pos)); };
+    if (rowsRevision_ != kNoRows && rowsRevision_ + 1 == revision && rowsWrapWidth_ == wrapWidth)
+        rows_.Update(core_, core_.GetLastChange(), advance);
+    else
+        rows_.Build(core_, wrapWidth, advance);
+    rowsRevision_ = revision;
+    rowsWrapWidth_ = wrapWidth;
+    return rows_;
 }
 
-int TCustomEdit::RowCount() const {
-    if (!Wraps()) return core_.LineCount();
-    Rewrap();
-    return static_cast<int>(rows_.size());
-}
+int TCustomEdit::RowCount() const { return Wraps() ? Rows().Count() : core_.LineCount(); }
 
-int TCustomEdit::RowOf(int pos) const {
-    if (!Wraps()) return core_.LineOf(pos);
-    Rewrap();
-    auto it = std::upper_bound(rows_.begin(), rows_.end(), pos,
-                               [](int p, const std::pair<int, int>& row) { return p < row.first; });
-    return std::max(0, static_cast<int>(it - rows_.begin()) - 1);
-}
+int TCustomEdit::RowOf(int pos) const { return Wraps() ? Rows().RowOf(pos) : core_.LineOf(pos); }
 
-int TCustomEdit::RowStart(int row) const {
-    if (!Wraps()) return core_.LineStart(row);
-    Rewrap();
-    return rows_[static_cast<size_t>(std::clamp(row, 0, static_cast<int>(rows_.size()) - 1))].first;
-}
+int TCustomEdit::RowStart(int row) const { return Wraps() ? Rows().At(row).start : core_.LineStart(row); }
 
-int TCustomEdit::RowEnd(int row) const {
-    if (!Wraps()) return core_.LineEnd(row);
-    Rewrap();
-    return rows_[static_cast<size_t>(std::clamp(row, 0, static_cast<int>(rows_.size()) - 1))].second;
-}
+int TCustomEdit::RowEnd(int row) const { return Wraps() ? Rows().At(row).end : core_.LineEnd(row); }
 
 int TCustomEdit::XOf(int pos) {
     int line = RowOf(pos);
@@ -307,13 +272,8 @@ void TCustomEdit::UpdateContent() {
         SetContentSize(0, RowCount());
         return;
     }
-    if (measuredRevision_ == core_.GetRevision()) return;
-    measuredRevision_ = core_.GetRevision();
-    int widest = 0;
-    for (int line = 0; line < core_.LineCount(); ++line)
-        widest = std::max(widest, RunWidth(core_.LineStart(line), core_.LineEnd(line)));
     SetScrollUnit(1, LineHeight());
-    SetContentSize(widest + 2 * kMargin + 1, core_.LineCount());
+    SetContentSize(Rows().Widest() + 2 * kMargin + 1, core_.LineCount());
 }
 
 void TCustomEdit::MoveCaretTo(int pos, bool extend) {
@@ -347,6 +307,7 @@ void TCustomEdit::Edited() {
 void TCustomEdit::CMTextChanged() {
     if (pushingText_) return;
     core_.SetText(GetText());
+    ForgetRows();  // a new text is laid out whole
     firstChar_ = 0;
     desiredX_ = -1;
     UpdateContent();
@@ -624,8 +585,7 @@ void TCustomEdit::CMFontChanged() {
     thorn::ScrollingControl::CMFontChanged();
     advances_.fill(-1);
     lineHeight_ = 0;
-    measuredRevision_ = UINT64_MAX;
-    wrappedRevision_ = UINT64_MAX;
+    ForgetRows();
     AdjustHeight();
     UpdateContent();
     KeepCaretInView();

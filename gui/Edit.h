@@ -10,6 +10,7 @@
 #include "gui/Forms.h"
 #include "gui/ScrollingControl.h"
 #include "gui/TextCore.h"
+#include "gui/TextRows.h"
 
 // The edit: text the user types, selects with the mouse and the keys, cuts,
 // copies and pastes through the host's clipboard and undoes one step of,
@@ -149,7 +150,11 @@ private:
     // The rows the text shows in: its lines, or with WordWrap the pieces
     // they are broken into. Positions as the text core's.
     bool Wraps() const { return wordWrap_ && GetMultiLine(); }
-    void Rewrap() const;
+    // Brings the rows of a multi-line text up to date with the text, the
+    // wrap width and the font; after one edit only the rows it touches are
+    // laid out again.
+    const thorn::TextRows& Rows() const;
+    void ForgetRows() const { rowsRevision_ = kNoRows; }
     int RowCount() const;
     int RowOf(int pos) const;
     int RowStart(int row) const;
@@ -182,9 +187,10 @@ private:
     bool ctl3D_ = true;
     bool wantReturns_ = true;
     bool wordWrap_ = false;
-    mutable std::vector<std::pair<int, int>> rows_;  // with WordWrap: each row's start and end
-    mutable uint64_t wrappedRevision_ = UINT64_MAX;
-    mutable int wrappedWidth_ = -1;
+    mutable thorn::TextRows rows_;
+    static constexpr uint64_t kNoRows = UINT64_MAX;
+    mutable uint64_t rowsRevision_ = kNoRows;  // of the text the rows were laid out for
+    mutable int rowsWrapWidth_ = 0;
     TRect formattingRect_;
     bool formattingRectSet_ = false;
     int firstChar_ = 0;     // single line: the first character in sight
@@ -192,7 +198,6 @@ private:
     bool selecting_ = false;
     bool focusingByMouse_ = false;
     bool pushingText_ = false;
-    uint64_t measuredRevision_ = UINT64_MAX;
     mutable std::array<int16_t, 256> advances_{};
     int lineHeight_ = 0;
 };

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "TestControls.h"
 #include "gui/Memo.h"
 #include "gui/ScrollBars.h"
@@ -9,6 +15,7 @@
 namespace {
 
 using thorn::test::MakeForm;
+using thorn::test::OnForm;
 
 // The text dialog's memo: 200 x 80 at (10, 10), focused.
 class GuiMemo : public ::testing::Test {
@@ -81,6 +88,10 @@ TEST_F(GuiMemo, LongLinesWrapIntoRowsThatTheKeysFollow) {
     host.PressKey(VK_HOME, {ssCtrl});
     host.PressKey(VK_END);
     EXPECT_EQ(memo->GetSelStart(), 39);
+    // ...until it is cut short.
+    host.PressKey(VK_HOME, {ssShift});
+    host.PressKey(VK_DELETE);
+    EXPECT_FALSE(IsScrollBarShown(*memo, SB_HORZ));
 }
 
 TEST_F(GuiMemo, EnterTypesALineBreakTabLeavesAndMaxLengthLimitsTyping) {
@@ -103,6 +114,102 @@ TEST_F(GuiMemo, EnterTypesALineBreakTabLeavesAndMaxLengthLimitsTyping) {
     other->SetTabStop(true);
     host.PressKey(VK_TAB);
     EXPECT_TRUE(other->Focused());
+}
+
+// How a memo lays its text out, as the mouse finds it: the content's size
+// and where each row starts and ends.
+struct Layout {
+    TSize content;
+    std::vector<std::pair<int, int>> rows;
+};
+
+Layout LayoutOf(thorn::HeadlessHost& host, TMemo& memo) {
+    // Rolled to the top, every row lies at or below it.
+    TPoint inside = OnForm(memo, {5, 5});
+    host.Wheel(*memo.GetParentForm(), inside.X, inside.Y, 120 * memo.GetContentSize().cy);
+    Layout layout{memo.GetContentSize(), {}};
+    const int top = memo.GetFormattingRect().Top, unit = memo.GetScrollUnit().cy;
+    EXPECT_EQ(memo.GetScrollPos().Y, 0);
+    for (int row = 0; row < layout.content.cy; ++row) {
+        int y = top + row * unit + unit / 2;
+        layout.rows.emplace_back(memo.CharAtPoint({-100000, y}), memo.CharAtPoint({100000, y}));
+    }
+    return layout;
+}
+
+// Where two layouts part; empty when they are the same.
+std::string Difference(const Layout& a, const Layout& b) {
+    if (a.content.cx != b.content.cx || a.content.cy != b.content.cy)
+        return "content " + std::to_string(a.content.cx) + " x " + std::to_string(a.content.cy) + " against " +
+               std::to_string(b.content.cx) + " x " + std::to_string(b.content.cy);
+    for (size_t row = 0; row < a.rows.size(); ++row)
+        if (a.rows[row] != b.rows[row])
+            return "row " + std::to_string(row) + ": " + std::to_string(a.rows[row].first) + ".." +
+                   std::to_string(a.rows[row].second) + " against " + std::to_string(b.rows[row].first) + ".." +
+                   std::to_string(b.rows[row].second);
+    return {};
+}
+
+TEST_F(GuiMemo, RowsAfterEditsInALongTextAreThoseOfTheSameTextLaidOutAfresh) {
+    std::mt19937 random(28);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const std::string words[] = {"a", "to", "the", "castle", "provinces", "Thornvale", "rested"};
+    std::string text;
+    while (text.size() < 12000) text += words[pick(7)] + (pick(15) == 0 ? "\r\n" : " ");
+    using Edit = std::pair<const char*, std::function<void()>>;
+    const Edit edits[] = {
+        {"a word", [&] { host.TypeText(words[pick(7)]); }},
+        {"blanks", [&] { host.TypeText("      "); }},
+        {"a word wider than a row", [&] { host.TypeText(std::string(40, 'w')); }},
+        {"Enter", [&] { host.PressKey(VK_RETURN); }},
+        {"Backspaces", [&] { for (int n = 1 + pick(4); n > 0; --n) host.PressKey(VK_BACK); }},
+        {"Deletes", [&] { for (int n = 1 + pick(4); n > 0; --n) host.PressKey(VK_DELETE); }},
+        {"rows selected and typed over",
+         [&] {
+             for (int n = 1 + pick(3); n > 0; --n) host.PressKey(VK_DOWN, {ssShift});
+             host.TypeText("x");
+         }},
+        {"a paste with breaks of each kind",
+         [&] {
+             host.SetClipboardText(pick(2) ? "\n" : "one\rtwo\r\nthree four\n");
+             host.PressKey('V', {ssCtrl});
+         }},
+        {"an undo", [&] { host.PressKey('Z', {ssCtrl}); }},
+        {"Enter at the end",
+         [&] {
+             host.PressKey(VK_END, {ssCtrl});
+             host.PressKey(VK_RETURN);
+         }},
+        {"Backspaces at the end",
+         [&] {
+             host.PressKey(VK_END, {ssCtrl});
+             for (int n = 1 + pick(4); n > 0; --n) host.PressKey(VK_BACK);
+         }},
+    };
+    for (bool wordWrap : {true, false}) {
+        SCOPED_TRACE(wordWrap ? "word wrap" : "no word wrap");
+        memo->SetWordWrap(wordWrap);
+        memo->SetText(text);
+        for (int n = 0; n < 35; ++n) host.PressKey(VK_NEXT);  // about the middle
+        for (int step = 0; step < 80; ++step) {
+            // Somewhere about there, as the user pages and clicks.
+            TKey page = pick(2) ? VK_NEXT : VK_PRIOR;
+            for (int n = 1 + pick(8); n > 0; --n) host.PressKey(page);
+            TPoint at = OnForm(*memo, {2 + pick(memo->GetClientWidth() - 4), 2 + pick(memo->GetClientHeight() - 4)});
+            host.Click(*form, at.X, at.Y);
+            const Edit& edit = edits[pick(std::size(edits))];
+            SCOPED_TRACE(testing::Message() << "step " << step << ", " << edit.first << " at "
+                                            << memo->GetSelStart());
+            edit.second();
+            TMemo* fresh = thorn::Make<TMemo>(*form);
+            fresh->SetParent(form);
+            fresh->SetBounds(10, 100, 200, 80);
+            fresh->SetWordWrap(wordWrap);
+            fresh->SetText(memo->GetText());
+            ASSERT_EQ(Difference(LayoutOf(host, *memo), LayoutOf(host, *fresh)), "");
+            thorn::Free(fresh);
+        }
+    }
 }
 
 }  // namespace

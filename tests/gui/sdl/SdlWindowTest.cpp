@@ -16,6 +16,7 @@
 #include "gui/Edit.h"
 #include "gui/GroupBox.h"
 #include "gui/Label.h"
+#include "gui/Memo.h"
 #include "gui/Panel.h"
 #include "gui/Timers.h"
 #include "SdlSession.h"
@@ -140,6 +141,41 @@ uint32_t ShownWindowId() {
     return 0;
 }
 
+// Without a window manager nobody hands the window the keyboard.
+void GiveKeyboard(const TForm& form, uint32_t id) {
+    if (form.GetActive()) return;
+    SDL_Event focus{};
+    focus.type = SDL_WINDOWEVENT;
+    focus.window.windowID = id;
+    focus.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+    SDL_PushEvent(&focus);
+}
+
+// A key pressed and let go, with the modifiers held.
+void PushKey(uint32_t id, SDL_Keycode key, uint16_t mods = KMOD_NONE) {
+    for (uint32_t type : {SDL_KEYDOWN, SDL_KEYUP}) {
+        SDL_Event e{};
+        e.type = type;
+        e.key.windowID = id;
+        e.key.keysym.sym = key;
+        e.key.keysym.mod = mods;
+        SDL_PushEvent(&e);
+    }
+}
+
+// Text typed, in as many events as it takes (one holds 31 bytes of UTF-8).
+void PushText(uint32_t id, std::string_view text) {
+    SDL_Event e{};
+    const size_t room = sizeof e.text.text - 1;
+    for (size_t at = 0; at < text.size(); at += room) {
+        e = {};
+        e.type = SDL_TEXTINPUT;
+        e.text.windowID = id;
+        text.copy(e.text.text, room, at);
+        SDL_PushEvent(&e);
+    }
+}
+
 TEST_F(SdlWindow, TextTypedOnTheKeyboardReachesTheFocusedEdit) {
     TForm* form = Application->CreateForm<TForm>();
     form->SetBounds(40, 40, 200, 80);
@@ -150,14 +186,7 @@ TEST_F(SdlWindow, TextTypedOnTheKeyboardReachesTheFocusedEdit) {
     ASSERT_TRUE(RunUntil([&] { return !form->HasPendingPaint(); }));
     uint32_t id = ShownWindowId();
     ASSERT_NE(id, 0u);
-    if (!form->GetActive()) {
-        // Without a window manager nobody hands the window the keyboard.
-        SDL_Event focus{};
-        focus.type = SDL_WINDOWEVENT;
-        focus.window.windowID = id;
-        focus.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
-        SDL_PushEvent(&focus);
-    }
+    GiveKeyboard(*form, id);
     ASSERT_TRUE(RunUntil([&] { return edit->Focused(); }));
 
     int beeps = 0;
@@ -177,6 +206,62 @@ TEST_F(SdlWindow, TextTypedOnTheKeyboardReachesTheFocusedEdit) {
     EXPECT_TRUE(typed) << edit->GetText();
     EXPECT_EQ(beeps, 1);  // the arrow is not in Windows-1252
     EXPECT_EQ(edit->GetSelStart(), 4);
+}
+
+// Words typed into the middle of a wrapped memo in a real window push the
+// rest of their paragraph on by rows: the memo shows what a memo given the
+// whole new text shows. The window is left in sdl_memo_typed.bmp.
+TEST_F(SdlWindow, WordsTypedIntoAWrappedMemoShowAsTheSameTextGivenWhole) {
+    TForm* form = Application->CreateForm<TForm>();
+    form->SetCaption("Mission texts");
+    form->SetBounds(40, 40, 400, 200);
+    auto memoAt = [&](int left) {
+        TMemo* memo = thorn::Make<TMemo>(*form);
+        memo->SetParent(form);
+        memo->SetBounds(left, 10, 180, 150);
+        memo->SetScrollBars(ssVertical);
+        return memo;
+    };
+    TMemo* typed = memoAt(10);
+    TMemo* given = memoAt(205);
+    TButton* ok = thorn::Make<TButton>(*form);
+    ok->SetParent(form);
+    ok->SetBounds(305, 166, 80, 25);
+    ok->SetCaption("OK");
+    given->SetTabStop(false);
+    typed->SetText("The barons of the north gather their armies by the river.\r\n"
+                   "Hold the castle of Thornvale until the spring, and the king will send word to every "
+                   "province of the realm.\r\nVictory!");
+    form->Show();
+    ASSERT_TRUE(RunUntil([&] { return !form->HasPendingPaint(); }));
+    uint32_t id = ShownWindowId();
+    ASSERT_NE(id, 0u);
+    GiveKeyboard(*form, id);
+    ASSERT_TRUE(RunUntil([&] { return typed->Focused(); }));
+
+    // At the end of a row of the second paragraph.
+    int rows = typed->GetContentSize().cy;
+    PushKey(id, SDLK_HOME, KMOD_LCTRL);
+    for (int n = 0; n < 2; ++n) PushKey(id, SDLK_DOWN);
+    PushKey(id, SDLK_END);
+    PushText(id, " the thaw of the river and the first flowers of");
+    const std::string_view expected = "\r\nHold the castle of Thornvale until the thaw of the river and the first flowers of the spring,";
+    ASSERT_TRUE(RunUntil([&] { return typed->GetText().find(expected) != std::string::npos; })) << typed->GetText();
+    EXPECT_GT(typed->GetContentSize().cy, rows);
+    given->SetText(typed->GetText());
+    PushKey(id, SDLK_TAB);  // to the button: neither memo shows a caret
+    ASSERT_TRUE(RunUntil([&] { return ok->Focused() && !form->HasPendingPaint(); }));
+
+    TBitmap32 shot;
+    int differing = -1;
+    ASSERT_TRUE(RunUntil([&] {
+        form->GetHostWindow()->ReadPixels(shot);
+        differing = 0;
+        for (int y = 10; y < 160; ++y)
+            for (int x = 0; x < 180; ++x) differing += shot.GetPixel(10 + x, y) != shot.GetPixel(205 + x, y);
+        return differing == 0;
+    }));
+    shot.SaveToFile("sdl_memo_typed.bmp");
 }
 
 // A form with one of each basic control, shown in a real window. With
