@@ -1,7 +1,15 @@
 #include "platform/Streams.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <string>
+
+#include "platform/Files.h"
 
 int64_t TStream::GetSize() {
     int64_t position = GetPosition();
@@ -65,20 +73,32 @@ void TMemoryStream::SaveToFile(const std::filesystem::path& file) {
 }
 
 TFileStream::TFileStream(const std::filesystem::path& file, TFileMode mode) : file_(file) {
-    const char* how = "rb";
+    int flags = O_RDWR;
+    const char* how = "r+b";
     switch (mode) {
-    case TFileMode::fmCreate: how = "w+b"; break;
-    case TFileMode::fmOpenRead: how = "rb"; break;
+    case TFileMode::fmCreate: flags = O_RDWR | O_CREAT | O_TRUNC, how = "w+b"; break;
+    case TFileMode::fmOpenRead: flags = O_RDONLY, how = "rb"; break;
     case TFileMode::fmOpenWrite:
-    case TFileMode::fmOpenReadWrite: how = "r+b"; break;
+    case TFileMode::fmOpenReadWrite: break;
     }
-    std::error_code error;
-    if (mode != TFileMode::fmCreate && std::filesystem::is_directory(file, error))
-        throw EFOpenError("Cannot open file \"" + file.string() + "\". It is a folder.");
-    handle_.reset(std::fopen(file.c_str(), how));
-    if (!handle_)
-        throw EFOpenError("Cannot " + std::string(mode == TFileMode::fmCreate ? "create" : "open") + " file \"" +
-                          file.string() + "\". " + std::strerror(errno));
+    const std::string refused =
+        "Cannot " + std::string(mode == TFileMode::fmCreate ? "create" : "open") + " file " + thorn::Quoted(file) + ". ";
+    // Opened without waiting: a FIFO would block the open until a writer
+    // came, a device may never end; only a regular file is taken.
+    const int fd = ::open(file.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) throw EFOpenError(refused + (errno == EISDIR ? "It is a folder." : std::strerror(errno)));
+    struct stat status {};
+    std::string why;
+    if (::fstat(fd, &status) != 0) why = std::strerror(errno);
+    else if (S_ISDIR(status.st_mode)) why = "It is a folder.";
+    else if (!S_ISREG(status.st_mode)) why = "It is not a regular file.";
+    else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) why = std::strerror(errno);
+    else handle_.reset(::fdopen(fd, how));
+    if (!handle_) {
+        if (why.empty()) why = std::strerror(errno);
+        ::close(fd);
+        throw EFOpenError(refused + why);
+    }
 }
 
 int64_t TFileStream::Read(void* buffer, int64_t count) {

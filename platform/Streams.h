@@ -64,6 +64,8 @@ private:
 enum class TFileMode { fmCreate, fmOpenRead, fmOpenWrite, fmOpenReadWrite };
 
 // A stream on a file; opening failures throw EFOpenError naming the file.
+// Only a regular file is opened: a FIFO, a device or a folder is refused at
+// once, without waiting for a writer.
 class TFileStream : public TStream {
 public:
     TFileStream(const std::filesystem::path& file, TFileMode mode);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "controls/Rmlibrary_Files.h"
+#include "support/FifoTrap.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -36,6 +37,9 @@ TEST(RmlibraryFiles, ChecksumsOfFilesAndStreams) {
     thorn::test::WriteFileBytes(dir / "counting.bin", CountingBytes());
     EXPECT_EQ(GetFileCRC32(dir / "counting.bin"), kCountingCrc);
     EXPECT_THROW(GetFileCRC32(dir / "missing.bin"), EFOpenError);
+    thorn::test::FifoTrap fifo(dir / "fifo");
+    EXPECT_THROW(GetFileCRC32(fifo.Path()), EFOpenError);
+    EXPECT_EQ(fifo.Released(), 0);
 
     TMemoryStream stream(CountingBytes());
     stream.Seek(0, TSeekOrigin::soEnd);  // read from the start all the same

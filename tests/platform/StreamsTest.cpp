@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "platform/StringList.h"
 #include "platform/Streams.h"
+#include "support/FifoTrap.h"
+#include "support/Readers.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -40,6 +45,38 @@ TEST(TFileStream, RoundTripAndOpenErrors) {
     TMemoryStream copy;
     copy.LoadFromFile(dir / "f.bin");
     EXPECT_EQ(copy.Bytes(), back);
+}
+
+// Every load through a file stream takes only a regular file, and a FIFO
+// never makes it wait for a writer.
+TEST(TFileStream, OnlyRegularFilesAreOpened) {
+    TempDir dir;
+    thorn::test::FifoTrap fifo(dir / "fifo");
+    std::filesystem::create_directory(dir / "folder");
+    const std::string name = "\"" + fifo.Path().string() + "\"";
+    struct Case {
+        const char* load;
+        std::function<void(const std::filesystem::path&)> open;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"read", [](const auto& f) { TFileStream(f, TFileMode::fmOpenRead); },
+         "Cannot open file " + name + ". It is not a regular file."},
+        {"read and write", [](const auto& f) { TFileStream(f, TFileMode::fmOpenReadWrite); },
+         "Cannot open file " + name + ". It is not a regular file."},
+        {"create", [](const auto& f) { TFileStream(f, TFileMode::fmCreate); },
+         "Cannot create file " + name + ". It is not a regular file."},
+        {"memory stream", [](const auto& f) { TMemoryStream().LoadFromFile(f); },
+         "Cannot open file " + name + ". It is not a regular file."},
+        {"string list", [](const auto& f) { TStringList().LoadFromFile(f); },
+         "Cannot open file " + name + ". It is not a regular file."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.load);
+        EXPECT_EQ(thorn::test::MessageOf<EFOpenError>([&] { c.open(fifo.Path()); }), c.message);
+        EXPECT_TRUE(thorn::test::MessageOf<EFOpenError>([&] { c.open(dir / "folder"); }).ends_with("It is a folder."));
+    }
+    EXPECT_EQ(fifo.Released(), 0);
 }
 
 }  // namespace
