@@ -8,7 +8,7 @@
 namespace {
 
 // Shortcut files are a few kilobytes; anything far larger is not one.
-constexpr uintmax_t kMaxShortcutFile = uintmax_t{16} << 20;
+constexpr uint64_t kMaxShortcutFile = uint64_t{16} << 20;
 
 // Modifier bits of a link's hot key, in its high byte.
 constexpr uint16_t kLinkShift = 0x100;
@@ -84,10 +84,13 @@ int32_t GetFileImageIndex(const std::filesystem::path& fileName, bool small) {
 bool GetFileImages(TCustomImageList& images, bool small) { return false; }
 
 TShortcutDetails ReadShortCutFile(const std::filesystem::path& fileName) {
-    std::error_code error;
-    const uintmax_t size = std::filesystem::file_size(fileName, error);
     std::optional<std::vector<uint8_t>> bytes;
-    if (!error && size <= kMaxShortcutFile) bytes = thorn::ReadWholeFile(fileName);
+    try {
+        // The size is checked on the file as it is read, so a larger one
+        // put in its place meanwhile is refused too.
+        bytes = thorn::ReadRegularFile(fileName, kMaxShortcutFile);
+    } catch (const EStreamError&) {
+    }
     const std::optional<thorn::ShellLink> link = bytes ? thorn::DecodeShellLink(*bytes) : std::nullopt;
     if (!link) throw Exception("Error opening Shortcut.");
 
