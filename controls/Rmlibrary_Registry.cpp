@@ -47,9 +47,12 @@ bool LoadDialogPosition(TCustomForm& form, std::string_view key, HKEY root) {
     registry.SetRootKey(root);
     if (!registry.OpenKeyReadOnly(SubKey(key, "Dialog", form))) return false;
     int top = form.GetTop(), left = form.GetLeft(), height = form.GetHeight(), width = form.GetWidth();
-    // Every value is read (no short cut), so that each one present counts.
-    const bool all = ReadInto(registry, "Top", top) & ReadInto(registry, "Left", left) &
-                     ReadInto(registry, "Height", height) & ReadInto(registry, "Width", width);
+    // Every value is read, so that each one present counts.
+    const bool hasTop = ReadInto(registry, "Top", top);
+    const bool hasLeft = ReadInto(registry, "Left", left);
+    const bool hasHeight = ReadInto(registry, "Height", height);
+    const bool hasWidth = ReadInto(registry, "Width", width);
+    const bool all = hasTop && hasLeft && hasHeight && hasWidth;
     form.SetBounds(left, top, width, height);
     return all;
 }
