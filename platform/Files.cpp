@@ -84,6 +84,26 @@ std::vector<uint8_t> ReadRegularFile(const std::filesystem::path& file, uint64_t
     return bytes;
 }
 
+bool FileHolds(const std::filesystem::path& file, std::span<const uint8_t> bytes) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    const Descriptor closer{fd};
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || static_cast<uint64_t>(status.st_size) != bytes.size())
+        return false;
+    std::vector<uint8_t> piece(size_t{64} << 10);
+    size_t compared = 0;
+    while (true) {
+        const ssize_t n = ::read(fd, piece.data(), piece.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return compared == bytes.size();
+        const auto got = static_cast<size_t>(n);
+        if (got > bytes.size() - compared || std::memcmp(piece.data(), bytes.data() + compared, got) != 0) return false;
+        compared += got;
+    }
+}
+
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::filesystem::path& file) {
     try {
         return ReadRegularFile(file, std::numeric_limits<uint64_t>::max());
@@ -116,6 +136,59 @@ bool WriteFileReplacing(const std::filesystem::path& file, std::span<const uint8
         return false;
     }
     return true;
+}
+
+std::filesystem::path FollowLinks(const std::filesystem::path& file) {
+    // As many links as the system itself follows in one look-up.
+    constexpr int kMaxLinks = 40;
+    std::filesystem::path target = file;
+    for (int followed = 0; followed <= kMaxLinks; ++followed) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(target, error)) return target;
+        const std::filesystem::path next = std::filesystem::read_symlink(target, error);
+        if (error) throw EFOpenError("Cannot open file " + Quoted(file) + ": " + error.message());
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    throw EFOpenError("Cannot open file " + Quoted(file) + ": " + std::strerror(ELOOP));
+}
+
+void ReplaceFileSynced(const std::filesystem::path& file, std::span<const uint8_t> bytes) {
+    std::filesystem::path target;
+    try {
+        target = FollowLinks(file);
+    } catch (const EFOpenError& error) {
+        throw EWriteError(error.Message());
+    }
+    const std::string name = Quoted(target);
+    auto fail = [&](int error) { throw EWriteError("Cannot write file " + name + ": " + std::strerror(error)); };
+    // Unique per writer, so that two programs replacing the file at once
+    // never write into each other's temporary file.
+    std::string temporary = target.string() + ".XXXXXX.tmp";
+    const int fd = ::mkostemps(temporary.data(), 4, O_CLOEXEC);
+    if (fd < 0) fail(errno);
+    const Descriptor closer{fd};
+    struct Unfinished {
+        const std::string& file;
+        bool renamed = false;
+        ~Unfinished() {
+            if (!renamed) ::unlink(file.c_str());
+        }
+    } unfinished{temporary};
+
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0 && ::fchmod(fd, old.st_mode & 07777) != 0) fail(errno);
+    size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) fail(n < 0 ? errno : EIO);
+        written += static_cast<size_t>(n);
+    }
+    // Synced first: a crash after the rename must not leave an empty file
+    // under the old name.
+    if (::fsync(fd) != 0) fail(errno);
+    if (::rename(temporary.c_str(), target.c_str()) != 0) fail(errno);
+    unfinished.renamed = true;
 }
 
 }  // namespace thorn

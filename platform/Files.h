@@ -24,6 +24,10 @@ using FileHeadCheck = std::function<void(std::span<const uint8_t> head, uint64_t
 std::vector<uint8_t> ReadRegularFile(const std::filesystem::path& file, uint64_t maxBytes,
                                      const FileHeadCheck& checkHead = {});
 
+// Whether file is a regular file holding exactly these bytes. It is read in
+// pieces, so that a large file known before costs no copy of its size.
+bool FileHolds(const std::filesystem::path& file, std::span<const uint8_t> bytes);
+
 // The path in double quotes, for messages.
 std::string Quoted(const std::filesystem::path& path);
 
@@ -38,5 +42,18 @@ bool WriteWholeFile(const std::filesystem::path& file, std::span<const uint8_t> 
 // so a failed write never leaves a half-written file or loses the old one.
 // Answers false (and removes the temporary file) on any failure.
 bool WriteFileReplacing(const std::filesystem::path& file, std::span<const uint8_t> bytes);
+
+// The file a path names once the symbolic links of its last part are
+// followed (a relative link from the link's folder); the path itself when it
+// is no link or names nothing. Throws EFOpenError for a loop of links.
+std::filesystem::path FollowLinks(const std::filesystem::path& file);
+
+// Replaces the contents of file's target (symbolic links are followed and
+// stay links) in one step that neither a reader nor a crash sees half done:
+// the bytes go to a temporary file of a name no other writer uses, in the
+// target's folder, are synced to the disk, and that file is renamed over the
+// target, taking its permissions. Throws EWriteError saying why; the target
+// is then as it was and no temporary file is left.
+void ReplaceFileSynced(const std::filesystem::path& file, std::span<const uint8_t> bytes);
 
 }  // namespace thorn

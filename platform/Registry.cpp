@@ -1,11 +1,10 @@
 #include "platform/Registry.h"
 
 #include <cstdlib>
+#include <functional>
 #include <optional>
-#include <system_error>
 
-#include "platform/Files.h"
-#include "platform/RegistryFile.h"
+#include "platform/RegistryStore.h"
 #include "platform/StringList.h"
 
 namespace thorn {
@@ -36,42 +35,53 @@ std::string_view RootName(HKEY root) {
     }
 }
 
-// The store as its file holds it now: empty when the file is missing,
-// unreadable, too large or damaged.
-Key Load() {
-    const std::filesystem::path file = thorn::RegistryFile();
-    std::error_code error;
-    if (file.empty() || std::filesystem::file_size(file, error) > thorn::registry::kMaxFileSize || error) return {};
-    const auto bytes = thorn::ReadWholeFile(file);
-    if (!bytes) return {};
-    auto top = thorn::registry::Parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
-    return top ? std::move(*top) : Key{};
-}
-
-bool Save(const Key& top) {
-    const std::filesystem::path file = thorn::RegistryFile();
-    std::error_code error;
-    if (file.empty()) return false;
-    std::filesystem::create_directories(file.parent_path(), error);
-    const std::string text = thorn::registry::Format(top);
-    return thorn::WriteFileReplacing(file, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
-}
-
-// The key at path below the root key (made on the way when create); null
-// when it is missing or the root is unknown.
-Key* Walk(Key& top, HKEY root, const std::vector<std::string>& path, bool create) {
+// The key at path below the root key; null when it is missing or the root
+// is unknown. A root key is always there, empty until something is written.
+const Key* Find(const Key& top, HKEY root, const std::vector<std::string>& path) {
+    static const Key kEmptyRoot;
     const std::string_view rootName = RootName(root);
     if (rootName.empty()) return nullptr;
-    Key* key = &top.Obtain(rootName);
-    for (const std::string& name : path) {
-        Key* next = key->Find(name);
-        if (!next && !create) return nullptr;
-        key = next ? next : &key->Obtain(name);
-    }
+    const Key* key = top.Find(rootName);
+    if (!key) return path.empty() ? &kEmptyRoot : nullptr;
+    for (size_t level = 0; key && level < path.size(); ++level) key = key->Find(path[level]);
     return key;
 }
 
+// The same key to change; a root key not yet written is not made here.
+Key* Find(Key& top, HKEY root, const std::vector<std::string>& path) {
+    const std::string_view rootName = RootName(root);
+    Key* key = rootName.empty() ? nullptr : top.Find(rootName);
+    for (size_t level = 0; key && level < path.size(); ++level) key = key->Find(path[level]);
+    return key;
+}
+
+// The key at path below the root key, made with the keys above it when
+// missing; null when the root is unknown.
+Key* Obtain(Key& top, HKEY root, const std::vector<std::string>& path) {
+    const std::string_view rootName = RootName(root);
+    if (rootName.empty()) return nullptr;
+    Key* key = &top.Obtain(rootName);
+    for (const std::string& name : path) key = &key->Obtain(name);
+    return key;
+}
+
+// What a read of the store answers from the key at path.
+template <typename Answer>
+Answer ReadKey(HKEY root, const std::vector<std::string>& path, const std::function<Answer(const Key*)>& answer) {
+    std::optional<Answer> result;
+    thorn::registry::Read([&](const Key& top) { result = answer(Find(top, root, path)); });
+    return std::move(*result);
+}
+
 std::string Quoted(std::string_view name) { return "'" + std::string(name) + "'"; }
+
+// The refusal of a write, with what the store said.
+std::string Because(std::string message, const EStreamError& why) {
+    message += ". ";
+    message += why.Message();
+    if (!message.ends_with('.')) message += '.';
+    return message;
+}
 
 }  // namespace
 
@@ -90,6 +100,8 @@ std::vector<std::string> TRegistry::Resolve(std::string_view key) const {
 
 namespace {
 
+// A path the store's file can hold: no deeper than its key limit below the
+// root key, every name valid.
 bool IsValidPath(const std::vector<std::string>& path) {
     if (path.size() > thorn::registry::kMaxDepth) return false;
     for (const std::string& name : path)
@@ -107,9 +119,13 @@ void TRegistry::SetRootKey(HKEY root) {
 bool TRegistry::OpenKey(std::string_view key, bool canCreate) {
     const std::vector<std::string> path = Resolve(key);
     if (!IsValidPath(path)) return false;
-    Key top = Load();
-    if (!Walk(top, root_, path, false)) {
-        if (!canCreate || !Walk(top, root_, path, true) || !Save(top)) return false;
+    if (!ReadKey<bool>(root_, path, [](const Key* found) { return found != nullptr; })) {
+        if (!canCreate) return false;
+        try {
+            if (!thorn::registry::Change([&](Key& top) { return Obtain(top, root_, path) != nullptr; })) return false;
+        } catch (const EStreamError&) {
+            return false;
+        }
     }
     open_ = true;
     readOnly_ = false;
@@ -119,8 +135,8 @@ bool TRegistry::OpenKey(std::string_view key, bool canCreate) {
 
 bool TRegistry::OpenKeyReadOnly(std::string_view key) {
     const std::vector<std::string> path = Resolve(key);
-    Key top = Load();
-    if (!IsValidPath(path) || !Walk(top, root_, path, false)) return false;
+    if (!IsValidPath(path) || !ReadKey<bool>(root_, path, [](const Key* found) { return found != nullptr; }))
+        return false;
     open_ = true;
     readOnly_ = true;
     current_ = path;
@@ -141,9 +157,14 @@ std::string TRegistry::GetCurrentPath() const {
 
 bool TRegistry::CreateKey(std::string_view key) {
     const std::vector<std::string> path = Resolve(key);
-    Key top = Load();
-    if (readOnly_ || !IsValidPath(path) || !Walk(top, root_, path, true) || !Save(top))
-        throw ERegistryException("Failed to create key " + std::string(key));
+    const std::string failed = "Failed to create key " + std::string(key);
+    try {
+        if (readOnly_ || !IsValidPath(path) ||
+            !thorn::registry::Change([&](Key& top) { return Obtain(top, root_, path) != nullptr; }))
+            throw ERegistryException(failed);
+    } catch (const EStreamError& why) {
+        throw ERegistryException(Because(failed, why));
+    }
     return true;
 }
 
@@ -152,82 +173,103 @@ bool TRegistry::DeleteKey(std::string_view key) {
     if (readOnly_ || path.empty() || !IsValidPath(path)) return false;
     const std::string last = path.back();
     path.pop_back();
-    Key top = Load();
-    Key* parent = Walk(top, root_, path, false);
-    return parent && parent->Remove(last) && Save(top);
+    try {
+        return thorn::registry::Change([&](Key& top) {
+            Key* parent = Find(top, root_, path);
+            return parent && parent->Remove(last);
+        });
+    } catch (const EStreamError&) {
+        return false;
+    }
 }
 
 bool TRegistry::KeyExists(std::string_view key) const {
     const std::vector<std::string> path = Resolve(key);
-    Key top = Load();
-    return IsValidPath(path) && Walk(top, root_, path, false);
+    return IsValidPath(path) && ReadKey<bool>(root_, path, [](const Key* found) { return found != nullptr; });
 }
 
 void TRegistry::GetKeyNames(TStrings& names) const {
-    Key top = Load();
-    const Key* key = Walk(top, root_, current_, false);
+    const auto list = ReadKey<std::vector<std::string>>(root_, current_, [](const Key* key) {
+        std::vector<std::string> out;
+        if (key)
+            for (const auto& child : key->Keys()) out.push_back(child->Name());
+        return out;
+    });
     thorn::WithinUpdate(names, [&] {
         names.Clear();
-        if (key)
-            for (const auto& child : key->keys) names.Add(child->name);
+        for (const std::string& name : list) names.Add(name);
     });
 }
 
 void TRegistry::GetValueNames(TStrings& names) const {
-    Key top = Load();
-    const Key* key = Walk(top, root_, current_, false);
+    const auto list = ReadKey<std::vector<std::string>>(root_, current_, [](const Key* key) {
+        std::vector<std::string> out;
+        if (key)
+            for (const auto& value : key->Values()) out.push_back(value.name);
+        return out;
+    });
     thorn::WithinUpdate(names, [&] {
         names.Clear();
-        if (key)
-            for (const auto& value : key->values) names.Add(value.name);
+        for (const std::string& name : list) names.Add(name);
     });
 }
 
 bool TRegistry::HasSubKeys() const {
-    Key top = Load();
-    const Key* key = Walk(top, root_, current_, false);
-    return key && !key->keys.empty();
+    return ReadKey<bool>(root_, current_, [](const Key* key) { return key && !key->Keys().empty(); });
 }
 
 bool TRegistry::ValueExists(std::string_view name) const {
-    Key top = Load();
-    Key* key = Walk(top, root_, current_, false);
-    return key && key->FindValue(name);
+    return ReadKey<bool>(root_, current_, [&](const Key* key) { return key && key->FindValue(name); });
 }
 
 bool TRegistry::DeleteValue(std::string_view name) {
     if (readOnly_) return false;
-    Key top = Load();
-    Key* key = Walk(top, root_, current_, false);
-    return key && key->RemoveValue(name) && Save(top);
+    try {
+        return thorn::registry::Change([&](Key& top) {
+            Key* key = Find(top, root_, current_);
+            return key && key->RemoveValue(name);
+        });
+    } catch (const EStreamError&) {
+        return false;
+    }
 }
 
 std::string TRegistry::ReadString(std::string_view name) const {
-    Key top = Load();
-    Key* key = Walk(top, root_, current_, false);
-    const auto* value = key ? key->FindValue(name) : nullptr;
+    const auto value = ReadKey<std::optional<thorn::registry::Data>>(root_, current_, [&](const Key* key) {
+        const auto* found = key ? key->FindValue(name) : nullptr;
+        return found ? std::optional(found->data) : std::nullopt;
+    });
     if (!value) return {};
-    const auto* text = std::get_if<std::string>(&value->data);
+    const auto* text = std::get_if<std::string>(&*value);
     if (!text) throw ERegistryException("Invalid data type for " + Quoted(name));
     return *text;
 }
 
 int32_t TRegistry::ReadInteger(std::string_view name) const {
-    Key top = Load();
-    Key* key = Walk(top, root_, current_, false);
-    const auto* value = key ? key->FindValue(name) : nullptr;
+    const auto value = ReadKey<std::optional<thorn::registry::Data>>(root_, current_, [&](const Key* key) {
+        const auto* found = key ? key->FindValue(name) : nullptr;
+        return found ? std::optional(found->data) : std::nullopt;
+    });
     if (!value) throw ERegistryException("Failed to get data for " + Quoted(name));
-    const auto* number = std::get_if<int32_t>(&value->data);
+    const auto* number = std::get_if<int32_t>(&*value);
     if (!number) throw ERegistryException("Invalid data type for " + Quoted(name));
     return *number;
 }
 
 void TRegistry::WriteValue(std::string_view name, thorn::registry::Data data) {
-    Key top = Load();
-    Key* key = readOnly_ ? nullptr : Walk(top, root_, current_, false);
-    if (!key) throw ERegistryException("Failed to set data for " + Quoted(name));
-    key->SetValue(name, std::move(data));
-    if (!Save(top)) throw ERegistryException("Failed to set data for " + Quoted(name));
+    const std::string failed = "Failed to set data for " + Quoted(name);
+    bool written = false;
+    try {
+        written = !readOnly_ && thorn::registry::Change([&](Key& top) {
+            // The root key's own values need the root key in the file.
+            Key* key = current_.empty() ? Obtain(top, root_, current_) : Find(top, root_, current_);
+            if (key) key->SetValue(name, std::move(data));
+            return key != nullptr;
+        });
+    } catch (const EStreamError& why) {
+        throw ERegistryException(Because(failed, why));
+    }
+    if (!written) throw ERegistryException(failed);
 }
 
 void TRegistry::WriteString(std::string_view name, std::string_view value) { WriteValue(name, std::string(value)); }

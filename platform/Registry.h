@@ -25,10 +25,12 @@ class ERegistryException : public Exception {
 // The user's settings store: keys named by paths ("Software\Maker\Tool")
 // under four root keys, each holding named string and integer values. Names
 // are compared ignoring case. The store is one file of the user's
-// configuration folder (thorn::RegistryFile); every call reads it afresh and
-// every change writes it whole to a temporary file renamed over it, so two
-// objects, or two programs, see each other's changes, and a failed write
-// leaves the file as it was. A damaged file reads as an empty store.
+// configuration folder (thorn::RegistryFile, kept by thorn::registry's Read
+// and Change): every call sees the file as it is now, so two objects, or two
+// programs, see each other's changes; every change is a locked
+// read-modify-write that replaces the file in one step, so a failed write
+// leaves the file as it was and two programs writing at once lose nothing.
+// A damaged file reads as an empty store and is kept aside at the next write.
 //
 // A key path is taken from the root when it begins with "\", else from the
 // open key. Without an open key, values are those of the root key itself.
@@ -50,7 +52,8 @@ public:
     std::string GetCurrentPath() const;
 
     // Makes key (and the keys above it); throws ERegistryException
-    // "Failed to create key X" when it cannot.
+    // "Failed to create key X" when it cannot (saying why when the file
+    // cannot be written). A key lies at most 512 levels below its root key.
     bool CreateKey(std::string_view key);
     // Removes key with everything below it.
     bool DeleteKey(std::string_view key);
@@ -70,8 +73,9 @@ public:
     // A missing value throws "Failed to get data for 'X'", a string value
     // "Invalid data type for 'X'".
     int32_t ReadInteger(std::string_view name) const;
-    // Throws "Failed to set data for 'X'" when the key is open read-only,
-    // was removed meanwhile, or the file cannot be written.
+    // Throws "Failed to set data for 'X'" when the key is open read-only or
+    // was removed meanwhile; when the file cannot be written, or the store
+    // would grow past its size limit, the message goes on to say why.
     void WriteString(std::string_view name, std::string_view value);
     void WriteInteger(std::string_view name, int32_t value);
 

@@ -107,9 +107,10 @@ TEST_F(RegistryRoutines, FailuresAreWarnedAbout) {
     session.Host().AnswerMessageBox(IDOK, "Error occured while restoring window state.");
     LoadFormState(*form, kKey, false, true, HKEY_CURRENT_USER);
 
-    // The store is written through a temporary file beside it; a folder in
+    // Every write of the store locks the lock file beside it; a folder in
     // its place makes every write fail.
-    std::filesystem::create_directories(dir_ / "thornvale-editor/registry.tmp/blocked");
+    std::filesystem::remove(dir_ / "thornvale-editor/registry.lock");
+    std::filesystem::create_directories(dir_ / "thornvale-editor/registry.lock/blocked");
     session.Host().AnswerMessageBox(IDOK, "Error occured while saving window state.");
     SaveFormState(*form, kKey, HKEY_CURRENT_USER);
     EXPECT_EQ(session.Host().PendingScripts(), 0u);

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "platform/Classes.h"
 #include "platform/Files.h"
 #include "support/TempDir.h"
 
@@ -38,6 +39,25 @@ TEST(Files, FailedWriteKeepsTheOldFile) {
     EXPECT_FALSE(thorn::WriteFileReplacing(dir / "keep", std::vector<uint8_t>{7}));
     EXPECT_EQ(thorn::ReadWholeFile(dir / "keep"), old);
     EXPECT_FALSE(thorn::WriteFileReplacing(dir / "no" / "such" / "folder", old));
+}
+
+TEST(Files, ReplacingSyncedKeepsThePermissionsAndLeavesNothingBehind) {
+    TempDir dir;
+    std::vector<uint8_t> old = {1}, now = {2, 3};
+    ASSERT_TRUE(thorn::WriteWholeFile(dir / "f", old));
+    ::chmod((dir / "f").c_str(), 0640);
+    thorn::ReplaceFileSynced(dir / "f", now);
+    EXPECT_EQ(thorn::ReadWholeFile(dir / "f"), now);
+    EXPECT_EQ(std::filesystem::status(dir / "f").permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
+    EXPECT_TRUE(thorn::FileHolds(dir / "f", now));
+    EXPECT_FALSE(thorn::FileHolds(dir / "f", old));
+    // A folder where the file should be: refused, the folder as it was.
+    std::filesystem::create_directory(dir / "folder");
+    EXPECT_THROW(thorn::ReplaceFileSynced(dir / "folder", now), EWriteError);
+    EXPECT_THROW(thorn::ReplaceFileSynced(dir / "no" / "f", now), EWriteError);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2) << "a temporary file was left";
 }
 
 TEST(Files, MissingFileReadsAsNothing) {
