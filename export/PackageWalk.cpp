@@ -90,7 +90,7 @@ uint32_t PackageWalk::Collect(const fs::path& folder, const DirectoryNode& node,
 }
 
 thorn::PackResult WritePackage(const fs::path& source, const fs::path& destination, std::ostream& console,
-                               const BuildPackage& build) {
+                               const BuildPackage& build, const WritePackageBytes& write) {
     std::error_code error;
     if (!fs::is_directory(source, error)) {
         console << "Cannot find directory " << source.string() << "\n\n";
@@ -107,7 +107,8 @@ thorn::PackResult WritePackage(const fs::path& source, const fs::path& destinati
         FileList files;
         console << "Analyzing files and directories...\n";
         const std::vector<uint8_t> package = build(tree, directory, files);
-        if (!thorn::WriteFileReplacing(destination, package)) {
+        const bool written = write ? write(package) : thorn::WriteFileReplacing(destination, package);
+        if (!written) {
             console << "Cannot open destination file " << destination.string() << "\n\n";
             throw thorn::PackageError("the file " + thorn::Quoted(destination) + " cannot be written");
         }

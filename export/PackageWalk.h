@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
+#include <span>
 #include <vector>
 
 #include "export/PackageDirectory.h"
@@ -40,10 +41,15 @@ struct PackageWalk {
 using BuildPackage =
     std::function<std::vector<uint8_t>(const DirectoryTree& tree, PackageDirectory& directory, FileList& files)>;
 
+// Where a package's bytes go once made; answers false when they cannot be
+// written whole.
+using WritePackageBytes = std::function<bool(std::span<const uint8_t> bytes)>;
+
 // Packs the source folder into destination: refuses a missing folder, reads
-// its tree, lets build make the package's bytes from it and writes them whole
-// (an earlier file of that name stays on failure). build throws
+// its tree, lets build make the package's bytes from it and writes them
+// whole, through write when given (else straight over destination, an
+// earlier file of that name staying on failure). build throws
 // thorn::PackageError for what it cannot pack; the answer then carries its
 // message.
 thorn::PackResult WritePackage(const std::filesystem::path& source, const std::filesystem::path& destination,
-                               std::ostream& console, const BuildPackage& build);
+                               std::ostream& console, const BuildPackage& build, const WritePackageBytes& write = {});

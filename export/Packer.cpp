@@ -1,10 +1,15 @@
 #include "export/Packer.h"
 
+#include <optional>
+#include <ostream>
+#include <span>
 #include <string>
 
 #include "export/AnsiText.h"
 #include "export/PakWriter.h"
 #include "export/PdbWriter.h"
+#include "export/ReplaceTogether.h"
+#include "platform/Files.h"
 
 namespace fs = std::filesystem;
 
@@ -48,11 +53,24 @@ thorn::PackResult PackExportDirectory(const fs::path& exportTree, const fs::path
     const std::string databaseName = thorn::Utf8FileNameToAnsi(baseName);
 
     const std::string base(baseName);
-    thorn::PackResult pdb = PackDirectoryToPdb(true, databaseName, kPackageCreator, kPackageType, exportTree,
-                                               destinationFolder / (base + ".pdb"), env);
-    // A fresh .pak beside an old .pdb would not make a mission: the pair is
-    // written together or the .pak is left as it was.
+    const fs::path pdbFile = destinationFolder / (base + ".pdb");
+    const fs::path pakFile = destinationFolder / (base + ".pak");
+    // The .pdb and the .pak make one mission: a new one beside an old other
+    // would look like a mission and not be one. Both are written whole
+    // before either replaces its earlier file.
+    thorn::ReplaceTogether pair;
+    const auto stageAs = [&pair](const fs::path& file) {
+        return [&pair, file](std::span<const uint8_t> bytes) { return pair.Stage(file, bytes); };
+    };
+    thorn::PackResult pdb = PackDirectoryToPdb(true, databaseName, kPackageCreator, kPackageType, exportTree, pdbFile,
+                                               env, stageAs(pdbFile));
     if (!pdb.ok) return pdb;
-    return PackDirectoryToPak(true, kPackageCreator, kPackageType, exportTree, destinationFolder / (base + ".pak"),
-                              env);
+    thorn::PackResult pak =
+        PackDirectoryToPak(true, kPackageCreator, kPackageType, exportTree, pakFile, env, stageAs(pakFile));
+    if (!pak.ok) return pak;
+    if (const std::optional<fs::path> failed = pair.Commit()) {
+        env.Console() << "Cannot replace destination file " << failed->string() << "\n\n";
+        return {false, "the file " + thorn::Quoted(*failed) + " cannot be written"};
+    }
+    return {true, {}};
 }

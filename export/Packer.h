@@ -16,16 +16,17 @@ inline constexpr std::string_view kPackageType = "RSRC";
 // completes "You can't save mission because %s".
 std::string MissionNameProblem(std::string_view baseName);
 
-// Packs the whole export tree into "<destinationFolder>/<baseName>.pdb" and,
-// when that succeeded, "<destinationFolder>/<baseName>.pak", both with
-// scrambled names, then removes exportTree with everything in it, whatever
-// happened (exceptions included). baseName is the chosen file's name without
+// Packs the whole export tree into "<destinationFolder>/<baseName>.pdb" and
+// "<destinationFolder>/<baseName>.pak", both with scrambled names, then
+// removes exportTree with everything in it, whatever happened (exceptions
+// included). The two replace an earlier pair together or not at all. baseName is the chosen file's name without
 // its extension, as the file system gives it (UTF-8); the database name is its
 // Windows-1252 form. A base name MissionNameProblem refuses is refused before
 // anything is written.
 //
-// On failure message completes "You can't save mission because %s"; a package
-// that failed left no file of its own behind and kept any earlier one.
+// On failure message completes "You can't save mission because %s"; neither
+// package was written, any earlier pair stays whole and no file is left
+// where there was none.
 thorn::PackResult PackExportDirectory(const std::filesystem::path& exportTree,
                                       const std::filesystem::path& destinationFolder, std::string_view baseName,
                                       const thorn::PackEnvironment& env = {});

@@ -30,7 +30,7 @@ uint32_t CollectPakEntries(const fs::path& folder, const DirectoryNode& node, ui
 
 thorn::PackResult PackDirectoryToPak(bool scramble, std::string_view creator, std::string_view type,
                                      const fs::path& source, const fs::path& destination,
-                                     const thorn::PackEnvironment& env) {
+                                     const thorn::PackEnvironment& env, const WritePackageBytes& write) {
     std::ostream& console = env.Console();
     const auto build = [&](const DirectoryTree& tree, PackageDirectory& directory, FileList& files) {
         PakWalk walk{directory, files, console};
@@ -57,5 +57,5 @@ thorn::PackResult PackDirectoryToPak(bool scramble, std::string_view creator, st
         AppendPackageFiles(files, package, console);
         return package;
     };
-    return WritePackage(source, destination, console, build);
+    return WritePackage(source, destination, console, build, write);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "export/PackageDirectory.h"
+#include "export/PackageWalk.h"
 
 // The flat package (.pak): a 16-byte little-endian header (creator, type,
 // calendar time in seconds since 1970, entry count), the package directory
@@ -42,7 +43,8 @@ uint32_t CollectPakEntries(const std::filesystem::path& folder, const DirectoryN
                            PakWalk& walk);
 
 // Packs the source folder's tree into destination (written whole or not at
-// all; an earlier file stays on failure).
+// all; an earlier file stays on failure), or hands its bytes to write.
 thorn::PackResult PackDirectoryToPak(bool scramble, std::string_view creator, std::string_view type,
                                      const std::filesystem::path& source, const std::filesystem::path& destination,
-                                     const thorn::PackEnvironment& env = {});
+                                     const thorn::PackEnvironment& env = {},
+                                     const WritePackageBytes& write = {});

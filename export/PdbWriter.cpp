@@ -203,7 +203,7 @@ uint32_t CollectPdbEntries(const fs::path& folder, const DirectoryNode& node, ui
 
 thorn::PackResult PackDirectoryToPdb(bool scramble, std::string_view databaseName, std::string_view creator,
                                      std::string_view type, const fs::path& source, const fs::path& destination,
-                                     const thorn::PackEnvironment& env) {
+                                     const thorn::PackEnvironment& env, const WritePackageBytes& write) {
     std::ostream& console = env.Console();
     const auto build = [&](const DirectoryTree& tree, PackageDirectory& directory, FileList& files) {
         std::vector<PdbResourceEntry> resources = {{.id = kPdbDirectoryId, .offset = 0}};
@@ -235,5 +235,5 @@ thorn::PackResult PackDirectoryToPdb(bool scramble, std::string_view databaseNam
         AppendPackageFiles(files, package, console);
         return package;
     };
-    return WritePackage(source, destination, console, build);
+    return WritePackage(source, destination, console, build, write);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "export/PackageDirectory.h"
+#include "export/PackageWalk.h"
 
 // The Palm OS resource database (.pdb) the handheld game reads a mission
 // from: a big-endian header and resource list, then record 0x1000 holding the
@@ -76,8 +77,9 @@ uint32_t CollectPdbEntries(const std::filesystem::path& folder, const DirectoryN
                            PdbWalk& walk);
 
 // Packs the source folder's tree into destination (written whole or not at
-// all; an earlier file stays on failure). The directory's count is negated
-// when the names are not scrambled.
+// all; an earlier file stays on failure), or hands its bytes to write. The
+// directory's count is negated when the names are not scrambled.
 thorn::PackResult PackDirectoryToPdb(bool scramble, std::string_view databaseName, std::string_view creator,
                                      std::string_view type, const std::filesystem::path& source,
-                                     const std::filesystem::path& destination, const thorn::PackEnvironment& env = {});
+                                     const std::filesystem::path& destination, const thorn::PackEnvironment& env = {},
+                                     const WritePackageBytes& write = {});

@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
 
 #include "PackageTestSupport.h"
 #include "PalmPdbReader.h"
@@ -119,6 +126,95 @@ TEST_F(Packer, ReadOnlyTargetKeepsTheOldFiles) {
     EXPECT_FALSE(fs::is_regular_file(target / "m.pdb.tmp"));
     EXPECT_FALSE(fs::exists(target / "m.pak.tmp"));
     EXPECT_FALSE(fs::exists(tree));
+}
+
+// Every file and folder below folder, with the bytes of the files.
+std::map<std::string, Bytes> Contents(const fs::path& folder) {
+    std::map<std::string, Bytes> contents;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        contents[fs::relative(entry.path(), folder).string()] =
+            entry.is_regular_file() ? ReadFileBytes(entry.path()) : Bytes{};
+    return contents;
+}
+
+// Files written by this process may grow to at most limit bytes while it
+// lives: a write past it fails as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = signal(SIGXFSZ, SIG_IGN);  // else the write past the limit ends the process
+        rlimit limited = saved_;
+        limited.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        signal(SIGXFSZ, previous_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    sighandler_t previous_ = SIG_DFL;
+};
+
+// The .pdb and the .pak make one mission: whichever of them cannot be
+// written or put in place, an earlier pair stays byte for byte, neither is
+// left where there was none, and no temporary file stays behind.
+TEST_F(Packer, ThePairReplacesAnEarlierOneWholeOrNotAtAll) {
+    struct Case {
+        const char* what;
+        const char* failed;  // the file the message names
+        std::function<void(const fs::path& target)> block;
+        rlim_t fileSizeLimit = 0;  // none
+    };
+    const auto folder = [](const char* name) {
+        return [name](const fs::path& target) { fs::create_directories(target / name / "x"); };
+    };
+    const Case cases[] = {
+        {"the first's temporary name is a folder", "m.pdb", folder("m.pdb.tmp")},
+        {"the disk fills while the first is written", "m.pdb", [](const fs::path&) {}, 4096},
+        {"the second's temporary name is a folder", "m.pak", folder("m.pak.tmp")},
+        {"the second's own name is a folder", "m.pak", folder("m.pak")},
+    };
+    const Bytes oldPdb = {1, 2, 3}, oldPak = {4, 5};
+    for (const Case& c : cases) {
+        for (const bool earlier : {true, false}) {
+            SCOPED_TRACE(std::string(c.what) + (earlier ? ", over an earlier pair" : ", where there was none"));
+            TempDir each;
+            const fs::path tree = MakeExportTree(each, "m");
+            const fs::path target = each / "target";
+            fs::create_directories(target);
+            c.block(target);
+            if (earlier) {
+                MakeFile(target / "m.pdb", oldPdb);
+                if (!fs::exists(target / "m.pak")) MakeFile(target / "m.pak", oldPak);
+            }
+            const auto before = Contents(target);
+            Packed packed;
+            {
+                std::optional<FileSizeLimit> limit;
+                if (c.fileSizeLimit) limit.emplace(c.fileSizeLimit);
+                packed = Pack(tree, target, "m");
+            }
+            EXPECT_FALSE(packed.result.ok);
+            EXPECT_EQ(packed.result.message, "the file \"" + (target / c.failed).string() + "\" cannot be written");
+            EXPECT_EQ(Contents(target), before);
+            EXPECT_FALSE(fs::exists(tree));
+        }
+    }
+}
+
+TEST_F(Packer, AnEarlierPairIsReplacedLeavingNothingElse) {
+    MakeFile(dir / "target" / "m.pdb", Bytes{1, 2, 3});
+    MakeFile(dir / "target" / "m.pak", Bytes{4, 5});
+    ASSERT_TRUE(Pack(MakeExportTree(dir, "m"), dir / "target", "m").result.ok);
+    const auto contents = Contents(dir / "target");
+    ASSERT_EQ(contents.size(), 2u);
+    EXPECT_EQ(ReadCheckedDatabase(dir / "target" / "m.pdb", "m").resources.size(), 7u);
+    EXPECT_EQ(PakEntries(contents.at("m.pak")).size(), 9u);
 }
 
 TEST_F(Packer, RefusedDatabaseLeavesThePackageAlone) {
