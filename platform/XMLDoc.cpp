@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <cctype>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "platform/Charset.h"
 #include "platform/Files.h"
+#include "platform/QuotedText.h"
 
 namespace {
 
@@ -22,17 +25,136 @@ pugi::xml_node Node(pugi::xml_node_struct* node) { return pugi::xml_node(node); 
 
 std::string Text(std::string_view text) { return std::string(text); }
 
-// Whether the document's declaration names the Windows code page, which
-// the parser does not know (it would take the bytes as UTF-8).
-bool DeclaresWindows1252(std::string_view text) {
-    if (text.substr(0, 5) != "<?xml") return false;
-    std::string declaration(text.substr(0, text.find("?>")));
-    std::transform(declaration.begin(), declaration.end(), declaration.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    for (const char* name : {"windows-1252", "cp1252", "x-cp1252"})
-        for (const char quote : {'"', '\''})
-            if (declaration.find(std::string("encoding=") + quote + name + quote) != std::string::npos) return true;
-    return false;
+bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The encoding the document's declaration names, lower-cased; empty when
+// there is no declaration or it names none. Read as XML writes it:
+// pseudo-attributes apart by blanks, blanks allowed around "=".
+std::string DeclaredEncoding(std::string_view text) {
+    constexpr std::string_view kOpen = "<?xml";
+    if (!text.starts_with(kOpen) || text.size() == kOpen.size() || !IsXmlSpace(text[kOpen.size()])) return {};
+    size_t at = kOpen.size();
+    const auto skipBlanks = [&] {
+        while (at < text.size() && IsXmlSpace(text[at])) ++at;
+    };
+    for (;;) {
+        skipBlanks();
+        const size_t nameStart = at;
+        while (at < text.size() && std::isalpha(static_cast<unsigned char>(text[at]))) ++at;
+        if (at == nameStart) return {};  // the end of the declaration, or something no declaration holds
+        const std::string_view name = text.substr(nameStart, at - nameStart);
+        skipBlanks();
+        if (at == text.size() || text[at] != '=') return {};
+        ++at;
+        skipBlanks();
+        if (at == text.size() || (text[at] != '"' && text[at] != '\'')) return {};
+        const char quote = text[at++];
+        const size_t end = text.find(quote, at);
+        if (end == std::string_view::npos) return {};
+        if (name == "encoding") {
+            std::string encoding(text.substr(at, end - at));
+            std::transform(encoding.begin(), encoding.end(), encoding.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+            return encoding;
+        }
+        at = end + 1;
+    }
+}
+
+// The parser does not know the Windows code page: it would take the bytes
+// as UTF-8.
+bool IsWindows1252(std::string_view encoding) {
+    return encoding == "windows-1252" || encoding == "cp1252" || encoding == "x-cp1252";
+}
+
+// Whether XML allows the character in a document.
+bool IsXmlChar(uint32_t code) {
+    return code == 0x9 || code == 0xA || code == 0xD || (code >= 0x20 && code <= 0xD7FF) ||
+           (code >= 0xE000 && code <= 0xFFFD) || (code >= 0x10000 && code <= 0x10FFFF);
+}
+
+// The first character reference of raw text ("&#0;", "&#x1F;") naming a
+// character XML does not allow; empty when there is none. The parser would
+// write such a character into the value, and a NUL would end it there.
+std::string_view ForbiddenReference(std::string_view text) {
+    constexpr uint32_t kPastUnicode = 0x110000;
+    for (size_t at = text.find("&#"); at != std::string_view::npos; at = text.find("&#", at + 2)) {
+        size_t i = at + 2;
+        const bool hex = i < text.size() && text[i] == 'x';
+        if (hex) ++i;
+        const size_t first = i;
+        uint32_t code = 0;
+        for (; i < text.size(); ++i) {
+            const char c = text[i];
+            int digit = -1;
+            if (c >= '0' && c <= '9') digit = c - '0';
+            if (hex && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+            if (hex && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+            if (digit < 0) break;
+            code = std::min<uint32_t>(code * (hex ? 16 : 10) + static_cast<uint32_t>(digit), kPastUnicode);
+        }
+        // Without digits or the closing ";" it is no reference: the parser
+        // keeps it as text.
+        if (i == first || i == text.size() || text[i] != ';') continue;
+        if (!IsXmlChar(code)) return text.substr(at, i + 1 - at);
+    }
+    return {};
+}
+
+// Visits every node below root in document order, without recursion (a
+// document may be nested as deep as its size allows).
+template <typename Visit>
+void ForEachNode(pugi::xml_node root, const Visit& visit) {
+    pugi::xml_node node = root.first_child();
+    while (node) {
+        visit(node);
+        if (node.first_child()) {
+            node = node.first_child();
+            continue;
+        }
+        while (node != root && !node.next_sibling()) node = node.parent();
+        if (node == root) break;
+        node = node.next_sibling();
+    }
+}
+
+std::string ElementText(pugi::xml_node element) { return "element " + thorn::QuotedShort(element.name()); }
+
+// What makes a parsed document not well-formed that the parser lets pass:
+// an attribute given twice in one element; empty when there is none.
+std::string RepeatedAttribute(pugi::xml_node document) {
+    std::string fault;
+    std::vector<std::string_view> names;
+    ForEachNode(document, [&](pugi::xml_node node) {
+        if (!fault.empty() || node.type() != pugi::node_element) return;
+        names.clear();
+        for (pugi::xml_attribute attribute : node.attributes()) names.emplace_back(attribute.name());
+        std::sort(names.begin(), names.end());
+        const auto repeated = std::adjacent_find(names.begin(), names.end());
+        if (repeated != names.end())
+            fault = "attribute " + thorn::QuotedShort(*repeated) + " is given more than once in " + ElementText(node);
+    });
+    return fault;
+}
+
+// The first character reference of the document's attributes and texts
+// that XML does not allow, in a document read without its references
+// replaced; empty when there is none.
+std::string ForbiddenReferenceIn(pugi::xml_node rawDocument) {
+    std::string fault;
+    auto check = [&](std::string_view text, pugi::xml_node element) {
+        const std::string_view reference = ForbiddenReference(text);
+        if (fault.empty() && !reference.empty())
+            fault = "the character reference " + thorn::QuotedShort(reference) + " in " + ElementText(element) +
+                    " names a character XML does not allow";
+    };
+    ForEachNode(rawDocument, [&](pugi::xml_node node) {
+        if (!fault.empty()) return;
+        if (node.type() == pugi::node_element)
+            for (pugi::xml_attribute attribute : node.attributes()) check(attribute.value(), node);
+        if (node.type() == pugi::node_pcdata) check(node.value(), node.parent());
+    });
+    return fault;
 }
 
 // "Cannot read "pw.xml": <what>".
@@ -100,13 +222,15 @@ void TXMLDocument::LoadFromFile(const std::filesystem::path& file) {
 void TXMLDocument::LoadFromBytes(std::span<const uint8_t> bytes, std::string_view name) {
     Clear();
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    pugi::xml_parse_result result;
-    if (DeclaresWindows1252(text)) {
-        const std::string utf8 = thorn::Windows1252ToUtf8(text);
-        result = document_->load_buffer(utf8.data(), utf8.size(), kParseOptions, pugi::encoding_utf8);
-    } else {
-        result = document_->load_buffer(bytes.data(), bytes.size(), kParseOptions);
+    std::string converted;
+    std::string_view input = text;
+    pugi::xml_encoding encoding = pugi::encoding_auto;
+    if (IsWindows1252(DeclaredEncoding(text))) {
+        converted = thorn::Windows1252ToUtf8(text);
+        input = converted;
+        encoding = pugi::encoding_utf8;
     }
+    const pugi::xml_parse_result result = document_->load_buffer(input.data(), input.size(), kParseOptions, encoding);
     if (!result) {
         Clear();
         Fail(name, std::string(result.description()) + " at byte " + std::to_string(result.offset));
@@ -123,6 +247,20 @@ void TXMLDocument::LoadFromBytes(std::span<const uint8_t> bytes, std::string_vie
     if (elements != 1) {
         Clear();
         Fail(name, elements == 0 ? "No document element found" : "more than one document element");
+    }
+    if (const std::string fault = RepeatedAttribute(*document_); !fault.empty()) {
+        Clear();
+        Fail(name, fault);
+    }
+    // References are only seen in the text as written, read a second time
+    // without replacing them; in UTF-8 that is needed only where "&#" occurs.
+    if (result.encoding != pugi::encoding_utf8 || input.find("&#") != std::string_view::npos) {
+        pugi::xml_document raw;
+        raw.load_buffer(input.data(), input.size(), kParseOptions & ~pugi::parse_escapes, encoding);
+        if (const std::string fault = ForbiddenReferenceIn(raw); !fault.empty()) {
+            Clear();
+            Fail(name, fault);
+        }
     }
     // The text is held, and saved, as UTF-8 whatever the file declared.
     for (pugi::xml_node node : document_->children())

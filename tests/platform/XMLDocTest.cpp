@@ -59,6 +59,10 @@ TEST(XMLDoc, DeclaredEncodingsAreReadAsUtf8) {
         {"<?xml version='1.0' encoding='ISO-8859-1'?><a n='\xE9'/>", "\xC3\xA9"},
         {"<?xml version=\"1.0\" encoding=\"Windows-1252\"?><a n='\xE9\x80'/>", "\xC3\xA9\xE2\x82\xAC"},
         {"<?xml version='1.0'?><a n='\xE2\x82\xAC'/>", "\xE2\x82\xAC"},
+        // Blanks may stand around "=" and between the parts.
+        {"<?xml version = \"1.0\" encoding = \"windows-1252\" ?><a n='\xE9'/>", "\xC3\xA9"},
+        {"<?xml version='1.0'\r\n\tencoding\t=\n'CP1252'?><a n='\x80'/>", "\xE2\x82\xAC"},
+        {"<?xml version='1.0' encoding = 'ISO-8859-1'?><a n='\xE9'/>", "\xC3\xA9"},
     };
     for (const Case& c : cases) {
         TXMLDocument document;
@@ -68,6 +72,10 @@ TEST(XMLDoc, DeclaredEncodingsAreReadAsUtf8) {
         EXPECT_EQ(saved.find("1252"), std::string::npos) << saved;
         EXPECT_NE(saved.find(c.value), std::string::npos) << saved;
     }
+    // Only the declaration names the encoding.
+    TXMLDocument document;
+    document.LoadFromBytes(Bytes("<?xml-model encoding='windows-1252'?><a n='\xC3\xA9'/>"), "a.xml");
+    EXPECT_EQ(document.GetDocumentElement().Attributes("n"), "\xC3\xA9");
 }
 
 // What the parser does not finish, or finishes with something else than one
@@ -84,6 +92,13 @@ TEST(XMLDoc, IncompleteDocumentsAreRefused) {
         {"<a x='1/>", "at byte"},
         {"<a/><b/>", "more than one document element"},
         {"<a/>junk", "text outside the document element"},
+        // Well-formedness the parser does not check.
+        {"<a p='1' q='2' p='3'/>", "attribute \"p\" is given more than once in element \"a\""},
+        {"<a p='village.bmp&#0;.txt'/>", "the character reference \"&#0;\" in element \"a\""},
+        {"<a><b>x&#x1F;</b></a>", "\"&#x1F;\" in element \"b\""},
+        {"<a p='&#xD800;'/>", "\"&#xD800;\""},
+        {"<a p='&#1114112;'/>", "\"&#1114112;\""},
+        {"<a p='&#99999999999999999999;'/>", "\"&#99999999999999999999;\""},
     };
     TempDir dir;
     for (const Case& c : cases) {
@@ -92,6 +107,22 @@ TEST(XMLDoc, IncompleteDocumentsAreRefused) {
         EXPECT_NE(message.find("cut.xml"), std::string::npos) << c.text << ": " << message;
         EXPECT_NE(message.find(c.message), std::string::npos) << c.text << ": " << message;
     }
+    // Names from the file are cut in messages.
+    const std::string longName(10 << 20, 'n');
+    thorn::test::WriteFileBytes(dir / "cut.xml", Bytes("<" + longName + " p='1' p='2'/>"));
+    const std::string message = LoadMessage(dir / "cut.xml");
+    EXPECT_NE(message.find("element \"nnnnnnnn"), std::string::npos) << message.substr(0, 200);
+    EXPECT_LT(message.size(), 200u + (dir / "cut.xml").string().size());
+}
+
+// What XML allows is read: references to allowed characters, and anything
+// in comments, processing instructions and character data.
+TEST(XMLDoc, ReferencesXmlAllowsAreRead) {
+    TXMLDocument document;
+    document.LoadFromBytes(Bytes("<a p='&#9;&#x10FFFF;&#0' q='&#x1F'><!-- &#0; --><?pi &#0;?><![CDATA[&#0;]]></a>"),
+                           "a.xml");
+    EXPECT_EQ(document.GetDocumentElement().Attributes("p"), "\t\xF4\x8F\xBF\xBF&#0");
+    EXPECT_EQ(document.GetDocumentElement().Attributes("q"), "&#x1F");
 }
 
 TEST(XMLDoc, OnlyRegularFilesOfBoundedSizeAreRead) {
