@@ -33,11 +33,14 @@ extern "C" void JpegErrorExit(j_common_ptr info) {
 }
 
 // Warnings about damaged data are passed over, as the original platform's
-// decoder did, except the end of the data arriving too soon: that picture
-// would come out partly grey, so it is refused as truncated.
+// decoder did, except the data ending too soon: at the end of the file, or
+// at a marker inside a scan that still wanted data (a header of 512 x 512
+// followed at once by the end marker). That picture would come out partly
+// or wholly grey, so it is refused as truncated.
 extern "C" void JpegEmitMessage(j_common_ptr info, int level) {
     auto* errors = reinterpret_cast<ErrorManager*>(info->err);
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) errors->truncated = true;
+    const int code = info->err->msg_code;
+    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) errors->truncated = true;
     if (level < 0) ++info->err->num_warnings;
 }
 

@@ -71,6 +71,21 @@ TEST(JpegReader, CmykWithTheAdobeMarkerIsInverted) {
     }
 }
 
+// The file up to the end of its first start-of-scan segment, then the end
+// marker: a scan without data. Empty when the file has no scan.
+std::vector<uint8_t> WithEmptyScan(const std::vector<uint8_t>& file) {
+    for (size_t at = 2; at + 4 <= file.size();) {  // segment by segment after the start marker
+        const size_t end = at + 2 + (size_t{file[at + 2]} << 8 | file[at + 3]);
+        if (file[at + 1] == 0xDA && end <= file.size()) {
+            std::vector<uint8_t> cut(file.begin(), file.begin() + static_cast<ptrdiff_t>(end));
+            cut.insert(cut.end(), {0xFF, 0xD9});
+            return cut;
+        }
+        at = end;
+    }
+    return {};
+}
+
 TEST(JpegReader, TruncatedAndDamagedFilesFailCleanly) {
     const auto file = JpegFile(16, 16, 3, JCS_RGB, Gradient(16, 16));
     // Every prefix either fails or, when only the end marker is missing, gives the whole picture.
@@ -85,6 +100,15 @@ TEST(JpegReader, TruncatedAndDamagedFilesFailCleanly) {
     }
     std::vector<uint8_t> cut(file.begin(), file.end() - 40);  // inside the scan data
     EXPECT_NE(MessageOf(cut).find("truncated"), std::string::npos);
+    // A scan whose data ends at once in the end marker: the header's 512 x
+    // 512 would come out grey.
+    for (bool progressive : {false, true}) {
+        SCOPED_TRACE(progressive ? "progressive" : "baseline");
+        const auto empty =
+            WithEmptyScan(JpegFile(512, 512, 3, JCS_RGB, std::vector<uint8_t>(512 * 512 * 3, 200), 75, progressive));
+        ASSERT_FALSE(empty.empty());
+        EXPECT_NE(MessageOf(empty).find("truncated"), std::string::npos);
+    }
     std::vector<uint8_t> garbage = {0xFF, 0xD8, 0xFF, 0x12, 0x00, 0x01, 0x02};
     EXPECT_NE(MessageOf(garbage).find("cannot be read"), std::string::npos);
     EXPECT_NE(MessageOf({0xFF, 0xD8}).find("not a JPEG"), std::string::npos);
