@@ -1,6 +1,7 @@
 #include "model/GameData.h"
 
 #include <algorithm>
+#include <new>
 #include <optional>
 #include <tuple>
 #include <utility>
@@ -9,6 +10,7 @@
 #include "model/StringTable.h"
 #include "platform/Charset.h"
 #include "platform/Pictures.h"
+#include "platform/QuotedText.h"
 
 namespace thorn {
 
@@ -16,10 +18,9 @@ namespace {
 
 using Limits = GameDataLimits;
 constexpr TColor32 kMagenta = 0xFFFF00FF;
-// Longer quoted values are cut in messages.
-constexpr size_t kQuotedLength = 40;
 
-// Where an entry sits, for messages: "Castles" > "Castle" #2.
+// Where an entry sits, for messages: "Castles" > "Castle" #2. Names come
+// from the file and are cut like values.
 struct Place {
     Place(std::string parentName, std::string elementName = {}, int n = 0)
         : parent(std::move(parentName)), element(std::move(elementName)), number(n) {}
@@ -29,30 +30,14 @@ struct Place {
     int number = 0;  // 1-based among its like; 0 for the section itself
 
     std::string Text() const {
-        std::string text = "\"" + parent + "\"";
-        if (!element.empty()) text += " > \"" + element + "\"" + (number ? " #" + std::to_string(number) : "");
+        std::string text = QuotedShort(parent);
+        if (!element.empty()) text += " > " + QuotedShort(element) + (number ? " #" + std::to_string(number) : "");
         return text;
     }
 };
 
 [[noreturn]] void Fail(const Place& place, const std::string& what) {
     throw EGameDataError("Game data \"pw.xml\": " + place.Text() + ": " + what);
-}
-
-// The text in quotes, cut after a few dozen bytes (never inside a UTF-8
-// character) so that a huge value makes a short message. Built by appending,
-// which keeps GCC 12 from a false overlap warning.
-std::string QuotedShort(std::string_view text) {
-    size_t cut = text.size();
-    if (cut > kQuotedLength) {
-        cut = kQuotedLength;
-        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-    }
-    std::string quoted(1, '"');
-    quoted += text.substr(0, cut);
-    if (cut < text.size()) quoted += "...";
-    quoted += '"';
-    return quoted;
 }
 
 std::string AttributeName(const char* attribute) { return "attribute \"" + std::string(attribute) + "\""; }
@@ -181,46 +166,53 @@ std::vector<CAbilityStruct> ReadNamedValues(IXMLNode root, const char* sectionNa
     return values;
 }
 
-// The file a picture path names, or nothing when the path is absolute or
-// its file, links followed, lies outside the start folder.
-std::optional<std::filesystem::path> ResolvePicturePath(const std::filesystem::path& startFolder,
-                                                        std::string_view path) {
+// The file a picture path names, links followed. Throws EGameDataError
+// when the path holds a NUL (the system would read it as ending there), is
+// absolute, cannot be reached (saying why), or its file lies outside the
+// start folder.
+std::filesystem::path ResolvePicturePath(const std::filesystem::path& startFolder, std::string_view path) {
+    if (const size_t nul = path.find('\0'); nul != std::string_view::npos)
+        throw EGameDataError("the picture path holds a NUL character after " + QuotedShort(path.substr(0, nul)));
+    const auto outside = [path] {
+        return EGameDataError("the picture " + QuotedShort(path) + " lies outside the start folder");
+    };
     std::string relative(path);
     std::replace(relative.begin(), relative.end(), '\\', '/');
     const std::filesystem::path named(relative);
-    if (named.is_absolute() || named.has_root_name() || named.has_root_directory()) return std::nullopt;
+    if (named.is_absolute() || named.has_root_name() || named.has_root_directory()) throw outside();
     std::error_code error;
     const std::filesystem::path base =
         std::filesystem::weakly_canonical(startFolder.empty() ? std::filesystem::current_path() : startFolder, error);
-    if (error) return std::nullopt;
+    if (error) throw EGameDataError("the start folder cannot be reached: " + error.message());
     const std::filesystem::path file = std::filesystem::weakly_canonical(base / named, error);
-    if (error) return std::nullopt;
+    if (error) throw EGameDataError("the picture " + QuotedShort(path) + " cannot be reached: " + error.message());
     // Inside: the base's parts are the first parts of the file's.
     auto [baseEnd, fileAt] = std::mismatch(base.begin(), base.end(), file.begin(), file.end());
-    if (baseEnd != base.end() && !baseEnd->empty()) return std::nullopt;
+    if (baseEnd != base.end() && !baseEnd->empty()) throw outside();
     return file;
 }
 
 }  // namespace
 
 std::unique_ptr<TXMLDocument> OpenGameData(const std::filesystem::path& file) {
-    auto document = std::make_unique<TXMLDocument>();
     try {
+        auto document = std::make_unique<TXMLDocument>();
         document->LoadFromFile(file);
+        return document;
     } catch (const Exception& error) {
         throw EGameDataError("Game data \"pw.xml\": " + std::string(error.what()));
+    } catch (const std::bad_alloc&) {
+        throw EGameDataError("Game data \"pw.xml\": there is not enough memory to read it");
     }
-    return document;
 }
 
 IXMLNode FindChildNode(IXMLNode node, std::string_view name) { return node.ChildNodes().FindNode(name); }
 
 std::unique_ptr<TBitmap32> LoadIconPicture(const std::filesystem::path& startFolder, std::string_view path) {
-    const std::optional<std::filesystem::path> file = ResolvePicturePath(startFolder, path);
-    if (!file) throw EGameDataError("the picture " + QuotedShort(path) + " lies outside the start folder");
+    const std::filesystem::path file = ResolvePicturePath(startFolder, path);
     auto picture = std::make_unique<TBitmap32>();
     try {
-        picture->LoadFromFile(*file, PictureLimits{Limits::kMaxIconSide, int64_t{Limits::kMaxIconSide} *
+        picture->LoadFromFile(file, PictureLimits{Limits::kMaxIconSide, int64_t{Limits::kMaxIconSide} *
                                                                              Limits::kMaxIconSide});
     } catch (const Exception& error) {
         throw EGameDataError("the picture cannot be loaded: " + std::string(error.what()));
@@ -324,6 +316,8 @@ std::string CheckGameData(IXMLNode root, const std::filesystem::path& startFolde
         ReadGameCatalogue(root, startFolder);
     } catch (const EGameDataError& error) {
         return error.what();
+    } catch (const std::bad_alloc&) {
+        return "Game data \"pw.xml\": there is not enough memory to check it";
     }
     return {};
 }

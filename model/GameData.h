@@ -82,8 +82,8 @@ struct GameCatalogue {
 
 // Reads the catalogue file ("pw.xml" of the start folder): a regular file of
 // bounded size holding one complete XML document. Throws EGameDataError
-// saying why it cannot be read (the system's reason, or the parser's
-// description and offset).
+// saying why it cannot be read (the system's reason, the parser's
+// description and offset, or too little memory).
 std::unique_ptr<TXMLDocument> OpenGameData(const std::filesystem::path& file);
 
 // The first child element of node whose name is exactly name; a null node
@@ -92,8 +92,10 @@ IXMLNode FindChildNode(IXMLNode node, std::string_view name);
 
 // Loads the castle or army picture a path of the catalogue or of a project
 // names: "\" read as "/", relative to the start folder (the current folder
-// when empty), and refused when it is absolute or its file, links followed,
-// lies outside the start folder; at most kMaxIconSide a side; drawn
+// when empty), and refused when it holds a NUL, is absolute, cannot be
+// followed to its file (a folder on the way that cannot be searched, a loop
+// of links, a name too long) or its file, links followed, lies outside the
+// start folder; at most kMaxIconSide a side; drawn
 // blended, magenta made transparent. Throws EGameDataError with the reason,
 // which the caller prefixes with what names the path.
 std::unique_ptr<TBitmap32> LoadIconPicture(const std::filesystem::path& startFolder, std::string_view path);
@@ -109,7 +111,7 @@ void ReadAbilities(IXMLNode root, GameCatalogue& out);
 // Every section, and the mission id "dwID" of the document element.
 GameCatalogue ReadGameCatalogue(IXMLNode root, const std::filesystem::path& startFolder);
 // The first fault of the whole catalogue, empty when it can be used; for the
-// editor to check "pw.xml" when it starts.
+// editor to check "pw.xml" when it starts. Short of memory, it says so.
 std::string CheckGameData(IXMLNode root, const std::filesystem::path& startFolder);
 // The mission id of the document element's "dwID": its first four
 // characters (Windows-1252) packed with the first in the top byte, missing

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <pugixml.hpp>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "FailingAllocation.h"
 #include "MapProjectFixture.h"
 #include "ProjectFiles.h"
 #include "model/BitmapHelpers.h"
@@ -27,11 +31,15 @@ protected:
         editor.startFolder = dir.Path();
     }
     void OpenCatalogue(const std::function<void(pugi::xml_node)>& edit = {}) {
+        WriteCatalogue(edit);
+        editor.gameData = thorn::OpenGameData(dir / "pw.xml");
+    }
+    // The shipped catalogue edited into the start folder's "pw.xml".
+    void WriteCatalogue(const std::function<void(pugi::xml_node)>& edit) {
         pugi::xml_document document;
         ASSERT_TRUE(document.load_file((kStartFolder / "pw.xml").c_str()));
         if (edit) edit(document.document_element());
         ASSERT_TRUE(document.save_file((dir / "pw.xml").c_str()));
-        editor.gameData = thorn::OpenGameData(dir / "pw.xml");
     }
     static pugi::xml_node Child(pugi::xml_node node, const char* name, int n = 0) {
         pugi::xml_node child = node.child(name);
@@ -196,8 +204,15 @@ TEST_F(CatalogueTest, FaultsAreNamedAndLeaveTheProjectUntouched) {
     auto setCastle = [&](int n, const char* attribute, const char* value) {
         return [=](pugi::xml_node r) { SetAttribute(castle(n)(r), attribute, value); };
     };
+    // A loop of links, and a folder that cannot be searched.
+    std::filesystem::create_directory_symlink("loop", dir / "res/loop");
+    std::filesystem::create_directory(dir / "res/locked");
+    std::filesystem::copy(dir / "res/castles/castle.bmp", dir / "res/locked/castle.bmp");
+    ASSERT_EQ(chmod((dir / "res/locked").c_str(), 0), 0);
     const std::string longText(1 << 20, '7');
-    const std::vector<Fault> faults = {
+    const std::string longName(1 << 20, 'n');
+    const std::string longPath = "res/" + std::string(300, 'a') + "/castle.bmp";
+    std::vector<Fault> faults = {
         {"pivot not a number", setCastle(1, "pivot_x", "ten"), {"\"Castle\" #2", "\"pivot_x\" is not a number: \"ten\""}},
         {"two signs", setCastle(1, "pivot_x", "+-5"), {"\"pivot_x\" is not a number: \"+-5\""}},
         {"empty pivot", setCastle(0, "pivot_y", ""), {"#1", "\"pivot_y\" is empty"}},
@@ -253,7 +268,29 @@ TEST_F(CatalogueTest, FaultsAreNamedAndLeaveTheProjectUntouched) {
         {"absolute path", setCastle(0, "path", "/etc/hostname"), {"\"/etc/hostname\" lies outside the start folder"}},
         {"link out of the folder", setCastle(0, "path", "res\\elsewhere\\castles\\castle.bmp"),
          {"lies outside the start folder"}},
+        {"loop of links", setCastle(0, "path", "res/loop/castle.bmp"),
+         {"\"res/loop/castle.bmp\" cannot be reached: Too many levels of symbolic links"}},
+        {"name too long", setCastle(0, "path", longPath.c_str()),
+         {"\"res/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa...\" cannot be reached: File name too long"}},
+        // Names from the file are cut as values are.
+        {"long document element name",
+         [&](pugi::xml_node r) {
+             r.set_name(longName.c_str());
+             SetAttribute(r, "dwID", "\xE2\x9C\x93");
+         },
+         {"\"nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn...\": attribute \"dwID\""}},
+        {"long unit entry name",
+         [&](pugi::xml_node r) {
+             pugi::xml_node unit = r.child("Units").child("Standart").first_child();
+             unit.set_name(longName.c_str());
+             SetAttribute(unit, "name", "\xE2\x9C\x93");
+         },
+         {"\"Units > Standart\" > \"nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn...\" #1"}},
     };
+    // Permissions do not stop root.
+    if (geteuid() != 0)
+        faults.push_back({"folder that cannot be searched", setCastle(0, "path", "res/locked/castle.bmp"),
+                          {"\"res/locked/castle.bmp\" cannot be reached: Permission denied"}});
     for (const Fault& fault : faults) {
         OpenCatalogue(fault.edit);
         const std::string message = LoadMessage();
@@ -266,6 +303,87 @@ TEST_F(CatalogueTest, FaultsAreNamedAndLeaveTheProjectUntouched) {
         EXPECT_EQ(project.NumResources, 0) << fault.what;
         EXPECT_EQ(project.ComputerPlayerTypes.GetCount(), 0u) << fault.what;
         EXPECT_EQ(editor.castles.GetBitmaps()->GetCount(), 0) << fault.what;
+    }
+    chmod((dir / "res/locked").c_str(), 0700);
+}
+
+// What XML does not allow is refused when the file is opened, naming it; a
+// path with a NUL from elsewhere (a project file) is refused when loaded.
+TEST_F(CatalogueTest, ARepeatedAttributeAndANulAreRefused) {
+    struct Case {
+        const char* what;
+        std::function<void(pugi::xml_node)> edit;
+        std::vector<std::string> named;
+    };
+    const Case cases[] = {
+        {"repeated path",
+         [](pugi::xml_node r) { Child(r.child("Castles"), "Castle", 1).append_attribute("path") = "res/castles/citadel.bmp"; },
+         {"attribute \"path\" is given more than once in element \"Castle\""}},
+        {"NUL in a path",
+         [](pugi::xml_node r) { SetAttribute(r.child("Castles").child("Castle"), "path", "res/castles/village.bmp@.txt"); },
+         {"\"&#0;\" in element \"Castle\""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteCatalogue(c.edit);
+        const std::vector<uint8_t> written = thorn::test::ReadFileBytes(dir / "pw.xml");
+        std::string text(written.begin(), written.end());
+        if (const size_t at = text.find("bmp@"); at != std::string::npos) text.replace(at + 3, 1, "&#0;");
+        thorn::test::WriteFileBytes(dir / "pw.xml", std::vector<uint8_t>(text.begin(), text.end()));
+        try {
+            thorn::OpenGameData(dir / "pw.xml");
+            ADD_FAILURE() << "opened";
+        } catch (const thorn::EGameDataError& error) {
+            for (const std::string& name : c.named) EXPECT_NE(std::string(error.what()).find(name), std::string::npos) << error.what();
+        }
+    }
+
+    OpenCatalogue();
+    LoadGameData(project);
+    Table().SetCastleImagePath(1, std::string("res/castles/village.bmp\0.txt", 28));
+    try {
+        LoadCastlesAndArmies(project, 0);
+        ADD_FAILURE() << "loaded";
+    } catch (const thorn::EGameDataError& error) {
+        EXPECT_NE(std::string(error.what()).find("castle picture 1 of the project: the picture path holds a NUL character after \"res/castles/village.bmp\""),
+                  std::string::npos)
+            << error.what();
+    }
+}
+
+// Short of memory anywhere, the catalogue's check and its opening say so
+// and throw nothing else.
+TEST_F(CatalogueTest, ShortOfMemoryTheCheckSaysSo) {
+    OpenCatalogue();
+    const IXMLNode root = editor.gameData->GetDocumentElement();
+    const std::filesystem::path file = dir / "pw.xml";
+    struct Step {
+        const char* what;
+        std::function<std::string()> run;  // the message, empty when it went through
+    };
+    const Step steps[] = {
+        {"check", [&] { return thorn::CheckGameData(root, dir.Path()); }},
+        {"open",
+         [&]() -> std::string {
+             try {
+                 thorn::OpenGameData(file);
+             } catch (const thorn::EGameDataError& error) {
+                 return error.what();
+             }
+             return {};
+         }},
+    };
+    for (const Step& step : steps) {
+        const uint64_t start = thorn::test::AllocationCount();
+        ASSERT_EQ(step.run(), "") << step.what;
+        const uint64_t needed = thorn::test::AllocationCount() - start;
+        for (uint64_t n = 1; n <= needed; n += std::max<uint64_t>(1, needed / 50)) {
+            SCOPED_TRACE(std::string(step.what) + ", allocation " + std::to_string(n) + " of " + std::to_string(needed));
+            std::string message;
+            const thorn::test::FailingAllocation failing(n);
+            EXPECT_NO_THROW(message = step.run());
+            EXPECT_NE(message.find("memory"), std::string::npos) << message;
+        }
     }
 }
 
