@@ -122,8 +122,11 @@ public:
     // provinces and scales their places to the new world. The picture is
     // read and checked before anything changes: a file that cannot be read
     // or a side past 32640 pixels throws (EFOpenError, EInvalidGraphic) and
-    // a refused resize answers 0, both leaving the project as it was.
-    // Answers 1 on success.
+    // a refused resize answers 0, both leaving the project as it was. Short
+    // of memory, the editor's error box says so and it answers 0: with the
+    // project as it was while the picture was read, reset once the old
+    // pieces were gone. Anything else that stops the cut resets the project
+    // and goes on to the caller. Answers 1 on success.
     int ImportWorldImage(const std::filesystem::path& fileName, int reload);
     // The same for a picture already in memory, which the import takes over.
     int ImportWorldBitmap(std::unique_ptr<TBitmap32> picture, int reload);
@@ -353,6 +356,10 @@ public:
     CErrorList ErrorList{*this};
 
 private:
+    // The import's part that replaces the pieces: the world takes the
+    // picture's size and is cut into pieces, with neighbours, merges,
+    // conversions, warnings and icon places.
+    void CutWorld(std::unique_ptr<TBitmap32> picture, int32_t width, int32_t height, int reload);
     // The new world's size taken by every province's point and icon places.
     void ScaleProvincePlaces(int32_t width, int32_t height);
     // After a reload: every bound province is bound to the new piece under

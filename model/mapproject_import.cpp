@@ -1,6 +1,7 @@
 // The world-picture import: loading, cutting the picture into map pieces
 // and classifying them.
 #include <algorithm>
+#include <new>
 #include <stack>
 #include <vector>
 
@@ -13,6 +14,9 @@
 namespace {
 
 constexpr const char* kResizeQuestion = "Map image has wrong size (less than 160x160). Resize?";
+constexpr const char* kNoMemoryToRead = "There is not enough memory to read the world picture";
+constexpr const char* kNoMemoryToCut =
+    "There is not enough memory to cut the world picture into map pieces; the project was emptied";
 constexpr const char* kTooManyRegions =
     "The world picture holds more than 1501 regions; only the first 1501 were made into map pieces.";
 
@@ -36,6 +40,20 @@ void AppendPiece(CMapProject& project, TColor32 colour, const TRect& box, std::s
     piece->PixelCount = count;
     piece->Kind = FreshPieceKind(project, *piece);
     project.MapPieces.Add(std::move(piece));
+}
+
+// Runs step; answers false when memory ran out on the way (an allocation,
+// or a bitmap whose pixels could not be had).
+template <typename Step>
+bool WithinMemory(const Step& step) {
+    try {
+        step();
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const EOutOfResources&) {
+        return false;
+    }
 }
 
 }  // namespace
@@ -123,8 +141,14 @@ void ClassifyPieces(CMapProject& project) {
 
 int CMapProject::ImportWorldImage(const std::filesystem::path& fileName, int reload) {
     // The new picture is read and accepted before the project changes.
-    auto picture = std::make_unique<TBitmap32>();
-    picture->LoadFromFile(fileName);
+    std::unique_ptr<TBitmap32> picture;
+    if (!WithinMemory([&] {
+            picture = std::make_unique<TBitmap32>();
+            picture->LoadFromFile(fileName);
+        })) {
+        Editor().ShowError(kNoMemoryToRead);
+        return 0;
+    }
     return ImportWorldBitmap(std::move(picture), reload);
 }
 
@@ -139,10 +163,31 @@ int CMapProject::ImportWorldBitmap(std::unique_ptr<TBitmap32> picture, int reloa
             return 0;
         width = std::max(width, kMinWorldSide);
         height = std::max(height, kMinWorldSide);
-        ResizeBitmap(*picture, static_cast<uint16_t>(width), static_cast<uint16_t>(height));
+        if (!WithinMemory([&] { ResizeBitmap(*picture, static_cast<uint16_t>(width), static_cast<uint16_t>(height)); })) {
+            Editor().ShowError(kNoMemoryToRead);
+            return 0;
+        }
     }
 
     ProgressScope progress(*this);
+    // From here on the old pieces are gone: a world cut half way is no
+    // world, so whatever stops the cut empties the project.
+    bool cut = false;
+    try {
+        cut = WithinMemory([&] { CutWorld(std::move(picture), width, height, reload); });
+    } catch (...) {
+        Reset();
+        throw;
+    }
+    if (!cut) {
+        Reset();
+        Editor().ShowError(kNoMemoryToCut);
+        return 0;
+    }
+    return 1;
+}
+
+void CMapProject::CutWorld(std::unique_ptr<TBitmap32> picture, int32_t width, int32_t height, int reload) {
     // The warnings point at the pieces about to go.
     ErrorList.Clear();
     MapPieces.Clear();
@@ -167,7 +212,6 @@ int CMapProject::ImportWorldBitmap(std::unique_ptr<TBitmap32> picture, int reloa
 
     CalcCastlePlaces();
     if (reload) KeepProvincePlaces();
-    return 1;
 }
 
 void CMapProject::ScaleProvincePlaces(int32_t width, int32_t height) {

@@ -99,7 +99,9 @@ void CProvinceMap::AddNeighbour(uint16_t n) {
     CProvinceMap* piece = Piece(n);
     if (!piece || piece == this || piece->IsEmpty()) return;
     if (Neighbours.IndexOf(n) >= 0) return;
-    Neighbours.Add(n);
+    // The list answers -1 only when it cannot grow: a border left out would
+    // never be seen again, so the import stops as short of memory instead.
+    if (Neighbours.Add(n) < 0) throw std::bad_alloc();
     piece->AddNeighbour(OwnIndex());
 }
 

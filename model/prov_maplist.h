@@ -46,6 +46,7 @@ public:
     // Enters piece n in this piece's list and this piece in n's (kept
     // symmetric); ignored for 0xFFFF, for this piece itself, for an empty
     // piece and for an index past the piece list this piece belongs to.
+    // Throws std::bad_alloc when a list cannot grow.
     void AddNeighbour(uint16_t n);
     // Takes n out of this piece's list and this piece out of n's.
     void RemoveNeighbour(uint16_t n);

@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <new>
 #include <random>
+#include <string>
+#include <vector>
+
+#include "FailingAllocation.h"
 
 #include "MapProjectFixture.h"
 #include "model/Settings.h"
@@ -313,11 +320,77 @@ TEST_F(ImportTest, UnreadablePictureThrowsAndChangesNothing) {
     EXPECT_FALSE(editor.progressShown);
 }
 
+// Whatever stops the cut once the old pieces are gone leaves no half world:
+// the project is emptied and the progress window hidden. Short of memory,
+// the error box says so; anything else goes on to the caller.
 TEST_F(ImportTest, FailureInsideTheImportStillHidesTheProgressWindow) {
-    editor.throwAtProgress = 5;
-    EXPECT_THROW(Import(*SmallPieceBetweenTwo()), std::runtime_error);
-    EXPECT_FALSE(editor.progressShown);
-    EXPECT_EQ(editor.calls.back(), "HideProgress");
+    constexpr const char* kNoMemory =
+        "There is not enough memory to cut the world picture into map pieces; the project was emptied";
+    struct Case {
+        const char* what;
+        std::function<void()> fail;
+        const char* shown;  // null: the exception goes on
+    };
+    const Case cases[] = {
+        {"an error", [] { throw std::runtime_error("stopped in a long loop"); }, nullptr},
+        {"no bitmap", [] { throw EOutOfResources("Can't allocate the DIB handle"); }, kNoMemory},
+        {"out of memory", [] { throw std::bad_alloc(); }, kNoMemory},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(Import(*SmallPieceBetweenTwo()), 1);
+        editor.errors.clear();
+        editor.throwAtProgress = 5;
+        editor.failAtProgress = c.fail;
+        if (c.shown) {
+            EXPECT_EQ(Import(*SmallPieceBetweenTwo(), 1), 0);
+            EXPECT_EQ(editor.errors, std::vector<std::string>{c.shown});
+        } else {
+            EXPECT_THROW(Import(*SmallPieceBetweenTwo(), 1), std::runtime_error);
+        }
+        EXPECT_FALSE(editor.progressShown);
+        EXPECT_EQ(editor.calls.back(), "HideProgress");
+        EXPECT_EQ(project.MapPieces.GetCount(), 0);
+        EXPECT_EQ(project.WorldWidth, 1);
+    }
+}
+
+// Short of memory at any allocation, the import says so and leaves the
+// project as it was (while the picture is read) or empty (once the old
+// pieces went); nothing is thrown, and nothing is silently left out.
+TEST_F(ImportTest, ShortOfMemoryTheImportLeavesNoHalfWorld) {
+    const auto earlier = SmallPieceBetweenTwo();
+    ASSERT_EQ(Import(*earlier), 1);
+    const uint16_t pieces = project.MapPieces.GetCount();
+    thorn::test::WriteBmp24(dir / "next.bmp", *DrawPicture(240, 180, [](int32_t x, int32_t y) {
+        return ProvinceColour(1 + (x / 60 + y / 60) % 3);
+    }));
+    const std::filesystem::path next = dir / "next.bmp";
+    const uint64_t start = thorn::test::AllocationCount();
+    ASSERT_EQ(project.ImportWorldImage(next, 1), 1);
+    const uint64_t needed = thorn::test::AllocationCount() - start;
+    for (uint64_t n = 1; n <= needed; n += std::max<uint64_t>(1, needed / 70)) {
+        SCOPED_TRACE("allocation " + std::to_string(n) + " of " + std::to_string(needed));
+        ASSERT_EQ(Import(*earlier), 1);
+        editor.errors.clear();
+        int answer = -1;
+        {
+            const thorn::test::FailingAllocation failing(n);
+            EXPECT_NO_THROW(answer = project.ImportWorldImage(next, 1));
+        }
+        EXPECT_FALSE(editor.progressShown);
+        ASSERT_EQ(answer, 0);
+        ASSERT_EQ(editor.errors.size(), 1u);
+        if (editor.errors[0] == "There is not enough memory to read the world picture") {
+            EXPECT_EQ(project.MapPieces.GetCount(), pieces);
+            EXPECT_EQ(project.WorldWidth, 200);
+        } else {
+            EXPECT_EQ(editor.errors[0],
+                      "There is not enough memory to cut the world picture into map pieces; the project was emptied");
+            EXPECT_EQ(project.MapPieces.GetCount(), 0);
+            EXPECT_EQ(project.WorldWidth, 1);
+        }
+    }
 }
 
 TEST_F(ImportTest, ReloadClearsTheShownWarningBeforeItsPieceGoes) {
