@@ -2,14 +2,18 @@
 // folder that holds the shipped pictures: through the catalogue's loader,
 // then into a project as a new mission reads it. A catalogue may only be
 // refused with EGameDataError; one that is taken must keep every limit.
+#include <signal.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "model/DetachedEditor.h"
 #include "model/GameData.h"
@@ -21,6 +25,28 @@ namespace {
 namespace fs = std::filesystem;
 using Limits = thorn::GameDataLimits;
 
+// What the start folder holds, parents before children, for a signal
+// handler to remove in reverse with the calls a handler may make. Filled
+// before the handler is installed and not changed while it is.
+std::vector<std::string> removedOnSignal;
+constexpr int kCleanedSignals[] = {SIGINT, SIGTERM, SIGHUP};
+struct sigaction previousActions[std::size(kCleanedSignals)];
+
+void RemoveListedFiles() {
+    for (auto path = removedOnSignal.rbegin(); path != removedOnSignal.rend(); ++path)
+        if (::unlink(path->c_str()) != 0) ::rmdir(path->c_str());
+}
+
+// An interrupted run (Ctrl-C, a fuzzing job stopped) leaves no start folder
+// behind; then the signal goes on to whoever handled it before (libFuzzer,
+// or the default that ends the program).
+extern "C" void RemoveStartFolderOnSignal(int signal) {
+    RemoveListedFiles();
+    for (size_t i = 0; i < std::size(kCleanedSignals); ++i)
+        if (kCleanedSignals[i] == signal) ::sigaction(signal, &previousActions[i], nullptr);
+    ::raise(signal);
+}
+
 // A private start folder with a copy of the repository's pictures.
 struct StartFolder {
     StartFolder() {
@@ -28,9 +54,22 @@ struct StartFolder {
         if (!::mkdtemp(pattern.data())) std::abort();
         path = pattern;
         fs::copy(fs::path(THORN_SOURCE_DIR) / "startdir" / "res", path / "res", fs::copy_options::recursive);
+        removedOnSignal = {path.string(), (path / "res").string()};
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(path / "res"))
+            removedOnSignal.push_back(entry.path().string());
+        // Written for every input.
+        removedOnSignal.push_back((path / "pw.xml").string());
+        removedOnSignal.push_back((path / "pw.xml.tmp").string());
+        struct sigaction action {};
+        action.sa_handler = RemoveStartFolderOnSignal;
+        sigemptyset(&action.sa_mask);
+        for (size_t i = 0; i < std::size(kCleanedSignals); ++i)
+            ::sigaction(kCleanedSignals[i], &action, &previousActions[i]);
         project.SetEditorLink(&editor);
     }
     ~StartFolder() {
+        for (size_t i = 0; i < std::size(kCleanedSignals); ++i)
+            ::sigaction(kCleanedSignals[i], &previousActions[i], nullptr);
         project.SetEditorLink(nullptr);
         std::error_code ignored;
         fs::remove_all(path, ignored);
