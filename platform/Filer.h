@@ -120,7 +120,7 @@ private:
 
 // Reads what TWriter writes. Every length and count is checked against the
 // bytes the stream has left before anything is allocated, nesting is
-// bounded, and anything that does not fit the format or the object read into
+// bounded (by the one budget of platform/ReadNesting.h), and anything that does not fit the format or the object read into
 // throws EReadError ("Stream read error" for a stream that ends early,
 // "Invalid property value", "Property X does not exist", "Invalid stream
 // format"); an unknown class throws EClassNotFound. Exceptions a setter

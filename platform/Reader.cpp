@@ -7,23 +7,14 @@
 #include "platform/Components.h"
 #include "platform/Extended80.h"
 #include "platform/Filer.h"
+#include "platform/ReadNesting.h"
 
 namespace {
 
-// Components, collections and binary properties nest; a hostile stream must
-// not nest them deeper than the stack allows. The count spans the readers of
-// nested binary properties too.
-constexpr int kMaxNesting = 64;
-thread_local int nesting = 0;
-
-struct Nesting {
-    Nesting() {
-        if (nesting >= kMaxNesting) throw EReadError("Form stream nested too deeply");
-        ++nesting;
-    }
-    ~Nesting() { --nesting; }
-    Nesting(const Nesting&) = delete;
-    Nesting& operator=(const Nesting&) = delete;
+// Components and collection items nest; their levels share the thread's
+// one budget with everything a binary property's reader nests inside them.
+struct Nesting : thorn::ReadNesting {
+    Nesting() : ReadNesting("Form stream nested too deeply") {}
 };
 
 [[noreturn]] void InvalidValue() { throw EReadError("Invalid property value"); }
@@ -213,10 +204,13 @@ double TReader::ReadFloat() {
 }
 
 void TReader::ReadCollection(TCollection& collection) {
-    Nesting nested;
     thorn::WithinUpdate(collection, [&] {
         collection.Clear();
         while (!EndOfList()) {
+            // An item's properties may hold collections again: an item is a
+            // level, an empty collection none (the writer writes every
+            // collection, even an empty one).
+            Nesting nested;
             // An item may carry its position first; items are read in order anyway.
             if (const TValueType next = NextValue(); next == vaInt8 || next == vaInt16 || next == vaInt32)
                 ReadInteger();
@@ -304,11 +298,15 @@ void TReader::DefineBinaryProperty(std::string_view name, const std::function<vo
                                    const std::function<void(TStream&)>&, bool) {
     if (found_ || !read || !thorn::SameText(name, wanted_)) return;
     found_ = true;
-    Nesting nested;
+    // No level of its own: plain bytes nest nothing, and whatever the
+    // property's reader nests (a node stream, components) takes its levels.
     CheckValue(vaBinary);
     std::vector<uint8_t> bytes(ReadLength(1));
     ReadBytes(bytes.data(), static_cast<int64_t>(bytes.size()));
     TMemoryStream data(bytes);
+    // One copy of the bytes is enough while the property's reader runs,
+    // which may read more such properties nested inside them.
+    std::vector<uint8_t>().swap(bytes);
     read(data);
 }
 

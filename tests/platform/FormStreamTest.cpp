@@ -7,8 +7,10 @@
 
 #include "platform/ClassRegistry.h"
 #include "platform/Filer.h"
+#include "platform/ReadNesting.h"
 #include "support/PictureFiles.h"
 #include "support/Readers.h"
+#include "support/SmallStack.h"
 #include "support/StreamSamples.h"
 
 namespace {
@@ -212,7 +214,7 @@ TEST_F(FormStream, HostileStreamsAreRefused) {
         return b;
     };
     ByteWriter deep = header("TPF0", "TSample", "A").Raw({0});
-    for (int i = 0; i < 100; ++i) deep.ShortString("TSample").ShortString("").Raw({0});
+    for (int i = 0; i < 4 * thorn::kMaxReadNesting; ++i) deep.ShortString("TSample").ShortString("").Raw({0});
     ByteWriter twins = header("TPF0", "TSample", "R").Raw({0});
     twins.ShortString("TSample").ShortString("C").Raw({0, 0}).ShortString("TSample").ShortString("c").Raw({0, 0, 0});
     const Case cases[] = {
@@ -247,6 +249,55 @@ TEST_F(FormStream, HostileStreamsAreRefused) {
         SCOPED_TRACE(c.what);
         EXPECT_THROW(Read(c.bytes.Bytes()), EStreamError);
         EXPECT_EQ(thorn::test::MessageOf([&] { Read(c.bytes.Bytes()); }), c.message);
+    }
+}
+
+// Samples nested components deep, one in the other, the deepest holding
+// rows empty rows; no other properties.
+std::vector<uint8_t> Nested(int components, int rows) {
+    ByteWriter b;
+    b.Chars("TPF0");
+    for (int level = 1; level <= components; ++level) {
+        b.ShortString("TSample").ShortString(level == 1 ? "A" : "");
+        if (level == components && rows > 0) {
+            b.ShortString("Rows").Raw({14});
+            for (int i = 0; i < rows; ++i) b.Raw({1, 0});
+            b.Raw({0});
+        }
+        b.Raw({0});
+    }
+    for (int level = 1; level <= components; ++level) b.Raw({0});
+    return b.Bytes();
+}
+
+TEST_F(FormStream, WhatIsReadAtTheNestingLimitIsWrittenAndReadBack) {
+    // A component is a level and so is a collection's item; an empty
+    // collection, which the writer writes for every sample, is none.
+    constexpr int kBudget = thorn::kMaxReadNesting;
+    constexpr const char* kBack = "written and read back";
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        const char* outcome;
+    };
+    const Case cases[] = {
+        {"components filling the budget", Nested(kBudget, 0), kBack},
+        {"one component more", Nested(kBudget + 1, 0), "Form stream nested too deeply"},
+        {"rows on the deepest component but one", Nested(kBudget - 1, 2), kBack},
+        {"rows on the deepest", Nested(kBudget, 2), "Form stream nested too deeply"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string outcome;
+        thorn::test::RunWithStack(thorn::test::kReaderStack, [&] {
+            try {
+                const std::vector<uint8_t> first = Written(*Read(c.bytes));
+                outcome = Written(*Read(first)) == first ? kBack : "written otherwise";
+            } catch (const EReadError& e) {
+                outcome = e.what();
+            }
+        });
+        EXPECT_EQ(outcome, c.outcome);
     }
 }
 
