@@ -4,7 +4,9 @@
 // full paths to the same nodes, looked up in the same order. The table holds
 // the lookups within 2x of the map, and the building to a growth of at most
 // n^1.15 from 5,000 to 50,000 and from 50,000 to 500,000 nodes (reported as
-// "pixels^" by the frame: read it as nodes).
+// "pixels^" by the frame: read it as nodes). One path of n levels ("/n"
+// repeated) made by a single AddPathNode is held to the same growth from
+// 2,000 to 20,000 levels: linear in the path's length.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -39,6 +41,18 @@ void Build(benchmark::State& state, int n) {
         auto tree = std::make_unique<TrmTreeNonView>();
         for (const std::string& path : paths) tree->AddPathNode(nullptr, path);
         benchmark::DoNotOptimize(tree->GetItems().GetCount());
+        state.PauseTiming();
+        tree.reset();
+        state.ResumeTiming();
+    }
+}
+
+void BuildDeep(benchmark::State& state, int levels) {
+    std::string path;
+    for (int i = 0; i < levels; ++i) path += "/n";
+    for (auto _ : state) {
+        auto tree = std::make_unique<TrmTreeNonView>();
+        benchmark::DoNotOptimize(tree->AddPathNode(nullptr, path));
         state.PauseTiming();
         tree.reset();
         state.ResumeTiming();
@@ -86,6 +100,10 @@ void Register() {
     for (int n : {5000, 50000, 500000})
         benchmark::RegisterBenchmark(("build/" + std::to_string(n)).c_str(), [n](benchmark::State& s) { Build(s, n); })
             ->Unit(benchmark::kMillisecond);
+    for (int n : {2000, 20000})
+        benchmark::RegisterBenchmark(("deep path/" + std::to_string(n)).c_str(),
+                                     [n](benchmark::State& s) { BuildDeep(s, n); })
+            ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("find every path/50000", FindInTree)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("unordered_map find every path/50000", FindInMap)->Unit(benchmark::kMillisecond);
 
@@ -116,6 +134,15 @@ void Register() {
         growth.target = thorn::bench::AtMost(1.15);
         thorn::bench::AddRow(growth);
     }
+    Row deep;
+    deep.label = "AddPathNode of one deep path, growth from 2,000 to 20,000 levels";
+    deep.ours = {"deep path/20000"};
+    deep.peerName = "2000";
+    deep.peer = {"deep path/2000"};
+    deep.growth = 10;
+    deep.unit = "";
+    deep.target = thorn::bench::AtMost(1.15);
+    thorn::bench::AddRow(deep);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "inspector/Rmlibrary.h"
 #include "platform/ClassRegistry.h"
+#include "platform/Crc32.h"
 #include "platform/Filer.h"
 #include "platform/Properties.h"
 
@@ -47,17 +48,62 @@ void WriteInt32(TStream& stream, int32_t value) {
 constexpr int64_t kSmallestNode = 4 + 5 + 4;
 constexpr int32_t kLongestText = 255;
 
+// N and the record of N bytes of the node stream; kept out of the reader
+// of a node, which recurses, so that its record buffer is not on the stack
+// once a level.
+TNodeInfo ReadNodeInfo(TStream& stream) {
+    const int32_t size = ReadInt32(stream);
+    if (size < 5 || size > 5 + kLongestText || size > stream.Remaining()) throw EReadError("Invalid node stream");
+    uint8_t record[5 + kLongestText];
+    stream.ReadBuffer(record, size);
+    TNodeInfo info;
+    info.Count = static_cast<int32_t>(record[0] | record[1] << 8 | record[2] << 16 |
+                                      static_cast<uint32_t>(record[3]) << 24);
+    const int length = record[4];
+    if (length > size - 5) throw EReadError("Invalid node stream");
+    info.Text.assign(reinterpret_cast<const char*>(record + 5), static_cast<size_t>(length));
+    return info;
+}
+
+std::span<const uint8_t> BytesOf(std::string_view text) {
+    return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+// The CRC of a path carried on by a separator and a name.
+thorn::Crc32 Extended(thorn::Crc32 crc, char sep, std::string_view name) {
+    crc.Update(BytesOf(std::string_view(&sep, 1)));
+    crc.Update(BytesOf(name));
+    return crc;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- node
 
 TrmTreeNonViewNode::TrmTreeNonViewNode(TrmTreeNonViewNodes& owner) : owner_(&owner) {}
 
-TrmTreeNonViewNode::~TrmTreeNonViewNode() = default;
+TrmTreeNonViewNode::~TrmTreeNonViewNode() { ForgetFreedData(); }
 
 TrmCustomTreeNonView& TrmTreeNonViewNode::GetrmTreeNonView() const { return owner_->GetOwner(); }
 
-std::unique_ptr<TComponent> TrmTreeNonViewNode::ReleaseOwnedData() { return std::move(ownedData_); }
+void TrmTreeNonViewNode::ForgetFreedData() {
+    // A deletion handler that frees the node's data frees what the node
+    // holds: it must not be freed a second time.
+    if (!ownedAlive_) static_cast<void>(ownedData_.release());
+}
+
+void TrmTreeNonViewNode::HoldData(std::unique_ptr<TComponent> component) {
+    ForgetFreedData();
+    ownedData_ = std::move(component);
+    ownedAlive_ = ownedData_.get();
+    data_ = ownedData_.get();
+}
+
+std::unique_ptr<TComponent> TrmTreeNonViewNode::ReleaseOwnedData() {
+    ForgetFreedData();
+    ownedAlive_.Reset();
+    return std::move(ownedData_);
+}
 
 void TrmTreeNonViewNode::SetText(const std::string& text) {
     if (text != text_) {
@@ -169,6 +215,9 @@ TrmTreeNonViewNode* TrmTreeNonViewNode::MoveTo(TrmTreeNonViewNode* destination, 
     if (destination && &destination->GetOwner() != owner_) NoNodeReference();
     const bool asChild = mode == naAddChild || mode == naAddChildFirst;
     if (asChild && !destination) NoNodeReference();
+    // Just before itself is where the node is. (Its position could not be
+    // looked up below: it has left the list by then.)
+    if (mode == naInsert && destination == this) return this;
     TrmTreeNonViewNode* newParent = asChild ? destination : destination ? destination->parent_ : nullptr;
 
     RemoveHash();
@@ -189,7 +238,22 @@ TrmTreeNonViewNode* TrmTreeNonViewNode::MoveTo(TrmTreeNonViewNode* destination, 
 }
 
 void TrmTreeNonViewNode::Delete() {
-    DeleteChildren();
+    // The children first, last child first, each after its own subtree: the
+    // deepest last node goes each time, and the walk goes on from its
+    // parent. A loop rather than a recursion, as a tree may be as deep as
+    // the longest path anyone asked for.
+    TrmTreeNonViewNode* node = this;
+    for (;;) {
+        while (!node->children_.empty()) node = node->children_.back().get();
+        if (node == this) break;
+        TrmTreeNonViewNode* parent = node->parent_;
+        node->DeleteChildless();
+        node = parent;
+    }
+    DeleteChildless();
+}
+
+void TrmTreeNonViewNode::DeleteChildless() {
     owner_->RemoveHash(this);
     NodeList& list = Siblings();
     const int at = PositionIn(list, this);
@@ -244,26 +308,16 @@ void TrmTreeNonViewNode::WriteData(TStream& stream) const {
     for (const auto& child : children_) child->WriteData(stream);
 }
 
-void TrmTreeNonViewNode::ReadData(TStream& stream, int depth) {
-    if (depth >= TrmTreeNonViewNodes::kMaxStreamDepth) throw EReadError("Node stream nested too deeply");
-    const int32_t size = ReadInt32(stream);
-    if (size < 5 || size > 5 + kLongestText || size > stream.Remaining()) throw EReadError("Invalid node stream");
-    uint8_t record[5 + kLongestText];
-    stream.ReadBuffer(record, size);
-    TNodeInfo info;
-    info.Count = static_cast<int32_t>(record[0] | record[1] << 8 | record[2] << 16 |
-                                      static_cast<uint32_t>(record[3]) << 24);
-    const int length = record[4];
-    if (length > size - 5) throw EReadError("Invalid node stream");
-    info.Text.assign(reinterpret_cast<const char*>(record + 5), static_cast<size_t>(length));
+void TrmTreeNonViewNode::ReadData(TStream& stream) {
+    // A level of the one budget the form streams around this tree and the
+    // trees on its components' nodes share.
+    const thorn::ReadNesting level("Node stream nested too deeply");
+    const TNodeInfo info = ReadNodeInfo(stream);
     SetText(info.Text);
     if (info.Count < 0 || info.Count > (stream.Remaining() - 4) / kSmallestNode)
         throw EReadError("Invalid node stream");
-    if (ReadInt32(stream) == 1) {
-        ownedData_ = thorn::ReadComponent(stream);
-        data_ = ownedData_.get();
-    }
-    for (int32_t i = 0; i < info.Count; ++i) owner_->AddChild(this, {})->ReadData(stream, depth + 1);
+    if (ReadInt32(stream) == 1) HoldData(thorn::ReadComponent(stream));
+    for (int32_t i = 0; i < info.Count; ++i) owner_->AddChild(this, {})->ReadData(stream);
 }
 
 // ---------------------------------------------------------------- nodes
@@ -343,7 +397,7 @@ TrmTreeNonViewNode* TrmTreeNonViewNodes::InternalAddObject(TrmTreeNonViewNode* n
     added->parent_ = parent;
     added->SetData(data);
     added->SetText(text);
-    BinaryInsert(added->GetNodePath(), added);
+    IndexAdded(added);
     return added;
 }
 
@@ -394,6 +448,20 @@ bool TrmTreeNonViewNodes::PathIs(const TrmTreeNonViewNode* node, std::string_vie
     return end == 0;
 }
 
+TrmTreeNonViewNode* TrmTreeNonViewNodes::LocateChild(const TrmTreeNonViewNode* parent, std::string_view text,
+                                                     int32_t hash, size_t pathLength) const {
+    if (hashes_.empty()) return nullptr;
+    for (size_t i = Bucket(hash);; i = (i + 1) & (slots_.size() - 1)) {
+        const Slot& slot = slots_[i];
+        if (slot.entry == 0) return nullptr;
+        if (slot.hash != hash) continue;
+        const TrmHashData& entry = hashes_[slot.entry - 1];
+        if (static_cast<size_t>(entry.pathLength) == pathLength && entry.node->parent_ == parent &&
+            entry.node->text_ == text)
+            return entry.node;
+    }
+}
+
 int TrmTreeNonViewNodes::LocateHashIndex(std::string_view path) const {
     if (hashes_.empty()) return -1;
     const int32_t hash = HashValue(path);
@@ -414,15 +482,40 @@ TrmTreeNonViewNode* TrmTreeNonViewNodes::LocateNode(std::string_view path) const
 
 void TrmTreeNonViewNodes::BinaryInsert(std::string_view path, TrmTreeNonViewNode* node) {
     CheckOwned(node);
-    if (!node) return;
+    // Every entry holds the hash and length of its node's current path:
+    // the hashes of children are carried on from it (IndexAdded).
+    if (!node || !PathIs(node, path)) return;
     const int32_t hash = HashValue(path);
     if (node->GetHashed()) {
         const TrmHashData& own = hashes_[static_cast<size_t>(node->hashIndex_)];
-        if (own.hash == hash && static_cast<size_t>(own.pathLength) == path.size() && PathIs(node, path)) return;
+        if (own.hash == hash && static_cast<size_t>(own.pathLength) == path.size()) return;
         RemoveEntry(node->hashIndex_);
     }
+    AddEntry(hash, path.size(), node);
+}
+
+void TrmTreeNonViewNodes::IndexAdded(TrmTreeNonViewNode* node) {
+    const TrmTreeNonViewNode* parent = node->parent_;
+    if (node->GetHashed() || (parent && !parent->GetHashed())) {
+        BinaryInsert(node->GetNodePath(), node);
+        return;
+    }
+    // Hashing the whole path again would make a path of n levels cost n
+    // times its length.
+    thorn::Crc32 crc;
+    size_t length = 0;
+    if (parent) {
+        const TrmHashData& above = hashes_[static_cast<size_t>(parent->hashIndex_)];
+        crc = thorn::Crc32(static_cast<uint32_t>(above.hash));
+        length = static_cast<size_t>(above.pathLength);
+    }
+    crc = Extended(crc, owner_->GetSepChar(), node->text_);
+    AddEntry(static_cast<int32_t>(crc.Value()), length + 1 + node->text_.size(), node);
+}
+
+void TrmTreeNonViewNodes::AddEntry(int32_t hash, size_t pathLength, TrmTreeNonViewNode* node) {
     if ((hashes_.size() + 1) * 4 > slots_.size() * 3) Grow();
-    hashes_.push_back({hash, static_cast<int32_t>(path.size()), node});
+    hashes_.push_back({hash, static_cast<int32_t>(pathLength), node});
     node->hashIndex_ = static_cast<int32_t>(hashes_.size() - 1);
     size_t i = Bucket(hash);
     while (slots_[i].entry != 0) i = (i + 1) & (slots_.size() - 1);
@@ -565,19 +658,29 @@ TrmTreeNonViewNode* TrmCustomTreeNonView::AddPathNode(TrmTreeNonViewNode* node, 
     if (path.front() != sepChar_) full += sepChar_;
     full += path;
     if (TrmTreeNonViewNode* found = items_->LocateNode(full)) return found;
-    const std::string parentPath = ParentName(full);
-    const std::string child = ChildName(full);
-    if (parentPath.empty() && child.empty()) return nullptr;
-    TrmTreeNonViewNode* parent = items_->LocateNode(parentPath);
-    if (!parent && !parentPath.empty()) parent = AddPathNode(nullptr, parentPath);
-    // A path with a trailing or doubled separator names a node that may
-    // exist under its plain path.
-    std::string plain = NodePath(parent);
-    plain += sepChar_;
-    plain += child;
-    if (plain != full)
-        if (TrmTreeNonViewNode* found = items_->LocateNode(plain)) return found;
-    return items_->AddChild(parent, child);
+    // Down from the roots one name at a time, each looked up among the
+    // children of the node reached, the hash of its path carried on from
+    // that node's: no path is built or hashed twice.
+    TrmTreeNonViewNode* at = nullptr;
+    thorn::Crc32 crc;  // of the path of at
+    size_t length = 0;
+    std::string_view rest(full);
+    rest.remove_prefix(1);  // the leading separator
+    for (;;) {
+        const size_t end = rest.find(sepChar_);
+        const std::string_view name = rest.substr(0, end);
+        const thorn::Crc32 next = Extended(crc, sepChar_, name);
+        const size_t nextLength = length + 1 + name.size();
+        TrmTreeNonViewNode* child = items_->LocateChild(at, name, static_cast<int32_t>(next.Value()), nextLength);
+        if (!child && !name.empty()) child = items_->AddChild(at, std::string(name));
+        if (child) {
+            at = child;
+            crc = next;
+            length = nextLength;
+        }
+        if (end == std::string_view::npos) return at;
+        rest.remove_prefix(end + 1);
+    }
 }
 
 std::string TrmCustomTreeNonView::ParentName(std::string_view path) const {

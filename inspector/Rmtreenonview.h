@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Components.h"
+#include "platform/ReadNesting.h"
 #include "platform/Streams.h"
 
 // The path tree: a non-visual component keeping an ordered tree of nodes,
@@ -69,8 +70,8 @@ public:
     // Stores the text and, when it changed, indexes the subtree under its
     // new paths; OnNodeTextChanged runs either way.
     void SetText(const std::string& text);
-    // The data is a reference: the tree never frees it (but see
-    // ReleaseOwnedData).
+    // The data is a reference: the tree frees only a component the node
+    // read itself (see ReleaseOwnedData).
     TObject* GetData() const { return data_; }
     void SetData(TObject* data) { data_ = data; }
     // The group row's open state; deleting the last child clears it.
@@ -79,9 +80,11 @@ public:
     // Whether the node has an entry in the path index.
     bool GetHashed() const { return hashIndex_ >= 0; }
 
-    // A component this node read from a node stream: nobody else owns it,
-    // so the node holds it (and frees it with itself) until someone takes
-    // it here. Null when the node holds none; Data is left as it is.
+    // A component this node read from a node stream (or copied from
+    // another tree by Assign): nobody else owns it, so the node holds it
+    // and frees it with itself, unless it was taken here or freed before
+    // (by an OnDeletion handler that frees the node's data, say). Null when
+    // the node holds none; Data is left as it is.
     std::unique_ptr<TComponent> ReleaseOwnedData();
 
     TrmTreeNonViewNodes& GetOwner() const { return *owner_; }
@@ -127,7 +130,8 @@ public:
     //                                root list for a root or no destination)
     //   naAddChild, naAddChildFirst  last, first among destination's children
     //   naInsert                     just before destination (first root for
-    //                                no destination)
+    //                                no destination); before itself, where
+    //                                it is
     // Answers the node, or null when nothing moved: destination lies inside
     // the node's subtree, or the node would become its own child.
     TrmTreeNonViewNode* MoveTo(TrmTreeNonViewNode* destination, TNodeAttachMode mode);
@@ -149,7 +153,8 @@ public:
 
     // The node and its subtree in the node stream.
     void WriteData(TStream& stream) const;
-    void ReadData(TStream& stream, int depth = 0);
+    // Each node is a level of the thread's read nesting (platform/ReadNesting.h).
+    void ReadData(TStream& stream);
 
 private:
     friend class TrmTreeNonViewNodes;
@@ -158,6 +163,12 @@ private:
 
     // The list the node is in: its parent's children or the root list.
     NodeList& Siblings() const;
+    // Steps of Delete for a node without children, the node freed last.
+    void DeleteChildless();
+    // Holds a component read for the node as its data.
+    void HoldData(std::unique_ptr<TComponent> component);
+    // Lets go of the held component when someone else freed it.
+    void ForgetFreedData();
     // Indexes every indexed node of the subtree again under its current path.
     void Reindex();
 
@@ -169,6 +180,7 @@ private:
     bool expanded_ = false;
     int32_t hashIndex_ = -1;  // position of the node's entry in the index
     std::unique_ptr<TComponent> ownedData_;
+    thorn::ComponentRef<TComponent> ownedAlive_;  // reads null once ownedData_ was freed elsewhere
 };
 
 // The nodes of a tree: the root list and the path index.
@@ -226,7 +238,9 @@ public:
     // The entry indexing path, -1 when none does.
     int LocateHashIndex(std::string_view path) const;
     TrmTreeNonViewNode* LocateNode(std::string_view path) const;
-    // Indexes node under path (moving its entry when it had one).
+    // Indexes node under path (moving its entry when it had one). Only the
+    // node's own path is indexed: an entry under any other could never find
+    // it.
     void BinaryInsert(std::string_view path, TrmTreeNonViewNode* node);
     // Takes node's entry out of the index.
     void RemoveHash(TrmTreeNonViewNode* node);
@@ -245,11 +259,13 @@ public:
     // then every root and its subtree in pre-order as: N, the TNodeInfo of
     // N bytes, a has-data flag (1 when the data is a component, whose form
     // stream follows), the children. Reading checks every count and length
-    // against the bytes left and nests at most kMaxStreamDepth levels; a
-    // refused stream raises EReadError and leaves the tree empty.
+    // against the bytes left and nests at most kMaxStreamDepth levels,
+    // counted with the levels of the form streams it is read within and
+    // those of its components; a refused stream raises EReadError and
+    // leaves the tree empty.
     void ReadData(TStream& stream);
     void WriteData(TStream& stream) const;
-    static constexpr int kMaxStreamDepth = 256;
+    static constexpr int kMaxStreamDepth = thorn::kMaxReadNesting;
 
 private:
     friend class TrmTreeNonViewNode;
@@ -262,6 +278,13 @@ private:
 
     size_t Bucket(int32_t hash) const;
     bool PathIs(const TrmTreeNonViewNode* node, std::string_view path) const;
+    // The indexed child of parent (a root for none) of that text, whose path
+    // has that hash and length; null.
+    TrmTreeNonViewNode* LocateChild(const TrmTreeNonViewNode* parent, std::string_view text, int32_t hash,
+                                    size_t pathLength) const;
+    // Indexes a node just added, its hash carried on from its parent's.
+    void IndexAdded(TrmTreeNonViewNode* node);
+    void AddEntry(int32_t hash, size_t pathLength, TrmTreeNonViewNode* node);
     size_t SlotOf(uint32_t entry) const;
     void Grow();
     void RemoveEntry(int32_t index);
@@ -291,8 +314,10 @@ public:
     TrmTreeNonViewNode* FindPathNode(std::string_view path) const;
     // The node of path, made with any missing ancestors when absent. A
     // path without a leading separator is taken below node (the roots for
-    // none). An empty path, or one naming no node (a lone separator), gives
-    // null.
+    // none). An empty name (a doubled or trailing separator) names a node of
+    // empty text where there is one and is passed over otherwise, so
+    // "/a//b/" is "/a/b". An empty path, or one naming no node (a lone
+    // separator), gives null. The work is linear in the path's length.
     TrmTreeNonViewNode* AddPathNode(TrmTreeNonViewNode* node, std::string_view path);
     // Splitting a path ("/a/b" gives "/a" and "b"; a trailing separator is
     // left out first).

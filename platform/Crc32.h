@@ -10,6 +10,11 @@ namespace thorn {
 // 0xCBF43926, of nothing 0.
 class Crc32 {
 public:
+    Crc32() = default;
+    // Goes on from a CRC already taken: Crc32(Crc32Of(a)) fed b has the
+    // value Crc32Of(a followed by b).
+    explicit Crc32(uint32_t valueSoFar) : state_(~valueSoFar) {}
+
     void Update(std::span<const uint8_t> bytes);
     uint32_t Value() const { return ~state_; }
 

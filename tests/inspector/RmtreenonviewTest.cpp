@@ -10,6 +10,9 @@
 #include "inspector/Rmlibrary.h"
 #include "inspector/Rmtreenonview.h"
 #include "platform/Filer.h"
+#include "platform/ReadNesting.h"
+#include "support/PictureFiles.h"
+#include "support/SmallStack.h"
 #include "support/StreamSamples.h"
 #include "support/TempDir.h"
 
@@ -163,6 +166,7 @@ TEST(PathTreeAdding, PathsAndTheirParts) {
     EXPECT_EQ(Paths(tree), "/a /a/b /a/b/c");
     EXPECT_EQ(tree.AddPathNode(nullptr, "/a/b/c"), c);
     EXPECT_EQ(tree.AddPathNode(nullptr, "/a/b/c/"), c) << "a trailing separator names the same node";
+    EXPECT_EQ(tree.AddPathNode(nullptr, "/a//b/c"), c) << "so does a doubled one";
     EXPECT_EQ(tree.AddPathNode(c->GetParent(), "c"), c);
     EXPECT_EQ(tree.AddPathNode(nullptr, "a"), c->GetParent()->GetParent());
     EXPECT_EQ(tree.AddPathNode(nullptr, ""), nullptr);
@@ -178,6 +182,22 @@ TEST(PathTreeAdding, PathsAndTheirParts) {
         EXPECT_EQ(tree.ParentName(s.path), s.parent) << s.path;
         EXPECT_EQ(tree.ChildName(s.path), s.child) << s.path;
     }
+
+    // Twenty thousand levels are walked down in one loop: no recursion, no
+    // path built or hashed again at every level.
+    constexpr int kLevels = 20000;
+    std::string deep;
+    for (int i = 0; i < kLevels; ++i) deep += "/n";
+    TrmTreeNonView tall;
+    Node* bottom = tall.AddPathNode(nullptr, deep);
+    ASSERT_NE(bottom, nullptr);
+    EXPECT_EQ(bottom->GetLevel(), kLevels - 1);
+    EXPECT_EQ(tall.GetItems().GetCount(), kLevels);
+    EXPECT_EQ(tall.FindPathNode(deep), bottom);
+    EXPECT_EQ(tall.AddPathNode(nullptr, deep), bottom);
+    Node* below = tall.AddPathNode(bottom->GetParent(), "n/n/n");
+    EXPECT_EQ(below->GetParent()->GetParent(), bottom);
+    EXPECT_EQ(tall.FindPathNode(deep + "/n/n"), below);
 
     TrmTreeNonView grid;
     grid.SetSepChar('\x01');
@@ -252,6 +272,8 @@ TEST_F(PathTree, MovingTakesTheSubtreeAlong) {
          true},
         {"naInsert before none", [](SampleTree& t) { return t.d->MoveTo(nullptr, naInsert); },
          "/d /a /a/b /a/b/c /e", true},
+        {"naInsert before itself", [](SampleTree& t) { return t.d->MoveTo(t.d, naInsert); },
+         "/a /a/b /a/b/c /a/d /e", true},
         {"naAdd beside none", [](SampleTree& t) { return t.b->MoveTo(nullptr, naAdd); }, "/a /a/d /e /b /b/c", true},
         {"into its own subtree", [](SampleTree& t) { return t.a->MoveTo(t.c, naAddChild); },
          "/a /a/b /a/b/c /a/d /e", false},
@@ -495,6 +517,63 @@ TEST(PathTreeStream, ComponentOnARootAsTheExampleGivesIt) {
     EXPECT_EQ(title->ReleaseOwnedData(), nullptr);
 }
 
+// A component that counts its destructions.
+int probesFreed = 0;
+class TDeletionProbe : public TComponent {
+public:
+    ~TDeletionProbe() override { ++probesFreed; }
+};
+
+// The node stream's example: a root Title without children whose data is a
+// component (here a TDeletionProbe named Probe, without properties).
+std::vector<uint8_t> TitleWithProbe() {
+    RegisterClass<TDeletionProbe>("TDeletionProbe");
+    thorn::test::ByteWriter b;
+    b.Raw({0x01, 0, 0, 0, 0x0A, 0, 0, 0, 0, 0, 0, 0, 0x05, 0x54, 0x69, 0x74, 0x6C, 0x65, 0x01, 0, 0, 0});
+    b.Chars("TPF0").ShortString("TDeletionProbe").ShortString("Probe").Raw({0, 0});
+    return b.Bytes();
+}
+
+TEST(PathTreeStream, AComponentOnANodeIsFreedOnceWhoeverFreesIt) {
+    struct Handler {
+        const char* name;
+        TrmTreeNonViewEvent onDeletion;
+    };
+    const Handler handlers[] = {
+        {"no handler", nullptr},
+        {"a handler that takes the data and lets it go",
+         [](TObject*, Node* n) {
+             n->SetData(nullptr);
+             std::unique_ptr<TComponent> taken = n->ReleaseOwnedData();
+         }},
+        // As the property grid of the original platform does.
+        {"a handler that frees the data itself",
+         [](TObject*, Node* n) {
+             std::unique_ptr<TObject> freed(n->GetData());
+             n->SetData(nullptr);
+         }},
+    };
+    for (const bool copied : {false, true}) {
+        for (const Handler& h : handlers) {
+            SCOPED_TRACE(std::string(copied ? "copied by Assign, " : "read from the stream, ") + h.name);
+            TrmTreeNonView read, copy;
+            TMemoryStream in(TitleWithProbe());
+            read.GetItems().ReadData(in);
+            copy.GetItems().Assign(read.GetItems());
+            TrmTreeNonView& tree = copied ? copy : read;
+            Node* title = tree.FindPathNode("/Title");
+            ASSERT_NE(title, nullptr);
+            const thorn::ComponentRef<TComponent> probe(dynamic_cast<TDeletionProbe*>(title->GetData()));
+            ASSERT_TRUE(probe);
+            tree.OnDeletion = h.onDeletion;
+            const int before = probesFreed;
+            title->Delete();
+            EXPECT_FALSE(probe);
+            EXPECT_EQ(probesFreed - before, 1);
+        }
+    }
+}
+
 TEST(PathTreeStream, LongTextsAndPlainData) {
     TrmTreeNonView tree;
     TObject plain;
@@ -544,6 +623,70 @@ TEST(PathTreeStream, TreeWithItsComponentsThroughAFormStream) {
         EXPECT_EQ(sample->Count, expectedCount++);
     }
     EXPECT_EQ(copy->FindPathNode("\x01Players")->GetData(), nullptr);
+}
+
+// A node stream of one chain of depth nodes named n, the last holding the
+// form stream component when one is given.
+std::vector<uint8_t> Chain(int depth, const std::vector<uint8_t>& component) {
+    thorn::test::ByteWriter b;
+    b.I32(1);
+    for (int i = 1; i <= depth; ++i) {
+        const bool holds = i == depth && !component.empty();
+        b.I32(6).I32(i == depth ? 0 : 1).ShortString("n").I32(holds ? 1 : 0);
+        if (holds) b.Raw(component);
+    }
+    return b.Bytes();
+}
+
+// Path trees in form streams, each on the last node of the one before: the
+// first tree's chain is chains[0] nodes long, and so on.
+std::vector<uint8_t> NestedTrees(const std::vector<int>& chains) {
+    std::vector<uint8_t> form;
+    for (size_t i = chains.size(); i-- > 0;) {
+        const std::vector<uint8_t> nodes = Chain(chains[i], form);
+        thorn::test::ByteWriter b;
+        b.Chars("TPF0").ShortString("TrmTreeNonView").ShortString("").ShortString("Items.Data").U8(10);
+        b.I32(static_cast<int32_t>(nodes.size())).Raw(nodes).Raw({0, 0});
+        form = b.Bytes();
+    }
+    return form;
+}
+
+TEST(PathTreeStream, TreesInComponentsOnNodesShareOneNestingBudget) {
+    // Each tree takes a level for its component and one for every node.
+    constexpr int kBudget = thorn::kMaxReadNesting;
+    constexpr const char* kRead = "read, and written back as it was";
+    struct Case {
+        const char* name;
+        std::vector<int> chains;
+        const char* outcome;
+    };
+    const Case cases[] = {
+        {"one tree filling the budget", {kBudget - 1}, kRead},
+        {"one node more", {kBudget}, "Node stream nested too deeply"},
+        {"three trees filling it together", {100, 50, kBudget - 153}, kRead},
+        {"three trees a node past it", {100, 50, kBudget - 152}, "Node stream nested too deeply"},
+        {"trees of one node filling it", std::vector<int>(kBudget / 2, 1), kRead},
+        {"one more tree", std::vector<int>(kBudget / 2 + 1, 1), "Form stream nested too deeply"},
+        {"256-node chains nested 32 times", std::vector<int>(32, 256), "Node stream nested too deeply"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        const std::vector<uint8_t> bytes = NestedTrees(k.chains);
+        std::string outcome;
+        thorn::test::RunWithStack(thorn::test::kReaderStack, [&] {
+            try {
+                TMemoryStream in(bytes);
+                std::unique_ptr<TComponent> tree = thorn::ReadComponent(in);
+                TMemoryStream out;
+                thorn::WriteComponent(out, *tree);
+                outcome = out.Bytes() == bytes ? kRead : "written otherwise";
+            } catch (const EReadError& e) {
+                outcome = e.what();
+            }
+        });
+        EXPECT_EQ(outcome, k.outcome);
+    }
 }
 
 TEST(PathTreeStream, RefusesWhatDoesNotFit) {

@@ -18,6 +18,9 @@ TEST(Crc32, StandardCheckValueFedWholeOrInPieces) {
     pieces.Update({});
     pieces.Update(BytesOf("56789"));
     EXPECT_EQ(pieces.Value(), 0xCBF43926u);
+    thorn::Crc32 resumed(thorn::Crc32Of(BytesOf("1234")));
+    resumed.Update(BytesOf("56789"));
+    EXPECT_EQ(resumed.Value(), 0xCBF43926u);
 }
 
 }  // namespace
