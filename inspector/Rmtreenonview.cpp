@@ -115,7 +115,7 @@ void TrmTreeNonViewNode::SetText(const std::string& text) {
 }
 
 void TrmTreeNonViewNode::Reindex() {
-    if (GetHashed()) owner_->BinaryInsert(GetNodePath(), this);
+    if (GetHashed()) owner_->IndexAtItsPath(this);
     for (const auto& child : children_) child->Reindex();
 }
 
@@ -291,7 +291,7 @@ void TrmTreeNonViewNode::RemoveHash() {
 }
 
 void TrmTreeNonViewNode::RenewHash() {
-    owner_->BinaryInsert(GetNodePath(), this);
+    owner_->IndexAtItsPath(this);
     for (const auto& child : children_) child->RenewHash();
 }
 
@@ -397,7 +397,7 @@ TrmTreeNonViewNode* TrmTreeNonViewNodes::InternalAddObject(TrmTreeNonViewNode* n
     added->parent_ = parent;
     added->SetData(data);
     added->SetText(text);
-    IndexAdded(added);
+    IndexAtItsPath(added);
     return added;
 }
 
@@ -483,7 +483,7 @@ TrmTreeNonViewNode* TrmTreeNonViewNodes::LocateNode(std::string_view path) const
 void TrmTreeNonViewNodes::BinaryInsert(std::string_view path, TrmTreeNonViewNode* node) {
     CheckOwned(node);
     // Every entry holds the hash and length of its node's current path:
-    // the hashes of children are carried on from it (IndexAdded).
+    // the hashes of children are carried on from it (IndexAtItsPath).
     if (!node || !PathIs(node, path)) return;
     const int32_t hash = HashValue(path);
     if (node->GetHashed()) {
@@ -494,14 +494,14 @@ void TrmTreeNonViewNodes::BinaryInsert(std::string_view path, TrmTreeNonViewNode
     AddEntry(hash, path.size(), node);
 }
 
-void TrmTreeNonViewNodes::IndexAdded(TrmTreeNonViewNode* node) {
+void TrmTreeNonViewNodes::IndexAtItsPath(TrmTreeNonViewNode* node) {
     const TrmTreeNonViewNode* parent = node->parent_;
-    if (node->GetHashed() || (parent && !parent->GetHashed())) {
+    if (parent && !parent->GetHashed()) {
         BinaryInsert(node->GetNodePath(), node);
         return;
     }
-    // Hashing the whole path again would make a path of n levels cost n
-    // times its length.
+    // Hashing every path of a subtree whole would make a chain of n levels
+    // cost n times its length, to add, rename or move.
     thorn::Crc32 crc;
     size_t length = 0;
     if (parent) {
@@ -510,7 +510,14 @@ void TrmTreeNonViewNodes::IndexAdded(TrmTreeNonViewNode* node) {
         length = static_cast<size_t>(above.pathLength);
     }
     crc = Extended(crc, owner_->GetSepChar(), node->text_);
-    AddEntry(static_cast<int32_t>(crc.Value()), length + 1 + node->text_.size(), node);
+    const auto hash = static_cast<int32_t>(crc.Value());
+    length += 1 + node->text_.size();
+    if (node->GetHashed()) {
+        const TrmHashData& own = hashes_[static_cast<size_t>(node->hashIndex_)];
+        if (own.hash == hash && static_cast<size_t>(own.pathLength) == length) return;
+        RemoveEntry(node->hashIndex_);
+    }
+    AddEntry(hash, length, node);
 }
 
 void TrmTreeNonViewNodes::AddEntry(int32_t hash, size_t pathLength, TrmTreeNonViewNode* node) {

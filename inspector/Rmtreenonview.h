@@ -282,8 +282,10 @@ private:
     // has that hash and length; null.
     TrmTreeNonViewNode* LocateChild(const TrmTreeNonViewNode* parent, std::string_view text, int32_t hash,
                                     size_t pathLength) const;
-    // Indexes a node just added, its hash carried on from its parent's.
-    void IndexAdded(TrmTreeNonViewNode* node);
+    // Indexes node under its current path (moving its entry when it had
+    // one), the hash carried on from its parent's entry, which must be
+    // current: a subtree is indexed parents first.
+    void IndexAtItsPath(TrmTreeNonViewNode* node);
     void AddEntry(int32_t hash, size_t pathLength, TrmTreeNonViewNode* node);
     size_t SlotOf(uint32_t entry) const;
     void Grow();
