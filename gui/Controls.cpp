@@ -9,6 +9,7 @@
 #include "gui/Forms.h"
 #include "gui/Menus.h"
 #include "gui/ScrollBars.h"
+#include "gui/SizeConstraints.h"
 #include "platform/Collections.h"
 
 std::string GetShortHint(const std::string& hint) {
@@ -95,6 +96,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
         width = width_;
         height = height_;
     }
+    if (constraints_) constraints_->Apply(width, height);
     if (left == left_ && top == top_ && width == width_ && height == height_) return;
     bool moved = left != left_ || top != top_;
     bool sized = width != width_ || height != height_;
@@ -103,10 +105,39 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     left_ = left, top_ = top, width_ = width, height_ = height;
     --updatingBounds_;
     Invalidate();
+    if (!anchoring_) UpdateAnchorRules();
     if (moved) WMMove();
     if (sized) WMSize();
-    if (align_ != alNone || (parent_ && parent_->GetAutoSize())) RequestAlign();
+    if (align_ != alNone || (parent_ && parent_->RealignsOnChildBounds())) RequestAlign();
 }
+
+void TControl::SetAnchors(TAnchors value) {
+    if (value == anchors_) return;
+    anchors_ = value;
+    UpdateAnchorRules();
+}
+
+void TControl::UpdateAnchorRules() {
+    if (!parent_) return;
+    TRect client = parent_->GetClientRect();
+    originalParentSize_ = {client.Width(), client.Height()};
+    auto rule = [](bool nearEdge, bool farEdge, int start, int size) {
+        if (farEdge) return nearEdge ? size : start;
+        return start + size / 2;
+    };
+    anchorRules_ = {rule(anchors_.Contains(akLeft), anchors_.Contains(akRight), left_, width_),
+                    rule(anchors_.Contains(akTop), anchors_.Contains(akBottom), top_, height_)};
+}
+
+TSizeConstraints& TControl::Constraints() {
+    if (!constraints_) {
+        constraints_ = std::make_unique<TSizeConstraints>();
+        constraints_->OnChange = [this](TObject*) { DoConstraintsChange(); };
+    }
+    return *constraints_;
+}
+
+void TControl::DoConstraintsChange() { SetBounds(left_, top_, width_, height_); }
 
 TRect TControl::GetClientRect() const { return {0, 0, width_, height_}; }
 
@@ -153,7 +184,7 @@ void TControl::SetAlign(TAlign value) {
     if (value == align_) return;
     TAlign old = align_;
     align_ = value;
-    anchors_ = kDefaultAnchors;
+    SetAnchors(kDefaultAnchors);
     if (old != alNone || value != alNone) RequestAlign();
 }
 
@@ -523,6 +554,7 @@ void TWinControl::InsertControl(TControl* control) {
     } else {
         controls_.push_back(control);
     }
+    control->UpdateAnchorRules();
     control->CMParentFontChanged();
     control->CMParentColorChanged();
     control->CMParentShowHintChanged();
@@ -671,6 +703,7 @@ void TWinControl::AlignControl(TControl* control) {
         return;
     }
     DisableAlign();
+    AnchorChildren();
     TRect rect = GetClientRect();
     AdjustClientRect(rect);
     AlignControls(control, rect);
@@ -726,39 +759,50 @@ void TWinControl::AlignControls(TControl* control, TRect& rect) {
     }
 }
 
-void TWinControl::AnchorChildren(int oldWidth, int oldHeight) {
-    int dw = GetClientWidth() - oldWidth, dh = GetClientHeight() - oldHeight;
-    if (dw == 0 && dh == 0) return;
-    auto anchor = [&](TControl* c) {
-        if (c->align_ != alNone) return;
+void TWinControl::AnchorChildren() {
+    TRect client = GetClientRect();
+    TPoint size{client.Width(), client.Height()};
+    // Along one axis: the new start and size from the rule taken against
+    // the parent's size back then. A parent that had no size yet gives the
+    // control its first measure instead.
+    auto axis = [](bool nearEdge, bool farEdge, int rule, int original, int now, int& start, int& length) {
+        if (farEdge) {
+            if (nearEdge)
+                length = rule + now - original;
+            else
+                start = rule + now - original;
+        } else if (!nearEdge) {
+            start = static_cast<int>(static_cast<int64_t>(rule) * now / original) - length / 2;
+        }
+    };
+    // A handler run by one move may free another anchored child.
+    std::vector<thorn::ComponentRef<TControl>> anchored;
+    for (const auto* list : {&controls_, &winControls_})
+        for (TControl* c : *list)
+            if (c->align_ == alNone && c->anchors_ != kDefaultAnchors) anchored.emplace_back(c);
+    for (auto& ref : anchored) {
+        TControl* c = ref.Get();
+        if (!c || c->parent_ != this) continue;
+        if (c->originalParentSize_.X <= 0 || c->originalParentSize_.Y <= 0) {
+            c->UpdateAnchorRules();
+            continue;
+        }
         TAnchors a = c->anchors_;
         int l = c->left_, t = c->top_, w = c->width_, h = c->height_;
-        if (a.Contains(akRight)) {
-            if (a.Contains(akLeft))
-                w += dw;
-            else
-                l += dw;
-        } else if (!a.Contains(akLeft)) {
-            l += dw / 2;
-        }
-        if (a.Contains(akBottom)) {
-            if (a.Contains(akTop))
-                h += dh;
-            else
-                t += dh;
-        } else if (!a.Contains(akTop)) {
-            t += dh / 2;
-        }
+        axis(a.Contains(akLeft), a.Contains(akRight), c->anchorRules_.X, c->originalParentSize_.X, size.X, l, w);
+        axis(a.Contains(akTop), a.Contains(akBottom), c->anchorRules_.Y, c->originalParentSize_.Y, size.Y, t, h);
+        struct Anchoring {
+            thorn::ComponentRef<TControl>& control;
+            ~Anchoring() {
+                if (control) control->anchoring_ = false;
+            }
+        } anchoring{ref};
+        c->anchoring_ = true;
         c->SetBounds(l, t, w, h);
-    };
-    for (TControl* c : std::vector<TControl*>(controls_)) anchor(c);
-    for (TControl* c : std::vector<TControl*>(winControls_)) anchor(c);
+    }
 }
 
 void TWinControl::WMSize() {
-    if (lastClientWidth_ || lastClientHeight_) AnchorChildren(lastClientWidth_, lastClientHeight_);
-    lastClientWidth_ = GetClientWidth();
-    lastClientHeight_ = GetClientHeight();
     Realign();
     TControl::WMSize();
 }
@@ -767,8 +811,6 @@ void TWinControl::SetBorderWidth(int value) {
     value = std::max(0, value);
     if (value == borderWidth_) return;
     borderWidth_ = value;
-    lastClientWidth_ = GetClientWidth();
-    lastClientHeight_ = GetClientHeight();
     Realign();
     Invalidate();
 }

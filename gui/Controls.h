@@ -25,6 +25,7 @@ class TCustomForm;
 class TBasicAction;
 class TBasicActionLink;
 class TPopupMenu;
+class TSizeConstraints;
 
 namespace thorn {
 class ControlAccess;
@@ -138,8 +139,13 @@ public:
 
     TAlign GetAlign() const { return align_; }
     void SetAlign(TAlign value);
+    // The edges of the parent's client area the control keeps its distance
+    // to when the parent is resized: both edges of an axis stretch it, one
+    // edge moves it with that edge, none keeps its centre in proportion.
     TAnchors GetAnchors() const { return anchors_; }
-    void SetAnchors(TAnchors value) { anchors_ = value; }
+    void SetAnchors(TAnchors value);
+    // The smallest and largest size the control takes, whoever sizes it.
+    TSizeConstraints& Constraints();
     bool GetAutoSize() const { return autoSize_; }
     virtual void SetAutoSize(bool value);
 
@@ -282,6 +288,8 @@ protected:
     virtual bool CanAutoSize(int& newWidth, int& newHeight);
     // Sizes the control to its content when AutoSize is on.
     virtual void AdjustSize();
+    // A limit of Constraints changed: the size is brought inside them.
+    virtual void DoConstraintsChange();
     // Asks the parent to lay its children out again.
     virtual void RequestAlign();
     void Loaded() override;
@@ -299,11 +307,20 @@ protected:
 private:
     void DoFontChanged();
     void ChangeSizeState(int width, int height);
+    // Remembers where the control stands against its parent's client area,
+    // which anchoring measures every later size of the parent against.
+    void UpdateAnchorRules();
 
     TWinControl* parent_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     TAlign align_ = alNone;
     TAnchors anchors_ = kDefaultAnchors;
+    // Per axis: the width (both edges), the left side (far edge only) or the
+    // centre (neither), and the parent's client size when it was taken.
+    TPoint anchorRules_;
+    TPoint originalParentSize_;
+    bool anchoring_ = false;
+    std::unique_ptr<TSizeConstraints> constraints_;
     bool autoSize_ = false;
     bool visible_ = true;
     bool enabled_ = true;
@@ -419,6 +436,10 @@ protected:
     virtual void AlignControls(TControl* control, TRect& rect);
     virtual void AdjustClientRect(TRect& rect) {}
     void AlignControl(TControl* control);
+    // Whether a child that moves or changes size has the children laid out
+    // again: a control that sizes itself to them, or lays them out, or
+    // scrolls over them says so.
+    virtual bool RealignsOnChildBounds() const { return GetAutoSize(); }
 
     // ---- non-client area and window scroll bars
     // Takes the control's frame off rect (its bounds, (0, 0) at the top-left
@@ -449,7 +470,8 @@ protected:
     virtual void PaintWindow(TCanvas& canvas) {}
 
 private:
-    void AnchorChildren(int oldWidth, int oldHeight);
+    // Places the anchored children for the client area's present size.
+    void AnchorChildren();
     void FreeChildControls();
 
     std::vector<TControl*> controls_;     // graphic children
@@ -459,8 +481,6 @@ private:
     bool tabStop_ = false;
     int alignLevel_ = 0;
     int borderWidth_ = 0;
-    int lastClientWidth_ = 0;
-    int lastClientHeight_ = 0;
 };
 
 // A windowless control that draws itself on its parent with a canvas.

@@ -10,6 +10,8 @@
 #include "gui/MenuBar.h"
 #include "gui/Menus.h"
 #include "gui/PopupWindow.h"
+#include "gui/SizeConstraints.h"
+#include "gui/SizingLine.h"
 
 using thorn::ControlAccess;
 
@@ -107,12 +109,28 @@ void TCustomForm::EnsureWindow() {
     window_->SetBounds({GetLeft(), GetTop(), GetLeft() + GetWidth(), GetTop() + GetHeight()});
     window_->SetBorderStyle(borderStyle_);
     window_->SetFormStyle(formStyle_);
+    ApplyConstraintsToWindow();
     window_->SetWindowState(windowState_);
 }
 
+void TCustomForm::ApplyConstraintsToWindow() {
+    if (!window_) return;
+    const TSizeConstraints& limits = Constraints();
+    window_->SetMinimumSize(limits.GetMinWidth(), limits.GetMinHeight());
+    window_->SetMaximumSize(limits.GetMaxWidth(), limits.GetMaxHeight());
+}
+
+void TCustomForm::DoConstraintsChange() {
+    TWinControl::DoConstraintsChange();
+    ApplyConstraintsToWindow();
+}
+
 void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
+    if (value == borderStyle_) return;
     borderStyle_ = value;
     if (window_) window_->SetBorderStyle(value);
+    // What draws a size grip draws it no more, or now.
+    Invalidate();
 }
 
 void TCustomForm::SetFormStyle(TFormStyle value) {
@@ -129,9 +147,14 @@ void TCustomForm::PlaceOnShow() {
     if (shownOnce_) return;
     shownOnce_ = true;
     TRect area = Screen ? Screen->GetWorkAreaRect() : TRect{0, 0, 1024, 768};
+    // Centred, and kept on the desktop (its top-left corner first, where
+    // the caption is) however the form it centres on stands.
     auto center = [&](const TRect& around) {
-        SetBounds(around.Left + (around.Width() - GetWidth()) / 2, around.Top + (around.Height() - GetHeight()) / 2,
-                  GetWidth(), GetHeight());
+        int left = around.Left + (around.Width() - GetWidth()) / 2;
+        int top = around.Top + (around.Height() - GetHeight()) / 2;
+        left = std::max(area.Left, std::min(left, area.Right - GetWidth()));
+        top = std::max(area.Top, std::min(top, area.Bottom - GetHeight()));
+        SetBounds(left, top, GetWidth(), GetHeight());
     };
     switch (position_) {
         case poScreenCenter:
@@ -523,6 +546,7 @@ void TCustomForm::PaintRect(const TRect& r) {
     try {
         ControlAccess::PaintTree(*this, bufferCanvas_, {0, 0}, r);
         thorn::PaintCaret(*this, backBuffer_, r);
+        thorn::PaintSizingLine(*this, backBuffer_, r);
     } catch (...) {
         Application->HandleException(this);
     }
@@ -599,6 +623,9 @@ void TCustomForm::HostResized(int width, int height) {
     if (IsDestroying(*this)) return;
     Application->Guard(this, [&] {
         SetBoundsFromHost(GetLeft(), GetTop(), width, height);
+        // A window system that ignored the limits gets the size the form took.
+        if (window_ && (GetWidth() != width || GetHeight() != height))
+            window_->SetBounds({GetLeft(), GetTop(), GetLeft() + GetWidth(), GetTop() + GetHeight()});
         Invalidate();
     });
 }
@@ -611,6 +638,11 @@ void TCustomForm::HostMoved(int left, int top) {
 void TCustomForm::HostCloseRequested() {
     if (IsDestroying(*this) || !GetEnabled()) return;
     Application->Guard(this, [&] { Close(); });
+}
+
+void TCustomForm::HostWindowStateChanged(TWindowState state) {
+    // The window is there already: only the form learns of it.
+    if (!IsDestroying(*this)) windowState_ = state;
 }
 
 void TCustomForm::HostActivated(bool active) {

@@ -170,6 +170,8 @@ protected:
     void CMTextChanged() override;
     void CMVisibleChanged() override {}
     void WMSize() override;
+    // The limits reach the window too, so the user cannot drag it past them.
+    void DoConstraintsChange() override;
 
     // Input routing, open to forms that need to adjust it.
     virtual void RouteMouse(const thorn::MouseInput& input);
@@ -185,9 +187,11 @@ private:
     void HostMoved(int left, int top) override;
     void HostCloseRequested() override;
     void HostActivated(bool active) override;
+    void HostWindowStateChanged(TWindowState state) override;
     void HostExposed() override;
 
     void EnsureWindow();
+    void ApplyConstraintsToWindow();
     void PlaceOnShow();
     void SetBoundsFromHost(int left, int top, int width, int height);
     void PaintRect(const TRect& r);

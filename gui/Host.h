@@ -69,6 +69,8 @@ public:
     virtual void HostMoved(int left, int top) = 0;
     virtual void HostCloseRequested() = 0;
     virtual void HostActivated(bool active) = 0;
+    // The user maximised, minimised or restored the window from its frame.
+    virtual void HostWindowStateChanged(TWindowState state) = 0;
     // The system lost the window's pixels: everything must be presented again.
     virtual void HostExposed() = 0;
 };
@@ -88,7 +90,10 @@ public:
     virtual void Present(const TBitmap32& buffer, std::span<const TRect> rects) = 0;
     // Keeps mouse input coming while the pointer is outside the window.
     virtual void SetCapture(bool capture) = 0;
+    // The smallest and largest client size the user may give the window
+    // (0: no limit).
     virtual void SetMinimumSize(int width, int height) {}
+    virtual void SetMaximumSize(int width, int height) {}
     // The frame (resizable or not, with or without a border), staying above
     // other windows, and maximised, minimised or normal; a host does what its
     // system allows.

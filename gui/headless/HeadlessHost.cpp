@@ -36,6 +36,24 @@ void HeadlessWindow::SetVisible(bool visible) {
     }
 }
 
+void HeadlessWindow::SetWindowState(TWindowState state) {
+    if (state == windowState_) return;
+    TWindowState old = windowState_;
+    windowState_ = state;
+    TRect target;
+    if (state == wsMaximized) {
+        restoredBounds_ = bounds_;
+        target = host_ ? host_->GetWorkArea() : bounds_;
+    } else if (state == wsNormal && old == wsMaximized) {
+        target = restoredBounds_;
+    } else {
+        return;
+    }
+    bounds_ = target;
+    client_.HostMoved(target.Left, target.Top);
+    client_.HostResized(target.Width(), target.Height());
+}
+
 void HeadlessWindow::Activate() {
     if (host_ && visible_ && !IsPopupKind(kind_)) host_->Activate(this);
 }
@@ -295,6 +313,30 @@ std::vector<TRect> HeadlessHost::LastPresented(const TCustomForm& form) const {
 
 void HeadlessHost::RequestClose(TCustomForm& form) {
     if (HeadlessWindow* w = WindowOf(form)) w->Client().HostCloseRequested();
+    Process();
+}
+
+void HeadlessHost::ResizeWindow(TCustomForm& form, int width, int height) {
+    HeadlessWindow* w = WindowOf(form);
+    if (!w || !w->Visible() || w->Kind() != WindowKind::Normal) return;
+    TFormBorderStyle style = w->BorderStyle();
+    if (style != bsSizeable && style != bsSizeToolWin) return;
+    // What a window manager does with the limits the window gave it.
+    if (w->maxSize_.cx > 0) width = std::min(width, w->maxSize_.cx);
+    if (w->maxSize_.cy > 0) height = std::min(height, w->maxSize_.cy);
+    width = std::max({width, w->minSize_.cx, 1});
+    height = std::max({height, w->minSize_.cy, 1});
+    w->bounds_.Right = w->bounds_.Left + width;
+    w->bounds_.Bottom = w->bounds_.Top + height;
+    w->Client().HostResized(width, height);
+    Process();
+}
+
+void HeadlessHost::ChangeWindowState(TCustomForm& form, TWindowState state) {
+    HeadlessWindow* w = WindowOf(form);
+    if (!w || !w->Visible() || w->Kind() != WindowKind::Normal) return;
+    w->SetWindowState(state);
+    w->Client().HostWindowStateChanged(state);
     Process();
 }
 

@@ -101,6 +101,11 @@ public:
     void SetWorkArea(const TRect& area) { workArea_ = area; }
     // The user closes the form from its frame.
     void RequestClose(TCustomForm& form);
+    // The user drags the form's frame to a new client size: a window with a
+    // fixed border keeps its size, others are held within their limits.
+    void ResizeWindow(TCustomForm& form, int width, int height);
+    // The user maximises, minimises or restores the form from its frame.
+    void ChangeWindowState(TCustomForm& form, TWindowState state);
 
     // ---- dialogs
     void ScriptDialog(DialogScript script);
@@ -157,7 +162,11 @@ public:
     void SetCapture(bool capture) override { capture_ = capture; }
     void SetBorderStyle(TFormBorderStyle style) override { borderStyle_ = style; }
     void SetFormStyle(TFormStyle style) override { formStyle_ = style; }
-    void SetWindowState(TWindowState state) override { windowState_ = state; }
+    // Maximised, the window takes the work area and tells its form; back to
+    // normal, it returns to where it was.
+    void SetWindowState(TWindowState state) override;
+    void SetMinimumSize(int width, int height) override { minSize_ = {width, height}; }
+    void SetMaximumSize(int width, int height) override { maxSize_ = {width, height}; }
     void ReadPixels(TBitmap32& into) const override;
     // One shown pixel, opaque; 0 outside.
     TColor32 ShownPixel(int x, int y) const;
@@ -171,6 +180,8 @@ public:
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
     TFormStyle FormStyle() const { return formStyle_; }
     TWindowState WindowState() const { return windowState_; }
+    TSize MinimumSize() const { return minSize_; }
+    TSize MaximumSize() const { return maxSize_; }
     int PresentCount() const { return presents_; }
     const std::vector<TRect>& LastPresented() const { return lastPresented_; }
 
@@ -186,6 +197,9 @@ private:
     TFormBorderStyle borderStyle_ = bsSizeable;
     TFormStyle formStyle_ = fsNormal;
     TWindowState windowState_ = wsNormal;
+    TRect restoredBounds_;
+    TSize minSize_;
+    TSize maxSize_;
     TBitmap32 shown_;
     int presents_ = 0;
     std::vector<TRect> lastPresented_;

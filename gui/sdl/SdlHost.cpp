@@ -18,37 +18,30 @@ namespace thorn {
 class SdlWindow : public HostWindow {
 public:
     SdlWindow(SdlHost& host, HostWindowClient& client, WindowKind kind) : host_(host), client_(client), kind_(kind) {
-        Uint32 flags = SDL_WINDOW_HIDDEN;
-        if (kind == WindowKind::Normal) flags |= SDL_WINDOW_RESIZABLE;
-        if (kind == WindowKind::Popup)
-            flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_TOOLTIP | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_ALWAYS_ON_TOP;
-        if (kind == WindowKind::DropDown)
-            flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_ALWAYS_ON_TOP;
-        window_ = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 1, 1, flags);
-        if (!window_) throw EOutOfResources(std::string("Cannot create a window: ") + SDL_GetError());
-        id_ = SDL_GetWindowID(window_);
-        host_.windows_[id_] = this;
+        Create();
     }
 
     ~SdlWindow() override {
-        host_.windows_.erase(id_);
         if (capture_) SDL_CaptureMouse(SDL_FALSE);
-        SDL_DestroyWindow(window_);
+        Destroy();
     }
 
     HostWindowClient& Client() const { return client_; }
 
     void SetBounds(const TRect& r) override {
+        bounds_ = r;
         SDL_SetWindowPosition(window_, r.Left, r.Top);
         SDL_SetWindowSize(window_, std::max(1, r.Width()), std::max(1, r.Height()));
     }
 
     void SetCaption(std::string_view caption) override {
-        SDL_SetWindowTitle(window_, Windows1252ToUtf8(caption).c_str());
+        caption_ = Windows1252ToUtf8(caption);
+        SDL_SetWindowTitle(window_, caption_.c_str());
     }
 
     void SetVisible(bool visible) override {
         if (visible) {
+            everShown_ = true;
             // Without a window manager SDL gives every window it shows the
             // keyboard, pop-ups too; they hand it back when they hide.
             if (IsPopupKind(kind_)) shownFrom_ = SDL_GetKeyboardFocus();
@@ -73,11 +66,26 @@ public:
         SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE);
     }
 
-    void SetMinimumSize(int width, int height) override { SDL_SetWindowMinimumSize(window_, width, height); }
+    // SDL takes no 0 for "no limit".
+    void SetMinimumSize(int width, int height) override {
+        SDL_SetWindowMinimumSize(window_, std::max(1, width), std::max(1, height));
+    }
+    void SetMaximumSize(int width, int height) override {
+        constexpr int kNoLimit = 16384;
+        SDL_SetWindowMaximumSize(window_, width > 0 ? width : kNoLimit, height > 0 ? height : kNoLimit);
+    }
 
-    // A pop-up keeps the frame and stacking it was made with.
+    // A pop-up keeps the frame and stacking it was made with. A tool window
+    // is a kind of window the system is told of when it is made: one not
+    // shown yet is made again as one.
     void SetBorderStyle(TFormBorderStyle style) override {
         if (kind_ == WindowKind::Popup) return;
+        bool tool = !IsPopupKind(kind_) && (style == bsToolWindow || style == bsSizeToolWin);
+        if (tool != tool_ && !everShown_) {
+            tool_ = tool;
+            Destroy();
+            Create();
+        }
         SDL_SetWindowBordered(window_, style == bsNone ? SDL_FALSE : SDL_TRUE);
         bool sizeable = kind_ == WindowKind::Normal && (style == bsSizeable || style == bsSizeToolWin);
         SDL_SetWindowResizable(window_, sizeable ? SDL_TRUE : SDL_FALSE);
@@ -133,6 +141,29 @@ public:
     }
 
 private:
+    void Create() {
+        Uint32 flags = SDL_WINDOW_HIDDEN;
+        if (kind_ == WindowKind::Normal) flags |= SDL_WINDOW_RESIZABLE;
+        if (kind_ == WindowKind::Popup)
+            flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_TOOLTIP | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_ALWAYS_ON_TOP;
+        if (kind_ == WindowKind::DropDown)
+            flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_ALWAYS_ON_TOP;
+        if (tool_) flags |= SDL_WINDOW_UTILITY | SDL_WINDOW_SKIP_TASKBAR;
+        int width = std::max(1, bounds_.Width()), height = std::max(1, bounds_.Height());
+        int left = bounds_.Width() > 0 ? bounds_.Left : static_cast<int>(SDL_WINDOWPOS_UNDEFINED);
+        int top = bounds_.Width() > 0 ? bounds_.Top : static_cast<int>(SDL_WINDOWPOS_UNDEFINED);
+        window_ = SDL_CreateWindow(caption_.c_str(), left, top, width, height, flags);
+        if (!window_) throw EOutOfResources(std::string("Cannot create a window: ") + SDL_GetError());
+        id_ = SDL_GetWindowID(window_);
+        host_.windows_[id_] = this;
+    }
+
+    void Destroy() {
+        host_.windows_.erase(id_);
+        SDL_DestroyWindow(window_);
+        window_ = nullptr;
+    }
+
     SdlHost& host_;
     HostWindowClient& client_;
     WindowKind kind_;
@@ -140,6 +171,11 @@ private:
     SDL_Window* shownFrom_ = nullptr;  // had the keyboard when a pop-up showed
     uint32_t id_ = 0;
     bool capture_ = false;
+    bool tool_ = false;
+    bool everShown_ = false;
+    // What a window made again takes over.
+    TRect bounds_;
+    std::string caption_;
 };
 
 // ================================================================== the host
@@ -268,6 +304,9 @@ void SdlHost::Dispatch(const SDL_Event& e) {
                     case SDL_WINDOWEVENT_FOCUS_GAINED: c.HostActivated(true); break;
                     case SDL_WINDOWEVENT_FOCUS_LOST: c.HostActivated(false); break;
                     case SDL_WINDOWEVENT_EXPOSED: c.HostExposed(); break;
+                    case SDL_WINDOWEVENT_MAXIMIZED: c.HostWindowStateChanged(wsMaximized); break;
+                    case SDL_WINDOWEVENT_MINIMIZED: c.HostWindowStateChanged(wsMinimized); break;
+                    case SDL_WINDOWEVENT_RESTORED: c.HostWindowStateChanged(wsNormal); break;
                     case SDL_WINDOWEVENT_LEAVE:
                         c.HostMouse({MouseAction::Leave, mbLeft, mods, -1, -1, 0});
                         break;

@@ -234,4 +234,97 @@ TEST_F(GuiForm, AnExceptionInOnCreateIsShownAndTheFormStays) {
     EXPECT_EQ(host.PendingScripts(), 0u);
 }
 
+TEST_F(GuiForm, PositionsPlaceAFormWhenItFirstShows) {
+    host.SetWorkArea({0, 0, 1000, 800});
+    TForm* main = MakeForm(400, 300);  // at (100, 100)
+    struct Case {
+        TPosition position;
+        bool ownedByMain;
+        TRect expected;
+    };
+    const Case cases[] = {
+        {poDesigned, false, {30, 40, 230, 190}},
+        {poScreenCenter, false, {400, 325, 600, 475}},
+        {poDesktopCenter, false, {400, 325, 600, 475}},
+        {poMainFormCenter, false, {200, 175, 400, 325}},
+        {poOwnerFormCenter, true, {200, 175, 400, 325}},
+        // Owned by no form: the main form's centre.
+        {poOwnerFormCenter, false, {200, 175, 400, 325}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "position " << int(c.position) << (c.ownedByMain ? ", owned" : ""));
+        TForm* form = c.ownedByMain ? thorn::Make<TForm>(*main) : Application->CreateForm<TForm>();
+        form->SetBounds(30, 40, 200, 150);
+        form->SetPosition(c.position);
+        form->Show();
+        EXPECT_EQ(form->GetBoundsRect(), c.expected);
+        EXPECT_EQ(host.WindowOf(*form)->Bounds(), c.expected);
+        // Where the user moved it is where it shows again.
+        form->Hide();
+        form->SetBounds(5, 6, 200, 150);
+        form->Show();
+        EXPECT_EQ(form->GetLeft(), 5);
+    }
+    // Centred on a form near the edge, it stays on the desktop.
+    main->SetBounds(-150, -100, 400, 300);
+    TForm* big = Application->CreateForm<TForm>();
+    big->SetBounds(0, 0, 500, 400);
+    big->SetPosition(poMainFormCenter);
+    big->Show();
+    EXPECT_EQ(big->GetBoundsRect(), (TRect{0, 0, 500, 400}));
+}
+
+TEST_F(GuiForm, MaximisingFillsTheWorkAreaAndRestoringGivesTheBoundsBack) {
+    host.SetWorkArea({0, 24, 1024, 768});
+    TForm* form = MakeForm(300, 200);
+    Swatch* client = AddControl<Swatch>(*form, "Client", {0, 0, 10, 10});
+    client->SetAlign(alClient);
+    std::vector<TSize> resizes;
+    form->OnResize = [&](TObject*) { resizes.push_back({form->GetWidth(), form->GetHeight()}); };
+    form->SetWindowState(wsMaximized);
+    form->Show();
+    EXPECT_EQ(form->GetBoundsRect(), (TRect{0, 24, 1024, 768}));
+    EXPECT_EQ(client->GetBoundsRect(), (TRect{0, 0, 1024, 744}));
+    form->SetWindowState(wsNormal);
+    EXPECT_EQ(form->GetBoundsRect(), (TRect{100, 100, 400, 300}));
+    EXPECT_EQ(client->GetWidth(), 300);
+    EXPECT_EQ(resizes, (std::vector<TSize>{{1024, 744}, {300, 200}}));
+    // The user's own maximising reaches the form too.
+    host.ChangeWindowState(*form, wsMaximized);
+    EXPECT_EQ(form->GetWindowState(), wsMaximized);
+    EXPECT_EQ(client->GetWidth(), 1024);
+    host.ChangeWindowState(*form, wsNormal);
+    EXPECT_EQ(form->GetWindowState(), wsNormal);
+    EXPECT_EQ(form->GetBoundsRect(), (TRect{100, 100, 400, 300}));
+
+    // A window with a fixed border keeps its size when the user drags its frame.
+    TForm* dialog = MakeForm(300, 200);
+    dialog->SetBorderStyle(bsDialog);
+    dialog->Show();
+    host.ResizeWindow(*dialog, 500, 400);
+    EXPECT_EQ(dialog->GetWidth(), 300);
+    dialog->SetBorderStyle(bsSizeToolWin);
+    host.ResizeWindow(*dialog, 500, 400);
+    EXPECT_EQ(dialog->GetWidth(), 500);
+}
+
+TEST_F(GuiForm, AModalFormFreedOnCloseStillAnswersItsResult) {
+    TForm* dialog = MakeForm();
+    thorn::ComponentRef<TForm> ref(dialog);
+    std::vector<std::string> log;
+    dialog->OnShow = [&](TObject*) { log.push_back(host.IsWindowVisible(*dialog) ? "show, shown" : "show"); };
+    dialog->OnHide = [&](TObject*) { log.push_back("hide"); };
+    dialog->OnClose = [&](TObject*, TCloseAction& action) {
+        log.push_back("close");
+        action = caFree;
+    };
+    thorn::DialogScript script;
+    script.result = mrYes;
+    host.ScriptDialog(script);
+    EXPECT_EQ(dialog->ShowModal(), mrYes);
+    EXPECT_EQ(log, (std::vector<std::string>{"show", "close", "hide"}));
+    Application->ProcessMessages();
+    EXPECT_FALSE(ref);
+}
+
 }  // namespace
