@@ -116,16 +116,18 @@ void TScrollBox::ScrollPosChanged(TPoint old) {
     // when every one of them is in its new place.
     DisableAlign();
     struct Enable {
-        TWinControl& box;
-        ~Enable() { box.EnableAlign(); }
-    } enable{*this};
+        thorn::ComponentRef<TScrollBox> box;
+        ~Enable() {
+            if (box) box->EnableAlign();
+        }
+    } enable{this};
     std::vector<thorn::ComponentRef<TControl>> children;
     for (int i = 0; i < GetControlCount(); ++i)
         if (GetControl(i)->GetAlign() == alNone) children.emplace_back(GetControl(i));
     for (auto& ref : children)
-        if (TControl* c = ref.Get(); c && c->GetParent() == this)
+        if (TControl* c = ref.Get(); c && enable.box && c->GetParent() == this)
             c->SetBounds(c->GetLeft() + dx, c->GetTop() + dy, c->GetWidth(), c->GetHeight());
-    ScrollingControl::ScrollPosChanged(old);
+    if (enable.box) ScrollingControl::ScrollPosChanged(old);
 }
 
 void TScrollBox::WMHScroll(int code, int pos) {

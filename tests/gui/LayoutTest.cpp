@@ -153,6 +153,10 @@ TEST_F(GuiLayout, TheMainWindowFollowsTheUsersResizesAndKeepsItsLimits) {
     host.ResizeWindow(*form, 100, 300);
     EXPECT_EQ(bar->GetRowCount(), 2);
     EXPECT_EQ(bar->GetButton(4)->GetBoundsRect(), (TRect{0, 24, 23, 46}));
+    // Sized to its rows, it pushes what is below it down.
+    bar->SetAutoSize(true);
+    EXPECT_EQ(bar->GetHeight(), 2 + 2 + 2 * 22 + 2);
+    EXPECT_EQ(pages->GetTop(), 50);
 }
 
 }  // namespace
