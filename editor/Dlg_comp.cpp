@@ -1,0 +1,3 @@
+#include "editor/Dlg_comp.h"
+
+TDlgComplex::TDlgComplex(TComponent& owner) { SetCaption("Edit text"); }

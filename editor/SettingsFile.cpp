@@ -1,0 +1,338 @@
+#include "editor/SettingsFile.h"
+
+#include <cctype>
+#include <charconv>
+#include <system_error>
+
+#include "bitmap/Pix32.h"
+#include "editor/Dlg_error.h"
+#include "editor/Eventsframe.h"
+#include "editor/Main.h"
+#include "editor/Missionframe.h"
+#include "gui/Application.h"
+#include "model/GameData.h"
+#include "platform/Charset.h"
+
+namespace thorn {
+
+std::optional<int32_t> ReadSettingsInteger(std::string_view text) {
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    if (first != last && *first == '+') ++first;
+    int32_t value = 0;
+    auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last || first == last) return std::nullopt;
+    return value;
+}
+
+std::optional<bool> ReadSettingsBoolean(std::string_view text) {
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    if (first != last && (*first == '+' || *first == '-')) ++first;
+    if (first != last && std::all_of(first, last, [](char c) { return c >= '0' && c <= '9'; }))
+        return std::any_of(first, last, [](char c) { return c != '0'; });
+    auto same = [text](std::string_view word) {
+        return text.size() == word.size() && std::equal(text.begin(), text.end(), word.begin(), [](char a, char b) {
+                   return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+               });
+    };
+    if (same("true")) return true;
+    if (same("false")) return false;
+    return std::nullopt;
+}
+
+SettingsFileState OpenSettingsDocument(TXMLDocument& doc, const std::filesystem::path& file, std::string& fault) {
+    std::error_code error;
+    if (!std::filesystem::exists(file, error) && !error) return SettingsFileState::Missing;
+    try {
+        doc.LoadFromFile(file);
+        return SettingsFileState::Read;
+    } catch (const Exception& e) {
+        doc.Clear();
+        fault = e.Message();
+        return SettingsFileState::Damaged;
+    }
+}
+
+namespace {
+
+constexpr const char* kEditorChildren[] = {"Font", "MissForm", "EventsForm", "ErrorsForm", "MainForm"};
+
+}  // namespace
+
+IXMLNode EditorSettingsNode(TXMLDocument& doc) {
+    IXMLNode root = doc.AddDocumentElement("Thornvale");
+    IXMLNode editor = thorn::FindChildNode(root, "Editor");
+    if (!editor) editor = root.AddChild("Editor");
+    for (const char* name : kEditorChildren)
+        if (!thorn::FindChildNode(editor, name)) editor.AddChild(name);
+    return editor;
+}
+
+void WriteSettingsDocument(const TXMLDocument& doc, const std::filesystem::path& file, bool keepDamaged) {
+    if (keepDamaged) {
+        std::error_code error;
+        std::filesystem::path aside = file;
+        aside += ".damaged";
+        std::filesystem::rename(file, aside, error);
+    }
+    doc.SaveToFile(file);
+}
+
+}  // namespace thorn
+
+namespace {
+
+using thorn::ReadSettingsBoolean;
+using thorn::ReadSettingsInteger;
+
+// The attributes of one element, each converted as the file's forms say; an
+// attribute that is absent or does not convert reads as nothing.
+class AttributeReader {
+public:
+    explicit AttributeReader(IXMLNode node) : node_(node) {}
+
+    std::optional<std::string> Text(std::string_view name) const {
+        if (!node_.HasAttribute(name)) return std::nullopt;
+        return thorn::Utf8ToWindows1252(node_.Attributes(name));
+    }
+    std::optional<int32_t> Integer(std::string_view name) const {
+        auto text = Text(name);
+        return text ? ReadSettingsInteger(*text) : std::nullopt;
+    }
+    std::optional<bool> Boolean(std::string_view name) const {
+        auto text = Text(name);
+        return text ? ReadSettingsBoolean(*text) : std::nullopt;
+    }
+    // The low eight bits of an integer.
+    std::optional<uint8_t> Byte(std::string_view name) const {
+        auto value = Integer(name);
+        return value ? std::optional<uint8_t>(static_cast<uint8_t>(*value & 0xFF)) : std::nullopt;
+    }
+    // A byte that must lie within 0..255.
+    std::optional<uint8_t> StrictByte(std::string_view name) const {
+        auto value = Integer(name);
+        if (!value || *value < 0 || *value > 255) return std::nullopt;
+        return static_cast<uint8_t>(*value);
+    }
+
+    template <typename T>
+    void Read(std::string_view name, std::optional<T> (AttributeReader::*read)(std::string_view) const,
+              T& into) const {
+        if (auto value = (this->*read)(name)) into = *value;
+    }
+    void ReadSwitch(std::string_view name, uint32_t& into) const {
+        if (auto value = Boolean(name)) into = *value ? 1 : 0;
+    }
+
+private:
+    IXMLNode node_;
+};
+
+// Bounds worth applying: of some size, and showing at least part of the
+// window on the desktop.
+void ReadBounds(const AttributeReader& in, TControl& window) {
+    const int32_t width = in.Integer("Width").value_or(window.GetWidth());
+    const int32_t height = in.Integer("Height").value_or(window.GetHeight());
+    if (width <= 0 || height <= 0) return;
+    const int32_t left = in.Integer("Left").value_or(window.GetLeft());
+    const int32_t top = in.Integer("Top").value_or(window.GetTop());
+    TRect shown;
+    const TRect bounds{left, top, left + width, top + height};
+    if (IntersectRect(shown, bounds, Screen->GetWorkAreaRect()))
+        window.SetBounds(left, top, width, height);
+    else
+        window.SetBounds(window.GetLeft(), window.GetTop(), width, height);
+}
+
+void ReadEditorSwitches(const AttributeReader& in) {
+    CSettings& s = *Settings;
+    in.ReadSwitch("AutoResize", s.AutoResize);
+    in.ReadSwitch("AutoShowErr", s.AutoShowErr);
+    in.Read("ConvertCapTo", &AttributeReader::Byte, s.ConvertCapTo);
+    in.Read("MaxCapPopulation", &AttributeReader::Byte, s.MaxCapPopulation);
+    in.Read("MaxPopulation", &AttributeReader::Byte, s.MaxPopulation);
+    in.Read("MinCapPopulation", &AttributeReader::Byte, s.MinCapPopulation);
+    in.Read("MinPopulation", &AttributeReader::Byte, s.MinPopulation);
+    in.ReadSwitch("OwnerColors", s.OwnerColors);
+    in.ReadSwitch("ShArmies", s.ShArmies);
+    in.ReadSwitch("ShCastles", s.ShCastles);
+    in.ReadSwitch("ShIcons", s.ShIcons);
+    in.ReadSwitch("ShNames", s.ShNames);
+    in.ReadSwitch("ShPaths", s.ShPaths);
+    MainForm->ActShowNeighbours->SetChecked(s.ShPaths != 0);
+    in.ReadSwitch("TransArmies", s.TransArmies);
+    in.ReadSwitch("TransCastles", s.TransCastles);
+    in.Read("TransValue", &AttributeReader::Byte, s.TransValue);
+}
+
+void ReadFont(const AttributeReader& in) {
+    TFont& font = Settings->LabelFont;
+    if (auto v = in.StrictByte("Charset")) font.SetCharset(*v);
+    if (auto v = in.Integer("Color")) font.SetColor(*v);
+    if (auto v = in.Integer("Height")) font.SetHeight(*v);
+    if (auto v = in.Text("Name")) font.SetName(*v);
+    if (auto v = in.Integer("Pitch"); v && *v >= 0 && *v <= 2) font.SetPitch(static_cast<TFontPitch>(*v));
+    if (auto v = in.Integer("PixelsPerInch"); v && *v > 0) font.SetPixelsPerInch(*v);
+    // The size wins over the height: it sets the height anew.
+    if (auto v = in.Integer("Size")) font.SetSize(*v);
+    const std::pair<const char*, TFontStyle> styles[] = {
+        {"Bold", fsBold}, {"Italic", fsItalic}, {"Underline", fsUnderline}, {"StrikeOut", fsStrikeOut}};
+    for (auto [name, style] : styles)
+        if (in.Boolean(name).value_or(false)) font.SetStyle(static_cast<TFontStyles>(font.GetStyle() | style));
+}
+
+void ReadToolWindow(const AttributeReader& in, TCustomForm* window, TAction* action, TrmInspector* grid) {
+    if (!window) return;
+    ReadBounds(in, *window);
+    if (auto visible = in.Boolean("Visible")) {
+        if (*visible)
+            window->Show();
+        else
+            window->Hide();
+    }
+    action->SetChecked(window->GetVisible());
+    if (auto split = in.Integer("SplitPos"); split && grid) grid->SetSplitPos(*split);
+}
+
+void ReadErrorsForm(const AttributeReader& in) {
+    const int32_t width = in.Integer("Width").value_or(0);
+    const int32_t height = in.Integer("Height").value_or(0);
+    if (width <= 0 || height <= 0) return;
+    const int32_t left = in.Integer("Left").value_or(0);
+    const int32_t top = in.Integer("Top").value_or(0);
+    TRect shown;
+    if (!IntersectRect(shown, TRect{left, top, left + width, top + height}, Screen->GetWorkAreaRect())) return;
+    ErrorsFormBounds = {width, height, left, top};
+}
+
+void ReadMainForm(const AttributeReader& in) {
+    TMainForm& f = *MainForm.Get();
+    ReadBounds(in, f);
+    if (auto v = in.Integer("Splitter"); v && *v > 0) f.PgCMissionProperties->SetWidth(*v);
+    if (auto v = in.Integer("SplitPlPos")) f.RMIPlayer->SetSplitPos(*v);
+    if (auto v = in.Integer("SplitPrPos")) f.RMIProvince->SetSplitPos(*v);
+    if (auto v = in.Boolean("FilePanel")) f.ActFilePanel->SetChecked(*v);
+    if (auto v = in.Boolean("ShowPanel")) f.ActShowPanel->SetChecked(*v);
+    f.TBrShow->SetVisible(f.ActShowPanel->GetChecked());
+    if (auto v = in.Boolean("ZoomPanel")) f.ActZoomPanel->SetChecked(*v);
+    // A window saved minimised starts normal: the user would not see it.
+    if (auto v = in.Integer("State")) {
+        switch (*v & 0xFF) {
+            case wsNormal:
+            case wsMinimized: f.SetWindowState(wsNormal); break;
+            case wsMaximized: f.SetWindowState(wsMaximized); break;
+            default: break;
+        }
+    }
+    TListColumns& columns = *f.LVProvinces->GetColumns();
+    if (auto v = in.Integer("ProvWidName"); v && *v >= 0) columns[0]->SetWidth(*v);
+    if (auto v = in.Integer("ProvWidOwner"); v && *v >= 0) columns[1]->SetWidth(*v);
+}
+
+// ---------------------------------------------------------------- writing
+
+void Set(IXMLNode node, std::string_view name, const std::string& value) {
+    node.SetAttribute(name, thorn::Windows1252ToUtf8(value));
+}
+void SetInteger(IXMLNode node, std::string_view name, int64_t value) { Set(node, name, std::to_string(value)); }
+void SetFlag(IXMLNode node, std::string_view name, bool value) { Set(node, name, value ? "1" : "0"); }
+void SetWord(IXMLNode node, std::string_view name, bool value) { Set(node, name, value ? "True" : "False"); }
+
+void WriteBounds(IXMLNode node, const TControl& window) {
+    SetInteger(node, "Width", window.GetWidth());
+    SetInteger(node, "Height", window.GetHeight());
+    SetInteger(node, "Left", window.GetLeft());
+    SetInteger(node, "Top", window.GetTop());
+}
+
+void WriteEditorSwitches(IXMLNode node) {
+    const CSettings& s = *Settings;
+    SetInteger(node, "AutoResize", s.AutoResize);
+    SetInteger(node, "AutoShowErr", s.AutoShowErr);
+    SetInteger(node, "ConvertCapTo", s.ConvertCapTo);
+    SetInteger(node, "MaxCapPopulation", s.MaxCapPopulation);
+    SetInteger(node, "MaxPopulation", s.MaxPopulation);
+    SetInteger(node, "MinCapPopulation", s.MinCapPopulation);
+    SetInteger(node, "MinPopulation", s.MinPopulation);
+    SetInteger(node, "OwnerColors", s.OwnerColors);
+    SetInteger(node, "ShArmies", s.ShArmies);
+    SetInteger(node, "ShCastles", s.ShCastles);
+    SetInteger(node, "ShIcons", s.ShIcons);
+    SetInteger(node, "ShNames", s.ShNames);
+    SetInteger(node, "ShPaths", s.ShPaths);
+    SetInteger(node, "TransArmies", s.TransArmies);
+    SetInteger(node, "TransCastles", s.TransCastles);
+    SetInteger(node, "TransValue", s.TransValue);
+}
+
+void WriteFont(IXMLNode node) {
+    const TFont& font = Settings->LabelFont;
+    SetInteger(node, "Charset", font.GetCharset());
+    SetInteger(node, "Color", font.GetColor());
+    SetInteger(node, "Height", font.GetHeight());
+    Set(node, "Name", font.GetName());
+    SetInteger(node, "Pitch", static_cast<int>(font.GetPitch()));
+    SetInteger(node, "PixelsPerInch", font.GetPixelsPerInch());
+    SetInteger(node, "Size", font.GetSize());
+    SetFlag(node, "Bold", font.GetStyle() & fsBold);
+    SetFlag(node, "Italic", font.GetStyle() & fsItalic);
+    SetFlag(node, "Underline", font.GetStyle() & fsUnderline);
+    SetFlag(node, "StrikeOut", font.GetStyle() & fsStrikeOut);
+}
+
+void WriteToolWindow(IXMLNode node, const TCustomForm* window, const TrmInspector* grid) {
+    if (!window) return;
+    SetWord(node, "Visible", window->GetVisible());
+    WriteBounds(node, *window);
+    if (grid) SetInteger(node, "SplitPos", grid->GetSplitPos());
+}
+
+void WriteMainForm(IXMLNode node) {
+    const TMainForm& f = *MainForm.Get();
+    WriteBounds(node, f);
+    SetInteger(node, "State", f.GetWindowState());
+    SetInteger(node, "Splitter", f.PgCMissionProperties->GetWidth());
+    SetInteger(node, "SplitPlPos", f.RMIPlayer->GetSplitPos());
+    SetInteger(node, "SplitPrPos", f.RMIProvince->GetSplitPos());
+    SetWord(node, "FilePanel", f.ActFilePanel->GetChecked());
+    SetWord(node, "ShowPanel", f.ActShowPanel->GetChecked());
+    SetWord(node, "ZoomPanel", f.ActZoomPanel->GetChecked());
+    SetInteger(node, "ProvHeight", f.PlProvince->GetHeight());
+    SetInteger(node, "ProvWidName", f.LVProvinces->GetColumns()->GetItem(0)->GetWidth());
+    SetInteger(node, "ProvWidOwner", f.LVProvinces->GetColumns()->GetItem(1)->GetWidth());
+}
+
+}  // namespace
+
+void LoadSettings(IXMLNode node) {
+    if (!node || !Settings || !MainForm) return;
+    ReadEditorSwitches(AttributeReader(node));
+    ReadFont(AttributeReader(thorn::FindChildNode(node, "Font")));
+    ReadToolWindow(AttributeReader(thorn::FindChildNode(node, "MissForm")), MissFrame.Get(), MainForm->ActShowMissRMI,
+                   MissFrame ? MissFrame->RMIMission : nullptr);
+    ReadToolWindow(AttributeReader(thorn::FindChildNode(node, "EventsForm")), EventFrame.Get(), MainForm->ActShowEventRMI,
+                   EventFrame ? EventFrame->RMIEvent : nullptr);
+    ReadErrorsForm(AttributeReader(thorn::FindChildNode(node, "ErrorsForm")));
+    ReadMainForm(AttributeReader(thorn::FindChildNode(node, "MainForm")));
+}
+
+void SaveSettings(IXMLNode node) {
+    if (!node || !Settings || !MainForm) return;
+    auto child = [node](const char* name) mutable {
+        IXMLNode found = thorn::FindChildNode(node, name);
+        return found ? found : node.AddChild(name);
+    };
+    WriteEditorSwitches(node);
+    WriteFont(child("Font"));
+    WriteToolWindow(child("MissForm"), MissFrame.Get(), MissFrame ? MissFrame->RMIMission : nullptr);
+    IXMLNode events = child("EventsForm");
+    WriteToolWindow(events, EventFrame.Get(), EventFrame ? EventFrame->RMIEvent : nullptr);
+    if (EventFrame) SetInteger(events, "Splitter", EventFrame->Splitter->GetTop());
+    IXMLNode errors = child("ErrorsForm");
+    SetInteger(errors, "Width", ErrorsFormBounds.Width);
+    SetInteger(errors, "Height", ErrorsFormBounds.Height);
+    SetInteger(errors, "Left", ErrorsFormBounds.Left);
+    SetInteger(errors, "Top", ErrorsFormBounds.Top);
+    WriteMainForm(child("MainForm"));
+}

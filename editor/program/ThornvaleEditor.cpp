@@ -1,0 +1,36 @@
+#include <cstdlib>
+#include <exception>
+#include <iostream>
+#include <memory>
+
+#include "editor/Program.h"
+#include "gui/sdl/SdlHost.h"
+
+namespace {
+
+bool Set(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value && *value;
+}
+
+constexpr const char* kNoDisplay =
+    "thornvale-editor: no display to show its windows on; set DISPLAY (X11) or WAYLAND_DISPLAY (Wayland)";
+
+}  // namespace
+
+// The editor takes no arguments: it works in the folder it is started in.
+int main() {
+    // SDL_VIDEODRIVER names a display of its own (a test's "dummy").
+    if (!Set("DISPLAY") && !Set("WAYLAND_DISPLAY") && !Set("SDL_VIDEODRIVER")) {
+        std::cerr << kNoDisplay << '\n';
+        return 1;
+    }
+    std::unique_ptr<thorn::SdlHost> host;
+    try {
+        host = std::make_unique<thorn::SdlHost>();
+    } catch (const std::exception& e) {
+        std::cerr << kNoDisplay << " (" << e.what() << ")\n";
+        return 1;
+    }
+    return thorn::RunEditor(std::move(host));
+}
