@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "inspector/ItemEditors.h"
 #include "inspector/Rmbtnedit.h"
 #include "inspector/Rmlibrary.h"
 #include "platform/Conversions.h"
@@ -232,7 +233,36 @@ void TrmComboInspectorItem::PublishProperties(thorn::PropertyList& list) {
     list.Object("Items", [this] { return &items_; });
 }
 
-const thorn::ClassInfo* TrmComboInspectorItemEx::EditorClass() const { return nullptr; }
+// The editor lives in the library above this one, which registers it when
+// it is linked in: it is looked up each time, never kept as missing.
+const thorn::ClassInfo* TrmComboInspectorItemEx::EditorClass() const { return Registered("TrmBtnCombo"); }
+
+void TrmComboInspectorItemEx::GetValueFromEditor(TWinControl* editor) {
+    if (!IsOwnEditor(editor)) return;
+    SetValue(editor->GetText());
+    TrmCustomInspectorItem::GetValueFromEditor(editor);
+}
+
+void TrmComboInspectorItemEx::SetValueIntoEditor(TWinControl* editor) {
+    auto* combo = EditorAs<thorn::ComboExEditor>(*this, editor);
+    if (combo) combo->SetItemIndex(GetItems().IndexOf(GetValue()));
+}
+
+void TrmComboInspectorItemEx::SetupEditor(TrmInspector* inspector, TWinControl* editor) {
+    auto* combo = EditorAs<thorn::ComboExEditor>(*this, editor);
+    auto* edit = EditorAs<TrmCustomBtnEdit>(*this, editor);
+    if (!combo || !edit || !inspector) return;
+    edit->SetBorderStyle(bsNone);
+    edit->SetReadOnly(true);
+    edit->SetFont(inspector->GetFont());
+    combo->SetComboItems(GetItems());
+    combo->SetItemIndex(0);
+    edit->SetEditorEnabled(false);
+    thorn::ComponentRef<TrmInspector> grid(inspector);
+    combo->SetEllipsisClick([grid](TObject* sender) {
+        if (grid) grid->DoComplexEdit(sender);
+    });
+}
 
 // ================================================================ integer
 
@@ -410,7 +440,26 @@ void TrmDateInspectorItem::SetStringValue(const std::string& value) {
     SetValue(StrToDate(value));
 }
 
-const thorn::ClassInfo* TrmDateInspectorItem::EditorClass() const { return nullptr; }
+const thorn::ClassInfo* TrmDateInspectorItem::EditorClass() const { return Registered("TrmComboCalendar"); }
+
+void TrmDateInspectorItem::GetValueFromEditor(TWinControl* editor) {
+    auto* calendar = EditorAs<thorn::DateEditor>(*this, editor);
+    if (!calendar) return;
+    SetValue(calendar->GetDate());
+    TrmCustomInspectorItem::GetValueFromEditor(editor);
+}
+
+void TrmDateInspectorItem::SetValueIntoEditor(TWinControl* editor) {
+    if (auto* calendar = EditorAs<thorn::DateEditor>(*this, editor)) calendar->SetDate(value_);
+}
+
+void TrmDateInspectorItem::SetupEditor(TrmInspector* inspector, TWinControl* editor) {
+    auto* calendar = EditorAs<thorn::DateEditor>(*this, editor);
+    auto* edit = EditorAs<TrmCustomEdit>(*this, editor);
+    if (!calendar || !edit || !inspector) return;
+    SetupEdit(*inspector, *edit);
+    calendar->SetDateFormat(dateFormat_);
+}
 
 void TrmDateInspectorItem::PublishProperties(thorn::PropertyList& list) {
     TrmCustomInspectorItem::PublishProperties(list);

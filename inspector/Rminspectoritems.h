@@ -91,10 +91,15 @@ private:
 };
 
 // The combo kind whose editor is the button combo of the secondary
-// controls; until that exists the row shows its value and opens no editor.
+// controls (found by its class name; without that library the row opens no
+// editor): a read-only choice whose ellipsis raises the grid's
+// OnComplexEdit. The value shows in the editor and is taken from it.
 class TrmComboInspectorItemEx : public TrmComboInspectorItem {
 public:
     const thorn::ClassInfo* EditorClass() const override;
+    void GetValueFromEditor(TWinControl* editor) override;
+    void SetValueIntoEditor(TWinControl* editor) override;
+    void SetupEditor(TrmInspector* inspector, TWinControl* editor) override;
 };
 
 class TrmIntegerInspectorItem : public TrmCustomInspectorItem {
@@ -164,8 +169,9 @@ private:
     std::string text_;
 };
 
-// A date, shown in the short date format; its calendar editor belongs to
-// the secondary controls, so the row opens none yet.
+// A date, shown in the short date format, edited in the date edit of the
+// secondary controls (found by its class name; without that library the row
+// opens no editor).
 class TrmDateInspectorItem : public TrmCustomInspectorItem {
 public:
     TrmDateInspectorItem();
@@ -179,8 +185,9 @@ public:
     // Text that is no date raises the conversion error.
     void SetStringValue(const std::string& value) override;
     const thorn::ClassInfo* EditorClass() const override;
-    void SetValueIntoEditor(TWinControl* editor) override {}
-    void SetupEditor(TrmInspector* inspector, TWinControl* editor) override {}
+    void GetValueFromEditor(TWinControl* editor) override;
+    void SetValueIntoEditor(TWinControl* editor) override;
+    void SetupEditor(TrmInspector* inspector, TWinControl* editor) override;
     void PublishProperties(thorn::PropertyList& list) override;
 
 private:

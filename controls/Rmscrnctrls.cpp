@@ -1,0 +1,20 @@
+#include "controls/Rmscrnctrls.h"
+
+#include "gui/Application.h"
+
+namespace thorn {
+
+TRect DropDownRect(TPoint topLeft, int controlHeight, int width, int height) {
+    const int below = topLeft.Y + controlHeight;
+    const int screenHeight = Screen ? Screen->GetHeight() : below + height + 1;
+    const int top = screenHeight <= below + height ? topLeft.Y - height : below;
+    return {topLeft.X, top, topLeft.X + width, top + height};
+}
+
+}  // namespace thorn
+
+TrmCustomScreenListBox::TrmCustomScreenListBox() {
+    SetBorderStyle(bsNone);
+    SetActiveLook(true);
+    SetTabStop(false);
+}
