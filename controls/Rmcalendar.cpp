@@ -11,6 +11,7 @@
 #include "platform/ClassRegistry.h"
 #include "platform/Conversions.h"
 #include "platform/Properties.h"
+#include "platform/Text.h"
 
 namespace {
 
@@ -106,6 +107,8 @@ TrmCustomCalendar::TrmCustomCalendar() {
 
     label_ = thorn::Make<TLabel>(*this);
     label_->SetParent(this);
+    // As wide as the calendar, the caption centred in it.
+    label_->SetAutoSize(false);
     label_->SetAlign(alTop);
     label_->SetAlignment(taCenter);
     label_->SetColor(colors_->GetDayNamesBackgroundColor());
@@ -288,6 +291,7 @@ void TrmCustomCalendar::SetCalendarFont(const TFont& value) {
     caption.SetStyle(caption.GetStyle() | fsBold);
     caption.SetColor(colors_->GetDayNamesTextColor());
     label_->SetFont(caption);
+    label_->SetHeight(thorn::GetFontMetrics(caption).height);
     grid_->Invalidate();
 }
 

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <SDL2/SDL.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "SdlSession.h"
+#include "XScreen.h"
+#include "controls/Rmcalendar.h"
+#include "controls/Rmcombobox.h"
+#include "gui/Application.h"
+#include "inspector/Rmspeedbtns.h"
+#include "platform/StringList.h"
+
+// Runs under Xvfb (see tests/CMakeLists.txt): the popup-list combo box and
+// the date edit dropped in a real window with the X pointer. With
+// THORN_SCREENSHOT_COMBO or THORN_SCREENSHOT_CALENDAR naming a file, the
+// screen with that drop-down open is saved there as a BMP picture to look at.
+namespace {
+
+using ControlsWindow = thorn::test::SdlSession;
+
+TEST_F(ControlsWindow, DropDownsOpenAndPickInARealWindow) {
+    thorn::test::XScreen screen;
+    ASSERT_TRUE(screen.Ok());
+    thorn::SetDateTimeSource([] { return EncodeDate(2024, 2, 10); });
+    TForm* form = Application->CreateForm<TForm>();
+    form->SetCaption("Drop-downs");
+    form->SetBounds(40, 40, 300, 260);
+    auto* combo = thorn::Make<TrmNewComboBox>(*form);
+    combo->SetParent(form);
+    combo->SetBounds(10, 10, 150, 21);
+    TStringList items;
+    for (const char* item : {"Plains", "Hills", "Forest", "Marsh", "Mountains"}) items.Add(item);
+    combo->SetComboItems(items);
+    combo->SetItemIndex(0);
+    auto* date = thorn::Make<TrmComboCalendar>(*form);
+    date->SetParent(form);
+    date->SetBounds(10, 50, 200, 21);
+    date->SetDate(EncodeDate(2024, 3, 1));
+    form->Show();
+    ASSERT_TRUE(RunUntil([&] { return !form->HasPendingPaint(); }));
+
+    auto clickButton = [&](TrmCustomBtnEdit& edit) {
+        TrmSpeedButton& arrow = *edit.Btn1();
+        const TPoint p = arrow.ClientToScreen({arrow.GetWidth() / 2, arrow.GetHeight() / 2});
+        screen.Click(p.X, p.Y);
+    };
+    TCustomForm& list = *combo->GetListBox()->GetScreenWindow();
+    clickButton(*combo);
+    ASSERT_TRUE(RunUntil([&] { return combo->DroppedDown() && !list.HasPendingPaint(); }));
+    // A press on the third row picks it.
+    const int h = combo->GetItemHeight();
+    TPoint row = list.ClientToScreen({30, 1 + 2 * h + h / 2});
+    screen.Click(row.X, row.Y);
+    ASSERT_TRUE(RunUntil([&] { return !combo->DroppedDown() && combo->GetText() == "Forest"; }));
+
+    clickButton(*combo);
+    ASSERT_TRUE(RunUntil([&] { return combo->DroppedDown() && !list.HasPendingPaint(); }));
+    row = list.ClientToScreen({30, 1 + 2 * h + h / 2});
+    TBitmap32 shot;
+    ASSERT_TRUE(RunUntil([&] {
+        screen.Grab(shot);
+        return shot.GetPixel(row.X, row.Y - h / 2 + 1) == Color32(clHighlight);
+    }));
+    if (const char* file = std::getenv("THORN_SCREENSHOT_COMBO")) screen.Save(file);
+
+    // A press outside closes the list and is used up; the next one drops the
+    // calendar below the date edit.
+    clickButton(*date);
+    ASSERT_TRUE(RunUntil([&] { return !combo->DroppedDown(); }));
+    clickButton(*date);
+    TrmScreenCalendar& calendar = *date->GetCalendar();
+    TCustomForm& popup = *calendar.GetScreenWindow();
+    ASSERT_TRUE(RunUntil([&] { return calendar.GetVisible() && !popup.HasPendingPaint(); }));
+    const TPoint below = form->ClientToScreen({date->GetLeft(), date->GetTop() + date->GetHeight()});
+    EXPECT_EQ(popup.GetLeft(), below.X);
+    EXPECT_EQ(popup.GetTop(), below.Y);
+    // Next month, then the 13th of it, then a double click confirms it.
+    TrmSpeedButton& next = *calendar.GetNextButton();
+    const TPoint nextAt = next.ClientToScreen({next.GetWidth() / 2, next.GetHeight() / 2});
+    screen.Click(nextAt.X, nextAt.Y);
+    ASSERT_TRUE(RunUntil([&] { return FormatDateTime("yyyy-mm-dd", calendar.GetWorkingDate()) == "2024-04-01"; }));
+    int cellRow = 0, cellCol = 0;
+    calendar.GetRowColInfo(EncodeDate(2024, 4, 13), cellRow, cellCol);
+    const TRect cell = calendar.GetGrid()->CellRect(cellCol, cellRow);
+    const TPoint day = calendar.GetGrid()->ClientToScreen({(cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2});
+    screen.Click(day.X, day.Y);
+    ASSERT_TRUE(RunUntil([&] {
+        return FormatDateTime("yyyy-mm-dd", calendar.GetWorkingDate()) == "2024-04-13" && !popup.HasPendingPaint();
+    }));
+    ASSERT_TRUE(RunUntil([&] {
+        screen.Grab(shot);
+        return shot.GetPixel(day.X - 6, day.Y - 3) == Color32(clHighlight);
+    }));
+    if (const char* file = std::getenv("THORN_SCREENSHOT_CALENDAR")) screen.Save(file);
+    screen.Click(day.X, day.Y);
+    screen.Click(day.X, day.Y);
+    ASSERT_TRUE(RunUntil([&] { return !calendar.GetVisible(); }));
+    EXPECT_EQ(date->GetText(), "04/13/2024");
+    thorn::SetDateTimeSource({});
+}
+
+}  // namespace
