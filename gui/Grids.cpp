@@ -184,7 +184,9 @@ void TCustomDrawGrid::WMNCPaint(TCanvas& canvas) {
 
 void TCustomDrawGrid::Paint() {
     TCanvas& canvas = Canvas();
-    TRect client = GetClientRect();
+    const TRect client = GetClientRect();
+    // Only the cells the paint reaches are drawn.
+    const TRect paintClip = canvas.GetClipRect();
     canvas.FillColor(client, GetColor());
     const bool focusLook = Focused() || activeLook_;
     for (int r = 0, top = 0; r < GetRowCount() && top < client.Bottom; ++r) {
@@ -205,10 +207,12 @@ void TCustomDrawGrid::Paint() {
                 if (focusLook) state.Include(gdFocused);
             }
             const TRect cell{left, top, left + width, top + height};
-            canvas.SetClipRect(cell);
-            if (fixed) canvas.FillColor(cell, clBtnFace);
-            DrawCell(c, r, cell, state);
-            canvas.SetClipRect(client);
+            if (TRect visible; IntersectRect(visible, cell, paintClip)) {
+                canvas.SetClipRect(visible);
+                if (fixed) canvas.FillColor(cell, clBtnFace);
+                DrawCell(c, r, cell, state);
+                canvas.SetClipRect(paintClip);
+            }
             left += width + vLine;
         }
         top += height + hLine;
