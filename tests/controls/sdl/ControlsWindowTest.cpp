@@ -2,7 +2,6 @@
 
 #include <SDL2/SDL.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "SdlSession.h"
@@ -12,11 +11,12 @@
 #include "gui/Application.h"
 #include "inspector/Rmspeedbtns.h"
 #include "platform/StringList.h"
+#include "support/PngFile.h"
 
 // Runs under Xvfb (see tests/CMakeLists.txt): the popup-list combo box and
-// the date edit dropped in a real window with the X pointer. With
-// THORN_SCREENSHOT_COMBO or THORN_SCREENSHOT_CALENDAR naming a file, the
-// screen with that drop-down open is saved there as a BMP picture to look at.
+// the date edit dropped in a real window with the X pointer. The screen with
+// each drop-down open is saved as "dropped_combo.png" and
+// "dropped_calendar.png" in the working folder, to look at.
 namespace {
 
 using ControlsWindow = thorn::test::SdlSession;
@@ -64,7 +64,7 @@ TEST_F(ControlsWindow, DropDownsOpenAndPickInARealWindow) {
         screen.Grab(shot);
         return shot.GetPixel(row.X, row.Y - h / 2 + 1) == Color32(clHighlight);
     }));
-    if (const char* file = std::getenv("THORN_SCREENSHOT_COMBO")) screen.Save(file);
+    thorn::test::WritePng("dropped_combo.png", shot);
 
     // A press outside closes the list and is used up; the next one drops the
     // calendar below the date edit.
@@ -94,7 +94,7 @@ TEST_F(ControlsWindow, DropDownsOpenAndPickInARealWindow) {
         screen.Grab(shot);
         return shot.GetPixel(day.X - 6, day.Y - 3) == Color32(clHighlight);
     }));
-    if (const char* file = std::getenv("THORN_SCREENSHOT_CALENDAR")) screen.Save(file);
+    thorn::test::WritePng("dropped_calendar.png", shot);
     screen.Click(day.X, day.Y);
     screen.Click(day.X, day.Y);
     ASSERT_TRUE(RunUntil([&] { return !calendar.GetVisible(); }));
