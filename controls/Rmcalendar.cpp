@@ -217,8 +217,6 @@ void TrmCustomCalendar::SetWorkingDate(TDate value) {
     if (moved && OnWorkingDateChange) OnWorkingDateChange(this);
 }
 
-void TrmCustomCalendar::MoveWorkingDate(TDate value) { SetWorkingDate(value); }
-
 void TrmCustomCalendar::NextMonth() {
     int year = year_, month = month_ + 1;
     if (month > 12) month = 1, ++year;

@@ -155,7 +155,6 @@ private:
     void SetCellSizes();
     void PaintCell(TObject* sender, int col, int row, TRect rect, TGridDrawState state);
     void CalendarSelectDate(TObject* sender, int col, int row, bool& canSelect);
-    void MoveWorkingDate(TDate value);
     void ConfirmWorkingDate();
 
     TDrawGrid* grid_ = nullptr;
