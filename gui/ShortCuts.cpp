@@ -24,7 +24,11 @@ constexpr std::array<std::pair<TShortCut, const char*>, 3> kShiftNames{{
 
 std::string KeyText(TKey key) {
     if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) return std::string(1, static_cast<char>(key));
-    if (key >= VK_F1 && key < VK_F1 + 24) return "F" + std::to_string(key - VK_F1 + 1);
+    if (key >= VK_F1 && key < VK_F1 + 24) {
+        std::string name = "F";  // appended: GCC 12 warns falsely of an overlap for "F" + text
+        name += std::to_string(key - VK_F1 + 1);
+        return name;
+    }
     for (const KeyName& k : kNamedKeys)
         if (k.key == key) return k.name;
     return {};

@@ -34,7 +34,8 @@ Decimal ToDecimal(double value) {
     const auto end = std::to_chars(text, text + sizeof text, std::fabs(value), std::chars_format::scientific, 17).ptr;
     const std::string_view s(text, static_cast<size_t>(end - text));
     const size_t e = s.find('e');
-    d.digits = std::string(1, s[0]) + std::string(s.substr(2, e - 2));
+    d.digits.assign(1, s[0]);
+    d.digits.append(s.substr(2, e - 2));
     int exponent = 0;
     std::from_chars(s.data() + e + (s[e + 1] == '+' ? 2 : 1), s.data() + s.size(), exponent);
     d.exponent = exponent + 1;
@@ -144,7 +145,7 @@ std::string FloatToStrF(double value, TFloatFormat format, int precision, int di
         digits = std::clamp(digits, 0, 18);
         RoundDigits(d, std::min(precision, d.exponent + digits));
         std::string integer = IntegerDigits(d);
-        if (integer.empty()) integer = "0";
+        if (integer.empty()) integer.push_back('0');  // not = "0": GCC 12 warns falsely of an overlap
         std::string text = format == ffNumber ? WithThousands(integer) : integer;
         if (digits > 0) text += FormatSettings.DecimalSeparator + FractionDigits(d, digits);
         return Signed(d, text);

@@ -292,6 +292,7 @@ std::optional<std::vector<uint8_t>> EncodeShellLink(const ShellLink& link) {
     if (located) flags |= kHasLinkInfo;
 
     Writer w;
+    w.out.reserve(kHeaderSize);  // also keeps GCC 12 from a false warning on the first insert
     w.U32(kHeaderSize);
     w.out.insert(w.out.end(), kLinkClassId.begin(), kLinkClassId.end());
     w.U32(flags);
