@@ -3,6 +3,10 @@
 #include <algorithm>
 
 #include "gui/Application.h"
+#include "gui/ColorDialog.h"
+#include "gui/Edit.h"
+#include "gui/FileDialogForm.h"
+#include "gui/FontDialogForm.h"
 #include "gui/MessageBox.h"
 #include "platform/Beep.h"
 #include "platform/Charset.h"
@@ -352,6 +356,59 @@ void HeadlessHost::AnswerMessageBox(int id, std::string expectText) {
         if (!dynamic_cast<TMessageForm*>(&form))
             throw EUnscriptedDialog("A message box was expected, but \"" + form.DialogText() + "\" was shown");
     };
+    scripts_.push_back(std::move(script));
+}
+
+namespace {
+
+// The form as the dialog a script meant, or a failure naming what came.
+template <typename Dialog>
+Dialog& Expect(TCustomForm& form, std::string_view kind) {
+    auto* dialog = dynamic_cast<Dialog*>(&form);
+    if (!dialog)
+        throw EUnscriptedDialog("A " + std::string(kind) + " was expected, but \"" + form.DialogText() +
+                                "\" was shown");
+    return *dialog;
+}
+
+}  // namespace
+
+void HeadlessHost::AnswerFileDialog(std::string name, std::string expectTitle) {
+    DialogScript script;
+    script.expectText = std::move(expectTitle);
+    script.act = [name = std::move(name)](TCustomForm& form) {
+        FileDialogForm& dialog = Expect<FileDialogForm>(form, "file dialog");
+        dialog.GetNameEdit()->SetText(name);
+        dialog.Submit(name);
+    };
+    scripts_.push_back(std::move(script));
+}
+
+void HeadlessHost::AnswerFontDialog(const TFont& font, std::string expectTitle) {
+    DialogScript script;
+    script.expectText = std::move(expectTitle);
+    script.act = [font](TCustomForm& form) {
+        FontDialogForm& dialog = Expect<FontDialogForm>(form, "font dialog");
+        if (!dialog.Choose(font))
+            throw EUnscriptedDialog("The font dialog \"" + form.DialogText() + "\" offers no " + font.GetName() +
+                                    ((font.GetStyle() & fsBold) ? " bold" : "") +
+                                    ((font.GetStyle() & fsItalic) ? " italic" : "") + " at " +
+                                    std::to_string(font.GetSize()) + " points");
+    };
+    scripts_.push_back(std::move(script));
+}
+
+void HeadlessHost::AnswerColorDialog(TColor color, std::string expectTitle) {
+    DialogScript script;
+    script.expectText = std::move(expectTitle);
+    script.act = [color](TCustomForm& form) { Expect<ColorDialogForm>(form, "colour dialog").Choose(color); };
+    scripts_.push_back(std::move(script));
+}
+
+void HeadlessHost::CancelDialog(std::string expectText) {
+    DialogScript script;
+    script.expectText = std::move(expectText);
+    script.result = mrCancel;
     scripts_.push_back(std::move(script));
 }
 

@@ -112,6 +112,22 @@ public:
     // The next dialog must be a message box (containing expectText when
     // given); it is answered with the button id.
     void AnswerMessageBox(int id, std::string expectText = {});
+    // The next dialog must be a file dialog (titled expectTitle when given):
+    // name is typed into its name box and confirmed as the Open or Save
+    // button does, so folders, filters, the default extension and the
+    // dialog's refusals and questions go as for a user (their message boxes
+    // answered from the script in turn). A name the dialog does not take
+    // leaves it open, which fails the test.
+    void AnswerFileDialog(std::string name, std::string expectTitle = {});
+    // The next dialog must be a font dialog: the family, style, size,
+    // effects and colour of font are picked and confirmed. A family or
+    // style the dialog does not offer fails the test.
+    void AnswerFontDialog(const TFont& font, std::string expectTitle = {});
+    // The next dialog must be a colour dialog: color is picked and confirmed.
+    void AnswerColorDialog(TColor color, std::string expectTitle = {});
+    // The next dialog (whose text contains expectText when given) is
+    // cancelled.
+    void CancelDialog(std::string expectText = {});
     size_t PendingScripts() const { return scripts_.size(); }
     // The text of every modal dialog shown, in order.
     const std::vector<std::string>& ShownDialogs() const { return shown_; }
