@@ -12,7 +12,7 @@ constexpr TColor kStandardColors[] = {clBlack, clMaroon, clGreen, clOlive, clNav
                                       clSilver, clRed,   clLime,  clYellow, clBlue, clFuchsia, clAqua, clWhite};
 constexpr int kColumns = 8;
 constexpr int kCell = 24;
-constexpr int kGap = 4;
+constexpr int kGap = 8;
 
 }  // namespace
 
@@ -46,11 +46,14 @@ protected:
         for (size_t i = 0; i < colors_.size(); ++i) {
             TRect r = CellRect(static_cast<int>(i));
             if (static_cast<int>(i) == chosen_) {
+                // Black round white, so that it shows round any colour.
                 TRect frame = r;
-                InflateRect(frame, 2, 2);
+                InflateRect(frame, 3, 3);
                 canvas.FillColor(frame, clBlack);
+                InflateRect(frame, -1, -1);
+                canvas.FillColor(frame, clWhite);
                 if (Focused()) {
-                    InflateRect(frame, 1, 1);
+                    InflateRect(frame, 3, 3);
                     canvas.DrawFocusRect(frame);
                 }
             }

@@ -10,8 +10,8 @@ class TFontDialog : public TCommonDialog {
 public:
     bool Execute() override;
 
-    TFont* GetFont() { return &font_; }
     const TFont& GetFont() const { return font_; }
+    TFont& Font() { return font_; }
     void SetFont(const TFont& value) { font_.Assign(value); }
     TFontDialogOptions GetOptions() const { return options_; }
     void SetOptions(TFontDialogOptions value) { options_ = value; }

@@ -33,6 +33,10 @@ constexpr NamedColor kColors[] = {
     {clWhite, "White"},
 };
 
+// A colour none of the named ones is: the window text colour of the system
+// (a font's usual colour) or one of the program's own.
+const char* ColorName(TColor color) { return color == clWindowText ? "Window Text" : "Custom"; }
+
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
@@ -191,9 +195,9 @@ void FontDialogForm::FillColors() {
     }
     auto found = std::find(colors_.begin(), colors_.end(), chosen_.GetColor());
     if (found == colors_.end()) {
-        // A colour of its own (a system colour) stays selectable as it is.
+        // A colour of its own stays selectable as it is.
         colors_.push_back(chosen_.GetColor());
-        colorCombo_->GetItems()->Add("Custom");
+        colorCombo_->GetItems()->Add(ColorName(chosen_.GetColor()));
         found = colors_.end() - 1;
     }
     colorCombo_->SetStyle(csOwnerDrawFixed);
@@ -377,7 +381,7 @@ bool FontDialogForm::Choose(const TFont& font) {
         auto color = std::find(colors_.begin(), colors_.end(), font.GetColor());
         if (color == colors_.end()) {
             colors_.push_back(font.GetColor());
-            colorCombo_->GetItems()->Add("Custom");
+            colorCombo_->GetItems()->Add(ColorName(font.GetColor()));
             color = colors_.end() - 1;
         }
         colorCombo_->SetItemIndex(static_cast<int>(color - colors_.begin()));
