@@ -5,7 +5,9 @@
 #include "platform/Files.h"
 #include "tools/BmpWriter.h"
 #include "tools/Catalogue.h"
+#include "editor/EditorImages.h"
 #include "tools/Icons.h"
+#include "tools/ImageLists.h"
 #include "tools/ProvinceNames.h"
 #include "tools/SampleWorlds.h"
 #include "tools/SettingsFile.h"
@@ -35,6 +37,8 @@ std::vector<GeneratedFile> MakeStartFolder() {
     add("res/MapTexturesSelected.bmp", EncodeBmp24(SelectedMapTextures()));
     add("res/SeaTexture.bmp", EncodeBmp24(SeaTextures()));
     add("res/marker.bmp", EncodeBmp24(DrawProvinceMarker()));
+    add(kLargeImagesFile, EncodeBmp24(ListImageStrip(20)));
+    add(kSmallImagesFile, EncodeBmp24(ListImageStrip(16)));
     for (const CastleKind& c : CastleKinds()) add(c.path, EncodeBmp24(DrawCastle(c.look)));
     for (const ArmyKind& a : ArmyKinds()) add(a.path, EncodeBmp24(DrawArmy(a.look)));
     for (const UnitKind& u : UnitKinds()) add(u.path, EncodeBmp24(DrawUnit(u)));
