@@ -222,7 +222,11 @@ void FileDialogForm::ShowFolderCaption() {
 bool FileDialogForm::OpenFolder(const fs::path& folder) { return TryOpen(folder, true); }
 
 bool FileDialogForm::TryOpen(const fs::path& folder, bool report) {
-    fs::path target = Tidy(folder.is_relative() ? folder_ / folder : folder);
+    // A relative folder is taken from the one shown (from the current
+    // folder before any is shown).
+    std::error_code absolute;
+    fs::path target = folder.is_absolute() ? folder : folder_.empty() ? fs::absolute(folder, absolute) : folder_ / folder;
+    target = Tidy(target);
     std::error_code error;
     auto entries = ReadFolder(target, setup_.options.Contains(ofForceShowHidden), error);
     if (!entries) {

@@ -17,8 +17,9 @@ class PicturePreview : public TCustomControl {
 public:
     PicturePreview();
 
-    // Reads the picture; pictures above kMaxPixels are not read whole but
-    // refused from their header.
+    // Reads the picture; pictures above kMaxPixels (4096 x 4096) are not
+    // read but refused from their header, so that stepping through a folder
+    // of large pictures never waits long.
     void ShowFile(const std::filesystem::path& file);
     void Clear();
 
@@ -28,7 +29,7 @@ public:
     // Where the picture is drawn (client coordinates; empty without one).
     TRect PictureRect() const;
 
-    static constexpr int64_t kMaxPixels = int64_t{1} << 25;
+    static constexpr int64_t kMaxPixels = int64_t{1} << 24;
 
 protected:
     void Paint() override;
@@ -36,7 +37,7 @@ protected:
 private:
     TRect PictureArea() const;
 
-    TBitmap32 thumbnail_;  // at most kThumbnailSide a side
+    TBitmap32 thumbnail_;  // the picture shrunk to at most 512 pixels a side
     TSize pictureSize_;
     std::string info_;
 };

@@ -195,6 +195,31 @@ TEST_F(FileDialogs, TheKeysAndTheMouseOpenFoldersAndTakeFiles) {
     EXPECT_FALSE(dialog.Execute());
 }
 
+TEST_F(FileDialogs, AResizedDialogLaysItselfOutAgainAndARelativeFolderStartsFromTheCurrentOne) {
+    TOpenDialog dialog;
+    dialog.SetInitialDir(".");
+    fs::path folder;
+    TRect list, ok, cancel, name;
+    Script([&](FileDialogForm& form) {
+        folder = form.GetFolder();
+        form.SetBounds(form.GetLeft(), form.GetTop(), form.GetWidth() + 200, form.GetHeight() + 100);
+        list = form.GetList()->GetBoundsRect();
+        ok = form.GetOkButton()->GetBoundsRect();
+        cancel = form.GetCancelButton()->GetBoundsRect();
+        name = form.GetNameEdit()->GetBoundsRect();
+        host.PressKey(VK_ESCAPE);
+    });
+    dialog.Execute();
+    EXPECT_EQ(folder, fs::current_path());
+    // The buttons keep to the bottom right corner, the list takes the rest.
+    EXPECT_EQ(cancel.Right, 760 - 8);
+    EXPECT_EQ(cancel.Bottom, 380 + 100 - 8);
+    EXPECT_EQ(ok.Right, cancel.Right);
+    EXPECT_EQ(list.Right, 760 - 8);
+    EXPECT_EQ(name.Right, ok.Left - 6);
+    EXPECT_EQ(list.Bottom, name.Top - 1 - 6);
+}
+
 TEST_F(FileDialogs, ThePlacesOpenTheStartAndHomeFolders) {
     thorn::test::TempDir home;
     Touch(home / "at-home.txt");
