@@ -11,6 +11,7 @@
 #include "gui/Label.h"
 #include "gui/ListBox.h"
 #include "gui/PicturePreview.h"
+#include "gui/SizeConstraints.h"
 #include "platform/Charset.h"
 #include "platform/Text.h"
 
@@ -141,7 +142,12 @@ FileDialogForm::FileDialogForm(FileDialogSetup setup) : setup_(std::move(setup))
                                                         upButton_, lookInLabel_, folderLabel_, nameLabel_, typeLabel_})
         c->SetParent(this);
     if (preview_) preview_->SetParent(this);
+    // Laid out once at the size it opens with; the anchors keep the list
+    // growing with the window and the buttons in the corner.
     SetBounds(0, 0, setup_.preview ? 560 + kPreviewWidth + kGap : 560, 380);
+    LayOut();
+    Constraints().SetMinWidth(kMinWidth + (setup_.preview ? kPreviewWidth : 0));
+    Constraints().SetMinHeight(kMinHeight);
 
     if (!setup_.filters.empty()) {
         setup_.filterIndex = std::clamp(setup_.filterIndex, 0, static_cast<int>(setup_.filters.size()) - 1);
@@ -169,39 +175,41 @@ int FileDialogForm::GetFilterIndex() const {
 
 void FileDialogForm::WMSize() {
     TCustomForm::WMSize();
-    LayOut();
+    // The controls follow their anchors; the path is cut to its label again.
+    ShowFolderCaption();
 }
 
 void FileDialogForm::LayOut() {
-    if (!cancelButton_) return;  // still being built
-    const int width = std::max(GetClientWidth(), kMinWidth);
-    const int height = std::max(GetClientHeight(), kMinHeight);
+    const int width = GetClientWidth(), height = GetClientHeight();
     const int right = width - kMargin;
     const int fieldLeft = kMargin + kLabelWidth;
     const int buttonLeft = right - kButtonWidth;
-
-    lookInLabel_->SetBounds(kMargin, kMargin + 4, kLabelWidth - kGap, 15);
-    upButton_->SetBounds(right - kButtonWidth, kMargin, kButtonWidth, kButtonHeight);
-    folderLabel_->SetBounds(fieldLeft, kMargin + 4, std::max(0, upButton_->GetLeft() - kGap - fieldLeft), 15);
-    ShowFolderCaption();
+    auto place = [](TControl* control, int left, int top, int w, int h, TAnchors anchors) {
+        if (!control) return;
+        control->SetBounds(left, top, w, h);
+        control->SetAnchors(anchors);
+    };
+    place(lookInLabel_, kMargin, kMargin + 4, kLabelWidth - kGap, 15, {akLeft, akTop});
+    place(upButton_, right - kButtonWidth, kMargin, kButtonWidth, kButtonHeight, {akTop, akRight});
+    place(folderLabel_, fieldLeft, kMargin + 4, upButton_->GetLeft() - kGap - fieldLeft, 15, {akLeft, akTop, akRight});
 
     const int typeTop = height - kMargin - kButtonHeight;
     const int nameTop = typeTop - kGap - kButtonHeight;
     const int middleTop = kMargin + kButtonHeight + kGap;
-    const int middleHeight = std::max(40, nameTop - kGap - middleTop);
-    places_->SetBounds(kMargin, middleTop, kPlacesWidth, middleHeight);
-    int listLeft = kMargin + kPlacesWidth + kGap;
-    int listRight = preview_ ? right - kPreviewWidth - kGap : right;
-    list_->SetBounds(listLeft, middleTop, std::max(40, listRight - listLeft), middleHeight);
-    if (preview_) preview_->SetBounds(right - kPreviewWidth, middleTop, kPreviewWidth, middleHeight);
+    const int middleHeight = nameTop - kGap - middleTop;
+    const int listLeft = kMargin + kPlacesWidth + kGap;
+    const int listRight = preview_ ? right - kPreviewWidth - kGap : right;
+    place(places_, kMargin, middleTop, kPlacesWidth, middleHeight, {akLeft, akTop, akBottom});
+    place(list_, listLeft, middleTop, listRight - listLeft, middleHeight, {akLeft, akTop, akRight, akBottom});
+    place(preview_, right - kPreviewWidth, middleTop, kPreviewWidth, middleHeight, {akTop, akRight, akBottom});
 
-    const int fieldWidth = std::max(60, buttonLeft - kGap - fieldLeft);
-    nameLabel_->SetBounds(kMargin, nameTop + 4, kLabelWidth - kGap, 15);
-    nameEdit_->SetBounds(fieldLeft, nameTop + 1, fieldWidth, kEditHeight);
-    okButton_->SetBounds(buttonLeft, nameTop, kButtonWidth, kButtonHeight);
-    typeLabel_->SetBounds(kMargin, typeTop + 4, kLabelWidth - kGap, 15);
-    typeCombo_->SetBounds(fieldLeft, typeTop + 1, fieldWidth, kEditHeight);
-    cancelButton_->SetBounds(buttonLeft, typeTop, kButtonWidth, kButtonHeight);
+    const int fieldWidth = buttonLeft - kGap - fieldLeft;
+    place(nameLabel_, kMargin, nameTop + 4, kLabelWidth - kGap, 15, {akLeft, akBottom});
+    place(nameEdit_, fieldLeft, nameTop + 1, fieldWidth, kEditHeight, {akLeft, akRight, akBottom});
+    place(okButton_, buttonLeft, nameTop, kButtonWidth, kButtonHeight, {akRight, akBottom});
+    place(typeLabel_, kMargin, typeTop + 4, kLabelWidth - kGap, 15, {akLeft, akBottom});
+    place(typeCombo_, fieldLeft, typeTop + 1, fieldWidth, kEditHeight, {akLeft, akRight, akBottom});
+    place(cancelButton_, buttonLeft, typeTop, kButtonWidth, kButtonHeight, {akRight, akBottom});
 }
 
 void FileDialogForm::ShowFolderCaption() {

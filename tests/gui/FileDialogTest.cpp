@@ -200,6 +200,7 @@ TEST_F(FileDialogs, AResizedDialogLaysItselfOutAgainAndARelativeFolderStartsFrom
     dialog.SetInitialDir(".");
     fs::path folder;
     TRect list, ok, cancel, name;
+    TPoint smallest;
     Script([&](FileDialogForm& form) {
         folder = form.GetFolder();
         form.SetBounds(form.GetLeft(), form.GetTop(), form.GetWidth() + 200, form.GetHeight() + 100);
@@ -207,6 +208,8 @@ TEST_F(FileDialogs, AResizedDialogLaysItselfOutAgainAndARelativeFolderStartsFrom
         ok = form.GetOkButton()->GetBoundsRect();
         cancel = form.GetCancelButton()->GetBoundsRect();
         name = form.GetNameEdit()->GetBoundsRect();
+        form.SetBounds(form.GetLeft(), form.GetTop(), 100, 100);  // no smaller than its parts need
+        smallest = {form.GetClientWidth(), form.GetClientHeight()};
         host.PressKey(VK_ESCAPE);
     });
     dialog.Execute();
@@ -218,6 +221,7 @@ TEST_F(FileDialogs, AResizedDialogLaysItselfOutAgainAndARelativeFolderStartsFrom
     EXPECT_EQ(list.Right, 760 - 8);
     EXPECT_EQ(name.Right, ok.Left - 6);
     EXPECT_EQ(list.Bottom, name.Top - 1 - 6);
+    EXPECT_EQ(smallest, (TPoint{440, 260}));
 }
 
 TEST_F(FileDialogs, ThePlacesOpenTheStartAndHomeFolders) {
