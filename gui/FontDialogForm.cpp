@@ -201,7 +201,7 @@ void FontDialogForm::FillColors() {
         found = colors_.end() - 1;
     }
     colorCombo_->SetStyle(csOwnerDrawFixed);
-    colorCombo_->OnDrawItem = [this](TWinControl*, int index, TRect rect, TOwnerDrawState state) {
+    colorCombo_->OnDrawItem = [this](TWinControl*, int index, TRect rect, TOwnerDrawState) {
         TCanvas& canvas = colorCombo_->Canvas();
         canvas.FillRect(rect);
         if (index < 0 || index >= static_cast<int>(colors_.size())) return;
@@ -213,7 +213,6 @@ void FontDialogForm::FillColors() {
         canvas.Brush().SetStyle(bsClear);
         canvas.DrawText(text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, colorCombo_->GetItems()->Get(index));
         canvas.Brush().SetStyle(bsSolid);
-        (void)state;
     };
     colorCombo_->SetItemIndex(static_cast<int>(found - colors_.begin()));
     strikeOut_->SetChecked(chosen_.GetStyle() & fsStrikeOut);
