@@ -140,6 +140,28 @@ TEST(EventList, StoredFlagCountIsKept) {
     EXPECT_EQ(Orv::SerializeToBytes(events), stored);
 }
 
+// A stored list holds what the list itself can: 150 whole events are read,
+// 151 are refused and leave the list empty.
+TEST(EventList, AStoredListHoldsAtMostOneHundredFiftyEvents) {
+    RecordsProject project(1, 0);
+    const Bytes event = {7, 0, 2, 1, 0, 1, 2, 3, 4, 0, 6};  // two flags, one resource, text slot 0
+    const struct {
+        uint16_t count;
+        int answer;
+        uint16_t held;
+    } cases[] = {{150, 1, 150}, {151, 0, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.count);
+        Bytes stored = {static_cast<uint8_t>(c.count), 0};
+        for (uint16_t i = 0; i < c.count; ++i) stored.insert(stored.end(), event.begin(), event.end());
+        CEventList events;
+        events.AddEvent();
+        Orv::CSerialLoader loader(stored);
+        EXPECT_EQ(events.Serialize(loader), c.answer);
+        EXPECT_EQ(events.GetCount(), c.held);
+    }
+}
+
 TEST(EventList, MoveShiftsTheEventsBetween) {
     RecordsProject project;
     CEventList events;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <new>
 #include <string>
@@ -314,6 +315,11 @@ TEST_F(ProjectFileTest, ProjectWithoutProvincesStillWritesSixPlayers) {
 // the modified flag as it was.
 TEST_F(ProjectFileTest, HostileCountsAndIndicesAreRefused) {
     const std::vector<uint8_t> good = Saved();
+    // 151 whole events (the small project's one, again and again): the list's
+    // own limit refuses them, not the end of the file.
+    std::vector<uint8_t> events = {151, 0};
+    const auto event = good.begin() + static_cast<std::ptrdiff_t>(at.eventCount + 2);
+    for (int i = 0; i < 151; ++i) events.insert(events.end(), event, good.end());
     struct Patch {
         const char* what;
         size_t offset;
@@ -337,11 +343,13 @@ TEST_F(ProjectFileTest, HostileCountsAndIndicesAreRefused) {
         {"world far larger than its pieces", at.worldWidth, {0xE8, 0x03, 0xE8, 0x03}},
         {"neighbour past the pieces", at.neighbour, {3, 0}},
         {"no string table", at.tableCount, {0, 0}},
-        {"151 events", at.eventCount, {151, 0}},
+        {"151 events", at.eventCount, events},
         {"text slot 145", at.textSlot, {145}},
     };
     for (const Patch& patch : patches) {
         std::vector<uint8_t> bytes = good;
+        // The events are the file's last part; a patch of them may lengthen it.
+        bytes.resize(std::max(bytes.size(), patch.offset + patch.bytes.size()));
         std::copy(patch.bytes.begin(), patch.bytes.end(), bytes.begin() + static_cast<std::ptrdiff_t>(patch.offset));
         OpenedProject opened(project, editor);
         opened.project.Modified = 0;

@@ -32,6 +32,32 @@ TEST(StringTable, NamesAreLookedUpExactly) {
     EXPECT_EQ(t.GetEventText(200), "");
 }
 
+// A new table numbers the names of players, unit types, castle types and
+// resources, and leaves the lists beside them empty.
+TEST(StringTable, NewTableNumbersItsNames) {
+    const CStringTable t;
+    const struct {
+        const char* what;
+        const std::string& name;
+        const char* expected;
+    } cases[] = {
+        {"first player", t.PlayerNames.front(), "Player 1"},
+        {"last player", t.PlayerNames.back(), "Player 6"},
+        {"first unit type", t.UnitNames.front(), "Unit 0"},
+        {"last unit type", t.UnitNames.back(), "Unit 39"},
+        {"first castle type", t.CastleTypeNames.front(), "Castle Type 0"},
+        {"last castle type", t.CastleTypeNames.back(), "Castle Type 15"},
+        {"first castle picture", t.CastleImagePaths.front(), ""},
+        {"first resource", t.ResourceNames.front(), "Resource 0"},
+        {"last resource", t.ResourceNames.back(), "Resource 15"},
+        {"first skill", t.SkillNames.front(), ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.name, c.expected);
+    }
+}
+
 TEST(StringTable, FindUnitNameSearchesUnitNamesOnly) {
     CStringTable t;
     EXPECT_EQ(t.FindUnitName("Unit 7"), 7);
