@@ -68,7 +68,7 @@ struct CMapProjectB {
 // world-image warnings. It is the mission records' project (it installs
 // itself as their ProjectLink while it lives) and reaches the editor's
 // windows only through its EditorLink.
-class CMapProject : public CMapProjectE, public CMapProjectB, public thorn::ProjectLink {
+class CMapProject final : public CMapProjectE, public CMapProjectB, public thorn::ProjectLink {
 public:
     // World pictures smaller than this a side are enlarged.
     static constexpr int32_t kMinWorldSide = 160;

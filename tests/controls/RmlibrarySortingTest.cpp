@@ -54,14 +54,14 @@ TEST(RmlibrarySorting, ItemsInTheOrderOfEachComparison) {
         {"numbers", FloatSortProc, EncodeSortData(true, 2), {"charlie", "echo", "Bravo", "delta", "Alpha"}},
         {"dates", DateSortProc, EncodeSortData(true, 3), {"Bravo", "echo", "Alpha", "delta", "charlie"}},
     };
-    for (const auto& [what, proc, data, order] : cases) {
-        SCOPED_TRACE(what);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         std::vector<const TListItem*> sorted = items;
         std::stable_sort(sorted.begin(), sorted.end(),
-                         [&](const TListItem* a, const TListItem* b) { return proc(a, b, data) < 0; });
+                         [&c](const TListItem* a, const TListItem* b) { return c.proc(a, b, c.data) < 0; });
         std::vector<std::string> captions;
         for (const TListItem* item : sorted) captions.push_back(item->GetCaption());
-        EXPECT_EQ(captions, order);
+        EXPECT_EQ(captions, c.order);
     }
     EXPECT_EQ(IntegerSortProc(items[1], items[4], EncodeSortData(true, 1)), 0);
     EXPECT_EQ(IntegerSortProc(items[0], items[3], EncodeSortData(true, 1)), -1);
