@@ -281,12 +281,13 @@ TEST_F(PathTree, MovingTakesTheSubtreeAlong) {
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
-        SampleTree t;
+        // The tree is freed first: its deletion events still count here.
         TObject data;
+        int deletions = 0;
+        SampleTree t;
         t.b->SetData(&data);
         t.e->SetData(&data);
         t.d->SetData(&data);
-        int deletions = 0;
         t.tree.OnDeletion = [&](TObject*, Node*) { ++deletions; };
         Node* result = k.move(t);
         EXPECT_EQ(Paths(t.tree), k.paths);
