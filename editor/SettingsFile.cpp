@@ -130,8 +130,8 @@ private:
 };
 
 // Bounds worth applying: of some size, and showing at least part of the
-// window on the desktop.
-void ReadBounds(const AttributeReader& in, TControl& window) {
+// window on the desktop. A window put where it was stays there when shown.
+void ReadBounds(const AttributeReader& in, TCustomForm& window) {
     const int32_t width = in.Integer("Width").value_or(window.GetWidth());
     const int32_t height = in.Integer("Height").value_or(window.GetHeight());
     if (width <= 0 || height <= 0) return;
@@ -139,10 +139,12 @@ void ReadBounds(const AttributeReader& in, TControl& window) {
     const int32_t top = in.Integer("Top").value_or(window.GetTop());
     TRect shown;
     const TRect bounds{left, top, left + width, top + height};
-    if (IntersectRect(shown, bounds, Screen->GetWorkAreaRect()))
+    if (IntersectRect(shown, bounds, Screen->GetWorkAreaRect())) {
         window.SetBounds(left, top, width, height);
-    else
+        window.SetPosition(poDesigned);
+    } else {
         window.SetBounds(window.GetLeft(), window.GetTop(), width, height);
+    }
 }
 
 void ReadEditorSwitches(const AttributeReader& in) {

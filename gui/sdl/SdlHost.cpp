@@ -150,8 +150,11 @@ private:
             flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_ALWAYS_ON_TOP;
         if (tool_) flags |= SDL_WINDOW_UTILITY | SDL_WINDOW_SKIP_TASKBAR;
         int width = std::max(1, bounds_.Width()), height = std::max(1, bounds_.Height());
-        int left = bounds_.Width() > 0 ? bounds_.Left : static_cast<int>(SDL_WINDOWPOS_UNDEFINED);
-        int top = bounds_.Width() > 0 ? bounds_.Top : static_cast<int>(SDL_WINDOWPOS_UNDEFINED);
+        // A window made before its bounds are known starts at the desktop's
+        // corner, not where SDL would centre it: on X without a window
+        // manager SDL then leaves a window moved to (0, 0) at that centre.
+        int left = bounds_.Width() > 0 ? bounds_.Left : 0;
+        int top = bounds_.Width() > 0 ? bounds_.Top : 0;
         window_ = SDL_CreateWindow(caption_.c_str(), left, top, width, height, flags);
         if (!window_) throw EOutOfResources(std::string("Cannot create a window: ") + SDL_GetError());
         id_ = SDL_GetWindowID(window_);

@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "../EditorSession.h"
+#include "SdlSession.h"
+#include "XScreen.h"
+#include "editor/Program.h"
+#include "gui/Application.h"
+#include "support/Pixels.h"
+#include "support/PngFile.h"
+
+// Runs under Xvfb: the editor as its program starts it, in a real window on
+// a copy of the start folder. The screen is saved as "editor_main_window.png"
+// in the build folder, to look at.
+namespace {
+
+using thorn::test::Shown;
+
+class EditorWindow : public thorn::test::SdlSession {
+protected:
+    const std::filesystem::path buildFolder = std::filesystem::current_path();
+    thorn::test::StartFolderCopy folder;
+    thorn::MainModuleScope module;
+    thorn::test::XScreen screen;
+};
+
+TEST_F(EditorWindow, StartsShowsItsMainWindowAndClosesWritingItsSettings) {
+    ASSERT_TRUE(screen.Ok());
+    thorn::CreateEditorWindows(*app);
+    TMainForm& main = *MainForm.Get();
+    main.Show();
+    ASSERT_TRUE(RunUntil([&] { return main.GetHostWindow() && !main.HasPendingPaint(); }));
+
+    TBitmap32 shot;
+    ASSERT_TRUE(RunUntil([&] {
+        main.GetHostWindow()->ReadPixels(shot);
+        return shot.Width() == main.GetWidth() && shot.GetPixel(2, main.GetMenuBarHeight() + 2) == Shown(clBtnFace);
+    }));
+    TBitmap32 whole;
+    screen.Grab(whole);
+    thorn::test::WritePng(buildFolder / "editor_main_window.png", whole);
+    // Where the settings file puts it: its corner on the desktop's.
+    EXPECT_EQ(whole.GetPixel(2, main.GetMenuBarHeight() + 2), Shown(clBtnFace));
+
+    // The world's scroll box shows its window colour around the placeholder
+    // text; the status bar's panels are sunken.
+    const int menu = main.GetMenuBarHeight();
+    TPoint inBox = main.ScrBWorld->ClientToParent({4, 4}, &main);
+    EXPECT_EQ(shot.GetPixel(inBox.X, inBox.Y + menu), Shown(clWindow));
+    TRect panel = main.StatusBar->GetPanelRect(2);
+    TPoint corner = main.StatusBar->ClientToParent({panel.Left, panel.Top}, &main);
+    EXPECT_EQ(shot.GetPixel(corner.X, corner.Y + menu), Shown(clBtnShadow));
+
+    std::filesystem::remove(folder / "ini.xml");
+    main.Close();
+    ASSERT_TRUE(RunUntil([&] { return MapProject == nullptr; }));
+    EXPECT_TRUE(std::filesystem::exists(folder / "ini.xml"));
+}
+
+}  // namespace
