@@ -2,6 +2,7 @@
 #include <exception>
 #include <iostream>
 #include <memory>
+#include <string>
 
 #include "editor/Program.h"
 #include "gui/sdl/SdlHost.h"
@@ -30,6 +31,13 @@ int main() {
         host = std::make_unique<thorn::SdlHost>();
     } catch (const std::exception& e) {
         std::cerr << kNoDisplay << " (" << e.what() << ")\n";
+        return 1;
+    }
+    // When the display named cannot be reached, SDL falls back to a driver
+    // that shows nothing: the editor would wait there for ever.
+    const std::string driver = host->VideoDriver();
+    if (!Set("SDL_VIDEODRIVER") && driver != "x11" && driver != "wayland") {
+        std::cerr << kNoDisplay << " (SDL found no display but \"" << driver << "\")\n";
         return 1;
     }
     return thorn::RunEditor(std::move(host));

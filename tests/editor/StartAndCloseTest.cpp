@@ -1,21 +1,132 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "EditorSession.h"
 #include "gui/Application.h"
+#include "model/GameData.h"
+#include "platform/XMLDoc.h"
 
 namespace {
 
 using thorn::test::EditorSession;
+using thorn::test::Attributes;
+using thorn::test::FolderContents;
+using thorn::test::ReadText;
+using thorn::test::WriteText;
 
-TEST(EditorStartAndClose, TheMainWindowOpensAndItsCloseWritesTheSettingsFile) {
+void Replace(std::string& text, const std::string& what, const std::string& with) {
+    const size_t at = text.find(what);
+    ASSERT_NE(at, std::string::npos) << what;
+    text.replace(at, what.size(), with);
+}
+
+TEST(EditorStartAndClose, ClosingWritesTheSettingsBackKeepingWhatElseTheFileHeldAndWritesNothingElse) {
     EditorSession editor;
+    std::string ini = ReadText(editor / "ini.xml");
+    Replace(ini, "<Editor ", "<Editor Custom=\"x\" ");
+    Replace(ini, "<MainForm ", "<MainForm Extra=\"7\" ");
+    Replace(ini, "</Thornvale>", "<Other keep=\"yes\"><Deep/></Other>\n</Thornvale>");
+    WriteText(editor / "ini.xml", ini);
+    const auto before = FolderContents(editor.Folder().Path());
+    auto expected = Attributes(editor / "ini.xml");
+    // Written at every close from the events window's splitter, never read.
+    expected.erase("Thornvale/Editor/EventsForm/Splitter");
+
     editor.Start();
     EXPECT_TRUE(editor.Host().IsWindowVisible(editor.Main()));
     EXPECT_EQ(Application->GetTitle(), "Thornvale II Mission editor");
     EXPECT_EQ(editor.Main().GetCaption(), "Thornvale II Map Editor");
     editor.Close();
     EXPECT_EQ(MapProject, nullptr);
-    EXPECT_TRUE(std::filesystem::exists(editor / "ini.xml"));
+    EXPECT_EQ(Settings, nullptr);
+
+    auto after = FolderContents(editor.Folder().Path());
+    ASSERT_EQ(after.size(), before.size());
+    for (const auto& [name, bytes] : before)
+        if (name != "ini.xml") {
+            EXPECT_EQ(after[name], bytes) << name;
+        }
+    auto written = Attributes(editor / "ini.xml");
+    written.erase("Thornvale/Editor/EventsForm/Splitter");
+    EXPECT_EQ(written, expected);
+    TXMLDocument doc;
+    doc.LoadFromFile(editor / "ini.xml");
+    EXPECT_TRUE(thorn::FindChildNode(thorn::FindChildNode(doc.GetDocumentElement(), "Other"), "Deep"));
+}
+
+// What the start-up meets in the start folder, what it says, and how the
+// window starts.
+struct StartUpCase {
+    const char* name;
+    std::function<void(const EditorSession&)> prepare;
+    std::vector<std::string> messages;
+    bool projectCommands;  // New and Open can be used
+    bool nameGenerator;    // the name generator has learned the sample names
+};
+
+TEST(EditorStartAndClose, StartsWhateverTheStartFolderLacksAndSaysWhatIsMissing) {
+    auto remove = [](const char* file) {
+        return [file](const EditorSession& e) { std::filesystem::remove(e / file); };
+    };
+    const StartUpCase cases[] = {
+        {"every file there", [](const EditorSession&) {}, {}, true, true},
+        {"no ini.xml", remove("ini.xml"), {}, true, true},
+        {"damaged ini.xml", [](const EditorSession& e) { WriteText(e / "ini.xml", "<Thornvale><Editor"); },
+         {"\"ini.xml\" cannot be read"}, true, true},
+        {"no pw.xml", remove("pw.xml"), {"\"pw.xml\" cannot be used"}, false, true},
+        {"a catalogue without its sections", [](const EditorSession& e) { WriteText(e / "pw.xml", "<Data/>"); },
+         {"\"pw.xml\" cannot be used"}, false, true},
+        {"no texture strips",
+         [](const EditorSession& e) {
+             for (const char* file : {"res/MapTexturesNormal.bmp", "res/MapTexturesSelected.bmp", "res/SeaTexture.bmp"})
+                 std::filesystem::remove(e / file);
+         },
+         {"Cannot find res/MapTexturesNormal.bmp", "Cannot find res/MapTexturesSelected.bmp",
+          "Cannot find res/SeaTexture.bmp"},
+         true, true},
+        {"no sample names", remove("data/names.txt"), {}, true, false},
+    };
+    for (const StartUpCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EditorSession editor;
+        c.prepare(editor);
+        for (const std::string& message : c.messages) editor.Host().AnswerMessageBox(IDOK, message);
+        editor.Start();
+        EXPECT_EQ(editor.Host().PendingScripts(), 0u);
+        EXPECT_EQ(editor.Host().ShownDialogs().size(), c.messages.size());
+
+        TMainForm& main = editor.Main();
+        EXPECT_TRUE(editor.Host().IsWindowVisible(main));
+        // The window waits for a project in every case.
+        EXPECT_TRUE(main.LblNoProject->GetVisible());
+        EXPECT_FALSE(main.ImgVWorld->GetVisible());
+        EXPECT_FALSE(main.ActSaveProject->GetEnabled());
+        EXPECT_EQ(main.ActNewProject->GetEnabled(), c.projectCommands);
+        EXPECT_EQ(main.ActLoadProject->GetEnabled(), c.projectCommands);
+        EXPECT_EQ(main.TBrShow->GetButton(0)->GetEnabled(), c.projectCommands);
+        EXPECT_EQ(!main.NameTables.NameKeys.empty(), c.nameGenerator);
+        EXPECT_TRUE(Application->GetShowHint());
+
+        editor.Close();
+        ASSERT_EQ(MapProject, nullptr);
+        // Whatever the file was, the settings are there to read next time.
+        auto written = Attributes(editor / "ini.xml");
+        EXPECT_EQ(written["Thornvale/Editor/TransValue"], "120");
+        EXPECT_EQ(written["Thornvale/Editor/MainForm/ShowPanel"], "True");
+    }
+}
+
+TEST(EditorStartAndClose, ADamagedSettingsFileIsKeptBesideTheNewOne) {
+    EditorSession editor;
+    WriteText(editor / "ini.xml", "<Thornvale><Editor");
+    editor.Host().AnswerMessageBox(IDOK, "ini.xml");
+    editor.Start();
+    editor.Close();
+    EXPECT_EQ(ReadText(editor / "ini.xml.damaged"), "<Thornvale><Editor");
+    EXPECT_NO_THROW(Attributes(editor / "ini.xml"));
 }
 
 }  // namespace

@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include "EditorSession.h"
+#include "editor/Missionframe.h"
+#include "gui/Application.h"
+
+namespace {
+
+using thorn::test::EditorSession;
+
+// Where a point of a control lies in the main window, as the host's mouse
+// takes it (below the menu bar).
+TPoint OnWindow(const TControl& control, TPoint p) {
+    TPoint at = control.ClientToParent(p, MainForm.Get());
+    return {at.X, at.Y + MainForm->GetMenuBarHeight()};
+}
+
+TEST(MainWindow, AfterAResizeTheHelpPanelTakesWhatTheOtherPanelsLeave) {
+    EditorSession editor;
+    editor.Start();
+    TMainForm& main = editor.Main();
+    for (int width : {671, 900, 1200, 700}) {
+        SCOPED_TRACE(width);
+        editor.Host().ResizeWindow(main, width, 640);
+        EXPECT_EQ(main.StatusBar->Panels()[2]->GetWidth(), width - 200);
+        // The world view's box fills what the pages leave.
+        EXPECT_EQ(main.ScrBWorld->GetBoundsRect().Right, main.GetClientWidth());
+        EXPECT_EQ(main.ScrBWorld->GetLeft(), main.PgCMissionProperties->GetWidth() + main.Splitter->GetWidth());
+        EXPECT_EQ(main.StatusBar->GetBoundsRect().Bottom, main.GetClientHeight());
+    }
+    editor.Close();
+}
+
+TEST(MainWindow, TheHintOfTheControlUnderThePointerShowsInTheHelpPanel) {
+    EditorSession editor;
+    editor.Start();
+    TMainForm& main = editor.Main();
+    const TStatusPanel& help = *main.StatusBar->Panels()[2];
+    struct Case {
+        TControl* control;
+        const char* hint;
+    };
+    const Case cases[] = {
+        {main.TBrShow->GetButton(0), "Import new bitmap and make new world"},
+        {main.TBrShow->GetButton(main.TBrShow->GetButtonCount() - 1), "Show Preferences"},
+        {main.LblNoProject, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.hint);
+        const TPoint at = OnWindow(*c.control, {c.control->GetWidth() / 2, c.control->GetHeight() / 2});
+        editor.Host().MouseMove(main, at.X, at.Y);
+        EXPECT_EQ(help.GetText(), c.hint);
+    }
+    editor.Close();
+}
+
+TEST(MainWindow, TheToolWindowsComeAndGoWithTheirCommands) {
+    EditorSession editor;
+    editor.Start();
+    editor.NewMission("small_isles.bmp");
+    TMainForm& main = editor.Main();
+    ASSERT_TRUE(MissFrame->GetVisible());
+    editor.Host().PressKey(VK_F3);
+    EXPECT_FALSE(editor.Host().IsWindowVisible(*MissFrame.Get()));
+    EXPECT_FALSE(main.ActShowMissRMI->GetChecked());
+    editor.Host().PressKey(VK_F3);
+    EXPECT_TRUE(editor.Host().IsWindowVisible(*MissFrame.Get()));
+    EXPECT_TRUE(main.ActShowMissRMI->GetChecked());
+    editor.Close();
+}
+
+}  // namespace

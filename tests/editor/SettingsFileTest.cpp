@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "EditorSession.h"
+#include "editor/Dlg_error.h"
+#include "editor/Eventsframe.h"
+#include "editor/Missionframe.h"
+#include "editor/SettingsFile.h"
+#include "gui/Application.h"
+
+namespace {
+
+using thorn::test::EditorSession;
+
+// One attribute of "ini.xml" as the file gives it (absent: nullopt), what
+// the editor makes of it, and what it writes back at close ("!" in front:
+// anything but that). Rows of one element that act together (a window's
+// bounds, the font's size) name what they share, and are read apart.
+struct SettingRow {
+    const char* element;
+    const char* attribute;
+    std::optional<std::string> value;
+    std::function<bool()> read;
+    std::string written;
+    const char* shares = nullptr;
+};
+
+// Sets (or with nullopt, removes) an attribute of the first element so named.
+void EditAttribute(std::string& text, const std::string& element, const std::string& attribute,
+                   const std::optional<std::string>& value) {
+    const size_t open = text.find("<" + element + " ");
+    ASSERT_NE(open, std::string::npos) << element;
+    const size_t close = text.find('>', open);
+    const size_t at = text.find(" " + attribute + "=\"", open);
+    if (at != std::string::npos && at < close) {
+        const size_t end = text.find('"', at + attribute.size() + 3);
+        text.erase(at, end + 1 - at);
+    }
+    if (value) text.insert(open + element.size() + 1, " " + attribute + "=\"" + *value + "\"");
+}
+
+TMainForm& Main() { return *MainForm.Get(); }
+const CSettings& S() { return *Settings; }
+const TFont& LabelFont() { return Settings->LabelFont; }
+
+std::vector<SettingRow> Rows() {
+    return {
+        // "Editor": switches, bytes and the opacity.
+        {"Editor", "AutoResize", "0", [] { return S().AutoResize == 0; }, "0"},
+        {"Editor", "AutoShowErr", "0", [] { return S().AutoShowErr == 0; }, "0"},
+        {"Editor", "ConvertCapTo", "3", [] { return S().ConvertCapTo == 3; }, "3"},
+        {"Editor", "MaxCapPopulation", "200", [] { return S().MaxCapPopulation == 200; }, "200"},
+        {"Editor", "MaxPopulation", "125", [] { return S().MaxPopulation == 125; }, "125"},
+        {"Editor", "MinCapPopulation", "300", [] { return S().MinCapPopulation == 44; }, "44"},
+        {"Editor", "MinPopulation", "-1", [] { return S().MinPopulation == 255; }, "255"},
+        {"Editor", "OwnerColors", "0",
+         [] { return S().OwnerColors == 0 && !Main().ActShowOwnerColor->GetChecked(); }, "0"},
+        {"Editor", "ShArmies", "1", [] { return S().ShArmies == 1 && Main().ActShowArmies->GetChecked(); }, "1"},
+        {"Editor", "ShCastles", "True", [] { return S().ShCastles == 1 && Main().ActShowCastles->GetChecked(); },
+         "1"},
+        {"Editor", "ShIcons", "False", [] { return S().ShIcons == 0 && !Main().ActShowIcons->GetChecked(); }, "0"},
+        {"Editor", "ShNames", "TRUE", [] { return S().ShNames == 1 && Main().ActShowNames->GetChecked(); }, "1"},
+        {"Editor", "ShNames", "true", [] { return S().ShNames == 1; }, "1"},
+        {"Editor", "ShNames", "1", [] { return S().ShNames == 1; }, "1"},
+        {"Editor", "ShNames", "2", [] { return S().ShNames == 1; }, "1"},
+        {"Editor", "ShNames", "False", [] { return S().ShNames == 0; }, "0"},
+        {"Editor", "ShNames", "yes", [] { return S().ShNames == 0 && !Main().ActShowNames->GetChecked(); }, "0"},
+        {"Editor", "ShPaths", "1", [] { return S().ShPaths == 1 && Main().ActShowNeighbours->GetChecked(); }, "1"},
+        {"Editor", "TransArmies", "1", [] { return S().TransArmies == 1; }, "1"},
+        {"Editor", "TransCastles", "0", [] { return S().TransCastles == 0; }, "0"},
+        {"Editor", "TransValue", "200", [] { return S().TransValue == 200; }, "200"},
+        {"Editor", "TransValue", std::nullopt, [] { return S().TransValue == 120; }, "120"},
+        // "Font": the size wins over the height, at the file's pixels per inch.
+        {"Font", "Charset", "0", [] { return LabelFont().GetCharset() == 0; }, "0"},
+        {"Font", "Charset", "300", [] { return LabelFont().GetCharset() == DEFAULT_CHARSET; }, "1"},
+        {"Font", "Color", "255", [] { return LabelFont().GetColor() == 255; }, "255"},
+        {"Font", "Height", "-20", [] { return LabelFont().GetHeight() == -11; }, "-11", "size"},
+        {"Font", "Name", "Arial", [] { return LabelFont().GetName() == "Arial"; }, "Arial"},
+        {"Font", "Pitch", "2", [] { return LabelFont().GetPitch() == TFontPitch::fpFixed; }, "2"},
+        {"Font", "PixelsPerInch", "120",
+         [] { return LabelFont().GetPixelsPerInch() == 120 && LabelFont().GetHeight() == -13; }, "120", "size"},
+        {"Font", "Size", "12", [] { return LabelFont().GetHeight() == -16; }, "12", "size"},
+        {"Font", "Bold", "1", [] { return (LabelFont().GetStyle() & fsBold) != 0; }, "1"},
+        {"Font", "Italic", "True", [] { return (LabelFont().GetStyle() & fsItalic) != 0; }, "1"},
+        {"Font", "Underline", "0", [] { return (LabelFont().GetStyle() & fsUnderline) == 0; }, "0"},
+        {"Font", "StrikeOut", "1", [] { return (LabelFont().GetStyle() & fsStrikeOut) != 0; }, "1"},
+        // The tool windows.
+        {"MissForm", "Visible", "False",
+         [] { return !MissFrame->GetVisible() && !Main().ActShowMissRMI->GetChecked(); }, "False"},
+        {"MissForm", "Width", "320", [] { return MissFrame->GetWidth() == 320; }, "320", "bounds"},
+        {"MissForm", "Height", "400", [] { return MissFrame->GetHeight() == 400; }, "400", "bounds"},
+        {"MissForm", "Left", "100", [] { return MissFrame->GetLeft() == 100; }, "100", "bounds"},
+        {"MissForm", "Left", "5000", [] { return MissFrame->GetLeft() != 5000; }, "!5000", "bounds"},
+        {"MissForm", "Top", "50", [] { return MissFrame->GetTop() == 50; }, "50", "bounds"},
+        {"MissForm", "SplitPos", "140", [] { return MissFrame->RMIMission->GetSplitPos() == 140; }, "140"},
+        {"EventsForm", "Visible", "False",
+         [] { return !EventFrame->GetVisible() && !Main().ActShowEventRMI->GetChecked(); }, "False"},
+        {"EventsForm", "Height", "420", [] { return EventFrame->GetHeight() == 420; }, "420", "bounds"},
+        {"EventsForm", "SplitPos", "90", [] { return EventFrame->RMIEvent->GetSplitPos() == 90; }, "90"},
+        {"EventsForm", "Splitter", "77", [] { return EventFrame->Splitter->GetTop() != 77; }, "!77"},
+        // The warnings window, made after the settings are read.
+        {"ErrorsForm", "Width", "500", [] { return ErrorsFormBounds.Width == 500; }, "500", "bounds"},
+        {"ErrorsForm", "Height", "0", [] { return ErrorsFormBounds.Width == 0; }, "0", "bounds"},
+        {"ErrorsForm", "Top", "300", [] { return ErrorsFormBounds.Top == 300; }, "300", "bounds"},
+        // The main window.
+        {"MainForm", "Width", "800", [] { return Main().GetWidth() == 800; }, "800", "bounds"},
+        {"MainForm", "Width", "0", [] { return Main().GetWidth() == 671; }, "671", "bounds"},
+        {"MainForm", "Left", "-3000", [] { return Main().GetLeft() != -3000; }, "!-3000", "bounds"},
+        {"MainForm", "State", "5", [] { return Main().GetWindowState() == wsNormal; }, "0"},
+        {"MainForm", "State", "1", [] { return Main().GetWindowState() == wsNormal; }, "0"},
+        {"MainForm", "State", "2", [] { return Main().GetWindowState() == wsMaximized; }, "2"},
+        {"MainForm", "Splitter", "300", [] { return Main().PgCMissionProperties->GetWidth() == 300; }, "300"},
+        {"MainForm", "SplitPlPos", "100", [] { return Main().RMIPlayer->GetSplitPos() == 100; }, "100"},
+        {"MainForm", "SplitPrPos", "90", [] { return Main().RMIProvince->GetSplitPos() == 90; }, "90"},
+        {"MainForm", "FilePanel", "False", [] { return !Main().ActFilePanel->GetChecked(); }, "False"},
+        {"MainForm", "ShowPanel", "False",
+         [] { return !Main().ActShowPanel->GetChecked() && !Main().TBrShow->GetVisible(); }, "False"},
+        {"MainForm", "ZoomPanel", "0", [] { return !Main().ActZoomPanel->GetChecked(); }, "False"},
+        {"MainForm", "ProvHeight", "50", [] { return Main().PlProvince->GetHeight() == 84; }, "84"},
+        {"MainForm", "ProvWidName", "70",
+         [] { return Main().LVProvinces->GetColumns()->GetItem(0)->GetWidth() == 70; }, "70"},
+        {"MainForm", "ProvWidOwner", "60",
+         [] { return Main().LVProvinces->GetColumns()->GetItem(1)->GetWidth() == 60; }, "60"},
+    };
+}
+
+std::string Path(const SettingRow& row) {
+    const std::string element = row.element;
+    return (element == "Editor" ? "Thornvale/Editor/" : "Thornvale/Editor/" + element + "/") + row.attribute;
+}
+
+std::string Shared(const SettingRow& row) {
+    return row.shares ? std::string(row.element) + "/" + row.shares : Path(row);
+}
+
+std::string Label(const SettingRow& row) {
+    return Path(row) + " = " + (row.value ? "\"" + *row.value + "\"" : "(none)");
+}
+
+// Every attribute read into the editor and written back at close: rows that
+// name different attributes share one start of the editor.
+TEST(SettingsFile, EveryAttributeIsReadAtStartAndWrittenAtClose) {
+    std::vector<SettingRow> rows = Rows();
+    std::vector<bool> done(rows.size());
+    for (size_t first = 0; first < rows.size(); ++first) {
+        if (done[first]) continue;
+        std::vector<const SettingRow*> batch;
+        std::set<std::string> named;
+        for (size_t i = first; i < rows.size(); ++i)
+            if (!done[i] && named.insert(Shared(rows[i])).second) {
+                batch.push_back(&rows[i]);
+                done[i] = true;
+            }
+
+        EditorSession editor;
+        std::string ini = thorn::test::ReadText(editor / "ini.xml");
+        for (const SettingRow* row : batch) EditAttribute(ini, row->element, row->attribute, row->value);
+        thorn::test::WriteText(editor / "ini.xml", ini);
+        editor.Start();
+        for (const SettingRow* row : batch) {
+            SCOPED_TRACE(Label(*row));
+            EXPECT_TRUE(row->read());
+        }
+        editor.Close();
+        auto written = thorn::test::Attributes(editor / "ini.xml");
+        for (const SettingRow* row : batch) {
+            SCOPED_TRACE(Label(*row));
+            if (row->written.starts_with("!"))
+                EXPECT_NE(written[Path(*row)], row->written.substr(1));
+            else
+                EXPECT_EQ(written[Path(*row)], row->written);
+        }
+    }
+}
+
+TEST(SettingsFile, ValuesConvertAsTheFileWritesThem) {
+    struct Case {
+        const char* text;
+        std::optional<int32_t> integer;
+        std::optional<bool> boolean;
+    };
+    const Case cases[] = {
+        {"0", 0, false},       {"1", 1, true},        {"-7", -7, true},          {"+12", 12, true},
+        {"True", {}, true},    {"fALSE", {}, false},  {"yes", {}, {}},           {"", {}, {}},
+        {"1.5", {}, {}},       {" 1", {}, {}},        {"2147483648", {}, true},  {"$10", {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("\"") + c.text + "\"");
+        EXPECT_EQ(thorn::ReadSettingsInteger(c.text), c.integer);
+        EXPECT_EQ(thorn::ReadSettingsBoolean(c.text), c.boolean);
+    }
+}
+
+}  // namespace
