@@ -119,6 +119,23 @@ TEST(EditorStartAndClose, StartsWhateverTheStartFolderLacksAndSaysWhatIsMissing)
     }
 }
 
+TEST(EditorStartAndClose, UnsavedChangesAreAskedAboutAndCancelKeepsTheWindowOpen) {
+    EditorSession editor;
+    editor.Start();
+    editor.NewMission("small_isles.bmp");
+    ASSERT_EQ(MapProject->Tables.GetAt(0)->SetAuthor("A. Designer"), 1);
+    const std::string question = "You have made changes in project. Would you like to save your changes?";
+    editor.Host().AnswerMessageBox(IDCANCEL, question);
+    editor.Close();
+    EXPECT_TRUE(editor.Host().IsWindowVisible(editor.Main()));
+    ASSERT_NE(MapProject, nullptr);
+    EXPECT_EQ(MapProject->Tables.GetAt(0)->Author, "A. Designer");
+    editor.Host().AnswerMessageBox(IDNO, question);
+    editor.Close();
+    EXPECT_EQ(MapProject, nullptr);
+    EXPECT_EQ(editor.Host().PendingScripts(), 0u);
+}
+
 TEST(EditorStartAndClose, ADamagedSettingsFileIsKeptBesideTheNewOne) {
     EditorSession editor;
     WriteText(editor / "ini.xml", "<Thornvale><Editor");
