@@ -8,6 +8,7 @@
 #include "editor/Dlg_error.h"
 #include "editor/Dlg_options.h"
 #include "editor/Dlg_slide.h"
+#include "editor/EditorImages.h"
 #include "editor/EditorWindows.h"
 #include "editor/Eventsframe.h"
 #include "editor/MainActions.h"
@@ -111,6 +112,7 @@ void TMainForm::FormCreate(TObject* sender) {
         if (textures[i]->Load(std::filesystem::path(".") / kTextureFiles[i]) == 0)
             Error(std::string("Cannot find ") + kTextureFiles[i]);
 
+    LoadImages();
     OpenSettingsDocument();
     OpenGameDataDocument();
 
@@ -128,6 +130,17 @@ void TMainForm::FormCreate(TObject* sender) {
     MapProject->EnableProjectUI(0);
 
     if (thorn::ProvinceNameGenerator(NameTables, StartDir) == 0) ActRenProv->SetVisible(false);
+}
+
+void TMainForm::LoadImages() {
+    // The warnings window fills its own list of the small pictures.
+    TImageList small;
+    try {
+        thorn::LoadEditorImages(*ImageList, small, StartDir);
+    } catch (const Exception& e) {
+        // The commands still work from the menus and the keys.
+        Error("The pictures of the tool bars cannot be loaded: " + e.Message());
+    }
 }
 
 void TMainForm::OpenSettingsDocument() {

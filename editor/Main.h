@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "bitmap/Pix32_Image.h"
+#include "editor/ProvinceNameGenerator.h"
 #include "gui/ActnList.h"
 #include "gui/Bevel.h"
 #include "gui/Forms.h"
@@ -22,7 +23,6 @@
 #include "gui/Timers.h"
 #include "gui/ToolBar.h"
 #include "gui/ToolButton.h"
-#include "editor/ProvinceNameGenerator.h"
 #include "inspector/Rminspector.h"
 #include "model/Settings.h"
 #include "model/Textures.h"
@@ -116,11 +116,9 @@ public:
     void ImgView32Scroll(TObject* sender);
 
     // ---- world view
-    void ImgVWorldMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y,
-                            TCustomLayer* layer);
+    void ImgVWorldMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y, TCustomLayer* layer);
     void ImgVWorldMouseMove(TObject* sender, TShiftState shift, int x, int y, TCustomLayer* layer);
-    void ImgVWorldMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y,
-                          TCustomLayer* layer);
+    void ImgVWorldMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y, TCustomLayer* layer);
     void TimerTimer(TObject* sender);
     void SplitterMoved(TObject* sender);
 
@@ -264,6 +262,8 @@ public:
     thorn::EditorWindows& Windows() const { return *windows_; }
 
 private:
+    // The pictures of the tool bars and menus, from the start folder.
+    void LoadImages();
     // Reads "ini.xml"; a damaged file is reported and kept aside at close.
     void OpenSettingsDocument();
     // Opens "pw.xml" and checks the catalogue; a file the editor cannot use

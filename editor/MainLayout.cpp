@@ -86,7 +86,8 @@ TListView* PlaceList(TMainForm& form, TWinControl* parent, const char* name,
     return list;
 }
 
-TToolBar* PlaceToolBar(TMainForm& form, TWinControl* parent, const char* name, std::initializer_list<TAction*> actions) {
+TToolBar* PlaceToolBar(TMainForm& form, TWinControl* parent, const char* name,
+                       std::initializer_list<TAction*> actions) {
     TToolBar* bar = Place<TToolBar>(form, parent, name);
     bar->SetFlat(true);
     bar->SetEdgeBorders({});

@@ -117,8 +117,7 @@ public:
     }
 
     template <typename T>
-    void Read(std::string_view name, std::optional<T> (AttributeReader::*read)(std::string_view) const,
-              T& into) const {
+    void Read(std::string_view name, std::optional<T> (AttributeReader::*read)(std::string_view) const, T& into) const {
         if (auto value = (this->*read)(name)) into = *value;
     }
     void ReadSwitch(std::string_view name, uint32_t& into) const {
@@ -313,8 +312,8 @@ void LoadSettings(IXMLNode node) {
     ReadFont(AttributeReader(thorn::FindChildNode(node, "Font")));
     ReadToolWindow(AttributeReader(thorn::FindChildNode(node, "MissForm")), MissFrame.Get(), MainForm->ActShowMissRMI,
                    MissFrame ? MissFrame->RMIMission : nullptr);
-    ReadToolWindow(AttributeReader(thorn::FindChildNode(node, "EventsForm")), EventFrame.Get(), MainForm->ActShowEventRMI,
-                   EventFrame ? EventFrame->RMIEvent : nullptr);
+    ReadToolWindow(AttributeReader(thorn::FindChildNode(node, "EventsForm")), EventFrame.Get(),
+                   MainForm->ActShowEventRMI, EventFrame ? EventFrame->RMIEvent : nullptr);
     ReadErrorsForm(AttributeReader(thorn::FindChildNode(node, "ErrorsForm")));
     ReadMainForm(AttributeReader(thorn::FindChildNode(node, "MainForm")));
 }

@@ -105,7 +105,8 @@ TEST(CastleLegend, ShowsEachCastleTypesPictureBesideItsName) {
         ASSERT_TRUE(image && label);
         EXPECT_EQ(image->GetParent(), &legend);
         EXPECT_EQ(image->GetBoundsRect(), (TRect{48, 25 * i + 8, 68, 25 * i + 32}));
-        EXPECT_EQ(thorn::test::PixelsOf(*image->GetBitmap()), thorn::test::PixelsOf(*MainForm->BLCastleImages->GetBitmap(i)));
+        EXPECT_EQ(thorn::test::PixelsOf(*image->GetBitmap()),
+                  thorn::test::PixelsOf(*MainForm->BLCastleImages->GetBitmap(i)));
         EXPECT_EQ(label->GetCaption(), table.GetCastleTypeName(static_cast<uint8_t>(i)));
         EXPECT_EQ(label->GetTop(), 25 * i + 16);
         EXPECT_EQ(label->GetLeft(), 76);

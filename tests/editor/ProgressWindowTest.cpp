@@ -26,9 +26,7 @@ std::filesystem::path CheckerWorld(const EditorSession& editor) {
 }
 
 // The windows of the editor that a long operation holds.
-std::vector<TCustomForm*> EditorForms() {
-    return {MainForm.Get(), MissFrame.Get(), EventFrame.Get(), DlgError.Get()};
-}
+std::vector<TCustomForm*> EditorForms() { return {MainForm.Get(), MissFrame.Get(), EventFrame.Get(), DlgError.Get()}; }
 
 TEST(ProgressWindow, AnImportThatThrowsHidesItAndGivesEveryWindowBack) {
     EditorSession editor;

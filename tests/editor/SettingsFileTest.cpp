@@ -58,11 +58,10 @@ std::vector<SettingRow> Rows() {
         {"Editor", "MaxPopulation", "125", [] { return S().MaxPopulation == 125; }, "125"},
         {"Editor", "MinCapPopulation", "300", [] { return S().MinCapPopulation == 44; }, "44"},
         {"Editor", "MinPopulation", "-1", [] { return S().MinPopulation == 255; }, "255"},
-        {"Editor", "OwnerColors", "0",
-         [] { return S().OwnerColors == 0 && !Main().ActShowOwnerColor->GetChecked(); }, "0"},
+        {"Editor", "OwnerColors", "0", [] { return S().OwnerColors == 0 && !Main().ActShowOwnerColor->GetChecked(); },
+         "0"},
         {"Editor", "ShArmies", "1", [] { return S().ShArmies == 1 && Main().ActShowArmies->GetChecked(); }, "1"},
-        {"Editor", "ShCastles", "True", [] { return S().ShCastles == 1 && Main().ActShowCastles->GetChecked(); },
-         "1"},
+        {"Editor", "ShCastles", "True", [] { return S().ShCastles == 1 && Main().ActShowCastles->GetChecked(); }, "1"},
         {"Editor", "ShIcons", "False", [] { return S().ShIcons == 0 && !Main().ActShowIcons->GetChecked(); }, "0"},
         {"Editor", "ShNames", "TRUE", [] { return S().ShNames == 1 && Main().ActShowNames->GetChecked(); }, "1"},
         {"Editor", "ShNames", "true", [] { return S().ShNames == 1; }, "1"},
@@ -122,8 +121,8 @@ std::vector<SettingRow> Rows() {
          [] { return !Main().ActShowPanel->GetChecked() && !Main().TBrShow->GetVisible(); }, "False"},
         {"MainForm", "ZoomPanel", "0", [] { return !Main().ActZoomPanel->GetChecked(); }, "False"},
         {"MainForm", "ProvHeight", "50", [] { return Main().PlProvince->GetHeight() == 84; }, "84"},
-        {"MainForm", "ProvWidName", "70",
-         [] { return Main().LVProvinces->GetColumns()->GetItem(0)->GetWidth() == 70; }, "70"},
+        {"MainForm", "ProvWidName", "70", [] { return Main().LVProvinces->GetColumns()->GetItem(0)->GetWidth() == 70; },
+         "70"},
         {"MainForm", "ProvWidOwner", "60",
          [] { return Main().LVProvinces->GetColumns()->GetItem(1)->GetWidth() == 60; }, "60"},
     };
@@ -185,9 +184,9 @@ TEST(SettingsFile, ValuesConvertAsTheFileWritesThem) {
         std::optional<bool> boolean;
     };
     const Case cases[] = {
-        {"0", 0, false},       {"1", 1, true},        {"-7", -7, true},          {"+12", 12, true},
-        {"True", {}, true},    {"fALSE", {}, false},  {"yes", {}, {}},           {"", {}, {}},
-        {"1.5", {}, {}},       {" 1", {}, {}},        {"2147483648", {}, true},  {"$10", {}, {}},
+        {"0", 0, false},    {"1", 1, true},       {"-7", -7, true},         {"+12", 12, true},
+        {"True", {}, true}, {"fALSE", {}, false}, {"yes", {}, {}},          {"", {}, {}},
+        {"1.5", {}, {}},    {" 1", {}, {}},       {"2147483648", {}, true}, {"$10", {}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("\"") + c.text + "\"");

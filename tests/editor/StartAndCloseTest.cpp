@@ -11,8 +11,8 @@
 
 namespace {
 
-using thorn::test::EditorSession;
 using thorn::test::Attributes;
+using thorn::test::EditorSession;
 using thorn::test::FolderContents;
 using thorn::test::ReadText;
 using thorn::test::WriteText;
@@ -74,11 +74,17 @@ TEST(EditorStartAndClose, StartsWhateverTheStartFolderLacksAndSaysWhatIsMissing)
     const StartUpCase cases[] = {
         {"every file there", [](const EditorSession&) {}, {}, true, true},
         {"no ini.xml", remove("ini.xml"), {}, true, true},
-        {"damaged ini.xml", [](const EditorSession& e) { WriteText(e / "ini.xml", "<Thornvale><Editor"); },
-         {"\"ini.xml\" cannot be read"}, true, true},
+        {"damaged ini.xml",
+         [](const EditorSession& e) { WriteText(e / "ini.xml", "<Thornvale><Editor"); },
+         {"\"ini.xml\" cannot be read"},
+         true,
+         true},
         {"no pw.xml", remove("pw.xml"), {"\"pw.xml\" cannot be used"}, false, true},
-        {"a catalogue without its sections", [](const EditorSession& e) { WriteText(e / "pw.xml", "<Data/>"); },
-         {"\"pw.xml\" cannot be used"}, false, true},
+        {"a catalogue without its sections",
+         [](const EditorSession& e) { WriteText(e / "pw.xml", "<Data/>"); },
+         {"\"pw.xml\" cannot be used"},
+         false,
+         true},
         {"no texture strips",
          [](const EditorSession& e) {
              for (const char* file : {"res/MapTexturesNormal.bmp", "res/MapTexturesSelected.bmp", "res/SeaTexture.bmp"})
@@ -86,7 +92,8 @@ TEST(EditorStartAndClose, StartsWhateverTheStartFolderLacksAndSaysWhatIsMissing)
          },
          {"Cannot find res/MapTexturesNormal.bmp", "Cannot find res/MapTexturesSelected.bmp",
           "Cannot find res/SeaTexture.bmp"},
-         true, true},
+         true,
+         true},
         {"no sample names", remove("data/names.txt"), {}, true, false},
     };
     for (const StartUpCase& c : cases) {
