@@ -1,5 +1,6 @@
 #include "editor/SettingsFile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <system_error>
@@ -18,7 +19,7 @@ namespace thorn {
 std::optional<int32_t> ReadSettingsInteger(std::string_view text) {
     const char* first = text.data();
     const char* last = text.data() + text.size();
-    if (first != last && *first == '+') ++first;
+    if (first != last && *first == '+' && last - first > 1 && first[1] != '-') ++first;
     int32_t value = 0;
     auto [end, error] = std::from_chars(first, last, value);
     if (error != std::errc() || end != last || first == last) return std::nullopt;
@@ -29,7 +30,8 @@ std::optional<bool> ReadSettingsBoolean(std::string_view text) {
     const char* first = text.data();
     const char* last = text.data() + text.size();
     if (first != last && (*first == '+' || *first == '-')) ++first;
-    if (first != last && std::all_of(first, last, [](char c) { return c >= '0' && c <= '9'; }))
+    const bool digits = first != last && std::all_of(first, last, [](char c) { return c >= '0' && c <= '9'; });
+    if (digits)
         return std::any_of(first, last, [](char c) { return c != '0'; });
     auto same = [text](std::string_view word) {
         return text.size() == word.size() && std::equal(text.begin(), text.end(), word.begin(), [](char a, char b) {

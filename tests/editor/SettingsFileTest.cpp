@@ -187,6 +187,7 @@ TEST(SettingsFile, ValuesConvertAsTheFileWritesThem) {
         {"0", 0, false},    {"1", 1, true},       {"-7", -7, true},         {"+12", 12, true},
         {"True", {}, true}, {"fALSE", {}, false}, {"yes", {}, {}},          {"", {}, {}},
         {"1.5", {}, {}},    {" 1", {}, {}},       {"2147483648", {}, true}, {"$10", {}, {}},
+        {"-", {}, {}},      {"+", {}, {}},        {"+-5", {}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("\"") + c.text + "\"");
