@@ -133,6 +133,18 @@ std::optional<std::string> Utf8ToWindows1252(std::string_view utf8) {
     return out;
 }
 
+std::optional<std::u32string> Utf8ToUnicode(std::string_view utf8) {
+    std::u32string out;
+    out.reserve(utf8.size());
+    size_t pos = 0;
+    while (pos < utf8.size()) {
+        auto ch = NextUtf8(utf8, pos);
+        if (!ch) return std::nullopt;
+        out += *ch;
+    }
+    return out;
+}
+
 std::vector<std::optional<char>> Utf8CharactersToWindows1252(std::string_view utf8) {
     std::vector<std::optional<char>> out;
     size_t pos = 0;

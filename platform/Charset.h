@@ -32,6 +32,9 @@ std::string Windows1252ToUtf8(std::string_view text);
 // bytes are not well-formed UTF-8).
 std::optional<std::string> ToWindows1252(std::u32string_view text);
 std::optional<std::string> Utf8ToWindows1252(std::string_view utf8);
+// The characters of a UTF-8 text, or nothing when the bytes are not
+// well-formed UTF-8 (whatever characters they would give).
+std::optional<std::u32string> Utf8ToUnicode(std::string_view utf8);
 // Each character of a UTF-8 text as its Windows-1252 byte, or nothing for a
 // character the code page lacks or an ill-formed sequence (one per lead
 // byte): what typing and pasting turn into text, refusing the gaps.

@@ -39,6 +39,13 @@ TEST(Charset, IllFormedUtf8IsRefused) {
     EXPECT_EQ(Windows1252ToUtf8("\x80"), "\xE2\x82\xAC");
 }
 
+TEST(Charset, Utf8GivesEveryCharacterOfWellFormedBytesOnly) {
+    EXPECT_EQ(Utf8ToUnicode("a\xC4\x80\xF0\x9F\x98\x80"), std::optional<std::u32string>(U"a\u0100\U0001F600"));
+    EXPECT_EQ(Utf8ToUnicode(""), std::optional<std::u32string>(U""));
+    EXPECT_EQ(Utf8ToUnicode("ab\xC3"), std::nullopt);
+    EXPECT_EQ(Utf8ToUnicode("\xED\xA0\x80"), std::nullopt);
+}
+
 TEST(Charset, TypedTextKeepsWhatFitsAndMarksEachGapOnce) {
     using Chars = std::vector<std::optional<char>>;
     // a, é, U+0100, an overlong form with its continuation, €, a cut-short lead.
