@@ -1,11 +1,104 @@
 #include "editor/Dlg_error.h"
 
+#include "editor/Main.h"
+#include "gui/SizeConstraints.h"
+
 TErrorsFormBounds ErrorsFormBounds;
 
+namespace {
+
+// The warning a row stands for, looked up among the project's warnings
+// rather than taken on trust: a row that outlived its warning shows nothing.
+CErrorList::CErrorBase* WarningOf(const TListItem& row) {
+    if (!MapProject || !row.GetData()) return nullptr;
+    const CErrorList& warnings = MapProject->ErrorList;
+    for (int32_t i = 0; i < warnings.GetCount(); ++i)
+        if (warnings.GetAt(i) == row.GetData()) return warnings.GetAt(i);
+    return nullptr;
+}
+
+}  // namespace
+
 TDlgError::TDlgError(TComponent& owner) {
+    SetName("DlgError");
     SetCaption("World image warnings");
+    SetBorderStyle(bsSizeToolWin);
+    SetFormStyle(fsStayOnTop);
+    SetBounds(GetLeft(), GetTop(), 334, 373);
+    Constraints().SetMinWidth(200);
+
+    ILErrors = thorn::Make<TImageList>(*this, 16, 16);
+    ILErrors->SetName("ILErrors");
+
+    Panel1 = thorn::Make<TPanel>(*this);
+    Panel1->SetName("Panel1");
+    Panel1->SetCaption("");
+    Panel1->SetBevelOuter(bvNone);
+    Panel1->SetParent(this);
+    Panel1->SetAlign(alBottom);
+    Panel1->SetHeight(41);
+
+    BtnOk = thorn::Make<TButton>(*this);
+    BtnOk->SetName("BtnOk");
+    BtnOk->SetCaption("Close");
+    BtnOk->SetParent(Panel1);
+    BtnOk->SetBounds(Panel1->GetClientWidth() - 83, 8, 75, 25);
+    BtnOk->SetAnchors({akTop, akRight});
+    BtnOk->OnClick = [this](TObject* sender) { BtnOkClick(sender); };
+
+    BtnRefresh = thorn::Make<TButton>(*this);
+    BtnRefresh->SetName("BtnRefresh");
+    BtnRefresh->SetCaption("Refresh");
+    BtnRefresh->SetParent(Panel1);
+    BtnRefresh->SetBounds(8, 8, 80, 25);
+    BtnRefresh->Constraints().SetMinWidth(80);
+    BtnRefresh->SetVisible(false);
+    BtnRefresh->OnClick = [this](TObject* sender) { BtnRefreshClick(sender); };
+
     LV = thorn::Make<TListView>(*this);
     LV->SetName("LV");
     LV->SetParent(this);
     LV->SetAlign(alClient);
+    LV->SetViewStyle(vsReport);
+    LV->GetColumns()->Add()->SetAutoSize(true);
+    LV->SetShowColumnHeaders(false);
+    LV->SetRowSelect(true);
+    LV->SetReadOnly(true);
+    LV->SetHideSelection(false);
+    LV->SetColumnClick(false);
+    LV->SetSmallImages(ILErrors);
+    LV->SetLargeImages(ILErrors);
+    LV->OnSelectItem = [this](TObject* sender, TListItem* item, bool selected) {
+        LVSelectItem(sender, item, selected);
+    };
+
+    OnResize = [this](TObject* sender) { FormResize(sender); };
+    // Taken first: each step below resizes the window, which records its
+    // bounds of the moment. Bounds the settings file did not give (none, of
+    // no size, off the desktop) leave the window as designed.
+    const TErrorsFormBounds saved = ErrorsFormBounds;
+    if (saved.Width > 0 && saved.Height > 0) {
+        SetWidth(saved.Width);
+        SetHeight(saved.Height);
+        SetLeft(saved.Left);
+        SetTop(saved.Top);
+    }
 }
+
+void TDlgError::FormResize(TObject* sender) {
+    ErrorsFormBounds = {GetWidth(), GetHeight(), GetLeft(), GetTop()};
+}
+
+void TDlgError::LVSelectItem(TObject* sender, TListItem* item, bool selected) {
+    if (!MapProject) return;
+    if (item && selected) {
+        if (CErrorList::CErrorBase* warning = WarningOf(*item)) warning->Show();
+        return;
+    }
+    MapProject->ErrorList.SetCurrent(nullptr);
+}
+
+void TDlgError::BtnOkClick(TObject* sender) { Close(); }
+
+// The button is hidden: the list is filled whenever the window is shown.
+void TDlgError::BtnRefreshClick(TObject* sender) {}

@@ -282,8 +282,15 @@ void TMainForm::ActShowEventRMIExecute(TObject* sender) {
         EventFrame->Hide();
 }
 
-void TMainForm::ActShowErrorsExecute(TObject* sender) {}
-void TMainForm::ActShowOptionsExecute(TObject* sender) {}
+void TMainForm::ActShowErrorsExecute(TObject* sender) {
+    if (!DlgError || !MapProject) return;
+    MapProject->ErrorList.FillListView();
+    DlgError->Show();
+}
+
+void TMainForm::ActShowOptionsExecute(TObject* sender) {
+    if (DlgOptions) DlgOptions->ShowModal();
+}
 
 void TMainForm::ActExitExecute(TObject* sender) { Close(); }
 
@@ -291,6 +298,8 @@ void TMainForm::ActSavePDAExecute(TObject* sender) {}
 void TMainForm::ActRenProvExecute(TObject* sender) {}
 void TMainForm::ActAddProvinceExecute(TObject* sender) {}
 void TMainForm::ActDelProvinceExecute(TObject* sender) {}
-void TMainForm::ActAboutExecute(TObject* sender) {}
+void TMainForm::ActAboutExecute(TObject* sender) {
+    if (FrmAbout) FrmAbout->ShowModal();
+}
 void TMainForm::ActRecalcIconPlacesExecute(TObject* sender) {}
 void TMainForm::ActGenerateIncomeExecute(TObject* sender) {}

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include "DialogInput.h"
+#include "EditorSession.h"
+#include "SampleProject.h"
+#include "editor/Dlg_error.h"
+#include "gui/Application.h"
+
+namespace {
+
+using thorn::test::ClickOn;
+using thorn::test::EditorSession;
+using thorn::test::OnWindow;
+
+constexpr TColor32 kMarked = 0xFFFF0000;
+
+TPoint Middle(const TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
+
+class WarningsWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ErrorsFormBounds = {};
+        editor.Start();
+        specks = thorn::test::WorldWithSpecks(editor.Folder().Path(), world);
+        thorn::test::MakeProject(world);
+        ASSERT_FALSE(HasFatalFailure());
+    }
+
+    TColor32 WorldPixel(TPoint p) const { return MainForm->ImgVWorld->GetBitmap()->GetPixel(p.X, p.Y); }
+
+    // The user clicks row i of the list.
+    void ClickRow(int i) {
+        const TRect row = DlgError->LV->GetItems()->GetItem(i)->DisplayRect();
+        const TPoint p = OnWindow(*DlgError->LV, {row.Left + 40, (row.Top + row.Bottom) / 2});
+        editor.Host().Click(*DlgError.Get(), p.X, p.Y);
+    }
+
+    // Whether the world point shows inside the scroll box's client area.
+    bool InSight(TPoint world) const {
+        const TImage32& view = *MainForm->ImgVWorld;
+        const float scale = view.GetScale();
+        const int x = view.GetLeft() + static_cast<int>(world.X * scale);
+        const int y = view.GetTop() + static_cast<int>(world.Y * scale);
+        const TRect client = MainForm->ScrBWorld->GetClientRect();
+        return x >= client.Left && x < client.Right && y >= client.Top && y < client.Bottom;
+    }
+
+    EditorSession editor;
+    std::filesystem::path world;
+    thorn::test::Specks specks;
+};
+
+TEST_F(WarningsWindow, ListsTheImportsWarningsAndShowsAChosenOneOnTheMap) {
+    const CErrorList& warnings = MapProject->ErrorList;
+    ASSERT_EQ(warnings.GetCount(), 2);
+    ClickOn(editor.Host(), *MainForm->BtnActShowErrors);
+    ASSERT_TRUE(editor.Host().IsWindowVisible(*DlgError.Get()));
+    TListItems& rows = *DlgError->LV->GetItems();
+    ASSERT_EQ(rows.GetCount(), 2);
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(rows[i]->GetCaption(), warnings.GetAt(i)->GetText());
+        EXPECT_EQ(rows[i]->GetImageIndex(), 22);
+    }
+    EXPECT_EQ(rows[0]->GetCaption().rfind("Piece was connected to ", 0), 0u);
+    EXPECT_EQ(rows[1]->GetCaption(), "Piece was converted to green land");
+
+    const TPoint joined = Middle(specks.joined), island = Middle(specks.island);
+    const TColor32 joinedBefore = WorldPixel(joined), islandBefore = WorldPixel(island);
+    ASSERT_NE(joinedBefore, kMarked);
+
+    // Each row chosen marks its piece and scrolls the world view to it; the
+    // one shown before is restored first.
+    ClickRow(0);
+    EXPECT_EQ(warnings.GetCurrent(), warnings.GetAt(0));
+    EXPECT_EQ(WorldPixel(joined), kMarked);
+    EXPECT_TRUE(InSight(joined));
+    ClickRow(1);
+    EXPECT_EQ(warnings.GetCurrent(), warnings.GetAt(1));
+    EXPECT_EQ(WorldPixel(joined), joinedBefore);
+    EXPECT_EQ(WorldPixel(island), kMarked);
+    EXPECT_TRUE(InSight(island));
+
+    // A click below the rows chooses none: the map is as it was.
+    const TRect last = rows[1]->DisplayRect();
+    const TPoint below = OnWindow(*DlgError->LV, {last.Left + 40, last.Bottom + 30});
+    editor.Host().Click(*DlgError.Get(), below.X, below.Y);
+    EXPECT_EQ(DlgError->LV->GetSelected(), nullptr);
+    EXPECT_EQ(warnings.GetCurrent(), nullptr);
+    EXPECT_EQ(WorldPixel(island), islandBefore);
+
+    ClickOn(editor.Host(), *DlgError->BtnOk);
+    EXPECT_FALSE(editor.Host().IsWindowVisible(*DlgError.Get()));
+}
+
+TEST(WarningsWindowBounds, ASizeTheUserGaveItOpensTheWindowOnTheNextRun) {
+    ErrorsFormBounds = {};
+    std::string settings;
+    TErrorsFormBounds resized;
+    {
+        EditorSession editor;
+        editor.Start();
+        DlgError->Show();
+        editor.Host().ResizeWindow(*DlgError.Get(), 420, 260);
+        resized = ErrorsFormBounds;
+        EXPECT_EQ(resized.Width, 420);
+        EXPECT_EQ(resized.Height, 260);
+        EXPECT_EQ(resized.Left, DlgError->GetLeft());
+        EXPECT_EQ(resized.Top, DlgError->GetTop());
+        editor.Close();
+        settings = thorn::test::ReadText(editor / "ini.xml");
+    }
+    ErrorsFormBounds = {};
+    EditorSession next;
+    thorn::test::WriteText(next / "ini.xml", settings);
+    next.Start();
+    EXPECT_EQ(DlgError->GetBoundsRect(),
+              (TRect{resized.Left, resized.Top, resized.Left + 420, resized.Top + 260}));
+}
+
+}  // namespace
