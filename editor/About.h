@@ -1,9 +1,36 @@
 #pragma once
 
-#include "gui/Forms.h"
+#include <string_view>
 
-// The modal about box.
+#include "bitmap/Pix32_Image.h"
+#include "gui/Buttons.h"
+#include "gui/Forms.h"
+#include "gui/GroupBox.h"
+#include "gui/Label.h"
+
+// The modal about box: the editor's picture, title, credits, version and a
+// link to the product's web page, which opens in the desktop's browser.
 class TFrmAbout : public TForm {
 public:
     explicit TFrmAbout(TComponent& owner);
+
+    // The product's web page the link opens.
+    static constexpr std::string_view kProductPage = "https://thornvale.example.org/";
+    // The picture, in the start folder.
+    static constexpr std::string_view kPictureFile = "res/about.bmp";
+
+    // ---- events
+    void btnOKAboutClick(TObject* sender);
+    // Escape closes the box as the button does.
+    void FormKeyPress(TObject* sender, char& key);
+    // Opens the web page; says so when no browser could be started.
+    void Label3Click(TObject* sender);
+
+    TGroupBox* GroupBox1 = nullptr;
+    TImage32* Image1 = nullptr;
+    TLabel* Label1 = nullptr;  // the title
+    TLabel* Label2 = nullptr;  // the credits
+    TLabel* Label4 = nullptr;  // the version
+    TLabel* Label3 = nullptr;  // the link
+    TButton* btnOKAbout = nullptr;
 };

@@ -108,4 +108,22 @@ std::vector<uint8_t> EncodeBmp8(int width, int height, std::span<const uint8_t> 
     return out;
 }
 
+std::vector<uint8_t> EncodeBmp8(const Raster& picture, bool runLength) {
+    std::vector<Rgb> palette;
+    std::vector<uint8_t> indices;
+    indices.reserve(static_cast<size_t>(picture.Width()) * picture.Height());
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x) {
+            const Rgb c = picture.Get(x, y);
+            size_t i = 0;
+            while (i < palette.size() && !(palette[i] == c)) ++i;
+            if (i == palette.size()) {
+                if (palette.size() == 256) throw std::runtime_error("a picture of more than 256 colours");
+                palette.push_back(c);
+            }
+            indices.push_back(static_cast<uint8_t>(i));
+        }
+    return EncodeBmp8(picture.Width(), picture.Height(), indices, palette, runLength);
+}
+
 }  // namespace thorn::startdir

@@ -19,5 +19,8 @@ std::vector<uint8_t> EncodeBmp24(const Raster& picture);
 // regions small.
 std::vector<uint8_t> EncodeBmp8(int width, int height, std::span<const uint8_t> indices,
                                 std::span<const Rgb> palette, bool runLength);
+// The same, with the picture's own colours as the palette, in the order
+// they first appear. Throws std::runtime_error for more than 256 colours.
+std::vector<uint8_t> EncodeBmp8(const Raster& picture, bool runLength);
 
 }  // namespace thorn::startdir

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "platform/Files.h"
+#include "tools/AboutPicture.h"
 #include "tools/BmpWriter.h"
 #include "tools/Catalogue.h"
 #include "editor/EditorImages.h"
@@ -39,6 +40,7 @@ std::vector<GeneratedFile> MakeStartFolder() {
     add("res/marker.bmp", EncodeBmp24(DrawProvinceMarker()));
     add(kLargeImagesFile, EncodeBmp24(ListImageStrip(20)));
     add(kSmallImagesFile, EncodeBmp24(ListImageStrip(16)));
+    add("res/about.bmp", EncodeBmp8(DrawAboutPicture(), true));
     for (const CastleKind& c : CastleKinds()) add(c.path, EncodeBmp24(DrawCastle(c.look)));
     for (const ArmyKind& a : ArmyKinds()) add(a.path, EncodeBmp24(DrawArmy(a.look)));
     for (const UnitKind& u : UnitKinds()) add(u.path, EncodeBmp24(DrawUnit(u)));
