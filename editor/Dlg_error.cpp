@@ -1,5 +1,6 @@
 #include "editor/Dlg_error.h"
 
+#include "editor/EditorImages.h"
 #include "editor/Main.h"
 #include "gui/SizeConstraints.h"
 
@@ -72,6 +73,7 @@ TDlgError::TDlgError(TComponent& owner) {
         LVSelectItem(sender, item, selected);
     };
 
+    OnCreate = [this](TObject* sender) { FormCreate(sender); };
     OnResize = [this](TObject* sender) { FormResize(sender); };
     // Taken first: each step below resizes the window, which records its
     // bounds of the moment. Bounds the settings file did not give (none, of
@@ -84,6 +86,8 @@ TDlgError::TDlgError(TComponent& owner) {
         SetTop(saved.Top);
     }
 }
+
+void TDlgError::FormCreate(TObject* sender) { thorn::LoadEditorImageList(*ILErrors, 16, StartDir); }
 
 void TDlgError::FormResize(TObject* sender) {
     ErrorsFormBounds = {GetWidth(), GetHeight(), GetLeft(), GetTop()};

@@ -27,6 +27,9 @@ public:
     explicit TDlgError(TComponent& owner);
 
     // ---- events
+    // Fills ILErrors from the start folder's small pictures; a strip that
+    // cannot be read is reported and the rows go without pictures.
+    void FormCreate(TObject* sender);
     // Takes the window's size and place into ErrorsFormBounds; a move alone
     // does not come here.
     void FormResize(TObject* sender);

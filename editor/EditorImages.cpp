@@ -23,8 +23,12 @@ void LoadStrip(TCustomImageList& list, int side, const std::filesystem::path& fi
 }  // namespace
 
 void LoadEditorImages(TCustomImageList& large, TCustomImageList& small, const std::filesystem::path& startFolder) {
-    LoadStrip(large, 20, startFolder / kLargeImagesFile);
-    LoadStrip(small, 16, startFolder / kSmallImagesFile);
+    LoadEditorImageList(large, 20, startFolder);
+    LoadEditorImageList(small, 16, startFolder);
+}
+
+void LoadEditorImageList(TCustomImageList& list, int side, const std::filesystem::path& startFolder) {
+    LoadStrip(list, side, startFolder / (side == 16 ? kSmallImagesFile : kLargeImagesFile));
 }
 
 }  // namespace thorn

@@ -64,6 +64,13 @@ TEST_F(WarningsWindow, ListsTheImportsWarningsAndShowsAChosenOneOnTheMap) {
     }
     EXPECT_EQ(rows[0]->GetCaption().rfind("Piece was connected to ", 0), 0u);
     EXPECT_EQ(rows[1]->GetCaption(), "Piece was converted to green land");
+    // Each row shows the warning picture of the start folder's small strip.
+    Application->ProcessMessages();
+    TBitmap32 strip;
+    strip.LoadFromFile(editor / "res/icons/images16.bmp");
+    const TRect first = rows[0]->DisplayRect();
+    const TPoint icon = OnWindow(*DlgError->LV, {first.Left + 2 + 8, (first.Top + first.Bottom) / 2});
+    EXPECT_EQ(editor.Host().PixelAt(*DlgError.Get(), icon.X, icon.Y), strip.GetPixel(22 * 16 + 8, 8));
 
     const TPoint joined = Middle(specks.joined), island = Middle(specks.island);
     const TColor32 joinedBefore = WorldPixel(joined), islandBefore = WorldPixel(island);
