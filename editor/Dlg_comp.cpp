@@ -1,3 +1,134 @@
 #include "editor/Dlg_comp.h"
 
-TDlgComplex::TDlgComplex(TComponent& owner) { SetCaption("Edit text"); }
+#include <cstdio>
+#include <string>
+
+#include "editor/EditorImages.h"
+#include "editor/Main.h"
+#include "editor/TextFile.h"
+#include "gui/Application.h"
+#include "gui/ImageList.h"
+#include "platform/Files.h"
+
+namespace {
+
+// A file of a game text is a few kilobytes; one larger than this is refused
+// before it is read, whatever limit the memo has.
+constexpr uint64_t kMostFileBytes = uint64_t{64} << 20;
+
+std::string CharacterName(char32_t ch) {
+    char name[16];
+    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(ch));
+    return name;
+}
+
+std::string RefusalText(const std::filesystem::path& file, const thorn::LoadedText& loaded) {
+    const std::string where = "line " + std::to_string(loaded.line) + ", column " + std::to_string(loaded.column);
+    if (loaded.refused == 0)
+        return "The file " + thorn::Quoted(file) + " is not loaded: it holds a NUL character (" + where +
+               "), so it is no text file.";
+    return "The file " + thorn::Quoted(file) + " is not loaded: its character " + CharacterName(loaded.refused) +
+           " (" + where + ") has no place in the Windows-1252 character set the game's texts are kept in.";
+}
+
+std::string CutText(const std::filesystem::path& file, const thorn::LoadedText& loaded, int limit) {
+    return "The file " + thorn::Quoted(file) + " holds " + std::to_string(loaded.length) +
+           " characters, more than the " + std::to_string(limit) + " this text can take: only the first " +
+           std::to_string(loaded.text.size()) + " are loaded.";
+}
+
+}  // namespace
+
+TDlgComplex::TDlgComplex(TComponent& owner) {
+    SetName("DlgComplex");
+    SetCaption("Edit text");
+    SetPosition(poDesktopCenter);
+    SetBounds(GetLeft(), GetTop(), 525, 390);
+
+    Pn = thorn::Make<TPanel>(*this);
+    Pn->SetName("Pn");
+    Pn->SetCaption("");
+    Pn->SetBevelOuter(bvNone);
+    Pn->SetParent(this);
+    Pn->SetAlign(alBottom);
+    Pn->SetHeight(41);
+
+    BitBtn = thorn::Make<TBitBtn>(*this);
+    BitBtn->SetName("BitBtn");
+    BitBtn->SetCaption("Load");
+    BitBtn->SetParent(Pn);
+    BitBtn->SetBounds(8, 8, 75, 25);
+    BitBtn->OnClick = [this](TObject* sender) { BitBtnClick(sender); };
+
+    BtnOk = thorn::Make<TButton>(*this);
+    BtnOk->SetName("BtnOk");
+    BtnOk->SetCaption("Ok");
+    BtnOk->SetModalResult(mrOk);
+    BtnOk->SetParent(Pn);
+    BtnOk->SetBounds(Pn->GetClientWidth() - 166, 8, 75, 25);
+    BtnOk->SetAnchors({akTop, akRight});
+
+    BtnCancel = thorn::Make<TButton>(*this);
+    BtnCancel->SetName("BtnCancel");
+    BtnCancel->SetCaption("Cancel");
+    BtnCancel->SetModalResult(mrCancel);
+    BtnCancel->SetCancel(true);
+    BtnCancel->SetParent(Pn);
+    BtnCancel->SetBounds(Pn->GetClientWidth() - 83, 8, 75, 25);
+    BtnCancel->SetAnchors({akTop, akRight});
+
+    Memo = thorn::Make<TMemo>(*this);
+    Memo->SetName("Memo");
+    Memo->SetParent(this);
+    Memo->SetAlign(alClient);
+    Memo->SetCtl3D(false);
+    Memo->SetScrollBars(ssVertical);
+    Memo->SetHideSelection(false);
+    Memo->SetTabOrder(0);
+    // A memo that takes Enter takes every dialog key, Escape too, which it
+    // has no use for: Escape answers Cancel from the memo as from the rest.
+    Memo->OnKeyDown = [this](TObject*, TKey& key, TShiftState shift) {
+        if (key != VK_ESCAPE || !shift.Empty()) return;
+        key = 0;
+        BtnCancel->Click();
+    };
+
+    OpenDialog = thorn::Make<TOpenDialog>(*this);
+    OpenDialog->SetName("OpenDialog");
+    OpenDialog->SetFilter("(*.*) Any File|*.*");
+    OpenDialog->SetOptions({ofHideReadOnly, ofEnableSizing});
+
+    OnCreate = [this](TObject* sender) { FormCreate(sender); };
+}
+
+void TDlgComplex::FormCreate(TObject* sender) {
+    TImageList pictures;
+    // Without the strip (the warnings window said so) the button shows its
+    // caption alone.
+    try {
+        thorn::LoadEditorImageList(pictures, 16, StartDir);
+    } catch (const Exception&) {
+        return;
+    }
+    TBitmap32 glyph;
+    pictures.GetBitmap(thorn::Index(thorn::EditorImage::LoadProject), glyph);
+    BitBtn->SetGlyph(glyph);
+}
+
+void TDlgComplex::BitBtnClick(TObject* sender) {
+    if (OpenDialog->Execute()) LoadFile(OpenDialog->GetFileName());
+}
+
+void TDlgComplex::LoadFile(const std::filesystem::path& file) {
+    const std::vector<uint8_t> bytes = thorn::ReadRegularFile(file, kMostFileBytes);
+    const int limit = Memo->GetMaxLength();
+    const thorn::LoadedText loaded = thorn::DecodeTextFile(
+        {reinterpret_cast<const char*>(bytes.data()), bytes.size()}, limit > 0 ? static_cast<size_t>(limit) : 0);
+    if (loaded.outcome == thorn::LoadedText::Outcome::Refused) {
+        Application->MessageBox(RefusalText(file, loaded), GetCaption(), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    Memo->SetText(loaded.text);
+    if (loaded.outcome == thorn::LoadedText::Outcome::Cut)
+        Application->MessageBox(CutText(file, loaded, limit), GetCaption(), MB_OK | MB_ICONEXCLAMATION);
+}
