@@ -113,12 +113,19 @@ TDlgOptions::TDlgOptions(TComponent& owner) {
     armySign->SetBounds(76, 16, armySign->GetWidth(), armySign->GetHeight());
     TImage32* army = Place<TImage32>(*ScBImages, ScBImages, "ImgArmy0");
     army->SetBounds(48, 8, 20, 24);
+
+    FontDialog = thorn::Make<TFontDialog>(*this);
+    FontDialog->SetName("FontDialog");
+    OpenPictureDialog = thorn::Make<TOpenPictureDialog>(*this);
+    OpenPictureDialog->SetName("OpenPictureDialog");
+    OpenPictureDialog->SetFilter("Bitmaps (*.bmp)|*.bmp");
 }
 
 void TDlgOptions::FormShow(TObject* sender) {
     if (!Settings) return;
     const CSettings& s = *Settings;
     CopyFont(s.LabelFont, BtnNameFont->Font());
+    CopyFont(s.LabelFont, FontDialog->Font());
     {
         const Filling filling(filling_);
         ChkBAutoResize->SetChecked(s.AutoResize != 0);
@@ -166,6 +173,13 @@ void TDlgOptions::ChkBAutoResizeClick(TObject* sender) {
     if (Settings) Settings->AutoResize = ChkBAutoResize->GetChecked() ? 1 : 0;
 }
 
-void TDlgOptions::BtnNameFontClick(TObject* sender) {}
+void TDlgOptions::BtnNameFontClick(TObject* sender) {
+    if (!Settings) return;
+    CopyFont(Settings->LabelFont, FontDialog->Font());
+    if (!FontDialog->Execute()) return;
+    CopyFont(FontDialog->GetFont(), Settings->LabelFont);
+    CopyFont(FontDialog->GetFont(), BtnNameFont->Font());
+    if (MapProject) MapProject->UpdateAllLabels();
+}
 
 void TDlgOptions::BtnOKClick(TObject* sender) { Close(); }

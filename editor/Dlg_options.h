@@ -2,6 +2,8 @@
 
 #include "gui/Buttons.h"
 #include "gui/CheckBox.h"
+#include "gui/ExtDlgs.h"
+#include "gui/FontDialog.h"
 #include "gui/Forms.h"
 #include "gui/Label.h"
 #include "gui/PageControl.h"
@@ -46,6 +48,9 @@ public:
     TButton* BtnOK = nullptr;
     // The castle legend's box, filled by BuildCastleLegend.
     TScrollBox* ScBImages = nullptr;
+    TFontDialog* FontDialog = nullptr;
+    // Nothing opens it.
+    TOpenPictureDialog* OpenPictureDialog = nullptr;
 
 private:
     // The bar's selection from its start to the position, and the position

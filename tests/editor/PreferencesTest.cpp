@@ -82,12 +82,14 @@ protected:
 
     // The user opens the dialog from the tool bar; act runs on it once it
     // is shown and painted, then "Apply Changes" closes it.
-    void OpenPreferences(std::function<void()> act) {
+    // The dialogs it opens are scripted after it by scriptMore.
+    void OpenPreferences(std::function<void()> act, std::function<void()> scriptMore = {}) {
         editor.Host().ScriptDialog({"Map Editor Preferences", 0, [this, act](TCustomForm&) {
                                         Application->ProcessMessages();
                                         act();
                                         ClickOn(editor.Host(), *DlgOptions->BtnOK);
                                     }});
+        if (scriptMore) scriptMore();
         ClickOn(editor.Host(), ButtonOf(*MainForm->ActShowOptions));
         EXPECT_EQ(editor.Host().PendingScripts(), 0u);
     }
@@ -175,6 +177,43 @@ TEST_F(PreferencesDialog, ItsSwitchesReachTheSettingsAndTheIconsAtOnce) {
     });
     // Closing undoes nothing.
     EXPECT_EQ(Current(), (Preferences{0, 1, 1, 1, 229}));
+}
+
+TEST_F(PreferencesDialog, TheFontChosenRendersEveryProvinceLabelAtOnceAndACancelKeepsIt) {
+    TBitmapLayer& label = *MapProject->FindNameLayer(MapProject->Provinces.GetAt(0));
+    const TFont before = Settings->LabelFont;
+    const int32_t widthBefore = label.GetBitmap()->Width();
+    TFont chosen;
+    chosen.SetName("DejaVu Serif");
+    chosen.SetSize(16);
+    chosen.SetStyle(fsBold);
+    struct Case {
+        const char* name;
+        bool confirmed;
+    };
+    for (const Case c : {Case{"cancelled", false}, Case{"confirmed", true}}) {
+        SCOPED_TRACE(c.name);
+        OpenPreferences([&] {
+            ClickOn(editor.Host(), *DlgOptions->BtnNameFont);
+            const TFont& expected = c.confirmed ? chosen : before;
+            const std::initializer_list<const TFont*> fonts = {
+                &Settings->LabelFont, &DlgOptions->BtnNameFont->GetFont(), &label.GetBitmap()->Font()};
+            for (const TFont* font : fonts) {
+                EXPECT_EQ(font->GetName(), expected.GetName());
+                EXPECT_EQ(font->GetSize(), expected.GetSize());
+                EXPECT_EQ(font->GetStyle(), expected.GetStyle());
+            }
+            if (c.confirmed)
+                EXPECT_GT(label.GetBitmap()->Width(), widthBefore);
+            else
+                EXPECT_EQ(label.GetBitmap()->Width(), widthBefore);
+        }, [&] {
+            if (c.confirmed)
+                editor.Host().AnswerFontDialog(chosen);
+            else
+                editor.Host().CancelDialog();
+        });
+    }
 }
 
 }  // namespace
