@@ -40,7 +40,7 @@ TDlgOptions::TDlgOptions(TComponent& owner) {
     SetName("DlgOptions");
     SetCaption("Map Editor Preferences");
     SetBorderStyle(bsDialog);
-    SetBounds(GetLeft(), GetTop(), 287, 296);
+    SetBounds(340, 234, 287, 296);
     OnShow = [this](TObject* sender) { FormShow(sender); };
 
     Panel1 = Place<TPanel>(*this, this, "Panel1");
