@@ -35,6 +35,13 @@ protected:
         editor.Host().Click(*DlgError.Get(), p.X, p.Y);
     }
 
+    // The user scrolls the world view to its far bottom right corner.
+    void ScrollAway() {
+        for (TControlScrollBar* bar : {&MainForm->ScrBWorld->HorzScrollBar(), &MainForm->ScrBWorld->VertScrollBar()})
+            bar->SetPosition(bar->GetRange());
+        Application->ProcessMessages();
+    }
+
     // Whether the world point shows inside the scroll box's client area.
     bool InSight(TPoint world) const {
         const TImage32& view = *MainForm->ImgVWorld;
@@ -78,10 +85,15 @@ TEST_F(WarningsWindow, ListsTheImportsWarningsAndShowsAChosenOneOnTheMap) {
 
     // Each row chosen marks its piece and scrolls the world view to it; the
     // one shown before is restored first.
+    MapProject->SetZoom(4.0f);
+    ScrollAway();
+    ASSERT_FALSE(InSight(joined));
     ClickRow(0);
     EXPECT_EQ(warnings.GetCurrent(), warnings.GetAt(0));
     EXPECT_EQ(WorldPixel(joined), kMarked);
     EXPECT_TRUE(InSight(joined));
+    ScrollAway();
+    ASSERT_FALSE(InSight(island));
     ClickRow(1);
     EXPECT_EQ(warnings.GetCurrent(), warnings.GetAt(1));
     EXPECT_EQ(WorldPixel(joined), joinedBefore);
