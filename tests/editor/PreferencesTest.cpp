@@ -97,7 +97,8 @@ TEST_F(PreferencesDialog, ShowingItChangesNoSettingAndNoIcon) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.settings));
-        const auto [showErrors, armies, castles, resize, value] = c.settings;
+        uint32_t showErrors = 0, armies = 0, castles = 0, resize = 0;
+        std::tie(showErrors, armies, castles, resize, std::ignore) = c.settings;
         Apply(c.settings);
         const Looks castleIcons = Icons(true), armyIcons = Icons(false);
         OpenPreferences([&](TDlgOptions& d) {

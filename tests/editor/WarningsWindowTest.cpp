@@ -117,8 +117,15 @@ TEST(WarningsWindowBounds, ASizeTheUserGaveItOpensTheWindowOnTheNextRun) {
     std::string settings;
     TErrorsFormBounds resized;
     {
+        // Settings without the window's bounds leave it as designed.
         EditorSession editor;
+        std::string ini = thorn::test::ReadText(editor / "ini.xml");
+        const size_t at = ini.find("<ErrorsForm ");
+        ini.erase(at, ini.find("/>", at) + 2 - at);
+        thorn::test::WriteText(editor / "ini.xml", ini);
         editor.Start();
+        EXPECT_EQ(DlgError->GetWidth(), 334);
+        EXPECT_EQ(DlgError->GetHeight(), 373);
         DlgError->Show();
         editor.Host().ResizeWindow(*DlgError.Get(), 420, 260);
         resized = ErrorsFormBounds;
