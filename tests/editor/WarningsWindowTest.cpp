@@ -3,6 +3,7 @@
 #include "DialogInput.h"
 #include "EditorSession.h"
 #include "SampleProject.h"
+#include "editor/Dlg_comp.h"
 #include "editor/Dlg_error.h"
 #include "gui/Application.h"
 
@@ -142,6 +143,18 @@ TEST(WarningsWindowBounds, ASizeTheUserGaveItOpensTheWindowOnTheNextRun) {
     next.Start();
     EXPECT_EQ(DlgError->GetBoundsRect(),
               (TRect{resized.Left, resized.Top, resized.Left + 420, resized.Top + 260}));
+}
+
+TEST(WarningsWindowPictures, AStripThatCannotBeReadIsSaidAndTheWindowsStillOpen) {
+    EditorSession editor;
+    std::filesystem::remove(editor / "res/icons/images16.bmp");
+    editor.Host().AnswerMessageBox(IDOK, "images16.bmp");
+    editor.Start();
+    EXPECT_EQ(editor.Host().PendingScripts(), 0u);
+    ASSERT_TRUE(DlgError);
+    EXPECT_EQ(DlgError->ILErrors->GetCount(), 0);
+    ASSERT_TRUE(DlgComplex);
+    EXPECT_TRUE(DlgComplex->BitBtn->GetGlyph().Empty());
 }
 
 }  // namespace
