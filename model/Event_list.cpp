@@ -1,6 +1,7 @@
 #include "model/Event_list.h"
 
 #include <utility>
+#include <vector>
 
 #include "model/ProjectLink.h"
 #include "model/RecordFields.h"
@@ -10,7 +11,10 @@
 CEvent* CEventList::AddEvent() {
     if (GetCount() >= kMaxEvents) return nullptr;
     thorn::ProjectLink& project = thorn::Project();
-    uint16_t pair = AddEventStringsToTables(project.StringTables());
+    std::vector<uint8_t> held;
+    held.reserve(GetCount());
+    events_.ForEach([&](const CEvent& e) { held.push_back(e.TextSlot); });
+    uint16_t pair = AddEventStringsToTables(project.StringTables(), held);
     if (pair == CStringTableList::kNoPair) return nullptr;
     auto event = std::make_unique<CEvent>();
     event->TextSlot = static_cast<uint8_t>(pair);
@@ -19,6 +23,7 @@ CEvent* CEventList::AddEvent() {
     thorn::ResizeTo(event->PlayerFlags, kPlayerSlots);
     CEvent* added = event.get();
     events_.Append(std::move(event));
+    project.MarkModified();
     return added;
 }
 
@@ -29,6 +34,7 @@ int CEventList::Remove(CEvent* event) {
     uint8_t slot = event->TextSlot;
     events_.RemoveAt(position);
     thorn::Project().StringTables().ClearEventStrings(slot);
+    thorn::Project().MarkModified();
     return 1;
 }
 

@@ -25,12 +25,13 @@ public:
 
     // Appends a new event (turn 1, effect 0, enabled, affects players, six
     // zero player flags, zero amounts per resource of the project) holding a
-    // free text pair of the string tables; null, with nothing changed, when
-    // the list holds 150 events or no pair is free.
+    // free text pair of the string tables, none of the list's events holds,
+    // and marks the project modified; null, with nothing changed, when the
+    // list holds 150 events or no pair is free.
     CEvent* AddEvent();
     // 0 for null; else unlinks and destroys the event, frees its text pair in
-    // every string table and answers 1. Throws NotExist for an event that is
-    // not in the list (nothing changes then).
+    // every string table, marks the project modified and answers 1. Throws
+    // NotExist for an event that is not in the list (nothing changes then).
     int Remove(CEvent* event);
     // The event at i; null at or past the end.
     CEvent* GetAt(uint16_t i) const;

@@ -1,5 +1,6 @@
 #include "model/StringTableList.h"
 
+#include <algorithm>
 #include <string>
 
 
@@ -79,11 +80,12 @@ int CStringTableList::Serialize(Orv::ISerializer& s) {
     return 1;
 }
 
-uint16_t AddEventStringsToTables(CStringTableList& tables) {
+uint16_t AddEventStringsToTables(CStringTableList& tables, std::span<const uint8_t> held) {
     CStringTable* first = tables.GetAt(0);
     if (!first) return CStringTableList::kNoPair;
     for (uint16_t i = 0; i < CStringTableList::kAssignablePairs; ++i) {
         if (!first->EventStrings[i].Title.empty()) continue;
+        if (std::find(held.begin(), held.end(), i) != held.end()) continue;
         std::string title = "Message #" + std::to_string(i + 1);
         for (uint16_t t = 0; t < tables.GetCount(); ++t) {
             CStringTable* table = tables.GetAt(t);

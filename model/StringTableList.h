@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "model/OrvSerializer.h"
@@ -43,8 +44,9 @@ private:
     std::vector<std::unique_ptr<CStringTable>> tables_;
 };
 
-// Finds the first free event pair (its title empty in the first table) among
-// pairs 0..139, names it "Message #<n>" with the text "Message #<n> Info" in
-// every table (n = pair + 1) and answers it; 0xFFFF when no pair is free or
-// there is no table.
-uint16_t AddEventStringsToTables(CStringTableList& tables);
+// Finds the first free event pair among pairs 0..139 (its title empty in the
+// first table and no slot of held naming it: an event whose title was
+// emptied keeps its pair), names it "Message #<n>" with the text
+// "Message #<n> Info" in every table (n = pair + 1) and answers it; 0xFFFF
+// when no pair is free or there is no table.
+uint16_t AddEventStringsToTables(CStringTableList& tables, std::span<const uint8_t> held = {});

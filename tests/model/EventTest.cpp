@@ -90,27 +90,53 @@ TEST(EventList, CountEnabledAndClear) {
     EXPECT_EQ(project.Table().GetEventTitle(3), "Message #4");
 }
 
-TEST(EventList, AtMostOneHundredFiftyEvents) {
-    RecordsProject project;
+TEST(EventList, AtMostOneHundredFiftyEventsEachWithAPairOfItsOwn) {
+    RecordsProject project(0, 0);
     project.tables.Add(std::make_unique<CStringTable>());
     CEventList events;
-    // 140 pairs are handed out; removing events and clearing their pairs lets
-    // the list grow past them up to its own limit.
     for (int i = 0; i < 140; ++i) ASSERT_NE(events.AddEvent(), nullptr) << i;
     EXPECT_EQ(events.AddEvent(), nullptr);  // no free pair
     EXPECT_EQ(events.GetCount(), 140);
 
-    // Several events may share a pair whose title was emptied by hand.
-    for (int i = 0; i < 10; ++i) {
-        project.Table().EventStrings[0].Title.clear();
-        ASSERT_NE(events.AddEvent(), nullptr);
+    // A title emptied by the designer leaves the pair with its event: a new
+    // event taking it would overwrite the old one's texts and share them.
+    project.Table().EventStrings[0].Title.clear();
+    EXPECT_EQ(events.AddEvent(), nullptr);
+    EXPECT_EQ(project.tables.GetAt(1)->GetEventText(0), "Message #1 Info");
+    EXPECT_EQ(events.Remove(events.GetAt(0)), 1);
+    ASSERT_NE(events.AddEvent(), nullptr);
+    EXPECT_EQ(events.GetAt(139)->TextSlot, 0);
+
+    // A stored list may hold 150 events; the 151st is refused with pairs free.
+    Bytes stored = {150, 0};
+    for (int i = 0; i < 150; ++i) stored.insert(stored.end(), {1, 0, 0, 0, 1, 139, 1});
+    CEventList loaded;
+    ASSERT_EQ(thorn::test::LoadInto(loaded, stored).Error(), 0u);
+    project.tables.ClearEventStrings(5);
+    EXPECT_EQ(loaded.AddEvent(), nullptr);
+    EXPECT_EQ(loaded.GetCount(), 150);
+    EXPECT_EQ(project.tables.GetAt(1)->GetEventTitle(5), "");  // nothing was handed out
+}
+
+TEST(EventList, AddingAndRemovingMarkTheProjectModified) {
+    RecordsProject project;
+    CEventList events;
+    CEvent* added = nullptr;
+    const struct {
+        const char* what;
+        std::function<bool()> act;
+        uint32_t modified;
+    } steps[] = {
+        {"added", [&] { return (added = events.AddEvent()) != nullptr; }, 1},
+        {"nothing removed", [&] { return events.Remove(nullptr) == 0; }, 0},
+        {"removed", [&] { return events.Remove(added) == 1; }, 1},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        project.modified = 0;
+        EXPECT_TRUE(step.act());
+        EXPECT_EQ(project.modified, step.modified);
     }
-    EXPECT_EQ(events.GetCount(), 150);
-    project.Table().EventStrings[5].Title.clear();
-    EXPECT_EQ(events.AddEvent(), nullptr);  // the 151st is refused
-    EXPECT_EQ(events.GetCount(), 150);
-    EXPECT_EQ(project.Table().GetEventTitle(5), "");  // nothing was handed out
-    EXPECT_EQ(project.tables.GetAt(1)->GetEventTitle(5), "Message #6");
 }
 
 TEST(EventList, WithoutStringTablesNoEventIsAdded) {
