@@ -1,8 +1,13 @@
 #include "SampleProject.h"
 
 #include <gtest/gtest.h>
+#include <memory>
+#include <stdexcept>
 
 #include "editor/Main.h"
+#include "editor/MissionInspector.h"
+#include "editor/Missionframe.h"
+#include "gui/Application.h"
 #include "support/PictureFiles.h"
 
 namespace thorn::test {
@@ -56,6 +61,19 @@ void MakeProject(const std::filesystem::path& world) {
     project.FitWorldImage();
     project.SetZoom(2.0f);
     project.EnableProjectUI(1);
+}
+
+void NewSampleProject() {
+    CMapProject& project = *MapProject;
+    if (project.ImportWorldImage("worlds/small_isles.bmp", 0) == 0 || project.NewMissionFromImage() == 0)
+        throw std::runtime_error("the sample world makes no mission");
+    project.Tables.Add(std::make_unique<CStringTable>());
+    project.CurrentStringTable = 1;
+    MissFrame->FillMissionInspector();
+    UpdateMissionInspector(project);
+    project.EnableProjectUI(1);
+    project.Modified = 0;
+    Application->ProcessMessages();
 }
 
 }  // namespace thorn::test

@@ -24,4 +24,12 @@ Specks WorldWithSpecks(const std::filesystem::path& folder, std::filesystem::pat
 // the project's controls enabled.
 void MakeProject(const std::filesystem::path& world);
 
+// Makes the project from the start folder's sample world "worlds/small_isles.bmp"
+// the way the New command does for the tool windows: the mission built from
+// the picture, the mission window's rows built and filled, the project's
+// controls enabled and nothing modified yet. A second string table is made
+// the one in use, so that a text reaching the first one would show. Throws
+// when the sample makes no mission.
+void NewSampleProject();
+
 }  // namespace thorn::test
