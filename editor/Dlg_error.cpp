@@ -80,14 +80,23 @@ TDlgError::TDlgError(TComponent& owner) {
     // no size, off the desktop) leave the window as designed.
     const TErrorsFormBounds saved = ErrorsFormBounds;
     if (saved.Width > 0 && saved.Height > 0) {
-        SetWidth(saved.Width);
-        SetHeight(saved.Height);
-        SetLeft(saved.Left);
-        SetTop(saved.Top);
+        SetBounds(saved.Left, saved.Top, saved.Width, saved.Height);
+        // A move alone is no resize, so the place just taken is recorded here.
+        FormResize(this);
+    } else {
+        ErrorsFormBounds = saved;
     }
 }
 
-void TDlgError::FormCreate(TObject* sender) { thorn::LoadEditorImageList(*ILErrors, 16, StartDir); }
+void TDlgError::FormCreate(TObject* sender) {
+    // Without the strip (the main window said so at the start) the rows go
+    // without pictures.
+    try {
+        thorn::LoadEditorImageList(*ILErrors, 16, StartDir);
+    } catch (const Exception&) {
+        ILErrors->Clear();
+    }
+}
 
 void TDlgError::FormResize(TObject* sender) {
     ErrorsFormBounds = {GetWidth(), GetHeight(), GetLeft(), GetTop()};
