@@ -8,6 +8,8 @@
 #include "editor/Eventsframe.h"
 #include "editor/Main.h"
 #include "editor/Missionframe.h"
+#include "editor/ProvinceBlink.h"
+#include "editor/ProvinceSelection.h"
 #include "gui/Application.h"
 
 namespace thorn {
@@ -134,28 +136,10 @@ void EditorWindows::ClearEventList() {
 }
 
 void EditorWindows::ClearSelection() {
-    if (!MainForm || !MapProject) return;
-    CSelect& selection = MapProject->Selection;
-    selection.Busy = 1;
-    MainForm->RMIProvince->SetItemIndex(-1);
-    MainForm->RMIProvince->ClearItems();
-    for (CProvince* province : selection.Provinces)
-        if (province && province->MapPieceIndex != -1)
-            MapProject->DeselectMapPiece(static_cast<uint16_t>(province->MapPieceIndex));
-    selection.Clear();
-    TListItems& rows = ProvinceRows();
-    for (int i = 0; i < rows.GetCount(); ++i)
-        if (rows[i]->GetSelected()) rows[i]->SetSelected(false);
-    selection.Busy = 0;
+    if (MapProject) ::ClearSelection(MapProject->Selection);
 }
 
-void EditorWindows::StopProvinceBlink() {
-    if (MainForm) MainForm->Timer->SetEnabled(false);
-    if (BlinkProvince && MapProject && BlinkProvince->MapPieceIndex != -1)
-        MapProject->RedrawPiece(static_cast<uint16_t>(BlinkProvince->MapPieceIndex & 0xFFFF));
-    BlinkProvince = nullptr;
-    BlinkPhase = 0;
-}
+void EditorWindows::StopProvinceBlink() { ::StopProvinceBlink(); }
 
 void EditorWindows::RefreshVictoryConds() {
     if (MissFrame) MissFrame->RefreshVictoryConds();

@@ -212,8 +212,6 @@ void TMainForm::FormClose(TObject* sender, TCloseAction& action) {
         if (form) thorn::Free(form);
 }
 
-void TMainForm::FormMouseMove(TObject* sender, TShiftState shift, int x, int y) {}
-
 void TMainForm::Error(std::string_view text) { Application->MessageBox(text, {}, MB_OK); }
 
 void TMainForm::ShowApplicationHint(TObject* sender) {
@@ -226,23 +224,14 @@ void TMainForm::ImgView32Scroll(TObject* sender) {
 
 // ---------------------------------------------------------------- world view
 
-void TMainForm::ImgVWorldMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y,
-                                   TCustomLayer* layer) {}
-void TMainForm::ImgVWorldMouseMove(TObject* sender, TShiftState shift, int x, int y, TCustomLayer* layer) {}
-void TMainForm::ImgVWorldMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y,
-                                 TCustomLayer* layer) {}
-void TMainForm::TimerTimer(TObject* sender) {}
-
 void TMainForm::SplitterMoved(TObject* sender) {
     if (MapProject) MapProject->FitWorldImage();
 }
 
 // ---------------------------------------------------------------- pages and lists
 
-void TMainForm::PgCMissionPropertiesChange(TObject* sender) {}
 void TMainForm::LVPlayersSelectItem(TObject* sender, TListItem* item, bool selected) {}
 void TMainForm::LVPlayersChange(TObject* sender, TListItem* item, TItemChange change) {}
-void TMainForm::LVProvincesSelectItem(TObject* sender, TListItem* item, bool selected) {}
 
 // ---------------------------------------------------------------- commands
 

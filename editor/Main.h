@@ -127,6 +127,8 @@ public:
     void LVPlayersSelectItem(TObject* sender, TListItem* item, bool selected);
     void LVPlayersChange(TObject* sender, TListItem* item, TItemChange change);
     void LVProvincesSelectItem(TObject* sender, TListItem* item, bool selected);
+    // An edit of the province grid, applied to every selected province.
+    void RMIProvinceItemChange(TObject* sender);
 
     // ---- commands
     void ActNewProjectExecute(TObject* sender);

@@ -327,6 +327,7 @@ void BuildMainLayout(TMainForm& f) {
     f.LVProvinces->OnSelectItem = [&f](TObject* sender, TListItem* item, bool selected) {
         f.LVProvincesSelectItem(sender, item, selected);
     };
+    f.RMIProvince->OnItemChange = [&f](TObject* sender) { f.RMIProvinceItemChange(sender); };
 }
 
 }  // namespace thorn
