@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "editor/Main.h"
+#include "editor/ProvinceEdit.h"
 #include "gui/SizeConstraints.h"
 
 namespace thorn {
@@ -328,6 +329,7 @@ void BuildMainLayout(TMainForm& f) {
         f.LVProvincesSelectItem(sender, item, selected);
     };
     f.RMIProvince->OnItemChange = [&f](TObject* sender) { f.RMIProvinceItemChange(sender); };
+    f.RMIProvince->OnItemIndexChanged = [](TObject*) { ShowStoredProvinceName(); };
 }
 
 }  // namespace thorn

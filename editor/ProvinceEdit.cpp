@@ -82,8 +82,9 @@ void ApplyName(CSelect& selection, TrmCustomInspectorItem& item, std::string_vie
         }
         MapProject->ErrorList.FillListView();
     }
-    // A refused name springs back to the one stored.
-    item.SetStringValue(MapProject->CurrentProvinceName(province));
+    // A refused name stays in the editor: a name typed key by key passes
+    // through names other provinces bear ("Ash" on the way to "Ashford").
+    // The row shows the stored name again once it is left.
 }
 
 void ApplyOwner(CSelect& selection, TrmCustomInspectorItem& item, std::string_view text, int choice) {
@@ -175,6 +176,13 @@ void ApplyProvinceItemChange(CSelect& selection, TrmCustomInspectorItem& item, s
         return ApplyGuardianArmy(selection, item, *unitType, text);
     if (const std::optional<int> resource = thorn::KeyNumber(keys::ResN, name))
         return ApplyResource(selection, item, *resource, text);
+}
+
+void ShowStoredProvinceName() {
+    TrmInspector* grid = thorn::ProvinceGrid();
+    TrmCustomInspectorItem* name = grid ? grid->GetItemByName(keys::ProvName) : nullptr;
+    if (!name || !MapProject || grid->GetCurrentInspectorItem() == name) return;
+    name->SetStringValue(MapProject->CurrentProvinceName(GetSingleSelectedProvince(MapProject->Selection)));
 }
 
 void TMainForm::RMIProvinceItemChange(TObject* sender) {

@@ -13,3 +13,7 @@ class TrmCustomInspectorItem;
 // the row shows what was stored; a text that is no number (yet) changes
 // nothing.
 void ApplyProvinceItemChange(CSelect& selection, TrmCustomInspectorItem& item, std::string_view text, int choice = -1);
+
+// The name row shows the province's stored name unless it is being edited:
+// a name refused while typing springs back once its row is left.
+void ShowStoredProvinceName();

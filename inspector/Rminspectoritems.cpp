@@ -210,8 +210,13 @@ void TrmComboInspectorItem::GetValueFromEditor(TWinControl* editor) {
 }
 
 void TrmComboInspectorItem::SetValueIntoEditor(TWinControl* editor) {
-    if (auto* combo = EditorAs<TrmInspectorBtnCombo>(*this, editor))
-        combo->SetItemIndex(combo->GetItems()->IndexOf(value_));
+    auto* combo = EditorAs<TrmInspectorBtnCombo>(*this, editor);
+    if (!combo) return;
+    // An entry chosen that shows the value stays chosen: of two entries of
+    // one text, the user's is the one the row's handler finds.
+    const int chosen = combo->GetItemIndex();
+    if (chosen >= 0 && chosen < combo->GetItems()->GetCount() && combo->GetItems()->Get(chosen) == value_) return;
+    combo->SetItemIndex(combo->GetItems()->IndexOf(value_));
 }
 
 void TrmComboInspectorItem::SetupEditor(TrmInspector* inspector, TWinControl* editor) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -184,22 +185,28 @@ void MissionDesk::GoToGridRow(std::string_view key) {
     TrmCustomInspectorItem* target = GridRow(key);
     if (!target) throw std::runtime_error("no grid row " + std::string(key));
     const int wanted = grid.VisibileItemIndex(target);
-    if (grid.GetItemIndex() == -1) {
-        const int line = 0;
-        const TRect caption = grid.GetVisibleItemRect(line, false);
-        const TPoint at = FormPointOfControl(grid, {caption.Left + 10, (caption.Top + caption.Bottom) / 2}, Main());
-        Host().Click(Main(), at.X, at.Y);
-    }
+    // A click on the caption of the row, or of the last row in sight and
+    // the arrow keys from there.
+    const int line = std::min(wanted - grid.GetVScrollPos(), grid.VisibleItemCount() - 1 - grid.GetVScrollPos());
+    const int lastWhole = grid.GetClientHeight() / grid.RowHeight() - 1;
+    const TRect caption = grid.GetVisibleItemRect(std::clamp(line, 0, lastWhole), false);
+    const TPoint at = FormPointOfControl(grid, {caption.Left + 10, (caption.Top + caption.Bottom) / 2}, Main());
+    Host().Click(Main(), at.X, at.Y);
     for (int guard = 0; grid.GetItemIndex() != wanted && guard < 100; ++guard)
         Host().PressKey(grid.GetItemIndex() < wanted ? VK_DOWN : VK_UP);
     if (grid.GetItemIndex() != wanted) throw std::runtime_error("grid row out of reach");
+    // Tab takes the keys into the row's editor.
+    if (grid.GetEditor() && Main().GetFocusedControl() != grid.GetEditor()) Host().PressKey(VK_TAB);
 }
 
 void MissionDesk::TypeIntoGridRow(std::string_view key, std::string_view text) {
     GoToGridRow(key);
     Host().PressKey(VK_HOME);
     Host().PressKey(VK_END, {ssShift});
-    Host().TypeText(text);
+    if (text.empty())
+        Host().PressKey(VK_DELETE);
+    else
+        Host().TypeText(text);
 }
 
 void MissionDesk::ChooseInGridRow(std::string_view key, int entry) {
