@@ -13,6 +13,7 @@
 #include "editor/Eventsframe.h"
 #include "editor/MainActions.h"
 #include "editor/MainLayout.h"
+#include "editor/MarkerPicture.h"
 #include "editor/Missionframe.h"
 #include "editor/SettingsFile.h"
 #include "gui/Application.h"
@@ -67,6 +68,7 @@ namespace {
 
 constexpr const char* kTextureFiles[] = {"res/MapTexturesNormal.bmp", "res/MapTexturesSelected.bmp",
                                          "res/SeaTexture.bmp"};
+constexpr const char* kMarkerFile = "res/marker.bmp";
 
 }  // namespace
 
@@ -111,6 +113,8 @@ void TMainForm::FormCreate(TObject* sender) {
     for (int i = 0; i < 3; ++i)
         if (textures[i]->Load(std::filesystem::path(".") / kTextureFiles[i]) == 0)
             Error(std::string("Cannot find ") + kTextureFiles[i]);
+    if (!thorn::LoadMarkerPicture(*Bitmap32List, std::filesystem::path(".") / kMarkerFile))
+        Error(std::string("Cannot find ") + kMarkerFile);
 
     LoadImages();
     OpenSettingsDocument();

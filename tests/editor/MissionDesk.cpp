@@ -117,6 +117,7 @@ TPoint MissionDesk::FormPointOf(TPoint world) {
 
 TPoint MissionDesk::OpenPointOf(const CProvince& province) const {
     const CMapProject& project = Project();
+    if (province.MapPieceIndex < 0) throw std::runtime_error("the province holds no piece");
     const CProvinceMap& piece = *project.MapPieces.GetAt(static_cast<uint16_t>(province.MapPieceIndex));
     const TImage32& view = *Main().ImgVWorld;
     const double scale = view.GetScale();

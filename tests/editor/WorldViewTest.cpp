@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "MissionDesk.h"
+#include "bitmap/Pix32_Layers.h"
+#include "gui/Application.h"
+
+namespace {
+
+using thorn::test::MissionDesk;
+
+class WorldView : public ::testing::Test {
+protected:
+    CProvince& P(int i) { return desk.Province(i); }
+    const CProvinceMap& PieceOf(const CProvince& p) {
+        return *desk.Project().MapPieces.GetAt(static_cast<uint16_t>(p.MapPieceIndex));
+    }
+    void Own(int i, uint8_t owner) {
+        P(i).SetOwner(owner);
+        desk.Project().RedrawPiece(static_cast<uint16_t>(P(i).MapPieceIndex));
+    }
+    // A form point of the view's client area.
+    TPoint OnView(int x, int y) {
+        const TImage32& view = *desk.Main().ImgVWorld;
+        const TPoint screen = view.ClientToScreen({x, y});
+        return {screen.X - desk.Main().GetLeft(), screen.Y - desk.Main().GetTop()};
+    }
+    std::string Panel(int i) { return desk.Main().StatusBar->Panels()[i]->GetText(); }
+    TColor32 Shown(TPoint world) {
+        const TPoint at = desk.FormPointOf(world);
+        return desk.Host().PixelAt(desk.Main(), at.X, at.Y);
+    }
+    // Pieces marked selected that no selected province holds.
+    int StrayMarks() {
+        int stray = 0;
+        const CMapProject& project = desk.Project();
+        for (uint16_t n = 0; n < project.MapPieces.GetCount(); ++n) {
+            if (!project.MapPieces.GetAt(n)->Selected) continue;
+            const CProvince* holder = project.FindProvinceByPieceIndex(n);
+            if (!holder || !project.Selection.Contains(holder)) ++stray;
+        }
+        return stray;
+    }
+
+    MissionDesk desk;
+};
+
+TEST_F(WorldView, ThePanelShowsTheWorldPointUnderThePointer) {
+    struct Case {
+        float scale;
+        int x, y;
+        const char* shown;
+    };
+    for (const Case& c : {Case{1.0f, 100, 37, "(100;37)"}, Case{2.0f, 5, 5, "(2;2)"}, Case{3.0f, 8, 8, "(2;2)"},
+                          Case{3.0f, 9, 17, "(3;5)"}}) {
+        SCOPED_TRACE(c.shown);
+        desk.Project().SetZoom(c.scale);
+        const TPoint at = OnView(c.x, c.y);
+        desk.Host().MouseMove(desk.Main(), at.X, at.Y);
+        EXPECT_EQ(Panel(0), c.shown);
+    }
+
+    // While a row of the province grid is current, the view lets the
+    // pointer be.
+    desk.Project().SetZoom(1.0f);
+    desk.ShowPage(MissionDesk::kProvincesPage);
+    desk.ClickWorld(desk.OpenPointOf(P(0)));
+    desk.GoToGridRow("Owner");
+    const std::string before = Panel(0);
+    desk.MoveOverWorld({40, 50});
+    EXPECT_EQ(Panel(0), before);
+}
+
+TEST_F(WorldView, TheMiddleButtonPans) {
+    desk.Project().SetZoom(2.0f);
+    TControlScrollBar& h = desk.Main().ScrBWorld->HorzScrollBar();
+    TControlScrollBar& v = desk.Main().ScrBWorld->VertScrollBar();
+    h.SetPosition(100);
+    v.SetPosition(100);
+    const TPoint from = OnView(400, 400);
+    desk.Host().MouseDown(desk.Main(), from.X, from.Y, mbMiddle);
+    for (int step = 1; step <= 5; ++step) desk.Host().MouseMove(desk.Main(), from.X - 10 * step, from.Y - 6 * step);
+    desk.Host().MouseUp(desk.Main(), from.X - 50, from.Y - 30, mbMiddle);
+    EXPECT_EQ(h.GetPosition(), 150);
+    EXPECT_EQ(v.GetPosition(), 130);
+}
+
+TEST_F(WorldView, AMarkerDraggedStaysInsideTheWorldAndBindsWhereItLies) {
+    desk.ShowPage(MissionDesk::kProvincesPage);
+    CProvince& a = P(0);
+    const int32_t home = a.MapPieceIndex;
+    const TPoint homePoint = desk.OpenPointOf(a), neighbourPoint = desk.OpenPointOf(P(1));
+    const CMapProject& project = desk.Project();
+
+    // Past the left edge, then past the bottom edge.
+    const TPoint marker = desk.FormPointOf(desk.MarkerPointOf(a));
+    const TPoint leftOut = OnView(-15, 200), bottomOut = OnView(200, project.WorldHeight + 6);
+    desk.Host().Drag(desk.Main(), marker, leftOut, 6);
+    EXPECT_EQ(a.FreeX, 12);
+    EXPECT_EQ(a.FreeY, 200);
+    desk.Host().Drag(desk.Main(), desk.FormPointOf(desk.MarkerPointOf(a)), bottomOut, 6);
+    EXPECT_EQ(a.FreeY, project.WorldHeight - 5);
+    EXPECT_EQ(desk.Selected(), std::vector<CProvince*>{&a});
+
+    // Onto a piece another province holds: it comes loose and no piece is
+    // marked for it; back home, it binds to its piece again.
+    struct Drop {
+        const char* where;
+        TPoint world;
+        int32_t piece;
+    };
+    for (const Drop& d : {Drop{"on the neighbour's piece", neighbourPoint, -1}, Drop{"back home", homePoint, home}}) {
+        SCOPED_TRACE(d.where);
+        desk.DragWorld(desk.MarkerPointOf(a), d.world, 8);
+        EXPECT_EQ(a.MapPieceIndex, d.piece);
+        EXPECT_EQ(a.FreeX, d.world.X);
+        EXPECT_EQ(project.GetPieceAt(neighbourPoint.X, neighbourPoint.Y), P(1).MapPieceIndex) << "the neighbour stays";
+        EXPECT_EQ(StrayMarks(), 0);
+        EXPECT_EQ(PieceOf(P(1)).Selected, 0);
+    }
+    EXPECT_EQ(PieceOf(a).Selected, 1);
+    EXPECT_EQ(desk.Selected(), std::vector<CProvince*>{&a});
+}
+
+TEST_F(WorldView, ACastleIconMovesOnlyInsideItsPiece) {
+    Settings->ShIcons = 0;
+    Settings->ShCastles = 1;
+    desk.Project().UpdateIconLayers();
+    desk.Project().UpdateCastleIcons();
+    desk.ShowPage(MissionDesk::kProvincesPage);
+    CProvince& a = P(2);
+    const CProvinceMap& piece = PieceOf(a);
+    const TPoint inside = desk.OpenPointOf(a);
+
+    desk.DragWorld(desk.CastlePointOf(a), inside, 6);
+    EXPECT_EQ(desk.Selected(), std::vector<CProvince*>{&a});
+    EXPECT_EQ(a.CastleX, inside.X - piece.Left);
+    EXPECT_EQ(a.CastleY, inside.Y - piece.Top);
+    const TFloatRect placed = desk.Project().FindCastleLayer(&a)->GetLocation();
+
+    desk.DragWorld(desk.CastlePointOf(a), desk.OpenPointOf(P(3)), 6);
+    EXPECT_EQ(a.CastleX, inside.X - piece.Left) << "outside its piece the castle keeps its place";
+    EXPECT_EQ(a.CastleY, inside.Y - piece.Top);
+    const TFloatRect after = desk.Project().FindCastleLayer(&a)->GetLocation();
+    EXPECT_EQ(after.Left, placed.Left);
+    EXPECT_EQ(after.Top, placed.Top);
+}
+
+TEST_F(WorldView, CtrlClickOnThePlayersPageMakesTheSelectedPlayersCapitalAndBlinksIt) {
+    Own(4, 0);
+    Own(5, 1);
+    CPlayerData& first = *desk.Project().PlayerAt(0);
+    desk.ClickWorld(desk.OpenPointOf(P(4)), {ssCtrl});
+    EXPECT_EQ(first.Capital, nullptr) << "no player chosen";
+    desk.ClickPlayerRow(0);
+    desk.ClickWorld(desk.OpenPointOf(P(5)), {ssCtrl});
+    EXPECT_EQ(first.Capital, nullptr) << "another player's province";
+    desk.ClickWorld(desk.OpenPointOf(P(4)), {ssCtrl});
+    EXPECT_EQ(first.Capital, &P(4));
+    EXPECT_EQ(BlinkProvince, &P(4));
+
+    // Darker, as it is, lighter, as it is, every 150 ms.
+    const TPoint open = desk.OpenPointOf(P(4));
+    const TColor32 normal = Shown(open);
+    struct Phase {
+        const char* what;
+        int sign;
+    };
+    for (const Phase& phase : {Phase{"darker", -1}, Phase{"normal", 0}, Phase{"lighter", 1}, Phase{"normal", 0}}) {
+        SCOPED_TRACE(phase.what);
+        desk.Host().Advance(150);
+        const int difference = Intensity(Shown(open)) - Intensity(normal);
+        EXPECT_EQ((difference > 0) - (difference < 0), phase.sign);
+    }
+}
+
+TEST_F(WorldView, TheBlinkStopsWhenItsProvinceIsDeleted) {
+    Own(6, 0);
+    Own(7, 0);
+    desk.ClickPlayerRow(0);
+    desk.ClickWorld(desk.OpenPointOf(P(7)), {ssCtrl});
+    ASSERT_EQ(BlinkProvince, &P(7));
+    // Back on the players page the player's provinces are selected, and the
+    // delete command takes them.
+    desk.ShowPage(MissionDesk::kProvincesPage);
+    desk.ShowPage(MissionDesk::kPlayersPage);
+    ASSERT_EQ(BlinkProvince, &P(7));
+    const TPoint open = desk.OpenPointOf(P(7));
+    const int count = desk.ProvinceCount();
+    desk.Host().Advance(150);
+    desk.Project().DeleteSelectedProvinces();
+    EXPECT_EQ(desk.ProvinceCount(), count - 2);
+    EXPECT_EQ(BlinkProvince, nullptr);
+    EXPECT_FALSE(desk.Main().Timer->GetEnabled());
+    Application->ProcessMessages();
+    const TColor32 after = Shown(open);
+    desk.Host().Advance(600);
+    EXPECT_EQ(Shown(open), after) << "nothing blinks where it was";
+}
+
+}  // namespace
