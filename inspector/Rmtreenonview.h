@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "gui/TreeNodeTypes.h"
 #include "platform/Components.h"
 #include "platform/ReadNesting.h"
 #include "platform/Streams.h"
@@ -37,9 +38,6 @@ class TFiler;
 class ErmTreeNonViewError : public Exception {
     using Exception::Exception;
 };
-
-enum TNodeAttachMode : uint8_t { naAdd, naAddFirst, naAddChild, naAddChildFirst, naInsert };
-enum TAddMode : uint8_t { taAddFirst, taAdd, taInsert };
 
 using TrmTreeNonViewEvent = std::function<void(TObject* sender, TrmTreeNonViewNode* node)>;
 

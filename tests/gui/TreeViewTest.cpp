@@ -1,0 +1,425 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "TestControls.h"
+#include "gui/HintWindow.h"
+#include "gui/TreeView.h"
+#include "support/Pixels.h"
+
+namespace {
+
+using thorn::test::MakeForm;
+using thorn::test::OnForm;
+using thorn::test::Shown;
+using Log = std::vector<std::string>;
+
+// A tree view that notes the nodes it paints.
+class CountingTree : public TTreeView {
+public:
+    std::vector<std::string> painted;
+
+protected:
+    bool CustomDrawItem(TTreeNode* node, TCustomDrawState state, TCustomDrawStage stage, bool& images) override {
+        if (stage == cdPrePaint) painted.push_back(node->GetText());
+        return TTreeView::CustomDrawItem(node, state, stage, images);
+    }
+    bool IsCustomDrawn() const override { return true; }
+};
+
+// Fruit (Apple, Pear (Conference, Williams)), Vegetables (Leek), Nuts, in a
+// focused tree on a form at (100, 100).
+class GuiTreeView : public ::testing::Test {
+protected:
+    GuiTreeView() {
+        form = MakeForm(400, 300);
+        tree = thorn::Make<CountingTree>(*form);
+        tree->SetParent(form);
+        tree->SetBounds(10, 10, 220, 200);
+        TTreeNodes& items = *tree->GetItems();
+        fruit = items.AddChild(nullptr, "Fruit");
+        apple = items.AddChild(fruit, "Apple");
+        pear = items.AddChild(fruit, "Pear");
+        items.AddChild(pear, "Conference");
+        items.AddChild(pear, "Williams");
+        vegetables = items.Add(fruit, "Vegetables");
+        items.AddChild(vegetables, "Leek");
+        nuts = items.Add(fruit, "Nuts");
+        tree->OnChange = [this](TObject*, TTreeNode* node) { log.push_back("change " + Text(node)); };
+        tree->OnExpanded = [this](TObject*, TTreeNode* node) { log.push_back("expanded " + Text(node)); };
+        tree->OnCollapsed = [this](TObject*, TTreeNode* node) { log.push_back("collapsed " + Text(node)); };
+        form->Show();
+        tree->SetFocus();
+    }
+    static std::string Text(const TTreeNode* node) { return node ? node->GetText() : "(none)"; }
+    std::string Selected() const { return Text(tree->GetSelected()); }
+    // The texts of the rows shown, top to bottom.
+    std::string Rows() const {
+        std::string rows;
+        for (TTreeNode* n = tree->GetTopItem(); n; n = n->GetNextVisible()) rows += (rows.empty() ? "" : ",") + n->GetText();
+        return rows;
+    }
+    // The middle of a node's label on the form.
+    TPoint Label(TTreeNode* node) const {
+        TRect r = node->DisplayRect(true);
+        return OnForm(*tree, {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
+    }
+    // The middle of a node's button: in the middle of the indentation column
+    // left of its images (which begin 2 pixels into the next column).
+    TPoint Button(TTreeNode* node) const {
+        TRect r = node->DisplayRect(true);
+        const int indent = tree->GetIndent();
+        return OnForm(*tree, {r.Left - 2 - indent + indent / 2, (r.Top + r.Bottom) / 2});
+    }
+    void Click(TPoint p, TShiftState shift = {}) { host.Click(*form, p.X, p.Y, mbLeft, shift); }
+
+    thorn::HeadlessApplication session;
+    thorn::HeadlessHost& host = session.Host();
+    TForm* form = nullptr;
+    CountingTree* tree = nullptr;
+    TTreeNode* fruit = nullptr;
+    TTreeNode* apple = nullptr;
+    TTreeNode* pear = nullptr;
+    TTreeNode* vegetables = nullptr;
+    TTreeNode* nuts = nullptr;
+    Log log;
+};
+
+TEST_F(GuiTreeView, KeysWalkExpandAndCollapse) {
+    struct Case {
+        const char* what;
+        TKey key;
+        const char* selected;
+        const char* rows;
+    };
+    const Case cases[] = {
+        {"Down from nowhere: the first", VK_DOWN, "Fruit", "Fruit,Vegetables,Nuts"},
+        {"Right expands", VK_RIGHT, "Fruit", "Fruit,Apple,Pear,Vegetables,Nuts"},
+        {"Right again: the first child", VK_RIGHT, "Apple", "Fruit,Apple,Pear,Vegetables,Nuts"},
+        {"Down", VK_DOWN, "Pear", "Fruit,Apple,Pear,Vegetables,Nuts"},
+        {"* opens the whole branch", VK_MULTIPLY, "Pear", "Fruit,Apple,Pear,Conference,Williams,Vegetables,Nuts"},
+        {"End", VK_END, "Nuts", "Fruit,Apple,Pear,Conference,Williams,Vegetables,Nuts"},
+        {"Up", VK_UP, "Vegetables", "Fruit,Apple,Pear,Conference,Williams,Vegetables,Nuts"},
+        {"+ expands", VK_ADD, "Vegetables", "Fruit,Apple,Pear,Conference,Williams,Vegetables,Leek,Nuts"},
+        {"Down into it", VK_DOWN, "Leek", "Fruit,Apple,Pear,Conference,Williams,Vegetables,Leek,Nuts"},
+        {"Backspace: the parent", VK_BACK, "Vegetables", "Fruit,Apple,Pear,Conference,Williams,Vegetables,Leek,Nuts"},
+        {"- collapses", VK_SUBTRACT, "Vegetables", "Fruit,Apple,Pear,Conference,Williams,Vegetables,Nuts"},
+        {"Page Up: a page less one, at most the top", VK_PRIOR, "Fruit", "Fruit,Apple,Pear,Conference,Williams,Vegetables,Nuts"},
+        {"Left collapses", VK_LEFT, "Fruit", "Fruit,Vegetables,Nuts"},
+        {"Left on a closed root stays", VK_LEFT, "Fruit", "Fruit,Vegetables,Nuts"},
+        {"Home", VK_HOME, "Fruit", "Fruit,Vegetables,Nuts"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        host.PressKey(c.key);
+        EXPECT_EQ(Selected(), c.selected);
+        EXPECT_EQ(Rows(), c.rows);
+    }
+    EXPECT_EQ(log.front(), "change Fruit");
+    EXPECT_NE(std::find(log.begin(), log.end(), "expanded Pear"), log.end());
+    EXPECT_EQ(log.back(), "collapsed Fruit");
+    // Typing finds the next node that begins with what was typed.
+    host.TypeText("n");
+    EXPECT_EQ(Selected(), "Nuts");
+}
+
+TEST_F(GuiTreeView, TheMouseSelectsExpandsAndCollapses) {
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+        const char* selected;
+        const char* rows;
+    };
+    const Case cases[] = {
+        {"a click on a button expands", [&] { Click(Button(fruit)); }, "(none)", "Fruit,Apple,Pear,Vegetables,Nuts"},
+        {"a click on a label selects", [&] { Click(Label(pear)); }, "Pear", "Fruit,Apple,Pear,Vegetables,Nuts"},
+        {"a double click expands", [&] { host.DoubleClick(*form, Label(pear).X, Label(pear).Y); }, "Pear",
+         "Fruit,Apple,Pear,Conference,Williams,Vegetables,Nuts"},
+        {"collapsing the selection's parent selects the parent", [&] { Click(Button(fruit)); }, "Fruit",
+         "Fruit,Vegetables,Nuts"},
+        {"below the last row nothing happens", [&] { host.Click(*form, 60, 200); }, "Fruit", "Fruit,Vegetables,Nuts"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.act();
+        EXPECT_EQ(Selected(), c.selected);
+        EXPECT_EQ(Rows(), c.rows);
+    }
+    // A refused change leaves the selection where it was.
+    tree->OnChanging = [](TObject*, TTreeNode* node, bool& allow) { allow = node->GetText() != "Nuts"; };
+    Click(Label(nuts));
+    EXPECT_EQ(Selected(), "Fruit");
+    // The right button selects only with RightClickSelect.
+    host.Click(*form, Label(vegetables).X, Label(vegetables).Y, mbRight);
+    EXPECT_EQ(Selected(), "Fruit");
+    tree->SetRightClickSelect(true);
+    host.Click(*form, Label(vegetables).X, Label(vegetables).Y, mbRight);
+    EXPECT_EQ(Selected(), "Vegetables");
+}
+
+TEST_F(GuiTreeView, ShiftSelectsARangeAndCtrlTogglesWithMultiSelect) {
+    tree->SetMultiSelect(true);
+    tree->FullExpand();
+    auto selection = [&] {
+        std::string s;
+        for (int i = 0; i < tree->GetSelectionCount(); ++i) s += (s.empty() ? "" : ",") + tree->GetSelection(i)->GetText();
+        return s;
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+        const char* selection;
+    };
+    const Case cases[] = {
+        {"a click", [&] { Click(Label(apple)); }, "Apple"},
+        {"a shifted click: the range", [&] { Click(Label(vegetables), {ssShift}); },
+         "Apple,Pear,Conference,Williams,Vegetables"},
+        {"Shift+Up shrinks it from the anchor", [&] { host.PressKey(VK_UP, {ssShift}); },
+         "Apple,Pear,Conference,Williams"},
+        {"Ctrl+click adds", [&] { Click(Label(nuts), {ssCtrl}); }, "Apple,Pear,Conference,Williams,Nuts"},
+        {"Ctrl+click again removes", [&] { Click(Label(pear), {ssCtrl}); }, "Apple,Conference,Williams,Nuts"},
+        {"a plain key selects one", [&] { host.PressKey(VK_DOWN); }, "Conference"},
+        {"Shift+Down twice", [&] { host.PressKey(VK_DOWN, {ssShift}), host.PressKey(VK_DOWN, {ssShift}); },
+         "Conference,Williams,Vegetables"},
+        {"collapsing a branch drops its hidden selection", [&] { pear->Collapse(false); }, "Vegetables"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.act();
+        EXPECT_EQ(selection(), c.selection);
+    }
+}
+
+TEST_F(GuiTreeView, TheWheelScrollsAndOnlyRowsInSightArePainted) {
+    TTreeNodes& items = *tree->GetItems();
+    items.BeginUpdate();
+    for (int i = 0; i < 500; ++i) items.AddChild(nuts, "Kernel " + std::to_string(i));
+    items.EndUpdate();
+    nuts->Expand(false);
+    const int inSight = tree->GetVisibleCount();
+    ASSERT_GT(inSight, 5);
+    tree->painted.clear();
+    tree->Invalidate();
+    Application->ProcessMessages();
+    EXPECT_LE(static_cast<int>(tree->painted.size()), inSight + 1);
+    EXPECT_EQ(tree->painted.front(), "Fruit");
+
+    const TPoint p = Label(fruit);
+    host.Wheel(*form, p.X, p.Y, -120);  // a notch towards the user: three rows
+    EXPECT_EQ(Text(tree->GetTopItem()), "Kernel 0");
+    host.Wheel(*form, p.X, p.Y, -1200);
+    EXPECT_EQ(Text(tree->GetTopItem()), "Kernel 30");
+    host.Wheel(*form, p.X, p.Y, 360);
+    EXPECT_EQ(Text(tree->GetTopItem()), "Kernel 21");
+    tree->painted.clear();
+    tree->Invalidate();
+    Application->ProcessMessages();
+    ASSERT_FALSE(tree->painted.empty());
+    EXPECT_EQ(tree->painted.front(), "Kernel 21");
+    EXPECT_LE(static_cast<int>(tree->painted.size()), inSight + 1);
+}
+
+TEST_F(GuiTreeView, ANodeDraggedOntoAnotherMovesUnderIt) {
+    tree->FullExpand();
+    tree->SetDragMode(dmAutomatic);
+    std::vector<std::string> overs;
+    tree->OnDragOver = [&](TObject*, TObject* source, int x, int y, TDragState, bool& accept) {
+        TTreeNode* target = tree->GetNodeAt(x, y);
+        TTreeNode* dragged = tree->GetSelected();
+        accept = source == tree && target && target != dragged && !target->HasAsParent(dragged);
+        if (target) overs.push_back(target->GetText());
+    };
+    tree->OnDragDrop = [&](TObject*, TObject*, int x, int y) {
+        tree->GetSelected()->MoveTo(tree->GetNodeAt(x, y), naAddChild);
+    };
+    TObject* endedOn = reinterpret_cast<TObject*>(1);
+    tree->OnEndDrag = [&](TObject*, TObject* target, int, int) { endedOn = target; };
+
+    host.Drag(*form, Label(pear), Label(nuts), 8);
+    EXPECT_EQ(pear->GetParent(), nuts);
+    EXPECT_TRUE(nuts->GetExpanded());
+    EXPECT_EQ(Rows(), "Fruit,Apple,Vegetables,Leek,Nuts,Pear,Conference,Williams");
+    EXPECT_EQ(endedOn, tree);
+    EXPECT_EQ(tree->GetDropTarget(), nullptr);
+    EXPECT_FALSE(tree->Dragging());
+    EXPECT_EQ(overs.back(), "Nuts");
+
+    // Onto its own child: refused, nothing moves.
+    host.Drag(*form, Label(pear), Label(pear->GetFirstChild()), 8);
+    EXPECT_EQ(pear->GetParent(), nuts);
+    EXPECT_EQ(endedOn, nullptr);
+    // Escape cancels a drag under way.
+    host.MouseDown(*form, Label(apple).X, Label(apple).Y);
+    host.MouseMove(*form, Label(apple).X, Label(apple).Y + 20, {ssLeft});
+    ASSERT_TRUE(tree->Dragging());
+    host.PressKey(VK_ESCAPE);
+    host.MouseUp(*form, Label(nuts).X, Label(nuts).Y);
+    EXPECT_EQ(apple->GetParent(), fruit);
+}
+
+TEST_F(GuiTreeView, LabelsAreEditedInPlace) {
+    tree->FullExpand();
+    tree->OnEdited = [&](TObject*, TTreeNode*, std::string& text) { log.push_back("edited " + text); };
+    tree->SetSelected(apple);
+    host.PressKey(VK_F2);
+    ASSERT_TRUE(tree->IsEditing());
+    EXPECT_EQ(tree->GetEditControl()->GetText(), "Apple");
+    host.TypeText("Plum");
+    host.PressKey(VK_RETURN);
+    EXPECT_FALSE(tree->IsEditing());
+    EXPECT_EQ(apple->GetText(), "Plum");
+    EXPECT_EQ(log.back(), "edited Plum");
+    EXPECT_TRUE(tree->Focused());
+
+    // Escape drops what was typed.
+    host.PressKey(VK_F2);
+    host.TypeText("Quince");
+    host.PressKey(VK_ESCAPE);
+    EXPECT_EQ(apple->GetText(), "Plum");
+
+    // A second, slow click on the selected label edits it; a double click does not.
+    Click(Label(apple));
+    host.Advance(600);
+    ASSERT_TRUE(tree->IsEditing());
+    host.TypeText("Damson");
+    Click(Label(nuts));  // a press elsewhere keeps the text
+    EXPECT_EQ(apple->GetText(), "Damson");
+    EXPECT_EQ(Selected(), "Nuts");
+    host.DoubleClick(*form, Label(nuts).X, Label(nuts).Y);
+    host.Advance(600);
+    EXPECT_FALSE(tree->IsEditing());
+
+    // Refused by OnEditing, or by ReadOnly.
+    tree->OnEditing = [](TObject*, TTreeNode* node, bool& allow) { allow = node->GetText() != "Nuts"; };
+    host.PressKey(VK_F2);
+    EXPECT_FALSE(tree->IsEditing());
+    tree->OnEditing = nullptr;
+    tree->SetReadOnly(true);
+    host.PressKey(VK_F2);
+    EXPECT_FALSE(tree->IsEditing());
+}
+
+TEST_F(GuiTreeView, ChangesWaitForTheirDelay) {
+    tree->SetChangeDelay(300);
+    host.PressKey(VK_DOWN);
+    host.PressKey(VK_DOWN);
+    EXPECT_TRUE(log.empty());
+    host.Advance(299);
+    EXPECT_TRUE(log.empty());
+    host.Advance(1);
+    EXPECT_EQ(log, Log{"change Vegetables"});
+}
+
+TEST_F(GuiTreeView, DeletingNodesTellsEachAndMovesTheSelectionOn) {
+    tree->FullExpand();
+    tree->SetSelected(pear);
+    log.clear();
+    tree->OnDeletion = [&](TObject*, TTreeNode* node) { log.push_back("delete " + node->GetText()); };
+    pear->Delete();
+    EXPECT_EQ(log, (Log{"delete Williams", "delete Conference", "delete Pear", "change Apple"}));
+    EXPECT_EQ(tree->GetItems()->GetCount(), 5);
+    apple->Delete();
+    EXPECT_FALSE(fruit->GetHasChildren());
+    EXPECT_FALSE(fruit->GetExpanded());
+    EXPECT_EQ(Selected(), "Fruit");
+    EXPECT_EQ(Rows(), "Fruit,Vegetables,Leek,Nuts");
+    log.clear();
+    tree->GetItems()->Clear();
+    EXPECT_EQ(log, (Log{"delete Nuts", "delete Leek", "delete Vegetables", "delete Fruit", "change (none)"}));
+    EXPECT_EQ(tree->GetSelected(), nullptr);
+}
+
+TEST_F(GuiTreeView, ADeepChainIsFreedWithoutRecursion) {
+    TTreeNodes& items = *tree->GetItems();
+    items.BeginUpdate();
+    TTreeNode* n = nuts;
+    for (int i = 0; i < 200000; ++i) n = items.AddChild(n, "d");
+    items.EndUpdate();
+    EXPECT_EQ(n->GetLevel(), 200000);
+    nuts->Delete();
+    EXPECT_EQ(items.GetCount(), 7);
+    n = vegetables;
+    for (int i = 0; i < 200000; ++i) n = items.AddChild(n, "d");
+    // The rest goes with the view.
+}
+
+TEST_F(GuiTreeView, SortsByTextOrByTheProgramsOrder) {
+    TTreeNodes& items = *tree->GetItems();
+    tree->SetSortType(stText);
+    EXPECT_EQ(Rows(), "Fruit,Nuts,Vegetables");
+    items.AddChild(nullptr, "apricots");
+    items.AddChild(nullptr, "Beans");
+    EXPECT_EQ(Rows(), "apricots,Beans,Fruit,Nuts,Vegetables");
+    nuts->SetText("Almonds");
+    EXPECT_EQ(Rows(), "Almonds,apricots,Beans,Fruit,Vegetables");
+    tree->SetSortType(stNone);
+    tree->OnCompare = [](TObject*, TTreeNode* a, TTreeNode* b, int32_t, int& compare) {
+        compare = static_cast<int>(a->GetText().size()) - static_cast<int>(b->GetText().size());
+    };
+    tree->AlphaSort();
+    EXPECT_EQ(Rows(), "Beans,Fruit,Almonds,apricots,Vegetables");  // equals keep their order
+    fruit->Expand(false);
+    EXPECT_EQ(fruit->GetFirstChild()->GetText(), "Pear");
+}
+
+TEST_F(GuiTreeView, SelectedHotAndDropTargetRowsShowAsSuch) {
+    tree->SetHotTrack(true);
+    tree->SetSelected(vegetables);
+    Application->ProcessMessages();
+    const TPoint selectedText = Label(vegetables);
+    EXPECT_EQ(host.PixelAt(*form, selectedText.X, Label(vegetables).Y - 5), Shown(clHighlight));
+    EXPECT_EQ(host.PixelAt(*form, selectedText.X, Label(fruit).Y - 5), Shown(clWindow));
+    // The button of a closed branch: a frame with a plus.
+    const TPoint button = Button(fruit);
+    EXPECT_EQ(host.PixelAt(*form, button.X, button.Y), Shown(clWindowText));
+    EXPECT_EQ(host.PixelAt(*form, button.X, button.Y - 2), Shown(clWindowText));
+    EXPECT_EQ(host.PixelAt(*form, button.X - 4, button.Y), Shown(clBtnShadow));
+    // Without the focus, the selection shows grey (HideSelection off) or not at all.
+    thorn::test::Place<TTreeView>(*form, {250, 10, 300, 50})->SetFocus();
+    Application->ProcessMessages();
+    EXPECT_EQ(host.PixelAt(*form, selectedText.X, Label(vegetables).Y - 5), Shown(clWindow));
+    tree->SetHideSelection(false);
+    Application->ProcessMessages();
+    EXPECT_EQ(host.PixelAt(*form, selectedText.X, Label(vegetables).Y - 5), Shown(clBtnFace));
+    // A drop target is highlighted.
+    tree->SetDropTarget(nuts);
+    Application->ProcessMessages();
+    EXPECT_EQ(host.PixelAt(*form, Label(nuts).X, Label(nuts).Y - 5), Shown(clHighlight));
+    // The node under the pointer is underlined in the highlight colour.
+    host.MouseMove(*form, Label(fruit).X, Label(fruit).Y);
+    Application->ProcessMessages();
+    bool underlined = false;
+    const TRect r = fruit->DisplayRect(true);
+    for (int x = r.Left; x < r.Right; ++x)
+        for (int y = r.Top; y < r.Bottom; ++y)
+            underlined |= host.PixelAt(*form, OnForm(*tree, {x, y}).X, OnForm(*tree, {x, y}).Y) == Shown(clHighlight);
+    EXPECT_TRUE(underlined);
+}
+
+TEST_F(GuiTreeView, ACutOffTextShowsWholeInAHint) {
+    TTreeNode* longNode = tree->GetItems()->Add(nuts, "A node whose text runs past the right edge of the tree");
+    host.MouseMove(*form, Label(nuts).X, Label(nuts).Y);
+    Application->ProcessMessages();
+    auto shownHint = [] {
+        for (int i = 0; i < Screen->GetFormCount(); ++i)
+            if (auto* hint = dynamic_cast<THintWindow*>(Screen->GetForm(i)); hint && hint->GetVisible()) return hint;
+        return static_cast<THintWindow*>(nullptr);
+    };
+    EXPECT_EQ(shownHint(), nullptr);
+    const TRect r = longNode->DisplayRect(true);
+    const TPoint p = OnForm(*tree, {r.Left + 20, (r.Top + r.Bottom) / 2});
+    host.MouseMove(*form, p.X, p.Y);
+    THintWindow* hint = shownHint();
+    ASSERT_NE(hint, nullptr);
+    EXPECT_EQ(hint->GetCaption(), longNode->GetText());
+    EXPECT_EQ(hint->GetLeft(), tree->ClientToScreen({r.Left - 1, 0}).X);
+    host.MouseLeave(*form);
+    EXPECT_EQ(shownHint(), nullptr);
+    tree->SetToolTips(false);
+    host.MouseMove(*form, p.X, p.Y);
+    EXPECT_EQ(shownHint(), nullptr);
+}
+
+}  // namespace
