@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "gui/Application.h"
+#include "gui/PassThroughHint.h"
 #include "inspector/Rmhint.h"
 #include "platform/ClassRegistry.h"
 #include "platform/Crc32.h"
@@ -302,8 +303,17 @@ bool TrmCustomPathTreeView::CustomDrawItem(TTreeNode* node, TCustomDrawState sta
 
 void TrmCustomPathTreeView::SetNewHint(TTreeNode* node) {
     thorn::ComponentRef<TrmHintWindow>& hint = SharedHint();
+    // The hint may be closed from inside its own input (passed through to
+    // the window below): it goes once that has returned.
     auto close = [&] {
-        if (TrmHintWindow* shown = hint.Get()) thorn::Free(shown);
+        if (TrmHintWindow* shown = hint.Get()) {
+            shown->Hide();
+            hint = nullptr;
+            if (Application)
+                Application->ReleaseComponent(shown);
+            else
+                thorn::Free(shown);
+        }
     };
     if (!node || !GetToolTips() || !Application || !IsShowing()) {
         close();
@@ -314,7 +324,9 @@ void TrmCustomPathTreeView::SetNewHint(TTreeNode* node) {
     const TRect text = node->DisplayRect(true);
     if (text.Right <= GetWidth()) return;
     const TPoint topLeft = ClientToScreen({text.Left, text.Top});
-    hint = thorn::Make<TrmHintWindow>(*Application);
+    auto* shown = thorn::Make<thorn::PassThroughHint<TrmHintWindow>>(*Application);
+    shown->SetWindowBelow(GetParentForm());
+    hint = shown;
     hint->SetColor(clInfoBk);
     hint->Font().Assign(GetFont());
     hint->ActivateHint({topLeft.X, topLeft.Y, topLeft.X + text.Width(), topLeft.Y + text.Height()}, node->GetText());

@@ -63,21 +63,27 @@ void TTreeNode::SetData(void* value) {
 }
 
 void TTreeNode::SetImageIndex(int32_t value) {
+    // OnGetImageIndex sets it while the row paints: the same value again
+    // must not ask for another paint.
+    if (value == imageIndex_) return;
     imageIndex_ = value;
     GetTreeView().RepaintNode(*this);
 }
 
 void TTreeNode::SetSelectedIndex(int32_t value) {
+    if (value == selectedIndex_) return;
     selectedIndex_ = value;
     GetTreeView().RepaintNode(*this);
 }
 
 void TTreeNode::SetStateIndex(int32_t value) {
+    if (value == stateIndex_) return;
     stateIndex_ = value;
     GetTreeView().NodesChanged();
 }
 
 void TTreeNode::SetOverlayIndex(int32_t value) {
+    if (value == overlayIndex_) return;
     overlayIndex_ = value;
     GetTreeView().RepaintNode(*this);
 }

@@ -208,11 +208,17 @@ void TCustomTreeView::ScrollPosChanged(TPoint old) {
 }
 
 void TCustomTreeView::CMMouseLeave() {
-    if (hot_) {
-        RepaintNode(*hot_);
-        hot_ = nullptr;
+    // The hint shown over a row takes the pointer on window systems that
+    // cannot pass it through: leaving for it is no leaving.
+    const TPoint origin = ClientToScreen({0, 0});
+    const TRect client{origin.X, origin.Y, origin.X + GetClientWidth(), origin.Y + GetClientHeight()};
+    if (!Application || !PtInRect(client, Application->GetHost().GetCursorPos())) {
+        if (hot_) {
+            RepaintNode(*hot_);
+            hot_ = nullptr;
+        }
+        SetNewHint(nullptr);
     }
-    SetNewHint(nullptr);
     RowView::CMMouseLeave();
 }
 

@@ -4,6 +4,7 @@
 
 #include "gui/Application.h"
 #include "gui/HintWindow.h"
+#include "gui/PassThroughHint.h"
 #include "gui/TreeLabelEdit.h"
 #include "gui/TreeView.h"
 #include "platform/FontCache.h"
@@ -341,8 +342,17 @@ void TCustomTreeView::DrawRow(TCanvas& canvas, int row, const TRect& rect, TOwne
 
 void TCustomTreeView::SetNewHint(TTreeNode* node) {
     thorn::ComponentRef<THintWindow>& hint = SharedHint();
+    // The hint may be closed from inside its own input (passed through to
+    // the window below): it goes once that has returned.
     auto close = [&] {
-        if (THintWindow* shown = hint.Get()) thorn::Free(shown);
+        if (THintWindow* shown = hint.Get()) {
+            shown->Hide();
+            hint = nullptr;
+            if (Application)
+                Application->ReleaseComponent(shown);
+            else
+                thorn::Free(shown);
+        }
     };
     if (!node || !toolTips_ || !Application || !IsShowing()) {
         close();
@@ -355,7 +365,9 @@ void TCustomTreeView::SetNewHint(TTreeNode* node) {
     }
     if (hint && hint->GetVisible() && hint->GetCaption() == node->GetText()) return;
     close();
-    hint = thorn::Make<THintWindow>(*Application);
+    auto* shown = thorn::Make<thorn::PassThroughHint<THintWindow>>(*Application);
+    shown->SetWindowBelow(GetParentForm());
+    hint = shown;
     hint->Font().Assign(GetFont());
     const TPoint at = ClientToScreen({text.Left - 1, text.Top});
     hint->ActivateHint({at.X, at.Y, at.X + text.Width() + 6, at.Y + text.Height()}, node->GetText());

@@ -415,6 +415,17 @@ TEST_F(GuiTreeView, ACutOffTextShowsWholeInAHint) {
     ASSERT_NE(hint, nullptr);
     EXPECT_EQ(hint->GetCaption(), longNode->GetText());
     EXPECT_EQ(hint->GetLeft(), tree->ClientToScreen({r.Left - 1, 0}).X);
+    // Leaving for the hint over the row is no leaving; the pointer passes
+    // through the hint to the tree.
+    host.MouseLeave(*form);
+    ASSERT_EQ(shownHint(), hint);
+    host.MouseMove(*hint, 5, 3);
+    EXPECT_EQ(shownHint(), hint);
+    host.MouseMove(*hint, hint->GetWidth() - 2, 3);  // past the tree's edge, over the form
+    EXPECT_EQ(shownHint(), nullptr);
+    host.MouseMove(*form, p.X, p.Y);
+    ASSERT_NE(shownHint(), nullptr);
+    host.MouseMove(*form, 390, 290);
     host.MouseLeave(*form);
     EXPECT_EQ(shownHint(), nullptr);
     tree->SetToolTips(false);
