@@ -398,6 +398,36 @@ TEST_F(GuiTreeView, SelectedHotAndDropTargetRowsShowAsSuch) {
     EXPECT_TRUE(underlined);
 }
 
+TEST_F(GuiTreeView, TheProgramChoosesImagesWithoutEndlessPaints) {
+    TImageList* images = thorn::Make<TImageList>(*form);
+    TBitmap32 strip;
+    strip.SetSize(32, 16);
+    strip.FillRect(0, 0, 16, 16, Color32(clRed));
+    strip.FillRect(16, 0, 32, 16, Color32(clBlue));
+    images->AddMasked(strip, clNone);
+    tree->SetImages(images);
+    int asked = 0;
+    tree->OnGetImageIndex = [&](TObject*, TTreeNode* node) {
+        ++asked;
+        node->SetImageIndex(node->GetHasChildren() ? 0 : 1);
+    };
+    tree->OnGetSelectedIndex = [](TObject*, TTreeNode* node) { node->SetSelectedIndex(1); };
+    fruit->Expand(false);
+    // The first paint learns the images (the rows are painted again); then it settles.
+    Application->ProcessMessages();
+    Application->ProcessMessages();
+    EXPECT_FALSE(form->HasPendingPaint());
+    EXPECT_GT(asked, 0);
+    auto imageAt = [&](TTreeNode* node) {
+        const TRect text = node->DisplayRect(true);
+        const TPoint p = OnForm(*tree, {text.Left - 1 - 8, (text.Top + text.Bottom) / 2});
+        return host.PixelAt(*form, p.X, p.Y);
+    };
+    EXPECT_EQ(imageAt(fruit), Shown(clRed));
+    EXPECT_EQ(imageAt(apple), Shown(clBlue));
+    EXPECT_GE(tree->GetRowHeight(), 16);
+}
+
 TEST_F(GuiTreeView, ACutOffTextShowsWholeInAHint) {
     TTreeNode* longNode = tree->GetItems()->Add(nuts, "A node whose text runs past the right edge of the tree");
     host.MouseMove(*form, Label(nuts).X, Label(nuts).Y);
