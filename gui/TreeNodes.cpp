@@ -471,7 +471,7 @@ TTreeNode* TTreeNodes::InsertObject(TTreeNode* sibling, const std::string& text,
 TTreeNode* TTreeNodes::InternalAddObject(TTreeNode* node, const std::string& text, void* data, TAddMode mode,
                                          bool inserted) {
     CheckOwned(node);
-    if (node && node->deleting_) throw ETreeViewError("Unable to insert an item");
+    if (node && node->deleting_) throw EOutOfResources("Unable to insert an item");
     TTreeNode* parent = mode == taInsert ? (node ? node->parent_ : nullptr) : node;
     NodeList& list = parent ? parent->children_ : roots_;
     std::unique_ptr<TTreeNode> made = owner_->CreateNode();

@@ -101,6 +101,7 @@ TEST_F(ScreenTree, ClosesOnEscapeAPressOutsideAndLetsTheMouseGoOverItself) {
         {"Escape", [&] { host.PressKey(VK_ESCAPE); }},
         {"a press on the owner's window", [&] { host.Click(*form, 250, 150); }},
         {"hidden by its owner", [&] { tree->Hide(); }},
+        {"a press on its own frame, outside its rows", [&] { host.Click(Window(), 0, 0); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
