@@ -35,15 +35,6 @@
 class TrmCustomPathTreeView;
 class TrmTreeNodes;
 
-// One entry of the path index: the hash of the path a node is entered under,
-// that path's length, and the node.
-class TrmHashData : public TObject {
-public:
-    int32_t Hash = 0;
-    int32_t Length = 0;
-    class TrmTreeNode* Node = nullptr;
-};
-
 class TrmTreeNode : public TTreeNode {
 public:
     explicit TrmTreeNode(TTreeNodes& owner) : TTreeNode(owner) {}
@@ -79,6 +70,16 @@ private:
 // The nodes of a path tree view and the index of their paths.
 class TrmTreeNodes : public TTreeNodes {
 public:
+    // One entry of the path index: the hash of the path a node is entered
+    // under, that path's length, and the node. (The grid's path tree has an
+    // entry of its own of that name: this one belongs to its collection.)
+    class TrmHashData : public TObject {
+    public:
+        int32_t Hash = 0;
+        int32_t Length = 0;
+        TrmTreeNode* Node = nullptr;
+    };
+
     explicit TrmTreeNodes(TrmCustomPathTreeView& owner);
     ~TrmTreeNodes() override;
 

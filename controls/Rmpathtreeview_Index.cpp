@@ -78,7 +78,7 @@ void TrmTreeNodes::RemoveHash(TrmTreeNode* node) {
     if (node && &node->GetOwner() == this && node->hashEntry_ >= 0) RemoveEntry(node->hashEntry_);
 }
 
-const TrmHashData& TrmTreeNodes::GetHashData(int index) const {
+const TrmTreeNodes::TrmHashData& TrmTreeNodes::GetHashData(int index) const {
     if (index < 0 || index >= GetHashCount()) throw ETreeViewError("Invalid index");
     return entries_[static_cast<size_t>(index)];
 }

@@ -18,3 +18,15 @@ TrmCustomScreenListBox::TrmCustomScreenListBox() {
     SetActiveLook(true);
     SetTabStop(false);
 }
+
+TrmCustomScreenTreeView::TrmCustomScreenTreeView() {
+    SetBorderStyle(bsNone);
+    SetActiveLook(true);
+    SetTabStop(false);
+}
+
+TrmCustomScreenPathTreeView::TrmCustomScreenPathTreeView() {
+    SetBorderStyle(bsNone);
+    SetActiveLook(true);
+    SetTabStop(false);
+}

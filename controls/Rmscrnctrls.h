@@ -3,13 +3,15 @@
 #include <functional>
 #include <memory>
 
+#include "controls/Rmpathtreeview.h"
 #include "gui/ListBox.h"
 #include "gui/PopupWindow.h"
+#include "gui/TreeView.h"
 
 // Controls that show on the screen in a top-level pop-up window of their
 // own rather than inside their parent: the drop-down lists of the combos,
-// and the calendar of the date edit. The list box is here; a tree or a
-// path tree shown the same way is one more ScreenControl over its class.
+// the calendar of the date edit, and the tree and path tree for choices
+// shaped as trees.
 namespace thorn {
 
 // Where a drop-down of width x height goes on the screen for a control
@@ -31,6 +33,11 @@ using TScreenCloseEvent = std::function<void(TObject* sender, TPopupCloseReason 
 // The keyboard stays with the owner control's window; while the control is
 // shown, keys without Alt typed there reach it first (ScreenKeyDown,
 // ScreenKeyPress), and what it leaves goes on to the focused control.
+//
+// The mouse follows what is shown: the control takes it when it shows and
+// whenever the pointer leaves it, so the press that closes it is seen, and
+// lets it go over itself (entering, or moving inside without a button held),
+// so its rows react as usual; a left press outside its client area hides it.
 template <typename Base>
 class ScreenControl : public Base {
 public:
@@ -66,11 +73,13 @@ public:
         screenRect_ = screenRect;
         Base::SetVisible(true);
         Place();
+        if (this->IsShowing()) this->SetMouseCapture(true);
     }
     void SetVisible(bool value) override {
         if (value) {
             ShowAt(screenRect_);
         } else if (window_) {
+            if (this->GetMouseCapture()) this->SetMouseCapture(false);
             Base::SetVisible(false);
             window_->ClosePopup(pcClosed);
         }
@@ -85,6 +94,25 @@ protected:
     virtual void ScreenKeyDown(TKey& key, TShiftState shift) { this->KeyDown(key, shift); }
     virtual void ScreenKeyPress(char& key) { this->KeyPress(key); }
 
+    void CMMouseEnter() override {
+        Base::CMMouseEnter();
+        if (this->GetMouseCapture()) this->SetMouseCapture(false);
+    }
+    void CMMouseLeave() override {
+        Base::CMMouseLeave();
+        if (Base::GetVisible() && this->IsShowing()) this->SetMouseCapture(true);
+    }
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override {
+        ComponentRef<ScreenControl> self(this);
+        if (button == mbLeft && !PtInRect(this->GetClientRect(), {x, y})) SetVisible(false);
+        if (self) Base::MouseDown(button, shift, x, y);
+    }
+    void MouseMove(TShiftState shift, int x, int y) override {
+        if (PtInRect(this->GetClientRect(), {x, y}) && !shift.Contains(ssLeft) && this->GetMouseCapture())
+            this->SetMouseCapture(false);
+        Base::MouseMove(shift, x, y);
+    }
+
 private:
     void Place() {
         window_->Popup(ownerControl_.Get(), screenRect_);
@@ -94,6 +122,7 @@ private:
     }
     void WindowClosed(TPopupCloseReason reason) {
         ComponentRef<ScreenControl> self(this);
+        if (this->GetMouseCapture()) this->SetMouseCapture(false);
         if (Base::GetVisible()) Base::SetVisible(false);
         if (self && reason != pcClosed && OnScreenClose) OnScreenClose(this, reason);
     }
@@ -110,4 +139,17 @@ private:
 class TrmCustomScreenListBox : public thorn::ScreenControl<TCustomListBox> {
 public:
     TrmCustomScreenListBox();
+};
+
+// The tree of the screen controls: a tree view on the screen, its selection
+// shown as focused while the keyboard stays with its owner control.
+class TrmCustomScreenTreeView : public thorn::ScreenControl<TCustomTreeView> {
+public:
+    TrmCustomScreenTreeView();
+};
+
+// The path tree of the screen controls, with the path tree view's handlers.
+class TrmCustomScreenPathTreeView : public thorn::ScreenControl<TrmCustomPathTreeView> {
+public:
+    TrmCustomScreenPathTreeView();
 };

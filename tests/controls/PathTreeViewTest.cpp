@@ -123,7 +123,7 @@ TEST_F(PathTreeView, TheIndexMatchesAPlainWalkAfterRenamesAndMoves) {
             ASSERT_EQ(tree->FindPathNode(tree->NodePath(n)), n) << tree->NodePath(n);
         EXPECT_EQ(Items().GetHashCount(), nodes);
         for (int e = 0; e < Items().GetHashCount(); ++e) {
-            const TrmHashData& entry = Items().GetHashData(e);
+            const TrmTreeNodes::TrmHashData& entry = Items().GetHashData(e);
             const std::string path = tree->NodePath(entry.Node);
             EXPECT_EQ(entry.Hash, static_cast<int32_t>(crc32(0, reinterpret_cast<const Bytef*>(path.data()),
                                                               static_cast<uInt>(path.size()))));

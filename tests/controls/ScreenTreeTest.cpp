@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "controls/Rmscrnctrls_Tree.h"
+#include "controls/Rmscrnctrls.h"
 #include "gui/Edit.h"
 #include "gui/TestControls.h"
 #include "support/Pixels.h"
@@ -14,15 +14,16 @@ using thorn::test::MakeForm;
 using thorn::test::Place;
 using thorn::test::Shown;
 
-// An edit on a form at (100, 100) owning a screen tree of Fruit (Apple,
-// Pear) and Nuts, which drops 150 x 120 below it.
+// An edit on a form at (100, 100) for which a screen tree of Fruit (Apple,
+// Pear) and Nuts drops 150 x 120 below it.
 class ScreenTree : public ::testing::Test {
 protected:
     ScreenTree() {
         host.SetWorkArea({0, 0, 800, 600});
         form = MakeForm(300, 200);
         edit = Place<TEdit>(*form, {20, 30, 140, 51});
-        tree = thorn::Make<TrmCustomScreenTreeView>(*edit);
+        tree = thorn::Make<TrmCustomScreenTreeView>(*form);
+        tree->SetParent(edit);
         TTreeNodes& items = *tree->GetItems();
         fruit = items.AddChild(nullptr, "Fruit");
         items.AddChild(fruit, "Apple");
@@ -37,7 +38,11 @@ protected:
         form->Show();
         edit->SetFocus();
     }
-    TPopupWindow& Window() const { return tree->GetPopupWindow(); }
+    TPopupWindow& Window() const { return *tree->GetScreenWindow(); }
+    // Just below the edit.
+    TRect BelowEdit() const {
+        return thorn::DropDownRect(form->ClientToScreen({edit->GetLeft(), edit->GetTop()}), edit->GetHeight(), 150, 120);
+    }
     // The middle of a node's label in the pop-up's window.
     TPoint Label(TTreeNode* node) const {
         TRect r = node->DisplayRect(true);
@@ -56,10 +61,10 @@ protected:
 
 TEST_F(ScreenTree, DropsBelowItsOwnerAndTakesTheKeysTypedThere) {
     EXPECT_FALSE(tree->GetVisible());
-    tree->DropDown(*edit, 150, 120);
+    tree->ShowAt(BelowEdit());
     ASSERT_TRUE(Shows());
     EXPECT_EQ(Window().GetBoundsRect(), (TRect{120, 151, 270, 271}));
-    EXPECT_EQ(tree->GetBoundsRect(), (TRect{0, 0, 150, 120}));
+    EXPECT_EQ(tree->GetBoundsRect(), (TRect{1, 1, 149, 119}));  // inside a one-pixel frame
     EXPECT_TRUE(edit->Focused());
     EXPECT_EQ(Application->GetCaptureControl(), tree);
 
@@ -101,12 +106,11 @@ TEST_F(ScreenTree, ClosesOnEscapeAPressOutsideAndLetsTheMouseGoOverItself) {
         {"Escape", [&] { host.PressKey(VK_ESCAPE); }},
         {"a press on the owner's window", [&] { host.Click(*form, 250, 150); }},
         {"hidden by its owner", [&] { tree->Hide(); }},
-        {"a press on its own frame, outside its rows", [&] { host.Click(Window(), 0, 0); }},
+        {"a press on its frame, outside its rows", [&] { host.Click(Window(), 0, 0); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        tree->SetScreenBounds({130, 160, 280, 280});
-        tree->Show();
+        tree->ShowAt({130, 160, 280, 280});
         ASSERT_TRUE(Shows());
         EXPECT_EQ(Window().GetBoundsRect(), (TRect{130, 160, 280, 280}));
         EXPECT_EQ(Application->GetCaptureControl(), tree);
@@ -131,12 +135,13 @@ TEST_F(ScreenTree, ClosesOnEscapeAPressOutsideAndLetsTheMouseGoOverItself) {
 }
 
 TEST_F(ScreenTree, ThePathTreeDropsDownTheSameWay) {
-    auto* paths = thorn::Make<TrmCustomScreenPathTreeView>(*edit);
+    auto* paths = thorn::Make<TrmCustomScreenPathTreeView>(*form);
+    paths->SetParent(edit);
     TrmTreeNode* north = paths->AddPathNode(nullptr, "/Maps/North");
     std::string changed;
     paths->OnChange = [&](TObject*, TrmTreeNode* node) { changed = paths->NodePath(node); };
-    paths->DropDown(*edit, 150, 120);
-    ASSERT_TRUE(host.IsWindowVisible(paths->GetPopupWindow()));
+    paths->ShowAt(BelowEdit());
+    ASSERT_TRUE(host.IsWindowVisible(*paths->GetScreenWindow()));
     host.PressKey(VK_MULTIPLY);  // nothing selected yet: nothing opens
     host.PressKey(VK_DOWN);
     host.PressKey(VK_MULTIPLY);
@@ -145,7 +150,7 @@ TEST_F(ScreenTree, ThePathTreeDropsDownTheSameWay) {
     EXPECT_EQ(changed, "/Maps/North");
     host.PressKey(VK_ESCAPE);
     EXPECT_FALSE(paths->GetVisible());
-    EXPECT_FALSE(host.IsWindowVisible(paths->GetPopupWindow()));
+    EXPECT_FALSE(host.IsWindowVisible(*paths->GetScreenWindow()));
 }
 
 }  // namespace

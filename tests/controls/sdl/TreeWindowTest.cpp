@@ -1,19 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "SdlSession.h"
 #include "XScreen.h"
-#include "controls/Rmscrnctrls_Tree.h"
+#include "controls/Rmscrnctrls.h"
 #include "gui/Application.h"
 #include "gui/Edit.h"
 #include "inspector/Rmhint.h"
+#include "support/PngFile.h"
 
 // Runs under Xvfb (see tests/CMakeLists.txt): a path tree view with images
 // and hot tracking, opened, dragged and hovered with the X pointer, and a
-// path tree dropped below an edit and picked from. With THORN_SCREENSHOT
-// naming a file, the screen is saved there as a BMP picture to look at.
+// path tree dropped below an edit and picked from. The screen at the end is
+// saved as "path_tree_view.png" in the working folder, to look at.
 namespace {
 
 using TreeWindow = thorn::test::SdlSession;
@@ -68,7 +68,8 @@ TEST_F(TreeWindow, APathTreeViewIsOpenedDraggedAndPickedFromWithThePointer) {
     auto* edit = thorn::Make<TEdit>(*form);
     edit->SetParent(form);
     edit->SetBounds(240, 8, 200, 21);
-    auto* drop = thorn::Make<TrmCustomScreenPathTreeView>(*edit);
+    auto* drop = thorn::Make<TrmCustomScreenPathTreeView>(*form);
+    drop->SetParent(edit);
     drop->SetImages(images);
     drop->OnGetImageIndex = tree->OnGetImageIndex;
     drop->OnGetSelectedIndex = tree->OnGetSelectedIndex;
@@ -109,8 +110,8 @@ TEST_F(TreeWindow, APathTreeViewIsOpenedDraggedAndPickedFromWithThePointer) {
     EXPECT_FALSE(tree->Dragging());
 
     // The drop-down tree, picked from with the pointer.
-    drop->DropDown(*edit, 200, 120);
-    ASSERT_TRUE(RunUntil([&] { return !drop->GetPopupWindow().HasPendingPaint(); }));
+    drop->ShowAt(thorn::DropDownRect(form->ClientToScreen({edit->GetLeft(), edit->GetTop()}), edit->GetHeight(), 200, 120));
+    ASSERT_TRUE(RunUntil([&] { return !drop->GetScreenWindow()->HasPendingPaint(); }));
     TTreeNode* marshes = drop->FindPathNode("/Maps/The Northern Marshes");
     p = middleOf(*drop, marshes);
     screen.Click(p.X, p.Y);
@@ -139,7 +140,7 @@ TEST_F(TreeWindow, APathTreeViewIsOpenedDraggedAndPickedFromWithThePointer) {
     const TRect selected = mistmoor->DisplayRect(true);
     const TPoint mark = tree->ClientToScreen({selected.Right - 3, selected.Top + 1});
     EXPECT_EQ(shot.GetPixel(mark.X, mark.Y), Color32(clHighlight));
-    if (const char* file = std::getenv("THORN_SCREENSHOT")) screen.Save(file);
+    thorn::test::WritePng("path_tree_view.png", shot);
 }
 
 }  // namespace
