@@ -8,6 +8,8 @@
 #include "editor/Eventsframe.h"
 #include "editor/Main.h"
 #include "editor/Missionframe.h"
+#include "editor/PlayerCapital.h"
+#include "editor/PlayerInspector.h"
 #include "editor/ProvinceBlink.h"
 #include "editor/ProvinceSelection.h"
 #include "gui/Application.h"
@@ -128,6 +130,8 @@ void EditorWindows::ClearProvinceList() {
 }
 
 void EditorWindows::ClearPlayerList() {
+    // The players' former capitals go with the project's provinces.
+    SavedCastleData.Clear();
     if (MainForm) MainForm->LVPlayers->GetItems()->Clear();
 }
 
@@ -149,7 +153,10 @@ void EditorWindows::RefreshLoseConds() {
     if (MissFrame) MissFrame->RefreshLoseConds();
 }
 
-void EditorWindows::UpdatePlayerInspector() {}
+void EditorWindows::UpdatePlayerInspector() {
+    if (MainForm && MapProject)
+        ::UpdatePlayerInspector(*MapProject, static_cast<uint8_t>(MainForm->LVPlayers->GetItemIndex()));
+}
 
 void EditorWindows::BuildCastleLegend() { ::BuildCastleLegend(); }
 
@@ -303,6 +310,7 @@ void EditorWindows::DeleteProvinceRow(int32_t row) {
 
 void EditorWindows::ProvinceDeleting(const CProvince& province) {
     if (BlinkProvince == &province) StopProvinceBlink();
+    SavedCastleData.Forget(province);
 }
 
 }  // namespace thorn

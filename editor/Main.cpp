@@ -234,8 +234,6 @@ void TMainForm::SplitterMoved(TObject* sender) {
 
 // ---------------------------------------------------------------- pages and lists
 
-void TMainForm::LVPlayersSelectItem(TObject* sender, TListItem* item, bool selected) {}
-void TMainForm::LVPlayersChange(TObject* sender, TListItem* item, TItemChange change) {}
 
 // ---------------------------------------------------------------- commands
 

@@ -126,6 +126,7 @@ public:
     void PgCMissionPropertiesChange(TObject* sender);
     void LVPlayersSelectItem(TObject* sender, TListItem* item, bool selected);
     void LVPlayersChange(TObject* sender, TListItem* item, TItemChange change);
+    void RMIPlayerItemChange(TObject* sender);
     void LVProvincesSelectItem(TObject* sender, TListItem* item, bool selected);
     // An edit of the province grid, applied to every selected province.
     void RMIProvinceItemChange(TObject* sender);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "editor/Main.h"
+#include "editor/PlayerItemChange.h"
 #include "editor/ProvinceEdit.h"
 #include "gui/SizeConstraints.h"
 
@@ -330,6 +331,7 @@ void BuildMainLayout(TMainForm& f) {
     };
     f.RMIProvince->OnItemChange = [&f](TObject* sender) { f.RMIProvinceItemChange(sender); };
     f.RMIProvince->OnItemIndexChanged = [](TObject*) { ShowStoredProvinceName(); };
+    ConnectPlayerGrid(f);
 }
 
 }  // namespace thorn
