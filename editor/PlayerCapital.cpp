@@ -3,6 +3,7 @@
 #include "editor/EditorWindows.h"
 #include "editor/GridRows.h"
 #include "editor/Main.h"
+#include "editor/ProvinceInspector.h"
 #include "editor/ProvinceSelection.h"
 
 thorn::SavedCastles SavedCastleData;
@@ -73,7 +74,7 @@ int SwitchCapital(uint8_t n, CProvince* province) {
         province->SetCastleHP(kFullHitPoints);
         MapProject->SetCastleIcon(province, kCapitalIcon);
     }
-    RefreshProvinceInspector();
+    RefreshProvinceInspector(MapProject->Selection);
     return 1;
 }
 

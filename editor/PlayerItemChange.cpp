@@ -13,7 +13,10 @@
 #include "editor/PlayerCapital.h"
 #include "editor/PlayerInspector.h"
 #include "editor/PlayersList.h"
+#include "editor/ProvinceBlink.h"
+#include "editor/ProvinceInspector.h"
 #include "editor/ProvinceSelection.h"
+#include "editor/SelectionInfo.h"
 #include "gui/ComboBox.h"
 #include "inspector/Rminspectoritems.h"
 #include "model/GridItemKeys.h"
@@ -160,7 +163,7 @@ void EditUnit(const Edit& e, uint8_t k) {
     const int unit = e.project.NumStandardUnits + index;
     if (index < 0 || unit >= e.project.NumUnitTypesLoaded || k < e.project.NumStandardUnits) return;
     if (e.player.SetUnitType(k, static_cast<uint8_t>(unit)) == 0) return;
-    RefreshProvinceInspector();
+    RefreshProvinceInspector(MapProject->Selection);
     e.item.SetStringValue(e.text);
     if (TrmCustomInspectorItem* army = e.form.RMIPlayer->GetItemByName(thorn::NumberedKey(Keys::ArmyN, k));
         army && army->GetNode())

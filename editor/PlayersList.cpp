@@ -6,6 +6,7 @@
 #include "editor/Missionframe.h"
 #include "editor/PlayerCapital.h"
 #include "editor/PlayerInspector.h"
+#include "editor/ProvinceBlink.h"
 #include "editor/ProvinceSelection.h"
 
 namespace {

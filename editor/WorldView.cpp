@@ -8,7 +8,8 @@
 
 #include "bitmap/Pix32_Layers.h"
 #include "editor/Main.h"
-#include "editor/PlayerPageLink.h"
+#include "editor/PlayerCapital.h"
+#include "editor/PlayerInspector.h"
 #include "editor/ProvinceBlink.h"
 #include "editor/ProvinceSelection.h"
 #include "editor/SelectionInfo.h"
