@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "bitmap/Pix32_Layers.h"
+#include "editor/PlayersList.h"
 #include "gui/Application.h"
 #include "gui/ComboBox.h"
 #include "gui/PopupWindow.h"
@@ -36,17 +37,10 @@ MissionDesk::MissionDesk(const std::string& world) {
     if (project.ImportWorldImage(editor_ / "worlds" / world, 0) == 0) throw std::runtime_error("import refused");
     if (project.NewMissionFromImage() == 0) throw std::runtime_error("mission refused");
     project.EnableProjectUI(1);
-    // The players list as the New command fills it: a row per slot, the
-    // slot's record as its data.
-    TListItems& players = *Main().LVPlayers->GetItems();
-    for (int i = 0; i < CMapProject::kMaxPlayers; ++i) {
-        TListItem* row = players.Add();
-        row->SetCaption(std::to_string(i + 1));
-        row->SetData(project.PlayerAt(static_cast<uint32_t>(i)));
-        row->GetSubItems()->Add(project.Tables.GetAt(0)->GetPlayerName(static_cast<uint8_t>(i)));
-    }
-    // As New leaves them: the first two players take part.
+    // As New leaves them: the first two players take part, and the players
+    // list shows every slot.
     for (uint32_t i : {0u, 1u}) project.PlayerAt(i)->Active = 1;
+    FillPlayersList();
     Application->ProcessMessages();
 }
 

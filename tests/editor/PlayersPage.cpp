@@ -63,6 +63,18 @@ void PlayersPage::TickPlayer(int row) {
     Click(*Main().LVPlayers, {rect.Left + kCheckBoxMiddle, (rect.Top + rect.Bottom) / 2});
 }
 
+void PlayersPage::ShowPage(int index) {
+    const TRect tab = Main().PgCMissionProperties->TabRect(index);
+    Click(*Main().PgCMissionProperties, {(tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2});
+}
+
+void PlayersPage::ClickProvinceRow(int row) {
+    TListItem& item = *Main().LVProvinces->GetItems()->GetItem(row);
+    item.MakeVisible();
+    const TRect rect = item.DisplayRect();
+    Click(*Main().LVProvinces, {rect.Left + 20, (rect.Top + rect.Bottom) / 2});
+}
+
 std::string PlayersPage::PlayerColumn(int row, int column) const {
     TListItem& item = PlayerRow(row);
     if (column == 0) return item.GetCaption();

@@ -35,6 +35,12 @@ public:
     // The text of a column of the row: 0 the number, 1 the name ...
     std::string PlayerColumn(int row, int column) const;
 
+    // ---- the provinces page
+    // Clicks the tab of the page: 0 players, 1 provinces.
+    void ShowPage(int index);
+    // Clicks the row of the provinces list, which selects it alone.
+    void ClickProvinceRow(int row);
+
     // ---- the player grid
     // The row of the key; fails the test when there is none.
     TrmCustomInspectorItem& Row(std::string_view key) const;

@@ -327,11 +327,13 @@ TEST(PlayerGrid, WrittenValuesFollowThePlayerAndChangeNothing) {
     EXPECT_EQ(page.Main().LVPlayers->GetTag(), 0) << "no player 7";
     EXPECT_EQ(MapProject->Modified, 0u) << "nothing written into the grid reached the project";
 
-    // The capital deleted with its province: the grid follows.
+    // The capital deleted with its province, chosen alone on the provinces
+    // page (the players page selects all the player's provinces): the grid
+    // follows.
     MapProject->AttachFreeProvinces();
-    TListItem* row = page.Main().LVProvinces->FindData(0, &page.Province(0), true, false);
-    ASSERT_NE(row, nullptr);
-    row->SetSelected(true);
+    page.ShowPage(1);
+    page.ClickProvinceRow(0);
+    ASSERT_EQ(MapProject->Selection.Provinces, std::vector<CProvince*>{&page.Province(0)});
     MapProject->DeleteSelectedProvinces();
     EXPECT_EQ(page.Player(0).Capital, nullptr);
     EXPECT_EQ(page.Row(Keys::Capital).GetAsString(), "none");
