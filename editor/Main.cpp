@@ -132,6 +132,9 @@ void TMainForm::FormCreate(TObject* sender) {
     ActShowOwnerColor->SetChecked(Settings->OwnerColors != 0);
 
     MapProject->EnableProjectUI(0);
+    // The province grid follows the selection only while its page shows;
+    // on the players page the selection marks the chosen player's domain.
+    MapProject->Selection.GridLink = PgCMissionProperties->GetActivePageIndex() == 0 ? 0 : 1;
 
     if (thorn::ProvinceNameGenerator(NameTables, StartDir) == 0) ActRenProv->SetVisible(false);
 }

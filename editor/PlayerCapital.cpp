@@ -1,10 +1,11 @@
 #include "editor/PlayerCapital.h"
 
-#include "editor/EditorWindows.h"
 #include "editor/GridRows.h"
 #include "editor/Main.h"
+#include "editor/ProvinceBlink.h"
 #include "editor/ProvinceInspector.h"
 #include "editor/ProvinceSelection.h"
+#include "editor/SelectionInfo.h"
 
 thorn::SavedCastles SavedCastleData;
 
@@ -80,9 +81,10 @@ int SwitchCapital(uint8_t n, CProvince* province) {
 
 void ReleasePlayer(uint8_t n) {
     if (!MapProject || !MainForm) return;
-    if (MainForm->LVPlayers->GetItemIndex() == n) {
-        MainForm->Windows().StopProvinceBlink();
-        MainForm->Windows().ClearSelection();
+    const bool shown = MainForm->LVPlayers->GetItemIndex() == n;
+    if (shown) {
+        StopProvinceBlink();
+        ClearSelection(MapProject->Selection);
     }
     SwitchCapital(n, nullptr);
     const CStringTable* table = thorn::StringTableInUse();
@@ -98,4 +100,5 @@ void ReleasePlayer(uint8_t n) {
             else columns.Add(none);
         }
     }
+    if (shown) RefreshSelectionInfo(n);
 }

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <optional>
 
-#include "editor/EditorWindows.h"
 #include "editor/GridRows.h"
 #include "editor/Main.h"
 #include "editor/Missionframe.h"
@@ -125,10 +124,12 @@ void EditSkill(const Edit& e, uint8_t k) {
 void EditCapital(const Edit& e) {
     CProvince* province = nullptr;
     if (!thorn::CapitalChoice(ChosenIndex(e.editor), province)) return;
-    e.form.Windows().StopProvinceBlink();
+    StopProvinceBlink();
     e.item.SetStringValue(e.text);
     SwitchCapital(e.n, province);
     if (province) StartProvinceBlink(province);
+    // The capital's castle counts in the player's domain.
+    RefreshSelectionInfo(e.n);
 }
 
 void EditPlayability(const Edit& e) {

@@ -1,6 +1,5 @@
 #include "editor/PlayersList.h"
 
-#include "editor/EditorWindows.h"
 #include "editor/GridRows.h"
 #include "editor/Main.h"
 #include "editor/Missionframe.h"
@@ -8,6 +7,7 @@
 #include "editor/PlayerInspector.h"
 #include "editor/ProvinceBlink.h"
 #include "editor/ProvinceSelection.h"
+#include "editor/SelectionInfo.h"
 
 namespace {
 
@@ -68,9 +68,10 @@ void TMainForm::LVPlayersSelectItem(TObject*, TListItem* item, bool selected) {
     FillPlayerInspector();
     RMIPlayer->SetItemIndex(-1);
     UpdatePlayerInspector(*MapProject, n);
-    Windows().ClearSelection();
     SelectProvincesOfOwner(MapProject->Selection, n);
     StartProvinceBlink(n < MapProject->Players.GetCount() ? MapProject->Players[n].Capital : nullptr);
+    // The domain shown under the list is the chosen player's.
+    RefreshSelectionInfo(n);
 }
 
 void TMainForm::LVPlayersChange(TObject*, TListItem* item, TItemChange change) {

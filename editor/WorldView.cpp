@@ -141,6 +141,7 @@ void TMainForm::ImgVWorldMouseDown(TObject* sender, TMouseButton button, TShiftS
                 capital->SetStringValue(project.CurrentProvinceName(under));
             RMIPlayer->Repaint();
             StartProvinceBlink(under);
+            RefreshSelectionInfo(under->Owner);
             return;
         }
         if (!under || under->Owner == CProvinceB::kNoOwner) return;

@@ -139,6 +139,12 @@ TPoint MissionDesk::CastlePointOf(const CProvince& province) const {
     return {static_cast<int32_t>(v.X / scale), static_cast<int32_t>(v.Y / scale)};
 }
 
+TPoint MissionDesk::ArmyPointOf(const CProvince& province) const {
+    const TPoint v = Middle(Project().FindArmyLayer(&province)->GetLocation());
+    const double scale = Main().ImgVWorld->GetScale();
+    return {static_cast<int32_t>(v.X / scale), static_cast<int32_t>(v.Y / scale)};
+}
+
 void MissionDesk::ClickWorld(TPoint world, TShiftState shift, TMouseButton button) {
     const TPoint at = FormPointOf(world);
     Host().MouseMove(Main(), at.X, at.Y, shift);

@@ -50,6 +50,7 @@ public:
     // The middle of the province's marker, castle or army icon.
     TPoint MarkerPointOf(const CProvince& province) const;
     TPoint CastlePointOf(const CProvince& province) const;
+    TPoint ArmyPointOf(const CProvince& province) const;
     void ClickWorld(TPoint world, TShiftState shift = {}, TMouseButton button = mbLeft);
     void DragWorld(TPoint from, TPoint to, int steps = 4);
     void MoveOverWorld(TPoint world, TShiftState shift = {});

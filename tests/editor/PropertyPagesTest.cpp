@@ -46,6 +46,7 @@ TEST_F(PropertyPages, ThePlayersPageShowsThePlayersProvincesAndTheProvincesPageT
     // A player chosen: its provinces on the map and in the list, the
     // province grid left as it is, and its capital (none here) blinking.
     desk.ClickPlayerRow(0);
+    EXPECT_EQ(desk.Main().LblDomainSummary->GetCaption(), "2 Provinces, 0 Castles") << "the chosen player's domain";
     desk.ShowPage(MissionDesk::kProvincesPage);
     desk.ShowPage(MissionDesk::kPlayersPage);
     EXPECT_EQ(desk.Selected(), (std::vector<CProvince*>{&P(2), &P(3)}));

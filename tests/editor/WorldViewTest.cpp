@@ -123,28 +123,74 @@ TEST_F(WorldView, AMarkerDraggedStaysInsideTheWorldAndBindsWhereItLies) {
     EXPECT_EQ(desk.Selected(), std::vector<CProvince*>{&a});
 }
 
-TEST_F(WorldView, ACastleIconMovesOnlyInsideItsPiece) {
-    Settings->ShIcons = 0;
-    Settings->ShCastles = 1;
-    desk.Project().UpdateIconLayers();
-    desk.Project().UpdateCastleIcons();
+TEST_F(WorldView, CastleAndArmyIconsMoveOnlyInsideTheirPiece) {
+    struct Icon {
+        const char* what;
+        uint32_t CSettings::*mode;
+        TPoint (MissionDesk::*pointOf)(const CProvince&) const;
+        TBitmapLayer* (CMapProject::*layerOf)(const CProvince*) const;
+        uint16_t CProvinceB::*x;
+        uint16_t CProvinceB::*y;
+    };
+    const Icon icons[] = {
+        {"castle", &CSettings::ShCastles, &MissionDesk::CastlePointOf, &CMapProject::FindCastleLayer,
+         &CProvinceB::CastleX, &CProvinceB::CastleY},
+        {"army", &CSettings::ShArmies, &MissionDesk::ArmyPointOf, &CMapProject::FindArmyLayer, &CProvinceB::ArmyX,
+         &CProvinceB::ArmyY},
+    };
     desk.ShowPage(MissionDesk::kProvincesPage);
+    Settings->ShIcons = 0;
     CProvince& a = P(2);
     const CProvinceMap& piece = PieceOf(a);
-    const TPoint inside = desk.OpenPointOf(a);
+    for (const Icon& icon : icons) {
+        SCOPED_TRACE(icon.what);
+        Settings->ShCastles = Settings->ShArmies = 0;
+        (*Settings).*icon.mode = 1;
+        desk.Project().UpdateIconLayers();
+        desk.Project().UpdateCastleIcons();
+        desk.Project().UpdateArmyIcons();
+        // A point of the piece the other icon does not cover either.
+        const TPoint inside = desk.OpenPointOf(a);
 
-    desk.DragWorld(desk.CastlePointOf(a), inside, 6);
-    EXPECT_EQ(desk.Selected(), std::vector<CProvince*>{&a});
-    EXPECT_EQ(a.CastleX, inside.X - piece.Left);
-    EXPECT_EQ(a.CastleY, inside.Y - piece.Top);
-    const TFloatRect placed = desk.Project().FindCastleLayer(&a)->GetLocation();
+        desk.DragWorld((desk.*icon.pointOf)(a), inside, 6);
+        EXPECT_EQ(desk.Selected(), std::vector<CProvince*>{&a});
+        EXPECT_EQ(a.*icon.x, inside.X - piece.Left);
+        EXPECT_EQ(a.*icon.y, inside.Y - piece.Top);
+        const TFloatRect placed = (desk.Project().*icon.layerOf)(&a)->GetLocation();
 
-    desk.DragWorld(desk.CastlePointOf(a), desk.OpenPointOf(P(3)), 6);
-    EXPECT_EQ(a.CastleX, inside.X - piece.Left) << "outside its piece the castle keeps its place";
-    EXPECT_EQ(a.CastleY, inside.Y - piece.Top);
-    const TFloatRect after = desk.Project().FindCastleLayer(&a)->GetLocation();
-    EXPECT_EQ(after.Left, placed.Left);
-    EXPECT_EQ(after.Top, placed.Top);
+        desk.DragWorld((desk.*icon.pointOf)(a), desk.OpenPointOf(P(3)), 6);
+        EXPECT_EQ(a.*icon.x, inside.X - piece.Left) << "outside its piece the icon keeps its place";
+        EXPECT_EQ(a.*icon.y, inside.Y - piece.Top);
+        const TFloatRect after = (desk.Project().*icon.layerOf)(&a)->GetLocation();
+        EXPECT_EQ(after.Left, placed.Left);
+        EXPECT_EQ(after.Top, placed.Top);
+    }
+}
+
+TEST_F(WorldView, AClickOnThePlayersPageChoosesTheProvincesOwner) {
+    Own(4, 1);
+    Own(6, 1);
+    TListView& players = *desk.Main().LVPlayers;
+    struct Click {
+        const char* what;
+        TPoint world;
+        int row;
+    };
+    for (const Click& c : {Click{"open sea", {3, 3}, -1}, Click{"a province of nobody", desk.OpenPointOf(P(5)), -1},
+                           Click{"a province of player 2", desk.OpenPointOf(P(4)), 1}}) {
+        SCOPED_TRACE(c.what);
+        desk.ClickWorld(c.world);
+        EXPECT_EQ(players.GetItemIndex(), c.row);
+    }
+    // The owner's row chosen as if clicked: its grid, its provinces, its
+    // domain; the province grid of the other page stays empty.
+    EXPECT_EQ(desk.Main().RMIPlayer->GetItemByName("Name")->GetAsString(), "Player 2");
+    EXPECT_EQ(desk.Selected(), (std::vector<CProvince*>{&P(4), &P(6)}));
+    EXPECT_EQ(desk.Main().RMIProvince->GetItems().GetCount(), 0);
+    EXPECT_EQ(desk.Main().LblDomainSummary->GetCaption(), "2 Provinces, 0 Castles");
+    // A capital made with Ctrl counts its castle at once.
+    desk.ClickWorld(desk.OpenPointOf(P(6)), {ssCtrl});
+    EXPECT_EQ(desk.Main().LblDomainSummary->GetCaption(), "2 Provinces, 1 Castles");
 }
 
 TEST_F(WorldView, CtrlClickOnThePlayersPageMakesTheSelectedPlayersCapitalAndBlinksIt) {
