@@ -82,6 +82,8 @@ void ApplyName(CSelect& selection, TrmCustomInspectorItem& item, std::string_vie
             MissFrame->RefreshLoseConds();
         }
         MapProject->ErrorList.FillListView();
+        // The player grid names its capital choices by province.
+        RefreshCapitalItem();
     }
     // A refused name stays in the editor: a name typed key by key passes
     // through names other provinces bear ("Ash" on the way to "Ashford").

@@ -6,6 +6,7 @@
 #include "editor/Eventsframe.h"
 #include "editor/Missionframe.h"
 #include "gui/MessageBox.h"
+#include "inspector/Rminspectoritems.h"
 
 namespace {
 
@@ -65,6 +66,21 @@ TEST_F(PropertyPages, ThePlayersPageShowsThePlayersProvincesAndTheProvincesPageT
     desk.ClickWorld(desk.OpenPointOf(P(2)));
     EXPECT_EQ(desk.GridText("ProvName"), desk.Project().CurrentProvinceName(&P(2)));
     EXPECT_EQ(desk.Main().LblSelProvSummary->GetCaption(), "1 Provinces, 0 Castles");
+}
+
+TEST_F(PropertyPages, AProvinceRenamedOnItsPageIsNamedSoByThePlayerGrid) {
+    Own(0, 0);
+    Own(1, 0);
+    desk.ClickPlayerRow(0);
+    desk.ClickWorld(desk.OpenPointOf(P(0)), {ssCtrl});
+    ASSERT_EQ(desk.Project().PlayerAt(0)->Capital, &P(0));
+    desk.ShowPage(MissionDesk::kProvincesPage);
+    desk.ClickProvinceRow(0);
+    desk.TypeIntoGridRow("ProvName", "Ashford");
+    desk.ShowPage(MissionDesk::kPlayersPage);
+    auto& capital = dynamic_cast<TrmComboInspectorItem&>(*desk.Main().RMIPlayer->GetItemByName("Capital"));
+    EXPECT_EQ(capital.GetAsString(), "Ashford");
+    EXPECT_EQ(capital.GetItems().IndexOf("Ashford"), 1);
 }
 
 TEST_F(PropertyPages, TheToolWindowsFollowTheirCommands) {
