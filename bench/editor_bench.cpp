@@ -11,13 +11,10 @@
 #include <memory>
 #include <stdexcept>
 
+#include "EditorRun.h"
 #include "Harness.h"
 #include "HeapCounter.h"
-#include "SyntheticWorld.h"
-#include "editor/Main.h"
-#include "editor/Program.h"
 #include "gui/Application.h"
-#include "gui/headless/HeadlessHost.h"
 
 namespace {
 
@@ -25,60 +22,10 @@ using namespace thorn::bench;
 
 constexpr double kMiB = 1024.0 * 1024.0;
 
-// The start folder, copied once, and current while a run goes on.
-class InStartFolder {
-public:
-    InStartFolder() : previous_(std::filesystem::current_path()) {
-        static const std::filesystem::path copy = [] {
-            const std::filesystem::path folder = ScratchFolder() / "startdir";
-            std::filesystem::remove_all(folder);
-            std::filesystem::copy(std::filesystem::path(THORN_SOURCE_DIR) / "startdir", folder,
-                                  std::filesystem::copy_options::recursive);
-            return folder;
-        }();
-        std::filesystem::current_path(copy);
-    }
-    ~InStartFolder() { std::filesystem::current_path(previous_); }
-
-private:
-    std::filesystem::path previous_;
-};
-
-// The program from its module's objects to its main window's first frame.
-struct Editor {
-    Editor() {
-        thorn::CreateEditorWindows(session->App());
-        Main().Show();
-        Application->ProcessMessages();
-        if (session->Host().PresentCount(Main()) == 0 || Main().HasPendingPaint())
-            throw std::runtime_error("the main window was not painted");
-    }
-    ~Editor() {
-        session->Host().RequestClose(Main());
-        Application->ProcessMessages();
-    }
-    static TMainForm& Main() { return *MainForm.Get(); }
-
-    std::unique_ptr<thorn::MainModuleScope> module = std::make_unique<thorn::MainModuleScope>();
-    std::unique_ptr<thorn::HeadlessApplication> session = std::make_unique<thorn::HeadlessApplication>();
-};
-
-// What New does with a picture once the designer has chosen it.
-void OpenWorld(const std::filesystem::path& picture) {
-    MapProject->EnableProjectUI(0);
-    MapProject->Reset();
-    if (MapProject->ImportWorldImage(picture, 0) == 0 || MapProject->NewMissionFromImage() == 0)
-        throw std::runtime_error("the sample world was refused");
-    MapProject->SetZoom(2.0f);
-    MapProject->EnableProjectUI(1);
-    Application->ProcessMessages();
-    if (Editor::Main().HasPendingPaint()) throw std::runtime_error("the world was not painted");
-}
-
 void BM_StartUpToFirstFrame(benchmark::State& state) {
     const InStartFolder folder;
     for (auto _ : state) {
-        auto editor = std::make_unique<Editor>();
+        auto editor = std::make_unique<EditorRun>();
         state.PauseTiming();
         editor.reset();
         state.ResumeTiming();
@@ -91,8 +38,8 @@ void BM_SampleWorldOpen(benchmark::State& state) {
     int provinces = 0;
     for (auto _ : state) {
         const int64_t before = StartMeasuring();
-        auto editor = std::make_unique<Editor>();
-        OpenWorld("worlds/great_continent.bmp");
+        auto editor = std::make_unique<EditorRun>();
+        OpenWorld("worlds/great_continent.bmp", 2.0f);
         state.PauseTiming();
         peak = static_cast<double>(HeapPeak() - before) / kMiB;
         held = static_cast<double>(HeapInUse() - before) / kMiB;
@@ -147,7 +94,7 @@ int main(int argc, char** argv) {
     // is made before anything is measured.
     {
         const InStartFolder folder;
-        Editor warm;
+        EditorRun warm;
     }
     Register();
     return thorn::bench::Main(argc, argv);
