@@ -217,6 +217,9 @@ void BuildProvincesPage(TMainForm& f) {
     f.LblSelProvArmyTitle = PlaceLabel(f, info, "LblSelProvArmyTitle", "Total Army:", 8, 84);
     f.LblSelProvArmy = PlaceValueLabel(f, info, "LblSelProvArmy", 98, 2);
     f.TBGenerateIncome = PlaceToolBar(f, info, "TBGenerateIncome", {f.ActGenerateIncome});
+    // A tool bar takes the top edge of its parent unless told otherwise;
+    // this one stands in the corner, beside the heading.
+    f.TBGenerateIncome->SetAlign(alNone);
     f.TBGenerateIncome->SetBounds(194, 2, 31, 28);
     f.TBGenerateIncome->SetAnchors({akTop, akRight});
     f.RMIProvince = PlaceGrid(f, f.Panel2, "RMIProvince");

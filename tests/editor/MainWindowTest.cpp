@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "EditorSession.h"
-#include "editor/Missionframe.h"
 #include "gui/Application.h"
 
 namespace {
@@ -54,18 +53,15 @@ TEST(MainWindow, TheHintOfTheControlUnderThePointerShowsInTheHelpPanel) {
     editor.Close();
 }
 
-TEST(MainWindow, TheToolWindowsComeAndGoWithTheirCommands) {
+TEST(MainWindow, TheGenerateIncomeButtonStandsBesideTheSelectionHeading) {
     EditorSession editor;
     editor.Start();
-    editor.NewMission("small_isles.bmp");
     TMainForm& main = editor.Main();
-    ASSERT_TRUE(MissFrame->GetVisible());
-    editor.Host().PressKey(VK_F3);
-    EXPECT_FALSE(editor.Host().IsWindowVisible(*MissFrame.Get()));
-    EXPECT_FALSE(main.ActShowMissRMI->GetChecked());
-    editor.Host().PressKey(VK_F3);
-    EXPECT_TRUE(editor.Host().IsWindowVisible(*MissFrame.Get()));
-    EXPECT_TRUE(main.ActShowMissRMI->GetChecked());
+    editor.Host().ResizeWindow(main, 900, 640);
+    const TRect bar = main.TBGenerateIncome->GetBoundsRect();
+    EXPECT_GE(bar.Left, main.LblSelProvInfo->GetBoundsRect().Right) << "clear of the heading";
+    EXPECT_EQ(bar.Right, main.TBGenerateIncome->GetParent()->GetClientWidth()) << "in the top right corner";
+    EXPECT_LE(bar.Bottom, main.LblSelProvSummaryTitle->GetTop() + main.LblSelProvSummaryTitle->GetHeight());
     editor.Close();
 }
 

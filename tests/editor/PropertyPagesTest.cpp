@@ -87,14 +87,18 @@ TEST_F(PropertyPages, TheToolWindowsFollowTheirCommands) {
     struct Toggle {
         TKey key;
         TCustomForm* window;
+        TAction* action;
     };
-    for (const Toggle& t : {Toggle{VK_F3, MissFrame.Get()}, Toggle{VK_F4, EventFrame.Get()}}) {
+    for (const Toggle& t : {Toggle{VK_F3, MissFrame.Get(), desk.Main().ActShowMissRMI},
+                            Toggle{VK_F4, EventFrame.Get(), desk.Main().ActShowEventRMI}}) {
         SCOPED_TRACE(t.key);
         const bool shown = desk.Host().IsWindowVisible(*t.window);
-        desk.Host().PressKey(t.key);
-        EXPECT_EQ(desk.Host().IsWindowVisible(*t.window), !shown);
-        desk.Host().PressKey(t.key);
-        EXPECT_EQ(desk.Host().IsWindowVisible(*t.window), shown);
+        ASSERT_EQ(t.action->GetChecked(), shown);
+        for (const bool now : {!shown, shown}) {
+            desk.Host().PressKey(t.key);
+            EXPECT_EQ(desk.Host().IsWindowVisible(*t.window), now);
+            EXPECT_EQ(t.action->GetChecked(), now);
+        }
     }
 }
 
