@@ -109,6 +109,16 @@ TEST_F(WarningsWindow, ListsTheImportsWarningsAndShowsAChosenOneOnTheMap) {
     EXPECT_EQ(warnings.GetCurrent(), nullptr);
     EXPECT_EQ(WorldPixel(island), islandBefore);
 
+    // So does any press on the world view, of any button.
+    ClickRow(1);
+    ASSERT_EQ(WorldPixel(island), kMarked);
+    const float scale = MainForm->ImgVWorld->GetScale();
+    const TPoint onView = OnWindow(*MainForm->ImgVWorld, {static_cast<int>(island.X * scale) + 1,
+                                                          static_cast<int>(island.Y * scale) + 1});
+    editor.Host().Click(*MainForm.Get(), onView.X, onView.Y, mbRight);
+    EXPECT_EQ(warnings.GetCurrent(), nullptr);
+    EXPECT_EQ(WorldPixel(island), islandBefore);
+
     ClickOn(editor.Host(), *DlgError->BtnOk);
     EXPECT_FALSE(editor.Host().IsWindowVisible(*DlgError.Get()));
 }

@@ -219,6 +219,19 @@ TEST_F(WorldView, CtrlClickOnThePlayersPageMakesTheSelectedPlayersCapitalAndBlin
         const int difference = Intensity(Shown(open)) - Intensity(normal);
         EXPECT_EQ((difference > 0) - (difference < 0), phase.sign);
     }
+
+    // Another player chosen while the piece is shown darker: the new blink
+    // (of no capital) stops the old one, and the piece, no longer selected,
+    // keeps its look.
+    desk.Host().Advance(150);
+    ASSERT_LT(Intensity(Shown(open)), Intensity(normal));
+    desk.ClickPlayerRow(1);
+    EXPECT_EQ(BlinkProvince, nullptr);
+    const TColor32 settled = Shown(open);
+    for (int tick = 0; tick < 4; ++tick) {
+        desk.Host().Advance(150);
+        EXPECT_EQ(Shown(open), settled) << tick;
+    }
 }
 
 TEST_F(WorldView, TheBlinkStopsWhenItsProvinceIsDeleted) {
