@@ -124,6 +124,8 @@ TEST(PlayerGrid, EveryRowEditedReachesThePlayerAndShowsWhatItStores) {
          [&] {
              EXPECT_EQ(page.Table().GetPlayerName(2), "Ulric");
              EXPECT_EQ(page.PlayerColumn(2, 1), "Ulric");
+             for (int i : {5, 6})
+                 EXPECT_EQ(page.Main().LVProvinces->GetItems()->GetItem(i)->GetSubItems()->Get(0), "Ulric");
          }},
         {"a skill lowered", [&] { page.Type(Key(Keys::SkillN, 0), "0"); },
          [&] { EXPECT_EQ(page.PlayerColumn(2, 2), "(0,2,2)"); }},

@@ -98,6 +98,10 @@ TEST_F(ProvinceSelection, TheListAndTheMapFollowEachOther) {
     ExpectSelection({P(2)});
     EXPECT_EQ(desk.Host().PixelAt(desk.Main(), desk.FormPointOf(open).X, desk.FormPointOf(open).Y), before)
         << "the piece let go looks as before";
+    // The last one let go empties the grid.
+    desk.ClickProvinceRow(2, {ssCtrl});
+    ExpectSelection({});
+    EXPECT_EQ(desk.Main().RMIProvince->GetItems().GetCount(), 0);
 }
 
 TEST_F(ProvinceSelection, ProvincesOfAnotherOwnerAreRefused) {
