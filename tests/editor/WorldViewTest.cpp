@@ -61,6 +61,12 @@ TEST_F(WorldView, ThePanelShowsTheWorldPointUnderThePointer) {
         EXPECT_EQ(Panel(0), c.shown);
     }
 
+    // Off the controls (the free end of the menu bar) the coordinates and
+    // the help text go.
+    desk.Host().MouseMove(desk.Main(), desk.Main().GetClientWidth() - 20, desk.Main().GetMenuBarHeight() / 2);
+    EXPECT_EQ(Panel(0), "");
+    EXPECT_EQ(Panel(2), "");
+
     // While a row of the province grid is current, the view lets the
     // pointer be.
     desk.Project().SetZoom(1.0f);
