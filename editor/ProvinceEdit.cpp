@@ -184,8 +184,9 @@ void ApplyProvinceItemChange(CSelect& selection, TrmCustomInspectorItem& item, s
 void ShowStoredProvinceName() {
     TrmInspector* grid = thorn::ProvinceGrid();
     TrmCustomInspectorItem* name = grid ? grid->GetItemByName(keys::ProvName) : nullptr;
-    if (!name || !MapProject || grid->GetCurrentInspectorItem() == name) return;
-    name->SetStringValue(MapProject->CurrentProvinceName(GetSingleSelectedProvince(MapProject->Selection)));
+    if (!name || !MapProject) return;
+    const std::string stored = MapProject->CurrentProvinceName(GetSingleSelectedProvince(MapProject->Selection));
+    if (name->GetAsString() != stored) name->SetStringValue(stored);
 }
 
 void TMainForm::RMIProvinceItemChange(TObject* sender) {

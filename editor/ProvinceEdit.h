@@ -14,6 +14,7 @@ class TrmCustomInspectorItem;
 // nothing.
 void ApplyProvinceItemChange(CSelect& selection, TrmCustomInspectorItem& item, std::string_view text, int choice = -1);
 
-// The name row shows the province's stored name unless it is being edited:
-// a name refused while typing springs back once its row is left.
+// The name row shows the province's stored name again: called when its
+// edit ends (Enter, or another row made current), so a name refused while
+// typing springs back then, as the player grid's name does.
 void ShowStoredProvinceName();

@@ -243,7 +243,6 @@ TEST(Capitals, EachFormerCapitalGetsBackItsOwnCastle) {
     b.Castle = {0, CCastleDataB::kBank, 75};
     c.Castle = {CCastleDataB::kPresent, 0, 25};
     const auto castleOfA = CastleOf(a), castleOfB = CastleOf(b), castleOfC = CastleOf(c);
-    const std::tuple<int, int, int> capital{kFullCapital, 0, 100};
     // Choices of player 1: none, A, C; of player 2: none, B.
     Walk({
         {"A becomes player 1's capital", [&] { page.ClickPlayer(0); page.Pick(Keys::Capital, 1); },
@@ -279,7 +278,6 @@ TEST(Capitals, EachFormerCapitalGetsBackItsOwnCastle) {
              EXPECT_EQ(CastleOf(a), castleOfA);
          }},
     });
-    (void)capital;
 }
 
 TEST(Capitals, AChoiceIsTakenByItsPlaceNotItsName) {

@@ -238,17 +238,23 @@ TEST_F(ProvinceGrid, TheNameRowComesWithASingleProvince) {
     EXPECT_EQ(desk.Main().LVProvinces->GetItems()->GetItem(0)->GetCaption(), "Ashford");
 
     // Another province's name, pasted whole, is refused; the row shows the
-    // stored name again once it is left.
-    desk.GoToGridRow("ProvName");
-    desk.Host().SetClipboardText("Ash");
-    desk.Host().PressKey(VK_HOME);
-    desk.Host().PressKey(VK_END, {ssShift});
-    desk.Host().PressKey('V', {ssCtrl});
-    EXPECT_EQ(desk.Main().RMIProvince->GetEditor()->GetText(), "Ash");
-    EXPECT_EQ(desk.Project().CurrentProvinceName(&P(0)), "Ashford");
-    EXPECT_EQ(desk.Project().CurrentProvinceName(&P(1)), "Ash");
-    desk.GoToGridRow("Owner");
-    EXPECT_EQ(desk.GridText("ProvName"), "Ashford");
+    // stored name again once the edit ends, with Enter or on another row.
+    for (const bool enter : {true, false}) {
+        SCOPED_TRACE(enter ? "Enter" : "another row");
+        desk.GoToGridRow("ProvName");
+        desk.Host().SetClipboardText("Ash");
+        desk.Host().PressKey(VK_HOME);
+        desk.Host().PressKey(VK_END, {ssShift});
+        desk.Host().PressKey('V', {ssCtrl});
+        EXPECT_EQ(desk.Main().RMIProvince->GetEditor()->GetText(), "Ash");
+        EXPECT_EQ(desk.Project().CurrentProvinceName(&P(0)), "Ashford");
+        EXPECT_EQ(desk.Project().CurrentProvinceName(&P(1)), "Ash");
+        if (enter)
+            desk.Host().PressKey(VK_RETURN);
+        else
+            desk.GoToGridRow("Owner");
+        EXPECT_EQ(desk.GridText("ProvName"), "Ashford");
+    }
 }
 
 }  // namespace
