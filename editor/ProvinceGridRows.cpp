@@ -42,6 +42,15 @@ TrmCustomInspectorItem* RowOf(TrmInspector& grid, TrmTreeNonViewNode* parent, co
     return item;
 }
 
+// Whether the guardian army's rows stay once the grid is filled: the
+// provinces belong to a player, and a single province's player takes part.
+bool KeepsArmyRows(const CSelect& selection) {
+    const uint8_t owner = GetSelectionOwner(selection);
+    if (owner >= CMapProject::kMaxPlayers || !MapProject) return false;
+    const CPlayerData* player = MapProject->PlayerAt(owner);
+    return selection.GetCount() != 1 || (player && player->Active != 0);
+}
+
 void SetStateCaptions(TrmCheckBoxExInspectorItem& item) {
     TrmCheckBoxExStrings captions;
     captions.SetTrueState(keys::Present);
@@ -81,8 +90,15 @@ void FillProvinceInspector(const CSelect& selection) {
     }
     FillOwnerItem();
     AddProvinceResourceItems();
-    AddCastleItems();
-    AddProvinceArmyItems();
+    // Rows the fill would take away again at once are not made: the
+    // castle's where no selected province has a castle, the guardian army's
+    // where the provinces have no player (a fill per province while a list
+    // range is selected would make and drop them each time).
+    if (GetSelectionCommonValue(selection, CastleField::Present) == 0)
+        AddCastleRow();
+    else
+        AddCastleItems();
+    if (KeepsArmyRows(selection)) AddProvinceArmyItems();
 }
 
 void FillOwnerItem() {
@@ -117,15 +133,23 @@ void AddProvinceResourceItems() {
               table ? table->GetResourceName(static_cast<uint8_t>(r)) : std::string());
 }
 
-void AddCastleItems() {
+TrmCustomInspectorItem* AddCastleRow() {
     TrmInspector* grid = thorn::ProvinceGrid();
-    if (!grid) return;
+    if (!grid) return nullptr;
     bool made = false;
     TrmCustomInspectorItem* castle = RowOf(*grid, nullptr, kCheckBoxExItem, keys::Castle, keys::CastleCaption, &made);
     if (made) {
         castle->GetNode()->SetExpanded(true);
         if (auto* box = dynamic_cast<TrmCheckBoxExInspectorItem*>(castle)) SetStateCaptions(*box);
     }
+    return castle;
+}
+
+void AddCastleItems() {
+    TrmInspector* grid = thorn::ProvinceGrid();
+    TrmCustomInspectorItem* castle = AddCastleRow();
+    if (!grid || !castle) return;
+    bool made = false;
     TrmTreeNonViewNode* node = castle->GetNode();
     if (auto* hp = dynamic_cast<TrmComboInspectorItem*>(
             RowOf(*grid, node, kComboItem, keys::CastHP, keys::CastHPCaption, &made));

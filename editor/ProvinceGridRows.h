@@ -5,6 +5,7 @@
 #include <string_view>
 
 class CSelect;
+class TrmCustomInspectorItem;
 class TrmInspector;
 class TrmTreeNonViewNode;
 
@@ -20,6 +21,8 @@ void FillOwnerItem();
 void AddProvinceResourceItems();
 // The castle row with its eight rows under it.
 void AddCastleItems();
+// The castle row alone; null without the main window.
+TrmCustomInspectorItem* AddCastleRow();
 // A three-state row under the castle row, unless one has the key.
 void AddCastleFlagItem(TrmTreeNonViewNode* castleNode, std::string_view key, std::string_view caption);
 void AddProvinceArmyItems();

@@ -163,13 +163,13 @@ void FillSelectionCastleItems(const CSelect& selection) {
     TrmInspector* grid = thorn::ProvinceGrid();
     TrmCustomInspectorItem* castle = Row(keys::Castle);
     if (!grid || !castle) return;
-    AddCastleItems();
     const uint8_t present = GetSelectionCommonValue(selection, CastleField::Present);
     if (present == 0) {
         SetState(keys::Castle, 0);
-        grid->ClearNode(castle->GetNode());
+        if (castle->GetNode()->GetCount() > 0) grid->ClearNode(castle->GetNode());
         return;
     }
+    AddCastleItems();
     castle->GetNode()->SetExpanded(true);
     SetState(keys::Castle, present);
 
