@@ -340,4 +340,19 @@ TEST(PlayerGrid, WrittenValuesFollowThePlayerAndChangeNothing) {
     EXPECT_EQ(Choices(page.Row(Keys::Capital)).size(), 3u);
 }
 
+TEST(ComputerKinds, NamesAndIdsOfTheCatalogueLookEachOtherUp) {
+    PlayersPage page;
+    struct Kind {
+        uint16_t id;
+        const char* name;
+    };
+    for (const Kind& k : {Kind{1, "Balanced"}, Kind{3, "Defender"}, Kind{5, "Expansionist"}}) {
+        SCOPED_TRACE(k.name);
+        EXPECT_EQ(GetAiTypeName(*MapProject, k.id), k.name);
+        EXPECT_EQ(FindAiTypeId(*MapProject, k.name), k.id);
+    }
+    EXPECT_EQ(GetAiTypeName(*MapProject, 6), "") << "no kind of that id";
+    EXPECT_EQ(FindAiTypeId(*MapProject, "balanced"), 0xFFFF) << "names are matched exactly";
+}
+
 }  // namespace
