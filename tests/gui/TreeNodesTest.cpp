@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "TestControls.h"
@@ -178,6 +180,142 @@ TEST_F(TreeNodesStreams, TreeStringsAddLinesUnderTheLineBefore) {
     EXPECT_EQ(lines.GetText(), "root anyway\r\n\tbefore child\r\n\tchild\r\nsecond root\r\n");
     EXPECT_THROW(lines.Get(4), ETreeViewError);
     EXPECT_THROW(items.GetItem(-1), ETreeViewError);
+}
+
+// Fruit (Apple, Pear) and Nuts, to add to and move about.
+class TreeNodesShape : public TreeNodesStreams {
+protected:
+    TreeNodesShape() {
+        fruit = Items().AddChild(nullptr, "Fruit");
+        apple = Items().AddChild(fruit, "Apple");
+        pear = Items().AddChild(fruit, "Pear");
+        nuts = Items().AddChild(nullptr, "Nuts");
+    }
+    TTreeNodes& Items() const { return *tree->GetItems(); }
+    // "Fruit(Apple,Pear),Nuts"; checks on the way that each node's place,
+    // level and absolute index are where the walk found it.
+    std::string Shape() const {
+        std::string out;
+        int absolute = 0;
+        auto walk = [&](auto& self, TTreeNode* first, int level) -> void {
+            int index = 0;
+            for (TTreeNode* n = first; n; n = n->GetNextSibling(), ++index) {
+                EXPECT_EQ(n->GetIndex(), index) << n->GetText();
+                EXPECT_EQ(n->GetLevel(), level) << n->GetText();
+                EXPECT_EQ(n->GetAbsoluteIndex(), absolute) << n->GetText();
+                EXPECT_EQ(Items().GetItem(absolute), n) << n->GetText();
+                ++absolute;
+                out += (index ? "," : "") + n->GetText();
+                if (n->GetFirstChild()) {
+                    out += "(";
+                    self(self, n->GetFirstChild(), level + 1);
+                    out += ")";
+                }
+            }
+        };
+        walk(walk, Items().GetFirstNode(), 0);
+        EXPECT_EQ(Items().GetCount(), absolute);
+        return out;
+    }
+    TTreeNode* fruit = nullptr;
+    TTreeNode* apple = nullptr;
+    TTreeNode* pear = nullptr;
+    TTreeNode* nuts = nullptr;
+};
+
+TEST_F(TreeNodesShape, AddsAndMovesPutNodesWhereTheyAreAsked) {
+    int data = 0;
+    struct Case {
+        const char* what;
+        std::function<TTreeNode*()> act;  // answers the node added, if any
+        const char* shape;
+    };
+    const Case cases[] = {
+        {"Add: the last sibling", [&] { return Items().Add(apple, "X"); }, "Fruit(Apple,Pear,X),Nuts"},
+        {"AddFirst: the first sibling", [&] { return Items().AddFirst(pear, "X"); }, "Fruit(X,Apple,Pear),Nuts"},
+        {"AddObject at the roots", [&] { return Items().AddObject(nullptr, "X", &data); }, "Fruit(Apple,Pear),Nuts,X"},
+        {"AddObjectFirst at the roots", [&] { return Items().AddObjectFirst(nullptr, "X", &data); },
+         "X,Fruit(Apple,Pear),Nuts"},
+        {"AddChild", [&] { return Items().AddChild(nuts, "X"); }, "Fruit(Apple,Pear),Nuts(X)"},
+        {"AddChildFirst", [&] { return Items().AddChildFirst(fruit, "X"); }, "Fruit(X,Apple,Pear),Nuts"},
+        {"AddChildObject", [&] { return Items().AddChildObject(pear, "X", &data); }, "Fruit(Apple,Pear(X)),Nuts"},
+        {"AddChildObjectFirst at the roots", [&] { return Items().AddChildObjectFirst(nullptr, "X", &data); },
+         "X,Fruit(Apple,Pear),Nuts"},
+        {"Insert: before the node", [&] { return Items().Insert(pear, "X"); }, "Fruit(Apple,X,Pear),Nuts"},
+        {"InsertObject before nothing: the first root", [&] { return Items().InsertObject(nullptr, "X", &data); },
+         "X,Fruit(Apple,Pear),Nuts"},
+        {"naAdd", [&] { return pear->MoveTo(nuts, naAdd), nullptr; }, "Fruit(Apple),Nuts,Pear"},
+        {"naAddFirst", [&] { return pear->MoveTo(nuts, naAddFirst), nullptr; }, "Pear,Fruit(Apple),Nuts"},
+        {"naAddChild", [&] { return apple->MoveTo(nuts, naAddChild), nullptr; }, "Fruit(Pear),Nuts(Apple)"},
+        {"naAddChildFirst", [&] { return nuts->MoveTo(fruit, naAddChildFirst), nullptr; }, "Fruit(Nuts,Apple,Pear)"},
+        {"naInsert", [&] { return nuts->MoveTo(pear, naInsert), nullptr; }, "Fruit(Apple,Nuts,Pear)"},
+        {"naInsert before the next sibling stays", [&] { return apple->MoveTo(pear, naInsert), nullptr; },
+         "Fruit(Apple,Pear),Nuts"},
+        {"naInsert before the one before", [&] { return pear->MoveTo(apple, naInsert), nullptr; },
+         "Fruit(Pear,Apple),Nuts"},
+        {"no destination: the roots", [&] { return apple->MoveTo(nullptr, naAdd), nullptr; }, "Fruit(Pear),Nuts,Apple"},
+        {"onto its own child: nothing", [&] { return fruit->MoveTo(pear, naAddChild), nullptr; },
+         "Fruit(Apple,Pear),Nuts"},
+        {"onto itself: nothing", [&] { return fruit->MoveTo(fruit, naAddChild), nullptr; }, "Fruit(Apple,Pear),Nuts"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Items().Clear();
+        fruit = Items().AddChild(nullptr, "Fruit");
+        apple = Items().AddChild(fruit, "Apple");
+        pear = Items().AddChild(fruit, "Pear");
+        nuts = Items().AddChild(nullptr, "Nuts");
+        TTreeNode* added = c.act();
+        EXPECT_EQ(Shape(), c.shape);
+        if (added && std::string_view(c.what).find("Object") != std::string_view::npos) {
+            EXPECT_EQ(added->GetData(), &data);
+        }
+    }
+}
+
+TEST_F(TreeNodesShape, AParentLeftWithoutChildrenLosesItsButton) {
+    fruit->Expand(false);
+    apple->MoveTo(nuts, naAddChild);
+    EXPECT_TRUE(fruit->GetHasChildren());
+    EXPECT_TRUE(nuts->GetHasChildren());
+    EXPECT_TRUE(nuts->GetExpanded());
+    pear->MoveTo(nuts, naAddChild);
+    EXPECT_FALSE(fruit->GetHasChildren());
+    EXPECT_FALSE(fruit->GetExpanded());
+    EXPECT_EQ(Shape(), "Fruit,Nuts(Apple,Pear)");
+    apple->Delete();
+    pear->Delete();
+    EXPECT_FALSE(nuts->GetHasChildren());
+}
+
+TEST_F(TreeNodesShape, NodesAreFoundByAbsoluteIndexInAnyOrder) {
+    // A tree of 200 nodes, then each found again by its place, forwards,
+    // backwards and by jumps, before and after a deletion moves the rest.
+    for (int i = 0; i < 196; ++i) Items().AddChild(Items().GetItem(i * 7 % Items().GetCount()), "n" + std::to_string(i));
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        std::vector<TTreeNode*> preOrder;
+        for (TTreeNode* n = Items().GetFirstNode(); n; n = n->GetNext()) preOrder.push_back(n);
+        const int count = Items().GetCount();
+        ASSERT_EQ(static_cast<int>(preOrder.size()), count);
+        for (int i = 0; i < count; ++i) EXPECT_EQ(Items().GetItem(i), preOrder[static_cast<size_t>(i)]);
+        for (int i = count - 1; i >= 0; --i) EXPECT_EQ(Items().GetItem(i), preOrder[static_cast<size_t>(i)]);
+        for (int i = 0; i < count; ++i) {
+            const int jump = i * 37 % count;
+            EXPECT_EQ(Items().GetItem(jump), preOrder[static_cast<size_t>(jump)]);
+            EXPECT_EQ(preOrder[static_cast<size_t>(jump)]->GetAbsoluteIndex(), jump);
+        }
+        for (int wrong : {-1, count, count + 1}) {
+            try {
+                Items().GetItem(wrong);
+                ADD_FAILURE() << "no error for " << wrong;
+            } catch (const ETreeViewError& e) {
+                EXPECT_EQ(e.Message(), "Invalid index");
+            }
+        }
+        Items().GetItem(count / 2);
+        Items().GetItem(count / 2 - 1)->Delete();
+    }
 }
 
 }  // namespace

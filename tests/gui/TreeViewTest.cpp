@@ -463,4 +463,148 @@ TEST_F(GuiTreeView, ACutOffTextShowsWholeInAHint) {
     EXPECT_EQ(shownHint(), nullptr);
 }
 
+TEST_F(GuiTreeView, ExpandingAndCollapsingMayBeRefusedOrFillTheBranch) {
+    tree->OnExpanding = [this](TObject*, TTreeNode* node, bool& allow) {
+        log.push_back("expanding " + Text(node));
+        allow = node != vegetables;
+        // A branch that shows a button before it has children gets them here.
+        if (node == nuts && nuts->GetCount() == 0) tree->GetItems()->AddChild(nuts, "Walnut");
+    };
+    tree->OnCollapsing = [this](TObject*, TTreeNode* node, bool& allow) { allow = node != fruit; };
+    nuts->SetHasChildren(true);
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+        const char* rows;
+    };
+    const Case cases[] = {
+        {"a refused button", [&] { Click(Button(vegetables)); }, "Fruit,Vegetables,Nuts"},
+        {"a refused key", [&] { tree->SetSelected(vegetables), host.PressKey(VK_RIGHT); }, "Fruit,Vegetables,Nuts"},
+        {"a branch filled as it opens", [&] { Click(Button(nuts)); }, "Fruit,Vegetables,Nuts,Walnut"},
+        {"Fruit opens", [&] { Click(Button(fruit)); }, "Fruit,Apple,Pear,Vegetables,Nuts,Walnut"},
+        {"but does not close", [&] { tree->SetSelected(fruit), host.PressKey(VK_LEFT); },
+         "Fruit,Apple,Pear,Vegetables,Nuts,Walnut"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.act();
+        EXPECT_EQ(Rows(), c.rows);
+    }
+    EXPECT_EQ(std::count(log.begin(), log.end(), "expanding Vegetables"), 2);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "expanded Vegetables"), 0);
+    // A button whose branch stays empty goes.
+    tree->OnExpanding = nullptr;
+    apple->SetHasChildren(true);
+    Click(Button(apple));
+    EXPECT_FALSE(apple->GetHasChildren());
+    EXPECT_FALSE(apple->GetExpanded());
+}
+
+TEST_F(GuiTreeView, AutoExpandOpensTheSelectionAndClosesTheOneBefore) {
+    tree->SetAutoExpand(true);
+    Click(Label(fruit));
+    EXPECT_EQ(Rows(), "Fruit,Apple,Pear,Vegetables,Nuts");
+    Click(Label(pear));  // inside the open branch: it stays open
+    EXPECT_EQ(Rows(), "Fruit,Apple,Pear,Conference,Williams,Vegetables,Nuts");
+    Click(Label(vegetables));  // elsewhere: Pear closes
+    EXPECT_EQ(Rows(), "Fruit,Apple,Pear,Vegetables,Leek,Nuts");
+    host.PressKey(VK_UP);
+    EXPECT_EQ(Selected(), "Pear");
+    EXPECT_EQ(Rows(), "Fruit,Apple,Pear,Conference,Williams,Vegetables,Nuts");
+}
+
+TEST_F(GuiTreeView, HitTestsNameThePartOfTheRowUnderAPoint) {
+    TImageList* images = thorn::Make<TImageList>(*form);
+    TImageList* states = thorn::Make<TImageList>(*form);
+    TBitmap32 square;
+    square.SetSize(16, 16);
+    square.Clear(Color32(clGreen));
+    images->AddMasked(square, clNone);
+    square.Clear(Color32(clMaroon));
+    states->AddMasked(square, clNone);
+    tree->SetImages(images);
+    tree->SetStateImages(states);
+    fruit->Expand(false);
+    apple->SetStateIndex(0);
+    apple->SetCut(true);
+    Application->ProcessMessages();
+    const TRect text = apple->DisplayRect(true);
+    const int middle = (text.Top + text.Bottom) / 2;
+    const TRect client = tree->GetClientRect();
+    const int indent = tree->GetIndent();
+    // Rows show the state image's room (16) and the image (16) left of the text.
+    const TRect fruitText = fruit->DisplayRect(true);
+    struct Case {
+        const char* what;
+        TPoint at;
+        THitTests hits;
+        TTreeNode* node;
+    };
+    const Case cases[] = {
+        {"the label", {text.Left + 3, middle}, {htOnItem, htOnLabel}, apple},
+        {"the image", {text.Left - 1 - 8, middle}, {htOnItem, htOnIcon}, apple},
+        {"the state image", {text.Left - 1 - 16 - 8, middle}, {htOnItem, htOnStateIcon}, apple},
+        {"right of the label", {text.Right + 5, middle}, {htOnRight}, apple},
+        {"the indentation", {2, middle}, {htOnIndent}, apple},
+        {"the parent's button", {fruitText.Left - 1 - 32 - 2 - indent + indent / 2, fruitText.Top + 3}, {htOnButton},
+         fruit},
+        {"below the last row", {text.Left, client.Bottom - 2}, {htNowhere}, nullptr},
+        {"above", {text.Left, -3}, {htAbove}, nullptr},
+        {"below and to the right", {client.Right + 1, client.Bottom + 1}, {htBelow, htToRight}, nullptr},
+        {"to the left", {-indent, middle}, {htToLeft}, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(tree->GetHitTestInfoAt(c.at.X, c.at.Y), c.hits);
+        if (c.hits.Contains(htOnItem) || c.hits.Contains(htOnButton)) {
+            EXPECT_EQ(tree->GetNodeAt(c.at.X, c.at.Y), c.node);
+        }
+    }
+    // The state image is drawn left of the image; a cut node's image is ghosted.
+    auto pixel = [&](TPoint p) { return host.PixelAt(*form, OnForm(*tree, p).X, OnForm(*tree, p).Y); };
+    EXPECT_EQ(pixel({text.Left - 1 - 16 - 8, middle}), Shown(clMaroon));
+    EXPECT_NE(pixel({text.Left - 1 - 8, middle}), Shown(clGreen));
+    const TRect pearText = pear->DisplayRect(true);
+    EXPECT_EQ(pixel({pearText.Left - 1 - 8, (pearText.Top + pearText.Bottom) / 2}), Shown(clGreen));
+}
+
+TEST_F(GuiTreeView, CustomDrawingMayTakeOverRowsOrTheWholeView) {
+    std::vector<std::string> stages;
+    tree->OnCustomDrawItem = [](TObject*, TTreeNode* node, TCustomDrawState, bool& defaultDraw) {
+        defaultDraw = node->GetText() != "Vegetables";
+    };
+    tree->OnAdvancedCustomDrawItem = [&](TObject*, TTreeNode* node, TCustomDrawState state, TCustomDrawStage stage,
+                                         bool&, bool&) {
+        stages.push_back(node->GetText() + (stage == cdPrePaint ? " pre" : " post") +
+                         (state.Contains(cdsSelected) ? " selected" : ""));
+    };
+    tree->SetSelected(nuts);
+    tree->Invalidate();
+    Application->ProcessMessages();
+    EXPECT_EQ(stages, (std::vector<std::string>{"Fruit pre", "Fruit post", "Vegetables pre", "Nuts pre selected",
+                                                "Nuts post selected"}));
+    // A row left to its handler shows nothing of its own.
+    auto inkIn = [&](TTreeNode* node) {
+        const TRect r = node->DisplayRect(true);
+        for (int x = r.Left; x < r.Right; ++x)
+            for (int y = r.Top; y < r.Bottom; ++y)
+                if (host.PixelAt(*form, OnForm(*tree, {x, y}).X, OnForm(*tree, {x, y}).Y) == Shown(clWindowText))
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(inkIn(fruit));
+    EXPECT_FALSE(inkIn(vegetables));
+    // A view whose handler draws it all paints no row.
+    stages.clear();
+    tree->OnCustomDraw = [&](TObject*, const TRect& rect, bool& defaultDraw) {
+        TCanvas& canvas = tree->Canvas();
+        canvas.FillColor(rect, clYellow);
+        defaultDraw = false;
+    };
+    tree->Invalidate();
+    Application->ProcessMessages();
+    EXPECT_TRUE(stages.empty());
+    EXPECT_EQ(host.PixelAt(*form, Label(fruit).X, Label(fruit).Y), Shown(clYellow));
+}
+
 }  // namespace
