@@ -1,5 +1,8 @@
 #include "controls/Rmscrollablecontrol.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "gui/ControlAccess.h"
 #include "gui/Edges.h"
 #include "gui/Host.h"
@@ -11,6 +14,12 @@ constexpr int kWheelNotch = 120;
 
 bool ExactlyShift(TShiftState shift) { return (shift & TShiftState{ssShift, ssAlt, ssCtrl}) == TShiftState{ssShift}; }
 bool ExactlyCtrl(TShiftState shift) { return (shift & TShiftState{ssShift, ssAlt, ssCtrl}) == TShiftState{ssCtrl}; }
+
+// SelStart takes any row a program gives, so steps from it are taken in 64
+// bits and brought back into the rows (or the 32-bit range) afterwards.
+int Saturated(int64_t value) {
+    return static_cast<int>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
 
 }  // namespace
 
@@ -57,7 +66,8 @@ void TrmCustomScrollableControl::ScrollToVisible() {
     if (itemIndex_ < topIndex_)
         SetTopIndex(itemIndex_);
     else if (itemIndex_ > topIndex_ + visible - 1)
-        SetTopIndex(std::clamp(itemIndex_ - (visible - 1), 0, std::max(0, MaxItemCount())));
+        SetTopIndex(static_cast<int>(
+            std::clamp(int64_t{itemIndex_} - (visible - 1), int64_t{0}, int64_t{std::max(0, MaxItemCount())})));
     if (topIndex_ < 0) {
         SetTopIndex(0);
         itemIndex_ = 0;
@@ -71,8 +81,10 @@ void TrmCustomScrollableControl::SetSelStart(int value) {
     Invalidate();
 }
 
+int TrmCustomScrollableControl::GetSelCount() const { return Saturated(int64_t{selEnd_} - selStart_); }
+
 void TrmCustomScrollableControl::SetSelCount(int value) {
-    selEnd_ = multiSelect_ ? selStart_ + value : selStart_;
+    selEnd_ = multiSelect_ ? Saturated(int64_t{selStart_} + value) : selStart_;
     itemIndex_ = selEnd_;
     ItemIndexChanged();
     Invalidate();
@@ -272,11 +284,12 @@ void TrmCustomScrollableControl::KeyDown(TKey& key, TShiftState shift) {
     if (!self) return;
     int oldIndex = itemIndex_, oldStart = selStart_, oldEnd = selEnd_;
     int visible = VisibleItems(), count = MaxItemCount();
+    int64_t index = itemIndex_;
     switch (key) {
-        case VK_PRIOR: itemIndex_ -= visible - 1; break;
-        case VK_NEXT: itemIndex_ += visible - 1; break;
-        case VK_END: itemIndex_ = count - 1; break;
-        case VK_HOME: itemIndex_ = 0; break;
+        case VK_PRIOR: index -= visible - 1; break;
+        case VK_NEXT: index += visible - 1; break;
+        case VK_END: index = count - 1; break;
+        case VK_HOME: index = 0; break;
         case VK_LEFT:
             if (ExactlyCtrl(shift))
                 offset_ = 0;
@@ -289,11 +302,11 @@ void TrmCustomScrollableControl::KeyDown(TKey& key, TShiftState shift) {
             else if ((shift & TShiftState{ssShift, ssAlt, ssCtrl}).Empty())
                 offset_ += 1;
             break;
-        case VK_UP: itemIndex_ -= 1; break;
-        case VK_DOWN: itemIndex_ += 1; break;
+        case VK_UP: index -= 1; break;
+        case VK_DOWN: index += 1; break;
         default: break;
     }
-    itemIndex_ = count > 0 ? std::clamp(itemIndex_, 0, count - 1) : -1;
+    itemIndex_ = count > 0 ? static_cast<int>(std::clamp<int64_t>(index, 0, count - 1)) : -1;
     if (ExactlyShift(shift) && multiSelect_)
         CalcMultiSelect(oldIndex, oldStart, oldEnd);
     else

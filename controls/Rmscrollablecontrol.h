@@ -37,7 +37,8 @@ public:
     int GetSelStart() const { return selStart_; }
     // Puts the range's start, its end and the current row at value.
     void SetSelStart(int value);
-    int GetSelCount() const { return selEnd_ - selStart_; }
+    // Kept within the 32-bit range, however far apart a program put the ends.
+    int GetSelCount() const;
     // Ends the range value rows after its start (at its start without
     // MultiSelect) and makes the end the current row.
     void SetSelCount(int value);
@@ -95,7 +96,7 @@ protected:
     virtual void HorizontalScrollChange() {}
 
     // Whether row is inside the selected range.
-    bool InSelection(int row) const { return selStart_ <= row && row <= selStart_ + GetSelCount(); }
+    bool InSelection(int row) const { return selStart_ <= row && row <= selEnd_; }
     // The rows the painter needs: MaxItemHeight, never below 1.
     int RowHeight() { return std::max(1, MaxItemHeight()); }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <ostream>
 #include <stdexcept>
@@ -182,4 +183,59 @@ TEST_F(ListControl, OnlyTheRowsInSightArePaintedAndTheRangeShows) {
     EXPECT_EQ(host.PixelAt(*form, Row(2).X + 60, Row(2).Y), Shown(clWindow));
 }
 
+TEST_F(ListControl, HideSelectionAndTheFocusRectangle) {
+    list->SetItemIndex(3);
+    std::vector<bool> selected;
+    list->OnFormatDrawing = [&](TObject*, TCanvas&, bool isSelected, std::string&) { selected.push_back(isSelected); };
+    // The focus rectangle dots the current row's edge over the highlight.
+    auto dotted = [&] {
+        Application->ProcessMessages();
+        int dots = 0;
+        for (int x = 0; x < 8; ++x) dots += host.PixelAt(*form, OnForm(*list, {x, 3 * row}).X, Row(3).Y - row / 2) !=
+                                            Shown(clHighlight);
+        return dots;
+    };
+    EXPECT_EQ(dotted(), 4);
+    list->SetShowFocusRect(false);
+    EXPECT_EQ(dotted(), 0);
+    EXPECT_EQ(host.PixelAt(*form, Row(3).X + 60, Row(3).Y), Shown(clHighlight));
+    selected.clear();
+    list->SetHideSelection(true);
+    Application->ProcessMessages();
+    EXPECT_EQ(host.PixelAt(*form, Row(3).X + 60, Row(3).Y), Shown(clWindow));
+    EXPECT_EQ(std::count(selected.begin(), selected.end(), true), 0);
+}
+
+TEST_F(ListControl, RowsAndRangesFarOutsideTheListAreKeptInIt) {
+    list->SetMultiSelect(true);
+    struct Case {
+        const char* what;
+        std::function<void()> input;
+        int index, count;
+    };
+    const Case cases[] = {
+        {"Down from the largest start", [&] { list->SetSelStart(INT32_MAX), host.PressKey(VK_DOWN); }, 49, 0},
+        {"Page Down from it", [&] { list->SetSelStart(INT32_MAX), host.PressKey(VK_NEXT); }, 49, 0},
+        {"Up from the smallest", [&] { list->SetSelStart(INT32_MIN), host.PressKey(VK_UP); }, 0, 0},
+        {"Page Up from it", [&] { list->SetSelStart(INT32_MIN), host.PressKey(VK_PRIOR); }, 0, 0},
+        {"a range that runs past every row", [&] { list->SetSelStart(5), list->SetSelCount(INT32_MAX); }, INT32_MAX,
+         INT32_MAX - 5},
+        {"and back past the start", [&] { list->SetSelStart(-5), list->SetSelCount(INT32_MIN); }, INT32_MIN,
+         INT32_MIN + 5},
+        {"Shift+Down from the smallest start", [&] { list->SetSelStart(INT32_MIN), host.PressKey(VK_DOWN, {ssShift}); },
+         0, INT32_MAX},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.input();
+        Application->ProcessMessages();  // painted with that range
+        EXPECT_EQ(list->GetItemIndex(), c.index);
+        EXPECT_EQ(list->GetSelCount(), c.count);
+    }
+    // A list without room for a row scrolls the far row into sight all the same.
+    list->SetHeight(0);
+    list->SetSelStart(INT32_MAX);
+    list->ScrollToVisible();
+    EXPECT_EQ(list->GetTopIndex(), 50);
+}
 }  // namespace
