@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 #include <X11/extensions/XTest.h>
 
 #include "support/PictureFiles.h"
@@ -34,6 +35,35 @@ void XScreen::Press(int x, int y) {
 
 void XScreen::Release() {
     XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+    XFlush(display_);
+}
+
+void XScreen::Wheel(int x, int y, int notches) {
+    MoveTo(x, y);
+    const unsigned button = notches > 0 ? 4 : 5;
+    for (int n = 0; n < (notches > 0 ? notches : -notches); ++n) {
+        XTestFakeButtonEvent(display_, button, True, CurrentTime);
+        XTestFakeButtonEvent(display_, button, False, CurrentTime);
+    }
+    XFlush(display_);
+}
+
+void XScreen::FocusAt(int x, int y) {
+    Window root = DefaultRootWindow(display_);
+    Window child = None;
+    int childX = 0, childY = 0;
+    if (!XTranslateCoordinates(display_, root, root, x, y, &childX, &childY, &child) || child == None) return;
+    XSetInputFocus(display_, child, RevertToParent, CurrentTime);
+    XFlush(display_);
+}
+
+void XScreen::Key(unsigned long keysym, bool shift) {
+    const KeyCode shiftKey = XKeysymToKeycode(display_, XK_Shift_L);
+    const KeyCode key = XKeysymToKeycode(display_, keysym);
+    if (shift) XTestFakeKeyEvent(display_, shiftKey, True, CurrentTime);
+    XTestFakeKeyEvent(display_, key, True, CurrentTime);
+    XTestFakeKeyEvent(display_, key, False, CurrentTime);
+    if (shift) XTestFakeKeyEvent(display_, shiftKey, False, CurrentTime);
     XFlush(display_);
 }
 

@@ -25,6 +25,14 @@ public:
     // Moves there and presses the left button; lets it go.
     void Press(int x, int y);
     void Release();
+    // Turns the wheel at (x, y) by notches: towards the screen (away from
+    // the user) for a positive number, towards the user for a negative one.
+    void Wheel(int x, int y, int notches);
+    // Gives the keyboard to the top-level window at (x, y): without a
+    // window manager nobody does.
+    void FocusAt(int x, int y);
+    // Presses and lets go the key of keysym, with Shift held when asked.
+    void Key(unsigned long keysym, bool shift = false);
     // What the screen shows.
     void Grab(TBitmap32& into);
     // Saves what the screen shows as a 24-bit BMP.
