@@ -123,6 +123,10 @@ TEST(ShellLink, LinkWithEveryPartLaidOutByHand) {
     expected.iconLocation = R"(C:\icons.dll)";
     EXPECT_EQ(*link, expected);
     EXPECT_EQ(link->TargetPath(), R"(\\srv\share\doc\y.txt)");
+    // Cut anywhere before the end of its closing block, it is refused.
+    const size_t end = b.Size() - 4;
+    for (size_t size = 0; size < end; ++size) EXPECT_FALSE(DecodeShellLink(std::span(b.Bytes()).first(size))) << size;
+    EXPECT_TRUE(DecodeShellLink(std::span(b.Bytes()).first(end)));
 }
 
 TEST(ShellLink, DamagedLinksAreRefused) {
