@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "controls/Rmlibrary_Files.h"
@@ -119,6 +123,45 @@ TEST(RmlibraryFiles, MediaInfoOfTheCurrentDisk) {
     EXPECT_GT(GetMediaInfo(0, 11), 0);
     for (const auto& [drive, kind] : {std::pair{0, 0}, {0, 12}, {1, 4}, {3, 11}, {-1, 4}})
         EXPECT_EQ(GetMediaInfo(drive, kind), -1) << drive << " " << kind;
+}
+
+// What stat(1) reports of the file system of folder: "<name length>
+// <blocks> <block size> <id in hex> <type>".
+std::string StatOfFileSystem(const std::filesystem::path& folder) {
+    const std::string command = "stat -f -c '%l %b %S %i %T' '" + folder.string() + "' 2>/dev/null";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    char line[256] = {};
+    if (!pipe || !std::fgets(line, sizeof line, pipe.get())) return {};
+    return line;
+}
+
+// Drive 0 is the disk of the current folder, whichever that is; stat(1)
+// reads the same figures independently.
+TEST(RmlibraryFiles, MediaInfoFollowsTheCurrentFolder) {
+    const std::filesystem::path here = std::filesystem::current_path();
+    for (const std::filesystem::path& folder : {here, std::filesystem::path("/dev/shm")}) {
+        if (!std::filesystem::is_directory(folder)) continue;
+        SCOPED_TRACE(folder);
+        std::istringstream report(StatOfFileSystem(folder));
+        int64_t nameLength = 0, blocks = 0, blockSize = 0;
+        std::string id, type;
+        ASSERT_TRUE(report >> nameLength >> blocks >> blockSize >> id >> type);
+        std::filesystem::current_path(folder);
+        const int32_t kinds[] = {GetMediaInfo(0, 4), GetMediaInfo(0, 8), GetMediaInfo(0, 11), GetMediaInfo(0, 9),
+                                 GetMediaInfo(0, 7)};
+        std::filesystem::current_path(here);
+        EXPECT_EQ(kinds[0], std::min<int64_t>(blocks, INT32_MAX));
+        EXPECT_EQ(kinds[1], blockSize);
+        EXPECT_EQ(kinds[2], nameLength);
+        const int32_t system = type.find("fat") != std::string::npos || type == "msdos" ? 1
+                               : type == "hpfs"                                         ? 2
+                               : type.find("ntfs") != std::string::npos                 ? 3
+                                                                                        : 0;
+        EXPECT_EQ(kinds[3], system) << type;
+        char serial[16];
+        std::snprintf(serial, sizeof serial, "%08x", static_cast<uint32_t>(kinds[4]));
+        EXPECT_NE(id.find(serial), std::string::npos) << serial << " in " << id;
+    }
 }
 
 }  // namespace
