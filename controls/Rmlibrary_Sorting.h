@@ -8,7 +8,11 @@
 // sort's data, which packs the column and the direction (column * 2, plus 1
 // when ascending), and answers -1, 0 or 1.
 
-inline int32_t EncodeSortData(bool ascending, int32_t column) { return column * 2 + (ascending ? 1 : 0); }
+// A column of 2^30 or more does not fit: its bits wrap round in 32 bits, as
+// they always did.
+inline int32_t EncodeSortData(bool ascending, int32_t column) {
+    return static_cast<int32_t>(static_cast<uint32_t>(column) * 2u + (ascending ? 1u : 0u));
+}
 
 inline void DecodeSortData(int32_t data, bool& ascending, int32_t& column) {
     ascending = (data & 1) != 0;

@@ -155,4 +155,30 @@ TEST_F(Drawing, TurnedTextSitsInItsSquare) {
     }
 }
 
+// Turned counter-clockwise: the text reads upwards at 90 degrees and
+// downwards at 270, so its heavy start lies at the bottom or the top.
+TEST_F(Drawing, TurnedTextReadsUpwardsAtNinetyDegrees) {
+    canvas().Font().SetName("Arial");
+    canvas().Font().SetHeight(-14);
+    canvas().Brush().SetStyle(bsClear);
+    bitmap.SetSize(260, 160);
+    for (int angle : {90, 270}) {
+        SCOPED_TRACE(angle);
+        bitmap.Clear(kWhite);
+        RotateText(canvas(), "WWW......", {10, 20, 11, 21}, angle);
+        int top = 0, bottom = 0, firstRow = 160, lastRow = 0;
+        for (int y = 0; y < 160; ++y)
+            for (int x = 0; x < 260; ++x)
+                if (At(x, y) != kWhite) firstRow = std::min(firstRow, y), lastRow = std::max(lastRow, y);
+        for (int y = firstRow; y <= lastRow; ++y)
+            for (int x = 0; x < 260; ++x)
+                if (At(x, y) != kWhite) (2 * y < firstRow + lastRow ? top : bottom) += 1;
+        if (angle == 90) {
+            EXPECT_GT(bottom, 2 * top);
+        } else {
+            EXPECT_GT(top, 2 * bottom);
+        }
+    }
+}
+
 }  // namespace

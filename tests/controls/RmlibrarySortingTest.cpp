@@ -11,6 +11,8 @@ namespace {
 TEST(RmlibrarySorting, SortDataPacksColumnAndDirection) {
     EXPECT_EQ(EncodeSortData(true, 3), 7);
     EXPECT_EQ(EncodeSortData(false, 3), 6);
+    EXPECT_EQ(EncodeSortData(true, 0x40000000), INT32_MIN + 1);
+    EXPECT_EQ(EncodeSortData(false, INT32_MAX), -2);
     bool ascending = false;
     int32_t column = -1;
     DecodeSortData(7, ascending, column);
