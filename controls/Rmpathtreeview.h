@@ -128,8 +128,9 @@ public:
     int GetHashCount() const { return static_cast<int>(entries_.size()); }
     // Entry index (the positions LocateHashIndex answers).
     const TrmHashData& GetHashData(int index) const;
-    // Writes "tvhash.txt" in the system's temporary folder: the path of every
-    // entry's node, a line each, in ascending order of hash. Answers the file.
+    // Writes a new file "tvhash-<unique part>.txt" in the system's temporary
+    // folder: the path of every entry's node, a line each, in ascending order
+    // of hash. Answers the file.
     std::filesystem::path DumpHash() const;
 
     // From another collection through the node stream; from another path

@@ -8,6 +8,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <zlib.h>
@@ -370,6 +371,40 @@ TEST_F(PathTreeView, EventsCarryPathNodesAndACutOffTextShowsInTheSharedHint) {
     ASSERT_NE(shownHint(), nullptr);
     tree->SetToolTips(false);
     EXPECT_EQ(shownHint(), nullptr);
+}
+
+TEST_F(PathTreeView, NodeInfoStreamsByItsClassName) {
+    TrmNodeInfo info;
+    info.SetName("Apple");
+    info.ImageIndex = 2;
+    info.OverlayIndex = 0;
+    info.Data = -7;
+    info.Path = "/Fruit/Apple";
+    TMemoryStream stream;
+    thorn::WriteComponent(stream, info);
+    stream.SetPosition(0);
+    const std::unique_ptr<TComponent> read = thorn::ReadComponent(stream);
+    const auto* copy = dynamic_cast<const TrmNodeInfo*>(read.get());
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->GetName(), "Apple");
+    EXPECT_EQ(std::tuple(copy->ImageIndex, copy->SelectedIndex, copy->StateIndex, copy->OverlayIndex, copy->Data),
+              std::tuple(2, -1, -1, 0, -7));
+    EXPECT_EQ(copy->Path, "/Fruit/Apple");
+}
+
+TEST_F(PathTreeView, ALabelEditedByTheUserMovesItsSubtreesPaths) {
+    TrmTreeNode* apple = tree->AddPathNode(nullptr, "/Fruit/Apple");
+    TrmTreeNode* fruit = apple->GetParent();
+    tree->OnEdited = [](TObject*, TrmTreeNode*, std::string& text) { text += " and nuts"; };
+    tree->SetFocus();
+    tree->SetSelection(fruit);
+    host.PressKey(VK_F2);
+    ASSERT_TRUE(tree->IsEditing());
+    host.TypeText("Food");
+    host.PressKey(VK_RETURN);
+    EXPECT_EQ(tree->FindPathNode("/Food and nuts/Apple"), apple);
+    EXPECT_EQ(tree->FindPathNode("/Fruit/Apple"), nullptr);
+    EXPECT_EQ(tree->FindPathNode("/Food and nuts"), fruit);
 }
 
 }  // namespace

@@ -607,4 +607,28 @@ TEST_F(GuiTreeView, CustomDrawingMayTakeOverRowsOrTheWholeView) {
     EXPECT_EQ(host.PixelAt(*form, Label(fruit).X, Label(fruit).Y), Shown(clYellow));
 }
 
+TEST_F(GuiTreeView, ADataSortFollowsTheNodesData) {
+    // Each node's data is its place in the order the program wants.
+    intptr_t order[] = {0, 1, 2, 3, 4};
+    nuts->SetData(&order[0]);
+    vegetables->SetData(&order[1]);
+    fruit->SetData(&order[2]);
+    // Nodes without data (the children) keep their order.
+    tree->OnCompare = [](TObject*, TTreeNode* a, TTreeNode* b, int32_t, int& compare) {
+        auto place = [](TTreeNode* n) { return n->GetData() ? *static_cast<intptr_t*>(n->GetData()) : 0; };
+        compare = static_cast<int>(place(a) - place(b));
+    };
+    tree->SetSortType(stData);
+    EXPECT_EQ(Rows(), "Nuts,Vegetables,Fruit");
+    nuts->SetData(&order[4]);
+    EXPECT_EQ(Rows(), "Vegetables,Fruit,Nuts");
+    nuts->SetText("Almonds");  // a data sort leaves the texts alone
+    EXPECT_EQ(Rows(), "Vegetables,Fruit,Almonds");
+    // Sorting by both, the program's order still decides.
+    tree->SetSortType(stBoth);
+    EXPECT_EQ(Rows(), "Vegetables,Fruit,Almonds");
+    fruit->Expand(false);
+    EXPECT_EQ(Rows(), "Vegetables,Fruit,Apple,Pear,Almonds");
+}
+
 }  // namespace
