@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "controls/Rmscrnctrls.h"
 #include "gui/Edit.h"
@@ -98,6 +99,7 @@ TEST_F(ScreenTree, DropsBelowItsOwnerAndTakesTheKeysTypedThere) {
 }
 
 TEST_F(ScreenTree, ClosesOnEscapeAPressOutsideAndLetsTheMouseGoOverItself) {
+    TForm* elsewhere = MakeForm(50, 50);
     struct Case {
         const char* what;
         std::function<void()> close;
@@ -107,17 +109,25 @@ TEST_F(ScreenTree, ClosesOnEscapeAPressOutsideAndLetsTheMouseGoOverItself) {
         {"a press on the owner's window", [&] { host.Click(*form, 250, 150); }},
         {"hidden by its owner", [&] { tree->Hide(); }},
         {"a press on its frame, outside its rows", [&] { host.Click(Window(), 0, 0); }},
+        {"its owner's window losing the keyboard", [&] { elsewhere->Show(); }},
     };
+    std::vector<TPopupCloseReason> reasons;
+    tree->OnScreenClose = [&](TObject*, TPopupCloseReason reason) { reasons.push_back(reason); };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        elsewhere->Hide();
+        form->Show();
+        edit->SetFocus();
         tree->ShowAt({130, 160, 280, 280});
         ASSERT_TRUE(Shows());
         EXPECT_EQ(Window().GetBoundsRect(), (TRect{130, 160, 280, 280}));
         EXPECT_EQ(Application->GetCaptureControl(), tree);
         c.close();
+        Application->ProcessMessages();
         EXPECT_FALSE(Shows());
         EXPECT_EQ(Application->GetCaptureControl(), nullptr);
     }
+    EXPECT_EQ(reasons, (std::vector<TPopupCloseReason>{pcEscape, pcClickOutside, pcFocusLost}));
     // The pointer over the shown tree lets the mouse go; its nodes react.
     tree->Show();
     const TPoint over = Label(nuts);
