@@ -5,6 +5,8 @@
 #include <functional>
 #include <ostream>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "controls/Rmlistcontrol.h"
 #include "gui/ScrollBars.h"
@@ -238,4 +240,21 @@ TEST_F(ListControl, RowsAndRangesFarOutsideTheListAreKeptInIt) {
     list->ScrollToVisible();
     EXPECT_EQ(list->GetTopIndex(), 50);
 }
+TEST_F(ListControl, WheelEventsComeFirstAndTheListScrollsAllTheSame) {
+    std::vector<std::string> events;
+    list->OnMouseWheel = [&](TObject*, TShiftState, int delta, TPoint, bool&) {
+        events.push_back("wheel " + std::to_string(delta));
+    };
+    list->OnMouseWheelDown = [&](TObject*, TShiftState, TPoint, bool& handled) {
+        events.push_back("down");
+        handled = true;
+    };
+    list->OnMouseWheelUp = [&](TObject*, TShiftState, TPoint, bool&) { events.push_back("up"); };
+    host.Wheel(*form, Row(1).X, Row(1).Y, -240);
+    EXPECT_EQ(list->GetTopIndex(), 2);
+    host.Wheel(*form, Row(1).X, Row(1).Y, 120);
+    EXPECT_EQ(list->GetTopIndex(), 1);
+    EXPECT_EQ(events, (std::vector<std::string>{"wheel -240", "down", "wheel 120", "up"}));
+}
+
 }  // namespace
