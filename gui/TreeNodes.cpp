@@ -571,7 +571,7 @@ void TTreeNodes::BeginUpdate() { ++updateCount_; }
 
 void TTreeNodes::EndUpdate() {
     if (updateCount_ <= 0) return;
-    if (--updateCount_ == 0) owner_->NodesChanged();
+    if (--updateCount_ == 0) owner_->UpdateEnded();
 }
 
 // ---- streams

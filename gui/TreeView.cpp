@@ -137,6 +137,13 @@ void TCustomTreeView::SetStateImages(TCustomImageList* value) {
 void TCustomTreeView::NodesChanged() {
     if (rowsStale_) return;
     rowsStale_ = true;
+    // While the nodes are being updated the view shows them as they were;
+    // the last EndUpdate paints what came of it.
+    if (items_->GetUpdateCount() == 0) Invalidate();
+}
+
+void TCustomTreeView::UpdateEnded() {
+    rowsStale_ = true;
     Invalidate();
 }
 

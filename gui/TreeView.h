@@ -263,6 +263,8 @@ private:
 
     // ---- what the nodes tell the view
     void NodesChanged();
+    // The last EndUpdate: the rows are laid out and painted anew.
+    void UpdateEnded();
     void RepaintNode(const TTreeNode& node);
     void NodeAdded(TTreeNode& node);
     void NodeDeleting(TTreeNode& node);

@@ -212,7 +212,7 @@ bool TCustomTreeView::CustomDrawItem(TTreeNode* node, TCustomDrawState state, TC
 }
 
 void TCustomTreeView::Paint() {
-    UpdateRows();
+    if (items_->GetUpdateCount() == 0) UpdateRows();
     const bool custom = IsCustomDrawn();
     const TRect client = GetClientRect();
     thorn::ComponentRef<TCustomTreeView> self(this);

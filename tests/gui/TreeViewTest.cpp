@@ -8,6 +8,7 @@
 #include "gui/HintWindow.h"
 #include "gui/TreeView.h"
 #include "support/Pixels.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -629,6 +630,64 @@ TEST_F(GuiTreeView, ADataSortFollowsTheNodesData) {
     EXPECT_EQ(Rows(), "Vegetables,Fruit,Almonds");
     fruit->Expand(false);
     EXPECT_EQ(Rows(), "Vegetables,Fruit,Apple,Pear,Almonds");
+}
+
+TEST_F(GuiTreeView, NothingIsPaintedWhileTheNodesAreBeingUpdated) {
+    while (form->HasPendingPaint()) Application->ProcessMessages();
+    TTreeNodes& items = *tree->GetItems();
+    items.BeginUpdate();
+    items.BeginUpdate();
+    items.AddChild(nullptr, "Beans");
+    fruit->Expand(false);
+    vegetables->Delete();
+    tree->painted.clear();
+    Application->ProcessMessages();
+    EXPECT_TRUE(tree->painted.empty());
+    // Shown again meanwhile (uncovered, say), it shows the rows as they
+    // were, less the one deleted.
+    tree->Invalidate();
+    Application->ProcessMessages();
+    EXPECT_EQ(tree->painted, (std::vector<std::string>{"Fruit", "Nuts"}));
+    tree->painted.clear();
+    items.EndUpdate();
+    Application->ProcessMessages();
+    EXPECT_TRUE(tree->painted.empty()) << "one update is still open";
+    items.EndUpdate();
+    Application->ProcessMessages();
+    EXPECT_EQ(tree->painted, (std::vector<std::string>{"Fruit", "Apple", "Pear", "Nuts", "Beans"}));
+    items.EndUpdate();  // one too many does nothing
+    EXPECT_EQ(items.GetUpdateCount(), 0);
+}
+
+TEST_F(GuiTreeView, TheTextFormGoesToFilesAndANodeCannotBeAddedUnderOneBeingDeleted) {
+    thorn::test::TempDir dir;
+    tree->SaveToFile(dir / "tree.txt");
+    TTreeView* copy = thorn::Make<TTreeView>(*form);
+    copy->LoadFromFile(dir / "tree.txt");
+    std::string outline;
+    for (TTreeNode* n = copy->GetItems()->GetFirstNode(); n; n = n->GetNext())
+        outline += std::string(static_cast<size_t>(n->GetLevel()), '-') + n->GetText() + " ";
+    EXPECT_EQ(outline, "Fruit -Apple -Pear --Conference --Williams Vegetables -Leek Nuts ");
+    EXPECT_TRUE(copy->GetItems()->GetFirstNode()->IsEqual(fruit));
+    EXPECT_FALSE(copy->GetItems()->GetFirstNode()->IsEqual(nuts));
+    EXPECT_THROW(copy->LoadFromFile(dir / "missing.txt"), EFOpenError);
+    EXPECT_THROW(copy->SaveToFile(dir / "no folder" / "tree.txt"), EStreamError);
+
+    std::string refused;
+    tree->OnDeletion = [&](TObject*, TTreeNode* node) {
+        if (node != pear) return;
+        try {
+            tree->GetItems()->AddChild(pear, "late");
+        } catch (const EOutOfResources& e) {
+            refused = e.Message();
+        }
+    };
+    pear->Delete();
+    EXPECT_EQ(refused, "Unable to insert an item");
+    EXPECT_EQ(tree->GetItems()->GetCount(), 5);
+    // Sorted by the program's own comparison, given with the call.
+    tree->CustomSort([](TTreeNode* a, TTreeNode* b, int32_t) { return b->GetText().compare(a->GetText()); }, 0);
+    EXPECT_EQ(Rows(), "Vegetables,Nuts,Fruit");
 }
 
 }  // namespace
