@@ -11,6 +11,7 @@
 #include "editor/Main.h"
 #include "editor/Missionframe.h"
 #include "gui/Application.h"
+#include "gui/SizeConstraints.h"
 #include "model/GameData.h"
 #include "platform/Charset.h"
 
@@ -130,21 +131,35 @@ private:
     IXMLNode node_;
 };
 
-// Bounds worth applying: of some size, and showing at least part of the
-// window on the desktop. A window put where it was stays there when shown.
+// Bounds as the file gives them, made safe to apply: none without a size,
+// none wholly off the desktop, and none larger than the desktop (a file
+// written on a larger screen, or damaged, would otherwise ask for a window
+// no memory holds). Sums are taken in 64 bits: the file's numbers may be
+// anything a 32-bit integer holds.
+std::optional<TRect> UsableBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0) return std::nullopt;
+    const TRect desktop = Screen->GetWorkAreaRect();
+    width = std::min(width, std::max(desktop.Right - desktop.Left, 1));
+    height = std::min(height, std::max(desktop.Bottom - desktop.Top, 1));
+    const int64_t right = int64_t{left} + width;
+    const int64_t bottom = int64_t{top} + height;
+    if (right <= desktop.Left || bottom <= desktop.Top || left >= desktop.Right || top >= desktop.Bottom)
+        return std::nullopt;
+    return TRect{left, top, left + width, top + height};
+}
+
+// A window put where it was stays there when shown; bounds off the desktop
+// keep the window where it is, at the size they give.
 void ReadBounds(const AttributeReader& in, TCustomForm& window) {
     const int32_t width = in.Integer("Width").value_or(window.GetWidth());
     const int32_t height = in.Integer("Height").value_or(window.GetHeight());
-    if (width <= 0 || height <= 0) return;
     const int32_t left = in.Integer("Left").value_or(window.GetLeft());
     const int32_t top = in.Integer("Top").value_or(window.GetTop());
-    TRect shown;
-    const TRect bounds{left, top, left + width, top + height};
-    if (IntersectRect(shown, bounds, Screen->GetWorkAreaRect())) {
-        window.SetBounds(left, top, width, height);
+    if (const std::optional<TRect> shown = UsableBounds(left, top, width, height)) {
+        window.SetBounds(shown->Left, shown->Top, shown->Width(), shown->Height());
         window.SetPosition(poDesigned);
-    } else {
-        window.SetBounds(window.GetLeft(), window.GetTop(), width, height);
+    } else if (const std::optional<TRect> sized = UsableBounds(0, 0, width, height)) {
+        window.SetBounds(window.GetLeft(), window.GetTop(), sized->Width(), sized->Height());
     }
 }
 
@@ -199,20 +214,23 @@ void ReadToolWindow(const AttributeReader& in, TCustomForm* window, TAction* act
 }
 
 void ReadErrorsForm(const AttributeReader& in) {
-    const int32_t width = in.Integer("Width").value_or(0);
-    const int32_t height = in.Integer("Height").value_or(0);
-    if (width <= 0 || height <= 0) return;
-    const int32_t left = in.Integer("Left").value_or(0);
-    const int32_t top = in.Integer("Top").value_or(0);
-    TRect shown;
-    if (!IntersectRect(shown, TRect{left, top, left + width, top + height}, Screen->GetWorkAreaRect())) return;
-    ErrorsFormBounds = {width, height, left, top};
+    const std::optional<TRect> shown = UsableBounds(in.Integer("Left").value_or(0), in.Integer("Top").value_or(0),
+                                                    in.Integer("Width").value_or(0), in.Integer("Height").value_or(0));
+    if (shown) ErrorsFormBounds = {shown->Width(), shown->Height(), shown->Left, shown->Top};
+}
+
+// The pages' width as far as the splitter could have set it: the world
+// view's box keeps its least width beside them.
+int32_t PagesWidth(const TMainForm& f, int32_t width) {
+    const int32_t least = f.PgCMissionProperties->Constraints().GetMinWidth();
+    const int32_t most = f.GetClientWidth() - f.Splitter->GetWidth() - f.ScrBWorld->Constraints().GetMinWidth();
+    return std::max(least, std::min(width, most));
 }
 
 void ReadMainForm(const AttributeReader& in) {
     TMainForm& f = *MainForm.Get();
     ReadBounds(in, f);
-    if (auto v = in.Integer("Splitter"); v && *v > 0) f.PgCMissionProperties->SetWidth(*v);
+    if (auto v = in.Integer("Splitter"); v && *v > 0) f.PgCMissionProperties->SetWidth(PagesWidth(f, *v));
     if (auto v = in.Integer("SplitPlPos")) f.RMIPlayer->SetSplitPos(*v);
     if (auto v = in.Integer("SplitPrPos")) f.RMIProvince->SetSplitPos(*v);
     if (auto v = in.Boolean("FilePanel")) f.ActFilePanel->SetChecked(*v);

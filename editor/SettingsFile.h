@@ -11,8 +11,9 @@
 // the label font, the tool windows, the main window and the warnings
 // window's bounds. Null reads nothing. A missing element or attribute, or a
 // value that does not convert, leaves what it stands for as it was; bounds
-// of no size, or off the desktop, are not applied, and the main window never
-// starts minimised.
+// of no size, or off the desktop, are not applied, a window larger than the
+// desktop takes the desktop's size, the pages leave the world view its least
+// width, and the main window never starts minimised.
 void LoadSettings(IXMLNode node);
 // Writes the same values back into the "Editor" element, each as the live
 // objects hold it now; the other elements and attributes stay. The five

@@ -12,6 +12,7 @@
 #include "editor/Missionframe.h"
 #include "editor/SettingsFile.h"
 #include "gui/Application.h"
+#include "gui/SizeConstraints.h"
 
 namespace {
 
@@ -96,6 +97,7 @@ std::vector<SettingRow> Rows() {
         {"MissForm", "Left", "100", [] { return MissFrame->GetLeft() == 100; }, "100", "bounds"},
         {"MissForm", "Left", "5000", [] { return MissFrame->GetLeft() != 5000; }, "!5000", "bounds"},
         {"MissForm", "Top", "50", [] { return MissFrame->GetTop() == 50; }, "50", "bounds"},
+        {"MissForm", "Height", "2000000000", [] { return MissFrame->GetHeight() == 1024; }, "1024", "bounds"},
         {"MissForm", "SplitPos", "140", [] { return MissFrame->RMIMission->GetSplitPos() == 140; }, "140"},
         {"EventsForm", "Visible", "False",
          [] { return !EventFrame->GetVisible() && !Main().ActShowEventRMI->GetChecked(); }, "False"},
@@ -105,15 +107,22 @@ std::vector<SettingRow> Rows() {
         // The warnings window, made after the settings are read.
         {"ErrorsForm", "Width", "500", [] { return ErrorsFormBounds.Width == 500; }, "500", "bounds"},
         {"ErrorsForm", "Height", "0", [] { return ErrorsFormBounds.Width == 0; }, "0", "bounds"},
+        {"ErrorsForm", "Width", "60000", [] { return ErrorsFormBounds.Width == 1280; }, "1280", "bounds"},
         {"ErrorsForm", "Top", "300", [] { return ErrorsFormBounds.Top == 300; }, "300", "bounds"},
         // The main window.
         {"MainForm", "Width", "800", [] { return Main().GetWidth() == 800; }, "800", "bounds"},
         {"MainForm", "Width", "0", [] { return Main().GetWidth() == 671; }, "671", "bounds"},
         {"MainForm", "Left", "-3000", [] { return Main().GetLeft() != -3000; }, "!-3000", "bounds"},
+        // Larger than the desktop (1280 x 1024 here), the window takes the
+        // desktop's size; far past it, it stays where it is.
+        {"MainForm", "Width", "60000", [] { return Main().GetWidth() == 1280; }, "1280", "bounds"},
+        {"MainForm", "Left", "2147483647", [] { return Main().GetLeft() != 2147483647; }, "!2147483647", "bounds"},
         {"MainForm", "State", "5", [] { return Main().GetWindowState() == wsNormal; }, "0"},
         {"MainForm", "State", "1", [] { return Main().GetWindowState() == wsNormal; }, "0"},
         {"MainForm", "State", "2", [] { return Main().GetWindowState() == wsMaximized; }, "2"},
         {"MainForm", "Splitter", "300", [] { return Main().PgCMissionProperties->GetWidth() == 300; }, "300"},
+        {"MainForm", "Splitter", "2000000000",
+         [] { return Main().ScrBWorld->GetWidth() == Main().ScrBWorld->Constraints().GetMinWidth(); }, "!2000000000"},
         {"MainForm", "SplitPlPos", "100", [] { return Main().RMIPlayer->GetSplitPos() == 100; }, "100"},
         {"MainForm", "SplitPrPos", "90", [] { return Main().RMIProvince->GetSplitPos() == 90; }, "90"},
         {"MainForm", "FilePanel", "False", [] { return !Main().ActFilePanel->GetChecked(); }, "False"},

@@ -39,7 +39,11 @@ TEST(EditorStartAndClose, ClosingWritesTheSettingsBackKeepingWhatElseTheFileHeld
     EXPECT_TRUE(editor.Host().IsWindowVisible(editor.Main()));
     EXPECT_EQ(Application->GetTitle(), "Thornvale II Mission editor");
     EXPECT_EQ(editor.Main().GetCaption(), "Thornvale II Map Editor");
+    // A file dialog may have left another folder current.
+    thorn::test::TempDir elsewhere;
+    std::filesystem::current_path(elsewhere.Path());
     editor.Close();
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere.Path()));
     EXPECT_EQ(MapProject, nullptr);
     EXPECT_EQ(Settings, nullptr);
 
@@ -77,6 +81,16 @@ TEST(EditorStartAndClose, StartsWhateverTheStartFolderLacksAndSaysWhatIsMissing)
         {"damaged ini.xml",
          [](const EditorSession& e) { WriteText(e / "ini.xml", "<Thornvale><Editor"); },
          {"\"ini.xml\" cannot be read"},
+         true,
+         true},
+        {"an Editor element without its windows",
+         [](const EditorSession& e) { WriteText(e / "ini.xml", "<Thornvale><Editor ShNames=\"1\"/></Thornvale>"); },
+         {},
+         true,
+         true},
+        {"no Editor element",
+         [](const EditorSession& e) { WriteText(e / "ini.xml", "<Thornvale><Other/></Thornvale>"); },
+         {},
          true,
          true},
         {"no pw.xml", remove("pw.xml"), {"\"pw.xml\" cannot be used"}, false, true},
