@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "bitmap/Pix32.h"
+#include "gui/Application.h"
 #include "gui/sdl/SdlKeys.h"
 #include "platform/Beep.h"
 #include "platform/Charset.h"
@@ -186,6 +187,10 @@ private:
 SdlHost::SdlHost() {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // The close box of the last window reaches that window's form alone; a
+    // quit event then comes only from the system asking the program to end
+    // (SIGINT, SIGTERM), which the main window hears as its close box.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw EOutOfResources(std::string("Cannot start the display: ") + SDL_GetError());
     wakeEvent_ = SDL_RegisterEvents(1);
@@ -317,8 +322,19 @@ void SdlHost::Dispatch(const SDL_Event& e) {
                 }
             }
             break;
+        case SDL_QUIT: RequestMainWindowClose(); break;
         default: break;
     }
+}
+
+void SdlHost::RequestMainWindowClose() {
+    const TCustomForm* main = Application ? Application->GetMainForm() : nullptr;
+    if (!main) return;
+    for (const auto& [id, window] : windows_)
+        if (window == main->GetHostWindow()) {
+            window->Client().HostCloseRequested();
+            return;
+        }
 }
 
 void SdlHost::SetCursor(TCursor cursor) {

@@ -44,6 +44,10 @@ public:
 private:
     friend class SdlWindow;
     void Dispatch(const SDL_Event& event);
+    // The system asks the program to end: the application's main window
+    // hears it as a click on its close box, so it asks what its close box
+    // asks (a disabled one, under a modal dialog, hears nothing).
+    void RequestMainWindowClose();
     SdlWindow* WindowOfId(uint32_t id) const;
     bool IsOurs(SDL_Window* window) const;
 

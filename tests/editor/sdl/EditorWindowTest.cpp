@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 
 #include "../EditorSession.h"
@@ -56,6 +57,21 @@ TEST_F(EditorWindow, StartsShowsItsMainWindowAndClosesWritingItsSettings) {
     main.Close();
     ASSERT_TRUE(RunUntil([&] { return MapProject == nullptr; }));
     EXPECT_TRUE(std::filesystem::exists(folder / "ini.xml"));
+}
+
+// Ctrl+C in the terminal that started it, or the end of the desktop
+// session, closes the editor as its close box does: the settings are
+// written back.
+TEST_F(EditorWindow, AskedToEndBySignalItClosesAsFromItsFrame) {
+    ASSERT_TRUE(screen.Ok());
+    thorn::CreateEditorWindows(*app);
+    MainForm->Show();
+    ASSERT_TRUE(RunUntil([&] { return MainForm->GetHostWindow() && !MainForm->HasPendingPaint(); }));
+    std::filesystem::remove(folder / "ini.xml");
+    std::raise(SIGTERM);
+    ASSERT_TRUE(RunUntil([&] { return MapProject == nullptr; }));
+    EXPECT_TRUE(std::filesystem::exists(folder / "ini.xml"));
+    EXPECT_TRUE(app->GetTerminated());
 }
 
 }  // namespace
