@@ -115,7 +115,8 @@ void EditSkill(const Edit& e, uint8_t k) {
     const std::optional<int64_t> level = TypedInRange(e.text, kMaxSkillLevel);
     if (!level || k >= CPlayerDataB::kSkillCount) return;
     // Refused when the three levels would pass their sum: the stored one
-    // shows again, as does a level brought inside the range.
+    // shows again once the edit ends, as does a level brought inside the
+    // range.
     e.player.SetSkill(k, static_cast<uint8_t>(*level));
     thorn::ShowNumber(e.item, e.player.Skills[k]);
     SetColumn(e.form, e.n, kSkillsColumn, GetPlayerSkillsText(e.n));

@@ -19,7 +19,6 @@
 #include "inspector/Rminspectoritems.h"
 #include "model/GridItemKeys.h"
 #include "model/StringTable.h"
-#include "platform/Conversions.h"
 
 namespace keys = InspectorKeys;
 
@@ -38,12 +37,6 @@ constexpr std::array<Building, 4> kBuildings{{{keys::CastMar, CCastleDataB::kMar
                                               {keys::CastBan, CCastleDataB::kBank},
                                               {keys::CastMetlMine, CCastleDataB::kMetalMine},
                                               {keys::CastStonMine, CCastleDataB::kStoneMine}}};
-
-std::optional<int64_t> NumberOf(std::string_view text) {
-    int64_t number = 0;
-    if (!TryStrToInt64(text, number)) return std::nullopt;
-    return number;
-}
 
 // The entry a choice row's edit stands for: the chosen place when it holds
 // the text, else the first entry of that text.
@@ -116,7 +109,7 @@ void ApplyHitPoints(CSelect& selection, TrmCustomInspectorItem& item, std::strin
 void ApplyCatapults(CSelect& selection, TrmCustomInspectorItem& item, std::string_view text, int choice) {
     int index = ChoiceOf(item, text, choice);
     if (index < 0) {
-        const std::optional<int64_t> number = NumberOf(text);
+        const std::optional<int64_t> number = thorn::TypedNumber(text);
         if (!number || *number < 0 || *number > CCastleDataB::kMaxCatapults) return;
         index = static_cast<int>(*number);
     }
@@ -134,7 +127,7 @@ void ShowStored(TrmCustomInspectorItem& item, int64_t value) {
 }
 
 void ApplyGuardianArmy(CSelect& selection, TrmCustomInspectorItem& item, int unitType, std::string_view text) {
-    const std::optional<int64_t> number = NumberOf(text);
+    const std::optional<int64_t> number = thorn::TypedNumber(text);
     auto* row = dynamic_cast<TrmSafeIntegerInspectorItem*>(&item);
     if (!number || !row || unitType >= MapProject->UnitTypeCount()) return;
     const int64_t low = std::max<int64_t>(row->GetMinValue(), 0);
@@ -145,7 +138,7 @@ void ApplyGuardianArmy(CSelect& selection, TrmCustomInspectorItem& item, int uni
 }
 
 void ApplyResource(CSelect& selection, TrmCustomInspectorItem& item, int resource, std::string_view text) {
-    const std::optional<int64_t> number = NumberOf(text);
+    const std::optional<int64_t> number = thorn::TypedNumber(text);
     if (!number || resource >= MapProject->ResourceCount()) return;
     const size_t r = static_cast<size_t>(resource);
     const int64_t low = std::clamp<int64_t>(MapProject->ResourceMin[r], 0, kMaxResourceValue);

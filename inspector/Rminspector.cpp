@@ -525,7 +525,8 @@ void TrmInspector::SetItemIndex(int value) {
     // the editor is never left open without its row.
     std::exception_ptr refused;
     if (oldItem) {
-        if (!readonly_ && oldItem->GetEditabled() && editor_) {
+        // What was typed is in the row already; the editor goes.
+        if (!readonly_ && oldItem->GetEditabled() && editor_ && !std::exchange(typing_, false)) {
             try {
                 oldItem->GetValueFromEditor(editor_.Get());
             } catch (...) {
@@ -553,6 +554,7 @@ void TrmInspector::OpenEditor(TrmTreeNonViewNode* node, TrmCustomInspectorItem* 
     editor->SetParent(this);
     if (!FindComponent(item->GetName() + "_editor")) editor->SetName(item->GetName() + "_editor");
     editor_ = editor;
+    typing_ = false;
     thorn::ComponentRef<TWinControl> alive(editor);
     if (OnEditorCreated) OnEditorCreated(this);
     if (!alive) return;
@@ -577,6 +579,7 @@ void TrmInspector::OpenEditor(TrmTreeNonViewNode* node, TrmCustomInspectorItem* 
 void TrmInspector::CloseEditor() {
     TWinControl* editor = editor_.Get();
     editor_.Reset();
+    typing_ = false;
     if (!editor) return;
     editor->OnKeyDown = std::move(savedEditorKeyDown_);
     savedEditorKeyDown_ = nullptr;
@@ -597,8 +600,10 @@ void TrmInspector::EditorChange(TObject* sender) {
     if (pushing_) return;
     thorn::ComponentRef<TrmInspector> self(this);
     TrmCustomInspectorItem* item = ItemOf(currentNode_);
-    if (TWinControl* editor = editor_.Get(); item && !readonly_ && item->GetEditabled() && editor)
+    if (TWinControl* editor = editor_.Get(); item && !readonly_ && item->GetEditabled() && editor) {
+        typing_ = true;
         item->GetValueFromEditor(editor);
+    }
     if (!self) return;
     if (const TNotifyEvent saved = savedEditorChange_) saved(sender);
     if (!self) return;
@@ -631,17 +636,21 @@ void TrmInspector::EditorKeyDown(TObject* sender, TKey& key, TShiftState shift) 
                 if (self) AfterMove();
                 break;
             case VK_ESCAPE:
-                if (shown) Pushing([&] { item->SetValueIntoEditor(editor); });
+                if (shown) {
+                    typing_ = false;
+                    Pushing([&] { item->SetValueIntoEditor(editor); });
+                }
                 break;
             case VK_TAB:
                 key = 0;
+                if (shown && typing_) FinishEdit(*item, *editor);
                 editorFocus_ = false;
                 if (CanFocus()) SetFocus();
                 if (self) Invalidate();
                 break;
             case VK_RETURN:
                 if (shown) {
-                    item->GetValueFromEditor(editor);
+                    FinishEdit(*item, *editor);
                     if (self) Repaint();
                 }
                 break;
@@ -681,8 +690,21 @@ void TrmInspector::DoExit() {
     thorn::ComponentRef<TrmInspector> self(this);
     TWinControl* editor = editor_.Get();
     if (TrmCustomInspectorItem* item = ItemOf(currentNode_); item && editor && editor->GetVisible())
-        item->GetValueFromEditor(editor);
+        FinishEdit(*item, *editor);
     if (self) thorn::ScrollingControl::DoExit();
+}
+
+void TrmInspector::EditorKillFocus(TObject* sender) {
+    TWinControl* editor = editor_.Get();
+    if (!typing_ || IsDestroying() || !editor || sender != editor) return;
+    if (TrmCustomInspectorItem* item = ItemOf(currentNode_)) FinishEdit(*item, *editor);
+}
+
+void TrmInspector::FinishEdit(TrmCustomInspectorItem& item, TWinControl& editor) {
+    if (std::exchange(typing_, false))
+        Pushing([&] { item.SetValueIntoEditor(&editor); });
+    else
+        item.GetValueFromEditor(&editor);
 }
 
 void TrmInspector::PlaceEditor() {
@@ -700,7 +722,7 @@ void TrmInspector::SyncEditor() {
     if (!editor) return;
     PlaceEditor();
     if (TrmCustomInspectorItem* item = ItemOf(currentNode_); item && item->GetEditabled())
-        Pushing([&] { item->RefreshEditor(editor); });
+        Pushing([&] { item->RefreshEditor(editor, typing_); });
 }
 
 void TrmInspector::Invalidate() {

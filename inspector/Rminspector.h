@@ -55,10 +55,11 @@ public:
     virtual void SetValueIntoEditor(TWinControl* editor) = 0;
     // Prepares a freshly made editor.
     virtual void SetupEditor(TrmInspector* inspector, TWinControl* editor) = 0;
-    // Shows the stored value in the open editor when it changed; a kind
-    // whose editor holds text that is not a value yet (a number being
-    // typed) leaves it there.
-    virtual void RefreshEditor(TWinControl* editor) { SetValueIntoEditor(editor); }
+    // Shows the stored value in the open editor when it changed. While the
+    // designer types into it (typing), a kind whose text may stand for
+    // another value than the one kept (a number being typed, beyond the
+    // range) leaves the text and the caret alone.
+    virtual void RefreshEditor(TWinControl* editor, bool typing) { SetValueIntoEditor(editor); }
 
     // The kind the item is, from the eleven (a derived kind reports the
     // first it belongs to: String, Complex, Combo, ComboEx, Integer, Date,
@@ -210,12 +211,16 @@ public:
     // ---- the editor
     TWinControl* GetEditor() const { return editor_.Get(); }
     // The open editor's keys, installed as its OnKeyDown: Up and Down move
-    // the selection, Escape puts the stored value back, Enter stores the
-    // edited one, Tab goes back to the grid; then the editor's own handler
-    // and OnItemKeyDown.
+    // the selection, Escape puts the stored value back, Enter ends the edit
+    // (the stored value shows again), Tab ends it and goes back to the
+    // grid; then the editor's own handler and OnItemKeyDown.
     void EditorKeyDown(TObject* sender, TKey& key, TShiftState shift);
     // The open editor changed: the item takes the value, OnItemChange runs.
+    // Until the edit ends the text stays as the designer types it.
     void EditorChange(TObject* sender);
+    // The open editor lost the keyboard (to another control or another
+    // window): the edit ends and the stored value shows again.
+    void EditorKillFocus(TObject* sender);
     // The ellipsis of a long-text row: OnComplexEdit.
     void DoComplexEdit(TObject* sender);
 
@@ -278,6 +283,11 @@ private:
     void Pushing(Fn&& fn);
     void PlaceEditor();
     void SyncEditor();
+    // The end of an edit in the open editor. What the designer typed was
+    // taken key by key, and the row (or the window behind it) may have kept
+    // another value than the text says: the stored value shows again. An
+    // editor nothing was typed into hands its value to the row.
+    void FinishEdit(TrmCustomInspectorItem& item, TWinControl& editor);
     // Keeps the selection on the row of the open editor after rows moved.
     void FollowCurrentNode();
     // Every item the tree holds belongs to the grid and knows its node.
@@ -320,6 +330,8 @@ private:
 
     bool summariesStale_ = false;
     int pushing_ = 0;
+    // The designer changed the open editor since it last showed the value.
+    bool typing_ = false;
     bool syncing_ = false;
     int loadedItemIndex_ = -1;
 };

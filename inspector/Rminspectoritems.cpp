@@ -1,11 +1,14 @@
 #include "inspector/Rminspectoritems.h"
 
 #include <cstdlib>
+#include <limits>
+#include <optional>
 #include <string_view>
 
 #include "inspector/ItemEditors.h"
 #include "inspector/Rmbtnedit.h"
 #include "inspector/Rmlibrary.h"
+#include "inspector/TypedNumber.h"
 #include "platform/Conversions.h"
 #include "platform/Properties.h"
 
@@ -80,6 +83,11 @@ bool PassToGrid(TWinControl& editor, TKey& key, TShiftState shift) {
     if (auto* grid = dynamic_cast<TrmInspector*>(editor.GetOwner())) grid->EditorKeyDown(&editor, key, shift);
     key = 0;
     return true;
+}
+
+// The edit's grid learns that it lost the keyboard: the edit has ended.
+void TellGridOfFocusLost(TWinControl& editor) {
+    if (auto* grid = dynamic_cast<TrmInspector*>(editor.GetOwner())) grid->EditorKillFocus(&editor);
 }
 
 }  // namespace
@@ -313,10 +321,20 @@ const thorn::ClassInfo* TrmIntegerInspectorItem::EditorClass() const {
     return kind;
 }
 
+int32_t TrmIntegerInspectorItem::KeptTyped(int64_t number) const {
+    if (useRange_) return thorn::KeptInRange(number, minValue_, maxValue_);
+    return thorn::KeptInRange(number, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
+}
+
 void TrmIntegerInspectorItem::GetValueFromEditor(TWinControl* editor) {
     if (!IsOwnEditor(editor)) return;
-    // Text that is not a number yet ("", "-") waits for the next key.
-    if (int32_t number = 0; TryStrToInt(editor->GetText(), number)) SetStringValue(editor->GetText());
+    // A number typed digit by digit passes through numbers beyond the range
+    // ("1" on the way to "150" in 100..200): the row keeps the nearest one
+    // and the grid leaves the text as typed until the edit ends. Text that
+    // is not a number yet ("", "-") waits for the next key.
+    const std::string& text = editor->GetText();
+    if (const std::optional<int64_t> number = thorn::TypedNumber(text); number && text != GetAsString())
+        SetValue(KeptTyped(*number));
     TrmCustomInspectorItem::GetValueFromEditor(editor);
 }
 
@@ -324,8 +342,8 @@ void TrmIntegerInspectorItem::SetValueIntoEditor(TWinControl* editor) {
     if (IsOwnEditor(editor)) editor->SetText(GetAsString());
 }
 
-void TrmIntegerInspectorItem::RefreshEditor(TWinControl* editor) {
-    if (int32_t number = 0; editor && TryStrToInt(editor->GetText(), number)) SetValueIntoEditor(editor);
+void TrmIntegerInspectorItem::RefreshEditor(TWinControl* editor, bool typing) {
+    if (!typing) SetValueIntoEditor(editor);
 }
 
 void TrmIntegerInspectorItem::SetupEditor(TrmInspector* inspector, TWinControl* editor) {
@@ -397,8 +415,14 @@ const thorn::ClassInfo* TrmSafeIntegerInspectorItem::EditorClass() const {
 void TrmSafeIntegerInspectorItem::GetValueFromEditor(TWinControl* editor) {
     if (!IsOwnEditor(editor)) return;
     const std::string& text = editor->GetText();
-    // An empty text is a value here; "-" is a number not typed yet.
-    if (int32_t number = 0; text.empty() || TryStrToInt(text, number)) SetStringValue(text);
+    // An empty text is a value here; "-" is a number not typed yet; a number
+    // beyond the range is kept inside it, as the integer kind keeps it.
+    if (text != text_) {
+        if (text.empty())
+            SetText({});
+        else if (const std::optional<int64_t> number = thorn::TypedNumber(text))
+            SetText(IntToStr(KeptTyped(*number)));
+    }
     TrmCustomInspectorItem::GetValueFromEditor(editor);
 }
 
@@ -610,6 +634,11 @@ void TrmInspectorEdit::KeyPress(char& key) {
     TrmCustomEdit::KeyPress(key);
 }
 
+void TrmInspectorEdit::WMKillFocus() {
+    TrmCustomEdit::WMKillFocus();
+    TellGridOfFocusLost(*this);
+}
+
 void TrmInspectorBtnCombo::KeyDown(TKey& key, TShiftState shift) {
     if (!GetDroppedDown() && PassToGrid(*this, key, shift)) return;
     TrmComboBox::KeyDown(key, shift);
@@ -619,6 +648,11 @@ void TrmSafeSpinEdit::IncValue() { StepBy(GetText().empty() ? GetMinValue() : Ge
 
 void TrmSafeSpinEdit::DecValue() {
     StepBy(GetText().empty() ? GetMaxValue() : GetValue(), -static_cast<int64_t>(GetIncrement()));
+}
+
+void TrmSafeSpinEdit::WMKillFocus() {
+    TrmSpinEdit::WMKillFocus();
+    TellGridOfFocusLost(*this);
 }
 
 void TrmInspectorCheckBox::KeyDown(TKey& key, TShiftState shift) {

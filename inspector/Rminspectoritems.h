@@ -123,16 +123,22 @@ public:
     // Text that is no integer raises the conversion error.
     void SetStringValue(const std::string& value) override;
     const thorn::ClassInfo* EditorClass() const override;
-    // Text that is not (yet) a number keeps the value, without a message.
+    // Text that is not (yet) a number keeps the value, without a message; a
+    // number beyond the range is kept inside it, without a message. The
+    // row's own text is no edit (a value the program stored beyond the range
+    // stays).
     void GetValueFromEditor(TWinControl* editor) override;
     void SetValueIntoEditor(TWinControl* editor) override;
     void SetupEditor(TrmInspector* inspector, TWinControl* editor) override;
-    // A number being typed stays in the editor.
-    void RefreshEditor(TWinControl* editor) override;
+    // A number being typed stays in the editor as typed, until the edit ends.
+    void RefreshEditor(TWinControl* editor, bool typing) override;
     void PublishProperties(thorn::PropertyList& list) override;
 
 protected:
     void CheckRange(int32_t value) const;
+    // A typed number as the row keeps it: inside the range with UseRange,
+    // inside 32 bits without.
+    int32_t KeptTyped(int64_t number) const;
     bool Loading() const { return IsLoading(); }
     void StoreValue(int32_t value) { value_ = value; }
 
@@ -288,10 +294,11 @@ private:
 // ---- the editors made for the grid
 
 // The string and integer rows' edit; a typed Tab is dropped (the Tab key
-// itself reaches the grid).
+// itself reaches the grid). Its grid learns when it loses the keyboard.
 class TrmInspectorEdit : public TrmCustomEdit {
 protected:
     void KeyPress(char& key) override;
+    void WMKillFocus() override;
 };
 
 // The combo rows' editor: Up and Down move the grid's selection while the
@@ -302,12 +309,15 @@ protected:
 };
 
 // The safe integer rows' spin edit: a step from an empty text starts at a
-// limit, and leaving it never rewrites the text (the row keeps the range).
+// limit, and leaving it never rewrites the text itself (the row keeps the
+// range, and its grid, which learns when the edit loses the keyboard, shows
+// the stored value again).
 class TrmSafeSpinEdit : public TrmSpinEdit {
 protected:
     void IncValue() override;
     void DecValue() override;
     void ExitCheck() override {}
+    void WMKillFocus() override;
 };
 
 // The check-box rows' editors: Up and Down move the grid's selection, a

@@ -105,13 +105,18 @@ TEST_F(EventsWindow, ADesignerAddsMovesEditsAndDeletesEvents) {
          [&](const CEvent& e) { EXPECT_EQ(ValueOf(grid, "EDecr"), "Message #1 Info\r\nBring grain."); }, false},
         {"third player ticked", [&] { ClickValue(grid, "Pl2"); Host().PressKey(VK_SPACE); }, {}, 1,
          [&](const CEvent& e) { EXPECT_EQ(e.PlayerFlags[2], 1); }},
-        {"a turn past the row's range keeps its last number", [&] { TypeInto(grid, "ETurn", "300"); }, {}, 1,
+        {"a turn typed from a zero, digit by digit", [&] { TypeInto(grid, "ETurn", "007"); }, {}, 1,
          [&](const CEvent& e) {
-             EXPECT_EQ(e.Turn, 30);
-             EXPECT_EQ(grid.GetEditor()->GetText(), "30");
+             EXPECT_EQ(e.Turn, 7);
+             EXPECT_EQ(grid.GetEditor()->GetText(), "7");
+         }},
+        {"a turn past the row's range is kept at its top", [&] { TypeInto(grid, "ETurn", "300"); }, {}, 1,
+         [&](const CEvent& e) {
+             EXPECT_EQ(e.Turn, 255);
+             EXPECT_EQ(grid.GetEditor()->GetText(), "255");
          }},
         {"an empty turn is none", [&] { TypeInto(grid, "ETurn", ""); }, {}, 1,
-         [&](const CEvent& e) { EXPECT_EQ(e.Turn, 30); }, false},
+         [&](const CEvent& e) { EXPECT_EQ(e.Turn, 255); }, false},
         {"decrease", [&] { ChooseEffect(1); }, {}, 1,
          [&](const CEvent& e) {
              EXPECT_EQ(e.EffectType, CEventB::ResourcesDecrease);

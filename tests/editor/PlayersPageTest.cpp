@@ -135,8 +135,10 @@ TEST(PlayerGrid, EveryRowEditedReachesThePlayerAndShowsWhatItStores) {
          [&] {
              EXPECT_EQ(page.PlayerColumn(2, 2), "(0,4,2)");
              shows(Key(Keys::SkillN, 2), "2");
-             EXPECT_EQ(page.Grid().GetEditor()->GetText(), "2");
+             EXPECT_EQ(page.Grid().GetEditor()->GetText(), "9") << "as typed until the edit ends";
          }},
+        {"Enter ends the edit", [&] { page.Host().PressKey(VK_RETURN); },
+         [&] { EXPECT_EQ(page.Grid().GetEditor()->GetText(), "2"); }},
         {"a capital chosen", [&] { page.Pick(Keys::Capital, 2); },
          [&] {
              EXPECT_EQ(player.Capital, &page.Province(6));
@@ -166,8 +168,10 @@ TEST(PlayerGrid, EveryRowEditedReachesThePlayerAndShowsWhatItStores) {
          [&] {
              EXPECT_EQ(player.Treasury[0], 65535);
              shows(Key(Keys::PlResN, 0), "65535");
-             EXPECT_EQ(page.Grid().GetEditor()->GetText(), "65535");
+             EXPECT_EQ(page.Grid().GetEditor()->GetText(), "70000") << "as typed until the edit ends";
          }},
+        {"Tab ends the edit", [&] { page.Host().PressKey(VK_TAB); },
+         [&] { EXPECT_EQ(page.Grid().GetEditor()->GetText(), "65535"); }},
         {"a treasury typed", [&] { page.Type(Key(Keys::PlResN, 4), "12"); },
          [&] { EXPECT_EQ(player.Treasury[4], 12); }},
         {"a sign alone is no number yet", [&] { page.Type(Key(Keys::PlResN, 4), "-"); },

@@ -138,18 +138,30 @@ TEST_F(ProvinceGrid, NumbersStayInsideTheRowAndTheFieldAndShowWhatWasStored) {
         {"Res_0", "4", "4", 4},
         {"Res_0", "", "", 4},
         {"Army_2", "70000", "65536", 65536},
-        {"Army_2", "-", "-", 65536},
+        {"Army_2", "-", "65536", 65536},
         {"Army_2", "12", "12", 12},
     };
     for (const Typed& t : typed) {
         SCOPED_TRACE(std::string(t.key) + " " + t.text);
         desk.TypeIntoGridRow(t.key, t.text);
+        EXPECT_EQ(desk.Main().RMIProvince->GetEditor()->GetText(), t.text) << "as typed until the edit ends";
+        desk.Host().PressKey(VK_RETURN);
         EXPECT_EQ(desk.Main().RMIProvince->GetEditor()->GetText(), t.shown);
         for (int i : {6, 7}) {
             const bool resource = t.key[0] == 'R';
             EXPECT_EQ(resource ? P(i).Resources[0] : P(i).GuardianArmy[2], t.stored);
         }
     }
+    // A number pasted whole, too long for any field, is read as the row
+    // reads it: kept at the top of the range.
+    desk.TypeIntoGridRow("Res_0", "4");
+    desk.Host().SetClipboardText("99999999999999999999");
+    desk.Host().PressKey(VK_HOME);
+    desk.Host().PressKey(VK_END, {ssShift});
+    desk.Host().PressKey('V', {ssCtrl});
+    desk.Host().PressKey(VK_RETURN);
+    EXPECT_EQ(desk.Main().RMIProvince->GetEditor()->GetText(), "9");
+    for (int i : {6, 7}) EXPECT_EQ(P(i).Resources[0], 9);
     EXPECT_TRUE(desk.Host().ShownDialogs().empty());
 }
 

@@ -103,9 +103,9 @@ TEST_F(GridInput, ANumberTypedEscapeAndEnter) {
         {"a sign alone is no number yet", [&] { host.TypeText("-"); }, "-", "10", 1},
         {"Escape puts the stored value back", [&] { host.PressKey(VK_ESCAPE); }, "10", "10", 1},
         {"a digit more", [&] { host.PressKey(VK_END); host.TypeText("0"); }, "100", "100", 2},
-        {"beyond the range: the stored value shows again", [&] { host.TypeText("0"); }, "100", "100", 3},
-        {"Enter stores what the editor shows", [&] { host.PressKey(VK_RETURN); }, "100", "100", 3},
-        {"the group above sums it at once", [] {}, "100", "100", 3},
+        {"beyond the range: kept inside it, the text left as typed", [&] { host.TypeText("0"); }, "1000", "255", 3},
+        {"Enter ends the edit: the stored value shows again", [&] { host.PressKey(VK_RETURN); }, "255", "255", 3},
+        {"the group above sums it at once", [] {}, "255", "255", 3},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.what);
@@ -114,7 +114,7 @@ TEST_F(GridInput, ANumberTypedEscapeAndEnter) {
         EXPECT_EQ(gold(), s.stored);
         EXPECT_EQ(changes, s.changes);
     }
-    EXPECT_EQ(grid->GetItemByName("Resour")->GetAsString(), "(100, 20, 30)");
+    EXPECT_EQ(grid->GetItemByName("Resour")->GetAsString(), "(255, 20, 30)");
     EXPECT_TRUE(host.ShownDialogs().empty()) << "no message for any of it";
 }
 

@@ -124,12 +124,29 @@ TEST_F(SpinEdit, StepsWithKeysAndButtonsWithinTheRange) {
 }
 
 TEST_F(SpinEdit, LeavingPutsTheValueBackInRange) {
-    spin->SetMaxValue(10);
     spin->SetUseRanges(true);
-    spin->SetText("");
-    Type("12");
-    other->SetFocus();
-    EXPECT_EQ(spin->GetText(), "10");
+    // Digits typed one by one pass through numbers beyond the range; the
+    // text stays as typed until the edit is left.
+    struct Case {
+        int minimum, maximum;
+        const char* typed;
+        const char* left;
+    };
+    for (const Case& c : {Case{0, 10, "12", "10"}, Case{100, 200, "150", "150"}}) {
+        SCOPED_TRACE(c.typed);
+        spin->SetMaxValue(c.maximum);
+        spin->SetMinValue(c.minimum);
+        spin->SetFocus();
+        spin->SetText("");
+        const std::string typed = c.typed;
+        for (size_t i = 1; i <= typed.size(); ++i) {
+            Type(typed.substr(i - 1, 1));
+            EXPECT_EQ(spin->GetText(), typed.substr(0, i));
+            EXPECT_EQ(spin->GetSelStart(), static_cast<int>(i));
+        }
+        other->SetFocus();
+        EXPECT_EQ(spin->GetText(), c.left);
+    }
     // Without ranges nothing is clamped, and a step keeps to 32 bits.
     spin->SetUseRanges(false);
     spin->SetValue(2147483647);
