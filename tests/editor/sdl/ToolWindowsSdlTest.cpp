@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <X11/keysym.h>
+
 #include <filesystem>
 
 #include "../EditorSession.h"
@@ -11,13 +13,16 @@
 #include "editor/Missionframe.h"
 #include "editor/Program.h"
 #include "gui/Application.h"
+#include "gui/Edit.h"
 #include "support/Pixels.h"
 #include "support/PngFile.h"
 
 // Runs under Xvfb: the editor made by the program's own start-up on the SDL
 // host, in a copy of the start folder, with the sample project. Events are
-// added and chosen with the X pointer; both tool windows are saved as
-// "events_window.png" and "mission_window.png" in the working folder.
+// added and chosen with the X pointer, a turn typed with the X keyboard;
+// both tool windows are saved as "events_window.png" and
+// "mission_window.png" in the working folder, the turn half typed as
+// "events_turn_typed.png".
 namespace {
 
 using thorn::test::Shown;
@@ -54,6 +59,8 @@ TEST_F(ToolWindowsOnScreen, EventsChosenWithThePointerAndBothWindowsShown) {
     TEventFrame& events = *EventFrame.Get();
     TMissFrame& mission = *MissFrame.Get();
     events.Show();
+    // Tall enough for the selected event's grid to show its turn row.
+    events.SetHeight(560);
     mission.Show();
     ASSERT_TRUE(RunUntil([&] { return events.GetHostWindow() && !events.HasPendingPaint(); }));
 
@@ -67,7 +74,33 @@ TEST_F(ToolWindowsOnScreen, EventsChosenWithThePointerAndBothWindowsShown) {
     ASSERT_TRUE(RunUntil([&] { return events.LVEvents->GetItemIndex() == 1; }));
     EXPECT_EQ(events.RMIEvent->GetItemByName("ETitle")->GetAsString(), "Message #2");
 
+    // "007" typed into the turn row, whose range starts at 1: the zeros stay
+    // in the editor while they are typed, and Enter shows the turn stored.
+    TrmInspector& grid = *events.RMIEvent;
+    const int turnRow = grid.VisibileItemIndex(grid.GetItemByName("ETurn"));
+    ASSERT_GE(turnRow, 0);
+    const TRect turnCell = grid.GetVisibleItemRect(turnRow - grid.GetVScrollPos(), true);
+    const TPoint turnAt = grid.ClientToScreen({turnCell.Left + 20, (turnCell.Top + turnCell.Bottom) / 2});
+    screen.Click(turnAt.X, turnAt.Y);
+    ASSERT_TRUE(RunUntil([&] { return grid.GetEditor() && events.GetFocusedControl() == grid.GetEditor(); }));
+    screen.FocusAt(turnAt.X, turnAt.Y);
+    ASSERT_TRUE(RunUntil([&] { return events.GetActive(); }));
+    auto* turnEdit = dynamic_cast<TCustomEdit*>(grid.GetEditor());
+    ASSERT_NE(turnEdit, nullptr);
+    screen.Key(XK_Home);
+    screen.Key(XK_End, true);
+    screen.Key(XK_0);
+    screen.Key(XK_0);
+    ASSERT_TRUE(RunUntil([&] { return turnEdit->GetText() == "00" && !events.HasPendingPaint(); }));
+    EXPECT_EQ(turnEdit->GetSelStart(), 2);
     TBitmap32 shot;
+    ASSERT_TRUE(Shot(events, shot));
+    thorn::test::WritePng(output / "events_turn_typed.png", shot);
+    screen.Key(XK_7);
+    screen.Key(XK_Return);
+    ASSERT_TRUE(RunUntil([&] { return turnEdit->GetText() == "7"; }));
+    EXPECT_EQ(rows[1]->GetCaption(), "7");
+
     ASSERT_TRUE(Shot(events, shot));
     thorn::test::WritePng(output / "events_window.png", shot);
     // The chosen row stands out of the list (highlighted, or in the face
