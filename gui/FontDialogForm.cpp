@@ -176,11 +176,9 @@ void FontDialogForm::FillFamilies() {
 
 void FontDialogForm::FillSizes() {
     filling_ = true;
+    const auto [low, high] = SizeRange();
     for (int size : kSizes) {
-        if (setup_.options.Contains(fdLimitSize) && ((setup_.minSize > 0 && size < setup_.minSize) ||
-                                                     (setup_.maxSize > 0 && size > setup_.maxSize)))
-            continue;
-        sizeList_->GetItems()->Add(std::to_string(size));
+        if (size >= low && size <= high) sizeList_->GetItems()->Add(std::to_string(size));
     }
     std::string size = std::to_string(chosen_.GetSize());
     sizeEdit_->SetText(size);
@@ -308,7 +306,9 @@ void FontDialogForm::SizeTyped() {
         sizeList_->SetItemIndex(row);
         filling_ = false;
     }
-    if (size && *size >= 1 && *size <= kLargestSize && *size != chosen_.GetSize()) chosen_.SetSize(*size);
+    // The sample shows only a size the dialog would take.
+    const auto [low, high] = SizeRange();
+    if (size && *size >= low && *size <= high && *size != chosen_.GetSize()) chosen_.SetSize(*size);
     SampleChanged();
 }
 
@@ -345,11 +345,7 @@ bool FontDialogForm::Confirm() {
         familyList_->SetItemIndex(family);
         ShowStyles();
     }
-    int low = 1, high = kLargestSize;
-    if (setup_.options.Contains(fdLimitSize)) {
-        if (setup_.minSize > 0) low = setup_.minSize;
-        if (setup_.maxSize > 0) high = setup_.maxSize;
-    }
+    const auto [low, high] = SizeRange();
     std::optional<int> size = WholeNumber(sizeEdit_->GetText());
     if (!size || *size < low || *size > high) {
         Refuse("Size must be between " + std::to_string(low) + " and " + std::to_string(high) + " points.",
@@ -387,6 +383,15 @@ bool FontDialogForm::Choose(const TFont& font) {
         EffectsChanged();
     }
     return Confirm();
+}
+
+std::pair<int, int> FontDialogForm::SizeRange() const {
+    int low = 1, high = kLargestSize;
+    if (setup_.options.Contains(fdLimitSize)) {
+        if (setup_.minSize > 0) low = setup_.minSize;
+        if (setup_.maxSize > 0) high = setup_.maxSize;
+    }
+    return {low, high};
 }
 
 void FontDialogForm::Refuse(const std::string& message, TWinControl* focus) {

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "gui/Forms.h"
@@ -103,6 +104,8 @@ private:
     void ShowStyles();
     void SampleChanged();
     void Refuse(const std::string& message, TWinControl* focus);
+    // The sizes the dialog takes, in points: its limits with fdLimitSize.
+    std::pair<int, int> SizeRange() const;
     int FamilyIndex(std::string_view name) const;
     const text::FontFamily* CurrentFamily() const;
 

@@ -125,6 +125,7 @@ TEST_F(FontDialogs, ANameNoFamilyHasOrASizeOutsideTheLimitsIsRefused) {
         Retype("Liberation Sans");
         form.GetSizeEdit()->SetFocus();
         Retype("14");
+        EXPECT_EQ(form.GetChosenFont().GetSize(), 10) << "the sample shows no size beyond the limits";
         host.PressKey(VK_RETURN);
         EXPECT_EQ(form.GetModalResult(), mrNone);
         EXPECT_EQ(form.GetSizeList()->GetCount(), 5);  // 8, 9, 10, 11 and 12 within the limits
