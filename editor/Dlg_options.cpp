@@ -3,6 +3,7 @@
 #include <string>
 
 #include "bitmap/Pix32_Image.h"
+#include "editor/LabelFont.h"
 #include "editor/Main.h"
 
 namespace {
@@ -116,6 +117,9 @@ TDlgOptions::TDlgOptions(TComponent& owner) {
 
     FontDialog = thorn::Make<TFontDialog>(*this);
     FontDialog->SetName("FontDialog");
+    FontDialog->SetOptions({fdEffects, fdLimitSize});
+    FontDialog->SetMinFontSize(thorn::kMinLabelFontSize);
+    FontDialog->SetMaxFontSize(thorn::kMaxLabelFontSize);
     OpenPictureDialog = thorn::Make<TOpenPictureDialog>(*this);
     OpenPictureDialog->SetName("OpenPictureDialog");
     OpenPictureDialog->SetFilter("Bitmaps (*.bmp)|*.bmp");
@@ -177,8 +181,12 @@ void TDlgOptions::BtnNameFontClick(TObject* sender) {
     if (!Settings) return;
     CopyFont(Settings->LabelFont, FontDialog->Font());
     if (!FontDialog->Execute()) return;
-    CopyFont(FontDialog->GetFont(), Settings->LabelFont);
-    CopyFont(FontDialog->GetFont(), BtnNameFont->Font());
+    // The dialog keeps to the sizes in points; a resolution of its own can
+    // still make them larger on the screen.
+    TFont chosen = FontDialog->GetFont();
+    thorn::KeepLabelFontSize(chosen);
+    CopyFont(chosen, Settings->LabelFont);
+    CopyFont(chosen, BtnNameFont->Font());
     if (MapProject) MapProject->UpdateAllLabels();
 }
 

@@ -8,6 +8,7 @@
 #include "bitmap/Pix32.h"
 #include "editor/Dlg_error.h"
 #include "editor/Eventsframe.h"
+#include "editor/LabelFont.h"
 #include "editor/Main.h"
 #include "editor/Missionframe.h"
 #include "gui/Application.h"
@@ -191,9 +192,12 @@ void ReadFont(const AttributeReader& in) {
     if (auto v = in.Integer("Height")) font.SetHeight(*v);
     if (auto v = in.Text("Name")) font.SetName(*v);
     if (auto v = in.Integer("Pitch"); v && *v >= 0 && *v <= 2) font.SetPitch(static_cast<TFontPitch>(*v));
-    if (auto v = in.Integer("PixelsPerInch"); v && *v > 0) font.SetPixelsPerInch(*v);
+    if (auto v = in.Integer("PixelsPerInch");
+        v && *v >= thorn::kMinLabelPixelsPerInch && *v <= thorn::kMaxLabelPixelsPerInch)
+        font.SetPixelsPerInch(*v);
     // The size wins over the height: it sets the height anew.
     if (auto v = in.Integer("Size")) font.SetSize(*v);
+    thorn::KeepLabelFontSize(font);
     const std::pair<const char*, TFontStyle> styles[] = {
         {"Bold", fsBold}, {"Italic", fsItalic}, {"Underline", fsUnderline}, {"StrikeOut", fsStrikeOut}};
     for (auto [name, style] : styles)

@@ -10,6 +10,9 @@
 #include "bitmap/Pix32_Layers.h"
 #include "editor/Dlg_options.h"
 #include "gui/Application.h"
+#include "gui/Edit.h"
+#include "gui/FontDialogForm.h"
+#include "gui/ListBox.h"
 
 namespace {
 
@@ -180,6 +183,40 @@ TEST_F(PreferencesDialog, AFontChosenRendersEveryProvinceLabelAtOnceAndACancelKe
                     editor.Host().CancelDialog();
             });
     }
+}
+
+// The font dialog keeps the labels between 6 and 72 points: a size beyond
+// is refused and the designer types another.
+TEST_F(PreferencesDialog, TheFontDialogKeepsTheLabelsWithinTheirSizes) {
+    thorn::HeadlessHost& host = editor.Host();
+    TBitmapLayer& label = *MapProject->FindNameLayer(MapProject->Provinces.GetAt(0));
+    auto retype = [&](const char* text) {
+        host.PressKey(VK_END);
+        host.PressKey(VK_HOME, {ssShift});
+        host.TypeText(text);
+        host.PressKey(VK_RETURN);
+    };
+    auto typeSizes = [&](TCustomForm& form) {
+        auto& dialog = dynamic_cast<thorn::FontDialogForm&>(form);
+        const TStrings& sizes = *dialog.GetSizeList()->GetItems();
+        EXPECT_EQ(sizes.Get(0), "8");
+        EXPECT_EQ(sizes.Get(sizes.GetCount() - 1), "72");
+        ClickOn(host, *dialog.GetSizeEdit());
+        for (const char* refused : {"2000", "5"}) {
+            SCOPED_TRACE(refused);
+            retype(refused);
+            EXPECT_EQ(form.GetModalResult(), mrNone);
+        }
+        retype("72");
+    };
+    OpenPreferences([&](TDlgOptions& d) { ClickOn(host, *d.BtnNameFont); },
+                    [&] {
+                        host.ScriptDialog({"Font", 0, typeSizes});
+                        for (int i = 0; i < 2; ++i) host.AnswerMessageBox(IDOK, "Size must be between 6 and 72 points.");
+                    });
+    EXPECT_EQ(Settings->LabelFont.GetSize(), 72);
+    EXPECT_EQ(label.GetBitmap()->Font().GetHeight(), -96);
+    EXPECT_LT(label.GetBitmap()->Height(), 2 * 120) << "two lines of 72 points";
 }
 
 }  // namespace

@@ -85,6 +85,12 @@ std::vector<SettingRow> Rows() {
         {"Font", "PixelsPerInch", "120",
          [] { return LabelFont().GetPixelsPerInch() == 120 && LabelFont().GetHeight() == -13; }, "120", "size"},
         {"Font", "Size", "12", [] { return LabelFont().GetHeight() == -16; }, "12", "size"},
+        // Kept between 6 and 72 points as the screen draws them.
+        {"Font", "Size", "2000", [] { return LabelFont().GetHeight() == -96; }, "72", "size"},
+        {"Font", "Size", "-2000", [] { return LabelFont().GetHeight() == -96; }, "72", "size"},
+        {"Font", "Size", "2", [] { return LabelFont().GetHeight() == -8; }, "6", "size"},
+        {"Font", "PixelsPerInch", "100000",
+         [] { return LabelFont().GetPixelsPerInch() == 96 && LabelFont().GetHeight() == -11; }, "96", "size"},
         {"Font", "Bold", "1", [] { return (LabelFont().GetStyle() & fsBold) != 0; }, "1"},
         {"Font", "Italic", "True", [] { return (LabelFont().GetStyle() & fsItalic) != 0; }, "1"},
         {"Font", "Underline", "0", [] { return (LabelFont().GetStyle() & fsUnderline) == 0; }, "0"},

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <SDL2/SDL.h>
+#include <X11/keysym.h>
+
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -14,6 +17,9 @@
 #include "editor/Dlg_options.h"
 #include "editor/Program.h"
 #include "gui/Application.h"
+#include "gui/Edit.h"
+#include "gui/FontDialogForm.h"
+#include "gui/MessageBox.h"
 #include "gui/Timers.h"
 #include "support/PngFile.h"
 
@@ -22,7 +28,8 @@
 // world, used with the X pointer. Each is saved as a PNG picture in the
 // build folder, to look at: "editor_warnings_window.png" (the whole screen,
 // the chosen warning marked on the map), "editor_text_dialog.png",
-// "editor_preferences.png" and "editor_about_box.png".
+// "editor_preferences.png" and "editor_about_box.png"; the label font's
+// dialog refusing a size beyond the labels' as "editor_label_font_refused.png".
 namespace {
 
 namespace fs = std::filesystem;
@@ -82,6 +89,37 @@ protected:
         return result;
     }
 
+    // The middle of a control on the screen, from where its window really
+    // is: without a window manager, a dialog window moved after it was made
+    // may stay at the desktop's corner (found among the windows of its
+    // caption by its size).
+    static TPoint MiddleOnItsWindow(const TControl& control) {
+        TCustomForm& form = *control.GetParentForm();
+        const TPoint inForm =
+            control.ClientToParent({control.GetClientWidth() / 2, control.GetClientHeight() / 2}, &form);
+        for (uint32_t id = 1; id < 64; ++id) {
+            SDL_Window* window = SDL_GetWindowFromID(id);
+            if (!window || form.GetCaption() != SDL_GetWindowTitle(window) ||
+                !(SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN))
+                continue;
+            int x = 0, y = 0, width = 0, height = 0;
+            SDL_GetWindowSize(window, &width, &height);
+            if (width != form.GetClientWidth() || height != form.GetClientHeight()) continue;
+            SDL_GetWindowPosition(window, &x, &y);
+            return {x + inForm.X, y + inForm.Y};
+        }
+        return Middle(control);
+    }
+    template <typename Form>
+    static Form* ShownForm() {
+        for (int i = 0; i < Screen->GetFormCount(); ++i)
+            if (auto* form = dynamic_cast<Form*>(Screen->GetForm(i)); form && form->IsShowing()) return form;
+        return nullptr;
+    }
+    void Type(std::initializer_list<unsigned long> keys) {
+        for (unsigned long key : keys) screen.Key(key);
+    }
+
     const fs::path buildFolder = fs::current_path();
     thorn::test::StartFolderCopy folder;
     thorn::MainModuleScope module;
@@ -128,6 +166,75 @@ TEST_F(EditorDialogs, WarningsTextPreferencesAndAboutInRealWindows) {
                   return *about.btnOKAbout;
               }),
               mrCancel);
+}
+
+// The label font's dialog, opened from the preferences with the X pointer:
+// 2000 typed as the size with the X keyboard is refused, 72 is taken.
+TEST_F(EditorDialogs, ThePreferencesKeepTheLabelFontWithinItsSizes) {
+    TDlgOptions& options = *DlgOptions.Get();
+    int step = 0;
+    const uint64_t deadline = host->Now() + 20000;
+    auto timer = std::make_unique<TTimer>();
+    timer->SetInterval(50);
+    timer->SetOnTimer([&](TObject*) {
+        auto* fonts = ShownForm<thorn::FontDialogForm>();
+        auto* message = ShownForm<thorn::TMessageForm>();
+        if (host->Now() > deadline) {
+            for (TCustomForm* stuck : {static_cast<TCustomForm*>(message), static_cast<TCustomForm*>(fonts),
+                                       static_cast<TCustomForm*>(&options)})
+                if (stuck && stuck->IsShowing()) return stuck->SetModalResult(mrAbort);
+            return;
+        }
+        auto click = [&](const TControl& control) {
+            const TPoint p = MiddleOnItsWindow(control);
+            screen.FocusAt(p.X, p.Y);
+            screen.Click(p.X, p.Y);
+        };
+        switch (step) {
+            case 0:
+                if (options.HasPendingPaint()) return;
+                click(*options.BtnNameFont);
+                break;
+            case 1:
+                if (!fonts || fonts->HasPendingPaint()) return;
+                click(*fonts->GetSizeEdit());
+                break;
+            case 2:
+                if (!fonts || !fonts->GetSizeEdit()->Focused() || !fonts->GetActive()) return;
+                screen.Key(XK_Home);
+                screen.Key(XK_End, true);
+                Type({XK_2, XK_0, XK_0, XK_0, XK_Return});
+                break;
+            case 3: {
+                if (!message || message->HasPendingPaint()) return;
+                EXPECT_EQ(message->GetMessageText(), "Size must be between 6 and 72 points.");
+                TBitmap32 whole;
+                screen.Grab(whole);
+                thorn::test::WritePng(buildFolder / "editor_label_font_refused.png", whole);
+                click(*message->GetButton(IDOK));
+                break;
+            }
+            case 4:
+                if (message || !fonts) return;
+                // The keyboard goes back to the dialog with a click.
+                if (!fonts->GetSizeEdit()->Focused() || !fonts->GetActive()) return click(*fonts->GetSizeEdit());
+                screen.Key(XK_Home);
+                screen.Key(XK_End, true);
+                Type({XK_7, XK_2, XK_Return});
+                break;
+            case 5:
+                if (fonts || options.HasPendingPaint()) return;
+                click(*options.BtnOK);
+                break;
+            default: return;
+        }
+        ++step;
+    });
+    timer->SetEnabled(true);
+    options.ShowModal();
+    EXPECT_EQ(step, 6);
+    EXPECT_EQ(Settings->LabelFont.GetSize(), 72);
+    EXPECT_EQ(options.BtnNameFont->GetFont().GetSize(), 72);
 }
 
 }  // namespace
