@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "bitmap/Canvas.h"
 #include "gui/ActnList.h"
 #include "gui/Application.h"
 #include "gui/Forms.h"
@@ -13,6 +14,7 @@
 #include "inspector/Rmlibrary.h"
 #include "inspector/Rmspeedbtns.h"
 #include "platform/Filer.h"
+#include "platform/Text.h"
 
 namespace {
 
@@ -233,6 +235,67 @@ TEST_F(SpeedButtons, StylesRefuseWhatTheyCannotBe) {
         strip.SetSize(width, 16);
         b->SetGlyph(strip);
         EXPECT_EQ(b->GetNumGlyphs(), images) << width;
+    }
+}
+
+// Where glyph and caption go in a client of 100 x 40 at (5, 3), moved by an
+// offset of (1, 1), for a glyph of 10 x 8 and the caption "Go" (its size T
+// as measured): with a margin, from the edge; with margin -1, the glyph,
+// the spacing and the caption centred as one block; with spacing -1 as
+// well, margin, spacing and the room left over equal; with only spacing -1,
+// the caption centred in what the margin and the glyph leave. Right-to-left
+// text swaps left and right. Without a caption the spacing counts as 0.
+TEST(ButtonGlyphLayout, MarginAndSpacingPlaceGlyphAndCaption) {
+    TBitmap32 surface;
+    surface.SetSize(120, 60);
+    TCanvas& canvas = *surface.Canvas();
+    TButtonGlyph glyph;
+    TBitmap32 picture;
+    picture.SetSize(10, 8);
+    glyph.SetGlyph(picture);
+    const TRect client{5, 3, 105, 43};
+    const TPoint offset{1, 1};
+    const int left = 6, top = 4;  // the client's corner, moved by the offset
+    const TSize t = canvas.TextExtent("Go");
+    ASSERT_GT(t.cx, 0);
+    const int across = (40 - t.cy + 1) / 2, glyphAcross = (40 - 8 + 1) / 2;
+    const int down = (100 - t.cx + 1) / 2, glyphDown = (100 - 10 + 1) / 2;
+
+    struct Case {
+        const char* what;
+        TButtonLayout layout;
+        int margin, spacing;
+        uint32_t flags;
+        const char* caption;
+        TPoint glyphAt, textAt;  // relative to the moved client's corner
+    };
+    const int evenGap = (100 - (10 + t.cx)) / 3;
+    const Case cases[] = {
+        {"left, margin 3", blGlyphLeft, 3, 4, 0, "Go", {3, glyphAcross}, {3 + 10 + 4, across}},
+        {"left, centred block", blGlyphLeft, -1, 4, 0, "Go",
+         {(100 - (10 + 4 + t.cx) + 1) / 2, glyphAcross}, {(100 - (10 + 4 + t.cx) + 1) / 2 + 14, across}},
+        {"left, even gaps", blGlyphLeft, -1, -1, 0, "Go", {evenGap, glyphAcross}, {evenGap + 10 + evenGap, across}},
+        {"left, margin 2 and spacing -1", blGlyphLeft, 2, -1, 0, "Go",
+         {2, glyphAcross}, {2 + 10 + (100 - 12 - t.cx) / 2, across}},
+        {"right, margin 3", blGlyphRight, 3, 4, 0, "Go", {100 - 3 - 10, glyphAcross}, {100 - 3 - 10 - 4 - t.cx, across}},
+        {"left in right-to-left text", blGlyphLeft, 3, 4, DT_RTLREADING, "Go",
+         {100 - 3 - 10, glyphAcross}, {100 - 3 - 10 - 4 - t.cx, across}},
+        {"top, margin 3", blGlyphTop, 3, 4, 0, "Go", {glyphDown, 3}, {down, 3 + 8 + 4}},
+        {"bottom, margin 3", blGlyphBottom, 3, 4, 0, "Go", {glyphDown, 40 - 3 - 8}, {down, 40 - 3 - 8 - 4 - t.cy}},
+        {"no caption", blGlyphLeft, -1, 4, 0, "", {(100 - 10 + 1) / 2, glyphAcross}, {(100 - 10 + 1) / 2 + 10, 20}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TPoint glyphPos;
+        TRect textBounds;
+        glyph.CalcButtonLayout(canvas, client, offset, c.caption, c.layout, c.margin, c.spacing, glyphPos, textBounds,
+                               c.flags);
+        EXPECT_EQ(glyphPos, (TPoint{left + c.glyphAt.X, top + c.glyphAt.Y}));
+        EXPECT_EQ(textBounds.Left, left + c.textAt.X);
+        EXPECT_EQ(textBounds.Top, top + c.textAt.Y);
+        const bool captioned = *c.caption != 0;
+        EXPECT_EQ(textBounds.Right - textBounds.Left, captioned ? t.cx : 0);
+        EXPECT_EQ(textBounds.Bottom - textBounds.Top, captioned ? t.cy : 0);
     }
 }
 
