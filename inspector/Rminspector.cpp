@@ -102,11 +102,22 @@ TrmInspector::TrmInspector() : tree_(std::make_unique<TrmTreeNonView>()) {
     UpdateVScrollBar();
 }
 
-TrmInspector::~TrmInspector() = default;
+TrmInspector::~TrmInspector() {
+    // A grid nobody owns (one read from a form stream is held by a
+    // std::unique_ptr) is freed without BeforeDestruction: its tree would
+    // clear its rows through DoNodeDelete after the editor reference and the
+    // saved handlers that it closes are gone.
+    Destroying();
+    LetGoOfTheTree();
+}
 
 void TrmInspector::BeforeDestruction() {
     thorn::ScrollingControl::BeforeDestruction();
-    // The items went with what the grid owns; the tree only lets go of the
+    LetGoOfTheTree();
+}
+
+void TrmInspector::LetGoOfTheTree() {
+    // The items go with what the grid owns; the tree only lets go of the
     // references it holds.
     tree_->OnDeletion = nullptr;
     tree_->OnNodeTextChanged = nullptr;

@@ -307,6 +307,8 @@ private:
     void ShowHintAt(int x, int y);
     void SetNewHint(TrmTreeNonViewNode* node, const TRect& rect, bool valueSide);
     void CloseHint();
+    // Stops the tree's calls into the grid before the grid goes.
+    void LetGoOfTheTree();
 
     TColor selectedItemBgColor_ = clWindow;
     int requestedItemHeight_ = -1;

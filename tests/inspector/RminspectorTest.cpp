@@ -264,4 +264,28 @@ TEST_F(InspectorGrid, AGridReadBackFromAFormStreamHoldsTheSameRows) {
     EXPECT_EQ(grid->GetItemByName("Army_1")->GetOwner(), grid);
 }
 
+TEST_F(InspectorGrid, AGridNobodyOwnsGoesWithItsEditorOpen) {
+    TMemoryStream stream;
+    thorn::WriteComponent(stream, *grid);
+    stream.SetPosition(0);
+    std::unique_ptr<TComponent> read = thorn::ReadComponent(stream);
+    auto* copy = dynamic_cast<TrmInspector*>(read.get());
+    ASSERT_NE(copy, nullptr);
+    ASSERT_EQ(copy->GetOwner(), nullptr);
+    grid->SetVisible(false);
+    copy->SetParent(form);
+    copy->SetBounds(grid->GetLeft(), grid->GetTop(), grid->GetWidth(), grid->GetHeight());
+    copy->SetSplitPos(grid->GetSplitPos());
+    Click(ValueOf(0));
+    host.TypeText("Wold");
+    thorn::ComponentRef<TWinControl> editor(copy->GetEditor());
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(copy->GetItemByName("ProvName")->GetAsString(), "Wold");
+    read.reset();
+    EXPECT_FALSE(editor);
+    grid->SetVisible(true);
+    Click(ValueOf(0));
+    EXPECT_NE(grid->GetEditor(), nullptr) << "the form goes on with its own grid";
+}
+
 }  // namespace
