@@ -2,7 +2,7 @@
 // carrying items of every kind. A stream must be read or refused with the
 // layer's exception; a grid that is read must own every item of its rows,
 // find each by its node, sum its groups, select every row, and write and
-// read back to the same rows.
+// read back to the same rows, each as editable as it was.
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -20,7 +20,8 @@ std::vector<std::string> Rows(const TrmInspector& grid) {
     std::vector<std::string> rows;
     for (TrmTreeNonViewNode* node = grid.GetItems().GetFirstNode(); node; node = node->GetNext()) {
         auto* item = dynamic_cast<TrmCustomInspectorItem*>(node->GetData());
-        rows.push_back(node->GetNodePath() + "|" + (item ? item->GetName() + "=" + item->GetAsString() : ""));
+        rows.push_back(node->GetNodePath() + "|" +
+                       (item ? item->GetName() + "=" + item->GetAsString() + (item->GetEditabled() ? "" : " fixed") : ""));
     }
     return rows;
 }

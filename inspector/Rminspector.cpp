@@ -64,6 +64,8 @@ void WalkVisible(const TrmTreeNonViewNodes& items, Visit&& visit) {
 
 TrmCustomInspectorItem::TrmCustomInspectorItem() = default;
 
+TrmCustomInspectorItem::TrmCustomInspectorItem(bool editabled) : editabled_(editabled), editabledAtStart_(editabled) {}
+
 TrmCustomInspectorItem::~TrmCustomInspectorItem() {
     // A grid that is not being destroyed itself lets go of the row's item.
     if (TrmInspector* grid = inspector_.Get()) grid->ItemDestroyed(this);
@@ -84,7 +86,11 @@ void TrmCustomInspectorItem::PublishProperties(thorn::PropertyList& list) {
     TComponent::PublishProperties(list);
     list.String("AsString", [this] { return GetAsString(); }, [this](const std::string& v) { SetAsString(v); });
     list.String("Hint", [this] { return hint_; }, [this](const std::string& v) { hint_ = v; });
-    list.Boolean("Editabled", [this] { return editabled_; }, [this](bool v) { editabled_ = v; }, false);
+    // Stored when true, as against the declared default false; a row of a
+    // kind that starts Editabled stores false too, or it would read back
+    // editable.
+    list.Boolean("Editabled", [this] { return editabled_; }, [this](bool v) { editabled_ = v; });
+    list.StoredWhen([this] { return editabled_ || editabledAtStart_; });
 }
 
 // ================================================================= TrmInspector

@@ -73,6 +73,8 @@ public:
     void PublishProperties(thorn::PropertyList& list) override;
 
 protected:
+    // Kinds that open an editor start Editabled.
+    explicit TrmCustomInspectorItem(bool editabled);
     // After every change of the value: the parent row's summary follows
     // and the grid shows it.
     void ValueChanged();
@@ -84,6 +86,7 @@ private:
     std::string hint_;
     thorn::ComponentRef<TrmInspector> inspector_;
     bool editabled_ = false;
+    bool editabledAtStart_ = false;
     TrmTreeNonViewNode* node_ = nullptr;
 };
 

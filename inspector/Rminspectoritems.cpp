@@ -117,7 +117,7 @@ const thorn::ClassInfo* TrmCustomInspectorItem::GetItemClass() const {
 
 // ================================================================ string
 
-TrmStringInspectorItem::TrmStringInspectorItem() { SetEditabled(true); }
+TrmStringInspectorItem::TrmStringInspectorItem() : TrmCustomInspectorItem(true) {}
 
 void TrmStringInspectorItem::SetValue(const std::string& value) {
     if (value == value_) return;
@@ -158,7 +158,7 @@ void TrmStringInspectorItem::PublishProperties(thorn::PropertyList& list) {
 
 // ================================================================ complex
 
-TrmComplexInspectorItem::TrmComplexInspectorItem() { SetEditabled(true); }
+TrmComplexInspectorItem::TrmComplexInspectorItem() : TrmCustomInspectorItem(true) {}
 
 void TrmComplexInspectorItem::SetValue(const std::string& value) {
     if (value == value_) return;
@@ -197,7 +197,7 @@ void TrmComplexInspectorItem::PublishProperties(thorn::PropertyList& list) {
 
 // ================================================================ combo
 
-TrmComboInspectorItem::TrmComboInspectorItem() { SetEditabled(true); }
+TrmComboInspectorItem::TrmComboInspectorItem() : TrmCustomInspectorItem(true) {}
 
 void TrmComboInspectorItem::SetValue(const std::string& value) {
     if (value == value_) return;
@@ -279,7 +279,7 @@ void TrmComboInspectorItemEx::SetupEditor(TrmInspector* inspector, TWinControl* 
 
 // ================================================================ integer
 
-TrmIntegerInspectorItem::TrmIntegerInspectorItem() { SetEditabled(true); }
+TrmIntegerInspectorItem::TrmIntegerInspectorItem() : TrmCustomInspectorItem(true) {}
 
 void TrmIntegerInspectorItem::CheckRange(int32_t value) const {
     if (value > maxValue_ || value < minValue_)
@@ -450,7 +450,7 @@ void TrmSafeIntegerInspectorItem::PublishProperties(thorn::PropertyList& list) {
 
 // ================================================================ date
 
-TrmDateInspectorItem::TrmDateInspectorItem() { SetEditabled(true); }
+TrmDateInspectorItem::TrmDateInspectorItem() : TrmCustomInspectorItem(true) {}
 
 bool TrmDateInspectorItem::Loading() const { return IsLoading(); }
 
@@ -498,7 +498,7 @@ void TrmDateInspectorItem::PublishProperties(thorn::PropertyList& list) {
 
 // ================================================================ check box
 
-TrmCheckBoxInspectorItem::TrmCheckBoxInspectorItem() { SetEditabled(true); }
+TrmCheckBoxInspectorItem::TrmCheckBoxInspectorItem() : TrmCustomInspectorItem(true) {}
 
 void TrmCheckBoxInspectorItem::SetValue(bool value) {
     if (value == value_) return;
@@ -540,9 +540,8 @@ void TrmCheckBoxInspectorItem::PublishProperties(thorn::PropertyList& list) {
 
 // ================================================================ three-state check box
 
-TrmCheckBoxExInspectorItem::TrmCheckBoxExInspectorItem() : strings_(std::make_unique<TrmCheckBoxExStrings>()) {
-    SetEditabled(true);
-}
+TrmCheckBoxExInspectorItem::TrmCheckBoxExInspectorItem()
+    : TrmCustomInspectorItem(true), strings_(std::make_unique<TrmCheckBoxExStrings>()) {}
 
 TrmCheckBoxExInspectorItem::~TrmCheckBoxExInspectorItem() = default;
 

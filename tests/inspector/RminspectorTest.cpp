@@ -236,6 +236,9 @@ TEST_F(InspectorGrid, AGridReadBackFromAFormStreamHoldsTheSameRows) {
     grid->SetSplitResize(true);
     grid->GetItemByName("Army_0")->SetStringValue("");
     grid->GetItemByName("Army_1")->SetStringValue("4500");
+    // Either way from what the kind starts with.
+    grid->GetItemByName("ProvName")->SetEditabled(false);
+    grid->GetItemByName("Army")->SetEditabled(true);
     grid->SetItemIndex(4);
     TMemoryStream stream;
     thorn::WriteComponent(stream, *grid);
@@ -244,6 +247,11 @@ TEST_F(InspectorGrid, AGridReadBackFromAFormStreamHoldsTheSameRows) {
     auto* copy = dynamic_cast<TrmInspector*>(read.get());
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(Rows(*copy), Rows(*grid));
+    for (TrmTreeNonViewNode* node = grid->GetItems().GetFirstNode(); node; node = node->GetNext()) {
+        const auto* item = dynamic_cast<TrmCustomInspectorItem*>(node->GetData());
+        SCOPED_TRACE(item->GetName());
+        EXPECT_EQ(copy->GetItemByName(item->GetName())->GetEditabled(), item->GetEditabled());
+    }
     EXPECT_TRUE(copy->GetSplitResize());
     EXPECT_EQ(copy->GetItemIndex(), 4);
     auto* army = dynamic_cast<TrmSafeIntegerInspectorItem*>(copy->GetItemByName("Army_1"));
