@@ -128,6 +128,7 @@ void TrmInspector::LetGoOfTheTree() {
     tree_->OnDeletion = nullptr;
     tree_->OnNodeTextChanged = nullptr;
     currentNode_ = nullptr;
+    selectedNode_ = nullptr;
     CloseHint();
 }
 
@@ -343,7 +344,7 @@ void TrmInspector::RemoveNode(TrmTreeNonViewNode* node) {
     // what it holds.
     const TrmTreeNonViewNode* selected = GetVisibleItem(itemIndex_);
     if (currentNode_ && (currentNode_ == node || currentNode_->HasAsParent(node))) SetItemIndex(-1);
-    if (selected && (selected == node || selected->HasAsParent(node))) itemIndex_ = -1;
+    if (selected && (selected == node || selected->HasAsParent(node))) Deselect();
     node->Delete();
     RowsChanged();
     Invalidate();
@@ -359,7 +360,7 @@ void TrmInspector::ClearNode(TrmTreeNonViewNode* node) {
     if (!Owns(node)) return;
     const TrmTreeNonViewNode* selected = GetVisibleItem(itemIndex_);
     if (currentNode_ && currentNode_ != node && currentNode_->HasAsParent(node)) SetItemIndex(-1);
-    if (selected && selected != node && selected->HasAsParent(node)) itemIndex_ = -1;
+    if (selected && selected != node && selected->HasAsParent(node)) Deselect();
     node->DeleteChildren();
     RowsChanged();
     Invalidate();
@@ -372,7 +373,7 @@ void TrmInspector::ClearNode(std::string_view name) {
 void TrmInspector::ClearItems() {
     // The open editor closes with its row (DoNodeDelete).
     GetItems().Clear();
-    itemIndex_ = -1;
+    Deselect();
     SetScrollPos({0, 0});
     RowsChanged();
     Invalidate();
@@ -410,7 +411,7 @@ void TrmInspector::AssignItems(const TrmTreeNonViewNodes& source) {
     if (&source == &GetItems()) return;
     SetItemIndex(-1);
     GetItems().Assign(source);
-    itemIndex_ = -1;
+    Deselect();
     AdoptItems();
     RowsChanged();
     Invalidate();
@@ -450,12 +451,19 @@ void TrmInspector::ItemDestroyed(TrmCustomInspectorItem* item) {
 
 void TrmInspector::RowsChanged() {
     summariesStale_ = true;
-    FollowCurrentNode();
+    FollowSelectedRow();
 }
 
-void TrmInspector::FollowCurrentNode() {
-    if (!currentNode_) return;
-    if (const int row = VisibileNodeIndex(currentNode_); row >= 0) itemIndex_ = row;
+void TrmInspector::FollowSelectedRow() {
+    // Rows coming, going or folding above the selected one leave it on its
+    // row, whether or not the row has an editor.
+    if (!selectedNode_) return;
+    if (const int row = VisibileNodeIndex(selectedNode_); row >= 0) itemIndex_ = row;
+}
+
+void TrmInspector::Deselect() {
+    itemIndex_ = -1;
+    selectedNode_ = nullptr;
 }
 
 // ---- group summaries
@@ -555,6 +563,7 @@ void TrmInspector::SetItemIndex(int value) {
     }
     if (newItem && newItem->GetEditabled()) OpenEditor(newNode, newItem, row);
     itemIndex_ = row;
+    selectedNode_ = newNode;
     if (OnItemIndexChanged) OnItemIndexChanged(this);
     if (!self) return;
     Invalidate();
@@ -686,13 +695,14 @@ void TrmInspector::DoComplexEdit(TObject*) {
 void TrmInspector::DoNodeTextChanged(TObject*, TrmTreeNonViewNode*) { thorn::ScrollingControl::Invalidate(); }
 
 void TrmInspector::DoNodeDelete(TObject*, TrmTreeNonViewNode* node) {
+    if (node == selectedNode_) selectedNode_ = nullptr;
     TrmCustomInspectorItem* item = ItemOf(node);
     if (!item) return;
     summariesStale_ = true;
     if (node == currentNode_) {
         currentNode_ = nullptr;
         CloseEditor();
-        itemIndex_ = -1;
+        Deselect();
         if (OnItemIndexChanged) OnItemIndexChanged(this);
     }
     node->SetData(nullptr);
@@ -752,7 +762,7 @@ void TrmInspector::Invalidate() {
         bool& flag;
         ~Done() { flag = false; }
     } done{syncing_};
-    FollowCurrentNode();
+    FollowSelectedRow();
     RefreshSummaries();
     UpdateVScrollBar();
     thorn::ScrollingControl::Invalidate();

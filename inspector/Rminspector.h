@@ -292,7 +292,8 @@ private:
     // editor nothing was typed into hands its value to the row.
     void FinishEdit(TrmCustomInspectorItem& item, TWinControl& editor);
     // Keeps the selection on the row of the open editor after rows moved.
-    void FollowCurrentNode();
+    void FollowSelectedRow();
+    void Deselect();
     // Every item the tree holds belongs to the grid and knows its node.
     void AdoptItems();
     // An item of the grid is going: its row keeps no reference to it.
@@ -326,6 +327,8 @@ private:
     bool ctl3D_ = true;
     int itemIndex_ = -1;
     TrmTreeNonViewNode* currentNode_ = nullptr;
+    // The node of the selected row, with or without an editor.
+    const TrmTreeNonViewNode* selectedNode_ = nullptr;
     int splitPos_ = 100;
     bool splitDrag_ = false;
     bool toolTip_ = true;

@@ -220,15 +220,30 @@ TEST_F(InspectorGrid, DeletingRowsClosesTheirEditor) {
     }
 }
 
-TEST_F(InspectorGrid, RowsAboveTheEditorMovingKeepItOnItsRow) {
-    grid->SetItemIndex(11);
-    grid->RemoveItem("Res_0");
-    EXPECT_EQ(grid->GetItemIndex(), 10);
-    EXPECT_EQ(grid->GetCurrentInspectorItem()->GetName(), "Army_1");
-    grid->AddInspectorItem(Path({"Fields"}), "3", Kind("TrmIntegerInspectorItem"));
-    grid->MoveItem(Path({"Fields"}), "");
-    EXPECT_EQ(grid->GetItemIndex(), 11);
-    EXPECT_EQ(grid->VisibileItemIndex(grid->GetItemByName("Army_1")), 11);
+TEST_F(InspectorGrid, RowsAboveTheSelectionMovingKeepItOnItsRow) {
+    struct Case {
+        const char* selected;
+        bool editor;
+    };
+    // A row with its editor, and a group row, which has none (the editor
+    // removes the name row above it when a second province is selected).
+    for (const Case& c : {Case{"Army_1", true}, Case{"Army", false}}) {
+        SCOPED_TRACE(c.selected);
+        grid->ClearItems();
+        Fill(*grid);
+        TrmCustomInspectorItem* selected = grid->GetItemByName(c.selected);
+        grid->SetItemIndex(grid->VisibileItemIndex(selected));
+        ASSERT_EQ(grid->GetEditor() != nullptr, c.editor);
+        grid->RemoveItem("Res_0");
+        EXPECT_EQ(grid->GetItemIndex(), c.editor ? 10 : 8);
+        grid->RemoveItem("ProvName");
+        EXPECT_EQ(grid->GetItemIndex(), c.editor ? 9 : 7);
+        grid->AddInspectorItem(Path({"Fields"}), "3", Kind("TrmIntegerInspectorItem"));
+        grid->MoveItem(Path({"Fields"}), "");
+        EXPECT_EQ(grid->GetItemIndex(), c.editor ? 10 : 8);
+        EXPECT_EQ(grid->GetVisibleItem(grid->GetItemIndex()), selected->GetNode());
+        EXPECT_EQ(grid->GetCurrentInspectorItem(), c.editor ? selected : nullptr);
+    }
 }
 
 TEST_F(InspectorGrid, AGridReadBackFromAFormStreamHoldsTheSameRows) {
