@@ -312,9 +312,13 @@ void TrmCheckBoxExStrings::AssignTo(TPersistent& dest) const {
 }
 
 void TrmCheckBoxExStrings::PublishProperties(thorn::PropertyList& list) {
+    // Each caption starts with a text, so an emptied one is written too.
     list.String("Undefined", [this] { return undefined_; }, [this](const std::string& v) { SetUndefined(v); });
+    list.StoreEmpty();
     list.String("TrueState", [this] { return trueState_; }, [this](const std::string& v) { SetTrueState(v); });
+    list.StoreEmpty();
     list.String("FalseState", [this] { return falseState_; }, [this](const std::string& v) { SetFalseState(v); });
+    list.StoreEmpty();
 }
 
 // ================================================================ TrmCheckBoxEx

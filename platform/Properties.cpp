@@ -67,6 +67,10 @@ void PropertyList::StoredWhen(std::function<bool()> stored) {
     if (!items_.empty()) items_.back().stored = std::move(stored);
 }
 
+void PropertyList::StoreEmpty() {
+    if (!items_.empty()) items_.back().storeEmpty = true;
+}
+
 const PropertyInfo* PropertyList::Find(std::string_view name) const {
     for (const PropertyInfo& p : items_)
         if (SameText(p.name, name)) return &p;

@@ -27,8 +27,8 @@ class TPersistent;
 //
 // A property is stored when it differs from its default: an ordinal with a
 // declared default when it differs from it (without one, always), a string
-// when it is not empty, a number of the float kinds when it is not zero; a
-// StoredWhen predicate can hold any of them back. A property without a setter
+// when it is not empty (or always, after StoreEmpty), a number of the float
+// kinds when it is not zero; a StoredWhen predicate can hold any of them back. A property without a setter
 // is neither written nor read. An Object property names a persistent object
 // the owner keeps: its own properties are written under "Name." ("Font.Size",
 // "Items.Data"), and a collection as a list of its items. The list is made
@@ -54,6 +54,7 @@ struct PropertyInfo {
     std::function<void(const std::string&)> setString;
     std::function<TPersistent*()> getObject;
     std::function<bool()> stored;
+    bool storeEmpty = false;
 
     bool Writable() const { return setOrdinal || setFloat || setString || kind == PropertyKind::Object; }
 };
@@ -106,6 +107,9 @@ public:
 
     // Holds the property added last back whenever stored answers false.
     void StoredWhen(std::function<bool()> stored);
+    // Writes the string property added last even when it is empty: a text
+    // that starts otherwise reads back empty only if its emptiness is written.
+    void StoreEmpty();
 
     const std::vector<PropertyInfo>& Items() const { return items_; }
     // The property of that name (case ignored), or null.

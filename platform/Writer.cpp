@@ -139,7 +139,7 @@ void TWriter::WriteProperty(const thorn::PropertyInfo& p) {
     }
     case PropertyKind::String: {
         const std::string value = p.getString();
-        if (value.empty()) return;
+        if (value.empty() && !p.storeEmpty) return;
         WritePropertyName(p.name);
         WriteString(value);
         return;

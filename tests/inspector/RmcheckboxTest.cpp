@@ -130,6 +130,7 @@ TEST_F(CheckBoxes, TheThreeStateBoxStreamsItsStateAndCaptions) {
     source.SetFullMode(true);
     source.SetValue(cbxFalse);
     source.GetStrings().SetFalseState("not present");
+    source.GetStrings().SetUndefined("");
     TMemoryStream stream;
     thorn::WriteComponent(stream, source);
     stream.SetPosition(0);
@@ -140,6 +141,7 @@ TEST_F(CheckBoxes, TheThreeStateBoxStreamsItsStateAndCaptions) {
     EXPECT_EQ(read->GetValue(), cbxFalse);
     EXPECT_EQ(read->GetStrings().GetFalseState(), "not present");
     EXPECT_EQ(read->GetStrings().GetTrueState(), "True");
+    EXPECT_EQ(read->GetStrings().GetUndefined(), "") << "an emptied caption stays empty";
 }
 
 }  // namespace
