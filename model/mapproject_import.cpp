@@ -39,7 +39,9 @@ void AppendPiece(CMapProject& project, TColor32 colour, const TRect& box, std::s
     }
     piece->PixelCount = count;
     piece->Kind = FreshPieceKind(project, *piece);
-    project.MapPieces.Add(std::move(piece));
+    // The cut stays below the list's limit, so a piece refused is memory
+    // running out: the cut stops rather than leave a hole in the world.
+    if (project.MapPieces.Add(std::move(piece)) < 0) throw std::bad_alloc();
 }
 
 // Runs step; answers false when memory ran out on the way (an allocation,

@@ -492,6 +492,37 @@ TEST_F(ImportTest, FillPieceRefusesAtTheLimit) {
     EXPECT_EQ(FillPiece(project, 1, 1, *work), 0);  // nothing left there
 }
 
+// Each allocation of a cut's second piece made to fail in turn (the piece
+// list's growth among them): the cut either makes the piece or stops, never
+// answers that it made one it dropped.
+TEST_F(ImportTest, APieceCutShortOfMemoryIsNeverDropped) {
+    auto twoColours = [] { return DrawPicture(4, 4, [](int32_t x, int32_t) { return x < 2 ? 0xFF123456u : 0xFF654321u; }); };
+    auto first = twoColours();
+    ASSERT_EQ(FillPiece(project, 0, 0, *first), 1);
+    for (uint64_t n = 1;; ++n) {
+        SCOPED_TRACE("allocation " + std::to_string(n));
+        auto work = twoColours();
+        bool reached = false, stopped = false;
+        int answer = -1;
+        {
+            const thorn::test::FailingAllocation failing(n);
+            try {
+                answer = FillPiece(project, 3, 0, *work);
+            } catch (const std::bad_alloc&) {
+                stopped = true;
+            }
+            reached = failing.Reached();
+        }
+        if (!reached) break;
+        if (!stopped) {
+            EXPECT_EQ(answer, 1);
+            ASSERT_EQ(project.MapPieces.GetCount(), 2);
+            break;
+        }
+        ASSERT_EQ(project.MapPieces.GetCount(), 1);
+    }
+}
+
 TEST_F(ImportTest, WorldSidePast32640IsRefused) {
     ASSERT_EQ(Import(*DrawPicture(170, 170, [](int32_t, int32_t) { return 0xFF101010u; })), 1);
     auto wide = std::make_unique<TBitmap32>();
