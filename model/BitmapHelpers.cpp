@@ -6,22 +6,13 @@
 
 #include "bitmap/Pix32_Blend.h"
 #include "bitmap/Pix32_Transfer.h"
+#include "model/BevelRules.h"
+#include "model/TexturedBevel.h"
 #include "model/Textures.h"
 
 TColor32 ColorToColor32(TColor color) {
     const uint32_t c = static_cast<uint32_t>(color);
     return 0xFF000000u | (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
-}
-
-TColor32 ShadeColor32(TColor32 color, int8_t percent) {
-    const int32_t d = percent * 128 / 100;
-    auto shade = [&](int32_t channel) -> uint32_t {
-        int32_t v = channel + d;
-        v = percent >= 0 ? std::min(v, 255) : std::max(v, 0);
-        return static_cast<uint32_t>(v);
-    };
-    return (color & 0xFF000000u) | shade(RedComponent(color)) << 16 | shade(GreenComponent(color)) << 8 |
-           shade(BlueComponent(color));
 }
 
 void ReplaceColor(TBitmap32& bitmap, TColor32 from, TColor32 to) {
@@ -164,19 +155,8 @@ void MarkRim(const TColor32* const (&rows)[5], int32_t width, uint8_t* __restric
 
 }  // namespace
 
-// The rims are defined by a walk over the diagonals x + y = 0, 1, 2 ... with
-// each diagonal taken from its lower-left end, every point writing into a
-// light and a dark layer, a later write replacing an earlier one; then the
-// light layer and the dark layer are blended onto the shape. Every write
-// reaching a point comes from the point itself or from a direct neighbour,
-// so the last write is settled here per pixel, in the walk's order: for the
-// light layer the left neighbour writes first, then the one above, then the
-// point itself; for the dark layer the point writes first, then the one
-// below, then the right neighbour.
-//
-// Every rule reads only the 5 x 5 pixels around a point, and a point whose
-// 5 x 5 pixels are all set keeps its colour: such inner points, most of a
-// large shape, are passed over.
+// The plain bevel: every row read through a window of the five rows
+// around it, the rules of BevelledColour applied to the rim points only.
 void BevelEdges(TBitmap32& bitmap) {
     if (bitmap.Empty()) return;
     ShapeWindow shape(bitmap);
@@ -188,7 +168,6 @@ void BevelEdges(TBitmap32& bitmap) {
         const TColor32* rows[5] = {shape.Line(y - 2), shape.Line(y - 1), shape.Line(y), shape.Line(y + 1),
                                    shape.Line(y + 2)};
         MarkRim(rows, width, solid.data(), rim.data());
-        auto B = [&](int32_t px, int32_t py) { return rows[py - y + 2][px]; };
         TColor32* row = bitmap.ScanLine(y);
         for (int32_t x = 0; x < width; ++x) {
             if (x % 8 == 0) {  // eight points at once that keep their colours
@@ -200,48 +179,14 @@ void BevelEdges(TBitmap32& bitmap) {
                 }
             }
             if (!rim[static_cast<size_t>(x)]) continue;
-            const TColor32 c = rows[2][x];
-
-            TColor32 light = 0;
-            if (B(x, y - 1) == 0 || B(x - 1, y) == 0 || B(x - 1, y - 1) == 0) {
-                light = LightenColor32(LightenColor32(c));
-            } else {
-                // From above (x, y-1), which is set: step c, else step a.
-                if (B(x - 1, y - 2) == 0)
-                    light = LightenColor32(c);
-                else if (B(x, y - 2) == 0)
-                    light = LightenColor32(B(x, y - 1));
-                // From the left (x-1, y), which is set: steps b and c.
-                else if (B(x - 2, y) == 0 || B(x - 2, y - 1) == 0)
-                    light = LightenColor32(c);
-            }
-
-            TColor32 dark = 0;
-            const bool right = B(x + 1, y) != 0, below = B(x, y + 1) != 0;
-            // From the right (x+1, y): steps b and c.
-            if (right && ((B(x + 2, y) == 0 && B(x + 1, y + 1) != 0 && below) ||
-                          (B(x + 2, y + 1) == 0 && B(x + 2, y) != 0 && B(x + 1, y + 1) != 0)))
-                dark = DarkenColor32(c);
-            // From below (x, y+1): steps a and c.
-            else if (below && ((B(x, y + 2) == 0 && B(x + 1, y + 1) != 0 && right) ||
-                               (B(x + 1, y + 2) == 0 && B(x + 1, y + 1) != 0 && B(x, y + 2) != 0)))
-                dark = DarkenColor32(c);
-            else if (!below || !right || B(x + 1, y + 1) == 0)
-                dark = DarkenColor32(DarkenColor32(c));
-
-            TColor32 out = c;
-            if (light != 0) BlendMem(light, out);
-            if (dark != 0) BlendMem(dark, out);
-            row[x] = out;
+            row[x] = thorn::BevelledColour([&](int32_t dx, int32_t dy) { return rows[2 + dy][x + dx]; });
         }
     }
     bitmap.Changed();
 }
 
 uint32_t TextureAndBevel(TBitmap32& bitmap, const CTextures& textures, uint8_t tile) {
-    const uint32_t count = FillFromTexture(bitmap, textures, tile);
-    BevelEdges(bitmap);
-    return count;
+    return thorn::PaintTexturedBevel(bitmap, thorn::TileTexels(textures, tile));
 }
 
 uint32_t FillAndBevel(TBitmap32* bitmap, TColor32 color) {

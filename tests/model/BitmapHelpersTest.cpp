@@ -7,6 +7,7 @@
 #include "bitmap/Pix32_Blend.h"
 #include "model/BitmapHelpers.h"
 #include "model/MapMap.h"
+#include "model/TexturedBevel.h"
 #include "model/Textures.h"
 
 namespace {
@@ -196,6 +197,58 @@ TEST(BitmapHelpers, BevelMatchesTheDiagonalWalkOnRandomShapes) {
         for (int32_t y = 0; y < h; ++y)
             for (int32_t x = 0; x < w; ++x)
                 ASSERT_EQ(shape->GetPixel(x, y), expected.GetPixel(x, y)) << "round " << round << " at " << x << "," << y;
+    }
+}
+
+// Random shapes painted from random strips (texels of every alpha, 0
+// among them, and tiles past the strip's end): the one-pass paint against
+// FillFromTexture then BevelEdges; and with the opaque strips, the paint of
+// a part of the shape from its bits, drawn over a picture, against the
+// painted mask blended over the same picture.
+TEST(BitmapHelpers, TexturedBevelInOnePassMatchesFillThenBevel) {
+    TempDir dir;
+    std::mt19937 random(11);
+    auto below = [&](uint32_t n) { return static_cast<int32_t>(random() % n); };
+    for (int round = 0; round < 60; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const bool opaque = round % 2 == 0;
+        const int32_t side = 1 + below(9);
+        auto strip = DrawPicture(4 * side, side, [&](int32_t, int32_t) -> TColor32 {
+            if (opaque) return 0xFF000000u | (random() & 0xFFFFFF);
+            const TColor32 alphas[] = {0xFF000000, 0x80000000, 0};
+            return below(6) == 0 ? 0u : alphas[below(3)] | (random() & 0xFFFFFF);
+        });
+        const auto file = dir / ("strip" + std::to_string(round) + ".bmp");
+        thorn::test::WriteBmp32(file, *strip);
+        CTextures textures;
+        ASSERT_EQ(textures.Load(file), 1);
+        const uint8_t tile = static_cast<uint8_t>(below(5));  // 4 is past the end
+
+        const int32_t w = 1 + below(round % 3 ? 20 : 70), h = 1 + below(round % 3 ? 20 : 50);
+        const int32_t density = round % 3 ? below(100) : 97;
+        auto shape = DrawPicture(w, h, [&](int32_t, int32_t) -> TColor32 {
+            return below(100) < density ? (random() | 1) : 0u;
+        });
+        TBitmap32 plain;
+        plain.Assign(*shape);
+        const uint32_t plainCount = FillFromTexture(plain, textures, tile);
+        BevelEdges(plain);
+        const thorn::ShapeBits bits = thorn::ShapeOf(*shape);
+        EXPECT_EQ(thorn::PaintTexturedBevel(*shape, thorn::TileTexels(textures, tile)), plainCount);
+        ASSERT_EQ(thorn::test::PixelsOf(*shape), thorn::test::PixelsOf(plain));
+        if (!opaque) continue;
+
+        // A part of the shape, anywhere over a picture that it may overhang.
+        auto picture = DrawPicture(60, 40, [&](int32_t, int32_t) { return static_cast<TColor32>(random()); });
+        TBitmap32 expected;
+        expected.Assign(*picture);
+        const TPoint at{below(60) - 20, below(40) - 20};
+        const TRect part{below(60) - 5, below(40) - 5, below(70), below(50)};
+        for (int32_t y = std::max(part.Top, 0); y < std::min({part.Bottom, 40, at.Y + h}); ++y)
+            for (int32_t x = std::max(part.Left, 0); x < std::min({part.Right, 60, at.X + w}); ++x)
+                if (x >= at.X && y >= at.Y) BlendMem(plain.GetPixel(x - at.X, y - at.Y), *expected.PixelPtr(x, y));
+        thorn::DrawTexturedBevel(bits, thorn::TileTexels(textures, tile), *picture, at, part);
+        ASSERT_EQ(thorn::test::PixelsOf(*picture), thorn::test::PixelsOf(expected));
     }
 }
 
