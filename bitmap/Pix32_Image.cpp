@@ -652,13 +652,47 @@ void TCustomImage32::DrawBitmapInto(TBitmap32* dest, const TRect& r, const TRect
     dest->Changed();
 }
 
+TBitmap32* TCustomImage32::GetBitmap() const {
+    BringUpToDate(bitmap_->BoundsRect());
+    return bitmap_.get();
+}
+
+void TCustomImage32::BringUpToDate(const TRect& part) const {
+    if (!OnBitmapNeeded || bringingUpToDate_ || bitmap_->Empty()) return;
+    TRect inside;
+    if (!IntersectRect(inside, part, bitmap_->BoundsRect()) || IsRectEmpty(inside)) return;
+    bringingUpToDate_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{bringingUpToDate_};
+    thorn::WithinUpdate(*bitmap_, [&] { OnBitmapNeeded(const_cast<TCustomImage32*>(this), inside); });
+}
+
+TRect TCustomImage32::BitmapPartFor(const TRect& r, const TRect& clip) const {
+    TRect shown;
+    if (!IntersectRect(shown, r, clip) || IsRectEmpty(shown)) return {};
+    const int64_t bw = bitmap_->Width(), bh = bitmap_->Height(), dw = r.Width(), dh = r.Height();
+    // A filter reads a few pixels around the one it maps to, more where
+    // the picture is shrunk.
+    const int64_t reachX = 2 + 4 * ((bw + dw - 1) / dw), reachY = 2 + 4 * ((bh + dh - 1) / dh);
+    auto low = [](int64_t offset, int64_t size, int64_t drawn) { return offset * size / drawn; };
+    auto high = [](int64_t offset, int64_t size, int64_t drawn) { return (offset * size + drawn - 1) / drawn; };
+    TRect part{static_cast<int32_t>(std::max<int64_t>(0, low(shown.Left - r.Left, bw, dw) - reachX)),
+               static_cast<int32_t>(std::max<int64_t>(0, low(shown.Top - r.Top, bh, dh) - reachY)),
+               static_cast<int32_t>(std::min(bw, high(shown.Right - r.Left, bw, dw) + reachX)),
+               static_cast<int32_t>(std::min(bh, high(shown.Bottom - r.Top, bh, dh) + reachY))};
+    return part;
+}
+
 void TCustomImage32::ExecDrawBitmap(TBitmap32* dest, uint32_t) {
     if (bitmap_->Empty() || IsRectEmpty(cachedBitmapRect_)) return;
-    BitmapLock lock(*bitmap_);
     TPoint o = PaintOffset();
     TRect clip = PaintClip(*dest);
     TRect r = cachedBitmapRect_;
     OffsetRect(r, -o.X, -o.Y);
+    BringUpToDate(bitmapAlign_ == baTile ? bitmap_->BoundsRect() : BitmapPartFor(r, clip));
+    BitmapLock lock(*bitmap_);
     if (bitmapAlign_ != baTile) {
         DrawBitmapInto(dest, r, clip);
         return;

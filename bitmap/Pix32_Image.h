@@ -164,15 +164,27 @@ using TImgMouseEvent =
     std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y, TCustomLayer* layer)>;
 using TImgMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y, TCustomLayer* layer)>;
 using TPaintStageEvent = std::function<void(TObject* sender, TBitmap32* buffer, uint32_t stageNum)>;
+using TBitmapNeededEvent = std::function<void(TObject* sender, const TRect& part)>;
 
 // One bitmap shown scaled and aligned, with layers over it; its mouse
 // events name the layer under the cursor.
+//
+// Its picture may be composed lazily: OnBitmapNeeded is asked for a part of
+// the bitmap (in the bitmap's own pixels) before anything reads that part,
+// the part in sight before the stages draw it, all of it before GetBitmap
+// hands the bitmap out, and brings it up to date there. What the handler
+// draws then repaints nothing: the part is about to be shown, or was
+// invalidated when its drawing was put off. The code that composes the
+// picture draws through BitmapAsIs, which asks for nothing.
 class TCustomImage32 : public TCustomPaintBox32 {
 public:
     TCustomImage32();
     ~TCustomImage32() override;
 
-    TBitmap32* GetBitmap() const { return bitmap_.get(); }
+    // The bitmap, every part of it up to date.
+    TBitmap32* GetBitmap() const;
+    // The bitmap as it is: parts of it may be owed to OnBitmapNeeded.
+    TBitmap32* BitmapAsIs() const { return bitmap_.get(); }
     // Copies value into the owned bitmap.
     void SetBitmap(const TBitmap32& value);
     TBitmapAlign GetBitmapAlign() const { return bitmapAlign_; }
@@ -221,6 +233,7 @@ public:
     TImgMouseMoveEvent OnMouseMove;
     TImgMouseEvent OnMouseUp;
     TPaintStageEvent OnPaintStage;
+    TBitmapNeededEvent OnBitmapNeeded;
 
 protected:
     using TCustomPaintBox32::MouseDown;
@@ -279,6 +292,12 @@ private:
     void ClearWithin(TBitmap32* dest, TColor32 color);
     // The bitmap stretched into r of dest, inside clip.
     void DrawBitmapInto(TBitmap32* dest, const TRect& r, const TRect& clip);
+    // OnBitmapNeeded for the part of the bitmap (clipped to it), once at a
+    // time, changes kept from repainting the control.
+    void BringUpToDate(const TRect& part) const;
+    // The part of the bitmap that drawing it stretched into r reads for the
+    // pixels inside clip, with room for the filter's reach.
+    TRect BitmapPartFor(const TRect& r, const TRect& clip) const;
 
     std::unique_ptr<TBitmap32> bitmap_;
     TBitmapAlign bitmapAlign_ = baTopLeft;
@@ -297,6 +316,7 @@ private:
     std::optional<TPoint> directOffset_;
     // Set while painting: the part of the target the stages may change.
     std::optional<TRect> directClip_;
+    mutable bool bringingUpToDate_ = false;
 };
 
 class TImage32 : public TCustomImage32 {};
