@@ -117,7 +117,11 @@ public:
     // The image control that shows the world: its bitmap is the world
     // bitmap, its layers the map view's, its Scale the zoom.
     virtual TImage32& WorldView() = 0;
+    // The world bitmap, every part of it up to date.
     TBitmap32& WorldBitmap() { return *WorldView().GetBitmap(); }
+    // The world bitmap as it is, for the project that draws it: parts of
+    // it may still wait to be drawn.
+    TBitmap32& WorldBitmapAsIs() { return *WorldView().BitmapAsIs(); }
     TLayerCollection& WorldLayers() { return *WorldView().GetLayers(); }
     // The scroll box's bounds (in its parent) and client rectangle.
     virtual TRect WorldScrollBoxBounds() = 0;

@@ -1,11 +1,14 @@
 #include "model/mapproject.h"
 
 #include <algorithm>
+#include <cmath>
+#include <memory>
 
 #include "model/BitmapHelpers.h"
 #include "model/DetachedEditor.h"
 #include "model/GameData.h"
 #include "model/Settings.h"
+#include "model/TexturedBevel.h"
 #include "model/Textures.h"
 
 using thorn::Inspector;
@@ -14,11 +17,38 @@ using thorn::TextureStrip;
 CMapProject::CMapProject()
     : detached_(std::make_unique<thorn::DetachedEditor>()), editor_(detached_.get()), link_(*this) {
     MapPieces.SetIndexMap(&MapIndexes);
+    ConnectWorldView();
 }
 
-CMapProject::~CMapProject() { Reset(); }
+CMapProject::~CMapProject() {
+    Reset();
+    DisconnectWorldView();
+}
 
-void CMapProject::SetEditorLink(thorn::EditorLink* link) { editor_ = link ? link : detached_.get(); }
+void CMapProject::SetEditorLink(thorn::EditorLink* link) {
+    DisconnectWorldView();
+    editor_ = link ? link : detached_.get();
+    ConnectWorldView();
+}
+
+void CMapProject::ConnectWorldView() {
+    TImage32& view = Editor().WorldView();
+    worldView_ = &view;
+    view.OnBitmapNeeded = [this](TObject*, const TRect& part) {
+        if (TCustomImage32* shown = worldView_.Get()) composer_.Complete(*shown->BitmapAsIs(), part);
+    };
+}
+
+void CMapProject::DisconnectWorldView() {
+    // Reached through the reference, not the editor: a window that goes
+    // lets the project go while its controls may be gone already.
+    if (TCustomImage32* view = worldView_.Get()) {
+        composer_.CompleteAll(*view->BitmapAsIs());
+        view->OnBitmapNeeded = nullptr;
+    }
+    composer_.Forget();
+    worldView_ = nullptr;
+}
 
 CPlayerData* CMapProject::PlayerAt(uint32_t n) {
     auto* node = Players.GetItem(n);
@@ -69,7 +99,9 @@ int CMapProject::Reset() {
 
     editor.WorldLayers().Clear();
     layerTags_.Clear();
-    editor.WorldBitmap().Clear(0xFFFFFFFF);
+    // Every pixel is cleared: nothing put off is drawn any more.
+    composer_.Forget();
+    editor.WorldBitmapAsIs().Clear(0xFFFFFFFF);
 
     WorldWidth = 1;
     WorldHeight = 1;
@@ -131,7 +163,10 @@ void CMapProject::ReassignMapIndexes() {
 int CMapProject::SetViewSize() {
     TImage32& view = Editor().WorldView();
     view.SetBounds(view.GetLeft(), view.GetTop(), WorldWidth + 10, WorldHeight + 10);
-    view.GetBitmap()->SetSize(WorldWidth, WorldHeight);
+    TBitmap32& world = *view.BitmapAsIs();
+    // A bitmap of another size starts empty: nothing put off is drawn on it.
+    if (world.Width() != WorldWidth || world.Height() != WorldHeight) composer_.Forget();
+    world.SetSize(WorldWidth, WorldHeight);
     return 1;
 }
 
@@ -140,39 +175,74 @@ void CMapProject::RedrawPiece(uint16_t n) {
     if (!piece) return;
     thorn::EditorLink& editor = Editor();
     const CSettings& settings = editor.Settings();
-    TBitmap32* mask = piece->Mask.get();
     switch (piece->Kind) {
     case CProvinceMap::Ocean:
-        piece->PixelCount = FillFromTexture(*mask, editor.Texture(TextureStrip::Sea), 0);
+        piece->PixelCount = FillFromTexture(*piece->Mask, editor.Texture(TextureStrip::Sea), 0);
         break;
     case CProvinceMap::GreenLand:
-        piece->PixelCount = FillFromTexture(*mask, editor.Texture(TextureStrip::Normal), 7);
+        piece->PixelCount = FillFromTexture(*piece->Mask, editor.Texture(TextureStrip::Normal), 7);
         break;
     case CProvinceMap::Province:
     case CProvinceMap::SmallProvince: {
         const CProvince* province = FindProvinceByPieceIndex(n);
         const uint8_t owner = province ? province->Owner : CProvinceB::kNoOwner;
         const uint8_t tile = settings.OwnerColors ? static_cast<uint8_t>(owner + 1) : 0;
-        TextureAndBevel(*mask, editor.Texture(piece->Selected ? TextureStrip::Selected : TextureStrip::Normal), tile);
+        const CTextures& strip = editor.Texture(piece->Selected ? TextureStrip::Selected : TextureStrip::Normal);
+        auto texels = std::make_shared<const thorn::TileTexels>(strip, tile);
+        if (RedrawPieceLater(n, *piece, texels)) return;
+        thorn::PaintTexturedBevel(*piece->Mask, *texels);
         break;
     }
     case CProvinceMap::Small:
-        piece->PixelCount = FillNonZeroPixels(mask, settings.SmallPieceColor);
+        piece->PixelCount = FillNonZeroPixels(piece->Mask.get(), settings.SmallPieceColor);
         break;
     default:
-        piece->PixelCount = FillNonZeroPixels(mask, settings.OtherPieceColor);
+        piece->PixelCount = FillNonZeroPixels(piece->Mask.get(), settings.OtherPieceColor);
         break;
     }
     DrawMapPiece(n);
+}
+
+bool CMapProject::RedrawPieceLater(uint16_t n, CProvinceMap& piece, std::shared_ptr<const thorn::TileTexels> texels) {
+    // Only a paint that keeps the shape and covers what is below, drawn
+    // as the mask's blend draws it, can wait: then the last paint of a
+    // pixel is all that shows of it, whenever it is made.
+    const TBitmap32& mask = piece.Mask.AsIs();
+    if (!texels->Opaque() || mask.DrawMode() != dmBlend || mask.MasterAlpha() != 255) return false;
+    TBitmap32& world = Editor().WorldBitmapAsIs();
+    piece.Mask.OwePaint(texels);
+    if (n > 2000 || piece.PixelCount == 0 || world.Empty() || mask.Empty()) return true;
+    composer_.Order(piece.Mask.Shape(), std::move(texels), {piece.Left, piece.Top}, world);
+    composer_.Complete(world, WorldInSight());
+    world.Changed();
+    return true;
+}
+
+TRect CMapProject::WorldInSight() {
+    thorn::EditorLink& editor = Editor();
+    const TImage32& view = editor.WorldView();
+    const TRect client = editor.WorldScrollBoxClientRect();
+    const double scale = view.GetScale();
+    if (!view.GetVisible() || scale <= 0) return {};
+    // The scroll box's client area in the view's coordinates, in world
+    // pixels, a pixel more on each side for the view's rounding.
+    auto at = [scale](int32_t v) { return v / scale; };
+    return {static_cast<int32_t>(std::floor(at(-view.GetLeft()))) - 1,
+            static_cast<int32_t>(std::floor(at(-view.GetTop()))) - 1,
+            static_cast<int32_t>(std::ceil(at(client.Width() - view.GetLeft()))) + 1,
+            static_cast<int32_t>(std::ceil(at(client.Height() - view.GetTop()))) + 1};
 }
 
 void CMapProject::DrawMapPiece(uint16_t n) {
     if (n > 2000) return;
     const CProvinceMap* piece = MapPieces.GetAt(n);
     if (!piece || piece->PixelCount == 0) return;
-    TBitmap32& world = Editor().WorldBitmap();
+    TBitmap32& world = Editor().WorldBitmapAsIs();
     if (world.Empty()) return;
-    piece->Mask->DrawTo(&world, piece->Left, piece->Top);
+    const TBitmap32& mask = *piece->Mask;
+    // What was put off under the piece is drawn first, as it came first.
+    composer_.Complete(world, {piece->Left, piece->Top, piece->Left + mask.Width(), piece->Top + mask.Height()});
+    mask.DrawTo(&world, piece->Left, piece->Top);
 }
 
 int CMapProject::SelectMapPiece(uint16_t n) {

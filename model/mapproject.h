@@ -26,6 +26,8 @@
 #include "model/ProvinceList.h"
 #include "model/Select.h"
 #include "model/StringTableList.h"
+#include "model/TileTexels.h"
+#include "model/WorldComposer.h"
 #include "model/pda_list.h"
 #include "model/prov_maplist.h"
 
@@ -186,7 +188,13 @@ public:
 
     // ---- painting pieces
     // Paints piece n's mask by its kind, selection and owner, then draws
-    // it; nothing for an index past the list.
+    // it; nothing for an index past the list. A province piece painted
+    // from an opaque tile is painted lazily, as many are at once (a
+    // selection, an owner for all of them): its mask owes the paint until
+    // something looks at it, and the world bitmap is drawn at once only
+    // where the view shows it, the rest when the view scrolls there or the
+    // bitmap is read (the view's GetBitmap). Nobody can tell: every way to
+    // the mask and to the picture gets them up to date first.
     void RedrawPiece(uint16_t n);
     // Draws piece n's mask onto the world bitmap at its box; nothing for an
     // index above 2000 or past the list, or an empty piece.
@@ -399,10 +407,22 @@ private:
     int ShownCastlePicture(uint8_t type) const;
     // The bitmap of picture n of a list, null past its end.
     static const TBitmap32* Picture(const TBitmap32List& list, int n);
+    // The lazy part of RedrawPiece, when the piece may be painted so.
+    bool RedrawPieceLater(uint16_t n, CProvinceMap& piece, std::shared_ptr<const thorn::TileTexels> texels);
+    // The part of the world the view shows (empty when it shows none).
+    TRect WorldInSight();
+    // The world view asks the project for the parts of the world bitmap it
+    // is about to read; a view let go of gets every part first.
+    void ConnectWorldView();
+    void DisconnectWorldView();
 
     thorn::LayerTags layerTags_;
     std::unique_ptr<thorn::DetachedEditor> detached_;
     thorn::EditorLink* editor_;
+    // The drawing of pieces onto the world bitmap that waits until seen,
+    // and the view that asks for it.
+    thorn::WorldComposer composer_;
+    thorn::ComponentRef<TCustomImage32> worldView_;
     // The records reach this project while it lives.
     thorn::ScopedProjectLink link_;
 };

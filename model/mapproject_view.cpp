@@ -140,8 +140,8 @@ void CMapProject::FitWorldImage() {
     TImage32& view = editor.WorldView();
     const TRect box = editor.WorldScrollBoxBounds();
     const double scale = view.GetScale();
-    const int32_t width = static_cast<int32_t>(std::trunc(view.GetBitmap()->Width() * scale));
-    const int32_t height = static_cast<int32_t>(std::trunc(view.GetBitmap()->Height() * scale));
+    const int32_t width = static_cast<int32_t>(std::trunc(view.BitmapAsIs()->Width() * scale));
+    const int32_t height = static_cast<int32_t>(std::trunc(view.BitmapAsIs()->Height() * scale));
     int32_t left = view.GetLeft(), top = view.GetTop();
     if (width > 10) {
         left = width < box.Width() ? (box.Width() - width) / 2
@@ -155,7 +155,7 @@ void CMapProject::FitWorldImage() {
 
 void CMapProject::ScrollViewTo(uint16_t x, uint16_t y) {
     thorn::EditorLink& editor = Editor();
-    const TBitmap32& world = editor.WorldBitmap();
+    const TBitmap32& world = editor.WorldBitmapAsIs();
     if (world.Empty()) return;
     const TRect client = editor.WorldScrollBoxClientRect();
     const int64_t hRange = editor.WorldScrollRange(ScrollBarKind::Horizontal);

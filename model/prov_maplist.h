@@ -7,6 +7,7 @@
 #include "bitmap/Pix32.h"
 #include "model/OrvSerializer.h"
 #include "model/OrvSimpleArray.h"
+#include "model/PieceMask.h"
 
 class CMapMap;
 class CProvinceMapList;
@@ -79,7 +80,9 @@ public:
     // nothing more is read).
     int Serialize(Orv::ISerializer& s);
 
-    std::unique_ptr<TBitmap32> Mask;
+    // Its colours may be owed (see thorn::PieceMask): every way to the
+    // bitmap pays them first.
+    thorn::PieceMask Mask;
     Orv::CSimpleArray<uint16_t> Neighbours;
     TColor32 Color = 0;
     uint16_t Left = 0;
