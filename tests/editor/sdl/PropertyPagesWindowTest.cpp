@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <X11/keysym.h>
+
 #include <filesystem>
+#include <vector>
 
 #include "../EditorSession.h"
 #include "SdlSession.h"
@@ -13,11 +16,13 @@
 #include "gui/PopupWindow.h"
 #include "model/GridItemKeys.h"
 #include "support/PngFile.h"
+#include "support/Pixels.h"
 
 // Runs under Xvfb: the editor as its program starts it, on a copy of the
 // start folder, with a mission made from a sample world; its two pages used
-// with the X pointer. The screen is saved as "players_page.png" and
-// "provinces_page.png" in the build folder, to look at.
+// with the X pointer and keys. The screen is saved as "players_page.png",
+// "provinces_page.png" and "world_scrolled.png" in the build folder, to look
+// at.
 namespace {
 
 class PropertyPagesWindow : public thorn::test::SdlSession {
@@ -165,6 +170,60 @@ TEST_F(PropertyPagesWindow, ProvincesSelectedByDraggingAcrossTheMap) {
     EXPECT_EQ(rows, selected);
 
     SaveScreen("provinces_page.png");
+    CloseMission(main);
+}
+
+}  // namespace
+
+namespace {
+
+// The view zoomed in over the provinces, all of them selected from the list
+// with Shift+End and the view scrolled with the wheel: what comes into sight
+// shows their selected paint at once, as the whole picture completed and
+// painted again shows it. The screen is saved as "world_scrolled.png".
+TEST_F(PropertyPagesWindow, PiecesPaintedOutOfSightShowWhenScrolledIntoIt) {
+    ASSERT_TRUE(screen.Ok());
+    TMainForm& main = OpenMission();
+    for (int i : {3, 7}) MapProject->Provinces.GetAt(static_cast<uint8_t>(i))->SetOwner(CProvinceB::kNoOwner);
+    MapProject->RedrawPieces(0);
+    MapProject->SetZoom(3.0f);
+    TPageControl& pages = *main.PgCMissionProperties;
+    const TRect tab = pages.TabRect(1);
+    ClickAt(pages, {(tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2});
+    ASSERT_TRUE(RunUntil([&] { return pages.GetActivePageIndex() == 1 && !main.HasPendingPaint(); }));
+
+    const TRect first = main.LVProvinces->GetItems()->GetItem(0)->DisplayRect();
+    const TPoint firstRow = ScreenPoint(*main.LVProvinces, {first.Left + 20, (first.Top + first.Bottom) / 2});
+    screen.Click(firstRow.X, firstRow.Y);
+    ASSERT_TRUE(RunUntil([&] { return MapProject->Selection.GetCount() == 1; }));
+    screen.FocusAt(firstRow.X, firstRow.Y);
+    screen.Key(XK_End, true);
+    const int all = MapProject->Provinces.GetCount();
+    ASSERT_TRUE(RunUntil([&] { return MapProject->Selection.GetCount() == all && !main.HasPendingPaint(); }))
+        << MapProject->Selection.GetCount() << " of " << all;
+
+    TScrollBox& box = *main.ScrBWorld;
+    const TPoint middle = ScreenPoint(box, {box.GetClientWidth() / 2, box.GetClientHeight() / 2});
+    screen.Wheel(middle.X, middle.Y, -6);
+    ASSERT_TRUE(RunUntil([&] { return box.VertScrollBar().GetScrollPos() > 0 && !main.HasPendingPaint(); }));
+    Pump(100);
+    auto viewOnScreen = [&] {
+        TBitmap32 whole, part;
+        screen.Grab(whole);
+        const TPoint corner = ScreenPoint(box, {0, 0});
+        part.SetSize(box.GetClientWidth(), box.GetClientHeight());
+        for (int y = 0; y < part.Height(); ++y)
+            for (int x = 0; x < part.Width(); ++x) part.SetPixel(x, y, whole.GetPixel(corner.X + x, corner.Y + y));
+        return thorn::test::PixelsOf(part);
+    };
+    const std::vector<TColor32> scrolled = viewOnScreen();
+    SaveScreen("world_scrolled.png");
+
+    main.ImgVWorld->GetBitmap();  // every part of the picture
+    main.ImgVWorld->Invalidate();
+    ASSERT_TRUE(RunUntil([&] { return !main.HasPendingPaint(); }));
+    Pump(100);
+    EXPECT_EQ(scrolled, viewOnScreen());
     CloseMission(main);
 }
 
