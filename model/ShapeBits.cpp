@@ -3,10 +3,14 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <bit>
 #include <vector>
 
 namespace thorn {
 namespace {
+
+// The rows' bytes are written and read as parts of their 64-bit words.
+static_assert(std::endian::native == std::endian::little);
 
 // The eight bytes (0 or 1) that one byte of bits stands for, lowest bit
 // first.
@@ -50,6 +54,28 @@ void ShapeBits::GetRow(int32_t y, int32_t from, int32_t to, uint8_t* on) const {
     for (; x < to && x % 8 != 0; ++x) *on++ = row[x / 8] >> (x % 8) & 1;
     for (; x + 8 <= to; x += 8, on += 8) std::memcpy(on, &kBytesOfBits[row[x / 8]], 8);
     for (; x < to; ++x) *on++ = row[x / 8] >> (x % 8) & 1;
+}
+
+uint64_t ShapeBits::Bits64(int32_t y, int32_t x) const {
+    const uint64_t* row = bits_.data() + static_cast<size_t>(y) * words_;
+    auto word = [&](int64_t i) { return i >= 0 && i < static_cast<int64_t>(words_) ? row[i] : uint64_t{0}; };
+    const int64_t first = x >= 0 ? x / 64 : -((63 - int64_t{x}) / 64);
+    const int shift = static_cast<int>(x - first * 64);
+    return shift == 0 ? word(first) : word(first) >> shift | word(first + 1) << (64 - shift);
+}
+
+bool ShapeBits::Meets(const ShapeBits& other, TPoint at, const TRect& within) const {
+    TRect shared;
+    if (!IntersectRect(shared, within, {0, 0, width_, height_}) ||
+        !IntersectRect(shared, shared, {at.X, at.Y, at.X + other.width_, at.Y + other.height_}))
+        return false;
+    for (int32_t y = shared.Top; y < shared.Bottom; ++y)
+        for (int32_t x = shared.Left; x < shared.Right; x += 64) {
+            const int32_t n = std::min(64, shared.Right - x);
+            const uint64_t taken = n == 64 ? ~uint64_t{0} : (uint64_t{1} << n) - 1;
+            if ((Bits64(y, x) & other.Bits64(y - at.Y, x - at.X) & taken) != 0) return true;
+        }
+    return false;
 }
 
 bool ShapeBits::Within(const ShapeBits& other) const {

@@ -21,8 +21,15 @@ public:
     // Whether every pixel of this shape is one of other's too (a box of
     // another size never is).
     bool Within(const ShapeBits& other) const;
+    // Whether this shape and other, its box's corner at `at` of this one's,
+    // share a pixel inside `within` (this one's coordinates).
+    bool Meets(const ShapeBits& other, TPoint at, const TRect& within) const;
 
 private:
+    // The 64 pixels of row y from column x on, x's in the lowest bit; those
+    // outside the box read 0.
+    uint64_t Bits64(int32_t y, int32_t x) const;
+
     int32_t width_, height_;
     size_t words_;  // a row
     std::vector<uint64_t> bits_;

@@ -9,16 +9,16 @@
 namespace thorn {
 namespace {
 
-// The texels of one row of the tile from column x on, a tile's width at a
-// time, so that the texel index needs no division: fn(first texel, i, n)
-// covers the n pixels from i.
+// The texels of one row of the tile from column x on, a repeated row's run
+// at a time, so that the texel index needs no division: fn(first texel, i,
+// n) covers the n pixels from i.
 template <typename Fn>
 void ForTexelRuns(const TileTexels& texels, int32_t y, int32_t x, int32_t count, const Fn& fn) {
-    const int32_t side = texels.Side();
+    const int32_t run = texels.Run();
     const TColor32* row = texels.Row(y);
-    int32_t j = x % side;
+    int32_t j = x % texels.Side();
     for (int32_t i = 0; i < count; j = 0) {
-        const int32_t n = std::min(side - j, count - i);
+        const int32_t n = std::min(run - j, count - i);
         fn(row + j, i, n);
         i += n;
     }

@@ -44,6 +44,19 @@ std::vector<WorldComposer::PaintOrder*>& WorldComposer::Tile(int32_t column, int
     return tiles_[static_cast<size_t>(row) * static_cast<size_t>(columns_) + static_cast<size_t>(column)];
 }
 
+const std::vector<WorldComposer::PaintOrder*>& WorldComposer::Tile(int32_t column, int32_t row) const {
+    return tiles_[static_cast<size_t>(row) * static_cast<size_t>(columns_) + static_cast<size_t>(column)];
+}
+
+bool WorldComposer::Waiting(const TRect& part) const {
+    if (orders_.empty()) return false;
+    const TRect tiles = TilesOf(part);
+    for (int32_t row = tiles.Top; row < tiles.Bottom; ++row)
+        for (int32_t column = tiles.Left; column < tiles.Right; ++column)
+            if (!Tile(column, row).empty()) return true;
+    return false;
+}
+
 void WorldComposer::Withdraw(PaintOrder* order, int32_t column, int32_t row) {
     std::vector<PaintOrder*>& tile = Tile(column, row);
     tile.erase(std::find(tile.begin(), tile.end(), order));
@@ -95,23 +108,74 @@ void WorldComposer::Order(std::shared_ptr<const ShapeBits> shape, std::shared_pt
     orders_.emplace(sequence, std::move(order));
 }
 
+void WorldComposer::Cancel(const ShapeBits& shape, TPoint at) {
+    std::vector<PaintOrder*> cancelled;
+    for (const auto& [sequence, order] : orders_)
+        if (order->shape.get() == &shape && order->at == at) cancelled.push_back(order.get());
+    if (cancelled.empty()) return;
+    const TRect tiles = TilesOf({at.X, at.Y, at.X + shape.Width(), at.Y + shape.Height()});
+    for (PaintOrder* order : cancelled)
+        for (int32_t row = tiles.Top; row < tiles.Bottom; ++row)
+            for (int32_t column = tiles.Left; column < tiles.Right; ++column) {
+                const std::vector<PaintOrder*>& tile = Tile(column, row);
+                if (std::find(tile.begin(), tile.end(), order) != tile.end()) Withdraw(order, column, row);
+            }
+    Retire(cancelled);
+}
+
 void WorldComposer::Complete(TBitmap32& world, const TRect& part) {
-    if (orders_.empty()) return;
-    if (TSize{world.Width(), world.Height()} != worldSize_) {
-        // Resized behind the orders' back: the bitmap starts empty again.
-        Fit(world);
-        return;
-    }
+    if (orders_.empty() || !Fits(world)) return;
     const TRect tiles = TilesOf(part);
+    CompleteTiles(world, tiles, std::vector<bool>(TileCount(tiles), true));
+}
+
+void WorldComposer::CompleteUnder(TBitmap32& world, const ShapeBits& shape, TPoint at) {
+    if (orders_.empty() || !Fits(world)) return;
+    // A tile none of whose orders draws a pixel of the shape may wait: what
+    // is drawn over the shape and what they draw do not meet.
+    const TRect tiles = TilesOf({at.X, at.Y, at.X + shape.Width(), at.Y + shape.Height()});
+    std::vector<bool> chosen(TileCount(tiles), false);
+    size_t i = 0;
+    for (int32_t row = tiles.Top; row < tiles.Bottom; ++row)
+        for (int32_t column = tiles.Left; column < tiles.Right; ++column, ++i)
+            for (const PaintOrder* order : Tile(column, row)) {
+                const TRect tile{column * kTileSide - order->at.X, row * kTileSide - order->at.Y,
+                                 (column + 1) * kTileSide - order->at.X, (row + 1) * kTileSide - order->at.Y};
+                if (order->shape->Meets(shape, {at.X - order->at.X, at.Y - order->at.Y}, tile)) {
+                    chosen[i] = true;
+                    break;
+                }
+            }
+    CompleteTiles(world, tiles, chosen);
+}
+
+bool WorldComposer::Fits(const TBitmap32& world) {
+    if (TSize{world.Width(), world.Height()} == worldSize_) return true;
+    // Resized behind the orders' back: the bitmap starts empty again.
+    Fit(world);
+    return false;
+}
+
+size_t WorldComposer::TileCount(const TRect& tiles) {
+    return IsRectEmpty(tiles) ? 0 : static_cast<size_t>(tiles.Width()) * static_cast<size_t>(tiles.Height());
+}
+
+void WorldComposer::CompleteTiles(TBitmap32& world, const TRect& tiles, const std::vector<bool>& chosen) {
     if (IsRectEmpty(tiles)) return;
+    auto index = [&](int32_t column, int32_t row) {
+        return static_cast<size_t>(row - tiles.Top) * static_cast<size_t>(tiles.Width()) +
+               static_cast<size_t>(column - tiles.Left);
+    };
     std::vector<PaintOrder*> due;
     for (int32_t row = tiles.Top; row < tiles.Bottom; ++row)
         for (int32_t column = tiles.Left; column < tiles.Right; ++column)
-            due.insert(due.end(), Tile(column, row).begin(), Tile(column, row).end());
+            if (chosen[index(column, row)])
+                due.insert(due.end(), Tile(column, row).begin(), Tile(column, row).end());
     std::sort(due.begin(), due.end(), [](const PaintOrder* a, const PaintOrder* b) { return a->sequence < b->sequence; });
     due.erase(std::unique(due.begin(), due.end()), due.end());
 
     auto waits = [&](PaintOrder* order, int32_t column, int32_t row) {
+        if (!chosen[index(column, row)]) return false;
         const std::vector<PaintOrder*>& tile = Tile(column, row);
         return std::find(tile.begin(), tile.end(), order) != tile.end();
     };

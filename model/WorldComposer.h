@@ -36,12 +36,20 @@ public:
     // within this one is dropped: this one covers all it would draw.
     void Order(std::shared_ptr<const ShapeBits> shape, std::shared_ptr<const TileTexels> texels, TPoint at,
                const TBitmap32& world);
+    // Drops the orders still waiting of this very shape at this place: the
+    // caller is about to draw opaque pixels over all of it.
+    void Cancel(const ShapeBits& shape, TPoint at);
     // Carries out, in order, what is ordered for every tile that meets part.
     void Complete(TBitmap32& world, const TRect& part);
+    // The same for the tiles where something ordered would draw a pixel of
+    // the shape placed at `at`: all that must come before drawing over it.
+    void CompleteUnder(TBitmap32& world, const ShapeBits& shape, TPoint at);
     void CompleteAll(TBitmap32& world) { Complete(world, world.BoundsRect()); }
     // Drops every order: the world they were for was cleared or resized.
     void Forget();
     bool Idle() const { return orders_.empty(); }
+    // Whether anything waits on a tile that meets part.
+    bool Waiting(const TRect& part) const;
 
 private:
     struct PaintOrder;
@@ -49,9 +57,17 @@ private:
     // Fits the tiles to the world; orders for a world of another size are
     // dropped (a resized bitmap starts empty).
     void Fit(const TBitmap32& world);
+    // Whether the orders are for a world of this size; they are dropped
+    // when not.
+    bool Fits(const TBitmap32& world);
     // The tiles [first, end) in each direction that meet r.
     TRect TilesOf(const TRect& r) const;
+    static size_t TileCount(const TRect& tiles);
+    // Carries out, in order, what waits on the chosen tiles of the range
+    // (row by row).
+    void CompleteTiles(TBitmap32& world, const TRect& tiles, const std::vector<bool>& chosen);
     std::vector<PaintOrder*>& Tile(int32_t column, int32_t row);
+    const std::vector<PaintOrder*>& Tile(int32_t column, int32_t row) const;
     // Takes the order off a tile.
     void Withdraw(PaintOrder* order, int32_t column, int32_t row);
     // Lets the orders that wait on no tile go.

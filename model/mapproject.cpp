@@ -148,7 +148,8 @@ void CMapProject::ReassignMapIndexes() {
         SetProgress(i);
         const CProvinceMap& piece = *MapPieces.GetAt(i);
         if (piece.PixelCount == 0 || !MapIndexes.HasCells()) continue;
-        const TBitmap32& mask = *piece.Mask;
+        // Only which pixels are set is read: a paint the mask owes can wait.
+        const TBitmap32& mask = piece.Mask.AsIs();
         // Only the part of the mask inside the world has cells.
         const int32_t width = std::min(mask.Width(), MapIndexes.Width() - piece.Left);
         const int32_t height = std::min(mask.Height(), MapIndexes.Height() - piece.Top);
@@ -208,7 +209,8 @@ bool CMapProject::RedrawPieceLater(uint16_t n, CProvinceMap& piece, std::shared_
     // as the mask's blend draws it, can wait: then the last paint of a
     // pixel is all that shows of it, whenever it is made.
     const TBitmap32& mask = piece.Mask.AsIs();
-    if (!texels->Opaque() || mask.DrawMode() != dmBlend || mask.MasterAlpha() != 255) return false;
+    if (paintingAtOnce_ > 0 || !texels->Opaque() || mask.DrawMode() != dmBlend || mask.MasterAlpha() != 255)
+        return false;
     TBitmap32& world = Editor().WorldBitmapAsIs();
     piece.Mask.OwePaint(texels);
     if (n > 2000 || piece.PixelCount == 0 || world.Empty() || mask.Empty()) return true;
@@ -239,10 +241,17 @@ void CMapProject::DrawMapPiece(uint16_t n) {
     if (!piece || piece->PixelCount == 0) return;
     TBitmap32& world = Editor().WorldBitmapAsIs();
     if (world.Empty()) return;
-    const TBitmap32& mask = *piece->Mask;
-    // What was put off under the piece is drawn first, as it came first.
-    composer_.Complete(world, {piece->Left, piece->Top, piece->Left + mask.Width(), piece->Top + mask.Height()});
-    mask.DrawTo(&world, piece->Left, piece->Top);
+    const TPoint at{piece->Left, piece->Top};
+    // The mask is drawn whole over its box: an order of its own shape
+    // painted as the mask is about to be would draw nothing that shows.
+    // What else was put off under its pixels is drawn first, as it came
+    // first; its blend changes no pixel outside them.
+    const TBitmap32& unpaid = piece->Mask.AsIs();
+    if (piece->Mask.OwesPaint() && unpaid.DrawMode() == dmBlend && unpaid.MasterAlpha() == 255)
+        composer_.Cancel(*piece->Mask.Shape(), at);
+    if (composer_.Waiting({at.X, at.Y, at.X + unpaid.Width(), at.Y + unpaid.Height()}))
+        composer_.CompleteUnder(world, *piece->Mask.Shape(), at);
+    piece->Mask->DrawTo(&world, at.X, at.Y);
 }
 
 int CMapProject::SelectMapPiece(uint16_t n) {

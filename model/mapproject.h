@@ -409,6 +409,19 @@ private:
     static const TBitmap32* Picture(const TBitmap32List& list, int n);
     // The lazy part of RedrawPiece, when the piece may be painted so.
     bool RedrawPieceLater(uint16_t n, CProvinceMap& piece, std::shared_ptr<const thorn::TileTexels> texels);
+    // Pieces are painted at once while it lives: the world is being cut or
+    // every piece is drawn again right after, so putting a paint off only
+    // adds to the work.
+    class PaintingAtOnce {
+    public:
+        explicit PaintingAtOnce(CMapProject& project) : project_(project) { ++project_.paintingAtOnce_; }
+        ~PaintingAtOnce() { --project_.paintingAtOnce_; }
+        PaintingAtOnce(const PaintingAtOnce&) = delete;
+        PaintingAtOnce& operator=(const PaintingAtOnce&) = delete;
+
+    private:
+        CMapProject& project_;
+    };
     // The part of the world the view shows (empty when it shows none).
     TRect WorldInSight();
     // The world view asks the project for the parts of the world bitmap it
@@ -423,6 +436,7 @@ private:
     // and the view that asks for it.
     thorn::WorldComposer composer_;
     thorn::ComponentRef<TCustomImage32> worldView_;
+    int paintingAtOnce_ = 0;
     // The records reach this project while it lives.
     thorn::ScopedProjectLink link_;
 };

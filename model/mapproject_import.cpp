@@ -190,6 +190,7 @@ int CMapProject::ImportWorldBitmap(std::unique_ptr<TBitmap32> picture, int reloa
 }
 
 void CMapProject::CutWorld(std::unique_ptr<TBitmap32> picture, int32_t width, int32_t height, int reload) {
+    const PaintingAtOnce atOnce(*this);
     // The warnings point at the pieces about to go.
     ErrorList.Clear();
     MapPieces.Clear();

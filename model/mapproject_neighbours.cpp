@@ -39,7 +39,8 @@ void CalcNeighbours(CMapProject& project) {
         project.SetProgress(i);
         CProvinceMap& piece = *pieces.GetAt(i);
         if (!TakesNeighbours(piece)) continue;
-        const TBitmap32& mask = *piece.Mask;
+        // Only which pixels are set is read: a paint the mask owes can wait.
+        const TBitmap32& mask = piece.Mask.AsIs();
         const int32_t width = mask.Width(), height = mask.Height();
         hits.clear();
         for (int32_t dy = -1; dy <= height; ++dy) {

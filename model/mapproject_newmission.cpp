@@ -27,6 +27,7 @@ int CMapProject::NewMissionFromImage() {
         ResizePlayerData();
         CreateProvinces();
         CreateNeighbourLinksLayer();
+        const PaintingAtOnce atOnce(*this);
         RedrawPieces(1);
         DrawPieces();
         DrawNeighbourLinks();
@@ -74,6 +75,7 @@ int CMapProject::RebindProvinces() {
             DetachProvince(&province);
         }
     }
+    const PaintingAtOnce atOnce(*this);
     RedrawPieces(1);
     DrawPieces();
     for (uint16_t n : bound)

@@ -195,7 +195,8 @@ int CMapProject::CanPlaceIconAt(const CProvince* province, uint16_t x, uint16_t 
     if (!province || province->MapPieceIndex == -1) return 0;
     const CProvinceMap* piece = MapPieces.GetAt(static_cast<uint16_t>(province->MapPieceIndex));
     if (!piece || !piece->Mask) return 0;
-    return piece->Mask->GetPixelS(x, y) != 0 ? 1 : 0;
+    // Only whether the pixel is set: a paint the mask owes can wait.
+    return piece->Mask.AsIs().GetPixelS(x, y) != 0 ? 1 : 0;
 }
 
 int CMapProject::CanPlaceCastleAt(const CProvince* province, uint16_t x, uint16_t y) const {

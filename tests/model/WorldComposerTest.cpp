@@ -21,9 +21,12 @@ using thorn::test::PixelsOf;
 // Random orders of random shapes that overlap one another (some of them
 // again in the box of an earlier one, within its shape or not), parts of
 // the world completed at random in between and pixels drawn straight onto
-// it as a piece's eager drawing does once what lies under it is complete:
+// it, a box or a shape, as a piece's eager drawing does once what lies
+// under them (the tiles of the box, the orders that meet the shape) is
+// complete:
 // the world always ends as carrying out every order at once makes it, and
-// a completed part already is.
+// a completed part already is. A shape drawn again over all of it cancels
+// what waits of it.
 TEST(WorldComposer, CompletesInTheOrderGivenWhateverPartIsAskedFor) {
     thorn::test::TempDir dir;
     thorn::test::WriteBmp24(dir / "strip.bmp", *DrawPicture(24, 8, [](int32_t x, int32_t y) {
@@ -43,6 +46,7 @@ TEST(WorldComposer, CompletesInTheOrderGivenWhateverPartIsAskedFor) {
         thorn::WorldComposer composer;
         struct Given {
             std::shared_ptr<const ShapeBits> shape;
+            std::shared_ptr<const TileTexels> texels;
             TPoint at;
         };
         std::vector<Given> given;
@@ -74,9 +78,9 @@ TEST(WorldComposer, CompletesInTheOrderGivenWhateverPartIsAskedFor) {
                             if ((x - cx) * (x - cx) + (y - cy) * (y - cy) < r * r || below(40) == 0) mask.SetPixel(x, y, 1);
                 }
                 order.shape = std::make_shared<const ShapeBits>(thorn::ShapeOf(mask));
-                auto texels = std::make_shared<const TileTexels>(textures, static_cast<uint8_t>(below(3)));
-                thorn::DrawTexturedBevel(*order.shape, *texels, eager, order.at, eager.BoundsRect());
-                composer.Order(order.shape, texels, order.at, *lazy);
+                order.texels = std::make_shared<const TileTexels>(textures, static_cast<uint8_t>(below(3)));
+                thorn::DrawTexturedBevel(*order.shape, *order.texels, eager, order.at, eager.BoundsRect());
+                composer.Order(order.shape, order.texels, order.at, *lazy);
                 given.push_back(order);
             } else if (what < 8) {
                 const TRect part{below(w), below(h), below(w + 50), below(h + 50)};
@@ -86,12 +90,39 @@ TEST(WorldComposer, CompletesInTheOrderGivenWhateverPartIsAskedFor) {
                 for (int32_t y = inside.Top; y < inside.Bottom; ++y)
                     for (int32_t x = inside.Left; x < inside.Right; ++x)
                         ASSERT_EQ(lazy->GetPixel(x, y), eager.GetPixel(x, y)) << "at " << x << "," << y;
-            } else {
+            } else if (what < 9 && !given.empty()) {
+                // An earlier shape drawn again at once over all of it, as a
+                // piece's mask is: what waits of it is cancelled first.
+                const Given& earlier = given[static_cast<size_t>(below(static_cast<int32_t>(given.size())))];
+                const TRect box{earlier.at.X, earlier.at.Y, earlier.at.X + earlier.shape->Width(),
+                                earlier.at.Y + earlier.shape->Height()};
+                composer.Cancel(*earlier.shape, earlier.at);
+                composer.Complete(*lazy, box);
+                thorn::DrawTexturedBevel(*earlier.shape, *earlier.texels, *lazy, earlier.at, lazy->BoundsRect());
+                thorn::DrawTexturedBevel(*earlier.shape, *earlier.texels, eager, earlier.at, eager.BoundsRect());
+            } else if (below(2) == 0) {
                 const TRect box{below(w), below(h), below(w) + 30, below(h) + 30};
                 composer.Complete(*lazy, box);
                 const TColor32 colour = 0xFF000000u | (random() & 0xFFFFFF);
                 lazy->FillRectS(box, colour);
                 eager.FillRectS(box, colour);
+            } else {
+                // A shape of one colour drawn over the world, only what lies
+                // under its pixels completed first.
+                const TPoint at{below(w) - 20, below(h) - 20};
+                TBitmap32 blot;
+                blot.SetSize(1 + below(90), 1 + below(90));
+                for (int32_t y = 0; y < blot.Height(); ++y)
+                    for (int32_t x = 0; x < blot.Width(); ++x)
+                        if ((x / 7 + y / 5) % 3 != 0 && below(5) != 0) blot.SetPixel(x, y, 1);
+                composer.CompleteUnder(*lazy, thorn::ShapeOf(blot), at);
+                const TColor32 colour = 0xFF000000u | (random() & 0xFFFFFF);
+                for (int32_t y = 0; y < blot.Height(); ++y)
+                    for (int32_t x = 0; x < blot.Width(); ++x)
+                        if (blot.GetPixel(x, y) != 0) {
+                            lazy->SetPixelS(at.X + x, at.Y + y, colour);
+                            eager.SetPixelS(at.X + x, at.Y + y, colour);
+                        }
             }
         }
         EXPECT_FALSE(composer.Idle() && given.empty());
