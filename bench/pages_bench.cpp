@@ -5,7 +5,8 @@
 // host's message loop runs until no paint is pending): a click on the
 // provinces page that selects a province, one step of a province marker
 // dragged, all 99 provinces selected in the provinces list (Shift+End from
-// its first row), and one owner chosen in the province grid for all 99.
+// its first row), one owner chosen in the province grid for all 99, and the
+// view paged down after all 99 were selected.
 // Beside them, the model's redraw of every province piece, which the last
 // two include: each of their provinces changes its piece's texture. The
 // redraw paints only what the view shows and puts the rest off until it is
@@ -26,6 +27,7 @@
 #include "gui/ComboBox.h"
 #include "gui/PopupWindow.h"
 #include "gui/RowView.h"
+#include "gui/ScrollBox.h"
 #include "inspector/Rminspectoritems.h"
 
 namespace {
@@ -230,6 +232,27 @@ void BM_OwnerOfAll(benchmark::State& state) {
         if (desk.Province(i).Owner != owner) throw std::runtime_error("a province kept its owner");
 }
 
+// All 99 selected, then the view paged down by a click on its scroll bar
+// below the thumb, as a user looks at the rest of the world: what comes
+// into sight was put off by the selection and is painted now.
+void BM_PageDownAfterSelectingAll(benchmark::State& state) {
+    Desk& desk = Desk::Get();
+    TScrollBox& box = *Main().ScrBWorld;
+    const TPoint track = FormPointOf(box, {box.GetClientWidth() + 6, box.GetClientHeight() - 12});
+    const int32_t top = box.VertScrollBar().GetPosition();
+    for (auto _ : state) {
+        state.PauseTiming();
+        box.VertScrollBar().SetPosition(top);
+        desk.SelectAllRows();
+        Painted();
+        state.ResumeTiming();
+        desk.Host().Click(Main(), track.X, track.Y);
+        Painted();
+    }
+    if (box.VertScrollBar().GetPosition() <= top) throw std::runtime_error("the view did not scroll");
+    box.VertScrollBar().SetPosition(top);
+}
+
 // What the two cases of all 99 provinces cannot do without: every
 // province's piece textured, bevelled and drawn onto the world again, as
 // the model does it, with no input and no paint.
@@ -265,7 +288,9 @@ void Register() {
                           Case{"pages: all 99 selected from the list", BM_SelectAllFromTheList,
                                "4096 world, 99 provinces: all 99 selected in the list, repainted"},
                           Case{"pages: owner of all 99 in one edit", BM_OwnerOfAll,
-                               "4096 world, 99 provinces: one owner edit for all 99, repainted"}}) {
+                               "4096 world, 99 provinces: one owner edit for all 99, repainted"},
+                          Case{"pages: page down after all 99 selected", BM_PageDownAfterSelectingAll,
+                               "4096 world, 99 provinces selected: the view paged down, repainted"}}) {
         benchmark::RegisterBenchmark(c.name, c.run)->Unit(benchmark::kMillisecond);
         Row row;
         row.label = c.label;
