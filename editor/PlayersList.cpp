@@ -45,8 +45,15 @@ void FillPlayersList() {
 std::string GetPlayerSkillsText(uint8_t slot) {
     const CPlayerData* player = PlayerOf(slot);
     if (!player) return {};
-    return "(" + std::to_string(player->Skills[0]) + "," + std::to_string(player->Skills[1]) + "," +
-           std::to_string(player->Skills[2]) + ")";
+    // Appended piece by piece: GCC 12 warns falsely of overlapping copies in
+    // a chain of operator+ when optimising.
+    std::string text = "(";
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) text += ',';
+        text += std::to_string(player->Skills[i]);
+    }
+    text += ')';
+    return text;
 }
 
 std::string GetPlayerTypeText(uint8_t slot) {
