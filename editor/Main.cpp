@@ -11,6 +11,7 @@
 #include "editor/EditorImages.h"
 #include "editor/EditorWindows.h"
 #include "editor/Eventsframe.h"
+#include "editor/FileCommands.h"
 #include "editor/MainActions.h"
 #include "editor/MainLayout.h"
 #include "editor/MarkerPicture.h"
@@ -75,6 +76,7 @@ constexpr const char* kMarkerFile = "res/marker.bmp";
 TMainForm::TMainForm(TComponent& owner) : windows_(std::make_unique<thorn::EditorWindows>()) {
     thorn::BuildMainActions(*this);
     thorn::BuildMainLayout(*this);
+    thorn::BuildFileDialogs(*this);
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
     OnResize = [this](TObject* sender) { FormResize(sender); };
     OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
@@ -240,24 +242,6 @@ void TMainForm::SplitterMoved(TObject* sender) {
 
 // ---------------------------------------------------------------- commands
 
-void TMainForm::ActNewProjectExecute(TObject* sender) {}
-void TMainForm::ActSaveProjectExecute(TObject* sender) {}
-void TMainForm::ActSaveAsProjectExecute(TObject* sender) {}
-void TMainForm::ActLoadProjectExecute(TObject* sender) {}
-void TMainForm::ActReloadMapExecute(TObject* sender) {}
-void TMainForm::ActZoomInExecute(TObject* sender) {}
-void TMainForm::ActZoomFillExecute(TObject* sender) {}
-void TMainForm::ActZoomOutExecute(TObject* sender) {}
-void TMainForm::ActFilePanelExecute(TObject* sender) {}
-void TMainForm::ActZoomPanelExecute(TObject* sender) {}
-void TMainForm::ActShowPanelExecute(TObject* sender) {}
-void TMainForm::ActShowIconsExecute(TObject* sender) {}
-void TMainForm::ActShowNamesExecute(TObject* sender) {}
-void TMainForm::ActShowCastlesExecute(TObject* sender) {}
-void TMainForm::ActShowArmiesExecute(TObject* sender) {}
-void TMainForm::ActShowOwnerColorExecute(TObject* sender) {}
-void TMainForm::ActShowNeighboursExecute(TObject* sender) {}
-
 void TMainForm::ActShowMissRMIExecute(TObject* sender) {
     ActShowMissRMI->SetChecked(!ActShowMissRMI->GetChecked());
     if (!MissFrame) return;
@@ -288,12 +272,6 @@ void TMainForm::ActShowOptionsExecute(TObject* sender) {
 
 void TMainForm::ActExitExecute(TObject* sender) { Close(); }
 
-void TMainForm::ActSavePDAExecute(TObject* sender) {}
-void TMainForm::ActRenProvExecute(TObject* sender) {}
-void TMainForm::ActAddProvinceExecute(TObject* sender) {}
-void TMainForm::ActDelProvinceExecute(TObject* sender) {}
 void TMainForm::ActAboutExecute(TObject* sender) {
     if (FrmAbout) FrmAbout->ShowModal();
 }
-void TMainForm::ActRecalcIconPlacesExecute(TObject* sender) {}
-void TMainForm::ActGenerateIncomeExecute(TObject* sender) {}

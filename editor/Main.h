@@ -10,6 +10,8 @@
 #include "editor/ProvinceNameGenerator.h"
 #include "gui/ActnList.h"
 #include "gui/Bevel.h"
+#include "gui/Dialogs.h"
+#include "gui/ExtDlgs.h"
 #include "gui/Forms.h"
 #include "gui/ImageList.h"
 #include "gui/Label.h"
@@ -221,6 +223,9 @@ public:
     TBitmap32List* Bitmap32List = nullptr;
     TBitmap32List* BLCastleImages = nullptr;
     TTimer* Timer = nullptr;
+    TOpenPictureDialog* OpenPictureDialog = nullptr;
+    TOpenDialog* OpenDialog = nullptr;
+    TSaveDialog* SaveDialog = nullptr;
     // "ini.xml" and "pw.xml", open from creation to close; empty when
     // they could not be read.
     std::unique_ptr<TXMLDocument> XMLIni = std::make_unique<TXMLDocument>();

@@ -84,7 +84,7 @@ const ActionSpec kActions[] = {
     {&TMainForm::ActSavePDA, "ActSavePDA", "Compile Mission for &PDA...", "Save file in format for PDA", scNone, "V",
      Index(SavePDA), &TMainForm::ActSavePDAExecute},
     {&TMainForm::ActRenProv, "ActRenProv", "Generate Province Name(s)", "Generate name(s) for the selected province(s)",
-     scNone, "E", Index(RenProv), &TMainForm::ActRenProvExecute},
+     scNone, "EV", Index(RenProv), &TMainForm::ActRenProvExecute},
     {&TMainForm::ActAddProvince, "ActAddProvince", "Add New Province", "Add New Province", scNone, "V",
      Index(AddProvince), &TMainForm::ActAddProvinceExecute},
     {&TMainForm::ActDelProvince, "ActDelProvince", "Delete Selected Province(s)", "Delete Selected Province(s)", scNone,

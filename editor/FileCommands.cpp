@@ -1,0 +1,282 @@
+// The main window's file commands: new project from a world picture, open,
+// save, save as, compile for the handheld and reload the world picture
+// (the handlers are TMainForm's, declared in editor/Main.h).
+#include "editor/FileCommands.h"
+
+#include <algorithm>
+#include <string>
+#include <system_error>
+
+#include "editor/EditorWindows.h"
+#include "editor/Main.h"
+#include "gui/Application.h"
+#include "gui/Dialogs.h"
+#include "gui/ExtDlgs.h"
+#include "gui/FileListView.h"
+
+namespace thorn {
+
+namespace {
+
+constexpr const char* kPictureFilter =
+    "Bitmaps (*.bmp)|*.bmp|All (*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf";
+constexpr const char* kProjectFilter = "Plotwright file (*.pw)|*.pw";
+constexpr const char* kBitmapFilter = "Bitmap file (*.bmp)|*.bmp";
+constexpr const char* kPdaFilter = "PDA file (*.pdb+*.pak)|*.*";
+constexpr std::string_view kProjectExtension = ".pw";
+
+constexpr const char* kPictureNotSupported = "Cannot import picture\nFormat is not supported.";
+constexpr const char* kLoadFailed = "Error while load project";
+constexpr const char* kSaveFailed = "Error processed during save";
+constexpr const char* kReservedName =
+    "\"Scenario01.*\" is a reserved name!\r\nPlease, choose another name for your mission.";
+constexpr const char* kReloadWarning =
+    "Mission's data may be lost after reloading of the world map\r\n(you can save your project, to be able to "
+    "reload it if anything goes wrong).\r\nDo you want to continue?";
+
+const TOpenOptions kOpenOptions{ofHideReadOnly, ofEnableSizing, ofPathMustExist, ofFileMustExist};
+// Save As asks about replacing a file itself, once the name is final.
+const TOpenOptions kSaveAsOptions{ofHideReadOnly, ofEnableSizing, ofPathMustExist};
+const TOpenOptions kExportOptions{ofHideReadOnly, ofEnableSizing, ofPathMustExist, ofOverwritePrompt};
+
+void ShowWorldSize(TMainForm& f) {
+    f.StatusBar->Panels()[3]->SetText(WorldSizeText(MapProject->WorldWidth, MapProject->WorldHeight));
+}
+
+// The save question before a command replaces the project. Answers whether
+// the command may go on: not after Cancel, and after Yes only once the
+// changes are saved, so a cancelled Save As or a failed write loses nothing.
+bool ChangesSettled(TMainForm& f) {
+    switch (MapProject->AskSaveChanges()) {
+        case 2: return false;
+        case 1:
+            f.ActSaveProject->Execute();
+            return MapProject->Modified == 0;
+        default: return true;
+    }
+}
+
+// A New or Open that failed: the window shows no project. What the failure
+// left of the project is empty, so nothing is left to save either (a save
+// question answered Yes could not save it: its commands are disabled).
+void ShowNoProject() {
+    MapProject->EnableProjectUI(0);
+    MapProject->Modified = 0;
+}
+
+// The mission's windows filled from the project: the tool windows' grids
+// and lists and the players list.
+void FillProjectWindows(TMainForm& f) {
+    // The mission, players and events windows fill themselves from here
+    // once they are built.
+    (void)f;
+}
+
+// The New command's import: the picture becomes the world of a new mission.
+// Answers whether the mission was made; the project is empty otherwise.
+bool ImportNewWorld(TMainForm& f, const std::filesystem::path& picture) {
+    CMapProject& project = *MapProject;
+    project.EnableProjectUI(0);
+    f.ImgVWorld->GetBitmap()->Clear(Settings->BackgroundColor);
+    project.Reset();
+    f.LVProvinces->GetItems()->Clear();
+    Application->ProcessMessages();
+    if (project.ImportWorldImage(picture, 0) == 0 || project.NewMissionFromImage() == 0) return false;
+
+    ShowWorldSize(f);
+    f.ImgVWorld->SetScale(2.0f);
+    project.FitWorldImage();
+    project.SetZoom(2.0f);
+    Application->ProcessMessages();
+    // The first two players take part in a new mission; that is no change
+    // of the designer's.
+    for (uint32_t i = 0; i < std::min<uint32_t>(2, project.Players.GetCount()); ++i) project.Players[i].Active = 1;
+    FillProjectWindows(f);
+    project.EnableProjectUI(1);
+    project.Modified = 0;
+    if (Settings->AutoShowErr != 0) f.ActShowErrors->Execute();
+    f.PgCMissionProperties->SetActivePageIndex(1);
+    f.BtnActShowErrors->SetEnabled(true);
+    return true;
+}
+
+std::string QuotedFile(const std::filesystem::path& file) {
+    std::string quoted(1, '"');
+    quoted += FileListView::DisplayName(file.string());
+    quoted += '"';
+    return quoted;
+}
+
+bool MayReplace(const std::filesystem::path& file) {
+    std::error_code error;
+    if (!std::filesystem::exists(file, error)) return true;
+    return Application->MessageBox(QuotedFile(file) + " already exists.\nDo you want to replace it?", "Save As",
+                                   MB_YESNO | MB_ICONWARNING) == IDYES;
+}
+
+}  // namespace
+
+std::string ProjectFileName(std::string_view chosen) {
+    if (chosen.size() > kProjectExtension.size() && chosen.ends_with(kProjectExtension))
+        chosen.remove_suffix(kProjectExtension.size());
+    std::string name(chosen);
+    name += kProjectExtension;
+    return name;
+}
+
+bool IsReservedMissionName(const std::filesystem::path& chosen) {
+    std::string stem = chosen.stem().string();
+    std::transform(stem.begin(), stem.end(), stem.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return stem == "scenario01";
+}
+
+std::string WorldSizeText(int width, int height) {
+    std::string text = "[";
+    text += std::to_string(width);
+    text += ':';
+    text += std::to_string(height);
+    text += ']';
+    return text;
+}
+
+void BuildFileDialogs(TMainForm& f) {
+    f.OpenPictureDialog = Make<TOpenPictureDialog>(f);
+    f.OpenPictureDialog->SetName("OpenPictureDialog");
+    f.OpenPictureDialog->SetFilter(kPictureFilter);
+    f.OpenPictureDialog->SetOptions(kOpenOptions);
+    f.OpenDialog = Make<TOpenDialog>(f);
+    f.OpenDialog->SetName("OpenDialog");
+    f.OpenDialog->SetFilter(kProjectFilter);
+    f.OpenDialog->SetOptions(kOpenOptions);
+    f.SaveDialog = Make<TSaveDialog>(f);
+    f.SaveDialog->SetName("SaveDialog");
+    f.SaveDialog->SetFilter(kProjectFilter);
+    f.SaveDialog->SetOptions(kExportOptions);
+}
+
+}  // namespace thorn
+
+using thorn::ChangesSettled;
+
+void TMainForm::ActNewProjectExecute(TObject* sender) {
+    if (!MapProject || !ChangesSettled(*this)) return;
+    bool chosen = false;
+    try {
+        chosen = OpenPictureDialog->Execute();
+    } catch (const Exception&) {
+        Error(thorn::kPictureNotSupported);
+        return;
+    }
+    // Whatever way the import ends, its progress window goes.
+    const ProgressScope progress(*MapProject);
+    if (!chosen) return;
+    try {
+        if (!thorn::ImportNewWorld(*this, OpenPictureDialog->GetFileName())) thorn::ShowNoProject();
+    } catch (...) {
+        thorn::ShowNoProject();
+        Application->HandleException(this);
+    }
+}
+
+void TMainForm::ActLoadProjectExecute(TObject* sender) {
+    if (!MapProject || !ChangesSettled(*this)) return;
+    OpenDialog->SetFilter(thorn::kProjectFilter);
+    OpenDialog->SetDefaultExt("pw");
+    OpenDialog->SetOptions(thorn::kOpenOptions);
+    if (!OpenDialog->Execute()) return;
+
+    CMapProject& project = *MapProject;
+    const ProgressScope progress(project);
+    project.Reset();
+    project.NewMissionFromImage();
+    if (project.LoadProject(OpenDialog->GetFileName()) == 0) {
+        thorn::ShowNoProject();
+        Error(thorn::kLoadFailed);
+        return;
+    }
+    thorn::ShowWorldSize(*this);
+    ImgVWorld->SetScale(2.0f);
+    project.SetZoom(2.0f);
+    project.FitWorldImage();
+    project.RedrawPieces(1);
+    thorn::FillProjectWindows(*this);
+    Windows().ClearSelection();
+    project.EnableProjectUI(1);
+    project.Modified = 0;
+    PgCMissionProperties->SetActivePageIndex(1);
+    PgCMissionPropertiesChange(this);
+    // A project read from its file has no world-image warnings.
+    BtnActShowErrors->SetEnabled(false);
+}
+
+void TMainForm::ActSaveProjectExecute(TObject* sender) {
+    if (!MapProject) return;
+    if (MapProject->FileName.empty()) {
+        ActSaveAsProject->Execute();
+        return;
+    }
+    if (MapProject->SaveProject(MapProject->FileName) == 0) Error(thorn::kSaveFailed);
+}
+
+void TMainForm::ActSaveAsProjectExecute(TObject* sender) {
+    if (!MapProject) return;
+    SaveDialog->SetFilter(thorn::kProjectFilter);
+    SaveDialog->SetDefaultExt("pw");
+    SaveDialog->SetOptions(thorn::kSaveAsOptions);
+    std::string path;
+    do {
+        if (!SaveDialog->Execute()) return;
+        path = thorn::ProjectFileName(SaveDialog->GetFileName());
+    } while (!thorn::MayReplace(path));
+    if (MapProject->SaveProject(path) == 0) {
+        Error(thorn::kSaveFailed);
+        return;
+    }
+    MapProject->FileName = path;
+}
+
+void TMainForm::ActSavePDAExecute(TObject* sender) {
+    if (!MapProject) return;
+    if (const std::string reason = MapProject->ValidateMission(); !reason.empty()) {
+        Application->MessageBox("You can't save mission because " + reason, "Error", MB_OK);
+        return;
+    }
+    SaveDialog->SetFilter(thorn::kPdaFilter);
+    SaveDialog->SetDefaultExt("");
+    SaveDialog->SetOptions(thorn::kExportOptions);
+    for (;;) {
+        if (!SaveDialog->Execute()) return;
+        if (!thorn::IsReservedMissionName(SaveDialog->GetFileName())) break;
+        Application->MessageBox(thorn::kReservedName, {}, MB_OK | MB_ICONWARNING);
+    }
+    MapProject->ExportMission(SaveDialog->GetFileName());
+}
+
+void TMainForm::ActReloadMapExecute(TObject* sender) {
+    if (!MapProject) return;
+    if (Application->MessageBox(thorn::kReloadWarning, {}, MB_YESNO | MB_ICONWARNING) != IDYES) return;
+    if (!ChangesSettled(*this)) return;
+    OpenDialog->SetFilter(thorn::kBitmapFilter);
+    OpenDialog->SetDefaultExt("bmp");
+    OpenDialog->SetOptions(thorn::kOpenOptions);
+    if (!OpenDialog->Execute()) return;
+
+    Windows().StopProvinceBlink();
+    Windows().ClearSelection();
+    CMapProject& project = *MapProject;
+    const ProgressScope progress(project);
+    try {
+        // A picture refused or unreadable leaves the project as it was.
+        if (project.ImportWorldImage(OpenDialog->GetFileName(), 1) == 0) return;
+    } catch (...) {
+        Application->HandleException(this);
+        return;
+    }
+    project.RebindProvinces();
+    project.FitWorldImage();
+    PgCMissionPropertiesChange(this);
+    if (Settings->AutoShowErr != 0) ActShowErrors->Execute();
+    BtnActShowErrors->SetEnabled(true);
+    thorn::ShowWorldSize(*this);
+}
