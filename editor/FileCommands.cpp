@@ -8,7 +8,10 @@
 #include <system_error>
 
 #include "editor/EditorWindows.h"
+#include "editor/Eventsframe.h"
 #include "editor/Main.h"
+#include "editor/MissionInspector.h"
+#include "editor/Missionframe.h"
 #include "gui/Application.h"
 #include "gui/Dialogs.h"
 #include "gui/ExtDlgs.h"
@@ -59,17 +62,10 @@ bool ChangesSettled(TMainForm& f) {
 // A New or Open that failed: the window shows no project. What the failure
 // left of the project is empty, so nothing is left to save either (a save
 // question answered Yes could not save it: its commands are disabled).
-void ShowNoProject() {
+void ShowNoProject(TMainForm& f) {
     MapProject->EnableProjectUI(0);
     MapProject->Modified = 0;
-}
-
-// The mission's windows filled from the project: the tool windows' grids
-// and lists and the players list.
-void FillProjectWindows(TMainForm& f) {
-    // The mission, players and events windows fill themselves from here
-    // once they are built.
-    (void)f;
+    f.StatusBar->Panels()[3]->SetText({});
 }
 
 // The New command's import: the picture becomes the world of a new mission.
@@ -81,17 +77,20 @@ bool ImportNewWorld(TMainForm& f, const std::filesystem::path& picture) {
     project.Reset();
     f.LVProvinces->GetItems()->Clear();
     Application->ProcessMessages();
-    if (project.ImportWorldImage(picture, 0) == 0 || project.NewMissionFromImage() == 0) return false;
+    if (project.ImportWorldImage(picture, 0) == 0) return false;
 
     ShowWorldSize(f);
+    if (project.NewMissionFromImage() == 0) return false;
     f.ImgVWorld->SetScale(2.0f);
     project.FitWorldImage();
     project.SetZoom(2.0f);
     Application->ProcessMessages();
     // The first two players take part in a new mission; that is no change
     // of the designer's.
-    for (uint32_t i = 0; i < std::min<uint32_t>(2, project.Players.GetCount()); ++i) project.Players[i].Active = 1;
-    FillProjectWindows(f);
+    for (uint32_t i : {0u, 1u})
+        if (CPlayerData* player = project.PlayerAt(i)) player->Active = 1;
+    if (MissFrame) MissFrame->FillMissionInspector();
+    UpdateMissionInspector(project);
     project.EnableProjectUI(1);
     project.Modified = 0;
     if (Settings->AutoShowErr != 0) f.ActShowErrors->Execute();
@@ -172,9 +171,9 @@ void TMainForm::ActNewProjectExecute(TObject* sender) {
     const ProgressScope progress(*MapProject);
     if (!chosen) return;
     try {
-        if (!thorn::ImportNewWorld(*this, OpenPictureDialog->GetFileName())) thorn::ShowNoProject();
+        if (!thorn::ImportNewWorld(*this, OpenPictureDialog->GetFileName())) thorn::ShowNoProject(*this);
     } catch (...) {
-        thorn::ShowNoProject();
+        thorn::ShowNoProject(*this);
         Application->HandleException(this);
     }
 }
@@ -191,7 +190,7 @@ void TMainForm::ActLoadProjectExecute(TObject* sender) {
     project.Reset();
     project.NewMissionFromImage();
     if (project.LoadProject(OpenDialog->GetFileName()) == 0) {
-        thorn::ShowNoProject();
+        thorn::ShowNoProject(*this);
         Error(thorn::kLoadFailed);
         return;
     }
@@ -200,8 +199,10 @@ void TMainForm::ActLoadProjectExecute(TObject* sender) {
     project.SetZoom(2.0f);
     project.FitWorldImage();
     project.RedrawPieces(1);
-    thorn::FillProjectWindows(*this);
+    if (MissFrame) MissFrame->FillMissionInspector();
+    if (EventFrame) EventFrame->FillEventsList();
     Windows().ClearSelection();
+    UpdateMissionInspector(project);
     project.EnableProjectUI(1);
     project.Modified = 0;
     PgCMissionProperties->SetActivePageIndex(1);
@@ -267,13 +268,21 @@ void TMainForm::ActReloadMapExecute(TObject* sender) {
     CMapProject& project = *MapProject;
     const ProgressScope progress(project);
     try {
-        // A picture refused or unreadable leaves the project as it was.
-        if (project.ImportWorldImage(OpenDialog->GetFileName(), 1) == 0) return;
+        // A picture refused or unreadable leaves the project as it was; a
+        // cut stopped half-way leaves it reset, with nothing to show.
+        if (project.ImportWorldImage(OpenDialog->GetFileName(), 1) == 0) {
+            if (project.MapPieces.GetCount() == 0) thorn::ShowNoProject(*this);
+            return;
+        }
     } catch (...) {
+        if (project.MapPieces.GetCount() == 0) thorn::ShowNoProject(*this);
         Application->HandleException(this);
         return;
     }
     project.RebindProvinces();
+    // The mission now lies on another world: closing without saving would
+    // lose that.
+    project.MarkModified();
     project.FitWorldImage();
     PgCMissionPropertiesChange(this);
     if (Settings->AutoShowErr != 0) ActShowErrors->Execute();

@@ -11,6 +11,9 @@
 #include "editor/EditorWindows.h"
 #include "editor/Main.h"
 #include "editor/Missionframe.h"
+#include "editor/ProvinceInspector.h"
+#include "editor/SelectionInfo.h"
+#include "model/StringTable.h"
 
 namespace {
 
@@ -66,7 +69,11 @@ void ShowProvinceName(TMainForm& f, const CProvince* province, const std::string
 
 // What shows the selected provinces after their values changed: the labels
 // on the world view, the province grid and the selection's summary.
-void ShowSelectedProvinces() { MapProject->UpdateAllLabels(); }
+void ShowSelectedProvinces() {
+    MapProject->UpdateAllLabels();
+    RefreshProvinceInspector(MapProject->Selection);
+    RefreshSelectionInfo(CProvinceB::kNoOwner);
+}
 
 }  // namespace
 
@@ -135,8 +142,7 @@ void TMainForm::ActRenProvExecute(TObject* sender) {
                   "\": the sample names give no name that no province bears yet.");
             break;
         }
-        table->SetProvinceName(province, *name);
-        ShowProvinceName(*this, province, *name);
+        if (table->SetProvinceName(province, *name)) ShowProvinceName(*this, province, *name);
     }
     ShowSelectedProvinces();
 }
