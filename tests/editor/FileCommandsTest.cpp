@@ -1,0 +1,399 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "EditorSession.h"
+#include "MainCommands.h"
+#include "editor/Dlg_error.h"
+#include "editor/Dlg_slide.h"
+#include "editor/Eventsframe.h"
+#include "editor/Missionframe.h"
+#include "gui/Application.h"
+#include "support/PictureFiles.h"
+#include "support/TempDir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using thorn::test::ChooseMenuItem;
+using thorn::test::ReadFileBytes;
+
+constexpr const char* kSaveQuestion = "You have made changes in project. Would you like to save your changes?";
+
+// The editor started in a copy of the start folder; the commands are
+// chosen from the menus and their dialogs answered from the host's script.
+class FileCommands : public ::testing::Test {
+protected:
+    ~FileCommands() override { CloseWithoutSaving(); }
+
+    void Choose(const char* menu, const char* item) { ChooseMenuItem(host, main, menu, item); }
+    // New project, the picture typed into its dialog.
+    void New(const fs::path& picture) {
+        host.AnswerFileDialog(picture.string(), "Open");
+        Choose("File", "New project");
+    }
+    void SaveAs(const std::string& name) {
+        host.AnswerFileDialog(name, "Save As");
+        Choose("File", "Save project as...");
+    }
+    void Open(const fs::path& project) {
+        host.AnswerFileDialog(project.string(), "Open");
+        Choose("File", "Open project...");
+    }
+    bool ProjectShown() const {
+        return !main.LblNoProject->GetVisible() && main.ActSaveProject->GetEnabled() && main.ImgVWorld->GetVisible();
+    }
+    void CloseWithoutSaving() {
+        if (!MainForm) return;
+        if (MapProject && MapProject->Modified) host.AnswerMessageBox(IDNO, kSaveQuestion);
+        editor.Close();
+    }
+    std::string Panel(int n) const { return main.StatusBar->Panels()[n]->GetText(); }
+
+    thorn::test::EditorSession editor;
+    thorn::HeadlessHost& host = editor.Host();
+    TMainForm& main = (editor.Start(), editor.Main());
+};
+
+TEST_F(FileCommands, NewMakesAMissionOfThePictureChosenAndShowsIt) {
+    const fs::path picture = editor / "worlds/small_isles.bmp";
+    TBitmap32 world;
+    world.LoadFromFile(picture);
+    New(picture);
+    CMapProject& project = *MapProject;
+    EXPECT_TRUE(ProjectShown());
+    EXPECT_EQ(Panel(3), "[" + std::to_string(world.Width()) + ":" + std::to_string(world.Height()) + "]");
+    EXPECT_EQ(Panel(1), "200%");
+    EXPECT_EQ(main.LVProvinces->GetItems()->GetCount(), project.Provinces.GetCount());
+    EXPECT_GT(project.Provinces.GetCount(), 2);
+    EXPECT_EQ(main.PgCMissionProperties->GetActivePageIndex(), 1);
+    EXPECT_EQ(project.PlayerAt(0)->Active + project.PlayerAt(1)->Active + project.PlayerAt(2)->Active, 2u);
+    EXPECT_GT(MissFrame->RMIMission->GetItems().GetCount(), 0);
+    // The start folder's settings open the warnings by themselves.
+    EXPECT_TRUE(host.IsWindowVisible(*DlgError.Get()));
+    EXPECT_TRUE(main.BtnActShowErrors->GetEnabled());
+    EXPECT_EQ(project.Modified, 0u);
+    EXPECT_TRUE(project.FileName.empty());
+}
+
+TEST_F(FileCommands, ANewThatFailsLeavesNoProjectAndACancelledOneTheProjectAsItWas) {
+    TBitmap32 small;
+    small.SetSize(100, 100);
+    small.Clear(0xFF0000FF);
+    thorn::test::WriteBmp24(editor / "small.bmp", small);
+    thorn::test::WriteFileBytes(editor / "broken.bmp", std::vector<uint8_t>{'B', 'M', 1, 2, 3, 4, 5, 6, 7, 8});
+    struct Case {
+        const char* name;
+        std::function<void()> answers;
+        bool projectLeft;
+    };
+    const Case cases[] = {
+        {"cancelled", [&] { host.CancelDialog("Open"); }, true},
+        {"a picture that cannot be read",
+         [&] {
+             host.AnswerFileDialog((editor / "broken.bmp").string());
+             host.AnswerMessageBox(IDOK, "broken.bmp");
+         },
+         false},
+        {"a small picture not to be enlarged",
+         [&] {
+             Settings->AutoResize = 0;
+             host.AnswerFileDialog((editor / "small.bmp").string());
+             host.AnswerMessageBox(IDCANCEL, "Map image has wrong size (less than 160x160). Resize?");
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        editor.NewMission("small_isles.bmp");
+        const int provinces = MapProject->Provinces.GetCount();
+        c.answers();
+        Choose("File", "New project");
+        EXPECT_EQ(host.PendingScripts(), 0u);
+        EXPECT_EQ(ProjectShown(), c.projectLeft);
+        EXPECT_EQ(MapProject->Provinces.GetCount(), c.projectLeft ? provinces : 0);
+        EXPECT_EQ(main.LblNoProject->GetVisible(), !c.projectLeft);
+        EXPECT_EQ(MapProject->Modified, 0u);
+        EXPECT_FALSE(FormSlide->GetVisible());
+        EXPECT_TRUE(main.GetEnabled());
+    }
+}
+
+TEST_F(FileCommands, TheSaveQuestionLetsACommandGoOnOnlyWhenNothingIsLost) {
+    // Answered Yes with a name to save under, the project is saved first.
+    editor.NewMission("small_isles.bmp");
+    SaveAs((editor / "named.pw").string());
+    ASSERT_EQ(MapProject->FileName, (editor / "named.pw").string());
+    struct Case {
+        const char* name;
+        const char* command;
+        bool named;
+        std::function<void()> answers;  // after the question: the command went on
+        int answer;
+    };
+    const auto cancelOpen = [&] { host.CancelDialog("Open"); };
+    const Case cases[] = {
+        {"New, Cancel", "New project", false, nullptr, IDCANCEL},
+        {"New, No", "New project", false, cancelOpen, IDNO},
+        {"New, Yes with a name", "New project", true, cancelOpen, IDYES},
+        // The Save As dialog cancelled: the changes are not saved, so the
+        // command does not go on to lose them.
+        {"New, Yes without a name", "New project", false, [&] { host.CancelDialog("Save As"); }, IDYES},
+        {"Open, Cancel", "Open project...", false, nullptr, IDCANCEL},
+        {"Open, Yes with a name", "Open project...", true, cancelOpen, IDYES},
+        {"Reload, No", "Reload World Image", false, cancelOpen, IDNO},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MapProject->FileName = c.named ? (editor / "named.pw").string() : "";
+        fs::remove(editor / "named.pw");
+        MapProject->MarkModified();
+        const size_t shown = host.ShownDialogs().size();
+        const bool reload = std::string(c.command) == "Reload World Image";
+        if (reload) host.AnswerMessageBox(IDYES, "Mission's data may be lost after reloading of the world map");
+        host.AnswerMessageBox(c.answer, kSaveQuestion);
+        if (c.answers) c.answers();
+        Choose("File", c.command);
+        EXPECT_EQ(host.PendingScripts(), 0u);
+        EXPECT_EQ(host.ShownDialogs().size(), shown + (reload ? 2 : 1) + (c.answers ? 1 : 0));
+        EXPECT_EQ(fs::exists(editor / "named.pw"), c.answer == IDYES && c.named);
+        EXPECT_EQ(MapProject->Modified, c.answer == IDYES && c.named ? 0u : 1u);
+        EXPECT_TRUE(ProjectShown());
+    }
+}
+
+TEST_F(FileCommands, SaveAsNamesTheFileByItsRulesAndSaveWritesThereAfterwards) {
+    editor.NewMission("small_isles.bmp");
+    fs::create_directory(editor / "saved");
+    const std::pair<const char*, const char*> cases[] = {
+        {"a.pw", "a.pw"}, {"b", "b.pw"}, {"c.PW", "c.PW.pw"}, {".pw", ".pw.pw"}, {"d.txt", "d.txt.pw"}};
+    for (const auto& [typed, written] : cases) {
+        SCOPED_TRACE(typed);
+        MapProject->MarkModified();
+        SaveAs((editor / "saved" / typed).string());
+        EXPECT_EQ(host.PendingScripts(), 0u);
+        EXPECT_EQ(MapProject->FileName, (editor / "saved" / written).string());
+        EXPECT_TRUE(fs::exists(editor / "saved" / written));
+        EXPECT_EQ(MapProject->Modified, 0u);
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(editor / "saved"), fs::directory_iterator()), 5);
+
+    // Save writes the file Save As named, without asking.
+    const fs::path last = editor / "saved/d.txt.pw";
+    fs::remove(last);
+    MapProject->MarkModified();
+    host.PressKey('S', {ssCtrl});
+    EXPECT_TRUE(fs::exists(last));
+    EXPECT_EQ(MapProject->Modified, 0u);
+}
+
+TEST_F(FileCommands, SaveAsAsksAboutReplacingTheFileItWillWrite) {
+    editor.NewMission("small_isles.bmp");
+    thorn::test::WriteFileBytes(editor / "kept.pw", std::vector<uint8_t>{'o', 'l', 'd'});
+    // Typed without its extension, the name still meets the file.
+    host.AnswerFileDialog((editor / "kept").string(), "Save As");
+    host.AnswerMessageBox(IDNO, "kept.pw\" already exists.");
+    host.CancelDialog("Save As");
+    Choose("File", "Save project as...");
+    EXPECT_EQ(ReadFileBytes(editor / "kept.pw"), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    EXPECT_TRUE(MapProject->FileName.empty());
+
+    // The name kept.PW gives kept.PW.pw, which is new: nothing to ask.
+    SaveAs((editor / "kept.PW").string());
+    EXPECT_EQ(host.PendingScripts(), 0u);
+    EXPECT_EQ(MapProject->FileName, (editor / "kept.PW.pw").string());
+    EXPECT_EQ(ReadFileBytes(editor / "kept.pw"), (std::vector<uint8_t>{'o', 'l', 'd'}));
+}
+
+TEST_F(FileCommands, ASaveThatFailsIsShownAndLosesNothing) {
+    editor.NewMission("small_isles.bmp");
+    SaveAs((editor / "first.pw").string());
+    const std::vector<uint8_t> saved = ReadFileBytes(editor / "first.pw");
+    // A folder where the temporary file would go: neither file can be written.
+    fs::create_directory(editor / "second.pw.tmp");
+    fs::create_directory(editor / "first.pw.tmp");
+    MapProject->MarkModified();
+    struct Case {
+        const char* name;
+        std::function<void()> run;
+    };
+    const Case cases[] = {
+        {"Save As",
+         [&] {
+             host.AnswerFileDialog((editor / "second.pw").string(), "Save As");
+             host.AnswerMessageBox(IDOK, "Error processed during save");
+             Choose("File", "Save project as...");
+         }},
+        {"Save",
+         [&] {
+             host.AnswerMessageBox(IDOK, "Error processed during save");
+             host.PressKey('S', {ssCtrl});
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.run();
+        EXPECT_EQ(host.PendingScripts(), 0u);
+        EXPECT_EQ(MapProject->FileName, (editor / "first.pw").string());
+        EXPECT_EQ(MapProject->Modified, 1u);
+        EXPECT_EQ(ReadFileBytes(editor / "first.pw"), saved);
+        EXPECT_FALSE(fs::exists(editor / "second.pw"));
+    }
+}
+
+TEST_F(FileCommands, OpenReadsTheProjectWithItsEventsAndClearsTheModifiedFlag) {
+    editor.NewMission("twin_kingdoms.bmp");
+    MapProject->Events.AddEvent();
+    MapProject->Events.AddEvent();
+    const int provinces = MapProject->Provinces.GetCount();
+    SaveAs((editor / "twin.pw").string());
+
+    New(editor / "worlds/small_isles.bmp");
+    MapProject->MarkModified();
+    host.AnswerMessageBox(IDNO, kSaveQuestion);
+    Open(editor / "twin.pw");
+    CMapProject& project = *MapProject;
+    EXPECT_TRUE(ProjectShown());
+    EXPECT_EQ(project.Provinces.GetCount(), provinces);
+    EXPECT_EQ(main.LVProvinces->GetItems()->GetCount(), provinces);
+    EXPECT_EQ(EventFrame->LVEvents->GetItems()->GetCount(), 2);
+    EXPECT_EQ(project.FileName, (editor / "twin.pw").string());
+    EXPECT_EQ(project.Modified, 0u);
+    EXPECT_EQ(Panel(1), "200%");
+    EXPECT_EQ(Panel(3), "[" + std::to_string(project.WorldWidth) + ":" + std::to_string(project.WorldHeight) + "]");
+    EXPECT_EQ(main.PgCMissionProperties->GetActivePageIndex(), 1);
+    // A project read from its file has no world-image warnings to show.
+    EXPECT_TRUE(main.ActShowErrors->GetEnabled());
+    EXPECT_FALSE(main.BtnActShowErrors->GetEnabled());
+    // Nothing changed, so closing asks nothing (the fixture answers no question).
+}
+
+TEST_F(FileCommands, AnOpenThatFailsSaysSoAndLeavesNoProject) {
+    editor.NewMission("small_isles.bmp");
+    SaveAs((editor / "whole.pw").string());
+    const std::vector<uint8_t> whole = ReadFileBytes(editor / "whole.pw");
+    thorn::test::WriteFileBytes(editor / "half.pw", std::span(whole).first(whole.size() / 2));
+    thorn::test::WriteFileBytes(editor / "empty.pw", std::vector<uint8_t>{});
+    thorn::test::WriteFileBytes(editor / "picture.pw", ReadFileBytes(editor / "worlds/small_isles.bmp"));
+    for (const char* name : {"half.pw", "empty.pw", "picture.pw"}) {
+        SCOPED_TRACE(name);
+        editor.NewMission("small_isles.bmp");
+        host.AnswerFileDialog((editor / name).string(), "Open");
+        host.AnswerMessageBox(IDOK, "Error while load project");
+        Choose("File", "Open project...");
+        EXPECT_EQ(host.PendingScripts(), 0u);
+        EXPECT_FALSE(ProjectShown());
+        EXPECT_TRUE(main.LblNoProject->GetVisible());
+        EXPECT_EQ(MapProject->Provinces.GetCount(), 0);
+        EXPECT_EQ(MapProject->Modified, 0u);
+        EXPECT_EQ(Panel(3), "");
+    }
+}
+
+// A mission the game takes: two active players, each with a capital.
+void MakeExportable(CMapProject& project) {
+    for (uint8_t i : {0, 1}) {
+        CProvince* capital = project.Provinces.GetAt(i);
+        capital->SetOwner(i);
+        project.Players[i].SetActive(1);
+        project.Players[i].SetCapital(capital);
+    }
+}
+
+TEST_F(FileCommands, CompilingRefusesTheReservedNameInAnyCaseAndFolderAndWritesBothFilesOtherwise) {
+    editor.NewMission("small_isles.bmp");
+    MakeExportable(*MapProject);
+    fs::create_directory(editor / "sub");
+    // Each refusal opens the dialog again.
+    for (const char* name : {"Scenario01.pdb", "SCENARIO01", "sub/scenario01.xyz"}) {
+        host.AnswerFileDialog((editor / name).string(), "Save As");
+        host.AnswerMessageBox(IDOK, "\"Scenario01.*\" is a reserved name!\r\nPlease, choose another name for your mission.");
+    }
+    host.CancelDialog("Save As");
+    Choose("File", "Compile Mission for PDA...");
+    EXPECT_EQ(host.PendingScripts(), 0u);
+    for (const char* name : {"scenario010", "my_scenario01"}) {
+        SCOPED_TRACE(name);
+        host.AnswerFileDialog((editor / "sub" / name).string(), "Save As");
+        Choose("File", "Compile Mission for PDA...");
+        EXPECT_EQ(host.PendingScripts(), 0u);
+        EXPECT_GT(fs::file_size(editor / "sub" / (std::string(name) + ".pdb")), 0u);
+        EXPECT_GT(fs::file_size(editor / "sub" / (std::string(name) + ".pak")), 0u);
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(editor / "sub"), fs::directory_iterator()), 4);
+}
+
+TEST_F(FileCommands, ACompileThatFailsIsShownAndKeepsTheEarlierFiles) {
+    editor.NewMission("small_isles.bmp");
+    MakeExportable(*MapProject);
+    thorn::test::WriteFileBytes(editor / "camp.pdb", std::vector<uint8_t>{'o', 'l', 'd'});
+    fs::create_directory(editor / "camp.pak");  // in the way of the package
+    host.AnswerFileDialog((editor / "camp").string(), "Save As");
+    host.AnswerMessageBox(IDOK, "You can't save mission because");
+    Choose("File", "Compile Mission for PDA...");
+    EXPECT_EQ(host.PendingScripts(), 0u);
+    EXPECT_EQ(ReadFileBytes(editor / "camp.pdb"), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    EXPECT_TRUE(fs::is_directory(editor / "camp.pak"));
+}
+
+TEST_F(FileCommands, ReloadPutsTheMissionOnTheNewPictureAfterTheWarning) {
+    editor.NewMission("small_isles.bmp");
+    SaveAs((editor / "isles.pw").string());
+    Open(editor / "isles.pw");
+    ASSERT_FALSE(main.BtnActShowErrors->GetEnabled());
+    DlgError->Hide();
+    thorn::test::WriteFileBytes(editor / "broken.bmp", std::vector<uint8_t>{'B', 'M', 1, 2, 3, 4, 5, 6, 7, 8});
+    TBitmap32 wider;
+    wider.LoadFromFile(editor / "worlds/small_isles.bmp");
+    const std::string oldSize = Panel(3);
+    const int provinces = MapProject->Provinces.GetCount();
+    constexpr const char* kWarning =
+        "Mission's data may be lost after reloading of the world map\r\n(you can save your project, to be able to "
+        "reload it if anything goes wrong).\r\nDo you want to continue?";
+    struct Case {
+        const char* name;
+        std::function<void()> answers;
+        bool reloaded;
+    };
+    const Case cases[] = {
+        {"the warning answered No", [&] { host.AnswerMessageBox(IDNO, kWarning); }, false},
+        {"the picture not chosen",
+         [&] {
+             host.AnswerMessageBox(IDYES, kWarning);
+             host.CancelDialog("Open");
+         },
+         false},
+        {"a picture that cannot be read",
+         [&] {
+             host.AnswerMessageBox(IDYES, kWarning);
+             host.AnswerFileDialog((editor / "broken.bmp").string(), "Open");
+             host.AnswerMessageBox(IDOK, "broken.bmp");
+         },
+         false},
+        {"the same world again",
+         [&] {
+             host.AnswerMessageBox(IDYES, kWarning);
+             host.AnswerFileDialog((editor / "worlds/small_isles.bmp").string(), "Open");
+         },
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.answers();
+        Choose("File", "Reload World Image");
+        EXPECT_EQ(host.PendingScripts(), 0u);
+        EXPECT_TRUE(ProjectShown());
+        EXPECT_EQ(MapProject->Provinces.GetCount(), provinces);
+        EXPECT_EQ(Panel(3), oldSize);
+        // A reloaded world is a change to save; the warnings of the new
+        // picture can be shown, and the settings show them at once.
+        EXPECT_EQ(MapProject->Modified, c.reloaded ? 1u : 0u);
+        EXPECT_EQ(main.BtnActShowErrors->GetEnabled(), c.reloaded);
+        EXPECT_EQ(host.IsWindowVisible(*DlgError.Get()), c.reloaded);
+    }
+}
+
+}  // namespace
