@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 
+#include "bitmap/Pix32_Layers.h"
 #include "editor/EditorWindows.h"
 #include "editor/Eventsframe.h"
 #include "editor/Main.h"
@@ -68,6 +69,15 @@ void ShowNoProject(TMainForm& f) {
     f.StatusBar->Panels()[3]->SetText({});
 }
 
+// A new or opened mission brings its walking-paths overlay shown; it shows
+// only while its command is ticked, as the menu and the settings say.
+void ShowWalkingPathsAsTicked(TMainForm& f) {
+    if (TBitmapLayer* paths = MapProject->NeighbourLinksLayer()) {
+        paths->SetVisible(f.ActShowNeighbours->GetChecked());
+        MapProject->DrawNeighbourLinks();
+    }
+}
+
 // The New command's import: the picture becomes the world of a new mission.
 // Answers whether the mission was made; the project is empty otherwise.
 bool ImportNewWorld(TMainForm& f, const std::filesystem::path& picture) {
@@ -84,6 +94,7 @@ bool ImportNewWorld(TMainForm& f, const std::filesystem::path& picture) {
     f.ImgVWorld->SetScale(2.0f);
     project.FitWorldImage();
     project.SetZoom(2.0f);
+    ShowWalkingPathsAsTicked(f);
     Application->ProcessMessages();
     // The first two players take part in a new mission; that is no change
     // of the designer's.
@@ -199,6 +210,7 @@ void TMainForm::ActLoadProjectExecute(TObject* sender) {
     project.SetZoom(2.0f);
     project.FitWorldImage();
     project.RedrawPieces(1);
+    thorn::ShowWalkingPathsAsTicked(*this);
     if (MissFrame) MissFrame->FillMissionInspector();
     if (EventFrame) EventFrame->FillEventsList();
     Windows().ClearSelection();

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "EditorSession.h"
+#include "MainCommands.h"
+#include "MissionDesk.h"
+#include "bitmap/Pix32_Layers.h"
+#include "gui/Application.h"
+#include "support/Pixels.h"
+
+namespace {
+
+using thorn::test::MissionDesk;
+
+// What the world's scroll box shows, as the host holds the window.
+std::vector<TColor32> WorldShown(thorn::HeadlessHost& host, TMainForm& main) {
+    TBitmap32 window;
+    host.Snapshot(main, window);
+    TScrollBox& box = *main.ScrBWorld;
+    const TPoint corner = box.ClientToScreen({0, 0});
+    const int left = corner.X - main.GetLeft(), top = corner.Y - main.GetTop();
+    std::vector<TColor32> pixels;
+    for (int y = top; y < top + box.GetClientHeight(); ++y)
+        for (int x = left; x < left + box.GetClientWidth(); ++x) pixels.push_back(window.GetPixel(x, y));
+    return pixels;
+}
+
+TEST(ViewCommands, ZoomStepsWholeTimesBetween100And800Percent) {
+    MissionDesk desk;
+    TMainForm& main = desk.Main();
+    desk.Project().SetZoom(2.0f);
+    desk.Project().EnableProjectUI(1);
+    Application->ProcessMessages();
+    struct Step {
+        TAction* command;
+        const char* zoom;
+    };
+    const Step steps[] = {
+        {main.ActZoomIn, "300%"},  {main.ActZoomIn, "400%"},  {main.ActZoomIn, "500%"},  {main.ActZoomIn, "600%"},
+        {main.ActZoomIn, "700%"},  {main.ActZoomIn, "800%"},  {main.ActZoomIn, "800%"},  {main.ActZoomOut, "700%"},
+        {main.ActZoomFill, "100%"}, {main.ActZoomOut, "100%"}, {main.ActZoomIn, "200%"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.command->GetCaption() + " to " + step.zoom);
+        thorn::test::ClickToolButton(desk.Host(), main, *step.command);
+        EXPECT_EQ(main.StatusBar->Panels()[1]->GetText(), step.zoom);
+        const int scale = std::stoi(step.zoom) / 100;
+        EXPECT_EQ(main.ImgVWorld->GetScale(), scale);
+        EXPECT_EQ(main.ImgVWorld->GetWidth(), desk.Project().WorldWidth * scale);
+    }
+}
+
+TEST(ViewCommands, TheProvincesModeExcludesTheIconModesWhichEmptyTheSelection) {
+    MissionDesk desk;
+    TMainForm& main = desk.Main();
+    CMapProject& project = desk.Project();
+    CProvince& first = desk.Province(0);
+    desk.ShowPage(MissionDesk::kProvincesPage);
+    const auto modes = [&] {
+        std::string state;
+        for (TAction* mode : {main.ActShowIcons, main.ActShowCastles, main.ActShowArmies})
+            state += mode->GetChecked() ? "+" : "-";
+        for (uint32_t flag : {Settings->ShIcons, Settings->ShCastles, Settings->ShArmies}) state += flag ? "+" : "-";
+        return state;
+    };
+    struct Step {
+        const char* item;
+        const char* modes;  // the check marks, then the settings switches
+        bool markers;
+        bool castlesMove;  // the castle icons take the mouse
+        bool selectionKept;
+    };
+    // Leaving the castles or armies mode runs its command too, which
+    // empties the selection.
+    const Step steps[] = {
+        {"Castles Positions Mode", "-+--+-", false, true, false},
+        {"Armies Positions Mode", "-++-++", false, true, false},
+        {"Provinces Mode", "+--+--", true, false, false},
+        {"Provinces Mode", "------", false, false, true},
+        {"Armies Positions Mode", "--+--+", false, false, false},
+        {"Provinces Mode", "+--+--", true, false, false},
+        {"Provinces Mode", "------", false, false, true},
+        {"Provinces Mode", "+--+--", true, false, true},
+    };
+    ASSERT_EQ(modes(), "+--+--");
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.item);
+        desk.ClickProvinceRow(1);
+        ASSERT_EQ(desk.Selected().size(), 1u);
+        thorn::test::ChooseMenuItem(desk.Host(), main, "View", step.item);
+        EXPECT_EQ(modes(), step.modes);
+        EXPECT_EQ(desk.Selected().size(), step.selectionKept ? 1u : 0u);
+        EXPECT_EQ(project.FindIconLayer(&first)->GetVisible(), step.markers);
+        EXPECT_EQ((project.FindCastleLayer(&first)->GetLayerOptions() & kLayerMouseEvents) != 0, step.castlesMove);
+    }
+}
+
+TEST(ViewCommands, NamesAndWalkingPathsShowAndHideWithTheirKeys) {
+    thorn::test::EditorSession editor;
+    editor.Start();
+    TMainForm& main = editor.Main();
+    editor.Host().AnswerFileDialog((editor / "worlds/twin_kingdoms.bmp").string(), "Open");
+    thorn::test::ChooseMenuItem(editor.Host(), main, "File", "New project");
+    struct Case {
+        TKey key;
+        TAction* command;
+        uint32_t* setting;
+    };
+    const Case cases[] = {{VK_F8, main.ActShowNames, &Settings->ShNames},
+                          {VK_F7, main.ActShowNeighbours, &Settings->ShPaths}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command->GetCaption());
+        // The start folder's settings show neither.
+        ASSERT_FALSE(c.command->GetChecked());
+        const std::vector<TColor32> hidden = WorldShown(editor.Host(), main);
+        editor.Host().PressKey(c.key);
+        EXPECT_TRUE(c.command->GetChecked());
+        EXPECT_EQ(*c.setting, 1u);
+        EXPECT_NE(WorldShown(editor.Host(), main), hidden);
+        editor.Host().PressKey(c.key);
+        EXPECT_FALSE(c.command->GetChecked());
+        EXPECT_EQ(*c.setting, 0u);
+        EXPECT_EQ(WorldShown(editor.Host(), main), hidden);
+    }
+    editor.Close();
+}
+
+}  // namespace
