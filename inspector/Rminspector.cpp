@@ -486,7 +486,11 @@ bool Summary(const TrmTreeNonViewNode& node, std::string& summary) {
         if (group) text += ", (...)";
         else if (item) text += ", " + item->GetAsString();
     }
-    summary = "(" + (text.size() >= 2 ? text.substr(2) : std::string()) + ")";
+    // Built by appending: GCC 12 warns of a false overlap in "(" + text.
+    std::string whole(1, '(');
+    if (text.size() >= 2) whole.append(text, 2);
+    whole += ')';
+    summary = std::move(whole);
     return true;
 }
 
