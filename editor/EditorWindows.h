@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "model/EditorLink.h"
@@ -78,6 +79,11 @@ private:
     // The windows a long operation disabled, to be enabled again.
     std::vector<ComponentRef<TCustomForm>> disabled_;
     bool progressShown_ = false;
+    // The host's time of the last repaint the bar's steps let through, and
+    // whether the step being shown has had one yet.
+    static constexpr uint64_t kProgressPaintInterval = 50;  // milliseconds
+    uint64_t lastProgressPaint_ = 0;
+    bool progressPainted_ = false;
 };
 
 }  // namespace thorn

@@ -209,7 +209,7 @@ void TMainForm::ActLoadProjectExecute(TObject* sender) {
     ImgVWorld->SetScale(2.0f);
     project.SetZoom(2.0f);
     project.FitWorldImage();
-    project.RedrawPieces(1);
+    // The load has painted every piece and drawn the world already.
     thorn::ShowWalkingPathsAsTicked(*this);
     if (MissFrame) MissFrame->FillMissionInspector();
     if (EventFrame) EventFrame->FillEventsList();
