@@ -1,5 +1,6 @@
 #include "XScreen.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
@@ -44,6 +45,39 @@ void XScreen::Wheel(int x, int y, int notches) {
     for (int n = 0; n < (notches > 0 ? notches : -notches); ++n) {
         XTestFakeButtonEvent(display_, button, True, CurrentTime);
         XTestFakeButtonEvent(display_, button, False, CurrentTime);
+    }
+    XFlush(display_);
+}
+
+namespace {
+
+void SendKey(::_XDisplay* display, KeyCode code, bool down) {
+    XTestFakeKeyEvent(display, code, down ? True : False, CurrentTime);
+}
+
+}  // namespace
+
+void XScreen::Key(const char* keysym, std::initializer_list<const char*> modifiers) {
+    for (const char* modifier : modifiers) SendKey(display_, XKeysymToKeycode(display_, XStringToKeysym(modifier)), true);
+    const KeyCode code = XKeysymToKeycode(display_, XStringToKeysym(keysym));
+    SendKey(display_, code, true);
+    SendKey(display_, code, false);
+    for (const char* modifier : modifiers)
+        SendKey(display_, XKeysymToKeycode(display_, XStringToKeysym(modifier)), false);
+    XFlush(display_);
+}
+
+void XScreen::Type(std::string_view text) {
+    const KeyCode shift = XKeysymToKeycode(display_, XK_Shift_L);
+    for (const char c : text) {
+        // Latin-1 characters are their own key symbols.
+        const auto symbol = static_cast<KeySym>(static_cast<unsigned char>(c));
+        const KeyCode code = XKeysymToKeycode(display_, symbol);
+        const bool shifted = XkbKeycodeToKeysym(display_, code, 0, 0) != symbol;
+        if (shifted) SendKey(display_, shift, true);
+        SendKey(display_, code, true);
+        SendKey(display_, code, false);
+        if (shifted) SendKey(display_, shift, false);
     }
     XFlush(display_);
 }

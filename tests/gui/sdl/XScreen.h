@@ -1,14 +1,16 @@
 #pragma once
 
 #include <filesystem>
+#include <initializer_list>
+#include <string_view>
 
 #include "bitmap/Pix32.h"
 
 struct _XDisplay;
 
-// The X display the real-window tests run on (Xvfb): the pointer driven
-// through the server's test extension, as a user's hand would, and the
-// screen read back from the root window.
+// The X display the real-window tests run on (Xvfb): the pointer and the
+// keyboard driven through the server's test extension, as a user's hand
+// would, and the screen read back from the root window.
 namespace thorn::test {
 
 class XScreen {
@@ -33,6 +35,13 @@ public:
     void FocusAt(int x, int y);
     // Presses and lets go the key of keysym, with Shift held when asked.
     void Key(unsigned long keysym, bool shift = false);
+    // Presses and releases the key of an X key symbol ("Return", "F10",
+    // "a") with the modifier keys named ("Control_L", "Alt_L", "Shift_L")
+    // held around it.
+    void Key(const char* keysym, std::initializer_list<const char*> modifiers = {});
+    // Types the text's characters (ASCII), Shift held where the keyboard
+    // needs it.
+    void Type(std::string_view text);
     // What the screen shows.
     void Grab(TBitmap32& into);
     // Saves what the screen shows as a 24-bit BMP.
