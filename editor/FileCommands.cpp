@@ -13,6 +13,7 @@
 #include "editor/Main.h"
 #include "editor/MissionInspector.h"
 #include "editor/Missionframe.h"
+#include "editor/PlayersList.h"
 #include "gui/Application.h"
 #include "gui/Dialogs.h"
 #include "gui/ExtDlgs.h"
@@ -102,6 +103,7 @@ bool ImportNewWorld(TMainForm& f, const std::filesystem::path& picture) {
         if (CPlayerData* player = project.PlayerAt(i)) player->Active = 1;
     if (MissFrame) MissFrame->FillMissionInspector();
     UpdateMissionInspector(project);
+    FillPlayersList();
     project.EnableProjectUI(1);
     project.Modified = 0;
     if (Settings->AutoShowErr != 0) f.ActShowErrors->Execute();
@@ -212,6 +214,7 @@ void TMainForm::ActLoadProjectExecute(TObject* sender) {
     // The load has painted every piece and drawn the world already.
     thorn::ShowWalkingPathsAsTicked(*this);
     if (MissFrame) MissFrame->FillMissionInspector();
+    FillPlayersList();
     if (EventFrame) EventFrame->FillEventsList();
     Windows().ClearSelection();
     UpdateMissionInspector(project);

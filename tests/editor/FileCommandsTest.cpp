@@ -52,6 +52,13 @@ protected:
         editor.Close();
     }
     std::string Panel(int n) const { return main.StatusBar->Panels()[n]->GetText(); }
+    // The players list's check marks, "+" for a ticked row.
+    std::string PlayerTicks() const {
+        std::string ticks;
+        TListItems& rows = *main.LVPlayers->GetItems();
+        for (int i = 0; i < rows.GetCount(); ++i) ticks += rows[i]->GetChecked() ? '+' : '-';
+        return ticks;
+    }
 
     thorn::test::EditorSession editor;
     thorn::HeadlessHost& host = editor.Host();
@@ -70,7 +77,7 @@ TEST_F(FileCommands, NewMakesAMissionOfThePictureChosenAndShowsIt) {
     EXPECT_EQ(main.LVProvinces->GetItems()->GetCount(), project.Provinces.GetCount());
     EXPECT_GT(project.Provinces.GetCount(), 2);
     EXPECT_EQ(main.PgCMissionProperties->GetActivePageIndex(), 1);
-    EXPECT_EQ(project.PlayerAt(0)->Active + project.PlayerAt(1)->Active + project.PlayerAt(2)->Active, 2u);
+    EXPECT_EQ(PlayerTicks(), "++----");
     EXPECT_GT(MissFrame->RMIMission->GetItems().GetCount(), 0);
     // The start folder's settings open the warnings by themselves.
     EXPECT_TRUE(host.IsWindowVisible(*DlgError.Get()));
@@ -246,6 +253,7 @@ TEST_F(FileCommands, ASaveThatFailsIsShownAndLosesNothing) {
 
 TEST_F(FileCommands, OpenReadsTheProjectWithItsEventsAndClearsTheModifiedFlag) {
     editor.NewMission("twin_kingdoms.bmp");
+    MapProject->Players[3].SetActive(1);
     MapProject->Events.AddEvent();
     MapProject->Events.AddEvent();
     const int provinces = MapProject->Provinces.GetCount();
@@ -260,6 +268,7 @@ TEST_F(FileCommands, OpenReadsTheProjectWithItsEventsAndClearsTheModifiedFlag) {
     EXPECT_EQ(project.Provinces.GetCount(), provinces);
     EXPECT_EQ(main.LVProvinces->GetItems()->GetCount(), provinces);
     EXPECT_EQ(EventFrame->LVEvents->GetItems()->GetCount(), 2);
+    EXPECT_EQ(PlayerTicks(), "---+--");
     EXPECT_EQ(project.FileName, (editor / "twin.pw").string());
     EXPECT_EQ(project.Modified, 0u);
     EXPECT_EQ(Panel(1), "200%");
