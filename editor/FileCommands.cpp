@@ -108,6 +108,10 @@ bool ImportNewWorld(TMainForm& f, const std::filesystem::path& picture) {
     project.Modified = 0;
     if (Settings->AutoShowErr != 0) f.ActShowErrors->Execute();
     f.PgCMissionProperties->SetActivePageIndex(1);
+    // Shown by the program, the page is switched to as a click switches
+    // it: else the province grid would not follow the selection after the
+    // players page was the last one shown.
+    f.PgCMissionPropertiesChange(&f);
     f.BtnActShowErrors->SetEnabled(true);
     return true;
 }

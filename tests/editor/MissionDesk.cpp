@@ -181,9 +181,9 @@ std::vector<std::string> MissionDesk::GridKeys() const {
     return keys;
 }
 
-void MissionDesk::GoToGridRow(std::string_view key) {
-    TrmInspector& grid = *Main().RMIProvince;
-    TrmCustomInspectorItem* target = GridRow(key);
+void MissionDesk::GoToGridRow(std::string_view key, TrmInspector* in) {
+    TrmInspector& grid = in ? *in : *Main().RMIProvince;
+    TrmCustomInspectorItem* target = grid.GetItemByName(key);
     if (!target) throw std::runtime_error("no grid row " + std::string(key));
     const int wanted = grid.VisibileItemIndex(target);
     // A click on the caption of the row, or of the last row in sight and
@@ -210,9 +210,9 @@ void MissionDesk::TypeIntoGridRow(std::string_view key, std::string_view text) {
         Host().TypeText(text);
 }
 
-void MissionDesk::ChooseInGridRow(std::string_view key, int entry) {
-    GoToGridRow(key);
-    auto* combo = dynamic_cast<TCustomComboBox*>(Main().RMIProvince->GetEditor());
+void MissionDesk::ChooseInGridRow(std::string_view key, int entry, TrmInspector* grid) {
+    GoToGridRow(key, grid);
+    auto* combo = dynamic_cast<TCustomComboBox*>((grid ? grid : Main().RMIProvince)->GetEditor());
     if (!combo) throw std::runtime_error("no choice editor");
     const TPoint box = FormPointOfControl(*combo, {combo->GetWidth() - 6, combo->GetHeight() / 2}, Main());
     Host().Click(Main(), box.X, box.Y);

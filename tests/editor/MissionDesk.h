@@ -22,6 +22,10 @@ public:
     static constexpr int kProvincesPage = 1;
 
     explicit MissionDesk(const std::string& world = "twin_kingdoms.bmp");
+    // The editor not yet started: the test starts it, and makes or opens a
+    // mission with its commands.
+    struct NotStarted {};
+    explicit MissionDesk(NotStarted) {}
     ~MissionDesk();
 
     HeadlessHost& Host() const { return editor_.Host(); }
@@ -57,12 +61,13 @@ public:
 
     // ---- province grid
     // Walks the grid's selection to the row with the key, as the arrow keys
-    // do, leaving its editor open and focused.
-    void GoToGridRow(std::string_view key);
+    // do, leaving its editor open and focused. The province grid unless
+    // another grid of the main window is named.
+    void GoToGridRow(std::string_view key, TrmInspector* grid = nullptr);
     // Replaces the text of the open editor by typing.
     void TypeIntoGridRow(std::string_view key, std::string_view text);
     // Drops the choice row's list and clicks the entry.
-    void ChooseInGridRow(std::string_view key, int entry);
+    void ChooseInGridRow(std::string_view key, int entry, TrmInspector* grid = nullptr);
     // Clicks the three-state box of the row once.
     void ToggleGridRow(std::string_view key);
     TrmCustomInspectorItem* GridRow(std::string_view key) const;
