@@ -256,33 +256,41 @@ void SdlHost::Dispatch(const SDL_Event& e) {
         if (state & SDL_BUTTON_MMASK) s.Include(ssMiddle);
         return s;
     };
-    TShiftState mods = ShiftOfSdlMods(static_cast<uint16_t>(SDL_GetModState()));
+    TShiftState mods = ShiftOfSdlMods(heldMods_);
     switch (e.type) {
         case SDL_MOUSEMOTION:
+            heldButtons_ = e.motion.state;
             if (SdlWindow* w = WindowOfId(e.motion.windowID))
-                w->Client().HostMouse({MouseAction::Move, mbLeft, mods | heldButtons(e.motion.state), e.motion.x,
+                w->Client().HostMouse({MouseAction::Move, mbLeft, mods | heldButtons(heldButtons_), e.motion.x,
                                        e.motion.y, 0});
             break;
         case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
+        case SDL_MOUSEBUTTONUP: {
+            const bool down = e.type == SDL_MOUSEBUTTONDOWN;
+            if (down)
+                heldButtons_ |= SDL_BUTTON(e.button.button);
+            else
+                heldButtons_ &= ~SDL_BUTTON(e.button.button);
             if (SdlWindow* w = WindowOfId(e.button.windowID)) {
-                bool down = e.type == SDL_MOUSEBUTTONDOWN;
                 MouseAction action = !down ? MouseAction::Up
                                      : e.button.clicks >= 2 && e.button.clicks % 2 == 0 ? MouseAction::DoubleClick
                                                                                         : MouseAction::Down;
-                TShiftState held = mods | heldButtons(SDL_GetMouseState(nullptr, nullptr));
-                w->Client().HostMouse({action, buttonOf(e.button.button), held, e.button.x, e.button.y, 0});
+                w->Client().HostMouse({action, buttonOf(e.button.button), mods | heldButtons(heldButtons_),
+                                       e.button.x, e.button.y, 0});
             }
             break;
+        }
         case SDL_MOUSEWHEEL:
             if (SdlWindow* w = WindowOfId(e.wheel.windowID)) {
                 int y = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
-                TShiftState held = mods | heldButtons(SDL_GetMouseState(nullptr, nullptr));
-                w->Client().HostMouse({MouseAction::Wheel, mbLeft, held, e.wheel.mouseX, e.wheel.mouseY, y * 120});
+                w->Client().HostMouse({MouseAction::Wheel, mbLeft, mods | heldButtons(heldButtons_), e.wheel.mouseX,
+                                       e.wheel.mouseY, y * 120});
             }
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP:
+            // The shift keys as this key leaves them.
+            heldMods_ = e.key.keysym.mod;
             if (SdlWindow* w = WindowOfId(e.key.windowID)) {
                 TKey key = VirtualKeyOfSdl(e.key.keysym.sym);
                 if (key)
@@ -309,8 +317,12 @@ void SdlHost::Dispatch(const SDL_Event& e) {
                     case SDL_WINDOWEVENT_SIZE_CHANGED: c.HostResized(e.window.data1, e.window.data2); break;
                     case SDL_WINDOWEVENT_MOVED: c.HostMoved(e.window.data1, e.window.data2); break;
                     case SDL_WINDOWEVENT_CLOSE: c.HostCloseRequested(); break;
-                    case SDL_WINDOWEVENT_FOCUS_GAINED: c.HostActivated(true); break;
-                    case SDL_WINDOWEVENT_FOCUS_LOST: c.HostActivated(false); break;
+                    case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    case SDL_WINDOWEVENT_FOCUS_LOST:
+                        // Keys pressed or let go elsewhere are not seen.
+                        heldMods_ = static_cast<uint16_t>(SDL_GetModState());
+                        c.HostActivated(e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED);
+                        break;
                     case SDL_WINDOWEVENT_EXPOSED: c.HostExposed(); break;
                     case SDL_WINDOWEVENT_MAXIMIZED: c.HostWindowStateChanged(wsMaximized); break;
                     case SDL_WINDOWEVENT_MINIMIZED: c.HostWindowStateChanged(wsMinimized); break;

@@ -54,6 +54,11 @@ private:
     std::map<uint32_t, SdlWindow*> windows_;
     std::map<TCursor, SDL_Cursor*> cursors_;
     uint32_t wakeEvent_ = 0;
+    // The shift keys and mouse buttons held as of the event being handled,
+    // followed from the events in their order: SDL's own state is the one
+    // after the whole queue, which loses a Ctrl held around a quick click.
+    uint16_t heldMods_ = 0;
+    uint32_t heldButtons_ = 0;
 };
 
 }  // namespace thorn

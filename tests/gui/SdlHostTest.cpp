@@ -86,6 +86,43 @@ TEST_F(GuiSdlHost, AFormFreedByTypingTakesNoMoreOfTheText) {
     EXPECT_EQ(Screen->GetFormCount(), 0);
 }
 
+TEST_F(GuiSdlHost, AQuickCtrlClickKeepsTheKeysAndButtonsOfItsOwnMoment) {
+    // Ctrl down, a click, Ctrl up, all queued before the host looks: each
+    // event is taken with what was held when it came.
+    std::vector<std::string> seen;
+    const auto note = [&](const char* what, TShiftState s) {
+        seen.push_back(std::string(what) + (s.Contains(ssCtrl) ? " ctrl" : "") + (s.Contains(ssLeft) ? " left" : ""));
+    };
+    swatch->OnMouseDown = [&](TObject*, TMouseButton, TShiftState s, int, int) { note("down", s); };
+    swatch->OnMouseUp = [&](TObject*, TMouseButton, TShiftState s, int, int) { note("up", s); };
+    const auto key = [&](uint32_t type, uint16_t mod) {
+        SDL_Event e{};
+        e.type = type;
+        e.key.windowID = WindowId();
+        e.key.keysym.sym = SDLK_LCTRL;
+        e.key.keysym.mod = mod;
+        SDL_PushEvent(&e);
+    };
+    const auto button = [&](uint32_t type) {
+        SDL_Event e{};
+        e.type = type;
+        e.button.windowID = WindowId();
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.clicks = 1;
+        e.button.x = 15;
+        e.button.y = 15;
+        SDL_PushEvent(&e);
+    };
+    key(SDL_KEYDOWN, KMOD_LCTRL);
+    button(SDL_MOUSEBUTTONDOWN);
+    button(SDL_MOUSEBUTTONUP);
+    key(SDL_KEYUP, KMOD_NONE);
+    button(SDL_MOUSEBUTTONDOWN);
+    button(SDL_MOUSEBUTTONUP);
+    Application->ProcessMessages();
+    EXPECT_EQ(seen, (std::vector<std::string>{"down ctrl left", "up ctrl", "down left", "up"}));
+}
+
 TEST(SdlKeys, KeysMapToThePlatformsVirtualKeys) {
     EXPECT_EQ(thorn::VirtualKeyOfSdl(SDLK_a), 'A');
     EXPECT_EQ(thorn::VirtualKeyOfSdl(SDLK_7), '7');
