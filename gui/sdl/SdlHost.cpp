@@ -191,6 +191,12 @@ SdlHost::SdlHost() {
     // quit event then comes only from the system asking the program to end
     // (SIGINT, SIGTERM), which the main window hears as its close box.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // The window's own surface, not a texture drawn by a renderer: making
+    // that renderer made SDL create the system window afresh at the first
+    // paint, where the window was first made (a dialog centred as it is
+    // shown came up at the desktop's corner while its form took it to be
+    // centred, so the pointer missed it).
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw EOutOfResources(std::string("Cannot start the display: ") + SDL_GetError());
     wakeEvent_ = SDL_RegisterEvents(1);
