@@ -21,15 +21,40 @@ void XScreen::MoveTo(int x, int y) {
     XFlush(display_);
 }
 
+void XScreen::FocusWindowUnderPointer() {
+    Window root = DefaultRootWindow(display_), returnedRoot = 0, child = 0;
+    int rootX = 0, rootY = 0, x = 0, y = 0;
+    unsigned int mask = 0;
+    XQueryPointer(display_, root, &returnedRoot, &child, &rootX, &rootY, &x, &y, &mask);
+    XWindowAttributes attributes;
+    // As a window manager does for a click: a pop-up keeps the keyboard
+    // where it is.
+    if (!child || !XGetWindowAttributes(display_, child, &attributes) || attributes.override_redirect) return;
+    XSetInputFocus(display_, child, RevertToPointerRoot, CurrentTime);
+}
+
 void XScreen::Click(int x, int y) {
     MoveTo(x, y);
+    FocusWindowUnderPointer();
     XTestFakeButtonEvent(display_, 1, True, CurrentTime);
     XTestFakeButtonEvent(display_, 1, False, CurrentTime);
     XFlush(display_);
 }
 
+void XScreen::Click(int x, int y, const std::vector<const char*>& modifiers) {
+    MoveTo(x, y);
+    FocusWindowUnderPointer();
+    for (const char* modifier : modifiers)
+        XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, XStringToKeysym(modifier)), True, CurrentTime);
+    Click(x, y);
+    for (const char* modifier : modifiers)
+        XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, XStringToKeysym(modifier)), False, CurrentTime);
+    XFlush(display_);
+}
+
 void XScreen::Press(int x, int y) {
     MoveTo(x, y);
+    FocusWindowUnderPointer();
     XTestFakeButtonEvent(display_, 1, True, CurrentTime);
     XFlush(display_);
 }
@@ -57,7 +82,7 @@ void SendKey(::_XDisplay* display, KeyCode code, bool down) {
 
 }  // namespace
 
-void XScreen::Key(const char* keysym, std::initializer_list<const char*> modifiers) {
+void XScreen::Key(const char* keysym, const std::vector<const char*>& modifiers) {
     for (const char* modifier : modifiers) SendKey(display_, XKeysymToKeycode(display_, XStringToKeysym(modifier)), true);
     const KeyCode code = XKeysymToKeycode(display_, XStringToKeysym(keysym));
     SendKey(display_, code, true);

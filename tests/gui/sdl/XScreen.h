@@ -1,7 +1,7 @@
 #pragma once
 
 #include <filesystem>
-#include <initializer_list>
+#include <vector>
 #include <string_view>
 
 #include "bitmap/Pix32.h"
@@ -22,8 +22,12 @@ public:
 
     bool Ok() const { return display_ != nullptr; }
     void MoveTo(int x, int y);
-    // Moves there, presses and releases the left button.
+    // Moves there, presses and releases the left button. The window under
+    // the pointer takes the keyboard first, as a window manager gives it on
+    // a click (Xvfb has none).
     void Click(int x, int y);
+    // The same with the modifier keys named ("Control_L") held around it.
+    void Click(int x, int y, const std::vector<const char*>& modifiers);
     // Moves there and presses the left button; lets it go.
     void Press(int x, int y);
     void Release();
@@ -38,7 +42,7 @@ public:
     // Presses and releases the key of an X key symbol ("Return", "F10",
     // "a") with the modifier keys named ("Control_L", "Alt_L", "Shift_L")
     // held around it.
-    void Key(const char* keysym, std::initializer_list<const char*> modifiers = {});
+    void Key(const char* keysym, const std::vector<const char*>& modifiers = {});
     // Types the text's characters (ASCII), Shift held where the keyboard
     // needs it.
     void Type(std::string_view text);
@@ -48,6 +52,8 @@ public:
     void Save(const std::filesystem::path& file);
 
 private:
+    void FocusWindowUnderPointer();
+
     ::_XDisplay* display_ = nullptr;
 };
 
