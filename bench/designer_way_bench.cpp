@@ -1,9 +1,9 @@
 // The designer's whole way on the 4096 x 4096 synthetic world, on the
 // headless host and driven as a user drives it: New from the world picture
-// (its dialog answered), the pages, the province selection and the owner
-// given through the province grid, a mission text typed, two events added,
-// the zoom, Save As, Open and the compile for the handheld (their dialogs
-// answered). Every interactive step is timed from the input to its frame
+// (its dialog answered), provinces chosen on the map and given owners in
+// the province grid, the players page with a player made the computer and
+// capitals by Ctrl+click, a mission text typed, two events added, the zoom,
+// Save As, Open and the compile for the handheld (their dialogs answered). Every interactive step is timed from the input to its frame
 // painted; each long step (import, save, open, compile) is set beside the
 // same model call made without windows.
 #include <benchmark/benchmark.h>
@@ -21,6 +21,7 @@
 #include "EditorRun.h"
 #include "Harness.h"
 #include "Session.h"
+#include "bitmap/Pix32_Layers.h"
 #include "SyntheticWorld.h"
 #include "editor/Eventsframe.h"
 #include "editor/Missionframe.h"
@@ -48,6 +49,7 @@ const fs::path& WorldFile() {
     return file;
 }
 fs::path ProjectFile(const char* side) { return ScratchFolder() / (std::string(side) + ".pw"); }
+fs::path MissionFile(const char* side) { return ScratchFolder() / (std::string(side) + "_mission"); }
 
 double Milliseconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
@@ -125,6 +127,57 @@ void Choose(thorn::HeadlessHost& host, TrmInspector& grid, const char* key, int 
     host.Click(*combo->GetListWindow(), at.X, at.Y);
 }
 
+TPoint OnWorld(TPoint world) {
+    TImage32& view = *EditorRun::Main().ImgVWorld;
+    const double scale = view.GetScale();
+    return OnWindow(view, {static_cast<int32_t>(world.X * scale) + 1, static_cast<int32_t>(world.Y * scale) + 1});
+}
+
+bool InSight(TPoint world) {
+    TScrollBox& box = *EditorRun::Main().ScrBWorld;
+    TImage32& view = *EditorRun::Main().ImgVWorld;
+    const double scale = view.GetScale();
+    const TPoint inBox = box.ScreenToClient(
+        view.ClientToScreen({static_cast<int32_t>(world.X * scale), static_cast<int32_t>(world.Y * scale)}));
+    return inBox.X >= 8 && inBox.Y >= 8 && inBox.X < box.GetClientWidth() - 8 && inBox.Y < box.GetClientHeight() - 8;
+}
+
+// Points of the first provinces whose pieces show on the map with no layer
+// over them.
+std::vector<TPoint> OpenPointsInSight(size_t count) {
+    const CMapProject& project = *MapProject;
+    TImage32& view = *EditorRun::Main().ImgVWorld;
+    std::vector<TPoint> points;
+    for (uint16_t i = 0; i < project.Provinces.GetCount() && points.size() < count; ++i) {
+        const CProvince& province = *project.Provinces.GetAt(static_cast<uint8_t>(i));
+        const CProvinceMap& piece = *project.MapPieces.GetAt(static_cast<uint16_t>(province.MapPieceIndex));
+        bool found = false;
+        for (int y = piece.Top + 4; !found && y < piece.Top + piece.Mask->Height() - 4; y += 4)
+            for (int x = piece.Left + 4; !found && x < piece.Left + piece.Mask->Width() - 4; x += 4) {
+                if (project.GetPieceAt(x, y) != province.MapPieceIndex || !InSight({x, y})) continue;
+                const double scale = view.GetScale();
+                const int vx = static_cast<int>(x * scale) + 1, vy = static_cast<int>(y * scale) + 1;
+                if (view.GetLayers()->FindLayerAtPos(vx, vy, kLayerMouseEvents)) continue;
+                points.push_back({x, y});
+                found = true;
+            }
+    }
+    if (points.size() < count) throw std::runtime_error("too few provinces in sight");
+    return points;
+}
+
+void ClickWorld(thorn::HeadlessHost& host, TPoint world, TShiftState shift = {}) {
+    const TPoint at = OnWorld(world);
+    host.MouseMove(EditorRun::Main(), at.X, at.Y, shift);
+    host.Click(EditorRun::Main(), at.X, at.Y, mbLeft, shift);
+}
+
+void ClickTab(thorn::HeadlessHost& host, int page) {
+    TPageControl& pages = *EditorRun::Main().PgCMissionProperties;
+    const TRect tab = pages.TabRect(page);
+    Click(host, pages, {(tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2});
+}
+
 void PressShortCut(thorn::HeadlessHost& host, TKey key, TShiftState shift) {
     host.PressKey(key, shift);
     if (host.PendingScripts() != 0) throw std::runtime_error("a dialog the way expects did not come");
@@ -147,17 +200,24 @@ StepTimes EditorWay() {
     times.Time("import", [&] { PressShortCut(host, 'N', {ssCtrl}); });
     if (MapProject->Provinces.GetCount() == 0) throw std::runtime_error("New made no mission");
 
-    times.Time("page tab", [&] {
-        const TRect tab = main.PgCMissionProperties->TabRect(0);
-        Click(host, *main.PgCMissionProperties, {(tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2});
-    });
-    times.Time("page tab", [&] {
-        const TRect tab = main.PgCMissionProperties->TabRect(1);
-        Click(host, *main.PgCMissionProperties, {(tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2});
-    });
-    times.Time("province chosen", [&] { ClickRow(host, *main.LVProvinces, 0); });
-    for (int row : {1, 2}) times.Time("province added to the choice", [&] { ClickRow(host, *main.LVProvinces, row, {ssCtrl}); });
-    times.Time("owner chosen in the grid", [&] { Choose(host, *main.RMIProvince, "Owner", 1); });
+    // The whole width of the view at 100 %, then two provinces each to the
+    // first two players, chosen on the map.
+    times.Time("zoom", [&] { ClickMiddle(host, ButtonOf(*main.TBrShow, *main.ActZoomFill)); });
+    const std::vector<TPoint> points = OpenPointsInSight(4);
+    for (size_t owner = 0; owner < 2; ++owner) {
+        times.Time("province chosen", [&] { ClickWorld(host, points[2 * owner]); });
+        times.Time("province added to the choice", [&] { ClickWorld(host, points[2 * owner + 1], {ssCtrl}); });
+        times.Time("owner chosen in the grid", [&] { Choose(host, *main.RMIProvince, "Owner", static_cast<int>(owner) + 1); });
+    }
+    // The second player is the computer; each gets a capital.
+    times.Time("page tab", [&] { ClickTab(host, 0); });
+    for (int player = 0; player < 2; ++player) {
+        times.Time("player chosen", [&] { ClickRow(host, *main.LVPlayers, player); });
+        if (player == 1) times.Time("playability chosen in the grid", [&] { Choose(host, *main.RMIPlayer, "Playab", 1); });
+        times.Time("capital by Ctrl+click", [&] { ClickWorld(host, points[2 * static_cast<size_t>(player)], {ssCtrl}); });
+    }
+    if (!MapProject->Players[1].Capital) throw std::runtime_error("no capital was made");
+    times.Time("page tab", [&] { ClickTab(host, 1); });
 
     TrmInspector& mission = *MissFrame->RMIMission;
     times.Time("mission grid row", [&] { ClickValue(host, mission, "MisName"); });
@@ -175,6 +235,10 @@ StepTimes EditorWay() {
     times.Time("open", [&] { PressShortCut(host, 'O', {ssCtrl}); });
     if (!fs::exists(ProjectFile("windows")) || MapProject->FileName != ProjectFile("windows").string())
         throw std::runtime_error("the project was not saved and opened");
+    fs::remove(MissionFile("windows").string() + ".pak");
+    host.AnswerFileDialog(MissionFile("windows").string(), "Save As");
+    times.Time("compile", [&] { PressShortCut(host, 'C', {ssCtrl, ssAlt}); });
+    if (!fs::exists(MissionFile("windows").string() + ".pak")) throw std::runtime_error("the mission was not compiled");
     return times;
 }
 
@@ -188,6 +252,12 @@ StepTimes ModelWay() {
         if (!project.ImportWorldImage(WorldFile(), 0) || !project.NewMissionFromImage())
             throw std::runtime_error("the world was refused");
     });
+    // Owners and capitals as the designer gave them.
+    for (uint8_t i = 0; i < 4; ++i) project.Provinces.GetAt(i)->SetOwner(i / 2);
+    for (uint8_t player : {0, 1}) {
+        project.Players[player].SetActive(1);
+        project.Players[player].SetCapital(project.Provinces.GetAt(static_cast<uint8_t>(2 * player)));
+    }
     fs::remove(ProjectFile("model"));
     times.Time("save", [&] {
         if (!project.SaveProject(ProjectFile("model"))) throw std::runtime_error("the project was not saved");
@@ -196,6 +266,9 @@ StepTimes ModelWay() {
         project.Reset();
         project.NewMissionFromImage();
         if (!project.LoadProject(ProjectFile("model"))) throw std::runtime_error("the project was not opened");
+    });
+    times.Time("compile", [&] {
+        if (!project.ExportMission(MissionFile("model"))) throw std::runtime_error("the mission was not compiled");
     });
     return times;
 }
@@ -218,7 +291,7 @@ void Register() {
     benchmark::RegisterBenchmark(ours, BM_EditorWay)->Unit(benchmark::kMillisecond)->Iterations(1);
     benchmark::RegisterBenchmark(peer, BM_ModelWay)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-    for (const char* step : {"import", "save", "open"}) {
+    for (const char* step : {"import", "save", "open", "compile"}) {
         Row row;
         row.label = std::string("way, ") + step + ": windows beside the model call";
         row.ours = {ours, step};
@@ -229,7 +302,8 @@ void Register() {
         row.target = RatioAtMost(1.2);
         AddRow(row);
     }
-    for (const char* step : {"page tab", "province chosen", "province added to the choice", "owner chosen in the grid",
+    for (const char* step : {"province chosen", "province added to the choice", "owner chosen in the grid", "page tab",
+                             "player chosen", "playability chosen in the grid", "capital by Ctrl+click",
                              "mission grid row", "key typed", "event added", "zoom"}) {
         Row row;
         row.label = std::string("way, ") + step + " (slowest)";
