@@ -1,8 +1,8 @@
 #pragma once
 
 #include <filesystem>
-#include <vector>
 #include <string_view>
+#include <vector>
 
 #include "bitmap/Pix32.h"
 
