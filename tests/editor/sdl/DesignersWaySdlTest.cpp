@@ -113,15 +113,18 @@ protected:
         app.reset();
     }
 
-    // The program started on a fresh application, as it starts.
+    // The program started as it starts; started again, on a fresh
+    // application and module.
     void StartEditor() {
-        hand.reset();
-        app.reset();
-        module.reset();
+        if (module) {
+            hand.reset();
+            app.reset();
+            module.reset();
+            auto sdl = std::make_unique<thorn::SdlHost>();
+            host = sdl.get();
+            app = std::make_unique<TApplication>(std::move(sdl));
+        }
         module = std::make_unique<thorn::MainModuleScope>();
-        auto sdl = std::make_unique<thorn::SdlHost>();
-        host = sdl.get();
-        app = std::make_unique<TApplication>(std::move(sdl));
         ErrorsFormBounds = {};
         thorn::CreateEditorWindows(*app);
         MainForm->Show();
