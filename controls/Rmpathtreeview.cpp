@@ -126,7 +126,7 @@ void TrmTreeNodes::NodeDeleting(TTreeNode& node) { RemoveHash(&static_cast<TrmTr
 
 void TrmTreeNodes::NodesCleared() {
     entries_.clear();
-    slots_.clear();
+    slots_.Clear();
 }
 
 // ================================================================== the view

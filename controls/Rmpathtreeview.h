@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gui/TreeView.h"
+#include "inspector/HashSlots.h"
 #include "platform/Components.h"
 
 // The path tree view: a tree view whose nodes are also found by their paths.
@@ -149,10 +150,6 @@ protected:
 private:
     friend class TrmTreeNode;
     friend class TrmCustomPathTreeView;
-    struct Slot {
-        int32_t hash = 0;
-        uint32_t entry = 0;  // entry position + 1; 0 = empty
-    };
     // A path and its hash, worked out by whoever adds a node under it.
     struct KnownPath {
         int32_t hash;
@@ -164,16 +161,13 @@ private:
     void InsertEntry(int32_t hash, std::string_view path, TrmTreeNode* node);
     // AddChild for a node whose path and hash are known already.
     TrmTreeNode* AddChildKnowing(TTreeNode* parent, const std::string& text, const KnownPath& known);
-    size_t Bucket(int32_t hash) const;
     // Whether node's current path is path, compared component by component.
     bool PathIs(const TTreeNode* node, std::string_view path) const;
-    size_t SlotOf(uint32_t entry) const;
-    void Grow();
     void RemoveEntry(int32_t index);
 
     TrmCustomPathTreeView* owner_;
     std::vector<TrmHashData> entries_;
-    std::vector<Slot> slots_;  // open addressing over entries_: a power of two, at most three quarters full
+    thorn::HashSlots slots_;  // the index over entries_
     const KnownPath* known_ = nullptr;
 };
 

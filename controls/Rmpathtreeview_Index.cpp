@@ -15,12 +15,6 @@
 
 int32_t TrmTreeNodes::HashValue(std::string_view path) const { return GetStrCRC32(path); }
 
-size_t TrmTreeNodes::Bucket(int32_t hash) const {
-    // Spread the hash's bits over the table, whatever its size.
-    const uint64_t mixed = static_cast<uint32_t>(hash) * uint64_t{0x9E3779B97F4A7C15u};
-    return static_cast<size_t>(mixed >> 32) & (slots_.size() - 1);
-}
-
 bool TrmTreeNodes::PathIs(const TTreeNode* node, std::string_view path) const {
     const char sep = owner_->GetSepChar();
     size_t end = path.size();
@@ -35,15 +29,10 @@ bool TrmTreeNodes::PathIs(const TTreeNode* node, std::string_view path) const {
 }
 
 int TrmTreeNodes::FindEntry(int32_t hash, std::string_view path) const {
-    if (entries_.empty()) return -1;
-    for (size_t i = Bucket(hash);; i = (i + 1) & (slots_.size() - 1)) {
-        const Slot& slot = slots_[i];
-        if (slot.entry == 0) return -1;
-        if (slot.hash != hash) continue;
-        const TrmHashData& entry = entries_[slot.entry - 1];
-        if (static_cast<size_t>(entry.Length) == path.size() && PathIs(entry.Node, path))
-            return static_cast<int>(slot.entry - 1);
-    }
+    return slots_.Find(hash, [&](uint32_t position) {
+        const TrmHashData& entry = entries_[position];
+        return static_cast<size_t>(entry.Length) == path.size() && PathIs(entry.Node, path);
+    });
 }
 
 int TrmTreeNodes::LocateHashIndex(std::string_view path) const { return FindEntry(HashValue(path), path); }
@@ -62,16 +51,13 @@ void TrmTreeNodes::InsertEntry(int32_t hash, std::string_view path, TrmTreeNode*
     // A path is entered once.
     if (FindEntry(hash, path) >= 0) return;
     if (node->hashEntry_ >= 0) RemoveEntry(node->hashEntry_);
-    if ((entries_.size() + 1) * 4 > slots_.size() * 3) Grow();
     TrmHashData entry;
     entry.Hash = hash;
     entry.Length = static_cast<int32_t>(path.size());
     entry.Node = node;
     entries_.push_back(entry);
     node->hashEntry_ = static_cast<int32_t>(entries_.size() - 1);
-    size_t i = Bucket(hash);
-    while (slots_[i].entry != 0) i = (i + 1) & (slots_.size() - 1);
-    slots_[i] = {hash, static_cast<uint32_t>(entries_.size())};
+    slots_.Add(hash, static_cast<uint32_t>(entries_.size() - 1));
 }
 
 void TrmTreeNodes::RemoveHash(TrmTreeNode* node) {
@@ -83,42 +69,15 @@ const TrmTreeNodes::TrmHashData& TrmTreeNodes::GetHashData(int index) const {
     return entries_[static_cast<size_t>(index)];
 }
 
-size_t TrmTreeNodes::SlotOf(uint32_t entry) const {
-    size_t i = Bucket(entries_[entry - 1].Hash);
-    while (slots_[i].entry != entry) i = (i + 1) & (slots_.size() - 1);
-    return i;
-}
-
-void TrmTreeNodes::Grow() {
-    const size_t size = std::max<size_t>(16, slots_.size() * 2);
-    slots_.assign(size, Slot{});
-    for (size_t e = 0; e < entries_.size(); ++e) {
-        size_t i = Bucket(entries_[e].Hash);
-        while (slots_[i].entry != 0) i = (i + 1) & (size - 1);
-        slots_[i] = {entries_[e].Hash, static_cast<uint32_t>(e + 1)};
-    }
-}
-
 void TrmTreeNodes::RemoveEntry(int32_t index) {
-    const size_t mask = slots_.size() - 1;
-    // Empty the entry's slot and shift the rest of its probe run back into
-    // the gap, so that every run stays unbroken.
-    size_t gap = SlotOf(static_cast<uint32_t>(index) + 1);
-    for (size_t j = (gap + 1) & mask; slots_[j].entry != 0; j = (j + 1) & mask) {
-        const size_t home = Bucket(slots_[j].hash);
-        if (((j - home) & mask) >= ((j - gap) & mask)) {
-            slots_[gap] = slots_[j];
-            gap = j;
-        }
-    }
-    slots_[gap] = Slot{};
-    entries_[static_cast<size_t>(index)].Node->hashEntry_ = -1;
+    const auto position = static_cast<uint32_t>(index);
+    const auto last = static_cast<uint32_t>(entries_.size() - 1);
+    slots_.Remove(position, entries_[position].Hash, last, entries_[last].Hash);
+    entries_[position].Node->hashEntry_ = -1;
     // The last entry takes the freed position.
-    const auto last = static_cast<uint32_t>(entries_.size());
-    if (static_cast<uint32_t>(index) + 1 != last) {
-        slots_[SlotOf(last)].entry = static_cast<uint32_t>(index) + 1;
-        entries_[static_cast<size_t>(index)] = entries_.back();
-        entries_[static_cast<size_t>(index)].Node->hashEntry_ = index;
+    if (position != last) {
+        entries_[position] = entries_.back();
+        entries_[position].Node->hashEntry_ = index;
     }
     entries_.pop_back();
 }

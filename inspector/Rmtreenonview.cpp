@@ -410,7 +410,7 @@ void TrmTreeNonViewNodes::Delete(TrmTreeNonViewNode* node) {
 void TrmTreeNonViewNodes::Clear() {
     while (!roots_.empty()) roots_.front()->Delete();
     hashes_.clear();
-    slots_.clear();
+    slots_.Clear();
 }
 
 int TrmTreeNonViewNodes::GetIndex(const TrmTreeNonViewNode* node) const { return PositionIn(roots_, node); }
@@ -429,12 +429,6 @@ TrmTreeNonViewNode* TrmTreeNonViewNodes::GetNodeByItem(const TObject* data) cons
 
 int32_t TrmTreeNonViewNodes::HashValue(std::string_view path) const { return GetStrCRC32(path); }
 
-size_t TrmTreeNonViewNodes::Bucket(int32_t hash) const {
-    // Spread the hash's bits over the table, whatever its size.
-    const uint64_t mixed = static_cast<uint32_t>(hash) * uint64_t{0x9E3779B97F4A7C15u};
-    return static_cast<size_t>(mixed >> 32) & (slots_.size() - 1);
-}
-
 bool TrmTreeNonViewNodes::PathIs(const TrmTreeNonViewNode* node, std::string_view path) const {
     const char sep = owner_->GetSepChar();
     size_t end = path.size();
@@ -450,29 +444,19 @@ bool TrmTreeNonViewNodes::PathIs(const TrmTreeNonViewNode* node, std::string_vie
 
 TrmTreeNonViewNode* TrmTreeNonViewNodes::LocateChild(const TrmTreeNonViewNode* parent, std::string_view text,
                                                      int32_t hash, size_t pathLength) const {
-    if (hashes_.empty()) return nullptr;
-    for (size_t i = Bucket(hash);; i = (i + 1) & (slots_.size() - 1)) {
-        const Slot& slot = slots_[i];
-        if (slot.entry == 0) return nullptr;
-        if (slot.hash != hash) continue;
-        const TrmHashData& entry = hashes_[slot.entry - 1];
-        if (static_cast<size_t>(entry.pathLength) == pathLength && entry.node->parent_ == parent &&
-            entry.node->text_ == text)
-            return entry.node;
-    }
+    const int index = slots_.Find(hash, [&](uint32_t position) {
+        const TrmHashData& entry = hashes_[position];
+        return static_cast<size_t>(entry.pathLength) == pathLength && entry.node->parent_ == parent &&
+               entry.node->text_ == text;
+    });
+    return index < 0 ? nullptr : hashes_[static_cast<size_t>(index)].node;
 }
 
 int TrmTreeNonViewNodes::LocateHashIndex(std::string_view path) const {
-    if (hashes_.empty()) return -1;
-    const int32_t hash = HashValue(path);
-    for (size_t i = Bucket(hash);; i = (i + 1) & (slots_.size() - 1)) {
-        const Slot& slot = slots_[i];
-        if (slot.entry == 0) return -1;
-        if (slot.hash != hash) continue;
-        const TrmHashData& entry = hashes_[slot.entry - 1];
-        if (static_cast<size_t>(entry.pathLength) == path.size() && PathIs(entry.node, path))
-            return static_cast<int>(slot.entry - 1);
-    }
+    return slots_.Find(HashValue(path), [&](uint32_t position) {
+        const TrmHashData& entry = hashes_[position];
+        return static_cast<size_t>(entry.pathLength) == path.size() && PathIs(entry.node, path);
+    });
 }
 
 TrmTreeNonViewNode* TrmTreeNonViewNodes::LocateNode(std::string_view path) const {
@@ -521,12 +505,9 @@ void TrmTreeNonViewNodes::IndexAtItsPath(TrmTreeNonViewNode* node) {
 }
 
 void TrmTreeNonViewNodes::AddEntry(int32_t hash, size_t pathLength, TrmTreeNonViewNode* node) {
-    if ((hashes_.size() + 1) * 4 > slots_.size() * 3) Grow();
     hashes_.push_back({hash, static_cast<int32_t>(pathLength), node});
     node->hashIndex_ = static_cast<int32_t>(hashes_.size() - 1);
-    size_t i = Bucket(hash);
-    while (slots_[i].entry != 0) i = (i + 1) & (slots_.size() - 1);
-    slots_[i] = {hash, static_cast<uint32_t>(hashes_.size())};
+    slots_.Add(hash, static_cast<uint32_t>(hashes_.size() - 1));
 }
 
 void TrmTreeNonViewNodes::RemoveHash(TrmTreeNonViewNode* node) {
@@ -538,42 +519,15 @@ const TrmHashData& TrmTreeNonViewNodes::GetHashData(int index) const {
     return hashes_[static_cast<size_t>(index)];
 }
 
-size_t TrmTreeNonViewNodes::SlotOf(uint32_t entry) const {
-    size_t i = Bucket(hashes_[entry - 1].hash);
-    while (slots_[i].entry != entry) i = (i + 1) & (slots_.size() - 1);
-    return i;
-}
-
-void TrmTreeNonViewNodes::Grow() {
-    const size_t size = std::max<size_t>(16, slots_.size() * 2);
-    slots_.assign(size, Slot{});
-    for (size_t e = 0; e < hashes_.size(); ++e) {
-        size_t i = Bucket(hashes_[e].hash);
-        while (slots_[i].entry != 0) i = (i + 1) & (size - 1);
-        slots_[i] = {hashes_[e].hash, static_cast<uint32_t>(e + 1)};
-    }
-}
-
 void TrmTreeNonViewNodes::RemoveEntry(int32_t index) {
-    const size_t mask = slots_.size() - 1;
-    // Empty the entry's slot and shift the rest of its probe run back into
-    // the gap, so that every run stays unbroken.
-    size_t gap = SlotOf(static_cast<uint32_t>(index) + 1);
-    for (size_t j = (gap + 1) & mask; slots_[j].entry != 0; j = (j + 1) & mask) {
-        const size_t home = Bucket(slots_[j].hash);
-        if (((j - home) & mask) >= ((j - gap) & mask)) {
-            slots_[gap] = slots_[j];
-            gap = j;
-        }
-    }
-    slots_[gap] = Slot{};
-    hashes_[static_cast<size_t>(index)].node->hashIndex_ = -1;
+    const auto position = static_cast<uint32_t>(index);
+    const auto last = static_cast<uint32_t>(hashes_.size() - 1);
+    slots_.Remove(position, hashes_[position].hash, last, hashes_[last].hash);
+    hashes_[position].node->hashIndex_ = -1;
     // The last entry takes the freed position.
-    const auto last = static_cast<uint32_t>(hashes_.size());
-    if (static_cast<uint32_t>(index) + 1 != last) {
-        slots_[SlotOf(last)].entry = static_cast<uint32_t>(index) + 1;
-        hashes_[static_cast<size_t>(index)] = hashes_.back();
-        hashes_[static_cast<size_t>(index)].node->hashIndex_ = index;
+    if (position != last) {
+        hashes_[position] = hashes_.back();
+        hashes_[position].node->hashIndex_ = index;
     }
     hashes_.pop_back();
 }

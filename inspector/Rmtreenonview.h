@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gui/TreeNodeTypes.h"
+#include "inspector/HashSlots.h"
 #include "platform/Components.h"
 #include "platform/ReadNesting.h"
 #include "platform/Streams.h"
@@ -269,12 +270,6 @@ private:
     friend class TrmTreeNonViewNode;
     friend class TrmCustomTreeNonView;
     using NodeList = TrmTreeNonViewNode::NodeList;
-    struct Slot {
-        int32_t hash = 0;
-        uint32_t entry = 0;  // entry position + 1; 0 = empty
-    };
-
-    size_t Bucket(int32_t hash) const;
     bool PathIs(const TrmTreeNonViewNode* node, std::string_view path) const;
     // The indexed child of parent (a root for none) of that text, whose path
     // has that hash and length; null.
@@ -285,8 +280,6 @@ private:
     // current: a subtree is indexed parents first.
     void IndexAtItsPath(TrmTreeNonViewNode* node);
     void AddEntry(int32_t hash, size_t pathLength, TrmTreeNonViewNode* node);
-    size_t SlotOf(uint32_t entry) const;
-    void Grow();
     void RemoveEntry(int32_t index);
     void CheckOwned(const TrmTreeNonViewNode* node) const;
 
@@ -294,7 +287,7 @@ private:
     NodeList roots_;
     int count_ = 0;
     std::vector<TrmHashData> hashes_;
-    std::vector<Slot> slots_;  // open addressing over hashes_: a power of two, at most three quarters full
+    thorn::HashSlots slots_;  // the index over hashes_
 };
 
 class TrmCustomTreeNonView : public TComponent {
