@@ -54,6 +54,9 @@ int SwitchCapital(uint8_t n, CProvince* province) {
     if (n >= CMapProject::kMaxPlayers || !MapProject || n >= MapProject->Players.GetCount()) return 0;
     CPlayerData& player = MapProject->Players[n];
     CProvince* old = player.Capital;
+    // The capital it has: saving its castle now would keep the capital's
+    // castle in place of the one it had before.
+    if (old == province) return 1;
     player.SetCapital(province);
     if (old && !IsSomeonesCapital(*old)) StepDown(*old);
     if (province) {

@@ -240,6 +240,19 @@ TEST_F(WorldView, CtrlClickOnThePlayersPageMakesTheSelectedPlayersCapitalAndBlin
     }
 }
 
+TEST_F(WorldView, CtrlClickOnTheCapitalItHasChangesNothing) {
+    Own(4, 0);
+    P(4).Castle = {CCastleDataB::kPresent, CCastleDataB::kMarket, 50};
+    desk.ClickPlayerRow(0);
+    for (int click = 0; click < 2; ++click) desk.ClickWorld(desk.OpenPointOf(P(4)), {ssCtrl});
+    ASSERT_EQ(desk.Project().PlayerAt(0)->Capital, &P(4));
+    desk.ChooseInGridRow("Capital", 0, desk.Main().RMIPlayer);
+    ASSERT_EQ(desk.Project().PlayerAt(0)->Capital, nullptr);
+    EXPECT_EQ(P(4).Castle.Flags, CCastleDataB::kPresent) << "the castle it had before it became the capital";
+    EXPECT_EQ(P(4).Castle.Buildings, CCastleDataB::kMarket);
+    EXPECT_EQ(P(4).Castle.HitPoints, 50);
+}
+
 TEST_F(WorldView, TheBlinkStopsWhenItsProvinceIsDeleted) {
     Own(6, 0);
     Own(7, 0);
