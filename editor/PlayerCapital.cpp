@@ -41,11 +41,13 @@ bool IsSomeonesCapital(const CProvince& province) {
 }
 
 // A former capital: its own castle back, or, with none saved (a capital
-// read from a project file), the castle it has; the icon shows which.
+// read from a project file), the castle it has; the icon shows which, and
+// the label the income the castle brings.
 void StepDown(CProvince& province) {
     SavedCastleData.Restore(province);
     const bool castle = (province.Castle.Flags & CCastleDataB::kPresent) != 0;
     MapProject->SetCastleIcon(&province, castle ? kCastleIcon : 0);
+    MapProject->UpdateProvinceLabel(&province);
 }
 
 }  // namespace
@@ -77,6 +79,7 @@ int SwitchCapital(uint8_t n, CProvince* province) {
         province->SetCatapults(CCastleDataB::kMaxCatapults);
         province->SetCastleHP(kFullHitPoints);
         MapProject->SetCastleIcon(province, kCapitalIcon);
+        MapProject->UpdateProvinceLabel(province);
     }
     RefreshProvinceInspector(MapProject->Selection);
     return 1;

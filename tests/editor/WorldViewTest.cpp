@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "MissionDesk.h"
 #include "bitmap/Pix32_Layers.h"
 #include "gui/Application.h"
+#include "model/Settings.h"
 
 namespace {
 
@@ -251,6 +254,40 @@ TEST_F(WorldView, CtrlClickOnTheCapitalItHasChangesNothing) {
     EXPECT_EQ(P(4).Castle.Flags, CCastleDataB::kPresent) << "the castle it had before it became the capital";
     EXPECT_EQ(P(4).Castle.Buildings, CCastleDataB::kMarket);
     EXPECT_EQ(P(4).Castle.HitPoints, 50);
+}
+
+TEST_F(WorldView, ALabelShowsTheIncomeOfTheCastleACapitalSwitchGivesOrTakes) {
+    Own(4, 0);
+    P(4).Castle = {0, 0, 50};
+    desk.Host().PressKey(VK_F8);
+    ASSERT_TRUE(Settings->ShNames);
+    desk.ClickPlayerRow(0);
+    // What the view shows of the province's label.
+    auto label = [&] {
+        Application->ProcessMessages();
+        const TFloatRect where = desk.Project().FindNameLayer(&P(4))->GetLocation();
+        std::vector<TColor32> pixels;
+        for (int y = static_cast<int>(where.Top); y < static_cast<int>(where.Bottom); ++y)
+            for (int x = static_cast<int>(where.Left); x < static_cast<int>(where.Right); ++x) {
+                const TPoint at = OnView(x, y);
+                pixels.push_back(desk.Host().PixelAt(desk.Main(), at.X, at.Y));
+            }
+        return pixels;
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+    };
+    for (const Step& step : {Step{"made the capital", [&] { desk.ClickWorld(desk.OpenPointOf(P(4)), {ssCtrl}); }},
+                             Step{"the capital no more",
+                                  [&] { desk.ChooseInGridRow("Capital", 0, desk.Main().RMIPlayer); }}}) {
+        SCOPED_TRACE(step.what);
+        step.act();
+        const auto shown = label();
+        // What a reopened project would show.
+        desk.Project().UpdateAllLabels();
+        EXPECT_EQ(label(), shown);
+    }
 }
 
 TEST_F(WorldView, TheBlinkStopsWhenItsProvinceIsDeleted) {
