@@ -7,6 +7,7 @@
 #include "ToolWindows.h"
 #include "editor/Dlg_comp.h"
 #include "editor/Eventsframe.h"
+#include "editor/PlayersList.h"
 #include "gui/PopupWindow.h"
 #include "gui/RowView.h"
 #include "inspector/Rminspectoritems.h"
@@ -149,6 +150,19 @@ TEST_F(EventsWindow, ADesignerAddsMovesEditsAndDeletesEvents) {
         EXPECT_EQ(MapProject->Modified, step.marks ? 1u : 0u);
     }
     EXPECT_EQ(OtherTable().GetEventText(2), "") << "a deleted event's texts go with it";
+}
+
+TEST_F(EventsWindow, APlayerRenamedIsRenamedInTheChosenEventsRows) {
+    ClickMiddle(*frame.TBAdd);
+    ClickRow(0);
+    ASSERT_EQ(grid.GetItemByName("Pl0")->GetNode()->GetText(), "Player 1");
+    TMainForm& main = editor.Main();
+    FillPlayersList();
+    const TRect first = main.LVPlayers->GetItems()->GetItem(0)->DisplayRect();
+    ClickOn(*main.LVPlayers, {first.Left + 60, (first.Top + first.Bottom) / 2});
+    TypeInto(*main.RMIPlayer, "Name", "Ada");
+    ASSERT_EQ(TableInUse().GetPlayerName(0), "Ada");
+    EXPECT_EQ(grid.GetItemByName("Pl0")->GetNode()->GetText(), "Ada");
 }
 
 TEST_F(EventsWindow, AnEventTheProjectCannotTakeAddsNoRow) {
