@@ -171,6 +171,8 @@ public:
 
 private:
     void SetText(const std::string& text);
+    // Gives the row's range to its spin edit.
+    void ShareRange(TrmSpinEdit& spin) const;
 
     std::string text_;
 };
