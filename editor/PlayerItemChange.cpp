@@ -237,9 +237,7 @@ void ConnectPlayerGrid(TMainForm& form) {
     grid.OnItemIndexChanging = [&form](TrmCustomInspectorItem* current, TrmCustomInspectorItem*, bool&) {
         ShowStoredName(form, current);
     };
-    grid.OnItemKeyDown = [&form](TObject*, TKey& key, TShiftState) {
-        if (key == VK_RETURN) ShowStoredName(form, form.RMIPlayer->GetCurrentInspectorItem());
-    };
+    grid.OnEditEnded = [&form](TObject*) { ShowStoredName(form, form.RMIPlayer->GetCurrentInspectorItem()); };
 }
 
 }  // namespace thorn

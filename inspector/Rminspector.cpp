@@ -736,6 +736,7 @@ void TrmInspector::FinishEdit(TrmCustomInspectorItem& item, TWinControl& editor)
         Pushing([&] { item.SetValueIntoEditor(&editor); });
     else
         item.GetValueFromEditor(&editor);
+    if (OnEditEnded) OnEditEnded(this);
 }
 
 void TrmInspector::PlaceEditor() {

@@ -237,6 +237,9 @@ public:
     TNotifyEvent OnEditorCreated;
     TKeyEvent OnItemKeyDown;
     TNotifyEvent OnItemChange;
+    // An edit has ended (Enter, Tab, the keyboard leaving the editor for
+    // another control or window) and the editor shows the row's value again.
+    TNotifyEvent OnEditEnded;
     // Kept for the forms that set them; the grid does not run them.
     TKeyEvent OnEditorKeyDown;
     TKeyEvent OnEditorKeyUp;

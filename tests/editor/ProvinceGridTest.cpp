@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "MissionDesk.h"
+#include "editor/Eventsframe.h"
 #include "editor/ProvinceSelection.h"
 #include "inspector/Rminspectoritems.h"
 #include "inspector/Rmspeedbtns.h"
@@ -274,9 +276,18 @@ TEST_F(ProvinceGrid, TheNameRowComesWithASingleProvince) {
     EXPECT_EQ(desk.Main().LVProvinces->GetItems()->GetItem(0)->GetCaption(), "Ashford");
 
     // Another province's name, pasted whole, is refused; the row shows the
-    // stored name again once the edit ends, with Enter or on another row.
-    for (const bool enter : {true, false}) {
-        SCOPED_TRACE(enter ? "Enter" : "another row");
+    // stored name again however the edit ends.
+    struct End {
+        const char* how;
+        std::function<void()> act;
+    };
+    const End ends[] = {
+        {"Enter", [&] { desk.Host().PressKey(VK_RETURN); }},
+        {"another row", [&] { desk.GoToGridRow("Owner"); }},
+        {"a click on another window", [&] { ClickOn(*EventFrame->Label16); }},
+    };
+    for (const End& end : ends) {
+        SCOPED_TRACE(end.how);
         desk.GoToGridRow("ProvName");
         desk.Host().SetClipboardText("Ash");
         desk.Host().PressKey(VK_HOME);
@@ -285,10 +296,7 @@ TEST_F(ProvinceGrid, TheNameRowComesWithASingleProvince) {
         EXPECT_EQ(desk.Main().RMIProvince->GetEditor()->GetText(), "Ash");
         EXPECT_EQ(desk.Project().CurrentProvinceName(&P(0)), "Ashford");
         EXPECT_EQ(desk.Project().CurrentProvinceName(&P(1)), "Ash");
-        if (enter)
-            desk.Host().PressKey(VK_RETURN);
-        else
-            desk.GoToGridRow("Owner");
+        end.act();
         EXPECT_EQ(desk.GridText("ProvName"), "Ashford");
     }
 }
