@@ -130,6 +130,10 @@ public:
     // pieces were gone. Anything else that stops the cut resets the project
     // and goes on to the caller. Answers 1 on success.
     int ImportWorldImage(const std::filesystem::path& fileName, int reload);
+    // Reads a world picture, changing nothing: a file that cannot be read
+    // throws (EFOpenError, EInvalidGraphic); short of memory, the editor's
+    // error box says so and the answer is null.
+    std::unique_ptr<TBitmap32> ReadWorldPicture(const std::filesystem::path& fileName);
     // The same for a picture already in memory, which the import takes over.
     int ImportWorldBitmap(std::unique_ptr<TBitmap32> picture, int reload);
     // Repaints every piece with pixels (all != 0) or only the province
