@@ -186,7 +186,8 @@ bool IsTemporaryNameOf(std::string_view name, std::string_view targetName, std::
     if (name.size() != targetName.size() + 1 + kTemporaryLetters + suffix.size()) return false;
     if (!name.starts_with(targetName) || name[targetName.size()] != '.' || !name.ends_with(suffix)) return false;
     const std::string_view letters = name.substr(targetName.size() + 1, kTemporaryLetters);
-    return std::all_of(letters.begin(), letters.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+    return std::all_of(letters.begin(), letters.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
 }
 
 bool WriteFileReplacing(const std::filesystem::path& file, std::span<const uint8_t> bytes) {

@@ -179,9 +179,9 @@ std::string ForbiddenCharacterIn(pugi::xml_node document) {
         char code[8];
         std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(static_cast<unsigned char>(*bad)));
         const pugi::xml_node element = at.type() == pugi::node_element ? at : at.parent();
-        fault = std::string("the character ") + code +
-                (element.type() == pugi::node_element ? " in " + ElementText(element) : std::string(" outside the elements")) +
-                " is not allowed in XML";
+        const std::string where =
+            element.type() == pugi::node_element ? " in " + ElementText(element) : std::string(" outside the elements");
+        fault = std::string("the character ") + code + where + " is not allowed in XML";
     };
     ForEachNode(document, [&](pugi::xml_node node) {
         check(node.name(), node);

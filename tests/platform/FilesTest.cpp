@@ -91,7 +91,8 @@ TEST(Files, TemporaryFilesHaveNamesOfTheirOwn) {
     EXPECT_TRUE(thorn::IsTemporaryNameOf(first.filename().string(), "m.pak"));
     EXPECT_TRUE(thorn::IsTemporaryNameOf(second.filename().string(), "m.pak", ".old"));
     EXPECT_FALSE(thorn::IsTemporaryNameOf(second.filename().string(), "m.pak"));
-    for (const char* other : {"m.pak.tmp", "m.pak.abcde.tmp", "m.pak.abc/ef.tmp", "x.pak.abcdef.tmp", "m.pak.abcdefg.tmp"})
+    for (const char* other :
+         {"m.pak.tmp", "m.pak.abcde.tmp", "m.pak.abc/ef.tmp", "x.pak.abcdef.tmp", "m.pak.abcdefg.tmp"})
         EXPECT_FALSE(thorn::IsTemporaryNameOf(other, "m.pak")) << other;
     EXPECT_THROW(thorn::WriteTemporaryBeside(dir / "no" / "m.pak", bytes), EWriteError);
 }
