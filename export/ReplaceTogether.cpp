@@ -23,6 +23,14 @@ constexpr std::string_view kJournalSuffix = ".replacing";
 // A journal names a handful of files.
 constexpr uint64_t kMaxJournalSize = 64 << 10;
 
+// A temporary file synced to the disk before it is answered.
+TemporaryFileOptions Synced(std::string_view suffix = ".tmp") {
+    TemporaryFileOptions options;
+    options.sync = true;
+    options.suffix = suffix;
+    return options;
+}
+
 // Whether something other than a folder stands at path: a folder is never
 // kept, so a rename over it fails and the set is put back.
 bool HoldsAFile(const fs::path& path) {
@@ -44,7 +52,7 @@ fs::path KeepCopy(const fs::path& target) {
     }
     try {
         struct stat status {};
-        TemporaryFileOptions options{.sync = true, .suffix = kKeptSuffix};
+        TemporaryFileOptions options = Synced(kKeptSuffix);
         if (::stat(target.c_str(), &status) == 0) options.mode = status.st_mode;
         return WriteTemporaryBeside(target, ReadRegularFile(target, UINT64_MAX), options);
     } catch (const EStreamError&) {
@@ -145,7 +153,7 @@ std::optional<fs::path> ReplaceTogether::Recover() {
 bool ReplaceTogether::Stage(const fs::path& target, std::span<const uint8_t> bytes) {
     Step("stage", target);
     try {
-        fs::path temporary = WriteTemporaryBeside(target, bytes, {.sync = true});
+        fs::path temporary = WriteTemporaryBeside(target, bytes, Synced());
         staged_.push_back({target, std::move(temporary), {}, false});
         return true;
     } catch (const EWriteError&) {
@@ -173,7 +181,7 @@ std::optional<fs::path> ReplaceTogether::Commit() {
     bool written = false;
     try {
         const fs::path temporary = WriteTemporaryBeside(
-            journal, std::span(reinterpret_cast<const uint8_t*>(lines.data()), lines.size()), {.sync = true});
+            journal, std::span(reinterpret_cast<const uint8_t*>(lines.data()), lines.size()), Synced());
         written = ::rename(temporary.c_str(), journal.c_str()) == 0;
         if (!written) ::unlink(temporary.c_str());
     } catch (const EWriteError&) {

@@ -85,7 +85,9 @@ TEST(Files, TemporaryFilesHaveNamesOfTheirOwn) {
     TempDir dir;
     const std::vector<uint8_t> bytes = {5};
     const std::filesystem::path first = thorn::WriteTemporaryBeside(dir / "m.pak", bytes);
-    const std::filesystem::path second = thorn::WriteTemporaryBeside(dir / "m.pak", bytes, {.suffix = ".old"});
+    thorn::TemporaryFileOptions kept;
+    kept.suffix = ".old";
+    const std::filesystem::path second = thorn::WriteTemporaryBeside(dir / "m.pak", bytes, kept);
     EXPECT_NE(first, second);
     EXPECT_EQ(thorn::ReadWholeFile(second), bytes);
     EXPECT_TRUE(thorn::IsTemporaryNameOf(first.filename().string(), "m.pak"));
