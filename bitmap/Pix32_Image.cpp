@@ -283,6 +283,17 @@ void TCustomImage32::Changed() {
     if (OnChange) OnChange(this);
 }
 
+void TCustomImage32::BitmapAreaChanged(const TRect& part) {
+    if (updateCount_ != 0) return;
+    if (!cacheValid_) return Changed();
+    // A pixel more each way: the stretched pixels' rounding and the
+    // resampling filter's reach.
+    const TPoint topLeft = BitmapToControl({part.Left - 1, part.Top - 1});
+    const TPoint bottomRight = BitmapToControl({part.Right + 1, part.Bottom + 1});
+    const TRect area{topLeft.X, topLeft.Y, bottomRight.X + 1, bottomRight.Y + 1};
+    LayerAreasChanged(std::span(&area, 1));
+}
+
 void TCustomImage32::LayerAreasChanged(std::span<const TRect> areas) {
     if (updateCount_ != 0) return;
     // With the picture's place stale, the layers' places may be too (and a

@@ -27,7 +27,7 @@ void TListColumn::SetCaption(const std::string& value) {
 }
 
 void TListColumn::SetWidth(int value) {
-    value = std::max(0, value);
+    value = std::clamp(value, 0, kMaxWidth);
     if (value == width_) return;
     width_ = value;
     view_.ColumnsChanged();

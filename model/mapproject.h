@@ -245,11 +245,17 @@ public:
     void ResizePlayerData();
 
     // ---- neighbour-link overlay (the view's layer at position 0)
-    // Makes the overlay layer, world-sized, at the bottom of the layers.
+    // Makes the overlay layer at the bottom of the layers, shown as the
+    // settings' walking paths are. Its bitmap is made only by a redraw while
+    // it is shown, and only as large as the lines need.
     void CreateNeighbourLinksLayer();
     // Redraws the green lines between the army places of neighbouring
-    // provinces; nothing while the overlay is hidden or missing.
+    // provinces into a bitmap that covers them (placed over the part of the
+    // world they cross); nothing while the overlay is hidden or missing.
     void DrawNeighbourLinks();
+    // Shows the overlay with its lines redrawn, or hides it and lets its
+    // bitmap go.
+    void ShowNeighbourLinks(bool shown);
     // The overlay: the bitmap layer without a tag record at position 0.
     TBitmapLayer* NeighbourLinksLayer() const;
 

@@ -12,6 +12,7 @@
 #include "editor/Eventsframe.h"
 #include "editor/Missionframe.h"
 #include "gui/Application.h"
+#include "support/FileSizeLimit.h"
 #include "support/PictureFiles.h"
 #include "support/TempDir.h"
 
@@ -239,9 +240,8 @@ TEST_F(FileCommands, ASaveThatFailsIsShownAndLosesNothing) {
     editor.NewMission("small_isles.bmp");
     SaveAs((editor / "first.pw").string());
     const std::vector<uint8_t> saved = ReadFileBytes(editor / "first.pw");
-    // A folder where the temporary file would go: neither file can be written.
-    fs::create_directory(editor / "second.pw.tmp");
-    fs::create_directory(editor / "first.pw.tmp");
+    // The disk full: neither file can be written.
+    const thorn::test::FileSizeLimit diskFull(1);
     MapProject->MarkModified();
     struct Case {
         const char* name;

@@ -290,6 +290,32 @@ TEST_F(WorldView, ALabelShowsTheIncomeOfTheCastleACapitalSwitchGivesOrTakes) {
     }
 }
 
+// While a capital blinks, each 150 ms tick repaints the box of its piece,
+// not all the view shows.
+TEST_F(WorldView, ABlinkRepaintsOnlyItsPiece) {
+    Own(4, 0);
+    desk.ClickPlayerRow(0);
+    desk.ClickWorld(desk.OpenPointOf(P(4)), {ssCtrl});
+    ASSERT_EQ(BlinkProvince, &P(4));
+    Application->ProcessMessages();
+    const CProvinceMap& piece = PieceOf(P(4));
+    const TBitmap32& mask = piece.Mask.AsIs();
+    const TPoint from = desk.FormPointOf({piece.Left, piece.Top});
+    const TPoint to = desk.FormPointOf({piece.Left + mask.Width(), piece.Top + mask.Height()});
+    constexpr int kMargin = 3;  // the view's rounding and its filter's reach
+    for (int tick = 0; tick < 4; ++tick) {
+        SCOPED_TRACE(tick);
+        const int before = desk.Host().PresentCount(desk.Main());
+        desk.Host().Advance(150);
+        ASSERT_EQ(desk.Host().PresentCount(desk.Main()), before + 1);
+        const TRect shown = desk.Host().LastPresented(desk.Main()).at(0);
+        EXPECT_GE(shown.Left, from.X - kMargin);
+        EXPECT_GE(shown.Top, from.Y - kMargin);
+        EXPECT_LE(shown.Right, to.X + kMargin);
+        EXPECT_LE(shown.Bottom, to.Y + kMargin);
+    }
+}
+
 TEST_F(WorldView, TheBlinkStopsWhenItsProvinceIsDeleted) {
     Own(6, 0);
     Own(7, 0);

@@ -21,8 +21,9 @@
 // Runs under Xvfb: the editor as its program starts it, on a copy of the
 // start folder, with a mission made from a sample world; its two pages used
 // with the X pointer and keys. The screen is saved as "players_page.png",
-// "provinces_page.png", "world_scrolled.png" and "world_zoom_fill.png" in the
-// build folder, to look at.
+// "players_page_capital_blinking.png", "provinces_page.png",
+// "world_scrolled.png" and "world_zoom_fill.png" in the build folder, to look
+// at.
 namespace {
 
 class PropertyPagesWindow : public thorn::test::SdlSession {
@@ -128,6 +129,10 @@ TEST_F(PropertyPagesWindow, APlayerSwitchedOnAndGivenACapitalWithThePointer) {
     EXPECT_EQ(main.LblDomainSummary->GetCaption(), "2 Provinces, 1 Castles");
 
     SaveScreen("players_page.png");
+    // The capital blinks, its piece alone repainted at each tick: a few
+    // ticks on, one of its shades.
+    Pump(500);
+    SaveScreen("players_page_capital_blinking.png");
     CloseMission(main);
 }
 
