@@ -14,10 +14,10 @@
 // shaped as trees.
 namespace thorn {
 
-// Where a drop-down of width x height goes on the screen for a control
-// controlHeight high whose top-left corner lies at topLeft (screen): just
-// below it, or just above it when the screen is not taller than the bottom
-// the drop-down would have.
+// Where a drop-down of width x height (at most the work area's size) goes
+// on the screen for a control controlHeight high whose top-left corner lies
+// at topLeft (screen): just below it, or just above it when the screen is
+// not taller than the bottom the drop-down would have.
 TRect DropDownRect(TPoint topLeft, int controlHeight, int width, int height);
 
 using TScreenCloseEvent = std::function<void(TObject* sender, TPopupCloseReason reason)>;

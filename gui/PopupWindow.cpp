@@ -1,6 +1,7 @@
 #include "gui/PopupWindow.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "gui/Application.h"
 #include "gui/ControlAccess.h"
@@ -159,11 +160,18 @@ namespace thorn {
 
 TRect KeepOnWorkArea(TRect r) {
     if (!Screen) return r;
-    TRect area = Screen->GetWorkAreaRect();
-    if (r.Right > area.Right) OffsetRect(r, area.Right - r.Right, 0);
-    if (r.Left < area.Left) OffsetRect(r, area.Left - r.Left, 0);
-    if (r.Bottom > area.Bottom) OffsetRect(r, 0, area.Bottom - r.Bottom);
-    if (r.Top < area.Top) OffsetRect(r, 0, area.Top - r.Top);
+    const TRect area = Screen->GetWorkAreaRect();
+    // One axis: the size cut to the area's, then the span moved onto the
+    // area. In 64 bits: a span asked for may be longer than an int holds.
+    const auto fit = [](int& first, int& last, int areaFirst, int areaLast) {
+        const int64_t room = std::max<int64_t>(0, int64_t{areaLast} - areaFirst);
+        const int64_t size = std::clamp<int64_t>(int64_t{last} - first, 0, room);
+        const int64_t start = std::clamp<int64_t>(first, areaFirst, areaFirst + room - size);
+        first = static_cast<int>(start);
+        last = static_cast<int>(start + size);
+    };
+    fit(r.Left, r.Right, area.Left, area.Right);
+    fit(r.Top, r.Bottom, area.Top, area.Bottom);
     return r;
 }
 

@@ -32,7 +32,7 @@ public:
     ~TPopupWindow() override;
     void BeforeDestruction() override;
 
-    // Shows the pop-up at screenRect (moved onto the work area) on behalf of
+    // Shows the pop-up at screenRect (fitted onto the work area) on behalf of
     // owner, which may be null, on top of the open pop-ups. Showing it again
     // moves it.
     void Popup(TControl* owner, const TRect& screenRect);
@@ -76,8 +76,9 @@ private:
 
 namespace thorn {
 
-// r moved (not sized) so that as much of it as fits lies on the work area,
-// its top-left corner first.
+// r made no larger than the work area and moved onto it. A window larger
+// than the screen shows nothing more, and one of any size asked for could
+// not even be made.
 TRect KeepOnWorkArea(TRect r);
 
 // The open pop-ups, first opened first.

@@ -2,6 +2,8 @@
 
 #include "TestControls.h"
 #include "gui/ComboBox.h"
+#include "gui/Edit.h"
+#include "gui/RowView.h"
 #include "support/Pixels.h"
 
 namespace {
@@ -86,6 +88,22 @@ TEST_F(GuiComboBox, TheButtonDropsTheListBelowAndAClickPicksAnItem) {
     ClickButton();
     ClickButton();
     EXPECT_FALSE(combo->GetDroppedDown());
+}
+
+// A list taller than the work area (800 x 600) is cut to it and scrolls:
+// its last item can be shown.
+TEST_F(GuiComboBox, AListTallerThanTheWorkAreaIsCutToItAndScrolls) {
+    host.SetWorkArea({0, 0, 800, 600});
+    for (int i = 0; i < 95; ++i) combo->GetItems()->Add("More " + std::to_string(i));
+    combo->SetDropDownCount(100);
+    host.PressKey(VK_F4);
+    ASSERT_TRUE(combo->GetDroppedDown());
+    EXPECT_EQ(List()->GetBoundsRect(), (TRect{120, 0, 270, 600}));
+    thorn::RowView& rows = *combo->GetListView();
+    EXPECT_EQ(rows.GetBoundsRect(), (TRect{1, 1, 149, 599}));
+    host.PressKey(VK_END);
+    EXPECT_EQ(rows.GetFocusedRow(), 99);
+    EXPECT_LE(rows.RowRect(99).Bottom, rows.GetClientHeight());
 }
 
 TEST_F(GuiComboBox, TheKeyboardDropsMovesPicksAndCancels) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+
 #include "support/Pixels.h"
 #include "TestControls.h"
 #include "gui/PopupWindow.h"
@@ -58,6 +61,27 @@ TEST_F(GuiPopup, DropsDownBelowItsOwnerAndStaysOnTheWorkArea) {
         popup->ClosePopup();
     }
     EXPECT_FALSE(host.IsWindowVisible(*popup));
+}
+
+// A pop-up of any size asked for is cut to the work area (800 x 600).
+TEST_F(GuiPopup, IsNoLargerThanTheWorkArea) {
+    struct Case {
+        TRect asked;
+        TRect shown;
+    };
+    const Case cases[] = {
+        {{100, 100, 5100, 160}, {0, 100, 800, 160}},
+        {{100, 100, 160, 100 + (1 << 30)}, {100, 0, 160, 600}},
+        {{-(1 << 30), -(1 << 30), 1 << 30, 1 << 30}, {0, 0, 800, 600}},
+        {{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, {0, 0, 800, 600}},
+        {{300, 200, 250, 150}, {300, 200, 300, 200}},  // a negative size is none
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.asked.Right);
+        popup->Popup(owner, c.asked);
+        EXPECT_EQ(popup->GetBoundsRect(), c.shown);
+        popup->ClosePopup();
+    }
 }
 
 TEST_F(GuiPopup, ShowsItsContentWithoutTakingTheKeyboard) {
