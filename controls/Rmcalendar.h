@@ -76,7 +76,9 @@ private:
 // months, Ctrl+Up and Ctrl+Down by years (OnWorkingDateChange). A double
 // click or Enter confirms it as the selected date (OnSelectedDateChange).
 // With UseDateRanges, days outside MinDate..MaxDate are hatched and cannot
-// be chosen, and dates set are kept inside them.
+// be chosen, and dates set are kept inside them. Every date it keeps, the
+// limits too, is a day of the years 1 to 9999 it can show: a date beyond
+// them becomes the nearest such day, and NaN changes nothing.
 class TrmCustomCalendar : public TCustomPanel {
 public:
     TrmCustomCalendar();
@@ -121,7 +123,8 @@ public:
     // Whether the cell holds a day of the month shown (within the limits
     // with UseDateRanges), and which.
     bool ValidateDOW(int col, int row, int& day) const;
-    // The date as a whole day, inside the limits with UseDateRanges.
+    // The date as a whole day of the years 1 to 9999, inside the limits with
+    // UseDateRanges; NaN stays NaN.
     TDate CheckDateRange(TDate date) const;
     TCanvas& GetCellCanvas() const;
     static bool GoodCalendarSize(int size) { return size % 7 == 0; }
@@ -225,7 +228,8 @@ public:
     TDate GetSelectedDate() const { return date_; }
     void SetSelectedDate(TDate value) { SetDate(value); }
     TDateTime GetDate() const override { return date_; }
-    // The whole day; the text shows it in DateFormat.
+    // The whole day, kept within the years 1 to 9999 (NaN changes nothing);
+    // the text shows it in DateFormat.
     void SetDate(TDateTime value) override;
     const std::string& GetDateFormat() const { return dateFormat_; }
     // An empty pattern is "mm/dd/yyyy".
