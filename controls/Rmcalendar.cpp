@@ -503,11 +503,15 @@ void TrmScreenCalendar::BtnClick(TObject* sender) {
     UpdateBtns(ctrl);
 }
 
-int TrmScreenCalendar::HandleMessage(TKey& key, TShiftState shift) {
-    if (WindowProcHook) WindowProcHook(key, shift);
+int TrmScreenCalendar::HandleMessage(TKey& key, TShiftState shift, thorn::KeyAction action) {
+    const bool down = action == thorn::KeyAction::Down;
+    if (down && WindowProcHook) WindowProcHook(key, shift);
     UpdateBtns(shift.Contains(ssCtrl));
     thorn::ComponentRef<TrmScreenCalendar> self(this);
-    thorn::ControlAccess::KeyDown(*GetGrid(), key, shift);
+    if (down)
+        thorn::ControlAccess::KeyDown(*GetGrid(), key, shift);
+    else
+        thorn::ControlAccess::KeyUp(*GetGrid(), key, shift);
     if (self) UpdateBtns(shift.Contains(ssCtrl));
     // The grid answers every key it is sent.
     key = 0;
@@ -528,6 +532,11 @@ void TrmScreenCalendar::ScreenKeyDown(TKey& key, TShiftState shift) {
         char enter = '\r';
         ScreenKeyPress(enter);
     }
+}
+
+void TrmScreenCalendar::ScreenKeyUp(TKey& key, TShiftState shift) {
+    // Releasing Ctrl turns the buttons back to months.
+    HandleMessage(key, shift, thorn::KeyAction::Up);
 }
 
 void TrmScreenCalendar::ScreenKeyPress(char& key) {

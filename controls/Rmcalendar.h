@@ -6,6 +6,7 @@
 
 #include "controls/Rmscrnctrls.h"
 #include "gui/Grids.h"
+#include "gui/Host.h"
 #include "gui/Label.h"
 #include "gui/Panel.h"
 #include "inspector/ItemEditors.h"
@@ -189,22 +190,23 @@ class TrmScreenCalendar : public thorn::ScreenControl<TrmCalendar> {
 public:
     TrmScreenCalendar();
 
-    // Renews the buttons' captions for the Ctrl key, then hands the key to
-    // the grid; answers 0 when it was taken.
-    int HandleMessage(TKey& key, TShiftState shift);
+    // Renews the buttons' captions for the Ctrl key, then hands the key
+    // pressed or released to the grid; answers 0 when it was taken.
+    int HandleMessage(TKey& key, TShiftState shift, thorn::KeyAction action = thorn::KeyAction::Down);
     // Makes the grid show the keyboard's place; the keyboard stays with the
     // owner's window.
     void SetFocus() override;
     TrmSpeedButton* GetPrevButton() const { return prevButton_; }
     TrmSpeedButton* GetNextButton() const { return nextButton_; }
 
-    // Called with every key before it is handled.
+    // Called with every key pressed before it is handled.
     std::function<void(TKey key, TShiftState shift)> WindowProcHook;
 
 protected:
     void CalendarKeyMovement(TObject* sender, TKey& key, TShiftState shift) override;
     void WorkingDateShown() override;
     void ScreenKeyDown(TKey& key, TShiftState shift) override;
+    void ScreenKeyUp(TKey& key, TShiftState shift) override;
     void ScreenKeyPress(char& key) override;
 
 private:

@@ -29,6 +29,7 @@ TPopupWindow* Topmost() {
 struct PopupStackAccess {
     static void MarkClosed(TPopupWindow& p) { p.open_ = false; }
     static bool KeyDown(TPopupWindow& p, TKey key, TShiftState shift) { return p.PopupKeyDown(key, shift); }
+    static bool KeyUp(TPopupWindow& p, TKey key, TShiftState shift) { return p.PopupKeyUp(key, shift); }
     static bool KeyPress(TPopupWindow& p, char ch) { return p.PopupKeyPress(ch); }
 };
 
@@ -112,6 +113,12 @@ bool TPopupWindow::PopupKeyDown(TKey key, TShiftState shift) {
     return false;
 }
 
+bool TPopupWindow::PopupKeyUp(TKey key, TShiftState shift) {
+    if (!OnPopupKeyUp) return false;
+    OnPopupKeyUp(this, key, shift);
+    return key == 0;
+}
+
 bool TPopupWindow::PopupKeyPress(char ch) {
     if (OnPopupChar) {
         OnPopupChar(this, ch);
@@ -147,6 +154,8 @@ void TPopupWindow::RouteKey(const thorn::KeyInput& input) {
         thorn::ControlAccess::RouteKey(*form, input);
     else if (input.action == thorn::KeyAction::Down)
         thorn::PopupsTakeKey(input.key, input.shift);
+    else
+        thorn::PopupsTakeKeyUp(input.key, input.shift);
 }
 
 void TPopupWindow::RouteChar(char ch) {
@@ -188,20 +197,30 @@ void CloseAllPopups(TPopupCloseReason reason) {
     // A close handler may have opened another pop-up; it stays.
 }
 
-bool PopupsTakeKey(TKey key, TShiftState shift) {
+namespace {
+
+// Offers an input to the topmost pop-up; true when it took it.
+template <typename Offer>
+bool OfferTopmost(const Offer& offer) {
     TPopupWindow* top = Topmost();
     if (!top) return false;
     bool taken = false;
-    Application->Guard(top, [&] { taken = PopupStackAccess::KeyDown(*top, key, shift); });
+    Application->Guard(top, [&] { taken = offer(*top); });
     return taken;
 }
 
+}  // namespace
+
+bool PopupsTakeKey(TKey key, TShiftState shift) {
+    return OfferTopmost([&](TPopupWindow& top) { return PopupStackAccess::KeyDown(top, key, shift); });
+}
+
+bool PopupsTakeKeyUp(TKey key, TShiftState shift) {
+    return OfferTopmost([&](TPopupWindow& top) { return PopupStackAccess::KeyUp(top, key, shift); });
+}
+
 bool PopupsTakeChar(char ch) {
-    TPopupWindow* top = Topmost();
-    if (!top) return false;
-    bool taken = false;
-    Application->Guard(top, [&] { taken = PopupStackAccess::KeyPress(*top, ch); });
-    return taken;
+    return OfferTopmost([&](TPopupWindow& top) { return PopupStackAccess::KeyPress(top, ch); });
 }
 
 bool PopupsTakePress(TCustomForm&) {

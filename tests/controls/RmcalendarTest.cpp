@@ -270,6 +270,12 @@ TEST_F(ComboCalendar, TheBarButtonsNameAndStepTheMonthsAround) {
     host.KeyDown(VK_CONTROL, {ssCtrl});
     EXPECT_EQ(Popup().GetPrevButton()->GetCaption(), "February 2005");
     EXPECT_EQ(Popup().GetNextButton()->GetCaption(), "February 2007");
+    // Ctrl+Right moves a month on; releasing Ctrl names the months again.
+    host.PressKey(VK_RIGHT, {ssCtrl});
+    EXPECT_EQ(Popup().GetPrevButton()->GetCaption(), "March 2005");
+    host.KeyUp(VK_CONTROL);
+    EXPECT_EQ(Popup().GetPrevButton()->GetCaption(), "February 2006");
+    EXPECT_EQ(Popup().GetNextButton()->GetCaption(), "April 2006");
     EXPECT_EQ(control->GetText(), "01/15/2006") << "nothing chosen yet";
 }
 

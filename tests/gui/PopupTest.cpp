@@ -136,6 +136,11 @@ TEST_F(GuiPopup, PressesInsideReachItsControlsAndKeysReachItFirst) {
             key = 0;
         }
     };
+    popup->OnPopupKeyUp = [&](TObject*, TKey& key, TShiftState) {
+        log.push_back("popup up " + std::to_string(key));
+        if (key == VK_DOWN) key = 0;
+    };
+    owner->OnKeyUp = [&](TObject*, TKey& key, TShiftState) { log.push_back("Owner keyup " + std::to_string(key)); };
     popup->OnPopupChar = [&](TObject*, char& ch) {
         if (ch == 'x') ch = 0;
     };
@@ -146,7 +151,8 @@ TEST_F(GuiPopup, PressesInsideReachItsControlsAndKeysReachItFirst) {
     host.TypeText("xy");
     EXPECT_TRUE(popup->IsPopupOpen());
     EXPECT_EQ(log, (Log{"Inside enter", "Inside move 10,10", "Inside down 10,10", "Inside click", "Inside up 10,10",
-                        "popup down", "Owner keydown 65", "Owner keypress y"}));
+                        "popup down", "popup up 40", "Owner keydown 65", "popup up 65", "Owner keyup 65",
+                        "Owner keypress y"}));
 }
 
 TEST_F(GuiPopup, APopupOpenedFromAnotherClosesWithItAndEscapeClosesTheTopOne) {
