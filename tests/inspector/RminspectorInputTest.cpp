@@ -142,6 +142,25 @@ TEST_F(GridInput, AChoicePickedWithTheMouseAfterEscapeStays) {
     EXPECT_EQ(grid->GetItemByName("Owner")->GetAsString(), "Blue");
 }
 
+// While a combo row's list is down every key is the combo box's: Down moves
+// the list's choice, not the grid's row, and Enter takes the choice.
+TEST_F(GridInput, KeysGoToTheComboWhileItsListIsDown) {
+    Click(ValueOf(1));  // Owner: none, Red, Blue
+    auto* combo = dynamic_cast<TrmInspectorBtnCombo*>(grid->GetEditor());
+    ASSERT_NE(combo, nullptr);
+    host.PressKey(VK_F4);
+    ASSERT_TRUE(combo->GetDroppedDown());
+    host.PressKey(VK_DOWN);
+    host.PressKey(VK_DOWN);
+    EXPECT_EQ(grid->GetItemIndex(), 1);
+    EXPECT_TRUE(combo->GetDroppedDown());
+    EXPECT_EQ(combo->GetListView()->GetFocusedRow(), 2);
+    host.PressKey(VK_RETURN);
+    EXPECT_FALSE(combo->GetDroppedDown());
+    EXPECT_EQ(grid->GetItemByName("Owner")->GetAsString(), "Blue");
+    EXPECT_EQ(grid->GetItemIndex(), 1);
+}
+
 TEST_F(GridInput, ACheckBoxRowTogglesWithSpaceAndSumsUp) {
     Click(ValueOf(12));  // Active
     ASSERT_NE(dynamic_cast<TrmInspectorCheckBox*>(grid->GetEditor()), nullptr);
