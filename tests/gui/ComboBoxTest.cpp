@@ -243,4 +243,21 @@ TEST_F(GuiComboBox, OwnerDrawnItemsAreDrawnByTheHandlerInTheListAndTheFace) {
     EXPECT_EQ(host.PixelAt(*List(), 10, 1 + 7), Shown(clLime));
 }
 
+// Freed while its list is down, the active form leaves the keyboard to no
+// window: keys go nowhere until a window takes it again, as on a desktop.
+TEST_F(GuiComboBox, KeysGoNowhereOnceTheActiveFormIsFreed) {
+    host.PressKey(VK_F4);
+    ASSERT_TRUE(combo->GetDroppedDown());
+    thorn::Free(form);
+    EXPECT_NO_THROW(host.PressKey(VK_DOWN));
+    EXPECT_NO_THROW(host.TypeText("x"));
+    TForm* next = MakeForm(200, 100);
+    auto* edit = thorn::Make<TEdit>(*next);
+    edit->SetParent(next);
+    next->Show();
+    edit->SetFocus();
+    host.TypeText("ok");
+    EXPECT_EQ(edit->GetText(), "ok");
+}
+
 }  // namespace
