@@ -1,6 +1,7 @@
 #include "controls/Rmspin.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <string_view>
 
@@ -67,7 +68,11 @@ double TrmFloatSpinEdit::GetValue() const {
     return TryStrToFloat(GetText(), value) ? value : minValue_;
 }
 
-void TrmFloatSpinEdit::SetValue(double value) { SetText(FloatToStr(CheckValue(value))); }
+void TrmFloatSpinEdit::SetValue(double value) {
+    // NaN is no number to show or to keep inside the range.
+    if (std::isnan(value)) return;
+    SetText(FloatToStr(CheckValue(value)));
+}
 
 double TrmFloatSpinEdit::CheckValue(double value) {
     if (!GetUseRanges()) {
@@ -81,13 +86,13 @@ double TrmFloatSpinEdit::CheckValue(double value) {
 }
 
 void TrmFloatSpinEdit::SetMinValue(double value) {
-    if (value > maxValue_) return;
+    if (std::isnan(value) || value > maxValue_) return;
     minValue_ = value;
     CheckValue(GetValue());
 }
 
 void TrmFloatSpinEdit::SetMaxValue(double value) {
-    if (value < minValue_) return;
+    if (std::isnan(value) || value < minValue_) return;
     maxValue_ = value;
     CheckValue(GetValue());
 }

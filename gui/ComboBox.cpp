@@ -347,7 +347,8 @@ void TCustomComboBox::SetDroppedDown(bool value) {
     int height = 0;
     for (int i = 0; i < rows; ++i) height += style_ == csOwnerDrawVariable && i < items_.GetCount() ? RowHeight(i) : GetItemHeight();
     popup_->DropDown(*this, GetWidth(), height + 2);
-    list_->SetBounds(1, 1, GetWidth() - 2, height);
+    // The list fills the pop-up as it is, which the work area may have cut.
+    list_->SetBounds(1, 1, popup_->GetWidth() - 2, popup_->GetHeight() - 2);
     list_->SetFocusedRow(listIndex_);
     Invalidate();
 }

@@ -798,6 +798,9 @@ void TCustomForm::RouteKey(const thorn::KeyInput& input) {
     TKey key = input.key;
     TShiftState shift = input.shift;
     if (input.action == thorn::KeyAction::Up) {
+        // Releases reach an open pop-up first, as presses do.
+        if (thorn::PopupsTakeKeyUp(key, shift)) return;
+        if (!self || !focusRef) return;
         if (menuBar_ && menuBar_->KeyUp(key, shift)) return;
         if (keyPreview_ && focus != this) {
             ControlAccess::KeyUp(*this, key, shift);

@@ -194,7 +194,8 @@ public:
     void UpdateText(TrmTreeNonViewNode* node);
 
     // ---- rows on screen
-    // Row height in pixels.
+    // Row height in pixels: ItemHeight, or else the font's text height + 7
+    // measured once and kept through font changes.
     int RowHeight();
     int VisibleItemCount() const;
     // The node of visible row; null for none.

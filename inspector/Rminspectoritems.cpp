@@ -655,7 +655,14 @@ void TrmInspectorEdit::WMKillFocus() {
 }
 
 void TrmInspectorBtnCombo::KeyDown(TKey& key, TShiftState shift) {
-    if (!GetDroppedDown() && PassToGrid(*this, key, shift)) return;
+    if (GetDroppedDown()) {
+        // While the list is down every key is the combo box's: the list's
+        // keys move its choice, not the grid's row.
+        ComboKeyDown(key, shift);
+        if (key == 0) return;
+    } else if (PassToGrid(*this, key, shift)) {
+        return;
+    }
     TrmComboBox::KeyDown(key, shift);
 }
 

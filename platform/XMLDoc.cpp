@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -194,6 +196,57 @@ std::string ForbiddenCharacterIn(pugi::xml_node document) {
     return fault;
 }
 
+// The parser's own words for a fault, and where it lies: how the faults the
+// parser finds itself are told, and those it lets pass too.
+std::string ParserFault(pugi::xml_parse_status status, ptrdiff_t offset) {
+    pugi::xml_parse_result result;
+    result.status = status;
+    result.offset = offset;
+    return std::string(result.description()) + " at byte " + std::to_string(offset);
+}
+
+// A declaration that is not the first thing in the document (a second one,
+// or one after a comment or the element): the parser takes it, XML does
+// not. Where the parser stops for a declaration inside an element: after
+// its name.
+std::string MisplacedDeclaration(pugi::xml_node document) {
+    for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling())
+        if (node.type() == pugi::node_declaration && node.previous_sibling())
+            return ParserFault(pugi::status_bad_pi, node.offset_debug() + std::strlen(node.name()));
+    return {};
+}
+
+// Whether an attribute value of the document, as read, holds a "<": one
+// written as "&lt;", or one written as it is, which XML does not allow.
+bool AnyValueHoldsLessThan(pugi::xml_node document) {
+    bool found = false;
+    ForEachNode(document, [&](pugi::xml_node node) {
+        for (pugi::xml_attribute attribute : node.attributes())
+            if (!found && std::strchr(attribute.value(), '<')) found = true;
+    });
+    return found;
+}
+
+// The first "<" written as it is in an attribute value, in a document read
+// without its references replaced or its blanks changed; empty when there
+// is none.
+std::string LessThanInValue(pugi::xml_node rawDocument) {
+    std::string fault;
+    ForEachNode(rawDocument, [&](pugi::xml_node node) {
+        if (!fault.empty() || node.type() != pugi::node_element) return;
+        // Read that way, names and values lie where the file put them in the
+        // parser's buffer.
+        const char* buffer = node.name() - node.offset_debug();
+        for (pugi::xml_attribute attribute : node.attributes()) {
+            if (const char* at = std::strchr(attribute.value(), '<')) {
+                fault = ParserFault(pugi::status_bad_attribute, at - buffer);
+                return;
+            }
+        }
+    });
+    return fault;
+}
+
 // How deep the document's elements nest (the document element is 1).
 int DeepestNesting(pugi::xml_node document) {
     int deepest = 0;
@@ -330,7 +383,7 @@ void TXMLDocument::LoadFromBytes(std::span<const uint8_t> bytes, std::string_vie
     const pugi::xml_parse_result result = document_->load_buffer(input.data(), input.size(), kParseOptions, encoding);
     if (!result) {
         Clear();
-        Fail(name, std::string(result.description()) + " at byte " + std::to_string(result.offset));
+        Fail(name, ParserFault(result.status, result.offset));
     }
     // A document has exactly one element and no text beside it.
     int elements = 0;
@@ -345,7 +398,8 @@ void TXMLDocument::LoadFromBytes(std::span<const uint8_t> bytes, std::string_vie
         Clear();
         Fail(name, elements == 0 ? "No document element found" : "more than one document element");
     }
-    if (const std::string fault = RepeatedAttribute(*document_); !fault.empty()) {
+    for (const std::string& fault : {RepeatedAttribute(*document_), MisplacedDeclaration(*document_)}) {
+        if (fault.empty()) continue;
         Clear();
         Fail(name, fault);
     }
@@ -353,12 +407,17 @@ void TXMLDocument::LoadFromBytes(std::span<const uint8_t> bytes, std::string_vie
         Clear();
         Fail(name, "its elements are nested more than " + std::to_string(kMaxDepth) + " deep");
     }
-    // References are only seen in the text as written, read a second time
-    // without replacing them; in UTF-8 that is needed only where "&#" occurs.
-    if (result.encoding != pugi::encoding_utf8 || input.find("&#") != std::string_view::npos) {
+    // References, and a "<" in a value, are only seen in the text as
+    // written, read a second time as it is; in UTF-8 that is needed only
+    // where "&#" occurs or a value holds a "<".
+    if (result.encoding != pugi::encoding_utf8 || input.find("&#") != std::string_view::npos ||
+        AnyValueHoldsLessThan(*document_)) {
         pugi::xml_document raw;
-        raw.load_buffer(input.data(), input.size(), kParseOptions & ~pugi::parse_escapes, encoding);
-        if (const std::string fault = ForbiddenReferenceIn(raw); !fault.empty()) {
+        raw.load_buffer(input.data(), input.size(),
+                        kParseOptions & ~(pugi::parse_escapes | pugi::parse_eol | pugi::parse_wconv_attribute),
+                        encoding);
+        for (const std::string& fault : {ForbiddenReferenceIn(raw), LessThanInValue(raw)}) {
+            if (fault.empty()) continue;
             Clear();
             Fail(name, fault);
         }

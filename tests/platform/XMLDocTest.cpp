@@ -99,6 +99,12 @@ TEST(XMLDoc, IncompleteDocumentsAreRefused) {
         {"<a p='&#xD800;'/>", "\"&#xD800;\""},
         {"<a p='&#1114112;'/>", "\"&#1114112;\""},
         {"<a p='&#99999999999999999999;'/>", "\"&#99999999999999999999;\""},
+        {"<a n=\"Cas<tle\"/>", "Error parsing element attribute at byte 9"},
+        {"<a n='&lt;' m=\"x\r\n<\"/>", "Error parsing element attribute at byte 18"},
+        {"<?xml version='1.0'?><?xml version='1.0'?><a/>",
+         "Error parsing document declaration/processing instruction at byte 26"},
+        {"<!-- c --><?xml version='1.0'?><a/>", "declaration/processing instruction at byte 15"},
+        {"<a/><?xml version='1.0'?>", "declaration/processing instruction at byte 9"},
     };
     TempDir dir;
     for (const Case& c : cases) {
@@ -206,14 +212,19 @@ TEST(XMLDoc, SaveWritesThroughALink) {
     EXPECT_EQ(reread.GetDocumentElement().NodeName(), "new");
 }
 
-// What XML allows is read: references to allowed characters, and anything
-// in comments, processing instructions and character data.
+// What XML allows is read: a declaration first, references to allowed
+// characters ("&lt;" among them), and anything in comments, processing
+// instructions and character data.
 TEST(XMLDoc, ReferencesXmlAllowsAreRead) {
     TXMLDocument document;
-    document.LoadFromBytes(Bytes("<a p='&#9;&#x10FFFF;&#0' q='&#x1F'><!-- &#0; --><?pi &#0;?><![CDATA[&#0;]]></a>"),
-                           "a.xml");
+    document.LoadFromBytes(
+        Bytes("<?xml version='1.0'?><a p='&#9;&#x10FFFF;&#0' q='&#x1F' r='a&lt;b' s='&#60;'><!-- &#0; < -->"
+              "<?pi &#0; <?><![CDATA[&#0;<]]></a>"),
+        "a.xml");
     EXPECT_EQ(document.GetDocumentElement().Attributes("p"), "\t\xF4\x8F\xBF\xBF&#0");
     EXPECT_EQ(document.GetDocumentElement().Attributes("q"), "&#x1F");
+    EXPECT_EQ(document.GetDocumentElement().Attributes("r"), "a<b");
+    EXPECT_EQ(document.GetDocumentElement().Attributes("s"), "<");
 }
 
 TEST(XMLDoc, OnlyRegularFilesOfBoundedSizeAreRead) {
