@@ -97,14 +97,15 @@ void TrmFloatSpinEdit::SetMaxValue(double value) {
     CheckValue(GetValue());
 }
 
-void TrmFloatSpinEdit::IncValue() {
-    SetValue(GetValue() + increment_);
-    SelectAll();
-}
+void TrmFloatSpinEdit::IncValue() { StepBy(increment_); }
 
-void TrmFloatSpinEdit::DecValue() {
-    SetValue(GetValue() - increment_);
-    SelectAll();
+void TrmFloatSpinEdit::DecValue() { StepBy(-increment_); }
+
+void TrmFloatSpinEdit::StepBy(double delta) {
+    // OnChange may free the edit.
+    thorn::ComponentRef<TrmFloatSpinEdit> self(this);
+    SetValue(GetValue() + delta);
+    if (self) SelectAll();
 }
 
 void TrmFloatSpinEdit::ExitCheck() {
@@ -228,7 +229,10 @@ void TrmTimeSpinEdit::Step(int delta) {
         hour = OtherHalf(hour);
         selStart = p <= 8 ? 6 : 9, selLength = 3;
     }
+    // OnChange may free the edit.
+    thorn::ComponentRef<TrmTimeSpinEdit> self(this);
     if (selLength > 0) SetValue(CheckValue(EncodeTime(hour, minute, second, 0)));
+    if (!self) return;
     SetSelStart(selStart);
     SetSelLength(selLength);
 }

@@ -39,6 +39,9 @@ protected:
     void InternalUpdate() override;
 
 private:
+    // The value moved by delta, then all of it selected.
+    void StepBy(double delta);
+
     double minValue_ = 0;
     double maxValue_ = 0;
     double increment_ = 1.0;
