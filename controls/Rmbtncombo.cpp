@@ -1,7 +1,6 @@
 #include "controls/Rmbtncombo.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "bitmap/Pix32.h"
 #include "inspector/Rmspeedbtns.h"
@@ -11,10 +10,6 @@
 namespace {
 
 const bool kRegistered = (RegisterClass<TrmBtnCombo>("TrmBtnCombo"), true);
-
-bool NoShiftKeys(TShiftState shift) {
-    return !shift.Contains(ssShift) && !shift.Contains(ssAlt) && !shift.Contains(ssCtrl);
-}
 
 }  // namespace
 
@@ -115,7 +110,7 @@ void TrmCustomBtnCombo::KeyDown(TKey& key, TShiftState shift) {
     thorn::ComponentRef<TrmCustomBtnCombo> self(this);
     if (!GetEditorEnabled() && key == VK_DELETE) key = 0;
     const bool altOnly = shift == TShiftState{ssAlt};
-    if (((key == VK_DOWN || key == VK_UP) && altOnly) || (key == VK_F4 && NoShiftKeys(shift))) {
+    if (((key == VK_DOWN || key == VK_UP) && altOnly) || (key == VK_F4 && thorn::NoShiftKeys(shift))) {
         key = 0;
         if (list_->GetVisible())
             CloseList();
@@ -123,7 +118,7 @@ void TrmCustomBtnCombo::KeyDown(TKey& key, TShiftState shift) {
             ToggleListBox(this);
         return;
     }
-    if (NoShiftKeys(shift)) {
+    if (thorn::NoShiftKeys(shift)) {
         switch (key) {
             case VK_PRIOR:
             case VK_NEXT:
@@ -220,11 +215,6 @@ void TrmCustomBtnCombo::DoLBExit(TObject*) {
 
 // ---- streaming
 
-namespace {
-constexpr std::string_view kBorderStyleNames[] = {"bsNone",   "bsSingle",     "bsSizeable",
-                                                  "bsDialog", "bsToolWindow", "bsSizeToolWin"};
-}  // namespace
-
 void TrmBtnCombo::PublishProperties(thorn::PropertyList& list) {
     TrmCustomBtnCombo::PublishProperties(list);
     list.Boolean("EditorEnabled", [this] { return GetEditorEnabled(); }, [this](bool v) { SetEditorEnabled(v); },
@@ -241,7 +231,7 @@ void TrmBtnCombo::PublishProperties(thorn::PropertyList& list) {
     list.Boolean("EllipsisBtnVisible", [this] { return GetEllipsisBtnVisible(); },
                  [this](bool v) { SetEllipsisBtnVisible(v); }, true);
     list.Enumeration<TBorderStyle>("BorderStyle", [this] { return GetBorderStyle(); },
-                                   [this](TBorderStyle v) { SetBorderStyle(v); }, kBorderStyleNames, bsSingle);
+                                   [this](TBorderStyle v) { SetBorderStyle(v); }, thorn::kBorderStyleNames, bsSingle);
     list.Boolean("ReadOnly", [this] { return GetReadOnly(); }, [this](bool v) { SetReadOnly(v); }, false);
     list.Boolean("Visible", [this] { return GetVisible(); }, [this](bool v) { SetVisible(v); }, true);
 }

@@ -642,11 +642,6 @@ void TrmCustomComboCalendar::KeyDown(TKey& key, TShiftState shift) {
 
 // ---- streaming
 
-namespace {
-constexpr std::string_view kBorderStyleNames[] = {"bsNone",   "bsSingle",     "bsSizeable",
-                                                  "bsDialog", "bsToolWindow", "bsSizeToolWin"};
-}  // namespace
-
 void TrmCustomCalendar::PublishProperties(thorn::PropertyList& list) {
     TCustomPanel::PublishProperties(list);
     list.Object("CalendarColors", [this] { return colors_.get(); });
@@ -673,6 +668,6 @@ void TrmComboCalendar::PublishProperties(thorn::PropertyList& list) {
     list.Boolean("Enabled", [this] { return GetEnabled(); }, [this](bool v) { SetEnabled(v); }, true);
     list.Boolean("AutoSelect", [this] { return GetAutoSelect(); }, [this](bool v) { SetAutoSelect(v); }, true);
     list.Enumeration<TBorderStyle>("BorderStyle", [this] { return GetBorderStyle(); },
-                                   [this](TBorderStyle v) { SetBorderStyle(v); }, kBorderStyleNames, bsSingle);
+                                   [this](TBorderStyle v) { SetBorderStyle(v); }, thorn::kBorderStyleNames, bsSingle);
     list.Integer("MaxLength", [this] { return GetMaxLength(); }, [this](int32_t v) { SetMaxLength(v); }, 0);
 }

@@ -1,7 +1,6 @@
 #include "controls/Rmcombobox.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "controls/Rmbtncombo.h"
 #include "platform/ClassRegistry.h"
@@ -10,10 +9,6 @@
 namespace {
 
 const bool kRegistered = (RegisterClass<TrmNewComboBox>("TrmNewComboBox"), true);
-
-bool NoShiftKeys(TShiftState shift) {
-    return !shift.Contains(ssShift) && !shift.Contains(ssAlt) && !shift.Contains(ssCtrl);
-}
 
 }  // namespace
 
@@ -104,7 +99,7 @@ void TrmCustomComboBox::CloseList() {
 void TrmCustomComboBox::KeyDown(TKey& key, TShiftState shift) {
     thorn::ComponentRef<TrmCustomComboBox> self(this);
     if (!GetEditorEnabled() && key == VK_DELETE) key = 0;
-    if (((key == VK_DOWN || key == VK_UP) && shift.Contains(ssAlt)) || (key == VK_F4 && NoShiftKeys(shift))) {
+    if (((key == VK_DOWN || key == VK_UP) && shift.Contains(ssAlt)) || (key == VK_F4 && thorn::NoShiftKeys(shift))) {
         key = 0;
         if (list_->GetVisible()) {
             list_->SetVisible(false);
@@ -114,7 +109,7 @@ void TrmCustomComboBox::KeyDown(TKey& key, TShiftState shift) {
         }
         return;
     }
-    if ((key == VK_DOWN || key == VK_UP) && NoShiftKeys(shift)) {
+    if ((key == VK_DOWN || key == VK_UP) && thorn::NoShiftKeys(shift)) {
         const TKey pressed = key;
         key = 0;
         if (list_->GetVisible()) return;
@@ -186,15 +181,10 @@ void TrmCustomComboBox::DoLBExit(TObject*) {
 
 // ---- streaming
 
-namespace {
-constexpr std::string_view kBorderStyleNames[] = {"bsNone",   "bsSingle",     "bsSizeable",
-                                                  "bsDialog", "bsToolWindow", "bsSizeToolWin"};
-}  // namespace
-
 void TrmNewComboBox::PublishProperties(thorn::PropertyList& list) {
     TrmCustomComboBox::PublishProperties(list);
     list.Enumeration<TBorderStyle>("BorderStyle", [this] { return GetBorderStyle(); },
-                                   [this](TBorderStyle v) { SetBorderStyle(v); }, kBorderStyleNames, bsSingle);
+                                   [this](TBorderStyle v) { SetBorderStyle(v); }, thorn::kBorderStyleNames, bsSingle);
     list.Integer("Color", [this] { return GetColor(); }, [this](int32_t v) { SetColor(v); }, clWindow);
     list.Boolean("Ctl3D", [this] { return GetCtl3D(); }, [this](bool v) { SetCtl3D(v); }, true);
     list.Boolean("Enabled", [this] { return GetEnabled(); }, [this](bool v) { SetEnabled(v); }, true);

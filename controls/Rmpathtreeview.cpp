@@ -22,9 +22,6 @@ thorn::ComponentRef<TrmHintWindow>& SharedHint() {
 }
 
 constexpr std::string_view kSortTypeNames[] = {"stNone", "stData", "stText", "stBoth"};
-constexpr std::string_view kBorderStyleNames[] = {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow",
-                                                  "bsSizeToolWin"};
-constexpr std::string_view kAlignNames[] = {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom"};
 constexpr std::string_view kDragModeNames[] = {"dmManual", "dmAutomatic"};
 
 }  // namespace
@@ -343,7 +340,7 @@ void TrmPathTreeView::PublishProperties(thorn::PropertyList& list) {
     TrmCustomPathTreeView::PublishProperties(list);
     list.Boolean("AutoExpand", [this] { return GetAutoExpand(); }, [this](bool v) { SetAutoExpand(v); }, false);
     list.Enumeration<TBorderStyle>("BorderStyle", [this] { return GetBorderStyle(); },
-                                   [this](TBorderStyle v) { SetBorderStyle(v); }, kBorderStyleNames, bsSingle);
+                                   [this](TBorderStyle v) { SetBorderStyle(v); }, thorn::kBorderStyleNames, bsSingle);
     list.Integer("ChangeDelay", [this] { return GetChangeDelay(); }, [this](int32_t v) { SetChangeDelay(v); }, 0);
     list.Boolean("HideSelection", [this] { return GetHideSelection(); }, [this](bool v) { SetHideSelection(v); }, true);
     list.Boolean("HotTrack", [this] { return GetHotTrack(); }, [this](bool v) { SetHotTrack(v); }, false);
@@ -361,8 +358,8 @@ void TrmPathTreeView::PublishProperties(thorn::PropertyList& list) {
     list.Char("SepChar", [this] { return GetSepChar(); }, [this](char c) { SetSepChar(c); }, '/');
     list.Enumeration<TDragMode>("DragMode", [this] { return GetDragMode(); }, [this](TDragMode v) { SetDragMode(v); },
                                 kDragModeNames, dmManual);
-    list.Enumeration<TAlign>("Align", [this] { return GetAlign(); }, [this](TAlign v) { SetAlign(v); }, kAlignNames,
-                             alNone);
+    list.Enumeration<TAlign>("Align", [this] { return GetAlign(); }, [this](TAlign v) { SetAlign(v); },
+                             thorn::kAlignNames, alNone);
     list.Boolean("Ctl3D", [this] { return GetCtl3D(); }, [this](bool v) { SetCtl3D(v); }, true);
     list.Boolean("TabStop", [this] { return GetTabStop(); }, [this](bool v) { SetTabStop(v); }, true);
     list.Boolean("ShowHint", [this] { return GetShowHint(); }, [this](bool v) { SetShowHint(v); }, false);

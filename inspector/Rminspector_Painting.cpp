@@ -64,10 +64,6 @@ bool AnyButton(TShiftState shift) {
     return shift.Contains(ssLeft) || shift.Contains(ssRight) || shift.Contains(ssMiddle);
 }
 
-bool NoShiftKeys(TShiftState shift) {
-    return !shift.Contains(ssShift) && !shift.Contains(ssAlt) && !shift.Contains(ssCtrl);
-}
-
 }  // namespace
 
 // ---- geometry
@@ -242,7 +238,7 @@ void TrmInspector::PaintRow(TCanvas& canvas, int line, TrmTreeNonViewNode* node,
 
 void TrmInspector::KeyDown(TKey& key, TShiftState shift) {
     CloseHint();
-    if (!NoShiftKeys(shift)) {
+    if (!thorn::NoShiftKeys(shift)) {
         thorn::ScrollingControl::KeyDown(key, shift);
         return;
     }
