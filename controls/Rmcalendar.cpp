@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "controls/Rmbtncombo.h"
+#include "controls/DropDownEdit.h"
 #include "controls/Rmlibrary_Dates.h"
 #include "gui/ControlAccess.h"
 #include "inspector/Rmspeedbtns.h"
