@@ -121,10 +121,7 @@ void TrmTreeNodes::SubtreeMoved(TTreeNode& node) { static_cast<TrmTreeNode&>(nod
 
 void TrmTreeNodes::NodeDeleting(TTreeNode& node) { RemoveHash(&static_cast<TrmTreeNode&>(node)); }
 
-void TrmTreeNodes::NodesCleared() {
-    entries_.clear();
-    slots_.Clear();
-}
+void TrmTreeNodes::NodesCleared() { index_.Clear(); }
 
 // ================================================================== the view
 
@@ -140,18 +137,7 @@ std::unique_ptr<TTreeNode> TrmCustomPathTreeView::CreateNode() { return std::mak
 
 // ---- paths
 
-std::string TrmCustomPathTreeView::NodePath(const TTreeNode* node) const {
-    size_t length = 0;
-    for (const TTreeNode* n = node; n; n = n->GetParent()) length += n->GetText().size() + 1;
-    std::string path(length, sepChar_);
-    for (const TTreeNode* n = node; n; n = n->GetParent()) {
-        const std::string& text = n->GetText();
-        length -= text.size();
-        std::copy(text.begin(), text.end(), path.begin() + static_cast<std::ptrdiff_t>(length));
-        --length;
-    }
-    return path;
-}
+std::string TrmCustomPathTreeView::NodePath(const TTreeNode* node) const { return thorn::PathOf(node, sepChar_); }
 
 TrmTreeNode* TrmCustomPathTreeView::FindPathNode(std::string_view path) const { return GetItems()->LocateNode(path); }
 
