@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "gui/Application.h"
-#include "gui/PassThroughHint.h"
+#include "gui/CutOffHint.h"
 #include "inspector/Rmhint.h"
 #include "platform/ClassRegistry.h"
 #include "platform/Crc32.h"
@@ -16,8 +16,8 @@ const bool kRegistered =
     (RegisterClass<TrmPathTreeView>("TrmPathTreeView"), RegisterClass<TrmNodeInfo>("TrmNodeInfo"), true);
 
 // The hint of cut-off texts, shared by every path tree view.
-thorn::ComponentRef<TrmHintWindow>& SharedHint() {
-    static thorn::ComponentRef<TrmHintWindow> hint;
+thorn::CutOffHint& SharedHint() {
+    static thorn::CutOffHint hint;
     return hint;
 }
 
@@ -288,34 +288,18 @@ bool TrmCustomPathTreeView::CustomDrawItem(TTreeNode* node, TCustomDrawState sta
 }
 
 void TrmCustomPathTreeView::SetNewHint(TTreeNode* node) {
-    thorn::ComponentRef<TrmHintWindow>& hint = SharedHint();
-    // The hint may be closed from inside its own input (passed through to
-    // the window below): it goes once that has returned.
-    auto close = [&] {
-        if (TrmHintWindow* shown = hint.Get()) {
-            shown->Hide();
-            hint = nullptr;
-            if (Application)
-                Application->ReleaseComponent(shown);
-            else
-                thorn::Free(shown);
-        }
-    };
+    thorn::CutOffHint& hint = SharedHint();
     if (!node || !GetToolTips() || !Application || !IsShowing()) {
-        close();
+        hint.Close();
         return;
     }
-    if (hint && hint->GetVisible() && hint->GetCaption() == node->GetText()) return;
-    close();
+    if (hint.Shows(node->GetText())) return;
+    hint.Close();
     const TRect text = node->DisplayRect(true);
     if (text.Right <= GetWidth()) return;
     const TPoint topLeft = ClientToScreen({text.Left, text.Top});
-    auto* shown = thorn::Make<thorn::PassThroughHint<TrmHintWindow>>(*Application);
-    shown->SetWindowBelow(GetParentForm());
-    hint = shown;
-    hint->SetColor(clInfoBk);
-    hint->Font().Assign(GetFont());
-    hint->ActivateHint({topLeft.X, topLeft.Y, topLeft.X + text.Width(), topLeft.Y + text.Height()}, node->GetText());
+    hint.Show<TrmHintWindow>(*this, {topLeft.X, topLeft.Y, topLeft.X + text.Width(), topLeft.Y + text.Height()},
+                             node->GetText());
 }
 
 // ================================================================ published
