@@ -6,7 +6,6 @@
 
 #include "controls/DropDownEdit.h"
 #include "controls/Rmlibrary_Dates.h"
-#include "gui/ControlAccess.h"
 #include "inspector/Rmspeedbtns.h"
 #include "platform/ClassRegistry.h"
 #include "platform/Conversions.h"
@@ -509,9 +508,9 @@ int TrmScreenCalendar::HandleMessage(TKey& key, TShiftState shift, thorn::KeyAct
     UpdateBtns(shift.Contains(ssCtrl));
     thorn::ComponentRef<TrmScreenCalendar> self(this);
     if (down)
-        thorn::ControlAccess::KeyDown(*GetGrid(), key, shift);
+        GetGrid()->PerformKeyDown(key, shift);
     else
-        thorn::ControlAccess::KeyUp(*GetGrid(), key, shift);
+        GetGrid()->PerformKeyUp(key, shift);
     if (self) UpdateBtns(shift.Contains(ssCtrl));
     // The grid answers every key it is sent.
     key = 0;
@@ -540,7 +539,7 @@ void TrmScreenCalendar::ScreenKeyUp(TKey& key, TShiftState shift) {
 }
 
 void TrmScreenCalendar::ScreenKeyPress(char& key) {
-    thorn::ControlAccess::KeyPress(*GetGrid(), key);
+    GetGrid()->PerformKeyPress(key);
     key = 0;
 }
 

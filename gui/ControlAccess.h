@@ -66,7 +66,7 @@ public:
     static void Scroll(TWinControl& c, int bar, int code, int pos);
     // The client area changed size without the bounds changing (a scroll
     // bar came or went): the control hears it as a resize and repaints.
-    static void NonClientChanged(TWinControl& c);
+    static void NonClientChanged(TWinControl& c) { c.NonClientChanged(); }
     // Where c's client (0, 0) lies in its form's coordinates (the window's
     // inside, which is the back buffer's); false when c is on no form.
     static bool ClientOriginInForm(const TControl& c, TPoint& origin);

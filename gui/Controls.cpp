@@ -146,6 +146,16 @@ void TControl::DoConstraintsChange() { SetBounds(left_, top_, width_, height_); 
 
 TRect TControl::GetClientRect() const { return {0, 0, width_, height_}; }
 
+TRect TControl::GetVisibleClientRect() const {
+    TRect visible;
+    TPoint origin;
+    if (!thorn::ControlAccess::VisibleClientRectInForm(*this, visible) ||
+        !thorn::ControlAccess::ClientOriginInForm(*this, origin))
+        return {};
+    OffsetRect(visible, -origin.X, -origin.Y);
+    return visible;
+}
+
 void TControl::SetClientWidth(int value) { SetWidth(value + (width_ - GetClientWidth())); }
 
 void TControl::SetClientHeight(int value) { SetHeight(value + (height_ - GetClientHeight())); }
@@ -842,6 +852,12 @@ void TWinControl::WMNCCalcSize(TRect& rect) const {
     rect = {rect.Left + borderWidth_, rect.Top + borderWidth_, rect.Right - borderWidth_, rect.Bottom - borderWidth_};
 }
 
+void TWinControl::NonClientChanged() {
+    thorn::ComponentRef<TWinControl> alive(this);
+    SizeChanged();
+    if (alive) Invalidate();
+}
+
 void TWinControl::WMButtonDown(const TWMMouse& message) {
     if (scrollBars_ && scrollBars_->MouseDown(message)) return;
     TControl::WMButtonDown(message);
@@ -998,12 +1014,6 @@ void ControlAccess::Scroll(TWinControl& c, int bar, int code, int pos) {
         c.WMVScroll(code, pos);
     else
         c.WMHScroll(code, pos);
-}
-
-void ControlAccess::NonClientChanged(TWinControl& c) {
-    ComponentRef<TWinControl> alive(&c);
-    c.SizeChanged();
-    if (alive) c.Invalidate();
 }
 
 bool ControlAccess::ClientOriginInForm(const TControl& c, TPoint& origin) {

@@ -5,7 +5,6 @@
 
 #include "bitmap/Pix32.h"
 #include "gui/Application.h"
-#include "gui/ControlAccess.h"
 #include "gui/Drawing.h"
 #include "gui/Edges.h"
 #include "gui/Forms.h"
@@ -97,13 +96,13 @@ void TrmInspector::setSplit(int value) {
 void TrmInspector::SetBorderStyle(TBorderStyle value) {
     if (value == borderStyle_) return;
     borderStyle_ = value;
-    thorn::ControlAccess::NonClientChanged(*this);
+    NonClientChanged();
 }
 
 void TrmInspector::SetCtl3D(bool value) {
     if (value == ctl3D_) return;
     ctl3D_ = value;
-    thorn::ControlAccess::NonClientChanged(*this);
+    NonClientChanged();
 }
 
 void TrmInspector::WMNCCalcSize(TRect& rect) const {
