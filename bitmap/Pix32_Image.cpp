@@ -7,7 +7,6 @@
 #include "bitmap/Pix32_LowLevel.h"
 #include "bitmap/Pix32_Transfer.h"
 #include "gui/Application.h"
-#include "gui/ControlAccess.h"
 #include "platform/Filer.h"
 
 namespace {
@@ -66,15 +65,8 @@ TCustomPaintBox32::~TCustomPaintBox32() = default;
 TRect TCustomPaintBox32::GetViewportRect() const { return {0, 0, GetWidth(), GetHeight()}; }
 
 TRect TCustomPaintBox32::VisibleViewport() const {
-    TRect viewport = GetViewportRect();
-    TRect visible;
-    TPoint origin;
-    if (!thorn::ControlAccess::VisibleClientRectInForm(*this, visible) ||
-        !thorn::ControlAccess::ClientOriginInForm(*this, origin))
-        return {};
-    OffsetRect(visible, -origin.X, -origin.Y);
     TRect result;
-    if (!IntersectRect(result, visible, viewport)) return {};
+    if (!IntersectRect(result, GetVisibleClientRect(), GetViewportRect())) return {};
     return result;
 }
 

@@ -4,9 +4,8 @@
 #include <cmath>
 #include <string_view>
 
-#include "controls/Rmbtncombo.h"
+#include "controls/DropDownEdit.h"
 #include "controls/Rmlibrary_Dates.h"
-#include "gui/ControlAccess.h"
 #include "inspector/Rmspeedbtns.h"
 #include "platform/ClassRegistry.h"
 #include "platform/Conversions.h"
@@ -509,9 +508,9 @@ int TrmScreenCalendar::HandleMessage(TKey& key, TShiftState shift, thorn::KeyAct
     UpdateBtns(shift.Contains(ssCtrl));
     thorn::ComponentRef<TrmScreenCalendar> self(this);
     if (down)
-        thorn::ControlAccess::KeyDown(*GetGrid(), key, shift);
+        GetGrid()->PerformKeyDown(key, shift);
     else
-        thorn::ControlAccess::KeyUp(*GetGrid(), key, shift);
+        GetGrid()->PerformKeyUp(key, shift);
     if (self) UpdateBtns(shift.Contains(ssCtrl));
     // The grid answers every key it is sent.
     key = 0;
@@ -540,7 +539,7 @@ void TrmScreenCalendar::ScreenKeyUp(TKey& key, TShiftState shift) {
 }
 
 void TrmScreenCalendar::ScreenKeyPress(char& key) {
-    thorn::ControlAccess::KeyPress(*GetGrid(), key);
+    GetGrid()->PerformKeyPress(key);
     key = 0;
 }
 
@@ -642,11 +641,6 @@ void TrmCustomComboCalendar::KeyDown(TKey& key, TShiftState shift) {
 
 // ---- streaming
 
-namespace {
-constexpr std::string_view kBorderStyleNames[] = {"bsNone",   "bsSingle",     "bsSizeable",
-                                                  "bsDialog", "bsToolWindow", "bsSizeToolWin"};
-}  // namespace
-
 void TrmCustomCalendar::PublishProperties(thorn::PropertyList& list) {
     TCustomPanel::PublishProperties(list);
     list.Object("CalendarColors", [this] { return colors_.get(); });
@@ -673,6 +667,6 @@ void TrmComboCalendar::PublishProperties(thorn::PropertyList& list) {
     list.Boolean("Enabled", [this] { return GetEnabled(); }, [this](bool v) { SetEnabled(v); }, true);
     list.Boolean("AutoSelect", [this] { return GetAutoSelect(); }, [this](bool v) { SetAutoSelect(v); }, true);
     list.Enumeration<TBorderStyle>("BorderStyle", [this] { return GetBorderStyle(); },
-                                   [this](TBorderStyle v) { SetBorderStyle(v); }, kBorderStyleNames, bsSingle);
+                                   [this](TBorderStyle v) { SetBorderStyle(v); }, thorn::kBorderStyleNames, bsSingle);
     list.Integer("MaxLength", [this] { return GetMaxLength(); }, [this](int32_t v) { SetMaxLength(v); }, 0);
 }

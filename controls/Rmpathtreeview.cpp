@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "gui/Application.h"
-#include "gui/PassThroughHint.h"
+#include "gui/CutOffHint.h"
 #include "inspector/Rmhint.h"
 #include "platform/ClassRegistry.h"
 #include "platform/Crc32.h"
@@ -16,15 +16,12 @@ const bool kRegistered =
     (RegisterClass<TrmPathTreeView>("TrmPathTreeView"), RegisterClass<TrmNodeInfo>("TrmNodeInfo"), true);
 
 // The hint of cut-off texts, shared by every path tree view.
-thorn::ComponentRef<TrmHintWindow>& SharedHint() {
-    static thorn::ComponentRef<TrmHintWindow> hint;
+thorn::CutOffHint& SharedHint() {
+    static thorn::CutOffHint hint;
     return hint;
 }
 
 constexpr std::string_view kSortTypeNames[] = {"stNone", "stData", "stText", "stBoth"};
-constexpr std::string_view kBorderStyleNames[] = {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow",
-                                                  "bsSizeToolWin"};
-constexpr std::string_view kAlignNames[] = {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom"};
 constexpr std::string_view kDragModeNames[] = {"dmManual", "dmAutomatic"};
 
 }  // namespace
@@ -124,10 +121,7 @@ void TrmTreeNodes::SubtreeMoved(TTreeNode& node) { static_cast<TrmTreeNode&>(nod
 
 void TrmTreeNodes::NodeDeleting(TTreeNode& node) { RemoveHash(&static_cast<TrmTreeNode&>(node)); }
 
-void TrmTreeNodes::NodesCleared() {
-    entries_.clear();
-    slots_.Clear();
-}
+void TrmTreeNodes::NodesCleared() { index_.Clear(); }
 
 // ================================================================== the view
 
@@ -143,18 +137,7 @@ std::unique_ptr<TTreeNode> TrmCustomPathTreeView::CreateNode() { return std::mak
 
 // ---- paths
 
-std::string TrmCustomPathTreeView::NodePath(const TTreeNode* node) const {
-    size_t length = 0;
-    for (const TTreeNode* n = node; n; n = n->GetParent()) length += n->GetText().size() + 1;
-    std::string path(length, sepChar_);
-    for (const TTreeNode* n = node; n; n = n->GetParent()) {
-        const std::string& text = n->GetText();
-        length -= text.size();
-        std::copy(text.begin(), text.end(), path.begin() + static_cast<std::ptrdiff_t>(length));
-        --length;
-    }
-    return path;
-}
+std::string TrmCustomPathTreeView::NodePath(const TTreeNode* node) const { return thorn::PathOf(node, sepChar_); }
 
 TrmTreeNode* TrmCustomPathTreeView::FindPathNode(std::string_view path) const { return GetItems()->LocateNode(path); }
 
@@ -305,34 +288,18 @@ bool TrmCustomPathTreeView::CustomDrawItem(TTreeNode* node, TCustomDrawState sta
 }
 
 void TrmCustomPathTreeView::SetNewHint(TTreeNode* node) {
-    thorn::ComponentRef<TrmHintWindow>& hint = SharedHint();
-    // The hint may be closed from inside its own input (passed through to
-    // the window below): it goes once that has returned.
-    auto close = [&] {
-        if (TrmHintWindow* shown = hint.Get()) {
-            shown->Hide();
-            hint = nullptr;
-            if (Application)
-                Application->ReleaseComponent(shown);
-            else
-                thorn::Free(shown);
-        }
-    };
+    thorn::CutOffHint& hint = SharedHint();
     if (!node || !GetToolTips() || !Application || !IsShowing()) {
-        close();
+        hint.Close();
         return;
     }
-    if (hint && hint->GetVisible() && hint->GetCaption() == node->GetText()) return;
-    close();
+    if (hint.Shows(node->GetText())) return;
+    hint.Close();
     const TRect text = node->DisplayRect(true);
     if (text.Right <= GetWidth()) return;
     const TPoint topLeft = ClientToScreen({text.Left, text.Top});
-    auto* shown = thorn::Make<thorn::PassThroughHint<TrmHintWindow>>(*Application);
-    shown->SetWindowBelow(GetParentForm());
-    hint = shown;
-    hint->SetColor(clInfoBk);
-    hint->Font().Assign(GetFont());
-    hint->ActivateHint({topLeft.X, topLeft.Y, topLeft.X + text.Width(), topLeft.Y + text.Height()}, node->GetText());
+    hint.Show<TrmHintWindow>(*this, {topLeft.X, topLeft.Y, topLeft.X + text.Width(), topLeft.Y + text.Height()},
+                             node->GetText());
 }
 
 // ================================================================ published
@@ -343,7 +310,7 @@ void TrmPathTreeView::PublishProperties(thorn::PropertyList& list) {
     TrmCustomPathTreeView::PublishProperties(list);
     list.Boolean("AutoExpand", [this] { return GetAutoExpand(); }, [this](bool v) { SetAutoExpand(v); }, false);
     list.Enumeration<TBorderStyle>("BorderStyle", [this] { return GetBorderStyle(); },
-                                   [this](TBorderStyle v) { SetBorderStyle(v); }, kBorderStyleNames, bsSingle);
+                                   [this](TBorderStyle v) { SetBorderStyle(v); }, thorn::kBorderStyleNames, bsSingle);
     list.Integer("ChangeDelay", [this] { return GetChangeDelay(); }, [this](int32_t v) { SetChangeDelay(v); }, 0);
     list.Boolean("HideSelection", [this] { return GetHideSelection(); }, [this](bool v) { SetHideSelection(v); }, true);
     list.Boolean("HotTrack", [this] { return GetHotTrack(); }, [this](bool v) { SetHotTrack(v); }, false);
@@ -361,8 +328,8 @@ void TrmPathTreeView::PublishProperties(thorn::PropertyList& list) {
     list.Char("SepChar", [this] { return GetSepChar(); }, [this](char c) { SetSepChar(c); }, '/');
     list.Enumeration<TDragMode>("DragMode", [this] { return GetDragMode(); }, [this](TDragMode v) { SetDragMode(v); },
                                 kDragModeNames, dmManual);
-    list.Enumeration<TAlign>("Align", [this] { return GetAlign(); }, [this](TAlign v) { SetAlign(v); }, kAlignNames,
-                             alNone);
+    list.Enumeration<TAlign>("Align", [this] { return GetAlign(); }, [this](TAlign v) { SetAlign(v); },
+                             thorn::kAlignNames, alNone);
     list.Boolean("Ctl3D", [this] { return GetCtl3D(); }, [this](bool v) { SetCtl3D(v); }, true);
     list.Boolean("TabStop", [this] { return GetTabStop(); }, [this](bool v) { SetTabStop(v); }, true);
     list.Boolean("ShowHint", [this] { return GetShowHint(); }, [this](bool v) { SetShowHint(v); }, false);

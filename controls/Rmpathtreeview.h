@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "gui/TreeView.h"
-#include "inspector/HashSlots.h"
+#include "inspector/PathIndex.h"
 #include "platform/Components.h"
 
 // The path tree view: a tree view whose nodes are also found by their paths.
@@ -126,7 +126,7 @@ public:
     void BinaryInsert(std::string_view path, TrmTreeNode* node);
     // Takes node's entry out of the index.
     void RemoveHash(TrmTreeNode* node);
-    int GetHashCount() const { return static_cast<int>(entries_.size()); }
+    int GetHashCount() const { return index_.Count(); }
     // Entry index (the positions LocateHashIndex answers).
     const TrmHashData& GetHashData(int index) const;
     // Writes a new file "tvhash-<unique part>.txt" in the system's temporary
@@ -161,13 +161,26 @@ private:
     void InsertEntry(int32_t hash, std::string_view path, TrmTreeNode* node);
     // AddChild for a node whose path and hash are known already.
     TrmTreeNode* AddChildKnowing(TTreeNode* parent, const std::string& text, const KnownPath& known);
-    // Whether node's current path is path, compared component by component.
-    bool PathIs(const TTreeNode* node, std::string_view path) const;
-    void RemoveEntry(int32_t index);
 
     TrmCustomPathTreeView* owner_;
-    std::vector<TrmHashData> entries_;
-    thorn::HashSlots slots_;  // the index over entries_
+    // The index's entries are the TrmHashData records; a node keeps the
+    // position of its own.
+    struct IndexTraits {
+        using Entry = TrmHashData;
+        using Node = TrmTreeNode;
+        static Entry Make(int32_t hash, size_t length, Node* node) {
+            Entry entry;
+            entry.Hash = hash;
+            entry.Length = static_cast<int32_t>(length);
+            entry.Node = node;
+            return entry;
+        }
+        static int32_t HashOf(const Entry& entry) { return entry.Hash; }
+        static size_t LengthOf(const Entry& entry) { return static_cast<size_t>(entry.Length); }
+        static Node* NodeOf(const Entry& entry) { return entry.Node; }
+        static int32_t& PositionOf(Node& node) { return node.hashEntry_; }
+    };
+    thorn::PathIndex<IndexTraits> index_;
     const KnownPath* known_ = nullptr;
 };
 

@@ -1,8 +1,8 @@
-// The path tree view's index: an entry per indexed node (its path's hash,
-// the path's length and the node), found through open addressing with
-// linear probing over the hashes. Paths are compared in full among the
-// entries of equal hash; a node knows its entry, so it is taken out by node
-// and never by a path another node may share.
+// The path tree view's index (a thorn::PathIndex): an entry per indexed
+// node (its path's hash, the path's length and the node), found by hash.
+// Paths are compared in full among the entries of equal hash; a node knows
+// its entry, so it is taken out by node and never by a path another node
+// may share.
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -15,31 +15,15 @@
 
 int32_t TrmTreeNodes::HashValue(std::string_view path) const { return GetStrCRC32(path); }
 
-bool TrmTreeNodes::PathIs(const TTreeNode* node, std::string_view path) const {
-    const char sep = owner_->GetSepChar();
-    size_t end = path.size();
-    for (const TTreeNode* n = node; n; n = n->GetParent()) {
-        const std::string& text = n->GetText();
-        if (end < text.size() + 1) return false;
-        const size_t start = end - text.size();
-        if (path[start - 1] != sep || std::memcmp(path.data() + start, text.data(), text.size()) != 0) return false;
-        end = start - 1;
-    }
-    return end == 0;
-}
-
 int TrmTreeNodes::FindEntry(int32_t hash, std::string_view path) const {
-    return slots_.Find(hash, [&](uint32_t position) {
-        const TrmHashData& entry = entries_[position];
-        return static_cast<size_t>(entry.Length) == path.size() && PathIs(entry.Node, path);
-    });
+    return index_.FindPath(hash, path, owner_->GetSepChar());
 }
 
 int TrmTreeNodes::LocateHashIndex(std::string_view path) const { return FindEntry(HashValue(path), path); }
 
 TrmTreeNode* TrmTreeNodes::LocateNode(std::string_view path) const {
     const int index = LocateHashIndex(path);
-    return index < 0 ? nullptr : entries_[static_cast<size_t>(index)].Node;
+    return index < 0 ? nullptr : index_[index].Node;
 }
 
 void TrmTreeNodes::BinaryInsert(std::string_view path, TrmTreeNode* node) {
@@ -50,36 +34,17 @@ void TrmTreeNodes::InsertEntry(int32_t hash, std::string_view path, TrmTreeNode*
     if (&node->GetOwner() != this) throw ETreeViewError("The node belongs to another tree");
     // A path is entered once.
     if (FindEntry(hash, path) >= 0) return;
-    if (node->hashEntry_ >= 0) RemoveEntry(node->hashEntry_);
-    TrmHashData entry;
-    entry.Hash = hash;
-    entry.Length = static_cast<int32_t>(path.size());
-    entry.Node = node;
-    entries_.push_back(entry);
-    node->hashEntry_ = static_cast<int32_t>(entries_.size() - 1);
-    slots_.Add(hash, static_cast<uint32_t>(entries_.size() - 1));
+    if (node->hashEntry_ >= 0) index_.Remove(node->hashEntry_);
+    index_.Add(hash, path.size(), node);
 }
 
 void TrmTreeNodes::RemoveHash(TrmTreeNode* node) {
-    if (node && &node->GetOwner() == this && node->hashEntry_ >= 0) RemoveEntry(node->hashEntry_);
+    if (node && &node->GetOwner() == this && node->hashEntry_ >= 0) index_.Remove(node->hashEntry_);
 }
 
 const TrmTreeNodes::TrmHashData& TrmTreeNodes::GetHashData(int index) const {
     if (index < 0 || index >= GetHashCount()) throw ETreeViewError("Invalid index");
-    return entries_[static_cast<size_t>(index)];
-}
-
-void TrmTreeNodes::RemoveEntry(int32_t index) {
-    const auto position = static_cast<uint32_t>(index);
-    const auto last = static_cast<uint32_t>(entries_.size() - 1);
-    slots_.Remove(position, entries_[position].Hash, last, entries_[last].Hash);
-    entries_[position].Node->hashEntry_ = -1;
-    // The last entry takes the freed position.
-    if (position != last) {
-        entries_[position] = entries_.back();
-        entries_[position].Node->hashEntry_ = index;
-    }
-    entries_.pop_back();
+    return index_[index];
 }
 
 TrmTreeNode* TrmTreeNodes::AddChildKnowing(TTreeNode* parent, const std::string& text, const KnownPath& known) {
@@ -98,8 +63,8 @@ TrmTreeNode* TrmTreeNodes::AddChildKnowing(TTreeNode* parent, const std::string&
 
 std::filesystem::path TrmTreeNodes::DumpHash() const {
     std::vector<const TrmHashData*> order;
-    order.reserve(entries_.size());
-    for (const TrmHashData& entry : entries_) order.push_back(&entry);
+    order.reserve(index_.Entries().size());
+    for (const TrmHashData& entry : index_.Entries()) order.push_back(&entry);
     std::stable_sort(order.begin(), order.end(),
                      [](const TrmHashData* a, const TrmHashData* b) { return a->Hash < b->Hash; });
     std::string text;

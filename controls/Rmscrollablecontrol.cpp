@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "gui/ControlAccess.h"
 #include "gui/Edges.h"
 #include "gui/Host.h"
 #include "gui/ScrollBars.h"
@@ -272,13 +271,13 @@ void TrmCustomScrollableControl::SetScrollBars(TScrollStyle value) {
 void TrmCustomScrollableControl::SetBorderStyle(TBorderStyle value) {
     if (value == borderStyle_) return;
     borderStyle_ = value;
-    thorn::ControlAccess::NonClientChanged(*this);
+    NonClientChanged();
 }
 
 void TrmCustomScrollableControl::SetCtl3D(bool value) {
     if (value == ctl3D_) return;
     ctl3D_ = value;
-    if (borderStyle_ == bsSingle) thorn::ControlAccess::NonClientChanged(*this);
+    if (borderStyle_ == bsSingle) NonClientChanged();
 }
 
 void TrmCustomScrollableControl::WMNCCalcSize(TRect& rect) const {

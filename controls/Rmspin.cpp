@@ -16,8 +16,6 @@ namespace {
 const bool kRegistered = (RegisterClass<TrmFloatSpinEdit>("TrmFloatSpinEdit"),
                           RegisterClass<TrmTimeSpinEdit>("TrmTimeSpinEdit"), true);
 
-constexpr std::string_view kBorderStyleNames[] = {"bsNone",   "bsSingle",     "bsSizeable",
-                                                  "bsDialog", "bsToolWindow", "bsSizeToolWin"};
 constexpr std::string_view kTimeDisplayNames[] = {"td24Hour", "td12Hour"};
 constexpr char kBackspace = '\b';
 constexpr char kEnter = '\r';
@@ -38,7 +36,8 @@ void PublishEditProperties(Edit& edit, thorn::PropertyList& list) {
                  true);
     list.Boolean("AutoSize", [&edit] { return edit.GetAutoSize(); }, [&edit](bool v) { edit.SetAutoSize(v); }, true);
     list.Enumeration<TBorderStyle>("BorderStyle", [&edit] { return edit.GetBorderStyle(); },
-                                   [&edit](TBorderStyle v) { edit.SetBorderStyle(v); }, kBorderStyleNames, bsSingle);
+                                   [&edit](TBorderStyle v) { edit.SetBorderStyle(v); }, thorn::kBorderStyleNames,
+                                   bsSingle);
     list.Integer("Color", [&edit] { return edit.GetColor(); }, [&edit](int32_t v) { edit.SetColor(v); }, clWindow);
     list.Boolean("EditorEnabled", [&edit] { return edit.GetEditorEnabled(); },
                  [&edit](bool v) { edit.SetEditorEnabled(v); }, true);

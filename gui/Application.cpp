@@ -10,6 +10,8 @@
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
 
+thorn::ApplicationLink* thorn::RunningApplication() { return Application; }
+
 TApplication::TApplication(std::unique_ptr<thorn::Host> host) : host_(std::move(host)) {
     if (Application) throw EInvalidOperation("Only one application can run at a time");
     if (!host_) throw EInvalidOperation("An application needs a host");
@@ -215,6 +217,10 @@ void TApplication::SetCaptureControl(TControl* control) {
     if (newForm && newForm->GetHostWindow()) newForm->GetHostWindow()->SetCapture(true);
     if (!control && oldForm && oldForm->GetHostWindow()) oldForm->GetHostWindow()->SetCapture(false);
     if (old) thorn::ControlAccess::CaptureChanged(*old);
+}
+
+void TApplication::ApplyControlCursor() {
+    if (Screen) Screen->ApplyCursorFor(nullptr);
 }
 
 // ---- hints

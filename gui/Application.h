@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "gui/ControlLinks.h"
 #include "gui/Forms.h"
 #include "gui/Host.h"
 #include "platform/Components.h"
@@ -21,12 +22,12 @@ using TIdleEvent = std::function<void(TObject* sender, bool& done)>;
 // The running program: the forms, the message loop on its host, timers,
 // hints, the exception box and message boxes. One exists at a time and is
 // reachable as the global Application; making it also makes Screen.
-class TApplication : public TComponent {
+class TApplication : public TComponent, public thorn::ApplicationLink {
 public:
     explicit TApplication(std::unique_ptr<thorn::Host> host);
     ~TApplication() override;
 
-    thorn::Host& GetHost() const { return *host_; }
+    thorn::Host& GetHost() const override { return *host_; }
 
     // Makes a form owned by the application and runs its OnCreate (an
     // exception there is shown with the exception box and the form stays).
@@ -66,7 +67,7 @@ public:
     // in one or another mark below it) in an OK box with the stop icon.
     void ShowException(const std::exception& e);
     // Runs fn, handling any exception it throws as an event handler's.
-    void Guard(TObject* sender, const std::function<void()>& fn);
+    void Guard(TObject* sender, const std::function<void()>& fn) override;
 
     // ---- message boxes
     // A modal box with text, caption (the system's "Error" when empty) and
@@ -96,16 +97,16 @@ public:
     void QueueCall(std::function<void()> fn);
 
     // ---- mouse capture (one control at a time)
-    TControl* GetCaptureControl() const { return capture_.Get(); }
-    void SetCaptureControl(TControl* control);
+    TControl* GetCaptureControl() const override { return capture_.Get(); }
+    void SetCaptureControl(TControl* control) override;
 
     TExceptionEvent OnException;
     TNotifyEvent OnHint;
     TIdleEvent OnIdle;
 
     // ---- used by the layer
-    void RegisterTimer(TTimer* timer);
-    void UnregisterTimer(TTimer* timer);
+    void RegisterTimer(TTimer* timer) override;
+    void UnregisterTimer(TTimer* timer) override;
     // Milliseconds until the next timer is due (-1: none).
     int64_t TimeToNextTimer() const;
     // Fires every timer that is due now; answers how many fired.
@@ -120,6 +121,7 @@ public:
     void UpdateActions();
 
 private:
+    void ApplyControlCursor() override;
     bool ProcessPending();
     void Idle();
     void UpdateHint();

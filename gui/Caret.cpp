@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "gui/ControlAccess.h"
+#include "gui/ControlLinks.h"
 #include "gui/Timers.h"
 
 namespace thorn {
@@ -38,7 +39,7 @@ bool RectInForm(TRect& r) {
 void InvalidateCaret() {
     TRect r;
     if (!RectInForm(r)) return;
-    if (TCustomForm* form = State().owner->GetParentForm()) form->InvalidateClientRect(r);
+    if (FormLink* form = FormLinkOf(*State().owner.Get())) form->InvalidateClientRect(r);
 }
 
 void Blink() {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "gui/ControlAccess.h"
 #include "gui/ControlCanvas.h"
 #include "gui/Edges.h"
 #include "platform/Text.h"
@@ -174,7 +173,7 @@ void TCustomComboBox::WMSize() {
 void TCustomComboBox::SetCtl3D(bool value) {
     if (value == ctl3D_) return;
     ctl3D_ = value;
-    thorn::ControlAccess::NonClientChanged(*this);
+    NonClientChanged();
 }
 
 void TCustomComboBox::WMNCCalcSize(TRect& rect) const {

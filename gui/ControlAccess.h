@@ -1,6 +1,7 @@
 #pragma once
 
-#include "gui/Forms.h"
+#include "gui/Controls.h"
+#include "gui/Host.h"
 
 // The layer's own door to the protected message methods of controls: the
 // form's routing and painting reach them only through here.
@@ -39,9 +40,9 @@ public:
     static void FocusChanged(TWinControl& c, TWinControl* focused) { c.CMFocusChanged(focused); }
 
     // input as a form's window hands it over
-    static void RouteMouse(TCustomForm& f, const MouseInput& input) { f.RouteMouse(input); }
-    static void RouteKey(TCustomForm& f, const KeyInput& input) { f.RouteKey(input); }
-    static void RouteChar(TCustomForm& f, char ch) { f.RouteChar(ch); }
+    static void RouteMouse(TCustomForm& f, const MouseInput& input);
+    static void RouteKey(TCustomForm& f, const KeyInput& input);
+    static void RouteChar(TCustomForm& f, char ch);
 
     // painting
     // Paints wc and everything on it whose area meets clip. boundsOrigin is
@@ -66,7 +67,7 @@ public:
     static void Scroll(TWinControl& c, int bar, int code, int pos);
     // The client area changed size without the bounds changing (a scroll
     // bar came or went): the control hears it as a resize and repaints.
-    static void NonClientChanged(TWinControl& c);
+    static void NonClientChanged(TWinControl& c) { c.NonClientChanged(); }
     // Where c's client (0, 0) lies in its form's coordinates (the window's
     // inside, which is the back buffer's); false when c is on no form.
     static bool ClientOriginInForm(const TControl& c, TPoint& origin);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "platform/Sets.h"
 
@@ -15,6 +16,13 @@ using TShiftState = thorn::EnumSet<TShiftStateMember>;
 constexpr TShiftStateMember ButtonShift(TMouseButton button) {
     return button == mbLeft ? ssLeft : button == mbRight ? ssRight : ssMiddle;
 }
+
+namespace thorn {
+// Neither Shift, Alt nor Ctrl is held (mouse buttons do not count).
+constexpr bool NoShiftKeys(TShiftState shift) {
+    return !shift.Contains(ssShift) && !shift.Contains(ssAlt) && !shift.Contains(ssCtrl);
+}
+}  // namespace thorn
 
 // Screen cursors, with the original platform's numbers.
 using TCursor = int16_t;
@@ -168,6 +176,11 @@ enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
 
 // Placement of a control inside its parent.
 enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+namespace thorn {
+// The names a form stream gives the values, in order.
+inline constexpr std::string_view kAlignNames[] = {"alNone",  "alTop",    "alBottom", "alLeft",
+                                                   "alRight", "alClient", "alCustom"};
+}  // namespace thorn
 
 enum TAnchorKind : uint8_t { akLeft, akTop, akRight, akBottom };
 using TAnchors = thorn::EnumSet<TAnchorKind>;
@@ -182,5 +195,10 @@ inline constexpr uint32_t DLGC_WANTCHARS = 0x80;
 // A form's frame, stacking and size state, which its window shows.
 enum TFormBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 using TBorderStyle = TFormBorderStyle;
+namespace thorn {
+// The names a form stream gives the values, in order.
+inline constexpr std::string_view kBorderStyleNames[] = {"bsNone",   "bsSingle",     "bsSizeable",
+                                                         "bsDialog", "bsToolWindow", "bsSizeToolWin"};
+}  // namespace thorn
 enum TFormStyle : uint8_t { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TWindowState : uint8_t { wsNormal, wsMinimized, wsMaximized };

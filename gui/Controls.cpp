@@ -2,12 +2,10 @@
 
 #include <algorithm>
 
-#include "gui/ActnList.h"
-#include "gui/Application.h"
+#include "gui/ActionLink.h"
 #include "gui/ControlAccess.h"
 #include "gui/ControlCanvas.h"
-#include "gui/Forms.h"
-#include "gui/Menus.h"
+#include "gui/ControlLinks.h"
 #include "gui/ScrollBars.h"
 #include "gui/SizeConstraints.h"
 #include "platform/Collections.h"
@@ -22,14 +20,16 @@ std::string GetLongHint(const std::string& hint) {
     return bar == std::string::npos ? hint : hint.substr(bar + 1);
 }
 
-TCustomForm* GetParentForm(const TControl* control) {
-    while (control && control->GetParent()) control = control->GetParent();
-    return const_cast<TCustomForm*>(dynamic_cast<const TCustomForm*>(control));
-}
-
 namespace {
 
 bool IsDestroying(const TComponent& c) { return c.GetComponentState().Contains(csDestroying); }
+
+// The top of control's parent chain: its form when it is on one.
+TControl* TopOf(const TControl& control) {
+    const TControl* top = &control;
+    while (top->GetParent()) top = top->GetParent();
+    return const_cast<TControl*>(top);
+}
 
 }  // namespace
 
@@ -47,11 +47,10 @@ TControl::~TControl() {
 
 void TControl::BeforeDestruction() {
     TComponent::BeforeDestruction();
-    if (Application && Application->GetCaptureControl() == this) Application->SetCaptureControl(nullptr);
+    thorn::ApplicationLink* app = thorn::RunningApplication();
+    if (app && app->GetCaptureControl() == this) app->SetCaptureControl(nullptr);
     if (parent_) parent_->RemoveControl(this);
 }
-
-TCustomForm* TControl::GetParentForm() const { return ::GetParentForm(this); }
 
 // ---- action and pop-up menu
 
@@ -71,10 +70,6 @@ std::unique_ptr<TBasicActionLink> TControl::CreateActionLink() { return std::mak
 void TControl::InitiateAction() {
     if (actionLink_) actionLink_->Update();
 }
-
-TPopupMenu* TControl::GetPopupMenu() const { return popupMenu_.Get(); }
-
-void TControl::SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
 
 void TControl::DoContextPopup(TPoint mousePos, bool& handled) {
     if (OnContextPopup) OnContextPopup(this, mousePos, handled);
@@ -145,6 +140,16 @@ TSizeConstraints& TControl::Constraints() {
 void TControl::DoConstraintsChange() { SetBounds(left_, top_, width_, height_); }
 
 TRect TControl::GetClientRect() const { return {0, 0, width_, height_}; }
+
+TRect TControl::GetVisibleClientRect() const {
+    TRect visible;
+    TPoint origin;
+    if (!thorn::ControlAccess::VisibleClientRectInForm(*this, visible) ||
+        !thorn::ControlAccess::ClientOriginInForm(*this, origin))
+        return {};
+    OffsetRect(visible, -origin.X, -origin.Y);
+    return visible;
+}
 
 void TControl::SetClientWidth(int value) { SetWidth(value + (width_ - GetClientWidth())); }
 
@@ -307,7 +312,7 @@ void TControl::SetCursor(TCursor value) {
 
 void TControl::InvalidateRect(const TRect& r) {
     if (IsDestroying(*this)) return;
-    TCustomForm* form = GetParentForm();
+    thorn::FormLink* form = thorn::FormLinkOf(*this);
     if (!form || !IsShowing()) return;
     TPoint origin;
     if (!thorn::ControlAccess::ClientOriginInForm(*this, origin)) return;
@@ -316,7 +321,7 @@ void TControl::InvalidateRect(const TRect& r) {
 
 void TControl::Invalidate() {
     if (IsDestroying(*this) || !parent_) return;
-    TCustomForm* form = GetParentForm();
+    thorn::FormLink* form = thorn::FormLinkOf(*this);
     if (!form || !parent_->IsShowing() || !visible_) return;
     TPoint origin;
     if (!thorn::ControlAccess::ClientOriginInForm(*parent_, origin)) return;
@@ -330,14 +335,18 @@ void TControl::Repaint() {
 }
 
 void TControl::Update() {
-    if (TCustomForm* form = GetParentForm()) form->Update();
+    if (thorn::FormLinkOf(*this)) TopOf(*this)->Update();
 }
 
-bool TControl::GetMouseCapture() const { return Application && Application->GetCaptureControl() == this; }
+bool TControl::GetMouseCapture() const {
+    thorn::ApplicationLink* app = thorn::RunningApplication();
+    return app && app->GetCaptureControl() == this;
+}
 
 void TControl::SetMouseCapture(bool value) {
-    if (!Application || GetMouseCapture() == value) return;
-    Application->SetCaptureControl(value ? this : nullptr);
+    thorn::ApplicationLink* app = thorn::RunningApplication();
+    if (!app || GetMouseCapture() == value) return;
+    app->SetCaptureControl(value ? this : nullptr);
 }
 
 void TControl::BringToFront() {
@@ -469,7 +478,7 @@ void TControl::CMParentShowHintChanged() {
 }
 
 void TControl::CMCursorChanged() {
-    if (Screen && Application) Screen->ApplyCursorFor(nullptr);
+    if (thorn::ApplicationLink* app = thorn::RunningApplication()) app->ApplyControlCursor();
 }
 
 void TControl::CMCancelMode() {
@@ -579,13 +588,13 @@ void TWinControl::InsertControl(TControl* control) {
 
 void TWinControl::RemoveControl(TControl* control) {
     if (!control || control->parent_ != this) return;
-    TCustomForm* form = GetParentForm();
+    thorn::FormLink* form = thorn::FormLinkOf(*this);
     if (form && control->IsWindowed()) form->DefocusControl(static_cast<TWinControl*>(control), true);
-    if (Application) {
-        TControl* capture = Application->GetCaptureControl();
+    if (thorn::ApplicationLink* app = thorn::RunningApplication()) {
+        TControl* capture = app->GetCaptureControl();
         for (TControl* c = capture; c; c = c->parent_)
             if (c == control) {
-                Application->SetCaptureControl(nullptr);
+                app->SetCaptureControl(nullptr);
                 break;
             }
     }
@@ -629,22 +638,22 @@ TControl* TWinControl::ControlAtPos(TPoint pos, bool allowDisabled, bool allowWi
 }
 
 bool TWinControl::CanFocus() const {
-    TCustomForm* form = GetParentForm();
-    if (!form) return false;
-    // The form itself may still be hidden: focus then waits for it to show.
-    for (const TControl* c = this; c && c != form; c = c->GetParent())
+    if (!thorn::FormLinkOf(*this)) return false;
+    // The form itself (the top of the chain) may still be hidden: focus then
+    // waits for it to show.
+    for (const TControl* c = this; c && c->GetParent(); c = c->GetParent())
         if (!c->GetVisible() || !c->GetEnabled()) return false;
     return true;
 }
 
 bool TWinControl::Focused() const {
-    TCustomForm* form = GetParentForm();
+    thorn::FormLink* form = thorn::FormLinkOf(*this);
     if (!form) return false;
     return form->GetFocusedControl() == this && form->GetActive();
 }
 
 void TWinControl::SetFocus() {
-    TCustomForm* form = GetParentForm();
+    thorn::FormLink* form = thorn::FormLinkOf(*this);
     if (!form) throw EInvalidOperation("Cannot focus a control that is on no form");
     form->FocusControl(this);
 }
@@ -697,7 +706,7 @@ void TWinControl::SelectNext(TWinControl* current, bool goForward, bool checkTab
 }
 
 void TWinControl::SelectFirst() {
-    TCustomForm* form = GetParentForm();
+    thorn::FormLink* form = thorn::FormLinkOf(*this);
     TWinControl* first = FindNextControl(nullptr, true, true, false);
     if (!first) first = FindNextControl(nullptr, true, false, false);
     if (first && form) form->FocusControl(first);
@@ -842,6 +851,12 @@ void TWinControl::WMNCCalcSize(TRect& rect) const {
     rect = {rect.Left + borderWidth_, rect.Top + borderWidth_, rect.Right - borderWidth_, rect.Bottom - borderWidth_};
 }
 
+void TWinControl::NonClientChanged() {
+    thorn::ComponentRef<TWinControl> alive(this);
+    SizeChanged();
+    if (alive) Invalidate();
+}
+
 void TWinControl::WMButtonDown(const TWMMouse& message) {
     if (scrollBars_ && scrollBars_->MouseDown(message)) return;
     TControl::WMButtonDown(message);
@@ -889,14 +904,15 @@ bool TWinControl::CMChildKey(TKey key, TShiftState shift, TWinControl* sender) {
 
 void TWinControl::CMEnabledChanged() {
     if (!GetEnabled()) {
-        if (TCustomForm* form = GetParentForm(); form && form != this) form->DefocusControl(this, false);
+        // A form (the top of the chain) keeps its own focus.
+        if (thorn::FormLink* form = thorn::FormLinkOf(*this); form && GetParent()) form->DefocusControl(this, false);
     }
     TControl::CMEnabledChanged();
 }
 
 void TWinControl::CMVisibleChanged() {
     if (!GetVisible()) {
-        if (TCustomForm* form = GetParentForm(); form && form != this) form->DefocusControl(this, false);
+        if (thorn::FormLink* form = thorn::FormLinkOf(*this); form && GetParent()) form->DefocusControl(this, false);
     }
     TControl::CMVisibleChanged();
 }
@@ -966,6 +982,8 @@ void TCustomControl::PaintWindow(TCanvas& canvas) {
 
 namespace thorn {
 
+FormLink* FormLinkOf(const TControl& control) { return dynamic_cast<FormLink*>(TopOf(control)); }
+
 TPoint ControlAccess::ClientOffset(const TControl& c) {
     if (!c.IsWindowed()) return {0, 0};
     TRect area = ClientAreaInBounds(c);
@@ -1000,16 +1018,10 @@ void ControlAccess::Scroll(TWinControl& c, int bar, int code, int pos) {
         c.WMHScroll(code, pos);
 }
 
-void ControlAccess::NonClientChanged(TWinControl& c) {
-    ComponentRef<TWinControl> alive(&c);
-    c.SizeChanged();
-    if (alive) c.Invalidate();
-}
-
 bool ControlAccess::ClientOriginInForm(const TControl& c, TPoint& origin) {
     origin = {0, 0};
     const TControl* p = &c;
-    while (p && !dynamic_cast<const TCustomForm*>(p)) {
+    while (p && !dynamic_cast<const FormLink*>(p)) {
         TPoint offset = ClientOffset(*p);
         origin.X += p->GetLeft() + offset.X;
         origin.Y += p->GetTop() + offset.Y;
@@ -1128,7 +1140,7 @@ void ControlCanvas::EndPaint() {
 
 void ControlCanvas::RequiredState() {
     if (painting_) return;
-    TCustomForm* form = control_.GetParentForm();
+    FormLink* form = FormLinkOf(control_);
     TRect visible;
     TPoint origin;
     if (!form || !ControlAccess::VisibleClientRectInForm(control_, visible) ||

@@ -126,6 +126,9 @@ public:
     virtual TRect GetClientRect() const;
     int GetClientWidth() const { return GetClientRect().Width(); }
     int GetClientHeight() const { return GetClientRect().Height(); }
+    // The part of the client area that can be seen (inside every parent's
+    // client area, on a form), in client coordinates; empty when none.
+    TRect GetVisibleClientRect() const;
     void SetClientWidth(int value);
     void SetClientHeight(int value);
     // Screen coordinates of the client area's top-left corner.
@@ -385,6 +388,14 @@ public:
     // Focuses the first control in tab order.
     void SelectFirst();
 
+    // ---- keys handed on: a control that passes the keys typed to it on to
+    // another (a pop-up passing on what its owner's window typed) hands them
+    // over here, and the other handles them as typed (KeyDown, KeyUp,
+    // KeyPress, with their events).
+    void PerformKeyDown(TKey& key, TShiftState shift) { KeyDown(key, shift); }
+    void PerformKeyUp(TKey& key, TShiftState shift) { KeyUp(key, shift); }
+    void PerformKeyPress(char& key) { KeyPress(key); }
+
     // ---- layout
     void DisableAlign();
     void EnableAlign();
@@ -452,6 +463,10 @@ protected:
     // base takes off BorderWidth. The layer takes the shown window scroll
     // bars (gui/ScrollBars.h) off what this leaves.
     virtual void WMNCCalcSize(TRect& rect) const;
+    // The frame changed (a border, its style, a window scroll bar) and with
+    // it the client area, the bounds staying: the control hears it as a
+    // resize and repaints.
+    void NonClientChanged();
     // What the user did on a window scroll bar: an SB_ code, and for
     // SB_THUMBTRACK and SB_THUMBPOSITION the thumb's position. The control
     // moves its content and sets the bar's position itself.

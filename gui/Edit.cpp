@@ -4,7 +4,6 @@
 
 #include "gui/Application.h"
 #include "gui/Caret.h"
-#include "gui/ControlAccess.h"
 #include "gui/Edges.h"
 #include "platform/Beep.h"
 #include "platform/FontCache.h"
@@ -71,14 +70,14 @@ void TCustomEdit::SetBorderStyle(TBorderStyle value) {
     if (value == borderStyle_) return;
     borderStyle_ = value;
     AdjustHeight();
-    thorn::ControlAccess::NonClientChanged(*this);
+    NonClientChanged();
 }
 
 void TCustomEdit::SetCtl3D(bool value) {
     if (value == ctl3D_) return;
     ctl3D_ = value;
     AdjustHeight();
-    thorn::ControlAccess::NonClientChanged(*this);
+    NonClientChanged();
 }
 
 void TCustomEdit::SetMultiLine(bool value) {

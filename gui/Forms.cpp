@@ -924,3 +924,18 @@ void TCustomForm::RouteChar(char ch) {
     }
     ControlAccess::KeyPress(*focus, ch);
 }
+
+// ---- reached from the controls' base, which does not know the form's class
+
+TCustomForm* GetParentForm(const TControl* control) {
+    while (control && control->GetParent()) control = control->GetParent();
+    return const_cast<TCustomForm*>(dynamic_cast<const TCustomForm*>(control));
+}
+
+TCustomForm* TControl::GetParentForm() const { return ::GetParentForm(this); }
+
+void ControlAccess::RouteMouse(TCustomForm& f, const thorn::MouseInput& input) { f.RouteMouse(input); }
+
+void ControlAccess::RouteKey(TCustomForm& f, const thorn::KeyInput& input) { f.RouteKey(input); }
+
+void ControlAccess::RouteChar(TCustomForm& f, char ch) { f.RouteChar(ch); }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "bitmap/Pix32.h"
+#include "gui/ControlLinks.h"
 #include "gui/Controls.h"
 #include "gui/Host.h"
 
@@ -41,7 +42,7 @@ class MenuBar;
 // Width and Height are the size of the window's inside: the frame belongs to
 // the system. A main menu's bar takes the top of it; the client area is the
 // rest. "Form coordinates" below are those of the window's inside.
-class TCustomForm : public TWinControl, private thorn::HostWindowClient {
+class TCustomForm : public TWinControl, public thorn::FormLink, private thorn::HostWindowClient {
 public:
     TCustomForm();
     ~TCustomForm() override;
@@ -66,7 +67,7 @@ public:
     // Frees the form once the current event has returned.
     void Release();
     // Whether the form's window is the active one.
-    bool GetActive() const { return active_; }
+    bool GetActive() const override { return active_; }
     // The text naming a dialog in tests' scripts and failures; the caption
     // unless a form has a better one (a message box gives its text).
     virtual std::string DialogText() const { return GetCaption(); }
@@ -74,13 +75,13 @@ public:
     // ---- focus
     TWinControl* GetActiveControl() const { return activeControl_.Get(); }
     // The control with the keyboard focus (the form itself when none).
-    TWinControl* GetFocusedControl() const { return focusedControl_.Get(); }
+    TWinControl* GetFocusedControl() const override { return focusedControl_.Get(); }
     // Focuses control (on this form); null focuses the form itself.
     void SetActiveControl(TWinControl* control);
-    void FocusControl(TWinControl* control);
+    void FocusControl(TWinControl* control) override;
     // Moves the focus away from control (or from inside it); removing: it is
     // going away.
-    void DefocusControl(TWinControl* control, bool removing);
+    void DefocusControl(TWinControl* control, bool removing) override;
     // Makes control the focused control, with exit and enter events; answers
     // false when an event handler moved the focus elsewhere.
     bool SetFocusedControl(TWinControl* control);
@@ -124,15 +125,15 @@ public:
     void Invalidate() override;
     void Update() override;
     // Marks a rectangle (form coordinates) to be painted again.
-    void InvalidateClientRect(const TRect& r);
+    void InvalidateClientRect(const TRect& r) override;
     // Paints the marked rectangles into the back buffer and presents them.
     void PaintPending();
     bool HasPendingPaint() const { return !dirty_.empty(); }
     // Presents a rectangle of the back buffer again without painting it (a
     // control drew on its canvas outside a paint).
-    void PresentLater(const TRect& r);
+    void PresentLater(const TRect& r) override;
     const TBitmap32& GetBackBuffer() const { return backBuffer_; }
-    TBitmap32& BackBuffer() { return backBuffer_; }
+    TBitmap32& BackBuffer() override { return backBuffer_; }
     // The control under a point (form coordinates; the form itself when no
     // child is there).
     TControl* ControlAtClientPos(TPoint p) const;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "gui/ControlAccess.h"
 #include "gui/Edges.h"
 
 TCustomDrawGrid::TCustomDrawGrid() : colWidths_(5, 64), rowHeights_(5, 24) {
@@ -95,7 +94,7 @@ void TCustomDrawGrid::SetOptions(TGridOptions value) {
 void TCustomDrawGrid::SetBorderStyle(TBorderStyle value) {
     if (value == borderStyle_) return;
     borderStyle_ = value;
-    thorn::ControlAccess::NonClientChanged(*this);
+    NonClientChanged();
 }
 
 void TCustomDrawGrid::SetActiveLook(bool value) {

@@ -286,6 +286,12 @@ void TPopupMenu::CloseMenu() {
 
 bool TPopupMenu::IsOpen() const { return window_ && window_->IsPopupOpen(); }
 
+// A control's pop-up menu is kept where the menu's class is known: the
+// controls' base only holds the reference.
+TPopupMenu* TControl::GetPopupMenu() const { return popupMenu_.Get(); }
+
+void TControl::SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
+
 // ================================================================ dispatching
 
 namespace thorn {

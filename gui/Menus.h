@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gui/ActnList.h"
+#include "gui/ControlLinks.h"
 #include "gui/ControlTypes.h"
 #include "platform/Components.h"
 #include "platform/Types.h"
@@ -222,10 +223,5 @@ namespace thorn {
 // application's main form when that is another form and enabled (so a tool
 // window's keys reach the main window's commands).
 bool IsMenuKey(TWinControl& focus, TKey key, TShiftState shift);
-
-// Shows the pop-up menu of control, or of the nearest parent that has one,
-// at screen point at, after OnContextPopup of each control on the way has
-// had its say; answers whether a menu showed or a handler took the request.
-bool ShowContextMenu(TControl& control, TPoint at, bool fromKeyboard);
 
 }  // namespace thorn

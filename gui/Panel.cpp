@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "gui/ControlAccess.h"
 #include "gui/Drawing.h"
 #include "gui/Edges.h"
 #include "platform/Text.h"
@@ -47,7 +46,7 @@ void TCustomPanel::SetBevelWidth(int value) {
 void TCustomPanel::SetBorderStyle(TBorderStyle value) {
     if (value == borderStyle_) return;
     borderStyle_ = value;
-    thorn::ControlAccess::NonClientChanged(*this);
+    NonClientChanged();
 }
 
 void TCustomPanel::WMNCCalcSize(TRect& rect) const {

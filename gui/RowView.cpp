@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "gui/Application.h"
-#include "gui/ControlAccess.h"
 #include "gui/Edges.h"
 #include "gui/Forms.h"
 #include "platform/StringList.h"
@@ -429,13 +428,13 @@ void RowView::WMSize() {
 void RowView::SetBorderStyle(TBorderStyle value) {
     if (value == borderStyle_) return;
     borderStyle_ = value;
-    ControlAccess::NonClientChanged(*this);
+    NonClientChanged();
 }
 
 void RowView::SetCtl3D(bool value) {
     if (value == ctl3D_) return;
     ctl3D_ = value;
-    ControlAccess::NonClientChanged(*this);
+    NonClientChanged();
 }
 
 void RowView::WMNCCalcSize(TRect& rect) const {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "gui/Application.h"
 #include "gui/ControlAccess.h"
+#include "gui/ControlLinks.h"
 #include "gui/Drawing.h"
 #include "gui/Edges.h"
 #include "gui/Timers.h"
@@ -201,7 +201,7 @@ TPoint WindowScrollBars::ToBounds(const TWMMouse& m) const {
 }
 
 void WindowScrollBars::InvalidateBar(int bar) const {
-    TCustomForm* form = owner_.GetParentForm();
+    FormLink* form = FormLinkOf(owner_);
     TPoint clientOrigin;
     if (!form || !owner_.IsShowing() || !ControlAccess::ClientOriginInForm(owner_, clientOrigin)) return;
     TPoint offset = ControlAccess::ClientOffset(owner_);

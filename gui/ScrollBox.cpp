@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "gui/ControlAccess.h"
 #include "gui/Edges.h"
 #include "gui/ScrollBars.h"
 
@@ -76,7 +75,7 @@ void TScrollBox::SetAutoScroll(bool value) {
 void TScrollBox::SetBorderStyle(TBorderStyle value) {
     if (value == borderStyle_) return;
     borderStyle_ = value;
-    thorn::ControlAccess::NonClientChanged(*this);
+    NonClientChanged();
     UpdateScrollBars();
 }
 

@@ -1,11 +1,13 @@
 #include "gui/Timers.h"
 
-#include "gui/Application.h"
+#include "gui/ControlLinks.h"
+#include "gui/Host.h"
 
 TTimer::TTimer() = default;
 
 TTimer::~TTimer() {
-    if (registered_ && Application) Application->UnregisterTimer(this);
+    thorn::ApplicationLink* app = thorn::RunningApplication();
+    if (registered_ && app) app->UnregisterTimer(this);
 }
 
 void TTimer::SetEnabled(bool value) {
@@ -28,12 +30,13 @@ void TTimer::SetOnTimer(TNotifyEvent value) {
 void TTimer::UpdateTimer() {
     // Like the original: the timer runs only when it has something to do.
     // Any change starts a new period.
-    bool run = enabled_ && interval_ > 0 && onTimer_ && Application;
-    if (registered_ && Application) Application->UnregisterTimer(this);
+    thorn::ApplicationLink* app = thorn::RunningApplication();
+    bool run = enabled_ && interval_ > 0 && onTimer_ && app;
+    if (registered_ && app) app->UnregisterTimer(this);
     registered_ = false;
     if (run) {
-        dueAt_ = Application->GetHost().Now() + interval_;
-        Application->RegisterTimer(this);
+        dueAt_ = app->GetHost().Now() + interval_;
+        app->RegisterTimer(this);
         registered_ = true;
     }
 }
@@ -45,7 +48,7 @@ bool TTimer::FireIfDue(uint64_t now) {
     firing_ = true;
     thorn::ComponentRef<TTimer> self(this);
     TNotifyEvent handler = onTimer_;  // the handler may replace itself
-    Application->Guard(this, [&] { handler(this); });
+    thorn::RunningApplication()->Guard(this, [&] { handler(this); });
     if (self) firing_ = false;
     return true;
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "gui/ControlAccess.h"
 #include "gui/Edges.h"
 #include "gui/ToolButton.h"
 #include "platform/Collections.h"
@@ -73,7 +72,7 @@ void TToolBar::SetIndent(int value) {
 void TToolBar::SetEdgeBorders(TEdgeBorders value) {
     if (value == edgeBorders_) return;
     edgeBorders_ = value;
-    thorn::ControlAccess::NonClientChanged(*this);
+    NonClientChanged();
     AdjustSize();
 }
 

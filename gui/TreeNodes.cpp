@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "gui/TreeView.h"
+#include "gui/TreeWalks.h"
 #include "platform/Filer.h"
 #include "platform/Streams.h"
 
@@ -176,19 +177,9 @@ TTreeNode* TTreeNode::GetPrevChild(const TTreeNode* child) const {
     return IndexOf(child) >= 0 ? child->GetPrevSibling() : nullptr;
 }
 
-TTreeNode* TTreeNode::GetNext() const {
-    if (!children_.empty()) return children_.front().get();
-    for (const TTreeNode* n = this; n; n = n->parent_)
-        if (TTreeNode* sibling = n->GetNextSibling()) return sibling;
-    return nullptr;
-}
+TTreeNode* TTreeNode::GetNext() const { return thorn::PreOrderNext(*this); }
 
-TTreeNode* TTreeNode::GetPrev() const {
-    TTreeNode* n = GetPrevSibling();
-    if (!n) return parent_;
-    while (!n->children_.empty()) n = n->children_.back().get();
-    return n;
-}
+TTreeNode* TTreeNode::GetPrev() const { return thorn::PreOrderPrev(*this, GetPrevSibling()); }
 
 TTreeNode* TTreeNode::GetNextVisible() const {
     if (!IsVisible()) return nullptr;

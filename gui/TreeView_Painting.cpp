@@ -3,8 +3,7 @@
 #include <algorithm>
 
 #include "gui/Application.h"
-#include "gui/HintWindow.h"
-#include "gui/PassThroughHint.h"
+#include "gui/CutOffHint.h"
 #include "gui/TreeLabelEdit.h"
 #include "gui/TreeView.h"
 #include "platform/FontCache.h"
@@ -17,8 +16,8 @@ constexpr int kItemGap = 2;     // between the indentation and the images
 constexpr int kTextPad = 2;     // between the text box's edges and its text
 
 // The hint of cut-off texts, shared by every tree view.
-thorn::ComponentRef<THintWindow>& SharedHint() {
-    static thorn::ComponentRef<THintWindow> hint;
+thorn::CutOffHint& SharedHint() {
+    static thorn::CutOffHint hint;
     return hint;
 }
 
@@ -345,34 +344,17 @@ void TCustomTreeView::DrawRow(TCanvas& canvas, int row, const TRect& rect, TOwne
 // ---- the hint of cut-off texts
 
 void TCustomTreeView::SetNewHint(TTreeNode* node) {
-    thorn::ComponentRef<THintWindow>& hint = SharedHint();
-    // The hint may be closed from inside its own input (passed through to
-    // the window below): it goes once that has returned.
-    auto close = [&] {
-        if (THintWindow* shown = hint.Get()) {
-            shown->Hide();
-            hint = nullptr;
-            if (Application)
-                Application->ReleaseComponent(shown);
-            else
-                thorn::Free(shown);
-        }
-    };
+    thorn::CutOffHint& hint = SharedHint();
     if (!node || !toolTips_ || !Application || !IsShowing()) {
-        close();
+        hint.Close();
         return;
     }
     const TRect text = TextRect(*node);
     if (text.Right <= GetClientWidth() || text.Right <= text.Left) {
-        close();
+        hint.Close();
         return;
     }
-    if (hint && hint->GetVisible() && hint->GetCaption() == node->GetText()) return;
-    close();
-    auto* shown = thorn::Make<thorn::PassThroughHint<THintWindow>>(*Application);
-    shown->SetWindowBelow(GetParentForm());
-    hint = shown;
-    hint->Font().Assign(GetFont());
+    if (hint.Shows(node->GetText())) return;
     const TPoint at = ClientToScreen({text.Left - 1, text.Top});
-    hint->ActivateHint({at.X, at.Y, at.X + text.Width() + 6, at.Y + text.Height()}, node->GetText());
+    hint.Show<THintWindow>(*this, {at.X, at.Y, at.X + text.Width() + 6, at.Y + text.Height()}, node->GetText());
 }

@@ -10,9 +10,6 @@ namespace {
 
 const bool kRegistered = (RegisterClass<TrmBtnEdit>("TrmBtnEdit"), true);
 
-constexpr std::string_view kBorderStyleNames[] = {"bsNone",   "bsSingle",     "bsSizeable",
-                                                  "bsDialog", "bsToolWindow", "bsSizeToolWin"};
-
 }  // namespace
 
 void MakeEllipsisGlyph(TBitmap32& glyph) {
@@ -224,7 +221,7 @@ void TrmBtnEdit::PublishProperties(thorn::PropertyList& list) {
                  1);
     list.Boolean("Btn2Visible", [this] { return GetBtn2Visible(); }, [this](bool v) { SetBtn2Visible(v); }, false);
     list.Enumeration<TBorderStyle>("BorderStyle", [this] { return GetBorderStyle(); },
-                                   [this](TBorderStyle v) { SetBorderStyle(v); }, kBorderStyleNames, bsSingle);
+                                   [this](TBorderStyle v) { SetBorderStyle(v); }, thorn::kBorderStyleNames, bsSingle);
     list.Boolean("Ctl3D", [this] { return GetCtl3D(); }, [this](bool v) { SetCtl3D(v); }, true);
     list.Boolean("EditorEnabled", [this] { return GetEditorEnabled(); }, [this](bool v) { SetEditorEnabled(v); },
                  true);

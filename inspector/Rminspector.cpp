@@ -35,10 +35,6 @@ TNotifyEvent* ChangeEventOf(TWinControl& editor) {
     return nullptr;
 }
 
-bool NoShiftKeys(TShiftState shift) {
-    return !shift.Contains(ssShift) && !shift.Contains(ssAlt) && !shift.Contains(ssCtrl);
-}
-
 // Calls visit for every visible row in order, until it answers true: the
 // roots, and the children of every open row, each list walked by index.
 template <typename Visit>
@@ -649,7 +645,7 @@ void TrmInspector::EditorKeyDown(TObject* sender, TKey& key, TShiftState shift) 
     // The editor's own handler may be replaced by the next editor's when
     // the key moves the selection.
     const TKeyEvent saved = savedEditorKeyDown_;
-    if (NoShiftKeys(shift)) {
+    if (thorn::NoShiftKeys(shift)) {
         TWinControl* editor = editor_.Get();
         TrmCustomInspectorItem* item = ItemOf(currentNode_);
         const bool shown = editor && editor->GetVisible() && item;
@@ -786,14 +782,6 @@ void TrmInspector::Loaded() {
 
 // ---- streaming
 
-namespace {
-
-constexpr std::string_view kBorderStyleNames[] = {"bsNone",   "bsSingle",     "bsSizeable",
-                                                  "bsDialog", "bsToolWindow", "bsSizeToolWin"};
-constexpr std::string_view kAlignNames[] = {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom"};
-
-}  // namespace
-
 void TrmInspector::PublishProperties(thorn::PropertyList& list) {
     thorn::ScrollingControl::PublishProperties(list);
     list.Integer("SelectedItemBgColor", [this] { return selectedItemBgColor_; },
@@ -805,11 +793,11 @@ void TrmInspector::PublishProperties(thorn::PropertyList& list) {
     list.Integer("ItemIndex", [this] { return itemIndex_; }, [this](int32_t v) { SetItemIndex(v); }, -1);
     list.Object("Items", [this] { return &GetItems(); });
     list.Enumeration<TBorderStyle>("BorderStyle", [this] { return borderStyle_; },
-                                   [this](TBorderStyle v) { SetBorderStyle(v); }, kBorderStyleNames, bsNone);
+                                   [this](TBorderStyle v) { SetBorderStyle(v); }, thorn::kBorderStyleNames, bsNone);
     list.Integer("SplitPos", [this] { return splitPos_; }, [this](int32_t v) { setSplit(v); }, 100);
     list.Boolean("Ctl3D", [this] { return ctl3D_; }, [this](bool v) { SetCtl3D(v); }, true);
-    list.Enumeration<TAlign>("Align", [this] { return GetAlign(); }, [this](TAlign v) { SetAlign(v); }, kAlignNames,
-                             alNone);
+    list.Enumeration<TAlign>("Align", [this] { return GetAlign(); }, [this](TAlign v) { SetAlign(v); },
+                             thorn::kAlignNames, alNone);
     list.Boolean("TabStop", [this] { return GetTabStop(); }, [this](bool v) { SetTabStop(v); }, false);
     list.Boolean("ShowHint", [this] { return GetShowHint(); }, [this](bool v) { SetShowHint(v); }, false);
 }

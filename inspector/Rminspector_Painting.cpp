@@ -5,7 +5,6 @@
 
 #include "bitmap/Pix32.h"
 #include "gui/Application.h"
-#include "gui/ControlAccess.h"
 #include "gui/Drawing.h"
 #include "gui/Edges.h"
 #include "gui/Forms.h"
@@ -64,10 +63,6 @@ bool AnyButton(TShiftState shift) {
     return shift.Contains(ssLeft) || shift.Contains(ssRight) || shift.Contains(ssMiddle);
 }
 
-bool NoShiftKeys(TShiftState shift) {
-    return !shift.Contains(ssShift) && !shift.Contains(ssAlt) && !shift.Contains(ssCtrl);
-}
-
 }  // namespace
 
 // ---- geometry
@@ -101,13 +96,13 @@ void TrmInspector::setSplit(int value) {
 void TrmInspector::SetBorderStyle(TBorderStyle value) {
     if (value == borderStyle_) return;
     borderStyle_ = value;
-    thorn::ControlAccess::NonClientChanged(*this);
+    NonClientChanged();
 }
 
 void TrmInspector::SetCtl3D(bool value) {
     if (value == ctl3D_) return;
     ctl3D_ = value;
-    thorn::ControlAccess::NonClientChanged(*this);
+    NonClientChanged();
 }
 
 void TrmInspector::WMNCCalcSize(TRect& rect) const {
@@ -242,7 +237,7 @@ void TrmInspector::PaintRow(TCanvas& canvas, int line, TrmTreeNonViewNode* node,
 
 void TrmInspector::KeyDown(TKey& key, TShiftState shift) {
     CloseHint();
-    if (!NoShiftKeys(shift)) {
+    if (!thorn::NoShiftKeys(shift)) {
         thorn::ScrollingControl::KeyDown(key, shift);
         return;
     }

@@ -53,10 +53,6 @@ Editor* EditorAs(const TrmCustomInspectorItem& item, TWinControl* editor) {
     return item.IsOwnEditor(editor) ? dynamic_cast<Editor*>(editor) : nullptr;
 }
 
-bool NoShiftKeys(TShiftState shift) {
-    return !shift.Contains(ssShift) && !shift.Contains(ssAlt) && !shift.Contains(ssCtrl);
-}
-
 // What the edit-like editors of the grid share: the grid's font, no
 // border, Tab for the grid, the selected row's colour.
 void SetupEdit(TrmInspector& grid, TrmCustomEdit& edit) {
@@ -79,7 +75,7 @@ void SetupBox(TrmInspector& grid, TrmCustomCheckBox& box) {
 
 // Up and Down of an editor move the grid's selection.
 bool PassToGrid(TWinControl& editor, TKey& key, TShiftState shift) {
-    if ((key != VK_UP && key != VK_DOWN) || !NoShiftKeys(shift)) return false;
+    if ((key != VK_UP && key != VK_DOWN) || !thorn::NoShiftKeys(shift)) return false;
     if (auto* grid = dynamic_cast<TrmInspector*>(editor.GetOwner())) grid->EditorKeyDown(&editor, key, shift);
     key = 0;
     return true;

@@ -14,8 +14,6 @@ namespace {
 
 const bool kRegistered = (RegisterClass<TrmSpinEdit>("TrmSpinEdit"), true);
 
-constexpr std::string_view kBorderStyleNames[] = {"bsNone",   "bsSingle",     "bsSizeable",
-                                                  "bsDialog", "bsToolWindow", "bsSizeToolWin"};
 constexpr char kBackspace = '\b';
 constexpr char kEnter = '\r';
 
@@ -191,7 +189,7 @@ void TrmSpinEdit::PublishProperties(thorn::PropertyList& list) {
     list.Boolean("AutoSelect", [this] { return GetAutoSelect(); }, [this](bool v) { SetAutoSelect(v); }, true);
     list.Boolean("AutoSize", [this] { return GetAutoSize(); }, [this](bool v) { SetAutoSize(v); }, true);
     list.Enumeration<TBorderStyle>("BorderStyle", [this] { return GetBorderStyle(); },
-                                   [this](TBorderStyle v) { SetBorderStyle(v); }, kBorderStyleNames, bsSingle);
+                                   [this](TBorderStyle v) { SetBorderStyle(v); }, thorn::kBorderStyleNames, bsSingle);
     list.Integer("Color", [this] { return GetColor(); }, [this](int32_t v) { SetColor(v); }, clWindow);
     list.Boolean("EditorEnabled", [this] { return GetEditorEnabled(); }, [this](bool v) { SetEditorEnabled(v); },
                  true);

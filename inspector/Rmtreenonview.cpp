@@ -1,8 +1,8 @@
 #include "inspector/Rmtreenonview.h"
 
 #include <algorithm>
-#include <cstring>
 
+#include "gui/TreeWalks.h"
 #include "inspector/Rmlibrary.h"
 #include "platform/ClassRegistry.h"
 #include "platform/Crc32.h"
@@ -174,19 +174,9 @@ TrmTreeNonViewNode* TrmTreeNonViewNode::GetPrevChild(const TrmTreeNonViewNode* c
     return child ? child->getPrevSibling() : nullptr;
 }
 
-TrmTreeNonViewNode* TrmTreeNonViewNode::GetNext() const {
-    if (!children_.empty()) return children_.front().get();
-    for (const TrmTreeNonViewNode* n = this; n; n = n->parent_)
-        if (TrmTreeNonViewNode* next = n->GetNextSibling()) return next;
-    return nullptr;
-}
+TrmTreeNonViewNode* TrmTreeNonViewNode::GetNext() const { return thorn::PreOrderNext(*this); }
 
-TrmTreeNonViewNode* TrmTreeNonViewNode::GetPrev() const {
-    TrmTreeNonViewNode* prev = getPrevSibling();
-    if (!prev) return parent_;
-    while (!prev->children_.empty()) prev = prev->children_.back().get();
-    return prev;
-}
+TrmTreeNonViewNode* TrmTreeNonViewNode::GetPrev() const { return thorn::PreOrderPrev(*this, getPrevSibling()); }
 
 bool TrmTreeNonViewNode::HasAsParent(const TrmTreeNonViewNode* node) const {
     if (!node) return true;
@@ -413,8 +403,7 @@ void TrmTreeNonViewNodes::Delete(TrmTreeNonViewNode* node) {
 void TrmTreeNonViewNodes::Clear() {
     while (!roots_.empty())
         if (!roots_.front()->Delete()) return;
-    hashes_.clear();
-    slots_.Clear();
+    index_.Clear();
 }
 
 int TrmTreeNonViewNodes::GetIndex(const TrmTreeNonViewNode* node) const { return PositionIn(roots_, node); }
@@ -427,59 +416,41 @@ TrmTreeNonViewNode* TrmTreeNonViewNodes::GetNodeByItem(const TObject* data) cons
     return nullptr;
 }
 
-// ---- the path index: the entries in hashes_ (each node's position kept in
-// the node), found through open addressing with linear probing in slots_,
-// which always has at least a quarter of its slots empty.
+// ---- the path index
 
 int32_t TrmTreeNonViewNodes::HashValue(std::string_view path) const { return GetStrCRC32(path); }
 
-bool TrmTreeNonViewNodes::PathIs(const TrmTreeNonViewNode* node, std::string_view path) const {
-    const char sep = owner_->GetSepChar();
-    size_t end = path.size();
-    for (const TrmTreeNonViewNode* n = node; n; n = n->parent_) {
-        const std::string& text = n->text_;
-        if (end < text.size() + 1) return false;
-        const size_t start = end - text.size();
-        if (path[start - 1] != sep || std::memcmp(path.data() + start, text.data(), text.size()) != 0) return false;
-        end = start - 1;
-    }
-    return end == 0;
-}
-
 TrmTreeNonViewNode* TrmTreeNonViewNodes::LocateChild(const TrmTreeNonViewNode* parent, std::string_view text,
                                                      int32_t hash, size_t pathLength) const {
-    const int index = slots_.Find(hash, [&](uint32_t position) {
-        const TrmHashData& entry = hashes_[position];
+    const int index = index_.Find(hash, [&](uint32_t position) {
+        const TrmHashData& entry = index_[static_cast<int>(position)];
         return static_cast<size_t>(entry.pathLength) == pathLength && entry.node->parent_ == parent &&
                entry.node->text_ == text;
     });
-    return index < 0 ? nullptr : hashes_[static_cast<size_t>(index)].node;
+    return index < 0 ? nullptr : index_[index].node;
 }
 
 int TrmTreeNonViewNodes::LocateHashIndex(std::string_view path) const {
-    return slots_.Find(HashValue(path), [&](uint32_t position) {
-        const TrmHashData& entry = hashes_[position];
-        return static_cast<size_t>(entry.pathLength) == path.size() && PathIs(entry.node, path);
-    });
+    return index_.FindPath(HashValue(path), path, owner_->GetSepChar());
 }
 
 TrmTreeNonViewNode* TrmTreeNonViewNodes::LocateNode(std::string_view path) const {
     const int index = LocateHashIndex(path);
-    return index < 0 ? nullptr : hashes_[static_cast<size_t>(index)].node;
+    return index < 0 ? nullptr : index_[index].node;
 }
 
 void TrmTreeNonViewNodes::BinaryInsert(std::string_view path, TrmTreeNonViewNode* node) {
     CheckOwned(node);
     // Every entry holds the hash and length of its node's current path:
     // the hashes of children are carried on from it (IndexAtItsPath).
-    if (!node || !PathIs(node, path)) return;
+    if (!node || !thorn::PathIs(node, path, owner_->GetSepChar())) return;
     const int32_t hash = HashValue(path);
     if (node->GetHashed()) {
-        const TrmHashData& own = hashes_[static_cast<size_t>(node->hashIndex_)];
+        const TrmHashData& own = index_[node->hashIndex_];
         if (own.hash == hash && static_cast<size_t>(own.pathLength) == path.size()) return;
-        RemoveEntry(node->hashIndex_);
+        index_.Remove(node->hashIndex_);
     }
-    AddEntry(hash, path.size(), node);
+    index_.Add(hash, path.size(), node);
 }
 
 void TrmTreeNonViewNodes::IndexAtItsPath(TrmTreeNonViewNode* node) {
@@ -493,7 +464,7 @@ void TrmTreeNonViewNodes::IndexAtItsPath(TrmTreeNonViewNode* node) {
     thorn::Crc32 crc;
     size_t length = 0;
     if (parent) {
-        const TrmHashData& above = hashes_[static_cast<size_t>(parent->hashIndex_)];
+        const TrmHashData& above = index_[parent->hashIndex_];
         crc = thorn::Crc32(static_cast<uint32_t>(above.hash));
         length = static_cast<size_t>(above.pathLength);
     }
@@ -501,44 +472,25 @@ void TrmTreeNonViewNodes::IndexAtItsPath(TrmTreeNonViewNode* node) {
     const auto hash = static_cast<int32_t>(crc.Value());
     length += 1 + node->text_.size();
     if (node->GetHashed()) {
-        const TrmHashData& own = hashes_[static_cast<size_t>(node->hashIndex_)];
+        const TrmHashData& own = index_[node->hashIndex_];
         if (own.hash == hash && static_cast<size_t>(own.pathLength) == length) return;
-        RemoveEntry(node->hashIndex_);
+        index_.Remove(node->hashIndex_);
     }
-    AddEntry(hash, length, node);
-}
-
-void TrmTreeNonViewNodes::AddEntry(int32_t hash, size_t pathLength, TrmTreeNonViewNode* node) {
-    hashes_.push_back({hash, static_cast<int32_t>(pathLength), node});
-    node->hashIndex_ = static_cast<int32_t>(hashes_.size() - 1);
-    slots_.Add(hash, static_cast<uint32_t>(hashes_.size() - 1));
+    index_.Add(hash, length, node);
 }
 
 void TrmTreeNonViewNodes::RemoveHash(TrmTreeNonViewNode* node) {
-    if (node && node->owner_ == this && node->GetHashed()) RemoveEntry(node->hashIndex_);
+    if (node && node->owner_ == this && node->GetHashed()) index_.Remove(node->hashIndex_);
 }
 
 const TrmHashData& TrmTreeNonViewNodes::GetHashData(int index) const {
     if (index < 0 || index >= GetHashCount()) throw ErmTreeNonViewError("List Index Out of Bounds");
-    return hashes_[static_cast<size_t>(index)];
-}
-
-void TrmTreeNonViewNodes::RemoveEntry(int32_t index) {
-    const auto position = static_cast<uint32_t>(index);
-    const auto last = static_cast<uint32_t>(hashes_.size() - 1);
-    slots_.Remove(position, hashes_[position].hash, last, hashes_[last].hash);
-    hashes_[position].node->hashIndex_ = -1;
-    // The last entry takes the freed position.
-    if (position != last) {
-        hashes_[position] = hashes_.back();
-        hashes_[position].node->hashIndex_ = index;
-    }
-    hashes_.pop_back();
+    return index_[index];
 }
 
 void TrmTreeNonViewNodes::dumphash() const {
     std::vector<const TrmHashData*> order;
-    for (const TrmHashData& entry : hashes_) order.push_back(&entry);
+    for (const TrmHashData& entry : index_.Entries()) order.push_back(&entry);
     std::stable_sort(order.begin(), order.end(),
                      [](const TrmHashData* a, const TrmHashData* b) { return a->hash < b->hash; });
     TFileStream file("hash.txt", TFileMode::fmCreate);
@@ -601,16 +553,7 @@ void TrmCustomTreeNonView::Delete(TrmTreeNonViewNode* node) {
 }
 
 std::string TrmCustomTreeNonView::NodePath(const TrmTreeNonViewNode* node) const {
-    size_t length = 0;
-    for (const TrmTreeNonViewNode* n = node; n; n = n->GetParent()) length += n->GetText().size() + 1;
-    std::string path(length, sepChar_);
-    for (const TrmTreeNonViewNode* n = node; n; n = n->GetParent()) {
-        const std::string& text = n->GetText();
-        length -= text.size();
-        std::copy(text.begin(), text.end(), path.begin() + static_cast<std::ptrdiff_t>(length));
-        --length;
-    }
-    return path;
+    return thorn::PathOf(node, sepChar_);
 }
 
 TrmTreeNonViewNode* TrmCustomTreeNonView::FindPathNode(std::string_view path) const {

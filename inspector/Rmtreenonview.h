@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "gui/TreeNodeTypes.h"
-#include "inspector/HashSlots.h"
+#include "inspector/PathIndex.h"
 #include "platform/Components.h"
 #include "platform/ReadNesting.h"
 #include "platform/Streams.h"
@@ -245,7 +245,7 @@ public:
     void BinaryInsert(std::string_view path, TrmTreeNonViewNode* node);
     // Takes node's entry out of the index.
     void RemoveHash(TrmTreeNonViewNode* node);
-    int GetHashCount() const { return static_cast<int>(hashes_.size()); }
+    int GetHashCount() const { return index_.Count(); }
     const TrmHashData& GetHashData(int index) const;
     // Writes "hash.txt" in the current folder: the path of every entry, in
     // ascending order of hash.
@@ -272,7 +272,6 @@ private:
     friend class TrmTreeNonViewNode;
     friend class TrmCustomTreeNonView;
     using NodeList = TrmTreeNonViewNode::NodeList;
-    bool PathIs(const TrmTreeNonViewNode* node, std::string_view path) const;
     // The indexed child of parent (a root for none) of that text, whose path
     // has that hash and length; null.
     TrmTreeNonViewNode* LocateChild(const TrmTreeNonViewNode* parent, std::string_view text, int32_t hash,
@@ -281,15 +280,25 @@ private:
     // one), the hash carried on from its parent's entry, which must be
     // current: a subtree is indexed parents first.
     void IndexAtItsPath(TrmTreeNonViewNode* node);
-    void AddEntry(int32_t hash, size_t pathLength, TrmTreeNonViewNode* node);
-    void RemoveEntry(int32_t index);
     void CheckOwned(const TrmTreeNonViewNode* node) const;
 
     TrmCustomTreeNonView* owner_;
     NodeList roots_;
     int count_ = 0;
-    std::vector<TrmHashData> hashes_;
-    thorn::HashSlots slots_;  // the index over hashes_
+    // The index's entries are the TrmHashData records; a node keeps the
+    // position of its own.
+    struct IndexTraits {
+        using Entry = TrmHashData;
+        using Node = TrmTreeNonViewNode;
+        static Entry Make(int32_t hash, size_t length, Node* node) {
+            return {hash, static_cast<int32_t>(length), node};
+        }
+        static int32_t HashOf(const Entry& entry) { return entry.hash; }
+        static size_t LengthOf(const Entry& entry) { return static_cast<size_t>(entry.pathLength); }
+        static Node* NodeOf(const Entry& entry) { return entry.node; }
+        static int32_t& PositionOf(Node& node) { return node.hashIndex_; }
+    };
+    thorn::PathIndex<IndexTraits> index_;
 };
 
 class TrmCustomTreeNonView : public TComponent {
