@@ -26,8 +26,9 @@ void TTimer::SetOnTimer(TNotifyEvent value) {
 }
 
 void TTimer::UpdateTimer() {
-    // Like the original: the timer runs only when it has something to do.
-    // Any change starts a new period.
+    // The timer runs only when it has something to do: one disabled, of no
+    // interval or without a handler costs the host no wake-ups. Any change
+    // starts a new period.
     bool run = enabled_ && interval_ > 0 && onTimer_ && Application;
     if (registered_ && Application) Application->UnregisterTimer(this);
     registered_ = false;
