@@ -75,7 +75,8 @@ private:
 // reach the bitmap, and nothing is drawn outside the clip rectangle (bitmap
 // coordinates). Shapes write opaque pixels (alpha 255); text blends into red,
 // green and blue and leaves alpha as it was. Rectangles are half-open, and
-// lines leave out their last point, as on the original platform.
+// lines leave out their last point: the controls draw frames, grid lines
+// and joined polylines edge to edge on that rule, each pixel once.
 class TCanvas : public TPersistent {
 public:
     TCanvas() = default;

@@ -47,7 +47,8 @@ public:
     void Delete(int index);
     void Clear() { stages_.clear(); }
     int GetCount() const { return static_cast<int>(stages_.size()); }
-    // Unchecked, as the original.
+    // Unchecked: its callers, the painting on every repaint among them, walk
+    // 0 .. GetCount() - 1 and ask for nothing else.
     TPaintStage* Items(int index) { return &stages_[static_cast<size_t>(index)]; }
 
 private:

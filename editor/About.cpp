@@ -3,6 +3,7 @@
 #include <string>
 
 #include "editor/Main.h"
+#include "editor/WindowParts.h"
 #include "gui/Application.h"
 #include "platform/Classes.h"
 #include "platform/Shell.h"
@@ -12,17 +13,6 @@ namespace {
 constexpr const char* kCredits =
     "Makes the missions of Thornvale II, the strategy game of provinces, castles and armies for handheld "
     "organisers: from a world picture to the game's files.";
-
-TLabel* PlaceLabel(TFrmAbout& form, TWinControl* parent, const char* name, const std::string& caption, int left,
-                   int top) {
-    TLabel* label = thorn::Make<TLabel>(form);
-    label->SetName(name);
-    label->SetCaption(caption);
-    label->SetParent(parent);
-    label->SetLeft(left);
-    label->SetTop(top);
-    return label;
-}
 
 }  // namespace
 
@@ -36,36 +26,31 @@ TFrmAbout::TFrmAbout(TComponent& owner) {
     SetKeyPreview(true);
     OnKeyPress = [this](TObject* sender, char& key) { FormKeyPress(sender, key); };
 
-    GroupBox1 = thorn::Make<TGroupBox>(*this);
-    GroupBox1->SetName("GroupBox1");
-    GroupBox1->SetCaption("");
-    GroupBox1->SetParent(this);
-    GroupBox1->SetBounds(8, 4, 404, 217);
+    GrpBAbout = thorn::Place<TGroupBox>(*this, this, "GrpBAbout");
+    GrpBAbout->SetCaption("");
+    GrpBAbout->SetBounds(8, 4, 404, 217);
 
-    Image1 = thorn::Make<TImage32>(*this);
-    Image1->SetName("Image1");
-    Image1->SetParent(GroupBox1);
-    Image1->SetBounds(10, 14, 168, 192);
-    Image1->SetScaleMode(smStretch);
+    ImgAbout = thorn::Place<TImage32>(*this, GrpBAbout, "ImgAbout");
+    ImgAbout->SetBounds(10, 14, 168, 192);
+    ImgAbout->SetScaleMode(smStretch);
     // Without its picture the box still tells what it has to.
     try {
-        Image1->GetBitmap()->LoadFromFile(StartDir / kPictureFile);
+        ImgAbout->GetBitmap()->LoadFromFile(StartDir / kPictureFile);
     } catch (const Exception&) {
-        Image1->GetBitmap()->SetSize(0, 0);
+        ImgAbout->GetBitmap()->SetSize(0, 0);
     }
 
-    Label1 = PlaceLabel(*this, GroupBox1, "Label1", "Thornvale II Mission editor", 190, 18);
-    Label1->Font().SetSize(12);
-    Label1->Font().SetStyle(fsBold);
+    LblTitle = thorn::PlaceLabel(*this, GrpBAbout, "LblTitle", "Thornvale II Mission editor", 190, 18, true);
+    LblTitle->Font().SetSize(12);
 
-    Label2 = PlaceLabel(*this, GroupBox1, "Label2", kCredits, 190, 52);
-    Label2->SetAutoSize(false);
-    Label2->SetWordWrap(true);
-    Label2->SetBounds(190, 52, 204, 80);
+    LblCredits = thorn::PlaceLabel(*this, GrpBAbout, "LblCredits", kCredits, 190, 52);
+    LblCredits->SetAutoSize(false);
+    LblCredits->SetWordWrap(true);
+    LblCredits->SetBounds(190, 52, 204, 80);
 
-    Label4 = PlaceLabel(*this, GroupBox1, "Label4", "Version 1.02", 190, 150);
+    LblVersion = thorn::PlaceLabel(*this, GrpBAbout, "LblVersion", "Version 1.02", 190, 150);
 
-    Label3 = PlaceLabel(*this, GroupBox1, "Label3", std::string(kProductPage), 190, 176);
+    Label3 = thorn::PlaceLabel(*this, GrpBAbout, "Label3", std::string(kProductPage), 190, 176);
     Label3->Font().SetColor(clBlue);
     Label3->Font().SetStyle(fsUnderline);
     Label3->SetCursor(crHandPoint);

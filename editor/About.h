@@ -26,11 +26,12 @@ public:
     // Opens the web page; says so when no browser could be started.
     void Label3Click(TObject* sender);
 
-    TGroupBox* GroupBox1 = nullptr;
-    TImage32* Image1 = nullptr;
-    TLabel* Label1 = nullptr;  // the title
-    TLabel* Label2 = nullptr;  // the credits
-    TLabel* Label4 = nullptr;  // the version
-    TLabel* Label3 = nullptr;  // the link
+    TGroupBox* GrpBAbout = nullptr;
+    TImage32* ImgAbout = nullptr;
+    TLabel* LblTitle = nullptr;
+    TLabel* LblCredits = nullptr;
+    TLabel* LblVersion = nullptr;
+    // The link; its name goes with its handler's, Label3Click.
+    TLabel* Label3 = nullptr;
     TButton* btnOKAbout = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "editor/EditorImages.h"
 #include "editor/Main.h"
 #include "editor/TextFile.h"
+#include "editor/WindowParts.h"
 #include "gui/Application.h"
 #include "gui/ImageList.h"
 #include "platform/Files.h"
@@ -45,37 +46,14 @@ TDlgComplex::TDlgComplex(TComponent& owner) {
     SetPosition(poDesktopCenter);
     SetBounds(GetLeft(), GetTop(), 525, 390);
 
-    Pn = thorn::Make<TPanel>(*this);
-    Pn->SetName("Pn");
-    Pn->SetCaption("");
-    Pn->SetBevelOuter(bvNone);
-    Pn->SetParent(this);
-    Pn->SetAlign(alBottom);
-    Pn->SetHeight(41);
-
-    BitBtn = thorn::Make<TBitBtn>(*this);
-    BitBtn->SetName("BitBtn");
-    BitBtn->SetCaption("Load");
-    BitBtn->SetParent(Pn);
-    BitBtn->SetBounds(8, 8, 75, 25);
+    Pn = thorn::PlaceButtonStrip(*this, this, "Pn");
+    BitBtn = thorn::PlaceStripButton<TBitBtn>(*this, *Pn, "BitBtn", "Load", 8);
     BitBtn->OnClick = [this](TObject* sender) { BitBtnClick(sender); };
-
-    BtnOk = thorn::Make<TButton>(*this);
-    BtnOk->SetName("BtnOk");
-    BtnOk->SetCaption("Ok");
+    BtnOk = thorn::PlaceRightStripButton(*this, *Pn, "BtnOk", "Ok", 166);
     BtnOk->SetModalResult(mrOk);
-    BtnOk->SetParent(Pn);
-    BtnOk->SetBounds(Pn->GetClientWidth() - 166, 8, 75, 25);
-    BtnOk->SetAnchors({akTop, akRight});
-
-    BtnCancel = thorn::Make<TButton>(*this);
-    BtnCancel->SetName("BtnCancel");
-    BtnCancel->SetCaption("Cancel");
+    BtnCancel = thorn::PlaceRightStripButton(*this, *Pn, "BtnCancel", "Cancel", 83);
     BtnCancel->SetModalResult(mrCancel);
     BtnCancel->SetCancel(true);
-    BtnCancel->SetParent(Pn);
-    BtnCancel->SetBounds(Pn->GetClientWidth() - 83, 8, 75, 25);
-    BtnCancel->SetAnchors({akTop, akRight});
 
     Memo = thorn::Make<TMemo>(*this);
     Memo->SetName("Memo");

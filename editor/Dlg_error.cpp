@@ -2,6 +2,7 @@
 
 #include "editor/EditorImages.h"
 #include "editor/Main.h"
+#include "editor/WindowParts.h"
 #include "gui/SizeConstraints.h"
 
 TErrorsFormBounds ErrorsFormBounds;
@@ -23,42 +24,20 @@ CErrorList::CErrorBase* WarningOf(const TListItem& row) {
 TDlgError::TDlgError(TComponent& owner) {
     SetName("DlgError");
     SetCaption("World image warnings");
-    SetBorderStyle(bsSizeToolWin);
-    SetFormStyle(fsStayOnTop);
-    SetBounds(GetLeft(), GetTop(), 334, 373);
-    Constraints().SetMinWidth(200);
+    thorn::SetUpToolWindow(*this, 334, 373, 200, 0);
 
     ILErrors = thorn::Make<TImageList>(*this, 16, 16);
     ILErrors->SetName("ILErrors");
 
-    Panel1 = thorn::Make<TPanel>(*this);
-    Panel1->SetName("Panel1");
-    Panel1->SetCaption("");
-    Panel1->SetBevelOuter(bvNone);
-    Panel1->SetParent(this);
-    Panel1->SetAlign(alBottom);
-    Panel1->SetHeight(41);
-
-    BtnOk = thorn::Make<TButton>(*this);
-    BtnOk->SetName("BtnOk");
-    BtnOk->SetCaption("Close");
-    BtnOk->SetParent(Panel1);
-    BtnOk->SetBounds(Panel1->GetClientWidth() - 83, 8, 75, 25);
-    BtnOk->SetAnchors({akTop, akRight});
+    Panel1 = thorn::PlaceButtonStrip(*this, this, "Panel1");
+    BtnOk = thorn::PlaceRightStripButton(*this, *Panel1, "BtnOk", "Close", 83);
     BtnOk->OnClick = [this](TObject* sender) { BtnOkClick(sender); };
-
-    BtnRefresh = thorn::Make<TButton>(*this);
-    BtnRefresh->SetName("BtnRefresh");
-    BtnRefresh->SetCaption("Refresh");
-    BtnRefresh->SetParent(Panel1);
-    BtnRefresh->SetBounds(8, 8, 80, 25);
+    BtnRefresh = thorn::PlaceStripButton(*this, *Panel1, "BtnRefresh", "Refresh", 8, 80);
     BtnRefresh->Constraints().SetMinWidth(80);
     BtnRefresh->SetVisible(false);
     BtnRefresh->OnClick = [this](TObject* sender) { BtnRefreshClick(sender); };
 
-    LV = thorn::Make<TListView>(*this);
-    LV->SetName("LV");
-    LV->SetParent(this);
+    LV = thorn::Place<TListView>(*this, this, "LV");
     LV->SetAlign(alClient);
     LV->SetViewStyle(vsReport);
     LV->GetColumns()->Add()->SetAutoSize(true);

@@ -5,6 +5,7 @@
 #include "bitmap/Pix32_Image.h"
 #include "editor/LabelFont.h"
 #include "editor/Main.h"
+#include "editor/WindowParts.h"
 
 namespace {
 
@@ -20,13 +21,7 @@ private:
     bool& flag_;
 };
 
-template <typename T>
-T* Place(TComponent& owner, TWinControl* parent, const char* name) {
-    T* control = thorn::Make<T>(owner);
-    control->SetName(name);
-    control->SetParent(parent);
-    return control;
-}
+using thorn::Place;
 
 TCheckBox* PlaceCheckBox(TDlgOptions& form, TWinControl* parent, const char* name, const char* caption, int top) {
     TCheckBox* box = Place<TCheckBox>(form, parent, name);
@@ -44,16 +39,9 @@ TDlgOptions::TDlgOptions(TComponent& owner) {
     SetBounds(340, 234, 287, 296);
     OnShow = [this](TObject* sender) { FormShow(sender); };
 
-    Panel1 = Place<TPanel>(*this, this, "Panel1");
-    Panel1->SetCaption("");
-    Panel1->SetBevelOuter(bvNone);
-    Panel1->SetAlign(alBottom);
-    Panel1->SetHeight(41);
-    BtnOK = Place<TButton>(*this, Panel1, "BtnOK");
-    BtnOK->SetCaption("Apply Changes");
+    Panel1 = thorn::PlaceButtonStrip(*this, this, "Panel1");
+    BtnOK = thorn::PlaceRightStripButton(*this, *Panel1, "BtnOK", "Apply Changes", 112, 104);
     BtnOK->SetDefault(true);
-    BtnOK->SetBounds(Panel1->GetClientWidth() - 112, 8, 104, 25);
-    BtnOK->SetAnchors({akTop, akRight});
     BtnOK->OnClick = [this](TObject* sender) { BtnOKClick(sender); };
 
     PgCColors = Place<TPageControl>(*this, this, "PgCColors");
@@ -82,9 +70,7 @@ TDlgOptions::TDlgOptions(TComponent& owner) {
     ChkBAutoResize->SetVisible(false);
     ChkBAutoResize->OnClick = Handled(&TDlgOptions::ChkBAutoResizeClick);
 
-    Label1 = Place<TLabel>(*this, TbSOptions, "Label1");
-    Label1->SetCaption("Castles and armies transparency:");
-    Label1->SetBounds(12, 62, Label1->GetWidth(), Label1->GetHeight());
+    Label1 = thorn::PlaceLabel(*this, TbSOptions, "Label1", "Castles and armies transparency:", 12, 62);
     TrkBTransValue = Place<TTrackBar>(*this, TbSOptions, "TrkBTransValue");
     TrkBTransValue->SetBounds(6, 80, 200, 45);
     TrkBTransValue->SetRange(0, 10);
@@ -94,13 +80,9 @@ TDlgOptions::TDlgOptions(TComponent& owner) {
     TrkBTransValue->SetPosition(10);
     TrkBTransValue->SetSelEnd(10);
     TrkBTransValue->OnChange = Handled(&TDlgOptions::TrkBTransValueChange);
-    LbTransValue = Place<TLabel>(*this, TbSOptions, "LbTransValue");
-    LbTransValue->SetCaption("100%");
-    LbTransValue->SetBounds(214, 95, LbTransValue->GetWidth(), LbTransValue->GetHeight());
+    LbTransValue = thorn::PlaceLabel(*this, TbSOptions, "LbTransValue", "100%", 214, 95);
 
-    LbNameFont = Place<TLabel>(*this, TbSOptions, "LbNameFont");
-    LbNameFont->SetCaption("Provinces' names font:");
-    LbNameFont->SetBounds(12, 136, LbNameFont->GetWidth(), LbNameFont->GetHeight());
+    LbNameFont = thorn::PlaceLabel(*this, TbSOptions, "LbNameFont", "Provinces' names font:", 12, 136);
     BtnNameFont = Place<TButton>(*this, TbSOptions, "BtnNameFont");
     BtnNameFont->SetCaption("Sample Text");
     BtnNameFont->SetBounds(12, 154, 250, 40);
@@ -109,9 +91,7 @@ TDlgOptions::TDlgOptions(TComponent& owner) {
     ScBImages = Place<TScrollBox>(*this, TabSheet2, "ScBImages");
     ScBImages->SetAlign(alClient);
     // What the legend's first building finds here and replaces.
-    TLabel* armySign = Place<TLabel>(*ScBImages, ScBImages, "LbArmySign");
-    armySign->SetCaption("Army Sign");
-    armySign->SetBounds(76, 16, armySign->GetWidth(), armySign->GetHeight());
+    thorn::PlaceLabel(*ScBImages, ScBImages, "LbArmySign", "Army Sign", 76, 16);
     TImage32* army = Place<TImage32>(*ScBImages, ScBImages, "ImgArmy0");
     army->SetBounds(48, 8, 20, 24);
 

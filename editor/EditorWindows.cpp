@@ -255,34 +255,32 @@ void EditorWindows::EnableAction(EditorAction action, bool enabled) {
     if (TAction* a = ActionOf(action)) a->SetEnabled(enabled);
 }
 
-void EditorWindows::ShowControl(ProjectControl control, bool shown) {
-    if (!MainForm) return;
+TControl* EditorWindows::ControlOf(ProjectControl control) const {
     TMainForm& f = *MainForm.Get();
     switch (control) {
-        case ProjectControl::NoProjectLabel: f.LblNoProject->SetVisible(shown); break;
-        case ProjectControl::PlayersTab: f.TabSheetPlayers->SetTabVisible(shown); break;
-        case ProjectControl::ProvincesTab: f.TabSheetProvinces->SetTabVisible(shown); break;
-        case ProjectControl::ProvinceList: f.LVProvinces->SetVisible(shown); break;
-        case ProjectControl::PlayerList: f.LVPlayers->SetVisible(shown); break;
-        case ProjectControl::EventToolBar:
-            if (EventFrame) EventFrame->TBEvent->SetVisible(shown);
-            break;
+        case ProjectControl::NoProjectLabel: return f.LblNoProject;
+        case ProjectControl::PlayersTab: return f.TabSheetPlayers;
+        case ProjectControl::ProvincesTab: return f.TabSheetProvinces;
+        case ProjectControl::ProvinceList: return f.LVProvinces;
+        case ProjectControl::PlayerList: return f.LVPlayers;
+        case ProjectControl::EventToolBar: return EventFrame ? EventFrame->TBEvent : nullptr;
     }
+    return nullptr;
+}
+
+void EditorWindows::ShowControl(ProjectControl control, bool shown) {
+    if (!MainForm) return;
+    TControl* c = ControlOf(control);
+    // A page shows or hides its tab; the page control keeps the page itself.
+    if (auto* page = dynamic_cast<TTabSheet*>(c))
+        page->SetTabVisible(shown);
+    else if (c)
+        c->SetVisible(shown);
 }
 
 void EditorWindows::EnableControl(ProjectControl control, bool enabled) {
     if (!MainForm) return;
-    TMainForm& f = *MainForm.Get();
-    switch (control) {
-        case ProjectControl::NoProjectLabel: f.LblNoProject->SetEnabled(enabled); break;
-        case ProjectControl::PlayersTab: f.TabSheetPlayers->SetEnabled(enabled); break;
-        case ProjectControl::ProvincesTab: f.TabSheetProvinces->SetEnabled(enabled); break;
-        case ProjectControl::ProvinceList: f.LVProvinces->SetEnabled(enabled); break;
-        case ProjectControl::PlayerList: f.LVPlayers->SetEnabled(enabled); break;
-        case ProjectControl::EventToolBar:
-            if (EventFrame) EventFrame->TBEvent->SetEnabled(enabled);
-            break;
-    }
+    if (TControl* c = ControlOf(control)) c->SetEnabled(enabled);
 }
 
 // ---------------------------------------------------------------- provinces list

@@ -7,6 +7,7 @@
 #include "platform/Components.h"
 
 class TAction;
+class TControl;
 class TCustomForm;
 class TrmInspector;
 
@@ -74,6 +75,8 @@ public:
 
 private:
     TAction* ActionOf(EditorAction action) const;
+    // Null for the events window's tool bar while that window does not exist.
+    TControl* ControlOf(ProjectControl control) const;
     TrmInspector* GridOf(Inspector grid) const;
 
     // The windows a long operation disabled, to be enabled again.

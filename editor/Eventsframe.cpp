@@ -8,6 +8,7 @@
 #include "editor/GridRows.h"
 #include "editor/LongTextEdit.h"
 #include "editor/Main.h"
+#include "editor/WindowParts.h"
 #include "gui/SizeConstraints.h"
 #include "inspector/Rminspectoritems.h"
 #include "model/GridItemKeys.h"
@@ -64,40 +65,20 @@ TrmCustomInspectorItem* Row(TrmInspector& grid, TrmTreeNonViewNode* parent, cons
 TEventFrame::TEventFrame(TComponent& owner) {
     SetName("EventFrame");
     SetCaption("Events List");
-    SetBorderStyle(bsSizeToolWin);
-    SetFormStyle(fsStayOnTop);
-    SetBounds(GetLeft(), GetTop(), 336, 388);
-    Constraints().SetMinWidth(100);
-    Constraints().SetMinHeight(100);
+    thorn::SetUpToolWindow(*this, 336, 388, 100, 100);
     const int width = GetClientWidth();
 
-    auto place = [](auto* control, TWinControl* parent, const char* name) {
-        control->SetName(name);
-        control->SetParent(parent);
-        return control;
-    };
-    auto panel = [&](const char* name, TAlign align) {
-        TPanel* p = place(thorn::Make<TPanel>(*this), this, name);
-        p->SetBevelOuter(bvNone);
-        p->SetCaption("");
-        p->SetAlign(align);
-        return p;
-    };
     auto heading = [&](TWinControl* parent, const char* name, const char* caption) {
-        TLabel* label = place(thorn::Make<TLabel>(*this), parent, name);
-        label->SetCaption(caption);
+        TLabel* label = thorn::PlaceLabel(*this, parent, name, caption, 6, 3, true);
         label->Font().SetName("Tahoma");
-        label->Font().SetStyle(fsBold);
-        label->SetBounds(6, 3, label->GetWidth(), label->GetHeight());
         return label;
     };
 
-    Panel16 = panel("Panel16", alTop);
-    Panel16->SetHeight(154);
+    Panel16 = thorn::PlacePanel(*this, this, "Panel16", alTop, 154);
     Panel16->Constraints().SetMinHeight(50);
     Label16 = heading(Panel16, "Label16", "Game Events");
 
-    LVEvents = place(thorn::Make<TListView>(*this), Panel16, "LVEvents");
+    LVEvents = thorn::Place<TListView>(*this, Panel16, "LVEvents");
     LVEvents->SetBounds(4, 18, width - 8, 154 - 18 - 30);
     LVEvents->SetAnchors({akLeft, akTop, akRight, akBottom});
     LVEvents->SetViewStyle(vsReport);
@@ -121,7 +102,7 @@ TEventFrame::TEventFrame(TComponent& owner) {
         LVEventsChange(sender, item, change);
     };
 
-    TBEvent = place(thorn::Make<TToolBar>(*this), Panel16, "TBEvent");
+    TBEvent = thorn::Place<TToolBar>(*this, Panel16, "TBEvent");
     TBEvent->SetAlign(alNone);
     TBEvent->SetBounds(4, 154 - 28, width - 8, 26);
     TBEvent->SetAnchors({akLeft, akRight, akBottom});
@@ -130,33 +111,29 @@ TEventFrame::TEventFrame(TComponent& owner) {
     TBEvent->SetButtonWidth(26);
     if (MainForm) TBEvent->SetImages(MainForm->ImageList);
     auto button = [&](const char* name, thorn::EditorImage image, void (TEventFrame::*click)(TObject*)) {
-        TToolButton* b = place(thorn::Make<TToolButton>(*this), TBEvent, name);
+        TToolButton* b = thorn::Place<TToolButton>(*this, TBEvent, name);
         b->SetImageIndex(thorn::Index(image));
         b->OnClick = [this, click](TObject* sender) { (this->*click)(sender); };
         return b;
     };
     TBAdd = button("TBAdd", thorn::EditorImage::AddProvince, &TEventFrame::TBAddClick);
     TBDelete = button("TBDelete", thorn::EditorImage::DelProvince, &TEventFrame::TBDeleteClick);
-    ToolButton3 = place(thorn::Make<TToolButton>(*this), TBEvent, "ToolButton3");
-    ToolButton3->SetStyle(tbsSeparator);
-    ToolButton3->SetWidth(8);
+    TBSeparator = thorn::Place<TToolButton>(*this, TBEvent, "TBSeparator");
+    TBSeparator->SetStyle(tbsSeparator);
+    TBSeparator->SetWidth(8);
     TBUp = button("TBUp", thorn::EditorImage::Up, &TEventFrame::TBUpClick);
     TBDown = button("TBDown", thorn::EditorImage::Down, &TEventFrame::TBDownClick);
 
-    Splitter = place(thorn::Make<TSplitter>(*this), this, "Splitter");
+    Splitter = thorn::Place<TSplitter>(*this, this, "Splitter");
     Splitter->SetAlign(alTop);
     Splitter->SetTop(Panel16->GetHeight());
     Splitter->SetHeight(4);
 
-    Panel17 = panel("Panel17", alClient);
+    Panel17 = thorn::PlacePanel(*this, this, "Panel17", alClient, 0);
     Label18 = heading(Panel17, "Label18", "Selected Event Properties");
-    RMIEvent = place(thorn::Make<TrmInspector>(*this), Panel17, "RMIEvent");
+    RMIEvent = thorn::PlaceGrid(*this, Panel17, "RMIEvent", bsSingle);
     RMIEvent->SetBounds(4, 18, Panel17->GetClientWidth() - 8, Panel17->GetClientHeight() - 22);
     RMIEvent->SetAnchors({akLeft, akTop, akRight, akBottom});
-    RMIEvent->SetItemHeight(21);
-    RMIEvent->SetSplitResize(true);
-    RMIEvent->SetToolTip(false);
-    RMIEvent->SetBorderStyle(bsSingle);
     RMIEvent->SetSplitPos(105);
     RMIEvent->OnComplexEdit = [this](TObject* sender) { RMIEventComplexEdit(sender); };
     RMIEvent->OnItemChange = [this](TObject* sender) { RMIEventItemChange(sender); };

@@ -52,7 +52,7 @@ public:
     TToolBar* TBEvent = nullptr;
     TToolButton* TBAdd = nullptr;
     TToolButton* TBDelete = nullptr;
-    TToolButton* ToolButton3 = nullptr;
+    TToolButton* TBSeparator = nullptr;
     TToolButton* TBUp = nullptr;
     TToolButton* TBDown = nullptr;
     TSplitter* Splitter = nullptr;

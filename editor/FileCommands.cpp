@@ -46,20 +46,7 @@ const TOpenOptions kSaveAsOptions{ofHideReadOnly, ofEnableSizing, ofPathMustExis
 const TOpenOptions kExportOptions{ofHideReadOnly, ofEnableSizing, ofPathMustExist, ofOverwritePrompt};
 
 void ShowWorldSize(TMainForm& f) {
-    f.StatusBar->Panels()[3]->SetText(WorldSizeText(MapProject->WorldWidth, MapProject->WorldHeight));
-}
-
-// The save question before a command replaces the project. Answers whether
-// the command may go on: not after Cancel, and after Yes only once the
-// changes are saved, so a cancelled Save As or a failed write loses nothing.
-bool ChangesSettled(TMainForm& f) {
-    switch (MapProject->AskSaveChanges()) {
-        case 2: return false;
-        case 1:
-            f.ActSaveProject->Execute();
-            return MapProject->Modified == 0;
-        default: return true;
-    }
+    f.StatusBar->Panels()[kWorldSizePanel]->SetText(WorldSizeText(MapProject->WorldWidth, MapProject->WorldHeight));
 }
 
 // A New or Open that failed: the window shows no project. What the failure
@@ -70,7 +57,7 @@ void ShowNoProject(TMainForm& f) {
     MapProject->Modified = 0;
     ClearSelectionInfo();
     // The point under the pointer, the zoom and the world's size: no world.
-    for (int panel : {0, 1, 3}) f.StatusBar->Panels()[panel]->SetText({});
+    for (int panel : {kCoordsPanel, kZoomPanel, kWorldSizePanel}) f.StatusBar->Panels()[panel]->SetText({});
 }
 
 // A new or opened mission brings its walking-paths overlay shown; it shows
@@ -135,6 +122,17 @@ bool MayReplace(const std::filesystem::path& file) {
 }
 
 }  // namespace
+
+bool ChangesSettled(TMainForm& f) {
+    switch (MapProject->AskSaveChanges()) {
+        case CMapProject::StayPut: return false;
+        case CMapProject::SaveFirst:
+            f.ActSaveProject->Execute();
+            return MapProject->Modified == 0;
+        case CMapProject::GoOnUnsaved: break;
+    }
+    return true;
+}
 
 std::string ProjectFileName(std::string_view chosen) {
     if (chosen.size() > kProjectExtension.size() && chosen.ends_with(kProjectExtension))

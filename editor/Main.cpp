@@ -184,22 +184,13 @@ void TMainForm::OpenGameDataDocument() {
 // ---------------------------------------------------------------- window events
 
 void TMainForm::FormResize(TObject* sender) {
-    StatusBar->Panels()[2]->SetWidth(GetWidth() - 200);
+    StatusBar->Panels()[thorn::kHintPanel]->SetWidth(GetWidth() - 200);
     if (MapProject) MapProject->FitWorldImage();
 }
 
 void TMainForm::FormCloseQuery(TObject* sender, bool& canClose) {
-    canClose = true;
-    if (!MapProject) return;
-    switch (MapProject->AskSaveChanges()) {
-        case 2: canClose = false; break;
-        case 1:
-            // The window closes only once the changes are safe.
-            ActSaveProject->Execute();
-            canClose = MapProject->Modified == 0;
-            break;
-        default: break;
-    }
+    // The window closes only once the changes are safe.
+    canClose = !MapProject || thorn::ChangesSettled(*this);
 }
 
 void TMainForm::FormClose(TObject* sender, TCloseAction& action) {
@@ -224,7 +215,7 @@ void TMainForm::FormClose(TObject* sender, TCloseAction& action) {
 void TMainForm::Error(std::string_view text) { Application->MessageBox(text, {}, MB_OK); }
 
 void TMainForm::ShowApplicationHint(TObject* sender) {
-    StatusBar->Panels()[2]->SetText(GetShortHint(Application->GetHint()));
+    StatusBar->Panels()[thorn::kHintPanel]->SetText(GetShortHint(Application->GetHint()));
 }
 
 void TMainForm::ImgView32Scroll(TObject* sender) {

@@ -7,6 +7,7 @@
 #include "editor/Main.h"
 #include "editor/PlayerItemChange.h"
 #include "editor/ProvinceEdit.h"
+#include "editor/WindowParts.h"
 #include "gui/SizeConstraints.h"
 
 namespace thorn {
@@ -16,25 +17,6 @@ namespace {
 constexpr const char* kNoProjectText =
     "Please, create a new project (by clicking the \"File->New project\") or load it (by clicking the "
     "\"File->Open project...\") from a file";
-
-// Makes a named control of the form on parent.
-template <typename T>
-T* Place(TMainForm& form, TWinControl* parent, const char* name) {
-    T* control = Make<T>(form);
-    if (name && *name) control->SetName(name);
-    control->SetParent(parent);
-    return control;
-}
-
-TLabel* PlaceLabel(TMainForm& form, TWinControl* parent, const char* name, const std::string& caption, int left,
-                   int top, bool bold = false) {
-    TLabel* label = Place<TLabel>(form, parent, name);
-    label->SetCaption(caption);
-    label->SetLeft(left);
-    label->SetTop(top);
-    if (bold) label->Font().SetStyle(fsBold);
-    return label;
-}
 
 // A label that shows a value: fixed width across its parent, wrapped.
 TLabel* PlaceValueLabel(TMainForm& form, TWinControl* parent, const char* name, int top, int lines = 1) {
@@ -47,23 +29,9 @@ TLabel* PlaceValueLabel(TMainForm& form, TWinControl* parent, const char* name, 
     return label;
 }
 
-TPanel* PlacePanel(TMainForm& form, TWinControl* parent, const char* name, TAlign align, int size) {
-    TPanel* panel = Place<TPanel>(form, parent, name);
-    panel->SetBevelOuter(bvNone);
-    panel->SetCaption("");
-    panel->SetAlign(align);
-    if (align == alLeft || align == alRight)
-        panel->SetWidth(size);
-    else
-        panel->SetHeight(size);
-    return panel;
-}
-
-TrmInspector* PlaceGrid(TMainForm& form, TWinControl* parent, const char* name) {
-    TrmInspector* grid = Place<TrmInspector>(form, parent, name);
-    grid->SetItemHeight(21);
-    grid->SetSplitResize(true);
-    grid->SetToolTip(false);
+// A grid filling the rest of a page.
+TrmInspector* PlacePageGrid(TMainForm& form, TWinControl* parent, const char* name) {
+    TrmInspector* grid = PlaceGrid(form, parent, name);
     grid->SetAlign(alClient);
     grid->SetSplitPos(120);
     return grid;
@@ -173,7 +141,7 @@ void BuildPlayersPage(TMainForm& f) {
     f.LblDomainArmyTitle = PlaceLabel(f, domain, "LblDomainArmyTitle", "Total Army:", 8, 86);
     f.LblDomainArmy = PlaceValueLabel(f, domain, "LblDomainArmy", 100, 2);
 
-    f.RMIPlayer = PlaceGrid(f, page, "RMIPlayer");
+    f.RMIPlayer = PlacePageGrid(f, page, "RMIPlayer");
 }
 
 void BuildProvincesPage(TMainForm& f) {
@@ -222,7 +190,7 @@ void BuildProvincesPage(TMainForm& f) {
     f.TBGenerateIncome->SetAlign(alNone);
     f.TBGenerateIncome->SetBounds(194, 2, 31, 28);
     f.TBGenerateIncome->SetAnchors({akTop, akRight});
-    f.RMIProvince = PlaceGrid(f, f.Panel2, "RMIProvince");
+    f.RMIProvince = PlacePageGrid(f, f.Panel2, "RMIProvince");
 }
 
 void BuildWorldView(TMainForm& f) {
@@ -277,6 +245,7 @@ void BuildStatusBar(TMainForm& f) {
         int width;
         TAlignment alignment;
     };
+    // In the order of their indices, kCoordsPanel to kWorldSizePanel.
     for (const PanelSpec& spec : {PanelSpec{"Coords", 50, taCenter}, PanelSpec{"Mode", 50, taCenter},
                                   PanelSpec{"Help", 470, taLeftJustify}, PanelSpec{"Size", 50, taCenter}}) {
         TStatusPanel* panel = f.StatusBar->Panels().Add();

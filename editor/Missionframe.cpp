@@ -8,7 +8,7 @@
 #include "editor/GridRows.h"
 #include "editor/LongTextEdit.h"
 #include "editor/Main.h"
-#include "gui/SizeConstraints.h"
+#include "editor/WindowParts.h"
 #include "inspector/Rminspectoritems.h"
 #include "model/GridItemKeys.h"
 #include "model/StringTable.h"
@@ -40,22 +40,12 @@ constexpr LongText kLongTexts[] = {
 TMissFrame::TMissFrame(TComponent& owner) {
     SetName("MissFrame");
     SetCaption("Mission Properties");
-    SetBorderStyle(bsSizeToolWin);
-    SetFormStyle(fsStayOnTop);
-    SetBounds(GetLeft(), GetTop(), 355, 393);
-    Constraints().SetMinWidth(100);
-    Constraints().SetMinHeight(100);
+    thorn::SetUpToolWindow(*this, 355, 393, 100, 100);
     Font().SetName("MS Sans Serif");
     Font().SetHeight(-11);
 
-    RMIMission = thorn::Make<TrmInspector>(*this);
-    RMIMission->SetName("RMIMission");
-    RMIMission->SetParent(this);
+    RMIMission = thorn::PlaceGrid(*this, this, "RMIMission", bsSingle);
     RMIMission->SetAlign(alClient);
-    RMIMission->SetItemHeight(21);
-    RMIMission->SetSplitResize(true);
-    RMIMission->SetToolTip(false);
-    RMIMission->SetBorderStyle(bsSingle);
     RMIMission->SetSplitPos(150);
     RMIMission->OnComplexEdit = [this](TObject* sender) { RMIMissionComplexEdit(sender); };
     RMIMission->OnItemChange = [this](TObject* sender) { RMIMissionItemChange(sender); };

@@ -25,7 +25,9 @@ uint32_t PackedKey(std::string_view key) {
     return packed;
 }
 
-// The C library's generator as the original platform's runtime has it.
+// The classic C library generator (seed * 22695477 + 1, bits 16 to 30),
+// written out because the C library here draws another sequence: a seed
+// gives the same names on every machine.
 int CRand(uint32_t& seed) {
     seed = seed * 22'695'477u + 1;
     return static_cast<int>((seed >> 16) & 0x7FFF);

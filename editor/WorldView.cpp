@@ -189,7 +189,7 @@ void TMainForm::ImgVWorldMouseMove(TObject* sender, TShiftState shift, int x, in
     if (const TRect bounds = ImgVWorld->GetBoundsRect(); bounds.Width() + bounds.Height() != 0) {
         char text[32];
         std::snprintf(text, sizeof text, "(%d;%d)", world.X, world.Y);
-        StatusBar->Panels()[0]->SetText(text);
+        StatusBar->Panels()[thorn::kCoordsPanel]->SetText(text);
     }
     if (shift.Contains(ssMiddle)) {
         const TPoint screen = ImgVWorld->ClientToScreen({x, y});
@@ -223,6 +223,6 @@ void TMainForm::ImgVWorldMouseUp(TObject* sender, TMouseButton button, TShiftSta
 }
 
 void TMainForm::FormMouseMove(TObject* sender, TShiftState shift, int x, int y) {
-    StatusBar->Panels()[0]->SetText("");
-    StatusBar->Panels()[2]->SetText("");
+    StatusBar->Panels()[thorn::kCoordsPanel]->SetText("");
+    StatusBar->Panels()[thorn::kHintPanel]->SetText("");
 }

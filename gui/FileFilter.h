@@ -20,7 +20,8 @@ std::vector<FileFilter> ParseFilter(std::string_view filter);
 
 // Whether a file name matches a pattern of "*" (any run) and "?" (one
 // character), letters compared without case (ASCII). "*.*" matches every
-// name, with or without a dot, as the original platform's dialogs list them.
+// name, with or without a dot, so a filter for any file shows the files
+// that have no extension too.
 bool MatchesPattern(std::string_view name, std::string_view pattern);
 bool MatchesAny(std::string_view name, std::span<const std::string> patterns);
 // Whether the text holds a wildcard: typed into the name box it is a filter.

@@ -24,8 +24,9 @@ struct EntryDetails {
     std::string modified;  // the short date and time
 };
 
-// Names compared as the original file system listed them: letters without
-// case (ASCII), then byte by byte so that no two names tie.
+// Names compared so that "map.bmp" and "Map2.bmp" stand together on every
+// machine, whatever its locale: letters without case (ASCII), then byte by
+// byte so that no two names tie.
 bool FolderNameLess(std::string_view a, std::string_view b);
 
 // The folder's entries, folders first, then files, each in FolderNameLess

@@ -28,8 +28,9 @@ void TTimer::SetOnTimer(TNotifyEvent value) {
 }
 
 void TTimer::UpdateTimer() {
-    // Like the original: the timer runs only when it has something to do.
-    // Any change starts a new period.
+    // The timer runs only when it has something to do: one disabled, of no
+    // interval or without a handler costs the host no wake-ups. Any change
+    // starts a new period.
     thorn::ApplicationLink* app = thorn::RunningApplication();
     bool run = enabled_ && interval_ > 0 && onTimer_ && app;
     if (registered_ && app) app->UnregisterTimer(this);

@@ -40,6 +40,14 @@ enum class ProjectControl : uint8_t {
     NoProjectLabel, PlayersTab, ProvincesTab, ProvinceList, PlayerList, EventToolBar,
 };
 
+// The panels of the main window's status bar, by index: the world point
+// under the pointer, the zoom in percent, the hint of the control under the
+// pointer, the world's size.
+inline constexpr int32_t kCoordsPanel = 0;
+inline constexpr int32_t kZoomPanel = 1;
+inline constexpr int32_t kHintPanel = 2;
+inline constexpr int32_t kWorldSizePanel = 3;
+
 // The two scroll bars of the scroll box around the world view.
 enum class ScrollBarKind : uint8_t { Horizontal, Vertical };
 

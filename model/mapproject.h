@@ -305,9 +305,16 @@ public:
     void UpdateArmyIcons();
     // UpdateProvinceLabel for every province. Answers 1.
     int UpdateAllLabels();
-    // With unsaved changes, asks whether to save them: 1 yes, 0 no, 2
-    // cancel; 0 at once when nothing changed.
-    int AskSaveChanges();
+    // The answer to the save question, as the command that asked acts on
+    // it. The numbers are the ones the question has always answered.
+    enum SaveAnswer : int {
+        GoOnUnsaved = 0,  // "No", or nothing to save: the command goes on
+        SaveFirst = 1,    // "Yes": the command saves, then goes on
+        StayPut = 2,      // "Cancel": the command does nothing
+    };
+    // With unsaved changes, asks whether to save them; GoOnUnsaved at once
+    // when nothing changed.
+    SaveAnswer AskSaveChanges();
 
     // ---- labels, zoom and view
     // Draws the province's two-line label (name; incomes joined by "+"),

@@ -293,12 +293,12 @@ int CMapProject::UpdateAllLabels() {
 
 // --------------------------------------------------------- save question
 
-int CMapProject::AskSaveChanges() {
-    if (Modified == 0) return 0;
+CMapProject::SaveAnswer CMapProject::AskSaveChanges() {
+    if (Modified == 0) return GoOnUnsaved;
     switch (Editor().Ask("You have made changes in project. Would you like to save your changes?", "Warning",
                          thorn::MessageButtons::YesNoCancel)) {
-    case thorn::MessageAnswer::Yes: return 1;
-    case thorn::MessageAnswer::Cancel: return 2;
-    default: return 0;
+    case thorn::MessageAnswer::Yes: return SaveFirst;
+    case thorn::MessageAnswer::Cancel: return StayPut;
+    default: return GoOnUnsaved;
     }
 }

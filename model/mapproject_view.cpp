@@ -132,7 +132,7 @@ void CMapProject::SetZoom(float scale) {
     UpdateIconLayers();
     UpdateCastleIcons();
     UpdateArmyIcons();
-    editor.SetStatusText(1, std::to_string(static_cast<int32_t>(std::trunc(100.0 * scale))) + "%");
+    editor.SetStatusText(thorn::kZoomPanel, std::to_string(static_cast<int32_t>(std::trunc(100.0 * scale))) + "%");
 }
 
 void CMapProject::FitWorldImage() {

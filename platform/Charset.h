@@ -11,7 +11,8 @@ namespace thorn {
 
 // The Unicode character of one Windows-1252 byte. The five bytes the code
 // page leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the control
-// characters of the same number, as the original platform maps them.
+// characters of the same number, so that every byte of a model text comes
+// back unchanged from the screen and the editors.
 char32_t Windows1252ToUnicode(unsigned char byte);
 
 // The Windows-1252 byte of a Unicode character, or nothing when the code page

@@ -45,7 +45,9 @@ TComponent::~TComponent() {
     }
     DestroyComponents();
     // Owner still set here only when thorn::Free took us out of its list:
-    // tell it now, after our own parts are gone, as the original order was.
+    // tell it now, after our own parts are gone, so that whatever the owner
+    // does on hearing it (drop its field, free another control) meets
+    // nothing of ours half-freed.
     if (owner_) {
         TComponent* owner = owner_;
         owner_ = nullptr;

@@ -32,11 +32,12 @@ extern "C" void JpegErrorExit(j_common_ptr info) {
     std::longjmp(errors->jump, 1);
 }
 
-// Warnings about damaged data are passed over, as the original platform's
-// decoder did, except the data ending too soon: at the end of the file, or
-// at a marker inside a scan that still wanted data (a header of 512 x 512
-// followed at once by the end marker). That picture would come out partly
-// or wholly grey, so it is refused as truncated.
+// Warnings about damaged data are passed over, so a picture with a small
+// flaw that every viewer shows opens here too, except the data ending too
+// soon: at the end of the file, or at a marker inside a scan that still
+// wanted data (a header of 512 x 512 followed at once by the end marker).
+// That picture would come out partly or wholly grey, so it is refused as
+// truncated.
 extern "C" void JpegEmitMessage(j_common_ptr info, int level) {
     auto* errors = reinterpret_cast<ErrorManager*>(info->err);
     const int code = info->err->msg_code;

@@ -57,8 +57,8 @@ struct FontMetrics {
 FontMetrics GetFontMetrics(const TFont& font);
 
 // cx = the sum of the characters' advances, cy = ascent + descent. An empty
-// text measures (0, ascent + descent), as the original platform's extent call
-// gives.
+// text measures (0, ascent + descent), so a label or row sized by an empty
+// caption keeps the height of a line of text.
 TSize TextExtent(const TFont& font, std::string_view text);
 
 // Draws one line of text (no line breaks are interpreted) whose text cell has

@@ -58,7 +58,7 @@ TEST_F(AboutBox, ShowsItsPictureAndClosesByTheButtonOrEscape) {
         SCOPED_TRACE(c.name);
         ScriptAbout([&](TCustomForm& form) {
             // The picture fills its place unscaled: the sun's middle shows.
-            const TPoint sun = thorn::test::OnWindow(*FrmAbout->Image1, {138, 30});
+            const TPoint sun = thorn::test::OnWindow(*FrmAbout->ImgAbout, {138, 30});
             EXPECT_EQ(editor.Host().PixelAt(form, sun.X, sun.Y), picture.GetPixel(138, 30));
             c.close(editor.Host());
             EXPECT_EQ(form.GetModalResult(), mrCancel);

@@ -10,7 +10,7 @@ TEST(Charset, Windows1252BytesMapToTheirUnicodeCharacters) {
     EXPECT_EQ(FromWindows1252("A\x80\xE9\x9F\xFF"), std::u32string(U"A\u20AC\u00E9\u0178\u00FF"));
     EXPECT_EQ(Windows1252ToUnicode(0x85), U'\u2026');
     EXPECT_EQ(Windows1252ToUnicode(0x99), U'\u2122');
-    // Undefined bytes keep their number, as the original platform maps them.
+    // Undefined bytes keep their number, so that every byte survives.
     EXPECT_EQ(Windows1252ToUnicode(0x81), U'\u0081');
     EXPECT_EQ(Windows1252ToUnicode(0x9D), U'\u009D');
 }
