@@ -217,7 +217,12 @@ void TApplication::SetCaptureControl(TControl* control) {
     if (old) thorn::ControlAccess::CaptureChanged(*old);
 }
 
-// ---- hints
+// ---- title and hints
+
+void TApplication::SetTitle(const std::string& value) {
+    title_ = value;
+    host_->SetApplicationTitle(value);
+}
 
 void TApplication::SetHint(const std::string& value) {
     if (value == hint_) return;
