@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "../EditorSession.h"
+#include "Hand.h"
 #include "SdlSession.h"
 #include "XScreen.h"
 #include "bitmap/Pix32_Layers.h"
@@ -44,51 +44,7 @@ namespace {
 namespace fs = std::filesystem;
 using thorn::test::Shown;
 
-// The steps of the hand: each waits for its moment (a window shown and
-// painted, a command done), then acts. They run from a timer, so they go on
-// while the editor's modal loops run.
-class Hand {
-public:
-    Hand() {
-        timer_->SetInterval(30);
-        timer_->SetOnTimer([this](TObject*) { Tick(); });
-        timer_->SetEnabled(true);
-    }
-    void Then(std::string name, std::function<bool()> ready, std::function<void()> act) {
-        if (steps_.empty()) deadline_ = Application->GetHost().Now() + 30000;
-        steps_.push_back({std::move(name), std::move(ready), std::move(act)});
-    }
-    bool Done() const { return steps_.empty() && !busy_; }
-    std::string Waiting() const { return steps_.empty() ? "" : steps_.front().name; }
-
-private:
-    struct Step {
-        std::string name;
-        std::function<bool()> ready;
-        std::function<void()> act;
-    };
-    void Tick() {
-        if (steps_.empty() || busy_) return;
-        if (Application->GetHost().Now() > deadline_) {
-            // Stuck inside a dialog: it is closed, so the test can fail
-            // rather than wait for ever.
-            if (TCustomForm* modal = Screen->GetActiveForm(); modal && modal->IsShowing() && modal != MainForm.Get())
-                modal->SetModalResult(mrAbort);
-            return;
-        }
-        if (!steps_.front().ready()) return;
-        Step step = std::move(steps_.front());
-        steps_.pop_front();
-        // An act may start a modal loop; the next steps run inside it.
-        busy_ = true;
-        step.act();
-        busy_ = false;
-    }
-    std::unique_ptr<TTimer> timer_ = std::make_unique<TTimer>();
-    std::deque<Step> steps_;
-    bool busy_ = false;
-    uint64_t deadline_ = 0;
-};
+using thorn::test::Hand;
 
 template <typename Form>
 Form* ShownForm() {
@@ -163,12 +119,7 @@ protected:
         });
     }
     void KeyOnMain(const char* key, std::vector<const char*> modifiers) {
-        hand->Then(std::string("key ") + key, Settled, [this, key, modifiers] {
-            // A click on the status bar gives the main window the keyboard.
-            const TPoint p = Middle(*MainForm->StatusBar);
-            screen.Click(p.X, p.Y);
-            screen.Key(key, modifiers);
-        });
+        thorn::test::KeyOnMain(*hand, screen, key, std::move(modifiers));
     }
     // A click on the grid's value cell of the row, which opens its editor.
     void ClickValue(TrmInspector& grid, const char* key) {
