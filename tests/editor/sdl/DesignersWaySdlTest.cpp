@@ -6,10 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../EditorSession.h"
-#include "Hand.h"
-#include "SdlSession.h"
-#include "XScreen.h"
+#include "EditorOnScreen.h"
 #include "bitmap/Pix32_Layers.h"
 #include "editor/Dlg_comp.h"
 #include "editor/Dlg_error.h"
@@ -44,8 +41,6 @@ namespace {
 namespace fs = std::filesystem;
 using thorn::test::Shown;
 
-using thorn::test::Hand;
-
 template <typename Form>
 Form* ShownForm() {
     for (int i = 0; i < Screen->GetFormCount(); ++i)
@@ -60,33 +55,8 @@ TPoint Middle(const TControl& control) {
     return control.ClientToScreen({control.GetClientWidth() / 2, control.GetClientHeight() / 2});
 }
 
-class DesignersWay : public thorn::test::SdlSession {
+class DesignersWay : public thorn::test::EditorOnScreen {
 protected:
-    // The hand's timer goes before its application, the application before
-    // the module's objects.
-    ~DesignersWay() override {
-        hand.reset();
-        app.reset();
-    }
-
-    // The program started as it starts; started again, on a fresh
-    // application and module.
-    void StartEditor() {
-        if (module) {
-            hand.reset();
-            app.reset();
-            module.reset();
-            auto sdl = std::make_unique<thorn::SdlHost>();
-            host = sdl.get();
-            app = std::make_unique<TApplication>(std::move(sdl));
-        }
-        module = std::make_unique<thorn::MainModuleScope>();
-        ErrorsFormBounds = {};
-        thorn::CreateEditorWindows(*app);
-        MainForm->Show();
-        ASSERT_TRUE(RunUntil([] { return MainForm->GetHostWindow() && Settled(); }));
-        hand = std::make_unique<Hand>();
-    }
     // Runs the hand's steps; fails naming the step that never came.
     void Run(std::function<bool()> finished = [] { return true; }) {
         const uint64_t until = host->Now() + 30000;
@@ -200,12 +170,7 @@ protected:
         return std::nullopt;
     }
 
-    const fs::path output = fs::current_path();
-    thorn::test::StartFolderCopy folder;
     const thorn::test::TempDir kept;
-    std::unique_ptr<thorn::MainModuleScope> module;
-    thorn::test::XScreen screen;
-    std::unique_ptr<Hand> hand;
     TBitmap32 shot;
 };
 

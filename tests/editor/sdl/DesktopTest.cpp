@@ -15,10 +15,8 @@
 #include <thread>
 #include <vector>
 
-#include "../EditorSession.h"
 #include "../SampleProject.h"
-#include "Hand.h"
-#include "SdlSession.h"
+#include "EditorOnScreen.h"
 #include "XScreen.h"
 #include "editor/About.h"
 #include "editor/Dlg_error.h"
@@ -48,7 +46,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using thorn::test::Hand;
 
 constexpr int kCycles = 100;
 constexpr uint64_t kPatience = 20000;  // milliseconds for one step
@@ -67,43 +64,20 @@ TPoint Middle(const TControl& control) {
     return control.ClientToScreen({control.GetClientWidth() / 2, control.GetClientHeight() / 2});
 }
 
-class EditorOnTheDesktop : public thorn::test::SdlSession {
+class EditorOnTheDesktop : public thorn::test::EditorOnScreen {
 protected:
     void SetUp() override {
         ASSERT_TRUE(screen.Ok());
-        ASSERT_NO_FATAL_FAILURE(StartEditor());
+        ASSERT_NO_FATAL_FAILURE(StartEditor(kPatience));
         thorn::test::NewSampleProject();
         MapProject->FileName = (folder / "cycles.pw").string();
         ASSERT_EQ(MapProject->SaveProject(MapProject->FileName), 1);
         ASSERT_TRUE(RunUntil(Settled));
     }
-    // The hand's timer goes before its application, the application before
-    // the editor's objects, which free the windows it owns.
-    ~EditorOnTheDesktop() override {
+    void TearDown() override {
         if (MapProject) MapProject->Modified = 0;
-        hand.reset();
-        module.reset();
-        app.reset();
     }
 
-    // The program started as it starts; started again, on a fresh
-    // application and module.
-    void StartEditor() {
-        if (module) {
-            hand.reset();
-            module.reset();
-            app.reset();
-            auto sdl = std::make_unique<thorn::SdlHost>();
-            host = sdl.get();
-            app = std::make_unique<TApplication>(std::move(sdl));
-        }
-        module = std::make_unique<thorn::MainModuleScope>();
-        ErrorsFormBounds = {};
-        thorn::CreateEditorWindows(*app);
-        MainForm->Show();
-        ASSERT_TRUE(RunUntil([] { return MainForm->GetHostWindow() && Settled(); }));
-        hand = std::make_unique<Hand>(kPatience);
-    }
     // Runs the hand's steps; fails naming the step that never came.
     void Run() {
         size_t remaining = hand->Remaining();
@@ -202,11 +176,6 @@ protected:
                   "manager" : "on a bare X server") << ", " << thorn::X11ErrorsNoted() << " X errors noted" << std::endl;
     }
 
-    const fs::path output = fs::current_path();
-    thorn::test::StartFolderCopy folder;
-    std::unique_ptr<thorn::MainModuleScope> module;
-    thorn::test::XScreen screen;
-    std::unique_ptr<Hand> hand;
 };
 
 // ---- again and again
@@ -438,7 +407,9 @@ TEST_F(EditorOnTheDesktop, WindowPlacesComeBackAfterFiveStarts) {
     std::vector<std::map<std::string, std::string>> saved;
     for (int start = 0; start < 5; ++start) {
         SCOPED_TRACE(start);
-        if (start > 0) ASSERT_NO_FATAL_FAILURE(StartEditor());
+        if (start > 0) {
+            ASSERT_NO_FATAL_FAILURE(StartEditor(kPatience));
+        }
         // Time for a window manager to place the windows.
         const uint64_t until = host->Now() + 1500;
         RunUntil([&] { return host->Now() >= until; });

@@ -9,7 +9,7 @@
 namespace thorn::test {
 
 Hand::Hand(uint64_t patienceMs) : patience_(patienceMs) {
-    timer_->SetInterval(30);
+    timer_->SetInterval(10);
     timer_->SetOnTimer([this](TObject*) { Tick(); });
     timer_->SetEnabled(true);
 }
