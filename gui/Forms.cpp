@@ -855,7 +855,10 @@ void TCustomForm::RouteMouse(const thorn::MouseInput& input) {
     // press that only closes open pop-ups activates nothing.)
     bool activate = press && !active_ && window_ && !thorn::IsPopupKind(windowKind_);
     if (activate && thorn::OpenPopups().empty()) {
+        // OnActivate (and the other window's OnDeactivate) may free the form.
+        thorn::ComponentRef<TCustomForm> self(this);
         window_->Activate();
+        if (!self) return;
         activate = false;
     }
     if (menuBar_ && menuBar_->Mouse(input)) return;
