@@ -77,6 +77,9 @@ TDlgComplex::TDlgComplex(TComponent& owner) {
     OpenDialog->SetOptions({ofHideReadOnly, ofEnableSizing});
 
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
+    // Each time it opens, the text has the keyboard, wherever the last
+    // answer left it (on "Ok", after a click there).
+    OnShow = [this](TObject*) { SetActiveControl(Memo); };
 }
 
 void TDlgComplex::FormCreate(TObject* sender) {

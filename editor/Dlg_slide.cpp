@@ -26,9 +26,13 @@ TFormSlide::TFormSlide(TComponent& owner) {
 
 void TFormSlide::ShowStep(std::string_view caption, int32_t steps) {
     LbStat->SetCaption(std::string(caption));
-    LbStat->Repaint();
     // A maximum below the minimum would be refused: an operation of no
-    // steps shows an empty bar.
+    // steps shows an empty bar. A step begins with none of it done: the bar
+    // of the step before would show it finished already.
     PBSlide->SetMax(steps > 0 ? steps : 0);
     PBSlide->SetStep(1);
+    PBSlide->SetPosition(PBSlide->GetMin());
+    // Painted at once: the operation may hold the loop until its first
+    // position.
+    Repaint();
 }

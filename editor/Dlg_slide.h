@@ -13,8 +13,8 @@ class TFormSlide : public TForm {
 public:
     explicit TFormSlide(TComponent& owner);
 
-    // The step's caption, painted at once, and the bar's maximum (step 1);
-    // the bar keeps its position.
+    // The step's caption and the bar's maximum (step 1), the bar at its
+    // start, painted at once when the window shows.
     void ShowStep(std::string_view caption, int32_t steps);
 
     TLabel* LbStat = nullptr;

@@ -77,10 +77,12 @@ void EditorWindows::ShowProgress(std::string_view caption, int32_t max) {
         }
         progressShown_ = true;
     }
-    // Each step's window is shown at its first position.
+    // Each step's window is shown at its first position, and the window
+    // shows the step from its first paint: the step is set before it shows.
     progressPainted_ = false;
-    FormSlide->Show();
     FormSlide->ShowStep(caption, max);
+    FormSlide->Show();
+    FormSlide->Update();
 }
 
 void EditorWindows::SetProgress(int32_t position) {

@@ -20,11 +20,11 @@
 #include "gui/Application.h"
 #include "model/GameData.h"
 
-std::unique_ptr<CMapProject> MapProject;
-std::unique_ptr<CSettings> Settings;
-std::unique_ptr<CTextures> MapTexturesNormal;
-std::unique_ptr<CTextures> MapTexturesSelected;
-std::unique_ptr<CTextures> SeaTexture;
+CMapProject* MapProject = nullptr;
+CSettings* Settings = nullptr;
+CTextures* MapTexturesNormal = nullptr;
+CTextures* MapTexturesSelected = nullptr;
+CTextures* SeaTexture = nullptr;
 std::filesystem::path StartDir;
 CProvince* BlinkProvince = nullptr;
 uint8_t BlinkPhase = 0;
@@ -40,27 +40,54 @@ thorn::ComponentRef<TFormSlide> FormSlide;
 
 namespace thorn {
 
+namespace {
+
+MainModuleScope* running = nullptr;
+
+}  // namespace
+
 MainModuleScope::MainModuleScope() {
-    MapProject = std::make_unique<CMapProject>();
-    Settings = std::make_unique<CSettings>();
-    MapTexturesNormal = std::make_unique<CTextures>();
-    MapTexturesSelected = std::make_unique<CTextures>();
-    SeaTexture = std::make_unique<CTextures>();
+    if (running) throw EInvalidOperation("The editor's objects live in one place at a time");
+    project_ = std::make_unique<CMapProject>();
+    settings_ = std::make_unique<CSettings>();
+    normal_ = std::make_unique<CTextures>();
+    selected_ = std::make_unique<CTextures>();
+    sea_ = std::make_unique<CTextures>();
+    MapProject = project_.get();
+    Settings = settings_.get();
+    MapTexturesNormal = normal_.get();
+    MapTexturesSelected = selected_.get();
+    SeaTexture = sea_.get();
     StartDir.clear();
     BlinkProvince = nullptr;
     BlinkPhase = 0;
+    running = this;
 }
 
 MainModuleScope::~MainModuleScope() {
-    // A main window that never closed left the project and the settings.
-    MapProject.reset();
-    Settings.reset();
-    StartDir.clear();
-    SeaTexture.reset();
-    MapTexturesSelected.reset();
-    MapTexturesNormal.reset();
+    // Windows that still stand (a main window that never closed) go first,
+    // while what they show is still there.
+    for (TComponent* form : {static_cast<TComponent*>(FrmAbout.Get()), static_cast<TComponent*>(DlgComplex.Get()),
+                             static_cast<TComponent*>(DlgError.Get()), static_cast<TComponent*>(MainForm.Get())})
+        if (form) Free(form);
     BlinkProvince = nullptr;
     BlinkPhase = 0;
+    StartDir.clear();
+    SeaTexture = MapTexturesSelected = MapTexturesNormal = nullptr;
+    sea_.reset();
+    selected_.reset();
+    normal_.reset();
+    DeleteProjectAndSettings();
+    running = nullptr;
+}
+
+void DeleteProjectAndSettings() {
+    if (!running) return;
+    // The project goes first: resetting it may still read the settings.
+    MapProject = nullptr;
+    running->project_.reset();
+    Settings = nullptr;
+    running->settings_.reset();
 }
 
 }  // namespace thorn
@@ -111,7 +138,7 @@ void TMainForm::FormCreate(TObject* sender) {
 
     StartDir = std::filesystem::current_path();
 
-    CTextures* textures[] = {MapTexturesNormal.get(), MapTexturesSelected.get(), SeaTexture.get()};
+    CTextures* textures[] = {MapTexturesNormal, MapTexturesSelected, SeaTexture};
     for (int i = 0; i < 3; ++i)
         if (textures[i]->Load(std::filesystem::path(".") / kTextureFiles[i]) == 0)
             Error(std::string("Cannot find ") + kTextureFiles[i]);
@@ -195,21 +222,24 @@ void TMainForm::FormCloseQuery(TObject* sender, bool& canClose) {
 
 void TMainForm::FormClose(TObject* sender, TCloseAction& action) {
     if (MapProject) MapProject->Reset();
-    const std::filesystem::path path = StartDir / "ini.xml";
-    SaveSettings(thorn::EditorSettingsNode(*XMLIni));
     try {
-        thorn::WriteSettingsDocument(*XMLIni, path, settingsDamaged_);
-        settingsDamaged_ = false;
+        WriteSettingsFile();
     } catch (const std::exception& e) {
         Application->ShowException(e);
     }
     XMLIni->Clear();
     XMLData->Clear();
-    MapProject.reset();
-    Settings.reset();
+    thorn::DeleteProjectAndSettings();
     for (TComponent* form : {static_cast<TComponent*>(DlgOptions.Get()), static_cast<TComponent*>(EventFrame.Get()),
                              static_cast<TComponent*>(MissFrame.Get()), static_cast<TComponent*>(FormSlide.Get())})
         if (form) thorn::Free(form);
+}
+
+void TMainForm::WriteSettingsFile() {
+    if (!Settings) return;
+    SaveSettings(thorn::EditorSettingsNode(*XMLIni));
+    thorn::WriteSettingsDocument(*XMLIni, StartDir / "ini.xml", settingsDamaged_);
+    settingsDamaged_ = false;
 }
 
 void TMainForm::Error(std::string_view text) { Application->MessageBox(text, {}, MB_OK); }

@@ -46,18 +46,22 @@ class EditorWindows;
 }
 
 // ---- the single objects of the program
+// Each name refers to an object the program's run owns (see
+// thorn::MainModuleScope) and reads null when there is none: nothing is
+// left for the end of the process to destroy, so no exit, however abrupt,
+// destroys them in an order that could crash.
 
 // The project, made before any window and deleted when the main window
 // closes; the New and Open commands empty and refill it in place.
-extern std::unique_ptr<CMapProject> MapProject;
+extern CMapProject* MapProject;
 // The preferences, read from "ini.xml" when the main window is made and
 // written back when it closes, then deleted.
-extern std::unique_ptr<CSettings> Settings;
+extern CSettings* Settings;
 // The texture strips map pieces are painted from, loaded from "res" at
 // start-up.
-extern std::unique_ptr<CTextures> MapTexturesNormal;
-extern std::unique_ptr<CTextures> MapTexturesSelected;
-extern std::unique_ptr<CTextures> SeaTexture;
+extern CTextures* MapTexturesNormal;
+extern CTextures* MapTexturesSelected;
+extern CTextures* SeaTexture;
 // The folder the editor started in: "ini.xml" goes back there whatever
 // folder the file dialogs leave current.
 extern std::filesystem::path StartDir;
@@ -79,16 +83,30 @@ extern thorn::ComponentRef<TFormSlide> FormSlide;
 
 namespace thorn {
 
-// The life of the globals above: made before the program's windows, in the
-// order project, settings, textures; the start folder empty and no blink.
-// Whatever the main window did not free is freed when the scope ends, the
-// textures last (sea, selected, normal).
+// What the main window's close deletes of the objects below: the project,
+// then the settings; their names read null afterwards.
+void DeleteProjectAndSettings();
+
+// The one place the editor's objects live in while the program runs: made
+// before the program's windows, in the order project, settings, textures,
+// with the start folder empty and no blink. When the scope ends, whatever
+// is left is destroyed in the reverse order: the program's windows that
+// still stand (the about box, the text dialog, the warnings window, the
+// main window), the textures (sea, selected, normal), the settings and the
+// project; all of it while the application, its host and the font cache
+// are still there. One scope lives at a time.
 class MainModuleScope {
 public:
     MainModuleScope();
     ~MainModuleScope();
     MainModuleScope(const MainModuleScope&) = delete;
     MainModuleScope& operator=(const MainModuleScope&) = delete;
+
+private:
+    friend void DeleteProjectAndSettings();
+    std::unique_ptr<CMapProject> project_;
+    std::unique_ptr<CSettings> settings_;
+    std::unique_ptr<CTextures> normal_, selected_, sea_;
 };
 
 }  // namespace thorn
@@ -110,6 +128,10 @@ public:
     void FormCloseQuery(TObject* sender, bool& canClose);
     void FormMouseMove(TObject* sender, TShiftState shift, int x, int y);
 
+    // Copies the settings and the windows' places into "ini.xml" and writes
+    // it to the start folder; nothing once the settings are deleted. Throws
+    // what the write meets.
+    void WriteSettingsFile();
     // A modal box with the text and one OK button, under the system's caption.
     void Error(std::string_view text);
     // The application's OnHint: the short part of its hint into status panel 2.

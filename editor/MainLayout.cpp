@@ -1,5 +1,6 @@
 #include "editor/MainLayout.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -255,6 +256,14 @@ void BuildStatusBar(TMainForm& f) {
     }
 }
 
+constexpr int kDesignMinHeight = 580;
+
+void FitMainMinimumSize(TMainForm& f) {
+    const TSize least = AlignedChildrenMinimum(f);
+    f.Constraints().SetMinWidth(least.cx + f.GetWidth() - f.GetClientWidth());
+    f.Constraints().SetMinHeight(std::max(kDesignMinHeight, least.cy + f.GetHeight() - f.GetClientHeight()));
+}
+
 }  // namespace
 
 void BuildMainLayout(TMainForm& f) {
@@ -264,7 +273,7 @@ void BuildMainLayout(TMainForm& f) {
     f.Font().SetSize(8);
     f.SetPosition(poDesktopCenter);
     f.SetBounds(354, 211, 671, 580);
-    f.Constraints().SetMinHeight(580);
+    f.Constraints().SetMinHeight(kDesignMinHeight);
 
     f.Bitmap32List = Make<TBitmap32List>(f);
     f.Bitmap32List->SetName("Bitmap32List");
@@ -291,6 +300,10 @@ void BuildMainLayout(TMainForm& f) {
     BuildProvincesPage(f);
     f.PgCMissionProperties->SetActivePageIndex(0);
     BuildWorldView(f);
+    // The window is never narrower than the pages beside the world view's
+    // box at its least width, however wide the splitter made the pages.
+    FitMainMinimumSize(f);
+    f.PgCMissionProperties->OnResize = [&f](TObject*) { FitMainMinimumSize(f); };
 
     f.LVPlayers->OnSelectItem = [&f](TObject* sender, TListItem* item, bool selected) {
         f.LVPlayersSelectItem(sender, item, selected);

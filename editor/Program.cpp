@@ -25,8 +25,9 @@ void CreateEditorWindows(TApplication& app) {
 }
 
 int RunEditor(std::unique_ptr<Host> host) {
-    MainModuleScope module;
+    // The editor's objects end before the application and its host.
     TApplication app(std::move(host));
+    MainModuleScope module;
     try {
         CreateEditorWindows(app);
         app.Run();
@@ -34,6 +35,11 @@ int RunEditor(std::unique_ptr<Host> host) {
         app.ShowException(e);
     }
     return 0;
+}
+
+void WriteSettingsBeforeTheEnd() {
+    if (!MainForm) return;
+    MainForm->WriteSettingsFile();
 }
 
 }  // namespace thorn

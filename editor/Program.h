@@ -13,9 +13,15 @@ class Host;
 // then the warnings window, the text dialog and the about box.
 void CreateEditorWindows(TApplication& app);
 
-// The whole program on a host: the main module's objects, the application,
-// the windows and the message loop until the main window closes. An
-// exception that escapes is shown with the exception box. Answers 0.
+// The whole program on a host: the application, the main module's objects,
+// the windows and the message loop until the main window closes; then the
+// same undone in the reverse order. An exception that escapes is shown with
+// the exception box. Answers 0.
 int RunEditor(std::unique_ptr<Host> host);
+
+// The program is about to end abruptly (its display went away): the
+// settings and the windows' places are written as the main window's close
+// writes them, if it has not yet. Throws what the write meets.
+void WriteSettingsBeforeTheEnd();
 
 }  // namespace thorn

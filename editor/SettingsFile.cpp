@@ -120,7 +120,9 @@ void ReadBounds(const AttributeReader& in, TCustomForm& window) {
     const int32_t top = in.Integer("Top").value_or(window.GetTop());
     if (const std::optional<TRect> shown = UsableBounds(left, top, width, height)) {
         window.SetBounds(shown->Left, shown->Top, shown->Width(), shown->Height());
-        window.SetPosition(poDesigned);
+        // A place of its own is kept; without one the window is placed as
+        // it was designed to be (the main window centred).
+        if (in.Integer("Left") && in.Integer("Top")) window.SetPosition(poDesigned);
     } else if (const std::optional<TRect> sized = UsableBounds(0, 0, width, height)) {
         window.SetBounds(window.GetLeft(), window.GetTop(), sized->Width(), sized->Height());
     }

@@ -223,7 +223,12 @@ void TApplication::ApplyControlCursor() {
     if (Screen) Screen->ApplyCursorFor(nullptr);
 }
 
-// ---- hints
+// ---- title and hints
+
+void TApplication::SetTitle(const std::string& value) {
+    title_ = value;
+    host_->SetApplicationTitle(value);
+}
 
 void TApplication::SetHint(const std::string& value) {
     if (value == hint_) return;

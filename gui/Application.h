@@ -76,7 +76,8 @@ public:
 
     // ---- title and hints
     const std::string& GetTitle() const { return title_; }
-    void SetTitle(const std::string& value) { title_ = value; }
+    // The title reaches the host, for the desktop to show.
+    void SetTitle(const std::string& value);
     const std::string& GetHint() const { return hint_; }
     // Stores the hint and runs OnHint.
     void SetHint(const std::string& value);

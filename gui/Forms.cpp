@@ -19,26 +19,67 @@ namespace {
 
 bool IsDestroying(const TComponent& c) { return c.GetComponentState().Contains(csDestroying); }
 
-// Restores the enabled state of the forms a modal loop disabled, whatever
-// way the loop ends.
+// The modal forms whose loops run, innermost last.
+std::vector<thorn::ComponentRef<TCustomForm>>& ModalForms() {
+    static std::vector<thorn::ComponentRef<TCustomForm>> forms;
+    return forms;
+}
+
+// The modal form shown now, innermost first (one whose loop is ending, and
+// which is hiding, no longer counts).
+TCustomForm* InnermostModal() {
+    std::erase_if(ModalForms(), [](const auto& f) { return !f; });
+    for (auto it = ModalForms().rbegin(); it != ModalForms().rend(); ++it)
+        if ((*it)->IsModal() && (*it)->IsShowing()) return it->Get();
+    return nullptr;
+}
+
+bool IsFramedWindow(const TCustomForm* f) { return f && f->IsShowing() && !thorn::IsPopupKind(f->GetWindowKind()); }
+
+// The window a modal form opens over: the modal form running, else the
+// active window, else the main one.
+TCustomForm* ModalOwnerFor(const TCustomForm& modal) {
+    TCustomForm* candidates[] = {InnermostModal(), Screen ? Screen->GetActiveForm() : nullptr,
+                                 Application ? Application->GetMainForm() : nullptr};
+    for (TCustomForm* f : candidates)
+        if (f != &modal && IsFramedWindow(f)) return f;
+    return nullptr;
+}
+
+// Disables the windows outside a modal form while its loop runs, and
+// restores them whatever way the loop ends. Pop-ups are no windows of their
+// own here: those of other windows are closed before the loop starts, and
+// the modal form's own (its drop-down lists, its hints) must take the mouse.
+// Windows that stay on top stand among the others while the outermost
+// modal form shows, so that they never cover it.
 class ModalScope {
 public:
     explicit ModalScope(TCustomForm& modal) {
         previousActive_ = Screen ? Screen->GetActiveForm() : nullptr;
+        const bool outermost = Application->GetModalLevel() == 0;
         if (Screen)
             for (int i = 0; i < Screen->GetFormCount(); ++i) {
                 TCustomForm* f = Screen->GetForm(i);
-                if (f != &modal && f->GetEnabled()) {
+                if (f == &modal || thorn::IsPopupKind(f->GetWindowKind())) continue;
+                if (f->GetEnabled()) {
                     disabled_.emplace_back(f);
                     f->SetEnabled(false);
                 }
+                if (outermost && f->GetFormStyle() == fsStayOnTop && f->GetHostWindow()) {
+                    lowered_.emplace_back(f);
+                    f->GetHostWindow()->SetFormStyle(fsNormal);
+                }
             }
+        ModalForms().emplace_back(&modal);
         Application->EnterModal();
     }
     ~ModalScope() {
         Application->LeaveModal();
+        if (!ModalForms().empty()) ModalForms().pop_back();
         for (auto& f : disabled_)
             if (f) f->SetEnabled(true);
+        for (auto& f : lowered_)
+            if (f && f->GetHostWindow()) f->GetHostWindow()->SetFormStyle(f->GetFormStyle());
         if (previousActive_ && previousActive_->IsShowing() && previousActive_->GetHostWindow())
             previousActive_->GetHostWindow()->Activate();
     }
@@ -47,8 +88,17 @@ public:
 
 private:
     std::vector<thorn::ComponentRef<TCustomForm>> disabled_;
+    std::vector<thorn::ComponentRef<TCustomForm>> lowered_;
     thorn::ComponentRef<TCustomForm> previousActive_;
 };
+
+// A window disabled under a modal form was pressed or activated: the modal
+// form comes forward with the keyboard, as its owner cannot take either.
+void BringModalForward(const TCustomForm& pressed) {
+    TCustomForm* modal = InnermostModal();
+    if (modal && modal != &pressed && modal->IsShowing() && modal->GetHostWindow())
+        modal->GetHostWindow()->Activate();
+}
 
 // Ends a press in progress on form (any form when null): the control holding
 // the mouse drops its pressed state and the capture, as when a modal box or
@@ -186,6 +236,7 @@ void TCustomForm::SetVisible(bool value) {
         if (watch.Freed()) return;
         EnsureWindow();
         if (!window_) return;
+        if (modal_ && modalOwner_ && modalOwner_->window_) window_->SetModalFor(*modalOwner_->window_);
         window_->SetCaption(GetCaption());
         window_->SetBounds({GetLeft(), GetTop(), GetLeft() + GetWidth(), GetTop() + GetHeight()});
         backBuffer_.SetSize(GetWidth(), GetHeight());
@@ -289,6 +340,7 @@ TModalResult TCustomForm::ShowModal() {
     Application->CancelHint();
     thorn::ComponentRef<TCustomForm> self(this);
     TModalResult result = mrNone;
+    modalOwner_ = ModalOwnerFor(*this);
     {
         ModalScope scope(*this);
         modal_ = true;
@@ -683,6 +735,15 @@ void TCustomForm::HostActivated(bool active) {
     }
     hasKeyboard_ = active;
     if (IsDestroying(*this) || active == active_) return;
+    if (TCustomForm* modal = InnermostModal(); active && !GetEnabled() && modal && modal != this) {
+        // The window system gave the keyboard to a window under a modal
+        // form (a click on it): the modal form takes it.
+        thorn::ComponentRef<TCustomForm> self(this);
+        Application->QueueCall([self] {
+            if (self) BringModalForward(*self.Get());
+        });
+        return;
+    }
     if (!active && !thorn::OpenPopups().empty()) {
         // Some window systems give the keyboard to every window they show,
         // pop-ups too: the window stays active when that is where it went.
@@ -783,13 +844,24 @@ void TCustomForm::RouteMouse(const thorn::MouseInput& input) {
         Application->NoteMouseOver(nullptr, {});
         return;
     }
-    if (!GetEnabled()) return;
-    TPoint p{input.x, input.y};
     bool press = input.action == thorn::MouseAction::Down || input.action == thorn::MouseAction::DoubleClick;
-    if (menuBar_ && menuBar_->Mouse(input)) {
-        if (press && !active_ && window_) window_->Activate();
+    if (!GetEnabled()) {
+        if (press) BringModalForward(*this);
         return;
     }
+    TPoint p{input.x, input.y};
+    // A press activates the window before it opens anything, so that a
+    // menu or a list it drops is raised over the window, not under it. (A
+    // press that only closes open pop-ups activates nothing.)
+    bool activate = press && !active_ && window_ && !thorn::IsPopupKind(windowKind_);
+    if (activate && thorn::OpenPopups().empty()) {
+        // OnActivate (and the other window's OnDeactivate) may free the form.
+        thorn::ComponentRef<TCustomForm> self(this);
+        window_->Activate();
+        if (!self) return;
+        activate = false;
+    }
+    if (menuBar_ && menuBar_->Mouse(input)) return;
     // A press outside the open pop-ups only closes them.
     if (press && !thorn::IsPopupKind(windowKind_) && thorn::PopupsTakePress(*this)) return;
     auto toScreen = [this](TPoint q) { return TPoint{GetLeft() + q.X, GetTop() + q.Y}; };
@@ -806,7 +878,7 @@ void TCustomForm::RouteMouse(const thorn::MouseInput& input) {
     switch (input.action) {
         case thorn::MouseAction::Down:
         case thorn::MouseAction::DoubleClick:
-            if (!active_ && !thorn::IsPopupKind(windowKind_) && window_) window_->Activate();
+            if (activate && !active_ && window_) window_->Activate();
             Application->CancelHint();
             if (!ref) return;
             if (input.action == thorn::MouseAction::DoubleClick &&

@@ -217,6 +217,9 @@ private:
     std::vector<thorn::ComponentRef<TControl>> hoverChain_;
     TShiftState buttons_;
     TModalResult modalResult_ = mrNone;
+    // The window a modal form was opened over, which the window system
+    // keeps it above.
+    thorn::ComponentRef<TCustomForm> modalOwner_;
     bool modal_ = false;
     bool active_ = false;
     bool hasKeyboard_ = false;  // as the host last said

@@ -100,6 +100,9 @@ public:
     virtual void SetBorderStyle(TFormBorderStyle style) = 0;
     virtual void SetFormStyle(TFormStyle style) = 0;
     virtual void SetWindowState(TWindowState state) = 0;
+    // Ties the window to owner's for as long as both live: the window system
+    // keeps it above owner (a dialog over the window it was opened from).
+    virtual void SetModalFor(HostWindow& owner) {}
     // The pixels the window shows now (opaque), sized to its client area.
     virtual void ReadPixels(TBitmap32& into) const = 0;
 };
@@ -128,6 +131,9 @@ public:
     virtual void SetClipboardText(std::string_view text) = 0;
     // The usable desktop area.
     virtual TRect GetWorkArea() const = 0;
+    // The application's title, which the desktop shows for its windows
+    // (task bar, window lists) where the window system has a place for it.
+    virtual void SetApplicationTitle(std::string_view title) {}
 
     // A modal form is about to run its loop: the headless host answers it
     // from its script here (acting on the form, setting its modal result).

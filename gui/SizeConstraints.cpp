@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "gui/Controls.h"
+
 namespace {
 
 // One axis: setting the minimum drags a smaller maximum up with it.
@@ -54,3 +56,32 @@ void TSizeConstraints::Assign(const TPersistent& source) {
 void TSizeConstraints::Change() {
     if (OnChange) OnChange(this);
 }
+
+namespace thorn {
+
+TSize AlignedChildrenMinimum(TWinControl& parent) {
+    int sides = 0, bars = 0;           // taken by the left and right, top and bottom ones
+    int sideHeight = 0, barWidth = 0;  // what those need across
+    TSize fill;
+    for (int i = 0; i < parent.GetControlCount(); ++i) {
+        TControl& c = *parent.GetControl(i);
+        if (!c.GetVisible()) continue;
+        switch (c.GetAlign()) {
+            case alLeft:
+            case alRight:
+                sides += c.GetWidth();
+                sideHeight = std::max(sideHeight, c.Constraints().GetMinHeight());
+                break;
+            case alTop:
+            case alBottom:
+                bars += c.GetHeight();
+                barWidth = std::max(barWidth, c.Constraints().GetMinWidth());
+                break;
+            case alClient: fill = {c.Constraints().GetMinWidth(), c.Constraints().GetMinHeight()}; break;
+            default: break;
+        }
+    }
+    return {std::max(barWidth, sides + fill.cx), bars + std::max(sideHeight, fill.cy)};
+}
+
+}  // namespace thorn

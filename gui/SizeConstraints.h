@@ -1,6 +1,9 @@
 #pragma once
 
 #include "platform/Classes.h"
+#include "platform/Types.h"
+
+class TWinControl;
 
 // The smallest and the largest size a control (or a form's window) may
 // take; 0 sets no limit. A minimum above the maximum raises the maximum
@@ -33,3 +36,13 @@ private:
     int maxWidth_ = 0;
     int maxHeight_ = 0;
 };
+
+namespace thorn {
+
+// The least client size parent's aligned children leave room for: the
+// controls aligned to the left and right and those aligned to the top and
+// bottom at the sizes they have, the one that fills the rest at its least
+// size.
+TSize AlignedChildrenMinimum(TWinControl& parent);
+
+}  // namespace thorn

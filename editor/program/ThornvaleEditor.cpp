@@ -6,6 +6,7 @@
 
 #include "editor/Program.h"
 #include "gui/sdl/SdlHost.h"
+#include "gui/sdl/X11Errors.h"
 
 namespace {
 
@@ -40,5 +41,8 @@ int main() {
         std::cerr << kNoDisplay << " (SDL found no display but \"" << driver << "\")\n";
         return 1;
     }
+    // A display that goes away ends the program at once: what can still be
+    // kept of the session is.
+    thorn::SetDisplayLostHandler(thorn::WriteSettingsBeforeTheEnd);
     return thorn::RunEditor(std::move(host));
 }

@@ -9,6 +9,8 @@
 #include "bitmap/Pix32.h"
 #include "gui/Application.h"
 #include "gui/sdl/SdlKeys.h"
+#include "gui/sdl/X11Errors.h"
+#include "gui/sdl/X11Window.h"
 #include "platform/Beep.h"
 #include "platform/Charset.h"
 
@@ -29,10 +31,66 @@ public:
 
     HostWindowClient& Client() const { return client_; }
 
+    // Only a window that stands elsewhere is moved, and only one of another
+    // size sized: a window manager may still be taking the window over, and
+    // a move then races SDL's handling of it (a request about a frame that
+    // is gone).
     void SetBounds(const TRect& r) override {
         bounds_ = r;
-        SDL_SetWindowPosition(window_, r.Left, r.Top);
-        SDL_SetWindowSize(window_, std::max(1, r.Width()), std::max(1, r.Height()));
+        int left = 0, top = 0, width = 0, height = 0;
+        SDL_GetWindowPosition(window_, &left, &top);
+        SDL_GetWindowSize(window_, &width, &height);
+        if (left != r.Left || top != r.Top) SDL_SetWindowPosition(window_, r.Left, r.Top);
+        if (width != std::max(1, r.Width()) || height != std::max(1, r.Height()))
+            SDL_SetWindowSize(window_, std::max(1, r.Width()), std::max(1, r.Height()));
+    }
+
+    // Whether the form hears of a move SDL reports. A hidden window is moved
+    // by nobody the form should hear of (a window manager lets go of it
+    // where its frame stood). A window manager that did not yet know the
+    // frame's size puts the frame, not the window, where the window was
+    // asked to be: the window is put in its place once more, now that SDL
+    // knows.
+    // The form hears of the place the window is put in at once: SDL may
+    // report no move once it gets there, the place being the one it asked for.
+    bool TakeMove(int& left, int& top) {
+        if (!visible_) return false;
+        TPoint frame;
+        if (!FrameKnown(frame)) return true;
+        host_.frame_ = frame;
+        if (placeCheckUntil_ == 0 || SDL_GetTicks64() > placeCheckUntil_ || left != bounds_.Left + frame.X ||
+            top != bounds_.Top + frame.Y)
+            return true;
+        placeCheckUntil_ = 0;
+        const TPoint wanted = PlaceWithin(frame);
+        if (wanted.X != left || wanted.Y != top) SDL_SetWindowPosition(window_, wanted.X, wanted.Y);
+        left = wanted.X;
+        top = wanted.Y;
+        return true;
+    }
+
+    bool PopupShown() const { return visible_ && IsPopupKind(kind_); }
+
+    // The left and top edges of the window manager's frame, once SDL knows
+    // them.
+    bool FrameKnown(TPoint& frame) const {
+        int top = 0, left = 0;
+        if (SDL_GetWindowBordersSize(window_, &top, &left, nullptr, nullptr) != 0 || (top == 0 && left == 0))
+            return false;
+        frame = {left, top};
+        return true;
+    }
+    // Where the window goes in its frame: where the form put it, as far as
+    // the frame stays on the desktop (a window at the desktop's corner would
+    // have its caption above the screen).
+    TPoint PlaceWithin(TPoint frame) const {
+        SDL_Rect desktop{0, 0, 0, 0};
+        SDL_GetDisplayUsableBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &desktop);
+        return {std::max(bounds_.Left, desktop.x + frame.X), std::max(bounds_.Top, desktop.y + frame.Y)};
+    }
+
+    void ApplyApplicationTitle() {
+        if (!IsPopupKind(kind_) && !host_.title_.empty()) X11SetApplicationTitle(window_, host_.title_);
     }
 
     void SetCaption(std::string_view caption) override {
@@ -41,22 +99,49 @@ public:
     }
 
     void SetVisible(bool visible) override {
+        visible_ = visible;
         if (visible) {
             everShown_ = true;
             // Without a window manager SDL gives every window it shows the
             // keyboard, pop-ups too; they hand it back when they hide.
             if (IsPopupKind(kind_)) shownFrom_ = SDL_GetKeyboardFocus();
+            constexpr uint64_t kPlacingTime = 1000;  // milliseconds
+            placeCheckUntil_ = IsPopupKind(kind_) ? 0 : SDL_GetTicks64() + kPlacingTime;
+            // A window shown for the first time under a window manager:
+            // SDL does not know its frame yet, and would have the frame put
+            // where the window should be. The frame the manager gave the
+            // other windows is taken for its own.
+            TPoint frame;
+            if (!IsPopupKind(kind_) && !FrameKnown(frame) && (host_.frame_.X || host_.frame_.Y)) {
+                const TPoint wanted = PlaceWithin(host_.frame_);
+                SDL_SetWindowPosition(window_, wanted.X - host_.frame_.X, wanted.Y - host_.frame_.Y);
+            }
             SDL_ShowWindow(window_);
+            // A pop-up shown again is mapped where it stood in the stack,
+            // under the windows raised since.
+            if (IsPopupKind(kind_)) X11RaiseWindow(window_);
             return;
         }
+        placeCheckUntil_ = 0;
         bool hadKeyboard = SDL_GetKeyboardFocus() == window_;
         SDL_HideWindow(window_);
         if (IsPopupKind(kind_) && hadKeyboard && shownFrom_ && host_.IsOurs(shownFrom_))
             SDL_SetWindowInputFocus(shownFrom_);
     }
 
+    // Raises the window and gives it the keyboard, with or without a window
+    // manager. While a pop-up is open (the press that opened it activates
+    // its window), the window is not raised: a window manager raises it
+    // when it gets round to it, over the pop-up.
     void Activate() override {
-        if (!IsPopupKind(kind_)) SDL_RaiseWindow(window_);
+        if (IsPopupKind(kind_) || !visible_) return;
+        if (!host_.PopupShown()) SDL_RaiseWindow(window_);
+        if (!X11GiveKeyboard(window_)) SDL_SetWindowInputFocus(window_);
+    }
+
+    void SetModalFor(HostWindow& owner) override {
+        if (auto* parent = dynamic_cast<SdlWindow*>(&owner); parent && parent != this)
+            SDL_SetWindowModalFor(window_, parent->window_);
     }
 
     void SetCapture(bool capture) override {
@@ -160,6 +245,7 @@ private:
         if (!window_) throw EOutOfResources(std::string("Cannot create a window: ") + SDL_GetError());
         id_ = SDL_GetWindowID(window_);
         host_.windows_[id_] = this;
+        ApplyApplicationTitle();
     }
 
     void Destroy() {
@@ -177,6 +263,10 @@ private:
     bool capture_ = false;
     bool tool_ = false;
     bool everShown_ = false;
+    bool visible_ = false;
+    // Until when a move SDL reports may be the window manager's first
+    // placing of the frame (0: none expected).
+    uint64_t placeCheckUntil_ = 0;
     // What a window made again takes over.
     TRect bounds_;
     std::string caption_;
@@ -199,6 +289,7 @@ SdlHost::SdlHost() {
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw EOutOfResources(std::string("Cannot start the display: ") + SDL_GetError());
+    if (VideoDriver() == "x11") InstallX11ErrorHandlers();
     wakeEvent_ = SDL_RegisterEvents(1);
     SDL_StartTextInput();
 }
@@ -216,6 +307,15 @@ std::string SdlHost::VideoDriver() const {
 
 std::unique_ptr<HostWindow> SdlHost::CreateWindow(HostWindowClient& client, WindowKind kind) {
     return std::make_unique<SdlWindow>(*this, client, kind);
+}
+
+void SdlHost::SetApplicationTitle(std::string_view title) {
+    title_ = title;
+    for (const auto& [id, window] : windows_) window->ApplyApplicationTitle();
+}
+
+bool SdlHost::PopupShown() const {
+    return std::any_of(windows_.begin(), windows_.end(), [](const auto& entry) { return entry.second->PopupShown(); });
 }
 
 bool SdlHost::IsOurs(SDL_Window* window) const {
@@ -321,7 +421,11 @@ void SdlHost::Dispatch(const SDL_Event& e) {
                 HostWindowClient& c = w->Client();
                 switch (e.window.event) {
                     case SDL_WINDOWEVENT_SIZE_CHANGED: c.HostResized(e.window.data1, e.window.data2); break;
-                    case SDL_WINDOWEVENT_MOVED: c.HostMoved(e.window.data1, e.window.data2); break;
+                    case SDL_WINDOWEVENT_MOVED: {
+                        int left = e.window.data1, top = e.window.data2;
+                        if (w->TakeMove(left, top)) c.HostMoved(left, top);
+                        break;
+                    }
                     case SDL_WINDOWEVENT_CLOSE: c.HostCloseRequested(); break;
                     case SDL_WINDOWEVENT_FOCUS_GAINED:
                     case SDL_WINDOWEVENT_FOCUS_LOST:

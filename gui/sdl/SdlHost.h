@@ -37,6 +37,8 @@ public:
     std::string GetClipboardText() const override;
     void SetClipboardText(std::string_view text) override;
     TRect GetWorkArea() const override;
+    // On X11: the windows' icon name and class.
+    void SetApplicationTitle(std::string_view title) override;
 
     // The name of SDL's video driver in use ("x11", "wayland", "dummy" ...).
     std::string VideoDriver() const;
@@ -50,9 +52,15 @@ private:
     void RequestMainWindowClose();
     SdlWindow* WindowOfId(uint32_t id) const;
     bool IsOurs(SDL_Window* window) const;
+    // Whether a pop-up of ours is on the screen.
+    bool PopupShown() const;
 
     std::map<uint32_t, SdlWindow*> windows_;
     std::map<TCursor, SDL_Cursor*> cursors_;
+    std::string title_;
+    // The left and top edges of the frame a window manager gave our
+    // windows, as last seen (none without a window manager).
+    TPoint frame_;
     uint32_t wakeEvent_ = 0;
     // The shift keys and mouse buttons held as of the event being handled,
     // followed from the events in their order: SDL's own state is the one

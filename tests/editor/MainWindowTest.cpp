@@ -2,6 +2,7 @@
 
 #include "EditorSession.h"
 #include "gui/Application.h"
+#include "gui/SizeConstraints.h"
 
 namespace {
 
@@ -62,6 +63,39 @@ TEST(MainWindow, TheGenerateIncomeButtonStandsBesideTheSelectionHeading) {
     EXPECT_GE(bar.Left, main.LblSelProvInfo->GetBoundsRect().Right) << "clear of the heading";
     EXPECT_EQ(bar.Right, main.TBGenerateIncome->GetParent()->GetClientWidth()) << "in the top right corner";
     EXPECT_LE(bar.Bottom, main.LblSelProvSummaryTitle->GetTop() + main.LblSelProvSummaryTitle->GetHeight());
+    editor.Close();
+}
+
+}  // namespace
+
+namespace {
+
+// Without a place in the settings file the window stands in the middle of
+// the desktop; however the user drags its frame, it keeps room for the
+// pages beside the world view's box at its least width, and its own least
+// height.
+TEST(MainWindow, StartsCentredWithoutAPlaceAndKeepsRoomForItsChildren) {
+    EditorSession editor;
+    std::string ini = thorn::test::ReadText(editor / "ini.xml");
+    const size_t element = ini.find("<MainForm ");
+    ASSERT_NE(element, std::string::npos);
+    ini.erase(element, ini.find("/>", element) + 2 - element);
+    thorn::test::WriteText(editor / "ini.xml", ini);
+    editor.Start();
+    TMainForm& main = editor.Main();
+    const TRect desktop = editor.Host().GetWorkArea();
+    EXPECT_EQ(main.GetLeft(), desktop.Left + (desktop.Width() - main.GetWidth()) / 2);
+    EXPECT_EQ(main.GetTop(), desktop.Top + (desktop.Height() - main.GetHeight()) / 2);
+
+    editor.Host().ResizeWindow(main, 10, 100);
+    EXPECT_EQ(main.GetClientWidth(), main.PgCMissionProperties->GetWidth() + main.Splitter->GetWidth() +
+                                         main.ScrBWorld->Constraints().GetMinWidth());
+    EXPECT_EQ(main.ScrBWorld->GetWidth(), main.ScrBWorld->Constraints().GetMinWidth());
+    EXPECT_EQ(main.GetHeight(), 580);
+    // Wider pages leave the world view its room too.
+    main.PgCMissionProperties->SetWidth(300);
+    editor.Host().ResizeWindow(main, 10, 100);
+    EXPECT_EQ(main.ScrBWorld->GetWidth(), main.ScrBWorld->Constraints().GetMinWidth());
     editor.Close();
 }
 

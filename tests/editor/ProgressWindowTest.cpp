@@ -53,7 +53,9 @@ TEST(ProgressWindow, AnImportThatThrowsHidesItAndGivesEveryWindowBack) {
     }
 }
 
-TEST(ProgressWindow, ShowsEachStepFromWhereTheLastOneLeftTheBar) {
+// Each step shows from its first paint with its own caption and an empty
+// bar, not with what the step before left (a full bar before anything is done).
+TEST(ProgressWindow, ShowsEachStepFromItsStart) {
     EditorSession editor;
     editor.Start();
     // A window the program holds disabled stays so after the operation.
@@ -66,7 +68,14 @@ TEST(ProgressWindow, ShowsEachStepFromWhereTheLastOneLeftTheBar) {
     EXPECT_EQ(slide.LbStat->GetCaption(), "Writing mission data...");
     EXPECT_EQ(slide.PBSlide->GetMax(), 20);
     EXPECT_EQ(slide.PBSlide->GetStep(), 1);
-    EXPECT_EQ(slide.PBSlide->GetPosition(), 7);
+    EXPECT_EQ(slide.PBSlide->GetPosition(), 0);
+    // What shows before the first position: the bar's first and last
+    // pixels alike, both empty.
+    ASSERT_TRUE(editor.Host().IsWindowVisible(slide));
+    const TRect bar = slide.PBSlide->GetBoundsRect();
+    const int middle = (bar.Top + bar.Bottom) / 2;
+    EXPECT_NE(editor.Host().PixelAt(slide, bar.Left + 4, middle), 0u);
+    EXPECT_EQ(editor.Host().PixelAt(slide, bar.Left + 4, middle), editor.Host().PixelAt(slide, bar.Right - 4, middle));
     EXPECT_FALSE(MainForm->GetEnabled());
     MapProject->HideProgress();
     MapProject->HideProgress();

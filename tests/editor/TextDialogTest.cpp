@@ -91,3 +91,21 @@ TEST_F(TextDialog, TypingStopsAtTheLimitAndEscapeAnswersCancel) {
 }
 
 }  // namespace
+
+namespace {
+
+// Closed by a click on "Ok", the dialog opens the next time with the text
+// taking the keyboard, not the button.
+TEST_F(TextDialog, OpensWithTheKeyboardOnTheTextAfterAClickOnOk) {
+    EXPECT_EQ(Edit(100, [&] { ClickOn(editor.Host(), *DlgComplex->BtnOk); }), mrOk);
+    const TModalResult result = Edit(100, [&] {
+        thorn::HeadlessHost& host = editor.Host();
+        host.PressKey(VK_END, {ssCtrl});
+        host.TypeText("!");
+        host.PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(result, mrCancel);
+    EXPECT_EQ(DlgComplex->Memo->GetText(), std::string(kBefore) + "!");
+}
+
+}  // namespace

@@ -5,6 +5,8 @@
 
 #include "TestControls.h"
 #include "gui/Buttons.h"
+#include "gui/ComboBox.h"
+#include "gui/RowView.h"
 #include "gui/MessageBox.h"
 #include "gui/Timers.h"
 
@@ -127,6 +129,34 @@ TEST_F(GuiModal, AScriptMustFitTheDialog) {
     form->Show();
     form->OnClick = [](TObject*) { throw Exception("late"); };
     EXPECT_THROW(host.Click(*form, 5, 5), thorn::EUnscriptedDialog);
+}
+
+// The modal state holds the windows outside the dialog, not the dialog's
+// own pop-ups: its drop-down list shows its entries and takes the mouse.
+TEST_F(GuiModal, TheModalFormsOwnDropDownListTakesTheMouse) {
+    TForm* owner = MakeForm();
+    owner->Show();
+    TForm* dialog = MakeForm(300, 200);
+    auto* combo = thorn::Make<TComboBox>(*dialog);
+    combo->SetParent(dialog);
+    combo->SetBounds(20, 30, 150, 0);
+    combo->SetStyle(csDropDownList);
+    for (const char* item : {"Gold", "Wood", "Stone", "Iron"}) combo->GetItems()->Add(item);
+    thorn::DialogScript pick;
+    pick.result = mrOk;
+    pick.act = [&](TCustomForm&) {
+        host.Click(*dialog, 20 + 150 - 8, 30 + 10);
+        ASSERT_TRUE(combo->GetDroppedDown());
+        TPopupWindow& list = *combo->GetListWindow();
+        EXPECT_TRUE(list.GetEnabled());
+        const TRect row = combo->GetListView()->RowRect(2);
+        host.Click(list, 1 + row.Left + 20, 1 + (row.Top + row.Bottom) / 2);
+        EXPECT_FALSE(owner->GetEnabled());
+    };
+    host.ScriptDialog(pick);
+    EXPECT_EQ(dialog->ShowModal(), mrOk);
+    EXPECT_EQ(combo->GetText(), "Stone");
+    EXPECT_TRUE(owner->GetEnabled());
 }
 
 TEST_F(GuiModal, AMessageBoxEndsAPressInProgress) {

@@ -1,15 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "../EditorSession.h"
-#include "SdlSession.h"
-#include "XScreen.h"
+#include "EditorOnScreen.h"
 #include "bitmap/Pix32_Layers.h"
 #include "editor/Dlg_comp.h"
 #include "editor/Dlg_error.h"
@@ -44,52 +41,6 @@ namespace {
 namespace fs = std::filesystem;
 using thorn::test::Shown;
 
-// The steps of the hand: each waits for its moment (a window shown and
-// painted, a command done), then acts. They run from a timer, so they go on
-// while the editor's modal loops run.
-class Hand {
-public:
-    Hand() {
-        timer_->SetInterval(30);
-        timer_->SetOnTimer([this](TObject*) { Tick(); });
-        timer_->SetEnabled(true);
-    }
-    void Then(std::string name, std::function<bool()> ready, std::function<void()> act) {
-        if (steps_.empty()) deadline_ = Application->GetHost().Now() + 30000;
-        steps_.push_back({std::move(name), std::move(ready), std::move(act)});
-    }
-    bool Done() const { return steps_.empty() && !busy_; }
-    std::string Waiting() const { return steps_.empty() ? "" : steps_.front().name; }
-
-private:
-    struct Step {
-        std::string name;
-        std::function<bool()> ready;
-        std::function<void()> act;
-    };
-    void Tick() {
-        if (steps_.empty() || busy_) return;
-        if (Application->GetHost().Now() > deadline_) {
-            // Stuck inside a dialog: it is closed, so the test can fail
-            // rather than wait for ever.
-            if (TCustomForm* modal = Screen->GetActiveForm(); modal && modal->IsShowing() && modal != MainForm.Get())
-                modal->SetModalResult(mrAbort);
-            return;
-        }
-        if (!steps_.front().ready()) return;
-        Step step = std::move(steps_.front());
-        steps_.pop_front();
-        // An act may start a modal loop; the next steps run inside it.
-        busy_ = true;
-        step.act();
-        busy_ = false;
-    }
-    std::unique_ptr<TTimer> timer_ = std::make_unique<TTimer>();
-    std::deque<Step> steps_;
-    bool busy_ = false;
-    uint64_t deadline_ = 0;
-};
-
 template <typename Form>
 Form* ShownForm() {
     for (int i = 0; i < Screen->GetFormCount(); ++i)
@@ -104,33 +55,8 @@ TPoint Middle(const TControl& control) {
     return control.ClientToScreen({control.GetClientWidth() / 2, control.GetClientHeight() / 2});
 }
 
-class DesignersWay : public thorn::test::SdlSession {
+class DesignersWay : public thorn::test::EditorOnScreen {
 protected:
-    // The hand's timer goes before its application, the application before
-    // the module's objects.
-    ~DesignersWay() override {
-        hand.reset();
-        app.reset();
-    }
-
-    // The program started as it starts; started again, on a fresh
-    // application and module.
-    void StartEditor() {
-        if (module) {
-            hand.reset();
-            app.reset();
-            module.reset();
-            auto sdl = std::make_unique<thorn::SdlHost>();
-            host = sdl.get();
-            app = std::make_unique<TApplication>(std::move(sdl));
-        }
-        module = std::make_unique<thorn::MainModuleScope>();
-        ErrorsFormBounds = {};
-        thorn::CreateEditorWindows(*app);
-        MainForm->Show();
-        ASSERT_TRUE(RunUntil([] { return MainForm->GetHostWindow() && Settled(); }));
-        hand = std::make_unique<Hand>();
-    }
     // Runs the hand's steps; fails naming the step that never came.
     void Run(std::function<bool()> finished = [] { return true; }) {
         const uint64_t until = host->Now() + 30000;
@@ -163,12 +89,7 @@ protected:
         });
     }
     void KeyOnMain(const char* key, std::vector<const char*> modifiers) {
-        hand->Then(std::string("key ") + key, Settled, [this, key, modifiers] {
-            // A click on the status bar gives the main window the keyboard.
-            const TPoint p = Middle(*MainForm->StatusBar);
-            screen.Click(p.X, p.Y);
-            screen.Key(key, modifiers);
-        });
+        thorn::test::KeyOnMain(*hand, screen, key, std::move(modifiers));
     }
     // A click on the grid's value cell of the row, which opens its editor.
     void ClickValue(TrmInspector& grid, const char* key) {
@@ -249,12 +170,7 @@ protected:
         return std::nullopt;
     }
 
-    const fs::path output = fs::current_path();
-    thorn::test::StartFolderCopy folder;
     const thorn::test::TempDir kept;
-    std::unique_ptr<thorn::MainModuleScope> module;
-    thorn::test::XScreen screen;
-    std::unique_ptr<Hand> hand;
     TBitmap32 shot;
 };
 

@@ -1,16 +1,19 @@
 #include "XScreen.h"
 
 #include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <X11/extensions/XTest.h>
 
+#include <vector>
+
 #include "support/PictureFiles.h"
 
 namespace thorn::test {
 
-XScreen::XScreen() : display_(XOpenDisplay(nullptr)) {}
+XScreen::XScreen(const char* display) : display_(XOpenDisplay(display)) {}
 
 XScreen::~XScreen() {
     if (display_) XCloseDisplay(display_);
@@ -21,6 +24,39 @@ void XScreen::MoveTo(int x, int y) {
     XFlush(display_);
 }
 
+namespace {
+
+// The program's own window inside a top-level one: under a window manager
+// the top-level window is the manager's frame, and the program's window
+// (the one the manager marked with WM_STATE) lies inside it.
+Window ClientWindowIn(::_XDisplay* display, Window top) {
+    const Atom state = XInternAtom(display, "WM_STATE", True);
+    if (state == None) return top;
+    std::vector<Window> pending{top};
+    while (!pending.empty()) {
+        const Window w = pending.back();
+        pending.pop_back();
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, left = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(display, w, state, 0, 0, False, AnyPropertyType, &type, &format, &count, &left,
+                               &data) == Success) {
+            if (data) XFree(data);
+            if (type != None) return w;
+        }
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned int n = 0;
+        if (XQueryTree(display, w, &root, &parent, &children, &n)) {
+            pending.insert(pending.end(), children, children + n);
+            if (children) XFree(children);
+        }
+    }
+    return top;
+}
+
+}  // namespace
+
 void XScreen::FocusWindowUnderPointer() {
     Window root = DefaultRootWindow(display_), returnedRoot = 0, child = 0;
     int rootX = 0, rootY = 0, x = 0, y = 0;
@@ -28,9 +64,11 @@ void XScreen::FocusWindowUnderPointer() {
     XQueryPointer(display_, root, &returnedRoot, &child, &rootX, &rootY, &x, &y, &mask);
     XWindowAttributes attributes;
     // As a window manager does for a click: a pop-up keeps the keyboard
-    // where it is.
+    // where it is. Where a window manager runs, it does so too, but only
+    // when it gets round to it: keys typed right after the click would go
+    // to the window that had the keyboard before.
     if (!child || !XGetWindowAttributes(display_, child, &attributes) || attributes.override_redirect) return;
-    XSetInputFocus(display_, child, RevertToPointerRoot, CurrentTime);
+    XSetInputFocus(display_, ClientWindowIn(display_, child), RevertToPointerRoot, CurrentTime);
 }
 
 void XScreen::Click(int x, int y) {
@@ -112,7 +150,7 @@ void XScreen::FocusAt(int x, int y) {
     Window child = None;
     int childX = 0, childY = 0;
     if (!XTranslateCoordinates(display_, root, root, x, y, &childX, &childY, &child) || child == None) return;
-    XSetInputFocus(display_, child, RevertToParent, CurrentTime);
+    XSetInputFocus(display_, ClientWindowIn(display_, child), RevertToParent, CurrentTime);
     XFlush(display_);
 }
 
@@ -136,6 +174,69 @@ void XScreen::Grab(TBitmap32& into) {
         for (int x = 0; x < attributes.width; ++x)
             into.SetPixel(x, y, 0xFF000000u | static_cast<uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF));
     XDestroyImage(image);
+}
+
+bool XScreen::Managed() {
+    Atom check = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check == None) return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, left = 0;
+    unsigned char* data = nullptr;
+    const bool found = XGetWindowProperty(display_, DefaultRootWindow(display_), check, 0, 1, False, XA_WINDOW, &type,
+                                          &format, &count, &left, &data) == Success &&
+                       count == 1;
+    if (data) XFree(data);
+    return found;
+}
+
+namespace {
+
+unsigned long FindTitled(::_XDisplay* display, Window window, std::string_view title) {
+    char* name = nullptr;
+    if (XFetchName(display, window, &name) && name) {
+        const bool match = title == name;
+        XFree(name);
+        if (match) return window;
+    }
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    unsigned long found = 0;
+    if (XQueryTree(display, window, &root, &parent, &children, &count)) {
+        for (unsigned int i = 0; i < count && !found; ++i) found = FindTitled(display, children[i], title);
+        if (children) XFree(children);
+    }
+    return found;
+}
+
+}  // namespace
+
+unsigned long XScreen::WindowTitled(std::string_view title) {
+    return FindTitled(display_, DefaultRootWindow(display_), title);
+}
+
+std::string XScreen::ClassOf(unsigned long window) {
+    XClassHint hint{};
+    if (!XGetClassHint(display_, window, &hint)) return {};
+    std::string result = hint.res_class ? hint.res_class : "";
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    return result;
+}
+
+std::string XScreen::IconNameOf(unsigned long window) {
+    char* name = nullptr;
+    if (!XGetIconName(display_, window, &name) || !name) return {};
+    std::string result = name;
+    XFree(name);
+    return result;
+}
+
+void XScreen::AskAboutAGoneWindow() {
+    const Window gone = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 10, 10, 0, 0, 0);
+    XDestroyWindow(display_, gone);
+    XMapWindow(display_, gone);
+    XSync(display_, False);
 }
 
 void XScreen::Save(const std::filesystem::path& file) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -15,7 +16,8 @@ namespace thorn::test {
 
 class XScreen {
 public:
-    XScreen();
+    // The display named (null: the one DISPLAY names).
+    explicit XScreen(const char* display = nullptr);
     ~XScreen();
     XScreen(const XScreen&) = delete;
     XScreen& operator=(const XScreen&) = delete;
@@ -48,6 +50,16 @@ public:
     void Type(std::string_view text);
     // What the screen shows.
     void Grab(TBitmap32& into);
+    // Whether a window manager runs on the display.
+    bool Managed();
+    // The client window titled so (0: none), its class (the second part of
+    // WM_CLASS) and its icon name.
+    unsigned long WindowTitled(std::string_view title);
+    std::string ClassOf(unsigned long window);
+    std::string IconNameOf(unsigned long window);
+    // Makes a window, destroys it and asks the server to show it: the
+    // server answers with an error (BadWindow), which this waits for.
+    void AskAboutAGoneWindow();
     // Saves what the screen shows as a 24-bit BMP.
     void Save(const std::filesystem::path& file);
 

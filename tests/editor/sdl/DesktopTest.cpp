@@ -1,0 +1,496 @@
+#include <gtest/gtest.h>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "../SampleProject.h"
+#include "EditorOnScreen.h"
+#include "XScreen.h"
+#include "editor/About.h"
+#include "editor/Dlg_error.h"
+#include "editor/Dlg_slide.h"
+#include "editor/Eventsframe.h"
+#include "editor/Missionframe.h"
+#include "editor/Program.h"
+#include "gui/Application.h"
+#include "gui/ComboBox.h"
+#include "gui/FileDialogForm.h"
+#include "gui/MenuBar.h"
+#include "gui/MenuWindow.h"
+#include "gui/MessageBox.h"
+#include "gui/RowView.h"
+#include "gui/sdl/X11Errors.h"
+#include "support/PngFile.h"
+
+// Runs under Xvfb, on a bare server and under a window manager: the editor
+// used as on a desktop, where a window manager frames, stacks and focuses
+// its windows. Boxes, saves, opens and a dialog's drop-down list are used
+// again and again with the X pointer and keyboard, the editor alive after
+// each; a dialog stays over the window it was opened from, a menu opened
+// after it over the main window, the keyboard goes back to the main window
+// when what took it closes, and the windows' places survive starts and
+// closes. "desktop_dialog_over_main.png" and "desktop_menu_after_dialog.png"
+// in the working folder show the screen, to look at.
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kCycles = 100;
+constexpr uint64_t kPatience = 20000;  // milliseconds for one step
+
+template <typename Form>
+Form* Painted() {
+    for (int i = 0; i < Screen->GetFormCount(); ++i)
+        if (auto* form = dynamic_cast<Form*>(Screen->GetForm(i)); form && form->IsShowing() && !form->HasPendingPaint())
+            return form;
+    return nullptr;
+}
+
+bool Settled() { return MainForm && !MainForm->HasPendingPaint() && FormSlide && !FormSlide->IsShowing(); }
+
+TPoint Middle(const TControl& control) {
+    return control.ClientToScreen({control.GetClientWidth() / 2, control.GetClientHeight() / 2});
+}
+
+class EditorOnTheDesktop : public thorn::test::EditorOnScreen {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(screen.Ok());
+        ASSERT_NO_FATAL_FAILURE(StartEditor(kPatience));
+        thorn::test::NewSampleProject();
+        MapProject->FileName = (folder / "cycles.pw").string();
+        ASSERT_EQ(MapProject->SaveProject(MapProject->FileName), 1);
+        ASSERT_TRUE(RunUntil(Settled));
+    }
+    void TearDown() override {
+        if (MapProject) MapProject->Modified = 0;
+    }
+
+    // Runs the hand's steps; fails naming the step that never came.
+    void Run() {
+        size_t remaining = hand->Remaining();
+        uint64_t until = host->Now() + kPatience + 5000;
+        while (!hand->Done() && host->Now() < until) {
+            Application->ProcessMessages();
+            host->PumpEvents(5);
+            if (hand->Remaining() != remaining) {
+                remaining = hand->Remaining();
+                until = host->Now() + kPatience + 5000;
+            }
+        }
+        if (!hand->Done()) Shot("desktop_stuck.png");
+        ASSERT_TRUE(hand->Done()) << "stuck at: " << hand->Waiting() << " (the screen is in desktop_stuck.png)";
+        ASSERT_TRUE(RunUntil(Settled));
+    }
+
+    // ---- what the hand does
+    void Click(std::string name, std::function<bool()> ready, std::function<TPoint()> where) {
+        hand->Then(std::move(name), std::move(ready), [this, where] {
+            const TPoint p = where();
+            screen.Click(p.X, p.Y);
+        });
+    }
+    void ClickControl(const char* name, std::function<TControl*()> control) {
+        Click(name, [control] {
+            TControl* c = control();
+            return c && c->IsShowing() && !c->GetParentForm()->HasPendingPaint();
+        }, [control] { return Middle(*control()); });
+    }
+    void KeyOnMain(const char* key, std::vector<const char*> modifiers) {
+        thorn::test::KeyOnMain(*hand, screen, key, std::move(modifiers));
+    }
+    void Await(std::string what, std::function<bool()> done) { hand->Then(std::move(what), std::move(done), [] {}); }
+    // What the program does, from its loop (a dialog it shows runs its own
+    // loop, in which the hand's next steps go on).
+    void Act(std::string what, std::function<void()> act) {
+        hand->Then(std::move(what), [] { return true; }, [act] { Application->QueueCall(act); });
+    }
+    // Time for a window manager to do what a click asked of it.
+    void Pause(uint64_t ms) {
+        auto since = std::make_shared<uint64_t>(0);
+        Await("pause", [this, since, ms] {
+            if (*since == 0) *since = host->Now();
+            return host->Now() >= *since + ms;
+        });
+    }
+
+    // Whether the whole of the form's window shows on the screen: nothing
+    // stands over it.
+    bool OnTop(const TCustomForm& form) {
+        TBitmap32 whole, own;
+        screen.Grab(whole);
+        form.GetHostWindow()->ReadPixels(own);
+        int covered = 0;
+        for (int j = 1; j < 8; ++j)
+            for (int i = 1; i < 8; ++i) {
+                const int x = own.Width() * i / 8, y = own.Height() * j / 8;
+                if (whole.GetPixel(form.GetLeft() + x, form.GetTop() + y) != own.GetPixel(x, y)) ++covered;
+            }
+        return covered == 0;
+    }
+    void Shot(const char* name) {
+        TBitmap32 whole;
+        screen.Grab(whole);
+        thorn::test::WritePng(output / name, whole);
+    }
+    // Where the menu bar's title of item stands on the screen.
+    static TPoint TitleOnScreen(const TMenuItem* item) {
+        const thorn::MenuBar& bar = *MainForm->GetMenuBar();
+        for (int i = 0; i < bar.TitleCount(); ++i)
+            if (bar.Title(i) == item) {
+                const TRect r = bar.TitleRect(i);
+                return {MainForm->GetLeft() + (r.Left + r.Right) / 2, MainForm->GetTop() + (r.Top + r.Bottom) / 2};
+            }
+        return {};
+    }
+    static thorn::MenuWindow* OpenMenu() {
+        thorn::MenuWindow* menu = MainForm->GetMenuBar()->GetDropDown();
+        return menu && menu->IsPopupOpen() && !menu->HasPendingPaint() ? menu : nullptr;
+    }
+    static TPoint RowOnScreen(const thorn::MenuWindow& menu, const TAction* action) {
+        for (int row = 0; row < menu.RowCount(); ++row)
+            if (menu.RowItem(row)->GetAction() == action) {
+                const TRect r = menu.RowRect(row);
+                return menu.ClientToScreen({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
+            }
+        return {};
+    }
+    static TPoint MessageOk() {
+        const auto* box = Painted<thorn::TMessageForm>();
+        return Middle(*box->GetButton(IDOK));
+    }
+    void ReportCycles(const char* what, int cycles) {
+        std::cout << "[ cycles   ] " << what << ": " << cycles << " run, " << (screen.Managed() ? "under a window "
+                  "manager" : "on a bare X server") << ", " << thorn::X11ErrorsNoted() << " X errors noted" << std::endl;
+    }
+
+};
+
+// ---- again and again
+
+TEST_F(EditorOnTheDesktop, MessageBoxesClosedWithThePointer) {
+    int cycles = 0;
+    for (int i = 0; i < kCycles; ++i) {
+        Act("box", [] { MainForm->Error("Error while load project"); });
+        Click("OK", [] { return Painted<thorn::TMessageForm>() != nullptr; }, MessageOk);
+        Await("box closed", [&cycles] {
+            if (Painted<thorn::TMessageForm>() || !Settled()) return false;
+            ++cycles;
+            return true;
+        });
+    }
+    ASSERT_NO_FATAL_FAILURE(Run());
+    EXPECT_EQ(cycles, kCycles);
+    ReportCycles("message boxes", cycles);
+}
+
+TEST_F(EditorOnTheDesktop, SavesWithTheirProgressWindow) {
+    int cycles = 0;
+    for (int i = 0; i < kCycles; ++i) {
+        Act("changed", [] { MapProject->Modified = 1; });
+        KeyOnMain("s", {"Control_L"});
+        Await("saved", [&cycles] {
+            if (MapProject->Modified != 0 || !Settled()) return false;
+            ++cycles;
+            return true;
+        });
+    }
+    ASSERT_NO_FATAL_FAILURE(Run());
+    EXPECT_EQ(cycles, kCycles);
+    ReportCycles("saves", cycles);
+}
+
+TEST_F(EditorOnTheDesktop, OpensWithTheirProgressWindow) {
+    const std::string project = MapProject->FileName;
+    int cycles = 0;
+    for (int i = 0; i < kCycles; ++i) {
+        Act("forgotten", [] { MapProject->FileName.clear(); });
+        KeyOnMain("o", {"Control_L"});
+        hand->Then("Open dialog", [] { return Painted<thorn::FileDialogForm>() != nullptr; }, [this, project] {
+            const TPoint p = Middle(*Painted<thorn::FileDialogForm>()->GetNameEdit());
+            screen.Click(p.X, p.Y);
+            // The name the dialog kept from the time before is replaced.
+            screen.Key("End");
+            screen.Key("Home", {"Shift_L"});
+            screen.Type(project);
+            screen.Key("Return");
+        });
+        Await("opened", [&cycles, project] {
+            if (MapProject->FileName != project || Painted<thorn::FileDialogForm>() || !Settled()) return false;
+            ++cycles;
+            return true;
+        });
+    }
+    ASSERT_NO_FATAL_FAILURE(Run());
+    EXPECT_EQ(cycles, kCycles);
+    EXPECT_GT(MapProject->Provinces.GetCount(), 0);
+    ReportCycles("opens", cycles);
+}
+
+// The picture dialog of New, its "Files of type" list dropped and an entry
+// chosen with the pointer, then cancelled.
+TEST_F(EditorOnTheDesktop, AModalDialogsDropDownListUsedWithThePointer) {
+    auto types = [] {
+        auto* dialog = Painted<thorn::FileDialogForm>();
+        return dialog ? dialog->GetTypeCombo() : nullptr;
+    };
+    int cycles = 0;
+    for (int i = 0; i < kCycles; ++i) {
+        const int entry = (i + 1) % 2;
+        KeyOnMain("n", {"Control_L"});
+        Click("the list's button", [types] { return types() != nullptr; }, [types] {
+            TComboBox& combo = *types();
+            return combo.ClientToScreen({combo.GetWidth() - 6, combo.GetHeight() / 2});
+        });
+        Click("an entry", [types] {
+            TComboBox* combo = types();
+            return combo && combo->GetDroppedDown() && !combo->GetListWindow()->HasPendingPaint();
+        }, [types, entry] {
+            thorn::RowView& rows = *types()->GetListView();
+            const TRect r = rows.RowRect(entry);
+            return rows.ClientToScreen({r.Left + 8, (r.Top + r.Bottom) / 2});
+        });
+        Click("Cancel", [types, entry] {
+            TComboBox* combo = types();
+            return combo && !combo->GetDroppedDown() && combo->GetItemIndex() == entry;
+        }, [] { return Middle(*Painted<thorn::FileDialogForm>()->GetCancelButton()); });
+        Await("cancelled", [&cycles] {
+            if (Painted<thorn::FileDialogForm>() || !Settled()) return false;
+            ++cycles;
+            return true;
+        });
+    }
+    ASSERT_NO_FATAL_FAILURE(Run());
+    EXPECT_EQ(cycles, kCycles);
+    ReportCycles("drop-down lists in a modal dialog", cycles);
+}
+
+// ---- stacking and the keyboard
+
+// A click on the main window while a dialog shows leaves the dialog on top
+// (and the stay-on-top mission window, put where the dialog shows, under
+// it).
+TEST_F(EditorOnTheDesktop, AClickOnTheMainWindowLeavesTheDialogOnTop) {
+    const TRect desktop = host->GetWorkArea();
+    MissFrame->SetBounds(desktop.Width() / 2 - 150, desktop.Height() / 2 - 150, 300, 300);
+    ASSERT_TRUE(RunUntil(Settled));
+    bool onTop = false;
+    Act("about", [] { MainForm->ActAbout->Execute(); });
+    Click("the main window", [] { return Painted<TFrmAbout>() != nullptr; },
+          [] { return MainForm->StatusBar->ClientToScreen({30, 10}); });
+    Pause(300);
+    Click("OK", [this, &onTop] {
+        onTop = OnTop(*Painted<TFrmAbout>());
+        Shot("desktop_dialog_over_main.png");
+        return true;
+    }, [] { return Middle(*FrmAbout->btnOKAbout); });
+    Await("closed", [] { return !FrmAbout->IsShowing() && Settled(); });
+    ASSERT_NO_FATAL_FAILURE(Run());
+    EXPECT_TRUE(onTop);
+}
+
+// A menu that dropped before a dialog drops again after it, over the main
+// window, and its item runs.
+TEST_F(EditorOnTheDesktop, AMenuOpenedAfterADialogIsOnTopAndItsItemRuns) {
+    bool onTop = false;
+    int abouts = 0;
+    auto aboutFromTheMenu = [&](bool look) {
+        Click("Help", [] { return !FrmAbout->IsShowing() && Settled(); },
+              [] { return TitleOnScreen(MainForm->MnuHelp); });
+        Pause(300);
+        Click("About", [this, &onTop, look] {
+            thorn::MenuWindow* menu = OpenMenu();
+            if (!menu) return false;
+            if (look) {
+                onTop = OnTop(*menu);
+                Shot("desktop_menu_after_dialog.png");
+            }
+            return true;
+        }, [] { return RowOnScreen(*OpenMenu(), MainForm->ActAbout); });
+        Await("the item ran", [&abouts] {
+            if (!Painted<TFrmAbout>()) return false;
+            ++abouts;
+            return true;
+        });
+        ClickControl("OK", [] { return Painted<TFrmAbout>() ? FrmAbout->btnOKAbout : nullptr; });
+        Await("closed", [] { return !FrmAbout->IsShowing() && Settled(); });
+    };
+    aboutFromTheMenu(false);
+    // The main window pressed while another window has the keyboard.
+    ClickControl("the events window", [] { return EventFrame->LVEvents; });
+    Await("the events window active", [] { return EventFrame->GetActive(); });
+    aboutFromTheMenu(true);
+    ASSERT_NO_FATAL_FAILURE(Run());
+    EXPECT_TRUE(onTop);
+    EXPECT_EQ(abouts, 2);
+}
+
+// When a dialog, a box, a tool window or a menu closes, the main window
+// has the keyboard again: F8 (names on the map) reaches it, without a click.
+TEST_F(EditorOnTheDesktop, TheKeyboardGoesBackToTheMainWindow) {
+    using Press = std::function<void(thorn::test::XScreen&)>;
+    auto clickOn = [](std::function<TPoint()> where) {
+        return [where](thorn::test::XScreen& s) { s.Click(where().X, where().Y); };
+    };
+    auto key = [](const char* name) { return [name](thorn::test::XScreen& s) { s.Key(name); }; };
+    // What closes it: presses, each once what it closes shows.
+    struct Step {
+        std::function<bool()> ready;
+        Press press;
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> open;
+        std::vector<Step> close;
+        std::function<bool()> closed;
+    };
+    const Case cases[] = {
+        {"the about box", [] { MainForm->ActAbout->Execute(); },
+         {{[] { return Painted<TFrmAbout>() != nullptr; }, clickOn([] { return Middle(*FrmAbout->btnOKAbout); })}},
+         [] { return !FrmAbout->IsShowing(); }},
+        {"a message box", [] { MainForm->Error("Error while load project"); },
+         {{[] { return Painted<thorn::TMessageForm>() != nullptr; }, clickOn(MessageOk)}},
+         [] { return !Painted<thorn::TMessageForm>(); }},
+        {"the warnings window", [] { MainForm->ActShowErrors->Execute(); },
+         {{[] { return Painted<TDlgError>() != nullptr; }, clickOn([] { return Middle(*DlgError->BtnOk); })}},
+         [] { return !DlgError->IsShowing(); }},
+        // Escape closes the menu, a second one leaves the menu bar.
+        {"the Help menu", [this] { screen.Click(TitleOnScreen(MainForm->MnuHelp).X, TitleOnScreen(MainForm->MnuHelp).Y); },
+         {{[] { return OpenMenu() != nullptr; }, key("Escape")},
+          {[] { return !MainForm->GetMenuBar()->GetDropDown()->IsPopupOpen(); }, key("Escape")}},
+         [] { return !MainForm->GetMenuBar()->IsMenuMode(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool names = MainForm->ActShowNames->GetChecked();
+        Act("open", c.open);
+        for (const Step& step : c.close) hand->Then("close", step.ready, [this, &step] { step.press(screen); });
+        hand->Then("F8", [&c] { return c.closed() && Settled(); }, [this] { screen.Key("F8"); });
+        Await("names switched", [names] { return MainForm->ActShowNames->GetChecked() != names; });
+        ASSERT_NO_FATAL_FAILURE(Run());
+    }
+}
+
+// ---- the desktop's side of the windows
+
+TEST_F(EditorOnTheDesktop, TheApplicationTitleReachesTheDesktop) {
+    const unsigned long window = screen.WindowTitled("Thornvale II Map Editor");
+    ASSERT_NE(window, 0u);
+    EXPECT_EQ(screen.ClassOf(window), "Thornvale II Mission editor");
+    EXPECT_EQ(screen.IconNameOf(window), "Thornvale II Mission editor");
+}
+
+// The places of the main window and the tool windows, as the settings file
+// holds them after the editor closed.
+std::map<std::string, std::string> Places(const fs::path& ini) {
+    std::map<std::string, std::string> places;
+    for (const auto& [key, value] : thorn::test::Attributes(ini))
+        for (const char* form : {"/MainForm/", "/MissForm/", "/EventsForm/"})
+            for (const char* side : {"Left", "Top", "Width", "Height"})
+                if (key.ends_with(std::string(form) + side)) places[key] = value;
+    return places;
+}
+
+TEST_F(EditorOnTheDesktop, WindowPlacesComeBackAfterFiveStarts) {
+    std::vector<std::map<std::string, std::string>> saved;
+    for (int start = 0; start < 5; ++start) {
+        SCOPED_TRACE(start);
+        if (start > 0) {
+            ASSERT_NO_FATAL_FAILURE(StartEditor(kPatience));
+        }
+        // Time for a window manager to place the windows.
+        const uint64_t until = host->Now() + 1500;
+        RunUntil([&] { return host->Now() >= until; });
+        ASSERT_TRUE(RunUntil(Settled));
+        MapProject->Modified = 0;
+        MainForm->Close();
+        ASSERT_TRUE(RunUntil([] { return MapProject == nullptr; }));
+        saved.push_back(Places(folder / "ini.xml"));
+        ASSERT_EQ(saved.back().size(), 12u);
+        EXPECT_EQ(saved.back(), saved.front());
+    }
+}
+
+// ---- the display going away
+
+// Starts the program with the environment's variables and the ones given;
+// answers its process id (0: not started).
+pid_t Spawn(const std::vector<std::string>& args, const std::map<std::string, std::string>& variables) {
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        if (!variables.contains(entry.substr(0, entry.find('=')))) env.push_back(entry);
+    }
+    for (const auto& [name, value] : variables) env.push_back(name + "=" + value);
+    std::vector<char*> argv, envp;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    for (const std::string& e : env) envp.push_back(const_cast<char*>(e.c_str()));
+    argv.push_back(nullptr);
+    envp.push_back(nullptr);
+    pid_t pid = 0;
+    return posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) == 0 ? pid : 0;
+}
+
+// Waits for the process to end; answers its status, or -1 after the time.
+int Ended(pid_t pid, int seconds) {
+    for (int i = 0; i < seconds * 20; ++i) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) return status;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return -1;
+}
+
+// The editor's program on an X server of its own, which ends under it: the
+// editor ends with a status (no crash) and its settings file is written.
+TEST(EditorWithoutItsDisplay, EndsWithoutACrashAndWritesItsSettings) {
+    thorn::test::StartFolderCopy folder;
+    std::string ini = thorn::test::ReadText(folder / "ini.xml");
+    const std::string written = " ProvHeight=\"84\"";
+    ASSERT_NE(ini.find(written), std::string::npos);
+    ini.erase(ini.find(written), written.size());
+    thorn::test::WriteText(folder / "ini.xml", ini);
+
+    int number = 600 + static_cast<int>(getpid() % 200);
+    while (fs::exists("/tmp/.X" + std::to_string(number) + "-lock")) ++number;
+    const std::string display = ":" + std::to_string(number);
+    const pid_t server = Spawn({"Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {});
+    ASSERT_NE(server, 0);
+    std::unique_ptr<thorn::test::XScreen> screen;
+    for (int i = 0; i < 100 && !(screen && screen->Ok()); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        screen = std::make_unique<thorn::test::XScreen>(display.c_str());
+    }
+    ASSERT_TRUE(screen->Ok()) << "Xvfb did not start on " << display;
+    const pid_t editor = Spawn({THORN_EDITOR_PROGRAM}, {{"DISPLAY", display}, {"SDL_VIDEODRIVER", "x11"}});
+    ASSERT_NE(editor, 0);
+    // Up when its main window is.
+    bool up = false;
+    for (int i = 0; i < 200 && !up; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        up = screen->WindowTitled("Thornvale II Map Editor") != 0;
+    }
+    screen.reset();
+    kill(server, SIGTERM);
+    const int status = Ended(editor, 30);
+    if (status == -1) kill(editor, SIGKILL);
+    Ended(server, 10);
+    ASSERT_TRUE(up) << "the editor's window never showed";
+    ASSERT_NE(status, -1) << "the editor went on without its display";
+    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_NE(thorn::test::ReadText(folder / "ini.xml").find(written), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,59 @@
+#include "Hand.h"
+
+#include <memory>
+
+#include "XScreen.h"
+#include "editor/Main.h"
+#include "gui/Application.h"
+
+namespace thorn::test {
+
+Hand::Hand(uint64_t patienceMs) : patience_(patienceMs) {
+    timer_->SetInterval(10);
+    timer_->SetOnTimer([this](TObject*) { Tick(); });
+    timer_->SetEnabled(true);
+}
+
+void Hand::Then(std::string name, std::function<bool()> ready, std::function<void()> act) {
+    if (steps_.empty()) deadline_ = Application->GetHost().Now() + patience_;
+    steps_.push_back({std::move(name), std::move(ready), std::move(act)});
+}
+
+void Hand::Tick() {
+    if (steps_.empty() || busy_) return;
+    if (Application->GetHost().Now() > deadline_) {
+        // Stuck inside a dialog: it is closed, so the test can fail
+        // rather than wait for ever.
+        if (TCustomForm* modal = Screen->GetActiveForm(); modal && modal->IsShowing() && modal != MainForm.Get())
+            modal->SetModalResult(mrAbort);
+        return;
+    }
+    if (!steps_.front().ready()) return;
+    Step step = std::move(steps_.front());
+    steps_.pop_front();
+    deadline_ = Application->GetHost().Now() + patience_;
+    // An act may start a modal loop; the next steps run inside it.
+    busy_ = true;
+    step.act();
+    busy_ = false;
+}
+
+void KeyOnMain(Hand& hand, XScreen& screen, const char* key, std::vector<const char*> modifiers) {
+    auto painted = [] { return MainForm && !MainForm->HasPendingPaint(); };
+    // When the click went (0: none was needed).
+    auto clickedAt = std::make_shared<uint64_t>(0);
+    hand.Then(std::string("keyboard for ") + key, painted, [&screen, clickedAt] {
+        if (MainForm->GetActive()) return;
+        const TControl& bar = *MainForm->StatusBar;
+        const TPoint p = bar.ClientToScreen({bar.GetClientWidth() / 2, bar.GetClientHeight() / 2});
+        screen.Click(p.X, p.Y);
+        *clickedAt = Application->GetHost().Now();
+    });
+    constexpr uint64_t kClickArrives = 150;  // milliseconds
+    hand.Then(std::string("key ") + key, [painted, clickedAt] {
+        return painted() && MainForm->GetActive() &&
+               (*clickedAt == 0 || Application->GetHost().Now() >= *clickedAt + kClickArrives);
+    }, [&screen, key, modifiers] { screen.Key(key, modifiers); });
+}
+
+}  // namespace thorn::test

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/Timers.h"
+
+namespace thorn::test {
+
+// The steps of a hand on the real windows: each waits for its moment (a
+// window shown and painted, a command done), then acts. They run from a
+// timer, so they go on while the editor's modal loops run. A hand that
+// waits longer than its patience for one step closes the dialog in front
+// (which then answers mrAbort), so that the test fails rather than hangs.
+class Hand {
+public:
+    explicit Hand(uint64_t patienceMs = 30000);
+    void Then(std::string name, std::function<bool()> ready, std::function<void()> act);
+    bool Done() const { return steps_.empty() && !busy_; }
+    std::string Waiting() const { return steps_.empty() ? "" : steps_.front().name; }
+    size_t Remaining() const { return steps_.size(); }
+
+private:
+    struct Step {
+        std::string name;
+        std::function<bool()> ready;
+        std::function<void()> act;
+    };
+    void Tick();
+
+    std::unique_ptr<TTimer> timer_ = std::make_unique<TTimer>();
+    std::deque<Step> steps_;
+    bool busy_ = false;
+    uint64_t patience_;
+    uint64_t deadline_ = 0;
+};
+
+class XScreen;
+
+// A key with the modifier keys named, on the editor's main window once its
+// last paint is done. A main window without the keyboard is given it first
+// by a click on its status bar, and the key waits until it has it: a
+// window manager takes its time over a click, and a key sent at once could
+// reach the window before the click does.
+void KeyOnMain(Hand& hand, XScreen& screen, const char* key, std::vector<const char*> modifiers);
+
+}  // namespace thorn::test

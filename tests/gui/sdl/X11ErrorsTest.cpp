@@ -1,0 +1,29 @@
+#include <gtest/gtest.h>
+
+#include "SdlSession.h"
+#include "XScreen.h"
+#include "gui/Application.h"
+#include "gui/sdl/X11Errors.h"
+
+// Runs under Xvfb: an X error ends nothing once the SDL host stands.
+namespace {
+
+using X11Errors = thorn::test::SdlSession;
+
+// A request about a window that is gone, as when a window is destroyed
+// while SDL wakes it, or while the window manager still takes it over:
+// the error is noted and the program goes on, its windows too.
+TEST_F(X11Errors, ARequestAboutAWindowThatIsGoneEndsNothing) {
+    thorn::test::XScreen screen;
+    ASSERT_TRUE(screen.Ok());
+    const uint64_t before = thorn::X11ErrorsNoted();
+    screen.AskAboutAGoneWindow();
+    EXPECT_EQ(thorn::X11ErrorsNoted(), before + 1);
+
+    TForm* form = Application->CreateForm<TForm>();
+    form->SetBounds(40, 40, 120, 80);
+    form->Show();
+    EXPECT_TRUE(RunUntil([&] { return form->GetHostWindow() && !form->HasPendingPaint(); }));
+}
+
+}  // namespace
