@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
 #include "editor/Main.h"
 #include "editor/PlayerCapital.h"
 #include "editor/PlayerInspector.h"

@@ -10,7 +10,7 @@
 #include "../EditorSession.h"
 #include "SdlSession.h"
 #include "XScreen.h"
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
 #include "editor/Dlg_comp.h"
 #include "editor/Dlg_error.h"
 #include "editor/Eventsframe.h"

@@ -8,7 +8,7 @@
 #include "../EditorSession.h"
 #include "SdlSession.h"
 #include "XScreen.h"
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
 #include "editor/PlayersList.h"
 #include "editor/Program.h"
 #include "gui/Application.h"
