@@ -10,7 +10,7 @@
 #include "bitmapui/Pix32_Layers.h"
 #include "gui/Application.h"
 #include "editor/Dlg_slide.h"
-#include "model/GridItemKeys.h"
+#include "editor/GridItemKeys.h"
 #include "model/StringTable.h"
 #include "platform/Charset.h"
 

@@ -14,7 +14,7 @@
 #include "gui/Application.h"
 #include "gui/ComboBox.h"
 #include "gui/PopupWindow.h"
-#include "model/GridItemKeys.h"
+#include "editor/GridItemKeys.h"
 #include "support/PngFile.h"
 #include "support/Pixels.h"
 
