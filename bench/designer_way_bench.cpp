@@ -21,7 +21,7 @@
 #include "EditorRun.h"
 #include "Harness.h"
 #include "Session.h"
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
 #include "SyntheticWorld.h"
 #include "editor/Eventsframe.h"
 #include "editor/Missionframe.h"

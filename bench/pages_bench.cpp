@@ -22,7 +22,7 @@
 #include "EditorRun.h"
 #include "Harness.h"
 #include "SyntheticWorld.h"
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
 #include "gui/Application.h"
 #include "gui/ComboBox.h"
 #include "gui/PopupWindow.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "bitmap/Pix32_RangeBars.h"
+#include "bitmapui/Pix32_RangeBars.h"
 #include "gui/Controls.h"
 #include "gui/ScrollingControl.h"
 

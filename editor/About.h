@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "bitmap/Pix32_Image.h"
+#include "bitmapui/Pix32_Image.h"
 #include "gui/Buttons.h"
 #include "gui/Forms.h"
 #include "gui/GroupBox.h"

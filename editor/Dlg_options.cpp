@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "bitmap/Pix32_Image.h"
+#include "bitmapui/Pix32_Image.h"
 #include "editor/LabelFont.h"
 #include "editor/Main.h"
 #include "editor/WindowParts.h"

@@ -11,7 +11,7 @@
 #include "editor/WindowParts.h"
 #include "gui/SizeConstraints.h"
 #include "inspector/Rminspectoritems.h"
-#include "model/GridItemKeys.h"
+#include "editor/GridItemKeys.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <system_error>
 
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
 #include "editor/EditorWindows.h"
 #include "editor/Eventsframe.h"
 #include "editor/Main.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "bitmap/Pix32_Image.h"
+#include "bitmapui/Pix32_Image.h"
 #include "editor/ProvinceNameGenerator.h"
 #include "gui/ActnList.h"
 #include "gui/Bevel.h"

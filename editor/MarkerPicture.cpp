@@ -1,6 +1,6 @@
 #include "editor/MarkerPicture.h"
 
-#include "bitmap/Pix32_Image.h"
+#include "bitmapui/Pix32_Image.h"
 
 namespace thorn {
 

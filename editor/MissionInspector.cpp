@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "editor/GridItemKeys.h"
 #include "editor/Main.h"
 #include "editor/Missionframe.h"
-#include "model/GridItemKeys.h"
 
 void UpdateMissionInspector(CMapProject& project) {
     if (!MissFrame) return;

@@ -10,7 +10,7 @@
 #include "editor/Main.h"
 #include "editor/WindowParts.h"
 #include "inspector/Rminspectoritems.h"
-#include "model/GridItemKeys.h"
+#include "editor/GridItemKeys.h"
 #include "model/StringTable.h"
 
 namespace {

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "editor/GridItemKeys.h"
 #include "editor/GridRows.h"
 #include "editor/Main.h"
 #include "inspector/Rminspectoritems.h"
-#include "model/GridItemKeys.h"
 
 namespace Keys = InspectorKeys;
 

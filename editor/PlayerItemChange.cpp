@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "editor/Eventsframe.h"
+#include "editor/GridItemKeys.h"
 #include "editor/GridRows.h"
 #include "editor/Main.h"
 #include "editor/Missionframe.h"
@@ -19,7 +20,6 @@
 #include "editor/SelectionInfo.h"
 #include "gui/ComboBox.h"
 #include "inspector/Rminspectoritems.h"
-#include "model/GridItemKeys.h"
 
 namespace Keys = InspectorKeys;
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "editor/GridItemKeys.h"
 #include "editor/GridRows.h"
 #include "editor/Main.h"
 #include "editor/Missionframe.h"
@@ -17,7 +18,6 @@
 #include "editor/SelectionInfo.h"
 #include "gui/ComboBox.h"
 #include "inspector/Rminspectoritems.h"
-#include "model/GridItemKeys.h"
 #include "model/StringTable.h"
 
 namespace keys = InspectorKeys;

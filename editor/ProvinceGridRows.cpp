@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "editor/GridItemKeys.h"
 #include "editor/GridRows.h"
 #include "editor/Main.h"
 #include "editor/ProvinceSelection.h"
 #include "inspector/Rminspectoritems.h"
-#include "model/GridItemKeys.h"
 #include "model/StringTable.h"
 
 namespace keys = InspectorKeys;

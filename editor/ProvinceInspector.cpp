@@ -4,12 +4,12 @@
 #include <optional>
 #include <string>
 
+#include "editor/GridItemKeys.h"
 #include "editor/GridRows.h"
 #include "editor/Main.h"
 #include "editor/ProvinceGridRows.h"
 #include "editor/ProvinceSelection.h"
 #include "inspector/Rminspectoritems.h"
-#include "model/GridItemKeys.h"
 #include "model/StringTable.h"
 
 namespace keys = InspectorKeys;

@@ -1,6 +1,6 @@
 // The main window's view commands: zoom, the view modes of the world view
 // and its panels (the handlers are TMainForm's, declared in editor/Main.h).
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
 #include "editor/EditorWindows.h"
 #include "editor/Main.h"
 

@@ -6,7 +6,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
+#include "editor/GridItemKeys.h"
 #include "editor/Main.h"
 #include "editor/PlayerCapital.h"
 #include "editor/PlayerInspector.h"
@@ -14,7 +15,6 @@
 #include "editor/ProvinceSelection.h"
 #include "editor/SelectionInfo.h"
 #include "inspector/Rminspector.h"
-#include "model/GridItemKeys.h"
 #include "model/StringTable.h"
 
 namespace {

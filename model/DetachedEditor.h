@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bitmap/Pix32_Image.h"
+#include "bitmapui/Pix32_Image.h"
 #include "model/EditorLink.h"
 #include "model/Settings.h"
 #include "model/Textures.h"

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "bitmap/Pix32.h"
-#include "bitmap/Pix32_Image.h"
+#include "bitmapui/Pix32_Image.h"
 #include "model/ErrorList.h"
 #include "platform/XMLDoc.h"
 

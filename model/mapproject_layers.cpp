@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
 #include "model/BitmapHelpers.h"
 #include "model/Settings.h"
 #include "model/mapproject.h"

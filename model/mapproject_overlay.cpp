@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
 #include "model/Settings.h"
 #include "model/mapproject.h"
 

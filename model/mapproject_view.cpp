@@ -6,7 +6,7 @@
 #include <cmath>
 #include <string>
 
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
 #include "model/BitmapHelpers.h"
 #include "model/Settings.h"
 #include "model/mapproject.h"

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "editor/EditorImages.h"
+#include "startfiles/EditorImageStrips.h"
 
 namespace thorn::startdir {
 

@@ -3,10 +3,10 @@
 #include <stdexcept>
 
 #include "platform/Files.h"
+#include "startfiles/EditorImageStrips.h"
 #include "tools/AboutPicture.h"
 #include "tools/BmpWriter.h"
 #include "tools/Catalogue.h"
-#include "editor/EditorImages.h"
 #include "tools/Icons.h"
 #include "tools/ImageLists.h"
 #include "tools/ProvinceNames.h"

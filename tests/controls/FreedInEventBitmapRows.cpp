@@ -2,11 +2,11 @@
 // controls freed inside their own events.
 
 #include "FreedInEvent.h"
-#include "bitmap/Pix32_Image.h"
-#include "bitmap/Pix32_ImageView.h"
-#include "bitmap/Pix32_Layers.h"
-#include "bitmap/Pix32_LayersRubberband.h"
-#include "bitmap/Pix32_RangeBars.h"
+#include "bitmapui/Pix32_Image.h"
+#include "bitmapui/Pix32_ImageView.h"
+#include "bitmapui/Pix32_Layers.h"
+#include "bitmapui/Pix32_LayersRubberband.h"
+#include "bitmapui/Pix32_RangeBars.h"
 
 namespace thorn::test {
 

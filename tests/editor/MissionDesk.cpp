@@ -6,7 +6,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
 #include "editor/PlayersList.h"
 #include "gui/Application.h"
 #include "gui/ComboBox.h"

@@ -5,10 +5,10 @@
 
 #include "PlayersPage.h"
 #include "editor/Eventsframe.h"
+#include "editor/GridItemKeys.h"
 #include "editor/PlayerCapital.h"
 #include "editor/PlayerInspector.h"
 #include "gui/Application.h"
-#include "model/GridItemKeys.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "DialogInput.h"
 #include "EditorSession.h"
 #include "SampleProject.h"
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
 #include "editor/Dlg_options.h"
 #include "gui/Application.h"
 #include "gui/Edit.h"

@@ -7,10 +7,10 @@
 
 #include "MainCommands.h"
 #include "MissionDesk.h"
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
 #include "gui/Application.h"
 #include "editor/Dlg_slide.h"
-#include "model/GridItemKeys.h"
+#include "editor/GridItemKeys.h"
 #include "model/StringTable.h"
 #include "platform/Charset.h"
 

@@ -7,7 +7,7 @@
 #include "EditorSession.h"
 #include "MainCommands.h"
 #include "MissionDesk.h"
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
 #include "gui/Application.h"
 #include "support/Pixels.h"
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "MissionDesk.h"
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
 #include "gui/Application.h"
 #include "model/Settings.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "MapProjectFixture.h"
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
 #include "model/BitmapHelpers.h"
 #include "model/Settings.h"
 #include "support/SourceTree.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "bitmap/Pix32.h"
-#include "bitmap/Pix32_Image.h"
+#include "bitmapui/Pix32_Image.h"
 #include "gui/Application.h"
 #include "gui/headless/HeadlessHost.h"
 #include "model/EditorLink.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "EditorOnScreen.h"
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
 #include "editor/Dlg_comp.h"
 #include "editor/Dlg_error.h"
 #include "editor/Eventsframe.h"

@@ -1,6 +1,6 @@
 // The rubberband layer: hit zones of its frame and handles, dragging within
 // size limits, a following child layer, and its painting.
-#include "bitmap/Pix32_LayersRubberband.h"
+#include "bitmapui/Pix32_LayersRubberband.h"
 
 #include <cstdlib>
 

@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "bitmap/Pix32_ImageView.h"
+#include "bitmapui/Pix32_ImageView.h"
 #include "gui/Application.h"
 #include "gui/headless/HeadlessHost.h"
 

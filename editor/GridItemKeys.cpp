@@ -1,4 +1,4 @@
-#include "model/GridItemKeys.h"
+#include "editor/GridItemKeys.h"
 
 #include <array>
 #include <charconv>

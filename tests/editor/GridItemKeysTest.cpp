@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "model/GridItemKeys.h"
+#include "editor/GridItemKeys.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
 #include "gui/Application.h"
 #include "gui/headless/HeadlessHost.h"
 #include "platform/Collections.h"

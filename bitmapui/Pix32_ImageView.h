@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "bitmap/Pix32_Image.h"
-#include "bitmap/Pix32_RangeBars.h"
+#include "bitmapui/Pix32_Image.h"
+#include "bitmapui/Pix32_RangeBars.h"
 
 // An image control with its own scroll bars: it pans a scaled bitmap inside
 // the viewport, keeps a small picture centred, adds a margin around the

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "bitmap/Pix32_RangeBars.h"
+#include "bitmapui/Pix32_RangeBars.h"
 #include "gui/Application.h"
 #include "gui/Forms.h"
 #include "gui/headless/HeadlessHost.h"

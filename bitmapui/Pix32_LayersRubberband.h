@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
 #include "platform/Graphics.h"
 #include "platform/Sets.h"
 

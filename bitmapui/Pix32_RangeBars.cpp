@@ -1,7 +1,7 @@
 // Arrow, range and gauge bars: zones, painting in the classic and the flat
 // look, dragging, the wheel and the one timer behind auto-repeat and hot
 // tracking.
-#include "bitmap/Pix32_RangeBars.h"
+#include "bitmapui/Pix32_RangeBars.h"
 
 #include <algorithm>
 #include <array>

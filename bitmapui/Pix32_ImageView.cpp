@@ -1,6 +1,6 @@
 // The scrolling image view: bar layout, ranges and offsets, centring, the
 // margin around the picture and the size grip.
-#include "bitmap/Pix32_ImageView.h"
+#include "bitmapui/Pix32_ImageView.h"
 
 #include <cmath>
 

@@ -1,12 +1,12 @@
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
 
 #include <algorithm>
 #include <cmath>
 #include <typeinfo>
 #include <utility>
 
-#include "bitmap/Pix32_Image.h"
 #include "bitmap/Pix32_Transfer.h"
+#include "bitmapui/Pix32_Image.h"
 #include "gui/Application.h"
 #include "platform/Collections.h"
 

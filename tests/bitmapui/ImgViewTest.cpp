@@ -3,7 +3,7 @@
 // scrolling through the bars, and the size grip.
 #include <gtest/gtest.h>
 
-#include "bitmap/Pix32_ImageView.h"
+#include "bitmapui/Pix32_ImageView.h"
 #include "gui/Application.h"
 #include "gui/Forms.h"
 #include "gui/headless/HeadlessHost.h"

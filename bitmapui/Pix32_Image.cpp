@@ -1,4 +1,4 @@
-#include "bitmap/Pix32_Image.h"
+#include "bitmapui/Pix32_Image.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "bitmap/Pix32_Image.h"
-#include "bitmap/Pix32_LayersRubberband.h"
+#include "bitmapui/Pix32_Image.h"
+#include "bitmapui/Pix32_LayersRubberband.h"
 #include "gui/Application.h"
 #include "gui/Forms.h"
 #include "gui/headless/HeadlessHost.h"

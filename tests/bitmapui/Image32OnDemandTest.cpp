@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "bitmap/Pix32_Image.h"
+#include "bitmapui/Pix32_Image.h"
 #include "gui/Application.h"
 #include "gui/ScrollBox.h"
 #include "gui/headless/HeadlessHost.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bitmap/Pix32.h"
-#include "bitmap/Pix32_Layers.h"
+#include "bitmapui/Pix32_Layers.h"
 #include "gui/Controls.h"
 #include "platform/Collections.h"
 #include "platform/Components.h"

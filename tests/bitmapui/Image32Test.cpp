@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "bitmap/Canvas.h"
-#include "bitmap/Pix32_Image.h"
+#include "bitmapui/Pix32_Image.h"
 #include "gui/Application.h"
 #include "gui/headless/HeadlessHost.h"
 #include "platform/ClassRegistry.h"
