@@ -377,7 +377,11 @@ TEST_F(EditorOnTheDesktop, TheKeyboardGoesBackToTheMainWindow) {
         const bool names = MainForm->ActShowNames->GetChecked();
         Act("open", c.open);
         for (const Step& step : c.close) hand->Then("close", step.ready, [this, &step] { step.press(screen); });
-        hand->Then("F8", [&c] { return c.closed() && Settled(); }, [this] { screen.Key("F8"); });
+        // The key goes once the X server says the main window has the
+        // keyboard: a key pressed before that would go where the focus was.
+        hand->Then("F8", [this, &c] {
+            return c.closed() && Settled() && screen.FocusedWindow() == screen.WindowTitled("Thornvale II Map Editor");
+        }, [this] { screen.Key("F8"); });
         Await("names switched", [names] { return MainForm->ActShowNames->GetChecked() != names; });
         ASSERT_NO_FATAL_FAILURE(Run());
     }

@@ -232,6 +232,13 @@ std::string XScreen::IconNameOf(unsigned long window) {
     return result;
 }
 
+unsigned long XScreen::FocusedWindow() {
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(display_, &focus, &revert);
+    return focus == PointerRoot ? 0 : focus;
+}
+
 void XScreen::AskAboutAGoneWindow() {
     const Window gone = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 10, 10, 0, 0, 0);
     XDestroyWindow(display_, gone);

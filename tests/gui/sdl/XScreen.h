@@ -57,6 +57,8 @@ public:
     unsigned long WindowTitled(std::string_view title);
     std::string ClassOf(unsigned long window);
     std::string IconNameOf(unsigned long window);
+    // The window that has the keyboard (0: none).
+    unsigned long FocusedWindow();
     // Makes a window, destroys it and asks the server to show it: the
     // server answers with an error (BadWindow), which this waits for.
     void AskAboutAGoneWindow();
