@@ -113,20 +113,27 @@ TEST_F(FileCommands, ANewThatFailsLeavesNoProjectAndACancelledOneTheProjectAsItW
          },
          false},
     };
+    // Each time the changes made are not to be saved: a project left is
+    // still changed, an empty one has nothing to save.
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         editor.NewMission("small_isles.bmp");
         const int provinces = MapProject->Provinces.GetCount();
+        MapProject->MarkModified();
+        host.AnswerMessageBox(IDNO, kSaveQuestion);
         c.answers();
         Choose("File", "New project");
         EXPECT_EQ(host.PendingScripts(), 0u);
         EXPECT_EQ(ProjectShown(), c.projectLeft);
         EXPECT_EQ(MapProject->Provinces.GetCount(), c.projectLeft ? provinces : 0);
         EXPECT_EQ(main.LblNoProject->GetVisible(), !c.projectLeft);
-        EXPECT_EQ(MapProject->Modified, 0u);
+        EXPECT_EQ(MapProject->Modified, c.projectLeft ? 1u : 0u);
         EXPECT_FALSE(FormSlide->GetVisible());
         EXPECT_TRUE(main.GetEnabled());
     }
+    // After the last, Exit closes the editor without asking to save.
+    Choose("File", "Exit");
+    EXPECT_EQ(MapProject, nullptr);
 }
 
 TEST_F(FileCommands, TheSaveQuestionLetsACommandGoOnOnlyWhenNothingIsLost) {

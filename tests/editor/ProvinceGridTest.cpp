@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "MissionDesk.h"
+#include "bitmap/Pix32_Layers.h"
 #include "editor/ProvinceSelection.h"
 #include "inspector/Rminspectoritems.h"
 
@@ -34,6 +35,13 @@ protected:
         return row ? row->GetState() : cbxUndefined;
     }
     std::string PlayerName(uint8_t n) { return desk.Project().Tables.GetAt(0)->GetPlayerName(n); }
+    // The pixels of the province's name and incomes on the map.
+    std::vector<TColor32> Label(int i) {
+        const TBitmap32& label = *desk.Project().FindNameLayer(&P(i))->GetBitmap();
+        std::vector<TColor32> pixels(label.Bits(), label.Bits() + static_cast<size_t>(label.Width()) * label.Height());
+        pixels.push_back(static_cast<TColor32>(label.Width()));
+        return pixels;
+    }
 
     MissionDesk desk;
 };
@@ -46,6 +54,7 @@ TEST_F(ProvinceGrid, SeveralProvincesShowWhatTheyShareAndMarkWhereTheyDiffer) {
         P(i).SetResource(1, 2);
         P(i).SetGuardianArmy(0, 10);
         P(i).SetGuardianArmy(1, static_cast<uint32_t>(i));
+        P(i).SetCatapults(2);
     }
     P(2).SetResource(0, 5);
     P(0).SetMoat(1);
@@ -58,7 +67,7 @@ TEST_F(ProvinceGrid, SeveralProvincesShowWhatTheyShareAndMarkWhereTheyDiffer) {
     };
     const Row rows[] = {
         {"ProvName", "<no row>"}, {"Owner", PlayerName(0)}, {"Res_0", ""},      {"Res_1", "2"},
-        {"CastHP", ""},           {"CastCat", "none"},      {"Army_0", "10"},   {"Army_1", ""},
+        {"CastHP", ""},           {"CastCat", "2"},         {"Army_0", "10"},   {"Army_1", ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.key);
@@ -75,6 +84,7 @@ TEST_F(ProvinceGrid, SeveralProvincesShowWhatTheyShareAndMarkWhereTheyDiffer) {
     EXPECT_EQ(desk.GridText("ProvName"), desk.Project().CurrentProvinceName(&P(2)));
     EXPECT_EQ(desk.GridText("Res_0"), "5");
     EXPECT_EQ(desk.GridText("CastHP"), "25%");
+    EXPECT_EQ(desk.GridText("CastCat"), "2");
     EXPECT_EQ(desk.GridText("Army_1"), "2");
 }
 
@@ -88,6 +98,10 @@ TEST_F(ProvinceGrid, OneOwnerEditGivesEveryProvinceItsOwner) {
     ASSERT_NE(owner, nullptr);
     EXPECT_EQ(owner->GetItems().GetCount(), 3) << "none, then the two active players";
 
+    // The first of them has a castle, shown by its icon.
+    P(3).SetHasCastle(1);
+    desk.Project().SetCastleIcon(&P(3), 1);
+
     struct Choice {
         int entry;
         uint8_t owner;
@@ -100,6 +114,7 @@ TEST_F(ProvinceGrid, OneOwnerEditGivesEveryProvinceItsOwner) {
         for (int i : {3, 4, 5}) {
             EXPECT_EQ(P(i).Owner, c.owner);
             EXPECT_EQ(desk.Main().LVProvinces->GetItems()->GetItem(i)->GetSubItems()->Get(0), c.column);
+            EXPECT_EQ(P(i).CastlePicture, i == 3 ? 1 : 0) << "the castle icons follow the castles";
         }
         EXPECT_EQ(desk.GridRow("Army") != nullptr, c.owner != 255);
     }
@@ -140,6 +155,7 @@ TEST_F(ProvinceGrid, NumbersStayInsideTheRowAndTheFieldAndShowWhatWasStored) {
         {"Army_2", "70000", "65536", 65536},
         {"Army_2", "-", "65536", 65536},
         {"Army_2", "12", "12", 12},
+        {"Army_2", "0", "0", 0},
     };
     for (const Typed& t : typed) {
         SCOPED_TRACE(std::string(t.key) + " " + t.text);
@@ -150,6 +166,10 @@ TEST_F(ProvinceGrid, NumbersStayInsideTheRowAndTheFieldAndShowWhatWasStored) {
         for (int i : {6, 7}) {
             const bool resource = t.key[0] == 'R';
             EXPECT_EQ(resource ? P(i).Resources[0] : P(i).GuardianArmy[2], t.stored);
+            // The map label, with the incomes, shows what is stored.
+            const std::vector<TColor32> label = Label(i);
+            desk.Project().UpdateProvinceLabel(&P(i));
+            EXPECT_EQ(label, Label(i));
         }
     }
     // A number pasted whole, too long for any field, is read as the row
@@ -173,6 +193,7 @@ TEST_F(ProvinceGrid, AMixedBoxStoresNothingUntilItIsClicked) {
         uint8_t bit;
     };
     for (const Box& box : {Box{"CastMoat", &CCastleDataB::Flags, kMoat},
+                           Box{"CastWalls", &CCastleDataB::Flags, CCastleDataB::kWalls},
                            Box{"CastBan", &CCastleDataB::Buildings, CCastleDataB::kBank}}) {
         SCOPED_TRACE(box.key);
         for (int i : {0, 1}) {
