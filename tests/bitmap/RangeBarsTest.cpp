@@ -123,6 +123,9 @@ TEST_F(RangeBars, HandleSizedByTheWindow) {
     bar->SetPosition(-3);
     EXPECT_EQ(bar->GetPosition(), 0);
 
+    bar->SetWindow(119);  // 35.7 pixels, rounded
+    EXPECT_EQ(bar->GetHandleRect().Width(), 36);
+    bar->SetWindow(100);
     bar->SetRange(100000);  // 0.3 pixels: the handle keeps 17 and travels over 283
     bar->SetPosition(50000);
     EXPECT_EQ(bar->GetHandleRect(), (TRect{16 + 142, 0, 16 + 142 + 17, 16}));  // Round(283 * 50000 / 99900)
@@ -491,6 +494,13 @@ TEST_F(RangeBars, ClassicPixels) {
     EXPECT_EQ(bar->GetDragZone(), zTrackNext);
     EXPECT_EQ(Pixel(1 + 300, 1 + 8), Shown(clWindowFrame));
     Up(1 + 200, 1 + 8);
+    // Only the track held is: the one before the handle as the one after.
+    bar->SetPosition(450);  // the handle at 151 .. 180, then a window back
+    Down(1 + 100, 1 + 8);
+    EXPECT_EQ(bar->GetDragZone(), zTrackPrev);
+    EXPECT_EQ(Pixel(1 + 20, 1 + 8), Shown(clWindowFrame));
+    EXPECT_NE(Pixel(1 + 300, 1 + 8), Shown(clWindowFrame));
+    Up(1 + 100, 1 + 8);
     // A held button is sunken and flat: shadow at its top left, highlight at
     // its bottom right; one the pointer is only over is not.
     Move(1 + 320, 1 + 8);
@@ -582,6 +592,8 @@ TEST_F(RangeBars, FlatLookHeldDown) {
     Up(92, 8);
 
     bar->SetPosition(0);
+    Move(20, 8);  // only over the handle: it stays raised
+    EXPECT_EQ(Pixel(20, 1), Shown(Shade(clBtnShadow, 24)));
     Down(20, 8);  // the handle, 15 .. 31
     EXPECT_EQ(Pixel(20, 1), Shown(Shade(clBtnShadow, -24)));
     EXPECT_EQ(Pixel(16, 8), Shown(Shade(clBtnShadow, -24)));
@@ -651,12 +663,14 @@ TEST_F(RangeBars, ButtonsHoveredHeldAndLetGo) {
     EXPECT_NE(PixelsOf(inner, clBtnShadow), thorn::test::Points{});
 }
 
-// The flat look's arrows are the filled triangles the button's place inside
-// its edges gives: centred, a half-size of three quarters of the half side
-// less one, the centre moved towards the base by a third; in the border
-// colour, or, on a bar that cannot move, in the shadow colour over a
-// highlight copy a pixel right and down.
-TEST_F(RangeBars, FlatArrowsAreTheirTriangles) {
+// The flat look's buttons: edges on every side but the one towards the
+// track, in the border colour, or the shadow colour on a bar that cannot
+// move; inside them a raised bevel, none on a bar that cannot move; and the
+// arrow, the filled triangle the place inside the edges gives: centred, a
+// half-size of three quarters of the half side less one, the centre moved
+// towards the base by a third; in the border colour, or in the shadow colour
+// over a highlight copy a pixel right and down.
+TEST_F(RangeBars, FlatButtonsAndTheirArrows) {
     auto triangle = [](const TRect& r, TRBDirection direction) {
         int cx = (r.Left + r.Right - 1) / 2, cy = (r.Top + r.Bottom - 1) / 2;
         const int s = std::max(std::min(cx - r.Left, cy - r.Top) * 3 / 4 - 1, 1);
@@ -670,8 +684,7 @@ TEST_F(RangeBars, FlatArrowsAreTheirTriangles) {
             }
         return points;
     };
-    // The place of a button inside its edges: every side but the one
-    // towards the track.
+    // The place of a button inside its edges.
     auto inside = [](TRect r, TRBDirection direction) {
         if (direction != drRight) ++r.Left;
         if (direction != drDown) ++r.Top;
@@ -683,29 +696,61 @@ TEST_F(RangeBars, FlatArrowsAreTheirTriangles) {
     bar->SetStyle(rbsMac);
     bar->SetWindow(100);
     form->Show();
-    for (const TScrollBarKind kind : {sbHorizontal, sbVertical}) {
-        bar->SetKind(kind);
-        bar->SetBounds(10, 10, kind == sbHorizontal ? 100 : 16, kind == sbHorizontal ? 16 : 100);
-        const bool horz = kind == sbHorizontal;
-        for (const bool enabled : {true, false}) {
-            bar->SetRange(enabled ? 1000 : 10);
-            for (const TRBZone zone : {zBtnPrev, zBtnNext}) {
-                const TRBDirection direction = zone == zBtnPrev ? (horz ? drLeft : drUp) : (horz ? drRight : drDown);
-                SCOPED_TRACE(std::to_string(direction) + (enabled ? "" : ", cannot move"));
-                const TRect r = inside(bar->GetZoneRect(zone), direction);
-                const thorn::test::Points arrow = triangle(r, direction);
-                if (enabled) {
-                    EXPECT_EQ(PixelsOf(r, clWindowFrame), arrow);
-                    continue;
+    for (const int thickness : {16, 20})
+        for (const TScrollBarKind kind : {sbHorizontal, sbVertical}) {
+            const bool horz = kind == sbHorizontal;
+            bar->SetKind(kind);
+            bar->SetBounds(10, 10, horz ? 100 : thickness, horz ? thickness : 100);
+            for (const bool enabled : {true, false}) {
+                bar->SetRange(enabled ? 1000 : 10);
+                for (const TRBZone zone : {zBtnPrev, zBtnNext}) {
+                    const TRBDirection direction =
+                        zone == zBtnPrev ? (horz ? drLeft : drUp) : (horz ? drRight : drDown);
+                    SCOPED_TRACE(std::to_string(thickness) + " thick, direction " + std::to_string(direction) +
+                                 (enabled ? "" : ", cannot move"));
+                    const TRect button = bar->GetZoneRect(zone), r = inside(button, direction);
+                    const TPoint outer = horz ? TPoint{zone == zBtnPrev ? button.Left : button.Right - 1, 8}
+                                              : TPoint{8, zone == zBtnPrev ? button.Top : button.Bottom - 1};
+                    EXPECT_EQ(Pixel(outer.X, outer.Y), Shown(enabled ? clWindowFrame : clBtnShadow)) << "edge";
+                    EXPECT_EQ(Pixel(r.Left + 2, r.Top), Shown(enabled ? clBtnHighlight : clBtnFace)) << "bevel";
+                    EXPECT_EQ(Pixel(r.Left + 2, r.Bottom - 1), Shown(enabled ? clBtnShadow : clBtnFace)) << "bevel";
+                    const thorn::test::Points arrow = triangle(r, direction);
+                    if (enabled) {
+                        EXPECT_EQ(PixelsOf(r, clWindowFrame), arrow);
+                        continue;
+                    }
+                    TRect shifted = r;
+                    OffsetRect(shifted, 1, 1);
+                    thorn::test::Points raised = triangle(shifted, direction);
+                    for (auto p : arrow) raised.erase(p);
+                    EXPECT_EQ(PixelsOf(r, clBtnShadow), arrow);
+                    EXPECT_EQ(PixelsOf(r, clBtnHighlight), raised);
                 }
-                TRect shifted = r;
-                OffsetRect(shifted, 1, 1);
-                thorn::test::Points raised = triangle(shifted, direction);
-                for (auto p : arrow) raised.erase(p);
-                EXPECT_EQ(PixelsOf(r, clBtnShadow), arrow);
-                EXPECT_EQ(PixelsOf(r, clBtnHighlight), raised);
             }
         }
+}
+
+// Upright, a bar looks as it does across, turned over its diagonal.
+TEST_F(RangeBars, AnUprightBarIsABarAcrossTurned) {
+    constexpr int kLength = 180;
+    TRangeBar* bar = AddBar<TRangeBar>(kLength, 16);
+    bar->SetRange(1000);
+    bar->SetWindow(100);
+    bar->SetPosition(450);
+    form->Show();
+    for (const TRBStyle style : {rbsDefault, rbsMac}) {
+        SCOPED_TRACE(style == rbsMac ? "flat" : "classic");
+        bar->SetStyle(style);
+        bar->SetKind(sbHorizontal);
+        bar->SetBounds(10, 10, kLength, 16);
+        const std::vector<TColor32> across = PixelsIn({0, 0, kLength, 16});
+        bar->SetKind(sbVertical);
+        bar->SetBounds(10, 10, 16, kLength);
+        thorn::test::Points differ;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < kLength; ++x)
+                if (Pixel(y, x) != across[static_cast<size_t>(y * kLength + x)]) differ.insert({x, y});
+        EXPECT_EQ(differ, thorn::test::Points{});
     }
 }
 
