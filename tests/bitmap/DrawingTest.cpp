@@ -273,6 +273,12 @@ TEST(Stipple, ColoursStepThroughThePattern) {
     EXPECT_EQ(b.GetStippleColor(), blue);
     EXPECT_EQ(b.GetStippleColor(), CombineReg(blue, red, 127));
     EXPECT_EQ(b.GetStippleColor(), red);
+    // Quarter steps: the weight of the colour before falls as the counter
+    // passes its place.
+    b.SetStipple(TArrayOfColor32{red, blue});
+    b.SetStippleStep(0.25f);
+    EXPECT_EQ(b.GetStippleColor(), red);
+    for (uint32_t weight : {191u, 127u, 64u, 0u}) EXPECT_EQ(b.GetStippleColor(), CombineReg(red, blue, weight));
     TBitmap32 none;
     EXPECT_EQ(none.GetStippleColor(), 0xFF000000u);
 }
@@ -356,13 +362,29 @@ TEST(Pixels, ReadsAtEveryEdge) {
         }
 }
 
+// The places where draw(bitmap, offset) leaves the edge test's bitmap
+// other than it leaves the same part of a larger bitmap around it, drawn
+// offset by the margin.
+template <typename Draw>
+Points DifferFromALargerBitmap(Draw draw) {
+    constexpr int32_t margin = 6;
+    constexpr TColor32 kBack = 0xFF607080u;
+    CountingBitmap small(kEdgeW, kEdgeH, kBack), large(kEdgeW + 2 * margin, kEdgeH + 2 * margin, kBack);
+    draw(small, 0);
+    draw(large, margin);
+    Points differ;
+    for (int32_t y = 0; y < kEdgeH; ++y)
+        for (int32_t x = 0; x < kEdgeW; ++x)
+            if (small.GetPixel(x, y) != large.GetPixel(x + margin, y + margin)) differ.insert({x, y});
+    return differ;
+}
+
 // A safe call leaves a bitmap as the same call leaves the same part of a
 // larger bitmap around it: nothing outside lands on a neighbouring row or
 // past the store, nothing inside is lost, and a stippled run cut at the
 // ends keeps the colours the uncut run has there.
 TEST(SafeDrawing, ABitmapGetsWhatALargerOneGetsInsideIt) {
-    constexpr int32_t margin = 6;
-    constexpr TColor32 kBack = 0xFF607080u, kHalf = 0x80F0E0D0u;
+    constexpr TColor32 kHalf = 0x80F0E0D0u;
     const TArrayOfColor32 pattern{0xFF0000AAu, 0x80BB0000u, 0xFF00CC00u};
     struct Call {
         const char* what;
@@ -429,15 +451,35 @@ TEST(SafeDrawing, ABitmapGetsWhatALargerOneGetsInsideIt) {
         for (int32_t y : kEdgeYs)
             for (int32_t x : kEdgeXs) {
                 SCOPED_TRACE(std::string(call.what) + " at " + std::to_string(x) + "," + std::to_string(y));
-                CountingBitmap small(kEdgeW, kEdgeH, kBack), large(kEdgeW + 2 * margin, kEdgeH + 2 * margin, kBack);
-                call.draw(small, x, y, pattern);
-                call.draw(large, x + margin, y + margin, pattern);
-                Points differ;
-                for (int32_t py = 0; py < kEdgeH; ++py)
-                    for (int32_t px = 0; px < kEdgeW; ++px)
-                        if (small.GetPixel(px, py) != large.GetPixel(px + margin, py + margin)) differ.insert({px, py});
-                EXPECT_EQ(differ, Points{});
+                EXPECT_EQ(DifferFromALargerBitmap([&](TBitmap32& b, int32_t offset) {
+                              call.draw(b, x + offset, y + offset, pattern);
+                          }),
+                          Points{});
             }
+}
+
+// A sub-pixel line from the middle to less than two pixels from an edge,
+// inside the clipping box, is walked with checked splats: it leaves the
+// bitmap as it leaves the same part of a larger one, where it lies deep
+// inside.
+TEST(SafeDrawing, SubPixelLinesNearAnEdge) {
+    const TArrayOfColor32 pattern{0xFF0000AAu, 0xFFBB0000u};
+    const std::pair<float, float> ends[] = {{-0.75f, 1.5f}, {5.75f, 2.0f},  {5.75f, 3.5f}, {3.5f, -0.75f},
+                                            {1.5f, 4.75f},  {-0.9f, -0.9f}, {5.9f, 4.9f}};
+    for (auto [x, y] : ends)
+        for (const bool stippled : {false, true}) {
+            SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y) + (stippled ? ", stippled" : ""));
+            EXPECT_EQ(DifferFromALargerBitmap([&](TBitmap32& b, int32_t offset) {
+                          const TFixed x1 = Fixed(2.5f + offset), y1 = Fixed(2.25f + offset);
+                          const TFixed x2 = Fixed(x + offset), y2 = Fixed(y + offset);
+                          b.SetStipple(pattern);
+                          if (stippled)
+                              b.LineXSP(x1, y1, x2, y2, true);
+                          else
+                              b.LineXS(x1, y1, x2, y2, C, true);
+                      }),
+                      Points{});
+        }
 }
 
 // A line from far outside across the bitmap, clipped, sets the pixels of
