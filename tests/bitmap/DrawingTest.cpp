@@ -466,12 +466,12 @@ TEST(SafeDrawing, SubPixelLinesNearAnEdge) {
     const TArrayOfColor32 pattern{0xFF0000AAu, 0xFFBB0000u};
     const std::pair<float, float> ends[] = {{-0.75f, 1.5f}, {5.75f, 2.0f},  {5.75f, 3.5f}, {3.5f, -0.75f},
                                             {1.5f, 4.75f},  {-0.9f, -0.9f}, {5.9f, 4.9f}};
-    for (auto [x, y] : ends)
+    for (const std::pair<float, float>& end : ends)
         for (const bool stippled : {false, true}) {
-            SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y) + (stippled ? ", stippled" : ""));
+            SCOPED_TRACE(std::to_string(end.first) + "," + std::to_string(end.second) + (stippled ? ", stippled" : ""));
             EXPECT_EQ(DifferFromALargerBitmap([&](TBitmap32& b, int32_t offset) {
                           const TFixed x1 = Fixed(2.5f + offset), y1 = Fixed(2.25f + offset);
-                          const TFixed x2 = Fixed(x + offset), y2 = Fixed(y + offset);
+                          const TFixed x2 = Fixed(end.first + offset), y2 = Fixed(end.second + offset);
                           b.SetStipple(pattern);
                           if (stippled)
                               b.LineXSP(x1, y1, x2, y2, true);
