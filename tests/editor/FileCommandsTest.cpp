@@ -69,6 +69,9 @@ TEST_F(FileCommands, NewMakesAMissionOfThePictureChosenAndShowsIt) {
     const fs::path picture = editor / "worlds/small_isles.bmp";
     TBitmap32 world;
     world.LoadFromFile(picture);
+    // Changes not to be saved are not the new mission's.
+    MapProject->MarkModified();
+    host.AnswerMessageBox(IDNO, kSaveQuestion);
     New(picture);
     CMapProject& project = *MapProject;
     EXPECT_TRUE(ProjectShown());

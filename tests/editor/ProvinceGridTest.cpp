@@ -6,6 +6,7 @@
 #include "MissionDesk.h"
 #include "bitmap/Pix32_Layers.h"
 #include "editor/ProvinceSelection.h"
+#include "gui/Application.h"
 #include "inspector/Rminspectoritems.h"
 
 namespace {
@@ -115,6 +116,13 @@ TEST_F(ProvinceGrid, OneOwnerEditGivesEveryProvinceItsOwner) {
             EXPECT_EQ(P(i).Owner, c.owner);
             EXPECT_EQ(desk.Main().LVProvinces->GetItems()->GetItem(i)->GetSubItems()->Get(0), c.column);
             EXPECT_EQ(P(i).CastlePicture, i == 3 ? 1 : 0) << "the castle icons follow the castles";
+            // The piece shows its new owner's colour: drawn again, it looks
+            // the same.
+            const TPoint at = desk.FormPointOf(desk.OpenPointOf(P(i)));
+            const TColor32 shown = desk.Host().PixelAt(desk.Main(), at.X, at.Y);
+            desk.Project().RedrawPiece(static_cast<uint16_t>(P(i).MapPieceIndex));
+            Application->ProcessMessages();
+            EXPECT_EQ(desk.Host().PixelAt(desk.Main(), at.X, at.Y), shown);
         }
         EXPECT_EQ(desk.GridRow("Army") != nullptr, c.owner != 255);
     }
@@ -194,7 +202,8 @@ TEST_F(ProvinceGrid, AMixedBoxStoresNothingUntilItIsClicked) {
     };
     for (const Box& box : {Box{"CastMoat", &CCastleDataB::Flags, kMoat},
                            Box{"CastWalls", &CCastleDataB::Flags, CCastleDataB::kWalls},
-                           Box{"CastBan", &CCastleDataB::Buildings, CCastleDataB::kBank}}) {
+                           Box{"CastBan", &CCastleDataB::Buildings, CCastleDataB::kBank},
+                           Box{"CastMetlMine", &CCastleDataB::Buildings, CCastleDataB::kMetalMine}}) {
         SCOPED_TRACE(box.key);
         for (int i : {0, 1}) {
             P(i).SetHasCastle(1);
