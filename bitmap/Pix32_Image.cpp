@@ -129,15 +129,18 @@ void TCustomPaintBox32::Blit(const TRect& bufferRect) {
 }
 
 void TCustomPaintBox32::Paint() {
+    // The handlers of the paint may free the control.
+    thorn::ComponentRef<TCustomPaintBox32> self(this);
     if (UsesDirectPaint()) {
         PaintDirect();
     } else {
         paintedDirect_ = false;
         ResizeBuffer();
         if (!bufferValid_) DoPaintBuffer();
+        if (!self) return;
         Blit(buffer_->BoundsRect());
     }
-    DoPaintGDIOverlay();
+    if (self) DoPaintGDIOverlay();
 }
 
 void TCustomPaintBox32::PaintDirect() {
@@ -209,8 +212,9 @@ void TCustomPaintBox32::Resize() {
 }
 
 void TCustomPaintBox32::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    thorn::ComponentRef<TCustomPaintBox32> self(this);
     if (options_.Contains(pboAutoFocus) && CanFocus()) SetFocus();
-    TCustomControl::MouseDown(button, shift, x, y);
+    if (self) TCustomControl::MouseDown(button, shift, x, y);  // OnEnter may have freed it
 }
 
 void TPaintBox32::DoPaintBuffer() {
@@ -281,6 +285,17 @@ void TCustomImage32::Changed() {
     if (updateCount_ != 0) return;
     Invalidate();
     if (OnChange) OnChange(this);
+}
+
+void TCustomImage32::BitmapAreaChanged(const TRect& part) {
+    if (updateCount_ != 0) return;
+    if (!cacheValid_) return Changed();
+    // A pixel more each way: the stretched pixels' rounding and the
+    // resampling filter's reach.
+    const TPoint topLeft = BitmapToControl({part.Left - 1, part.Top - 1});
+    const TPoint bottomRight = BitmapToControl({part.Right + 1, part.Bottom + 1});
+    const TRect area{topLeft.X, topLeft.Y, bottomRight.X + 1, bottomRight.Y + 1};
+    LayerAreasChanged(std::span(&area, 1));
 }
 
 void TCustomImage32::LayerAreasChanged(std::span<const TRect> areas) {
@@ -375,7 +390,9 @@ void TCustomImage32::BitmapResized() {
         }
         if (w >= 1 && h >= 1) SetBounds(GetLeft(), GetTop(), w, h);
     }
+    thorn::ComponentRef<TCustomImage32> self(this);
     if (updateCount_ == 0 && OnBitmapResize) OnBitmapResize(this);
+    if (!self) return;
     cacheValid_ = false;
     Invalidate();
 }
@@ -513,17 +530,21 @@ void TCustomImage32::DoPaintBuffer() {
     OffsetRect(visible, -GetBufferOrigin().X, -GetBufferOrigin().Y);
     directClip_ = visible;
     layers_->SetPaintClip(directClip_);
+    // A stage's handler may free the control.
     struct Restore {
         TCustomImage32& image;
+        thorn::ComponentRef<TCustomImage32> alive;
         ~Restore() {
+            if (!alive) return;
             image.directClip_.reset();
             image.layers_->SetPaintOffset({});
             image.layers_->SetPaintClip(std::nullopt);
         }
-    } restore{*this};
+    } restore{*this, this};
     for (int i = 0; i < paintStages_->GetCount(); ++i) {
         const TPaintStage& stage = *paintStages_->Items(i);
         if ((stage.DsgnTime && designing) || (stage.RunTime && !designing)) RunStage(buffer, static_cast<uint32_t>(i));
+        if (!restore.alive) return;
     }
     TCustomPaintBox32::DoPaintBuffer();
 }
@@ -557,16 +578,19 @@ void TCustomImage32::DoPaintDirect(TBitmap32& target, TPoint origin, const TRect
     directClip_ = clip;
     layers_->SetPaintOffset(*directOffset_);
     layers_->SetPaintClip(clip);
+    // A stage's handler may free the control.
     struct Restore {
         TCustomImage32& image;
+        thorn::ComponentRef<TCustomImage32> alive;
         ~Restore() {
+            if (!alive) return;
             image.directOffset_.reset();
             image.directClip_.reset();
             image.layers_->SetPaintOffset({});
             image.layers_->SetPaintClip(std::nullopt);
         }
-    } restore{*this};
-    for (int i = 0; i < paintStages_->GetCount(); ++i)
+    } restore{*this, this};
+    for (int i = 0; restore.alive && i < paintStages_->GetCount(); ++i)
         if (paintStages_->Items(i)->RunTime) RunStage(&target, static_cast<uint32_t>(i));
 }
 
@@ -712,7 +736,9 @@ void TCustomImage32::ExecDrawBitmap(TBitmap32* dest, uint32_t) {
 
 void TCustomImage32::ExecDrawLayers(TBitmap32* dest, uint32_t stageNum) {
     uint32_t mask = paintStages_->Items(static_cast<int>(stageNum))->Parameter;
-    for (int i = 0; i < layers_->GetCount(); ++i) {
+    // A layer's OnPaint may free the control.
+    thorn::ComponentRef<TCustomImage32> self(this);
+    for (int i = 0; self && i < layers_->GetCount(); ++i) {
         TCustomLayer* layer = layers_->GetItem(i);
         if (layer->GetLayerOptions() & mask) layer->DoPaint(dest);
     }
@@ -737,6 +763,7 @@ void TCustomImage32::MouseDown(TMouseButton button, TShiftState shift, int x, in
     TCustomPaintBox32::MouseDown(button, shift, x, y);
     if (!self) return;
     if (GetTabStop() && CanFocus() && !Focused()) SetFocus();
+    if (!self) return;  // OnEnter freed it
     TCustomLayer* layer = layers_->GetMouseEvents() ? layers_->MouseDown(button, shift, x, y) : nullptr;
     if (!self) return;
     if (button == mbLeft || layers_->GetMouseListener()) SetMouseCapture(true);

@@ -214,6 +214,9 @@ public:
     virtual void EndUpdate();
     // Repaints and runs OnChange, unless an update is open.
     virtual void Changed();
+    // The same when the bitmap changed only within part (in its own
+    // pixels): only where the control shows that part is painted again.
+    void BitmapAreaChanged(const TRect& part);
     void Invalidate() override;
     void InvalidateCache() { cacheValid_ = false; }
     void Loaded() override;

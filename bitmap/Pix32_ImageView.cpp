@@ -170,9 +170,11 @@ void TCustomImgView32::DoScroll() {
 void TCustomImgView32::ScrollHandler(TObject* Sender) {
     if (scrollLock_) return;
     if (auto* bar = dynamic_cast<TControl*>(Sender)) bar->Repaint();
+    // OnChange and OnScroll may free the view.
+    thorn::ComponentRef<TCustomImgView32> self(this);
     UpdateImage();
-    DoScroll();
-    Repaint();
+    if (self) DoScroll();
+    if (self) Repaint();
 }
 
 void TCustomImgView32::SetCentered(bool value) {
@@ -204,7 +206,10 @@ void TCustomImgView32::SetSizeGrip(TSizeGripStyle value) {
 }
 
 void TCustomImgView32::BitmapResized() {
+    // OnBitmapResize and OnChange may free the view.
+    thorn::ComponentRef<TCustomImgView32> self(this);
     TCustomImage32::BitmapResized();
+    if (!self) return;
     UpdateScrollBars();
     if (centered_) {
         ScrollToCenter(GetBitmap()->Width() / 2, GetBitmap()->Height() / 2);

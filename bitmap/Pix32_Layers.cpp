@@ -155,9 +155,15 @@ void TLayerCollection::AreaChanged(std::span<const TRect> areas) {
 }
 
 TCustomLayer* TLayerCollection::FindLayerAtPos(int x, int y, uint32_t optionsMask) const {
-    for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
-        TCustomLayer* layer = it->get();
-        if ((layer->layerOptions_ & optionsMask) != 0 && layer->HitTest(x, y)) return layer;
+    // OnHitTest may free the control holding the collection, or a layer.
+    const thorn::ComponentWatch holder = WatchHolder();
+    for (size_t i = items_.size(); i-- > 0;) {
+        if (i >= items_.size()) continue;
+        TCustomLayer* layer = items_[i].get();
+        if ((layer->layerOptions_ & optionsMask) == 0) continue;
+        const bool hit = layer->HitTest(x, y);
+        if (holder.Freed()) return nullptr;
+        if (hit && IndexOf(layer) >= 0) return layer;
     }
     return nullptr;
 }
@@ -176,31 +182,41 @@ void TLayerCollection::SetMouseListener(TCustomLayer* value) {
 // A layer that its own mouse handler freed is not reported further.
 TCustomLayer* TLayerCollection::StillHere(TCustomLayer* layer) const { return IndexOf(layer) >= 0 ? layer : nullptr; }
 
+// The mouse routing answers null when a handler freed the control holding
+// the collection.
 TCustomLayer* TLayerCollection::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    const thorn::ComponentWatch holder = WatchHolder();
     TCustomLayer* layer = mouseListener_ ? mouseListener_ : FindLayerAtPos(x, y, kLayerMouseEvents);
+    if (holder.Freed()) return nullptr;
     if (button == mbLeft && layer != mouseListener_ && (!layer || !(layer->layerOptions_ & kLayerNoCapture)))
         SetMouseListener(layer);
     if (TCustomLayer* listener = mouseListener_) {
         listener->layerStates_.Include(StateOf(button));
         listener->MouseDown(button, shift, x, y);
+        if (holder.Freed()) return nullptr;
     }
     return StillHere(layer);
 }
 
 TCustomLayer* TLayerCollection::MouseMove(TShiftState shift, int x, int y) {
+    const thorn::ComponentWatch holder = WatchHolder();
     TCustomLayer* layer = mouseListener_ ? mouseListener_ : FindLayerAtPos(x, y, kLayerMouseEvents);
+    if (holder.Freed()) return nullptr;
     if (layer)
         layer->MouseMove(shift, x, y);
     else if (OwnerCursor)
         SetScreenCursor(OwnerCursor());
-    return StillHere(layer);
+    return holder.Freed() ? nullptr : StillHere(layer);
 }
 
 TCustomLayer* TLayerCollection::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    const thorn::ComponentWatch holder = WatchHolder();
     TCustomLayer* layer = mouseListener_ ? mouseListener_ : FindLayerAtPos(x, y, kLayerMouseEvents);
+    if (holder.Freed()) return nullptr;
     if (layer) {
         layer->layerStates_.Exclude(StateOf(button));
         layer->MouseUp(button, shift, x, y);
+        if (holder.Freed()) return nullptr;
     }
     // A listener freed by the handler has already let go.
     if (mouseListener_ && mouseListener_->layerStates_.Empty()) SetMouseListener(nullptr);

@@ -9,6 +9,7 @@
 
 #include "bitmap/Pix32.h"
 #include "gui/ControlTypes.h"
+#include "platform/Components.h"
 #include "platform/Sets.h"
 
 // A z-ordered stack of layers painted over an image control's bitmap and
@@ -122,6 +123,9 @@ public:
     TCustomLayer* MouseUp(TMouseButton button, TShiftState shift, int x, int y);
 
     TPersistent* GetOwner() const { return owner_; }
+    // The control holding the collection, watched across a handler that may
+    // free it, and the collection and its layers with it.
+    thorn::ComponentWatch WatchHolder() const { return thorn::ComponentWatch(dynamic_cast<TComponent*>(owner_)); }
     const TCoordTransform* GetCoordTransform() const { return coordTransform_; }
     void SetCoordTransform(const TCoordTransform* transform) { coordTransform_ = transform; }
     // While the owner paints into a buffer that begins at this point of the
@@ -172,6 +176,11 @@ public:
     virtual void BeforeDestruction();
 
     TLayerCollection* GetLayerCollection() const { return collection_; }
+    // The control holding the layer's collection, watched across a handler
+    // that may free it, and the layer with it.
+    thorn::ComponentWatch WatchHolder() const {
+        return collection_ ? collection_->WatchHolder() : thorn::ComponentWatch(nullptr);
+    }
     // Moves the layer into another collection (on top), or out of any.
     void SetLayerCollection(TLayerCollection* collection);
     TLayerCollection* GetOwner() const { return collection_; }

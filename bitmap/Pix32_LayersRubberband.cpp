@@ -228,10 +228,15 @@ void TRubberbandLayer::MouseMove(TShiftState shift, int x, int y) {
                     Limit(r.Bottom, r.Top, false, minHeight_, maxHeight_);
                 }
             }
+            // The handlers may free the control holding the layer.
+            const thorn::ComponentWatch holder = WatchHolder();
             DoResizing(oldLocation_, r, dragState_, shift);
+            if (holder.Freed()) return;
             if (!(r == GetLocation())) {
                 SetLocation(r);
+                if (holder.Freed()) return;
                 if (OnUserChange) OnUserChange(this);
+                if (holder.Freed()) return;
             }
         }
     }

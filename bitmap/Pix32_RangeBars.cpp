@@ -63,15 +63,20 @@ void Checker(TCanvas& canvas, const TRect& r, TColor first, TColor second) {
         for (int x = r.Left + ((r.Left + y) & 1); x < r.Right; x += 2) canvas.SetPixel(x, y, first);
 }
 
-// Marks a change as the user's while it runs.
+// Marks a change as the user's while it runs. Its handlers may free the
+// bar: Alive tells.
 class UserChange {
 public:
-    explicit UserChange(bool& flag) : flag_(flag) { flag_ = true; }
-    ~UserChange() { flag_ = false; }
+    UserChange(TArrowBar& bar, bool& flag) : bar_(&bar), flag_(flag) { flag_ = true; }
+    ~UserChange() {
+        if (bar_) flag_ = false;
+    }
     UserChange(const UserChange&) = delete;
     UserChange& operator=(const UserChange&) = delete;
+    bool Alive() const { return static_cast<bool>(bar_); }
 
 private:
+    thorn::ComponentRef<TArrowBar> bar_;
     bool& flag_;
 };
 
@@ -435,7 +440,10 @@ void TArrowBar::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
         Invalidate();
         StoredX = x;
         StoredY = y;
+        // The first step runs OnChange, which may free the bar.
+        thorn::ComponentRef<TArrowBar> self(this);
         StartDragTracking();
+        if (!self) return;
     }
     TCustomControl::MouseDown(button, shift, x, y);
 }
@@ -473,8 +481,9 @@ void TArrowBar::MouseLeft() {
 }
 
 void TArrowBar::DoChange() {
+    thorn::ComponentRef<TArrowBar> self(this);
     if (OnChange) OnChange(this);
-    if (GenChange && OnUserChange) OnUserChange(this);
+    if (self && GenChange && OnUserChange) OnUserChange(this);
 }
 
 void TArrowBar::StartDragTracking() {
@@ -484,8 +493,9 @@ void TArrowBar::StartDragTracking() {
     if (dragZone_ == zNone || dragZone_ == zHandle) return;
     timer_->SetInterval(kFirstRepeatDelay);
     TimerMode = tmRepeat;
+    thorn::ComponentRef<TArrowBar> self(this);
     TimerHandler(this);  // the first step at once
-    if (TimerMode != tmRepeat) return;  // the step ended the tracking
+    if (!self || TimerMode != tmRepeat) return;  // the step freed the bar or ended the tracking
     TimerMode = tmFirstDelay;
     timer_->SetEnabled(true);
 }
@@ -618,13 +628,15 @@ TRect TCustomRangeBar::GetHandleRect() const {
 }
 
 void TCustomRangeBar::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    thorn::ComponentRef<TCustomRangeBar> self(this);
     TArrowBar::MouseDown(button, shift, x, y);
-    if (button == mbLeft && GetDragZone() == zHandle) PosBeforeDrag = position_;
+    if (self && button == mbLeft && GetDragZone() == zHandle) PosBeforeDrag = position_;
 }
 
 void TCustomRangeBar::MouseMove(TShiftState shift, int x, int y) {
+    thorn::ComponentRef<TCustomRangeBar> self(this);
     TArrowBar::MouseMove(shift, x, y);
-    if (GetDragZone() != zHandle) return;
+    if (!self || GetDragZone() != zHandle) return;
     // Nothing to move when the whole range is in view, and no handle travel
     // to divide by on a track too short for one.
     if (range_ <= effectiveWindow_) return;
@@ -637,17 +649,18 @@ void TCustomRangeBar::MouseMove(TShiftState shift, int x, int y) {
     } else {
         value = PosBeforeDrag + range_ * d / s;
     }
-    UserChange user(GenChange);
+    UserChange user(*this, GenChange);
     SetPosition(static_cast<float>(value));
 }
 
 bool TCustomRangeBar::WMMouseWheel(TShiftState shift, int wheelDelta, TPoint screenPos) {
     bool handled = false;
+    thorn::ComponentRef<TCustomRangeBar> self(this);
     if (OnMouseWheel) OnMouseWheel(this, shift, wheelDelta, screenPos, handled);
-    if (!handled && wheelDelta < 0 && OnMouseWheelDown) OnMouseWheelDown(this, shift, screenPos, handled);
-    if (!handled && wheelDelta > 0 && OnMouseWheelUp) OnMouseWheelUp(this, shift, screenPos, handled);
-    if (!handled) {
-        UserChange user(GenChange);
+    if (self && !handled && wheelDelta < 0 && OnMouseWheelDown) OnMouseWheelDown(this, shift, screenPos, handled);
+    if (self && !handled && wheelDelta > 0 && OnMouseWheelUp) OnMouseWheelUp(this, shift, screenPos, handled);
+    if (self && !handled) {
+        UserChange user(*this, GenChange);
         SetPosition(position_ + increment_ * static_cast<float>(wheelDelta) / 120.0f);
     }
     return true;
@@ -656,16 +669,16 @@ bool TCustomRangeBar::WMMouseWheel(TShiftState shift, int wheelDelta, TPoint scr
 void TCustomRangeBar::TimerHandler(TObject* Sender) {
     TArrowBar::TimerHandler(Sender);
     if (TimerMode != tmRepeat) return;
-    UserChange user(GenChange);
+    UserChange user(*this, GenChange);
     float old = position_;
     switch (GetDragZone()) {
     case zBtnPrev:
         SetPosition(position_ - increment_);
-        if (position_ == old) StopDragTracking();
+        if (user.Alive() && position_ == old) StopDragTracking();
         break;
     case zBtnNext:
         SetPosition(position_ + increment_);
-        if (position_ == old) StopDragTracking();
+        if (user.Alive() && position_ == old) StopDragTracking();
         break;
     case zTrackPrev: {
         TRBZone zone = CursorZone();
@@ -749,28 +762,31 @@ TRect TCustomGaugeBar::GetHandleRect() const {
 }
 
 void TCustomGaugeBar::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    thorn::ComponentRef<TCustomGaugeBar> self(this);
     TArrowBar::MouseDown(button, shift, x, y);
-    if (button == mbLeft && GetDragZone() == zHandle) PosBeforeDrag = static_cast<float>(position_);
+    if (self && button == mbLeft && GetDragZone() == zHandle) PosBeforeDrag = static_cast<float>(position_);
 }
 
 void TCustomGaugeBar::MouseMove(TShiftState shift, int x, int y) {
+    thorn::ComponentRef<TCustomGaugeBar> self(this);
     TArrowBar::MouseMove(shift, x, y);
-    if (GetDragZone() != zHandle) return;
+    if (!self || GetDragZone() != zHandle) return;
     // No travel to divide by when the handle fills the track.
     int32_t travel = ClientLength() - 2 * GetButtonSize() - EffectiveHandleSize();
     if (travel <= 0) return;
     double d = Horizontal() ? x - StoredX : y - StoredY;
     double value = std::nearbyint(PosBeforeDrag + static_cast<double>(int64_t{max_} - min_) * d / travel);
     value = std::clamp(value, double{std::numeric_limits<int32_t>::min()}, double{std::numeric_limits<int32_t>::max()});
-    UserChange user(GenChange);
+    UserChange user(*this, GenChange);
     ChangePosition(static_cast<int64_t>(value));
 }
 
 bool TCustomGaugeBar::WMMouseWheel(TShiftState shift, int wheelDelta, TPoint screenPos) {
     bool handled = false;
+    thorn::ComponentRef<TCustomGaugeBar> self(this);
     if (OnMouseWheel) OnMouseWheel(this, shift, wheelDelta, screenPos, handled);
-    if (!handled) {
-        UserChange user(GenChange);
+    if (self && !handled) {
+        UserChange user(*this, GenChange);
         ChangePosition(int64_t{position_} + int64_t{smallChange_} * wheelDelta / 120);
     }
     return true;
@@ -779,16 +795,16 @@ bool TCustomGaugeBar::WMMouseWheel(TShiftState shift, int wheelDelta, TPoint scr
 void TCustomGaugeBar::TimerHandler(TObject* Sender) {
     TArrowBar::TimerHandler(Sender);
     if (TimerMode != tmRepeat) return;
-    UserChange user(GenChange);
+    UserChange user(*this, GenChange);
     int32_t old = position_;
     switch (GetDragZone()) {
     case zBtnPrev:
         ChangePosition(int64_t{position_} - smallChange_);
-        if (position_ == old) StopDragTracking();
+        if (user.Alive() && position_ == old) StopDragTracking();
         break;
     case zBtnNext:
         ChangePosition(int64_t{position_} + smallChange_);
-        if (position_ == old) StopDragTracking();
+        if (user.Alive() && position_ == old) StopDragTracking();
         break;
     case zTrackPrev: {
         TRBZone zone = CursorZone();

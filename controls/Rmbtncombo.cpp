@@ -194,8 +194,10 @@ void TrmCustomBtnCombo::DoLBMouseDown(TObject*, TMouseButton, TShiftState, int, 
     const int index = list_->GetItemIndex();
     if (index < 0) return;
     HideList();
+    // OnChange may free the combo.
+    thorn::ComponentRef<TrmCustomBtnCombo> self(this);
     SetText(GetComboItems().Get(index));
-    FocusAndSelect();
+    if (self) FocusAndSelect();
 }
 
 void TrmCustomBtnCombo::DoLBKeyDown(TObject*, TKey& key, TShiftState) {

@@ -21,7 +21,15 @@ const bool kRegistered = (RegisterClass<TrmCalendar>("TrmCalendar"),
 constexpr std::string_view kDefaultDateFormat = "mm/dd/yyyy";
 constexpr int kCalendarHeight = 158;
 
-TDate WholeDay(TDateTime value) { return std::trunc(value); }
+// The days a calendar can show: January 1 of the year 1 to December 31,
+// 9999.
+const TDate kFirstDay = EncodeDate(1, 1, 1);
+const TDate kLastDay = EncodeDate(9999, 12, 31);
+
+// The value as a whole day the calendar can show: days before the first or
+// after the last (infinities too) become that day. NaN stays NaN, for the
+// caller to leave everything as it was.
+TDate ShowableDay(TDateTime value) { return std::clamp(std::trunc(value), kFirstDay, kLastDay); }
 
 bool IsWeekendColumn(int col) { return col == 0 || col == 6; }
 
@@ -180,7 +188,7 @@ bool TrmCustomCalendar::ValidateDOW(int col, int row, int& day) const {
 }
 
 TDate TrmCustomCalendar::CheckDateRange(TDate date) const {
-    date = WholeDay(date);
+    date = ShowableDay(date);
     if (useDateRanges_) date = std::clamp(date, minDate_, maxDate_);
     return date;
 }
@@ -200,6 +208,7 @@ void TrmCustomCalendar::ShowWorkingDate() {
 }
 
 void TrmCustomCalendar::SetSelectedDate(TDate value) {
+    if (std::isnan(value)) return;
     thorn::ComponentRef<TrmCustomCalendar> self(this);
     selectedDate_ = CheckDateRange(value);
     const bool moved = workingDate_ != selectedDate_;
@@ -210,6 +219,7 @@ void TrmCustomCalendar::SetSelectedDate(TDate value) {
 }
 
 void TrmCustomCalendar::SetWorkingDate(TDate value) {
+    if (std::isnan(value)) return;
     value = CheckDateRange(value);
     const bool moved = workingDate_ != value;
     workingDate_ = value;
@@ -238,8 +248,8 @@ void TrmCustomCalendar::PrevYear() {
 }
 
 void TrmCustomCalendar::SetMinDate(TDate value) {
-    value = WholeDay(value);
-    if (value == minDate_) return;
+    value = ShowableDay(value);
+    if (std::isnan(value) || value == minDate_) return;
     if (value >= maxDate_) throw Exception("MinDate value can't be greater than or equal to the MaxDate value");
     minDate_ = value;
     if (useDateRanges_ && selectedDate_ < minDate_) SetSelectedDate(minDate_);
@@ -247,8 +257,8 @@ void TrmCustomCalendar::SetMinDate(TDate value) {
 }
 
 void TrmCustomCalendar::SetMaxDate(TDate value) {
-    value = WholeDay(value);
-    if (value == maxDate_) return;
+    value = ShowableDay(value);
+    if (std::isnan(value) || value == maxDate_) return;
     if (value <= minDate_) throw Exception("MaxDate value can't be less than or equal to the MinDate value");
     maxDate_ = value;
     if (useDateRanges_ && selectedDate_ > maxDate_) SetSelectedDate(maxDate_);
@@ -493,11 +503,15 @@ void TrmScreenCalendar::BtnClick(TObject* sender) {
     UpdateBtns(ctrl);
 }
 
-int TrmScreenCalendar::HandleMessage(TKey& key, TShiftState shift) {
-    if (WindowProcHook) WindowProcHook(key, shift);
+int TrmScreenCalendar::HandleMessage(TKey& key, TShiftState shift, thorn::KeyAction action) {
+    const bool down = action == thorn::KeyAction::Down;
+    if (down && WindowProcHook) WindowProcHook(key, shift);
     UpdateBtns(shift.Contains(ssCtrl));
     thorn::ComponentRef<TrmScreenCalendar> self(this);
-    thorn::ControlAccess::KeyDown(*GetGrid(), key, shift);
+    if (down)
+        thorn::ControlAccess::KeyDown(*GetGrid(), key, shift);
+    else
+        thorn::ControlAccess::KeyUp(*GetGrid(), key, shift);
     if (self) UpdateBtns(shift.Contains(ssCtrl));
     // The grid answers every key it is sent.
     key = 0;
@@ -518,6 +532,11 @@ void TrmScreenCalendar::ScreenKeyDown(TKey& key, TShiftState shift) {
         char enter = '\r';
         ScreenKeyPress(enter);
     }
+}
+
+void TrmScreenCalendar::ScreenKeyUp(TKey& key, TShiftState shift) {
+    // Releasing Ctrl turns the buttons back to months.
+    HandleMessage(key, shift, thorn::KeyAction::Up);
 }
 
 void TrmScreenCalendar::ScreenKeyPress(char& key) {
@@ -549,7 +568,7 @@ TrmCustomComboCalendar::TrmCustomComboCalendar() {
     calendar_->OnSelectedDateChange = [this](TObject* sender) { SetSelectDate(sender); };
     OnExit = [this](TObject* sender) { DoMyExit(sender); };
     dateFormat_ = kDefaultDateFormat;
-    date_ = WholeDay(Date());
+    date_ = ShowableDay(Date());
     SetText(FormatDateTime(dateFormat_, date_));
 }
 
@@ -561,7 +580,8 @@ void TrmCustomComboCalendar::BeforeDestruction() {
 }
 
 void TrmCustomComboCalendar::SetDate(TDateTime value) {
-    value = WholeDay(value);
+    if (std::isnan(value)) return;
+    value = ShowableDay(value);
     if (value != date_) date_ = value;
     SetText(FormatDateTime(dateFormat_, date_));
 }

@@ -6,6 +6,7 @@
 
 #include "controls/Rmscrnctrls.h"
 #include "gui/Grids.h"
+#include "gui/Host.h"
 #include "gui/Label.h"
 #include "gui/Panel.h"
 #include "inspector/ItemEditors.h"
@@ -76,7 +77,9 @@ private:
 // months, Ctrl+Up and Ctrl+Down by years (OnWorkingDateChange). A double
 // click or Enter confirms it as the selected date (OnSelectedDateChange).
 // With UseDateRanges, days outside MinDate..MaxDate are hatched and cannot
-// be chosen, and dates set are kept inside them.
+// be chosen, and dates set are kept inside them. Every date it keeps, the
+// limits too, is a day of the years 1 to 9999 it can show: a date beyond
+// them becomes the nearest such day, and NaN changes nothing.
 class TrmCustomCalendar : public TCustomPanel {
 public:
     TrmCustomCalendar();
@@ -121,7 +124,8 @@ public:
     // Whether the cell holds a day of the month shown (within the limits
     // with UseDateRanges), and which.
     bool ValidateDOW(int col, int row, int& day) const;
-    // The date as a whole day, inside the limits with UseDateRanges.
+    // The date as a whole day of the years 1 to 9999, inside the limits with
+    // UseDateRanges; NaN stays NaN.
     TDate CheckDateRange(TDate date) const;
     TCanvas& GetCellCanvas() const;
     static bool GoodCalendarSize(int size) { return size % 7 == 0; }
@@ -186,22 +190,23 @@ class TrmScreenCalendar : public thorn::ScreenControl<TrmCalendar> {
 public:
     TrmScreenCalendar();
 
-    // Renews the buttons' captions for the Ctrl key, then hands the key to
-    // the grid; answers 0 when it was taken.
-    int HandleMessage(TKey& key, TShiftState shift);
+    // Renews the buttons' captions for the Ctrl key, then hands the key
+    // pressed or released to the grid; answers 0 when it was taken.
+    int HandleMessage(TKey& key, TShiftState shift, thorn::KeyAction action = thorn::KeyAction::Down);
     // Makes the grid show the keyboard's place; the keyboard stays with the
     // owner's window.
     void SetFocus() override;
     TrmSpeedButton* GetPrevButton() const { return prevButton_; }
     TrmSpeedButton* GetNextButton() const { return nextButton_; }
 
-    // Called with every key before it is handled.
+    // Called with every key pressed before it is handled.
     std::function<void(TKey key, TShiftState shift)> WindowProcHook;
 
 protected:
     void CalendarKeyMovement(TObject* sender, TKey& key, TShiftState shift) override;
     void WorkingDateShown() override;
     void ScreenKeyDown(TKey& key, TShiftState shift) override;
+    void ScreenKeyUp(TKey& key, TShiftState shift) override;
     void ScreenKeyPress(char& key) override;
 
 private:
@@ -225,7 +230,8 @@ public:
     TDate GetSelectedDate() const { return date_; }
     void SetSelectedDate(TDate value) { SetDate(value); }
     TDateTime GetDate() const override { return date_; }
-    // The whole day; the text shows it in DateFormat.
+    // The whole day, kept within the years 1 to 9999 (NaN changes nothing);
+    // the text shows it in DateFormat.
     void SetDate(TDateTime value) override;
     const std::string& GetDateFormat() const { return dateFormat_; }
     // An empty pattern is "mm/dd/yyyy".

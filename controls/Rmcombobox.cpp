@@ -95,8 +95,10 @@ void TrmCustomComboBox::ToggleListBox(TObject*) {
 
 void TrmCustomComboBox::CloseList() {
     if (!list_->GetVisible()) return;
+    // OnCloseUp may free the combo box, and its list with it.
+    thorn::ComponentRef<TrmCustomComboBox> self(this);
     if (OnCloseUp) OnCloseUp(this);
-    list_->SetVisible(false);
+    if (self) list_->SetVisible(false);
 }
 
 void TrmCustomComboBox::KeyDown(TKey& key, TShiftState shift) {

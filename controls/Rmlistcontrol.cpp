@@ -40,6 +40,8 @@ void TrmListControl::Paint() {
         int top = GetTopIndex();
         int shown = std::min(VisibleItems(), count - top);
         bool focused = Focused();
+        // OnFormatDrawing may free the control.
+        thorn::ComponentRef<TrmListControl> self(this);
         for (int i = top; i < top + shown; ++i) {
             bool selected = !GetHideSelection() && InSelection(i);
             if (selected && focused) {
@@ -48,6 +50,7 @@ void TrmListControl::Paint() {
             }
             std::string text = items_->Get(i);
             if (OnFormatDrawing) OnFormatDrawing(this, canvas, selected, text);
+            if (!self) return;
             canvas.TextRect(row, 2 - GetHScrollPos(), row.Top, text);
             if (focused && GetShowFocusRect() && i == GetItemIndex()) canvas.DrawFocusRect(row);
             OffsetRect(row, 0, height);

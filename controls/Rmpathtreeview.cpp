@@ -260,8 +260,9 @@ void TrmCustomPathTreeView::Collapse(TTreeNode* node) {
 
 bool TrmCustomPathTreeView::CanEdit(TTreeNode* node) {
     bool allow = true;
+    thorn::ComponentRef<TrmCustomPathTreeView> self(this);
     if (OnEditing) OnEditing(this, Typed(node), allow);
-    if (allow) SetNewHint(nullptr);
+    if (self && allow) SetNewHint(nullptr);
     return allow;
 }
 
@@ -295,8 +296,10 @@ bool TrmCustomPathTreeView::IsCustomDrawn() const {
 bool TrmCustomPathTreeView::CustomDrawItem(TTreeNode* node, TCustomDrawState state, TCustomDrawStage stage,
                                            bool& paintImages) {
     bool defaultDraw = true;
+    // The first handler may free the view.
+    thorn::ComponentRef<TrmCustomPathTreeView> self(this);
     if (stage == cdPrePaint && OnCustomDrawItem) OnCustomDrawItem(this, Typed(node), state, defaultDraw);
-    if (OnAdvancedCustomDrawItem)
+    if (self && OnAdvancedCustomDrawItem)
         OnAdvancedCustomDrawItem(this, Typed(node), state, stage, paintImages, defaultDraw);
     return defaultDraw;
 }

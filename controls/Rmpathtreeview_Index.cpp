@@ -84,10 +84,15 @@ void TrmTreeNodes::RemoveEntry(int32_t index) {
 
 TrmTreeNode* TrmTreeNodes::AddChildKnowing(TTreeNode* parent, const std::string& text, const KnownPath& known) {
     known_ = &known;
+    // A handler told of the node (a change waiting for its delay) may free
+    // the view, and these nodes with it.
     struct Forget {
         const KnownPath*& known;
-        ~Forget() { known = nullptr; }
-    } forget{known_};
+        thorn::ComponentRef<TrmCustomPathTreeView> view;
+        ~Forget() {
+            if (view) known = nullptr;
+        }
+    } forget{known_, owner_};
     return AddChild(parent, text);
 }
 

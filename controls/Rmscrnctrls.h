@@ -14,10 +14,10 @@
 // shaped as trees.
 namespace thorn {
 
-// Where a drop-down of width x height goes on the screen for a control
-// controlHeight high whose top-left corner lies at topLeft (screen): just
-// below it, or just above it when the screen is not taller than the bottom
-// the drop-down would have.
+// Where a drop-down of width x height (at most the work area's size) goes
+// on the screen for a control controlHeight high whose top-left corner lies
+// at topLeft (screen): just below it, or just above it when the screen is
+// not taller than the bottom the drop-down would have.
 TRect DropDownRect(TPoint topLeft, int controlHeight, int width, int height);
 
 using TScreenCloseEvent = std::function<void(TObject* sender, TPopupCloseReason reason)>;
@@ -32,7 +32,8 @@ using TScreenCloseEvent = std::function<void(TObject* sender, TPopupCloseReason 
 //
 // The keyboard stays with the owner control's window; while the control is
 // shown, keys without Alt typed there reach it first (ScreenKeyDown,
-// ScreenKeyPress), and what it leaves goes on to the focused control.
+// ScreenKeyUp, ScreenKeyPress), and what it leaves goes on to the focused
+// control.
 //
 // The mouse follows what is shown: the control takes it when it shows and
 // whenever the pointer leaves it, so the press that closes it is seen, and
@@ -46,6 +47,9 @@ public:
         window_->OnClosePopup = [this](TObject*, TPopupCloseReason reason) { WindowClosed(reason); };
         window_->OnPopupKey = [this](TObject*, TKey& key, TShiftState shift) {
             if (!shift.Contains(ssAlt)) ScreenKeyDown(key, shift);
+        };
+        window_->OnPopupKeyUp = [this](TObject*, TKey& key, TShiftState shift) {
+            if (!shift.Contains(ssAlt)) ScreenKeyUp(key, shift);
         };
         window_->OnPopupChar = [this](TObject*, char& key) { ScreenKeyPress(key); };
         Base::SetVisible(false);
@@ -92,6 +96,7 @@ protected:
     // A key typed in the owner control's window while the control is shown;
     // set key to 0 to take it.
     virtual void ScreenKeyDown(TKey& key, TShiftState shift) { this->KeyDown(key, shift); }
+    virtual void ScreenKeyUp(TKey& key, TShiftState shift) { this->KeyUp(key, shift); }
     virtual void ScreenKeyPress(char& key) { this->KeyPress(key); }
 
     void CMMouseEnter() override {

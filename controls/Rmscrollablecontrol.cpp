@@ -48,8 +48,11 @@ void TrmCustomScrollableControl::SetItemIndex(int value) {
     if (count <= 0) return;
     itemIndex_ = std::clamp(value, 0, count - 1);
     selStart_ = selEnd_ = itemIndex_;
+    // Every fit of a bar runs OnScroll, which may free the control.
+    thorn::ComponentRef<TrmCustomScrollableControl> self(this);
     ScrollToVisible();
-    UpdateVScrollBar();
+    if (self) UpdateVScrollBar();
+    if (!self) return;
     Invalidate();
     ItemIndexChanged();
 }
@@ -57,19 +60,23 @@ void TrmCustomScrollableControl::SetItemIndex(int value) {
 void TrmCustomScrollableControl::SetTopIndex(int value) {
     int count = MaxItemCount(), visible = VisibleItems();
     topIndex_ = count > visible ? std::clamp(value, 0, count - visible) : 0;
+    thorn::ComponentRef<TrmCustomScrollableControl> self(this);
     UpdateVScrollBar();
-    Invalidate();
+    if (self) Invalidate();
 }
 
 void TrmCustomScrollableControl::ScrollToVisible() {
     int visible = VisibleItems();
+    thorn::ComponentRef<TrmCustomScrollableControl> self(this);
     if (itemIndex_ < topIndex_)
         SetTopIndex(itemIndex_);
     else if (itemIndex_ > topIndex_ + visible - 1)
         SetTopIndex(static_cast<int>(
             std::clamp(int64_t{itemIndex_} - (visible - 1), int64_t{0}, int64_t{std::max(0, MaxItemCount())})));
+    if (!self) return;
     if (topIndex_ < 0) {
         SetTopIndex(0);
+        if (!self) return;
         itemIndex_ = 0;
         ItemIndexChanged();
     }
@@ -139,8 +146,9 @@ int TrmCustomScrollableControl::MoveBar(int bar, int value) {
 }
 
 void TrmCustomScrollableControl::SetVScrollPos(int value) {
+    thorn::ComponentRef<TrmCustomScrollableControl> self(this);
     SetTopIndex(HasVBar() ? MoveBar(SB_VERT, value) : std::clamp(value, 0, GetVScrollSize()));
-    Invalidate();
+    if (self) Invalidate();
 }
 
 void TrmCustomScrollableControl::SetHScrollPos(int value) {
@@ -171,12 +179,14 @@ void TrmCustomScrollableControl::UpdateVScrollBar() { FitBar(SB_VERT, HasVBar(),
 void TrmCustomScrollableControl::UpdateHScrollBar() { FitBar(SB_HORZ, HasHBar(), offset_, GetHScrollSize()); }
 
 void TrmCustomScrollableControl::UpdateBoth() {
+    thorn::ComponentRef<TrmCustomScrollableControl> self(this);
     UpdateVScrollBar();
-    UpdateHScrollBar();
+    if (self) UpdateHScrollBar();
 }
 
 void TrmCustomScrollableControl::WMVScroll(int code, int pos) {
     int visible = VisibleItems();
+    thorn::ComponentRef<TrmCustomScrollableControl> self(this);
     switch (code) {
         case SB_LINEUP: SetTopIndex(topIndex_ - 1); break;
         case SB_LINEDOWN: SetTopIndex(topIndex_ + 1); break;
@@ -188,8 +198,8 @@ void TrmCustomScrollableControl::WMVScroll(int code, int pos) {
         case SB_BOTTOM: SetTopIndex(MaxItemCount() - visible); break;
         default: return;
     }
-    UpdateVScrollBar();
-    Invalidate();
+    if (self) UpdateVScrollBar();
+    if (self) Invalidate();
 }
 
 void TrmCustomScrollableControl::WMHScroll(int code, int pos) {
@@ -205,24 +215,28 @@ void TrmCustomScrollableControl::WMHScroll(int code, int pos) {
         case SB_RIGHT: offset_ = MaxItemLength() - GetClientWidth(); break;
         default: return;
     }
+    thorn::ComponentRef<TrmCustomScrollableControl> self(this);
     UpdateHScrollBar();
-    Invalidate();
+    if (self) Invalidate();
 }
 
 bool TrmCustomScrollableControl::WMMouseWheel(TShiftState shift, int wheelDelta, TPoint screenPos) {
     bool handled = false;
+    // The handlers, and OnScroll, may free the control.
+    thorn::ComponentRef<TrmCustomScrollableControl> self(this);
     if (OnMouseWheel) OnMouseWheel(this, shift, wheelDelta, screenPos, handled);
-    if (!handled && wheelDelta < 0 && OnMouseWheelDown) OnMouseWheelDown(this, shift, screenPos, handled);
-    if (!handled && wheelDelta > 0 && OnMouseWheelUp) OnMouseWheelUp(this, shift, screenPos, handled);
-    SetTopIndex(std::clamp(GetVScrollPos() - wheelDelta / kWheelNotch, 0, GetVScrollSize()));
-    UpdateVScrollBar();
-    Invalidate();
+    if (self && !handled && wheelDelta < 0 && OnMouseWheelDown) OnMouseWheelDown(this, shift, screenPos, handled);
+    if (self && !handled && wheelDelta > 0 && OnMouseWheelUp) OnMouseWheelUp(this, shift, screenPos, handled);
+    if (self) SetTopIndex(std::clamp(GetVScrollPos() - wheelDelta / kWheelNotch, 0, GetVScrollSize()));
+    if (self) UpdateVScrollBar();
+    if (self) Invalidate();
     return true;
 }
 
 void TrmCustomScrollableControl::WMSize() {
+    thorn::ComponentRef<TrmCustomScrollableControl> self(this);
     UpdateBoth();
-    TCustomControl::WMSize();
+    if (self) TCustomControl::WMSize();
 }
 
 // ---- settings
@@ -250,8 +264,9 @@ void TrmCustomScrollableControl::SetScrollBars(TScrollStyle value) {
     // The bars the new style leaves out go; the others are fitted anew.
     if (!HasVBar() && IsScrollBarShown(*this, SB_VERT)) ShowScrollBar(*this, SB_VERT, false);
     if (!HasHBar() && IsScrollBarShown(*this, SB_HORZ)) ShowScrollBar(*this, SB_HORZ, false);
+    thorn::ComponentRef<TrmCustomScrollableControl> self(this);
     UpdateBoth();
-    Invalidate();
+    if (self) Invalidate();
 }
 
 void TrmCustomScrollableControl::SetBorderStyle(TBorderStyle value) {
@@ -314,8 +329,8 @@ void TrmCustomScrollableControl::KeyDown(TKey& key, TShiftState shift) {
     ItemIndexChanged();
     if (!self) return;
     ScrollToVisible();
-    UpdateBoth();
-    Invalidate();
+    if (self) UpdateBoth();
+    if (self) Invalidate();
 }
 
 int TrmCustomScrollableControl::RowAtY(int y) {
@@ -343,9 +358,9 @@ void TrmCustomScrollableControl::MouseDown(TMouseButton button, TShiftState shif
         ItemIndexChanged();
         if (!self) return;
         ScrollToVisible();
-        UpdateBoth();
+        if (self) UpdateBoth();
     }
-    Invalidate();
+    if (self) Invalidate();
 }
 
 void TrmCustomScrollableControl::MouseMove(TShiftState shift, int x, int y) {
@@ -362,8 +377,8 @@ void TrmCustomScrollableControl::MouseMove(TShiftState shift, int x, int y) {
         ItemIndexChanged();
         if (!self) return;
         ScrollToVisible();
-        UpdateBoth();
-        Repaint();
+        if (self) UpdateBoth();
+        if (self) Repaint();
     } else {
         Invalidate();
     }

@@ -1,6 +1,7 @@
 #include "controls/Rmspin.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <string_view>
 
@@ -67,7 +68,11 @@ double TrmFloatSpinEdit::GetValue() const {
     return TryStrToFloat(GetText(), value) ? value : minValue_;
 }
 
-void TrmFloatSpinEdit::SetValue(double value) { SetText(FloatToStr(CheckValue(value))); }
+void TrmFloatSpinEdit::SetValue(double value) {
+    // NaN is no number to show or to keep inside the range.
+    if (std::isnan(value)) return;
+    SetText(FloatToStr(CheckValue(value)));
+}
 
 double TrmFloatSpinEdit::CheckValue(double value) {
     if (!GetUseRanges()) {
@@ -81,25 +86,26 @@ double TrmFloatSpinEdit::CheckValue(double value) {
 }
 
 void TrmFloatSpinEdit::SetMinValue(double value) {
-    if (value > maxValue_) return;
+    if (std::isnan(value) || value > maxValue_) return;
     minValue_ = value;
     CheckValue(GetValue());
 }
 
 void TrmFloatSpinEdit::SetMaxValue(double value) {
-    if (value < minValue_) return;
+    if (std::isnan(value) || value < minValue_) return;
     maxValue_ = value;
     CheckValue(GetValue());
 }
 
-void TrmFloatSpinEdit::IncValue() {
-    SetValue(GetValue() + increment_);
-    SelectAll();
-}
+void TrmFloatSpinEdit::IncValue() { StepBy(increment_); }
 
-void TrmFloatSpinEdit::DecValue() {
-    SetValue(GetValue() - increment_);
-    SelectAll();
+void TrmFloatSpinEdit::DecValue() { StepBy(-increment_); }
+
+void TrmFloatSpinEdit::StepBy(double delta) {
+    // OnChange may free the edit.
+    thorn::ComponentRef<TrmFloatSpinEdit> self(this);
+    SetValue(GetValue() + delta);
+    if (self) SelectAll();
 }
 
 void TrmFloatSpinEdit::ExitCheck() {
@@ -223,7 +229,10 @@ void TrmTimeSpinEdit::Step(int delta) {
         hour = OtherHalf(hour);
         selStart = p <= 8 ? 6 : 9, selLength = 3;
     }
+    // OnChange may free the edit.
+    thorn::ComponentRef<TrmTimeSpinEdit> self(this);
     if (selLength > 0) SetValue(CheckValue(EncodeTime(hour, minute, second, 0)));
+    if (!self) return;
     SetSelStart(selStart);
     SetSelLength(selLength);
 }

@@ -16,13 +16,14 @@ public:
     TrmFloatSpinEdit();
 
     double GetMinValue() const { return minValue_; }
-    // A limit that would pass the other one is ignored.
+    // A limit that would pass the other one, or NaN, is ignored.
     void SetMinValue(double value);
     double GetMaxValue() const { return maxValue_; }
     void SetMaxValue(double value);
     double GetIncrement() const { return increment_; }
     void SetIncrement(double value) { increment_ = value; }
     double GetValue() const;
+    // NaN changes nothing.
     void SetValue(double value);
     // As the integer kind's: kept inside the limits with UseRanges, each half
     // of the buttons enabled while there is room on its side.
@@ -38,6 +39,9 @@ protected:
     void InternalUpdate() override;
 
 private:
+    // The value moved by delta, then all of it selected.
+    void StepBy(double delta);
+
     double minValue_ = 0;
     double maxValue_ = 0;
     double increment_ = 1.0;

@@ -244,6 +244,7 @@ void TEventFrame::MoveSelected(int step) {
     if (other) ShowEventInRow(*row, *other);
     ShowEventInRow(*rows[to], *event);
     rows[to]->SetSelected(true);
+    rows[to]->SetFocused(true);
     if (row->GetSelected()) row->SetSelected(false);
 }
 

@@ -37,6 +37,8 @@ public:
 
     // Builds and fills the grid for the event; null empties it.
     void FillEventInspector(CEvent* event);
+    // The selected row's event; null for none.
+    CEvent* SelectedEvent() const;
     // The player rows under "Affects" and the resource rows under "Effect",
     // for the selected row's event.
     void RefreshEventPlayers();
@@ -63,7 +65,6 @@ private:
     // row whose event the project has already let go (its reset frees the
     // events before the rows).
     static CEvent* EventOf(const TListItem* row);
-    CEvent* SelectedEvent() const;
     // Writes the event into the row: turn, title, check mark and Data.
     void ShowEventInRow(TListItem& row, CEvent& event);
     void MoveSelected(int step);

@@ -14,6 +14,7 @@
 #include "editor/MissionInspector.h"
 #include "editor/Missionframe.h"
 #include "editor/PlayersList.h"
+#include "editor/SelectionInfo.h"
 #include "gui/Application.h"
 #include "gui/Dialogs.h"
 #include "gui/ExtDlgs.h"
@@ -67,7 +68,9 @@ bool ChangesSettled(TMainForm& f) {
 void ShowNoProject(TMainForm& f) {
     MapProject->EnableProjectUI(0);
     MapProject->Modified = 0;
-    f.StatusBar->Panels()[3]->SetText({});
+    ClearSelectionInfo();
+    // The point under the pointer, the zoom and the world's size: no world.
+    for (int panel : {0, 1, 3}) f.StatusBar->Panels()[panel]->SetText({});
 }
 
 // A new or opened mission brings its walking-paths overlay shown; it shows
@@ -79,16 +82,17 @@ void ShowWalkingPathsAsTicked(TMainForm& f) {
     }
 }
 
-// The New command's import: the picture becomes the world of a new mission.
-// Answers whether the mission was made; the project is empty otherwise.
-bool ImportNewWorld(TMainForm& f, const std::filesystem::path& picture) {
+// The New command's import: the picture, read already, becomes the world of
+// a new mission. Answers whether the mission was made; the project is empty
+// otherwise.
+bool ImportNewWorld(TMainForm& f, std::unique_ptr<TBitmap32> picture) {
     CMapProject& project = *MapProject;
     project.EnableProjectUI(0);
     f.ImgVWorld->GetBitmap()->Clear(Settings->BackgroundColor);
     project.Reset();
     f.LVProvinces->GetItems()->Clear();
     Application->ProcessMessages();
-    if (project.ImportWorldImage(picture, 0) == 0) return false;
+    if (project.ImportWorldBitmap(std::move(picture), 0) == 0) return false;
 
     ShowWorldSize(f);
     if (project.NewMissionFromImage() == 0) return false;
@@ -187,8 +191,18 @@ void TMainForm::ActNewProjectExecute(TObject* sender) {
     // Whatever way the import ends, its progress window goes.
     const ProgressScope progress(*MapProject);
     if (!chosen) return;
+    // Read before the project goes: a picture that cannot be read leaves
+    // the open project as it was.
+    std::unique_ptr<TBitmap32> picture;
     try {
-        if (!thorn::ImportNewWorld(*this, OpenPictureDialog->GetFileName())) thorn::ShowNoProject(*this);
+        picture = MapProject->ReadWorldPicture(OpenPictureDialog->GetFileName());
+    } catch (const Exception&) {
+        Error(thorn::kPictureNotSupported);
+        return;
+    }
+    if (!picture) return;
+    try {
+        if (!thorn::ImportNewWorld(*this, std::move(picture))) thorn::ShowNoProject(*this);
     } catch (...) {
         thorn::ShowNoProject(*this);
         Application->HandleException(this);

@@ -159,8 +159,8 @@ void TMainForm::OpenSettingsDocument() {
     // writes the file when it closes.
     if (settingsDamaged_)
         Error("The settings file \"ini.xml\" cannot be read: " + fault +
-              "\nThe editor starts with its default settings; the file is kept as \"ini.xml.damaged\" when the "
-              "editor closes.");
+              "\nThe editor starts with its default settings; the file is kept beside it as \"ini.xml.damaged\" "
+              "(numbered when that name is taken) when the editor closes.");
 }
 
 void TMainForm::OpenGameDataDocument() {

@@ -334,9 +334,7 @@ void BuildMainLayout(TMainForm& f) {
     };
     f.RMIProvince->OnItemChange = [&f](TObject* sender) { f.RMIProvinceItemChange(sender); };
     f.RMIProvince->OnItemIndexChanged = [](TObject*) { ShowStoredProvinceName(); };
-    f.RMIProvince->OnItemKeyDown = [](TObject*, TKey& key, TShiftState) {
-        if (key == VK_RETURN) ShowStoredProvinceName();
-    };
+    f.RMIProvince->OnEditEnded = [](TObject*) { ShowStoredProvinceName(); };
     ConnectPlayerGrid(f);
 }
 

@@ -41,11 +41,13 @@ bool IsSomeonesCapital(const CProvince& province) {
 }
 
 // A former capital: its own castle back, or, with none saved (a capital
-// read from a project file), the castle it has; the icon shows which.
+// read from a project file), the castle it has; the icon shows which, and
+// the label the income the castle brings.
 void StepDown(CProvince& province) {
     SavedCastleData.Restore(province);
     const bool castle = (province.Castle.Flags & CCastleDataB::kPresent) != 0;
     MapProject->SetCastleIcon(&province, castle ? kCastleIcon : 0);
+    MapProject->UpdateProvinceLabel(&province);
 }
 
 }  // namespace
@@ -54,6 +56,9 @@ int SwitchCapital(uint8_t n, CProvince* province) {
     if (n >= CMapProject::kMaxPlayers || !MapProject || n >= MapProject->Players.GetCount()) return 0;
     CPlayerData& player = MapProject->Players[n];
     CProvince* old = player.Capital;
+    // The capital it has: saving its castle now would keep the capital's
+    // castle in place of the one it had before.
+    if (old == province) return 1;
     player.SetCapital(province);
     if (old && !IsSomeonesCapital(*old)) StepDown(*old);
     if (province) {
@@ -74,6 +79,7 @@ int SwitchCapital(uint8_t n, CProvince* province) {
         province->SetCatapults(CCastleDataB::kMaxCatapults);
         province->SetCastleHP(kFullHitPoints);
         MapProject->SetCastleIcon(province, kCapitalIcon);
+        MapProject->UpdateProvinceLabel(province);
     }
     RefreshProvinceInspector(MapProject->Selection);
     return 1;

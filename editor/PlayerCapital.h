@@ -36,7 +36,8 @@ extern thorn::SavedCastles SavedCastleData;
 // gets back the castle saved for it, the new one is saved and becomes a full
 // capital (its owner n, castle with moat, walls, four catapults and 100 hit
 // points, the capital's icon). A province is the capital of one player at
-// most: another player holding it loses it. Answers 0 for n past 5, else 1.
+// most: another player holding it loses it. The capital the player has
+// already changes nothing. Answers 0 for n past 5, else 1.
 int SwitchCapital(uint8_t n, CProvince* province);
 
 // Takes player n's capital and every province it owns (their pieces

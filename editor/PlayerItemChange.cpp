@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "editor/Eventsframe.h"
 #include "editor/GridRows.h"
 #include "editor/Main.h"
 #include "editor/Missionframe.h"
@@ -92,6 +93,9 @@ void EditName(const Edit& e) {
         TStrings& columns = *row->GetSubItems();
         if (columns.GetCount() > 0) columns.Put(0, e.text);
     }
+    // The selected event names the players it affects.
+    if (EventFrame)
+        if (CEvent* event = EventFrame->SelectedEvent()) EventFrame->FillEventInspector(event);
     MissionGridFollows();
 }
 
@@ -233,9 +237,7 @@ void ConnectPlayerGrid(TMainForm& form) {
     grid.OnItemIndexChanging = [&form](TrmCustomInspectorItem* current, TrmCustomInspectorItem*, bool&) {
         ShowStoredName(form, current);
     };
-    grid.OnItemKeyDown = [&form](TObject*, TKey& key, TShiftState) {
-        if (key == VK_RETURN) ShowStoredName(form, form.RMIPlayer->GetCurrentInspectorItem());
-    };
+    grid.OnEditEnded = [&form](TObject*) { ShowStoredName(form, form.RMIPlayer->GetCurrentInspectorItem()); };
 }
 
 }  // namespace thorn

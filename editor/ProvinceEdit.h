@@ -14,7 +14,8 @@ class TrmCustomInspectorItem;
 // nothing.
 void ApplyProvinceItemChange(CSelect& selection, TrmCustomInspectorItem& item, std::string_view text, int choice = -1);
 
-// The name row shows the province's stored name again: called when its
-// edit ends (Enter, or another row made current), so a name refused while
-// typing springs back then, as the player grid's name does.
+// The name row shows the province's stored name again: called however its
+// edit ends (Enter, Tab, another row made current, the keyboard gone to
+// another control or window), so a name refused while typing springs back
+// then, as the player grid's name does.
 void ShowStoredProvinceName();

@@ -3,8 +3,11 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <stdexcept>
 
 #include "platform/Charset.h"
+#include "platform/Classes.h"
+#include "platform/Files.h"
 #include "platform/Random.h"
 #include "platform/StringList.h"
 
@@ -12,6 +15,15 @@ namespace thorn {
 namespace {
 
 constexpr char kEnd = '?';
+constexpr std::size_t kKeyLength = 3;
+
+// A key of up to three characters as one number: its length, then its
+// characters, a byte each.
+uint32_t PackedKey(std::string_view key) {
+    uint32_t packed = static_cast<uint32_t>(key.size()) << 24;
+    for (std::size_t i = 0; i < key.size(); ++i) packed |= uint32_t{static_cast<unsigned char>(key[i])} << (8 * i);
+    return packed;
+}
 
 // The C library's generator as the original platform's runtime has it.
 int CRand(uint32_t& seed) {
@@ -40,13 +52,20 @@ std::string NameKeyAt(std::string_view text, std::size_t position) {
 void ProvinceNameTables::FreeNameTable() {
     NameKeys.clear();
     NameEndings.clear();
+    keyIndex_.clear();
 }
 
 std::size_t ProvinceNameTables::FindOrAddNameKey(std::string_view key) {
-    for (std::size_t i = 0; i < NameKeys.size(); ++i)
-        if (NameKeys[i].Key == key) return i;
-    NameKeys.push_back({std::string(key), {}});
-    return NameKeys.size() - 1;
+    if (key.size() > kKeyLength) throw std::invalid_argument("a name key has at most three characters");
+    const auto [entry, added] = keyIndex_.try_emplace(PackedKey(key), NameKeys.size());
+    if (added) NameKeys.push_back({std::string(key), {}});
+    return entry->second;
+}
+
+const ProvinceNameTables::NameKey* ProvinceNameTables::FindNameKey(std::string_view key) const {
+    if (key.size() > kKeyLength) return nullptr;
+    const auto entry = keyIndex_.find(PackedKey(key));
+    return entry == keyIndex_.end() ? nullptr : &NameKeys[entry->second];
 }
 
 void ProvinceNameTables::LearnName(std::string_view sample) {
@@ -62,10 +81,9 @@ std::size_t ProvinceNameTables::PickRandomEntry(std::size_t count) {
 }
 
 char ProvinceNameTables::NextLetter(std::string_view key) {
-    for (const NameKey& entry : NameKeys)
-        if (entry.Key == key)
-            return entry.Followers.empty() ? kEnd : entry.Followers[PickRandomEntry(entry.Followers.size())];
-    return kEnd;
+    const NameKey* entry = FindNameKey(key);
+    if (!entry || entry->Followers.empty()) return kEnd;
+    return entry->Followers[PickRandomEntry(entry->Followers.size())];
 }
 
 std::string ProvinceNameTables::MatchKnownEnding(std::string_view tail) const {
@@ -102,21 +120,29 @@ std::optional<std::string> ProvinceNameTables::GenerateUnusedName(
     return std::nullopt;
 }
 
-int ProvinceNameGenerator(ProvinceNameTables& tables, const std::filesystem::path& startDir) {
-    tables.SeedFromClock();
+void LearnSampleNames(ProvinceNameTables& tables, std::string_view text) {
     tables.FreeNameTable();
     TStringList lines;
-    try {
-        lines.LoadFromFile(startDir / "data" / "names.txt");
-    } catch (const std::exception&) {
-        std::fputs("\n\nCannot open file 'names.txt'\n\n", stdout);
-        return 0;
-    }
+    lines.SetText(text);
     for (int i = 0; i < lines.GetCount(); ++i) {
         const std::string sample = lines[i] + kEnd;
         tables.NameEndings.push_back(sample.size() > 4 ? sample.substr(sample.size() - 4) : sample);
         tables.LearnName(LowerCased(sample));
     }
+}
+
+int ProvinceNameGenerator(ProvinceNameTables& tables, const std::filesystem::path& startDir) {
+    tables.SeedFromClock();
+    tables.FreeNameTable();
+    std::vector<uint8_t> bytes;
+    try {
+        bytes = ReadRegularFile(startDir / "data" / "names.txt", kMaxNamesFileSize);
+    } catch (const EStreamError& refusal) {
+        std::fputs("\n\nCannot open file 'names.txt'\n\n", stdout);
+        std::fputs((refusal.Message() + "\n").c_str(), stdout);
+        return 0;
+    }
+    LearnSampleNames(tables, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     return 1;
 }
 

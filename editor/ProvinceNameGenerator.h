@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace thorn {
@@ -20,7 +21,8 @@ public:
         std::vector<char> Followers;  // one entry per occurrence in the samples
     };
 
-    // Three-letter keys in the order they were first met.
+    // Three-letter keys in the order they were first met; filled by
+    // LearnName (which keeps an index of them) and emptied by FreeNameTable.
     std::vector<NameKey> NameKeys;
     // Per sample line, its last three characters and '?', in the file's case.
     std::vector<std::string> NameEndings;
@@ -30,7 +32,8 @@ public:
 
     // Adds the transitions of one lower-cased sample that ends with '?'.
     void LearnName(std::string_view sample);
-    // Index of the key, appended with no followers when it is new.
+    // Index of the key (three characters or fewer), appended with no
+    // followers when it is new.
     std::size_t FindOrAddNameKey(std::string_view key);
     // A random follower of the key; '?' for a key never learned.
     char NextLetter(std::string_view key);
@@ -55,15 +58,31 @@ public:
 private:
     // (class library draw + C library draw + hundredths of the second) mod count.
     std::size_t PickRandomEntry(std::size_t count);
+    // The entry of a learned key; null for one never learned.
+    const NameKey* FindNameKey(std::string_view key) const;
+
+    // Where each key stands in NameKeys, by its characters packed into one
+    // number: a key is found in one step, so learning a large file takes
+    // time in proportion to its size.
+    std::unordered_map<uint32_t, std::size_t> keyIndex_;
 };
 
 // The three characters of the text from a 1-based position (fewer at the end,
 // none past it).
 std::string NameKeyAt(std::string_view text, std::size_t position);
 
+// The largest "data/names.txt" read: many thousands of names, far more than
+// the generator needs.
+inline constexpr uint64_t kMaxNamesFileSize = uint64_t{1} << 20;
+
+// Learns the sample names of a text, one a line (a line ends at CR, LF or
+// CR LF), into emptied tables.
+void LearnSampleNames(ProvinceNameTables& tables, std::string_view text);
+
 // Reads "data/names.txt" of the start folder into the tables; 1 on success,
-// 0 (after a line on standard output) when the file cannot be read, leaving
-// the tables empty.
+// 0 when the file cannot be read, leaving the tables empty. A file that is
+// not a regular file or is larger than kMaxNamesFileSize is not read; why a
+// file was not read follows the line on standard output.
 int ProvinceNameGenerator(ProvinceNameTables& tables, const std::filesystem::path& startDir);
 
 }  // namespace thorn

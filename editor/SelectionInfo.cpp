@@ -91,3 +91,11 @@ void RefreshSelectionInfo(uint8_t player) {
     MainForm->LblDomainArmy->SetCaption(armyText);
     MainForm->LblSelProvArmy->SetCaption(armyText);
 }
+
+void ClearSelectionInfo() {
+    if (!MainForm) return;
+    TMainForm& f = *MainForm.Get();
+    for (TLabel* label : {f.LblDomainSummary, f.LblSelProvSummary, f.LblDomainIncome, f.LblSelProvIncome,
+                          f.LblDomainArmy, f.LblSelProvArmy})
+        label->SetCaption({});
+}

@@ -7,3 +7,6 @@
 // (added to the campaign army of the player, 0..5, when one is given; 255
 // for none). The armies are named after the owner's unit slots.
 void RefreshSelectionInfo(uint8_t player);
+
+// Empties the summary under both pages: no project, nothing to sum.
+void ClearSelectionInfo();

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "editor/SettingsDocument.h"
 #include "platform/XMLDoc.h"
 
 // Copies the "Editor" element of the settings file into the preferences,
@@ -28,22 +29,5 @@ std::optional<int32_t> ReadSettingsInteger(std::string_view text);
 // Word or flag: a decimal number (0 false, any other true), or "True" or
 // "False" in any case.
 std::optional<bool> ReadSettingsBoolean(std::string_view text);
-
-// How reading "ini.xml" went at start-up.
-enum class SettingsFileState { Read, Missing, Damaged };
-
-// Reads the settings file into doc. A file that is missing leaves doc empty;
-// one that cannot be read or parsed leaves it empty too and its reason in
-// fault.
-SettingsFileState OpenSettingsDocument(TXMLDocument& doc, const std::filesystem::path& file, std::string& fault);
-
-// The "Editor" element under the document element with its five children,
-// each made where the document lacks it (a new document gets the element
-// "Thornvale").
-IXMLNode EditorSettingsNode(TXMLDocument& doc);
-
-// Writes doc to file. A damaged file there is first kept beside it as
-// "<file>.damaged", so what the user may still mend is not lost.
-void WriteSettingsDocument(const TXMLDocument& doc, const std::filesystem::path& file, bool keepDamaged);
 
 }  // namespace thorn

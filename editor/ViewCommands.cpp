@@ -76,10 +76,7 @@ void TMainForm::ActShowNeighboursExecute(TObject* sender) {
     Flip(*ActShowNeighbours);
     Settings->ShPaths = ActShowNeighbours->GetChecked() ? 1 : 0;
     if (!MapProject) return;
-    if (TBitmapLayer* paths = MapProject->NeighbourLinksLayer()) {
-        paths->SetVisible(ActShowNeighbours->GetChecked());
-        MapProject->DrawNeighbourLinks();
-    }
+    MapProject->ShowNeighbourLinks(ActShowNeighbours->GetChecked());
     ImgVWorld->Invalidate();
     ImgVWorld->Repaint();
 }

@@ -136,6 +136,8 @@ void TMainForm::ImgVWorldMouseDown(TObject* sender, TMouseButton button, TShiftS
             // player's provinces.
             const int player = LVPlayers->GetItemIndex();
             if (!under || player < 0 || under->Owner != player) return;
+            // Its capital already: nothing to change.
+            if (const CPlayerData* owner = project.PlayerAt(under->Owner); owner && owner->Capital == under) return;
             if (SwitchCapital(under->Owner, under) == 0) return;
             if (TrmCustomInspectorItem* capital = RMIPlayer->GetItemByName(InspectorKeys::Capital))
                 capital->SetStringValue(project.CurrentProvinceName(under));

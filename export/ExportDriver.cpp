@@ -66,7 +66,7 @@ ExportResult ExportMission(CMapProject& project, const fs::path& fileName, const
         if (const std::string problem = MissionNameProblem(base); !problem.empty()) throw ExportError(problem);
         const CStringTable& table = *project.Tables.GetAt(project.CurrentStringTable);
 
-        const ExportFolder tree(options.temporaryRoot);
+        const ExportFolder tree(options.temporaryRoot, options.pack.step);
         const fs::path folder = MakeMissionFolder(tree, base);
         WriteMissionRecord(project, folder);
         WriteMissionTextFiles(project, table, folder);

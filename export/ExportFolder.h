@@ -2,15 +2,21 @@
 
 #include <filesystem>
 
+#include "export/ReplaceTogether.h"
+
 namespace thorn {
 
 // A private folder for one export, made with mkdtemp under a root (the
-// system's temporary folder when the root is empty), holding only what the
-// export writes, and removed with everything in it when the object goes.
+// system's temporary folder when the root is empty) as
+// "thorn-export-XXXXXX", holding only what the export writes, and removed
+// with everything in it when the object goes. While it lives the folder is
+// locked (flock); an export killed on the way leaves its folder unlocked,
+// and the next export removes every such folder of this user's under the
+// root before it makes its own.
 class ExportFolder {
 public:
     // Throws ExportError when the folder cannot be made.
-    explicit ExportFolder(const std::filesystem::path& root = {});
+    explicit ExportFolder(const std::filesystem::path& root = {}, const ExportStepHook& step = {});
     ~ExportFolder();
     ExportFolder(const ExportFolder&) = delete;
     ExportFolder& operator=(const ExportFolder&) = delete;
@@ -19,6 +25,7 @@ public:
 
 private:
     std::filesystem::path path_;
+    int lock_ = -1;
 };
 
 }  // namespace thorn

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "export/ReplaceTogether.h"
 #include "platform/Classes.h"
 #include "platform/Files.h"
 
@@ -22,10 +23,12 @@
 namespace thorn {
 
 // What the package writers print to and which clock stamps their headers;
-// tests replace both.
+// tests replace both, and may watch the steps of an export that change its
+// folders.
 struct PackEnvironment {
     std::function<std::time_t()> now = [] { return std::time(nullptr); };
     std::ostream* console = nullptr;  // standard output when null
+    ExportStepHook step;
 
     std::ostream& Console() const;
 };

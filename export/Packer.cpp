@@ -58,7 +58,12 @@ thorn::PackResult PackExportDirectory(const fs::path& exportTree, const fs::path
     // The .pdb and the .pak make one mission: a new one beside an old other
     // would look like a mission and not be one. Both are written whole
     // before either replaces its earlier file.
-    thorn::ReplaceTogether pair;
+    thorn::ReplaceTogether pair({pdbFile, pakFile}, env.step);
+    // An earlier export of this name killed on the way is put right first.
+    if (const std::optional<fs::path> left = pair.Recover()) {
+        env.Console() << "Cannot restore destination file " << left->string() << "\n\n";
+        return {false, "the file " + thorn::Quoted(*left) + " that an earlier export left cannot be put right"};
+    }
     const auto stageAs = [&pair](const fs::path& file) {
         return [&pair, file](std::span<const uint8_t> bytes) { return pair.Stage(file, bytes); };
     };

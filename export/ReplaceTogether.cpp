@@ -1,11 +1,16 @@
 #include "export/ReplaceTogether.h"
 
-#include <stdlib.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <string>
 #include <system_error>
 
+#include "platform/Classes.h"
 #include "platform/Files.h"
 
 namespace fs = std::filesystem;
@@ -13,82 +18,220 @@ namespace fs = std::filesystem;
 namespace thorn {
 namespace {
 
-// A fresh name beside target to keep the earlier file under while the new
-// one takes its place; empty when none can be made.
-fs::path AsideName(const fs::path& target) {
-    std::string pattern = target.string() + ".old-XXXXXX";
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) return {};
-    ::close(fd);
-    return pattern;
+constexpr std::string_view kKeptSuffix = ".old";
+constexpr std::string_view kJournalSuffix = ".replacing";
+// A journal names a handful of files.
+constexpr uint64_t kMaxJournalSize = 64 << 10;
+
+// A temporary file synced to the disk before it is answered.
+TemporaryFileOptions Synced(std::string_view suffix = ".tmp") {
+    TemporaryFileOptions options;
+    options.sync = true;
+    options.suffix = suffix;
+    return options;
 }
 
 // Whether something other than a folder stands at path: a folder is never
-// moved aside, so a rename over it fails and the set is put back.
+// kept, so a rename over it fails and the set is put back.
 bool HoldsAFile(const fs::path& path) {
     std::error_code error;
     const fs::file_status status = fs::symlink_status(path, error);
     return !error && fs::exists(status) && !fs::is_directory(status);
 }
 
+// The target under a second name beside it: a hard link where the file
+// system makes one (the target stays in place, and nothing is copied), else
+// a synced copy. Empty when neither can be made.
+fs::path KeepCopy(const fs::path& target) {
+    constexpr int kAttempts = 100;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        fs::path kept = TemporaryNameBeside(target, kKeptSuffix);
+        // No flag: a target that is a link is kept as the link it is.
+        if (::linkat(AT_FDCWD, target.c_str(), AT_FDCWD, kept.c_str(), 0) == 0) return kept;
+        if (errno != EEXIST) break;
+    }
+    try {
+        struct stat status {};
+        TemporaryFileOptions options = Synced(kKeptSuffix);
+        if (::stat(target.c_str(), &status) == 0) options.mode = status.st_mode;
+        return WriteTemporaryBeside(target, ReadRegularFile(target, UINT64_MAX), options);
+    } catch (const EStreamError&) {
+        return {};
+    }
+}
+
+// Removes a file, never a folder.
+void RemoveFile(const fs::path& path) {
+    if (HoldsAFile(path)) ::unlink(path.c_str());
+}
+
 }  // namespace
 
-ReplaceTogether::~ReplaceTogether() { RemoveTemporaries(); }
+ReplaceTogether::ReplaceTogether(std::vector<fs::path> targets, ExportStepHook step)
+    : targets_(std::move(targets)), step_(std::move(step)) {
+    if (targets_.empty()) throw EInvalidOperation("ReplaceTogether needs at least one target");
+    const fs::path folder = targets_.front().parent_path().empty() ? fs::path(".") : targets_.front().parent_path();
+    // A folder that cannot be opened holds nothing to put right; the files
+    // staged there then fail on their own.
+    folderLock_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderLock_ >= 0) {
+        while (::flock(folderLock_, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+}
+
+ReplaceTogether::~ReplaceTogether() {
+    RemoveTemporaries();
+    if (folderLock_ >= 0) ::close(folderLock_);
+}
+
+void ReplaceTogether::Step(std::string_view what, const fs::path& file) const {
+    if (step_) step_(std::string(what) + " " + file.filename().string());
+}
+
+fs::path ReplaceTogether::Journal() const {
+    fs::path journal = targets_.front();
+    journal += kJournalSuffix;
+    return journal;
+}
+
+std::optional<fs::path> ReplaceTogether::Recover() {
+    if (folderLock_ < 0) return std::nullopt;
+    const fs::path journal = Journal();
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(journal, error);
+    if (fs::exists(status)) {
+        // One line a target: its name, a tab and the name of its kept copy
+        // (none when it had no earlier file).
+        std::vector<Staged> earlier;
+        try {
+            if (!fs::is_regular_file(status)) return journal;
+            const std::vector<uint8_t> bytes = ReadRegularFile(journal, kMaxJournalSize);
+            std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+            while (!text.empty()) {
+                const size_t end = text.find('\n');
+                if (end == std::string_view::npos) return journal;
+                const std::string_view line = text.substr(0, end);
+                text.remove_prefix(end + 1);
+                const size_t tab = line.find('\t');
+                if (tab == std::string_view::npos) return journal;
+                const std::string_view name = line.substr(0, tab), kept = line.substr(tab + 1);
+                const auto target = std::find_if(targets_.begin(), targets_.end(),
+                                                 [name](const fs::path& t) { return t.filename() == name; });
+                if (target == targets_.end() || (!kept.empty() && !IsTemporaryNameOf(kept, name, kKeptSuffix)))
+                    return journal;
+                earlier.push_back({*target, {}, kept.empty() ? fs::path() : target->parent_path() / kept, true});
+            }
+        } catch (const EStreamError&) {
+            return journal;
+        }
+        PutEarlierBack(earlier);
+        for (const Staged& file : earlier)
+            if (!file.kept.empty() && HoldsAFile(file.kept) && !HoldsAFile(file.target)) return file.kept;
+        Step("forget the journal", journal);
+        if (::unlink(journal.c_str()) != 0) return journal;
+    }
+    // What earlier sets left beside the targets: temporary files, kept
+    // copies, a journal never put in place.
+    const fs::path folder = journal.parent_path().empty() ? fs::path(".") : journal.parent_path();
+    std::vector<std::string> names;
+    for (const fs::path& target : targets_) names.push_back(target.filename().string());
+    const std::string journalName = journal.filename().string();
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        const bool left = IsTemporaryNameOf(name, journalName) ||
+                          std::any_of(names.begin(), names.end(), [&](const std::string& target) {
+                              return IsTemporaryNameOf(name, target) || IsTemporaryNameOf(name, target, kKeptSuffix);
+                          });
+        if (!left || !HoldsAFile(entry.path())) continue;
+        Step("remove", entry.path());
+        ::unlink(entry.path().c_str());
+    }
+    return std::nullopt;
+}
 
 bool ReplaceTogether::Stage(const fs::path& target, std::span<const uint8_t> bytes) {
-    fs::path temporary = target;
-    temporary += ".tmp";
-    if (!WriteWholeFile(temporary, bytes)) return false;
-    staged_.push_back({target, std::move(temporary), {}, false});
-    return true;
+    Step("stage", target);
+    try {
+        fs::path temporary = WriteTemporaryBeside(target, bytes, Synced());
+        staged_.push_back({target, std::move(temporary), {}, false});
+        return true;
+    } catch (const EWriteError&) {
+        return false;
+    }
 }
 
 std::optional<fs::path> ReplaceTogether::Commit() {
-    std::error_code error;
-    // The earlier files step aside rather than being renamed over, so that
-    // each can come back if a later one cannot be put in place.
+    // The earlier files are kept under second names, and stay in place.
     for (Staged& file : staged_) {
         if (!HoldsAFile(file.target)) continue;
-        fs::path aside = AsideName(file.target);
-        if (!aside.empty()) fs::rename(file.target, aside, error);
-        if (aside.empty() || error) {
-            if (!aside.empty()) fs::remove(aside, error);
+        Step("keep", file.target);
+        file.kept = KeepCopy(file.target);
+        if (file.kept.empty()) {
             const fs::path failed = file.target;
-            RollBack();
+            RemoveTemporaries();
             return failed;
         }
-        file.aside = std::move(aside);
     }
+    const fs::path journal = Journal();
+    std::string lines;
+    for (const Staged& file : staged_)
+        lines += file.target.filename().string() + "\t" + file.kept.filename().string() + "\n";
+    Step("write the journal", journal);
+    bool written = false;
+    try {
+        const fs::path temporary = WriteTemporaryBeside(
+            journal, std::span(reinterpret_cast<const uint8_t*>(lines.data()), lines.size()), Synced());
+        written = ::rename(temporary.c_str(), journal.c_str()) == 0;
+        if (!written) ::unlink(temporary.c_str());
+    } catch (const EWriteError&) {
+    }
+    if (!written) {
+        RemoveTemporaries();
+        return journal;
+    }
+    // From here to the journal's removal a kill is undone by the next set.
+    auto undo = [&](fs::path failed) {
+        PutEarlierBack(staged_);
+        ::unlink(journal.c_str());
+        RemoveTemporaries();
+        return failed;
+    };
     for (Staged& file : staged_) {
-        fs::rename(file.temporary, file.target, error);
-        if (error) {
-            const fs::path failed = file.target;
-            RollBack();
-            return failed;
-        }
+        Step("place", file.target);
+        if (::rename(file.temporary.c_str(), file.target.c_str()) != 0) return undo(file.target);
         file.placed = true;
     }
-    for (const Staged& file : staged_)
-        if (!file.aside.empty()) fs::remove(file.aside, error);
+    Step("forget the journal", journal);
+    if (::unlink(journal.c_str()) != 0) return undo(journal);
+    for (const Staged& file : staged_) {
+        if (file.kept.empty()) continue;
+        Step("drop", file.kept);
+        ::unlink(file.kept.c_str());
+    }
     staged_.clear();
     return std::nullopt;
 }
 
-void ReplaceTogether::RollBack() {
-    std::error_code ignored;
-    for (auto file = staged_.rbegin(); file != staged_.rend(); ++file) {
-        if (file->placed) fs::remove(file->target, ignored);
-        if (!file->aside.empty()) fs::rename(file->aside, file->target, ignored);
-        file->placed = false;
-        file->aside.clear();
+void ReplaceTogether::PutEarlierBack(const std::vector<Staged>& files) const {
+    for (const Staged& file : files) {
+        Step("put back", file.target);
+        if (file.kept.empty()) {
+            // It had no earlier file: what stands there is the new one.
+            if (file.placed) RemoveFile(file.target);
+        } else if (HoldsAFile(file.kept)) {
+            // A copy already put back is gone: a second recovery leaves
+            // its target as the first made it.
+            ::rename(file.kept.c_str(), file.target.c_str());
+        }
     }
-    RemoveTemporaries();
 }
 
 void ReplaceTogether::RemoveTemporaries() {
-    std::error_code ignored;
-    for (const Staged& file : staged_)
-        if (!file.placed) fs::remove(file.temporary, ignored);
+    for (const Staged& file : staged_) {
+        if (!file.placed) RemoveFile(file.temporary);
+        if (!file.kept.empty()) RemoveFile(file.kept);
+    }
     staged_.clear();
 }
 

@@ -58,14 +58,18 @@ int TContainedAction::GetIndex() const {
     return -1;
 }
 
+// The list's handler may free the action (with the list or the form): that
+// ends it, as handled.
 bool TContainedAction::Execute() {
+    thorn::ComponentRef<TContainedAction> self(this);
     if (actionList_ && actionList_->ExecuteAction(this)) return true;
-    return TBasicAction::Execute();
+    return !self || TBasicAction::Execute();
 }
 
 bool TContainedAction::Update() {
+    thorn::ComponentRef<TContainedAction> self(this);
     if (actionList_ && actionList_->UpdateAction(this)) return true;
-    return TBasicAction::Update();
+    return !self || TBasicAction::Update();
 }
 
 // =============================================================== TCustomAction

@@ -342,12 +342,17 @@ void TCustomComboBox::SetDroppedDown(bool value) {
     if (focus->CanFocus() && !focus->Focused()) focus->SetFocus();
     if (!self) return;
     listIndex_ = itemIndex_;
-    list_->RowsChanged();
+    // Measuring the rows (OnMeasureItem) may free the combo box.
+    if (!list_->RowsChanged()) return;
     int rows = std::clamp(items_.GetCount(), 1, dropDownCount_);
     int height = 0;
-    for (int i = 0; i < rows; ++i) height += style_ == csOwnerDrawVariable && i < items_.GetCount() ? RowHeight(i) : GetItemHeight();
+    for (int i = 0; i < rows; ++i) {
+        height += style_ == csOwnerDrawVariable && i < items_.GetCount() ? RowHeight(i) : GetItemHeight();
+        if (!self) return;
+    }
     popup_->DropDown(*this, GetWidth(), height + 2);
-    list_->SetBounds(1, 1, GetWidth() - 2, height);
+    // The list fills the pop-up as it is, which the work area may have cut.
+    list_->SetBounds(1, 1, popup_->GetWidth() - 2, popup_->GetHeight() - 2);
     list_->SetFocusedRow(listIndex_);
     Invalidate();
 }
@@ -525,8 +530,10 @@ void TCustomComboBox::WMKillFocus() {
 }
 
 void TCustomComboBox::DoExit() {
+    // OnCloseUp may free the combo box.
+    thorn::ComponentRef<TCustomComboBox> self(this);
     SetDroppedDown(false);
-    TCustomControl::DoExit();
+    if (self) TCustomControl::DoExit();
 }
 
 // ---- painting

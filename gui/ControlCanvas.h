@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bitmap/Canvas.h"
+#include "platform/Components.h"
 
 class TControl;
 
@@ -19,10 +20,14 @@ public:
     template <typename Paint>
     void PaintWithin(const TCanvas& placement, Paint&& paint) {
         BeginPaint(placement);
+        // A handler of the paint may free the control, and this canvas.
         struct Ending {
             ControlCanvas& canvas;
-            ~Ending() { canvas.EndPaint(); }
-        } ending{*this};
+            ComponentRef<TComponent> control;
+            ~Ending() {
+                if (control) canvas.EndPaint();
+            }
+        } ending{*this, Control()};
         paint();
     }
 
@@ -30,6 +35,7 @@ protected:
     void RequiredState() override;
 
 private:
+    TComponent* Control() const;
     void BeginPaint(const TCanvas& placement);
     void EndPaint();
 

@@ -92,10 +92,14 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     width = std::max(0, width);
     height = std::max(0, height);
     if (autoSize_ && !IsUpdatingBounds()) CanAutoSize(width, height);
+    // Handlers (OnCanResize, OnResize, a child's) may free the control.
+    thorn::ComponentRef<TControl> self(this);
     if ((width != width_ || height != height_) && !CanResize(width, height)) {
+        if (!self) return;
         width = width_;
         height = height_;
     }
+    if (!self) return;
     if (constraints_) constraints_->Apply(width, height);
     if (left == left_ && top == top_ && width == width_ && height == height_) return;
     bool moved = left != left_ || top != top_;
@@ -107,7 +111,8 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     Invalidate();
     if (!anchoring_) UpdateAnchorRules();
     if (moved) WMMove();
-    if (sized) WMSize();
+    if (sized && self) SizeChanged();
+    if (!self) return;
     if (align_ != alNone || (parent_ && parent_->RealignsOnChildBounds())) RequestAlign();
 }
 
@@ -237,7 +242,10 @@ void TControl::SetVisible(bool value) {
     if (value == visible_) return;
     if (!value) Invalidate();
     visible_ = value;
+    // A control told it shows or hides (a page's OnShow) may be freed.
+    const thorn::ComponentWatch watch(this);
     CMVisibleChanged();
+    if (watch.Freed()) return;
     if (value) Invalidate();
     RequestAlign();
 }
@@ -354,8 +362,12 @@ void TControl::SendToBack() {
 
 // ---- messages
 
-void TControl::WMSize() {
-    if (!GetComponentState().Contains(csLoading)) Resize();
+void TControl::WMSize() {}
+
+void TControl::SizeChanged() {
+    thorn::ComponentRef<TControl> self(this);
+    WMSize();
+    if (self && !GetComponentState().Contains(csLoading)) Resize();
 }
 
 void TControl::WMMove() {}
@@ -404,7 +416,10 @@ void TControl::WMMouseMove(const TWMMouse& m) {
 
 bool TControl::WMMouseWheel(TShiftState shift, int wheelDelta, TPoint screenPos) {
     bool handled = false;
+    // OnMouseWheel may free the control.
+    thorn::ComponentRef<TControl> self(this);
     if (OnMouseWheel) OnMouseWheel(this, shift, wheelDelta, screenPos, handled);
+    if (!self) return true;
     if (!handled && parent_ && !IsDestroying(*this))
         return thorn::ControlAccess::MouseWheel(*parent_, shift, wheelDelta, screenPos);
     return handled;
@@ -703,15 +718,20 @@ void TWinControl::AlignControl(TControl* control) {
         return;
     }
     DisableAlign();
+    // A child's handler (OnCanResize, OnResize) may free this control.
+    thorn::ComponentRef<TWinControl> self(this);
     AnchorChildren();
+    if (!self) return;
     TRect rect = GetClientRect();
     AdjustClientRect(rect);
     AlignControls(control, rect);
+    if (!self) return;
     SetControlState(GetControlState().Exclude(csAlignmentNeeded));
     EnableAlign();
 }
 
 void TWinControl::AlignControls(TControl* control, TRect& rect) {
+    thorn::ComponentRef<TWinControl> self(this);
     // Each kind of alignment in turn, the controls of a kind ordered by their
     // position (the control being placed goes where it now stands).
     for (TAlign kind : {alTop, alBottom, alLeft, alRight, alClient}) {
@@ -733,26 +753,27 @@ void TWinControl::AlignControls(TControl* control, TRect& rect) {
             if (a == control && b != control) return before(a, b) || !before(b, a);
             return before(a, b);
         });
-        for (TControl* c : list) {
-            int w = c->width_, h = c->height_;
+        // A child's handler may free another child, or this control.
+        const std::vector<thorn::ComponentRef<TControl>> placed(list.begin(), list.end());
+        for (const auto& ref : placed) {
+            TControl* c = ref.Get();
+            if (!c || c->parent_ != this) continue;
+            const int w = c->width_, h = c->height_;
             switch (kind) {
-                case alTop:
-                    c->SetBounds(rect.Left, rect.Top, rect.Width(), h);
-                    rect.Top += c->height_;
-                    break;
-                case alBottom:
-                    c->SetBounds(rect.Left, rect.Bottom - h, rect.Width(), h);
-                    rect.Bottom -= c->height_;
-                    break;
-                case alLeft:
-                    c->SetBounds(rect.Left, rect.Top, w, rect.Height());
-                    rect.Left += c->width_;
-                    break;
-                case alRight:
-                    c->SetBounds(rect.Right - w, rect.Top, w, rect.Height());
-                    rect.Right -= c->width_;
-                    break;
+                case alTop: c->SetBounds(rect.Left, rect.Top, rect.Width(), h); break;
+                case alBottom: c->SetBounds(rect.Left, rect.Bottom - h, rect.Width(), h); break;
+                case alLeft: c->SetBounds(rect.Left, rect.Top, w, rect.Height()); break;
+                case alRight: c->SetBounds(rect.Right - w, rect.Top, w, rect.Height()); break;
                 case alClient: c->SetBounds(rect.Left, rect.Top, rect.Width(), rect.Height()); break;
+                default: break;
+            }
+            if (!self) return;
+            if (!ref) continue;  // gone, it takes no room
+            switch (kind) {
+                case alTop: rect.Top += c->height_; break;
+                case alBottom: rect.Bottom -= c->height_; break;
+                case alLeft: rect.Left += c->width_; break;
+                case alRight: rect.Right -= c->width_; break;
                 default: break;
             }
         }
@@ -802,10 +823,7 @@ void TWinControl::AnchorChildren() {
     }
 }
 
-void TWinControl::WMSize() {
-    Realign();
-    TControl::WMSize();
-}
+void TWinControl::WMSize() { Realign(); }
 
 void TWinControl::SetBorderWidth(int value) {
     value = std::max(0, value);
@@ -983,8 +1001,9 @@ void ControlAccess::Scroll(TWinControl& c, int bar, int code, int pos) {
 }
 
 void ControlAccess::NonClientChanged(TWinControl& c) {
-    c.WMSize();
-    c.Invalidate();
+    ComponentRef<TWinControl> alive(&c);
+    c.SizeChanged();
+    if (alive) c.Invalidate();
 }
 
 bool ControlAccess::ClientOriginInForm(const TControl& c, TPoint& origin) {
@@ -1057,10 +1076,16 @@ void ControlAccess::PaintTree(TWinControl& wc, TCanvas& canvas, TPoint boundsOri
             covered = true;
         }
     }
+    // A handler of the paint may free any control of the tree, the form
+    // with them.
+    ComponentRef<TWinControl> alive(&wc);
+    const std::vector<ComponentRef<TControl>> children(windowed.begin() + static_cast<std::ptrdiff_t>(firstWindowed),
+                                                       windowed.end());
     if (!covered) PaintOwnLayer(wc, canvas, clientOrigin, clientArea);
-    for (size_t i = firstWindowed; i < windowed.size(); ++i) {
-        TControl* c = windowed[i];
-        if (!c->GetVisible()) continue;
+    for (const auto& child : children) {
+        if (!alive) return;
+        TControl* c = child.Get();
+        if (!c || !c->GetVisible()) continue;
         PaintTree(static_cast<TWinControl&>(*c), canvas, {clientOrigin.X + c->GetLeft(), clientOrigin.Y + c->GetTop()},
                   clientArea);
     }
@@ -1071,9 +1096,13 @@ void ControlAccess::PaintOwnLayer(TWinControl& wc, TCanvas& canvas, TPoint clien
     canvas.SetPlacement(target, clientOrigin, clientArea);
     wc.WMEraseBkgnd(canvas);
     canvas.SetPlacement(target, clientOrigin, clientArea);
+    ComponentRef<TWinControl> alive(&wc);
+    const std::vector<ComponentRef<TControl>> graphic(wc.controls_.begin(), wc.controls_.end());
     wc.PaintWindow(canvas);
-    for (TControl* c : std::vector<TControl*>(wc.controls_)) {
-        if (!c->GetVisible()) continue;
+    for (const auto& ref : graphic) {
+        TControl* c = ref.Get();
+        if (!alive) return;
+        if (!c || !c->GetVisible()) continue;
         TRect b = c->GetPaintBounds();
         TRect cb{clientOrigin.X + b.Left, clientOrigin.Y + b.Top, clientOrigin.X + b.Right, clientOrigin.Y + b.Bottom};
         TRect cc;
@@ -1084,6 +1113,8 @@ void ControlAccess::PaintOwnLayer(TWinControl& wc, TCanvas& canvas, TPoint clien
 }
 
 // ---- control canvas
+
+TComponent* ControlCanvas::Control() const { return &control_; }
 
 void ControlCanvas::BeginPaint(const TCanvas& placement) {
     SetPlacement(placement.GetTarget(), placement.GetOrigin(), placement.GetDeviceClip());

@@ -244,8 +244,13 @@ protected:
     virtual void DoContextPopup(TPoint mousePos, bool& handled);
 
     // ---- messages
+    // The control's own response to a new size (its children laid out
+    // again); the program hears of it afterwards, through SizeChanged.
     virtual void WMSize();
     virtual void WMMove();
+    // The size changed: WMSize, then Resize (OnResize) once the control has
+    // laid itself out, unless a handler freed it meanwhile.
+    void SizeChanged();
     virtual void WMButtonDown(const TWMMouse& message);
     virtual void WMButtonDblClk(const TWMMouse& message);
     virtual void WMButtonUp(const TWMMouse& message);

@@ -6,10 +6,14 @@
 namespace fs = std::filesystem;
 
 TModalResult TCommonDialog::RunModal(TCustomForm& form) {
+    // A handler may free the dialog: what it was asked for ends there, as
+    // cancelled.
+    thorn::ComponentRef<TCommonDialog> self(this);
     if (OnShow) OnShow(this);
+    if (!self) return mrCancel;
     TModalResult result = form.ShowModal();
-    if (OnClose) OnClose(this);
-    return result;
+    if (self && OnClose) OnClose(this);
+    return self ? result : mrCancel;
 }
 
 TOpenDialog::TOpenDialog() = default;

@@ -18,7 +18,8 @@ public:
     TNotifyEvent OnClose;
 
 protected:
-    // Runs the form modally between OnShow and OnClose; answers its result.
+    // Runs the form modally between OnShow and OnClose; answers its result,
+    // or mrCancel when a handler freed the dialog.
     TModalResult RunModal(TCustomForm& form);
 };
 

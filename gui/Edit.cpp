@@ -14,16 +14,20 @@ namespace {
 // Between the formatting rectangle's left and right sides and the text.
 constexpr int kMargin = 2;
 
-// Sets a flag for the lifetime of a scope.
+// Sets a flag of a control for the lifetime of a scope, unless a handler
+// freed the control meanwhile.
 class FlagScope {
 public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = false; }
+    FlagScope(bool& flag, TComponent* control) : flag_(flag), control_(control) { flag_ = true; }
+    ~FlagScope() {
+        if (!control_.Freed()) flag_ = false;
+    }
     FlagScope(const FlagScope&) = delete;
     FlagScope& operator=(const FlagScope&) = delete;
 
 private:
     bool& flag_;
+    thorn::ComponentWatch control_;
 };
 
 }  // namespace
@@ -294,7 +298,7 @@ void TCustomEdit::ScrollPosChanged(TPoint old) {
 
 void TCustomEdit::Edited() {
     {
-        FlagScope pushing(pushingText_);
+        FlagScope pushing(pushingText_, this);
         SetText(core_.GetText());
     }
     UpdateContent();
@@ -504,7 +508,7 @@ void TCustomEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y
     if (button == mbLeft) {
         if (CanFocus() && !Focused()) {
             // A click puts the caret where it lands instead of selecting all.
-            FlagScope byMouse(focusingByMouse_);
+            FlagScope byMouse(focusingByMouse_, this);
             SetFocus();
             if (!self) return;
         }

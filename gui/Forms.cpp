@@ -175,10 +175,15 @@ void TCustomForm::PlaceOnShow() {
 
 void TCustomForm::SetVisible(bool value) {
     if (value == GetVisible()) return;
+    // OnShow, OnHide, OnMouseLeave and OnDeactivate may free the form (a
+    // form already going hides to the end).
+    const thorn::ComponentWatch watch(this);
     if (value) {
         PlaceOnShow();
         DoShow();
+        if (watch.Freed()) return;
         TWinControl::SetVisible(true);
+        if (watch.Freed()) return;
         EnsureWindow();
         if (!window_) return;
         window_->SetCaption(GetCaption());
@@ -190,13 +195,18 @@ void TCustomForm::SetVisible(bool value) {
         if (!thorn::IsPopupKind(windowKind_)) window_->Activate();
     } else {
         if (!IsDestroying(*this)) DoHide();
+        if (watch.Freed()) return;
         CancelMouseMode(this);
         if (!thorn::IsPopupKind(windowKind_)) thorn::PopupsOwnerDeactivated(*this);
+        if (watch.Freed()) return;
         if (menuBar_) menuBar_->Cancel();
         ClearHover();
+        if (watch.Freed()) return;
         TWinControl::SetVisible(false);
+        if (watch.Freed()) return;
         if (window_) window_->SetVisible(false);
         if (active_) HostActivated(false);
+        if (watch.Freed()) return;
         if (Screen && Screen->GetActiveForm() == this) {
             Screen->SetActiveForm(nullptr);
             // Hand the keyboard to another shown form, the main form first.
@@ -249,10 +259,12 @@ void TCustomForm::Close() {
         modalResult_ = mrCancel;
         return;
     }
-    if (!CloseQuery()) return;
+    // OnCloseQuery and OnClose may free the form.
+    thorn::ComponentRef<TCustomForm> self(this);
+    if (!CloseQuery() || !self) return;
     TCloseAction action = caHide;
     DoClose(action);
-    if (action == caNone) return;
+    if (!self || action == caNone) return;
     if (Application && Application->GetMainForm() == this) {
         Application->Terminate();
         return;
@@ -385,7 +397,10 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
     activeControl_ = control == this ? nullptr : control;
     // A handler that moves the focus elsewhere, or frees the target, ends the change.
     auto stillTarget = [&] { return target && focusedControl_.Get() == target.Get(); };
+    // The control left may close a drop-down and tell its handler, which
+    // may free it, the target or the form.
     if (previous) ControlAccess::KillFocusMsg(*previous);
+    if (!stillTarget()) return false;
     // Exit every control the focus leaves, innermost first.
     for (auto& c : leaving) {
         if (!c) continue;
@@ -398,6 +413,7 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
         if (!stillTarget()) return false;
     }
     ControlAccess::SetFocusMsg(*control);
+    if (!stillTarget()) return false;
     if (Screen && active_) Screen->SetActiveControl(control == this ? nullptr : control);
     std::vector<TWinControl*> all{this};
     GetTabOrderList(all);
@@ -409,9 +425,10 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
 
 bool TCustomForm::IsShortCut(TKey key, TShiftState shift) {
     bool handled = false;
-    if (OnShortCut) OnShortCut(key, shift, handled);
-    if (handled) return true;
+    // A handler may free the form.
     thorn::ComponentRef<TCustomForm> self(this);
+    if (OnShortCut) OnShortCut(key, shift, handled);
+    if (handled || !self) return true;
     if (TMainMenu* menu = GetMenu(); menu && menu->IsShortCut(key, shift)) return true;
     if (!self) return false;
     // The action lists of the form; an action may free what follows it.
@@ -438,8 +455,9 @@ void TCustomForm::SetMenu(TMainMenu* menu) {
     }
     // The client area begins below the bar.
     if (IsDestroying(*this)) return;
-    WMSize();
-    Invalidate();
+    thorn::ComponentRef<TCustomForm> self(this);
+    SizeChanged();
+    if (self) Invalidate();
 }
 
 int TCustomForm::GetMenuBarHeight() const { return menuBar_ ? menuBar_->Height() : 0; }
@@ -486,14 +504,18 @@ void TCustomForm::UpdateActions() {
 // ---- geometry and painting
 
 void TCustomForm::SetBounds(int left, int top, int width, int height) {
+    // A handler of the new size may free the form.
+    thorn::ComponentRef<TCustomForm> self(this);
     TWinControl::SetBounds(left, top, width, height);
-    if (window_ && !settingBoundsFromHost_)
+    if (self && window_ && !settingBoundsFromHost_)
         window_->SetBounds({GetLeft(), GetTop(), GetLeft() + GetWidth(), GetTop() + GetHeight()});
 }
 
 void TCustomForm::WMSize() {
+    // A child's handler may free the form while it is laid out.
+    thorn::ComponentRef<TCustomForm> self(this);
     TWinControl::WMSize();
-    if (IsShowing()) Invalidate();
+    if (self && IsShowing()) Invalidate();
 }
 
 void TCustomForm::CMTextChanged() {
@@ -544,7 +566,9 @@ void TCustomForm::PaintRect(const TRect& r) {
     if (backBuffer_.Empty()) return;
     bufferCanvas_.SetTarget(&backBuffer_);
     try {
+        thorn::ComponentRef<TCustomForm> self(this);
         ControlAccess::PaintTree(*this, bufferCanvas_, {0, 0}, r);
+        if (!self) return;
         thorn::PaintCaret(*this, backBuffer_, r);
         thorn::PaintSizingLine(*this, backBuffer_, r);
     } catch (...) {
@@ -612,17 +636,22 @@ void TCustomForm::HostChar(char ch) {
 void TCustomForm::SetBoundsFromHost(int left, int top, int width, int height) {
     // The window already has these bounds: they are not handed back to it.
     struct Flag {
-        bool& set;
-        ~Flag() { set = false; }
-    } flag{settingBoundsFromHost_};
+        TCustomForm& form;
+        thorn::ComponentRef<TCustomForm> alive;  // a handler may free the form
+        ~Flag() {
+            if (alive) form.settingBoundsFromHost_ = false;
+        }
+    } flag{*this, this};
     settingBoundsFromHost_ = true;
     SetBounds(left, top, width, height);
 }
 
 void TCustomForm::HostResized(int width, int height) {
     if (IsDestroying(*this)) return;
+    thorn::ComponentRef<TCustomForm> self(this);
     Application->Guard(this, [&] {
         SetBoundsFromHost(GetLeft(), GetTop(), width, height);
+        if (!self) return;
         // A window system that ignored the limits gets the size the form took.
         if (window_ && (GetWidth() != width || GetHeight() != height))
             window_->SetBounds({GetLeft(), GetTop(), GetLeft() + GetWidth(), GetTop() + GetHeight()});
@@ -709,23 +738,35 @@ void TCustomForm::HostExposed() {
 // ---- routing
 
 void TCustomForm::SetHover(TControl* control, TPoint) {
-    std::vector<TControl*> chain;
-    for (TControl* c = control; c; c = c->GetParent()) chain.push_back(c);
+    // A handler of leaving or entering may free any control of either chain,
+    // or the form.
+    thorn::ComponentRef<TCustomForm> self(this);
+    std::vector<thorn::ComponentRef<TControl>> chain;
+    for (TControl* c = control; c; c = c->GetParent()) chain.emplace_back(c);
     std::reverse(chain.begin(), chain.end());  // outermost first
+    const auto inChain = [&chain](const TControl* c) {
+        return std::any_of(chain.begin(), chain.end(), [c](const auto& ref) { return ref.Get() == c; });
+    };
     // Leave what the pointer left, innermost first.
-    for (auto it = hoverChain_.rbegin(); it != hoverChain_.rend(); ++it) {
+    const std::vector<thorn::ComponentRef<TControl>> left = hoverChain_;
+    for (auto it = left.rbegin(); it != left.rend(); ++it) {
         TControl* old = it->Get();
-        if (old && std::find(chain.begin(), chain.end(), old) == chain.end()) ControlAccess::MouseLeave(*old);
+        if (!old || inChain(old)) continue;
+        ControlAccess::MouseLeave(*old);
+        if (!self) return;
     }
     std::vector<TControl*> previous;
-    for (auto& ref : hoverChain_)
+    for (const auto& ref : left)
         if (ref) previous.push_back(ref.Get());
-    hoverChain_.assign(chain.begin(), chain.end());
-    for (TControl* c : chain) {
+    hoverChain_.clear();
+    for (const auto& ref : chain)
+        if (ref) hoverChain_.push_back(ref);
+    for (const auto& ref : chain) {
+        TControl* c = ref.Get();
+        if (!c) break;
         if (std::find(previous.begin(), previous.end(), c) != previous.end()) continue;
-        thorn::ComponentRef<TControl> ref(c);
         ControlAccess::MouseEnter(*c);
-        if (!ref) break;
+        if (!self || !ref) break;
     }
 }
 
@@ -798,6 +839,9 @@ void TCustomForm::RouteKey(const thorn::KeyInput& input) {
     TKey key = input.key;
     TShiftState shift = input.shift;
     if (input.action == thorn::KeyAction::Up) {
+        // Releases reach an open pop-up first, as presses do.
+        if (thorn::PopupsTakeKeyUp(key, shift)) return;
+        if (!self || !focusRef) return;
         if (menuBar_ && menuBar_->KeyUp(key, shift)) return;
         if (keyPreview_ && focus != this) {
             ControlAccess::KeyUp(*this, key, shift);
@@ -807,8 +851,9 @@ void TCustomForm::RouteKey(const thorn::KeyInput& input) {
         return;
     }
     Application->CancelHint();
-    // An open pop-up, then the menu bar in menu mode, take keys first.
-    if (thorn::PopupsTakeKey(key, shift)) return;
+    // An open pop-up, then the menu bar in menu mode, take keys first (a
+    // pop-up's handler may free the form).
+    if (thorn::PopupsTakeKey(key, shift) || !self) return;
     if (menuBar_ && menuBar_->KeyDown(key, shift)) return;
     if (!self || !focusRef) return;
     if (thorn::IsMenuKey(*focus, key, shift)) return;
@@ -868,7 +913,8 @@ void TCustomForm::RouteKey(const thorn::KeyInput& input) {
 
 void TCustomForm::RouteChar(char ch) {
     if (!GetEnabled()) return;
-    if (thorn::PopupsTakeChar(ch) || (menuBar_ && menuBar_->KeyPress(ch))) return;
+    thorn::ComponentRef<TCustomForm> self(this);
+    if (thorn::PopupsTakeChar(ch) || !self || (menuBar_ && menuBar_->KeyPress(ch))) return;
     TWinControl* focus = focusedControl_.Get();
     if (!focus) focus = this;
     thorn::ComponentRef<TWinControl> focusRef(focus);

@@ -189,6 +189,8 @@ void TCustomDrawGrid::Paint() {
     const TRect paintClip = canvas.GetClipRect();
     canvas.FillColor(client, GetColor());
     const bool focusLook = Focused() || activeLook_;
+    // OnDrawCell may free the grid.
+    thorn::ComponentRef<TCustomDrawGrid> self(this);
     for (int r = 0, top = 0; r < GetRowCount() && top < client.Bottom; ++r) {
         const int height = rowHeights_[static_cast<size_t>(r)];
         const int hLine = LineWidth(false, r < fixedRows_);
@@ -211,6 +213,7 @@ void TCustomDrawGrid::Paint() {
                 canvas.SetClipRect(visible);
                 if (fixed) canvas.FillColor(cell, clBtnFace);
                 DrawCell(c, r, cell, state);
+                if (!self) return;
                 canvas.SetClipRect(paintClip);
             }
             left += width + vLine;

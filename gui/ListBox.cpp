@@ -141,8 +141,10 @@ void TCustomListBox::ItemsChanged() {
 void TCustomListBox::SetStyle(TListBoxStyle value) {
     if (value == style_) return;
     style_ = value;
+    // Measuring the rows may free the list.
+    thorn::ComponentRef<TCustomListBox> self(this);
     SetVariableHeights(value == lbOwnerDrawVariable);
-    UpdateItemHeight();
+    if (self) UpdateItemHeight();
 }
 
 void TCustomListBox::SetItemHeight(int value) {

@@ -27,7 +27,7 @@ void TListColumn::SetCaption(const std::string& value) {
 }
 
 void TListColumn::SetWidth(int value) {
-    value = std::max(0, value);
+    value = std::clamp(value, 0, kMaxWidth);
     if (value == width_) return;
     width_ = value;
     view_.ColumnsChanged();
@@ -152,9 +152,13 @@ TListItem* TListItems::Insert(int index) {
 
 void TListItems::Delete(int index) {
     TListItem* item = GetItem(index);
+    // The handlers may free the view, and these items with it.
+    const thorn::ComponentWatch view(&view_);
     item->SetSelected(false);
+    if (view.Freed()) return;
     index = item->index_;  // a handler may have moved it
     if (view_.OnDeletion) view_.OnDeletion(&view_, item);
+    if (view.Freed()) return;
     index = IndexOf(item);
     if (index < 0) return;
     auto gone = std::move(items_[static_cast<size_t>(index)]);
@@ -166,12 +170,20 @@ void TListItems::Delete(int index) {
 
 void TListItems::Clear() {
     if (items_.empty()) return;
+    // OnDeletion may free the view, and these items with it.
+    const thorn::ComponentWatch view(&view_);
     BeginUpdate();
     struct End {
         TListItems& items;
-        ~End() { items.EndUpdate(); }
-    } end{*this};
-    while (!items_.empty()) Delete(GetCount() - 1);
+        const thorn::ComponentWatch& view;
+        ~End() {
+            if (!view.Freed()) items.EndUpdate();
+        }
+    } end{*this, view};
+    while (!items_.empty()) {
+        Delete(GetCount() - 1);
+        if (view.Freed()) return;
+    }
 }
 
 int TListItems::IndexOf(const TListItem* item) const {

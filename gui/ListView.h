@@ -24,7 +24,11 @@ public:
     explicit TListColumn(TCustomListView& view) : view_(view) {}
     const std::string& GetCaption() const { return caption_; }
     void SetCaption(const std::string& value);
-    // The width set; an AutoSize column takes what the others leave.
+    // The widest a column may be set: the columns' widths are added up, and
+    // a width near the integers' end would overflow the sum.
+    static constexpr int kMaxWidth = 32767;
+    // The width set, 0 .. kMaxWidth; an AutoSize column takes what the
+    // others leave.
     int GetWidth() const { return width_; }
     void SetWidth(int value);
     // The width the column has now.

@@ -17,6 +17,12 @@ constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 23;
 constexpr int kButtonGap = 6;
 constexpr int kMaxTextWidth = 420;
+// A frame draws the caption in a bold face of its own, often a size larger
+// than the box's (a quarter is allowed for), beside a window icon and up to
+// three buttons (minimise, maximise, close).
+constexpr int kFrameButtons = 4;
+constexpr int kFrameButtonWidth = 24;
+constexpr int kCaptionFurniture = kFrameButtons * kFrameButtonWidth + 2 * kMargin;
 
 std::vector<int> ButtonsOf(uint32_t flags) {
     switch (flags & MB_TYPEMASK) {
@@ -111,7 +117,11 @@ TMessageForm::TMessageForm(std::string_view text, std::string_view caption, uint
     int rowWidth = static_cast<int>(ids_.size()) * kButtonWidth + (static_cast<int>(ids_.size()) - 1) * kButtonGap;
     int contentBottom = std::max(textRect_.Bottom, icon ? kMargin + kIconSize : 0);
     int buttonsTop = contentBottom + kMargin + 4;
-    int width = std::max({textRect_.Right + kMargin, rowWidth + 2 * kMargin, 120});
+    // Wide enough that the frame never cuts the caption short.
+    Canvas().Font().SetStyle(static_cast<TFontStyles>(GetFont().GetStyle() | fsBold));
+    const int captionWidth = caption.empty() ? 0 : Canvas().TextWidth(caption) * 5 / 4 + kCaptionFurniture;
+    Canvas().Font().Assign(GetFont());
+    int width = std::max({textRect_.Right + kMargin, rowWidth + 2 * kMargin, captionWidth, 120});
     SetBounds(0, 0, width, buttonsTop + kButtonHeight + kMargin);
 
     int defaultIndex = static_cast<int>((flags & MB_DEFMASK) >> 8);

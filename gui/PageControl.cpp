@@ -162,7 +162,9 @@ TRect TPageControl::GetDisplayRect() const {
 void TPageControl::AdjustClientRect(TRect& rect) { rect = GetDisplayRect(); }
 
 void TPageControl::AlignControls(TControl* control, TRect& rect) {
+    thorn::ComponentRef<TPageControl> self(this);
     TCustomControl::AlignControls(control, rect);
+    if (!self) return;
     TRect display = GetDisplayRect();
     for (TTabSheet* page : pages_)
         if (!page->GetVisible() && page->GetAlign() == alClient) page->SetBoundsRect(display);
@@ -353,7 +355,9 @@ void TPageControl::ScrollTabIntoView() {
 // ---- input
 
 void TPageControl::KeyDown(TKey& key, TShiftState shift) {
+    thorn::ComponentRef<TPageControl> self(this);
     TCustomControl::KeyDown(key, shift);
+    if (!self) return;
     std::vector<TTabSheet*> shown = ShownTabs();
     if (shown.empty() || !shift.Empty()) return;
     int index = GetTabIndex();

@@ -1,6 +1,7 @@
 #include "gui/PopupWindow.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "gui/Application.h"
 #include "gui/ControlAccess.h"
@@ -28,6 +29,7 @@ TPopupWindow* Topmost() {
 struct PopupStackAccess {
     static void MarkClosed(TPopupWindow& p) { p.open_ = false; }
     static bool KeyDown(TPopupWindow& p, TKey key, TShiftState shift) { return p.PopupKeyDown(key, shift); }
+    static bool KeyUp(TPopupWindow& p, TKey key, TShiftState shift) { return p.PopupKeyUp(key, shift); }
     static bool KeyPress(TPopupWindow& p, char ch) { return p.PopupKeyPress(ch); }
 };
 
@@ -111,6 +113,12 @@ bool TPopupWindow::PopupKeyDown(TKey key, TShiftState shift) {
     return false;
 }
 
+bool TPopupWindow::PopupKeyUp(TKey key, TShiftState shift) {
+    if (!OnPopupKeyUp) return false;
+    OnPopupKeyUp(this, key, shift);
+    return key == 0;
+}
+
 bool TPopupWindow::PopupKeyPress(char ch) {
     if (OnPopupChar) {
         OnPopupChar(this, ch);
@@ -146,6 +154,8 @@ void TPopupWindow::RouteKey(const thorn::KeyInput& input) {
         thorn::ControlAccess::RouteKey(*form, input);
     else if (input.action == thorn::KeyAction::Down)
         thorn::PopupsTakeKey(input.key, input.shift);
+    else
+        thorn::PopupsTakeKeyUp(input.key, input.shift);
 }
 
 void TPopupWindow::RouteChar(char ch) {
@@ -159,11 +169,18 @@ namespace thorn {
 
 TRect KeepOnWorkArea(TRect r) {
     if (!Screen) return r;
-    TRect area = Screen->GetWorkAreaRect();
-    if (r.Right > area.Right) OffsetRect(r, area.Right - r.Right, 0);
-    if (r.Left < area.Left) OffsetRect(r, area.Left - r.Left, 0);
-    if (r.Bottom > area.Bottom) OffsetRect(r, 0, area.Bottom - r.Bottom);
-    if (r.Top < area.Top) OffsetRect(r, 0, area.Top - r.Top);
+    const TRect area = Screen->GetWorkAreaRect();
+    // One axis: the size cut to the area's, then the span moved onto the
+    // area. In 64 bits: a span asked for may be longer than an int holds.
+    const auto fit = [](int& first, int& last, int areaFirst, int areaLast) {
+        const int64_t room = std::max<int64_t>(0, int64_t{areaLast} - areaFirst);
+        const int64_t size = std::clamp<int64_t>(int64_t{last} - first, 0, room);
+        const int64_t start = std::clamp<int64_t>(first, areaFirst, areaFirst + room - size);
+        first = static_cast<int>(start);
+        last = static_cast<int>(start + size);
+    };
+    fit(r.Left, r.Right, area.Left, area.Right);
+    fit(r.Top, r.Bottom, area.Top, area.Bottom);
     return r;
 }
 
@@ -180,20 +197,30 @@ void CloseAllPopups(TPopupCloseReason reason) {
     // A close handler may have opened another pop-up; it stays.
 }
 
-bool PopupsTakeKey(TKey key, TShiftState shift) {
+namespace {
+
+// Offers an input to the topmost pop-up; true when it took it.
+template <typename Offer>
+bool OfferTopmost(const Offer& offer) {
     TPopupWindow* top = Topmost();
     if (!top) return false;
     bool taken = false;
-    Application->Guard(top, [&] { taken = PopupStackAccess::KeyDown(*top, key, shift); });
+    Application->Guard(top, [&] { taken = offer(*top); });
     return taken;
 }
 
+}  // namespace
+
+bool PopupsTakeKey(TKey key, TShiftState shift) {
+    return OfferTopmost([&](TPopupWindow& top) { return PopupStackAccess::KeyDown(top, key, shift); });
+}
+
+bool PopupsTakeKeyUp(TKey key, TShiftState shift) {
+    return OfferTopmost([&](TPopupWindow& top) { return PopupStackAccess::KeyUp(top, key, shift); });
+}
+
 bool PopupsTakeChar(char ch) {
-    TPopupWindow* top = Topmost();
-    if (!top) return false;
-    bool taken = false;
-    Application->Guard(top, [&] { taken = PopupStackAccess::KeyPress(*top, ch); });
-    return taken;
+    return OfferTopmost([&](TPopupWindow& top) { return PopupStackAccess::KeyPress(top, ch); });
 }
 
 bool PopupsTakePress(TCustomForm&) {

@@ -21,8 +21,8 @@ using TPopupCloseEvent = std::function<void(TObject* sender, TPopupCloseReason r
 //
 // Open pop-ups form a stack, the last opened on top. While any is open:
 // - keys typed in the owner's window reach the topmost pop-up first
-//   (PopupKeyDown, PopupKeyPress); what it leaves goes on to the focused
-//   control as usual, except Escape, which closes it;
+//   (PopupKeyDown, PopupKeyUp, PopupKeyPress); what it leaves goes on to the
+//   focused control as usual, except Escape, which closes it;
 // - a press anywhere outside the open pop-ups closes them all and is used up,
 //   so the control under the pointer never sees it;
 // - the owner's window losing the keyboard closes the pop-ups of its controls.
@@ -32,7 +32,7 @@ public:
     ~TPopupWindow() override;
     void BeforeDestruction() override;
 
-    // Shows the pop-up at screenRect (moved onto the work area) on behalf of
+    // Shows the pop-up at screenRect (fitted onto the work area) on behalf of
     // owner, which may be null, on top of the open pop-ups. Showing it again
     // moves it.
     void Popup(TControl* owner, const TRect& screenRect);
@@ -49,6 +49,8 @@ public:
 
     // A key down while this is the topmost pop-up; set key to 0 to take it.
     TKeyEvent OnPopupKey;
+    // A key released while this is the topmost pop-up; set key to 0 to take it.
+    TKeyEvent OnPopupKeyUp;
     // A typed character while this is the topmost pop-up; set it to 0 to take it.
     TKeyPressEvent OnPopupChar;
     TPopupCloseEvent OnClosePopup;
@@ -57,6 +59,8 @@ protected:
     // Answer true when the key was taken. The base asks OnPopupKey, then
     // closes on Escape.
     virtual bool PopupKeyDown(TKey key, TShiftState shift);
+    // The base asks OnPopupKeyUp.
+    virtual bool PopupKeyUp(TKey key, TShiftState shift);
     virtual bool PopupKeyPress(char ch);
     virtual void DoClosePopup(TPopupCloseReason reason);
 
@@ -76,8 +80,9 @@ private:
 
 namespace thorn {
 
-// r moved (not sized) so that as much of it as fits lies on the work area,
-// its top-left corner first.
+// r made no larger than the work area and moved onto it. A window larger
+// than the screen shows nothing more, and one of any size asked for could
+// not even be made.
 TRect KeepOnWorkArea(TRect r);
 
 // The open pop-ups, first opened first.
@@ -88,6 +93,8 @@ void CloseAllPopups(TPopupCloseReason reason = pcClosed);
 // ---- hooks of the forms' routing (forms that are not pop-ups)
 // A key down in a form: offered to the topmost pop-up; true when taken.
 bool PopupsTakeKey(TKey key, TShiftState shift);
+// A key released in a form: offered to the topmost pop-up; true when taken.
+bool PopupsTakeKeyUp(TKey key, TShiftState shift);
 // A typed character: offered to the topmost pop-up; true when taken.
 bool PopupsTakeChar(char ch);
 // A press on form, outside every pop-up: closes them all; true when any was

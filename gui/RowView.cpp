@@ -39,11 +39,16 @@ void RowView::SetSource(RowSource* source) {
 
 // ---- geometry
 
-void RowView::UpdateContent() {
+bool RowView::UpdateContent() {
     if (variableHeights_) {
         tops_.assign(1, 0);
         tops_.reserve(static_cast<size_t>(rowCount_) + 1);
-        for (int i = 0; i < rowCount_; ++i) tops_.push_back(tops_.back() + std::max(1, source_->RowHeight(i)));
+        ComponentRef<RowView> self(this);
+        for (int i = 0; i < rowCount_; ++i) {
+            const int height = source_->RowHeight(i);
+            if (!self) return false;
+            tops_.push_back(tops_.back() + std::max(1, height));
+        }
         SetScrollUnit(1, 1);
         SetContentSize(contentWidth_, tops_.back());
     } else {
@@ -51,14 +56,16 @@ void RowView::UpdateContent() {
         SetScrollUnit(1, rowHeight_);
         SetContentSize(contentWidth_, rowCount_);
     }
+    return true;
 }
 
-void RowView::RowsChanged() {
+bool RowView::RowsChanged() {
     rowCount_ = source_ ? source_->RowCount() : 0;
     if (focused_ >= rowCount_) focused_ = rowCount_ - 1;
     if (anchor_ >= rowCount_) anchor_ = focused_;
-    UpdateContent();
+    if (!UpdateContent()) return false;
     Invalidate();
+    return true;
 }
 
 void RowView::RowInserted(int row) {
@@ -101,23 +108,20 @@ void RowView::SetRowHeight(int value) {
     value = std::max(1, value);
     if (value == rowHeight_) return;
     rowHeight_ = value;
-    UpdateContent();
-    Invalidate();
+    if (UpdateContent()) Invalidate();
 }
 
 void RowView::SetVariableHeights(bool value) {
     if (value == variableHeights_) return;
     variableHeights_ = value;
-    UpdateContent();
-    Invalidate();
+    if (UpdateContent()) Invalidate();
 }
 
 void RowView::SetContentWidth(int value) {
     value = std::max(0, value);
     if (value == contentWidth_) return;
     contentWidth_ = value;
-    UpdateContent();
-    Invalidate();
+    if (UpdateContent()) Invalidate();
 }
 
 int RowView::RowTop(int row) const {
@@ -177,8 +181,10 @@ void RowView::InvalidateRow(int row) {
 void RowView::SetSelected(int row, bool selected) {
     if (!source_ || row < 0 || row >= rowCount_ || source_->IsRowSelected(row) == selected) return;
     ++selectionChanges_;
+    // The source's owner hears of it and may free the view.
+    ComponentRef<RowView> self(this);
     source_->SetRowSelected(row, selected);
-    InvalidateRow(row);
+    if (self) InvalidateRow(row);
 }
 
 void RowView::SetFocusedRow(int row) {
@@ -246,7 +252,8 @@ void RowView::SetMultiSelect(bool value) {
     multiSelect_ = value;
     if (!value && source_) {
         int keep = focused_ >= 0 && source_->IsRowSelected(focused_) ? focused_ : -1;
-        for (int i = 0; i < rowCount_; ++i)
+        ComponentRef<RowView> self(this);
+        for (int i = 0; i < rowCount_ && self; ++i)
             if (i != keep) SetSelected(i, false);
     }
 }
@@ -363,6 +370,7 @@ void RowView::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (button == mbLeft) {
         if (row >= 0) {
             GoTo(row, shift, true);
+            if (!self) return;
             dragging_ = dragSelect_;
         } else if (clearOnEmptyClick_ && PtInRect(GetViewport(), {x, y})) {
             ClearSelection();
@@ -466,6 +474,7 @@ void RowView::Paint() {
         IntersectRect(rowClip, r, shown);
         canvas.SetClipRect(rowClip);
         source_->DrawRow(canvas, row, r, state);
+        if (!self) return;  // freed by its owner's drawing
         if (state.Contains(odFocused) && showFocusRect_) {
             TRect focus{std::max(r.Left, viewport.Left), r.Top, std::min(r.Right, viewport.Right), r.Bottom};
             canvas.DrawFocusRect(focus);

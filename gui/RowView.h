@@ -71,8 +71,9 @@ public:
     // The source stays the caller's; null shows no rows.
     void SetSource(RowSource* source);
     // Rows came, went or changed height: the view reads the count again,
-    // keeps the focus and the position in range and repaints.
-    void RowsChanged();
+    // keeps the focus and the position in range and repaints. False when
+    // the source's owner, asked for row heights, freed the view.
+    bool RowsChanged();
     // A row was put in at row, or taken out: the focus and the anchor move
     // with the rows they were on (the one taken out leaves the focus
     // nowhere). RowsChanged follows once the change is complete.
@@ -178,7 +179,8 @@ protected:
     void WMNCPaint(TCanvas& canvas) override;
 
 private:
-    void UpdateContent();
+    // False when the source's owner, asked for row heights, freed the view.
+    bool UpdateContent();
     int RowTop(int row) const;  // content pixels from the first row's top
     void SetSelected(int row, bool selected);
     // Moves the focus to row as a key or press with shift does.

@@ -167,8 +167,10 @@ void ScrollingControl::WMVScroll(int code, int pos) { Scroll(SB_VERT, code, pos)
 
 bool ScrollingControl::WMMouseWheel(TShiftState shift, int wheelDelta, TPoint screenPos) {
     bool handled = false;
+    // OnMouseWheel may free the control.
+    ComponentRef<ScrollingControl> self(this);
     if (OnMouseWheel) OnMouseWheel(this, shift, wheelDelta, screenPos, handled);
-    if (handled) return true;
+    if (handled || !self) return true;
     if (GetMaxScrollPos().Y > 0) {
         // A forward turn (positive delta) moves towards the top.
         constexpr int kNotch = 120;

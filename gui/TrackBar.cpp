@@ -273,7 +273,9 @@ void TTrackBar::PaintThumb(TCanvas& canvas, const Geometry& g) {
 // ---- keyboard and mouse
 
 void TTrackBar::KeyDown(TKey& key, TShiftState shift) {
+    thorn::ComponentRef<TTrackBar> self(this);
     TCustomControl::KeyDown(key, shift);
+    if (!self) return;
     int target = position_;
     switch (key) {
         case VK_LEFT:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <numeric>
 
 #include "gui/TreeView.h"
 #include "platform/Filer.h"
@@ -247,8 +248,11 @@ void TTreeNode::MoveTo(TTreeNode* destination, TNodeAttachMode mode) {
     }
     // Into the new one; a tree that keeps its texts sorted puts it in its place.
     parent_ = newParent;
-    if (view.GetSortType() == stText || view.GetSortType() == stBoth)
+    if (view.GetSortType() == stText || view.GetSortType() == stBoth) {
+        const TTreeNodes::ViewWatch watch(&view);
         position = owner_->SortedPosition(target, *this);
+        if (watch.Freed()) return;  // this node goes with held
+    }
     target.insert(target.begin() + static_cast<std::ptrdiff_t>(position), std::move(held));
     owner_->RenumberList(target, position);
     owner_->StructureChanged();
@@ -269,7 +273,7 @@ void TTreeNode::DeleteChildren() {
     while (!children_.empty()) {
         TTreeNode* last = children_.back().get();
         if (last->deleting_) break;
-        owner_->DeleteNode(*last);
+        if (!owner_->DeleteNode(*last)) return;
     }
     hasChildren_ = false;
     expanded_ = false;
@@ -318,18 +322,20 @@ void TTreeNode::Collapse(bool recurse) {
 bool TTreeNode::AlphaSort(bool recurse) { return CustomSort(nullptr, 0, recurse); }
 
 bool TTreeNode::CustomSort(const TTVCompare& compare, int32_t data, bool recurse) {
-    SortChildren(compare, data, recurse);
+    if (!SortChildren(compare, data, recurse)) return false;
     GetTreeView().NodesChanged();
     return true;
 }
 
-void TTreeNode::SortChildren(const TTVCompare& compare, int32_t data, bool recurse) {
+bool TTreeNode::SortChildren(const TTVCompare& compare, int32_t data, bool recurse) {
     std::vector<TTreeNode*> parents{this};
     if (recurse)
         for (size_t i = 0; i < parents.size(); ++i)
             for (const auto& child : parents[i]->children_)
                 if (!child->children_.empty()) parents.push_back(child.get());
-    for (TTreeNode* parent : parents) owner_->SortList(parent->children_, compare, data);
+    for (TTreeNode* parent : parents)
+        if (!owner_->SortList(parent->children_, compare, data)) return false;
+    return true;
 }
 
 void TTreeNode::MakeVisible() {
@@ -422,19 +428,46 @@ void TTreeNodes::RenumberList(NodeList& list, size_t from) {
     for (size_t i = from; i < list.size(); ++i) list[i]->index_ = static_cast<int>(i);
 }
 
+// Ends a search or a sort whose comparison freed the view.
+struct TTreeNodes::ViewGone {};
+
 size_t TTreeNodes::SortedPosition(const NodeList& list, TTreeNode& node) const {
-    auto at = std::upper_bound(list.begin(), list.end(), &node, [this](TTreeNode* a, const auto& b) {
-        return owner_->CompareNodes(a, b.get(), 0) < 0;
-    });
-    return static_cast<size_t>(at - list.begin());
+    const ViewWatch watch(owner_);
+    try {
+        auto at = std::upper_bound(list.begin(), list.end(), &node, [&](TTreeNode* a, const auto& b) {
+            if (watch.Freed()) throw ViewGone{};
+            return owner_->CompareNodes(a, b.get(), 0) < 0;
+        });
+        return static_cast<size_t>(at - list.begin());
+    } catch (const ViewGone&) {
+        return 0;
+    }
 }
 
-void TTreeNodes::SortList(NodeList& list, const TTVCompare& compare, int32_t data) {
-    std::stable_sort(list.begin(), list.end(), [&](const auto& a, const auto& b) {
-        return (compare ? compare(a.get(), b.get(), data) : owner_->CompareNodes(a.get(), b.get(), data)) < 0;
-    });
+bool TTreeNodes::SortList(NodeList& list, const TTVCompare& compare, int32_t data) {
+    // A comparison may free the view, and the list with it: the order is
+    // worked out on positions and taken only while the view lives.
+    const ViewWatch watch(owner_);
+    std::vector<size_t> order(list.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    try {
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+            if (watch.Freed()) throw ViewGone{};
+            TTreeNode* first = list[a].get();
+            TTreeNode* second = list[b].get();
+            return (compare ? compare(first, second, data) : owner_->CompareNodes(first, second, data)) < 0;
+        });
+    } catch (const ViewGone&) {
+        return false;
+    }
+    if (watch.Freed()) return false;
+    NodeList sorted;
+    sorted.reserve(list.size());
+    for (size_t i : order) sorted.push_back(std::move(list[i]));
+    list = std::move(sorted);
     RenumberList(list, 0);
     StructureChanged();
+    return true;
 }
 
 TTreeNode* TTreeNodes::Add(TTreeNode* sibling, const std::string& text) { return AddObject(sibling, text, nullptr); }
@@ -482,8 +515,12 @@ TTreeNode* TTreeNodes::InternalAddObject(TTreeNode* node, const std::string& tex
     added->data_ = data;
     size_t position = mode == taAddFirst ? 0 : list.size();
     if (mode == taInsert) position = node ? static_cast<size_t>(node->index_) : 0;
+    // The comparison of a sorted tree, and the handlers told of the node,
+    // may free the view.
+    const ViewWatch watch(owner_);
     const TSortType sort = owner_->GetSortType();
     if (sort == stText || sort == stBoth) position = SortedPosition(list, *added);
+    if (watch.Freed()) return nullptr;
     list.insert(list.begin() + static_cast<std::ptrdiff_t>(position), std::move(made));
     RenumberList(list, position);
     ++count_;
@@ -491,7 +528,7 @@ TTreeNode* TTreeNodes::InternalAddObject(TTreeNode* node, const std::string& tex
     if (parent) parent->hasChildren_ = true;
     NodeAdded(*added, inserted);
     owner_->NodeAdded(*added);
-    return added;
+    return watch.Freed() ? nullptr : added;
 }
 
 void TTreeNodes::Delete(TTreeNode* node) {
@@ -500,8 +537,9 @@ void TTreeNodes::Delete(TTreeNode* node) {
     node->Delete();
 }
 
-void TTreeNodes::DeleteNode(TTreeNode& top) {
+bool TTreeNodes::DeleteNode(TTreeNode& top) {
     CheckOwned(&top);
+    const ViewWatch watch(owner_);
     // Nothing of the subtree can be deleted again by a handler meanwhile.
     for (TTreeNode* n = &top;;) {
         n->deleting_ = true;
@@ -520,16 +558,18 @@ void TTreeNodes::DeleteNode(TTreeNode& top) {
         while (!n->children_.empty()) n = n->children_.back().get();
         TTreeNode* parent = n->parent_;
         const bool last = n == &top;
-        DeleteLeaf(*n);
+        if (!DeleteLeaf(*n, watch)) return false;
         if (last) break;
         n = parent;
     }
     owner_->SubtreeDeleted();
+    return !watch.Freed();
 }
 
-void TTreeNodes::DeleteLeaf(TTreeNode& node) {
+bool TTreeNodes::DeleteLeaf(TTreeNode& node, const ViewWatch& watch) {
     NodeDeleting(node);
     owner_->NodeDeleting(node);
+    if (watch.Freed()) return false;
     TTreeNode* parent = node.parent_;
     NodeList& list = node.Siblings();
     const auto at = static_cast<size_t>(node.index_);
@@ -543,23 +583,25 @@ void TTreeNodes::DeleteLeaf(TTreeNode& node) {
         parent->expanded_ = false;
     }
     owner_->NodesChanged();
+    return true;
 }
 
 void TTreeNodes::Clear() {
     BeginUpdate();
+    clearing_ = true;
     struct End {
         TTreeNodes& nodes;
-        ~End() { nodes.EndUpdate(); }
-    } end{*this};
-    clearing_ = true;
-    struct Cleared {
-        bool& flag;
-        ~Cleared() { flag = false; }
-    } cleared{clearing_};
+        ViewWatch watch;
+        ~End() {
+            if (watch.Freed()) return;
+            nodes.clearing_ = false;
+            nodes.EndUpdate();
+        }
+    } end{*this, ViewWatch(owner_)};
     while (!roots_.empty()) {
         TTreeNode* last = roots_.back().get();
         if (last->deleting_) break;
-        DeleteNode(*last);
+        if (!DeleteNode(*last)) return;
     }
     clearing_ = false;
     StructureChanged();

@@ -8,6 +8,7 @@
 
 #include "gui/TreeNodeTypes.h"
 #include "platform/Classes.h"
+#include "platform/Components.h"
 #include "platform/Types.h"
 
 class TCustomTreeView;
@@ -144,7 +145,8 @@ private:
     using NodeList = std::vector<std::unique_ptr<TTreeNode>>;
 
     NodeList& Siblings() const;
-    void SortChildren(const TTVCompare& compare, int32_t data, bool recurse);
+    // False when a comparison freed the view.
+    bool SortChildren(const TTVCompare& compare, int32_t data, bool recurse);
 
     TTreeNodes* owner_;
     TTreeNode* parent_ = nullptr;
@@ -194,7 +196,8 @@ public:
 
     // New nodes: last or first among sibling's siblings (the roots for
     // none), last or first among parent's children (the roots for none), or
-    // just before sibling (the first root for none).
+    // just before sibling (the first root for none). Null when a handler
+    // told of the node (a comparison, OnChange, OnAddition) freed the view.
     TTreeNode* Add(TTreeNode* sibling, const std::string& text);
     TTreeNode* AddObject(TTreeNode* sibling, const std::string& text, void* data);
     TTreeNode* AddFirst(TTreeNode* sibling, const std::string& text);
@@ -259,16 +262,22 @@ private:
     friend class TCustomTreeView;
     using NodeList = TTreeNode::NodeList;
 
+    // Whether a handler freed the view, and its nodes with it, meanwhile.
+    using ViewWatch = thorn::ComponentWatch;
+
     void CheckOwned(const TTreeNode* node) const;
     // Deletes node's subtree without recursion, children first, telling the
-    // view and the hooks about each.
-    void DeleteNode(TTreeNode& node);
-    void DeleteLeaf(TTreeNode& node);
+    // view and the hooks about each. False when a handler freed the view,
+    // and these nodes with it.
+    bool DeleteNode(TTreeNode& node);
+    bool DeleteLeaf(TTreeNode& node, const ViewWatch& watch);
     void StructureChanged();
     static void RenumberList(NodeList& list, size_t from);
     // Where node goes among list to keep it sorted (after its equals).
+    struct ViewGone;
     size_t SortedPosition(const NodeList& list, TTreeNode& node) const;
-    void SortList(NodeList& list, const TTVCompare& compare, int32_t data);
+    // False when a comparison freed the view, and the list with it.
+    bool SortList(NodeList& list, const TTVCompare& compare, int32_t data);
 
     TCustomTreeView* owner_;
     NodeList roots_;

@@ -36,6 +36,8 @@ TCustomTreeView::TCustomTreeView() : items_(std::make_unique<TTreeNodes>(*this))
 TCustomTreeView::~TCustomTreeView() = default;
 
 void TCustomTreeView::BeforeDestruction() {
+    // Handlers of the deletions below see the view as gone already.
+    Destroying();
     SetNewHint(nullptr);
     StopEditTimer();
     editingNode_ = nullptr;
@@ -157,7 +159,10 @@ void TCustomTreeView::NodeAdded(TTreeNode& node) {
     if (changeIsPending_) {
         if (changeTimer_) changeTimer_->SetEnabled(false);
         changeIsPending_ = false;
+        // OnChange may free the view.
+        thorn::ComponentRef<TCustomTreeView> self(this);
         Change(changePending_);
+        if (!self) return;
     }
     NodesChanged();
     Added(&node);
@@ -212,10 +217,12 @@ void TCustomTreeView::NodesCleared() {
 }
 
 bool TCustomTreeView::SetNodeExpanded(TTreeNode& node, bool expanded) {
+    // The handlers asked and told may free the view.
+    thorn::ComponentRef<TCustomTreeView> self(this);
     if (expanded) {
         if (node.expanded_) return true;
         if (node.children_.empty() && !node.hasChildren_) return false;
-        if (!CanExpand(&node)) return false;
+        if (!CanExpand(&node) || !self) return false;
         if (node.children_.empty()) {
             // Nothing came to show: the button goes.
             node.hasChildren_ = false;
@@ -228,7 +235,7 @@ bool TCustomTreeView::SetNodeExpanded(TTreeNode& node, bool expanded) {
         return true;
     }
     if (!node.expanded_) return true;
-    if (!CanCollapse(&node)) return false;
+    if (!CanCollapse(&node) || !self) return false;
     node.expanded_ = false;
     // What the user had inside the closed branch comes up to the node.
     if (GetMultiSelect()) {
@@ -239,6 +246,7 @@ bool TCustomTreeView::SetNodeExpanded(TTreeNode& node, bool expanded) {
             }
     } else if (selected_ && selected_->HasAsParent(&node)) {
         SelectAsUser(&node, {}, false);
+        if (!self) return false;
     }
     if (TTreeNode* focus = NodeOfRow(GetFocusedRow()); focus && focus->HasAsParent(&node)) FocusNode(&node);
     NodesChanged();
@@ -270,8 +278,7 @@ void TCustomTreeView::ResortAfterChange(TTreeNode& node, bool textChanged) {
         AlphaSort(true);
         return;
     }
-    items_->SortList(node.Siblings(), nullptr, 0);
-    NodesChanged();
+    if (items_->SortList(node.Siblings(), nullptr, 0)) NodesChanged();
 }
 
 // ---- notifications
@@ -434,10 +441,11 @@ void TCustomTreeView::FullCollapse() {
 bool TCustomTreeView::AlphaSort(bool recurse) { return CustomSort(nullptr, 0, recurse); }
 
 bool TCustomTreeView::CustomSort(const TTVCompare& compare, int32_t data, bool recurse) {
-    items_->SortList(items_->roots_, compare, data);
+    // A comparison may free the view.
+    if (!items_->SortList(items_->roots_, compare, data)) return false;
     if (recurse)
         for (const auto& root : items_->roots_)
-            if (!root->children_.empty()) root->SortChildren(compare, data, true);
+            if (!root->children_.empty() && !root->SortChildren(compare, data, true)) return false;
     NodesChanged();
     return true;
 }
@@ -603,8 +611,10 @@ void TCustomTreeView::FinishEdit(bool cancel) {
     if (!self || cancel || !node) return;
     editWatch_ = node;
     Edit(node, text);
-    if (self && editWatch_) node->SetText(text);
-    editWatch_ = nullptr;
+    // OnEdited may free the view, or delete the node.
+    if (!self) return;
+    if (editWatch_) node->SetText(text);
+    if (self) editWatch_ = nullptr;
 }
 
 // ---- the text form

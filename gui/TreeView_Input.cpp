@@ -180,8 +180,9 @@ void TCustomTreeView::MouseUp(TMouseButton button, TShiftState shift, int x, int
             editCandidate_ = node;
         }
     }
+    if (!self) return;  // the drop's handlers freed the view
     pressOnSelected_ = false;
-    if (self) thorn::ScrollingControl::MouseUp(button, shift, x, y);
+    thorn::ScrollingControl::MouseUp(button, shift, x, y);
 }
 
 bool TCustomTreeView::WMMouseWheel(TShiftState shift, int wheelDelta, TPoint screenPos) {

@@ -198,16 +198,20 @@ bool TCustomTreeView::IsCustomDrawn() const {
 
 bool TCustomTreeView::CustomDraw(const TRect& rect, TCustomDrawStage stage) {
     bool defaultDraw = true;
+    // The first handler may free the view.
+    thorn::ComponentRef<TCustomTreeView> self(this);
     if (stage == cdPrePaint && OnCustomDraw) OnCustomDraw(this, rect, defaultDraw);
-    if (OnAdvancedCustomDraw) OnAdvancedCustomDraw(this, rect, stage, defaultDraw);
+    if (self && OnAdvancedCustomDraw) OnAdvancedCustomDraw(this, rect, stage, defaultDraw);
     return defaultDraw;
 }
 
 bool TCustomTreeView::CustomDrawItem(TTreeNode* node, TCustomDrawState state, TCustomDrawStage stage,
                                      bool& paintImages) {
     bool defaultDraw = true;
+    thorn::ComponentRef<TCustomTreeView> self(this);
     if (stage == cdPrePaint && OnCustomDrawItem) OnCustomDrawItem(this, node, state, defaultDraw);
-    if (OnAdvancedCustomDrawItem) OnAdvancedCustomDrawItem(this, node, state, stage, paintImages, defaultDraw);
+    if (self && OnAdvancedCustomDrawItem)
+        OnAdvancedCustomDrawItem(this, node, state, stage, paintImages, defaultDraw);
     return defaultDraw;
 }
 

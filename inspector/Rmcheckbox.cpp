@@ -141,7 +141,9 @@ void TrmCustomCheckBox::MouseDown(TMouseButton button, TShiftState shift, int x,
 }
 
 void TrmCustomCheckBox::MouseMove(TShiftState shift, int x, int y) {
+    thorn::ComponentRef<TrmCustomCheckBox> self(this);
     TCustomControl::MouseMove(shift, x, y);
+    if (!self) return;
     const bool over = PtInRect(GetClientRect(), {x, y});
     if (over == mouseOver_) return;
     mouseOver_ = over;
@@ -220,8 +222,9 @@ void TrmCustomCheckBox::CMFocusChanged(TWinControl* focused) {
 }
 
 void TrmCustomCheckBox::CMMouseLeave() {
+    thorn::ComponentRef<TrmCustomCheckBox> self(this);
     TCustomControl::CMMouseLeave();
-    Invalidate();
+    if (self) Invalidate();
 }
 
 void TrmCustomCheckBox::CMTextChanged() {

@@ -566,6 +566,7 @@ void TrmInspector::SetItemIndex(int value) {
         if (oldNode) UpdateText(oldNode->GetParent());
     }
     if (newItem && newItem->GetEditabled()) OpenEditor(newNode, newItem, row);
+    if (!self) return;  // OnEditorCreated freed the grid
     itemIndex_ = row;
     selectedNode_ = newNode;
     if (OnItemIndexChanged) OnItemIndexChanged(this);
@@ -736,6 +737,7 @@ void TrmInspector::FinishEdit(TrmCustomInspectorItem& item, TWinControl& editor)
         Pushing([&] { item.SetValueIntoEditor(&editor); });
     else
         item.GetValueFromEditor(&editor);
+    if (OnEditEnded) OnEditEnded(this);
 }
 
 void TrmInspector::PlaceEditor() {

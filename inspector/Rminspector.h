@@ -194,7 +194,8 @@ public:
     void UpdateText(TrmTreeNonViewNode* node);
 
     // ---- rows on screen
-    // Row height in pixels.
+    // Row height in pixels: ItemHeight, or else the font's text height + 7
+    // measured once and kept through font changes.
     int RowHeight();
     int VisibleItemCount() const;
     // The node of visible row; null for none.
@@ -237,6 +238,9 @@ public:
     TNotifyEvent OnEditorCreated;
     TKeyEvent OnItemKeyDown;
     TNotifyEvent OnItemChange;
+    // An edit has ended (Enter, Tab, the keyboard leaving the editor for
+    // another control or window) and the editor shows the row's value again.
+    TNotifyEvent OnEditEnded;
     // Kept for the forms that set them; the grid does not run them.
     TKeyEvent OnEditorKeyDown;
     TKeyEvent OnEditorKeyUp;

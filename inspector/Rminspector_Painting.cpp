@@ -131,9 +131,9 @@ void TrmInspector::WMSize() {
 
 void TrmInspector::CMFontChanged() {
     thorn::ScrollingControl::CMFontChanged();
+    // The rows keep the height they have: it is measured once, when first
+    // asked for, or set through ItemHeight.
     Canvas().Font().Assign(GetFont());
-    // The rows follow the new font unless their height was set.
-    rowHeight_ = requestedItemHeight_;
     UpdateVScrollBar();
     Invalidate();
 }
@@ -144,7 +144,12 @@ void TrmInspector::UpdateVScrollBar() {
     if (!tree_ || IsLoading() || IsDestroying()) return;
     SetScrollBars(showVScrollBars_ ? ssVertical : ssNone);
     SetScrollUnit(1, RowHeight());
-    SetContentSize(0, VisibleItemCount());
+    // The range is the visible rows less the lines on screen plus one, a
+    // cut last line counted as a line. Where the rows fill the client
+    // exactly, that is one row more than the scrolling base, counting whole
+    // lines only, would scroll: one empty line is added after the rows.
+    const bool linesFitExactly = GetClientHeight() % RowHeight() == 0;
+    SetContentSize(0, VisibleItemCount() + (linesFitExactly ? 1 : 0));
 }
 
 void TrmInspector::SetVScrollPos(int value) {

@@ -428,8 +428,24 @@ void TrmSafeIntegerInspectorItem::GetValueFromEditor(TWinControl* editor) {
 
 void TrmSafeIntegerInspectorItem::SetValueIntoEditor(TWinControl* editor) {
     if (!IsOwnEditor(editor)) return;
+    // The spin buttons step inside the row's range, as it stands now; what
+    // is typed stays as typed until the edit ends.
+    if (auto* spin = dynamic_cast<TrmSpinEdit*>(editor)) ShareRange(*spin);
     editor->SetText(text_);
     editor->Invalidate();
+}
+
+void TrmSafeIntegerInspectorItem::ShareRange(TrmSpinEdit& spin) const {
+    // Each limit is refused while it crosses the other: the one that moves
+    // away from the other goes first.
+    if (GetMinValue() > spin.GetMaxValue()) {
+        spin.SetMaxValue(GetMaxValue());
+        spin.SetMinValue(GetMinValue());
+    } else {
+        spin.SetMinValue(GetMinValue());
+        spin.SetMaxValue(GetMaxValue());
+    }
+    if (spin.GetUseRanges() != GetUseRange()) spin.SetUseRanges(GetUseRange());
 }
 
 void TrmSafeIntegerInspectorItem::SetupEditor(TrmInspector* inspector, TWinControl* editor) {
@@ -639,7 +655,14 @@ void TrmInspectorEdit::WMKillFocus() {
 }
 
 void TrmInspectorBtnCombo::KeyDown(TKey& key, TShiftState shift) {
-    if (!GetDroppedDown() && PassToGrid(*this, key, shift)) return;
+    if (GetDroppedDown()) {
+        // While the list is down every key is the combo box's: the list's
+        // keys move its choice, not the grid's row.
+        ComboKeyDown(key, shift);
+        if (key == 0) return;
+    } else if (PassToGrid(*this, key, shift)) {
+        return;
+    }
     TrmComboBox::KeyDown(key, shift);
 }
 

@@ -171,6 +171,8 @@ public:
 
 private:
     void SetText(const std::string& text);
+    // Gives the row's range to its spin edit.
+    void ShareRange(TrmSpinEdit& spin) const;
 
     std::string text_;
 };
@@ -302,7 +304,7 @@ protected:
 };
 
 // The combo rows' editor: Up and Down move the grid's selection while the
-// list is closed.
+// list is closed; while it is down, every key is the combo box's.
 class TrmInspectorBtnCombo : public TrmComboBox {
 protected:
     void KeyDown(TKey& key, TShiftState shift) override;

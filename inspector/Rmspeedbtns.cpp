@@ -440,7 +440,9 @@ void TrmCustomSpeedButton::CMSysColorChange() {
 }
 
 void TrmCustomSpeedButton::CMMouseEnter() {
+    thorn::ComponentRef<TrmCustomSpeedButton> self(this);
     TGraphicControl::CMMouseEnter();
+    if (!self) return;
     const bool captureElsewhere = Application && Application->GetCaptureControl() &&
                                   Application->GetCaptureControl() != this;
     if (flat_ && !mouseInControl_ && GetEnabled() && !captureElsewhere) {
@@ -450,7 +452,9 @@ void TrmCustomSpeedButton::CMMouseEnter() {
 }
 
 void TrmCustomSpeedButton::CMMouseLeave() {
+    thorn::ComponentRef<TrmCustomSpeedButton> self(this);
     TGraphicControl::CMMouseLeave();
+    if (!self) return;
     if (flat_ && mouseInControl_ && GetEnabled() && !dragging_) {
         mouseInControl_ = false;
         Repaint();
@@ -954,7 +958,9 @@ void TrmSpinButton::CMSysColorChange() {
 }
 
 void TrmSpinButton::KeyDown(TKey& key, TShiftState shift) {
+    thorn::ComponentRef<TrmSpinButton> self(this);
     TWinControl::KeyDown(key, shift);
+    if (!self) return;
     switch (key) {
         case VK_SPACE: focusedButton_->Click(); break;
         case VK_UP:

@@ -164,8 +164,10 @@ void TrmSpinEdit::SetMaxValue(int32_t value) {
 }
 
 void TrmSpinEdit::StepBy(int64_t from, int64_t delta) {
+    // OnChange may free the edit (or the grid holding it).
+    thorn::ComponentRef<TrmSpinEdit> self(this);
     SetValue(Saturated(from + delta));
-    SelectAll();
+    if (self) SelectAll();
 }
 
 void TrmSpinEdit::IncValue() { StepBy(GetValue(), increment_); }

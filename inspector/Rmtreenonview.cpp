@@ -237,7 +237,7 @@ TrmTreeNonViewNode* TrmTreeNonViewNode::MoveTo(TrmTreeNonViewNode* destination, 
     return this;
 }
 
-void TrmTreeNonViewNode::Delete() {
+bool TrmTreeNonViewNode::Delete() {
     // The children first, last child first, each after its own subtree: the
     // deepest last node goes each time, and the walk goes on from its
     // parent. A loop rather than a recursion, as a tree may be as deep as
@@ -247,13 +247,15 @@ void TrmTreeNonViewNode::Delete() {
         while (!node->children_.empty()) node = node->children_.back().get();
         if (node == this) break;
         TrmTreeNonViewNode* parent = node->parent_;
-        node->DeleteChildless();
+        if (!node->DeleteChildless()) return false;
         node = parent;
     }
-    DeleteChildless();
+    return DeleteChildless();
 }
 
-void TrmTreeNonViewNode::DeleteChildless() {
+bool TrmTreeNonViewNode::DeleteChildless() {
+    // OnDeletion may free the tree, and its nodes with it.
+    const thorn::ComponentWatch tree(&GetrmTreeNonView());
     owner_->RemoveHash(this);
     NodeList& list = Siblings();
     const int at = PositionIn(list, this);
@@ -261,13 +263,14 @@ void TrmTreeNonViewNode::DeleteChildless() {
     list.erase(list.begin() + at);
     --owner_->count_;
     if (parent_ && parent_->children_.empty()) parent_->expanded_ = false;
-    TrmCustomTreeNonView& tree = GetrmTreeNonView();
-    tree.Delete(this);
+    GetrmTreeNonView().Delete(this);
     // self frees the node (and a component it still holds) here.
+    return !tree.Freed();
 }
 
 void TrmTreeNonViewNode::DeleteChildren() {
-    while (!children_.empty()) children_.back()->Delete();
+    while (!children_.empty())
+        if (!children_.back()->Delete()) return;
 }
 
 void TrmTreeNonViewNode::Assign(const TPersistent& source) {
@@ -408,7 +411,8 @@ void TrmTreeNonViewNodes::Delete(TrmTreeNonViewNode* node) {
 }
 
 void TrmTreeNonViewNodes::Clear() {
-    while (!roots_.empty()) roots_.front()->Delete();
+    while (!roots_.empty())
+        if (!roots_.front()->Delete()) return;
     hashes_.clear();
     slots_.Clear();
 }

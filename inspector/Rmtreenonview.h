@@ -136,8 +136,9 @@ public:
     TrmTreeNonViewNode* MoveTo(TrmTreeNonViewNode* destination, TNodeAttachMode mode);
     // Deletes the children (last first), the node's index entry, the node
     // from its list (a parent left without children is closed), fires the
-    // tree's OnDeletion and frees the node. The node is gone afterwards.
-    void Delete();
+    // tree's OnDeletion and frees the node. The node is gone afterwards;
+    // false when a handler freed the tree too.
+    bool Delete();
     void DeleteChildren();
 
     // From another node: its text and data. Other classes raise.
@@ -162,8 +163,9 @@ private:
 
     // The list the node is in: its parent's children or the root list.
     NodeList& Siblings() const;
-    // Steps of Delete for a node without children, the node freed last.
-    void DeleteChildless();
+    // Steps of Delete for a node without children, the node freed last;
+    // false when OnDeletion freed the tree.
+    bool DeleteChildless();
     // Holds a component read for the node as its data.
     void HoldData(std::unique_ptr<TComponent> component);
     // Lets go of the held component when someone else freed it.

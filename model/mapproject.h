@@ -130,6 +130,10 @@ public:
     // pieces were gone. Anything else that stops the cut resets the project
     // and goes on to the caller. Answers 1 on success.
     int ImportWorldImage(const std::filesystem::path& fileName, int reload);
+    // Reads a world picture, changing nothing: a file that cannot be read
+    // throws (EFOpenError, EInvalidGraphic); short of memory, the editor's
+    // error box says so and the answer is null.
+    std::unique_ptr<TBitmap32> ReadWorldPicture(const std::filesystem::path& fileName);
     // The same for a picture already in memory, which the import takes over.
     int ImportWorldBitmap(std::unique_ptr<TBitmap32> picture, int reload);
     // Repaints every piece with pixels (all != 0) or only the province
@@ -241,11 +245,17 @@ public:
     void ResizePlayerData();
 
     // ---- neighbour-link overlay (the view's layer at position 0)
-    // Makes the overlay layer, world-sized, at the bottom of the layers.
+    // Makes the overlay layer at the bottom of the layers, shown as the
+    // settings' walking paths are. Its bitmap is made only by a redraw while
+    // it is shown, and only as large as the lines need.
     void CreateNeighbourLinksLayer();
     // Redraws the green lines between the army places of neighbouring
-    // provinces; nothing while the overlay is hidden or missing.
+    // provinces into a bitmap that covers them (placed over the part of the
+    // world they cross); nothing while the overlay is hidden or missing.
     void DrawNeighbourLinks();
+    // Shows the overlay with its lines redrawn, or hides it and lets its
+    // bitmap go.
+    void ShowNeighbourLinks(bool shown);
     // The overlay: the bitmap layer without a tag record at position 0.
     TBitmapLayer* NeighbourLinksLayer() const;
 

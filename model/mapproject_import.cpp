@@ -141,16 +141,22 @@ void ClassifyPieces(CMapProject& project) {
 
 // ---------------------------------------------------------------- import
 
-int CMapProject::ImportWorldImage(const std::filesystem::path& fileName, int reload) {
-    // The new picture is read and accepted before the project changes.
+std::unique_ptr<TBitmap32> CMapProject::ReadWorldPicture(const std::filesystem::path& fileName) {
     std::unique_ptr<TBitmap32> picture;
     if (!WithinMemory([&] {
             picture = std::make_unique<TBitmap32>();
             picture->LoadFromFile(fileName);
         })) {
         Editor().ShowError(kNoMemoryToRead);
-        return 0;
+        return nullptr;
     }
+    return picture;
+}
+
+int CMapProject::ImportWorldImage(const std::filesystem::path& fileName, int reload) {
+    // The new picture is read and accepted before the project changes.
+    std::unique_ptr<TBitmap32> picture = ReadWorldPicture(fileName);
+    if (!picture) return 0;
     return ImportWorldBitmap(std::move(picture), reload);
 }
 

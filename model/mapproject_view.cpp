@@ -144,10 +144,13 @@ void CMapProject::FitWorldImage() {
     const int32_t height = static_cast<int32_t>(std::trunc(view.BitmapAsIs()->Height() * scale));
     int32_t left = view.GetLeft(), top = view.GetTop();
     if (width > 10) {
-        left = width < box.Width() ? (box.Width() - width) / 2
-                                   : -editor.WorldScrollPosition(ScrollBarKind::Horizontal);
-        top = height < box.Height() ? (box.Height() - height) / 2
-                                    : -editor.WorldScrollPosition(ScrollBarKind::Vertical);
+        // A side the box holds whole is centred, with nothing left to
+        // scroll: a position kept from a larger view would push it aside.
+        const bool fitsAcross = width < box.Width(), fitsDown = height < box.Height();
+        if (fitsAcross) editor.SetWorldScrollPosition(ScrollBarKind::Horizontal, 0);
+        if (fitsDown) editor.SetWorldScrollPosition(ScrollBarKind::Vertical, 0);
+        left = fitsAcross ? (box.Width() - width) / 2 : -editor.WorldScrollPosition(ScrollBarKind::Horizontal);
+        top = fitsDown ? (box.Height() - height) / 2 : -editor.WorldScrollPosition(ScrollBarKind::Vertical);
     }
     view.SetBounds(left, top, width, height);
     UpdateIconLayers();

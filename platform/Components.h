@@ -193,6 +193,19 @@ private:
     std::shared_ptr<TComponent*> cell_;
 };
 
+// Whether a handler freed a component while a call ran that may free it.
+// A component already being destroyed when the watch begins (it empties
+// itself on the way out) is not watched, and neither is none.
+class ComponentWatch {
+public:
+    explicit ComponentWatch(TComponent* component) : ref_(component), watched_(ref_) {}
+    bool Freed() const { return watched_ && !ref_; }
+
+private:
+    ComponentRef<TComponent> ref_;
+    bool watched_;
+};
+
 // Whether name is a valid component name (an identifier).
 bool IsValidIdent(std::string_view name);
 // Equality of texts with ASCII and Windows-1252 letters compared without case.

@@ -5,11 +5,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <random>
 #include <string>
 #include <system_error>
 
@@ -28,6 +30,18 @@ std::string SizeText(uint64_t bytes) {
     constexpr uint64_t kMiB = uint64_t{1} << 20;
     if (bytes >= kMiB && bytes % kMiB == 0) return std::to_string(bytes / kMiB) + " MiB";
     return std::to_string(bytes) + " bytes";
+}
+
+// How many letters or digits make a temporary file's name unique.
+constexpr size_t kTemporaryLetters = 6;
+
+std::string RandomLetters(size_t count) {
+    static constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937 generator{std::random_device{}()};
+    std::uniform_int_distribution<size_t> pick(0, kLetters.size() - 1);
+    std::string letters(count, ' ');
+    for (char& c : letters) c = kLetters[pick(generator)];
+    return letters;
 }
 
 struct Descriptor {
@@ -125,10 +139,64 @@ bool WriteWholeFile(const std::filesystem::path& file, std::span<const uint8_t> 
     return true;
 }
 
+std::filesystem::path WriteTemporaryBeside(const std::filesystem::path& target, std::span<const uint8_t> bytes,
+                                           const TemporaryFileOptions& options) {
+    const std::string name = Quoted(target);
+    auto fail = [&](int error) { throw EWriteError("Cannot write file " + name + ": " + std::strerror(error)); };
+    // O_EXCL with O_CREAT opens nothing that exists, a link or a FIFO
+    // included; a name taken by another writer is drawn again.
+    constexpr int kAttempts = 100;
+    std::filesystem::path temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < kAttempts && fd < 0; ++attempt) {
+        temporary = TemporaryNameBeside(target, options.suffix);
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) fail(errno);
+    }
+    if (fd < 0) fail(EEXIST);
+    struct Unfinished {
+        int fd;
+        const std::filesystem::path& file;
+        bool done = false;
+        ~Unfinished() {
+            if (fd >= 0) ::close(fd);
+            if (!done) ::unlink(file.c_str());
+        }
+    } unfinished{fd, temporary};
+    if (options.mode && ::fchmod(fd, *options.mode & 07777) != 0) fail(errno);
+    size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) fail(n < 0 ? errno : EIO);
+        written += static_cast<size_t>(n);
+    }
+    if (options.sync && ::fsync(fd) != 0) fail(errno);
+    unfinished.fd = -1;
+    if (::close(fd) != 0) fail(errno);
+    unfinished.done = true;
+    return temporary;
+}
+
+std::filesystem::path TemporaryNameBeside(const std::filesystem::path& target, std::string_view suffix) {
+    return target.string() + "." + RandomLetters(kTemporaryLetters) + std::string(suffix);
+}
+
+bool IsTemporaryNameOf(std::string_view name, std::string_view targetName, std::string_view suffix) {
+    if (name.size() != targetName.size() + 1 + kTemporaryLetters + suffix.size()) return false;
+    if (!name.starts_with(targetName) || name[targetName.size()] != '.' || !name.ends_with(suffix)) return false;
+    const std::string_view letters = name.substr(targetName.size() + 1, kTemporaryLetters);
+    return std::all_of(letters.begin(), letters.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
 bool WriteFileReplacing(const std::filesystem::path& file, std::span<const uint8_t> bytes) {
-    std::filesystem::path temporary = file;
-    temporary += ".tmp";
-    if (!WriteWholeFile(temporary, bytes)) return false;
+    std::filesystem::path temporary;
+    try {
+        temporary = WriteTemporaryBeside(file, bytes);
+    } catch (const EWriteError&) {
+        return false;
+    }
     std::error_code renamed, ignored;
     std::filesystem::rename(temporary, file, renamed);
     if (renamed) {
@@ -159,36 +227,34 @@ void ReplaceFileSynced(const std::filesystem::path& file, std::span<const uint8_
     } catch (const EFOpenError& error) {
         throw EWriteError(error.Message());
     }
-    const std::string name = Quoted(target);
-    auto fail = [&](int error) { throw EWriteError("Cannot write file " + name + ": " + std::strerror(error)); };
-    // Unique per writer, so that two programs replacing the file at once
-    // never write into each other's temporary file.
-    std::string temporary = target.string() + ".XXXXXX.tmp";
-    const int fd = ::mkostemps(temporary.data(), 4, O_CLOEXEC);
-    if (fd < 0) fail(errno);
-    const Descriptor closer{fd};
-    struct Unfinished {
-        const std::string& file;
-        bool renamed = false;
-        ~Unfinished() {
-            if (!renamed) ::unlink(file.c_str());
-        }
-    } unfinished{temporary};
-
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0 && ::fchmod(fd, old.st_mode & 07777) != 0) fail(errno);
-    size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) fail(n < 0 ? errno : EIO);
-        written += static_cast<size_t>(n);
-    }
+    TemporaryFileOptions options;
     // Synced first: a crash after the rename must not leave an empty file
     // under the old name.
-    if (::fsync(fd) != 0) fail(errno);
-    if (::rename(temporary.c_str(), target.c_str()) != 0) fail(errno);
-    unfinished.renamed = true;
+    options.sync = true;
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0) options.mode = old.st_mode;
+    const std::filesystem::path temporary = WriteTemporaryBeside(target, bytes, options);
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        throw EWriteError("Cannot write file " + Quoted(target) + ": " + std::strerror(error));
+    }
+}
+
+std::filesystem::path KeepDamagedAside(const std::filesystem::path& file) {
+    const std::filesystem::path target = FollowLinks(file);
+    constexpr int kMostKept = 100;
+    for (int attempt = 1; attempt <= kMostKept; ++attempt) {
+        std::filesystem::path aside = target;
+        aside += attempt == 1 ? std::string(".damaged") : ".damaged-" + std::to_string(attempt);
+        std::error_code error;
+        if (std::filesystem::symlink_status(aside, error).type() != std::filesystem::file_type::not_found) continue;
+        std::filesystem::rename(target, aside, error);
+        if (error) throw EWriteError("Cannot keep the damaged file " + Quoted(target) + " aside: " + error.message());
+        return aside;
+    }
+    throw EWriteError("Cannot keep the damaged file " + Quoted(target) +
+                      " aside: too many damaged copies are kept beside it");
 }
 
 }  // namespace thorn

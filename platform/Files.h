@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace thorn {
@@ -38,9 +39,32 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::filesystem::path& f
 // they are written; a failed write removes what it wrote. Answers whether
 // it succeeded.
 bool WriteWholeFile(const std::filesystem::path& file, std::span<const uint8_t> bytes);
-// Writes bytes to "<file>.tmp" in the same folder and renames that over file,
-// so a failed write never leaves a half-written file or loses the old one.
-// Answers false (and removes the temporary file) on any failure.
+
+// How WriteTemporaryBeside makes its file.
+struct TemporaryFileOptions {
+    bool sync = false;             // the bytes reach the disk before it answers
+    std::optional<uint32_t> mode;  // permission bits; the process's defaults when none
+    std::string_view suffix = ".tmp";
+};
+
+// Writes bytes to a new file beside target, named "<target>.XXXXXX<suffix>"
+// with six letters or digits no file there has: it is created exclusively,
+// so an existing file, link or FIFO of any name is never opened, and two
+// writers never share one. Answers the new file's path; throws EWriteError
+// saying why, with nothing of the new file left.
+std::filesystem::path WriteTemporaryBeside(const std::filesystem::path& target, std::span<const uint8_t> bytes,
+                                           const TemporaryFileOptions& options = {});
+// A name WriteTemporaryBeside could give a file beside target; nothing is
+// made, so another may take it first.
+std::filesystem::path TemporaryNameBeside(const std::filesystem::path& target, std::string_view suffix = ".tmp");
+// Whether name is the name WriteTemporaryBeside gives a file beside a
+// target named targetName with that suffix.
+bool IsTemporaryNameOf(std::string_view name, std::string_view targetName, std::string_view suffix = ".tmp");
+
+// Writes bytes to a temporary file beside file (WriteTemporaryBeside) and
+// renames that over file, so a failed write never leaves a half-written
+// file or loses the old one. Answers false (and removes the temporary file)
+// on any failure.
 bool WriteFileReplacing(const std::filesystem::path& file, std::span<const uint8_t> bytes);
 
 // The file a path names once the symbolic links of its last part are
@@ -50,10 +74,16 @@ std::filesystem::path FollowLinks(const std::filesystem::path& file);
 
 // Replaces the contents of file's target (symbolic links are followed and
 // stay links) in one step that neither a reader nor a crash sees half done:
-// the bytes go to a temporary file of a name no other writer uses, in the
-// target's folder, are synced to the disk, and that file is renamed over the
-// target, taking its permissions. Throws EWriteError saying why; the target
-// is then as it was and no temporary file is left.
+// the bytes go to a temporary file beside the target (WriteTemporaryBeside),
+// are synced to the disk, and that file is renamed over the target, taking
+// its permissions. Throws EWriteError saying why; the target is then as it
+// was and no temporary file is left.
 void ReplaceFileSynced(const std::filesystem::path& file, std::span<const uint8_t> bytes);
+
+// Moves a damaged file's target (links followed) out of the way, to
+// "<target>.damaged", or "<target>.damaged-2" and so on when earlier damaged
+// files hold those names, so that none is lost. Answers the name it took;
+// throws EWriteError saying why when it cannot be moved.
+std::filesystem::path KeepDamagedAside(const std::filesystem::path& file);
 
 }  // namespace thorn

@@ -125,25 +125,6 @@ private:
     int fd_ = -1;
 };
 
-// Moves the damaged file out of the way under a name no earlier damaged file
-// holds; answers that name.
-std::filesystem::path KeepAside(const std::filesystem::path& file) {
-    const std::filesystem::path target = FollowLinks(file);
-    for (int attempt = 1; attempt <= 100; ++attempt) {
-        std::filesystem::path aside = target;
-        aside += attempt == 1 ? std::string(".damaged") : ".damaged-" + std::to_string(attempt);
-        std::error_code error;
-        if (std::filesystem::symlink_status(aside, error).type() != std::filesystem::file_type::not_found) continue;
-        std::filesystem::rename(target, aside, error);
-        if (error)
-            throw EWriteError("Cannot keep the damaged settings file " + Quoted(target) + " aside: " +
-                              error.message());
-        return aside;
-    }
-    throw EWriteError("Cannot keep the damaged settings file " + Quoted(target) +
-                      " aside: too many damaged copies are kept beside it");
-}
-
 std::filesystem::path StoreFile() {
     const std::filesystem::path file = RegistryFile();
     if (file.empty()) throw EWriteError("There is no configuration folder: neither XDG_CONFIG_HOME nor HOME is set");
@@ -181,7 +162,7 @@ bool Change(const std::function<bool(Key& top)>& change) {
             if (text.size() > kMaxFileSize)
                 throw EWriteError("The settings would take more than the " + SizeLimitText() + " their file may hold");
             if (snapshot.state == Snapshot::State::Damaged) {
-                const std::filesystem::path aside = KeepAside(file);
+                const std::filesystem::path aside = KeepDamagedAside(file);
                 warning = "The settings file " + Quoted(file) + " could not be read; it is kept as " + Quoted(aside) +
                           " and the settings start afresh.";
             }

@@ -49,7 +49,9 @@ public:
     std::string Attributes(std::string_view name) const;
     bool HasAttribute(std::string_view name) const;
     // Sets the attribute, appending it when absent; the others keep their
-    // place and value.
+    // place and value. Characters XML cannot hold (the control characters
+    // other than tab, line feed and carriage return) are left out, so the
+    // document still reads back.
     void SetAttribute(std::string_view name, std::string_view value);
     // Appends a new child element and answers it.
     IXMLNode AddChild(std::string_view name);
@@ -85,6 +87,14 @@ class TXMLDocument {
 public:
     // The largest file LoadFromFile reads.
     static constexpr uint64_t kMaxFileSize = uint64_t{16} << 20;
+    // What a document read may hold: tags ("<" of any markup), and elements
+    // nested inside each other. Its written form must also leave this much
+    // of kMaxFileSize for the values a program sets before it writes the
+    // document back, so that what was read can always be written and read
+    // again.
+    static constexpr size_t kMaxTags = 100'000;
+    static constexpr int kMaxDepth = 64;
+    static constexpr uint64_t kRoomToWrite = uint64_t{64} << 10;
 
     TXMLDocument();
     ~TXMLDocument();
@@ -95,14 +105,18 @@ public:
     // Throws EFOpenError when the file cannot be opened (saying why),
     // EReadError when it is too large or cannot be read, and EXMLDocError
     // with the parser's description and byte offset when the XML is not a
-    // complete document with exactly one document element. On failure the
-    // document is left empty.
+    // complete document with exactly one document element, and saying why
+    // when it holds what XML does not allow or goes past the limits above.
+    // Texts keep their line ends as the file has them (a carriage return
+    // stays one). On failure the document is left empty.
     void LoadFromFile(const std::filesystem::path& file);
     // The same for bytes already in memory; name stands for the file in
     // messages.
     void LoadFromBytes(std::span<const uint8_t> bytes, std::string_view name);
-    // Writes the document (UTF-8, indented) through a temporary file renamed
-    // over file. Throws EXMLDocError when it cannot be written.
+    // Writes the document (UTF-8, indented) to file's target (a link stays
+    // a link) in one step (ReplaceFileSynced). Throws EXMLDocError when it
+    // cannot be written, or when LoadFromFile would refuse what it would
+    // write; the file is then as it was.
     void SaveToFile(const std::filesystem::path& file) const;
     // The document as SaveToFile writes it.
     std::string SaveToString() const;

@@ -247,18 +247,19 @@ TCustomForm* HeadlessHost::KeyTarget() const {
     if (activeWindow_)
         for (int i = 0; Screen && i < Screen->GetFormCount(); ++i)
             if (Screen->GetForm(i)->GetHostWindow() == activeWindow_) return Screen->GetForm(i);
-    throw std::logic_error("No active form takes the keyboard");
+    return nullptr;
 }
 
-void HeadlessHost::KeyDown(TKey key, TShiftState shift) {
-    Queue(KeyTarget(), KeyInput{KeyAction::Down, key, shift});
+void HeadlessHost::QueueKey(std::variant<MouseInput, KeyInput, char> input) {
+    // With no window holding the keyboard (the active one was freed or
+    // hidden and none took its place) a key goes nowhere, as on a desktop.
+    if (TCustomForm* target = KeyTarget()) Queue(target, std::move(input));
     Process();
 }
 
-void HeadlessHost::KeyUp(TKey key, TShiftState shift) {
-    Queue(KeyTarget(), KeyInput{KeyAction::Up, key, shift});
-    Process();
-}
+void HeadlessHost::KeyDown(TKey key, TShiftState shift) { QueueKey(KeyInput{KeyAction::Down, key, shift}); }
+
+void HeadlessHost::KeyUp(TKey key, TShiftState shift) { QueueKey(KeyInput{KeyAction::Up, key, shift}); }
 
 void HeadlessHost::PressKey(TKey key, TShiftState shift) {
     KeyDown(key, shift);
@@ -266,10 +267,7 @@ void HeadlessHost::PressKey(TKey key, TShiftState shift) {
 }
 
 void HeadlessHost::TypeText(std::string_view text) {
-    for (char ch : text) {
-        Queue(KeyTarget(), ch);
-        Process();
-    }
+    for (char ch : text) QueueKey(ch);
 }
 
 void HeadlessHost::TypeUtf8(std::string_view utf8) {

@@ -75,7 +75,9 @@ public:
     void Wheel(TCustomForm& form, int x, int y, int delta, TShiftState shift = {});
     void MouseLeave(TCustomForm& form);
 
-    // ---- keyboard, to the active form
+    // ---- keyboard, to the active form; with none (it was freed or hidden
+    // and no window took the keyboard) the keys go nowhere, as on a desktop
+    // where no window has it
     void KeyDown(TKey key, TShiftState shift = {});
     void KeyUp(TKey key, TShiftState shift = {});
     // Down and up.
@@ -146,7 +148,9 @@ private:
     void Activate(HeadlessWindow* window);
     void Forget(HeadlessWindow* window);
     TShiftState Held() const;
+    // The active form; null when no window holds the keyboard.
     TCustomForm* KeyTarget() const;
+    void QueueKey(std::variant<MouseInput, KeyInput, char> input);
 
     uint64_t now_ = 0;
     std::deque<Pending> queue_;

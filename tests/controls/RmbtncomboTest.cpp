@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -55,6 +56,33 @@ TEST_F(BtnCombo, DropsItsListBelowItselfOrAboveNearTheScreenBottom) {
     EXPECT_EQ(ListWindow().GetBoundsRect(), (TRect{at.X, at.Y - 200, at.X + 200, at.Y}));
     host.PressKey(VK_F4);
     EXPECT_FALSE(control->GetDroppedDown());
+}
+
+// However large its sizes, the list is no larger than the work area (800 x
+// 600) and lies on it: a window of the size asked for could not be made.
+TEST_F(BtnCombo, TheListIsNoLargerThanTheWorkArea) {
+    struct Case {
+        int width;
+        int height;
+    };
+    const Case cases[] = {{5000, 5000}, {10'000'000, 10'000'000}, {1 << 30, 1 << 30}, {INT32_MAX, INT32_MAX}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.width);
+        control->SetDropDownWidth(c.width);
+        control->SetDropDownHeight(c.height);
+        host.PressKey(VK_F4);
+        ASSERT_TRUE(control->GetDroppedDown());
+        EXPECT_EQ(ListWindow().GetBoundsRect(), (TRect{0, 0, 800, 600}));
+        EXPECT_EQ(List().GetBoundsRect(), (TRect{1, 1, 799, 599}));
+        host.PressKey(VK_F4);
+    }
+    // A height alone keeps the control's width; the list covers the screen
+    // from top to bottom, as no room is enough above or below.
+    control->SetDropDownWidth(0);
+    control->SetDropDownHeight(10'000'000);
+    host.PressKey(VK_F4);
+    const TPoint at = ScreenTopLeft();
+    EXPECT_EQ(ListWindow().GetBoundsRect(), (TRect{at.X, 0, at.X + 120, 600}));
 }
 
 TEST_F(BtnCombo, TheListPicksByKeyboardAndMouseAndClosesOnEscapeOrAClickOutside) {

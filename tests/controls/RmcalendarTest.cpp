@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <string>
 
 #include "DropDowns.h"
@@ -165,6 +166,49 @@ TEST_F(Calendar, DateLimitsHatchTheDaysBeyondAndKeepTheDatesInside) {
     EXPECT_EQ(Text(control->GetMaxDate()), "2024-02-15");
 }
 
+// The calendar shows the years 1 to 9999: a date beyond them becomes the
+// nearest day it can show (inside the limits with UseDateRanges, which
+// clamp and never refuse), and NaN changes nothing.
+TEST_F(Calendar, KeepsEveryDateWhereItCanShowIt) {
+    const TDate nan = std::numeric_limits<double>::quiet_NaN();
+    const TDate infinity = std::numeric_limits<double>::infinity();
+    control->SetMinDate(EncodeDate(2024, 2, 5));
+    control->SetMaxDate(EncodeDate(2024, 2, 20));
+    struct Case {
+        const char* what;
+        TDate value;
+        bool ranges;
+        const char* kept;  // the selected and the working date
+    };
+    const Case cases[] = {
+        {"far ahead", 1e8, false, "9999-12-31"},
+        {"infinitely far behind", -infinity, false, "0001-01-01"},
+        {"NaN", nan, false, "0001-01-01"},
+        {"far behind, with limits", -1e8, true, "2024-02-05"},
+        {"infinitely far ahead, with limits", infinity, true, "2024-02-20"},
+        {"NaN, with limits", nan, true, "2024-02-20"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        control->SetUseDateRanges(c.ranges);
+        control->SetSelectedDate(c.value);
+        EXPECT_EQ(Text(control->GetSelectedDate()), c.kept);
+        EXPECT_EQ(Text(control->GetWorkingDate()), c.kept);
+        control->SetWorkingDate(c.value);
+        EXPECT_EQ(Text(control->GetWorkingDate()), c.kept);
+    }
+    // The last month shown goes no further.
+    control->SetUseDateRanges(false);
+    control->SetSelectedDate(1e8);
+    host.PressKey(VK_RIGHT, {ssCtrl});
+    EXPECT_EQ(control->GetCaptionLabel()->GetCaption(), "December 9999");
+    // The limits are kept the same way.
+    control->SetMinDate(nan);
+    control->SetMaxDate(1e8);
+    EXPECT_EQ(Text(control->GetMinDate()), "2024-02-05");
+    EXPECT_EQ(Text(control->GetMaxDate()), "9999-12-31");
+}
+
 class ComboCalendar : public FixedToday, public thorn::test::DropDownForm<TrmComboCalendar> {
 protected:
     TrmScreenCalendar& Popup() const { return *control->GetCalendar(); }
@@ -226,7 +270,28 @@ TEST_F(ComboCalendar, TheBarButtonsNameAndStepTheMonthsAround) {
     host.KeyDown(VK_CONTROL, {ssCtrl});
     EXPECT_EQ(Popup().GetPrevButton()->GetCaption(), "February 2005");
     EXPECT_EQ(Popup().GetNextButton()->GetCaption(), "February 2007");
+    // Ctrl+Right moves a month on; releasing Ctrl names the months again.
+    host.PressKey(VK_RIGHT, {ssCtrl});
+    EXPECT_EQ(Popup().GetPrevButton()->GetCaption(), "March 2005");
+    host.KeyUp(VK_CONTROL);
+    EXPECT_EQ(Popup().GetPrevButton()->GetCaption(), "February 2006");
+    EXPECT_EQ(Popup().GetNextButton()->GetCaption(), "April 2006");
     EXPECT_EQ(control->GetText(), "01/15/2006") << "nothing chosen yet";
+}
+
+// The date edit shows, and drops, only dates the calendar can show.
+TEST_F(ComboCalendar, ShowsOnlyDatesTheCalendarCanShow) {
+    control->SetDate(1e8);
+    EXPECT_EQ(control->GetText(), "12/31/9999");
+    control->SetDate(std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(control->GetText(), "12/31/9999");
+    Drop();
+    ASSERT_TRUE(Popup().GetVisible());
+    EXPECT_EQ(Popup().GetCaptionLabel()->GetCaption(), "December 9999");
+    host.PressKey(VK_ESCAPE);
+    control->SetDate(-1e8);
+    EXPECT_EQ(control->GetText(), "01/01/0001");
+    EXPECT_TRUE(host.ShownDialogs().empty());
 }
 
 TEST_F(ComboCalendar, FormatWidthAndPlaceFollowTheirRules) {

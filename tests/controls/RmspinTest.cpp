@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "DropDowns.h"
@@ -47,6 +48,24 @@ TEST_F(FloatSpin, FiltersStepsAndClamps) {
     // Limits that would cross are ignored.
     control->SetMinValue(3);
     EXPECT_EQ(control->GetMinValue(), 0);
+}
+
+// NaN is no number to show or to keep inside the limits: it changes nothing,
+// as a value or as a limit.
+TEST_F(FloatSpin, NaNChangesNothing) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    control->SetMaxValue(2);
+    for (bool ranges : {false, true}) {
+        SCOPED_TRACE(ranges);
+        control->SetUseRanges(ranges);
+        control->SetValue(1.5);
+        control->SetValue(nan);
+        EXPECT_EQ(control->GetText(), "1.5");
+        control->SetMinValue(nan);
+        control->SetMaxValue(nan);
+        EXPECT_EQ(control->GetMinValue(), 0);
+        EXPECT_EQ(control->GetMaxValue(), 2);
+    }
 }
 
 class TimeSpin : public thorn::test::DropDownForm<TrmTimeSpinEdit> {

@@ -7,6 +7,7 @@
 #include "ToolWindows.h"
 #include "editor/Dlg_comp.h"
 #include "editor/Eventsframe.h"
+#include "editor/PlayersList.h"
 #include "gui/PopupWindow.h"
 #include "gui/RowView.h"
 #include "inspector/Rminspectoritems.h"
@@ -77,6 +78,10 @@ TEST_F(EventsWindow, ADesignerAddsMovesEditsAndDeletesEvents) {
     const auto add = [&] { ClickMiddle(*frame.TBAdd); };
     const Titles three = {"Message #1", "Message #2", "Message #3"};
     const Titles moved = {"Message #2", "Message #3", "Message #1"};
+    // The focus rectangle goes with the moved event's row.
+    const auto focusFollows = [&](const CEvent&) {
+        EXPECT_EQ(frame.LVEvents->GetItemFocused(), frame.LVEvents->GetSelected());
+    };
     const struct {
         const char* what;
         std::function<void()> act;
@@ -87,12 +92,12 @@ TEST_F(EventsWindow, ADesignerAddsMovesEditsAndDeletesEvents) {
     } steps[] = {
         {"three added, the selection kept", [&] { add(); add(); add(); }, three, -1, nullptr},
         {"the first moved down", [&] { ClickRow(0); ClickMiddle(*frame.TBDown); },
-         {"Message #2", "Message #1", "Message #3"}, 1, nullptr},
-        {"and down again", [&] { ClickMiddle(*frame.TBDown); }, moved, 2, nullptr},
+         {"Message #2", "Message #1", "Message #3"}, 1, focusFollows},
+        {"and down again", [&] { ClickMiddle(*frame.TBDown); }, moved, 2, focusFollows},
         {"the last row stays", [&] { ClickMiddle(*frame.TBDown); }, moved, 2, nullptr, false},
         {"the first row stays", [&] { ClickRow(0); ClickMiddle(*frame.TBUp); }, moved, 0, nullptr, false},
         {"up", [&] { ClickRow(2); ClickMiddle(*frame.TBUp); }, {"Message #2", "Message #1", "Message #3"}, 1,
-         nullptr},
+         focusFollows},
         {"title cut at 25", [&] { TypeInto(grid, "ETitle", "The great harvest festival of the north"); },
          {"Message #2", "The great harvest festiva", "Message #3"}, 1,
          [&](const CEvent& e) { EXPECT_EQ(OtherTable().GetEventTitle(e.TextSlot), "Message #1"); }},
@@ -149,6 +154,19 @@ TEST_F(EventsWindow, ADesignerAddsMovesEditsAndDeletesEvents) {
         EXPECT_EQ(MapProject->Modified, step.marks ? 1u : 0u);
     }
     EXPECT_EQ(OtherTable().GetEventText(2), "") << "a deleted event's texts go with it";
+}
+
+TEST_F(EventsWindow, APlayerRenamedIsRenamedInTheChosenEventsRows) {
+    ClickMiddle(*frame.TBAdd);
+    ClickRow(0);
+    ASSERT_EQ(grid.GetItemByName("Pl0")->GetNode()->GetText(), "Player 1");
+    TMainForm& main = editor.Main();
+    FillPlayersList();
+    const TRect first = main.LVPlayers->GetItems()->GetItem(0)->DisplayRect();
+    ClickOn(*main.LVPlayers, {first.Left + 60, (first.Top + first.Bottom) / 2});
+    TypeInto(*main.RMIPlayer, "Name", "Ada");
+    ASSERT_EQ(TableInUse().GetPlayerName(0), "Ada");
+    EXPECT_EQ(grid.GetItemByName("Pl0")->GetNode()->GetText(), "Ada");
 }
 
 TEST_F(EventsWindow, AnEventTheProjectCannotTakeAddsNoRow) {

@@ -12,6 +12,7 @@
 #include "editor/Eventsframe.h"
 #include "editor/Missionframe.h"
 #include "gui/Application.h"
+#include "support/FileSizeLimit.h"
 #include "support/PictureFiles.h"
 #include "support/TempDir.h"
 
@@ -52,6 +53,19 @@ protected:
         editor.Close();
     }
     std::string Panel(int n) const { return main.StatusBar->Panels()[n]->GetText(); }
+    void ClickOn(const TControl& control, TPoint at) {
+        const TPoint screen = control.ClientToScreen(at);
+        host.Click(main, screen.X - main.GetLeft(), screen.Y - main.GetTop());
+    }
+    // The provinces page shown and its first province chosen, so that the
+    // summary under the page counts it; the zoom chosen from the menu.
+    void ChooseFirstProvinceAndZoom() {
+        const TRect tab = main.PgCMissionProperties->TabRect(1);
+        ClickOn(*main.PgCMissionProperties, {(tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2});
+        const TRect row = main.LVProvinces->GetItems()->GetItem(0)->DisplayRect();
+        ClickOn(*main.LVProvinces, {row.Left + 20, (row.Top + row.Bottom) / 2});
+        Choose("View", "Zoom Fill");
+    }
     // The players list's check marks, "+" for a ticked row.
     std::string PlayerTicks() const {
         std::string ticks;
@@ -105,9 +119,9 @@ TEST_F(FileCommands, ANewThatFailsLeavesNoProjectAndACancelledOneTheProjectAsItW
         {"a picture that cannot be read",
          [&] {
              host.AnswerFileDialog((editor / "broken.bmp").string());
-             host.AnswerMessageBox(IDOK, "broken.bmp");
+             host.AnswerMessageBox(IDOK, "Cannot import picture\nFormat is not supported.");
          },
-         false},
+         true},
         {"a small picture not to be enlarged",
          [&] {
              Settings->AutoResize = 0;
@@ -122,6 +136,9 @@ TEST_F(FileCommands, ANewThatFailsLeavesNoProjectAndACancelledOneTheProjectAsItW
         SCOPED_TRACE(c.name);
         editor.NewMission("small_isles.bmp");
         const int provinces = MapProject->Provinces.GetCount();
+        ChooseFirstProvinceAndZoom();
+        const std::string summary = main.LblSelProvSummary->GetCaption();
+        ASSERT_FALSE(summary.empty());
         MapProject->MarkModified();
         host.AnswerMessageBox(IDNO, kSaveQuestion);
         c.answers();
@@ -130,6 +147,10 @@ TEST_F(FileCommands, ANewThatFailsLeavesNoProjectAndACancelledOneTheProjectAsItW
         EXPECT_EQ(ProjectShown(), c.projectLeft);
         EXPECT_EQ(MapProject->Provinces.GetCount(), c.projectLeft ? provinces : 0);
         EXPECT_EQ(main.LblNoProject->GetVisible(), !c.projectLeft);
+        // Without a project nothing is summed or zoomed.
+        EXPECT_EQ(main.LblSelProvSummary->GetCaption(), c.projectLeft ? summary : "");
+        EXPECT_EQ(main.LblDomainIncome->GetCaption().empty(), !c.projectLeft);
+        EXPECT_EQ(Panel(1), c.projectLeft ? "100%" : "");
         EXPECT_EQ(MapProject->Modified, c.projectLeft ? 1u : 0u);
         EXPECT_FALSE(FormSlide->GetVisible());
         EXPECT_TRUE(main.GetEnabled());
@@ -229,9 +250,8 @@ TEST_F(FileCommands, ASaveThatFailsIsShownAndLosesNothing) {
     editor.NewMission("small_isles.bmp");
     SaveAs((editor / "first.pw").string());
     const std::vector<uint8_t> saved = ReadFileBytes(editor / "first.pw");
-    // A folder where the temporary file would go: neither file can be written.
-    fs::create_directory(editor / "second.pw.tmp");
-    fs::create_directory(editor / "first.pw.tmp");
+    // The disk full: neither file can be written.
+    const thorn::test::FileSizeLimit diskFull(1);
     MapProject->MarkModified();
     struct Case {
         const char* name;

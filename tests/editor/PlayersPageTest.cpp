@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "PlayersPage.h"
+#include "editor/Eventsframe.h"
 #include "editor/PlayerCapital.h"
 #include "editor/PlayerInspector.h"
 #include "gui/Application.h"
@@ -229,10 +230,27 @@ TEST(PlayerGrid, ARefusedNameGivesWayToTheStoredOneWhenTheEditEnds) {
         EXPECT_EQ(page.Table().GetPlayerName(1), c.stored);
         EXPECT_EQ(page.PlayerColumn(1, 1), c.stored);
     }
-    // Leaving the row ends the edit too.
-    page.Type(Keys::Name, "X");
-    page.ClickValue(Key(Keys::SkillN, 0));
-    EXPECT_EQ(name.GetAsString(), "Player 10");
+    // Leaving the row ends the edit too, and so does the keyboard leaving
+    // the grid for another window.
+    struct End {
+        const char* how;
+        std::function<void()> act;
+    };
+    const End ends[] = {
+        {"another row", [&] { page.ClickValue(Key(Keys::SkillN, 0)); }},
+        {"a click on another window",
+         [&] {
+             TLabel& label = *EventFrame->Label16;
+             const TPoint at = label.ClientToScreen({label.GetWidth() / 2, label.GetHeight() / 2});
+             page.Host().Click(*EventFrame.Get(), at.X - EventFrame->GetLeft(), at.Y - EventFrame->GetTop());
+         }},
+    };
+    for (const End& end : ends) {
+        SCOPED_TRACE(end.how);
+        page.Type(Keys::Name, "X");
+        end.act();
+        EXPECT_EQ(name.GetAsString(), "Player 10");
+    }
 }
 
 TEST(Capitals, EachFormerCapitalGetsBackItsOwnCastle) {

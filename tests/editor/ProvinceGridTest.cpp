@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "MissionDesk.h"
 #include "bitmap/Pix32_Layers.h"
+#include "editor/Eventsframe.h"
 #include "editor/ProvinceSelection.h"
 #include "gui/Application.h"
 #include "inspector/Rminspectoritems.h"
+#include "inspector/Rmspeedbtns.h"
 
 namespace {
 
@@ -42,6 +45,12 @@ protected:
         std::vector<TColor32> pixels(label.Bits(), label.Bits() + static_cast<size_t>(label.Width()) * label.Height());
         pixels.push_back(static_cast<TColor32>(label.Width()));
         return pixels;
+    }
+    // A click in the middle of a control of any window.
+    void ClickOn(const TControl& control) {
+        TCustomForm& form = *control.GetParentForm();
+        const TPoint at = control.ClientToScreen({control.GetWidth() / 2, control.GetHeight() / 2});
+        desk.Host().Click(form, at.X - form.GetLeft(), at.Y - form.GetTop());
     }
 
     MissionDesk desk;
@@ -180,6 +189,23 @@ TEST_F(ProvinceGrid, NumbersStayInsideTheRowAndTheFieldAndShowWhatWasStored) {
             EXPECT_EQ(label, Label(i));
         }
     }
+    // The spin buttons step up to the range's ends and stop there.
+    struct Stepped {
+        const char* from;
+        bool up;
+        const char* shown;
+    };
+    for (const Stepped& t : {Stepped{"7", true, "9"}, Stepped{"3", false, "1"}}) {
+        SCOPED_TRACE(std::string("from ") + t.from);
+        desk.TypeIntoGridRow("Res_0", t.from);
+        desk.Host().PressKey(VK_RETURN);
+        auto* spin = dynamic_cast<TrmSpinEdit*>(desk.Main().RMIProvince->GetEditor());
+        ASSERT_NE(spin, nullptr);
+        const TControl& half = t.up ? *spin->GetButton()->GetUpButton() : *spin->GetButton()->GetDownButton();
+        for (int click = 0; click < 5; ++click) ClickOn(half);
+        EXPECT_EQ(spin->GetText(), t.shown);
+        for (int i : {6, 7}) EXPECT_EQ(std::to_string(P(i).Resources[0]), t.shown);
+    }
     // A number pasted whole, too long for any field, is read as the row
     // reads it: kept at the top of the range.
     desk.TypeIntoGridRow("Res_0", "4");
@@ -280,9 +306,18 @@ TEST_F(ProvinceGrid, TheNameRowComesWithASingleProvince) {
     EXPECT_EQ(desk.Main().LVProvinces->GetItems()->GetItem(0)->GetCaption(), "Ashford");
 
     // Another province's name, pasted whole, is refused; the row shows the
-    // stored name again once the edit ends, with Enter or on another row.
-    for (const bool enter : {true, false}) {
-        SCOPED_TRACE(enter ? "Enter" : "another row");
+    // stored name again however the edit ends.
+    struct End {
+        const char* how;
+        std::function<void()> act;
+    };
+    const End ends[] = {
+        {"Enter", [&] { desk.Host().PressKey(VK_RETURN); }},
+        {"another row", [&] { desk.GoToGridRow("Owner"); }},
+        {"a click on another window", [&] { ClickOn(*EventFrame->Label16); }},
+    };
+    for (const End& end : ends) {
+        SCOPED_TRACE(end.how);
         desk.GoToGridRow("ProvName");
         desk.Host().SetClipboardText("Ash");
         desk.Host().PressKey(VK_HOME);
@@ -291,10 +326,7 @@ TEST_F(ProvinceGrid, TheNameRowComesWithASingleProvince) {
         EXPECT_EQ(desk.Main().RMIProvince->GetEditor()->GetText(), "Ash");
         EXPECT_EQ(desk.Project().CurrentProvinceName(&P(0)), "Ashford");
         EXPECT_EQ(desk.Project().CurrentProvinceName(&P(1)), "Ash");
-        if (enter)
-            desk.Host().PressKey(VK_RETURN);
-        else
-            desk.GoToGridRow("Owner");
+        end.act();
         EXPECT_EQ(desk.GridText("ProvName"), "Ashford");
     }
 }

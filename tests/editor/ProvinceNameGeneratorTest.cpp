@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
+#include <functional>
 
 #include "editor/ProvinceNameGenerator.h"
 #include "platform/Charset.h"
@@ -57,6 +60,45 @@ TEST(ProvinceNameGenerator, LearnsKeysFollowersAndEndingsFromTheSampleLines) {
         EXPECT_EQ(KeysOf(tables), c.keys);
         EXPECT_EQ(EndingsOf(tables), c.endings);
     }
+}
+
+// A names file that is too large, or no regular file, is not read: the line
+// on standard output says which file and why, and no name is invented.
+TEST(ProvinceNameGenerator, OnlyARegularFileOfBoundedSizeIsRead) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> make;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"one byte over the limit",
+         [](const std::filesystem::path& file) {
+             std::ofstream(file, std::ios::binary) << std::string(thorn::kMaxNamesFileSize + 1, 'a');
+         },
+         "it is larger than 1 MiB"},
+        // Opening it must not wait for a writer.
+        {"a FIFO", [](const std::filesystem::path& file) { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); },
+         "not a regular file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        std::filesystem::create_directories(dir / "data");
+        c.make(dir / "data/names.txt");
+        ProvinceNameTables tables;
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(thorn::ProvinceNameGenerator(tables, dir.Path()), 0);
+        const std::string said = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(said.rfind("\n\nCannot open file 'names.txt'\n\n", 0), 0u) << said;
+        EXPECT_NE(said.find((dir / "data/names.txt").string()), std::string::npos) << said;
+        EXPECT_NE(said.find(c.why), std::string::npos) << said;
+        EXPECT_TRUE(tables.NameKeys.empty());
+        EXPECT_TRUE(tables.NameEndings.empty());
+    }
+    // At the limit it is read.
+    TempDir dir;
+    ProvinceNameTables tables = Learned(dir, std::string(thorn::kMaxNamesFileSize - 5, 'a') + "\nAbcd");
+    EXPECT_EQ(tables.NameEndings.size(), 2u);
 }
 
 TEST(ProvinceNameGenerator, ATailEndsWithTheFirstSampleEndingThatStartsWithIt) {

@@ -142,6 +142,13 @@ std::vector<SettingRow> Rows() {
          "70"},
         {"MainForm", "ProvWidOwner", "60",
          [] { return Main().LVProvinces->GetColumns()->GetItem(1)->GetWidth() == 60; }, "60"},
+        // Every number is kept inside what its use can take.
+        {"MainForm", "ProvWidName", "2147483647",
+         [] { return Main().LVProvinces->GetColumns()->GetItem(0)->GetWidth() == TListColumn::kMaxWidth; }, "32767"},
+        {"MainForm", "ProvWidOwner", "-2147483648",
+         [] { return Main().LVProvinces->GetColumns()->GetItem(1)->GetWidth() >= 0; }, "!-2147483648"},
+        {"MainForm", "SplitPrPos", "-2147483648", [] { return Main().RMIProvince->GetSplitPos() > 0; }, "!-2147483648"},
+        {"Font", "Color", "-2147483648", [] { return LabelFont().GetColor() == INT32_MIN; }, "-2147483648"},
     };
 }
 

@@ -15,6 +15,7 @@ using thorn::test::Attributes;
 using thorn::test::EditorSession;
 using thorn::test::FolderContents;
 using thorn::test::ReadText;
+using thorn::test::TempDir;
 using thorn::test::WriteText;
 
 void Replace(std::string& text, const std::string& what, const std::string& with) {
@@ -165,6 +166,29 @@ TEST(EditorStartAndClose, ADamagedSettingsFileIsKeptBesideTheNewOne) {
     editor.Close();
     EXPECT_EQ(ReadText(editor / "ini.xml.damaged"), "<Thornvale><Editor");
     EXPECT_NO_THROW(Attributes(editor / "ini.xml"));
+}
+
+// Damaged files are all kept, each under a name of its own; a settings file
+// that is a link stays one, damaged or not, and its target is written.
+TEST(EditorStartAndClose, DamagedSettingsFilesAreAllKeptAndALinkStaysALink) {
+    const TempDir kept;
+    const std::filesystem::path settings = kept / "settings.xml";
+    const char* damaged[] = {"<Thornvale><Editor", "<Thornvale><Editor Note=\"kept\x01value\"/></Thornvale>"};
+    for (const char* text : damaged) {
+        SCOPED_TRACE(text);
+        EditorSession editor;
+        std::filesystem::remove(editor / "ini.xml");
+        std::filesystem::create_symlink(settings, editor / "ini.xml");
+        WriteText(settings, text);
+        editor.Host().AnswerMessageBox(IDOK, "ini.xml");
+        editor.Start();
+        editor.Close();
+        EXPECT_EQ(editor.Host().PendingScripts(), 0u);
+        EXPECT_TRUE(std::filesystem::is_symlink(editor / "ini.xml"));
+        EXPECT_EQ(Attributes(settings)["Thornvale/Editor/TransValue"], "120");
+    }
+    EXPECT_EQ(ReadText(kept / "settings.xml.damaged"), damaged[0]);
+    EXPECT_EQ(ReadText(kept / "settings.xml.damaged-2"), damaged[1]);
 }
 
 }  // namespace

@@ -29,8 +29,9 @@ void ToolWindowTest::ShowWith(TAction& command) {
 void ToolWindowTest::ClickOn(const TControl& control, TPoint at) {
     TCustomForm* form = control.GetParentForm();
     ASSERT_NE(form, nullptr);
-    const TPoint p = control.ClientToParent(at, form);
-    Host().Click(*form, p.X, p.Y);
+    // Screen points, so a window's menu bar counts.
+    const TPoint p = control.ClientToScreen(at);
+    Host().Click(*form, p.X - form->GetLeft(), p.Y - form->GetTop());
 }
 
 void ToolWindowTest::ClickMiddle(const TControl& control) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,36 @@ TEST(ViewCommands, ZoomStepsWholeTimesBetween100And800Percent) {
         EXPECT_EQ(main.ImgVWorld->GetScale(), scale);
         EXPECT_EQ(main.ImgVWorld->GetWidth(), desk.Project().WorldWidth * scale);
     }
+}
+
+TEST(ViewCommands, ZoomFillAfterAPanShowsTheWholeWorldInTheMiddle) {
+    MissionDesk desk;
+    TMainForm& main = desk.Main();
+    desk.Project().SetZoom(2.0f);
+    Application->ProcessMessages();
+    thorn::test::ClickToolButton(desk.Host(), main, *main.ActZoomIn);
+    // The map dragged with the middle button, towards the top left.
+    TImage32& view = *main.ImgVWorld;
+    const TPoint grip = view.ClientToScreen({-view.GetLeft() + 300, -view.GetTop() + 300});
+    const TPoint from{grip.X - main.GetLeft(), grip.Y - main.GetTop()};
+    desk.Host().MouseDown(main, from.X, from.Y, mbMiddle);
+    for (int step = 1; step <= 4; ++step) desk.Host().MouseMove(main, from.X - 60 * step, from.Y - 40 * step, {ssMiddle});
+    desk.Host().MouseUp(main, from.X - 240, from.Y - 160, mbMiddle);
+    TScrollBox& box = *main.ScrBWorld;
+    ASSERT_GT(box.HorzScrollBar().GetPosition(), 0);
+    ASSERT_GT(box.VertScrollBar().GetPosition(), 0);
+
+    thorn::test::ClickToolButton(desk.Host(), main, *main.ActZoomFill);
+    ASSERT_EQ(view.GetWidth(), desk.Project().WorldWidth);
+    // The world is smaller than the box: all of it shows, as far from
+    // either side, and there is nothing to scroll to.
+    EXPECT_FALSE(box.HorzScrollBar().IsScrollBarVisible());
+    EXPECT_FALSE(box.VertScrollBar().IsScrollBarVisible());
+    const TRect bounds = view.GetBoundsRect();
+    EXPECT_GE(bounds.Left, 0);
+    EXPECT_GE(bounds.Top, 0);
+    EXPECT_LE(std::abs(bounds.Left - (box.GetClientWidth() - bounds.Right)), 4);
+    EXPECT_LE(std::abs(bounds.Top - (box.GetClientHeight() - bounds.Bottom)), 4);
 }
 
 TEST(ViewCommands, TheProvincesModeExcludesTheIconModesWhichEmptyTheSelection) {

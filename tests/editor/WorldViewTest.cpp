@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "MissionDesk.h"
 #include "bitmap/Pix32_Layers.h"
 #include "gui/Application.h"
+#include "model/Settings.h"
 
 namespace {
 
@@ -237,6 +240,79 @@ TEST_F(WorldView, CtrlClickOnThePlayersPageMakesTheSelectedPlayersCapitalAndBlin
     for (int tick = 0; tick < 4; ++tick) {
         desk.Host().Advance(150);
         EXPECT_EQ(Shown(open), settled) << tick;
+    }
+}
+
+TEST_F(WorldView, CtrlClickOnTheCapitalItHasChangesNothing) {
+    Own(4, 0);
+    P(4).Castle = {CCastleDataB::kPresent, CCastleDataB::kMarket, 50};
+    desk.ClickPlayerRow(0);
+    for (int click = 0; click < 2; ++click) desk.ClickWorld(desk.OpenPointOf(P(4)), {ssCtrl});
+    ASSERT_EQ(desk.Project().PlayerAt(0)->Capital, &P(4));
+    desk.ChooseInGridRow("Capital", 0, desk.Main().RMIPlayer);
+    ASSERT_EQ(desk.Project().PlayerAt(0)->Capital, nullptr);
+    EXPECT_EQ(P(4).Castle.Flags, CCastleDataB::kPresent) << "the castle it had before it became the capital";
+    EXPECT_EQ(P(4).Castle.Buildings, CCastleDataB::kMarket);
+    EXPECT_EQ(P(4).Castle.HitPoints, 50);
+}
+
+TEST_F(WorldView, ALabelShowsTheIncomeOfTheCastleACapitalSwitchGivesOrTakes) {
+    Own(4, 0);
+    P(4).Castle = {0, 0, 50};
+    desk.Host().PressKey(VK_F8);
+    ASSERT_TRUE(Settings->ShNames);
+    desk.ClickPlayerRow(0);
+    // What the view shows of the province's label.
+    auto label = [&] {
+        Application->ProcessMessages();
+        const TFloatRect where = desk.Project().FindNameLayer(&P(4))->GetLocation();
+        std::vector<TColor32> pixels;
+        for (int y = static_cast<int>(where.Top); y < static_cast<int>(where.Bottom); ++y)
+            for (int x = static_cast<int>(where.Left); x < static_cast<int>(where.Right); ++x) {
+                const TPoint at = OnView(x, y);
+                pixels.push_back(desk.Host().PixelAt(desk.Main(), at.X, at.Y));
+            }
+        return pixels;
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+    };
+    for (const Step& step : {Step{"made the capital", [&] { desk.ClickWorld(desk.OpenPointOf(P(4)), {ssCtrl}); }},
+                             Step{"the capital no more",
+                                  [&] { desk.ChooseInGridRow("Capital", 0, desk.Main().RMIPlayer); }}}) {
+        SCOPED_TRACE(step.what);
+        step.act();
+        const auto shown = label();
+        // What a reopened project would show.
+        desk.Project().UpdateAllLabels();
+        EXPECT_EQ(label(), shown);
+    }
+}
+
+// While a capital blinks, each 150 ms tick repaints the box of its piece,
+// not all the view shows.
+TEST_F(WorldView, ABlinkRepaintsOnlyItsPiece) {
+    Own(4, 0);
+    desk.ClickPlayerRow(0);
+    desk.ClickWorld(desk.OpenPointOf(P(4)), {ssCtrl});
+    ASSERT_EQ(BlinkProvince, &P(4));
+    Application->ProcessMessages();
+    const CProvinceMap& piece = PieceOf(P(4));
+    const TBitmap32& mask = piece.Mask.AsIs();
+    const TPoint from = desk.FormPointOf({piece.Left, piece.Top});
+    const TPoint to = desk.FormPointOf({piece.Left + mask.Width(), piece.Top + mask.Height()});
+    constexpr int kMargin = 3;  // the view's rounding and its filter's reach
+    for (int tick = 0; tick < 4; ++tick) {
+        SCOPED_TRACE(tick);
+        const int before = desk.Host().PresentCount(desk.Main());
+        desk.Host().Advance(150);
+        ASSERT_EQ(desk.Host().PresentCount(desk.Main()), before + 1);
+        const TRect shown = desk.Host().LastPresented(desk.Main()).at(0);
+        EXPECT_GE(shown.Left, from.X - kMargin);
+        EXPECT_GE(shown.Top, from.Y - kMargin);
+        EXPECT_LE(shown.Right, to.X + kMargin);
+        EXPECT_LE(shown.Bottom, to.Y + kMargin);
     }
 }
 

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "ExportProject.h"
@@ -10,6 +15,7 @@
 #include "PalmPdbReader.h"
 #include "export/ExportDriver.h"
 #include "export/ExportFiles.h"
+#include "export/ReplaceTogether.h"
 #include "model/ProjectFiles.h"
 
 namespace thorn::test {
@@ -264,6 +270,96 @@ TEST_F(ExportDriver, TheProjectsOwnCommand) {
     EXPECT_EQ(editor.errors,
               std::vector<std::string>{"You can't save mission because number of Active Players must be greater than 1"});
     EXPECT_FALSE(fs::exists(dir / "One.pdb"));
+}
+
+// The regular files of a folder (not below it) with their bytes; anything
+// else is listed with no bytes.
+std::map<std::string, Bytes> FilesIn(const fs::path& folder) {
+    std::map<std::string, Bytes> files;
+    for (const auto& entry : fs::directory_iterator(folder))
+        files[entry.path().filename().string()] =
+            entry.is_regular_file() && !entry.is_symlink() ? ReadFileBytes(entry.path()) : Bytes{};
+    return files;
+}
+
+// An export killed at any of its steps (in a child process, as a kill from
+// outside would stop it) loses no pair: the folder holds the earlier pair or
+// the new one under the final names, or the next export puts the earlier
+// pair back before it writes. The next export then leaves the new pair
+// alone, with nothing beside it and no temporary folder, even when it is
+// killed itself while it puts things right.
+TEST_F(ExportDriver, AnExportKilledAtAnyStepLosesNoPair) {
+    SetPieces(160, 160, [](int32_t x, int32_t) { return x / 80; }, {3, 3});
+    BindAllProvincePieces();
+    MakePlayable();
+    fs::create_directories(dir / "made");
+    ASSERT_TRUE(Export("made/Two.pdb").ok);
+    const std::map<std::string, Bytes> newPair = FilesIn(dir / "made");
+    const std::map<std::string, Bytes> oldPair = {{"Two.pdb", {1, 2, 3}}, {"Two.pak", {4, 5}}};
+    const fs::path out = dir / "out";
+
+    // The earlier pair in place, then one export after another, each killed
+    // at its step of the list; answers whether the last was killed.
+    const auto killedAt = [&](const std::vector<int>& stops) {
+        fs::remove_all(out);
+        for (const auto& [name, bytes] : oldPair) MakeFile(out / name, bytes);
+        bool killed = false;
+        for (const int stop : stops) {
+            const pid_t child = fork();
+            if (child == 0) {
+                int steps = 0;
+                ExportOptions options;
+                options.temporaryRoot = temporaryRoot;
+                options.pack = captured.Get();
+                options.pack.step = [&](std::string_view) {
+                    if (++steps == stop) raise(SIGKILL);
+                };
+                ExportMission(project, out / "Two.pdb", options);
+                _exit(0);
+            }
+            int status = 0;
+            waitpid(child, &status, 0);
+            killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+        }
+        return killed;
+    };
+    // What the kill left, as the next export finds it: put right, one pair
+    // or the other stands; and the next export leaves only the new one.
+    const auto check = [&]() {
+        const bool journal = fs::exists(out / "Two.pdb.replacing");
+        const fs::path probe = dir / "probe";
+        fs::remove_all(probe);
+        fs::copy(out, probe, fs::copy_options::copy_symlinks | fs::copy_options::recursive);
+        {
+            ReplaceTogether pair({probe / "Two.pdb", probe / "Two.pak"});
+            EXPECT_EQ(pair.Recover(), std::nullopt);
+        }
+        const auto found = FilesIn(probe);
+        if (journal)
+            EXPECT_EQ(found, oldPair);
+        else
+            EXPECT_TRUE(found == oldPair || found == newPair) << found.size() << " files";
+        EXPECT_TRUE(Export("out/Two.pdb").ok);
+        EXPECT_EQ(FilesIn(out), newPair);
+        EXPECT_TRUE(IsEmptyFolder(temporaryRoot));
+    };
+    int kills = 0;
+    std::vector<int> withJournal;
+    for (int stop = 1; killedAt({stop}); ++stop) {
+        SCOPED_TRACE("killed at step " + std::to_string(stop));
+        ++kills;
+        if (fs::exists(out / "Two.pdb.replacing")) withJournal.push_back(stop);
+        check();
+    }
+    EXPECT_GE(kills, 10);
+    EXPECT_FALSE(withJournal.empty());
+    for (const int first : withJournal) {
+        for (int stop = 1; killedAt({first, stop}); ++stop) {
+            SCOPED_TRACE("killed at step " + std::to_string(first) + ", then while putting it right at step " +
+                         std::to_string(stop));
+            check();
+        }
+    }
 }
 
 TEST(GameFiles, OnlyPicturesMayPassTheRecordSize) {

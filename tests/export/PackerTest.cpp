@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <functional>
@@ -13,6 +11,7 @@
 #include "PalmPdbReader.h"
 #include "export/GfxPicture.h"
 #include "export/Packer.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -110,12 +109,14 @@ TEST_F(Packer, ReadOnlyTargetKeepsTheOldFiles) {
     MakeFile(target / "m.pdb", oldPdb);
     MakeFile(target / "m.pak", oldPak);
     ASSERT_EQ(chmod(target.c_str(), 0555), 0);
-    if (geteuid() == 0) {
-        // Permissions do not stop root: a folder in the way of the temporary
-        // file makes the write fail the same way.
-        fs::create_directories(target / "m.pdb.tmp" / "x");
+    Packed packed;
+    {
+        // Permissions do not stop root: a file that cannot grow makes the
+        // write fail the same way.
+        std::optional<FileSizeLimit> limit;
+        if (geteuid() == 0) limit.emplace(1);
+        packed = Pack(tree, target, "m");
     }
-    const Packed packed = Pack(tree, target, "m");
     chmod(target.c_str(), 0755);
     EXPECT_FALSE(packed.result.ok);
     EXPECT_EQ(packed.result.message, "the file \"" + (target / "m.pdb").string() + "\" cannot be written");
@@ -137,29 +138,6 @@ std::map<std::string, Bytes> Contents(const fs::path& folder) {
     return contents;
 }
 
-// Files written by this process may grow to at most limit bytes while it
-// lives: a write past it fails as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t limit) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = signal(SIGXFSZ, SIG_IGN);  // else the write past the limit ends the process
-        rlimit limited = saved_;
-        limited.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        signal(SIGXFSZ, previous_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    sighandler_t previous_ = SIG_DFL;
-};
-
 // The .pdb and the .pak make one mission: whichever of them cannot be
 // written or put in place, an earlier pair stays byte for byte, neither is
 // left where there was none, and no temporary file stays behind.
@@ -169,14 +147,16 @@ TEST_F(Packer, ThePairReplacesAnEarlierOneWholeOrNotAtAll) {
         const char* failed;  // the file the message names
         std::function<void(const fs::path& target)> block;
         rlim_t fileSizeLimit = 0;  // none
+        const char* diskFullAt = nullptr;  // the step from which no file grows
     };
     const auto folder = [](const char* name) {
         return [name](const fs::path& target) { fs::create_directories(target / name / "x"); };
     };
+    const auto nothing = [](const fs::path&) {};
     const Case cases[] = {
-        {"the first's temporary name is a folder", "m.pdb", folder("m.pdb.tmp")},
-        {"the disk fills while the first is written", "m.pdb", [](const fs::path&) {}, 4096},
-        {"the second's temporary name is a folder", "m.pak", folder("m.pak.tmp")},
+        {"the first's own name is a folder", "m.pdb", folder("m.pdb")},
+        {"the disk fills while the first is written", "m.pdb", nothing, 4096},
+        {"the disk fills while the second is written", "m.pak", nothing, 0, "stage m.pak"},
         {"the second's own name is a folder", "m.pak", folder("m.pak")},
     };
     const Bytes oldPdb = {1, 2, 3}, oldPak = {4, 5};
@@ -189,7 +169,7 @@ TEST_F(Packer, ThePairReplacesAnEarlierOneWholeOrNotAtAll) {
             fs::create_directories(target);
             c.block(target);
             if (earlier) {
-                MakeFile(target / "m.pdb", oldPdb);
+                if (!fs::exists(target / "m.pdb")) MakeFile(target / "m.pdb", oldPdb);
                 if (!fs::exists(target / "m.pak")) MakeFile(target / "m.pak", oldPak);
             }
             const auto before = Contents(target);
@@ -197,7 +177,12 @@ TEST_F(Packer, ThePairReplacesAnEarlierOneWholeOrNotAtAll) {
             {
                 std::optional<FileSizeLimit> limit;
                 if (c.fileSizeLimit) limit.emplace(c.fileSizeLimit);
-                packed = Pack(tree, target, "m");
+                packed = PackCaptured([&](thorn::PackEnvironment env) {
+                    env.step = [&](std::string_view step) {
+                        if (c.diskFullAt && step == c.diskFullAt) limit.emplace(1);
+                    };
+                    return PackExportDirectory(tree, target, "m", env);
+                });
             }
             EXPECT_FALSE(packed.result.ok);
             EXPECT_EQ(packed.result.message, "the file \"" + (target / c.failed).string() + "\" cannot be written");

@@ -2,6 +2,8 @@
 
 #include "TestControls.h"
 #include "gui/ComboBox.h"
+#include "gui/Edit.h"
+#include "gui/RowView.h"
 #include "support/Pixels.h"
 
 namespace {
@@ -86,6 +88,22 @@ TEST_F(GuiComboBox, TheButtonDropsTheListBelowAndAClickPicksAnItem) {
     ClickButton();
     ClickButton();
     EXPECT_FALSE(combo->GetDroppedDown());
+}
+
+// A list taller than the work area (800 x 600) is cut to it and scrolls:
+// its last item can be shown.
+TEST_F(GuiComboBox, AListTallerThanTheWorkAreaIsCutToItAndScrolls) {
+    host.SetWorkArea({0, 0, 800, 600});
+    for (int i = 0; i < 95; ++i) combo->GetItems()->Add("More " + std::to_string(i));
+    combo->SetDropDownCount(100);
+    host.PressKey(VK_F4);
+    ASSERT_TRUE(combo->GetDroppedDown());
+    EXPECT_EQ(List()->GetBoundsRect(), (TRect{120, 0, 270, 600}));
+    thorn::RowView& rows = *combo->GetListView();
+    EXPECT_EQ(rows.GetBoundsRect(), (TRect{1, 1, 149, 599}));
+    host.PressKey(VK_END);
+    EXPECT_EQ(rows.GetFocusedRow(), 99);
+    EXPECT_LE(rows.RowRect(99).Bottom, rows.GetClientHeight());
 }
 
 TEST_F(GuiComboBox, TheKeyboardDropsMovesPicksAndCancels) {
@@ -223,6 +241,23 @@ TEST_F(GuiComboBox, OwnerDrawnItemsAreDrawnByTheHandlerInTheListAndTheFace) {
     EXPECT_EQ(host.PixelAt(*form, 20, 30), Shown(clWindowFrame));  // the plain frame
     EXPECT_EQ(host.PixelAt(*form, 22, 32), Shown(clRed));          // the chosen item inside it
     EXPECT_EQ(host.PixelAt(*List(), 10, 1 + 7), Shown(clLime));
+}
+
+// Freed while its list is down, the active form leaves the keyboard to no
+// window: keys go nowhere until a window takes it again, as on a desktop.
+TEST_F(GuiComboBox, KeysGoNowhereOnceTheActiveFormIsFreed) {
+    host.PressKey(VK_F4);
+    ASSERT_TRUE(combo->GetDroppedDown());
+    thorn::Free(form);
+    EXPECT_NO_THROW(host.PressKey(VK_DOWN));
+    EXPECT_NO_THROW(host.TypeText("x"));
+    TForm* next = MakeForm(200, 100);
+    auto* edit = thorn::Make<TEdit>(*next);
+    edit->SetParent(next);
+    next->Show();
+    edit->SetFocus();
+    host.TypeText("ok");
+    EXPECT_EQ(edit->GetText(), "ok");
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "TestControls.h"
 #include "gui/Buttons.h"
 #include "gui/MessageBox.h"
@@ -156,6 +159,25 @@ TEST_F(GuiModal, TheMessageBoxLaysOutItsButtons) {
     EXPECT_EQ(box.GetCaption(), "Warning");
     int right = box.GetButton(IDCANCEL)->GetBoundsRect().Right;
     EXPECT_EQ(box.GetButton(IDYES)->GetLeft(), box.GetClientWidth() - right);  // centred
+}
+
+TEST_F(GuiModal, AMessageBoxIsWideEnoughForItsCaption) {
+    const std::string text = "The picture could not be read at all.";
+    EXPECT_EQ(thorn::TMessageForm(text, "E", MB_OK).GetWidth(), thorn::TMessageForm(text, "", MB_OK).GetWidth())
+        << "a short caption needs no more room than the text";
+    const int plain = thorn::TMessageForm("Failed", "", MB_OK).GetWidth();
+    // A caption wider than the text and the button: the box leaves room
+    // for it in a bold face a quarter larger, beside a window icon and three
+    // frame buttons.
+    const std::string caption = "Error while load project";
+    thorn::TMessageForm box("Failed", caption, MB_OK);
+    TBitmap32 scratch;
+    scratch.Font().Assign(box.GetFont());
+    scratch.Font().SetStyle(fsBold);
+    EXPECT_GE(box.GetWidth(), scratch.TextWidth(caption) * 5 / 4 + 4 * 16);
+    EXPECT_GT(box.GetWidth(), plain);
+    const TRect ok = box.GetButton(IDOK)->GetBoundsRect();
+    EXPECT_LE(std::abs(ok.Left - (box.GetClientWidth() - ok.Right)), 1) << "the button stays in the middle";
 }
 
 TEST_F(GuiModal, AYesNoBoxCannotBeClosedFromItsFrame) {

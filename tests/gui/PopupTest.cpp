@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+
 #include "support/Pixels.h"
 #include "TestControls.h"
 #include "gui/PopupWindow.h"
@@ -60,6 +63,27 @@ TEST_F(GuiPopup, DropsDownBelowItsOwnerAndStaysOnTheWorkArea) {
     EXPECT_FALSE(host.IsWindowVisible(*popup));
 }
 
+// A pop-up of any size asked for is cut to the work area (800 x 600).
+TEST_F(GuiPopup, IsNoLargerThanTheWorkArea) {
+    struct Case {
+        TRect asked;
+        TRect shown;
+    };
+    const Case cases[] = {
+        {{100, 100, 5100, 160}, {0, 100, 800, 160}},
+        {{100, 100, 160, 100 + (1 << 30)}, {100, 0, 160, 600}},
+        {{-(1 << 30), -(1 << 30), 1 << 30, 1 << 30}, {0, 0, 800, 600}},
+        {{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, {0, 0, 800, 600}},
+        {{300, 200, 250, 150}, {300, 200, 300, 200}},  // a negative size is none
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.asked.Right);
+        popup->Popup(owner, c.asked);
+        EXPECT_EQ(popup->GetBoundsRect(), c.shown);
+        popup->ClosePopup();
+    }
+}
+
 TEST_F(GuiPopup, ShowsItsContentWithoutTakingTheKeyboard) {
     popup->DropDown(*owner, 100, 60);
     Application->ProcessMessages();
@@ -112,6 +136,11 @@ TEST_F(GuiPopup, PressesInsideReachItsControlsAndKeysReachItFirst) {
             key = 0;
         }
     };
+    popup->OnPopupKeyUp = [&](TObject*, TKey& key, TShiftState) {
+        log.push_back("popup up " + std::to_string(key));
+        if (key == VK_DOWN) key = 0;
+    };
+    owner->OnKeyUp = [&](TObject*, TKey& key, TShiftState) { log.push_back("Owner keyup " + std::to_string(key)); };
     popup->OnPopupChar = [&](TObject*, char& ch) {
         if (ch == 'x') ch = 0;
     };
@@ -122,7 +151,8 @@ TEST_F(GuiPopup, PressesInsideReachItsControlsAndKeysReachItFirst) {
     host.TypeText("xy");
     EXPECT_TRUE(popup->IsPopupOpen());
     EXPECT_EQ(log, (Log{"Inside enter", "Inside move 10,10", "Inside down 10,10", "Inside click", "Inside up 10,10",
-                        "popup down", "Owner keydown 65", "Owner keypress y"}));
+                        "popup down", "popup up 40", "Owner keydown 65", "popup up 65", "Owner keyup 65",
+                        "Owner keypress y"}));
 }
 
 TEST_F(GuiPopup, APopupOpenedFromAnotherClosesWithItAndEscapeClosesTheTopOne) {

@@ -142,6 +142,25 @@ TEST_F(GridInput, AChoicePickedWithTheMouseAfterEscapeStays) {
     EXPECT_EQ(grid->GetItemByName("Owner")->GetAsString(), "Blue");
 }
 
+// While a combo row's list is down every key is the combo box's: Down moves
+// the list's choice, not the grid's row, and Enter takes the choice.
+TEST_F(GridInput, KeysGoToTheComboWhileItsListIsDown) {
+    Click(ValueOf(1));  // Owner: none, Red, Blue
+    auto* combo = dynamic_cast<TrmInspectorBtnCombo*>(grid->GetEditor());
+    ASSERT_NE(combo, nullptr);
+    host.PressKey(VK_F4);
+    ASSERT_TRUE(combo->GetDroppedDown());
+    host.PressKey(VK_DOWN);
+    host.PressKey(VK_DOWN);
+    EXPECT_EQ(grid->GetItemIndex(), 1);
+    EXPECT_TRUE(combo->GetDroppedDown());
+    EXPECT_EQ(combo->GetListView()->GetFocusedRow(), 2);
+    host.PressKey(VK_RETURN);
+    EXPECT_FALSE(combo->GetDroppedDown());
+    EXPECT_EQ(grid->GetItemByName("Owner")->GetAsString(), "Blue");
+    EXPECT_EQ(grid->GetItemIndex(), 1);
+}
+
 TEST_F(GridInput, ACheckBoxRowTogglesWithSpaceAndSumsUp) {
     Click(ValueOf(12));  // Active
     ASSERT_NE(dynamic_cast<TrmInspectorCheckBox*>(grid->GetEditor()), nullptr);
@@ -293,6 +312,59 @@ TEST_F(GridInput, PaintShowsRowsMarksAndTheSplitLine) {
     host.PressKey(VK_LEFT);
     EXPECT_EQ(Pixel(5, markTop + 2), Shown(clWindowText)) << "a closed group shows a plus";
     EXPECT_EQ(Pixel(right, 3 * h + 2), Shown(clBtnFace)) << "the row below is the next group";
+}
+
+// The range is the visible rows less the lines on screen plus one, a cut
+// last line counted: with 40 rows of 21 pixels it is 31 whether the client
+// ends on a row's edge (210) or inside a row (200).
+TEST_F(GridInput, TheScrollRangeCountsACutLastLineAsALine) {
+    for (int i = 13; i < 40; ++i)
+        ProvinceGridFixture::GetOrAdd(*grid, nullptr, "TrmStringInspectorItem", "Extra_" + std::to_string(i), "Extra");
+    ASSERT_EQ(grid->VisibleItemCount(), 40);
+    grid->SetItemHeight(21);
+    const int frame = grid->GetHeight() - grid->GetClientHeight();
+    struct Case {
+        int client;
+        int lines;
+        int range;
+    };
+    const Case cases[] = {{210, 10, 31}, {200, 10, 31}, {189, 9, 32}, {190, 10, 31}, {840, 40, 1}, {861, 41, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.client);
+        grid->SetHeight(c.client + frame);
+        ASSERT_EQ(grid->GetClientHeight(), c.client);
+        EXPECT_EQ(grid->vLines(), c.lines);
+        EXPECT_EQ(grid->GetVScrollSize(), c.range);
+    }
+}
+
+// A press selects the row painted under it: row = y div row height (the
+// first pixel of a row is that row's, not the one above).
+TEST_F(GridInput, APressSelectsTheRowPaintedUnderIt) {
+    const int h = grid->RowHeight();
+    struct Case {
+        int y;
+        int row;
+    };
+    const Case cases[] = {{0, 0}, {h - 1, 0}, {h, 1}, {2 * h - 1, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.y);
+        grid->SetItemIndex(3);
+        Click(grid->ClientToParent({30, c.y}, form));
+        EXPECT_EQ(grid->GetItemIndex(), c.row);
+    }
+}
+
+// The rows keep their height through a font change; setting ItemHeight
+// replaces it, and -1 measures the font again.
+TEST_F(GridInput, AFontChangeKeepsTheRowHeight) {
+    const int h = grid->RowHeight();
+    TFont big(grid->GetFont());
+    big.SetSize(big.GetSize() * 2);
+    grid->SetFont(big);
+    EXPECT_EQ(grid->RowHeight(), h);
+    grid->SetItemHeight(-1);
+    EXPECT_GT(grid->RowHeight(), h);
 }
 
 TEST_F(GridInput, AReadOnlyGridShowsValuesWithoutEditing) {

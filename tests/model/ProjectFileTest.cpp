@@ -8,6 +8,7 @@
 
 #include "MapProjectFixture.h"
 #include "ProjectFiles.h"
+#include "support/FileSizeLimit.h"
 #include "support/Readers.h"
 #include "support/SourceTree.h"
 #include "support/TempDir.h"
@@ -426,8 +427,10 @@ TEST_F(ProjectFileTest, FailedWriteKeepsTheModifiedFlagAndTheOldFile) {
     const std::vector<uint8_t> before = Saved();
     project.Modified = 1;
     project.Tables.GetAt(0)->MissionName = "Changed";
-    std::filesystem::create_directory(dir / "small.pw.tmp");  // the temporary file cannot be made
-    EXPECT_EQ(project.SaveProject(dir / "small.pw"), 0);
+    {
+        const thorn::test::FileSizeLimit diskFull(1);  // the new file cannot be written
+        EXPECT_EQ(project.SaveProject(dir / "small.pw"), 0);
+    }
     EXPECT_EQ(project.Modified, 1u);
     EXPECT_EQ(thorn::test::ReadFileBytes(dir / "small.pw"), before);
     EXPECT_EQ(project.SaveProject(dir / "no such folder" / "x.pw"), 0);

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
+#include <span>
 
 #include "platform/Classes.h"
 #include "platform/Files.h"
@@ -33,12 +38,65 @@ TEST(Files, FailedWriteKeepsTheOldFile) {
     TempDir dir;
     std::vector<uint8_t> old = {4, 5};
     ASSERT_TRUE(thorn::WriteFileReplacing(dir / "keep", old));
-    // A folder where the temporary file should go makes the write fail.
-    std::filesystem::create_directory(dir / "keep.tmp");
-    std::filesystem::create_directory(dir / "keep.tmp" / "x");
-    EXPECT_FALSE(thorn::WriteFileReplacing(dir / "keep", std::vector<uint8_t>{7}));
+    // A folder where the file should go makes the write fail.
+    std::filesystem::create_directories(dir / "folder" / "x");
+    EXPECT_FALSE(thorn::WriteFileReplacing(dir / "folder", std::vector<uint8_t>{7}));
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "folder" / "x"));
     EXPECT_EQ(thorn::ReadWholeFile(dir / "keep"), old);
     EXPECT_FALSE(thorn::WriteFileReplacing(dir / "no" / "such" / "folder", old));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2) << "a temporary file was left";
+}
+
+// Whatever stands under the names temporary files once had (a link to a
+// file elsewhere, a FIFO, a folder), the replacing writers never open it:
+// the bytes reach the file named and nothing else changes.
+TEST(Files, TemporariesAreNeverOpenedThroughWhatAlreadyStandsThere) {
+    using Write = std::function<void(const std::filesystem::path&, std::span<const uint8_t>)>;
+    const std::pair<const char*, Write> writers[] = {
+        {"replacing", [](const auto& file, auto bytes) { ASSERT_TRUE(thorn::WriteFileReplacing(file, bytes)); }},
+        {"replacing synced", [](const auto& file, auto bytes) { thorn::ReplaceFileSynced(file, bytes); }},
+    };
+    const std::vector<uint8_t> bytes = {1, 2, 3};
+    for (const auto& [what, write] : writers) {
+        SCOPED_TRACE(what);
+        TempDir dir, elsewhere;
+        thorn::test::WriteFileBytes(elsewhere / "target", std::vector<uint8_t>{9});
+        std::filesystem::create_symlink(elsewhere / "target", dir / "ini.xml.tmp");
+        std::filesystem::create_symlink(elsewhere / "target", dir / "m.pdb.tmp");
+        ASSERT_EQ(::mkfifo((dir / "names.tmp").c_str(), 0600), 0);
+        // A reader keeps a write into the FIFO from waiting, as it would.
+        const int reader = ::open((dir / "names.tmp").c_str(), O_RDONLY | O_NONBLOCK);
+        ASSERT_GE(reader, 0);
+        for (const char* name : {"ini.xml", "m.pdb", "names"}) {
+            write(dir / name, bytes);
+            EXPECT_EQ(std::filesystem::symlink_status(dir / name).type(), std::filesystem::file_type::regular) << name;
+            EXPECT_EQ(thorn::ReadWholeFile(dir / name), bytes) << name;
+        }
+        ::close(reader);
+        EXPECT_EQ(thorn::ReadWholeFile(elsewhere / "target"), std::vector<uint8_t>{9});
+        EXPECT_TRUE(std::filesystem::is_symlink(dir / "ini.xml.tmp"));
+        EXPECT_TRUE(std::filesystem::is_symlink(dir / "m.pdb.tmp"));
+        EXPECT_EQ(std::filesystem::status(dir / "names.tmp").type(), std::filesystem::file_type::fifo);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 6);
+    }
+}
+
+TEST(Files, TemporaryFilesHaveNamesOfTheirOwn) {
+    TempDir dir;
+    const std::vector<uint8_t> bytes = {5};
+    const std::filesystem::path first = thorn::WriteTemporaryBeside(dir / "m.pak", bytes);
+    thorn::TemporaryFileOptions kept;
+    kept.suffix = ".old";
+    const std::filesystem::path second = thorn::WriteTemporaryBeside(dir / "m.pak", bytes, kept);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(thorn::ReadWholeFile(second), bytes);
+    EXPECT_TRUE(thorn::IsTemporaryNameOf(first.filename().string(), "m.pak"));
+    EXPECT_TRUE(thorn::IsTemporaryNameOf(second.filename().string(), "m.pak", ".old"));
+    EXPECT_FALSE(thorn::IsTemporaryNameOf(second.filename().string(), "m.pak"));
+    for (const char* other :
+         {"m.pak.tmp", "m.pak.abcde.tmp", "m.pak.abc/ef.tmp", "x.pak.abcdef.tmp", "m.pak.abcdefg.tmp"})
+        EXPECT_FALSE(thorn::IsTemporaryNameOf(other, "m.pak")) << other;
+    EXPECT_THROW(thorn::WriteTemporaryBeside(dir / "no" / "m.pak", bytes), EWriteError);
 }
 
 TEST(Files, ReplacingSyncedKeepsThePermissionsAndLeavesNothingBehind) {

@@ -99,6 +99,12 @@ TEST(XMLDoc, IncompleteDocumentsAreRefused) {
         {"<a p='&#xD800;'/>", "\"&#xD800;\""},
         {"<a p='&#1114112;'/>", "\"&#1114112;\""},
         {"<a p='&#99999999999999999999;'/>", "\"&#99999999999999999999;\""},
+        {"<a n=\"Cas<tle\"/>", "Error parsing element attribute at byte 9"},
+        {"<a n='&lt;' m=\"x\r\n<\"/>", "Error parsing element attribute at byte 18"},
+        {"<?xml version='1.0'?><?xml version='1.0'?><a/>",
+         "Error parsing document declaration/processing instruction at byte 26"},
+        {"<!-- c --><?xml version='1.0'?><a/>", "declaration/processing instruction at byte 15"},
+        {"<a/><?xml version='1.0'?>", "declaration/processing instruction at byte 9"},
     };
     TempDir dir;
     for (const Case& c : cases) {
@@ -115,14 +121,110 @@ TEST(XMLDoc, IncompleteDocumentsAreRefused) {
     EXPECT_LT(message.size(), 200u + (dir / "cut.xml").string().size());
 }
 
-// What XML allows is read: references to allowed characters, and anything
-// in comments, processing instructions and character data.
+// A document is read only when what it holds can be written back and read
+// again: its nesting, its tags and its written size are bounded, and
+// characters XML does not allow are refused where the writer would turn them
+// into references the reader refuses.
+TEST(XMLDoc, WhatCouldNotBeWrittenBackIsNotRead) {
+    const auto nested = [](int depth) {
+        std::string text;
+        for (int i = 0; i < depth; ++i) text += "<a>";
+        for (int i = 0; i < depth; ++i) text += "</a>";
+        return text;
+    };
+    std::string siblings = "<a>";
+    for (size_t i = 0; i < TXMLDocument::kMaxTags; ++i) siblings += "<b/>";
+    siblings += "</a>";
+    struct Case {
+        std::string text;
+        std::string message;  // empty: read
+    };
+    const Case cases[] = {
+        {nested(TXMLDocument::kMaxDepth), ""},
+        {nested(TXMLDocument::kMaxDepth + 1), "its elements are nested more than 64 deep"},
+        {siblings, "it holds more than 100000 tags"},
+        // Each ">" is written back as "&gt;".
+        {"<a>" + std::string(5 << 20, '>') + "</a>", "written back it would take more than the 16 MiB"},
+        {"<a Note=\"kept\x01value\"/>", "the character U+0001 in element \"a\" is not allowed in XML"},
+        {"<a><b>x\x1Fy</b></a>", "the character U+001F in element \"b\""},
+        {"<a><!-- \x02 --></a>", "U+0002"},
+        {std::string("<a p='x\0y'/>", 12), "the character U+0000 is not allowed"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 40));
+        TXMLDocument document;
+        try {
+            document.LoadFromBytes(Bytes(c.text), "a.xml");
+            EXPECT_EQ(c.message, "");
+        } catch (const EXMLDocError& error) {
+            EXPECT_FALSE(c.message.empty()) << error.what();
+            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
+        }
+    }
+}
+
+// What the program writes reads back the same: line ends in texts and in
+// attributes as they were, and characters XML cannot hold left out of what
+// the program sets.
+TEST(XMLDoc, WhatIsWrittenReadsBackTheSame) {
+    TempDir dir;
+    TXMLDocument document;
+    document.LoadFromBytes(Bytes("<a p='tab&#9;lf&#10;cr&#13;'>line\r\nnext&#13;end<b/>cr\rlf\n</a>"), "a.xml");
+    document.GetDocumentElement().SetAttribute("Note", "kept\x01value\r\n");
+    const std::string written = document.SaveToString();
+    document.SaveToFile(dir / "a.xml");
+    TXMLDocument reread;
+    reread.LoadFromFile(dir / "a.xml");
+    EXPECT_EQ(reread.SaveToString(), written);
+    IXMLNode a = reread.GetDocumentElement();
+    EXPECT_EQ(a.Attributes("p"), "tab\tlf\ncr\r");
+    EXPECT_EQ(a.Attributes("Note"), "keptvalue\r\n");
+    // The texts, as a reader that keeps line ends sees them.
+    pugi::xml_document raw;
+    ASSERT_TRUE(raw.load_string(written.c_str(), pugi::parse_default & ~pugi::parse_eol));
+    EXPECT_STREQ(raw.child("a").first_child().value(), "line\r\nnext\rend");
+    EXPECT_STREQ(raw.child("a").last_child().value(), "cr\rlf\n");
+}
+
+// Nothing is written that would not be read: the file stays as it was.
+TEST(XMLDoc, WhatWouldNotBeReadIsNotWritten) {
+    TempDir dir;
+    thorn::test::WriteFileBytes(dir / "ini.xml", Bytes("<old/>"));
+    TXMLDocument document;
+    IXMLNode node = document.AddDocumentElement("a");
+    for (int i = 0; i < TXMLDocument::kMaxDepth; ++i) node = node.AddChild("a");
+    EXPECT_THROW(document.SaveToFile(dir / "ini.xml"), EXMLDocError);
+    EXPECT_EQ(thorn::test::ReadFileBytes(dir / "ini.xml"), Bytes("<old/>"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+// A file that is a link stays one: the document is written to its target.
+TEST(XMLDoc, SaveWritesThroughALink) {
+    TempDir dir;
+    thorn::test::WriteFileBytes(dir / "real.xml", Bytes("<old/>"));
+    std::filesystem::create_symlink("real.xml", dir / "ini.xml");
+    TXMLDocument document;
+    document.AddDocumentElement("new");
+    document.SaveToFile(dir / "ini.xml");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "ini.xml"));
+    TXMLDocument reread;
+    reread.LoadFromFile(dir / "real.xml");
+    EXPECT_EQ(reread.GetDocumentElement().NodeName(), "new");
+}
+
+// What XML allows is read: a declaration first, references to allowed
+// characters ("&lt;" among them), and anything in comments, processing
+// instructions and character data.
 TEST(XMLDoc, ReferencesXmlAllowsAreRead) {
     TXMLDocument document;
-    document.LoadFromBytes(Bytes("<a p='&#9;&#x10FFFF;&#0' q='&#x1F'><!-- &#0; --><?pi &#0;?><![CDATA[&#0;]]></a>"),
-                           "a.xml");
+    document.LoadFromBytes(
+        Bytes("<?xml version='1.0'?><a p='&#9;&#x10FFFF;&#0' q='&#x1F' r='a&lt;b' s='&#60;'><!-- &#0; < -->"
+              "<?pi &#0; <?><![CDATA[&#0;<]]></a>"),
+        "a.xml");
     EXPECT_EQ(document.GetDocumentElement().Attributes("p"), "\t\xF4\x8F\xBF\xBF&#0");
     EXPECT_EQ(document.GetDocumentElement().Attributes("q"), "&#x1F");
+    EXPECT_EQ(document.GetDocumentElement().Attributes("r"), "a<b");
+    EXPECT_EQ(document.GetDocumentElement().Attributes("s"), "<");
 }
 
 TEST(XMLDoc, OnlyRegularFilesOfBoundedSizeAreRead) {

@@ -6,6 +6,7 @@
 
 #include "SdlSession.h"
 #include "XScreen.h"
+#include "controls/Rmbtncombo.h"
 #include "controls/Rmcalendar.h"
 #include "controls/Rmcombobox.h"
 #include "gui/Application.h"
@@ -16,10 +17,19 @@
 // Runs under Xvfb (see tests/CMakeLists.txt): the popup-list combo box and
 // the date edit dropped in a real window with the X pointer. The screen with
 // each drop-down open is saved as "dropped_combo.png" and
-// "dropped_calendar.png" in the working folder, to look at.
+// "dropped_calendar.png" in the working folder, to look at; drop-downs asked
+// to be larger than the screen as "capped_dropdown.png" and
+// "capped_calendar.png".
 namespace {
 
 using ControlsWindow = thorn::test::SdlSession;
+
+// A click on the arrow button of a drop-down edit.
+void ClickArrow(thorn::test::XScreen& screen, TrmCustomBtnEdit& edit) {
+    TrmSpeedButton& arrow = *edit.Btn1();
+    const TPoint p = arrow.ClientToScreen({arrow.GetWidth() / 2, arrow.GetHeight() / 2});
+    screen.Click(p.X, p.Y);
+}
 
 TEST_F(ControlsWindow, DropDownsOpenAndPickInARealWindow) {
     thorn::test::XScreen screen;
@@ -42,11 +52,7 @@ TEST_F(ControlsWindow, DropDownsOpenAndPickInARealWindow) {
     form->Show();
     ASSERT_TRUE(RunUntil([&] { return !form->HasPendingPaint(); }));
 
-    auto clickButton = [&](TrmCustomBtnEdit& edit) {
-        TrmSpeedButton& arrow = *edit.Btn1();
-        const TPoint p = arrow.ClientToScreen({arrow.GetWidth() / 2, arrow.GetHeight() / 2});
-        screen.Click(p.X, p.Y);
-    };
+    auto clickButton = [&](TrmCustomBtnEdit& edit) { ClickArrow(screen, edit); };
     TCustomForm& list = *combo->GetListBox()->GetScreenWindow();
     clickButton(*combo);
     ASSERT_TRUE(RunUntil([&] { return combo->DroppedDown() && !list.HasPendingPaint(); }));
@@ -100,6 +106,66 @@ TEST_F(ControlsWindow, DropDownsOpenAndPickInARealWindow) {
     ASSERT_TRUE(RunUntil([&] { return !calendar.GetVisible(); }));
     EXPECT_EQ(date->GetText(), "04/13/2024");
     thorn::SetDateTimeSource({});
+}
+
+// However large a drop-down is asked to be, it shows no larger than the
+// screen's work area; a date far ahead shows as the last day the calendar
+// knows; and letting Ctrl go names the months on the calendar's bar again.
+TEST_F(ControlsWindow, DropDownsOfAnySizeAndDatesFarAheadStayOnTheScreen) {
+    thorn::test::XScreen screen;
+    ASSERT_TRUE(screen.Ok());
+    TForm* form = Application->CreateForm<TForm>();
+    form->SetCaption("Capped drop-downs");
+    form->SetBounds(40, 40, 300, 260);
+    auto* combo = thorn::Make<TrmBtnCombo>(*form);
+    combo->SetParent(form);
+    combo->SetBounds(10, 10, 150, 21);
+    TStringList items;
+    for (const char* item : {"Plains", "Hills", "Forest"}) items.Add(item);
+    combo->SetComboItems(items);
+    combo->SetDropDownWidth(10'000'000);
+    combo->SetDropDownHeight(1 << 30);
+    auto* date = thorn::Make<TrmComboCalendar>(*form);
+    date->SetParent(form);
+    date->SetBounds(10, 50, 200, 21);
+    date->SetDropDownWidth(10'000'000);
+    date->SetDate(1e8);
+    form->Show();
+    ASSERT_TRUE(RunUntil([&] { return !form->HasPendingPaint(); }));
+    EXPECT_EQ(date->GetText(), "12/31/9999");
+    const TRect area = Screen->GetWorkAreaRect();
+
+    TCustomForm& list = *combo->GetListBox()->GetScreenWindow();
+    ClickArrow(screen, *combo);
+    ASSERT_TRUE(RunUntil([&] { return combo->GetDroppedDown() && !list.HasPendingPaint(); }));
+    EXPECT_EQ(list.GetBoundsRect(), area);
+    TBitmap32 shot;
+    ASSERT_TRUE(RunUntil([&] {
+        screen.Grab(shot);
+        return shot.GetPixel(area.Right - 10, area.Bottom - 10) == Color32(clWindow);
+    }));
+    thorn::test::WritePng("capped_dropdown.png", shot);
+    screen.Key("Escape");
+    ASSERT_TRUE(RunUntil([&] { return !combo->GetDroppedDown(); }));
+
+    ClickArrow(screen, *date);
+    TrmScreenCalendar& calendar = *date->GetCalendar();
+    TCustomForm& popup = *calendar.GetScreenWindow();
+    ASSERT_TRUE(RunUntil([&] { return calendar.GetVisible() && !popup.HasPendingPaint(); }));
+    EXPECT_EQ(popup.GetWidth(), area.Width());
+    EXPECT_EQ(calendar.GetCaptionLabel()->GetCaption(), "December 9999");
+    // Ctrl+Left goes a month back; with Ctrl let go the bar names the months
+    // before and after it.
+    screen.Key("Left", {"Control_L"});
+    ASSERT_TRUE(RunUntil([&] {
+        return calendar.GetPrevButton()->GetCaption() == "October 9999" && !popup.HasPendingPaint();
+    }));
+    EXPECT_EQ(calendar.GetNextButton()->GetCaption(), "December 9999");
+    screen.Grab(shot);
+    thorn::test::WritePng("capped_calendar.png", shot);
+    screen.Key("Escape");
+    ASSERT_TRUE(RunUntil([&] { return !calendar.GetVisible(); }));
+    EXPECT_EQ(date->GetText(), "12/31/9999");
 }
 
 }  // namespace

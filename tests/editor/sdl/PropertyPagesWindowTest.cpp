@@ -21,7 +21,8 @@
 // Runs under Xvfb: the editor as its program starts it, on a copy of the
 // start folder, with a mission made from a sample world; its two pages used
 // with the X pointer and keys. The screen is saved as "players_page.png",
-// "provinces_page.png" and "world_scrolled.png" in the build folder, to look
+// "players_page_capital_blinking.png", "provinces_page.png",
+// "world_scrolled.png" and "world_zoom_fill.png" in the build folder, to look
 // at.
 namespace {
 
@@ -128,6 +129,10 @@ TEST_F(PropertyPagesWindow, APlayerSwitchedOnAndGivenACapitalWithThePointer) {
     EXPECT_EQ(main.LblDomainSummary->GetCaption(), "2 Provinces, 1 Castles");
 
     SaveScreen("players_page.png");
+    // The capital blinks, its piece alone repainted at each tick: a few
+    // ticks on, one of its shades.
+    Pump(500);
+    SaveScreen("players_page_capital_blinking.png");
     CloseMission(main);
 }
 
@@ -224,6 +229,41 @@ TEST_F(PropertyPagesWindow, PiecesPaintedOutOfSightShowWhenScrolledIntoIt) {
     ASSERT_TRUE(RunUntil([&] { return !main.HasPendingPaint(); }));
     Pump(100);
     EXPECT_EQ(scrolled, viewOnScreen());
+    CloseMission(main);
+}
+
+// Zoom Fill after the map was scrolled at 300 %: the whole world shows in
+// the middle of its box, with no scroll bars ("world_zoom_fill.png").
+TEST_F(PropertyPagesWindow, ZoomFillAfterScrollingShowsTheWholeWorld) {
+    ASSERT_TRUE(screen.Ok());
+    TMainForm& main = OpenMission();
+    MapProject->SetZoom(3.0f);
+    TScrollBox& box = *main.ScrBWorld;
+    ASSERT_TRUE(RunUntil([&] { return !main.HasPendingPaint(); }));
+    const TPoint middle = ScreenPoint(box, {box.GetClientWidth() / 2, box.GetClientHeight() / 2});
+    screen.Wheel(middle.X, middle.Y, -6);
+    ASSERT_TRUE(RunUntil([&] { return box.VertScrollBar().GetScrollPos() > 0 && !main.HasPendingPaint(); }));
+
+    TToolButton* fill = nullptr;
+    for (int i = 0; i < main.TBrShow->GetButtonCount(); ++i)
+        if (main.TBrShow->GetButton(i)->GetAction() == main.ActZoomFill) fill = main.TBrShow->GetButton(i);
+    ASSERT_NE(fill, nullptr);
+    ClickAt(*fill, {fill->GetWidth() / 2, fill->GetHeight() / 2});
+    ASSERT_TRUE(RunUntil([&] { return main.ImgVWorld->GetScale() == 1.0f && !main.HasPendingPaint(); }));
+    Pump(100);
+    SaveScreen("world_zoom_fill.png");
+    EXPECT_FALSE(box.HorzScrollBar().IsScrollBarVisible());
+    EXPECT_FALSE(box.VertScrollBar().IsScrollBarVisible());
+    // The box's own colour shows on all four sides of the world.
+    TBitmap32 whole;
+    screen.Grab(whole);
+    const TRect world = main.ImgVWorld->GetBoundsRect();
+    const int midX = (world.Left + world.Right) / 2, midY = (world.Top + world.Bottom) / 2;
+    for (const TPoint beside : {TPoint{world.Left - 2, midY}, TPoint{world.Right + 1, midY}, TPoint{midX, world.Top - 2},
+                                TPoint{midX, world.Bottom + 1}}) {
+        const TPoint at = ScreenPoint(box, beside);
+        EXPECT_EQ(whole.GetPixel(at.X, at.Y), thorn::test::Shown(clWindow)) << beside.X << ";" << beside.Y;
+    }
     CloseMission(main);
 }
 

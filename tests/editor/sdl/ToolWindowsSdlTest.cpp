@@ -22,7 +22,8 @@
 // added and chosen with the X pointer, a turn typed with the X keyboard;
 // both tool windows are saved as "events_window.png" and
 // "mission_window.png" in the working folder, the turn half typed as
-// "events_turn_typed.png".
+// "events_turn_typed.png", the chosen event moved down as
+// "events_moved_down.png".
 namespace {
 
 using thorn::test::Shown;
@@ -113,6 +114,15 @@ TEST_F(ToolWindowsOnScreen, EventsChosenWithThePointerAndBothWindowsShown) {
     ASSERT_TRUE(Shot(mission, shot));
     thorn::test::WritePng(output / "mission_window.png", shot);
     EXPECT_EQ(mission.RMIMission->GetItems().GetCount(), 6);
+
+    // The chosen event moved down with its button: the selection and the
+    // focus rectangle go with it to the row below.
+    Click(screen, *events.LVEvents, {second.Left + 80, (second.Top + second.Bottom) / 2});
+    Click(screen, *events.TBDown, {events.TBDown->GetWidth() / 2, events.TBDown->GetHeight() / 2});
+    ASSERT_TRUE(RunUntil([&] { return events.LVEvents->GetItemIndex() == 2 && !events.HasPendingPaint(); }));
+    EXPECT_EQ(events.LVEvents->GetItemFocused(), rows[2]);
+    ASSERT_TRUE(Shot(events, shot));
+    thorn::test::WritePng(output / "events_moved_down.png", shot);
 
     MapProject->Modified = 0;
     MainForm->Close();
