@@ -11,6 +11,7 @@
 #include "gui/Application.h"
 #include "inspector/Rminspectoritems.h"
 #include "inspector/Rmspeedbtns.h"
+#include "model/GridItemKeys.h"
 
 namespace {
 
@@ -143,10 +144,22 @@ TEST_F(ProvinceGrid, AnOwnerGivenToACapitalTakesItFromItsPlayerEvenTheSameOne) {
     CPlayerData& first = *desk.Project().PlayerAt(0);
     CPlayerData& second = *desk.Project().PlayerAt(1);
     first.SetCapital(&P(3));
+    // The first player stays chosen on the players page meanwhile.
+    desk.ShowPage(MissionDesk::kPlayersPage);
+    desk.ClickPlayerRow(0);
+    desk.ShowPage(MissionDesk::kProvincesPage);
     SelectByRows({3, 4});
     desk.ChooseInGridRow("Owner", 2);
     EXPECT_EQ(P(3).Owner, 1);
     EXPECT_EQ(first.Capital, nullptr);
+    // Back there, its capital row offers none of the provinces it lost.
+    desk.ShowPage(MissionDesk::kPlayersPage);
+    auto* capital = dynamic_cast<TrmComboInspectorItem*>(desk.Main().RMIPlayer->GetItemByName(InspectorKeys::Capital));
+    ASSERT_NE(capital, nullptr);
+    EXPECT_EQ(capital->GetItems().GetCount(), 1) << "only none";
+    EXPECT_EQ(capital->GetAsString(), "none");
+    desk.ShowPage(MissionDesk::kProvincesPage);
+    SelectByRows({3, 4});
     // The grid offers no change to the owner shown; the selection's routine
     // takes the capital all the same.
     second.SetCapital(&P(3));
