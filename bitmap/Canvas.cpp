@@ -228,24 +228,26 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
     if (points.size() < 2) return;
     RequiredState();
     if (target_ && brush_.GetStyle() != bsClear) {
-        // Alternate fill of pixel centres.
+        // Alternate fill of the pixels whose own point lies inside, the
+        // points the outline's lines run through: a pixel is the point of
+        // its coordinates, as for the pen, so the fill meets the outline
+        // without a gap or a pixel over it.
         int top = points[0].Y, bottom = points[0].Y;
         for (const TPoint& p : points) top = std::min(top, p.Y), bottom = std::max(bottom, p.Y);
         TColor32 c = thorn::CanvasColor(brush_.GetColor());
         std::vector<double> xs;
         for (int y = top; y < bottom; ++y) {
-            double cy = y + 0.5;
             xs.clear();
             for (size_t i = 0; i < points.size(); ++i) {
                 const TPoint& a = points[i];
                 const TPoint& b = points[(i + 1) % points.size()];
-                if ((a.Y <= cy) == (b.Y <= cy)) continue;
-                xs.push_back(a.X + (cy - a.Y) * (b.X - a.X) / static_cast<double>(b.Y - a.Y));
+                if ((a.Y <= y) == (b.Y <= y)) continue;
+                xs.push_back(a.X + (y - a.Y) * (b.X - a.X) / static_cast<double>(b.Y - a.Y));
             }
             std::sort(xs.begin(), xs.end());
             for (size_t i = 0; i + 1 < xs.size(); i += 2) {
-                int from = static_cast<int>(std::ceil(xs[i] - 0.5));
-                int to = static_cast<int>(std::ceil(xs[i + 1] - 0.5));
+                int from = static_cast<int>(std::ceil(xs[i]));
+                int to = static_cast<int>(std::ceil(xs[i + 1]));
                 TRect row = DeviceRect({from, y, to, y + 1});
                 if (!IsRectEmpty(row)) FillDevice(row.Left, row.Top, row.Right, row.Bottom, c);
             }

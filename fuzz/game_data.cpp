@@ -2,6 +2,7 @@
 // folder that holds the shipped pictures: through the catalogue's loader,
 // then into a project as a new mission reads it. A catalogue may only be
 // refused with EGameDataError; one that is taken must keep every limit.
+#include <pthread.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -39,12 +40,25 @@ void RemoveListedFiles() {
 
 // An interrupted run (Ctrl-C, a fuzzing job stopped) leaves no start folder
 // behind; then the signal goes on to whoever handled it before (libFuzzer,
-// or the default that ends the program).
+// or the default that ends the program). A run started with the signal
+// ignored (under nohup, or as a background job) has lost its folder all the
+// same, so it ends too: as the signal's default action ends it.
 extern "C" void RemoveStartFolderOnSignal(int signal) {
     RemoveListedFiles();
     for (size_t i = 0; i < std::size(kCleanedSignals); ++i)
         if (kCleanedSignals[i] == signal) ::sigaction(signal, &previousActions[i], nullptr);
+    // Delivered at once, not when this handler returns.
+    sigset_t self;
+    sigemptyset(&self);
+    sigaddset(&self, signal);
+    ::pthread_sigmask(SIG_UNBLOCK, &self, nullptr);
     ::raise(signal);
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    sigemptyset(&fallback.sa_mask);
+    ::sigaction(signal, &fallback, nullptr);
+    ::raise(signal);
+    ::_exit(128 + signal);
 }
 
 // A private start folder with a copy of the repository's pictures.

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <set>
+#include <utility>
 
 #include "bitmap/Canvas.h"
 #include "bitmap/Pix32.h"
@@ -129,6 +131,38 @@ TEST_F(BitmapCanvas, ShapesFillTheirInside) {
     // The disc is symmetric.
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 10; ++x) ASSERT_EQ(At(x, y), At(19 - x, y)) << x << "," << y;
+}
+
+// A triangle outlined and filled in one colour is whole: the fill meets the
+// outline that runs through its corners' pixels, with no gap inside and
+// nothing outside. The pixels at distance i from the tip span 2i + 1.
+TEST_F(BitmapCanvas, AnOutlinedFilledTriangleIsWhole) {
+    canvas().Pen().SetColor(clBlue);
+    canvas().Brush().SetColor(clBlue);
+    struct Triangle {
+        const char* what;
+        std::array<TPoint, 3> corners;
+        TPoint tip, away, across;  // the tip, one step away from it, one step across
+    };
+    const Triangle triangles[] = {
+        {"pointing left", {TPoint{4, 8}, TPoint{7, 5}, TPoint{7, 11}}, {4, 8}, {1, 0}, {0, 1}},
+        {"pointing right", {TPoint{10, 8}, TPoint{7, 5}, TPoint{7, 11}}, {10, 8}, {-1, 0}, {0, 1}},
+        {"pointing up", {TPoint{8, 4}, TPoint{5, 7}, TPoint{11, 7}}, {8, 4}, {0, 1}, {1, 0}},
+        {"pointing down", {TPoint{8, 10}, TPoint{5, 7}, TPoint{11, 7}}, {8, 10}, {0, -1}, {1, 0}},
+    };
+    for (const Triangle& t : triangles) {
+        SCOPED_TRACE(t.what);
+        bitmap.Clear(kWhite);
+        canvas().Polygon(t.corners);
+        std::set<std::pair<int, int>> expected, drawn;
+        for (int i = 0; i <= 3; ++i)
+            for (int j = -i; j <= i; ++j)
+                expected.insert({t.tip.X + i * t.away.X + j * t.across.X, t.tip.Y + i * t.away.Y + j * t.across.Y});
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x)
+                if (At(x, y) == kBlue) drawn.insert({x, y});
+        EXPECT_EQ(drawn, expected);
+    }
 }
 
 TEST_F(BitmapCanvas, CopiesAreRawAndStretchByNearestPixel) {

@@ -2,11 +2,13 @@
 // out by hand or by a plain recomputation here.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cmath>
 #include <map>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -271,6 +273,12 @@ TEST(Stipple, ColoursStepThroughThePattern) {
     EXPECT_EQ(b.GetStippleColor(), blue);
     EXPECT_EQ(b.GetStippleColor(), CombineReg(blue, red, 127));
     EXPECT_EQ(b.GetStippleColor(), red);
+    // Quarter steps: the weight of the colour before falls as the counter
+    // passes its place.
+    b.SetStipple(TArrayOfColor32{red, blue});
+    b.SetStippleStep(0.25f);
+    EXPECT_EQ(b.GetStippleColor(), red);
+    for (uint32_t weight : {191u, 127u, 64u, 0u}) EXPECT_EQ(b.GetStippleColor(), CombineReg(red, blue, weight));
     TBitmap32 none;
     EXPECT_EQ(none.GetStippleColor(), 0xFF000000u);
 }
@@ -332,6 +340,190 @@ TEST(Stipple, FrameIsDrawnClockwise) {
     EXPECT_EQ(b.GetPixel(1, 1), 0u);
 }
 
+// ------------------------------------------------------------ at the edges
+
+constexpr int32_t kEdgeW = 6, kEdgeH = 5;
+// Places just outside, on and inside every edge: one coordinate inside and
+// the other outside, both outside, both inside.
+constexpr int32_t kEdgeXs[] = {-2, -1, 0, 2, kEdgeW - 1, kEdgeW};
+constexpr int32_t kEdgeYs[] = {-2, -1, 0, 2, kEdgeH - 1, kEdgeH};
+
+TEST(Pixels, ReadsAtEveryEdge) {
+    TBitmap32 b;
+    thorn::test::FillNumbered(b, kEdgeW, kEdgeH);
+    b.SetOuterColor(0x55u);
+    for (int32_t y : kEdgeYs)
+        for (int32_t x : kEdgeXs) {
+            SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y));
+            const bool inside = x >= 0 && y >= 0 && x < kEdgeW && y < kEdgeH;
+            EXPECT_EQ(b.GetPixelS(x, y), inside ? thorn::test::Numbered(x, y) : 0x55u);
+            EXPECT_EQ(b.GetPixelB(x, y),
+                      thorn::test::Numbered(std::clamp(x, 0, kEdgeW - 1), std::clamp(y, 0, kEdgeH - 1)));
+        }
+}
+
+// The places where draw(bitmap, offset) leaves the edge test's bitmap
+// other than it leaves the same part of a larger bitmap around it, drawn
+// offset by the margin.
+template <typename Draw>
+Points DifferFromALargerBitmap(Draw draw) {
+    constexpr int32_t margin = 6;
+    constexpr TColor32 kBack = 0xFF607080u;
+    CountingBitmap small(kEdgeW, kEdgeH, kBack), large(kEdgeW + 2 * margin, kEdgeH + 2 * margin, kBack);
+    draw(small, 0);
+    draw(large, margin);
+    Points differ;
+    for (int32_t y = 0; y < kEdgeH; ++y)
+        for (int32_t x = 0; x < kEdgeW; ++x)
+            if (small.GetPixel(x, y) != large.GetPixel(x + margin, y + margin)) differ.insert({x, y});
+    return differ;
+}
+
+// A safe call leaves a bitmap as the same call leaves the same part of a
+// larger bitmap around it: nothing outside lands on a neighbouring row or
+// past the store, nothing inside is lost, and a stippled run cut at the
+// ends keeps the colours the uncut run has there.
+TEST(SafeDrawing, ABitmapGetsWhatALargerOneGetsInsideIt) {
+    constexpr TColor32 kHalf = 0x80F0E0D0u;
+    const TArrayOfColor32 pattern{0xFF0000AAu, 0x80BB0000u, 0xFF00CC00u};
+    struct Call {
+        const char* what;
+        void (*draw)(TBitmap32&, int32_t x, int32_t y, const TArrayOfColor32& pattern);
+    };
+    const Call calls[] = {
+        {"SetPixelS", [](TBitmap32& b, int32_t x, int32_t y, const TArrayOfColor32&) { b.SetPixelS(x, y, C); }},
+        {"SetPixelTS", [](TBitmap32& b, int32_t x, int32_t y, const TArrayOfColor32&) { b.SetPixelTS(x, y, kHalf); }},
+        {"SET_TS256",
+         [](TBitmap32& b, int32_t x, int32_t y, const TArrayOfColor32&) { b.SET_TS256(x * 256 + 100, y * 256 + 60, C); }},
+        {"HorzLineS",
+         [](TBitmap32& b, int32_t x, int32_t y, const TArrayOfColor32&) {
+             b.HorzLineS(x, y, x + 3, C);
+             b.HorzLineS(x - 3, y + 1, x, C);
+         }},
+        {"HorzLineTS",
+         [](TBitmap32& b, int32_t x, int32_t y, const TArrayOfColor32&) {
+             b.HorzLineTS(x, y, x + 3, kHalf);
+             b.HorzLineTS(x, y + 1, x - 3, kHalf);
+         }},
+        {"VertLineS",
+         [](TBitmap32& b, int32_t x, int32_t y, const TArrayOfColor32&) {
+             b.VertLineS(x, y, y + 3, C);
+             b.VertLineS(x + 1, y - 3, y, C);
+         }},
+        {"VertLineTS",
+         [](TBitmap32& b, int32_t x, int32_t y, const TArrayOfColor32&) {
+             b.VertLineTS(x, y, y + 3, kHalf);
+             b.VertLineTS(x + 1, y, y - 3, kHalf);
+         }},
+        {"HorzLineTSP",
+         [](TBitmap32& b, int32_t x, int32_t y, const TArrayOfColor32& pattern) {
+             b.SetStipple(pattern);
+             b.HorzLineTSP(x, y, x + 3);
+             b.SetStipple(pattern);
+             b.HorzLineTSP(x, y + 1, x - 3);
+         }},
+        {"VertLineTSP",
+         [](TBitmap32& b, int32_t x, int32_t y, const TArrayOfColor32& pattern) {
+             b.SetStipple(pattern);
+             b.VertLineTSP(x, y, y + 3);
+             b.SetStipple(pattern);
+             b.VertLineTSP(x + 1, y, y - 3);
+         }},
+        {"LineA",
+         [](TBitmap32& b, int32_t x, int32_t y, const TArrayOfColor32&) {
+             b.LineA(x, y, x + 4, y + 1, kHalf, true);
+             b.LineA(x, y, x - 1, y - 3, kHalf, true);
+         }},
+        {"frames",
+         [](TBitmap32& b, int32_t x, int32_t y, const TArrayOfColor32&) {
+             b.FrameRectS(x - 1, y - 1, x + 2, y + 3, C);
+             b.FrameRectTS(x - 2, y - 1, x + 1, y + 1, kHalf);
+         }},
+        {"fills",
+         [](TBitmap32& b, int32_t x, int32_t y, const TArrayOfColor32&) {
+             b.FillRectS(x - 1, y - 1, x + 2, y + 1, C);
+             b.FillRectTS(x, y, x + 3, y + 2, kHalf);
+         }},
+        {"RaiseRectTS",
+         [](TBitmap32& b, int32_t x, int32_t y, const TArrayOfColor32&) { b.RaiseRectTS(x - 1, y - 1, x + 3, y + 2, 60); }},
+    };
+    for (const Call& call : calls)
+        for (int32_t y : kEdgeYs)
+            for (int32_t x : kEdgeXs) {
+                SCOPED_TRACE(std::string(call.what) + " at " + std::to_string(x) + "," + std::to_string(y));
+                EXPECT_EQ(DifferFromALargerBitmap([&](TBitmap32& b, int32_t offset) {
+                              call.draw(b, x + offset, y + offset, pattern);
+                          }),
+                          Points{});
+            }
+}
+
+// A sub-pixel line from the middle to less than two pixels from an edge,
+// inside the clipping box, is walked with checked splats: it leaves the
+// bitmap as it leaves the same part of a larger one, where it lies deep
+// inside.
+TEST(SafeDrawing, SubPixelLinesNearAnEdge) {
+    const TArrayOfColor32 pattern{0xFF0000AAu, 0xFFBB0000u};
+    const std::pair<float, float> ends[] = {{-0.75f, 1.5f}, {5.75f, 2.0f},  {5.75f, 3.5f}, {3.5f, -0.75f},
+                                            {1.5f, 4.75f},  {-0.9f, -0.9f}, {5.9f, 4.9f}};
+    for (const std::pair<float, float>& end : ends)
+        for (const bool stippled : {false, true}) {
+            SCOPED_TRACE(std::to_string(end.first) + "," + std::to_string(end.second) + (stippled ? ", stippled" : ""));
+            EXPECT_EQ(DifferFromALargerBitmap([&](TBitmap32& b, int32_t offset) {
+                          const TFixed x1 = Fixed(2.5f + offset), y1 = Fixed(2.25f + offset);
+                          const TFixed x2 = Fixed(end.first + offset), y2 = Fixed(end.second + offset);
+                          b.SetStipple(pattern);
+                          if (stippled)
+                              b.LineXSP(x1, y1, x2, y2, true);
+                          else
+                              b.LineXS(x1, y1, x2, y2, C, true);
+                      }),
+                      Points{});
+        }
+}
+
+// A line from far outside across the bitmap, clipped, sets the pixels of
+// its row, column or diagonal inside and no other.
+TEST(SafeDrawing, ClippedLinesSetOnlyTheirOwnPixels) {
+    using Draw = void (*)(TBitmap32&, int32_t, int32_t, int32_t, int32_t);
+    const std::pair<const char*, Draw> forms[] = {
+        {"LineS", [](TBitmap32& b, int32_t x1, int32_t y1, int32_t x2, int32_t y2) { b.LineS(x1, y1, x2, y2, C, true); }},
+        {"LineTS",
+         [](TBitmap32& b, int32_t x1, int32_t y1, int32_t x2, int32_t y2) { b.LineTS(x1, y1, x2, y2, 0x80FFFFFFu, true); }},
+        {"LineAS",
+         [](TBitmap32& b, int32_t x1, int32_t y1, int32_t x2, int32_t y2) { b.LineAS(x1, y1, x2, y2, 0xFFFFFFFFu, true); }},
+    };
+    struct Crossing {
+        const char* what;
+        int32_t x1, y1, x2, y2;
+        bool (*on)(int32_t x, int32_t y);
+    };
+    const Crossing crossings[] = {
+        {"a row", -5, 2, kEdgeW + 4, 2, [](int32_t, int32_t y) { return y == 2; }},
+        {"a row backwards", kEdgeW + 4, 2, -5, 2, [](int32_t, int32_t y) { return y == 2; }},
+        {"the top row", -1, 0, kEdgeW, 0, [](int32_t, int32_t y) { return y == 0; }},
+        {"the bottom row", kEdgeW, kEdgeH - 1, -1, kEdgeH - 1, [](int32_t, int32_t y) { return y == kEdgeH - 1; }},
+        {"a column", 3, -5, 3, kEdgeH + 4, [](int32_t x, int32_t) { return x == 3; }},
+        {"a column upwards", 3, kEdgeH + 4, 3, -5, [](int32_t x, int32_t) { return x == 3; }},
+        {"the first column", 0, kEdgeH, 0, -1, [](int32_t x, int32_t) { return x == 0; }},
+        {"the last column", kEdgeW - 1, -1, kEdgeW - 1, kEdgeH, [](int32_t x, int32_t) { return x == kEdgeW - 1; }},
+        {"a diagonal", -3, -3, 8, 8, [](int32_t x, int32_t y) { return x == y; }},
+        {"a diagonal backwards", 8, 8, -3, -3, [](int32_t x, int32_t y) { return x == y; }},
+        {"a diagonal to the right edge", 1, -1, 9, 7, [](int32_t x, int32_t y) { return x == y + 2; }},
+    };
+    for (const auto& [form, draw] : forms)
+        for (const Crossing& c : crossings) {
+            SCOPED_TRACE(std::string(form) + ", " + c.what);
+            CountingBitmap b(kEdgeW, kEdgeH);
+            draw(b, c.x1, c.y1, c.x2, c.y2);
+            Points expected;
+            for (int32_t y = 0; y < kEdgeH; ++y)
+                for (int32_t x = 0; x < kEdgeW; ++x)
+                    if (c.on(x, y)) expected.insert({x, y});
+            EXPECT_EQ(NonZero(b), expected);
+        }
+}
+
 TEST(Rectangles, FillsClipAndNotify) {
     CountingBitmap b(6, 6);
     int changes = 0;
@@ -378,6 +570,34 @@ TEST(Rectangles, Frames) {
     EXPECT_EQ(NonZero(c), (Points{{1, 1}}));
 }
 
+// Every small frame is its outline: the top and bottom rows and the first
+// and last columns, however few rows or columns it has.
+TEST(Rectangles, SmallFramesAreTheirOutlines) {
+    using Frame = void (*)(TBitmap32&, int32_t, int32_t, int32_t, int32_t);
+    const std::pair<const char*, Frame> forms[] = {
+        {"FrameRectS", [](TBitmap32& b, int32_t x1, int32_t y1, int32_t x2, int32_t y2) { b.FrameRectS(x1, y1, x2, y2, C); }},
+        {"FrameRectTS",
+         [](TBitmap32& b, int32_t x1, int32_t y1, int32_t x2, int32_t y2) { b.FrameRectTS(x1, y1, x2, y2, 0x80FFFFFFu); }},
+        {"FrameRectTSP",
+         [](TBitmap32& b, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+             b.SetStipple(TArrayOfColor32{0xFF000001u, 0xFF000002u});
+             b.FrameRectTSP(x1, y1, x2, y2);
+         }},
+    };
+    for (const auto& [form, frame] : forms)
+        for (int32_t width = 1; width <= 3; ++width)
+            for (int32_t height = 1; height <= 4; ++height) {
+                SCOPED_TRACE(std::string(form) + " " + std::to_string(width) + "x" + std::to_string(height));
+                CountingBitmap b(6, 6);
+                frame(b, 1, 1, 1 + width, 1 + height);
+                Points outline;
+                for (int32_t y = 1; y <= height; ++y)
+                    for (int32_t x = 1; x <= width; ++x)
+                        if (x == 1 || x == width || y == 1 || y == height) outline.insert({x, y});
+                EXPECT_EQ(NonZero(b), outline);
+            }
+}
+
 TEST(Rectangles, RaisedBevel) {
     CountingBitmap b(4, 4, 0xFF808080u);
     b.RaiseRectTS(0, 0, 4, 4, 50);
@@ -393,6 +613,32 @@ TEST(Rectangles, RaisedBevel) {
     s.RaiseRectTS(TRect{0, 0, 4, 4}, -50);
     EXPECT_EQ(s.GetPixel(0, 0), dark);
     EXPECT_EQ(s.GetPixel(3, 3), light);
+}
+
+// Every pixel of a bevel: the top row and the left column in the first
+// colour, the bottom row and the right column in the second, the inside
+// untouched; a bevel cut by the bitmap's right edge has no right column.
+TEST(Rectangles, RaisedBevelPixelByPixel) {
+    constexpr TColor32 kGrey = 0xFF808080u;
+    const TColor32 light = 0xFFFFFFFFu, dark = CombineReg(0x7F000000u, kGrey, 127);
+    struct Bevel {
+        int32_t x1, y1, x2, y2, contrast;
+    };
+    for (const Bevel& bevel : {Bevel{1, 1, 5, 5, 50}, Bevel{0, 1, 3, 4, -50}, Bevel{2, 0, 9, 3, 50}, Bevel{1, 2, 6, 6, -50}}) {
+        SCOPED_TRACE(std::to_string(bevel.x1) + "," + std::to_string(bevel.y1) + " to " + std::to_string(bevel.x2) + "," +
+                     std::to_string(bevel.y2) + " at " + std::to_string(bevel.contrast));
+        CountingBitmap b(6, 6, kGrey);
+        b.RaiseRectTS(bevel.x1, bevel.y1, bevel.x2, bevel.y2, bevel.contrast);
+        const TColor32 first = bevel.contrast > 0 ? light : dark, second = bevel.contrast > 0 ? dark : light;
+        for (int32_t y = 0; y < 6; ++y)
+            for (int32_t x = 0; x < 6; ++x) {
+                const bool in = x >= bevel.x1 && x < bevel.x2 && y >= bevel.y1 && y < bevel.y2;
+                TColor32 expected = kGrey;
+                if (in && (y == bevel.y1 || (x == bevel.x1 && y != bevel.y2 - 1))) expected = first;
+                if (in && (y == bevel.y2 - 1 || (x == bevel.x2 - 1 && y != bevel.y1))) expected = second;
+                EXPECT_EQ(b.GetPixel(x, y), expected) << x << "," << y;
+            }
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,20 @@ protected:
         Application->ProcessMessages();
         return host.PixelAt(*form, 10 + x, 10 + y);
     }
+    // The places inside the rectangle of the bar where it shows the colour.
+    thorn::test::Points PixelsOf(const TRect& r, TColor colour) const {
+        thorn::test::Points points;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x)
+                if (Pixel(x, y) == Shown(colour)) points.insert({x, y});
+        return points;
+    }
+    std::vector<TColor32> PixelsIn(const TRect& r) const {
+        std::vector<TColor32> pixels;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x) pixels.push_back(Pixel(x, y));
+        return pixels;
+    }
     void Down(int x, int y) { host.MouseMove(*form, 10 + x, 10 + y), host.MouseDown(*form, 10 + x, 10 + y); }
     void Move(int x, int y) { host.MouseMove(*form, 10 + x, 10 + y); }
     void Up(int x, int y) { host.MouseUp(*form, 10 + x, 10 + y); }
@@ -108,6 +123,9 @@ TEST_F(RangeBars, HandleSizedByTheWindow) {
     bar->SetPosition(-3);
     EXPECT_EQ(bar->GetPosition(), 0);
 
+    bar->SetWindow(119);  // 35.7 pixels, rounded
+    EXPECT_EQ(bar->GetHandleRect().Width(), 36);
+    bar->SetWindow(100);
     bar->SetRange(100000);  // 0.3 pixels: the handle keeps 17 and travels over 283
     bar->SetPosition(50000);
     EXPECT_EQ(bar->GetHandleRect(), (TRect{16 + 142, 0, 16 + 142 + 17, 16}));  // Round(283 * 50000 / 99900)
@@ -213,19 +231,58 @@ TEST_F(RangeBars, HeldButtonRepeatsOnTheVirtualClock) {
     Up(3, 8);
 }
 
+// Held on a track, a bar pages at once and again while the cursor, kept
+// within the bar, stays on that track: the handle coming under it stops the
+// paging, the cursor back on the track or above it takes it up again.
 TEST_F(RangeBars, TrackPagesWhileTheCursorStaysOnIt) {
-    TRangeBar* bar = AddRangeBar(1000, 100);
-    form->Show();
-    Down(100, 8);  // the track after the handle (16 .. 46): a window at once
-    // After 600 ms the handle (76 .. 106) is under the cursor: paging stops.
-    for (Tick t : {Tick{0, 100}, {600, 200}, {100, 200}, {500, 200}}) {
-        host.Advance(t.wait);
-        EXPECT_EQ(bar->GetPosition(), t.position) << "after " << t.wait;
+    struct Case {
+        const char* what;
+        bool gauge;
+        int start, press;
+        std::vector<Tick> held;  // the handle reaches the cursor
+        int back;                // a point of the same track past the handle
+        float then, above;       // after a step there, after one more above the bar
+    };
+    // The range bar: 1000 in windows of 100 over a 300-pixel track. The gauge:
+    // 0 to 100 in steps of 20, a 10-pixel handle over a 100-pixel track.
+    const Case cases[] = {
+        {"range bar, after the handle", false, 0, 100, {{0, 100}, {600, 200}, {100, 200}, {500, 200}}, 200, 300, 400},
+        {"range bar, before the handle", false, 900, 232, {{0, 800}, {600, 700}, {100, 700}, {500, 700}}, 100, 600, 500},
+        {"gauge, after the handle", true, 0, 60, {{0, 20}, {600, 40}, {100, 40}, {500, 40}}, 100, 60, 80},
+        {"gauge, before the handle", true, 100, 72, {{0, 80}, {600, 60}, {100, 60}, {500, 60}}, 30, 40, 20},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TArrowBar* bar = nullptr;
+        std::function<float()> position;
+        if (c.gauge) {
+            TGaugeBar* gauge = AddBar<TGaugeBar>(132, 16);
+            gauge->SetHandleSize(10);
+            gauge->SetLargeChange(20);
+            gauge->SetPosition(c.start);
+            position = [gauge] { return static_cast<float>(gauge->GetPosition()); };
+            bar = gauge;
+        } else {
+            TRangeBar* range = AddRangeBar(1000, 100);
+            range->SetPosition(static_cast<float>(c.start));
+            position = [range] { return range->GetPosition(); };
+            bar = range;
+        }
+        form->Show();
+        Down(c.press, 8);
+        for (Tick t : c.held) {
+            host.Advance(t.wait);
+            EXPECT_EQ(position(), t.position) << "after " << t.wait;
+        }
+        Move(c.back, 8);
+        host.Advance(100);
+        EXPECT_EQ(position(), c.then);
+        Move(c.back, -20);
+        host.Advance(100);
+        EXPECT_EQ(position(), c.above);
+        Up(c.back, -20);
+        bar->SetVisible(false);
     }
-    Move(200, 8);  // the cursor back on the track beyond the handle: paging goes on
-    host.Advance(100);
-    EXPECT_EQ(bar->GetPosition(), 300);
-    Up(200, 8);
 }
 
 TEST_F(RangeBars, DraggingTheHandle) {
@@ -268,6 +325,20 @@ TEST_F(RangeBars, WheelMovesByTheIncrement) {
     EXPECT_TRUE(asked);
     EXPECT_EQ(bar->GetPosition(), 18);
     EXPECT_EQ(log, (std::vector<std::string>{"change", "user", "change", "user"}));
+
+    // The least turn either way asks the handlers too; unhandled, it moves
+    // by its share of the increment.
+    std::vector<std::string> asks;
+    bar->OnMouseWheelUp = [&](TObject*, TShiftState, TPoint, bool& handled) { asks.push_back("up"), handled = true; };
+    bar->OnMouseWheelDown = [&](TObject*, TShiftState, TPoint, bool& handled) { asks.push_back("down"), handled = true; };
+    host.Wheel(*form, 100, 18, 1);
+    host.Wheel(*form, 100, 18, -1);
+    EXPECT_EQ(asks, (std::vector<std::string>{"up", "down"}));
+    EXPECT_EQ(bar->GetPosition(), 18);
+    bar->OnMouseWheelUp = nullptr;
+    bar->OnMouseWheelDown = nullptr;
+    host.Wheel(*form, 100, 18, 1);
+    EXPECT_FLOAT_EQ(bar->GetPosition(), 18 + 20.0f / 120);
 }
 
 TEST_F(RangeBars, HotZoneFollowsTheMouseAndClearsOnLeaving) {
@@ -423,6 +494,13 @@ TEST_F(RangeBars, ClassicPixels) {
     EXPECT_EQ(bar->GetDragZone(), zTrackNext);
     EXPECT_EQ(Pixel(1 + 300, 1 + 8), Shown(clWindowFrame));
     Up(1 + 200, 1 + 8);
+    // Only the track held is: the one before the handle as the one after.
+    bar->SetPosition(450);  // the handle at 151 .. 180, then a window back
+    Down(1 + 100, 1 + 8);
+    EXPECT_EQ(bar->GetDragZone(), zTrackPrev);
+    EXPECT_EQ(Pixel(1 + 20, 1 + 8), Shown(clWindowFrame));
+    EXPECT_NE(Pixel(1 + 300, 1 + 8), Shown(clWindowFrame));
+    Up(1 + 100, 1 + 8);
     // A held button is sunken and flat: shadow at its top left, highlight at
     // its bottom right; one the pointer is only over is not.
     Move(1 + 320, 1 + 8);
@@ -514,6 +592,8 @@ TEST_F(RangeBars, FlatLookHeldDown) {
     Up(92, 8);
 
     bar->SetPosition(0);
+    Move(20, 8);  // only over the handle: it stays raised
+    EXPECT_EQ(Pixel(20, 1), Shown(Shade(clBtnShadow, 24)));
     Down(20, 8);  // the handle, 15 .. 31
     EXPECT_EQ(Pixel(20, 1), Shown(Shade(clBtnShadow, -24)));
     EXPECT_EQ(Pixel(16, 8), Shown(Shade(clBtnShadow, -24)));
@@ -526,6 +606,174 @@ TEST_F(RangeBars, FlatLookHeldDown) {
     EXPECT_EQ(Pixel(60, 8), border);
     EXPECT_EQ(Pixel(61, 8), border);
     Up(60, 8);
+}
+
+// A button the pointer is only over looks as it does without it; held, its
+// arrow moves a pixel right and down; let go, it looks as before. Each arrow
+// points away from the track, and a bar that cannot move greys them.
+TEST_F(RangeBars, ButtonsHoveredHeldAndLetGo) {
+    TRangeBar* bar = AddRangeBar(1000, 100);
+    bar->SetPosition(450);
+    form->Show();
+    struct Case {
+        const char* what;
+        TRBStyle style;
+        TRBZone button;
+        TColor arrow;
+    };
+    for (const Case& c : {Case{"classic, first", rbsDefault, zBtnPrev, clBtnText},
+                          {"classic, last", rbsDefault, zBtnNext, clBtnText},
+                          {"flat, first", rbsMac, zBtnPrev, clWindowFrame},
+                          {"flat, last", rbsMac, zBtnNext, clWindowFrame}}) {
+        SCOPED_TRACE(c.what);
+        bar->SetStyle(c.style);
+        host.MouseMove(*form, 200, 150);
+        const TRect button = bar->GetZoneRect(c.button);
+        TRect inner = button;
+        InflateRect(inner, -2, -2);
+        const std::vector<TColor32> shown = PixelsIn(button);
+        const thorn::test::Points arrow = PixelsOf(inner, c.arrow);
+        ASSERT_FALSE(arrow.empty());
+        // The column at the tip holds fewer of the arrow's pixels than the
+        // one at its base.
+        auto column = [&](int x) { return std::count_if(arrow.begin(), arrow.end(), [x](auto p) { return p.first == x; }); };
+        const int left = arrow.begin()->first, right = arrow.rbegin()->first;
+        if (c.button == zBtnPrev)
+            EXPECT_LT(column(left), column(right)) << "points left";
+        else
+            EXPECT_GT(column(left), column(right)) << "points right";
+
+        const int x = (button.Left + button.Right) / 2;
+        Move(x, 8);
+        EXPECT_EQ(PixelsIn(button), shown) << "under the pointer";
+        Down(x, 8);
+        thorn::test::Points moved;
+        for (auto [px, py] : arrow) moved.insert({px + 1, py + 1});
+        TRect sunk = inner;
+        OffsetRect(sunk, 1, 1);
+        EXPECT_EQ(PixelsOf(sunk, c.arrow), moved) << "held";
+        Up(x, 8);
+        EXPECT_EQ(PixelsIn(button), shown) << "let go";
+    }
+    bar->SetStyle(rbsDefault);
+    bar->SetRange(10);
+    TRect inner = bar->GetZoneRect(zBtnPrev);
+    InflateRect(inner, -2, -2);
+    EXPECT_EQ(PixelsOf(inner, clBtnText), thorn::test::Points{});
+    EXPECT_NE(PixelsOf(inner, clBtnShadow), thorn::test::Points{});
+}
+
+// The flat look's buttons: edges on every side but the one towards the
+// track, in the border colour, or the shadow colour on a bar that cannot
+// move; inside them a raised bevel, none on a bar that cannot move; and the
+// arrow, the filled triangle the place inside the edges gives: centred, a
+// half-size of three quarters of the half side less one, the centre moved
+// towards the base by a third; in the border colour, or in the shadow colour
+// over a highlight copy a pixel right and down.
+TEST_F(RangeBars, FlatButtonsAndTheirArrows) {
+    auto triangle = [](const TRect& r, TRBDirection direction) {
+        int cx = (r.Left + r.Right - 1) / 2, cy = (r.Top + r.Bottom - 1) / 2;
+        const int s = std::max(std::min(cx - r.Left, cy - r.Top) * 3 / 4 - 1, 1);
+        thorn::test::Points points;
+        for (int i = 0; i <= s; ++i)  // i: the distance from the tip
+            for (int j = -i; j <= i; ++j) switch (direction) {
+                case drLeft: points.insert({cx + (s + 1) / 3 - s + i, cy + j}); break;
+                case drRight: points.insert({cx - s / 3 + s - i, cy + j}); break;
+                case drUp: points.insert({cx + j, cy + (s + 1) / 3 - s + i}); break;
+                case drDown: points.insert({cx + j, cy - s / 3 + s - i}); break;
+            }
+        return points;
+    };
+    // The place of a button inside its edges.
+    auto inside = [](TRect r, TRBDirection direction) {
+        if (direction != drRight) ++r.Left;
+        if (direction != drDown) ++r.Top;
+        if (direction != drLeft) --r.Right;
+        if (direction != drUp) --r.Bottom;
+        return r;
+    };
+    TRangeBar* bar = AddBar<TRangeBar>(100, 16);
+    bar->SetStyle(rbsMac);
+    bar->SetWindow(100);
+    form->Show();
+    for (const int thickness : {16, 20})
+        for (const TScrollBarKind kind : {sbHorizontal, sbVertical}) {
+            const bool horz = kind == sbHorizontal;
+            bar->SetKind(kind);
+            bar->SetBounds(10, 10, horz ? 100 : thickness, horz ? thickness : 100);
+            for (const bool enabled : {true, false}) {
+                bar->SetRange(enabled ? 1000 : 10);
+                for (const TRBZone zone : {zBtnPrev, zBtnNext}) {
+                    const TRBDirection direction =
+                        zone == zBtnPrev ? (horz ? drLeft : drUp) : (horz ? drRight : drDown);
+                    SCOPED_TRACE(std::to_string(thickness) + " thick, direction " + std::to_string(direction) +
+                                 (enabled ? "" : ", cannot move"));
+                    const TRect button = bar->GetZoneRect(zone), r = inside(button, direction);
+                    const TPoint outer = horz ? TPoint{zone == zBtnPrev ? button.Left : button.Right - 1, 8}
+                                              : TPoint{8, zone == zBtnPrev ? button.Top : button.Bottom - 1};
+                    EXPECT_EQ(Pixel(outer.X, outer.Y), Shown(enabled ? clWindowFrame : clBtnShadow)) << "edge";
+                    EXPECT_EQ(Pixel(r.Left + 2, r.Top), Shown(enabled ? clBtnHighlight : clBtnFace)) << "bevel";
+                    EXPECT_EQ(Pixel(r.Left + 2, r.Bottom - 1), Shown(enabled ? clBtnShadow : clBtnFace)) << "bevel";
+                    const thorn::test::Points arrow = triangle(r, direction);
+                    if (enabled) {
+                        EXPECT_EQ(PixelsOf(r, clWindowFrame), arrow);
+                        continue;
+                    }
+                    TRect shifted = r;
+                    OffsetRect(shifted, 1, 1);
+                    thorn::test::Points raised = triangle(shifted, direction);
+                    for (auto p : arrow) raised.erase(p);
+                    EXPECT_EQ(PixelsOf(r, clBtnShadow), arrow);
+                    EXPECT_EQ(PixelsOf(r, clBtnHighlight), raised);
+                }
+            }
+        }
+}
+
+// Upright, a bar looks as it does across, turned over its diagonal.
+TEST_F(RangeBars, AnUprightBarIsABarAcrossTurned) {
+    constexpr int kLength = 180;
+    TRangeBar* bar = AddBar<TRangeBar>(kLength, 16);
+    bar->SetRange(1000);
+    bar->SetWindow(100);
+    bar->SetPosition(450);
+    form->Show();
+    for (const TRBStyle style : {rbsDefault, rbsMac}) {
+        SCOPED_TRACE(style == rbsMac ? "flat" : "classic");
+        bar->SetStyle(style);
+        bar->SetKind(sbHorizontal);
+        bar->SetBounds(10, 10, kLength, 16);
+        const std::vector<TColor32> across = PixelsIn({0, 0, kLength, 16});
+        bar->SetKind(sbVertical);
+        bar->SetBounds(10, 10, 16, kLength);
+        thorn::test::Points differ;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < kLength; ++x)
+                if (Pixel(y, x) != across[static_cast<size_t>(y * kLength + x)]) differ.insert({x, y});
+        EXPECT_EQ(differ, thorn::test::Points{});
+    }
+}
+
+// The tracks reach the buttons: their first and last pixels are painted as
+// the track, the buttons' first rows as the buttons.
+TEST_F(RangeBars, TracksReachTheButtons) {
+    TRangeBar* bar = AddRangeBar(1000, 100);
+    bar->SetPosition(450);  // tracks 16 .. 150 and 181 .. 315
+    form->Show();
+    for (int x : {16, 315})
+        for (int y = 0; y < 16; ++y)
+            EXPECT_EQ(Pixel(x, y), Shown((x + y) % 2 == 0 ? clBtnHighlight : clScrollBar)) << x << "," << y;
+    bar->SetStyle(rbsMac);  // buttons of 15: the tracks' outer edges
+    EXPECT_EQ(Pixel(15, 8), Shown(clWindowFrame));
+    EXPECT_EQ(Pixel(316, 8), Shown(clWindowFrame));
+
+    bar->SetStyle(rbsDefault);
+    bar->SetKind(sbVertical);
+    bar->SetBounds(10, 10, 16, 180);  // buttons 0 .. 15 and 164 .. 179
+    for (int y : {16, 163})
+        for (int x = 0; x < 16; ++x)
+            EXPECT_EQ(Pixel(x, y), Shown((x + y) % 2 == 0 ? clBtnHighlight : clScrollBar)) << x << "," << y;
+    EXPECT_EQ(PixelsIn({0, 164, 16, 165}), PixelsIn({0, 0, 16, 1})) << "the last button's top row";
 }
 
 TEST_F(RangeBars, AccessForwardsToBothBars) {

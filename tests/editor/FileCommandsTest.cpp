@@ -83,6 +83,9 @@ TEST_F(FileCommands, NewMakesAMissionOfThePictureChosenAndShowsIt) {
     const fs::path picture = editor / "worlds/small_isles.bmp";
     TBitmap32 world;
     world.LoadFromFile(picture);
+    // Changes not to be saved are not the new mission's.
+    MapProject->MarkModified();
+    host.AnswerMessageBox(IDNO, kSaveQuestion);
     New(picture);
     CMapProject& project = *MapProject;
     EXPECT_TRUE(ProjectShown());
@@ -127,6 +130,8 @@ TEST_F(FileCommands, ANewThatFailsLeavesNoProjectAndACancelledOneTheProjectAsItW
          },
          false},
     };
+    // Each time the changes made are not to be saved: a project left is
+    // still changed, an empty one has nothing to save.
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         editor.NewMission("small_isles.bmp");
@@ -134,6 +139,8 @@ TEST_F(FileCommands, ANewThatFailsLeavesNoProjectAndACancelledOneTheProjectAsItW
         ChooseFirstProvinceAndZoom();
         const std::string summary = main.LblSelProvSummary->GetCaption();
         ASSERT_FALSE(summary.empty());
+        MapProject->MarkModified();
+        host.AnswerMessageBox(IDNO, kSaveQuestion);
         c.answers();
         Choose("File", "New project");
         EXPECT_EQ(host.PendingScripts(), 0u);
@@ -144,10 +151,13 @@ TEST_F(FileCommands, ANewThatFailsLeavesNoProjectAndACancelledOneTheProjectAsItW
         EXPECT_EQ(main.LblSelProvSummary->GetCaption(), c.projectLeft ? summary : "");
         EXPECT_EQ(main.LblDomainIncome->GetCaption().empty(), !c.projectLeft);
         EXPECT_EQ(Panel(1), c.projectLeft ? "100%" : "");
-        EXPECT_EQ(MapProject->Modified, 0u);
+        EXPECT_EQ(MapProject->Modified, c.projectLeft ? 1u : 0u);
         EXPECT_FALSE(FormSlide->GetVisible());
         EXPECT_TRUE(main.GetEnabled());
     }
+    // After the last, Exit closes the editor without asking to save.
+    Choose("File", "Exit");
+    EXPECT_EQ(MapProject, nullptr);
 }
 
 TEST_F(FileCommands, TheSaveQuestionLetsACommandGoOnOnlyWhenNothingIsLost) {

@@ -27,8 +27,8 @@ protected:
 };
 
 TEST_F(PropertyPages, ThePlayersPageShowsThePlayersProvincesAndTheProvincesPageTheSelection) {
-    Own(2, 0);
-    Own(3, 0);
+    const int last = desk.ProvinceCount() - 1;
+    for (int i : {0, 2, 3, last}) Own(i, 0);
     CSelect& selection = desk.Project().Selection;
 
     desk.ShowPage(MissionDesk::kProvincesPage);
@@ -47,16 +47,18 @@ TEST_F(PropertyPages, ThePlayersPageShowsThePlayersProvincesAndTheProvincesPageT
     // A player chosen: its provinces on the map and in the list, the
     // province grid left as it is, and its capital (none here) blinking.
     desk.ClickPlayerRow(0);
-    EXPECT_EQ(desk.Main().LblDomainSummary->GetCaption(), "2 Provinces, 0 Castles") << "the chosen player's domain";
+    EXPECT_EQ(desk.Main().LblDomainSummary->GetCaption(), "4 Provinces, 0 Castles") << "the chosen player's domain";
     desk.ShowPage(MissionDesk::kProvincesPage);
     desk.ShowPage(MissionDesk::kPlayersPage);
-    EXPECT_EQ(desk.Selected(), (std::vector<CProvince*>{&P(2), &P(3)}));
-    EXPECT_EQ(desk.SelectedRows(), (std::vector<CProvince*>{&P(2), &P(3)}));
-    EXPECT_TRUE(Marked(2));
-    EXPECT_TRUE(Marked(3));
+    // The first and the last of the list among them.
+    const std::vector<CProvince*> own{&P(0), &P(2), &P(3), &P(last)};
+    EXPECT_EQ(desk.Selected(), own);
+    EXPECT_EQ(desk.SelectedRows(), own);
+    for (int i : {0, 2, 3, last}) EXPECT_TRUE(Marked(i)) << i;
+    EXPECT_FALSE(Marked(1));
     EXPECT_EQ(desk.Main().RMIProvince->GetItems().GetCount(), 0);
     EXPECT_TRUE(desk.Main().Timer->GetEnabled());
-    EXPECT_EQ(desk.Main().LblDomainSummary->GetCaption(), "2 Provinces, 0 Castles");
+    EXPECT_EQ(desk.Main().LblDomainSummary->GetCaption(), "4 Provinces, 0 Castles");
 
     // Back on the provinces page: a fresh start, no blink.
     desk.ShowPage(MissionDesk::kProvincesPage);

@@ -5,10 +5,13 @@
 #include <vector>
 
 #include "MissionDesk.h"
+#include "bitmapui/Pix32_Layers.h"
 #include "editor/Eventsframe.h"
 #include "editor/ProvinceSelection.h"
+#include "gui/Application.h"
 #include "inspector/Rminspectoritems.h"
 #include "inspector/Rmspeedbtns.h"
+#include "model/GridItemKeys.h"
 
 namespace {
 
@@ -37,6 +40,13 @@ protected:
         return row ? row->GetState() : cbxUndefined;
     }
     std::string PlayerName(uint8_t n) { return desk.Project().Tables.GetAt(0)->GetPlayerName(n); }
+    // The pixels of the province's name and incomes on the map.
+    std::vector<TColor32> Label(int i) {
+        const TBitmap32& label = *desk.Project().FindNameLayer(&P(i))->GetBitmap();
+        std::vector<TColor32> pixels(label.Bits(), label.Bits() + static_cast<size_t>(label.Width()) * label.Height());
+        pixels.push_back(static_cast<TColor32>(label.Width()));
+        return pixels;
+    }
     // A click in the middle of a control of any window.
     void ClickOn(const TControl& control) {
         TCustomForm& form = *control.GetParentForm();
@@ -55,6 +65,7 @@ TEST_F(ProvinceGrid, SeveralProvincesShowWhatTheyShareAndMarkWhereTheyDiffer) {
         P(i).SetResource(1, 2);
         P(i).SetGuardianArmy(0, 10);
         P(i).SetGuardianArmy(1, static_cast<uint32_t>(i));
+        P(i).SetCatapults(2);
     }
     P(2).SetResource(0, 5);
     P(0).SetMoat(1);
@@ -67,7 +78,7 @@ TEST_F(ProvinceGrid, SeveralProvincesShowWhatTheyShareAndMarkWhereTheyDiffer) {
     };
     const Row rows[] = {
         {"ProvName", "<no row>"}, {"Owner", PlayerName(0)}, {"Res_0", ""},      {"Res_1", "2"},
-        {"CastHP", ""},           {"CastCat", "none"},      {"Army_0", "10"},   {"Army_1", ""},
+        {"CastHP", ""},           {"CastCat", "2"},         {"Army_0", "10"},   {"Army_1", ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.key);
@@ -84,6 +95,7 @@ TEST_F(ProvinceGrid, SeveralProvincesShowWhatTheyShareAndMarkWhereTheyDiffer) {
     EXPECT_EQ(desk.GridText("ProvName"), desk.Project().CurrentProvinceName(&P(2)));
     EXPECT_EQ(desk.GridText("Res_0"), "5");
     EXPECT_EQ(desk.GridText("CastHP"), "25%");
+    EXPECT_EQ(desk.GridText("CastCat"), "2");
     EXPECT_EQ(desk.GridText("Army_1"), "2");
 }
 
@@ -97,6 +109,10 @@ TEST_F(ProvinceGrid, OneOwnerEditGivesEveryProvinceItsOwner) {
     ASSERT_NE(owner, nullptr);
     EXPECT_EQ(owner->GetItems().GetCount(), 3) << "none, then the two active players";
 
+    // The first of them has a castle, shown by its icon.
+    P(3).SetHasCastle(1);
+    desk.Project().SetCastleIcon(&P(3), 1);
+
     struct Choice {
         int entry;
         uint8_t owner;
@@ -109,6 +125,14 @@ TEST_F(ProvinceGrid, OneOwnerEditGivesEveryProvinceItsOwner) {
         for (int i : {3, 4, 5}) {
             EXPECT_EQ(P(i).Owner, c.owner);
             EXPECT_EQ(desk.Main().LVProvinces->GetItems()->GetItem(i)->GetSubItems()->Get(0), c.column);
+            EXPECT_EQ(P(i).CastlePicture, i == 3 ? 1 : 0) << "the castle icons follow the castles";
+            // The piece shows its new owner's colour: drawn again, it looks
+            // the same.
+            const TPoint at = desk.FormPointOf(desk.OpenPointOf(P(i)));
+            const TColor32 shown = desk.Host().PixelAt(desk.Main(), at.X, at.Y);
+            desk.Project().RedrawPiece(static_cast<uint16_t>(P(i).MapPieceIndex));
+            Application->ProcessMessages();
+            EXPECT_EQ(desk.Host().PixelAt(desk.Main(), at.X, at.Y), shown);
         }
         EXPECT_EQ(desk.GridRow("Army") != nullptr, c.owner != 255);
     }
@@ -120,10 +144,22 @@ TEST_F(ProvinceGrid, AnOwnerGivenToACapitalTakesItFromItsPlayerEvenTheSameOne) {
     CPlayerData& first = *desk.Project().PlayerAt(0);
     CPlayerData& second = *desk.Project().PlayerAt(1);
     first.SetCapital(&P(3));
+    // The first player stays chosen on the players page meanwhile.
+    desk.ShowPage(MissionDesk::kPlayersPage);
+    desk.ClickPlayerRow(0);
+    desk.ShowPage(MissionDesk::kProvincesPage);
     SelectByRows({3, 4});
     desk.ChooseInGridRow("Owner", 2);
     EXPECT_EQ(P(3).Owner, 1);
     EXPECT_EQ(first.Capital, nullptr);
+    // Back there, its capital row offers none of the provinces it lost.
+    desk.ShowPage(MissionDesk::kPlayersPage);
+    auto* capital = dynamic_cast<TrmComboInspectorItem*>(desk.Main().RMIPlayer->GetItemByName(InspectorKeys::Capital));
+    ASSERT_NE(capital, nullptr);
+    EXPECT_EQ(capital->GetItems().GetCount(), 1) << "only none";
+    EXPECT_EQ(capital->GetAsString(), "none");
+    desk.ShowPage(MissionDesk::kProvincesPage);
+    SelectByRows({3, 4});
     // The grid offers no change to the owner shown; the selection's routine
     // takes the capital all the same.
     second.SetCapital(&P(3));
@@ -149,6 +185,7 @@ TEST_F(ProvinceGrid, NumbersStayInsideTheRowAndTheFieldAndShowWhatWasStored) {
         {"Army_2", "70000", "65536", 65536},
         {"Army_2", "-", "65536", 65536},
         {"Army_2", "12", "12", 12},
+        {"Army_2", "0", "0", 0},
     };
     for (const Typed& t : typed) {
         SCOPED_TRACE(std::string(t.key) + " " + t.text);
@@ -159,6 +196,10 @@ TEST_F(ProvinceGrid, NumbersStayInsideTheRowAndTheFieldAndShowWhatWasStored) {
         for (int i : {6, 7}) {
             const bool resource = t.key[0] == 'R';
             EXPECT_EQ(resource ? P(i).Resources[0] : P(i).GuardianArmy[2], t.stored);
+            // The map label, with the incomes, shows what is stored.
+            const std::vector<TColor32> label = Label(i);
+            desk.Project().UpdateProvinceLabel(&P(i));
+            EXPECT_EQ(label, Label(i));
         }
     }
     // The spin buttons step up to the range's ends and stop there.
@@ -199,7 +240,9 @@ TEST_F(ProvinceGrid, AMixedBoxStoresNothingUntilItIsClicked) {
         uint8_t bit;
     };
     for (const Box& box : {Box{"CastMoat", &CCastleDataB::Flags, kMoat},
-                           Box{"CastBan", &CCastleDataB::Buildings, CCastleDataB::kBank}}) {
+                           Box{"CastWalls", &CCastleDataB::Flags, CCastleDataB::kWalls},
+                           Box{"CastBan", &CCastleDataB::Buildings, CCastleDataB::kBank},
+                           Box{"CastMetlMine", &CCastleDataB::Buildings, CCastleDataB::kMetalMine}}) {
         SCOPED_TRACE(box.key);
         for (int i : {0, 1}) {
             P(i).SetHasCastle(1);

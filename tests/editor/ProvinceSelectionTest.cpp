@@ -108,7 +108,10 @@ TEST_F(ProvinceSelection, ProvincesOfAnotherOwnerAreRefused) {
     GiveTo(0, 0);
     GiveTo(1, 0);
     GiveTo(2, 1);
+    // Refused beside one province as beside two.
     desk.ClickWorld(desk.OpenPointOf(*P(0)));
+    desk.ClickWorld(desk.OpenPointOf(*P(2)), {ssCtrl});
+    ExpectSelection({P(0)});
     desk.ClickWorld(desk.OpenPointOf(*P(1)), {ssCtrl});
     desk.ClickWorld(desk.OpenPointOf(*P(2)), {ssCtrl});
     ExpectSelection({P(0), P(1)});

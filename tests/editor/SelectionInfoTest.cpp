@@ -64,12 +64,19 @@ TEST(SelectionInfo, CountsTheSelectionItsIncomeAndItsArmyUnderBothPages) {
          [&] { desk.ClickWorld(desk.OpenPointOf(b), {ssCtrl}); },
          {"2 Provinces, 1 Castles", "Gold[11], Iron[1], Stone[0], Timber[1], Grain[2]",
           "Mili[3], Spea[0], Arch[0], Knig[0], Cata[0], Fore[0], Hill[0], Sea [4], Ston[0], Mars[0], Sea [0]"}},
+        {"the first resource typed into the grid for both",
+         [&] {
+             desk.TypeIntoGridRow("Res_0", "4");
+             desk.Host().PressKey(VK_RETURN);
+         },
+         {"2 Provinces, 1 Castles", "Gold[16], Iron[1], Stone[0], Timber[1], Grain[2]",
+          "Mili[3], Spea[0], Arch[0], Knig[0], Cata[0], Fore[0], Hill[0], Sea [4], Ston[0], Mars[0], Sea [0]"}},
         {"their player chosen on the players page: its campaign army counts too",
          [&] {
              desk.ShowPage(MissionDesk::kPlayersPage);
              desk.ClickPlayerRow(0);
          },
-         {"2 Provinces, 1 Castles", "Gold[11], Iron[1], Stone[0], Timber[1], Grain[2]",
+         {"2 Provinces, 1 Castles", "Gold[16], Iron[1], Stone[0], Timber[1], Grain[2]",
           "Mili[4], Spea[0], Arch[0], Knig[0], Cata[0], Fore[0], Hill[0], Sea [4], Ston[0], Mars[0], Sea [0]"}},
     };
     for (const Case& c : cases) {

@@ -91,10 +91,12 @@ std::vector<SettingRow> Rows() {
         {"Font", "Size", "2", [] { return LabelFont().GetHeight() == -8; }, "6", "size"},
         {"Font", "PixelsPerInch", "100000",
          [] { return LabelFont().GetPixelsPerInch() == 96 && LabelFont().GetHeight() == -11; }, "96", "size"},
-        {"Font", "Bold", "1", [] { return (LabelFont().GetStyle() & fsBold) != 0; }, "1"},
-        {"Font", "Italic", "True", [] { return (LabelFont().GetStyle() & fsItalic) != 0; }, "1"},
-        {"Font", "Underline", "0", [] { return (LabelFont().GetStyle() & fsUnderline) == 0; }, "0"},
-        {"Font", "StrikeOut", "1", [] { return (LabelFont().GetStyle() & fsStrikeOut) != 0; }, "1"},
+        // Each style on its own, the others as the file had them (none).
+        {"Font", "Bold", "1", [] { return LabelFont().GetStyle() == TFontStyles{fsBold}; }, "1", "style"},
+        {"Font", "Italic", "True", [] { return LabelFont().GetStyle() == TFontStyles{fsItalic}; }, "1", "style"},
+        {"Font", "Underline", "0", [] { return LabelFont().GetStyle() == TFontStyles{}; }, "0", "style"},
+        {"Font", "Underline", "1", [] { return LabelFont().GetStyle() == TFontStyles{fsUnderline}; }, "1", "style"},
+        {"Font", "StrikeOut", "1", [] { return LabelFont().GetStyle() == TFontStyles{fsStrikeOut}; }, "1", "style"},
         // The tool windows.
         {"MissForm", "Visible", "False",
          [] { return !MissFrame->GetVisible() && !Main().ActShowMissRMI->GetChecked(); }, "False"},

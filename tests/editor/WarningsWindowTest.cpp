@@ -2,6 +2,7 @@
 
 #include "DialogInput.h"
 #include "EditorSession.h"
+#include "MissionDesk.h"
 #include "SampleProject.h"
 #include "editor/Dlg_comp.h"
 #include "editor/Dlg_error.h"
@@ -121,6 +122,33 @@ TEST_F(WarningsWindow, ListsTheImportsWarningsAndShowsAChosenOneOnTheMap) {
 
     ClickOn(editor.Host(), *DlgError->BtnOk);
     EXPECT_FALSE(editor.Host().IsWindowVisible(*DlgError.Get()));
+}
+
+// A province renamed in the province grid is named anew by the warnings
+// window's list, open all the while.
+TEST(WarningsWindowNames, ARenamedProvinceIsNamedAnewInTheOpenList) {
+    thorn::test::MissionDesk desk{thorn::test::MissionDesk::NotStarted{}};
+    ErrorsFormBounds = {};
+    desk.Editor().Start();
+    std::filesystem::path world;
+    thorn::test::WorldWithSpecks(desk.Editor().Folder().Path(), world);
+    thorn::test::MakeProject(world);
+    ASSERT_FALSE(testing::Test::HasFatalFailure());
+    constexpr std::string_view kConnected = "Piece was connected to ";
+    const std::string text = MapProject->ErrorList.GetAt(0)->GetText();
+    int named = -1;
+    for (int i = 0; i < desk.ProvinceCount(); ++i)
+        if (text == std::string(kConnected) + MapProject->CurrentProvinceName(&desk.Province(i))) named = i;
+    ASSERT_GE(named, 0) << text;
+    ClickOn(desk.Host(), *MainForm->BtnActShowErrors);
+    ASSERT_TRUE(desk.Host().IsWindowVisible(*DlgError.Get()));
+
+    desk.ShowPage(thorn::test::MissionDesk::kProvincesPage);
+    desk.ClickProvinceRow(named);
+    desk.TypeIntoGridRow("ProvName", "Ashford");
+    desk.Host().PressKey(VK_RETURN);
+    ASSERT_EQ(MapProject->CurrentProvinceName(&desk.Province(named)), "Ashford");
+    EXPECT_EQ(DlgError->LV->GetItems()->GetItem(0)->GetCaption(), std::string(kConnected) + "Ashford");
 }
 
 TEST(WarningsWindowBounds, ASizeTheUserGaveItOpensTheWindowOnTheNextRun) {

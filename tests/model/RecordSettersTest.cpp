@@ -165,7 +165,7 @@ const Setter kSetters[] = {
      [](R& r) { return r.table.SetEventTitle(144, "Storm"); }, 0, [](R& r) { return r.table.SetEventTitle(145, "x"); }},
     {"event text", [](R& r) { return r.table.SetEventText(144, "Rain"); },
      [](const R& r) { return r.table.GetEventText(144) == "Rain"; }, [](R& r) { return r.table.SetEventText(144, "Rain"); },
-     0, [](R& r) { return r.table.SetEventText(255, "x"); }},
+     0, [](R& r) { return r.table.SetEventText(145, "x"); }},
     {"event text too long", [](R& r) { return r.table.SetEventText(0, "Sun"); },
      [](const R& r) { return r.table.GetEventText(0) == "Sun"; }, [](R& r) { return r.table.SetEventText(0, "Sun"); }, 0,
      [](R& r) { return r.table.SetEventText(0, kLong); }},

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 #include "RecordsProject.h"
 #include "model/StringTable.h"
@@ -111,10 +112,12 @@ TEST(StringTable, RemoveProvinceNameMovesLaterNamesDown) {
     t.RemoveProvinceName(98);
     EXPECT_EQ(t.ProvinceNames[97], "P98");
     EXPECT_EQ(t.ProvinceNames[98], "");
+    // A place past the last removes nothing, with all 99 names in use too.
+    for (int i = 0; i < 99; ++i) t.ProvinceNames[i] = "P" + std::to_string(i);
     t.RemoveProvinceName(99);
     t.RemoveProvinceName(200);
     EXPECT_EQ(t.ProvinceNames[0], "P0");
-    EXPECT_EQ(t.ProvinceNames[97], "P98");
+    EXPECT_EQ(t.ProvinceNames[98], "P98");
 }
 
 TEST(StringTable, ReplaceLineBreaks) {
@@ -124,7 +127,9 @@ TEST(StringTable, ReplaceLineBreaks) {
     EXPECT_EQ(ReplaceLineBreaks("\r\r\n\n"), "\r{br}\n");
     EXPECT_EQ(ReplaceLineBreaks("\r\n"), "{br}");
     EXPECT_EQ(ReplaceLineBreaks(""), "");
-    EXPECT_EQ(ReplaceLineBreaks("end\r"), "end\r");
+    // A text ending in a lone CR, in a view that ends before the line feed
+    // of the bytes it was cut from: nothing past its end is read.
+    EXPECT_EQ(ReplaceLineBreaks(std::string_view("end\r\n", 4)), "end\r");
 }
 
 TEST(StringTableList, PositionsAndMaintenance) {
