@@ -11,7 +11,7 @@
 #include "gui/Application.h"
 #include "inspector/Rminspectoritems.h"
 #include "inspector/Rmspeedbtns.h"
-#include "model/GridItemKeys.h"
+#include "editor/GridItemKeys.h"
 
 namespace {
 

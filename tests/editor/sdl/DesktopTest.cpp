@@ -218,7 +218,10 @@ TEST_F(EditorOnTheDesktop, OpensWithTheirProgressWindow) {
     for (int i = 0; i < kCycles; ++i) {
         Act("forgotten", [] { MapProject->FileName.clear(); });
         KeyOnMain("o", {"Control_L"});
-        hand->Then("Open dialog", [] { return Painted<thorn::FileDialogForm>() != nullptr; }, [this, project] {
+        hand->Then("Open dialog", [this] {
+            const auto* dialog = Painted<thorn::FileDialogForm>();
+            return dialog && thorn::test::HasTheKeyboard(screen, *dialog);
+        }, [this, project] {
             const TPoint p = Middle(*Painted<thorn::FileDialogForm>()->GetNameEdit());
             screen.Click(p.X, p.Y);
             // The name the dialog kept from the time before is replaced.
@@ -380,7 +383,7 @@ TEST_F(EditorOnTheDesktop, TheKeyboardGoesBackToTheMainWindow) {
         // The key goes once the X server says the main window has the
         // keyboard: a key pressed before that would go where the focus was.
         hand->Then("F8", [this, &c] {
-            return c.closed() && Settled() && screen.FocusedWindow() == screen.WindowTitled("Thornvale II Map Editor");
+            return c.closed() && Settled() && thorn::test::HasTheKeyboard(screen, *MainForm.Get());
         }, [this] { screen.Key("F8"); });
         Await("names switched", [names] { return MainForm->ActShowNames->GetChecked() != names; });
         ASSERT_NO_FATAL_FAILURE(Run());

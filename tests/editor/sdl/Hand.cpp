@@ -38,21 +38,23 @@ void Hand::Tick() {
     busy_ = false;
 }
 
+bool HasTheKeyboard(XScreen& screen, const TCustomForm& form) {
+    const unsigned long window = screen.WindowTitled(form.GetCaption());
+    return window != 0 && screen.FocusedWindow() == window;
+}
+
 void KeyOnMain(Hand& hand, XScreen& screen, const char* key, std::vector<const char*> modifiers) {
     auto painted = [] { return MainForm && !MainForm->HasPendingPaint(); };
-    // When the click went (0: none was needed).
-    auto clickedAt = std::make_shared<uint64_t>(0);
-    hand.Then(std::string("keyboard for ") + key, painted, [&screen, clickedAt] {
-        if (MainForm->GetActive()) return;
+    hand.Then(std::string("keyboard for ") + key, painted, [&screen] {
+        if (MainForm->GetActive() && HasTheKeyboard(screen, *MainForm.Get())) return;
         const TControl& bar = *MainForm->StatusBar;
         const TPoint p = bar.ClientToScreen({bar.GetClientWidth() / 2, bar.GetClientHeight() / 2});
         screen.Click(p.X, p.Y);
-        *clickedAt = Application->GetHost().Now();
     });
-    constexpr uint64_t kClickArrives = 150;  // milliseconds
-    hand.Then(std::string("key ") + key, [painted, clickedAt] {
-        return painted() && MainForm->GetActive() &&
-               (*clickedAt == 0 || Application->GetHost().Now() >= *clickedAt + kClickArrives);
+    // A key goes where the X server's focus is: it is pressed once the
+    // server, not only the form, says the main window has the keyboard.
+    hand.Then(std::string("key ") + key, [painted, &screen] {
+        return painted() && MainForm->GetActive() && HasTheKeyboard(screen, *MainForm.Get());
     }, [&screen, key, modifiers] { screen.Key(key, modifiers); });
 }
 

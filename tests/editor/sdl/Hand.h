@@ -9,6 +9,8 @@
 
 #include "gui/Timers.h"
 
+class TCustomForm;
+
 namespace thorn::test {
 
 // The steps of a hand on the real windows: each waits for its moment (a
@@ -40,6 +42,9 @@ private:
 };
 
 class XScreen;
+
+// Whether the X server gives the keys to the form's window.
+bool HasTheKeyboard(XScreen& screen, const TCustomForm& form);
 
 // A key with the modifier keys named, on the editor's main window once its
 // last paint is done. A main window without the keyboard is given it first
