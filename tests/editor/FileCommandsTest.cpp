@@ -436,3 +436,32 @@ TEST_F(FileCommands, ReloadPutsTheMissionOnTheNewPictureAfterTheWarning) {
 }
 
 }  // namespace
+
+// The tool windows shown before New and Open stay shown through them, with
+// their commands (menu item and tool button) ticked, so the next F3 or F4
+// hides them.
+TEST_F(FileCommands, ToolWindowsShownKeepTheirCommandsTickedThroughNewAndOpen) {
+    const std::pair<TCustomForm*, TAction*> windows[] = {{MissFrame.Get(), main.ActShowMissRMI},
+                                                         {EventFrame.Get(), main.ActShowEventRMI}};
+    const TKey keys[] = {VK_F3, VK_F4};
+    editor.NewMission("twin_kingdoms.bmp");
+    SaveAs((editor / "twin.pw").string());
+    for (auto [window, command] : windows)
+        if (!command->GetChecked()) command->Execute();
+    for (const char* step : {"New", "Open"}) {
+        SCOPED_TRACE(step);
+        if (step[0] == 'N')
+            New(editor / "worlds/small_isles.bmp");
+        else
+            Open(editor / "twin.pw");
+        for (auto [window, command] : windows) {
+            EXPECT_TRUE(host.IsWindowVisible(*window));
+            EXPECT_TRUE(command->GetChecked());
+        }
+    }
+    for (int i = 0; i < 2; ++i) {
+        host.PressKey(keys[i]);
+        EXPECT_FALSE(host.IsWindowVisible(*windows[i].first));
+        EXPECT_FALSE(windows[i].second->GetChecked());
+    }
+}
