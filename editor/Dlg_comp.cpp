@@ -43,6 +43,7 @@ std::string CutText(const std::filesystem::path& file, const thorn::LoadedText& 
 TDlgComplex::TDlgComplex(TComponent& owner) {
     SetName("DlgComplex");
     SetCaption("Edit text");
+    SetBorderIcons({});
     SetPosition(poDesktopCenter);
     SetBounds(GetLeft(), GetTop(), 525, 390);
 

@@ -5,6 +5,7 @@
 TFormSlide::TFormSlide(TComponent& owner) {
     SetName("FormSlide");
     SetCaption("Progress...");
+    SetWindowKind(thorn::WindowKind::Dialog);
     SetBorderStyle(bsSingle);
     SetPosition(poDesktopCenter);
     SetClientWidth(285);

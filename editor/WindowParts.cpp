@@ -37,6 +37,7 @@ TrmInspector* PlaceGrid(TComponent& owner, TWinControl* parent, const char* name
 
 void SetUpToolWindow(TForm& form, int width, int height, int minWidth, int minHeight) {
     form.SetBorderStyle(bsSizeToolWin);
+    form.SetBorderIcons({biSystemMenu});
     form.SetFormStyle(fsStayOnTop);
     form.SetBounds(form.GetLeft(), form.GetTop(), width, height);
     if (minWidth > 0) form.Constraints().SetMinWidth(minWidth);

@@ -36,7 +36,7 @@ TPanel* PlacePanel(TComponent& owner, TWinControl* parent, const char* name, TAl
 TrmInspector* PlaceGrid(TComponent& owner, TWinControl* parent, const char* name, TBorderStyle border = bsNone);
 
 // The frame of the mission, events and warnings windows: a sizeable tool
-// window kept above the main window, width by height, no smaller than
+// window with only its close box, kept above the main window, width by height, no smaller than
 // minWidth by minHeight (0: no limit).
 void SetUpToolWindow(TForm& form, int width, int height, int minWidth, int minHeight);
 

@@ -200,5 +200,11 @@ namespace thorn {
 inline constexpr std::string_view kBorderStyleNames[] = {"bsNone",   "bsSingle",     "bsSizeable",
                                                          "bsDialog", "bsToolWindow", "bsSizeToolWin"};
 }  // namespace thorn
+// The commands a form's frame offers: its close box (and window menu), its
+// minimise and maximise boxes, a help box. A dialog's border offers only the
+// first; without it the frame offers none of them.
+enum TBorderIcon : uint8_t { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = thorn::EnumSet<TBorderIcon>;
+inline constexpr TBorderIcons kDefaultBorderIcons{biSystemMenu, biMinimize, biMaximize};
 enum TFormStyle : uint8_t { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TWindowState : uint8_t { wsNormal, wsMinimized, wsMaximized };

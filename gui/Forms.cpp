@@ -150,6 +150,13 @@ void TCustomForm::DoCreate() {
 
 bool TCustomForm::IsShowing() const { return GetVisible() && window_ != nullptr; }
 
+thorn::HostWindow* TCustomForm::DialogOwner() const {
+    if (windowKind_ != thorn::WindowKind::Dialog) return nullptr;
+    TCustomForm* owner = dynamic_cast<TCustomForm*>(GetOwner());
+    if (!IsFramedWindow(owner) && Application) owner = Application->GetMainForm();
+    return owner && owner != this && IsFramedWindow(owner) ? owner->window_.get() : nullptr;
+}
+
 // ---- showing and closing
 
 void TCustomForm::EnsureWindow() {
@@ -158,6 +165,7 @@ void TCustomForm::EnsureWindow() {
     window_->SetCaption(GetCaption());
     window_->SetBounds({GetLeft(), GetTop(), GetLeft() + GetWidth(), GetTop() + GetHeight()});
     window_->SetBorderStyle(borderStyle_);
+    window_->SetBorderIcons(borderIcons_);
     window_->SetFormStyle(formStyle_);
     ApplyConstraintsToWindow();
     window_->SetWindowState(windowState_);
@@ -181,6 +189,11 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
     if (window_) window_->SetBorderStyle(value);
     // What draws a size grip draws it no more, or now.
     Invalidate();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons value) {
+    borderIcons_ = value;
+    if (window_) window_->SetBorderIcons(value);
 }
 
 void TCustomForm::SetFormStyle(TFormStyle value) {
@@ -236,7 +249,10 @@ void TCustomForm::SetVisible(bool value) {
         if (watch.Freed()) return;
         EnsureWindow();
         if (!window_) return;
-        if (modal_ && modalOwner_ && modalOwner_->window_) window_->SetModalFor(*modalOwner_->window_);
+        if (modal_ && modalOwner_ && modalOwner_->window_)
+            window_->SetModalFor(*modalOwner_->window_);
+        else
+            window_->SetOwner(DialogOwner());
         window_->SetCaption(GetCaption());
         window_->SetBounds({GetLeft(), GetTop(), GetLeft() + GetWidth(), GetTop() + GetHeight()});
         backBuffer_.SetSize(GetWidth(), GetHeight());
@@ -723,7 +739,20 @@ void TCustomForm::HostCloseRequested() {
 
 void TCustomForm::HostWindowStateChanged(TWindowState state) {
     // The window is there already: only the form learns of it.
-    if (!IsDestroying(*this)) windowState_ = state;
+    if (IsDestroying(*this)) return;
+    windowState_ = state;
+    // A window disabled under a modal form takes no command from its frame,
+    // and the modal form stays where it can be answered: a window system
+    // that iconifies them (a dialog with its owner, an owner from a task
+    // bar) has them restored, or nothing might be left to bring the
+    // program back.
+    if (state != wsMinimized || (GetEnabled() && this != InnermostModal())) return;
+    thorn::ComponentRef<TCustomForm> self(this);
+    Application->QueueCall([self] {
+        if (!self || self->windowState_ != wsMinimized || !self->IsShowing()) return;
+        self->SetWindowState(wsNormal);
+        if (TCustomForm* modal = InnermostModal(); modal && modal->GetHostWindow()) modal->GetHostWindow()->Activate();
+    });
 }
 
 void TCustomForm::HostActivated(bool active) {

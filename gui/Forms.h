@@ -107,6 +107,8 @@ public:
     // BorderStyle, FormStyle and WindowState reach the form's window at
     // once (a pop-up keeps its own frame).
     void SetBorderStyle(TFormBorderStyle value);
+    TBorderIcons GetBorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(TBorderIcons value);
     TPosition GetPosition() const { return position_; }
     void SetPosition(TPosition value) { position_ = value; }
     TWindowState GetWindowState() const { return windowState_; }
@@ -192,6 +194,9 @@ private:
     void HostExposed() override;
 
     void EnsureWindow();
+    // The window a dialog shown without a modal loop belongs to: the form
+    // that owns it, else the main form (null for other forms).
+    thorn::HostWindow* DialogOwner() const;
     void ApplyConstraintsToWindow();
     void PlaceOnShow();
     void SetBoundsFromHost(int left, int top, int width, int height);
@@ -227,6 +232,7 @@ private:
     bool shownOnce_ = false;
     bool settingBoundsFromHost_ = false;
     TFormBorderStyle borderStyle_ = bsSizeable;
+    TBorderIcons borderIcons_ = kDefaultBorderIcons;
     TPosition position_ = poDesigned;
     TWindowState windowState_ = wsNormal;
     TFormStyle formStyle_ = fsNormal;

@@ -102,7 +102,14 @@ public:
     virtual void SetWindowState(TWindowState state) = 0;
     // Ties the window to owner's for as long as both live: the window system
     // keeps it above owner (a dialog over the window it was opened from).
+    // Asked before each modal show.
     virtual void SetModalFor(HostWindow& owner) {}
+    // The window belongs to owner's without being modal (a progress window
+    // over the window it reports for); null: to none. Asked before each
+    // show that is not modal.
+    virtual void SetOwner(HostWindow* owner) {}
+    // The commands the window's frame offers (close, minimise, maximise).
+    virtual void SetBorderIcons(TBorderIcons icons) {}
     // The pixels the window shows now (opaque), sized to its client area.
     virtual void ReadPixels(TBitmap32& into) const = 0;
 };

@@ -10,6 +10,8 @@
 #include "gui/Application.h"
 #include "gui/sdl/SdlKeys.h"
 #include "gui/sdl/X11Errors.h"
+#include "gui/sdl/X11Frame.h"
+#include "gui/sdl/X11Mapping.h"
 #include "gui/sdl/X11Window.h"
 #include "platform/Beep.h"
 #include "platform/Charset.h"
@@ -116,14 +118,26 @@ public:
                 const TPoint wanted = PlaceWithin(host_.frame_);
                 SDL_SetWindowPosition(window_, wanted.X - host_.frame_.X, wanted.Y - host_.frame_.Y);
             }
-            SDL_ShowWindow(window_);
+            if (mapping_) {
+                if (!IsPopupKind(kind_)) {
+                    FollowBorderInSdl();
+                    X11SetFrameHints(window_, FrameHints());
+                }
+                mapping_->Show();
+            } else {
+                SDL_ShowWindow(window_);
+            }
             // A pop-up shown again is mapped where it stood in the stack,
             // under the windows raised since.
             if (IsPopupKind(kind_)) X11RaiseWindow(window_);
             return;
         }
         placeCheckUntil_ = 0;
+        activatePending_ = false;
         bool hadKeyboard = SDL_GetKeyboardFocus() == window_;
+        // On X the window is withdrawn first: SDL then only takes note that
+        // it is hidden, having nothing left to wait for.
+        if (mapping_) mapping_->Hide();
         SDL_HideWindow(window_);
         if (IsPopupKind(kind_) && hadKeyboard && shownFrom_ && host_.IsOurs(shownFrom_))
             SDL_SetWindowInputFocus(shownFrom_);
@@ -133,15 +147,51 @@ public:
     // manager. While a pop-up is open (the press that opened it activates
     // its window), the window is not raised: a window manager raises it
     // when it gets round to it, over the pop-up.
+    // On X a window not on the screen yet (its window manager has not
+    // mapped it, or keeps it iconified) is activated once it is: the
+    // keyboard can only go to a window on the screen. An iconified one is
+    // restored. SDL raises only a window it knows to be shown, which it
+    // learns from its events: until then X raises it.
     void Activate() override {
         if (IsPopupKind(kind_) || !visible_) return;
-        if (!host_.PopupShown()) SDL_RaiseWindow(window_);
+        if (mapping_ && !mapping_->Viewable()) {
+            activatePending_ = true;
+            if (mapping_->Iconic()) mapping_->Restore();
+            return;
+        }
+        activatePending_ = false;
+        if (!host_.PopupShown() && (!mapping_ || (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN)))
+            SDL_RaiseWindow(window_);
+        else if (!host_.PopupShown())
+            X11RaiseWindow(window_);
         if (!X11GiveKeyboard(window_)) SDL_SetWindowInputFocus(window_);
     }
 
+    // Puts right what the window manager made of the last show or hide,
+    // and activates a window that came on the screen since it was asked
+    // to be.
+    void Settle() {
+        if (!mapping_) return;
+        mapping_->Settle();
+        if (activatePending_ && mapping_->Viewable()) Activate();
+    }
+    bool Unsettled() const { return mapping_ && (!mapping_->Settled() || activatePending_); }
+    // Another window took the keyboard: this one no longer waits for it.
+    void ForgetActivation() { activatePending_ = false; }
+    bool Visible() const { return visible_; }
+
     void SetModalFor(HostWindow& owner) override {
-        if (auto* parent = dynamic_cast<SdlWindow*>(&owner); parent && parent != this)
-            SDL_SetWindowModalFor(window_, parent->window_);
+        auto* parent = dynamic_cast<SdlWindow*>(&owner);
+        if (!parent || parent == this) return;
+        ownerId_ = parent->id_;
+        modal_ = true;
+        if (!mapping_) SDL_SetWindowModalFor(window_, parent->window_);
+    }
+
+    void SetOwner(HostWindow* owner) override {
+        auto* parent = dynamic_cast<SdlWindow*>(owner);
+        ownerId_ = parent && parent != this ? parent->id_ : 0;
+        modal_ = false;
     }
 
     void SetCapture(bool capture) override {
@@ -172,9 +222,17 @@ public:
             Destroy();
             Create();
         }
-        SDL_SetWindowBordered(window_, style == bsNone ? SDL_FALSE : SDL_TRUE);
+        style_ = style;
+        if (!visible_) FollowBorderInSdl();
         bool sizeable = kind_ == WindowKind::Normal && (style == bsSizeable || style == bsSizeToolWin);
         SDL_SetWindowResizable(window_, sizeable ? SDL_TRUE : SDL_FALSE);
+        if (mapping_ && visible_) X11SetFrameHints(window_, FrameHints());
+    }
+
+    void SetBorderIcons(TBorderIcons icons) override {
+        if (kind_ == WindowKind::Popup) return;
+        icons_ = icons;
+        if (mapping_ && visible_) X11SetFrameHints(window_, FrameHints());
     }
 
     void SetFormStyle(TFormStyle style) override {
@@ -182,9 +240,20 @@ public:
         SDL_SetWindowAlwaysOnTop(window_, style == fsStayOnTop ? SDL_TRUE : SDL_FALSE);
     }
 
+    // On X SDL's restore shows the window, waiting without a limit for a
+    // window manager to map it: an iconified window is mapped here instead
+    // (which asks its manager to restore it), a maximised one is asked to
+    // be normal.
     void SetWindowState(TWindowState state) override {
         switch (state) {
-            case wsNormal: SDL_RestoreWindow(window_); break;
+            case wsNormal:
+                if (!mapping_) {
+                    SDL_RestoreWindow(window_);
+                } else {
+                    if (visible_ && mapping_->Iconic()) mapping_->Restore();
+                    if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MAXIMIZED) X11Unmaximize(window_);
+                }
+                break;
             case wsMinimized: SDL_MinimizeWindow(window_); break;
             case wsMaximized: SDL_MaximizeWindow(window_); break;
         }
@@ -245,25 +314,63 @@ private:
         if (!window_) throw EOutOfResources(std::string("Cannot create a window: ") + SDL_GetError());
         id_ = SDL_GetWindowID(window_);
         host_.windows_[id_] = this;
+        mapping_ = X11Mapping::For(window_);
         ApplyApplicationTitle();
     }
 
+    // A window on the screen is withdrawn first, so that SDL, which hides
+    // it before it destroys it, has nothing to wait for.
     void Destroy() {
         host_.windows_.erase(id_);
+        if (mapping_ && visible_) {
+            mapping_->Hide();
+            SDL_HideWindow(window_);
+        }
+        mapping_.reset();
         SDL_DestroyWindow(window_);
         window_ = nullptr;
+    }
+
+    // SDL's border change waits, without a limit, until a window it
+    // believes shown is on the screen: on X it is asked only while SDL
+    // knows the window hidden and the window is off the screen (a border
+    // changed on the screen reaches the window manager through the hints,
+    // and SDL at the next show).
+    void FollowBorderInSdl() {
+        const SDL_bool bordered = style_ == bsNone ? SDL_FALSE : SDL_TRUE;
+        if (mapping_ && (!(SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) || mapping_->Viewable())) return;
+        SDL_SetWindowBordered(window_, bordered);
+    }
+
+    X11FrameHints FrameHints() const {
+        X11FrameHints hints;
+        hints.style = style_;
+        hints.icons = icons_;
+        hints.tool = tool_;
+        hints.dialog = kind_ == WindowKind::Dialog || modal_;
+        hints.modal = modal_;
+        if (SdlWindow* owner = host_.WindowOfId(ownerId_)) hints.owner = owner->window_;
+        return hints;
     }
 
     SdlHost& host_;
     HostWindowClient& client_;
     WindowKind kind_;
     SDL_Window* window_ = nullptr;
+    // Maps and withdraws the window on X (null elsewhere).
+    std::unique_ptr<X11Mapping> mapping_;
     SDL_Window* shownFrom_ = nullptr;  // had the keyboard when a pop-up showed
     uint32_t id_ = 0;
     bool capture_ = false;
     bool tool_ = false;
     bool everShown_ = false;
     bool visible_ = false;
+    bool activatePending_ = false;
+    // What the window manager is told of the frame and the owner.
+    TFormBorderStyle style_ = bsSizeable;
+    TBorderIcons icons_ = kDefaultBorderIcons;
+    uint32_t ownerId_ = 0;
+    bool modal_ = false;
     // Until when a move SDL reports may be the window manager's first
     // placing of the frame (0: none expected).
     uint64_t placeCheckUntil_ = 0;
@@ -287,6 +394,9 @@ SdlHost::SdlHost() {
     // shown came up at the desktop's corner while its form took it to be
     // centred, so the pointer missed it).
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // Installed before SDL starts as well: SDL puts back, as it quits, the
+    // handlers it found, and the connection's last errors come after.
+    InstallX11ErrorHandlers();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw EOutOfResources(std::string("Cannot start the display: ") + SDL_GetError());
     if (VideoDriver() == "x11") InstallX11ErrorHandlers();
@@ -330,6 +440,12 @@ SdlWindow* SdlHost::WindowOfId(uint32_t id) const {
 int SdlHost::PumpEvents(int timeoutMs) {
     int delivered = 0;
     SDL_Event event;
+    // A window that does not yet stand as asked is looked after while the
+    // loop waits.
+    constexpr int kSettleIntervalMs = 10;
+    const bool unsettled =
+        std::any_of(windows_.begin(), windows_.end(), [](const auto& entry) { return entry.second->Unsettled(); });
+    if (unsettled && (timeoutMs < 0 || timeoutMs > kSettleIntervalMs)) timeoutMs = kSettleIntervalMs;
     if (timeoutMs != 0) {
         int got = timeoutMs < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeoutMs);
         if (got) {
@@ -340,6 +456,14 @@ int SdlHost::PumpEvents(int timeoutMs) {
     while (SDL_PollEvent(&event)) {
         Dispatch(event);
         ++delivered;
+    }
+    if (unsettled && SDL_GetTicks64() >= lastSettle_ + kSettleIntervalMs) {
+        lastSettle_ = SDL_GetTicks64();
+        // A window may go while another settles.
+        std::vector<uint32_t> ids;
+        for (const auto& [id, window] : windows_) ids.push_back(id);
+        for (uint32_t id : ids)
+            if (SdlWindow* window = WindowOfId(id)) window->Settle();
     }
     return delivered;
 }
@@ -428,15 +552,27 @@ void SdlHost::Dispatch(const SDL_Event& e) {
                     }
                     case SDL_WINDOWEVENT_CLOSE: c.HostCloseRequested(); break;
                     case SDL_WINDOWEVENT_FOCUS_GAINED:
+                        if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
+                            for (const auto& [id, other] : windows_)
+                                if (other != w) other->ForgetActivation();
+                        [[fallthrough]];
                     case SDL_WINDOWEVENT_FOCUS_LOST:
                         // Keys pressed or let go elsewhere are not seen.
                         heldMods_ = static_cast<uint16_t>(SDL_GetModState());
                         c.HostActivated(e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED);
                         break;
                     case SDL_WINDOWEVENT_EXPOSED: c.HostExposed(); break;
-                    case SDL_WINDOWEVENT_MAXIMIZED: c.HostWindowStateChanged(wsMaximized); break;
-                    case SDL_WINDOWEVENT_MINIMIZED: c.HostWindowStateChanged(wsMinimized); break;
-                    case SDL_WINDOWEVENT_RESTORED: c.HostWindowStateChanged(wsNormal); break;
+                    // A hidden window changes state only as SDL follows what
+                    // the program did to it.
+                    case SDL_WINDOWEVENT_MAXIMIZED:
+                        if (w->Visible()) c.HostWindowStateChanged(wsMaximized);
+                        break;
+                    case SDL_WINDOWEVENT_MINIMIZED:
+                        if (w->Visible()) c.HostWindowStateChanged(wsMinimized);
+                        break;
+                    case SDL_WINDOWEVENT_RESTORED:
+                        if (w->Visible()) c.HostWindowStateChanged(wsNormal);
+                        break;
                     case SDL_WINDOWEVENT_LEAVE:
                         c.HostMouse({MouseAction::Leave, mbLeft, mods, -1, -1, 0});
                         break;

@@ -62,6 +62,7 @@ private:
     // windows, as last seen (none without a window manager).
     TPoint frame_;
     uint32_t wakeEvent_ = 0;
+    uint64_t lastSettle_ = 0;
     // The shift keys and mouse buttons held as of the event being handled,
     // followed from the events in their order: SDL's own state is the one
     // after the whole queue, which loses a Ctrl held around a quick click.

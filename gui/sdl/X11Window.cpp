@@ -7,30 +7,41 @@
 #include <X11/Xutil.h>
 
 #include <string>
+#include <vector>
 
+#include "gui/sdl/X11Handle.h"
 #include "platform/Charset.h"
 
 namespace thorn {
 
-namespace {
-
-struct X11Handle {
-    Display* display = nullptr;
-    Window window = 0;
-    explicit operator bool() const { return display && window; }
-};
-
-X11Handle HandleOf(SDL_Window* window) {
+X11Handle X11HandleOf(SDL_Window* window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return {};
     return {info.info.x11.display, info.info.x11.window};
 }
 
-}  // namespace
+std::vector<Atom> X11ReadAtoms(Display* display, Window window, Atom property) {
+    std::vector<Atom> atoms;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, left = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, window, property, 0, 64, False, XA_ATOM, &type, &format, &count, &left, &data) ==
+            Success &&
+        data && format == 32)
+        atoms.assign(reinterpret_cast<const Atom*>(data), reinterpret_cast<const Atom*>(data) + count);
+    if (data) XFree(data);
+    return atoms;
+}
+
+void X11WriteAtoms(Display* display, Window window, Atom property, const std::vector<Atom>& atoms) {
+    XChangeProperty(display, window, property, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(atoms.data()), static_cast<int>(atoms.size()));
+}
 
 bool X11RaiseWindow(SDL_Window* window) {
-    const X11Handle x = HandleOf(window);
+    const X11Handle x = X11HandleOf(window);
     if (!x) return false;
     XRaiseWindow(x.display, x.window);
     XFlush(x.display);
@@ -38,7 +49,7 @@ bool X11RaiseWindow(SDL_Window* window) {
 }
 
 bool X11GiveKeyboard(SDL_Window* window) {
-    const X11Handle x = HandleOf(window);
+    const X11Handle x = X11HandleOf(window);
     if (!x) return false;
     // Only a window on the screen can take the keyboard: another one is an
     // error of the request (harmless, but nothing to ask for).
@@ -49,8 +60,37 @@ bool X11GiveKeyboard(SDL_Window* window) {
     return true;
 }
 
+bool X11Unmaximize(SDL_Window* window) {
+    const X11Handle x = X11HandleOf(window);
+    if (!x) return false;
+    const Atom state = XInternAtom(x.display, "_NET_WM_STATE", False);
+    const Atom maximized[] = {XInternAtom(x.display, "_NET_WM_STATE_MAXIMIZED_VERT", False),
+                              XInternAtom(x.display, "_NET_WM_STATE_MAXIMIZED_HORZ", False)};
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(x.display, x.window, &attributes) && attributes.map_state != IsUnmapped) {
+        constexpr long kRemove = 0, kFromAnApplication = 1;
+        XEvent request{};
+        request.xclient.type = ClientMessage;
+        request.xclient.window = x.window;
+        request.xclient.message_type = state;
+        request.xclient.format = 32;
+        request.xclient.data.l[0] = kRemove;
+        request.xclient.data.l[1] = static_cast<long>(maximized[0]);
+        request.xclient.data.l[2] = static_cast<long>(maximized[1]);
+        request.xclient.data.l[3] = kFromAnApplication;
+        XSendEvent(x.display, DefaultRootWindow(x.display), False, SubstructureRedirectMask | SubstructureNotifyMask,
+                   &request);
+    } else {
+        std::vector<Atom> atoms = X11ReadAtoms(x.display, x.window, state);
+        std::erase_if(atoms, [&](Atom a) { return a == maximized[0] || a == maximized[1]; });
+        X11WriteAtoms(x.display, x.window, state, atoms);
+    }
+    XFlush(x.display);
+    return true;
+}
+
 bool X11SetApplicationTitle(SDL_Window* window, std::string_view title) {
-    const X11Handle x = HandleOf(window);
+    const X11Handle x = X11HandleOf(window);
     if (!x) return false;
     std::string name = "thornvale", text(title), utf8 = Windows1252ToUtf8(title);
     XClassHint old{};

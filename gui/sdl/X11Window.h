@@ -16,6 +16,11 @@ bool X11RaiseWindow(SDL_Window* window);
 // Gives the window the keyboard when it is on the screen.
 bool X11GiveKeyboard(SDL_Window* window);
 
+// Asks for a maximised window to be normal again (its window manager's
+// business while it is on the screen; its state, read when it is mapped,
+// otherwise).
+bool X11Unmaximize(SDL_Window* window);
+
 // The application's title as the window's icon name and as the class its
 // desktop groups it under (WM_CLASS keeps the program's name SDL gave it as
 // its first part); the title in Windows-1252, as the layer's texts are.

@@ -49,7 +49,11 @@ TEST_F(SdlWindow, BorderStyleAndFormStyleSetTheRealWindowsFlags) {
     form->SetFormStyle(fsNormal);
     EXPECT_TRUE(flags() & SDL_WINDOW_RESIZABLE);
     EXPECT_FALSE(flags() & SDL_WINDOW_ALWAYS_ON_TOP);
+    // SDL follows a border taken away while the window is off the screen.
+    form->Hide();
     form->SetBorderStyle(bsNone);
+    form->Show();
+    ASSERT_TRUE(RunUntil([&] { return !form->HasPendingPaint(); }));
     EXPECT_TRUE(flags() & SDL_WINDOW_BORDERLESS);
     EXPECT_FALSE(flags() & SDL_WINDOW_RESIZABLE);
 }
