@@ -176,6 +176,13 @@ public:
         if (activatePending_ && mapping_->Viewable()) Activate();
     }
     bool Unsettled() const { return mapping_ && (!mapping_->Settled() || activatePending_); }
+    // SDL saw the window mapped: a window manager that read an old request
+    // late mapped a window the form has hidden since, which goes again.
+    void Mapped() {
+        if (visible_ || !mapping_) return;
+        mapping_->Hide();
+        SDL_HideWindow(window_);
+    }
     // Another window took the keyboard: this one no longer waits for it.
     void ForgetActivation() { activatePending_ = false; }
     bool Visible() const { return visible_; }
@@ -561,6 +568,7 @@ void SdlHost::Dispatch(const SDL_Event& e) {
                         heldMods_ = static_cast<uint16_t>(SDL_GetModState());
                         c.HostActivated(e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED);
                         break;
+                    case SDL_WINDOWEVENT_SHOWN: w->Mapped(); break;
                     case SDL_WINDOWEVENT_EXPOSED: c.HostExposed(); break;
                     // A hidden window changes state only as SDL follows what
                     // the program did to it.

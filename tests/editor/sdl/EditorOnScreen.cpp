@@ -17,17 +17,14 @@ void EditorOnScreen::StartEditor(uint64_t patienceMs) {
     if (module) {
         hand.reset();
         module.reset();
-        app.reset();
-        auto sdl = std::make_unique<SdlHost>();
-        host = sdl.get();
-        app = std::make_unique<TApplication>(std::move(sdl));
+        StartApplication();
     }
     module = std::make_unique<MainModuleScope>();
     ErrorsFormBounds = {};
     CreateEditorWindows(*app);
     MainForm->Show();
     ASSERT_TRUE(RunUntil([] { return MainForm->GetHostWindow() && !MainForm->HasPendingPaint(); }));
-    hand = std::make_unique<Hand>(patienceMs);
+    hand = std::make_unique<Hand>(patienceMs, &watch);
 }
 
 }  // namespace thorn::test

@@ -2,13 +2,14 @@
 
 #include <memory>
 
+#include "StallWatch.h"
 #include "XScreen.h"
 #include "editor/Main.h"
 #include "gui/Application.h"
 
 namespace thorn::test {
 
-Hand::Hand(uint64_t patienceMs) : patience_(patienceMs) {
+Hand::Hand(uint64_t patienceMs, StallWatch* watch) : patience_(patienceMs), watch_(watch) {
     timer_->SetInterval(10);
     timer_->SetOnTimer([this](TObject*) { Tick(); });
     timer_->SetEnabled(true);
@@ -17,20 +18,27 @@ Hand::Hand(uint64_t patienceMs) : patience_(patienceMs) {
 void Hand::Then(std::string name, std::function<bool()> ready, std::function<void()> act) {
     if (steps_.empty()) deadline_ = Application->GetHost().Now() + patience_;
     steps_.push_back({std::move(name), std::move(ready), std::move(act)});
+    if (steps_.size() == 1) NoteWaiting();
+}
+
+void Hand::NoteWaiting() {
+    if (watch_) watch_->Note(steps_.empty() ? "" : "the step \"" + steps_.front().name + "\"");
 }
 
 void Hand::Tick() {
     if (steps_.empty() || busy_) return;
     if (Application->GetHost().Now() > deadline_) {
-        // Stuck inside a dialog: it is closed, so the test can fail
-        // rather than wait for ever.
-        if (TCustomForm* modal = Screen->GetActiveForm(); modal && modal->IsShowing() && modal != MainForm.Get())
-            modal->SetModalResult(mrAbort);
+        // Stuck inside dialogs: they are closed, so the test can fail
+        // rather than wait for ever (whether or not one has the keyboard).
+        for (int i = 0; i < Screen->GetFormCount(); ++i)
+            if (TCustomForm* form = Screen->GetForm(i); form->IsModal() && form->IsShowing())
+                form->SetModalResult(mrAbort);
         return;
     }
     if (!steps_.front().ready()) return;
     Step step = std::move(steps_.front());
     steps_.pop_front();
+    NoteWaiting();
     deadline_ = Application->GetHost().Now() + patience_;
     // An act may start a modal loop; the next steps run inside it.
     busy_ = true;

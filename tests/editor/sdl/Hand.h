@@ -13,14 +13,17 @@ class TCustomForm;
 
 namespace thorn::test {
 
+class StallWatch;
+
 // The steps of a hand on the real windows: each waits for its moment (a
 // window shown and painted, a command done), then acts. They run from a
 // timer, so they go on while the editor's modal loops run. A hand that
-// waits longer than its patience for one step closes the dialog in front
-// (which then answers mrAbort), so that the test fails rather than hangs.
+// waits longer than its patience for one step closes the modal forms
+// (which then answer mrAbort), so that the test fails rather than hangs;
+// the stall watch, if given, is told which step the hand waits for.
 class Hand {
 public:
-    explicit Hand(uint64_t patienceMs = 30000);
+    explicit Hand(uint64_t patienceMs = 30000, StallWatch* watch = nullptr);
     void Then(std::string name, std::function<bool()> ready, std::function<void()> act);
     bool Done() const { return steps_.empty() && !busy_; }
     std::string Waiting() const { return steps_.empty() ? "" : steps_.front().name; }
@@ -33,12 +36,14 @@ private:
         std::function<void()> act;
     };
     void Tick();
+    void NoteWaiting();
 
     std::unique_ptr<TTimer> timer_ = std::make_unique<TTimer>();
     std::deque<Step> steps_;
     bool busy_ = false;
     uint64_t patience_;
     uint64_t deadline_ = 0;
+    StallWatch* watch_;
 };
 
 class XScreen;

@@ -3,6 +3,7 @@
 #include "SdlSession.h"
 #include "XScreen.h"
 #include "gui/Application.h"
+#include "gui/sdl/SdlHost.h"
 #include "gui/sdl/X11Errors.h"
 
 // Runs under Xvfb: an X error ends nothing once the SDL host stands.
@@ -24,6 +25,18 @@ TEST_F(X11Errors, ARequestAboutAWindowThatIsGoneEndsNothing) {
     form->SetBounds(40, 40, 120, 80);
     form->Show();
     EXPECT_TRUE(RunUntil([&] { return form->GetHostWindow() && !form->HasPendingPaint(); }));
+}
+
+// The test's own connection, once the host that put the program's
+// handlers in place has gone (SDL puts back Xlib's, which end the program):
+// an error there ends nothing either.
+TEST(X11ErrorsWithoutAHost, ARequestAboutAWindowThatIsGoneEndsNothing) {
+    { thorn::SdlHost gone; }
+    thorn::test::XScreen screen;
+    ASSERT_TRUE(screen.Ok());
+    const uint64_t before = thorn::X11ErrorsNoted();
+    screen.AskAboutAGoneWindow();
+    EXPECT_EQ(thorn::X11ErrorsNoted(), before + 1);
 }
 
 }  // namespace

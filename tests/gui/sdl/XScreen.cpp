@@ -9,11 +9,16 @@
 
 #include <vector>
 
+#include "gui/sdl/X11Errors.h"
 #include "support/PictureFiles.h"
 
 namespace thorn::test {
 
-XScreen::XScreen(const char* display) : display_(XOpenDisplay(display)) {}
+// An error on the test's own connection (a request about a window the
+// program destroyed meanwhile) ends nothing, as in the program itself:
+// Xlib's own handler would end the test program, and it is the one in
+// place whenever no SDL host is (SDL puts back what it found as it quits).
+XScreen::XScreen(const char* display) : display_(XOpenDisplay(display)) { InstallX11ErrorHandlers(); }
 
 XScreen::~XScreen() {
     if (display_) XCloseDisplay(display_);
@@ -244,6 +249,52 @@ void XScreen::AskAboutAGoneWindow() {
     XDestroyWindow(display_, gone);
     XMapWindow(display_, gone);
     XSync(display_, False);
+}
+
+namespace {
+
+bool refused = false;
+int NoteRefusal(::_XDisplay*, XErrorEvent* error) {
+    refused = refused || error->error_code == BadAccess;
+    return 0;
+}
+
+}  // namespace
+
+bool XScreen::TakeWindowRequests() {
+    refused = false;
+    XErrorHandler before = XSetErrorHandler(NoteRefusal);
+    XSelectInput(display_, DefaultRootWindow(display_), SubstructureRedirectMask);
+    XSync(display_, False);
+    XSetErrorHandler(before);
+    return !refused;
+}
+
+void XScreen::AnswerRequests(bool map) {
+    XSync(display_, False);
+    while (XPending(display_)) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        if (event.type == ConfigureRequest) {
+            const XConfigureRequestEvent& r = event.xconfigurerequest;
+            XWindowChanges changes{r.x, r.y, r.width, r.height, r.border_width, r.above, r.detail};
+            XConfigureWindow(display_, r.window, static_cast<unsigned>(r.value_mask), &changes);
+        } else if (event.type == MapRequest) {
+            askedToMap_.push_back(event.xmaprequest.window);
+            if (map) XMapWindow(display_, event.xmaprequest.window);
+        }
+    }
+    XSync(display_, False);
+}
+
+void XScreen::MapEveryWindowAskedFor() {
+    for (unsigned long window : askedToMap_) XMapWindow(display_, window);
+    XSync(display_, False);
+}
+
+bool XScreen::Viewable(unsigned long window) {
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(display_, window, &attributes) && attributes.map_state == IsViewable;
 }
 
 void XScreen::Save(const std::filesystem::path& file) {

@@ -11,7 +11,8 @@ struct _XDisplay;
 
 // The X display the real-window tests run on (Xvfb): the pointer and the
 // keyboard driven through the server's test extension, as a user's hand
-// would, and the screen read back from the root window.
+// would, and the screen read back from the root window. X errors on its
+// connection are noted and end nothing.
 namespace thorn::test {
 
 class XScreen {
@@ -62,6 +63,20 @@ public:
     // Makes a window, destroys it and asks the server to show it: the
     // server answers with an error (BadWindow), which this waits for.
     void AskAboutAGoneWindow();
+    // ---- a window manager of the test's own, on a bare server
+    // Takes the window manager's place: the program's requests to map,
+    // move and size its windows then come to this connection. False when a
+    // window manager runs.
+    bool TakeWindowRequests();
+    // Answers the requests that came: moves and sizes at once; maps when
+    // asked to map, else only notes the windows it was asked to map.
+    void AnswerRequests(bool map);
+    // Maps every window it was ever asked to map, late (whether or not the
+    // program still wants it).
+    void MapEveryWindowAskedFor();
+    // Whether the window is on the screen.
+    bool Viewable(unsigned long window);
+
     // Saves what the screen shows as a 24-bit BMP.
     void Save(const std::filesystem::path& file);
 
@@ -69,6 +84,7 @@ private:
     void FocusWindowUnderPointer();
 
     ::_XDisplay* display_ = nullptr;
+    std::vector<unsigned long> askedToMap_;
 };
 
 }  // namespace thorn::test
