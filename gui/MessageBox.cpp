@@ -38,7 +38,7 @@ std::vector<int> ButtonsOf(uint32_t flags) {
 const char* CaptionOf(int id) {
     switch (id) {
         case IDOK: return "OK";
-        case IDCANCEL: return "Cancel";
+        case IDCANCEL: return "&Cancel";
         case IDABORT: return "&Abort";
         case IDRETRY: return "&Retry";
         case IDIGNORE: return "&Ignore";
@@ -145,6 +145,8 @@ TMessageForm::TMessageForm(std::string_view text, std::string_view caption, uint
         x += kButtonWidth + kButtonGap;
     }
     SetActiveControl(buttons_[static_cast<size_t>(defaultIndex)]);
+    // The buttons' letters reach the box before the focused button.
+    SetKeyPreview(true);
 }
 
 bool TMessageForm::HasButton(int id) const { return std::find(ids_.begin(), ids_.end(), id) != ids_.end(); }
@@ -163,6 +165,16 @@ bool TMessageForm::CloseQuery() {
         SetModalResult(escapeResult_);
     }
     return TCustomForm::CloseQuery();
+}
+
+void TMessageForm::KeyDown(TKey& key, TShiftState shift) {
+    // Alt with a letter reaches the buttons already; the letter alone too.
+    if (!shift.Contains(ssCtrl) && !shift.Contains(ssAlt) && key >= 'A' && key <= 'Z' &&
+        CMDialogChar(static_cast<char>(key), shift)) {
+        key = 0;
+        return;
+    }
+    TCustomForm::KeyDown(key, shift);
 }
 
 void TMessageForm::Paint() {

@@ -14,7 +14,9 @@ namespace thorn {
 // Cancel; Yes and No; Yes, No and Cancel; Abort, Retry and Ignore; Retry and
 // Cancel). Enter clicks the focused or default button, Escape the Cancel
 // button (the OK button when OK is the only one); a box without either
-// cannot be closed from its frame.
+// cannot be closed from its frame. A button's underlined letter clicks it,
+// with Alt or without (Y, N, C in a Yes, No, Cancel box), as desktop boxes
+// do.
 class TMessageForm : public TCustomForm {
 public:
     TMessageForm(std::string_view text, std::string_view caption, uint32_t flags);
@@ -30,6 +32,7 @@ public:
 
 protected:
     void Paint() override;
+    void KeyDown(TKey& key, TShiftState shift) override;
 
 private:
     std::string text_;

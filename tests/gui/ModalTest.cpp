@@ -221,6 +221,35 @@ TEST_F(GuiModal, AYesNoBoxCannotBeClosedFromItsFrame) {
     EXPECT_EQ(Application->MessageBox("Delete?", "", MB_YESNO), IDNO);
 }
 
+// As desktop boxes do, a button's letter answers the box, with Alt or
+// without; a letter no button has does nothing.
+TEST_F(GuiModal, AMessageBoxAnswersItsButtonsLetters) {
+    struct Case {
+        uint32_t buttons;
+        TKey key;
+        TShiftState shift;
+        int answer;  // 0: the key answers nothing
+    };
+    const Case cases[] = {
+        {MB_YESNOCANCEL, 'Y', {}, IDYES},        {MB_YESNOCANCEL, 'N', {}, IDNO},
+        {MB_YESNOCANCEL, 'C', {}, IDCANCEL},     {MB_YESNOCANCEL, 'C', {ssAlt}, IDCANCEL},
+        {MB_YESNOCANCEL, 'Y', {ssAlt}, IDYES},   {MB_YESNOCANCEL, 'N', {ssShift}, IDNO},
+        {MB_ABORTRETRYIGNORE, 'R', {}, IDRETRY}, {MB_OKCANCEL, 'C', {}, IDCANCEL},
+        {MB_YESNOCANCEL, 'Y', {ssCtrl}, 0},      {MB_YESNOCANCEL, 'X', {}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(1, static_cast<char>(c.key)) + " with modifiers " + std::to_string(c.shift.Bits()));
+        thorn::DialogScript script;
+        script.act = [&](TCustomForm& box) {
+            host.PressKey(c.key, c.shift);
+            if (!c.answer) EXPECT_TRUE(host.IsWindowVisible(box) && !box.GetModalResult());
+            if (!box.GetModalResult()) host.PressKey(VK_ESCAPE);
+        };
+        host.ScriptDialog(script);
+        EXPECT_EQ(Application->MessageBox("Save changes?", "Warning", c.buttons), c.answer ? c.answer : IDCANCEL);
+    }
+}
+
 // ---- modal forms
 
 class OkCancelDialog : public TForm {
@@ -289,6 +318,30 @@ TEST_F(GuiModal, ModalFormsRunTheirOwnLoopAndDisableTheOthers) {
     host.ScriptDialog(idle);  // answers nothing: the dialog stays open
     EXPECT_THROW(dialog->ShowModal(), thorn::EUnscriptedDialog);
     EXPECT_TRUE(main->GetEnabled());
+}
+
+// Minimised from its frame (or with its dialog, by a window system that
+// minimises them together), a window disabled under a modal form and the
+// modal form itself come back at once, the modal form in front; once the
+// form closed, minimising works again.
+TEST_F(GuiModal, NeitherAModalFormNorItsOwnerStaysMinimised) {
+    TForm* main = MakeForm();
+    main->Show();
+    auto* dialog = Application->CreateForm<OkCancelDialog>();
+    thorn::DialogScript script;
+    script.act = [&](TCustomForm& form) {
+        for (TCustomForm* minimised : {static_cast<TCustomForm*>(main), &form}) {
+            host.ChangeWindowState(*minimised, wsMinimized);
+            EXPECT_EQ(host.WindowOf(*minimised)->WindowState(), wsNormal);
+            EXPECT_EQ(minimised->GetWindowState(), wsNormal);
+            EXPECT_EQ(host.ActiveClient(), host.WindowOf(form) ? &host.WindowOf(form)->Client() : nullptr);
+        }
+        host.PressKey(VK_ESCAPE);
+    };
+    host.ScriptDialog(script);
+    EXPECT_EQ(dialog->ShowModal(), mrCancel);
+    host.ChangeWindowState(*main, wsMinimized);
+    EXPECT_EQ(main->GetWindowState(), wsMinimized);
 }
 
 TEST_F(GuiModal, AMessageBoxInsideAModalDialog) {

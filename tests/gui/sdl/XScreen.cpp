@@ -237,6 +237,40 @@ std::string XScreen::IconNameOf(unsigned long window) {
     return result;
 }
 
+std::vector<unsigned long> XScreen::Property(unsigned long window, const char* name) {
+    std::vector<unsigned long> items;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, left = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display_, window, XInternAtom(display_, name, False), 0, 64, False, AnyPropertyType,
+                           &type, &format, &count, &left, &data) == Success &&
+        data && format == 32) {
+        // Xlib hands 32-bit items over as longs.
+        const auto* longs = reinterpret_cast<const unsigned long*>(data);
+        items.assign(longs, longs + count);
+    }
+    if (data) XFree(data);
+    return items;
+}
+
+std::string XScreen::AtomName(unsigned long atom) {
+    char* name = XGetAtomName(display_, atom);
+    std::string result = name ? name : "";
+    if (name) XFree(name);
+    return result;
+}
+
+void XScreen::Iconify(unsigned long window) {
+    XIconifyWindow(display_, window, DefaultScreen(display_));
+    XSync(display_, False);
+}
+
+bool XScreen::Iconic(unsigned long window) {
+    const std::vector<unsigned long> state = Property(window, "WM_STATE");
+    return !state.empty() && state[0] == IconicState;
+}
+
 unsigned long XScreen::FocusedWindow() {
     Window focus = None;
     int revert = 0;

@@ -58,6 +58,17 @@ public:
     unsigned long WindowTitled(std::string_view title);
     std::string ClassOf(unsigned long window);
     std::string IconNameOf(unsigned long window);
+    // A property of 32-bit items (atoms, windows, cardinals) of a window:
+    // its items, empty when it is not there.
+    std::vector<unsigned long> Property(unsigned long window, const char* name);
+    // The name of an atom.
+    std::string AtomName(unsigned long atom);
+    // Asks the window manager to iconify the client window, as a task bar
+    // or a pager does (WM_CHANGE_STATE).
+    void Iconify(unsigned long window);
+    // Whether the window manager keeps the client window iconified
+    // (WM_STATE).
+    bool Iconic(unsigned long window);
     // The window that has the keyboard (0: none).
     unsigned long FocusedWindow();
     // Makes a window, destroys it and asks the server to show it: the
