@@ -464,6 +464,7 @@ int SdlHost::PumpEvents(int timeoutMs) {
         Dispatch(event);
         ++delivered;
     }
+    DeliverCloseRequest();
     if (unsettled && SDL_GetTicks64() >= lastSettle_ + kSettleIntervalMs) {
         lastSettle_ = SDL_GetTicks64();
         // A window may go while another settles.
@@ -594,8 +595,14 @@ void SdlHost::Dispatch(const SDL_Event& e) {
 }
 
 void SdlHost::RequestMainWindowClose() {
+    closeRequested_ = true;
+    DeliverCloseRequest();
+}
+
+void SdlHost::DeliverCloseRequest() {
     const TCustomForm* main = Application ? Application->GetMainForm() : nullptr;
-    if (!main) return;
+    if (!closeRequested_ || !main || !main->GetEnabled() || Application->GetModalLevel() > 0) return;
+    closeRequested_ = false;
     for (const auto& [id, window] : windows_)
         if (window == main->GetHostWindow()) {
             window->Client().HostCloseRequested();

@@ -46,10 +46,17 @@ public:
 private:
     friend class SdlWindow;
     void Dispatch(const SDL_Event& event);
-    // The system asks the program to end: the application's main window
-    // hears it as a click on its close box, so it asks what its close box
-    // asks (a disabled one, under a modal dialog, hears nothing).
+    // The system asks the program to end (SIGTERM at a logout, SIGINT): the
+    // application's main window hears it as a click on its close box, so
+    // it asks what its close box asks. While a modal dialog or a message
+    // box shows, or a long operation runs, the request is kept, and heard
+    // once the main window takes input again: the box asks something only
+    // the user can answer (whether to save, whether to go on), and
+    // answering it for them, even as cancelled, could leave a command half
+    // done or lose what they meant to keep; the close then asks to save a
+    // changed project as the close box does.
     void RequestMainWindowClose();
+    void DeliverCloseRequest();
     SdlWindow* WindowOfId(uint32_t id) const;
     bool IsOurs(SDL_Window* window) const;
     // Whether a pop-up of ours is on the screen.
@@ -63,6 +70,7 @@ private:
     TPoint frame_;
     uint32_t wakeEvent_ = 0;
     uint64_t lastSettle_ = 0;
+    bool closeRequested_ = false;
     // The shift keys and mouse buttons held as of the event being handled,
     // followed from the events in their order: SDL's own state is the one
     // after the whole queue, which loses a Ctrl held around a quick click.

@@ -2,12 +2,16 @@
 
 #include <csignal>
 #include <filesystem>
+#include <memory>
 
 #include "../EditorSession.h"
 #include "SdlSession.h"
 #include "XScreen.h"
 #include "editor/Program.h"
 #include "gui/Application.h"
+#include "gui/Buttons.h"
+#include "gui/MessageBox.h"
+#include "gui/Timers.h"
 #include "support/Pixels.h"
 #include "support/PngFile.h"
 
@@ -70,6 +74,49 @@ TEST_F(EditorWindow, AskedToEndBySignalItClosesAsFromItsFrame) {
     std::filesystem::remove(folder / "ini.xml");
     std::raise(SIGTERM);
     ASSERT_TRUE(RunUntil([&] { return MapProject == nullptr; }));
+    EXPECT_TRUE(std::filesystem::exists(folder / "ini.xml"));
+    EXPECT_TRUE(app->GetTerminated());
+}
+
+// Asked to end while a message box shows, the editor keeps the request:
+// the box stays for the designer to answer, and once it is answered (with
+// the pointer) the editor closes as from its close box.
+TEST_F(EditorWindow, AskedToEndBySignalUnderAMessageBoxItClosesOnceTheBoxIsAnswered) {
+    ASSERT_TRUE(screen.Ok());
+    thorn::CreateEditorWindows(*app);
+    MainForm->Show();
+    ASSERT_TRUE(RunUntil([&] { return MainForm->GetHostWindow() && !MainForm->HasPendingPaint(); }));
+    std::filesystem::remove(folder / "ini.xml");
+    auto box = [] {
+        for (int i = 0; i < Screen->GetFormCount(); ++i)
+            if (auto* form = dynamic_cast<thorn::TMessageForm*>(Screen->GetForm(i)); form && form->IsShowing())
+                return form;
+        return static_cast<thorn::TMessageForm*>(nullptr);
+    };
+    bool signalled = false, clicked = false, stayed = false;
+    uint64_t signalledAt = 0;
+    auto hand = std::make_unique<TTimer>();
+    hand->SetInterval(20);
+    hand->SetOnTimer([&](TObject*) {
+        thorn::TMessageForm* shown = box();
+        if (!shown || shown->HasPendingPaint() || clicked) return;
+        if (!signalled) {
+            std::raise(SIGTERM);
+            signalled = true;
+            signalledAt = host->Now();
+        } else if (host->Now() > signalledAt + 300) {
+            stayed = true;
+            const TButton& ok = *shown->GetButton(IDOK);
+            const TPoint p = ok.ClientToScreen({ok.GetClientWidth() / 2, ok.GetClientHeight() / 2});
+            screen.Click(p.X, p.Y);
+            clicked = true;
+        }
+    });
+    hand->SetEnabled(true);
+    MainForm->Error("Error while load project");
+    hand.reset();
+    EXPECT_TRUE(stayed);
+    ASSERT_TRUE(RunUntil([&] { return MapProject == nullptr; })) << "the request to end was lost";
     EXPECT_TRUE(std::filesystem::exists(folder / "ini.xml"));
     EXPECT_TRUE(app->GetTerminated());
 }
