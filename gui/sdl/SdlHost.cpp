@@ -356,6 +356,7 @@ private:
         hints.tool = tool_;
         hints.dialog = kind_ == WindowKind::Dialog || modal_;
         hints.modal = modal_;
+        hints.stayOnTop = SDL_GetWindowFlags(window_) & SDL_WINDOW_ALWAYS_ON_TOP;
         if (SdlWindow* owner = host_.WindowOfId(ownerId_)) hints.owner = owner->window_;
         return hints;
     }

@@ -67,12 +67,14 @@ MotifHints MotifHintsOf(const X11FrameHints& hints) {
 
 Atom AtomOf(Display* display, const char* name) { return XInternAtom(display, name, False); }
 
-// The atoms of _NET_WM_STATE, with modal added or taken out.
-void SetModalState(Display* display, Window window, bool modal) {
-    const Atom state = AtomOf(display, "_NET_WM_STATE"), modalAtom = AtomOf(display, "_NET_WM_STATE_MODAL");
+// The atoms of _NET_WM_STATE, with modal and above added or taken out.
+void SetModalState(Display* display, Window window, bool modal, bool above) {
+    const Atom state = AtomOf(display, "_NET_WM_STATE"), modalAtom = AtomOf(display, "_NET_WM_STATE_MODAL"),
+               aboveAtom = AtomOf(display, "_NET_WM_STATE_ABOVE");
     std::vector<Atom> atoms = X11ReadAtoms(display, window, state);
-    std::erase(atoms, modalAtom);
+    std::erase_if(atoms, [&](Atom a) { return a == modalAtom || a == aboveAtom; });
     if (modal) atoms.push_back(modalAtom);
+    if (above) atoms.push_back(aboveAtom);
     X11WriteAtoms(display, window, state, atoms);
 }
 
@@ -99,7 +101,7 @@ bool X11SetFrameHints(SDL_Window* window, const X11FrameHints& hints) {
         XSetTransientForHint(display, x.window, owner.window);
     else
         XDeleteProperty(display, x.window, XA_WM_TRANSIENT_FOR);
-    SetModalState(display, x.window, hints.modal && owner);
+    SetModalState(display, x.window, hints.modal && owner, hints.modal || hints.stayOnTop);
     XFlush(display);
     return true;
 }

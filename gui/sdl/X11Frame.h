@@ -17,8 +17,12 @@ struct X11FrameHints {
     bool tool = false;    // a tool window (as it was made)
     bool dialog = false;  // a dialog, a message box, a progress window
     // A modal window offers no minimise box: its owner is disabled, and
-    // with both iconified nothing might be left to bring them back.
+    // with both iconified nothing might be left to bring them back. It
+    // stays on top while it shows: the windows that stay on top are asked
+    // to stand among the others meanwhile, and some window managers
+    // (icewm) do not let them.
     bool modal = false;
+    bool stayOnTop = false;  // as the form asks
     SDL_Window* owner = nullptr;
 };
 

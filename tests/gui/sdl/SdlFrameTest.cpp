@@ -155,6 +155,9 @@ TEST_F(SdlFrame, AModalFormStandsAboveAWindowThatStaysOnTop) {
     tool->SetBounds(300, 200, 300, 300);
     tool->Show();
     ASSERT_TRUE(RunUntil([&] { return !main->HasPendingPaint() && !tool->HasPendingPaint(); }));
+    // The main window pressed last, as before a command of its menu.
+    const TPoint onMain = main->ClientToScreen({20, 20});
+    screen.Click(onMain.X, onMain.Y);
     RunFor(300);
     TForm* modal = Application->CreateForm<TForm>();
     modal->SetCaption("Modal");
