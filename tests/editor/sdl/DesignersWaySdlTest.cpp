@@ -127,17 +127,24 @@ protected:
     void Await(std::string what, std::function<bool()> done) {
         hand->Then(std::move(what), [done = std::move(done)] { return done() && Settled(); }, [] {});
     }
-    void ClickControl(const TControl& control, std::vector<const char*> modifiers = {}) {
-        hand->Then("click " + control.GetName(), Settled, [this, &control, modifiers] {
+    void ClickControl(const TControl& control) {
+        hand->Then("click " + control.GetName(), Settled, [this, &control] {
             const TPoint p = Middle(control);
-            screen.Click(p.X, p.Y, modifiers);
+            screen.Click(p.X, p.Y);
         });
     }
-    void ClickWorld(TPoint world, std::vector<const char*> modifiers = {}) {
+    // A click on the map with the keys named held until what the click
+    // does is done.
+    void ClickWorld(TPoint world, std::vector<const char*> modifiers, std::string what, std::function<bool()> done) {
         hand->Then("click on the map", Settled, [this, world, modifiers] {
             const TPoint p = WorldOnScreen(world);
-            screen.Click(p.X, p.Y, modifiers);
+            screen.MoveTo(p.X, p.Y);
+            screen.FocusAt(p.X, p.Y);
+            screen.Hold(modifiers);
+            screen.Click(p.X, p.Y);
         });
+        Await(std::move(what), std::move(done));
+        hand->Then("keys let go", [] { return true; }, [this, modifiers] { screen.LetGo(modifiers); });
     }
 
     static TPoint WorldOnScreen(TPoint world) {
@@ -213,11 +220,11 @@ TEST_F(DesignersWay, FromAWorldPictureToTheHandheldsFilesWithThePointerAndKeys) 
     // chosen on the map with Ctrl and given their owner in the grid
     for (const auto& [first, last, entry] : {std::tuple{0, 2, 1}, std::tuple{3, 4, 2}}) {
         for (int i = first; i <= last; ++i) {
-            ClickWorld(points[static_cast<size_t>(i)], i == first ? std::vector<const char*>{} : std::vector{"Control_L"});
-            Await("province " + std::to_string(i) + " chosen", [i, first = first, &chosen] {
-                return MapProject->Selection.Provinces.size() == static_cast<size_t>(i - first + 1) &&
-                       MapProject->Selection.Contains(chosen[static_cast<size_t>(i)]);
-            });
+            ClickWorld(points[static_cast<size_t>(i)], i == first ? std::vector<const char*>{} : std::vector{"Control_L"},
+                       "province " + std::to_string(i) + " chosen", [i, first = first, &chosen] {
+                           return MapProject->Selection.Provinces.size() == static_cast<size_t>(i - first + 1) &&
+                                  MapProject->Selection.Contains(chosen[static_cast<size_t>(i)]);
+                       });
         }
         Choose(*main->RMIProvince, "Owner", entry);
         Await("owner given", [last = last, entry = entry, &chosen] { return chosen[static_cast<size_t>(last)]->Owner == entry - 1; });
@@ -247,8 +254,7 @@ TEST_F(DesignersWay, FromAWorldPictureToTheHandheldsFilesWithThePointerAndKeys) 
         Await("playability", [row = row, playability = playability] {
             return (MapProject->Players[static_cast<uint32_t>(row)].PlayerType == 0) == (playability == 0);
         });
-        ClickWorld(points[static_cast<size_t>(capital)], {"Control_L"});
-        Await("capital", [row = row, capital = capital, &chosen] {
+        ClickWorld(points[static_cast<size_t>(capital)], {"Control_L"}, "capital", [row = row, capital = capital, &chosen] {
             return MapProject->Players[static_cast<uint32_t>(row)].Capital == chosen[static_cast<size_t>(capital)];
         });
     }

@@ -84,12 +84,13 @@ void XScreen::Click(int x, int y) {
     XFlush(display_);
 }
 
-void XScreen::Click(int x, int y, const std::vector<const char*>& modifiers) {
-    MoveTo(x, y);
-    FocusWindowUnderPointer();
+void XScreen::Hold(const std::vector<const char*>& modifiers) {
     for (const char* modifier : modifiers)
         XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, XStringToKeysym(modifier)), True, CurrentTime);
-    Click(x, y);
+    XFlush(display_);
+}
+
+void XScreen::LetGo(const std::vector<const char*>& modifiers) {
     for (const char* modifier : modifiers)
         XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, XStringToKeysym(modifier)), False, CurrentTime);
     XFlush(display_);

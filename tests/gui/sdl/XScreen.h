@@ -29,8 +29,12 @@ public:
     // the pointer takes the keyboard first, as a window manager gives it on
     // a click (Xvfb has none).
     void Click(int x, int y);
-    // The same with the modifier keys named ("Control_L") held around it.
-    void Click(int x, int y, const std::vector<const char*>& modifiers);
+    // Holds down, and lets go, the modifier keys named ("Control_L"). A
+    // click with keys held lets them go only once the program has taken
+    // the click: a window manager's grab of the button (xfwm4's, to focus
+    // on a click) hands the press on later than the keys that follow it.
+    void Hold(const std::vector<const char*>& modifiers);
+    void LetGo(const std::vector<const char*>& modifiers);
     // Moves there and presses the left button; lets it go.
     void Press(int x, int y);
     void Release();
