@@ -78,9 +78,10 @@ protected:
     // ---- what the hand does
     // A dialog's name box typed into and confirmed with Enter.
     void AnswerFileDialog(const std::string& name, const char* title) {
-        hand->Then(std::string(title) + " dialog", [title] {
+        // The name is typed once the X server gives the dialog the keys.
+        hand->Then(std::string(title) + " dialog", [this, title] {
             auto* dialog = ShownForm<thorn::FileDialogForm>();
-            return dialog && dialog->GetCaption() == title;
+            return dialog && dialog->GetCaption() == title && thorn::test::HasTheKeyboard(screen, *dialog);
         }, [this, name] {
             const TPoint p = Middle(*ShownForm<thorn::FileDialogForm>());
             screen.MoveTo(p.X, p.Y);
@@ -288,7 +289,10 @@ TEST_F(DesignersWay, FromAWorldPictureToTheHandheldsFilesWithThePointerAndKeys) 
         const TPoint p = Middle(*dynamic_cast<TrmBtnEdit&>(*texts.GetEditor()).Btn1());
         screen.Click(p.X, p.Y);
     });
-    hand->Then("text dialog", [] { return ShownForm<TDlgComplex>() != nullptr; }, [this] {
+    hand->Then("text dialog", [this] {
+        const TDlgComplex* dialog = ShownForm<TDlgComplex>();
+        return dialog && thorn::test::HasTheKeyboard(screen, *dialog);
+    }, [this] {
         TDlgComplex& dialog = *ShownForm<TDlgComplex>();
         const TPoint memo = Middle(*dialog.Memo);
         screen.Click(memo.X, memo.Y);
