@@ -65,7 +65,8 @@ protected:
             host->PumpEvents(10);
         }
         if (!hand->Done()) Shot("way_stuck.png");
-        ASSERT_TRUE(hand->Done()) << "stuck at: " << hand->Waiting() << " (the screen is in way_stuck.png)";
+        ASSERT_TRUE(hand->Done()) << "stuck at: " << hand->Waiting() << "; " << thorn::test::WindowsState(screen)
+                                  << " (the screen is in way_stuck.png)";
         ASSERT_TRUE(finished()) << "the step's command did not finish";
         ASSERT_TRUE(RunUntil(Settled));
     }

@@ -48,7 +48,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kCycles = 100;
-constexpr uint64_t kPatience = 20000;  // milliseconds for one step
+constexpr uint64_t kPatience = 10000;  // milliseconds for one step
 
 template <typename Form>
 Form* Painted() {
@@ -81,17 +81,18 @@ protected:
     // Runs the hand's steps; fails naming the step that never came.
     void Run() {
         size_t remaining = hand->Remaining();
-        uint64_t until = host->Now() + kPatience + 5000;
+        uint64_t until = host->Now() + kPatience + 2000;
         while (!hand->Done() && host->Now() < until) {
             Application->ProcessMessages();
             host->PumpEvents(5);
             if (hand->Remaining() != remaining) {
                 remaining = hand->Remaining();
-                until = host->Now() + kPatience + 5000;
+                until = host->Now() + kPatience + 2000;
             }
         }
         if (!hand->Done()) Shot("desktop_stuck.png");
-        ASSERT_TRUE(hand->Done()) << "stuck at: " << hand->Waiting() << " (the screen is in desktop_stuck.png)";
+        ASSERT_TRUE(hand->Done()) << "stuck at: " << hand->Waiting() << "; " << thorn::test::WindowsState(screen)
+                                  << " (the screen is in desktop_stuck.png)";
         ASSERT_TRUE(RunUntil(Settled));
     }
 

@@ -1,6 +1,7 @@
 #include "Hand.h"
 
 #include <memory>
+#include <string>
 
 #include "StallWatch.h"
 #include "XScreen.h"
@@ -49,6 +50,22 @@ void Hand::Tick() {
 bool HasTheKeyboard(XScreen& screen, const TCustomForm& form) {
     const unsigned long window = screen.WindowTitled(form.GetCaption());
     return window != 0 && screen.FocusedWindow() == window;
+}
+
+std::string WindowsState(XScreen& screen) {
+    std::string state = "shown:";
+    for (int i = 0; i < Screen->GetFormCount(); ++i) {
+        const TCustomForm& form = *Screen->GetForm(i);
+        if (!form.IsShowing() || thorn::IsPopupKind(form.GetWindowKind())) continue;
+        state += " \"" + form.GetCaption() + "\"";
+        if (form.GetActive()) state += " (active)";
+        if (form.IsModal()) state += " (modal)";
+        if (!form.GetEnabled()) state += " (disabled)";
+        if (HasTheKeyboard(screen, form)) state += " (X keyboard)";
+        state += ",";
+    }
+    if (screen.FocusedWindow() == 0) state += " the X keyboard nowhere";
+    return state;
 }
 
 void KeyOnMain(Hand& hand, XScreen& screen, const char* key, std::vector<const char*> modifiers) {

@@ -51,6 +51,11 @@ class XScreen;
 // Whether the X server gives the keys to the form's window.
 bool HasTheKeyboard(XScreen& screen, const TCustomForm& form);
 
+// The windows as a failure tells them: the forms shown, with the one
+// active, the modal ones and the disabled ones marked, and the window the
+// X server gives the keys to.
+std::string WindowsState(XScreen& screen);
+
 // A key with the modifier keys named, on the editor's main window once its
 // last paint is done. A main window without the keyboard is given it first
 // by a click on its status bar, and the key waits until it has it: a
