@@ -294,9 +294,9 @@ TEST_F(DesignersWay, FromAWorldPictureToTheHandheldsFilesWithThePointerAndKeys) 
         const TDlgComplex* dialog = ShownForm<TDlgComplex>();
         return dialog && thorn::test::HasTheKeyboard(screen, *dialog);
     }, [this] {
-        TDlgComplex& dialog = *ShownForm<TDlgComplex>();
-        const TPoint memo = Middle(*dialog.Memo);
-        screen.Click(memo.X, memo.Y);
+        // The memo has the keys as the dialog opens (a click on it first
+        // could reach it after the keys that follow: xfwm4 grabs the
+        // button to focus on a click and hands it on late).
         screen.Key("Home", {"Control_L"});
         screen.Key("End", {"Control_L", "Shift_L"});
         screen.Type("Two kingdoms, one crown.");
