@@ -65,4 +65,39 @@ TEST_F(SdlMapping, AWindowManagerThatMapsNothingOrMapsLateHoldsNothingUp) {
     EXPECT_FALSE(form->IsShowing());
 }
 
+// Shown and hidden in any order and at any speed, under the window manager
+// the test runs with (or none), a window ends on the screen or withdrawn as
+// last asked, and SDL knows which.
+TEST_F(SdlMapping, ShownAndHiddenAtAnySpeedAWindowEndsAsLastAsked) {
+    thorn::test::XScreen screen;
+    ASSERT_TRUE(screen.Ok());
+    TForm* main = Application->CreateForm<TForm>();
+    main->SetCaption("Main");
+    main->SetBounds(40, 60, 400, 300);
+    main->Show();
+    TForm* form = Application->CreateForm<TForm>();
+    form->SetCaption("Flicker");
+    form->SetBounds(120, 140, 200, 80);
+    form->Show();
+    ASSERT_TRUE(RunUntil([&] { return screen.WindowTitled("Flicker") != 0; }));
+    const unsigned long window = screen.WindowTitled("Flicker");
+    unsigned seed = 7;
+    auto next = [&seed](unsigned range) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % range;
+    };
+    for (int round = 0; round < 6; ++round) {
+        SCOPED_TRACE(round);
+        for (int step = 0, steps = 2 + static_cast<int>(next(6)); step < steps; ++step) {
+            form->SetVisible(!form->GetVisible());
+            if (const unsigned wait = next(4)) RunFor(wait * 10);
+        }
+        const bool shown = form->GetVisible();
+        EXPECT_TRUE(RunUntil([&] {
+            return screen.Viewable(window) == shown && SdlShows("Flicker") == shown &&
+                   (shown || screen.Property(window, "WM_STATE").empty() || screen.Property(window, "WM_STATE")[0] == 0);
+        })) << (shown ? "shown" : "hidden");
+    }
+}
+
 }  // namespace
