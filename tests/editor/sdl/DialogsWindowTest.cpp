@@ -65,6 +65,13 @@ protected:
         thorn::test::WritePng(buildFolder / file, window);
     }
 
+    // The commands the window manager is told the form's frame offers
+    // (_MOTIF_WM_HINTS' functions): close 32, minimise 8, maximise 16.
+    unsigned long FrameCommands(const TCustomForm& form) {
+        const auto hints = screen.Property(screen.WindowTitled(form.GetCaption()), "_MOTIF_WM_HINTS");
+        return hints.size() >= 2 && (hints[0] & 1) ? hints[1] & (32 | 8 | 16) : ~0ul;
+    }
+
     // Shows the form modally; once it is painted, look runs (the screen is
     // the form's) and the X pointer clicks the control close returns.
     TModalResult RunModal(TCustomForm& form, std::function<const TControl&()> look) {
@@ -147,6 +154,8 @@ TEST_F(EditorDialogs, WarningsTextPreferencesAndAboutInRealWindows) {
     text.Memo->SetText("Made for the Thornvale II campaign.\r\nThe isles in the west hold the old kingdoms.");
     EXPECT_EQ(RunModal(text, [&]() -> const TControl& {
                   SaveWindow(text, "editor_text_dialog.png");
+                  // No border icons: no close, minimise or maximise box.
+                  EXPECT_EQ(FrameCommands(text), 0u);
                   return *text.BtnCancel;
               }),
               mrCancel);
@@ -155,6 +164,8 @@ TEST_F(EditorDialogs, WarningsTextPreferencesAndAboutInRealWindows) {
     TDlgOptions& options = *DlgOptions.Get();
     EXPECT_EQ(RunModal(options, [&]() -> const TControl& {
                   SaveWindow(options, "editor_preferences.png");
+                  // A dialog's border: only the close box.
+                  EXPECT_EQ(FrameCommands(options), 32u);
                   return *options.BtnOK;
               }),
               mrCancel);
