@@ -205,8 +205,10 @@ std::vector<EventCase> CommonEvents(const Traits& traits) {
         };
         all.insert(all.end(), keyboard.begin(), keyboard.end());
     }
+    // A case goes with its event ("OnExit on SetEnabled(false)" with OnExit).
     std::erase_if(all, [&](const EventCase& e) {
-        return std::find(traits.without.begin(), traits.without.end(), e.event) != traits.without.end();
+        const std::string event = e.event.substr(0, e.event.find(' '));
+        return std::find(traits.without.begin(), traits.without.end(), event) != traits.without.end();
     });
     return all;
 }
