@@ -231,7 +231,8 @@ void TCustomComboBox::ItemsReordered(std::span<const int> formerIndex) {
 }
 
 void TCustomComboBox::ItemsChanged() {
-    list_->RowsChanged();
+    // Measuring the rows of a dropped list (OnMeasureItem) may free the combo box.
+    if (!list_->RowsChanged()) return;
     if (IsListStyle() && itemIndex_ < 0 && !GetText().empty()) ShowText({});
     Invalidate();
 }

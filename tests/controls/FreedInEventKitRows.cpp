@@ -33,6 +33,7 @@
 #include "gui/TrackBar.h"
 #include "gui/TreeView.h"
 #include "platform/StringList.h"
+#include "platform/Streams.h"
 
 namespace thorn::test {
 
@@ -83,6 +84,41 @@ std::vector<EventCase> ComboEvents() {
             k.Click(k.Bystander());
         }),
     };
+}
+
+// The program changes a list's items: a variable-height list measures its
+// rows again (the drop-down of a combo box while it is dropped).
+template <typename C>
+EventCase MeasureOnItems(const std::string& change, std::function<void(FreeKit&, C&)> prepare,
+                         std::function<void(TStrings&)> edit) {
+    return OnChangeAfter<C>("OnMeasureItem on " + change, &C::OnMeasureItem, std::move(prepare),
+                            [edit = std::move(edit)](FreeKit&, C& c) { edit(*c.GetItems()); });
+}
+
+void DropList(FreeKit& k, TComboBox& c) { k.Click(c, ArrowOf(c)); }
+
+void MeasuredRows(FreeKit&, TListBox& c) { c.SetStyle(lbOwnerDrawVariable); }
+
+void AssignWords(TStrings& items) {
+    TStringList words;
+    for (const char* word : kWords) words.Add(word);
+    items.Assign(words);
+}
+
+void LoadWords(TStrings& items) {
+    const std::string_view text = "Oak\r\nAsh\r\n";
+    TMemoryStream stream;
+    stream.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+    stream.SetPosition(0);
+    items.LoadFromStream(stream);
+}
+
+// A plain edit on a page or a panel.
+TEdit* EditOn(FreeKit& k, TWinControl& parent) {
+    auto* edit = thorn::Make<TEdit>(k.Form());
+    edit->SetParent(&parent);
+    edit->SetBounds(10, 10, 100, 21);
+    return edit;
 }
 
 TTreeView* MakeTree(FreeKit& k) {
@@ -229,7 +265,12 @@ std::vector<ControlRow> KitRows() {
                            k.Paint();
                        }),
           On<TListBox>("OnScroll", &TListBox::OnScroll,
-                       [](FreeKit& k, TListBox& c) { k.Wheel(c, FreeKit::Centre(c), -120); })},
+                       [](FreeKit& k, TListBox& c) { k.Wheel(c, FreeKit::Centre(c), -120); }),
+          MeasureOnItems<TListBox>("Items.Add", MeasuredRows, [](TStrings& items) { items.Add("More"); }),
+          MeasureOnItems<TListBox>("Items.Assign", MeasuredRows, AssignWords),
+          MeasureOnItems<TListBox>("Items.LoadFromStream", MeasuredRows, LoadWords),
+          MeasureOnItems<TListBox>("Items.Sort", MeasuredRows,
+                                   [](TStrings& items) { dynamic_cast<TStringList&>(items).Sort(); })},
          {.spot = FirstRow}},
         {"TComboBox (drop-down list)", MakeComboBox(csDropDownList), ComboEvents()},
         {"TComboBox (drop-down)", MakeComboBox(csDropDown), ComboEvents(), {.spot = ArrowOf}},
@@ -237,7 +278,16 @@ std::vector<ControlRow> KitRows() {
          MakeComboBox(csOwnerDrawVariable),
          {On<TComboBox>("OnDrawItem", &TComboBox::OnDrawItem, [](FreeKit& k, TComboBox& c) { k.Click(c, ArrowOf(c)); }),
           On<TComboBox>("OnMeasureItem", &TComboBox::OnMeasureItem,
-                        [](FreeKit& k, TComboBox& c) { k.Click(c, ArrowOf(c)); })},
+                        [](FreeKit& k, TComboBox& c) { k.Click(c, ArrowOf(c)); }),
+          MeasureOnItems<TComboBox>("Items.Add (the list dropped)", DropList,
+                                    [](TStrings& items) { items.Add("More"); }),
+          MeasureOnItems<TComboBox>("Items.Clear then Add (the list dropped)", DropList,
+                                    [](TStrings& items) {
+                                        items.Clear();
+                                        items.Add("More");
+                                    }),
+          MeasureOnItems<TComboBox>("Items.Assign (the list dropped)", DropList, AssignWords),
+          MeasureOnItems<TComboBox>("Items.LoadFromStream (the list dropped)", DropList, LoadWords)},
          {.keyboard = false, .mouse = false}},
         {"TListView",
          [](FreeKit& k) -> TComponent* {
