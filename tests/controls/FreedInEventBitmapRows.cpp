@@ -7,6 +7,7 @@
 #include "bitmapui/Pix32_Layers.h"
 #include "bitmapui/Pix32_LayersRubberband.h"
 #include "bitmapui/Pix32_RangeBars.h"
+#include "platform/Streams.h"
 
 namespace thorn::test {
 
@@ -54,8 +55,35 @@ EventCase OnLayer(std::string name, F L::*event, std::function<void(FreeKit&, TC
             [fire = std::move(fire)](FreeKit& kit, TComponent& c) { fire(kit, dynamic_cast<TCustomImage32&>(c)); }};
 }
 
+// Another picture, of 30 x 20 pixels, and its bytes as the bitmap's own
+// stream and as a picture file.
+const TBitmap32& Other() {
+    static const std::unique_ptr<TBitmap32> other = [] {
+        auto b = std::make_unique<TBitmap32>();
+        b->SetSize(30, 20);
+        b->Clear(0xFF204060u);
+        return b;
+    }();
+    return *other;
+}
+
+void ReadOther(TBitmap32& bitmap) {
+    TMemoryStream stream;
+    Other().WriteData(stream);
+    stream.SetPosition(0);
+    bitmap.ReadData(stream);
+}
+
+void LoadOther(TBitmap32& bitmap) {
+    TMemoryStream stream;
+    Other().SaveToStream(stream);
+    stream.SetPosition(0);
+    bitmap.LoadFromStream(stream);
+}
+
 std::vector<EventCase> ImageEvents() {
     using I = TCustomImage32;
+    const auto setup = [](FreeKit&, I& c) { c.SetupBitmap(true, 0xFF000000u); };
     return {
         On<I>("OnMouseDown", &I::OnMouseDown, [](FreeKit& k, I& c) { k.Click(c, OnImage(c, 5, 5)); }),
         On<I>("OnMouseDown on a layer", &I::OnMouseDown, [](FreeKit& k, I& c) { k.Click(c, OnImage(c, 30, 30)); }),
@@ -70,6 +98,19 @@ std::vector<EventCase> ImageEvents() {
         On<I>("OnBitmapResize (the picture resized)", &I::OnBitmapResize,
               [](FreeKit&, I& c) { c.GetBitmap()->SetSize(50, 50); }),
         On<I>("OnGDIOverlay", &I::OnGDIOverlay, [](FreeKit& k, I&) { k.Paint(); }),
+        // The program gives the picture a new size or new pixels.
+        On<I>("OnChange on the bitmap's SetSize", &I::OnChange, [](FreeKit&, I& c) { c.GetBitmap()->SetSize(50, 50); }),
+        On<I>("OnChange on the bitmap's Assign", &I::OnChange, [](FreeKit&, I& c) { c.GetBitmap()->Assign(Other()); }),
+        On<I>("OnChange on SetBitmap", &I::OnChange, [](FreeKit&, I& c) { c.SetBitmap(Other()); }),
+        On<I>("OnChange on the bitmap's ReadData", &I::OnChange, [](FreeKit&, I& c) { ReadOther(*c.GetBitmap()); }),
+        On<I>("OnChange on the bitmap's LoadFromStream", &I::OnChange,
+              [](FreeKit&, I& c) { LoadOther(*c.GetBitmap()); }),
+        On<I>("OnBitmapResize on the bitmap's Assign", &I::OnBitmapResize,
+              [](FreeKit&, I& c) { c.GetBitmap()->Assign(Other()); }),
+        On<I>("OnBitmapResize on the bitmap's ReadData", &I::OnBitmapResize,
+              [](FreeKit&, I& c) { ReadOther(*c.GetBitmap()); }),
+        On<I>("OnBitmapResize on SetupBitmap", &I::OnBitmapResize, setup),
+        On<I>("OnChange on SetupBitmap", &I::OnChange, setup),
         OnLayer<TCustomLayer>("layer OnMouseDown", &TCustomLayer::OnMouseDown,
                               [](FreeKit& k, I& c) { k.Click(c, OnImage(c, 30, 30)); }),
         OnLayer<TCustomLayer>("layer OnMouseUp", &TCustomLayer::OnMouseUp,
