@@ -347,8 +347,10 @@ void TCustomImage32::SetScale(float value) {
     if (value == scale_) return;
     cacheValid_ = false;
     scale_ = value;
+    // A view moves its picture, telling OnChange, which may free it.
+    thorn::ComponentRef<TCustomImage32> self(this);
     DoScaleChange();
-    Changed();
+    if (self) Changed();
 }
 
 void TCustomImage32::SetScaleMode(TScaleMode value) {

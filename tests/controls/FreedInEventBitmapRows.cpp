@@ -134,6 +134,15 @@ std::vector<ControlRow> BitmapRows() {
         c.SetScale(4);
         k.Click(c, {c.GetWidth() - 6, c.GetHeight() - 24});
     }));
+    // Settings that move the picture in the view.
+    using V = TImgView32;
+    for (EventCase& e : std::vector<EventCase>{
+             On<V>("OnChange on SetScale", &V::OnChange, [](FreeKit&, V& c) { c.SetScale(2); }),
+             On<V>("OnChange on SetCentered", &V::OnChange, [](FreeKit&, V& c) { c.SetCentered(!c.GetCentered()); }),
+             On<V>("OnChange on SetOverSize", &V::OnChange, [](FreeKit&, V& c) { c.SetOverSize(10); }),
+             On<V>("OnChange on SetScrollBarSize", &V::OnChange, [](FreeKit&, V& c) { c.SetScrollBarSize(20); }),
+             On<V>("OnChange on a new size", &V::OnChange, [](FreeKit&, V& c) { c.SetBounds(10, 10, 200, 150); })})
+        view.push_back(std::move(e));
     using R = TRangeBar;
     using G = TGaugeBar;
     return {
