@@ -188,6 +188,15 @@ std::vector<EventCase> CommonEvents(const Traits& traits) {
                      })),
     };
     all.insert(all.end(), more.begin(), more.end());
+    // The application's hint follows the pointer: its handler frees the
+    // control the pointer came to.
+    all.push_back({"Application.OnHint",
+                   [](FreeKit& k, TComponent&) { Application->OnHint = Freeing<TNotifyEvent>::Handler(k); },
+                   [=](FreeKit& k, TComponent& c) {
+                       auto& control = dynamic_cast<TControl&>(c);
+                       control.SetHint("Tip");
+                       k.MoveTo(control, spotOf(control));
+                   }});
     if (traits.keyboard) {
         const std::vector<EventCase> keyboard = {
             On<TWinControl>("OnEnter", &TWinControl::OnEnter,
