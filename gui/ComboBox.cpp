@@ -145,9 +145,12 @@ void TCustomComboBox::CMFontChanged() {
 }
 
 void TCustomComboBox::CMEnabledChanged() {
+    // Leaving the focus (OnExit) and closing the list (OnCloseUp) may free
+    // the combo box.
+    const thorn::ComponentWatch watch(this);
     TCustomControl::CMEnabledChanged();
-    if (!GetEnabled()) SetDroppedDown(false);
-    Invalidate();
+    if (!watch.Freed() && !GetEnabled()) SetDroppedDown(false);
+    if (!watch.Freed()) Invalidate();
 }
 
 void TCustomComboBox::SetMaxLength(int value) {

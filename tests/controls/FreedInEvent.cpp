@@ -205,6 +205,15 @@ std::vector<EventCase> CommonEvents(const Traits& traits) {
                                 k.Focus(c);
                                 k.Click(k.Bystander());
                             })),
+            // The program takes the focused control out of use.
+            On<TWinControl>("OnExit on SetEnabled(false)", &TWinControl::OnExit, Key([](FreeKit& k, TWinControl& c) {
+                                k.Focus(c);
+                                c.SetEnabled(false);
+                            })),
+            On<TWinControl>("OnExit on SetVisible(false)", &TWinControl::OnExit, Key([](FreeKit& k, TWinControl& c) {
+                                k.Focus(c);
+                                c.SetVisible(false);
+                            })),
             On<TWinControl>("OnKeyDown", &TWinControl::OnKeyDown, Key([](FreeKit& k, TWinControl& c) { k.Focus(c, {VK_F5}); })),
             On<TWinControl>("OnKeyUp", &TWinControl::OnKeyUp, Key([](FreeKit& k, TWinControl& c) { k.Focus(c, {VK_F5}); })),
             On<TWinControl>("OnKeyPress", &TWinControl::OnKeyPress, Key([](FreeKit& k, TWinControl& c) {

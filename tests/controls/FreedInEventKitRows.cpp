@@ -240,6 +240,36 @@ std::vector<ControlRow> KitRows() {
              k.Focus(c);
              k.Type("a");
          })}},
+        // The focused edit's page, or its panel, goes out of sight.
+        {"TEdit (on a page)",
+         [](FreeKit& k) -> TComponent* { return EditOn(k, MakePages(k)); },
+         {On<TEdit>("OnExit on a click on another tab", &TEdit::OnExit,
+                    [](FreeKit& k, TEdit& c) {
+                        auto& pages = *static_cast<TTabSheet*>(c.GetParent())->GetPageControl();
+                        k.Focus(c);
+                        k.Click(pages, TabOf(pages, 1));
+                    }),
+          On<TEdit>("OnExit on Ctrl+Tab", &TEdit::OnExit,
+                    [](FreeKit& k, TEdit& c) {
+                        k.Focus(c);
+                        k.Key(VK_TAB, {ssCtrl});
+                    })},
+         {.keyboard = false, .mouse = false}},
+        {"TEdit (on a panel)",
+         [](FreeKit& k) -> TComponent* {
+             return EditOn(k, *static_cast<TPanel*>(Placed<TPanel>(10, 10, 150, 100)(k)));
+         },
+         {On<TEdit>("OnExit when its panel is hidden", &TEdit::OnExit,
+                    [](FreeKit& k, TEdit& c) {
+                        k.Focus(c);
+                        c.GetParent()->SetVisible(false);
+                    }),
+          On<TEdit>("OnExit when its panel is disabled", &TEdit::OnExit,
+                    [](FreeKit& k, TEdit& c) {
+                        k.Focus(c);
+                        c.GetParent()->SetEnabled(false);
+                    })},
+         {.keyboard = false, .mouse = false}},
         {"TMemo",
          [](FreeKit& k) -> TComponent* {
              auto* memo = static_cast<TMemo*>(Placed<TMemo>(10, 10, 150, 100)(k));
