@@ -207,6 +207,7 @@ ControlRow DialogRow(std::string name) {
 }  // namespace
 
 std::vector<ControlRow> KitRows() {
+    const auto chooseItem = [](FreeKit& k, TListView& c) { k.Click(c, {20, 30}); };
     std::vector<ControlRow> rows = {
         {"TButton",
          Placed<TButton>(10, 10, 80, 25),
@@ -342,6 +343,16 @@ std::vector<ControlRow> KitRows() {
                         [](FreeKit&, TListView& c) { c.GetItems()->Delete(0); }),
           On<TListView>("OnDeletion on Clear (by the program)", &TListView::OnDeletion,
                         [](FreeKit&, TListView& c) { c.GetItems()->Clear(); }),
+          OnChangeAfter<TListView>("OnSelectItem on Clear (by the program)", &TListView::OnSelectItem, chooseItem,
+                                   [](FreeKit&, TListView& c) { c.GetItems()->Clear(); }),
+          OnChangeAfter<TListView>("OnChange on Clear within BeginUpdate (by the program)", &TListView::OnChange,
+                                   chooseItem,
+                                   [](FreeKit&, TListView& c) {
+                                       ComponentRef<TListView> view(&c);
+                                       c.GetItems()->BeginUpdate();
+                                       c.GetItems()->Clear();
+                                       if (view) c.GetItems()->EndUpdate();
+                                   }),
           On<TListView>("OnScroll", &TListView::OnScroll,
                         [](FreeKit& k, TListView& c) { k.Wheel(c, FreeKit::Centre(c), -120); })},
          {.spot = [](TControl&) { return TPoint{20, 30}; }}},
@@ -584,6 +595,25 @@ std::vector<ControlRow> KitRows() {
                     {{"OnTimer",
                       [](FreeKit& k, TComponent& c) { dynamic_cast<TTimer&>(c).SetOnTimer(Freeing<TNotifyEvent>::Handler(k)); },
                       [](FreeKit& k, TComponent&) { k.Host().Advance(100); }}},
+                    {.keyboard = false, .mouse = false}});
+    using L = TImageList;
+    const auto addImage = [](FreeKit&, L& list) {
+        TBitmap32 picture;
+        picture.SetSize(32, 16);
+        list.AddMasked(picture, clNone);
+    };
+    rows.push_back({"TImageList",
+                    [](FreeKit& k) -> TComponent* {
+                        auto* list = thorn::Make<L>(k.Form(), 16, 16);
+                        // A tree shows its images and follows its changes.
+                        MakeTree(k)->SetImages(list);
+                        return list;
+                    },
+                    {On<L>("OnChange on Add", &L::OnChange, addImage),
+                     OnChangeAfter<L>("OnChange on Delete", &L::OnChange, addImage,
+                                      [](FreeKit&, L& list) { list.Delete(0); }),
+                     OnChangeAfter<L>("OnChange on Clear", &L::OnChange, addImage,
+                                      [](FreeKit&, L& list) { list.Clear(); })},
                     {.keyboard = false, .mouse = false}});
     return rows;
 }
