@@ -517,7 +517,24 @@ std::vector<ControlRow> KitRows() {
           On<TForm>("OnResize", &TForm::OnResize,
                     [](FreeKit& k, TForm& f) { k.Host().ResizeWindow(f, 460, 300); }),
           On<TForm>("OnCanResize", &TForm::OnCanResize,
-                    [](FreeKit& k, TForm& f) { k.Host().ResizeWindow(f, 460, 300); })},
+                    [](FreeKit& k, TForm& f) { k.Host().ResizeWindow(f, 460, 300); }),
+          On<TForm>("OnDestroy on a close that frees it", &TForm::OnDestroy,
+                    [](FreeKit& k, TForm& f) {
+                        f.OnClose = [](TObject*, TCloseAction& action) { action = caFree; };
+                        k.Host().RequestClose(f);
+                        Application->ProcessMessages();
+                    }),
+          On<TForm>("OnDestroy on a free by the program", &TForm::OnDestroy,
+                    [](FreeKit&, TForm& f) { thorn::Free(&f); }),
+          // A handler that holds the form by its plain pointer.
+          {"OnDestroy freeing the form it is told of",
+           [](FreeKit& k, TComponent& c) {
+               dynamic_cast<TForm&>(c).OnDestroy = [&k](TObject* sender) {
+                   k.Fire();
+                   thorn::Free(dynamic_cast<TComponent*>(sender));
+               };
+           },
+           [](FreeKit&, TComponent& c) { thorn::Free(&c); }}},
          // A form is no control the focus enters or leaves.
          {.spot = [](TControl&) { return TPoint{300, 100}; }, .without = {"OnEnter", "OnExit"}}});
 
