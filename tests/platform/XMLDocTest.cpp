@@ -144,7 +144,10 @@ TEST(XMLDoc, WhatCouldNotBeWrittenBackIsNotRead) {
         {nested(TXMLDocument::kMaxDepth + 1), "its elements are nested more than 64 deep"},
         {siblings, "it holds more than 100000 tags"},
         // Each ">" is written back as "&gt;".
-        {"<a>" + std::string(5 << 20, '>') + "</a>", "written back it would take more than the 16 MiB"},
+        {"<a>" + std::string(5 << 20, '>') + "</a>", "written back it would take more than 16711680 bytes"},
+        // Under 16 MiB, yet over what leaves room to write it back: the
+        // message names the limit it passes.
+        {"<a>" + std::string(16'720'000, 'x') + "</a>", "written back it would take more than 16711680 bytes"},
         {"<a Note=\"kept\x01value\"/>", "the character U+0001 in element \"a\" is not allowed in XML"},
         {"<a><b>x\x1Fy</b></a>", "the character U+001F in element \"b\""},
         {"<a><!-- \x02 --></a>", "U+0002"},
