@@ -93,12 +93,6 @@ extern "C" int renameat2(int fromFolder, const char* from, int toFolder, const c
 
 extern "C" int link(const char* from, const char* to) {
     static const auto real = thorn::test::Real<int(const char*, const char*)>("link");
-    Named("link", At(AT_FDCWD, from), At(AT_FDCWD, to));
+    Named("rename", At(AT_FDCWD, from), At(AT_FDCWD, to));
     return real(from, to);
-}
-
-extern "C" int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) {
-    static const auto real = thorn::test::Real<int(int, const char*, int, const char*, int)>("linkat");
-    Named("link", At(fromFolder, from), At(toFolder, to));
-    return real(fromFolder, from, toFolder, to, flags);
 }
