@@ -327,6 +327,9 @@ TEST_F(FileCommands, SaveKeepsWhatTheProjectFileIs) {
         SCOPED_TRACE(c.name);
         c.prepare();
         const fs::path target = thorn::FollowLinks(file);
+        if (!c.written.empty()) {
+            EXPECT_EQ(target, c.written);
+        }
         const std::vector<uint8_t> before = ReadFileBytes(target);
         const bool link = fs::is_symlink(file);
         ASSERT_EQ(MapProject->Tables.GetAt(0)->SetMissionName("Change " + std::to_string(++changes)), 1);
