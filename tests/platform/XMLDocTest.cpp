@@ -221,13 +221,14 @@ TEST(XMLDoc, SaveWritesThroughALink) {
 TEST(XMLDoc, ReferencesXmlAllowsAreRead) {
     TXMLDocument document;
     document.LoadFromBytes(
-        Bytes("<?xml version='1.0'?><a p='&#9;&#x10FFFF;&#0' q='&#x1F' r='a&lt;b' s='&#60;'><!-- &#0; < -->"
+        Bytes("<?xml version='1.0'?><a p='&#9;&#x10FFFF;&#0' q='&#x1F' r='a&lt;b' s='&#60;' t='a&#32;b'><!-- &#0; < -->"
               "<?pi &#0; <?><![CDATA[&#0;<]]></a>"),
         "a.xml");
     EXPECT_EQ(document.GetDocumentElement().Attributes("p"), "\t\xF4\x8F\xBF\xBF&#0");
     EXPECT_EQ(document.GetDocumentElement().Attributes("q"), "&#x1F");
     EXPECT_EQ(document.GetDocumentElement().Attributes("r"), "a<b");
     EXPECT_EQ(document.GetDocumentElement().Attributes("s"), "<");
+    EXPECT_EQ(document.GetDocumentElement().Attributes("t"), "a b");
 }
 
 TEST(XMLDoc, OnlyRegularFilesOfBoundedSizeAreRead) {
