@@ -173,8 +173,10 @@ protected:
         return Middle(*box->GetButton(IDOK));
     }
     void ReportCycles(const char* what, int cycles) {
-        std::cout << "[ cycles   ] " << what << ": " << cycles << " run, " << (screen.Managed() ? "under a window "
-                  "manager" : "on a bare X server") << ", " << thorn::X11ErrorsNoted() << " X errors noted" << std::endl;
+        const std::string manager = screen.ManagerName();
+        std::cout << "[ cycles   ] " << what << ": " << cycles << " run, "
+                  << (manager.empty() ? "on a bare X server" : "under " + manager) << ", " << thorn::X11ErrorsNoted()
+                  << " X errors noted" << std::endl;
     }
 
 };

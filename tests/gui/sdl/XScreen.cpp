@@ -208,6 +208,22 @@ bool XScreen::Managed() {
     return found;
 }
 
+std::string XScreen::ManagerName() {
+    const std::vector<unsigned long> check = Property(DefaultRootWindow(display_), "_NET_SUPPORTING_WM_CHECK");
+    if (check.empty()) return {};
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, left = 0;
+    unsigned char* data = nullptr;
+    std::string name;
+    if (XGetWindowProperty(display_, check[0], XInternAtom(display_, "_NET_WM_NAME", False), 0, 64, False,
+                           AnyPropertyType, &type, &format, &count, &left, &data) == Success &&
+        data && format == 8)
+        name.assign(reinterpret_cast<const char*>(data), count);
+    if (data) XFree(data);
+    return name;
+}
+
 namespace {
 
 unsigned long FindTitled(::_XDisplay* display, Window window, std::string_view title) {

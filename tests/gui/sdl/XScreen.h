@@ -57,6 +57,8 @@ public:
     void Grab(TBitmap32& into);
     // Whether a window manager runs on the display.
     bool Managed();
+    // The running window manager's name ("" when none runs).
+    std::string ManagerName();
     // The client window titled so (0: none), its class (the second part of
     // WM_CLASS) and its icon name.
     unsigned long WindowTitled(std::string_view title);
