@@ -20,6 +20,16 @@ namespace thorn {
 
 // ================================================================ the window
 
+// On X no call here may wait on the server, or on a window manager, without
+// a limit. As observed with SDL 2.26: its show waits for the window to be
+// mapped, its restore shows the window, and its border change waits until a
+// window it believes shown is on the screen, each without a limit; these
+// are done through X11Mapping or not asked of a window they could wait on.
+// Its hide waits for the unmap of a mapped window (which the server does at
+// once) and its destroy hides first: both come after the window is
+// withdrawn. A move, a size and the size limits wait at most 100 ms for the
+// manager's answer; raising, the keyboard, the owner, staying on top,
+// maximising and minimising return at once.
 class SdlWindow : public HostWindow {
 public:
     SdlWindow(SdlHost& host, HostWindowClient& client, WindowKind kind) : host_(host), client_(client), kind_(kind) {
@@ -124,6 +134,10 @@ public:
                     X11SetFrameHints(window_, FrameHints());
                 }
                 mapping_->Show();
+                // As SDL's own show does without a window manager (and the
+                // pop-ups' hand-back below expects): the window shown takes
+                // the keyboard.
+                if (!X11WindowManagerRuns(window_)) X11GiveKeyboard(window_);
             } else {
                 SDL_ShowWindow(window_);
             }
@@ -147,6 +161,7 @@ public:
     // manager. While a pop-up is open (the press that opened it activates
     // its window), the window is not raised: a window manager raises it
     // when it gets round to it, over the pop-up.
+    //
     // On X a window not on the screen yet (its window manager has not
     // mapped it, or keeps it iconified) is activated once it is: the
     // keyboard can only go to a window on the screen. An iconified one is
@@ -179,7 +194,7 @@ public:
     // SDL saw the window mapped: a window manager that read an old request
     // late mapped a window the form has hidden since, which goes again.
     void Mapped() {
-        if (visible_ || !mapping_) return;
+        if (visible_ || !mapping_ || !mapping_->Viewable()) return;
         mapping_->Hide();
         SDL_HideWindow(window_);
     }
@@ -356,7 +371,7 @@ private:
         hints.tool = tool_;
         hints.dialog = kind_ == WindowKind::Dialog || modal_;
         hints.modal = modal_;
-        hints.stayOnTop = SDL_GetWindowFlags(window_) & SDL_WINDOW_ALWAYS_ON_TOP;
+        hints.stayOnTop = (SDL_GetWindowFlags(window_) & SDL_WINDOW_ALWAYS_ON_TOP) != 0;
         if (SdlWindow* owner = host_.WindowOfId(ownerId_)) hints.owner = owner->window_;
         return hints;
     }
@@ -392,6 +407,12 @@ private:
 SdlHost::SdlHost() {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // The layer captures the mouse itself (SetCapture). SDL's own capture,
+    // while a button is held, goes to the window with the keyboard: a press
+    // on a pop-up (which never has it) grabbed the pointer for the pop-up's
+    // owner, and a second click of a quick double click went to the owner
+    // and closed the pop-up.
+    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
     // The close box of the last window reaches that window's form alone; a
     // quit event then comes only from the system asking the program to end
     // (SIGINT, SIGTERM), which the main window hears as its close box.
@@ -561,9 +582,8 @@ void SdlHost::Dispatch(const SDL_Event& e) {
                     }
                     case SDL_WINDOWEVENT_CLOSE: c.HostCloseRequested(); break;
                     case SDL_WINDOWEVENT_FOCUS_GAINED:
-                        if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
-                            for (const auto& [id, other] : windows_)
-                                if (other != w) other->ForgetActivation();
+                        for (const auto& [id, other] : windows_)
+                            if (other != w) other->ForgetActivation();
                         [[fallthrough]];
                     case SDL_WINDOWEVENT_FOCUS_LOST:
                         // Keys pressed or let go elsewhere are not seen.

@@ -48,6 +48,26 @@ bool X11RaiseWindow(SDL_Window* window) {
     return true;
 }
 
+bool X11WindowManagerRuns(SDL_Window* window) {
+    const X11Handle x = X11HandleOf(window);
+    if (!x) return false;
+    const Atom check = XInternAtom(x.display, "_NET_SUPPORTING_WM_CHECK", False);
+    const std::vector<Atom> windows = [&] {
+        std::vector<Atom> items;
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, left = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(x.display, DefaultRootWindow(x.display), check, 0, 1, False, XA_WINDOW, &type, &format,
+                               &count, &left, &data) == Success &&
+            data && format == 32 && count == 1)
+            items.push_back(*reinterpret_cast<const Window*>(data));
+        if (data) XFree(data);
+        return items;
+    }();
+    return !windows.empty();
+}
+
 bool X11GiveKeyboard(SDL_Window* window) {
     const X11Handle x = X11HandleOf(window);
     if (!x) return false;

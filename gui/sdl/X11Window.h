@@ -13,6 +13,10 @@ namespace thorn {
 // activation, no keyboard).
 bool X11RaiseWindow(SDL_Window* window);
 
+// Whether a window manager runs on the window's screen (false on another
+// video driver).
+bool X11WindowManagerRuns(SDL_Window* window);
+
 // Gives the window the keyboard when it is on the screen.
 bool X11GiveKeyboard(SDL_Window* window);
 
