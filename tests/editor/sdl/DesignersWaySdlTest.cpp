@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -199,7 +200,6 @@ TEST_F(DesignersWay, FromAWorldPictureToTheHandheldsFilesWithThePointerAndKeys) 
     ASSERT_TRUE(DlgError->IsShowing());
     ClickControl(*DlgError->BtnOk);
     ASSERT_NO_FATAL_FAILURE(Run([] { return !DlgError->IsShowing(); }));
-    screen.Grab(shot);
     // Five provinces in sight, and where the map shows each of them.
     std::vector<CProvince*> chosen;
     std::vector<TPoint> points;
@@ -211,7 +211,16 @@ TEST_F(DesignersWay, FromAWorldPictureToTheHandheldsFilesWithThePointerAndKeys) 
         }
     }
     ASSERT_EQ(chosen.size(), 5u);
-    // The screen shows the world's own pixels, doubled, and no placeholder.
+    // The screen shows the world's own pixels, doubled, and no placeholder,
+    // once the main window has painted where the warnings window stood (the
+    // X server tells it so only once the window is gone).
+    const auto worldShown = [&] {
+        screen.Grab(shot);
+        return std::all_of(points.begin(), points.end(), [&](const TPoint& p) {
+            return OnScreen(WorldOnScreen(p)) == (MainForm->ImgVWorld->GetBitmap()->GetPixel(p.X, p.Y) | 0xFF000000u);
+        });
+    };
+    RunUntil(worldShown);
     for (const TPoint& p : points)
         EXPECT_EQ(OnScreen(WorldOnScreen(p)), MainForm->ImgVWorld->GetBitmap()->GetPixel(p.X, p.Y) | 0xFF000000u);
     EXPECT_FALSE(main->LblNoProject->GetVisible());
