@@ -1,5 +1,6 @@
 #include "editor/WindowParts.h"
 
+#include "editor/ToolWindowPlaces.h"
 #include "gui/SizeConstraints.h"
 
 namespace thorn {
@@ -38,6 +39,8 @@ TrmInspector* PlaceGrid(TComponent& owner, TWinControl* parent, const char* name
 void SetUpToolWindow(TForm& form, int width, int height, int minWidth, int minHeight) {
     form.SetBorderStyle(bsSizeToolWin);
     form.SetFormStyle(fsStayOnTop);
+    form.SetPosition(poDefaultPosOnly);
+    form.OnShow = [&form](TObject*) { PlaceToolWindow(form); };
     form.SetBounds(form.GetLeft(), form.GetTop(), width, height);
     if (minWidth > 0) form.Constraints().SetMinWidth(minWidth);
     if (minHeight > 0) form.Constraints().SetMinHeight(minHeight);

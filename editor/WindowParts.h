@@ -37,7 +37,8 @@ TrmInspector* PlaceGrid(TComponent& owner, TWinControl* parent, const char* name
 
 // The frame of the mission, events and warnings windows: a sizeable tool
 // window kept above the main window, width by height, no smaller than
-// minWidth by minHeight (0: no limit).
+// minWidth by minHeight (0: no limit), placed by PlaceToolWindow as it
+// shows until it has a place of its own.
 void SetUpToolWindow(TForm& form, int width, int height, int minWidth, int minHeight);
 
 // The strip along the bottom of a dialog that holds its buttons.

@@ -41,8 +41,8 @@ TEST_F(EditorWindow, StartsShowsItsMainWindowAndClosesWritingItsSettings) {
     TBitmap32 whole;
     screen.Grab(whole);
     thorn::test::WritePng(buildFolder / "editor_main_window.png", whole);
-    // Where the settings file puts it: its corner on the desktop's.
-    EXPECT_EQ(whole.GetPixel(2, main.GetMenuBarHeight() + 2), Shown(clBtnFace));
+    // Where the settings file puts it.
+    EXPECT_EQ(whole.GetPixel(main.GetLeft() + 2, main.GetTop() + main.GetMenuBarHeight() + 2), Shown(clBtnFace));
 
     // The world's scroll box shows its window colour around the placeholder
     // text; the status bar's panels are sunken.
