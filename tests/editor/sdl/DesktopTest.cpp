@@ -378,6 +378,14 @@ TEST_F(EditorOnTheDesktop, TheKeyboardGoesBackToTheMainWindow) {
          },
          {},
          [] { return MapProject->Modified == 0; }},
+        // A step quicker than the X server's focus event: the window is
+        // shown and hidden before it hears it had the keyboard.
+        {"a progress window shown and hidden at once", [] {
+             MapProject->Editor().ShowProgress("Saving", 1);
+             MapProject->Editor().HideProgress();
+         },
+         {},
+         [] { return true; }},
         // The menu took the keyboard, and the window the chosen item hides.
         {"View > Mission Properties", [this] {
              if (!MissFrame->GetVisible()) MainForm->ActShowMissRMI->Execute();
