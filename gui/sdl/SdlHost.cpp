@@ -89,7 +89,12 @@ public:
         FrameEdges frame;
         if (FrameKnown(frame)) return frame;
         constexpr int kFrameAnswerTime = 250;  // milliseconds
-        if (!expectedFrame_) expectedFrame_ = X11ExpectedFrame(window_, kFrameAnswerTime);
+        // Asked once: a manager that did not answer in time is not waited
+        // for again.
+        if (!frameAsked_) {
+            frameAsked_ = true;
+            expectedFrame_ = X11ExpectedFrame(window_, kFrameAnswerTime);
+        }
         return expectedFrame_.value_or(host_.frame_);
     }
 
@@ -182,7 +187,7 @@ public:
             Destroy();
             Create();
         }
-        if (bordered_ != (style != bsNone)) expectedFrame_.reset();
+        if (bordered_ != (style != bsNone)) frameAsked_ = false;
         bordered_ = style != bsNone;
         SDL_SetWindowBordered(window_, bordered_ ? SDL_TRUE : SDL_FALSE);
         bool sizeable = kind_ == WindowKind::Normal && (style == bsSizeable || style == bsSizeToolWin);
@@ -257,7 +262,7 @@ private:
         window_ = SDL_CreateWindow(caption_.c_str(), left, top, width, height, flags);
         if (!window_) throw EOutOfResources(std::string("Cannot create a window: ") + SDL_GetError());
         id_ = SDL_GetWindowID(window_);
-        expectedFrame_.reset();
+        frameAsked_ = false;
         host_.windows_[id_] = this;
         ApplyApplicationTitle();
     }
@@ -279,8 +284,9 @@ private:
     bool visible_ = false;
     bool bordered_ = true;
     bool onTop_ = false;
-    // The frame the window manager said the window would get.
+    // The frame the window manager said the window would get, once asked.
     std::optional<FrameEdges> expectedFrame_;
+    bool frameAsked_ = false;
     // Until when a move SDL reports may be the window manager's first
     // placing of the frame (0: none expected).
     uint64_t placeCheckUntil_ = 0;
