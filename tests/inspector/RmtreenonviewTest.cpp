@@ -268,6 +268,8 @@ TEST_F(PathTree, MovingTakesTheSubtreeAlong) {
         {"naAddChild of e", [](SampleTree& t) { return t.b->MoveTo(t.e, naAddChild); }, "/a /a/d /e /e/b /e/b/c", true},
         {"naAddChildFirst of d", [](SampleTree& t) { return t.e->MoveTo(t.d, naAddChildFirst); },
          "/a /a/b /a/b/c /a/d /a/d/e", true},
+        {"naAddChildFirst of a, before its children", [](SampleTree& t) { return t.e->MoveTo(t.a, naAddChildFirst); },
+         "/a /a/e /a/b /a/b/c /a/d", true},
         {"naInsert before d", [](SampleTree& t) { return t.e->MoveTo(t.d, naInsert); }, "/a /a/b /a/b/c /a/e /a/d",
          true},
         {"naInsert before none", [](SampleTree& t) { return t.d->MoveTo(nullptr, naInsert); },
