@@ -187,6 +187,7 @@ using TPixelCombineEvent = std::function<void(TColor32 F, TColor32& B, TColor32 
 class TThreadPersistent : public TPersistent {
 public:
     TThreadPersistent() = default;
+    ~TThreadPersistent() override;
     TThreadPersistent(const TThreadPersistent&) = delete;
     TThreadPersistent& operator=(const TThreadPersistent&) = delete;
 
@@ -204,11 +205,34 @@ public:
     TNotifyEvent OnChange;
 
 protected:
+    // Whether the object outlived what ran while the watch stood: a handler
+    // of a notification may free the object's owner, and the object with
+    // it, and the code that told must then stop. Watches of one object end
+    // in the reverse order of their start, as scopes do.
+    class LifeWatch {
+    public:
+        explicit LifeWatch(TThreadPersistent& object) : object_(&object), next_(object.watches_) {
+            object.watches_ = this;
+        }
+        ~LifeWatch() {
+            if (object_) object_->watches_ = next_;
+        }
+        LifeWatch(const LifeWatch&) = delete;
+        LifeWatch& operator=(const LifeWatch&) = delete;
+        bool Gone() const { return object_ == nullptr; }
+
+    private:
+        friend class TThreadPersistent;
+        TThreadPersistent* object_;
+        LifeWatch* next_;
+    };
+
     int32_t UpdateCount = 0;
 
 private:
     std::recursive_mutex lock_;
     int32_t lockCount_ = 0;
+    LifeWatch* watches_ = nullptr;
 };
 
 // Width, height and the resizing protocol.
@@ -229,6 +253,16 @@ public:
     virtual bool Empty() const { return Width_ == 0 || Height_ == 0; }
     virtual void Resized();
 
+    // Runs body, a change of the size and the content together, inside an
+    // update bracket with Resized held back too, so that nobody is told of
+    // a change half made; answers whether the size changed. The caller
+    // tells afterwards (TellWholeChange).
+    bool HoldingResize(const std::function<void()>& body);
+    // Changed, then Resized when the size changed, unless a handler of
+    // OnChange freed the map (with its owner, say). Inside a change that
+    // holds the resize back, that change tells instead.
+    void TellWholeChange(bool resized);
+
     TNotifyEvent OnResize;
 
 protected:
@@ -236,6 +270,10 @@ protected:
 
     int32_t Width_ = 0;
     int32_t Height_ = 0;
+
+private:
+    bool holdingResize_ = false;
+    bool resizeHeld_ = false;
 };
 
 // Pen, brush and font drawing on a bitmap (bitmap/Canvas.h).

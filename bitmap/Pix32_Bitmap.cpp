@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <typeinfo>
+#include <utility>
 
 #include "bitmap/Canvas.h"
 #include "bitmap/Pix32.h"
@@ -64,6 +65,10 @@ int32_t TThreadPersistent::LockCount() const {
     return lockCount_;
 }
 
+TThreadPersistent::~TThreadPersistent() {
+    for (LifeWatch* watch = watches_; watch; watch = watch->next_) watch->object_ = nullptr;
+}
+
 // ----------------------------------------------------------------- TCustomMap
 
 bool TCustomMap::SetSize(int32_t NewWidth, int32_t NewHeight) {
@@ -71,9 +76,34 @@ bool TCustomMap::SetSize(int32_t NewWidth, int32_t NewHeight) {
     NewHeight = std::max(NewHeight, 0);
     if (NewWidth == Width_ && NewHeight == Height_) return false;
     ChangeSize(Width_, Height_, NewWidth, NewHeight);
-    Changed();
-    Resized();
+    TellWholeChange(true);
     return true;
+}
+
+bool TCustomMap::HoldingResize(const std::function<void()>& body) {
+    // Nothing is told inside the bracket, so no handler frees anything there.
+    struct Release {
+        TCustomMap& map;
+        bool holding;
+        bool held;
+        ~Release() {
+            map.holdingResize_ = holding;
+            map.resizeHeld_ = held;
+        }
+    } release{*this, std::exchange(holdingResize_, true), std::exchange(resizeHeld_, false)};
+    thorn::WithinUpdate(*this, body);
+    return resizeHeld_;
+}
+
+void TCustomMap::TellWholeChange(bool resized) {
+    if (holdingResize_) {
+        // A change around this one tells once it is whole.
+        resizeHeld_ = resizeHeld_ || resized;
+        return;
+    }
+    const LifeWatch life(*this);
+    Changed();
+    if (resized && !life.Gone()) Resized();
 }
 
 bool TCustomMap::SetSizeFrom(const TPersistent* source) {
@@ -198,24 +228,20 @@ void TBitmap32::CopySettingsFrom(const TBitmap32& source) {
 
 void TBitmap32::Assign(const TPersistent* source) {
     if (source) return Assign(*source);
-    thorn::WithinUpdate(*this, [&] {
-        SetSize(0, 0);
-    });
-    Changed();
+    TellWholeChange(HoldingResize([&] { SetSize(0, 0); }));
 }
 
 void TBitmap32::Assign(const TPersistent& source) {
     const auto* bitmap = dynamic_cast<const TBitmap32*>(&source);
     if (!bitmap) return TPersistent::Assign(source);  // the source may know how to copy itself here
     if (bitmap == this) return;
-    thorn::WithinUpdate(*this, [&] {
+    TellWholeChange(HoldingResize([&] {
         SetSize(bitmap->Width(), bitmap->Height());
         if (!Empty()) {
             std::memcpy(bits_.get(), bitmap->Bits(), static_cast<size_t>(int64_t{Width_} * Height_) * sizeof(TColor32));
             CopySettingsFrom(*bitmap);
         }
-    });
-    Changed();
+    }));
 }
 
 bool TBitmap32::Equal(const TBitmap32* bitmap) const {
@@ -241,11 +267,10 @@ void TBitmap32::ReadData(TStream& stream) {
     TBitmap32 incoming;
     incoming.SetSize(w, h);
     if (!incoming.Empty()) stream.ReadBuffer(incoming.Bits(), pixelBytes);
-    thorn::WithinUpdate(*this, [&] {
+    TellWholeChange(HoldingResize([&] {
         SetSize(w, h);
         if (!Empty()) bits_.swap(incoming.bits_);
-    });
-    Changed();
+    }));
 }
 
 void TBitmap32::WriteData(TStream& stream) const {
@@ -381,11 +406,10 @@ void TBitmap32::FlipHorz(TBitmap32* Dst) {
         Changed();
         return;
     }
-    thorn::WithinUpdate(*Dst, [&] {
+    Dst->TellWholeChange(Dst->HoldingResize([&] {
         Dst->SetSize(Width_, Height_);
         for (int32_t y = 0; y < Height_; ++y) std::reverse_copy(ScanLine(y), ScanLine(y) + Width_, Dst->ScanLine(y));
-    });
-    Dst->Changed();
+    }));
 }
 
 void TBitmap32::FlipVert(TBitmap32* Dst) {
@@ -394,9 +418,10 @@ void TBitmap32::FlipVert(TBitmap32* Dst) {
         Changed();
         return;
     }
-    Dst->SetSize(Width_, Height_);
-    for (int32_t y = 0; y < Height_; ++y) std::copy_n(ScanLine(Height_ - 1 - y), Width_, Dst->ScanLine(y));
-    Dst->Changed();
+    Dst->TellWholeChange(Dst->HoldingResize([&] {
+        Dst->SetSize(Width_, Height_);
+        for (int32_t y = 0; y < Height_; ++y) std::copy_n(ScanLine(Height_ - 1 - y), Width_, Dst->ScanLine(y));
+    }));
 }
 
 namespace {
@@ -433,11 +458,10 @@ void TBitmap32::RotateQuarterTurn(TBitmap32* Dst, bool clockwise) {
         Assign(turned);
         return;
     }
-    thorn::WithinUpdate(*Dst, [&] {
+    Dst->TellWholeChange(Dst->HoldingResize([&] {
         Dst->SetSize(Height_, Width_);
         RotateQuarter(*this, *Dst, clockwise);
-    });
-    Dst->Changed();
+    }));
 }
 
 void TBitmap32::Rotate180(TBitmap32* Dst) {
@@ -447,7 +471,8 @@ void TBitmap32::Rotate180(TBitmap32* Dst) {
         Changed();
         return;
     }
-    Dst->SetSize(Width_, Height_);
-    if (!Empty()) std::reverse_copy(bits_.get(), bits_.get() + n, Dst->Bits());
-    Dst->Changed();
+    Dst->TellWholeChange(Dst->HoldingResize([&] {
+        Dst->SetSize(Width_, Height_);
+        if (!Empty()) std::reverse_copy(bits_.get(), bits_.get() + n, Dst->Bits());
+    }));
 }

@@ -24,21 +24,22 @@ void AssignPicture(TBitmap32& bitmap, const DecodedPicture& picture) {
     if (picture.width < 0 || picture.height < 0 ||
         picture.pixels.size() != static_cast<size_t>(int64_t{picture.width} * picture.height))
         throw EInvalidGraphic("The picture's pixels do not match its size");
-    thorn::WithinUpdate(bitmap, [&] {
+    bitmap.TellWholeChange(bitmap.HoldingResize([&] {
         bitmap.SetSize(picture.width, picture.height);
         if (!bitmap.Empty())
             std::memcpy(bitmap.Bits(), picture.pixels.data(),
                         static_cast<size_t>(int64_t{bitmap.Width()} * bitmap.Height()) * sizeof(TColor32));
-    });
-    bitmap.Changed();
+    }));
 }
 
 }  // namespace thorn
 
 void TBitmap32::LoadFromStream(TStream& stream) {
     thorn::DecodedPicture picture = thorn::DecodeBmp(ReadRest(stream));
+    // A handler told of the picture may free this bitmap (with its owner).
+    const LifeWatch life(*this);
     thorn::AssignPicture(*this, picture);
-    Changed();
+    if (!life.Gone()) Changed();
 }
 
 void TBitmap32::SaveToStream(TStream& stream) const {

@@ -347,8 +347,10 @@ void TCustomImage32::SetScale(float value) {
     if (value == scale_) return;
     cacheValid_ = false;
     scale_ = value;
+    // A view moves its picture, telling OnChange, which may free it.
+    thorn::ComponentRef<TCustomImage32> self(this);
     DoScaleChange();
-    Changed();
+    if (self) Changed();
 }
 
 void TCustomImage32::SetScaleMode(TScaleMode value) {
@@ -364,11 +366,16 @@ void TCustomImage32::SetOnPixelCombine(TPixelCombineEvent value) {
 }
 
 void TCustomImage32::SetupBitmap(bool doClear, TColor32 clearColor) {
-    thorn::WithinUpdate(*bitmap_, [&] {
+    // The picture is told of its new size once it is cleared too: the
+    // handlers (OnBitmapResize) may free the image.
+    const bool resized = bitmap_->HoldingResize([&] {
         TRect viewport = GetViewportRect();
         bitmap_->SetSize(viewport.Width(), viewport.Height());
         if (doClear) bitmap_->Clear(clearColor);
     });
+    thorn::ComponentRef<TCustomImage32> self(this);
+    if (resized) bitmap_->Resized();
+    if (!self) return;
     cacheValid_ = false;
     Changed();
 }

@@ -97,8 +97,7 @@ void TCustomImgView32::SetScrollBarSize(int32_t value) {
     scrollBarSize_ = value;
     AlignAll();
     InvalidateCache();
-    UpdateImage();
-    Invalidate();
+    if (UpdateImageLives()) Invalidate();
 }
 
 TRect TCustomImgView32::GetViewportRect() const {
@@ -183,7 +182,7 @@ void TCustomImgView32::SetCentered(bool value) {
     hScroll_->SetCentered(value);
     vScroll_->SetCentered(value);
     UpdateScrollBars();
-    UpdateImage();
+    if (!UpdateImageLives()) return;
     if (value)
         ScrollToCenter(GetBitmap()->Width() / 2, GetBitmap()->Height() / 2);
     else
@@ -195,8 +194,7 @@ void TCustomImgView32::SetOverSize(int32_t value) {
     if (value == overSize_) return;
     overSize_ = value;
     UpdateScrollBars();
-    UpdateImage();
-    Invalidate();
+    if (UpdateImageLives()) Invalidate();
 }
 
 void TCustomImgView32::SetSizeGrip(TSizeGripStyle value) {
@@ -226,25 +224,33 @@ void TCustomImgView32::BitmapResized() {
 void TCustomImgView32::DoScaleChange() {
     InvalidateCache();
     UpdateScrollBars();
-    UpdateImage();
-    Invalidate();
+    if (UpdateImageLives()) Invalidate();
 }
 
 void TCustomImgView32::Resize() {
     AlignAll();
     InvalidateCache();
     UpdateScrollBars();
-    UpdateImage();
+    if (!UpdateImageLives()) return;
     Invalidate();
     TCustomImage32::Resize();
+}
+
+bool TCustomImgView32::UpdateImageLives() {
+    // The picture's move is told (OnChange), which may free the view.
+    thorn::ComponentRef<TCustomImgView32> self(this);
+    UpdateImage();
+    return static_cast<bool>(self);
 }
 
 void TCustomImgView32::Loaded() {
     AlignAll();
     Invalidate();
     UpdateScrollBars();
+    // The picture's move is told (OnChange), which may free the view.
+    thorn::ComponentRef<TCustomImgView32> self(this);
     if (centered_) ScrollToCenter(GetBitmap()->Width() / 2, GetBitmap()->Height() / 2);
-    TCustomImage32::Loaded();
+    if (self) TCustomImage32::Loaded();
 }
 
 // ---- size grip

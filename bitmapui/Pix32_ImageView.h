@@ -91,6 +91,8 @@ protected:
 
 private:
     bool InSizeGrip(int x, int y) const;
+    // UpdateImage; false when a handler of OnChange freed the view.
+    bool UpdateImageLives();
 
     bool centered_ = true;
     int32_t scrollBarSize_ = 0;

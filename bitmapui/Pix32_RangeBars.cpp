@@ -428,8 +428,10 @@ void TArrowBar::DoDrawTrack(TRect R, TRBDirection Direction, bool Pushed, bool E
 }
 
 void TArrowBar::CMEnabledChanged() {
+    // Leaving the focus (OnExit) may free the bar.
+    const thorn::ComponentWatch watch(this);
     TCustomControl::CMEnabledChanged();
-    Invalidate();
+    if (!watch.Freed()) Invalidate();
 }
 
 // ---- mouse and timer

@@ -26,7 +26,10 @@ void TrmCustomBtnCombo::SetItemIndex(int value) {
 bool TrmCustomBtnCombo::GetDroppedDown() const { return GetListBox()->GetVisible(); }
 
 void TrmCustomBtnCombo::SetEnabled(bool value) {
+    // Leaving the focus (OnExit) may free the combo box.
+    const thorn::ComponentWatch watch(this);
     TrmCustomBtnEdit::SetEnabled(value);
+    if (watch.Freed()) return;
     SetBtn1Enabled(value);
     SetBtn2Enabled(value);
 }

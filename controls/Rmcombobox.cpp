@@ -31,7 +31,10 @@ int TrmCustomComboBox::GetItemHeight() const { return GetListBox()->GetItemHeigh
 bool TrmCustomComboBox::DroppedDown() const { return GetListBox()->GetVisible(); }
 
 void TrmCustomComboBox::SetEnabled(bool value) {
+    // Leaving the focus (OnExit) may free the combo box.
+    const thorn::ComponentWatch watch(this);
     TrmCustomBtnEdit::SetEnabled(value);
+    if (watch.Freed()) return;
     SetBtn1Enabled(value);
 }
 

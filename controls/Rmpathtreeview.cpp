@@ -88,7 +88,10 @@ TrmTreeNodes::~TrmTreeNodes() = default;
 TrmCustomPathTreeView& TrmTreeNodes::GetOwner() const { return *owner_; }
 
 void TrmTreeNodes::Assign(const TPersistent& source) {
+    // The handlers told of the nodes deleted and copied may free the view.
+    const thorn::ComponentWatch view(owner_);
     TTreeNodes::Assign(source);
+    if (view.Freed()) return;
     if (dynamic_cast<const TrmTreeNodes*>(&source))
         for (TrmTreeNode* root = GetFirstNode(); root; root = root->GetNextSibling()) root->RenewHash();
 }

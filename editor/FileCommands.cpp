@@ -4,6 +4,7 @@
 #include "editor/FileCommands.h"
 
 #include <algorithm>
+#include <span>
 #include <string>
 #include <system_error>
 
@@ -15,6 +16,7 @@
 #include "editor/Missionframe.h"
 #include "editor/PlayersList.h"
 #include "editor/SelectionInfo.h"
+#include "export/ExportDriver.h"
 #include "gui/Application.h"
 #include "gui/Dialogs.h"
 #include "gui/ExtDlgs.h"
@@ -41,9 +43,9 @@ constexpr const char* kReloadWarning =
     "reload it if anything goes wrong).\r\nDo you want to continue?";
 
 const TOpenOptions kOpenOptions{ofHideReadOnly, ofEnableSizing, ofPathMustExist, ofFileMustExist};
-// Save As asks about replacing a file itself, once the name is final.
-const TOpenOptions kSaveAsOptions{ofHideReadOnly, ofEnableSizing, ofPathMustExist};
-const TOpenOptions kExportOptions{ofHideReadOnly, ofEnableSizing, ofPathMustExist, ofOverwritePrompt};
+// Save As and Compile ask about replacing files themselves, once the names
+// of what they write are final: the name typed is not the file written.
+const TOpenOptions kSaveOptions{ofHideReadOnly, ofEnableSizing, ofPathMustExist};
 
 void ShowWorldSize(TMainForm& f) {
     f.StatusBar->Panels()[kWorldSizePanel]->SetText(WorldSizeText(MapProject->WorldWidth, MapProject->WorldHeight));
@@ -114,11 +116,34 @@ std::string QuotedFile(const std::filesystem::path& file) {
     return quoted;
 }
 
-bool MayReplace(const std::filesystem::path& file) {
+bool Stands(const std::filesystem::path& file) {
     std::error_code error;
-    if (!std::filesystem::exists(file, error)) return true;
-    return Application->MessageBox(QuotedFile(file) + " already exists.\nDo you want to replace it?", "Save As",
-                                   MB_YESNO | MB_ICONWARNING) == IDYES;
+    return std::filesystem::symlink_status(file, error).type() != std::filesystem::file_type::not_found;
+}
+
+// Asks once about the files of those that stand already; answers whether
+// they may be replaced (with none there, nothing is asked).
+bool MayReplace(std::span<const std::filesystem::path> files) {
+    std::string named;
+    int standing = 0;
+    for (const std::filesystem::path& file : files) {
+        if (!Stands(file)) continue;
+        if (standing++ > 0) named += " and ";
+        named += QuotedFile(file);
+    }
+    if (standing == 0) return true;
+    const std::string question = standing == 1 ? " already exists.\nDo you want to replace it?"
+                                               : " already exist.\nDo you want to replace them?";
+    return Application->MessageBox(named + question, "Save As", MB_YESNO | MB_ICONWARNING) == IDYES;
+}
+
+// Saves the project to path; a failure is shown with the file and the
+// system's reason under the usual line. Answers whether it was saved.
+bool SaveProjectTo(TMainForm& f, const std::filesystem::path& path) {
+    std::string failure;
+    if (MapProject->SaveProject(path, failure) != 0) return true;
+    f.Error(std::string(kSaveFailed) + "\n" + failure);
+    return false;
 }
 
 }  // namespace
@@ -170,7 +195,7 @@ void BuildFileDialogs(TMainForm& f) {
     f.SaveDialog = Make<TSaveDialog>(f);
     f.SaveDialog->SetName("SaveDialog");
     f.SaveDialog->SetFilter(kProjectFilter);
-    f.SaveDialog->SetOptions(kExportOptions);
+    f.SaveDialog->SetOptions(kSaveOptions);
 }
 
 }  // namespace thorn
@@ -248,24 +273,21 @@ void TMainForm::ActSaveProjectExecute(TObject* sender) {
         ActSaveAsProject->Execute();
         return;
     }
-    if (MapProject->SaveProject(MapProject->FileName) == 0) Error(thorn::kSaveFailed);
+    thorn::SaveProjectTo(*this, MapProject->FileName);
 }
 
 void TMainForm::ActSaveAsProjectExecute(TObject* sender) {
     if (!MapProject) return;
     SaveDialog->SetFilter(thorn::kProjectFilter);
     SaveDialog->SetDefaultExt("pw");
-    SaveDialog->SetOptions(thorn::kSaveAsOptions);
-    std::string path;
+    SaveDialog->SetOptions(thorn::kSaveOptions);
+    std::filesystem::path path;
     do {
         if (!SaveDialog->Execute()) return;
         path = thorn::ProjectFileName(SaveDialog->GetFileName());
-    } while (!thorn::MayReplace(path));
-    if (MapProject->SaveProject(path) == 0) {
-        Error(thorn::kSaveFailed);
-        return;
-    }
-    MapProject->FileName = path;
+    } while (!thorn::MayReplace(std::span(&path, 1)));
+    if (!thorn::SaveProjectTo(*this, path)) return;
+    MapProject->FileName = path.string();
 }
 
 void TMainForm::ActSavePDAExecute(TObject* sender) {
@@ -276,11 +298,17 @@ void TMainForm::ActSavePDAExecute(TObject* sender) {
     }
     SaveDialog->SetFilter(thorn::kPdaFilter);
     SaveDialog->SetDefaultExt("");
-    SaveDialog->SetOptions(thorn::kExportOptions);
+    SaveDialog->SetOptions(thorn::kSaveOptions);
     for (;;) {
         if (!SaveDialog->Execute()) return;
-        if (!thorn::IsReservedMissionName(SaveDialog->GetFileName())) break;
-        Application->MessageBox(thorn::kReservedName, {}, MB_OK | MB_ICONWARNING);
+        const std::string chosen = SaveDialog->GetFileName();
+        if (thorn::IsReservedMissionName(chosen)) {
+            Application->MessageBox(thorn::kReservedName, {}, MB_OK | MB_ICONWARNING);
+            continue;
+        }
+        // The pair the export writes, not the name typed, is what it
+        // replaces.
+        if (thorn::MayReplace(thorn::MissionPackageFiles(chosen))) break;
     }
     MapProject->ExportMission(SaveDialog->GetFileName());
 }

@@ -181,13 +181,18 @@ void TMainForm::LoadImages() {
 
 void TMainForm::OpenSettingsDocument() {
     std::string fault;
-    settingsDamaged_ = thorn::OpenSettingsDocument(*XMLIni, "./ini.xml", fault) == thorn::SettingsFileState::Damaged;
+    const thorn::SettingsFileState state = thorn::OpenSettingsDocument(*XMLIni, "./ini.xml", fault);
+    settingsDamaged_ = state == thorn::SettingsFileState::Damaged;
+    settingsUnusable_ = state == thorn::SettingsFileState::Unusable;
     // A missing file is no fault: the editor starts with its defaults and
     // writes the file when it closes.
     if (settingsDamaged_)
         Error("The settings file \"ini.xml\" cannot be read: " + fault +
               "\nThe editor starts with its default settings; the file is kept beside it as \"ini.xml.damaged\" "
               "(numbered when that name is taken) when the editor closes.");
+    if (settingsUnusable_)
+        Error("The settings cannot be kept in " + fault +
+              ".\nThe editor starts with its default settings and leaves \"ini.xml\" as it is when it closes.");
 }
 
 void TMainForm::OpenGameDataDocument() {
@@ -236,7 +241,9 @@ void TMainForm::FormClose(TObject* sender, TCloseAction& action) {
 }
 
 void TMainForm::WriteSettingsFile() {
-    if (!Settings) return;
+    // What stands in the file's place is not the designer's settings file:
+    // the designer was told, and it stays as it is.
+    if (!Settings || settingsUnusable_) return;
     SaveSettings(thorn::EditorSettingsNode(*XMLIni));
     thorn::WriteSettingsDocument(*XMLIni, StartDir / "ini.xml", settingsDamaged_);
     settingsDamaged_ = false;

@@ -294,7 +294,8 @@ public:
 private:
     // The pictures of the tool bars and menus, from the start folder.
     void LoadImages();
-    // Reads "ini.xml"; a damaged file is reported and kept aside at close.
+    // Reads "ini.xml"; a damaged file is reported and kept aside at close,
+    // one that is no regular file is reported and left as it is.
     void OpenSettingsDocument();
     // Opens "pw.xml" and checks the catalogue; a file the editor cannot use
     // is reported and leaves New and Open disabled.
@@ -302,4 +303,5 @@ private:
 
     std::unique_ptr<thorn::EditorWindows> windows_;
     bool settingsDamaged_ = false;
+    bool settingsUnusable_ = false;
 };

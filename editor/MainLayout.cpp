@@ -4,11 +4,13 @@
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "editor/Main.h"
 #include "editor/PlayerItemChange.h"
 #include "editor/ProvinceEdit.h"
 #include "editor/WindowParts.h"
+#include "gui/ScrollBars.h"
 #include "gui/SizeConstraints.h"
 
 namespace thorn {
@@ -19,16 +21,45 @@ constexpr const char* kNoProjectText =
     "Please, create a new project (by clicking the \"File->New project\") or load it (by clicking the "
     "\"File->Open project...\") from a file";
 
-// A label that shows a value: fixed width across its parent, wrapped.
-TLabel* PlaceValueLabel(TMainForm& form, TWinControl* parent, const char* name, int top, int lines = 1) {
+// A label that shows a value: fixed width across its parent, wrapped, as
+// tall as its text's lines.
+TLabel* PlaceValueLabel(TMainForm& form, TWinControl* parent, const char* name, int top) {
     TLabel* label = Place<TLabel>(form, parent, name);
-    label->SetAutoSize(false);
     label->SetWordWrap(true);
     label->SetCaption("");
-    label->SetBounds(16, top, parent->GetClientWidth() - 24, 13 * lines);
+    label->SetBounds(16, top, parent->GetClientWidth() - 24, 13);
     label->SetAnchors({akLeft, akTop, akRight});
+    label->SetAutoSize(true);
     return label;
 }
+
+// The labels of an info panel stand one under the other from top down, each
+// below the one before by the gap it names; the panel is as tall as they
+// are. A value's text (the income of every resource, the army of every unit
+// type) wraps to as many lines as it needs at the page's width, and the
+// grid above gives up the room.
+struct StackedLabel {
+    TLabel* label;
+    int gap;
+};
+
+void StackLabels(TPanel& panel, int top, const std::vector<StackedLabel>& labels) {
+    for (const StackedLabel& each : labels) {
+        each.label->SetTop(top + each.gap);
+        top = each.label->GetTop() + each.label->GetHeight();
+    }
+    panel.SetHeight(top + 2);
+}
+
+void StackInfoPanel(TPanel& panel, int top, std::vector<StackedLabel> labels) {
+    auto stack = [&panel, top, labels](TObject*) { StackLabels(panel, top, labels); };
+    for (const StackedLabel& each : labels)
+        if (each.label->GetAutoSize()) each.label->OnResize = stack;
+    stack(nullptr);
+}
+
+constexpr int kTitleGap = 3;  // above a title, below the value before it
+constexpr int kValueGap = 1;  // between a title and its value
 
 // A grid filling the rest of a page.
 TrmInspector* PlacePageGrid(TMainForm& form, TWinControl* parent, const char* name) {
@@ -124,9 +155,19 @@ void BuildPlayersPage(TMainForm& f) {
     f.LVPlayers->SetCheckboxes(true);
     f.LVPlayers->GetColumns()->GetItem(2)->SetAlignment(taRightJustify);
     f.LVPlayers->GetColumns()->GetItem(3)->SetAlignment(taRightJustify);
-    f.LVPlayers->SetBounds(2, 18, 225, 110);
+    // The four columns take the page's whole width: the list has no frame
+    // and is tall enough for the six player slots under the header with the
+    // bar that scrolls the last pixels of the columns into view, so no
+    // upright bar hides the right-aligned "Ability" column.
+    f.LVPlayers->SetBorderStyle(bsNone);
+    const int listHeight = f.LVPlayers->HeaderHeight() + CMapProject::kMaxPlayers * f.LVPlayers->GetRowHeight() +
+                           thorn::kScrollBarSize;
+    f.LVPlayers->SetBounds(0, 18, top->GetClientWidth(), listHeight);
     f.LVPlayers->SetAnchors({akLeft, akTop, akRight});
-    f.LblPlayerProperties = PlaceLabel(f, top, "LblPlayerProperties", "Selected Player Properties", 4, 133, true);
+    const int propertiesTop = f.LVPlayers->GetTop() + listHeight + 5;
+    f.LblPlayerProperties =
+        PlaceLabel(f, top, "LblPlayerProperties", "Selected Player Properties", 4, propertiesTop, true);
+    top->SetHeight(propertiesTop + f.LblPlayerProperties->GetHeight() + 4);
 
     TPanel* domain = PlacePanel(f, page, "PlDomainInfo", alBottom, 128);
     domain->SetWidth(225);
@@ -140,7 +181,14 @@ void BuildPlayersPage(TMainForm& f) {
     f.LblDomainIncomeTitle = PlaceLabel(f, domain, "LblDomainIncomeTitle", "Total Resources Income:", 8, 56);
     f.LblDomainIncome = PlaceValueLabel(f, domain, "LblDomainIncome", 70);
     f.LblDomainArmyTitle = PlaceLabel(f, domain, "LblDomainArmyTitle", "Total Army:", 8, 86);
-    f.LblDomainArmy = PlaceValueLabel(f, domain, "LblDomainArmy", 100, 2);
+    f.LblDomainArmy = PlaceValueLabel(f, domain, "LblDomainArmy", 100);
+    StackInfoPanel(*domain, 26,
+                   {{f.LblDomainSummaryTitle, 0},
+                    {f.LblDomainSummary, kValueGap},
+                    {f.LblDomainIncomeTitle, kTitleGap},
+                    {f.LblDomainIncome, kValueGap},
+                    {f.LblDomainArmyTitle, kTitleGap},
+                    {f.LblDomainArmy, kValueGap}});
 
     f.RMIPlayer = PlacePageGrid(f, page, "RMIPlayer");
 }
@@ -184,7 +232,14 @@ void BuildProvincesPage(TMainForm& f) {
     f.LblSelProvIncomeTitle = PlaceLabel(f, info, "LblSelProvIncomeTitle", "Total Resources Income:", 8, 54);
     f.LblSelProvIncome = PlaceValueLabel(f, info, "LblSelProvIncome", 68);
     f.LblSelProvArmyTitle = PlaceLabel(f, info, "LblSelProvArmyTitle", "Total Army:", 8, 84);
-    f.LblSelProvArmy = PlaceValueLabel(f, info, "LblSelProvArmy", 98, 2);
+    f.LblSelProvArmy = PlaceValueLabel(f, info, "LblSelProvArmy", 98);
+    StackInfoPanel(*info, 24,
+                   {{f.LblSelProvSummaryTitle, 0},
+                    {f.LblSelProvSummary, kValueGap},
+                    {f.LblSelProvIncomeTitle, kTitleGap},
+                    {f.LblSelProvIncome, kValueGap},
+                    {f.LblSelProvArmyTitle, kTitleGap},
+                    {f.LblSelProvArmy, kValueGap}});
     f.TBGenerateIncome = PlaceToolBar(f, info, "TBGenerateIncome", {f.ActGenerateIncome});
     // A tool bar takes the top edge of its parent unless told otherwise;
     // this one stands in the corner, beside the heading.

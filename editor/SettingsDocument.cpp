@@ -9,7 +9,21 @@ namespace thorn {
 
 SettingsFileState OpenSettingsDocument(TXMLDocument& doc, const std::filesystem::path& file, std::string& fault) {
     std::error_code error;
-    if (!std::filesystem::exists(file, error) && !error) return SettingsFileState::Missing;
+    const std::filesystem::file_type type = std::filesystem::status(file, error).type();
+    if (type == std::filesystem::file_type::not_found) return SettingsFileState::Missing;
+    if (type != std::filesystem::file_type::regular) {
+        doc.Clear();
+        std::filesystem::path target = file;
+        try {
+            target = FollowLinks(file);
+        } catch (const EFOpenError&) {
+            // A loop of links: the link itself is where nothing is kept.
+        }
+        std::error_code ignored;
+        fault = Quoted(std::filesystem::absolute(target, ignored).lexically_normal()) +
+                ": " + (error ? error.message() : std::string("it is not a regular file"));
+        return SettingsFileState::Unusable;
+    }
     try {
         doc.LoadFromFile(file);
         return SettingsFileState::Read;

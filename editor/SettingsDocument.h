@@ -9,12 +9,15 @@
 // elements the editor writes into, and written back at close.
 namespace thorn {
 
-// How reading "ini.xml" went at start-up.
-enum class SettingsFileState { Read, Missing, Damaged };
+// How reading "ini.xml" went at start-up. Unusable: what stands there,
+// links followed, is no regular file (a device, a FIFO, a folder): it is
+// neither read nor set aside nor written over.
+enum class SettingsFileState { Read, Missing, Damaged, Unusable };
 
 // Reads the settings file into doc. A file that is missing leaves doc empty;
 // one that cannot be read or parsed leaves it empty too and its reason in
-// fault.
+// fault; for one that is unusable fault is where the settings cannot be
+// kept and why ("<where>": <why>).
 SettingsFileState OpenSettingsDocument(TXMLDocument& doc, const std::filesystem::path& file, std::string& fault);
 
 // The "Editor" element under the document element with its five children,

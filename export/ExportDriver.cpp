@@ -18,11 +18,16 @@ namespace fs = std::filesystem;
 namespace thorn {
 namespace {
 
+// The folder the packages go to: the chosen file's.
+fs::path DestinationOf(const fs::path& fileName) {
+    return fileName.has_parent_path() ? fileName.parent_path() : fs::path(".");
+}
+
 fs::path MakeMissionFolder(const ExportFolder& tree, const std::string& base) {
     const fs::path folder = tree.Path() / "Scenarios" / base / "Mission001";
     std::error_code error;
     fs::create_directories(folder, error);
-    if (error) throw ExportError("the folder of the mission could not be made");
+    if (error) throw TemporaryWriteError(folder, error.message());
     return folder;
 }
 
@@ -67,16 +72,22 @@ ExportResult ExportMission(CMapProject& project, const fs::path& fileName, const
         const CStringTable& table = *project.Tables.GetAt(project.CurrentStringTable);
 
         const ExportFolder tree(options.temporaryRoot, options.pack.step);
-        const fs::path folder = MakeMissionFolder(tree, base);
-        WriteMissionRecord(project, folder);
-        WriteMissionTextFiles(project, table, folder);
-        WritePictures(project, folder);
+        try {
+            const fs::path folder = MakeMissionFolder(tree, base);
+            WriteMissionRecord(project, folder);
+            WriteMissionTextFiles(project, table, folder);
+            WritePictures(project, folder);
+        } catch (const TemporaryWriteError& error) {
+            // The file is one of the private tree's, gone with it: what the
+            // designer can mend is the folder it was made in.
+            throw ExportError(Joined({"the temporary folder \"", tree.Root().string(),
+                                      "\" cannot take the mission's files: ", error.Reason()}));
+        }
 
         project.ShowProgress("Execute compressor...", 2);
         project.SetProgress(1);
-        const fs::path destination = fileName.has_parent_path() ? fileName.parent_path() : fs::path(".");
         result.packed = true;
-        const PackResult packed = PackExportDirectory(tree.Path(), destination, base, options.pack);
+        const PackResult packed = PackExportDirectory(tree.Path(), DestinationOf(fileName), base, options.pack);
         result.ok = packed.ok;
         result.message = packed.message;
     } catch (const ExportError& refusal) {
@@ -89,6 +100,10 @@ ExportResult ExportMission(CMapProject& project, const fs::path& fileName, const
         result.message = "of an unexpected error";
     }
     return result;
+}
+
+std::array<fs::path, 2> MissionPackageFiles(const fs::path& fileName) {
+    return PackageFilesOf(DestinationOf(fileName), fileName.stem().string());
 }
 
 }  // namespace thorn

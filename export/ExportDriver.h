@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <string>
 
@@ -34,5 +35,9 @@ struct ExportResult {
 // folder.
 ExportResult ExportMission(CMapProject& project, const std::filesystem::path& fileName,
                            const ExportOptions& options = {});
+
+// The two files ExportMission writes for the chosen file name: the .pdb,
+// then the .pak.
+std::array<std::filesystem::path, 2> MissionPackageFiles(const std::filesystem::path& fileName);
 
 }  // namespace thorn

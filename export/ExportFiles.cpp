@@ -10,6 +10,10 @@ std::string Joined(std::initializer_list<std::string_view> parts) {
     return text;
 }
 
+TemporaryWriteError::TemporaryWriteError(const std::filesystem::path& file, std::string reason)
+    : ExportError(Joined({"the file \"", file.filename().string(), "\" could not be written: ", reason})),
+      reason_(std::move(reason)) {}
+
 void WriteGameFile(const std::filesystem::path& file, std::span<const uint8_t> bytes, FileCut cut) {
     const std::string name = file.filename().string();
     if (cut == FileCut::Whole && bytes.size() > kGameFileLimit)
@@ -17,7 +21,11 @@ void WriteGameFile(const std::filesystem::path& file, std::span<const uint8_t> b
                                   " bytes, over the 64000 bytes the game reads in one piece"}));
     // The export's own private folder: no one reads a file before it is
     // whole, and a failed export removes the folder.
-    if (!WriteWholeFile(file, bytes)) throw ExportError(Joined({"the file \"", name, "\" could not be written"}));
+    try {
+        WriteWholeFile(file, bytes);
+    } catch (const FileWriteError& error) {
+        throw TemporaryWriteError(file, error.Reason());
+    }
 }
 
 }  // namespace thorn

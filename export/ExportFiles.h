@@ -23,6 +23,17 @@ public:
     using Exception::Exception;
 };
 
+// What the export's private folder could not take (a game file, a folder
+// of the mission); Reason() is the system's.
+class TemporaryWriteError : public ExportError {
+public:
+    TemporaryWriteError(const std::filesystem::path& file, std::string reason);
+    const std::string& Reason() const { return reason_; }
+
+private:
+    std::string reason_;
+};
+
 // The game reads a file that is not a picture in one piece, at most this many
 // bytes (a Palm record).
 inline constexpr uint64_t kGameFileLimit = 64000;
@@ -30,9 +41,9 @@ inline constexpr uint64_t kGameFileLimit = 64000;
 // How a file may be cut when it is packed: pictures are cut between rows.
 enum class FileCut : uint8_t { Whole, ByRows };
 
-// Writes the bytes to the file of the export's folder. Throws ExportError
-// when the file cannot be written, or when a file the game reads whole would be over
-// 64000 bytes.
+// Writes the bytes to the file of the export's folder. Throws
+// TemporaryWriteError when the file cannot be written, ExportError when a
+// file the game reads whole would be over 64000 bytes.
 void WriteGameFile(const std::filesystem::path& file, std::span<const uint8_t> bytes, FileCut cut = FileCut::Whole);
 
 // A game file's bytes from the routine that walks its record over a

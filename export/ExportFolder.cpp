@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -68,15 +70,16 @@ void RemoveLeftFolders(const fs::path& base, const ExportStepHook& step) {
 
 ExportFolder::ExportFolder(const fs::path& root, const ExportStepHook& step) {
     std::error_code error;
-    const fs::path base = root.empty() ? fs::temp_directory_path(error) : root;
+    root_ = root.empty() ? fs::temp_directory_path(error) : root;
     if (error) throw ExportError("there is no temporary folder to write the mission into");
-    RemoveLeftFolders(base, step);
+    RemoveLeftFolders(root_, step);
     if (step) step("make the temporary folder");
-    const std::string pattern = (base / kPrefix).string() + std::string(kLetters, 'X');
+    const std::string pattern = (root_ / kPrefix).string() + std::string(kLetters, 'X');
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     if (mkdtemp(name.data()) == nullptr)
-        throw ExportError(Joined({"no temporary folder could be made in \"", base.string(), "\""}));
+        throw ExportError(
+            Joined({"no temporary folder could be made in \"", root_.string(), "\": ", std::strerror(errno)}));
     path_ = name.data();
     lock_ = LockFolder(path_, true);
 }

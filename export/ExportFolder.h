@@ -15,15 +15,19 @@ namespace thorn {
 // root before it makes its own.
 class ExportFolder {
 public:
-    // Throws ExportError when the folder cannot be made.
+    // Throws ExportError naming the root and why when the folder cannot be
+    // made.
     explicit ExportFolder(const std::filesystem::path& root = {}, const ExportStepHook& step = {});
     ~ExportFolder();
     ExportFolder(const ExportFolder&) = delete;
     ExportFolder& operator=(const ExportFolder&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
+    // The folder it was made in: the temporary folder the designer knows.
+    const std::filesystem::path& Root() const { return root_; }
 
 private:
+    std::filesystem::path root_;
     std::filesystem::path path_;
     int lock_ = -1;
 };

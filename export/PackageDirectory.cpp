@@ -14,6 +14,10 @@ namespace thorn {
 
 std::ostream& PackEnvironment::Console() const { return console != nullptr ? *console : std::cout; }
 
+std::string CannotWriteMessage(const FileWriteError& failure) {
+    return "the file " + Quoted(failure.File()) + " cannot be written: " + failure.Reason();
+}
+
 }  // namespace thorn
 
 namespace {

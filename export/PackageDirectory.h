@@ -46,6 +46,10 @@ public:
     using Exception::Exception;
 };
 
+// "the file "<file>" cannot be written: <the system's reason>", worded to
+// complete "You can't save mission because %s".
+std::string CannotWriteMessage(const FileWriteError& failure);
+
 }  // namespace thorn
 
 // A folder tree read from disk. The root, named "Package", stands for the

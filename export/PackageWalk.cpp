@@ -107,10 +107,14 @@ thorn::PackResult WritePackage(const fs::path& source, const fs::path& destinati
         FileList files;
         console << "Analyzing files and directories...\n";
         const std::vector<uint8_t> package = build(tree, directory, files);
-        const bool written = write ? write(package) : thorn::WriteFileReplacing(destination, package);
-        if (!written) {
+        try {
+            if (write)
+                write(package);
+            else
+                thorn::ReplaceFileSynced(destination, package);
+        } catch (const thorn::FileWriteError& failure) {
             console << "Cannot open destination file " << destination.string() << "\n\n";
-            throw thorn::PackageError("the file " + thorn::Quoted(destination) + " cannot be written");
+            throw thorn::PackageError(thorn::CannotWriteMessage(failure));
         }
         console << "\nAll done\n\n";
         return {true, {}};

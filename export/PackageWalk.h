@@ -41,14 +41,16 @@ struct PackageWalk {
 using BuildPackage =
     std::function<std::vector<uint8_t>(const DirectoryTree& tree, PackageDirectory& directory, FileList& files)>;
 
-// Where a package's bytes go once made; answers false when they cannot be
-// written whole.
-using WritePackageBytes = std::function<bool(std::span<const uint8_t> bytes)>;
+// Where a package's bytes go once made; throws thorn::FileWriteError when
+// they cannot be written whole.
+using WritePackageBytes = std::function<void(std::span<const uint8_t> bytes)>;
 
 // Packs the source folder into destination: refuses a missing folder, reads
 // its tree, lets build make the package's bytes from it and writes them
-// whole, through write when given (else straight over destination, an
-// earlier file of that name staying on failure). build throws
+// whole, through write when given (else over destination with
+// thorn::ReplaceFileSynced, an earlier file of that name staying on
+// failure). A file that cannot be written is named with the system's
+// reason. build throws
 // thorn::PackageError for what it cannot pack; the answer then carries its
 // message.
 thorn::PackResult WritePackage(const std::filesystem::path& source, const std::filesystem::path& destination,

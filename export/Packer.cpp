@@ -1,5 +1,7 @@
 #include "export/Packer.h"
 
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -32,6 +34,11 @@ private:
     fs::path tree_;
 };
 
+bool InOneFolder(const fs::path& a, const fs::path& b) {
+    std::error_code error;
+    return a.parent_path() == b.parent_path() || fs::equivalent(a.parent_path(), b.parent_path(), error);
+}
+
 bool IsPlainFileName(std::string_view name) {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
            name.find('\0') == std::string_view::npos;
@@ -46,15 +53,32 @@ std::string MissionNameProblem(std::string_view baseName) {
     return {};
 }
 
+std::array<fs::path, 2> PackageFilesOf(const fs::path& folder, std::string_view baseName) {
+    const std::string base(baseName);
+    return {folder / (base + ".pdb"), folder / (base + ".pak")};
+}
+
 thorn::PackResult PackExportDirectory(const fs::path& exportTree, const fs::path& destinationFolder,
                                       std::string_view baseName, const thorn::PackEnvironment& env) {
     const TreeRemover remover(exportTree);
     if (std::string problem = MissionNameProblem(baseName); !problem.empty()) return {false, std::move(problem)};
     const std::string databaseName = thorn::Utf8FileNameToAnsi(baseName);
 
-    const std::string base(baseName);
-    const fs::path pdbFile = destinationFolder / (base + ".pdb");
-    const fs::path pakFile = destinationFolder / (base + ".pak");
+    // A package reached through a link is written where the link leads, and
+    // the link stays. The pair is put in place in one folder, which the
+    // links must not part.
+    const auto [pdbNamed, pakNamed] = PackageFilesOf(destinationFolder, baseName);
+    fs::path pdbFile, pakFile;
+    for (auto [named, file] : {std::pair(&pdbNamed, &pdbFile), std::pair(&pakNamed, &pakFile)}) {
+        try {
+            *file = thorn::FollowLinks(*named);
+        } catch (const EFOpenError&) {
+            return {false, thorn::CannotWriteMessage(thorn::FileWriteError(*named, std::strerror(ELOOP)))};
+        }
+    }
+    if (!InOneFolder(pdbFile, pakFile))
+        return {false, "the files " + thorn::Quoted(pdbFile) + " and " + thorn::Quoted(pakFile) +
+                           " that the links lead to are not in one folder"};
     // The .pdb and the .pak make one mission: a new one beside an old other
     // would look like a mission and not be one. Both are written whole
     // before either replaces its earlier file.
@@ -65,7 +89,7 @@ thorn::PackResult PackExportDirectory(const fs::path& exportTree, const fs::path
         return {false, "the file " + thorn::Quoted(*left) + " that an earlier export left cannot be put right"};
     }
     const auto stageAs = [&pair](const fs::path& file) {
-        return [&pair, file](std::span<const uint8_t> bytes) { return pair.Stage(file, bytes); };
+        return [&pair, file](std::span<const uint8_t> bytes) { pair.Stage(file, bytes); };
     };
     thorn::PackResult pdb = PackDirectoryToPdb(true, databaseName, kPackageCreator, kPackageType, exportTree, pdbFile,
                                                env, stageAs(pdbFile));
@@ -73,9 +97,11 @@ thorn::PackResult PackExportDirectory(const fs::path& exportTree, const fs::path
     thorn::PackResult pak =
         PackDirectoryToPak(true, kPackageCreator, kPackageType, exportTree, pakFile, env, stageAs(pakFile));
     if (!pak.ok) return pak;
-    if (const std::optional<fs::path> failed = pair.Commit()) {
-        env.Console() << "Cannot replace destination file " << failed->string() << "\n\n";
-        return {false, "the file " + thorn::Quoted(*failed) + " cannot be written"};
+    try {
+        pair.Commit();
+    } catch (const thorn::FileWriteError& failure) {
+        env.Console() << "Cannot replace destination file " << failure.File().string() << "\n\n";
+        return {false, thorn::CannotWriteMessage(failure)};
     }
     return {true, {}};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -15,6 +16,10 @@ inline constexpr std::string_view kPackageType = "RSRC";
 // ("scenario01", compared lower-cased and cut at the last "."). The answer
 // completes "You can't save mission because %s".
 std::string MissionNameProblem(std::string_view baseName);
+
+// The packages of a mission named baseName in folder: the .pdb, then the
+// .pak.
+std::array<std::filesystem::path, 2> PackageFilesOf(const std::filesystem::path& folder, std::string_view baseName);
 
 // Packs the whole export tree into "<destinationFolder>/<baseName>.pdb" and
 // "<destinationFolder>/<baseName>.pak", both with scrambled names, then

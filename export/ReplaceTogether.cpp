@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <string>
 #include <system_error>
 
@@ -41,7 +42,7 @@ bool HoldsAFile(const fs::path& path) {
 
 // The target under a second name beside it: a hard link where the file
 // system makes one (the target stays in place, and nothing is copied), else
-// a synced copy. Empty when neither can be made.
+// a synced copy. Throws FileWriteError when neither can be made.
 fs::path KeepCopy(const fs::path& target) {
     constexpr int kAttempts = 100;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
@@ -50,14 +51,23 @@ fs::path KeepCopy(const fs::path& target) {
         if (::linkat(AT_FDCWD, target.c_str(), AT_FDCWD, kept.c_str(), 0) == 0) return kept;
         if (errno != EEXIST) break;
     }
+    struct stat status {};
+    TemporaryFileOptions options = Synced(kKeptSuffix);
+    if (::stat(target.c_str(), &status) == 0) options.mode = status.st_mode;
+    std::vector<uint8_t> bytes;
     try {
-        struct stat status {};
-        TemporaryFileOptions options = Synced(kKeptSuffix);
-        if (::stat(target.c_str(), &status) == 0) options.mode = status.st_mode;
-        return WriteTemporaryBeside(target, ReadRegularFile(target, UINT64_MAX), options);
-    } catch (const EStreamError&) {
-        return {};
+        bytes = ReadRegularFile(target, UINT64_MAX);
+    } catch (const EStreamError& error) {
+        throw FileWriteError(target, "it cannot be kept until the new one stands (" + error.Message() + ")");
     }
+    return WriteTemporaryBeside(target, bytes, options);
+}
+
+// Makes the names in the folder fd holds last. Answers errno, or 0; a file
+// system that cannot sync a folder (EINVAL) keeps its names as it can.
+int SyncFolder(int fd) {
+    if (fd < 0 || ::fsync(fd) == 0 || errno == EINVAL) return 0;
+    return errno;
 }
 
 // Removes a file, never a folder.
@@ -150,27 +160,29 @@ std::optional<fs::path> ReplaceTogether::Recover() {
     return std::nullopt;
 }
 
-bool ReplaceTogether::Stage(const fs::path& target, std::span<const uint8_t> bytes) {
+void ReplaceTogether::Stage(const fs::path& target, std::span<const uint8_t> bytes) {
     Step("stage", target);
-    try {
-        fs::path temporary = WriteTemporaryBeside(target, bytes, Synced());
-        staged_.push_back({target, std::move(temporary), {}, false});
-        return true;
-    } catch (const EWriteError&) {
-        return false;
-    }
+    TemporaryFileOptions options = Synced();
+    options.mode = ReplaceableMode(target);
+    fs::path temporary = WriteTemporaryBeside(target, bytes, options);
+    staged_.push_back({target, std::move(temporary), {}, false});
 }
 
-std::optional<fs::path> ReplaceTogether::Commit() {
+void ReplaceTogether::Commit() {
+    // Whatever stops the set leaves every target as it was. The file is
+    // taken by value: it may be one of the staged files' names, which go.
+    const auto fail = [this](fs::path file, const std::string& reason) {
+        RemoveTemporaries();
+        throw FileWriteError(std::move(file), reason);
+    };
     // The earlier files are kept under second names, and stay in place.
     for (Staged& file : staged_) {
         if (!HoldsAFile(file.target)) continue;
         Step("keep", file.target);
-        file.kept = KeepCopy(file.target);
-        if (file.kept.empty()) {
-            const fs::path failed = file.target;
-            RemoveTemporaries();
-            return failed;
+        try {
+            file.kept = KeepCopy(file.target);
+        } catch (const FileWriteError& error) {
+            fail(file.target, error.Reason());
         }
     }
     const fs::path journal = Journal();
@@ -178,39 +190,52 @@ std::optional<fs::path> ReplaceTogether::Commit() {
     for (const Staged& file : staged_)
         lines += file.target.filename().string() + "\t" + file.kept.filename().string() + "\n";
     Step("write the journal", journal);
-    bool written = false;
     try {
         const fs::path temporary = WriteTemporaryBeside(
             journal, std::span(reinterpret_cast<const uint8_t*>(lines.data()), lines.size()), Synced());
-        written = ::rename(temporary.c_str(), journal.c_str()) == 0;
-        if (!written) ::unlink(temporary.c_str());
-    } catch (const EWriteError&) {
-    }
-    if (!written) {
-        RemoveTemporaries();
-        return journal;
+        if (::rename(temporary.c_str(), journal.c_str()) != 0) {
+            const int error = errno;
+            ::unlink(temporary.c_str());
+            throw FileWriteError(journal, std::strerror(error));
+        }
+        // The journal and the kept copies it names reach the disk before
+        // any target is replaced.
+        if (const int error = SyncFolder(folderLock_)) throw FileWriteError(journal, std::strerror(error));
+    } catch (const FileWriteError& error) {
+        ::unlink(journal.c_str());
+        fail(journal, error.Reason());
     }
     // From here to the journal's removal a kill is undone by the next set.
-    auto undo = [&](fs::path failed) {
+    const auto undo = [&](fs::path failed, int error) {
         PutEarlierBack(staged_);
         ::unlink(journal.c_str());
-        RemoveTemporaries();
-        return failed;
+        fail(std::move(failed), std::strerror(error));
     };
     for (Staged& file : staged_) {
         Step("place", file.target);
-        if (::rename(file.temporary.c_str(), file.target.c_str()) != 0) return undo(file.target);
+        if (::rename(file.temporary.c_str(), file.target.c_str()) != 0) {
+            const int error = errno;
+            undo(file.target, error);
+        }
         file.placed = true;
     }
+    // Every new target lasts before the journal that would undo them goes.
+    if (const int error = SyncFolder(folderLock_)) undo(journal, error);
     Step("forget the journal", journal);
-    if (::unlink(journal.c_str()) != 0) return undo(journal);
+    if (::unlink(journal.c_str()) != 0) {
+        const int error = errno;
+        undo(journal, error);
+    }
     for (const Staged& file : staged_) {
         if (file.kept.empty()) continue;
         Step("drop", file.kept);
         ::unlink(file.kept.c_str());
     }
     staged_.clear();
-    return std::nullopt;
+    // The journal's removal made to last. Should it not, a power cut leaves
+    // the journal, and the next set puts the earlier one back: a whole pair
+    // all the same, so the new set is not refused for it.
+    SyncFolder(folderLock_);
 }
 
 void ReplaceTogether::PutEarlierBack(const std::vector<Staged>& files) const {

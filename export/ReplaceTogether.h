@@ -47,15 +47,20 @@ public:
     // the file that could not be dealt with, which nothing else then touches.
     std::optional<std::filesystem::path> Recover();
 
-    // Writes bytes to the temporary file of target (one of the targets).
-    // Answers false, leaving nothing of it behind, when it cannot be written
-    // whole.
-    bool Stage(const std::filesystem::path& target, std::span<const uint8_t> bytes);
+    // Writes bytes to the temporary file of target (one of the targets),
+    // synced, with the permissions of the file it is to replace. Only a
+    // regular file the user may write is replaced (ReplaceableMode). Throws
+    // FileWriteError naming target and why, leaving nothing of it behind,
+    // when it is refused or cannot be written whole.
+    void Stage(const std::filesystem::path& target, std::span<const uint8_t> bytes);
 
-    // Puts every staged file in place of its target. Answers nothing when
-    // all were replaced; else the target that could not be, with every
-    // target back as it was and no temporary file left.
-    std::optional<std::filesystem::path> Commit();
+    // Puts every staged file in place of its target, the folder synced
+    // after the journal is written, after the targets are placed and after
+    // the journal is removed, so that a power cut finds one set or the
+    // other too. Throws FileWriteError naming the file that could not be
+    // written and why, with every target back as it was and no temporary
+    // file left.
+    void Commit();
 
 private:
     struct Staged {

@@ -259,7 +259,10 @@ void TApplication::NoteMouseOver(TControl* control, TPoint screenPos) {
             longHint = GetLongHint(c->GetHint());
             break;
         }
+    // OnHint may free the control, or its form.
+    thorn::ComponentRef<TControl> alive(control);
     SetHint(longHint);
+    if (!alive) control = nullptr;
 
     TControl* hintControl = control;
     while (hintControl && !hintControl->GetShowHint()) hintControl = hintControl->GetParent();

@@ -145,9 +145,12 @@ void TCustomComboBox::CMFontChanged() {
 }
 
 void TCustomComboBox::CMEnabledChanged() {
+    // Leaving the focus (OnExit) and closing the list (OnCloseUp) may free
+    // the combo box.
+    const thorn::ComponentWatch watch(this);
     TCustomControl::CMEnabledChanged();
-    if (!GetEnabled()) SetDroppedDown(false);
-    Invalidate();
+    if (!watch.Freed() && !GetEnabled()) SetDroppedDown(false);
+    if (!watch.Freed()) Invalidate();
 }
 
 void TCustomComboBox::SetMaxLength(int value) {
@@ -231,7 +234,8 @@ void TCustomComboBox::ItemsReordered(std::span<const int> formerIndex) {
 }
 
 void TCustomComboBox::ItemsChanged() {
-    list_->RowsChanged();
+    // Measuring the rows of a dropped list (OnMeasureItem) may free the combo box.
+    if (!list_->RowsChanged()) return;
     if (IsListStyle() && itemIndex_ < 0 && !GetText().empty()) ShowText({});
     Invalidate();
 }

@@ -902,18 +902,28 @@ bool TWinControl::CMChildKey(TKey key, TShiftState shift, TWinControl* sender) {
     return GetParent() ? GetParent()->CMChildKey(key, shift, sender) : false;
 }
 
+namespace {
+
+// A control hidden or taken out of use gives up the focus it holds (a form,
+// the top of the chain, keeps its own). False when OnExit of a control left
+// freed it, or its form.
+bool GiveUpFocus(TWinControl& control) {
+    thorn::FormLink* form = thorn::FormLinkOf(control);
+    if (!form || !control.GetParent()) return true;
+    const thorn::ComponentWatch watch(&control);
+    form->DefocusControl(&control, false);
+    return !watch.Freed();
+}
+
+}  // namespace
+
 void TWinControl::CMEnabledChanged() {
-    if (!GetEnabled()) {
-        // A form (the top of the chain) keeps its own focus.
-        if (thorn::FormLink* form = thorn::FormLinkOf(*this); form && GetParent()) form->DefocusControl(this, false);
-    }
+    if (!GetEnabled() && !GiveUpFocus(*this)) return;
     TControl::CMEnabledChanged();
 }
 
 void TWinControl::CMVisibleChanged() {
-    if (!GetVisible()) {
-        if (thorn::FormLink* form = thorn::FormLinkOf(*this); form && GetParent()) form->DefocusControl(this, false);
-    }
+    if (!GetVisible() && !GiveUpFocus(*this)) return;
     TControl::CMVisibleChanged();
 }
 

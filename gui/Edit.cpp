@@ -610,8 +610,10 @@ void TCustomEdit::CMFontChanged() {
 }
 
 void TCustomEdit::CMEnabledChanged() {
+    // Leaving the focus (OnExit) may free the edit.
+    const thorn::ComponentWatch watch(this);
     thorn::ScrollingControl::CMEnabledChanged();
-    Invalidate();
+    if (!watch.Freed()) Invalidate();
 }
 
 // ---- painting

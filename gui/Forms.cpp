@@ -127,6 +127,9 @@ TCustomForm::~TCustomForm() {
 
 void TCustomForm::BeforeDestruction() {
     if (!IsDestroying(*this) && OnDestroy) {
+        // The form is going: its handler sees references to it read null,
+        // and freeing it there does nothing.
+        DropReferences();
         try {
             OnDestroy(this);
         } catch (...) {

@@ -1,5 +1,7 @@
 #include "gui/Memo.h"
 
+#include <utility>
+
 #include "platform/Collections.h"
 
 namespace thorn {
@@ -157,8 +159,9 @@ void MemoLines::SetUpdateState(bool updating) {
         return;
     }
     holding_ = false;
-    Store(held_);
-    held_.clear();
+    // Storing tells OnChange, which may free the memo and these lines with it.
+    const std::vector<std::string> lines = std::exchange(held_, {});
+    Store(lines);
 }
 
 }  // namespace thorn

@@ -126,8 +126,12 @@ void TStatusBar::PaintField(TCanvas& canvas, const TRect& r, const std::string& 
     if (bevel != pbNone) DrawEdge(canvas, inner, bevel == pbLowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
     InflateRect(inner, -1, -1);
     if (text.empty()) return;
-    inner.Left += 2;
-    inner.Right -= 2;
+    // A text against an edge keeps off the bevel; a centred one may use the
+    // whole field, which the narrow panels (the coordinates) need.
+    if (alignment != taCenter) {
+        inner.Left += 2;
+        inner.Right -= 2;
+    }
     uint32_t format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
     if (alignment == taCenter) format |= DT_CENTER;
     if (alignment == taRightJustify) format |= DT_RIGHT;

@@ -425,11 +425,13 @@ struct TTreeNodes::ViewGone {};
 size_t TTreeNodes::SortedPosition(const NodeList& list, TTreeNode& node) const {
     const ViewWatch watch(owner_);
     try {
-        auto at = std::upper_bound(list.begin(), list.end(), &node, [&](TTreeNode* a, const auto& b) {
+        const auto first = list.begin();
+        auto at = std::upper_bound(first, list.end(), &node, [&](TTreeNode* a, const auto& b) {
             if (watch.Freed()) throw ViewGone{};
             return owner_->CompareNodes(a, b.get(), 0) < 0;
         });
-        return static_cast<size_t>(at - list.begin());
+        // The last comparison may have freed the list.
+        return watch.Freed() ? 0 : static_cast<size_t>(at - first);
     } catch (const ViewGone&) {
         return 0;
     }
@@ -578,17 +580,15 @@ bool TTreeNodes::DeleteLeaf(TTreeNode& node, const ViewWatch& watch) {
 }
 
 void TTreeNodes::Clear() {
-    BeginUpdate();
+    const Updating updating(*this);
     clearing_ = true;
-    struct End {
+    struct Cleared {
         TTreeNodes& nodes;
-        ViewWatch watch;
-        ~End() {
-            if (watch.Freed()) return;
-            nodes.clearing_ = false;
-            nodes.EndUpdate();
+        const Updating& updating;
+        ~Cleared() {
+            if (!updating.ViewFreed()) nodes.clearing_ = false;
         }
-    } end{*this, ViewWatch(owner_)};
+    } cleared{*this, updating};
     while (!roots_.empty()) {
         TTreeNode* last = roots_.back().get();
         if (last->deleting_) break;
@@ -601,6 +601,12 @@ void TTreeNodes::Clear() {
 }
 
 void TTreeNodes::BeginUpdate() { ++updateCount_; }
+
+TTreeNodes::Updating::Updating(TTreeNodes& nodes) : nodes_(nodes), view_(nodes.owner_) { nodes_.BeginUpdate(); }
+
+TTreeNodes::Updating::~Updating() {
+    if (!view_.Freed()) nodes_.EndUpdate();
+}
 
 void TTreeNodes::EndUpdate() {
     if (updateCount_ <= 0) return;
@@ -646,12 +652,9 @@ void TTreeNodes::WriteData(TStream& stream) const {
 }
 
 void TTreeNodes::ReadData(TStream& stream) {
-    BeginUpdate();
-    struct End {
-        TTreeNodes& nodes;
-        ~End() { nodes.EndUpdate(); }
-    } end{*this};
+    const Updating updating(*this);
     Clear();
+    if (updating.ViewFreed()) return;
     try {
         struct Level {
             TTreeNode* parent;
@@ -679,17 +682,22 @@ void TTreeNodes::ReadData(TStream& stream) {
             if (length > size - kRecordFixed || children < 0) InvalidStream();
             announced += children;
             if (announced > stream.Remaining() / kSmallestNode) InvalidStream();
+            // The handlers told of the node, and a sorted tree's comparisons
+            // as it takes its text and data, may free the view.
             TTreeNode* node = AddChild(levels.back().parent, {});
+            if (!node) return;
             node->SetText(std::string(reinterpret_cast<const char*>(&record[25]), length));
+            if (updating.ViewFreed()) return;
             node->SetImageIndex(GetInt32(&record[0]));
             node->SetSelectedIndex(GetInt32(&record[4]));
             node->SetStateIndex(GetInt32(&record[8]));
             node->SetOverlayIndex(GetInt32(&record[12]));
             node->SetData(reinterpret_cast<void*>(static_cast<intptr_t>(GetInt32(&record[16]))));
+            if (updating.ViewFreed()) return;
             if (children > 0) levels.push_back({node, children});
         }
     } catch (...) {
-        Clear();
+        if (!updating.ViewFreed()) Clear();
         throw;
     }
 }
@@ -705,9 +713,12 @@ void TTreeNodes::ReadExpandedState(TStream& stream) {
     if (stream.Remaining() < 4) return;
     const int32_t stored = ReadInt32(stream);
     int32_t i = 0;
+    // OnExpanding and its kin may free the view, and these nodes with it.
+    const ViewWatch watch(owner_);
     for (TTreeNode* n = GetFirstNode(); n && i < stored && stream.Remaining() > 0; n = n->GetNext(), ++i) {
         uint8_t expanded = 0;
         stream.ReadBuffer(&expanded, 1);
         n->SetExpanded(expanded != 0);
+        if (watch.Freed()) return;
     }
 }

@@ -218,6 +218,22 @@ public:
     void EndUpdate();
     int GetUpdateCount() const { return updateCount_; }
 
+    // An update bracket for the length of a scope that ends it only while
+    // the view lives: a handler told of a node deleted or added (or asked
+    // to compare two) may free the view, and these nodes with it.
+    class Updating {
+    public:
+        explicit Updating(TTreeNodes& nodes);
+        ~Updating();
+        Updating(const Updating&) = delete;
+        Updating& operator=(const Updating&) = delete;
+        bool ViewFreed() const { return view_.Freed(); }
+
+    private:
+        TTreeNodes& nodes_;
+        thorn::ComponentWatch view_;
+    };
+
     // From another collection: its nodes through the node stream.
     void Assign(const TPersistent& source) override;
     // The nodes as the binary property "Data" (the node stream), written when
@@ -234,7 +250,7 @@ public:
     void WriteData(TStream& stream) const;
     // Which nodes are expanded: the node count, then a byte per node in
     // pre-order (1 expanded). Reading applies what the stream holds to the
-    // nodes there are.
+    // nodes there are, until a handler frees the view.
     void ReadExpandedState(TStream& stream);
     void WriteExpandedState(TStream& stream) const;
 

@@ -643,12 +643,11 @@ void TCustomTreeView::SaveToStream(TStream& stream) const {
 void TCustomTreeView::LoadFromStream(TStream& stream) {
     TStringList lines;
     lines.LoadFromStream(stream);
-    items_->BeginUpdate();
-    struct End {
-        TTreeNodes& nodes;
-        ~End() { nodes.EndUpdate(); }
-    } end{*items_};
+    // A handler told of a node deleted or added (OnCompare of a sorted
+    // tree too) may free the view: AddChild then answers null.
+    const TTreeNodes::Updating updating(*items_);
     items_->Clear();
+    if (updating.ViewFreed()) return;
     TTreeNode* node = nullptr;
     int nodeLevel = 0;
     for (int i = 0; i < lines.GetCount(); ++i) {
@@ -672,6 +671,7 @@ void TCustomTreeView::LoadFromStream(TStream& stream) {
         } else {
             throw ETreeViewError("Invalid level (" + std::to_string(level) + ") for item \"" + text + "\"");
         }
+        if (!node) return;
     }
 }
 

@@ -106,7 +106,10 @@ void TrmCustomBtnEdit::SetBtn2Enabled(bool value) {
 }
 
 void TrmCustomBtnEdit::SetEnabled(bool value) {
+    // Leaving the focus (OnExit) may free the edit.
+    const thorn::ComponentWatch watch(this);
     TrmCustomEdit::SetEnabled(value);
+    if (watch.Freed()) return;
     btn1_->SetEnabled(btn1Enabled_ && value);
     btn2_->SetEnabled(btn2Enabled_ && value);
 }

@@ -211,8 +211,10 @@ void TrmInspector::SetCurrentNode(TrmTreeNonViewNode* node) {
     for (TrmTreeNonViewNode* parent = node->GetParent(); parent; parent = parent->GetParent())
         parent->SetExpanded(true);
     UpdateVScrollBar();
+    // OnItemIndexChanging and OnItemIndexChanged may free the grid.
+    thorn::ComponentRef<TrmInspector> self(this);
     SetItemIndex(VisibileNodeIndex(node));
-    AfterMove();
+    if (self) AfterMove();
 }
 
 bool TrmInspector::IsNodeVisible(const TrmTreeNonViewNode* node) const {
@@ -330,11 +332,15 @@ TrmCustomInspectorItem* TrmInspector::AddInspectorItem(std::string_view path, co
 void TrmInspector::RemoveNode(TrmTreeNonViewNode* node) {
     if (!Owns(node)) return;
     // The selection leaves the rows going away first, its editor storing
-    // what it holds.
+    // what it holds. OnItemIndexChanged, there or as the rows go, may free
+    // the grid.
+    thorn::ComponentRef<TrmInspector> self(this);
     const TrmTreeNonViewNode* selected = GetVisibleItem(itemIndex_);
     if (currentNode_ && (currentNode_ == node || currentNode_->HasAsParent(node))) SetItemIndex(-1);
+    if (!self) return;
     if (selected && (selected == node || selected->HasAsParent(node))) Deselect();
     node->Delete();
+    if (!self) return;
     RowsChanged();
     Invalidate();
 }
@@ -347,10 +353,13 @@ void TrmInspector::DeleteItem(std::string_view path) { RemoveNode(tree_->FindPat
 
 void TrmInspector::ClearNode(TrmTreeNonViewNode* node) {
     if (!Owns(node)) return;
+    thorn::ComponentRef<TrmInspector> self(this);
     const TrmTreeNonViewNode* selected = GetVisibleItem(itemIndex_);
     if (currentNode_ && currentNode_ != node && currentNode_->HasAsParent(node)) SetItemIndex(-1);
+    if (!self) return;
     if (selected && selected != node && selected->HasAsParent(node)) Deselect();
     node->DeleteChildren();
+    if (!self) return;
     RowsChanged();
     Invalidate();
 }
@@ -360,8 +369,11 @@ void TrmInspector::ClearNode(std::string_view name) {
 }
 
 void TrmInspector::ClearItems() {
-    // The open editor closes with its row (DoNodeDelete).
+    // The open editor closes with its row (DoNodeDelete), where
+    // OnItemIndexChanged may free the grid.
+    thorn::ComponentRef<TrmInspector> self(this);
     GetItems().Clear();
+    if (!self) return;
     Deselect();
     SetScrollPos({0, 0});
     RowsChanged();
@@ -398,8 +410,12 @@ void TrmInspector::MoveItem(TrmTreeNonViewNode* parent, TrmTreeNonViewNode* node
 
 void TrmInspector::AssignItems(const TrmTreeNonViewNodes& source) {
     if (&source == &GetItems()) return;
+    // OnItemIndexChanged, as the chosen row is left or goes, may free the grid.
+    thorn::ComponentRef<TrmInspector> self(this);
     SetItemIndex(-1);
+    if (!self) return;
     GetItems().Assign(source);
+    if (!self) return;
     Deselect();
     AdoptItems();
     RowsChanged();
@@ -697,7 +713,10 @@ void TrmInspector::DoNodeDelete(TObject*, TrmTreeNonViewNode* node) {
         currentNode_ = nullptr;
         CloseEditor();
         Deselect();
+        // The handler may free the grid: its rows (this item too) go with it.
+        thorn::ComponentRef<TrmInspector> self(this);
         if (OnItemIndexChanged) OnItemIndexChanged(this);
+        if (!self) return;
     }
     node->SetData(nullptr);
     item->node_ = nullptr;

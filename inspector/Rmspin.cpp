@@ -48,7 +48,10 @@ void TrmCustomSpinEdit::SetUseRanges(bool value) {
 }
 
 void TrmCustomSpinEdit::SetEnabled(bool value) {
+    // Leaving the focus (OnExit) may free the edit.
+    const thorn::ComponentWatch watch(this);
     TrmCustomEdit::SetEnabled(value);
+    if (watch.Freed()) return;
     button_->SetEnabled(value);
 }
 

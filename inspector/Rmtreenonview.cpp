@@ -323,16 +323,24 @@ void TrmTreeNonViewNode::WriteData(TStream& stream) const {
     for (const auto& child : children_) child->WriteData(stream);
 }
 
-void TrmTreeNonViewNode::ReadData(TStream& stream) {
+void TrmTreeNonViewNode::ReadData(TStream& stream) { ReadSubtree(stream); }
+
+bool TrmTreeNonViewNode::ReadSubtree(TStream& stream) {
     // A level of the one budget the form streams around this tree and the
     // trees on its components' nodes share.
     const thorn::ReadNesting level("Node stream nested too deeply");
     const TNodeInfo info = ReadNodeInfo(stream);
+    const thorn::ComponentWatch tree(&GetrmTreeNonView());
     SetText(info.Text);
+    if (tree.Freed()) return false;
     if (info.Count < 0 || info.Count > (stream.Remaining() - 4) / kSmallestNode)
         throw EReadError("Invalid node stream");
     if (ReadInt32(stream) == 1) HoldData(thorn::ReadComponent(stream));
-    for (int32_t i = 0; i < info.Count; ++i) owner_->AddChild(this, {})->ReadData(stream);
+    for (int32_t i = 0; i < info.Count; ++i) {
+        TrmTreeNonViewNode* child = owner_->AddChild(this, {});
+        if (!child || !child->ReadSubtree(stream)) return false;
+    }
+    return true;
 }
 
 // ---------------------------------------------------------------- nodes
@@ -421,7 +429,10 @@ TrmTreeNonViewNode* TrmTreeNonViewNodes::InternalAddObject(TrmTreeNonViewNode* n
     added->parent_ = parent;
     ShownRowsChanged(parent, 1);
     added->SetData(data);
+    // OnNodeTextChanged may free the tree, and these nodes with it.
+    const thorn::ComponentWatch tree(owner_);
     added->SetText(text);
+    if (tree.Freed()) return nullptr;
     IndexAtItsPath(added);
     return added;
 }
@@ -540,11 +551,16 @@ void TrmTreeNonViewNodes::dumphash() const {
 void TrmTreeNonViewNodes::Assign(const TPersistent& source) {
     if (const auto* other = dynamic_cast<const TrmTreeNonViewNodes*>(&source)) {
         if (other == this) return;
+        // OnDeletion and OnNodeTextChanged may free the tree, and these
+        // nodes with it.
+        const thorn::ComponentWatch tree(owner_);
         Clear();
+        if (tree.Freed()) return;
         TMemoryStream stream;
         other->WriteData(stream);
         stream.SetPosition(0);
         ReadData(stream);
+        if (tree.Freed()) return;
         for (const auto& root : roots_) root->RenewHash();
         return;
     }
@@ -557,13 +573,20 @@ void TrmTreeNonViewNodes::DefineProperties(TFiler& filer) {
 }
 
 void TrmTreeNonViewNodes::ReadData(TStream& stream) {
+    // OnDeletion and OnNodeTextChanged may free the tree, and these nodes
+    // with it.
+    const thorn::ComponentWatch tree(owner_);
     Clear();
+    if (tree.Freed()) return;
     try {
         const int32_t roots = ReadInt32(stream);
         if (roots < 0 || roots > stream.Remaining() / kSmallestNode) throw EReadError("Invalid node stream");
-        for (int32_t i = 0; i < roots; ++i) Add(nullptr, {})->ReadData(stream);
+        for (int32_t i = 0; i < roots; ++i) {
+            TrmTreeNonViewNode* root = Add(nullptr, {});
+            if (!root || !root->ReadSubtree(stream)) return;
+        }
     } catch (...) {
-        Clear();
+        if (!tree.Freed()) Clear();
         throw;
     }
 }
@@ -607,6 +630,8 @@ TrmTreeNonViewNode* TrmCustomTreeNonView::AddPathNode(TrmTreeNonViewNode* node, 
     // children of the node reached, the hash of its path carried on from
     // that node's: no path is built or hashed twice.
     TrmTreeNonViewNode* at = nullptr;
+    // A node added tells OnNodeTextChanged, which may free the tree.
+    const thorn::ComponentWatch tree(this);
     thorn::Crc32 crc;  // of the path of at
     size_t length = 0;
     std::string_view rest(full);
@@ -617,7 +642,10 @@ TrmTreeNonViewNode* TrmCustomTreeNonView::AddPathNode(TrmTreeNonViewNode* node, 
         const thorn::Crc32 next = Extended(crc, sepChar_, name);
         const size_t nextLength = length + 1 + name.size();
         TrmTreeNonViewNode* child = items_->LocateChild(at, name, static_cast<int32_t>(next.Value()), nextLength);
-        if (!child && !name.empty()) child = items_->AddChild(at, std::string(name));
+        if (!child && !name.empty()) {
+            child = items_->AddChild(at, std::string(name));
+            if (tree.Freed()) return nullptr;
+        }
         if (child) {
             at = child;
             crc = next;

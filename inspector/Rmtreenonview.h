@@ -180,6 +180,9 @@ private:
     void ForgetFreedData();
     // Indexes every indexed node of the subtree again under its current path.
     void Reindex();
+    // ReadData; false when OnNodeTextChanged freed the tree, and the node
+    // with it.
+    bool ReadSubtree(TStream& stream);
 
     TrmTreeNonViewNodes* owner_;
     std::string text_;
@@ -234,7 +237,8 @@ public:
     // The worker of the above: taAddFirst and taAdd put the node first or
     // last among node's children (the roots for none), taInsert just before
     // node (first root for none). A node of another tree, or a sibling not
-    // in its list, raises "Unable to find Node reference".
+    // in its list, raises "Unable to find Node reference". Null when
+    // OnNodeTextChanged, told of the new node, freed the tree.
     TrmTreeNonViewNode* InternalAddObject(TrmTreeNonViewNode* node, const std::string& text, TObject* data,
                                           TAddMode mode);
 
@@ -344,7 +348,9 @@ public:
     // none). An empty name (a doubled or trailing separator) names a node of
     // empty text where there is one and is passed over otherwise, so
     // "/a//b/" is "/a/b". An empty path, or one naming no node (a lone
-    // separator), gives null. The work is linear in the path's length.
+    // separator), gives null, and so does a path whose node, told to
+    // OnNodeTextChanged, freed the tree. The work is linear in the path's
+    // length.
     TrmTreeNonViewNode* AddPathNode(TrmTreeNonViewNode* node, std::string_view path);
     // Splitting a path ("/a/b" gives "/a" and "b"; a trailing separator is
     // left out first).

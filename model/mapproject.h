@@ -175,8 +175,12 @@ public:
     // rest is not read).
     int Serialize(Orv::ISerializer& s);
     // Writes the project file through a temporary file renamed over the
-    // target. Answers 1 and clears the modified flag, or 0 when the file
-    // could not be written (the flag stays).
+    // target (thorn::ReplaceFileSynced: a link is written through, the mode
+    // is kept, a file the user may not write is refused, and both the file
+    // and its folder are synced). Answers 1 and clears the modified flag, or
+    // 0 when the file could not be written (the flag stays), with failure
+    // naming the file and the system's reason.
+    int SaveProject(const std::filesystem::path& fileName, std::string& failure);
     int SaveProject(const std::filesystem::path& fileName);
     // The bytes of the project file, the players' capital indices brought up
     // to date from their capitals first.

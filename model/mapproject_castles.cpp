@@ -21,17 +21,21 @@ struct Square {
 // square of usable pixels (neither 0 nor reserved) ending there has side s
 // or more; those sides are found row by row from the top, and first corners
 // by bottom-right and by top-left come in the same order. A side of 100 is
-// taken at once.
-Square FindIconSquare(const TBitmap32& mask) {
+// taken at once. The pixels of keepOut count as empty too: the mask itself
+// is only read, so it keeps exactly the piece's pixels however often the
+// places are sought again.
+Square FindIconSquare(const TBitmap32& mask, const TRect& keepOut) {
     const int32_t w = mask.Width(), h = mask.Height();
     std::vector<uint8_t> above(static_cast<size_t>(w) + 1, 0), here(static_cast<size_t>(w) + 1, 0);
     // The first pixel, as y * w + x, at which each side ends.
     std::vector<int64_t> firstEnd(kLargestSide + 1, -1);
     for (int32_t y = 0; y < h; ++y) {
         const TColor32* row = mask.ScanLine(y);
+        const bool rowKeptOut = y >= keepOut.Top && y < keepOut.Bottom;
         for (int32_t x = 0; x < w; ++x) {
             uint8_t side = 0;
-            if (row[x] != 0 && row[x] != CProvinceMap::kReservedPixel) {
+            const bool keptOut = rowKeptOut && x >= keepOut.Left && x < keepOut.Right;
+            if (row[x] != 0 && row[x] != CProvinceMap::kReservedPixel && !keptOut) {
                 side = static_cast<uint8_t>(std::min<int32_t>(kLargestSide, 1 + std::min({here[x], above[x], above[x + 1]})));
                 if (side == kLargestSide) return {kLargestSide, x - kLargestSide + 1, y - kLargestSide + 1};
                 if (firstEnd[side] < 0) firstEnd[side] = int64_t{y} * w + x;
@@ -53,8 +57,9 @@ Square FindIconSquare(const TBitmap32& mask) {
 // The icon place: the centre of the icon's square, relative to the box, or
 // the box's centre when no pixel is usable. Answers whether the icon stays
 // full size: it does not once a side below the threshold was tried.
-bool FindIconPlace(const CProvinceMap& piece, int32_t threshold, bool full, uint16_t& x, uint16_t& y) {
-    const Square square = FindIconSquare(*piece.Mask);
+bool FindIconPlace(const CProvinceMap& piece, const TRect& keepOut, int32_t threshold, bool full, uint16_t& x,
+                   uint16_t& y) {
+    const Square square = FindIconSquare(*piece.Mask, keepOut);
     if (square.side == 0) {
         x = static_cast<uint16_t>((piece.Right - piece.Left) / 2);
         y = static_cast<uint16_t>((piece.Bottom - piece.Top) / 2);
@@ -73,14 +78,11 @@ void CMapProject::CalcCastlePlaces() {
         SetProgress(i);
         CProvinceMap& piece = *MapPieces.GetAt(i);
         if (!piece.IsProvince()) continue;
-        bool full = FindIconPlace(piece, 20, true, piece.CastleX, piece.CastleY);
+        bool full = FindIconPlace(piece, TRect{}, 20, true, piece.CastleX, piece.CastleY);
         if (!full) piece.Kind = CProvinceMap::SmallProvince;
-        // The castle place is kept out of the army square.
-        TBitmap32& mask = *piece.Mask;
-        for (int32_t dy = 0; dy < 2; ++dy)
-            for (int32_t dx = 0; dx < 2; ++dx)
-                mask.SetPixelS(piece.CastleX + dx, piece.CastleY + dy, CProvinceMap::kReservedPixel);
-        full = FindIconPlace(piece, 15, full, piece.ArmyX, piece.ArmyY);
+        // The army's square may not cover the castle place's 2 x 2 pixels.
+        const TRect castle{piece.CastleX, piece.CastleY, piece.CastleX + 2, piece.CastleY + 2};
+        full = FindIconPlace(piece, castle, 15, full, piece.ArmyX, piece.ArmyY);
         if (!full) piece.Kind = CProvinceMap::SmallProvince;
     }
 }

@@ -93,12 +93,22 @@ int CMapProject::Serialize(Orv::ISerializer& s) {
 // ------------------------------------------------------------------ save
 
 int CMapProject::SaveProject(const std::filesystem::path& fileName) {
+    std::string unused;
+    return SaveProject(fileName, unused);
+}
+
+int CMapProject::SaveProject(const std::filesystem::path& fileName, std::string& failure) {
     ShowProgress("Saving project...", kSaveSteps);
     ProgressScope progress(*this);
 
     const std::vector<uint8_t> bytes = ProjectBytes();
     SetProgress(2);
-    if (!thorn::WriteFileReplacing(fileName, bytes)) return 0;
+    try {
+        thorn::ReplaceFileSynced(fileName, bytes);
+    } catch (const EWriteError& error) {
+        failure = error.Message();
+        return 0;
+    }
     SetProgress(kSaveSteps);
     Modified = 0;
     return 1;

@@ -36,9 +36,13 @@ bool IsValidIdent(std::string_view name) {
 }
 
 void Free(TComponent* component) {
-    if (!component) return;
+    if (!component || component->state_.Contains(csDestroying)) return;
     TComponent* owner = component->owner_;
     if (!owner) throw EInvalidOperation("A component without an owner is freed by whoever holds it");
+    // Still naming its owner but out of its list: Free took it already and
+    // it is on its way out.
+    const auto& owned = owner->components_;
+    if (std::none_of(owned.begin(), owned.end(), [&](const auto& c) { return c.get() == component; })) return;
     std::unique_ptr<TComponent> holder = owner->TakeForDestruction(component);
     holder->BeforeDestruction();
     holder.reset();
@@ -201,6 +205,11 @@ void TComponent::Destroying() {
     state_.Include(csDestroying);
     if (selfCell_) *selfCell_ = nullptr;
     for (const auto& c : components_) c->Destroying();
+}
+
+void TComponent::DropReferences() {
+    if (!selfCell_) selfCell_ = std::make_shared<TComponent*>(nullptr);
+    *selfCell_ = nullptr;
 }
 
 void TComponent::Notification(TComponent* component, TOperation operation) {

@@ -131,6 +131,10 @@ protected:
     virtual void ValidateRename(TComponent* component, std::string_view currentName, std::string_view newName) const;
     // Marks this component and what it owns as being destroyed.
     void Destroying();
+    // Weak references to this component read null from here on: its
+    // destruction has begun, though it is not marked yet (its own OnDestroy
+    // runs first).
+    void DropReferences();
 
 private:
     template <typename T>
@@ -178,9 +182,10 @@ T* Adopt(TComponent& owner, std::unique_ptr<T> component) {
     return raw;
 }
 
-// Destroys an owned component through its owner; null does nothing. A
-// component without an owner belongs to whoever holds it and is refused
-// (EInvalidOperation).
+// Destroys an owned component through its owner; null does nothing, and so
+// does a component whose destruction has begun (a handler of its own
+// OnDestroy frees it again). A component without an owner belongs to
+// whoever holds it and is refused (EInvalidOperation).
 void Free(TComponent* component);
 
 // A weak reference to a component: reads null once the component's

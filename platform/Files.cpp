@@ -1,6 +1,7 @@
 #include "platform/Files.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,7 +50,51 @@ struct Descriptor {
     ~Descriptor() { ::close(fd); }
 };
 
+[[noreturn]] void FailWriting(const std::filesystem::path& file, int error) {
+    throw FileWriteError(file, std::strerror(error));
+}
+
+// The folder that holds file, as a path that opens.
+std::filesystem::path FolderOf(const std::filesystem::path& file) {
+    return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+}
+
+// Makes the names in file's folder last: a rename or a new name reaches the
+// disk only with its folder. Answers errno, or 0. A file system that cannot
+// sync a folder (EINVAL) keeps its names as it can.
+int SyncFolderOf(const std::filesystem::path& file) {
+    const int fd = ::open(FolderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    const Descriptor closer{fd};
+    if (::fsync(fd) != 0 && errno != EINVAL) return errno;
+    return 0;
+}
+
+// Gives from the name to without replacing anything that holds it: answers
+// 0, or errno (EEXIST when the name is taken).
+int RenameNoReplace(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    // A file system without that rename: a second name made only where none
+    // is, then the first one dropped.
+    if (::link(from.c_str(), to.c_str()) != 0) return errno;
+    if (::unlink(from.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(to.c_str());
+        return error;
+    }
+    return 0;
+}
+
+[[noreturn]] void FailKeepingAside(const std::filesystem::path& target, const std::string& why) {
+    throw EWriteError("Cannot keep the damaged file " + Quoted(target) + " aside: " + why);
+}
+
 }  // namespace
+
+FileWriteError::FileWriteError(std::filesystem::path file, std::string reason)
+    : EWriteError("Cannot write file " + Quoted(file) + ": " + reason), file_(std::move(file)),
+      reason_(std::move(reason)) {}
 
 std::string Quoted(const std::filesystem::path& path) {
     // Built by appending: "\"" + a temporary trips a false overlap warning
@@ -126,23 +171,21 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::filesystem::path& f
     }
 }
 
-bool WriteWholeFile(const std::filesystem::path& file, std::span<const uint8_t> bytes) {
-    std::error_code ignored;
+void WriteWholeFile(const std::filesystem::path& file, std::span<const uint8_t> bytes) {
     FilePtr f(std::fopen(file.c_str(), "wb"));
-    if (!f) return false;
-    bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
-    written = std::fflush(f.get()) == 0 && written;
-    if (std::fclose(f.release()) != 0 || !written) {
-        std::filesystem::remove(file, ignored);
-        return false;
-    }
-    return true;
+    if (!f) FailWriting(file, errno);
+    int error = 0;
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) error = errno;
+    if (std::fflush(f.get()) != 0 && error == 0) error = errno;
+    if (std::fclose(f.release()) != 0 && error == 0) error = errno;
+    if (error == 0) return;
+    ::unlink(file.c_str());
+    FailWriting(file, error);
 }
 
 std::filesystem::path WriteTemporaryBeside(const std::filesystem::path& target, std::span<const uint8_t> bytes,
                                            const TemporaryFileOptions& options) {
-    const std::string name = Quoted(target);
-    auto fail = [&](int error) { throw EWriteError("Cannot write file " + name + ": " + std::strerror(error)); };
+    auto fail = [&](int error) { FailWriting(target, error); };
     // O_EXCL with O_CREAT opens nothing that exists, a link or a FIFO
     // included; a name taken by another writer is drawn again.
     constexpr int kAttempts = 100;
@@ -220,41 +263,58 @@ std::filesystem::path FollowLinks(const std::filesystem::path& file) {
     throw EFOpenError("Cannot open file " + Quoted(file) + ": " + std::strerror(ELOOP));
 }
 
+std::optional<uint32_t> ReplaceableMode(const std::filesystem::path& target) {
+    struct stat old {};
+    if (::lstat(target.c_str(), &old) != 0) {
+        if (errno == ENOENT) return std::nullopt;
+        FailWriting(target, errno);
+    }
+    if (!S_ISREG(old.st_mode)) throw FileWriteError(target, "it is not a regular file");
+    // The permission bits are asked too: the owner of every file (root)
+    // passes the access check even where the file says no one writes.
+    if ((old.st_mode & 0222) == 0) FailWriting(target, EACCES);
+    if (::access(target.c_str(), W_OK) != 0) FailWriting(target, errno);
+    return old.st_mode & 07777;
+}
+
 void ReplaceFileSynced(const std::filesystem::path& file, std::span<const uint8_t> bytes) {
     std::filesystem::path target;
     try {
         target = FollowLinks(file);
-    } catch (const EFOpenError& error) {
-        throw EWriteError(error.Message());
+    } catch (const EFOpenError&) {
+        FailWriting(file, ELOOP);
     }
     TemporaryFileOptions options;
     // Synced first: a crash after the rename must not leave an empty file
     // under the old name.
     options.sync = true;
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0) options.mode = old.st_mode;
+    options.mode = ReplaceableMode(target);
     const std::filesystem::path temporary = WriteTemporaryBeside(target, bytes, options);
     if (::rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
-        throw EWriteError("Cannot write file " + Quoted(target) + ": " + std::strerror(error));
+        FailWriting(target, error);
     }
+    if (const int error = SyncFolderOf(target)) FailWriting(target, error);
 }
 
 std::filesystem::path KeepDamagedAside(const std::filesystem::path& file) {
     const std::filesystem::path target = FollowLinks(file);
+    const auto fail = [&](const std::string& why) { FailKeepingAside(target, why); };
+    struct stat status {};
+    if (::lstat(target.c_str(), &status) != 0) fail(std::strerror(errno));
+    if (!S_ISREG(status.st_mode)) fail("it is not a regular file");
     constexpr int kMostKept = 100;
     for (int attempt = 1; attempt <= kMostKept; ++attempt) {
         std::filesystem::path aside = target;
         aside += attempt == 1 ? std::string(".damaged") : ".damaged-" + std::to_string(attempt);
-        std::error_code error;
-        if (std::filesystem::symlink_status(aside, error).type() != std::filesystem::file_type::not_found) continue;
-        std::filesystem::rename(target, aside, error);
-        if (error) throw EWriteError("Cannot keep the damaged file " + Quoted(target) + " aside: " + error.message());
+        const int error = RenameNoReplace(target, aside);
+        if (error == EEXIST) continue;
+        if (error != 0) fail(std::strerror(error));
+        if (const int unsynced = SyncFolderOf(target)) fail(std::strerror(unsynced));
         return aside;
     }
-    throw EWriteError("Cannot keep the damaged file " + Quoted(target) +
-                      " aside: too many damaged copies are kept beside it");
+    FailKeepingAside(target, "too many damaged copies are kept beside it");
 }
 
 }  // namespace thorn

@@ -9,7 +9,22 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Classes.h"
+
 namespace thorn {
+
+// A file that could not be written: which one, and the system's reason.
+// Its message is "Cannot write file "<file>": <reason>".
+class FileWriteError : public EWriteError {
+public:
+    FileWriteError(std::filesystem::path file, std::string reason);
+    const std::filesystem::path& File() const { return file_; }
+    const std::string& Reason() const { return reason_; }
+
+private:
+    std::filesystem::path file_;
+    std::string reason_;
+};
 
 // Looks at the first bytes of a file (at most kFileHeadSize of them) and its
 // size before the whole is read; throws to refuse it.
@@ -36,9 +51,9 @@ std::string Quoted(const std::filesystem::path& path);
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::filesystem::path& file);
 
 // Writes bytes to file straight away, for folders no one else reads while
-// they are written; a failed write removes what it wrote. Answers whether
-// it succeeded.
-bool WriteWholeFile(const std::filesystem::path& file, std::span<const uint8_t> bytes);
+// they are written; a failed write removes what it wrote and throws
+// FileWriteError.
+void WriteWholeFile(const std::filesystem::path& file, std::span<const uint8_t> bytes);
 
 // How WriteTemporaryBeside makes its file.
 struct TemporaryFileOptions {
@@ -64,7 +79,9 @@ bool IsTemporaryNameOf(std::string_view name, std::string_view targetName, std::
 // Writes bytes to a temporary file beside file (WriteTemporaryBeside) and
 // renames that over file, so a failed write never leaves a half-written
 // file or loses the old one. Answers false (and removes the temporary file)
-// on any failure.
+// on any failure. Nothing is synced and the file is taken as named: for the
+// program's own files and tools; what the designer keeps goes through
+// ReplaceFileSynced.
 bool WriteFileReplacing(const std::filesystem::path& file, std::span<const uint8_t> bytes);
 
 // The file a path names once the symbolic links of its last part are
@@ -72,18 +89,30 @@ bool WriteFileReplacing(const std::filesystem::path& file, std::span<const uint8
 // is no link or names nothing. Throws EFOpenError for a loop of links.
 std::filesystem::path FollowLinks(const std::filesystem::path& file);
 
+// The permission bits of the regular file target, for the file that is to
+// replace it; none when nothing stands there. Throws FileWriteError when
+// target is anything but a regular file (a device, a FIFO, a folder, a
+// link), or one the user may not write.
+std::optional<uint32_t> ReplaceableMode(const std::filesystem::path& target);
+
 // Replaces the contents of file's target (symbolic links are followed and
 // stay links) in one step that neither a reader nor a crash sees half done:
 // the bytes go to a temporary file beside the target (WriteTemporaryBeside),
-// are synced to the disk, and that file is renamed over the target, taking
-// its permissions. Throws EWriteError saying why; the target is then as it
-// was and no temporary file is left.
+// are synced to the disk, that file is renamed over the target, taking its
+// permissions, and the folder is synced so that the new name lasts. Only a
+// regular file is replaced, and only one the user may write: a target that
+// is anything else (a device, a FIFO, a folder) or has no write permission
+// is refused. Throws FileWriteError naming the target and why; the target
+// is then as it was and no temporary file is left.
 void ReplaceFileSynced(const std::filesystem::path& file, std::span<const uint8_t> bytes);
 
 // Moves a damaged file's target (links followed) out of the way, to
 // "<target>.damaged", or "<target>.damaged-2" and so on when earlier damaged
-// files hold those names, so that none is lost. Answers the name it took;
-// throws EWriteError saying why when it cannot be moved.
+// files hold those names, so that none is lost: a name is taken only while
+// it is free, in the same step as the move, and the folder is synced. Only
+// a regular file is moved. Answers the name it took; throws EWriteError
+// saying why when it cannot be moved (a target that is not a regular file
+// is left where it is).
 std::filesystem::path KeepDamagedAside(const std::filesystem::path& file);
 
 }  // namespace thorn

@@ -23,18 +23,35 @@ namespace thorn::text {
 namespace {
 
 // The face names of the original platform and the installed families that
-// stand in for them (metric-compatible where one exists).
+// stand in for them (metric-compatible where one exists). The interface
+// faces ("MS Sans Serif", "Tahoma" and the dialog faces that name them) are
+// set narrower than Arial at the sizes windows use: Liberation Sans drawn at
+// ten elevenths of its width takes about their measure, so the texts the
+// windows were laid out for fit the room they were given.
 struct FamilyAlias {
     const char* name;
     const char* family;
+    double widthScale = 1.0;
 };
+constexpr double kInterfaceWidth = 10.0 / 11.0;
 constexpr FamilyAlias kAliases[] = {
-    {"ms sans serif", "Liberation Sans"}, {"tahoma", "Liberation Sans"},     {"arial", "Liberation Sans"},
-    {"small fonts", "Liberation Sans"},   {"ms shell dlg", "Liberation Sans"}, {"ms shell dlg 2", "Liberation Sans"},
-    {"system", "Liberation Sans"},        {"verdana", "DejaVu Sans"},         {"helvetica", "Liberation Sans"},
-    {"courier new", "Liberation Mono"},   {"courier", "Liberation Mono"},     {"fixedsys", "Liberation Mono"},
-    {"terminal", "Liberation Mono"},      {"lucida console", "Liberation Mono"},
-    {"times new roman", "Liberation Serif"}, {"times", "Liberation Serif"}, {"ms serif", "Liberation Serif"},
+    {"ms sans serif", "Liberation Sans", kInterfaceWidth},
+    {"tahoma", "Liberation Sans", kInterfaceWidth},
+    {"ms shell dlg", "Liberation Sans", kInterfaceWidth},
+    {"ms shell dlg 2", "Liberation Sans", kInterfaceWidth},
+    {"arial", "Liberation Sans"},
+    {"small fonts", "Liberation Sans"},
+    {"system", "Liberation Sans"},
+    {"verdana", "DejaVu Sans"},
+    {"helvetica", "Liberation Sans"},
+    {"courier new", "Liberation Mono"},
+    {"courier", "Liberation Mono"},
+    {"fixedsys", "Liberation Mono"},
+    {"terminal", "Liberation Mono"},
+    {"lucida console", "Liberation Mono"},
+    {"times new roman", "Liberation Serif"},
+    {"times", "Liberation Serif"},
+    {"ms serif", "Liberation Serif"},
 };
 constexpr const char* kFallbackFamilies[] = {"Liberation Sans", "DejaVu Sans"};
 
@@ -49,10 +66,15 @@ std::string Lower(std::string text) {
     return text;
 }
 
-std::string FamilyFor(const std::string& name) {
+const FamilyAlias* AliasOf(const std::string& name) {
     const std::string lower = Lower(name);
     for (const auto& alias : kAliases)
-        if (lower == alias.name) return alias.family;
+        if (lower == alias.name) return &alias;
+    return nullptr;
+}
+
+std::string FamilyFor(const std::string& name) {
+    if (const FamilyAlias* alias = AliasOf(name)) return alias->family;
     return name.empty() ? kFallbackFamilies[0] : name;
 }
 
@@ -105,13 +127,17 @@ public:
 
         FT_New_Size(face_, &size_);
         FT_Activate_Size(size_);
-        FT_Set_Pixel_Sizes(face_, 0, static_cast<FT_UInt>(em));
+        // Hinted outlines come in whole pixels per em, across as down.
+        const auto across = std::max<int32_t>(1, RoundPixels(em * resolved.widthScale));
+        FT_Set_Pixel_Sizes(face_, static_cast<FT_UInt>(across), static_cast<FT_UInt>(em));
         emboldenPixels_ = synthBold_ ? std::max(1, em / 24) : 0;
 
-        const double average = os2 && os2->xAvgCharWidth > 0 ? os2->xAvgCharWidth * scale : GlyphOf('x').advance;
+        const double acrossScale = scale * across / em;
+        const double average =
+            os2 && os2->xAvgCharWidth > 0 ? os2->xAvgCharWidth * acrossScale : GlyphOf('x').advance;
         metrics_.averageCharWidth = std::max(1, RoundPixels(average)) + emboldenPixels_;
-        metrics_.maxCharWidth =
-            std::max(metrics_.averageCharWidth, CeilPixels((face->bbox.xMax - face->bbox.xMin) * scale) + emboldenPixels_);
+        metrics_.maxCharWidth = std::max(metrics_.averageCharWidth,
+                                         CeilPixels((face->bbox.xMax - face->bbox.xMin) * acrossScale) + emboldenPixels_);
 
         const double underlineThickness = face->underline_thickness > 0 ? face->underline_thickness * scale : em / 14.0;
         underline_.thickness = std::max(1, RoundPixels(underlineThickness));
@@ -132,12 +158,13 @@ public:
 
     const Glyph& GlyphOf(unsigned char ch) override {
         auto& slot = glyphs_[ch];
-        if (!slot) slot = Render(Windows1252ToUnicode(ch));
+        if (!slot) slot = IsLineBreak(ch) ? LineBreakGlyph(ch) : Render(Windows1252ToUnicode(ch));
         return *slot;
     }
 
     Glyph TurnedGlyph(unsigned char ch, double radians, double fractionX, double fractionY) override {
         Glyph glyph;
+        if (IsLineBreak(ch)) return glyph;  // blank, as upright
         FT_Activate_Size(size_);
         // Hints fit outlines to the pixel grid of upright text; a turned
         // outline goes unhinted.
@@ -154,6 +181,16 @@ public:
     }
 
 private:
+    static bool IsLineBreak(unsigned char ch) { return ch == '\r' || ch == '\n'; }
+
+    // A line break inside one line of text (a CR LF text in a grid row, a
+    // list cell, an edit) shows as one space: LF takes a space's room and CR
+    // none, so CR LF and a lone LF both read as a gap between the words.
+    Glyph LineBreakGlyph(unsigned char ch) {
+        if (ch == '\r') return Glyph{};
+        return GlyphOf(' ');
+    }
+
     Glyph Render(char32_t ch) {
         Glyph glyph;
         FT_Activate_Size(size_);
@@ -206,7 +243,7 @@ private:
     std::array<std::optional<Glyph>, 256> glyphs_;
 };
 
-using SizedKey = std::tuple<std::string, int, int32_t, bool, bool>;
+using SizedKey = std::tuple<std::string, int, int32_t, bool, bool, double>;
 
 // Everything the text calls keep for the whole run. The members go in the
 // reverse order of their declaration: sized fonts before the faces they
@@ -296,6 +333,7 @@ ResolvedFont ResolveFace(const std::string& name, bool bold, bool italic) {
     for (const char* fallback : kFallbackFamilies)
         if (!match) match = MatchFamily(fallback, bold, italic);
     if (!match) throw Exception("No usable font is installed for \"" + name + "\"");
+    if (const FamilyAlias* alias = AliasOf(name)) match->widthScale = alias->widthScale;
     return resolved.emplace(key, *match).first->second;
 }
 
@@ -312,7 +350,8 @@ SizedFont& FontFor(const TFont& font) {
     const bool bold = styles & fsBold;
     const bool italic = styles & fsItalic;
     const ResolvedFont face = ResolveFace(font.GetName(), bold, italic);
-    const SizedKey key{face.file, face.faceIndex, font.GetHeight(), face.syntheticBold, face.syntheticItalic};
+    const SizedKey key{face.file,          face.faceIndex,         font.GetHeight(),
+                       face.syntheticBold, face.syntheticItalic,   face.widthScale};
     auto found = store.sized.find(key);
     if (found == store.sized.end()) {
         if (store.sized.size() >= kMaxSizedFonts) {

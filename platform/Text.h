@@ -56,12 +56,15 @@ struct FontMetrics {
 
 FontMetrics GetFontMetrics(const TFont& font);
 
+// In one line of text a line break (CR LF, or a lone LF) takes the room of
+// one space and draws nothing; a CR takes none.
+
 // cx = the sum of the characters' advances, cy = ascent + descent. An empty
 // text measures (0, ascent + descent), so a label or row sized by an empty
 // caption keeps the height of a line of text.
 TSize TextExtent(const TFont& font, std::string_view text);
 
-// Draws one line of text (no line breaks are interpreted) whose text cell has
+// Draws one line of text whose text cell has
 // its top-left corner at (x, y), clipped to the store and, when given, to
 // *clip (as ETO_CLIPPED).
 void TextOut(PixelView target, int32_t x, int32_t y, const TFont& font, std::string_view text,
@@ -83,7 +86,8 @@ void TurnedTextOut(PixelView target, int32_t x, int32_t y, const TFont& font, st
                    int32_t escapement, const TRect* clip = nullptr, std::optional<TColor> background = std::nullopt);
 
 // The platform's formatted text in rect (DT_ flags above). Lines break at CR,
-// LF and CR LF unless DT_SINGLELINE; DT_WORDBREAK also breaks at spaces to fit
+// LF and CR LF unless DT_SINGLELINE (where a break shows as one space, as in
+// TextOut); DT_WORDBREAK also breaks at spaces to fit
 // the width (a single word wider than the rectangle is not split); '&' marks
 // the next character as underlined and "&&" is one '&' unless DT_NOPREFIX;
 // DT_END_ELLIPSIS cuts a line that does not fit and ends it with "...";
@@ -100,13 +104,16 @@ int32_t DrawText(PixelView target, TRect& rect, uint32_t format, const TFont& fo
 // The installed font file that draws a TFont: its face name mapped through
 // fontconfig ("Tahoma", "MS Sans Serif", "Arial" and "Small Fonts" to
 // Liberation Sans or DejaVu Sans, "Courier New" to Liberation Mono, "Times New
-// Roman" to Liberation Serif), and whether bold or italic must be made up
-// because the family has no such face.
+// Roman" to Liberation Serif), whether bold or italic must be made up
+// because the family has no such face, and how wide the face is drawn
+// (the interface faces "Tahoma" and "MS Sans Serif" at ten elevenths, to
+// their own measure).
 struct ResolvedFont {
     std::string file;   // the font file fontconfig chose
     int faceIndex = 0;
     bool syntheticBold = false;
     bool syntheticItalic = false;
+    double widthScale = 1.0;  // across, against the em down
 };
 ResolvedFont ResolveFont(const TFont& font);
 

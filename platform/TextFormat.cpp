@@ -117,13 +117,8 @@ int32_t DrawText(PixelView target, TRect& rect, uint32_t format, const TFont& fo
 
     std::vector<Line> lines;
     if (singleLine) {
-        // One line: the breaks themselves are not shown.
-        Line line;
-        for (std::string_view paragraph : Paragraphs(text)) {
-            Line cells = Cells(paragraph, prefixes, format & DT_HIDEPREFIX);
-            line.insert(line.end(), cells.begin(), cells.end());
-        }
-        lines.push_back(std::move(line));
+        // One line: a break in it shows as a space, as in every one-line text.
+        lines.push_back(Cells(text, prefixes, format & DT_HIDEPREFIX));
     } else {
         for (std::string_view paragraph : Paragraphs(text)) {
             Line cells = Cells(paragraph, prefixes, format & DT_HIDEPREFIX);

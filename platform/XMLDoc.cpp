@@ -434,8 +434,8 @@ void TXMLDocument::LoadFromBytes(std::span<const uint8_t> bytes, std::string_vie
     // What is read can be written back, with room for what a program sets.
     if (!WritesWithin(*document_, kMaxFileSize - kRoomToWrite)) {
         Clear();
-        Fail(name, "written back it would take more than the " + std::to_string(kMaxFileSize >> 20) +
-                       " MiB a document may take");
+        Fail(name, "written back it would take more than " + std::to_string(kMaxFileSize - kRoomToWrite) +
+                       " bytes, the most a document read may take");
     }
 }
 

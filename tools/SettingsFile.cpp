@@ -41,12 +41,14 @@ std::string SettingsXml() {
                            {"Left", "976"},
                            {"Top", "0"},
                            {"SplitPos", "130"}});
+    // The events grid's split leaves its longest caption, "Occurrence Turn,
+    // No.", room to show whole.
     xml.Empty("EventsForm", {{"Visible", "True"},
                              {"Width", "300"},
                              {"Height", "380"},
                              {"Left", "976"},
                              {"Top", "384"},
-                             {"SplitPos", "110"},
+                             {"SplitPos", "120"},
                              {"Splitter", "160"}});
     xml.Empty("ErrorsForm", {{"Width", "480"}, {"Height", "240"}, {"Left", "248"}, {"Top", "480"}});
     xml.Empty("MainForm", {{"Width", "972"},

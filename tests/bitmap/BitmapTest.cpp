@@ -8,6 +8,7 @@
 
 #include "bitmap/Pix32.h"
 #include "platform/Filer.h"
+#include "platform/Streams.h"
 #include "support/Pixels.h"
 
 namespace {
@@ -242,6 +243,52 @@ TEST(Bitmap, NoEventRunsWhileItIsDestroyed) {
         b.OnHandleChanged = [&](TObject*) { ++calls; };
     }
     EXPECT_EQ(calls, 0);
+}
+
+// A copy into a bitmap of another size is told once it is whole: OnChange,
+// then OnResize, each seeing the copied pixels (the picture of a view
+// scrolls and repaints on OnResize).
+TEST(Bitmap, AWholeCopyIsToldOnceItIsComplete) {
+    CountingBitmap source;
+    FillNumbered(source, 3, 2);
+    TMemoryStream data, file;
+    source.WriteData(data);
+    source.SaveToStream(file);
+    const std::vector<std::pair<std::string, std::function<void(TBitmap32&)>>> copies = {
+        {"Assign", [&](TBitmap32& b) { b.Assign(source); }},
+        {"ReadData",
+         [&](TBitmap32& b) {
+             data.SetPosition(0);
+             b.ReadData(data);
+         }},
+        {"LoadFromStream",
+         [&](TBitmap32& b) {
+             file.SetPosition(0);
+             b.LoadFromStream(file);
+         }},
+        {"FlipHorz", [&](TBitmap32& b) { source.FlipHorz(&b); }},
+        {"FlipVert", [&](TBitmap32& b) { source.FlipVert(&b); }},
+        {"Rotate90", [&](TBitmap32& b) { source.Rotate90(&b); }},
+        {"Rotate180", [&](TBitmap32& b) { source.Rotate180(&b); }},
+    };
+    for (const auto& [name, copy] : copies) {
+        SCOPED_TRACE(name);
+        TBitmap32 target;
+        target.SetSize(7, 7);
+        std::vector<std::string> told;
+        const auto tell = [&](const char* event) {
+            return [&told, &target, event](TObject*) {
+                told.push_back(std::string(event) + (target.GetPixel(0, 0) != 0 ? " copied" : " blank"));
+            };
+        };
+        target.OnChange = tell("change");
+        target.OnResize = tell("resize");
+        copy(target);
+        // Loading from a stream tells of the change once more at the end.
+        std::vector<std::string> expected{"change copied", "resize copied"};
+        if (name == "LoadFromStream") expected.push_back("change copied");
+        EXPECT_EQ(told, expected);
+    }
 }
 
 TEST(Geometry, RollMovesTheStoreAsOneRunAndFillsBehind) {

@@ -188,6 +188,15 @@ std::vector<EventCase> CommonEvents(const Traits& traits) {
                      })),
     };
     all.insert(all.end(), more.begin(), more.end());
+    // The application's hint follows the pointer: its handler frees the
+    // control the pointer came to.
+    all.push_back({"Application.OnHint",
+                   [](FreeKit& k, TComponent&) { Application->OnHint = Freeing<TNotifyEvent>::Handler(k); },
+                   [=](FreeKit& k, TComponent& c) {
+                       auto& control = dynamic_cast<TControl&>(c);
+                       control.SetHint("Tip");
+                       k.MoveTo(control, spotOf(control));
+                   }});
     if (traits.keyboard) {
         const std::vector<EventCase> keyboard = {
             On<TWinControl>("OnEnter", &TWinControl::OnEnter,
@@ -195,6 +204,15 @@ std::vector<EventCase> CommonEvents(const Traits& traits) {
             On<TWinControl>("OnExit", &TWinControl::OnExit, Key([](FreeKit& k, TWinControl& c) {
                                 k.Focus(c);
                                 k.Click(k.Bystander());
+                            })),
+            // The program takes the focused control out of use.
+            On<TWinControl>("OnExit on SetEnabled(false)", &TWinControl::OnExit, Key([](FreeKit& k, TWinControl& c) {
+                                k.Focus(c);
+                                c.SetEnabled(false);
+                            })),
+            On<TWinControl>("OnExit on SetVisible(false)", &TWinControl::OnExit, Key([](FreeKit& k, TWinControl& c) {
+                                k.Focus(c);
+                                c.SetVisible(false);
                             })),
             On<TWinControl>("OnKeyDown", &TWinControl::OnKeyDown, Key([](FreeKit& k, TWinControl& c) { k.Focus(c, {VK_F5}); })),
             On<TWinControl>("OnKeyUp", &TWinControl::OnKeyUp, Key([](FreeKit& k, TWinControl& c) { k.Focus(c, {VK_F5}); })),
@@ -205,8 +223,10 @@ std::vector<EventCase> CommonEvents(const Traits& traits) {
         };
         all.insert(all.end(), keyboard.begin(), keyboard.end());
     }
+    // A case goes with its event ("OnExit on SetEnabled(false)" with OnExit).
     std::erase_if(all, [&](const EventCase& e) {
-        return std::find(traits.without.begin(), traits.without.end(), e.event) != traits.without.end();
+        const std::string event = e.event.substr(0, e.event.find(' '));
+        return std::find(traits.without.begin(), traits.without.end(), event) != traits.without.end();
     });
     return all;
 }

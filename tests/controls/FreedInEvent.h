@@ -133,6 +133,22 @@ EventCase On(std::string name, F Base::*event, std::function<void(FreeKit&, C&)>
             [fire = std::move(fire)](FreeKit& kit, TComponent& c) { fire(kit, dynamic_cast<C&>(c)); }};
 }
 
+// The case of event fired by the change the program makes once prepare is
+// done: the handler is set in between, so that what prepare fires of the
+// same event (a drop-down measuring its rows, a click choosing a node) frees
+// nothing.
+template <typename C, typename Base, typename F>
+EventCase OnChangeAfter(std::string name, F Base::*event, std::function<void(FreeKit&, C&)> prepare,
+                        std::function<void(FreeKit&, C&)> change) {
+    return {std::move(name), [](FreeKit&, TComponent&) {},
+            [event, prepare = std::move(prepare), change = std::move(change)](FreeKit& kit, TComponent& c) {
+                auto& control = dynamic_cast<C&>(c);
+                prepare(kit, control);
+                control.*event = Freeing<F>::Handler(kit);
+                change(kit, control);
+            }};
+}
+
 // Makes a C owned by the kit's form, its child, at (left, top) with the
 // size given.
 template <typename C>

@@ -7,6 +7,7 @@
 #include "bitmapui/Pix32_Layers.h"
 #include "bitmapui/Pix32_LayersRubberband.h"
 #include "bitmapui/Pix32_RangeBars.h"
+#include "platform/Streams.h"
 
 namespace thorn::test {
 
@@ -54,8 +55,35 @@ EventCase OnLayer(std::string name, F L::*event, std::function<void(FreeKit&, TC
             [fire = std::move(fire)](FreeKit& kit, TComponent& c) { fire(kit, dynamic_cast<TCustomImage32&>(c)); }};
 }
 
+// Another picture, of 30 x 20 pixels, and its bytes as the bitmap's own
+// stream and as a picture file.
+const TBitmap32& Other() {
+    static const std::unique_ptr<TBitmap32> other = [] {
+        auto b = std::make_unique<TBitmap32>();
+        b->SetSize(30, 20);
+        b->Clear(0xFF204060u);
+        return b;
+    }();
+    return *other;
+}
+
+void ReadOther(TBitmap32& bitmap) {
+    TMemoryStream stream;
+    Other().WriteData(stream);
+    stream.SetPosition(0);
+    bitmap.ReadData(stream);
+}
+
+void LoadOther(TBitmap32& bitmap) {
+    TMemoryStream stream;
+    Other().SaveToStream(stream);
+    stream.SetPosition(0);
+    bitmap.LoadFromStream(stream);
+}
+
 std::vector<EventCase> ImageEvents() {
     using I = TCustomImage32;
+    const auto setup = [](FreeKit&, I& c) { c.SetupBitmap(true, 0xFF000000u); };
     return {
         On<I>("OnMouseDown", &I::OnMouseDown, [](FreeKit& k, I& c) { k.Click(c, OnImage(c, 5, 5)); }),
         On<I>("OnMouseDown on a layer", &I::OnMouseDown, [](FreeKit& k, I& c) { k.Click(c, OnImage(c, 30, 30)); }),
@@ -70,6 +98,19 @@ std::vector<EventCase> ImageEvents() {
         On<I>("OnBitmapResize (the picture resized)", &I::OnBitmapResize,
               [](FreeKit&, I& c) { c.GetBitmap()->SetSize(50, 50); }),
         On<I>("OnGDIOverlay", &I::OnGDIOverlay, [](FreeKit& k, I&) { k.Paint(); }),
+        // The program gives the picture a new size or new pixels.
+        On<I>("OnChange on the bitmap's SetSize", &I::OnChange, [](FreeKit&, I& c) { c.GetBitmap()->SetSize(50, 50); }),
+        On<I>("OnChange on the bitmap's Assign", &I::OnChange, [](FreeKit&, I& c) { c.GetBitmap()->Assign(Other()); }),
+        On<I>("OnChange on SetBitmap", &I::OnChange, [](FreeKit&, I& c) { c.SetBitmap(Other()); }),
+        On<I>("OnChange on the bitmap's ReadData", &I::OnChange, [](FreeKit&, I& c) { ReadOther(*c.GetBitmap()); }),
+        On<I>("OnChange on the bitmap's LoadFromStream", &I::OnChange,
+              [](FreeKit&, I& c) { LoadOther(*c.GetBitmap()); }),
+        On<I>("OnBitmapResize on the bitmap's Assign", &I::OnBitmapResize,
+              [](FreeKit&, I& c) { c.GetBitmap()->Assign(Other()); }),
+        On<I>("OnBitmapResize on the bitmap's ReadData", &I::OnBitmapResize,
+              [](FreeKit&, I& c) { ReadOther(*c.GetBitmap()); }),
+        On<I>("OnBitmapResize on SetupBitmap", &I::OnBitmapResize, setup),
+        On<I>("OnChange on SetupBitmap", &I::OnChange, setup),
         OnLayer<TCustomLayer>("layer OnMouseDown", &TCustomLayer::OnMouseDown,
                               [](FreeKit& k, I& c) { k.Click(c, OnImage(c, 30, 30)); }),
         OnLayer<TCustomLayer>("layer OnMouseUp", &TCustomLayer::OnMouseUp,
@@ -93,6 +134,15 @@ std::vector<ControlRow> BitmapRows() {
         c.SetScale(4);
         k.Click(c, {c.GetWidth() - 6, c.GetHeight() - 24});
     }));
+    // Settings that move the picture in the view.
+    using V = TImgView32;
+    for (EventCase& e : std::vector<EventCase>{
+             On<V>("OnChange on SetScale", &V::OnChange, [](FreeKit&, V& c) { c.SetScale(2); }),
+             On<V>("OnChange on SetCentered", &V::OnChange, [](FreeKit&, V& c) { c.SetCentered(!c.GetCentered()); }),
+             On<V>("OnChange on SetOverSize", &V::OnChange, [](FreeKit&, V& c) { c.SetOverSize(10); }),
+             On<V>("OnChange on SetScrollBarSize", &V::OnChange, [](FreeKit&, V& c) { c.SetScrollBarSize(20); }),
+             On<V>("OnChange on a new size", &V::OnChange, [](FreeKit&, V& c) { c.SetBounds(10, 10, 200, 150); })})
+        view.push_back(std::move(e));
     using R = TRangeBar;
     using G = TGaugeBar;
     return {

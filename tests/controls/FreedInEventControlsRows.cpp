@@ -227,6 +227,10 @@ std::vector<ControlRow> ControlsRows() {
                                 [](FreeKit& k, TrmListControl&) { k.Paint(); }),
              On<TrmListControl>("OnScroll", &TrmListControl::OnScroll,
                                 [](FreeKit& k, TrmListControl& c) { k.Focus(c, {VK_NEXT}); }),
+             OnChangeAfter<TrmListControl>(
+                 "OnScroll on SetItems (by the program)", &TrmListControl::OnScroll,
+                 [](FreeKit& k, TrmListControl& c) { k.Focus(c, {VK_NEXT}); },
+                 [](FreeKit&, TrmListControl& c) { c.SetItems(Words(60)); }),
              On<TrmListControl>("OnMouseWheelDown", &TrmListControl::OnMouseWheelDown,
                                 [](FreeKit& k, TrmListControl& c) { k.Wheel(c, {20, 20}, -120); }),
              On<TrmListControl>("OnMouseWheelUp", &TrmListControl::OnMouseWheelUp,

@@ -61,6 +61,12 @@ TPoint BoxOf(TrmCustomCheckBox& c) {
 
 std::vector<ControlRow> InspectorRows() {
     using G = TrmInspector;
+    const auto assignOther = [](FreeKit& k, TrmTreeNonView& t) {
+        auto* other = thorn::Make<TrmTreeNonView>(k.Form());
+        other->AddPathNode(nullptr, "Trees/Oak");
+        t.GetItems().Assign(other->GetItems());
+    };
+    const auto removeChosen = [](FreeKit&, G& g) { g.RemoveNode(g.GetCurrentInspectorItem()->GetNode()); };
     return {
         {"TrmInspector",
          [](FreeKit& k) -> TComponent* { return MakeGrid(k); },
@@ -121,6 +127,25 @@ std::vector<ControlRow> InspectorRows() {
                        k.Click(g, ButtonOf(g, kNotes));
                    }),
              On<G>("OnScroll", &G::OnScroll, [](FreeKit& k, G& g) { k.Wheel(g, ValueOf(g, 2), -120); }),
+             // The program takes away the chosen row, or chooses another.
+             On<G>("OnItemIndexChanging on RemoveNode of the chosen row", &G::OnItemIndexChanging, removeChosen),
+             On<G>("OnItemIndexChanged on RemoveNode of the chosen row", &G::OnItemIndexChanged, removeChosen),
+             On<G>("OnItemIndexChanged on RemoveItem of the chosen row", &G::OnItemIndexChanged,
+                   [](FreeKit&, G& g) { g.RemoveItem("ProvName"); }),
+             OnChangeAfter<G>("OnItemIndexChanged on ClearNode of the chosen row's group", &G::OnItemIndexChanged,
+                              [](FreeKit&, G& g) { g.SetItemIndex(kGold); },
+                              [](FreeKit&, G& g) { g.ClearNode("Resour"); }),
+             On<G>("OnItemIndexChanged on ClearItems", &G::OnItemIndexChanged, [](FreeKit&, G& g) { g.ClearItems(); }),
+             On<G>("OnItemIndexChanged on AssignItems", &G::OnItemIndexChanged,
+                   [](FreeKit& k, G& g) {
+                       auto* other = thorn::Make<G>(k.Form());
+                       other->AddItem(nullptr, FindClass("TrmStringInspectorItem"));
+                       g.AssignItems(other->GetItems());
+                   }),
+             On<G>("OnItemIndexChanged on SetCurrentNode", &G::OnItemIndexChanged,
+                   [](FreeKit&, G& g) { g.SetCurrentNode(g.GetItemByName("Owner")->GetNode()); }),
+             On<G>("OnItemIndexChanged on SetCurrentPath", &G::OnItemIndexChanged,
+                   [](FreeKit&, G& g) { g.SetCurrentPath(g.GetItemByName("Res_0")->GetNode()->GetNodePath()); }),
          },
          {.spot = [](TControl& c) { return TPoint{30, static_cast<G&>(c).RowHeight() * 2 + 4}; }}},
         {"TrmSpinEdit",
@@ -212,6 +237,11 @@ std::vector<ControlRow> InspectorRows() {
                              [](FreeKit&, TrmTreeNonView& t) { t.GetItems().GetFirstNode()->Delete(); }),
           On<TrmTreeNonView>("OnDeletion on Clear (by the program)", &TrmTreeNonView::OnDeletion,
                              [](FreeKit&, TrmTreeNonView& t) { t.GetItems().Clear(); }),
+          On<TrmTreeNonView>("OnDeletion on Assign (by the program)", &TrmTreeNonView::OnDeletion, assignOther),
+          On<TrmTreeNonView>("OnNodeTextChanged on Assign (by the program)", &TrmTreeNonView::OnNodeTextChanged,
+                             assignOther),
+          On<TrmTreeNonView>("OnNodeTextChanged on AddPathNode (by the program)", &TrmTreeNonView::OnNodeTextChanged,
+                             [](FreeKit&, TrmTreeNonView& t) { t.AddPathNode(nullptr, "Trees/Oak/Leaf"); }),
           On<TrmTreeNonView>("OnNodeTextChanged (by the program)", &TrmTreeNonView::OnNodeTextChanged,
                              [](FreeKit&, TrmTreeNonView& t) { t.GetItems().GetFirstNode()->SetText("Food"); })},
          {.keyboard = false, .mouse = false}},

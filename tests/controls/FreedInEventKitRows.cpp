@@ -33,6 +33,7 @@
 #include "gui/TrackBar.h"
 #include "gui/TreeView.h"
 #include "platform/StringList.h"
+#include "platform/Streams.h"
 
 namespace thorn::test {
 
@@ -83,6 +84,41 @@ std::vector<EventCase> ComboEvents() {
             k.Click(k.Bystander());
         }),
     };
+}
+
+// The program changes a list's items: a variable-height list measures its
+// rows again (the drop-down of a combo box while it is dropped).
+template <typename C>
+EventCase MeasureOnItems(const std::string& change, std::function<void(FreeKit&, C&)> prepare,
+                         std::function<void(TStrings&)> edit) {
+    return OnChangeAfter<C>("OnMeasureItem on " + change, &C::OnMeasureItem, std::move(prepare),
+                            [edit = std::move(edit)](FreeKit&, C& c) { edit(*c.GetItems()); });
+}
+
+void DropList(FreeKit& k, TComboBox& c) { k.Click(c, ArrowOf(c)); }
+
+void MeasuredRows(FreeKit&, TListBox& c) { c.SetStyle(lbOwnerDrawVariable); }
+
+void AssignWords(TStrings& items) {
+    TStringList words;
+    for (const char* word : kWords) words.Add(word);
+    items.Assign(words);
+}
+
+void LoadWords(TStrings& items) {
+    const std::string_view text = "Oak\r\nAsh\r\n";
+    TMemoryStream stream;
+    stream.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+    stream.SetPosition(0);
+    items.LoadFromStream(stream);
+}
+
+// A plain edit on a page or a panel.
+TEdit* EditOn(FreeKit& k, TWinControl& parent) {
+    auto* edit = thorn::Make<TEdit>(k.Form());
+    edit->SetParent(&parent);
+    edit->SetBounds(10, 10, 100, 21);
+    return edit;
 }
 
 TTreeView* MakeTree(FreeKit& k) {
@@ -171,6 +207,7 @@ ControlRow DialogRow(std::string name) {
 }  // namespace
 
 std::vector<ControlRow> KitRows() {
+    const auto chooseItem = [](FreeKit& k, TListView& c) { k.Click(c, {20, 30}); };
     std::vector<ControlRow> rows = {
         {"TButton",
          Placed<TButton>(10, 10, 80, 25),
@@ -204,6 +241,36 @@ std::vector<ControlRow> KitRows() {
              k.Focus(c);
              k.Type("a");
          })}},
+        // The focused edit's page, or its panel, goes out of sight.
+        {"TEdit (on a page)",
+         [](FreeKit& k) -> TComponent* { return EditOn(k, MakePages(k)); },
+         {On<TEdit>("OnExit on a click on another tab", &TEdit::OnExit,
+                    [](FreeKit& k, TEdit& c) {
+                        auto& pages = *static_cast<TTabSheet*>(c.GetParent())->GetPageControl();
+                        k.Focus(c);
+                        k.Click(pages, TabOf(pages, 1));
+                    }),
+          On<TEdit>("OnExit on Ctrl+Tab", &TEdit::OnExit,
+                    [](FreeKit& k, TEdit& c) {
+                        k.Focus(c);
+                        k.Key(VK_TAB, {ssCtrl});
+                    })},
+         {.keyboard = false, .mouse = false}},
+        {"TEdit (on a panel)",
+         [](FreeKit& k) -> TComponent* {
+             return EditOn(k, *static_cast<TPanel*>(Placed<TPanel>(10, 10, 150, 100)(k)));
+         },
+         {On<TEdit>("OnExit when its panel is hidden", &TEdit::OnExit,
+                    [](FreeKit& k, TEdit& c) {
+                        k.Focus(c);
+                        c.GetParent()->SetVisible(false);
+                    }),
+          On<TEdit>("OnExit when its panel is disabled", &TEdit::OnExit,
+                    [](FreeKit& k, TEdit& c) {
+                        k.Focus(c);
+                        c.GetParent()->SetEnabled(false);
+                    })},
+         {.keyboard = false, .mouse = false}},
         {"TMemo",
          [](FreeKit& k) -> TComponent* {
              auto* memo = static_cast<TMemo*>(Placed<TMemo>(10, 10, 150, 100)(k));
@@ -212,7 +279,13 @@ std::vector<ControlRow> KitRows() {
          },
          {On<TMemo>("OnChange", &TMemo::OnChange,
                     [](FreeKit& k, TMemo& c) { k.Focus(c, {VK_RETURN}); }),
-          On<TMemo>("OnScroll", &TMemo::OnScroll, [](FreeKit& k, TMemo& c) { k.Wheel(c, FreeKit::Centre(c), -120); })}},
+          On<TMemo>("OnScroll", &TMemo::OnScroll, [](FreeKit& k, TMemo& c) { k.Wheel(c, FreeKit::Centre(c), -120); }),
+          On<TMemo>("OnChange on Lines.Add (by the program)", &TMemo::OnChange,
+                    [](FreeKit&, TMemo& c) { c.GetLines()->Add("More"); }),
+          On<TMemo>("OnChange on Lines.Assign (by the program)", &TMemo::OnChange,
+                    [](FreeKit&, TMemo& c) { AssignWords(*c.GetLines()); }),
+          On<TMemo>("OnChange on Lines.LoadFromStream (by the program)", &TMemo::OnChange,
+                    [](FreeKit&, TMemo& c) { LoadWords(*c.GetLines()); })}},
         {"TListBox",
          Filled<TListBox>(150, 100, 30),
          {On<TListBox>("OnClick", &TListBox::OnClick, [](FreeKit& k, TListBox& c) { k.Click(c, {12, 30}); }),
@@ -229,7 +302,12 @@ std::vector<ControlRow> KitRows() {
                            k.Paint();
                        }),
           On<TListBox>("OnScroll", &TListBox::OnScroll,
-                       [](FreeKit& k, TListBox& c) { k.Wheel(c, FreeKit::Centre(c), -120); })},
+                       [](FreeKit& k, TListBox& c) { k.Wheel(c, FreeKit::Centre(c), -120); }),
+          MeasureOnItems<TListBox>("Items.Add", MeasuredRows, [](TStrings& items) { items.Add("More"); }),
+          MeasureOnItems<TListBox>("Items.Assign", MeasuredRows, AssignWords),
+          MeasureOnItems<TListBox>("Items.LoadFromStream", MeasuredRows, LoadWords),
+          MeasureOnItems<TListBox>("Items.Sort", MeasuredRows,
+                                   [](TStrings& items) { dynamic_cast<TStringList&>(items).Sort(); })},
          {.spot = FirstRow}},
         {"TComboBox (drop-down list)", MakeComboBox(csDropDownList), ComboEvents()},
         {"TComboBox (drop-down)", MakeComboBox(csDropDown), ComboEvents(), {.spot = ArrowOf}},
@@ -237,7 +315,16 @@ std::vector<ControlRow> KitRows() {
          MakeComboBox(csOwnerDrawVariable),
          {On<TComboBox>("OnDrawItem", &TComboBox::OnDrawItem, [](FreeKit& k, TComboBox& c) { k.Click(c, ArrowOf(c)); }),
           On<TComboBox>("OnMeasureItem", &TComboBox::OnMeasureItem,
-                        [](FreeKit& k, TComboBox& c) { k.Click(c, ArrowOf(c)); })},
+                        [](FreeKit& k, TComboBox& c) { k.Click(c, ArrowOf(c)); }),
+          MeasureOnItems<TComboBox>("Items.Add (the list dropped)", DropList,
+                                    [](TStrings& items) { items.Add("More"); }),
+          MeasureOnItems<TComboBox>("Items.Clear then Add (the list dropped)", DropList,
+                                    [](TStrings& items) {
+                                        items.Clear();
+                                        items.Add("More");
+                                    }),
+          MeasureOnItems<TComboBox>("Items.Assign (the list dropped)", DropList, AssignWords),
+          MeasureOnItems<TComboBox>("Items.LoadFromStream (the list dropped)", DropList, LoadWords)},
          {.keyboard = false, .mouse = false}},
         {"TListView",
          [](FreeKit& k) -> TComponent* {
@@ -256,6 +343,16 @@ std::vector<ControlRow> KitRows() {
                         [](FreeKit&, TListView& c) { c.GetItems()->Delete(0); }),
           On<TListView>("OnDeletion on Clear (by the program)", &TListView::OnDeletion,
                         [](FreeKit&, TListView& c) { c.GetItems()->Clear(); }),
+          OnChangeAfter<TListView>("OnSelectItem on Clear (by the program)", &TListView::OnSelectItem, chooseItem,
+                                   [](FreeKit&, TListView& c) { c.GetItems()->Clear(); }),
+          OnChangeAfter<TListView>("OnChange on Clear within BeginUpdate (by the program)", &TListView::OnChange,
+                                   chooseItem,
+                                   [](FreeKit&, TListView& c) {
+                                       ComponentRef<TListView> view(&c);
+                                       c.GetItems()->BeginUpdate();
+                                       c.GetItems()->Clear();
+                                       if (view) c.GetItems()->EndUpdate();
+                                   }),
           On<TListView>("OnScroll", &TListView::OnScroll,
                         [](FreeKit& k, TListView& c) { k.Wheel(c, FreeKit::Centre(c), -120); })},
          {.spot = [](TControl&) { return TPoint{20, 30}; }}},
@@ -420,7 +517,24 @@ std::vector<ControlRow> KitRows() {
           On<TForm>("OnResize", &TForm::OnResize,
                     [](FreeKit& k, TForm& f) { k.Host().ResizeWindow(f, 460, 300); }),
           On<TForm>("OnCanResize", &TForm::OnCanResize,
-                    [](FreeKit& k, TForm& f) { k.Host().ResizeWindow(f, 460, 300); })},
+                    [](FreeKit& k, TForm& f) { k.Host().ResizeWindow(f, 460, 300); }),
+          On<TForm>("OnDestroy on a close that frees it", &TForm::OnDestroy,
+                    [](FreeKit& k, TForm& f) {
+                        f.OnClose = [](TObject*, TCloseAction& action) { action = caFree; };
+                        k.Host().RequestClose(f);
+                        Application->ProcessMessages();
+                    }),
+          On<TForm>("OnDestroy on a free by the program", &TForm::OnDestroy,
+                    [](FreeKit&, TForm& f) { thorn::Free(&f); }),
+          // A handler that holds the form by its plain pointer.
+          {"OnDestroy freeing the form it is told of",
+           [](FreeKit& k, TComponent& c) {
+               dynamic_cast<TForm&>(c).OnDestroy = [&k](TObject* sender) {
+                   k.Fire();
+                   thorn::Free(dynamic_cast<TComponent*>(sender));
+               };
+           },
+           [](FreeKit&, TComponent& c) { thorn::Free(&c); }}},
          // A form is no control the focus enters or leaves.
          {.spot = [](TControl&) { return TPoint{300, 100}; }, .without = {"OnEnter", "OnExit"}}});
 
@@ -498,6 +612,25 @@ std::vector<ControlRow> KitRows() {
                     {{"OnTimer",
                       [](FreeKit& k, TComponent& c) { dynamic_cast<TTimer&>(c).SetOnTimer(Freeing<TNotifyEvent>::Handler(k)); },
                       [](FreeKit& k, TComponent&) { k.Host().Advance(100); }}},
+                    {.keyboard = false, .mouse = false}});
+    using L = TImageList;
+    const auto addImage = [](FreeKit&, L& list) {
+        TBitmap32 picture;
+        picture.SetSize(32, 16);
+        list.AddMasked(picture, clNone);
+    };
+    rows.push_back({"TImageList",
+                    [](FreeKit& k) -> TComponent* {
+                        auto* list = thorn::Make<L>(k.Form(), 16, 16);
+                        // A tree shows its images and follows its changes.
+                        MakeTree(k)->SetImages(list);
+                        return list;
+                    },
+                    {On<L>("OnChange on Add", &L::OnChange, addImage),
+                     OnChangeAfter<L>("OnChange on Delete", &L::OnChange, addImage,
+                                      [](FreeKit&, L& list) { list.Delete(0); }),
+                     OnChangeAfter<L>("OnChange on Clear", &L::OnChange, addImage,
+                                      [](FreeKit&, L& list) { list.Clear(); })},
                     {.keyboard = false, .mouse = false}});
     return rows;
 }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "FreedInEvent.h"
 
 namespace {
@@ -7,6 +10,14 @@ namespace {
 using thorn::test::ControlRow;
 using thorn::test::EventCase;
 using thorn::test::FreeKit;
+
+// The cases whose name holds the text of THORN_FREED_CASE, or all: one
+// case run alone ("TTreeView OnAddition on LoadFromStream frees its form")
+// meets freed memory on a heap no earlier case has churned.
+bool Chosen(const std::string& name) {
+    const char* wanted = std::getenv("THORN_FREED_CASE");
+    return !wanted || name.find(wanted) != std::string::npos;
+}
 
 // Every control of the kit, the bitmap library, the inspector library and
 // the controls library, every event it fires, with a handler that frees the
@@ -16,11 +27,15 @@ TEST(FreedInItsOwnEvent, NothingTouchesTheControlOrItsFormAfterwards) {
     std::vector<ControlRow> rows = thorn::test::KitRows();
     for (auto part : {thorn::test::BitmapRows, thorn::test::InspectorRows, thorn::test::ControlsRows})
         for (ControlRow& row : part()) rows.push_back(std::move(row));
+    int runs = 0;
     for (const ControlRow& row : rows) {
         for (const EventCase& event : thorn::test::EventsOf(row)) {
             for (FreeKit::Victim victim : {FreeKit::Victim::control, FreeKit::Victim::form}) {
-                SCOPED_TRACE(row.control + " " + event.event +
-                             (victim == FreeKit::Victim::form ? " frees its form" : " frees it"));
+                const std::string name = row.control + " " + event.event +
+                                         (victim == FreeKit::Victim::form ? " frees its form" : " frees it");
+                if (!Chosen(name)) continue;
+                SCOPED_TRACE(name);
+                ++runs;
                 FreeKit kit(victim);
                 TComponent* control = row.make(kit);
                 if (event.applies && !event.applies(*control)) break;
@@ -37,6 +52,8 @@ TEST(FreedInItsOwnEvent, NothingTouchesTheControlOrItsFormAfterwards) {
             }
         }
     }
+    EXPECT_GT(runs, 0) << "no case is named so";
+    RecordProperty("runs", runs);
 }
 
 }  // namespace

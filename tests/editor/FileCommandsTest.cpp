@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "EditorSession.h"
@@ -12,6 +16,7 @@
 #include "editor/Eventsframe.h"
 #include "editor/Missionframe.h"
 #include "gui/Application.h"
+#include "platform/Files.h"
 #include "support/FileSizeLimit.h"
 #include "support/PictureFiles.h"
 #include "support/TempDir.h"
@@ -274,10 +279,69 @@ TEST_F(FileCommands, ASaveThatFailsIsShownAndLosesNothing) {
         SCOPED_TRACE(c.name);
         c.run();
         EXPECT_EQ(host.PendingScripts(), 0u);
+        // The line under the usual one names the file and the reason.
+        const fs::path written = editor / (std::string_view(c.name) == "Save As" ? "second.pw" : "first.pw");
+        EXPECT_EQ(host.ShownDialogs().back(), "Error processed during save\nCannot write file \"" + written.string() +
+                                                  "\": " + std::strerror(EFBIG));
         EXPECT_EQ(MapProject->FileName, (editor / "first.pw").string());
         EXPECT_EQ(MapProject->Modified, 1u);
         EXPECT_EQ(ReadFileBytes(editor / "first.pw"), saved);
         EXPECT_FALSE(fs::exists(editor / "second.pw"));
+    }
+}
+
+// Save keeps what the project file is: its permissions, the link it is
+// reached through (the project behind the link is the one written); a file
+// the designer may not write is refused, says so and stays as it was.
+TEST_F(FileCommands, SaveKeepsWhatTheProjectFileIs) {
+    editor.NewMission("small_isles.bmp");
+    const fs::path file = editor / "first.pw";
+    const fs::path elsewhere = editor / "elsewhere.pw";
+    SaveAs(file.string());
+    struct Case {
+        const char* name;
+        std::function<void()> prepare;
+        fs::path written;  // empty: refused
+        fs::perms perms;
+    };
+    using enum fs::perms;
+    const Case cases[] = {
+        {"a file only its owner reads and writes", [&] { fs::permissions(file, owner_read | owner_write); }, file,
+         owner_read | owner_write},
+        {"a link to the project elsewhere",
+         [&] {
+             fs::rename(file, elsewhere);
+             fs::create_symlink(elsewhere.filename(), file);
+         },
+         elsewhere, owner_read | owner_write},
+        {"a file no one may write",
+         [&] {
+             fs::remove(file);
+             thorn::test::WriteFileBytes(file, std::vector<uint8_t>{'o', 'l', 'd'});
+             fs::permissions(file, owner_read | group_read | others_read);
+         },
+         {}, owner_read | group_read | others_read},
+    };
+    int changes = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.prepare();
+        const fs::path target = thorn::FollowLinks(file);
+        if (!c.written.empty()) {
+            EXPECT_EQ(target, c.written);
+        }
+        const std::vector<uint8_t> before = ReadFileBytes(target);
+        const bool link = fs::is_symlink(file);
+        ASSERT_EQ(MapProject->Tables.GetAt(0)->SetMissionName("Change " + std::to_string(++changes)), 1);
+        if (c.written.empty())
+            host.AnswerMessageBox(IDOK, "Error processed during save\nCannot write file \"" + target.string() + "\": " +
+                                            std::strerror(EACCES));
+        host.PressKey('S', {ssCtrl});
+        EXPECT_EQ(host.PendingScripts(), 0u);
+        EXPECT_EQ(fs::is_symlink(file), link);
+        EXPECT_EQ(fs::status(target).permissions(), c.perms);
+        EXPECT_EQ(ReadFileBytes(target) == before, c.written.empty());
+        EXPECT_EQ(MapProject->Modified, c.written.empty() ? 1u : 0u);
     }
 }
 
@@ -371,11 +435,72 @@ TEST_F(FileCommands, ACompileThatFailsIsShownAndKeepsTheEarlierFiles) {
     thorn::test::WriteFileBytes(editor / "camp.pdb", std::vector<uint8_t>{'o', 'l', 'd'});
     fs::create_directory(editor / "camp.pak");  // in the way of the package
     host.AnswerFileDialog((editor / "camp").string(), "Save As");
-    host.AnswerMessageBox(IDOK, "You can't save mission because");
+    host.AnswerMessageBox(IDYES, "camp.pdb\" and \"" + (editor / "camp.pak").string() + "\" already exist.");
+    host.AnswerMessageBox(IDOK, "You can't save mission because the file \"" + (editor / "camp.pak").string() +
+                                    "\" cannot be written: it is not a regular file");
     Choose("File", "Compile Mission for PDA...");
     EXPECT_EQ(host.PendingScripts(), 0u);
     EXPECT_EQ(ReadFileBytes(editor / "camp.pdb"), (std::vector<uint8_t>{'o', 'l', 'd'}));
     EXPECT_TRUE(fs::is_directory(editor / "camp.pak"));
+}
+
+// Compile asks about the files it will write, the pair named after the name
+// typed, and only about those of them that exist: once, before anything is
+// written. No goes back to the dialog.
+TEST_F(FileCommands, CompilingAsksOnceAboutTheFilesOfThePairThatExist) {
+    editor.NewMission("small_isles.bmp");
+    MakeExportable(*MapProject);
+    const fs::path folder = editor / "out";
+    fs::create_directory(folder);
+    const std::vector<uint8_t> old = {'o', 'l', 'd'};
+    struct Case {
+        const char* name;
+        const char* typed;
+        std::vector<const char*> there;  // before the compile
+        const char* question;            // none: nothing to ask; "<name>" is the file's path
+        int answer;
+    };
+    const Case cases[] = {
+        {"a project file of the name, no pair", "first.pw", {"first.pw"}, nullptr, 0},
+        {"the .pdb there, answered No", "first", {"first.pdb"}, "\"<first.pdb>\" already exists.\nDo you want to replace it?",
+         IDNO},
+        {"the .pak there, answered Yes", "first", {"first.pak"}, "\"<first.pak>\" already exists.\nDo you want to replace it?",
+         IDYES},
+        {"both there, answered Yes", "first.pw", {"first.pdb", "first.pak"},
+         "\"<first.pdb>\" and \"<first.pak>\" already exist.\nDo you want to replace them?", IDYES},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(folder);
+        fs::create_directory(folder);
+        for (const char* name : c.there) thorn::test::WriteFileBytes(folder / name, old);
+        const size_t shown = host.ShownDialogs().size();
+        host.AnswerFileDialog((folder / c.typed).string(), "Save As");
+        if (c.question) {
+            std::string question = c.question;
+            for (const char* name : {"first.pdb", "first.pak"})
+                if (const size_t at = question.find("<" + std::string(name) + ">"); at != std::string::npos)
+                    question.replace(at, std::strlen(name) + 2, (folder / name).string());
+            host.AnswerMessageBox(c.answer, question);
+        }
+        // No: the dialog again, cancelled here.
+        if (c.answer == IDNO) host.CancelDialog("Save As");
+        Choose("File", "Compile Mission for PDA...");
+        EXPECT_EQ(host.PendingScripts(), 0u);
+        EXPECT_EQ(host.ShownDialogs().size(), shown + 1 + (c.question ? 1 : 0) + (c.answer == IDNO ? 1 : 0));
+        // The pair written unless the answer was No; the name typed is
+        // never written.
+        const bool written = c.answer != IDNO;
+        for (const char* name : {"first.pdb", "first.pak", "first.pw"}) {
+            const bool pair = std::string_view(name) != "first.pw";
+            const bool was = std::find_if(c.there.begin(), c.there.end(),
+                                          [&](const char* n) { return std::string_view(n) == name; }) != c.there.end();
+            EXPECT_EQ(fs::exists(folder / name), (pair && written) || was) << name;
+            if (fs::exists(folder / name)) {
+                EXPECT_EQ(ReadFileBytes(folder / name) == old, !(pair && written)) << name;
+            }
+        }
+    }
 }
 
 TEST_F(FileCommands, ReloadPutsTheMissionOnTheNewPictureAfterTheWarning) {

@@ -88,9 +88,13 @@ TEST_F(ProvinceCommands, RecalculatingPutsTheChosenProvincesIconsBackOnTheirPiec
     const uint16_t otherX = other.CastleX;
     project.Modified = 0;
     ChooseRows({0});
-    thorn::test::ChooseMenuItem(desk.Host(), main, "View", "Recalculate Icons Positions");
-    EXPECT_EQ(std::vector<int>({moved.CastleX, moved.CastleY, moved.ArmyX, moved.ArmyY}),
-              std::vector<int>({homeX, homeY, armyX, armyY}));
+    // Every press gives the same places.
+    for (int press = 1; press <= 3; ++press) {
+        thorn::test::ChooseMenuItem(desk.Host(), main, "View", "Recalculate Icons Positions");
+        EXPECT_EQ(std::vector<int>({moved.CastleX, moved.CastleY, moved.ArmyX, moved.ArmyY}),
+                  std::vector<int>({homeX, homeY, armyX, armyY}))
+            << "press " << press;
+    }
     EXPECT_EQ(other.CastleX, otherX);
     // The places are the pieces' own, no edit of the designer's.
     EXPECT_EQ(project.Modified, 0u);

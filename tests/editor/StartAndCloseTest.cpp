@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "EditorSession.h"
@@ -189,6 +193,63 @@ TEST(EditorStartAndClose, DamagedSettingsFilesAreAllKeptAndALinkStaysALink) {
     }
     EXPECT_EQ(ReadText(kept / "settings.xml.damaged"), damaged[0]);
     EXPECT_EQ(ReadText(kept / "settings.xml.damaged-2"), damaged[1]);
+}
+
+// What stands as "ini.xml", links followed, is no regular file: it is
+// neither set aside nor written over. The editor starts with its defaults,
+// says where the settings cannot be kept, and at close leaves everything as
+// it was.
+TEST(EditorStartAndClose, ASettingsFileThatIsNoRegularFileIsLeftAsItIs) {
+    using Type = std::filesystem::file_type;
+    struct Case {
+        const char* name;
+        std::function<std::filesystem::path(const EditorSession&, const TempDir&)> make;  // answers where
+        const char* why;
+    };
+    const auto fifo = [](const std::filesystem::path& where) {
+        EXPECT_EQ(::mkfifo(where.c_str(), 0600), 0);
+        return where;
+    };
+    const Case cases[] = {
+        {"a link to a FIFO",
+         [&](const EditorSession& e, const TempDir& other) {
+             std::filesystem::create_symlink(fifo(other / "fifo"), e / "ini.xml");
+             return other / "fifo";
+         },
+         ": it is not a regular file"},
+        {"a FIFO", [&](const EditorSession& e, const TempDir&) { return fifo(e / "ini.xml"); }, ": it is not a regular file"},
+        {"a loop of links",
+         [](const EditorSession& e, const TempDir&) {
+             std::filesystem::create_symlink("loop.xml", e / "ini.xml");
+             std::filesystem::create_symlink("ini.xml", e / "loop.xml");
+             return e / "ini.xml";
+         },
+         ": Too many levels of symbolic links"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EditorSession editor;
+        const TempDir other;
+        std::filesystem::remove(editor / "ini.xml");
+        const std::filesystem::path where = c.make(editor, other);
+        const auto listing = [&] {
+            std::vector<std::pair<std::string, Type>> entries;
+            for (const auto* folder : {&editor.Folder().Path(), &other.Path()})
+                for (const auto& entry : std::filesystem::directory_iterator(*folder))
+                    entries.emplace_back(entry.path().string(), entry.symlink_status().type());
+            std::sort(entries.begin(), entries.end());
+            return entries;
+        };
+        const auto entries = listing();
+        editor.Host().AnswerMessageBox(IDOK, "The settings cannot be kept in \"" + where.string() + "\"" + c.why +
+                                                 ".\nThe editor starts with its default settings");
+        editor.Start();
+        EXPECT_EQ(editor.Host().PendingScripts(), 0u);
+        EXPECT_EQ(Settings->TransValue, 120);
+        editor.Close();
+        EXPECT_EQ(editor.Host().ShownDialogs().size(), 1u);
+        EXPECT_EQ(listing(), entries);
+    }
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <map>
 #include <set>
 
@@ -17,6 +19,8 @@
 #include "export/ExportFiles.h"
 #include "export/ReplaceTogether.h"
 #include "model/ProjectFiles.h"
+#include "support/FileCalls.h"
+#include "support/FileSizeLimit.h"
 
 namespace thorn::test {
 namespace {
@@ -252,7 +256,8 @@ TEST_F(ExportDriver, NeedsItsTemporaryFolder) {
     temporaryRoot = dir / "absent";
     const ExportResult result = Export("Two.pdb");
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, "no temporary folder could be made in \"" + temporaryRoot.string() + "\"");
+    EXPECT_EQ(result.message,
+              "no temporary folder could be made in \"" + temporaryRoot.string() + "\": " + std::strerror(ENOENT));
     EXPECT_FALSE(fs::exists(dir / "Two.pdb"));
 }
 
@@ -270,6 +275,59 @@ TEST_F(ExportDriver, TheProjectsOwnCommand) {
     EXPECT_EQ(editor.errors,
               std::vector<std::string>{"You can't save mission because number of Active Players must be greater than 1"});
     EXPECT_FALSE(fs::exists(dir / "One.pdb"));
+}
+
+// A file of the private temporary tree that cannot be written is gone with
+// the tree: the message names what the designer can mend, the temporary
+// folder it was made in, and the system's reason.
+TEST_F(ExportDriver, AFullTemporaryFolderIsNamedWithTheReason) {
+    SetPieces(160, 160, [](int32_t x, int32_t) { return x / 80; }, {3, 3});
+    BindAllProvincePieces();
+    MakePlayable();
+    ExportResult result;
+    {
+        const FileSizeLimit full(1);
+        result = Export("Two.pdb");
+    }
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, "the temporary folder \"" + temporaryRoot.string() +
+                                  "\" cannot take the mission's files: " + std::strerror(EFBIG));
+    EXPECT_FALSE(fs::exists(dir / "Two.pdb"));
+    EXPECT_TRUE(IsEmptyFolder(temporaryRoot));
+}
+
+// A power cut, like a kill, loses no pair: each package reaches the disk
+// before it takes its name, the journal (with the kept copies it names)
+// before any package is placed, and the placed pair before the journal goes.
+TEST_F(ExportDriver, ThePairReachesTheDiskBeforeAndAfterItIsPlaced) {
+    SetPieces(160, 160, [](int32_t x, int32_t) { return x / 80; }, {3, 3});
+    BindAllProvincePieces();
+    MakePlayable();
+    WriteFileBytes(dir / "Two.pdb", Bytes{1});
+    WriteFileBytes(dir / "Two.pak", Bytes{2});
+    FileCallWatch watch;
+    ASSERT_TRUE(Export("Two.pdb").ok);
+    const auto& calls = watch.Calls();
+    const auto renameTo = [&](const fs::path& to) {
+        return std::find_if(calls.begin(), calls.end(), [&](const auto& c) { return c.what == "rename" && c.to == to; });
+    };
+    const auto synced = [&](auto from, auto to, const fs::path& path) {
+        return std::any_of(from, to, [&](const auto& c) {
+            std::error_code error;
+            return c.what == "fsync" && (c.path == path || fs::equivalent(c.path, path, error));
+        });
+    };
+    const auto journal = renameTo(dir / "Two.pdb.replacing");
+    const auto pdb = renameTo(dir / "Two.pdb"), pak = renameTo(dir / "Two.pak");
+    ASSERT_NE(journal, calls.end());
+    ASSERT_NE(pdb, calls.end());
+    ASSERT_NE(pak, calls.end());
+    ASSERT_LT(journal, pdb);
+    ASSERT_LT(pdb, pak);
+    EXPECT_TRUE(synced(calls.begin(), pdb, pdb->path));
+    EXPECT_TRUE(synced(calls.begin(), pak, pak->path));
+    EXPECT_TRUE(synced(journal, pdb, dir.Path())) << "the journal was not made to last before the pair was placed";
+    EXPECT_TRUE(synced(pak, calls.end(), dir.Path())) << "the placed pair was not made to last";
 }
 
 // The regular files of a folder (not below it) with their bytes; anything

@@ -30,6 +30,12 @@ TEST(PackageNames, BaseNameCutsAtTheLastDotAndTagReadsAfterTheFirst) {
     EXPECT_EQ(GetFileTypeTag("ab"), (Tag{'a', 'b', 0, 0}));
     // Windows-1252 capitals fold too.
     EXPECT_EQ(GetBaseName("\xC9T\xC9\x8A.txt"), "\xE9t\xE9\x9A");
+    // Every capital of the code page, the thorn (0xDE) last; the
+    // multiplication sign and the sharp s have no other case.
+    EXPECT_EQ(GetBaseName("\x8A\x8C\x8E\x9F\xC0\xC1\xC2\xC3\xC4\xC5\xC6\xC7\xC8\xC9\xCA\xCB\xCC"
+                          "\xCD\xCE\xCF\xD0\xD1\xD2\xD3\xD4\xD5\xD6\xD8\xD9\xDA\xDB\xDC\xDD\xDE\xD7\xDF.TXT"),
+              "\x9A\x9C\x9E\xFF\xE0\xE1\xE2\xE3\xE4\xE5\xE6\xE7\xE8\xE9\xEA\xEB\xEC"
+              "\xED\xEE\xEF\xF0\xF1\xF2\xF3\xF4\xF5\xF6\xF8\xF9\xFA\xFB\xFC\xFD\xFE\xD7\xDF");
 }
 
 TEST(PackageNames, FileSystemNamesAreStoredInWindows1252) {

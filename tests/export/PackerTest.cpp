@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <optional>
@@ -119,7 +121,8 @@ TEST_F(Packer, ReadOnlyTargetKeepsTheOldFiles) {
     }
     chmod(target.c_str(), 0755);
     EXPECT_FALSE(packed.result.ok);
-    EXPECT_EQ(packed.result.message, "the file \"" + (target / "m.pdb").string() + "\" cannot be written");
+    EXPECT_EQ(packed.result.message, "the file \"" + (target / "m.pdb").string() + "\" cannot be written: " +
+                                         std::strerror(geteuid() == 0 ? EFBIG : EACCES));
     EXPECT_NE(packed.console.find("Cannot open destination file " + (target / "m.pdb").string() + "\n\n"),
               std::string::npos);
     EXPECT_EQ(ReadFileBytes(target / "m.pdb"), oldPdb);
@@ -140,11 +143,13 @@ std::map<std::string, Bytes> Contents(const fs::path& folder) {
 
 // The .pdb and the .pak make one mission: whichever of them cannot be
 // written or put in place, an earlier pair stays byte for byte, neither is
-// left where there was none, and no temporary file stays behind.
+// left where there was none, and no temporary file stays behind. The message
+// names the file and the system's reason.
 TEST_F(Packer, ThePairReplacesAnEarlierOneWholeOrNotAtAll) {
     struct Case {
         const char* what;
         const char* failed;  // the file the message names
+        std::string reason;  // the system's
         std::function<void(const fs::path& target)> block;
         rlim_t fileSizeLimit = 0;  // none
         const char* diskFullAt = nullptr;  // the step from which no file grows
@@ -154,10 +159,10 @@ TEST_F(Packer, ThePairReplacesAnEarlierOneWholeOrNotAtAll) {
     };
     const auto nothing = [](const fs::path&) {};
     const Case cases[] = {
-        {"the first's own name is a folder", "m.pdb", folder("m.pdb")},
-        {"the disk fills while the first is written", "m.pdb", nothing, 4096},
-        {"the disk fills while the second is written", "m.pak", nothing, 0, "stage m.pak"},
-        {"the second's own name is a folder", "m.pak", folder("m.pak")},
+        {"the first's own name is a folder", "m.pdb", "it is not a regular file", folder("m.pdb")},
+        {"the disk fills while the first is written", "m.pdb", std::strerror(EFBIG), nothing, 4096},
+        {"the disk fills while the second is written", "m.pak", std::strerror(EFBIG), nothing, 0, "stage m.pak"},
+        {"the second's own name is a folder", "m.pak", "it is not a regular file", folder("m.pak")},
     };
     const Bytes oldPdb = {1, 2, 3}, oldPak = {4, 5};
     for (const Case& c : cases) {
@@ -185,10 +190,68 @@ TEST_F(Packer, ThePairReplacesAnEarlierOneWholeOrNotAtAll) {
                 });
             }
             EXPECT_FALSE(packed.result.ok);
-            EXPECT_EQ(packed.result.message, "the file \"" + (target / c.failed).string() + "\" cannot be written");
+            EXPECT_EQ(packed.result.message,
+                      "the file \"" + (target / c.failed).string() + "\" cannot be written: " + c.reason);
             EXPECT_EQ(Contents(target), before);
             EXPECT_FALSE(fs::exists(tree));
         }
+    }
+}
+
+// Only regular files the designer may write are replaced, keeping their
+// permissions; a package reached through a link is written where the link
+// leads, and the link stays. Anything else is refused before either file
+// is replaced.
+TEST_F(Packer, ThePairReplacesOnlyRegularFilesTheDesignerMayWrite) {
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path& target)> make;  // over an earlier pair
+        std::string refusal;                                 // empty: written
+    };
+    const Case cases[] = {
+        {"a file only its owner reads and writes",
+         [](const fs::path& target) { fs::permissions(target / "m.pdb", fs::perms::owner_read | fs::perms::owner_write); },
+         ""},
+        {"a link to the package",
+         [](const fs::path& target) {
+             fs::rename(target / "m.pak", target / "kept.pak");
+             fs::create_symlink("kept.pak", target / "m.pak");
+         },
+         ""},
+        {"a FIFO", [](const fs::path& target) {
+             fs::remove(target / "m.pak");
+             ASSERT_EQ(mkfifo((target / "m.pak").c_str(), 0600), 0);
+         },
+         "the file \"<m.pak>\" cannot be written: it is not a regular file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir each;
+        const fs::path target = each / "target";
+        MakeFile(target / "m.pdb", Bytes{1, 2, 3});
+        MakeFile(target / "m.pak", Bytes{4, 5});
+        c.make(target);
+        std::map<std::string, std::pair<fs::file_type, fs::perms>> before;
+        for (const auto& entry : fs::directory_iterator(target))
+            before[entry.path().filename().string()] = {entry.symlink_status().type(), entry.status().permissions()};
+        const auto contents = Contents(target);
+        const Packed packed = Pack(MakeExportTree(each, "m"), target, "m");
+        std::string refusal = c.refusal;
+        if (const size_t at = refusal.find("<"); at != std::string::npos)
+            refusal.replace(at, 7, (target / refusal.substr(at + 1, 5)).string());
+        EXPECT_EQ(packed.result.message, refusal);
+        // Every name stands as it stood, with its permissions.
+        for (const auto& [name, was] : before) {
+            EXPECT_EQ(fs::symlink_status(target / name).type(), was.first) << name;
+            EXPECT_EQ(fs::status(target / name).permissions(), was.second) << name;
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(target), {}), static_cast<long>(before.size()));
+        if (!c.refusal.empty()) {
+            EXPECT_EQ(Contents(target), contents);
+            continue;
+        }
+        EXPECT_EQ(ReadCheckedDatabase(target / "m.pdb", "m").resources.size(), 7u);
+        EXPECT_EQ(PakEntries(ReadFileBytes(target / "m.pak")).size(), 9u);
     }
 }
 

@@ -92,6 +92,8 @@ TEST_F(GuiBasicControls, ALabelFillsItsColourUnlessTransparentAndEmbossesWhenDis
     panel->SetColor(clYellow);
     panel->SetBevelOuter(bvNone);
     TLabel* label = Place<TLabel>(*panel, {10, 10, 100, 30});
+    // A face drawn at its full width, whose "W" covers whole pixels.
+    label->Font().SetName("Arial");
     label->SetCaption("W");
     label->SetAutoSize(false);
     label->SetBounds(10, 10, 60, 20);

@@ -164,6 +164,23 @@ TEST_F(GuiForm, ReleasedFormGoesAfterTheEventThatReleasedIt) {
     EXPECT_FALSE(ref);
 }
 
+TEST_F(GuiForm, OnDestroySeesTheFormGoingWhileItsControlsStay) {
+    TForm* form = MakeForm();
+    Swatch* swatch = AddControl<Swatch>(*form, "Swatch", {0, 0, 50, 50});
+    thorn::ComponentRef<TForm> ref(form);
+    thorn::ComponentRef<Swatch> control(swatch);
+    bool formAlive = true, controlAlive = false;
+    form->OnDestroy = [&](TObject*) {
+        formAlive = static_cast<bool>(ref);
+        controlAlive = static_cast<bool>(control);
+        thorn::Free(form);  // already going: nothing happens
+    };
+    thorn::Free(form);
+    EXPECT_FALSE(formAlive);
+    EXPECT_TRUE(controlAlive);
+    EXPECT_FALSE(control);
+}
+
 TEST_F(GuiForm, ClosingHidesAFormAndEndsTheApplicationForTheMainForm) {
     TForm* main = MakeForm();
     TForm* tool = MakeForm();

@@ -213,7 +213,7 @@ TEST(HintWindow, StaysOnTheDesktopAndShowsItsText) {
     EXPECT_EQ(session.Host().PixelAt(*hint, w - 2, h - 2), Color32(clInfoBk));
     int ink = 0;
     for (int y = 1; y < h - 1; ++y)
-        for (int x = 1; x < w - 1; ++x) ink += session.Host().PixelAt(*hint, x, y) == Color32(clInfoText);
+        for (int x = 1; x < w - 1; ++x) ink += session.Host().PixelAt(*hint, x, y) != Color32(clInfoBk);
     EXPECT_GT(ink, 10);
     hint->ReleaseHandle();
     EXPECT_FALSE(session.Host().IsWindowVisible(*hint));

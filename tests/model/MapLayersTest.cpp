@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
 
 #include "MapViewFixture.h"
@@ -166,22 +167,41 @@ TEST_F(IconPlaces, TheArmyShowsTheFirstArmyPicture) {
 }
 
 TEST_F(IconPlaces, TranslucentIconsFollowTheSettings) {
-    editor.settings.ShCastles = 0;
-    editor.settings.TransCastles = 1;
-    editor.settings.ShArmies = 0;
-    editor.settings.TransArmies = 1;
-    project.UpdateCastleIconLayer(p);
+    // Hidden castles and hidden armies: each shows translucent by its own
+    // setting alone.
+    struct Case {
+        uint32_t castles, armies;
+    };
     const TBitmapLayer& castle = LayerOf(*p, kCastle);
-    EXPECT_TRUE(castle.GetVisible());
-    EXPECT_FALSE(castle.GetMouseEvents());
-    EXPECT_EQ(castle.GetBitmap()->MasterAlpha(), 120u);
+    const TBitmapLayer& army = LayerOf(*p, kArmy);
+    editor.settings.ShCastles = 0;
+    editor.settings.ShArmies = 0;
+    for (const Case c : {Case{1, 1}, Case{1, 0}, Case{0, 1}, Case{0, 0}}) {
+        SCOPED_TRACE("translucent castles " + std::to_string(c.castles) + ", armies " + std::to_string(c.armies));
+        editor.settings.TransCastles = c.castles;
+        editor.settings.TransArmies = c.armies;
+        project.UpdateCastleIconLayer(p);
+        project.UpdateArmyIconLayer(p);
+        EXPECT_EQ(castle.GetVisible(), c.castles != 0);
+        EXPECT_EQ(army.GetVisible(), c.armies != 0);
+        EXPECT_FALSE(castle.GetMouseEvents());
+        EXPECT_FALSE(army.GetMouseEvents());
+        if (c.castles) {
+            EXPECT_EQ(castle.GetBitmap()->MasterAlpha(), 120u);
+        }
+        if (c.armies) {
+            EXPECT_EQ(army.GetBitmap()->MasterAlpha(), 120u);
+        }
+    }
+    editor.settings.TransCastles = 1;
+    editor.settings.TransArmies = 1;
     p->SetHasCastle(0);
     project.UpdateCastleIconLayer(p);
     EXPECT_FALSE(castle.GetVisible());
     // Every army is shown translucent, with or without a guardian army.
     project.UpdateArmyIconLayer(p);
-    EXPECT_TRUE(LayerOf(*p, kArmy).GetVisible());
-    EXPECT_EQ(LayerOf(*p, kArmy).GetBitmap()->MasterAlpha(), 120u);
+    EXPECT_TRUE(army.GetVisible());
+    EXPECT_EQ(army.GetBitmap()->MasterAlpha(), 120u);
 
     editor.settings.ShCastles = 1;
     project.UpdateCastleIcons();

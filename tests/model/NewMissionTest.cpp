@@ -244,6 +244,32 @@ TEST_F(NewMissionTest, RandomProjectsSurviveTheRoundTrip) {
     }
 }
 
+// A province drawn as a comb of one-pixel strokes on the sea is too thin
+// for its icons' squares: its castle's place at its top-left pixel still
+// takes no pixel of the sea beside it, in the painted world nor in the file.
+TEST_F(NewMissionTest, AThinProvinceKeepsToItsOwnPixelsThroughSaveAndOpen) {
+    ASSERT_EQ(Import(*DrawPicture(200, 200, [](int32_t x, int32_t y) {
+        const bool back = y == 10 && x >= 10 && x <= 130, tooth = x % 10 == 5 && x < 130 && y >= 10 && y <= 130;
+        return back || tooth ? ProvinceColour(4) : kOcean;
+    })), 1);
+    ASSERT_EQ(project.NewMissionFromImage(), 1);
+    project.HideProgress();
+    const CProvince& strokes = *project.Provinces.GetAt(0);
+    ASSERT_EQ(project.Provinces.GetCount(), 1);
+    ASSERT_EQ(std::vector<int>({strokes.CastleX, strokes.CastleY}), std::vector<int>({0, 0}));  // at world (10, 10)
+    const int32_t sea = project.GetPieceAt(11, 11);
+    ASSERT_NE(sea, strokes.MapPieceIndex);
+    const CProvinceMap& cell = *project.MapPieces.GetAt(static_cast<uint16_t>(sea));
+    EXPECT_EQ(editor.world.GetPixel(11, 11), cell.Mask->GetPixel(11 - cell.Left, 11 - cell.Top));
+
+    std::vector<int32_t> pieces;
+    for (int32_t y = 0; y < 200; ++y)
+        for (int32_t x = 0; x < 200; ++x) pieces.push_back(project.GetPieceAt(x, y));
+    RoundTrip("strokes");
+    for (int32_t y = 0; y < 200; ++y)
+        for (int32_t x = 0; x < 200; ++x) ASSERT_EQ(project.GetPieceAt(x, y), pieces[y * 200 + x]) << x << "," << y;
+}
+
 // A reload replaces the pieces: every province is bound again to the piece
 // under its point, never through the index of a piece that is gone.
 TEST_F(NewMissionTest, ReloadBindsProvincesToTheNewPiecesUnderThem) {

@@ -60,8 +60,11 @@ TEST(DrawText, WordBreakFitsWordsToTheWidth) {
 TEST(DrawText, LineBreaksAndSingleLine) {
     const int32_t h = LineHeight(Mono()), w = CharWidth();
     EXPECT_EQ(Measure(0, Mono(), "one\r\ntwo\nthree", {0, 0, 10, 10}), (TRect{0, 0, 5 * w, 3 * h}));
-    EXPECT_EQ(Measure(DT_SINGLELINE, Mono(), "one\r\ntwo", {0, 0, 10, 10}), (TRect{0, 0, 6 * w, h}));
+    EXPECT_EQ(Measure(DT_SINGLELINE, Mono(), "one\r\ntwo", {0, 0, 10, 10}), (TRect{0, 0, 7 * w, h}));
     EXPECT_EQ(Measure(0, Mono(), "last\n", {0, 0, 10, 10}).Bottom, 2 * h);
+    // In one line of text a break takes one space's room.
+    for (const char* broken : {"one\r\ntwo", "one\ntwo"})
+        EXPECT_EQ(TextExtent(Sans(), broken), TextExtent(Sans(), "one two")) << broken;
 }
 
 TEST(DrawText, EmptyTextMeasuresNothing) {

@@ -27,6 +27,12 @@ TEST(TMemoryStream, ReadWriteSeek) {
     EXPECT_EQ(s.Read(back, 1), 0);
     EXPECT_THROW(s.ReadBuffer(back, 1), EReadError);
     EXPECT_EQ(s.Seek(-2, TSeekOrigin::soEnd), 4);
+    // Cut shorter than its position, the stream stands at its new end, so
+    // the next write follows the bytes kept.
+    s.SetSize(3);
+    EXPECT_EQ(s.GetPosition(), 3);
+    s.WriteBuffer(data, 1);
+    EXPECT_EQ(s.Bytes(), (std::vector<uint8_t>{1, 2, 1, 1}));
 }
 
 TEST(TFileStream, RoundTripAndOpenErrors) {

@@ -144,7 +144,10 @@ TEST(XMLDoc, WhatCouldNotBeWrittenBackIsNotRead) {
         {nested(TXMLDocument::kMaxDepth + 1), "its elements are nested more than 64 deep"},
         {siblings, "it holds more than 100000 tags"},
         // Each ">" is written back as "&gt;".
-        {"<a>" + std::string(5 << 20, '>') + "</a>", "written back it would take more than the 16 MiB"},
+        {"<a>" + std::string(5 << 20, '>') + "</a>", "written back it would take more than 16711680 bytes"},
+        // Under 16 MiB, yet over what leaves room to write it back: the
+        // message names the limit it passes.
+        {"<a>" + std::string(16'720'000, 'x') + "</a>", "written back it would take more than 16711680 bytes"},
         {"<a Note=\"kept\x01value\"/>", "the character U+0001 in element \"a\" is not allowed in XML"},
         {"<a><b>x\x1Fy</b></a>", "the character U+001F in element \"b\""},
         {"<a><!-- \x02 --></a>", "U+0002"},
@@ -218,13 +221,14 @@ TEST(XMLDoc, SaveWritesThroughALink) {
 TEST(XMLDoc, ReferencesXmlAllowsAreRead) {
     TXMLDocument document;
     document.LoadFromBytes(
-        Bytes("<?xml version='1.0'?><a p='&#9;&#x10FFFF;&#0' q='&#x1F' r='a&lt;b' s='&#60;'><!-- &#0; < -->"
+        Bytes("<?xml version='1.0'?><a p='&#9;&#x10FFFF;&#0' q='&#x1F' r='a&lt;b' s='&#60;' t='a&#32;b'><!-- &#0; < -->"
               "<?pi &#0; <?><![CDATA[&#0;<]]></a>"),
         "a.xml");
     EXPECT_EQ(document.GetDocumentElement().Attributes("p"), "\t\xF4\x8F\xBF\xBF&#0");
     EXPECT_EQ(document.GetDocumentElement().Attributes("q"), "&#x1F");
     EXPECT_EQ(document.GetDocumentElement().Attributes("r"), "a<b");
     EXPECT_EQ(document.GetDocumentElement().Attributes("s"), "<");
+    EXPECT_EQ(document.GetDocumentElement().Attributes("t"), "a b");
 }
 
 TEST(XMLDoc, OnlyRegularFilesOfBoundedSizeAreRead) {

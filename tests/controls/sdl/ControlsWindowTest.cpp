@@ -96,9 +96,12 @@ TEST_F(ControlsWindow, DropDownsOpenAndPickInARealWindow) {
     ASSERT_TRUE(RunUntil([&] {
         return FormatDateTime("yyyy-mm-dd", calendar.GetWorkingDate()) == "2024-04-13" && !popup.HasPendingPaint();
     }));
+    // The chosen day's cell is highlighted up to its edges, clear of the
+    // day's digits.
+    const TPoint cellCorner = calendar.GetGrid()->ClientToScreen({cell.Left + 2, cell.Top + 2});
     ASSERT_TRUE(RunUntil([&] {
         screen.Grab(shot);
-        return shot.GetPixel(day.X - 6, day.Y - 3) == Color32(clHighlight);
+        return shot.GetPixel(cellCorner.X, cellCorner.Y) == Color32(clHighlight);
     }));
     thorn::test::WritePng("dropped_calendar.png", shot);
     screen.Click(day.X, day.Y);
