@@ -190,7 +190,7 @@ std::optional<Cells> MakeCells(const Reporter& reporter, const Row& row) {
         c.ratio = RatioText(ratio);
     } else if (row.growth > 0) {
         value = std::log(ours->median / peer->median) / std::log(row.growth);
-        c.ours = "pixels^" + Format("%.2f", value);
+        c.ours = row.growthOf + "^" + Format("%.2f", value);
         c.peer = "";
     } else {
         c.ours = WithSpread(*ours, value, unit);

@@ -52,6 +52,8 @@ struct Row {
     // When set, the row's figure is the exponent of ours over the peer
     // (the same work at a size this many times larger).
     double growth = 0;
+    // What grows, named in the exponent ("pixels^1.02").
+    std::string growthOf = "pixels";
 };
 
 void AddRow(Row row);

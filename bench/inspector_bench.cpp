@@ -5,8 +5,15 @@
 // sight are painted and the rows are found without walking the whole tree
 // for each of them, so a step at 500 rows should cost at most 1.5 times one
 // at 50, and so should a repaint.
+//
+// Adding rows one by one to an empty grid on its form, each with the name
+// and path the grid makes up for it, at 1,000 to 10,000 rows: the names are
+// found through the owner's index and the numbers go on from the last one
+// given, so adding grows with the rows alone. The table holds 10,000 rows
+// to a second and their growth from 1,000 to an exponent of at most 1.15.
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <string>
 
 #include "Harness.h"
@@ -79,8 +86,63 @@ void Repaint(benchmark::State& state) {
     }
 }
 
+// An empty grid on a shown form, and the adding of rows to it.
+struct EmptyGrid {
+    EmptyGrid() {
+        form = Application->CreateForm<TForm>();
+        form->SetBounds(0, 0, 320, 340);
+        grid = thorn::Make<TrmInspector>(*form);
+        grid->SetParent(form);
+        grid->SetBounds(10, 10, 300, 320);
+        form->Show();
+        session.App().ProcessMessages();
+    }
+    void Add(int rows) {
+        const thorn::ClassInfo& kind = FindClass("TrmStringInspectorItem");
+        for (int i = 0; i < rows; ++i) grid->AddItem(nullptr, kind);
+        form->PaintPending();
+    }
+    thorn::HeadlessApplication session;
+    TForm* form = nullptr;
+    TrmInspector* grid = nullptr;
+};
+
+void AddRows(benchmark::State& state) {
+    const int rows = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto grid = std::make_unique<EmptyGrid>();
+        state.ResumeTiming();
+        grid->Add(rows);
+        state.PauseTiming();
+        if (grid->grid->GetItems().GetCount() != rows) state.SkipWithError("rows missing");
+        grid.reset();
+        state.ResumeTiming();
+    }
+    state.counters["rows_per_s"] = benchmark::Counter(rows, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+constexpr int kAddedRows[] = {1000, 2000, 5000, 10000};
+
 void Register() {
     using thorn::bench::Row;
+    auto* adding = benchmark::RegisterBenchmark("adding rows", AddRows)->Unit(benchmark::kMillisecond)->UseRealTime();
+    for (int rows : kAddedRows) adding->Arg(rows);
+    Row added;
+    added.label = "10,000 rows added one by one";
+    added.ours = {"adding rows/10000/real_time"};
+    added.target = thorn::bench::Below(1000);
+    thorn::bench::AddRow(added);
+    Row growth;
+    growth.label = "adding rows, growth from 1,000 to 10,000";
+    growth.ours = {"adding rows/10000/real_time"};
+    growth.peerName = "1,000";
+    growth.peer = {"adding rows/1000/real_time"};
+    growth.growth = 10;
+    growth.growthOf = "rows";
+    growth.unit = "";
+    growth.target = thorn::bench::AtMost(1.15);
+    thorn::bench::AddRow(growth);
     benchmark::RegisterBenchmark("step down", StepDown)->Arg(50)->Arg(500)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("repaint", Repaint)->Arg(50)->Arg(500)->Unit(benchmark::kMicrosecond);
     Row step;

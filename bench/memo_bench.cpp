@@ -51,9 +51,11 @@ struct MemoSession {
         form->Show();
         memo->SetFocus();
         // The caret in the middle of a word in the middle of the text.
-        int middle = length / 2;
-        while (memo->GetText()[static_cast<size_t>(middle)] < 'a') ++middle;
-        memo->SetSelStart(middle);
+        if (length > 0) {
+            int middle = length / 2;
+            while (memo->GetText()[static_cast<size_t>(middle)] < 'a') ++middle;
+            memo->SetSelStart(middle);
+        }
         form->PaintPending();
     }
     thorn::HeadlessApplication session;
@@ -81,8 +83,52 @@ std::string Name(bool wordWrap, int length) {
 
 std::string Characters(int length) { return length == 30000 ? "30,000" : "300,000"; }
 
+void AddLines(benchmark::State& state, int lines, bool wordWrap) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto s = std::make_unique<MemoSession>(0, wordWrap);
+        state.ResumeTiming();
+        TStrings& memoLines = *s->memo->GetLines();
+        for (int i = 0; i < lines; ++i) memoLines.Add("Line " + std::to_string(i) + " of the report, with a few words");
+        s->form->PaintPending();
+        state.PauseTiming();
+        if (memoLines.GetCount() != lines) state.SkipWithError("lines missing");
+        s.reset();
+        state.ResumeTiming();
+    }
+    state.counters["lines_per_s"] = benchmark::Counter(lines, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+std::string AddName(bool wordWrap, int lines) {
+    return std::string(wordWrap ? "memo lines added, word wrap on" : "memo lines added, word wrap off") + "/" +
+           std::to_string(lines);
+}
+
 void Register() {
     using thorn::bench::Row;
+    for (bool wordWrap : {true, false}) {
+        for (int lines : {10000, 100000})
+            benchmark::RegisterBenchmark(AddName(wordWrap, lines).c_str(),
+                                         [lines, wordWrap](benchmark::State& s) { AddLines(s, lines, wordWrap); })
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
+        const std::string wrap = wordWrap ? "word wrap on" : "word wrap off";
+        Row added;
+        added.label = "memo: 100,000 lines added one by one, " + wrap;
+        added.ours = {AddName(wordWrap, 100000) + "/real_time"};
+        added.target = thorn::bench::Below(1000);
+        thorn::bench::AddRow(added);
+        Row growth;
+        growth.label = "memo: lines added, " + wrap + ", growth from 10,000 to 100,000";
+        growth.ours = {AddName(wordWrap, 100000) + "/real_time"};
+        growth.peerName = "10,000";
+        growth.peer = {AddName(wordWrap, 10000) + "/real_time"};
+        growth.growth = 10;
+        growth.growthOf = "lines";
+        growth.unit = "";
+        growth.target = thorn::bench::AtMost(1.15);
+        thorn::bench::AddRow(growth);
+    }
     for (bool wordWrap : {true, false})
         for (int length : kLengths)
             benchmark::RegisterBenchmark(Name(wordWrap, length).c_str(),

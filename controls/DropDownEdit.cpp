@@ -63,7 +63,7 @@ void DropDownEdit::ToggleListBox(TObject*) {
     if (!self) return;
     FocusAndSelect();
     if (!self) return;
-    const int width = dropDownWidth_ ? dropDownWidth_ : GetWidth();
+    const int width = dropDownWidth_ > 0 ? dropDownWidth_ : GetWidth();
     const int height = PrepareDrop();
     list_->ShowAt(DropDownRect(topLeft, GetHeight(), width, height));
 }

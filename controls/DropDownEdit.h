@@ -29,7 +29,7 @@ public:
     void SetComboItems(const TStrings& value);
     // The position of Text among the items, -1 when it is none of them.
     int GetItemIndex() const;
-    // 0: as wide as the control.
+    // 0 (or below): as wide as the control.
     int GetDropDownWidth() const { return dropDownWidth_; }
     void SetDropDownWidth(int value) { dropDownWidth_ = value; }
     TrmCustomScreenListBox* GetListBox() const { return list_; }

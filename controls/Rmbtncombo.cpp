@@ -38,7 +38,7 @@ void TrmCustomBtnCombo::DownClick(TObject*) {
     if (OnBtnClick) OnBtnClick(this);
 }
 
-int TrmCustomBtnCombo::ListHeight() const { return dropDownHeight_ ? dropDownHeight_ : GetHeight() * 8; }
+int TrmCustomBtnCombo::ListHeight() const { return dropDownHeight_ > 0 ? dropDownHeight_ : GetHeight() * 8; }
 
 int TrmCustomBtnCombo::PrepareDrop() {
     TrmCustomScreenListBox& list = *GetListBox();

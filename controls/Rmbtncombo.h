@@ -24,7 +24,7 @@ public:
     void SetItemIndex(int value) override;
     bool GetEllipsisBtnVisible() const { return GetBtn2Visible(); }
     void SetEllipsisBtnVisible(bool value) { SetBtn2Visible(value); }
-    // 0: eight times the control's height.
+    // 0 (or below): eight times the control's height.
     int GetDropDownHeight() const { return dropDownHeight_; }
     void SetDropDownHeight(int value) { dropDownHeight_ = value; }
     bool GetDroppedDown() const;

@@ -45,7 +45,8 @@ void TrmCustomComboBox::InternalChanged() {
 
 int TrmCustomComboBox::PrepareDrop() {
     const int count = GetComboItems().GetCount();
-    const int rows = count == 0 ? 1 : std::min(count, std::max(1, dropDownCount_));
+    const int most = dropDownCount_ >= 1 ? dropDownCount_ : kDefaultDropDownCount;
+    const int rows = count == 0 ? 1 : std::min(count, most);
     TrmCustomScreenListBox& list = *GetListBox();
     droppedIndex_ = list.GetItemIndex();
     list.SetItemIndex(droppedIndex_);

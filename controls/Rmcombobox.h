@@ -18,6 +18,7 @@ public:
 
     void SetItemIndex(int value);
     int GetItemHeight() const;
+    // A count below one drops the default, 8 items.
     int GetDropDownCount() const { return dropDownCount_; }
     void SetDropDownCount(int value) { dropDownCount_ = value; }
     bool DroppedDown() const;
@@ -38,7 +39,8 @@ protected:
 
 private:
     int droppedIndex_ = -1;
-    int dropDownCount_ = 8;
+    static constexpr int kDefaultDropDownCount = 8;
+    int dropDownCount_ = kDefaultDropDownCount;
 };
 
 class TrmNewComboBox : public TrmCustomComboBox {

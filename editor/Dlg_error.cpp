@@ -60,6 +60,7 @@ TDlgError::TDlgError(TComponent& owner) {
     const TErrorsFormBounds saved = ErrorsFormBounds;
     if (saved.Width > 0 && saved.Height > 0) {
         SetBounds(saved.Left, saved.Top, saved.Width, saved.Height);
+        SetPosition(poDesigned);
         // A move alone is no resize, so the place just taken is recorded here.
         FormResize(this);
     } else {

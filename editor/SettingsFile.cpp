@@ -298,12 +298,14 @@ void LoadSettings(IXMLNode node) {
     if (!node || !Settings || !MainForm) return;
     ReadEditorSwitches(AttributeReader(node));
     ReadFont(AttributeReader(thorn::FindChildNode(node, "Font")));
+    // The main window first: tool windows shown with no place of their own
+    // are put beside it.
+    ReadMainForm(AttributeReader(thorn::FindChildNode(node, "MainForm")));
     ReadToolWindow(AttributeReader(thorn::FindChildNode(node, "MissForm")), MissFrame.Get(), MainForm->ActShowMissRMI,
                    MissFrame ? MissFrame->RMIMission : nullptr);
     ReadToolWindow(AttributeReader(thorn::FindChildNode(node, "EventsForm")), EventFrame.Get(),
                    MainForm->ActShowEventRMI, EventFrame ? EventFrame->RMIEvent : nullptr);
     ReadErrorsForm(AttributeReader(thorn::FindChildNode(node, "ErrorsForm")));
-    ReadMainForm(AttributeReader(thorn::FindChildNode(node, "MainForm")));
 }
 
 void SaveSettings(IXMLNode node) {

@@ -1,5 +1,6 @@
 #include "editor/WindowParts.h"
 
+#include "editor/ToolWindowPlaces.h"
 #include "gui/SizeConstraints.h"
 
 namespace thorn {
@@ -39,6 +40,8 @@ void SetUpToolWindow(TForm& form, int width, int height, int minWidth, int minHe
     form.SetBorderStyle(bsSizeToolWin);
     form.SetBorderIcons({biSystemMenu});
     form.SetFormStyle(fsStayOnTop);
+    form.SetPosition(poDefaultPosOnly);
+    form.OnShow = [&form](TObject*) { PlaceToolWindow(form); };
     form.SetBounds(form.GetLeft(), form.GetTop(), width, height);
     if (minWidth > 0) form.Constraints().SetMinWidth(minWidth);
     if (minHeight > 0) form.Constraints().SetMinHeight(minHeight);

@@ -36,8 +36,9 @@ TPanel* PlacePanel(TComponent& owner, TWinControl* parent, const char* name, TAl
 TrmInspector* PlaceGrid(TComponent& owner, TWinControl* parent, const char* name, TBorderStyle border = bsNone);
 
 // The frame of the mission, events and warnings windows: a sizeable tool
-// window with only its close box, kept above the main window, width by height, no smaller than
-// minWidth by minHeight (0: no limit).
+// window with only its close box, kept above the main window, width by height,
+// no smaller than minWidth by minHeight (0: no limit), placed by
+// PlaceToolWindow as it shows until it has a place of its own.
 void SetUpToolWindow(TForm& form, int width, int height, int minWidth, int minHeight);
 
 // The strip along the bottom of a dialog that holds its buttons.

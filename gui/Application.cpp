@@ -340,10 +340,15 @@ void TScreen::AddForm(TCustomForm* form) {
 
 void TScreen::RemoveForm(TCustomForm* form) {
     std::erase(forms_, form);
+    std::erase(activated_, form);
     if (activeForm_.Get() == form) activeForm_ = nullptr;
 }
 
 void TScreen::SetActiveForm(TCustomForm* form) {
+    if (form && std::find(forms_.begin(), forms_.end(), form) != forms_.end()) {
+        std::erase(activated_, form);
+        activated_.push_back(form);
+    }
     if (activeForm_.Get() == form) return;
     activeForm_ = form;
     if (OnActiveFormChange) OnActiveFormChange(this);

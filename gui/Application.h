@@ -161,6 +161,10 @@ public:
     TWinControl* GetActiveControl() const { return activeControl_.Get(); }
     int GetFormCount() const { return static_cast<int>(forms_.size()); }
     TCustomForm* GetForm(int index) const { return forms_.at(static_cast<size_t>(index)); }
+    // The forms that were active, in the order they last were (the latest
+    // last).
+    int GetActivatedCount() const { return static_cast<int>(activated_.size()); }
+    TCustomForm* GetActivated(int index) const { return activated_.at(static_cast<size_t>(index)); }
     int GetWidth() const;
     int GetHeight() const;
     TRect GetWorkAreaRect() const;
@@ -185,6 +189,7 @@ private:
     thorn::ComponentRef<TWinControl> activeControl_;
     thorn::ComponentRef<TControl> cursorControl_;
     std::vector<TCustomForm*> forms_;
+    std::vector<TCustomForm*> activated_;
 };
 
 extern TApplication* Application;

@@ -79,7 +79,8 @@ public:
     void SetItemHeight(int value);
     // How many items the list shows before it scrolls.
     int GetDropDownCount() const { return dropDownCount_; }
-    void SetDropDownCount(int value) { dropDownCount_ = std::max(1, value); }
+    // A count below one gives the default, 8.
+    void SetDropDownCount(int value) { dropDownCount_ = value >= 1 ? value : kDefaultDropDownCount; }
     bool GetDroppedDown() const;
     void SetDroppedDown(bool value);
     bool GetSorted() const { return items_.GetSorted(); }
@@ -181,7 +182,8 @@ private:
     int itemIndex_ = -1;
     int listIndex_ = -1;  // the list's highlighted row while it is down
     int ownerItemHeight_ = 16;
-    int dropDownCount_ = 8;
+    static constexpr int kDefaultDropDownCount = 8;
+    int dropDownCount_ = kDefaultDropDownCount;
     thorn::ComboEdit* edit_ = nullptr;
     TPopupWindow* popup_ = nullptr;
     thorn::RowView* list_ = nullptr;

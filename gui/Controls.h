@@ -270,6 +270,10 @@ protected:
     virtual void CMColorChanged();
     virtual void CMParentColorChanged();
     virtual void CMTextChanged();
+    // Replaces count characters of the text at pos in place, without
+    // CMTextChanged: for a control that keeps its own copy of the text in
+    // step and reports the change itself.
+    void SpliceText(size_t pos, size_t count, std::string_view text) { text_.replace(pos, count, text); }
     virtual void CMShowHintChanged();
     virtual void CMParentShowHintChanged();
     virtual void CMCursorChanged();

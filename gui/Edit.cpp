@@ -311,6 +311,17 @@ void TCustomEdit::CMTextChanged() {
     if (pushingText_) return;
     core_.SetText(GetText());
     ForgetRows();  // a new text is laid out whole
+    TextReplaced();
+}
+
+void TCustomEdit::ReplaceText(int pos, int count, std::string_view text) {
+    if (std::string_view(GetText()).substr(static_cast<size_t>(pos), static_cast<size_t>(count)) == text) return;
+    SpliceText(static_cast<size_t>(pos), static_cast<size_t>(count), text);
+    core_.ReplaceText(pos, count, text);
+    TextReplaced();
+}
+
+void TCustomEdit::TextReplaced() {
     firstChar_ = 0;
     desiredX_ = -1;
     UpdateContent();

@@ -101,6 +101,12 @@ public:
 
 protected:
     const thorn::TextCore& Core() const { return core_; }
+    // Replaces count characters at pos as a program's SetText of the whole
+    // result would (OnChange, the caret at the start with nothing selected,
+    // no undo step, not modified, scrolled to the top), laying out again
+    // only the rows the change touches. Nothing happens when the text
+    // stays the same.
+    void ReplaceText(int pos, int count, std::string_view text);
     // The text changed, by the user or by program: OnChange.
     virtual void Change();
     // Clipboard and undo requests, from the keys and the calls above; a
@@ -174,6 +180,9 @@ private:
     // After the user changed the text: the control's text follows, the
     // caret stays in sight, OnChange runs.
     void Edited();
+    // After a program replaced the text, or part of it: back to the start,
+    // OnChange.
+    void TextReplaced();
     bool CanEdit();
     void Refuse();
     void AdjustHeight();

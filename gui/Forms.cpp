@@ -81,7 +81,7 @@ public:
         for (auto& f : lowered_)
             if (f && f->GetHostWindow()) f->GetHostWindow()->SetFormStyle(f->GetFormStyle());
         if (previousActive_ && previousActive_->IsShowing() && previousActive_->GetHostWindow())
-            previousActive_->GetHostWindow()->Activate();
+            previousActive_->GetHostWindow()->ReturnKeyboard();
     }
     ModalScope(const ModalScope&) = delete;
     ModalScope& operator=(const ModalScope&) = delete;
@@ -98,6 +98,24 @@ void BringModalForward(const TCustomForm& pressed) {
     TCustomForm* modal = InnermostModal();
     if (modal && modal != &pressed && modal->IsShowing() && modal->GetHostWindow())
         modal->GetHostWindow()->Activate();
+}
+
+bool CanTakeKeyboard(const TCustomForm* f, const TCustomForm& leaving) {
+    return f && f != &leaving && IsFramedWindow(f) && f->GetHostWindow();
+}
+
+// The window that gets the keyboard when leaving hides: the modal form
+// running, else the one active last (with the control it had focused),
+// else the main window, else any window shown.
+TCustomForm* KeyboardHeir(const TCustomForm& leaving) {
+    if (TCustomForm* modal = InnermostModal(); CanTakeKeyboard(modal, leaving)) return modal;
+    for (int i = Screen ? Screen->GetActivatedCount() - 1 : -1; i >= 0; --i)
+        if (TCustomForm* f = Screen->GetActivated(i); CanTakeKeyboard(f, leaving)) return f;
+    if (TCustomForm* main = Application ? Application->GetMainForm() : nullptr; CanTakeKeyboard(main, leaving))
+        return main;
+    for (int i = Screen ? Screen->GetFormCount() - 1 : -1; i >= 0; --i)
+        if (TCustomForm* f = Screen->GetForm(i); CanTakeKeyboard(f, leaving)) return f;
+    return nullptr;
 }
 
 // Ends a press in progress on form (any form when null): the control holding
@@ -137,8 +155,11 @@ void TCustomForm::BeforeDestruction() {
         }
     }
     TWinControl::BeforeDestruction();
+    const bool mayHaveKeyboard = IsShowing() && (active_ || hasKeyboard_ || keyboardAsked_);
     if (window_) window_->SetVisible(false);
     window_.reset();
+    if (mayHaveKeyboard)
+        if (TCustomForm* heir = KeyboardHeir(*this); heir && heir->window_) heir->window_->ReturnKeyboard();
     if (Screen) Screen->RemoveForm(this);
 }
 
@@ -239,6 +260,23 @@ void TCustomForm::PlaceOnShow() {
     }
 }
 
+thorn::FrameEdges TCustomForm::GetFrameEdges() {
+    EnsureWindow();
+    return window_ ? window_->GetFrame() : thorn::FrameEdges{};
+}
+
+void TCustomForm::PlaceForShow() {
+    PlaceOnShow();
+    KeepInWorkArea();
+}
+
+void TCustomForm::KeepInWorkArea() {
+    if (thorn::IsPopupKind(windowKind_) || windowState_ != wsNormal || !Screen) return;
+    const TRect bounds = GetBoundsRect();
+    const TRect placed = thorn::PlaceInside(bounds, GetFrameEdges(), Screen->GetWorkAreaRect());
+    if (placed != bounds) SetBounds(placed.Left, placed.Top, placed.Width(), placed.Height());
+}
+
 void TCustomForm::SetVisible(bool value) {
     if (value == GetVisible()) return;
     // OnShow, OnHide, OnMouseLeave and OnDeactivate may free the form (a
@@ -252,6 +290,7 @@ void TCustomForm::SetVisible(bool value) {
         if (watch.Freed()) return;
         EnsureWindow();
         if (!window_) return;
+        KeepInWorkArea();
         if (modal_ && modalOwner_ && modalOwner_->window_)
             window_->SetModalFor(*modalOwner_->window_);
         else
@@ -262,7 +301,10 @@ void TCustomForm::SetVisible(bool value) {
         dirty_.clear();
         thorn::AddDirtyRect(dirty_, WindowRect());
         window_->SetVisible(true);
-        if (!thorn::IsPopupKind(windowKind_)) window_->Activate();
+        if (!thorn::IsPopupKind(windowKind_)) {
+            keyboardAsked_ = true;
+            window_->Activate();
+        }
     } else {
         if (!IsDestroying(*this)) DoHide();
         if (watch.Freed()) return;
@@ -274,22 +316,22 @@ void TCustomForm::SetVisible(bool value) {
         if (watch.Freed()) return;
         TWinControl::SetVisible(false);
         if (watch.Freed()) return;
+        // A window shown and hidden again before its focus event came
+        // was given the keyboard all the same; a pop-up may hold it too
+        // where the window system gives it to every window it shows.
+        const bool popup = thorn::IsPopupKind(windowKind_);
+        const bool mayHaveKeyboard = popup || active_ || hasKeyboard_ || keyboardAsked_;
+        keyboardAsked_ = false;
         if (window_) window_->SetVisible(false);
         if (active_) HostActivated(false);
         if (watch.Freed()) return;
-        if (Screen && Screen->GetActiveForm() == this) {
-            Screen->SetActiveForm(nullptr);
-            // Hand the keyboard to another shown form, the main form first.
-            TCustomForm* next = Application ? Application->GetMainForm() : nullptr;
-            if (!next || next == this || !next->IsShowing() || thorn::IsPopupKind(next->GetWindowKind())) {
-                next = nullptr;
-                for (int i = Screen->GetFormCount() - 1; i >= 0 && !next; --i) {
-                    TCustomForm* f = Screen->GetForm(i);
-                    if (f != this && f->IsShowing() && !thorn::IsPopupKind(f->GetWindowKind())) next = f;
-                }
-            }
-            if (next && next->window_) next->window_->Activate();
-        }
+        if (Screen && Screen->GetActiveForm() == this) Screen->SetActiveForm(nullptr);
+        if (!mayHaveKeyboard) return;
+        // A pop-up hands it back only to a window still active: one that
+        // lost the keyboard to the user's choice (which closed the pop-up)
+        // keeps it lost.
+        if (TCustomForm* heir = KeyboardHeir(*this); heir && heir->window_ && (!popup || heir->active_))
+            heir->window_->ReturnKeyboard();
     }
 }
 
@@ -766,6 +808,10 @@ void TCustomForm::HostActivated(bool active) {
         return;
     }
     hasKeyboard_ = active;
+    keyboardAsked_ = false;
+    // The focus event of a window that has hidden since comes late: the
+    // keyboard went on when it hid.
+    if (active && !IsShowing()) return;
     if (IsDestroying(*this) || active == active_) return;
     if (TCustomForm* modal = InnermostModal(); active && !GetEnabled() && modal && modal != this) {
         // The window system gave the keyboard to a window under a modal

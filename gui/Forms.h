@@ -119,6 +119,14 @@ public:
     thorn::HostWindow* GetHostWindow() const { return window_.get(); }
     void SetBounds(int left, int top, int width, int height) override;
     TPoint GetClientOrigin() const override;
+    // The frame the window system gives the form's window, or will give
+    // it when it shows.
+    thorn::FrameEdges GetFrameEdges();
+    // Places the form as showing it does: as its Position says the first
+    // time, then inside the work area, frame and all (a maximised form is
+    // the system's to place). Windows placed beside it can reckon with its
+    // place before it shows.
+    void PlaceForShow();
 
     bool IsShowing() const override;
     TCanvas& Canvas() { return *canvas_; }
@@ -199,6 +207,8 @@ private:
     thorn::HostWindow* DialogOwner() const;
     void ApplyConstraintsToWindow();
     void PlaceOnShow();
+    // The form moved, and shrunk when larger, into the work area.
+    void KeepInWorkArea();
     void SetBoundsFromHost(int left, int top, int width, int height);
     void PaintRect(const TRect& r);
     void SetHover(TControl* control, TPoint formPos);
@@ -228,6 +238,8 @@ private:
     bool modal_ = false;
     bool active_ = false;
     bool hasKeyboard_ = false;  // as the host last said
+    // Shown and given the keyboard, with no focus event since.
+    bool keyboardAsked_ = false;
     bool keyPreview_ = false;
     bool shownOnce_ = false;
     bool settingBoundsFromHost_ = false;

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "gui/ControlTypes.h"
+#include "gui/WindowPlacing.h"
 #include "platform/Types.h"
 
 class TBitmap32;
@@ -85,6 +86,10 @@ public:
     virtual void SetVisible(bool visible) = 0;
     // Brings the window to the front and gives it the keyboard.
     virtual void Activate() = 0;
+    // Gives the window the keyboard back as another window of the program
+    // hides, unless the user has chosen another window since the input
+    // the program last handled (the window system then keeps that choice).
+    virtual void ReturnKeyboard() { Activate(); }
     // Shows the given rectangles of the form's back buffer (the window's
     // client size); alpha is ignored.
     virtual void Present(const TBitmap32& buffer, std::span<const TRect> rects) = 0;
@@ -112,6 +117,9 @@ public:
     virtual void SetBorderIcons(TBorderIcons icons) {}
     // The pixels the window shows now (opaque), sized to its client area.
     virtual void ReadPixels(TBitmap32& into) const = 0;
+    // The frame the window system gives the window, or will give it when
+    // it shows (none for a window without one).
+    virtual FrameEdges GetFrame() { return {}; }
 };
 
 class Host {

@@ -22,14 +22,19 @@ TextCore::TextCore(bool multiLine) : multiLine_(multiLine) {}
 
 // ---- the text
 
-void TextCore::SetText(std::string_view text) {
-    lastChange_ = {0, Length(), static_cast<int>(text.size())};
-    text_.assign(text);
+void TextCore::ReplaceText(int pos, int count, std::string_view text) {
+    const bool whole = pos == 0 && count == Length();
+    lastChange_ = {pos, count, static_cast<int>(text.size())};
+    text_.replace(static_cast<size_t>(pos), static_cast<size_t>(count), text);
     anchor_ = caret_ = 0;
     modified_ = false;
     ClearUndo();
     ++revision_;
-    linesValid_ = false;
+    // A whole new text is indexed when its lines are first asked for.
+    if (whole)
+        linesValid_ = false;
+    else if (linesValid_)
+        ReindexLines(lastChange_);
 }
 
 void TextCore::SetMultiLine(bool value) {

@@ -39,7 +39,11 @@ public:
     // Replaces the whole text as a program does: the length limit does not
     // apply, the caret goes to the start, the undo step and the modified
     // flag are cleared.
-    void SetText(std::string_view text);
+    void SetText(std::string_view text) { ReplaceText(0, Length(), text); }
+    // Replaces count characters at pos as SetText replaces them all: one
+    // change, after which the caret is at the start, with no undo step and
+    // no modified flag; the line index follows the change alone.
+    void ReplaceText(int pos, int count, std::string_view text);
     bool IsMultiLine() const { return multiLine_; }
     void SetMultiLine(bool value);
     // The most characters editing may leave in the text; 0 is no limit.

@@ -64,6 +64,9 @@ public:
     using Node = typename Traits::Node;
 
     int Count() const { return static_cast<int>(entries_.size()); }
+    // How many entries have been taken out: while it stands, no path found
+    // indexed has left the index.
+    uint64_t Removals() const { return removals_; }
     const Entry& operator[](int index) const { return entries_[static_cast<size_t>(index)]; }
     const std::vector<Entry>& Entries() const { return entries_; }
 
@@ -97,15 +100,18 @@ public:
             Traits::PositionOf(*Traits::NodeOf(entries_[position])) = index;
         }
         entries_.pop_back();
+        ++removals_;
     }
     // Forgets every entry (the nodes are told nothing).
     void Clear() {
+        removals_ += entries_.size();
         entries_.clear();
         slots_.Clear();
     }
 
 private:
     std::vector<Entry> entries_;
+    uint64_t removals_ = 0;
     HashSlots slots_;
 };
 

@@ -248,14 +248,7 @@ std::string TrmInspector::ParentPath(std::string_view path) const { return tree_
 // ---- rows on screen
 
 
-int TrmInspector::VisibleItemCount() const {
-    int count = 0;
-    WalkVisible(GetItems(), [&](const TrmTreeNonViewNode*) {
-        ++count;
-        return false;
-    });
-    return count;
-}
+int TrmInspector::VisibleItemCount() const { return GetItems().GetShownCount(); }
 
 TrmTreeNonViewNode* TrmInspector::GetVisibleItem(int row) const {
     TrmTreeNonViewNode* found = nullptr;
@@ -282,23 +275,21 @@ std::vector<TrmTreeNonViewNode*> TrmInspector::VisibleRows(int first, int count)
 // ---- adding and removing rows
 
 std::string TrmInspector::NewItemName(const thorn::ClassInfo& itemClass) {
-    const std::string stem = itemClass.Name().substr(1);
-    for (int n = 1;; ++n)
-        if (std::string name = stem + std::to_string(n); !FindComponent(name)) return name;
+    return FirstFreeName(itemClass.Name().substr(1));
 }
 
 TrmCustomInspectorItem* TrmInspector::AddItem(TrmTreeNonViewNode* node, const thorn::ClassInfo& itemClass) {
     const std::string base = tree_->NodePath(node) + GetSepChar() + std::string(kNewItem);
-    int n = 1;
     // A row without an item holds its path too.
-    while (tree_->FindPathNode(base + std::to_string(n))) ++n;
+    const std::string path = newPaths_.FirstFree(base, GetItems().GetHashRemovals(),
+                                                 [this](const std::string& p) { return tree_->FindPathNode(p); });
     std::string value = "<Empty Value>";
     const std::string& kind = itemClass.Name();
     if (kind == "TrmIntegerInspectorItem") value = "0";
     else if (kind == "TrmDateInspectorItem") value = DateToStr(Date());
     else if (kind == "TrmNodeInspectorItem" || kind == "TrmSafeIntegerInspectorItem" || kind == "TrmBlankInspectorItem")
         value.clear();
-    TrmCustomInspectorItem* item = AddInspectorItem(base + std::to_string(n), value, itemClass);
+    TrmCustomInspectorItem* item = AddInspectorItem(path, value, itemClass);
     if (!item) return nullptr;
     item->SetName(NewItemName(itemClass));
     if (item->node_) UpdateText(item->node_->GetParent());
@@ -331,7 +322,9 @@ TrmCustomInspectorItem* TrmInspector::AddInspectorItem(std::string_view path, co
     }
     item->node_ = node;
     node->SetData(item);
-    RowsChanged();
+    // Only the groups above the new row sum it up.
+    UpdateText(node->GetParent());
+    FollowSelectedRow();
     Invalidate();
     return item;
 }

@@ -10,6 +10,7 @@
 #include "gui/ScrollingControl.h"
 #include "inspector/Rmtreenonview.h"
 #include "platform/ClassRegistry.h"
+#include "platform/NumberedNames.h"
 
 // The property grid: a two-column grid whose rows are the nodes of a path
 // tree it owns, each carrying an inspector item that turns its value into
@@ -323,6 +324,8 @@ private:
     int rowHeight_ = -1;
     bool splitResize_ = false;
     std::unique_ptr<TrmTreeNonView> tree_;
+    // The "New Item<n>" paths given out under each parent path.
+    thorn::NumberedNames newPaths_;
     bool editorFocus_ = false;
     thorn::ComponentRef<TWinControl> editor_;
     bool showFocusRect_ = true;

@@ -15,12 +15,6 @@ const bool kRegistered = (RegisterClass<TrmTreeNonView>("TrmTreeNonView"), true)
 
 [[noreturn]] void NoNodeReference() { throw ErmTreeNonViewError("Unable to find Node reference"); }
 
-int PositionIn(const std::vector<std::unique_ptr<TrmTreeNonViewNode>>& list, const TrmTreeNonViewNode* node) {
-    for (size_t i = 0; i < list.size(); ++i)
-        if (list[i].get() == node) return static_cast<int>(i);
-    return -1;
-}
-
 // Takes entry from out of list and puts it back at to (after the removal);
 // a to past the end puts it last.
 void MoveWithin(std::vector<std::unique_ptr<TrmTreeNonViewNode>>& list, int from, int to) {
@@ -128,6 +122,26 @@ void TrmTreeNonViewNode::SetItem(int index, const TrmTreeNonViewNode& node) { Ge
 
 int TrmTreeNonViewNode::IndexOf(const TrmTreeNonViewNode* node) const { return PositionIn(children_, node); }
 
+int TrmTreeNonViewNode::PositionIn(const NodeList& list, const TrmTreeNonViewNode* node) {
+    if (!node) return -1;
+    const auto kept = static_cast<size_t>(node->position_);
+    if (kept < list.size() && list[kept].get() == node) return node->position_;
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i].get() == node) return node->position_ = static_cast<int>(i);
+    return -1;
+}
+
+void TrmTreeNonViewNode::Renumber(NodeList& list, size_t from) {
+    for (size_t i = from; i < list.size(); ++i) list[i]->position_ = static_cast<int>(i);
+}
+
+void TrmTreeNonViewNode::SetExpanded(bool value) {
+    if (value == expanded_) return;
+    const int before = OpenRows();
+    expanded_ = value;
+    owner_->ShownRowsChanged(parent_, OpenRows() - before);
+}
+
 TrmTreeNonViewNode::NodeList& TrmTreeNonViewNode::Siblings() const {
     return parent_ ? parent_->children_ : owner_->roots_;
 }
@@ -196,6 +210,7 @@ void TrmTreeNonViewNode::MoveItem(TrmTreeNonViewNode* a, TrmTreeNonViewNode* b) 
     const int from = IndexOf(a);
     if (from < 0) return;
     MoveWithin(children_, from, IndexOf(b) + 1);
+    Renumber(children_, 0);
 }
 
 TrmTreeNonViewNode* TrmTreeNonViewNode::MoveTo(TrmTreeNonViewNode* destination, TNodeAttachMode mode) {
@@ -215,6 +230,9 @@ TrmTreeNonViewNode* TrmTreeNonViewNode::MoveTo(TrmTreeNonViewNode* destination, 
     const int at = PositionIn(from, this);
     std::unique_ptr<TrmTreeNonViewNode> self = std::move(from[static_cast<size_t>(at)]);
     from.erase(from.begin() + at);
+    Renumber(from, static_cast<size_t>(at));
+    const int rows = 1 + OpenRows();
+    owner_->ShownRowsChanged(parent_, -rows);
     if (parent_ && parent_->children_.empty()) parent_->expanded_ = false;
 
     parent_ = newParent;
@@ -223,6 +241,8 @@ TrmTreeNonViewNode* TrmTreeNonViewNode::MoveTo(TrmTreeNonViewNode* destination, 
     if (mode == naAddFirst || mode == naAddChildFirst) position = 0;
     if (mode == naInsert) position = destination ? PositionIn(to, destination) : 0;
     to.insert(to.begin() + position, std::move(self));
+    Renumber(to, static_cast<size_t>(position));
+    owner_->ShownRowsChanged(parent_, rows);
     RenewHash();
     return this;
 }
@@ -251,7 +271,9 @@ bool TrmTreeNonViewNode::DeleteChildless() {
     const int at = PositionIn(list, this);
     std::unique_ptr<TrmTreeNonViewNode> self = std::move(list[static_cast<size_t>(at)]);
     list.erase(list.begin() + at);
+    Renumber(list, static_cast<size_t>(at));
     --owner_->count_;
+    owner_->ShownRowsChanged(parent_, -1);
     if (parent_ && parent_->children_.empty()) parent_->expanded_ = false;
     GetrmTreeNonView().Delete(this);
     // self frees the node (and a component it still holds) here.
@@ -376,6 +398,14 @@ TrmTreeNonViewNode* TrmTreeNonViewNodes::InsertObject(TrmTreeNonViewNode* siblin
     return InternalAddObject(sibling, text, data, taInsert);
 }
 
+void TrmTreeNonViewNodes::ShownRowsChanged(TrmTreeNonViewNode* parent, int delta) {
+    for (; parent; parent = parent->parent_) {
+        parent->rowsBelow_ += delta;
+        if (!parent->expanded_) return;
+    }
+    shownRows_ += delta;
+}
+
 void TrmTreeNonViewNodes::CheckOwned(const TrmTreeNonViewNode* node) const {
     if (node && node->owner_ != this) NoNodeReference();
 }
@@ -389,13 +419,15 @@ TrmTreeNonViewNode* TrmTreeNonViewNodes::InternalAddObject(TrmTreeNonViewNode* n
     NodeList& list = parent ? parent->children_ : roots_;
     size_t position = mode == taAddFirst ? 0 : list.size();
     if (mode == taInsert) {
-        const int at = node ? PositionIn(list, node) : 0;
+        const int at = node ? TrmTreeNonViewNode::PositionIn(list, node) : 0;
         if (at < 0) NoNodeReference();
         position = static_cast<size_t>(at);
     }
     list.insert(list.begin() + static_cast<std::ptrdiff_t>(position), std::move(made));
+    TrmTreeNonViewNode::Renumber(list, position);
     ++count_;
     added->parent_ = parent;
+    ShownRowsChanged(parent, 1);
     added->SetData(data);
     // OnNodeTextChanged may free the tree, and these nodes with it.
     const thorn::ComponentWatch tree(owner_);
@@ -417,9 +449,14 @@ void TrmTreeNonViewNodes::Clear() {
     index_.Clear();
 }
 
-int TrmTreeNonViewNodes::GetIndex(const TrmTreeNonViewNode* node) const { return PositionIn(roots_, node); }
+int TrmTreeNonViewNodes::GetIndex(const TrmTreeNonViewNode* node) const {
+    return TrmTreeNonViewNode::PositionIn(roots_, node);
+}
 
-void TrmTreeNonViewNodes::Move(int from, int to) { MoveWithin(roots_, from, to); }
+void TrmTreeNonViewNodes::Move(int from, int to) {
+    MoveWithin(roots_, from, to);
+    TrmTreeNonViewNode::Renumber(roots_, 0);
+}
 
 TrmTreeNonViewNode* TrmTreeNonViewNodes::GetNodeByItem(const TObject* data) const {
     for (const auto& root : roots_)
@@ -646,6 +683,7 @@ void TrmCustomTreeNonView::TextSort(TrmTreeNonViewNode* node, bool recursive) {
                                    [&](const auto& placed) { return placed->GetText() >= entry->GetText(); });
         list.insert(before, std::move(entry));
     }
+    TrmTreeNonViewNode::Renumber(list, 0);
 }
 
 TrmTreeNonViewNode* TrmCustomTreeNonView::GetFirstRootNode() const { return items_->GetFirstNode(); }

@@ -75,7 +75,7 @@ public:
     void SetData(TObject* data) { data_ = data; }
     // The group row's open state; deleting the last child clears it.
     bool GetExpanded() const { return expanded_; }
-    void SetExpanded(bool value) { expanded_ = value; }
+    void SetExpanded(bool value);
     // Whether the node has an entry in the path index.
     bool GetHashed() const { return hashIndex_ >= 0; }
 
@@ -163,6 +163,14 @@ private:
 
     // The list the node is in: its parent's children or the root list.
     NodeList& Siblings() const;
+    // Where node stands in list, -1 when it is not there: the position the
+    // node keeps when it is still true, else found by a search.
+    static int PositionIn(const NodeList& list, const TrmTreeNonViewNode* node);
+    // The nodes of list from position from on keep their new positions.
+    static void Renumber(NodeList& list, size_t from);
+    // Rows shown for this node's subtree besides its own: those below it
+    // when it is open, none when it is closed.
+    int OpenRows() const { return expanded_ ? rowsBelow_ : 0; }
     // Steps of Delete for a node without children, the node freed last;
     // false when OnDeletion freed the tree.
     bool DeleteChildless();
@@ -182,7 +190,11 @@ private:
     NodeList children_;
     TrmTreeNonViewNode* parent_ = nullptr;
     bool expanded_ = false;
-    int32_t hashIndex_ = -1;  // position of the node's entry in the index
+    // The rows its children show when the node is open: each child, and
+    // the rows below the open ones.
+    int rowsBelow_ = 0;
+    mutable int position_ = 0;  // in its list, kept as the list changes
+    int32_t hashIndex_ = -1;    // position of the node's entry in the index
     std::unique_ptr<TComponent> ownedData_;
     thorn::ComponentRef<TComponent> ownedAlive_;  // reads null once ownedData_ was freed elsewhere
 };
@@ -198,6 +210,10 @@ public:
     TrmCustomTreeNonView& GetOwner() const { return *owner_; }
     // Number of all nodes.
     int GetCount() const { return count_; }
+    // The rows the tree shows as a grid shows it: the roots and every child
+    // of an open node that is shown itself. Kept as nodes come, go, move,
+    // open and close.
+    int GetShownCount() const { return shownRows_; }
     // Root 0, or null.
     TrmTreeNonViewNode* GetFirstNode() const;
     // The node at pre-order position index; past the last node (or below 0)
@@ -250,6 +266,9 @@ public:
     // Takes node's entry out of the index.
     void RemoveHash(TrmTreeNonViewNode* node);
     int GetHashCount() const { return index_.Count(); }
+    // Grows whenever a path leaves the index (a node deleted, renamed or
+    // moved): a path found taken stays taken while it stands.
+    uint64_t GetHashRemovals() const { return index_.Removals(); }
     const TrmHashData& GetHashData(int index) const;
     // Writes "hash.txt" in the current folder: the path of every entry, in
     // ascending order of hash.
@@ -285,10 +304,14 @@ private:
     // current: a subtree is indexed parents first.
     void IndexAtItsPath(TrmTreeNonViewNode* node);
     void CheckOwned(const TrmTreeNonViewNode* node) const;
+    // The rows a child of parent (a root for none) shows grew by delta:
+    // its ancestors count them as far up as they are open.
+    void ShownRowsChanged(TrmTreeNonViewNode* parent, int delta);
 
     TrmCustomTreeNonView* owner_;
     NodeList roots_;
     int count_ = 0;
+    int shownRows_ = 0;
     // The index's entries are the TrmHashData records; a node keeps the
     // position of its own.
     struct IndexTraits {

@@ -1,12 +1,24 @@
 #include "platform/Components.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/Charset.h"
 #include "platform/Collections.h"
+#include "platform/NumberedNames.h"
 #include "platform/Properties.h"
 
 namespace thorn {
+namespace {
+
+// A name as SameText sees it: every letter a capital.
+std::string NameKey(std::string_view name) {
+    std::string key(name);
+    for (char& c : key) c = static_cast<char>(UpperCase1252(static_cast<unsigned char>(c)));
+    return key;
+}
+
+}  // namespace
 
 bool SameText(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -37,6 +49,14 @@ void Free(TComponent* component) {
 }
 
 }  // namespace thorn
+
+struct TComponent::NameIndex {
+    std::unordered_map<std::string, TComponent*> byKey;
+    uint64_t freed = 0;  // names that left the index
+    thorn::NumberedNames numbered;
+};
+
+TComponent::TComponent() = default;
 
 TComponent::~TComponent() {
     Destroying();
@@ -74,7 +94,25 @@ void TComponent::SetName(const std::string& name) {
     if (name == name_) return;
     if (!name.empty() && !thorn::IsValidIdent(name)) throw EComponentError("'" + name + "' is not a valid component name");
     if (owner_) owner_->ValidateRename(this, name_, name);
-    name_ = name;
+    const std::string old = std::exchange(name_, name);
+    if (owner_ && listed_) {
+        owner_->UnindexName(this, old);
+        owner_->IndexName(this);
+    }
+}
+
+void TComponent::IndexName(TComponent* component) {
+    if (component->name_.empty()) return;
+    if (!names_) names_ = std::make_unique<NameIndex>();
+    names_->byKey[thorn::NameKey(component->name_)] = component;
+}
+
+void TComponent::UnindexName(TComponent* component, std::string_view name) {
+    if (name.empty() || !names_) return;
+    auto it = names_->byKey.find(thorn::NameKey(name));
+    if (it == names_->byKey.end() || it->second != component) return;
+    names_->byKey.erase(it);
+    ++names_->freed;
 }
 
 void TComponent::ValidateRename(TComponent* component, std::string_view currentName, std::string_view newName) const {
@@ -98,10 +136,14 @@ int TComponent::GetComponentIndex() const {
 }
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
-    if (name.empty()) return nullptr;
-    for (const auto& c : components_)
-        if (thorn::SameText(c->name_, name)) return c.get();
-    return nullptr;
+    if (name.empty() || !names_) return nullptr;
+    auto it = names_->byKey.find(thorn::NameKey(name));
+    return it == names_->byKey.end() ? nullptr : it->second;
+}
+
+std::string TComponent::FirstFreeName(const std::string& stem) {
+    if (!names_) names_ = std::make_unique<NameIndex>();
+    return names_->numbered.FirstFree(stem, names_->freed, [this](const std::string& name) { return FindComponent(name); });
 }
 
 TComponent* TComponent::InsertComponent(std::unique_ptr<TComponent> component) {
@@ -111,6 +153,8 @@ TComponent* TComponent::InsertComponent(std::unique_ptr<TComponent> component) {
     TComponent* raw = component.get();
     components_.push_back(std::move(component));
     raw->owner_ = this;
+    raw->listed_ = true;
+    IndexName(raw);
     if (state_.Contains(csLoading)) raw->Loading();
     Notification(raw, opInsert);
     return raw;
@@ -125,6 +169,8 @@ std::unique_ptr<TComponent> TComponent::RemoveComponent(TComponent* component) {
     if (it == components_.end()) return nullptr;
     std::unique_ptr<TComponent> taken = std::move(*it);
     components_.erase(it);
+    taken->listed_ = false;
+    UnindexName(taken.get(), taken->name_);
     taken->owner_ = nullptr;
     return taken;
 }
@@ -134,6 +180,8 @@ std::unique_ptr<TComponent> TComponent::TakeForDestruction(TComponent* component
     if (it == components_.end()) throw EInvalidOperation("The component is not owned here");
     std::unique_ptr<TComponent> taken = std::move(*it);
     components_.erase(it);
+    taken->listed_ = false;
+    UnindexName(taken.get(), taken->name_);
     // owner_ stays set: the destructor tells us once the component is gone.
     return taken;
 }
@@ -142,6 +190,8 @@ void TComponent::DestroyComponents() {
     while (!components_.empty()) {
         std::unique_ptr<TComponent> last = std::move(components_.back());
         components_.pop_back();
+        last->listed_ = false;
+        UnindexName(last.get(), last->name_);
         last->owner_ = nullptr;
         last->BeforeDestruction();
         last.reset();
@@ -164,6 +214,7 @@ void TComponent::DropReferences() {
 
 void TComponent::Notification(TComponent* component, TOperation operation) {
     if (operation == opRemove && component) RemoveFreeNotification(component);
+    if (operation != opRemove) return;
     // Handlers may remove components: walk down and re-clamp the index.
     for (int i = GetComponentCount() - 1; i >= 0; --i) {
         if (i >= GetComponentCount()) {

@@ -54,7 +54,7 @@ class ComponentRef;
 
 class TComponent : public TPersistent {
 public:
-    TComponent() = default;
+    TComponent();
     ~TComponent() override;
     TComponent(const TComponent&) = delete;
     TComponent& operator=(const TComponent&) = delete;
@@ -74,11 +74,18 @@ public:
     TComponent* GetComponent(int index) const;
     // Position in the owner's list, -1 without an owner.
     int GetComponentIndex() const;
-    // The owned component of that name (case ignored), or null.
+    // The owned component of that name (case ignored), or null. Names are
+    // looked up in an index, so a search costs the same among thousands.
     TComponent* FindComponent(std::string_view name) const;
+    // The first of stem + "1", stem + "2", ... that no owned component has
+    // (case ignored). The numbers found taken are remembered until a name
+    // leaves this owner, so naming many components this way stays linear.
+    std::string FirstFreeName(const std::string& stem);
 
-    // Takes ownership of component (which must have no owner) and tells every
-    // owned component (opInsert). Returns the component.
+    // Takes ownership of component (which must have no owner) and tells this
+    // owner (Notification with opInsert); the components it owns already are
+    // not told of a newcomer, so that filling an owner with thousands stays
+    // linear. Returns the component.
     TComponent* InsertComponent(std::unique_ptr<TComponent> component);
     // Gives up ownership of component: the owner and its components are told
     // (opRemove) and the caller receives it. Null when it is not owned here.
@@ -114,9 +121,10 @@ public:
     void Notify(TComponent* component, TOperation operation) { Notification(component, operation); }
 
 protected:
-    // Told about components joining or leaving this one's owner, and about
-    // components this one asked free notification of. The base passes the
-    // news on to every owned component.
+    // Told about components joining this owner (opInsert), leaving this
+    // one's owner or this owner (opRemove), and about components this one
+    // asked free notification of. The base passes the news of a removal on
+    // to every owned component.
     virtual void Notification(TComponent* component, TOperation operation);
     // Checks that newName can be given to component (one of this owner's);
     // throws EComponentError when a sibling has it.
@@ -135,6 +143,10 @@ private:
 
     std::shared_ptr<TComponent*> SelfCell() const;
     std::unique_ptr<TComponent> TakeForDestruction(TComponent* component);
+    // Keep the index of the owned components' names in step with the list:
+    // a component is indexed while it is listed here and has a name.
+    void IndexName(TComponent* component);
+    void UnindexName(TComponent* component, std::string_view name);
     void AddFreeNotifyEntry(TComponent* component);
     bool RemoveFreeNotifyEntry(TComponent* component);
 
@@ -143,6 +155,9 @@ private:
     intptr_t tag_ = 0;
     TComponentState state_;
     std::vector<std::unique_ptr<TComponent>> components_;
+    struct NameIndex;
+    std::unique_ptr<NameIndex> names_;  // made with the first named component
+    bool listed_ = false;               // in its owner's list (not yet taken out to be destroyed)
     std::vector<TComponent*> freeNotifies_;
     mutable std::shared_ptr<TComponent*> selfCell_;
 };

@@ -35,26 +35,30 @@ std::string SettingsXml() {
                        {"Italic", "0"},
                        {"Underline", "0"},
                        {"StrikeOut", "0"}});
+    // Places for a desktop of 1280 x 800 or more, each frame (up to 6
+    // pixels at the sides and bottom and 30 at the top) clear of the others
+    // and on the screen: the tool windows beside the main window, one below
+    // the other. On a smaller desktop the windows are placed to fit it.
     xml.Empty("MissForm", {{"Visible", "True"},
                            {"Width", "300"},
-                           {"Height", "380"},
-                           {"Left", "976"},
-                           {"Top", "0"},
+                           {"Height", "350"},
+                           {"Left", "966"},
+                           {"Top", "30"},
                            {"SplitPos", "130"}});
     // The events grid's split leaves its longest caption, "Occurrence Turn,
     // No.", room to show whole.
     xml.Empty("EventsForm", {{"Visible", "True"},
                              {"Width", "300"},
-                             {"Height", "380"},
-                             {"Left", "976"},
-                             {"Top", "384"},
+                             {"Height", "350"},
+                             {"Left", "966"},
+                             {"Top", "420"},
                              {"SplitPos", "120"},
                              {"Splitter", "160"}});
     xml.Empty("ErrorsForm", {{"Width", "480"}, {"Height", "240"}, {"Left", "248"}, {"Top", "480"}});
-    xml.Empty("MainForm", {{"Width", "972"},
+    xml.Empty("MainForm", {{"Width", "940"},
                            {"Height", "764"},
-                           {"Left", "0"},
-                           {"Top", "0"},
+                           {"Left", "6"},
+                           {"Top", "30"},
                            {"State", "0"},
                            {"Splitter", "233"},
                            {"SplitPlPos", "120"},

@@ -36,7 +36,7 @@ void HeadlessWindow::SetVisible(bool visible) {
     if (!visible && host_ && host_->activeWindow_ == this) {
         host_->activeWindow_ = nullptr;
         host_->active_ = nullptr;
-        client_.HostActivated(false);
+        host_->TellFocus(this, false);
     }
 }
 
@@ -105,8 +105,24 @@ std::unique_ptr<HostWindow> HeadlessHost::CreateWindow(HostWindowClient& client,
     return window;
 }
 
+void HeadlessHost::TellFocus(HeadlessWindow* window, bool active) {
+    if (lateFocus_)
+        lateFocusEvents_.push_back({window, active});
+    else
+        window->Client().HostActivated(active);
+}
+
+void HeadlessHost::DeliverLateFocus() {
+    while (!lateFocusEvents_.empty()) {
+        const FocusEvent next = lateFocusEvents_.front();
+        lateFocusEvents_.pop_front();
+        next.window->Client().HostActivated(next.active);
+    }
+}
+
 void HeadlessHost::Forget(HeadlessWindow* window) {
     std::erase(windows_, window);
+    std::erase_if(lateFocusEvents_, [window](const FocusEvent& e) { return e.window == window; });
     if (activeWindow_ == window) {
         activeWindow_ = nullptr;
         active_ = nullptr;
@@ -118,6 +134,11 @@ void HeadlessHost::Activate(HeadlessWindow* window) {
     HeadlessWindow* previous = activeWindow_;
     activeWindow_ = window;
     active_ = window ? &window->Client() : nullptr;
+    if (lateFocus_) {
+        if (previous) TellFocus(previous, false);
+        if (window) TellFocus(window, true);
+        return;
+    }
     if (previous) previous->Client().HostActivated(false);
     if (window && activeWindow_ == window) window->Client().HostActivated(true);
 }
@@ -159,6 +180,7 @@ TShiftState HeadlessHost::Held() const {
 
 void HeadlessHost::Advance(uint64_t milliseconds) {
     uint64_t target = now_ + milliseconds;
+    DeliverLateFocus();
     Process();
     int stalls = 0;
     while (Application) {

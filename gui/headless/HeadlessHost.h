@@ -101,6 +101,10 @@ public:
     HostWindowClient* ActiveClient() const { return active_; }
     TCursor GetShownCursor() const { return cursor_; }
     void SetWorkArea(const TRect& area) { workArea_ = area; }
+    // The frame a window manager gives every framed window (none: a bare
+    // desktop, as by default).
+    void SetFrame(FrameEdges frame) { frame_ = frame; }
+    FrameEdges Frame() const { return frame_; }
     // The user closes the form from its frame.
     void RequestClose(TCustomForm& form);
     // The user drags the form's frame to a new client size: a window with a
@@ -108,6 +112,11 @@ public:
     void ResizeWindow(TCustomForm& form, int width, int height);
     // The user maximises, minimises or restores the form from its frame.
     void ChangeWindowState(TCustomForm& form, TWindowState state);
+
+    // ---- focus events as a window system sends them: the keyboard moves
+    // at once, and the forms hear of it when the clock next moves (a window
+    // shown and hidden at once is told of neither)
+    void SetFocusEventsLate(bool late) { lateFocus_ = late; }
 
     // ---- dialogs
     void ScriptDialog(DialogScript script);
@@ -147,6 +156,10 @@ private:
     void Deliver();
     void Activate(HeadlessWindow* window);
     void Forget(HeadlessWindow* window);
+    // Tells the window's form it gained or lost the keyboard, now or when
+    // the clock next moves.
+    void TellFocus(HeadlessWindow* window, bool active);
+    void DeliverLateFocus();
     TShiftState Held() const;
     // The active form; null when no window holds the keyboard.
     TCustomForm* KeyTarget() const;
@@ -161,6 +174,13 @@ private:
     TPoint cursorPos_;
     std::string clipboard_;
     TRect workArea_{0, 0, 1280, 1024};
+    FrameEdges frame_;
+    struct FocusEvent {
+        HeadlessWindow* window;
+        bool active;
+    };
+    std::deque<FocusEvent> lateFocusEvents_;
+    bool lateFocus_ = false;
     bool left_ = false, right_ = false, middle_ = false;
     std::deque<DialogScript> scripts_;
     std::vector<std::string> shown_;
@@ -188,6 +208,9 @@ public:
     void SetMinimumSize(int width, int height) override { minSize_ = {width, height}; }
     void SetMaximumSize(int width, int height) override { maxSize_ = {width, height}; }
     void ReadPixels(TBitmap32& into) const override;
+    FrameEdges GetFrame() override {
+        return host_ && !IsPopupKind(kind_) && borderStyle_ != bsNone ? host_->Frame() : FrameEdges{};
+    }
     // One shown pixel, opaque; 0 outside.
     TColor32 ShownPixel(int x, int y) const;
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "bitmap/Pix32.h"
 #include "gui/Application.h"
@@ -59,46 +60,54 @@ public:
 
     // Whether the form hears of a move SDL reports. A hidden window is moved
     // by nobody the form should hear of (a window manager lets go of it
-    // where its frame stood). A window manager that did not yet know the
-    // frame's size puts the frame, not the window, where the window was
-    // asked to be: the window is put in its place once more, now that SDL
-    // knows.
-    // The form hears of the place the window is put in at once: SDL may
-    // report no move once it gets there, the place being the one it asked for.
+    // where its frame stood). The first place a window manager gives a
+    // window it shows, if not the one asked for (a manager that keeps
+    // frames off an edge of its own, or reckons the frame otherwise), is
+    // mended once: what the form holds, and the settings keep, is what it
+    // asked for, not a place that moves by a frame at every start.
     bool TakeMove(int& left, int& top) {
         if (!visible_) return false;
-        TPoint frame;
+        FrameEdges frame;
         if (!FrameKnown(frame)) return true;
         host_.frame_ = frame;
-        if (placeCheckUntil_ == 0 || SDL_GetTicks64() > placeCheckUntil_ || left != bounds_.Left + frame.X ||
-            top != bounds_.Top + frame.Y)
-            return true;
+        if (placeCheckUntil_ == 0 || SDL_GetTicks64() > placeCheckUntil_) return true;
         placeCheckUntil_ = 0;
-        const TPoint wanted = PlaceWithin(frame);
-        if (wanted.X != left || wanted.Y != top) SDL_SetWindowPosition(window_, wanted.X, wanted.Y);
-        left = wanted.X;
-        top = wanted.Y;
+        if (left != bounds_.Left || top != bounds_.Top) {
+            SDL_SetWindowPosition(window_, bounds_.Left, bounds_.Top);
+            left = bounds_.Left;
+            top = bounds_.Top;
+        }
         return true;
     }
 
     bool PopupShown() const { return visible_ && IsPopupKind(kind_); }
+    bool OnTopShown() const { return visible_ && onTop_ && !IsPopupKind(kind_); }
+    SDL_Window* Handle() const { return window_; }
 
-    // The left and top edges of the window manager's frame, once SDL knows
-    // them.
-    bool FrameKnown(TPoint& frame) const {
-        int top = 0, left = 0;
-        if (SDL_GetWindowBordersSize(window_, &top, &left, nullptr, nullptr) != 0 || (top == 0 && left == 0))
+    // The edges of the window manager's frame, once SDL knows them.
+    bool FrameKnown(FrameEdges& frame) const {
+        int top = 0, left = 0, bottom = 0, right = 0;
+        if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0 ||
+            (top == 0 && left == 0 && bottom == 0 && right == 0))
             return false;
-        frame = {left, top};
+        frame = {left, top, right, bottom};
         return true;
     }
-    // Where the window goes in its frame: where the form put it, as far as
-    // the frame stays on the desktop (a window at the desktop's corner would
-    // have its caption above the screen).
-    TPoint PlaceWithin(TPoint frame) const {
-        SDL_Rect desktop{0, 0, 0, 0};
-        SDL_GetDisplayUsableBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &desktop);
-        return {std::max(bounds_.Left, desktop.x + frame.X), std::max(bounds_.Top, desktop.y + frame.Y)};
+
+    // The frame the window has, else the one the window manager says it
+    // will get, else the one the others got.
+    FrameEdges GetFrame() override {
+        if (IsPopupKind(kind_) || !bordered_) return {};
+        FrameEdges frame;
+        if (FrameKnown(frame)) return frame;
+        constexpr int kFrameAnswerTime = 250;  // milliseconds
+        // Asked once: a manager that did not answer in time is not waited
+        // for again.
+        if (!frameAsked_) {
+            frameAsked_ = true;
+            expectedFrame_ = X11ExpectedFrame(window_, kFrameAnswerTime);
+        }
+        return expectedFrame_.value_or(host_.frame_);
     }
 
     void ApplyApplicationTitle() {
@@ -114,19 +123,16 @@ public:
         visible_ = visible;
         if (visible) {
             everShown_ = true;
-            // Without a window manager SDL gives every window it shows the
-            // keyboard, pop-ups too; they hand it back when they hide.
-            if (IsPopupKind(kind_)) shownFrom_ = SDL_GetKeyboardFocus();
             constexpr uint64_t kPlacingTime = 1000;  // milliseconds
             placeCheckUntil_ = IsPopupKind(kind_) ? 0 : SDL_GetTicks64() + kPlacingTime;
-            // A window shown for the first time under a window manager:
-            // SDL does not know its frame yet, and would have the frame put
-            // where the window should be. The frame the manager gave the
-            // other windows is taken for its own.
-            TPoint frame;
-            if (!IsPopupKind(kind_) && !FrameKnown(frame) && (host_.frame_.X || host_.frame_.Y)) {
-                const TPoint wanted = PlaceWithin(host_.frame_);
-                SDL_SetWindowPosition(window_, wanted.X - host_.frame_.X, wanted.Y - host_.frame_.Y);
+            // A window manager puts the frame's corner where the window
+            // stands as it is shown: the window goes where that puts its
+            // inside on the form's place. SDL reckons with a frame only
+            // once the window had one, and puts a window that stood framed
+            // before at its own place, which shows it a frame lower.
+            if (!IsPopupKind(kind_)) {
+                const FrameEdges frame = GetFrame();
+                X11MoveUnmappedWindow(window_, bounds_.Left - frame.Left, bounds_.Top - frame.Top);
             }
             if (mapping_) {
                 if (!IsPopupKind(kind_)) {
@@ -148,13 +154,10 @@ public:
         }
         placeCheckUntil_ = 0;
         activatePending_ = false;
-        bool hadKeyboard = SDL_GetKeyboardFocus() == window_;
         // On X the window is withdrawn first: SDL then only takes note that
         // it is hidden, having nothing left to wait for.
         if (mapping_) mapping_->Hide();
         SDL_HideWindow(window_);
-        if (IsPopupKind(kind_) && hadKeyboard && shownFrom_ && host_.IsOurs(shownFrom_))
-            SDL_SetWindowInputFocus(shownFrom_);
     }
 
     // Raises the window and gives it the keyboard, with or without a window
@@ -175,11 +178,23 @@ public:
             return;
         }
         activatePending_ = false;
-        if (!host_.PopupShown() && (!mapping_ || (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN)))
-            SDL_RaiseWindow(window_);
-        else if (!host_.PopupShown())
-            X11RaiseWindow(window_);
+        if (!host_.PopupShown()) {
+            if (!mapping_ || (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN))
+                SDL_RaiseWindow(window_);
+            else
+                X11RaiseWindow(window_);
+            host_.KeepOnTopWindowsAbove(window_);
+        }
         if (!X11GiveKeyboard(window_)) SDL_SetWindowInputFocus(window_);
+    }
+
+    // With a window manager the request carries the time of the user's
+    // last input the program handled: the X server drops it when the user
+    // chose another window later. Without one, nobody but the program
+    // moves the keyboard, unless the user's hand (another program) did.
+    void ReturnKeyboard() override {
+        if (IsPopupKind(kind_) || !visible_) return;
+        if (!X11ReturnKeyboard(window_, host_.userTime_)) SDL_SetWindowInputFocus(window_);
     }
 
     // Puts right what the window manager made of the last show or hide,
@@ -245,7 +260,12 @@ public:
             Create();
         }
         style_ = style;
-        if (!visible_) FollowBorderInSdl();
+        if (bordered_ != (style != bsNone)) frameAsked_ = false;
+        bordered_ = style != bsNone;
+        // On X, SDL waits for a window on the screen to come back after a
+        // border change: the frame hints below tell the window manager
+        // instead, and SDL follows once the window is hidden.
+        FollowBorderInSdl();
         bool sizeable = kind_ == WindowKind::Normal && (style == bsSizeable || style == bsSizeToolWin);
         SDL_SetWindowResizable(window_, sizeable ? SDL_TRUE : SDL_FALSE);
         if (mapping_ && visible_) X11SetFrameHints(window_, FrameHints());
@@ -259,6 +279,7 @@ public:
 
     void SetFormStyle(TFormStyle style) override {
         if (kind_ == WindowKind::Popup) return;
+        onTop_ = style == fsStayOnTop;
         SDL_SetWindowAlwaysOnTop(window_, style == fsStayOnTop ? SDL_TRUE : SDL_FALSE);
     }
 
@@ -335,6 +356,7 @@ private:
         window_ = SDL_CreateWindow(caption_.c_str(), left, top, width, height, flags);
         if (!window_) throw EOutOfResources(std::string("Cannot create a window: ") + SDL_GetError());
         id_ = SDL_GetWindowID(window_);
+        frameAsked_ = false;
         host_.windows_[id_] = this;
         mapping_ = X11Mapping::For(window_);
         ApplyApplicationTitle();
@@ -382,7 +404,6 @@ private:
     SDL_Window* window_ = nullptr;
     // Maps and withdraws the window on X (null elsewhere).
     std::unique_ptr<X11Mapping> mapping_;
-    SDL_Window* shownFrom_ = nullptr;  // had the keyboard when a pop-up showed
     uint32_t id_ = 0;
     bool capture_ = false;
     bool tool_ = false;
@@ -394,6 +415,11 @@ private:
     TBorderIcons icons_ = kDefaultBorderIcons;
     uint32_t ownerId_ = 0;
     bool modal_ = false;
+    bool bordered_ = true;
+    bool onTop_ = false;
+    // The frame the window manager said the window would get, once asked.
+    std::optional<FrameEdges> expectedFrame_;
+    bool frameAsked_ = false;
     // Until when a move SDL reports may be the window manager's first
     // placing of the frame (0: none expected).
     uint64_t placeCheckUntil_ = 0;
@@ -429,6 +455,8 @@ SdlHost::SdlHost() {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw EOutOfResources(std::string("Cannot start the display: ") + SDL_GetError());
     if (VideoDriver() == "x11") InstallX11ErrorHandlers();
+    // The X events come too: the time of the user's input is in them.
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     wakeEvent_ = SDL_RegisterEvents(1);
     SDL_StartTextInput();
 }
@@ -457,8 +485,12 @@ bool SdlHost::PopupShown() const {
     return std::any_of(windows_.begin(), windows_.end(), [](const auto& entry) { return entry.second->PopupShown(); });
 }
 
-bool SdlHost::IsOurs(SDL_Window* window) const {
-    return window && WindowOfId(SDL_GetWindowID(window)) != nullptr;
+void SdlHost::KeepOnTopWindowsAbove(SDL_Window* raised) {
+    // A window manager keeps them above itself; without one, the window
+    // raised last covers them.
+    if (X11WindowManagerRuns(raised)) return;
+    for (const auto& [id, window] : windows_)
+        if (window->OnTopShown() && window->Handle() != raised) X11RaiseWindow(window->Handle());
 }
 
 SdlWindow* SdlHost::WindowOfId(uint32_t id) const {
@@ -611,6 +643,7 @@ void SdlHost::Dispatch(const SDL_Event& e) {
             }
             break;
         case SDL_QUIT: RequestMainWindowClose(); break;
+        case SDL_SYSWMEVENT: X11NoteUserTime(e.syswm.msg, userTime_); break;
         default: break;
     }
 }

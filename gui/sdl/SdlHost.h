@@ -58,16 +58,17 @@ private:
     void RequestMainWindowClose();
     void DeliverCloseRequest();
     SdlWindow* WindowOfId(uint32_t id) const;
-    bool IsOurs(SDL_Window* window) const;
     // Whether a pop-up of ours is on the screen.
     bool PopupShown() const;
+    // The windows that stay on top, shown, put back above one just raised.
+    void KeepOnTopWindowsAbove(SDL_Window* raised);
 
     std::map<uint32_t, SdlWindow*> windows_;
     std::map<TCursor, SDL_Cursor*> cursors_;
     std::string title_;
-    // The left and top edges of the frame a window manager gave our
-    // windows, as last seen (none without a window manager).
-    TPoint frame_;
+    // The frame a window manager gave our windows, as last seen (none
+    // without a window manager).
+    FrameEdges frame_;
     uint32_t wakeEvent_ = 0;
     uint64_t lastSettle_ = 0;
     bool closeRequested_ = false;
@@ -76,6 +77,9 @@ private:
     // after the whole queue, which loses a Ctrl held around a quick click.
     uint16_t heldMods_ = 0;
     uint32_t heldButtons_ = 0;
+    // The X server's time of the last key or button the program handled
+    // (0: none yet).
+    unsigned long userTime_ = 0;
 };
 
 }  // namespace thorn

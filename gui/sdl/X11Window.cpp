@@ -6,7 +6,10 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "gui/sdl/X11Handle.h"
@@ -40,32 +43,41 @@ void X11WriteAtoms(Display* display, Window window, Atom property, const std::ve
                     reinterpret_cast<const unsigned char*>(atoms.data()), static_cast<int>(atoms.size()));
 }
 
+namespace {
+
+// The four edges of _NET_FRAME_EXTENTS (left, right, top, bottom), once the
+// window manager has set them.
+std::optional<FrameEdges> FrameExtentsOf(const X11Handle& x, Atom extents) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::optional<FrameEdges> edges;
+    if (XGetWindowProperty(x.display, x.window, extents, 0, 4, False, XA_CARDINAL, &type, &format, &count, &after,
+                           &data) == Success &&
+        type == XA_CARDINAL && format == 32 && count == 4) {
+        const auto* v = reinterpret_cast<const long*>(data);
+        edges = FrameEdges{static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]),
+                           static_cast<int>(v[3])};
+    }
+    if (data) XFree(data);
+    return edges;
+}
+
+// A window manager owns the selection named after the screen it manages.
+bool WindowManagerRuns(const X11Handle& x) {
+    const std::string selection = "WM_S" + std::to_string(DefaultScreen(x.display));
+    return XGetSelectionOwner(x.display, XInternAtom(x.display, selection.c_str(), False)) != None;
+}
+
+}  // namespace
+
 bool X11RaiseWindow(SDL_Window* window) {
     const X11Handle x = X11HandleOf(window);
     if (!x) return false;
     XRaiseWindow(x.display, x.window);
     XFlush(x.display);
     return true;
-}
-
-bool X11WindowManagerRuns(SDL_Window* window) {
-    const X11Handle x = X11HandleOf(window);
-    if (!x) return false;
-    const Atom check = XInternAtom(x.display, "_NET_SUPPORTING_WM_CHECK", False);
-    const std::vector<Atom> windows = [&] {
-        std::vector<Atom> items;
-        Atom type = None;
-        int format = 0;
-        unsigned long count = 0, left = 0;
-        unsigned char* data = nullptr;
-        if (XGetWindowProperty(x.display, DefaultRootWindow(x.display), check, 0, 1, False, XA_WINDOW, &type, &format,
-                               &count, &left, &data) == Success &&
-            data && format == 32 && count == 1)
-            items.push_back(*reinterpret_cast<const Window*>(data));
-        if (data) XFree(data);
-        return items;
-    }();
-    return !windows.empty();
 }
 
 bool X11GiveKeyboard(SDL_Window* window) {
@@ -105,6 +117,75 @@ bool X11Unmaximize(SDL_Window* window) {
         std::erase_if(atoms, [&](Atom a) { return a == maximized[0] || a == maximized[1]; });
         X11WriteAtoms(x.display, x.window, state, atoms);
     }
+    XFlush(x.display);
+    return true;
+}
+
+bool X11WindowManagerRuns(SDL_Window* window) {
+    const X11Handle x = X11HandleOf(window);
+    return x && WindowManagerRuns(x);
+}
+
+bool X11ReturnKeyboard(SDL_Window* window, unsigned long time) {
+    const X11Handle x = X11HandleOf(window);
+    if (!x) return false;
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(x.display, x.window, &attributes) || attributes.map_state != IsViewable) return true;
+    if (WindowManagerRuns(x)) {
+        XSetInputFocus(x.display, x.window, RevertToParent, time ? time : CurrentTime);
+    } else {
+        Window focus = None;
+        int revert = 0;
+        XGetInputFocus(x.display, &focus, &revert);
+        const bool elsewhere = focus != None && focus != PointerRoot && focus != DefaultRootWindow(x.display) &&
+                               focus != x.window;
+        if (!elsewhere) XSetInputFocus(x.display, x.window, RevertToParent, CurrentTime);
+    }
+    XFlush(x.display);
+    return true;
+}
+
+void X11NoteUserTime(const SDL_SysWMmsg* message, unsigned long& time) {
+    if (!message || message->subsystem != SDL_SYSWM_X11) return;
+    const XEvent& e = message->msg.x11.event;
+    switch (e.type) {
+        case KeyPress:
+        case KeyRelease: time = e.xkey.time; break;
+        case ButtonPress:
+        case ButtonRelease: time = e.xbutton.time; break;
+        default: break;
+    }
+}
+
+std::optional<FrameEdges> X11ExpectedFrame(SDL_Window* window, int waitMs) {
+    const X11Handle x = X11HandleOf(window);
+    if (!x) return std::nullopt;
+    if (!WindowManagerRuns(x)) return FrameEdges{};
+    const Atom extents = XInternAtom(x.display, "_NET_FRAME_EXTENTS", False);
+    if (auto known = FrameExtentsOf(x, extents)) return known;
+    XEvent request{};
+    request.xclient.type = ClientMessage;
+    request.xclient.window = x.window;
+    request.xclient.message_type = XInternAtom(x.display, "_NET_REQUEST_FRAME_EXTENTS", False);
+    request.xclient.format = 32;
+    XSendEvent(x.display, DefaultRootWindow(x.display), False, SubstructureRedirectMask | SubstructureNotifyMask,
+               &request);
+    // The answer is a property the manager sets; it is read again until
+    // it is there or the time is up, so a manager that never answers holds
+    // the program no longer than that.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    do {
+        XSync(x.display, False);
+        if (auto answered = FrameExtentsOf(x, extents)) return answered;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    } while (std::chrono::steady_clock::now() < until);
+    return std::nullopt;
+}
+
+bool X11MoveUnmappedWindow(SDL_Window* window, int left, int top) {
+    const X11Handle x = X11HandleOf(window);
+    if (!x) return false;
+    XMoveWindow(x.display, x.window, left, top);
     XFlush(x.display);
     return true;
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
+#include "gui/WindowPlacing.h"
+
 struct SDL_Window;
+struct SDL_SysWMmsg;
 
 // What the SDL host asks of an X window that SDL 2 has no call for, or
 // whose SDL call does more than asked. On another video driver each does
@@ -25,9 +29,29 @@ bool X11GiveKeyboard(SDL_Window* window);
 // otherwise).
 bool X11Unmaximize(SDL_Window* window);
 
+// Gives a window on the screen the keyboard back as another window of the
+// program hides. With a window manager the request is made at time (0:
+// now), the user's last input: the server drops it when the keyboard went
+// elsewhere later. Without one, it is made unless the keyboard is on
+// another window (which only the user's hand puts it on).
+bool X11ReturnKeyboard(SDL_Window* window, unsigned long time);
+
+// Takes the time of a key or button event of the X server into time.
+void X11NoteUserTime(const SDL_SysWMmsg* message, unsigned long& time);
+
 // The application's title as the window's icon name and as the class its
 // desktop groups it under (WM_CLASS keeps the program's name SDL gave it as
 // its first part); the title in Windows-1252, as the layer's texts are.
 bool X11SetApplicationTitle(SDL_Window* window, std::string_view title);
+
+// The frame the window manager gives the window, asked of it before the
+// window is first shown (none without a window manager). The manager's
+// answer is awaited waitMs at most: one that does not answer gives nothing.
+std::optional<FrameEdges> X11ExpectedFrame(SDL_Window* window, int waitMs);
+
+// Puts a window that is not on the screen at (left, top) of the desktop
+// itself, past SDL's own reckoning of its frame: where a window manager
+// puts the frame's corner when it shows the window.
+bool X11MoveUnmappedWindow(SDL_Window* window, int left, int top);
 
 }  // namespace thorn

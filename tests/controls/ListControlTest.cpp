@@ -98,13 +98,15 @@ TEST_F(ListControl, KeysMouseAndWheelMoveTheRowAndTheRange) {
         {"Up brings the row back into sight", [&] { host.PressKey(VK_UP); }, {3, 3, 0, 3}},
         {"no multiple selection: Shift+Down only moves",
          [&] { list->SetMultiSelect(false), host.PressKey(VK_DOWN, {ssShift}); }, {4, 4, 0, 3}},
+        {"Down from the last row in sight brings the next into sight",
+         [&] { host.Click(*form, Row(9).X, Row(9).Y), host.PressKey(VK_DOWN); }, {13, 13, 0, 4}},
     };
     for (const Case& c : cases) {
         c.input();
         EXPECT_EQ(Now(), c.expected) << c.what;
     }
     // The bar follows the top row; the descendant's failing hook undid nothing.
-    EXPECT_EQ(GetScrollPos(*list, SB_VERT), 3);
+    EXPECT_EQ(GetScrollPos(*list, SB_VERT), 4);
     EXPECT_GT(list->changes, 10);
     EXPECT_EQ(scrolled.back(), kScrollBarHorizontal);
     EXPECT_NE(std::find(scrolled.begin(), scrolled.end(), kScrollBarVertical), scrolled.end());

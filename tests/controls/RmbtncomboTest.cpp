@@ -76,6 +76,18 @@ TEST_F(BtnCombo, TheListIsNoLargerThanTheWorkArea) {
         EXPECT_EQ(List().GetBoundsRect(), (TRect{1, 1, 799, 599}));
         host.PressKey(VK_F4);
     }
+    // A size below the least useful one (which would drop an empty list)
+    // takes its default: the control's width, eight times its height.
+    for (const int size : {0, -1, INT32_MIN}) {
+        SCOPED_TRACE(size);
+        control->SetDropDownWidth(size);
+        control->SetDropDownHeight(size);
+        ClickButton(1);
+        ASSERT_TRUE(control->GetDroppedDown());
+        const TPoint at = ScreenTopLeft();
+        EXPECT_EQ(ListWindow().GetBoundsRect(), (TRect{at.X, at.Y + 21, at.X + 120, at.Y + 21 + 168}));
+        ClickButton(1);
+    }
     // A height alone keeps the control's width; the list covers the screen
     // from top to bottom, as no room is enough above or below.
     control->SetDropDownWidth(0);

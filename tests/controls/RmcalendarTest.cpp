@@ -45,6 +45,27 @@ protected:
         return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
     }
     void ClickCell(int col, int row) { ClickOn(grid(), Middle(col, row)); }
+    // The colour in the top left corner of a day's cell, as painted.
+    TColor32 CellBackground(int day) {
+        int col = 0, row = 0;
+        CellOf(day, col, row);
+        Application->ProcessMessages();
+        const TRect cell = grid().CellRect(col, row);
+        const TPoint p = grid().ClientToParent({cell.Left + 1, cell.Top + 1}, form);
+        return host.PixelAt(*form, p.X, p.Y);
+    }
+    // Whether a day's cell is hatched as beyond the date limits.
+    bool Hatched(int day) {
+        int col = 0, row = 0;
+        CellOf(day, col, row);
+        Application->ProcessMessages();
+        const TRect cell = grid().CellRect(col, row);
+        for (int x = cell.Left; x < cell.Right; ++x) {
+            const TPoint p = grid().ClientToParent({x, cell.Top + 1}, form);
+            if (host.PixelAt(*form, p.X, p.Y) == Shown(clInactiveCaption)) return true;
+        }
+        return false;
+    }
     int selections = 0;
 };
 
@@ -121,12 +142,39 @@ TEST_F(Calendar, TheGridShowsTheMonthFromItsFirstWeekday) {
     const TRect name = grid().CellRect(2, 0);
     const TPoint header = grid().ClientToParent({name.Left, name.Top}, form);
     EXPECT_EQ(host.PixelAt(*form, header.X + 1, header.Y + 1), Shown(clBtnFace));
+    // The weekend's colour lies on the Saturdays and Sundays alone.
+    struct Day {
+        int day;
+        const char* name;
+        TColor background;
+    };
+    const Day days[] = {{6, "Friday", clWindow}, {7, "Saturday", 0xE1E1E1}, {8, "Sunday", 0xE1E1E1},
+                        {9, "Monday", clWindow}};
+    for (const Day& d : days) {
+        SCOPED_TRACE(d.name);
+        EXPECT_EQ(CellBackground(d.day), Shown(d.background));
+    }
 }
 
 TEST_F(Calendar, DateLimitsHatchTheDaysBeyondAndKeepTheDatesInside) {
     control->SetMinDate(EncodeDate(2024, 2, 5));
     control->SetMaxDate(EncodeDate(2024, 2, 20));
     control->SetUseDateRanges(true);
+    // The limits' own days are in range: drawn as days and chosen with a
+    // click; the days beyond are hatched and refused.
+    struct Limit {
+        int day;
+        bool inRange;
+    };
+    for (const Limit& l : {Limit{4, false}, Limit{5, true}, Limit{20, true}, Limit{21, false}}) {
+        SCOPED_TRACE(l.day);
+        control->SetSelectedDate(EncodeDate(2024, 2, 12));
+        EXPECT_EQ(Hatched(l.day), !l.inRange);
+        int col = 0, row = 0;
+        CellOf(l.day, col, row);
+        ClickCell(col, row);
+        EXPECT_EQ(Text(control->GetWorkingDate()), l.inRange ? Text(EncodeDate(2024, 2, l.day)) : "2024-02-12");
+    }
     control->SetSelectedDate(EncodeDate(2024, 2, 25));
     EXPECT_EQ(Text(control->GetSelectedDate()), "2024-02-20");
     control->SetMaxDate(EncodeDate(2024, 2, 15));
@@ -135,14 +183,7 @@ TEST_F(Calendar, DateLimitsHatchTheDaysBeyondAndKeepTheDatesInside) {
     CellOf(25, col, row);
     ClickCell(col, row);
     EXPECT_EQ(Text(control->GetWorkingDate()), "2024-02-15");
-    Application->ProcessMessages();
-    bool hatched = false;
-    const TRect cell = grid().CellRect(col, row);
-    for (int x = cell.Left; x < cell.Right && !hatched; ++x) {
-        const TPoint p = grid().ClientToParent({x, cell.Top + 1}, form);
-        hatched = host.PixelAt(*form, p.X, p.Y) == Shown(clInactiveCaption);
-    }
-    EXPECT_TRUE(hatched);
+    EXPECT_TRUE(Hatched(25));
     struct Case {
         std::function<void()> set;
         const char* message;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
+#include <iterator>
 #include <string>
 
 #include "DropDowns.h"
@@ -37,22 +39,35 @@ protected:
 TEST_F(NewComboBox, TheListIsAsHighAsItsItemsUpToDropDownCount) {
     const int h = control->GetItemHeight();
     ASSERT_GT(h, 0);
+    // A count or width below the least useful one (which would drop an
+    // empty list) takes its default: 8 items, the control's width.
     struct Case {
         int items;
+        int dropDownCount;
+        int dropDownWidth;
         int rows;
+        int width;
     };
-    for (const Case& c : {Case{3, 3}, Case{20, 8}, Case{0, 1}}) {
-        SCOPED_TRACE(c.items);
+    const Case cases[] = {
+        {3, 8, 0, 3, 120},          {20, 8, 0, 8, 120},  {0, 8, 0, 1, 120},         {20, 3, 150, 3, 150},
+        {20, 0, -1, 8, 120},        {20, -1, 0, 8, 120}, {20, INT32_MIN, INT32_MIN, 8, 120},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.items << " items, count " << c.dropDownCount << ", width "
+                                        << c.dropDownWidth);
         Fill(c.items);
+        control->SetDropDownCount(c.dropDownCount);
+        control->SetDropDownWidth(c.dropDownWidth);
         TrmSpeedButton* arrow = control->Btn1();
         ClickOn(*arrow, {arrow->GetWidth() / 2, arrow->GetHeight() / 2});
         ASSERT_TRUE(control->DroppedDown());
         const TPoint at = ScreenTopLeft();
-        EXPECT_EQ(ListWindow().GetBoundsRect(), (TRect{at.X, at.Y + 21, at.X + 120, at.Y + 21 + c.rows * h + 2}));
+        EXPECT_EQ(ListWindow().GetBoundsRect(),
+                  (TRect{at.X, at.Y + 21, at.X + c.width, at.Y + 21 + c.rows * h + 2}));
         host.PressKey(VK_F4);
         EXPECT_FALSE(control->DroppedDown());
     }
-    EXPECT_EQ(closeUps, 3);
+    EXPECT_EQ(closeUps, static_cast<int>(std::size(cases)));
 }
 
 TEST_F(NewComboBox, StepsAndPicksRaiseOnChangedOnlyForAnotherItem) {

@@ -38,7 +38,13 @@ TEST_F(FloatSpin, FiltersStepsAndClamps) {
     other->SetFocus();
     EXPECT_EQ(control->GetText(), "2");
     EXPECT_FALSE(control->GetButton()->GetUpEnabled());
+    // A step that reaches MaxValue exactly disables Up too.
     control->SetFocus();
+    control->SetValue(1.5);
+    EXPECT_TRUE(control->GetButton()->GetUpEnabled());
+    host.PressKey(VK_UP);
+    EXPECT_EQ(control->GetText(), "2");
+    EXPECT_FALSE(control->GetButton()->GetUpEnabled());
     control->SetText("");
     Type("-");
     other->SetFocus();

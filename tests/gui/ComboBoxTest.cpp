@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <utility>
+
 #include "TestControls.h"
 #include "gui/ComboBox.h"
 #include "gui/Edit.h"
@@ -74,11 +77,17 @@ TEST_F(GuiComboBox, TheButtonDropsTheListBelowAndAClickPicksAnItem) {
     EXPECT_EQ(combo->GetText(), "Stone");
     EXPECT_FALSE(combo->GetDroppedDown());
     EXPECT_EQ(log, (Log{"drop", "click", "change Stone", "close"}));
-    // The list sizes itself by DropDownCount.
+    // The list sizes itself by DropDownCount; a count below one (which
+    // would drop an empty list) gives the default, 8.
     for (int i = 0; i < 15; ++i) combo->GetItems()->Add("More " + std::to_string(i));
-    combo->SetDropDownCount(8);
-    ClickButton();
-    EXPECT_EQ(List()->GetHeight(), 8 * 13 + 2);
+    for (const auto& [count, rows] : {std::pair{3, 3}, {0, 8}, {-1, 8}, {INT32_MIN, 8}, {8, 8}}) {
+        SCOPED_TRACE(count);
+        combo->SetDropDownCount(count);
+        ClickButton();
+        ASSERT_TRUE(combo->GetDroppedDown());
+        EXPECT_EQ(List()->GetHeight(), rows * 13 + 2);
+        if (count != 8) ClickButton();
+    }
     // A press outside closes it, and nothing is picked.
     log.clear();
     host.Click(*form, 250, 150);

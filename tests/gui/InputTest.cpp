@@ -158,6 +158,43 @@ TEST_F(GuiInput, TabMovesTheFocusInTabOrderSkippingWhatCannotTakeIt) {
     EXPECT_EQ(form->GetActiveControl(), nullptr);
 }
 
+// Arrow keys move the focus among sibling controls that do not take them,
+// in tab order whether or not they are tab stops: Right and Down forward,
+// Left and Up back. A control that takes the arrows keeps them.
+TEST_F(GuiInput, ArrowsMoveTheFocusAmongControlsThatDoNotTakeThem) {
+    TForm* form = MakeForm();
+    Swatch* a = AddControl<Swatch>(*form, "A", {0, 0, 10, 10}, &log);
+    Swatch* b = AddControl<Swatch>(*form, "B", {0, 20, 10, 30}, &log);
+    Swatch* c = AddControl<Swatch>(*form, "C", {0, 40, 10, 50}, &log);
+    TEdit* edit = Place<TEdit>(*form, {0, 60, 100, 81});
+    a->SetTabStop(true);
+    form->Show();
+    b->SetFocus();
+    struct Case {
+        TKey key;
+        const char* what;
+        TWinControl* focused;
+    };
+    const Case cases[] = {
+        {VK_DOWN, "Down", c},  {VK_DOWN, "Down to the edit", edit}, {VK_DOWN, "Down in the edit", edit},
+        {VK_UP, "Up in the edit", edit},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        host.PressKey(k.key);
+        EXPECT_TRUE(k.focused->Focused());
+    }
+    c->SetFocus();
+    const Case arrows[] = {
+        {VK_UP, "Up", b}, {VK_UP, "Up again", a}, {VK_RIGHT, "Right", b}, {VK_LEFT, "Left", a}, {VK_DOWN, "Down", b},
+    };
+    for (const Case& k : arrows) {
+        SCOPED_TRACE(k.what);
+        host.PressKey(k.key);
+        EXPECT_TRUE(k.focused->Focused());
+    }
+}
+
 TEST_F(GuiInput, FocusEventsRunThroughContainersInOrder) {
     TForm* form = MakeForm();
     Swatch* panel1 = AddControl<Swatch>(*form, "P1", {0, 0, 50, 50}, &log);

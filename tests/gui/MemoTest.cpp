@@ -212,4 +212,86 @@ TEST_F(GuiMemo, RowsAfterEditsInALongTextAreThoseOfTheSameTextLaidOutAfresh) {
     }
 }
 
+// A change through Lines acts as setting the lines joined by CR LF as the
+// text: one OnChange when the text changed, and then the caret at the start
+// with nothing selected, nothing to undo, not modified, scrolled to the top
+// and the rows those of the same text laid out afresh. A text whose breaks
+// are all CR LF is changed in place; any other is joined again whole.
+TEST_F(GuiMemo, AChangeThroughLinesActsAsSettingTheJoinedLines) {
+    const std::string tail = " of the provinces of Thornvale rested under the castle";
+    const std::string a = "Alpha" + tail, b = "Beta" + tail, c = "Gamma" + tail;
+    auto join = [](std::initializer_list<std::string> lines) {
+        std::string text;
+        for (const std::string& line : lines) {
+            if (&line != lines.begin()) text += "\r\n";
+            text += line;
+        }
+        return text;
+    };
+    struct Case {
+        const char* what;
+        std::string before;
+        std::function<void(TStrings&)> change;
+        std::string after;
+        int count;
+        int changes = 1;  // OnChange
+    };
+    const Case cases[] = {
+        {"Add to nothing", "", [&](TStrings& l) { l.Add(a); }, a, 1},
+        {"Add of an empty line to nothing", "", [](TStrings& l) { l.Add(""); }, "", 0, 0},
+        {"Add", join({a, b}), [&](TStrings& l) { l.Add(c); }, join({a, b, c}), 3},
+        {"Add of an empty line", join({a, b}), [](TStrings& l) { l.Add(""); }, join({a, b, ""}), 2},
+        {"Add after a break at the end", join({a, b, ""}), [&](TStrings& l) { l.Add(c); }, join({a, b, c}), 3},
+        {"Add after an empty line added", join({a, b}), [&](TStrings& l) { l.Add(""), l.Add(c); }, join({a, b, c}), 3,
+         2},
+        {"Add to lone breaks", a + "\n" + b + "\r" + c, [](TStrings& l) { l.Add("d"); }, join({a, b, c, "d"}), 4},
+        {"Add of a line with a break", join({a, b}), [&](TStrings& l) { l.Add("x\ry"); }, join({a, b, "x\ry"}), 4},
+        {"Insert first", join({a, b}), [&](TStrings& l) { l.Insert(0, c); }, join({c, a, b}), 3},
+        {"Insert between", join({a, b}), [&](TStrings& l) { l.Insert(1, c); }, join({a, c, b}), 3},
+        {"Put", join({a, b, c}), [](TStrings& l) { l.Put(1, "short"); }, join({a, "short", c}), 3},
+        {"Put of the same line", join({a, b}), [&](TStrings& l) { l.Put(1, b); }, join({a, b}), 2, 0},
+        {"Delete the first", join({a, b, c}), [](TStrings& l) { l.Delete(0); }, join({b, c}), 2},
+        {"Delete between", join({a, b, c}), [](TStrings& l) { l.Delete(1); }, join({a, c}), 2},
+        {"Delete the last", join({a, b, c}), [](TStrings& l) { l.Delete(2); }, join({a, b}), 2},
+        {"Delete the last after an empty one", join({a, "", c}), [](TStrings& l) { l.Delete(2); }, join({a, ""}), 1},
+        {"Delete the only line", a, [](TStrings& l) { l.Delete(0); }, "", 0},
+        {"Delete past the end", join({a, b}), [](TStrings& l) { EXPECT_THROW(l.Delete(2), EListError); }, join({a, b}),
+         2, 0},
+        {"Clear", join({a, b}), [](TStrings& l) { l.Clear(); }, "", 0},
+    };
+    for (bool wordWrap : {true, false}) {
+        memo->SetWordWrap(wordWrap);
+        for (const Case& k : cases) {
+            SCOPED_TRACE(std::string(k.what) + (wordWrap ? ", word wrap" : ", no word wrap"));
+            memo->SetText(k.before);
+            // Typed into at the end, scrolled there, a line selected.
+            host.PressKey(VK_END, {ssCtrl});
+            host.TypeText("z");
+            host.PressKey(VK_BACK);
+            host.PressKey(VK_HOME, {ssShift});
+            int changes = 0;
+            memo->OnChange = [&](TObject*) { ++changes; };
+            k.change(*memo->GetLines());
+            memo->OnChange = nullptr;
+            EXPECT_EQ(memo->GetText(), k.after);
+            EXPECT_EQ(memo->GetLines()->GetCount(), k.count);
+            const bool changed = k.after != k.before;
+            EXPECT_EQ(changes, k.changes);
+            EXPECT_EQ(memo->GetModified(), !changed) << "only the user's typing stays";
+            if (!changed) continue;
+            EXPECT_EQ(memo->GetSelStart(), 0);
+            EXPECT_EQ(memo->GetSelLength(), 0);
+            EXPECT_FALSE(memo->CanUndo());
+            EXPECT_EQ(memo->GetScrollPos().Y, 0);
+            TMemo* fresh = thorn::Make<TMemo>(*form);
+            fresh->SetParent(form);
+            fresh->SetBounds(10, 100, 200, 80);
+            fresh->SetWordWrap(wordWrap);
+            fresh->SetText(k.after);
+            EXPECT_EQ(Difference(LayoutOf(host, *memo), LayoutOf(host, *fresh)), "");
+            thorn::Free(fresh);
+        }
+    }
+}
+
 }  // namespace

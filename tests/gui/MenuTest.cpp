@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "TestControls.h"
 #include "gui/MenuBar.h"
 #include "gui/MenuWindow.h"
@@ -17,22 +20,31 @@ using Log = std::vector<std::string>;
 
 TEST(GuiShortCuts, TextsNameTheShiftKeysFirst) {
     struct Case {
-        TShortCut shortCut;
+        TKey key;
+        TShiftState shift;
         const char* text;
     };
     const Case cases[] = {
-        {ShortCut('O', {ssCtrl}), "Ctrl+O"},
-        {ShortCut(VK_F4, {}), "F4"},
-        {ShortCut('S', {ssCtrl, ssShift}), "Ctrl+Shift+S"},
-        {ShortCut('S', {ssCtrl, ssAlt}), "Ctrl+Alt+S"},
-        {ShortCut(VK_DELETE, {}), "Del"},
-        {ShortCut(VK_F12, {ssShift}), "Shift+F12"},
-        {ShortCut('7', {ssAlt}), "Alt+7"},
-        {ShortCut(VK_RETURN, {ssCtrl}), "Ctrl+Enter"},
+        {'O', {ssCtrl}, "Ctrl+O"},
+        {VK_F4, {}, "F4"},
+        {'S', {ssCtrl, ssShift}, "Ctrl+Shift+S"},
+        {'S', {ssCtrl, ssAlt}, "Ctrl+Alt+S"},
+        {VK_DELETE, {}, "Del"},
+        {VK_F12, {ssShift}, "Shift+F12"},
+        {'7', {ssAlt}, "Alt+7"},
+        {VK_RETURN, {ssCtrl}, "Ctrl+Enter"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ShortCutToText(c.shortCut), c.text);
-        EXPECT_EQ(TextToShortCut(c.text), c.shortCut) << c.text;
+        SCOPED_TRACE(c.text);
+        const TShortCut shortCut = ShortCut(c.key, c.shift);
+        EXPECT_EQ(ShortCutToText(shortCut), c.text);
+        EXPECT_EQ(TextToShortCut(c.text), shortCut);
+        // Back to the key and the shift keys it is pressed with.
+        TKey key = 0;
+        TShiftState shift;
+        ShortCutToKey(shortCut, key, shift);
+        EXPECT_EQ(key, c.key);
+        EXPECT_EQ(shift, c.shift);
     }
     EXPECT_EQ(TextToShortCut("shift+ctrl+s"), ShortCut('S', {ssCtrl, ssShift}));
     EXPECT_EQ(ShortCutToText(scNone), "");
@@ -330,6 +342,30 @@ TEST_F(GuiMenu, CheckItemsFlipAndRadioItemsOfAGroupExcludeEachOther) {
     small->SetChecked(true);
     large->SetChecked(true);
     EXPECT_FALSE(small->GetChecked());
+    // Ticked by the user, a radio item unticks the others of its group only.
+    for (const char* caption : {"&Day", "&Night"}) {
+        TMenuItem* item = Add(Item("View"), caption);
+        item->SetRadioItem(true);
+        item->SetGroupIndex(2);
+    }
+    TMenuItem* day = Item("View/Day");
+    TMenuItem* night = Item("View/Night");
+    struct Tick {
+        const char* caption;
+        std::vector<TMenuItem*> ticked;
+    };
+    const Tick ticks[] = {
+        {"Small", {small}}, {"Day", {small, day}}, {"Large", {large, day}}, {"Night", {large, night}}};
+    for (TMenuItem* item : {small, large, day, night}) item->SetAutoCheck(true);
+    for (const Tick& t : ticks) {
+        SCOPED_TRACE(t.caption);
+        host.PressKey('V', {ssAlt});
+        ASSERT_NE(Open(), nullptr);
+        ClickRow(Open(), t.caption);
+        for (TMenuItem* item : {small, large, day, night})
+            EXPECT_EQ(item->GetChecked(), std::find(t.ticked.begin(), t.ticked.end(), item) != t.ticked.end())
+                << StripHotkey(item->GetCaption());
+    }
     host.PressKey(VK_F8);
     host.PressKey(VK_F8);
     host.PressKey(VK_F8);

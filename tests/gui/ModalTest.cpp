@@ -242,7 +242,9 @@ TEST_F(GuiModal, AMessageBoxAnswersItsButtonsLetters) {
         thorn::DialogScript script;
         script.act = [&](TCustomForm& box) {
             host.PressKey(c.key, c.shift);
-            if (!c.answer) EXPECT_TRUE(host.IsWindowVisible(box) && !box.GetModalResult());
+            if (!c.answer) {
+                EXPECT_TRUE(host.IsWindowVisible(box) && !box.GetModalResult());
+            }
             if (!box.GetModalResult()) host.PressKey(VK_ESCAPE);
         };
         host.ScriptDialog(script);

@@ -69,6 +69,11 @@ TEST_F(GridInput, TheKeyboardWalksTheRowsWithTheEditorFollowing) {
     for (int i = 0; i < 20; ++i) host.PressKey(VK_UP);
     EXPECT_EQ(grid->GetItemIndex(), 0);
     EXPECT_EQ(grid->GetVScrollPos(), 0);
+    // Page Down: a page less one below, the last row in sight.
+    host.PressKey(VK_NEXT);
+    EXPECT_EQ(grid->GetItemIndex(), grid->vLines() - 1);
+    host.PressKey(VK_PRIOR);
+    EXPECT_EQ(grid->GetItemIndex(), 0);
 
     // Tab goes into the editor and back out to the grid.
     host.PressKey(VK_TAB);
@@ -81,6 +86,10 @@ TEST_F(GridInput, TheKeyboardWalksTheRowsWithTheEditorFollowing) {
     host.PressKey(VK_DOWN);
     EXPECT_EQ(grid->GetItemIndex(), 1);
     EXPECT_EQ(form->GetFocusedControl(), grid->GetEditor());
+    host.PressKey(VK_UP);
+    EXPECT_EQ(grid->GetItemIndex(), 0) << "Up from the second row reaches the first";
+    EXPECT_EQ(form->GetFocusedControl(), grid->GetEditor());
+    host.PressKey(VK_DOWN);
     host.PressKey(VK_DOWN);
     EXPECT_EQ(grid->GetItemIndex(), 2);
     EXPECT_TRUE(grid->Focused()) << "a group row has no editor: the grid holds the keys";

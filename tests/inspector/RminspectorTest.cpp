@@ -81,6 +81,21 @@ TEST_F(InspectorGrid, NewRowsAreNamedAfterTheirClass) {
     }
     EXPECT_THROW(grid->AddInspectorItem(Path({"New Item1"}), "x", Kind("TrmStringInspectorItem")), EAbort);
     EXPECT_EQ(grid->GetItems().GetCount(), 6) << "a refused row leaves nothing behind";
+
+    // A group out of sight sums up a row added below it at once.
+    grid->SetHeight(2 * grid->RowHeight());
+    grid->AddInspectorItem(Path({"New Item5", "Tax"}), "7", Kind("TrmIntegerInspectorItem"));
+    EXPECT_EQ(grid->GetItemByName("rmNodeInspectorItem1")->GetAsString(), "(, 7)");
+
+    // Numbers a row gave up, by going or by a new name, are given again.
+    grid->RemoveItem("rmStringInspectorItem2");
+    grid->GetItemByName("rmStringInspectorItem3")->SetName("Renamed");
+    for (const char* expected : {"/New Item2 TrmStringInspectorItem rmStringInspectorItem2=<Empty Value>",
+                                 "/New Item6 TrmStringInspectorItem rmStringInspectorItem3=<Empty Value>"}) {
+        TrmTreeNonViewNode* node = grid->AddItem(nullptr, Kind("TrmStringInspectorItem"))->GetNode();
+        grid->GetItems().Move(grid->GetItems().GetIndex(node), 0);
+        EXPECT_EQ(Rows(*grid).front(), expected);
+    }
 }
 
 TEST_F(InspectorGrid, SelectingARowOpensItsEditor) {

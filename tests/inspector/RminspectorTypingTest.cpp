@@ -64,6 +64,7 @@ TEST_F(GridTyping, TheTextStaysAsTypedAndTheEndOfTheEditShowsWhatTheRowKept) {
         {"from 0, past the top", 3, "Res_0", "10", "300", {"3", "30", "255"}, "255"},
         {"from 1", 4, "Res_1", "20", "007", {"1", "1", "7"}, "7"},
         {"from 1, a plain integer row", 13, "Turn", "5", "007", {"1", "1", "7"}, "7"},
+        {"to its top, a plain integer row", 13, "Turn", "5", "255", {"2", "25", "255"}, "255"},
         {"from 100", 5, "Res_2", "120", "150", {"100", "100", "150"}, "150"},
         {"from 100, a sign first", 5, "Res_2", "120", "-5", {"120", "100"}, "100"},
         {"a 16-bit field", 10, "Army_0", "0", "70000", {"7", "70", "700", "7000", "65535"}, "65535"},

@@ -268,6 +268,8 @@ TEST_F(PathTree, MovingTakesTheSubtreeAlong) {
         {"naAddChild of e", [](SampleTree& t) { return t.b->MoveTo(t.e, naAddChild); }, "/a /a/d /e /e/b /e/b/c", true},
         {"naAddChildFirst of d", [](SampleTree& t) { return t.e->MoveTo(t.d, naAddChildFirst); },
          "/a /a/b /a/b/c /a/d /a/d/e", true},
+        {"naAddChildFirst of a, before its children", [](SampleTree& t) { return t.e->MoveTo(t.a, naAddChildFirst); },
+         "/a /a/e /a/b /a/b/c /a/d", true},
         {"naInsert before d", [](SampleTree& t) { return t.e->MoveTo(t.d, naInsert); }, "/a /a/b /a/b/c /a/e /a/d",
          true},
         {"naInsert before none", [](SampleTree& t) { return t.d->MoveTo(nullptr, naInsert); },
@@ -418,10 +420,20 @@ TEST(PathTreeIndex, NodesOfOnePathAreAllIndexed) {
     EXPECT_EQ(entry.pathLength, 5);
 }
 
-// Random additions, renames, moves and deletions, each followed by a check
-// of the index against the tree itself: every node is found by its path
-// (a node sharing its path with an earlier one finds that one), and a path
-// of no node finds nothing.
+// The rows a grid shows of the subtree below node (the roots for none):
+// each child, and below the open ones their rows.
+int ShownBelow(const TrmTreeNonViewNodes& items, const Node* node) {
+    int rows = 0;
+    for (Node* child = node ? node->GetFirstChild() : items.GetFirstNode(); child; child = child->GetNextSibling())
+        rows += 1 + (child->GetExpanded() ? ShownBelow(items, child) : 0);
+    return rows;
+}
+
+// Random additions, renames, moves, deletions, openings and closings, each
+// followed by a check of the index against the tree itself: every node is
+// found by its path (a node sharing its path with an earlier one finds that
+// one), and a path of no node finds nothing; and the count of shown rows
+// is what the open nodes show.
 TEST(PathTreeIndex, AgreesWithTheTreeThroughRandomEdits) {
     TrmTreeNonView tree;
     TrmTreeNonViewNodes& items = tree.GetItems();
@@ -433,7 +445,7 @@ TEST(PathTreeIndex, AgreesWithTheTreeThroughRandomEdits) {
     };
     for (int step = 0; step < 1500; ++step) {
         SCOPED_TRACE(step);
-        switch (pick(6)) {
+        switch (pick(8)) {
             case 0:
             case 1: {
                 std::string path;
@@ -453,6 +465,17 @@ TEST(PathTreeIndex, AgreesWithTheTreeThroughRandomEdits) {
             case 5:
                 tree.TextSort(anyNode(), pick(2) == 0);
                 break;
+            case 6:
+                if (Node* n = anyNode()) n->SetExpanded(!n->GetExpanded());
+                break;
+            case 7:
+                if (Node* n = anyNode(); n && n->GetParent()) {
+                    Node* parent = n->GetParent();
+                    parent->MoveItem(n, parent->GetItem(pick(parent->GetCount())));
+                } else if (n) {
+                    items.Move(items.GetIndex(n), pick(items.GetIndex(n) + 2));
+                }
+                break;
         }
         std::map<std::string, Node*> firstOfPath;
         int nodes = 0;
@@ -466,6 +489,7 @@ TEST(PathTreeIndex, AgreesWithTheTreeThroughRandomEdits) {
         }
         ASSERT_EQ(items.GetCount(), nodes);
         ASSERT_EQ(items.GetHashCount(), nodes);
+        ASSERT_EQ(items.GetShownCount(), ShownBelow(items, nullptr));
         for (const auto& [path, node] : firstOfPath) {
             const std::string absent = path + "/z";
             ASSERT_EQ(tree.FindPathNode(absent), nullptr) << absent;

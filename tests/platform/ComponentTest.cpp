@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,63 @@ TEST(TComponent, NamesAreIdentifiersUniqueWithinTheOwnerIgnoringCase) {
     EXPECT_THROW(owner.InsertComponent(std::move(stray)), EComponentError);
     EXPECT_EQ(owner.GetComponentCount(), 2);
     EXPECT_THROW(owner.GetComponent(2), EListError);
+}
+
+// The owner finds a component by name only while the component is listed
+// under it with that name, whichever way the name or the listing changed.
+TEST(TComponent, AComponentIsFoundByTheNameItHasWhileItIsOwned) {
+    TComponent owner, other;
+    auto* a = thorn::Make<TComponent>(owner);
+    auto* b = thorn::Make<TComponent>(owner);
+    a->SetName("Alpha");
+    b->SetName("Beta");
+    std::unique_ptr<TComponent> removed;
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        const char* name;
+        std::function<TComponent*()> found;
+    };
+    const Step steps[] = {
+        {"renamed", [&] { a->SetName("Gamma"); }, "gamma", [&] { return a; }},
+        {"its old name", [] {}, "Alpha", [] { return nullptr; }},
+        {"the old name taken by another", [&] { b->SetName("ALPHA"); }, "alpha", [&] { return b; }},
+        {"the other's old name", [] {}, "Beta", [] { return nullptr; }},
+        {"a new case of its own name", [&] { a->SetName("GAMMA"); }, "Gamma", [&] { return a; }},
+        {"emptied", [&] { a->SetName(""); }, "gamma", [] { return nullptr; }},
+        {"removed", [&] { removed = owner.RemoveComponent(b); }, "Alpha", [] { return nullptr; }},
+        {"renamed while nobody owns it", [&] { removed->SetName("Delta"); }, "Delta", [] { return nullptr; }},
+        {"inserted elsewhere", [&] { other.InsertComponent(std::move(removed)); }, "Alpha", [] { return nullptr; }},
+        {"freed", [&] { a->SetName("Epsilon"); thorn::Free(a); }, "Epsilon", [] { return nullptr; }},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.what);
+        s.act();
+        EXPECT_EQ(owner.FindComponent(s.name), s.found());
+    }
+    EXPECT_EQ(other.FindComponent("delta"), b);
+    EXPECT_EQ(owner.GetComponentCount(), 0);
+}
+
+// Numbered names go on from the last one given, and come back to a number
+// that was freed.
+TEST(TComponent, FirstFreeNameTakesTheLowestNumberNoComponentHas) {
+    TComponent owner;
+    std::vector<TComponent*> made;
+    for (const char* expected : {"Item1", "Item2", "Item3"}) {
+        const std::string name = owner.FirstFreeName("Item");
+        EXPECT_EQ(name, expected);
+        made.push_back(thorn::Make<TComponent>(owner));
+        made.back()->SetName(name);
+    }
+    EXPECT_EQ(owner.FirstFreeName("Item"), "Item4") << "a name given but not taken is given again";
+    EXPECT_EQ(owner.FirstFreeName("ITEM"), "ITEM4") << "taken names are found without their case";
+    made[1]->SetName("Other");
+    EXPECT_EQ(owner.FirstFreeName("Item"), "Item2");
+    made[1]->SetName("Item2");
+    thorn::Free(made[0]);
+    EXPECT_EQ(owner.FirstFreeName("Item"), "Item1");
+    EXPECT_EQ(owner.FirstFreeName("Other"), "Other1");
 }
 
 TEST(TComponent, RemoveAndInsertMoveOwnership) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <charconv>
 #include <filesystem>
@@ -209,6 +210,25 @@ TEST(Startdir, SettingsFileHoldsEveryPreferenceAndAWindowLayout) {
     for (const char* name : {"Splitter", "SplitPlPos", "SplitPrPos", "ProvHeight", "ProvWidName", "ProvWidOwner"})
         EXPECT_TRUE(Integer(main.attribute(name))) << name;
     for (const char* name : {"FilePanel", "ShowPanel", "ZoomPanel"}) expectWord(main, name);
+
+    // The main window and the tool windows stand clear of each other with
+    // a window manager's frames round them (6 pixels at the sides and
+    // bottom, 30 at the top), all inside 1280 x 800.
+    std::vector<std::pair<const char*, std::array<int, 4>>> frames;
+    for (const char* name : {"MainForm", "MissForm", "EventsForm"}) {
+        const pugi::xml_node form = editor.child(name);
+        const int l = *Integer(form.attribute("Left")), t = *Integer(form.attribute("Top"));
+        const int r = l + *Integer(form.attribute("Width")), b = t + *Integer(form.attribute("Height"));
+        frames.push_back({name, {l - 6, t - 30, r + 6, b + 6}});
+        EXPECT_TRUE(l - 6 >= 0 && t - 30 >= 0 && r + 6 <= 1280 && b + 6 <= 800) << name;
+    }
+    for (size_t i = 0; i < frames.size(); ++i)
+        for (size_t j = i + 1; j < frames.size(); ++j) {
+            const auto& a = frames[i].second;
+            const auto& c = frames[j].second;
+            EXPECT_FALSE(a[0] < c[2] && c[0] < a[2] && a[1] < c[3] && c[1] < a[3])
+                << frames[i].first << " over " << frames[j].first;
+        }
 }
 
 struct Region {

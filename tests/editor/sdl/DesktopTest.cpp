@@ -17,6 +17,7 @@
 
 #include "../SampleProject.h"
 #include "EditorOnScreen.h"
+#include "Processes.h"
 #include "XScreen.h"
 #include "editor/About.h"
 #include "editor/Dlg_error.h"
@@ -373,6 +374,30 @@ TEST_F(EditorOnTheDesktop, TheKeyboardGoesBackToTheMainWindow) {
         {"the warnings window", [] { MainForm->ActShowErrors->Execute(); },
          {{[] { return Painted<TDlgError>() != nullptr; }, clickOn([] { return Middle(*DlgError->BtnOk); })}},
          [] { return !DlgError->IsShowing(); }},
+        // A save's progress window shows and hides before its own focus
+        // event comes.
+        {"a save", [this] {
+             MapProject->Modified = 1;
+             screen.Key("s", {"Control_L"});
+         },
+         {},
+         [] { return MapProject->Modified == 0; }},
+        // A step quicker than the X server's focus event: the window is
+        // shown and hidden before it hears it had the keyboard.
+        {"a progress window shown and hidden at once", [] {
+             MapProject->Editor().ShowProgress("Saving", 1);
+             MapProject->Editor().HideProgress();
+         },
+         {},
+         [] { return true; }},
+        // The menu took the keyboard, and the window the chosen item hides.
+        {"View > Mission Properties", [this] {
+             if (!MissFrame->GetVisible()) MainForm->ActShowMissRMI->Execute();
+             screen.Click(TitleOnScreen(MainForm->MnuView).X, TitleOnScreen(MainForm->MnuView).Y);
+         },
+         {{[] { return OpenMenu() != nullptr; },
+           clickOn([] { return RowOnScreen(*OpenMenu(), MainForm->ActShowMissRMI); })}},
+         [] { return !MissFrame->GetVisible() && !MainForm->GetMenuBar()->IsMenuMode(); }},
         // Escape closes the menu, a second one leaves the menu bar.
         {"the Help menu", [this] { screen.Click(TitleOnScreen(MainForm->MnuHelp).X, TitleOnScreen(MainForm->MnuHelp).Y); },
          {{[] { return OpenMenu() != nullptr; }, key("Escape")},
@@ -392,6 +417,42 @@ TEST_F(EditorOnTheDesktop, TheKeyboardGoesBackToTheMainWindow) {
         Await("names switched", [names] { return MainForm->ActShowNames->GetChecked() != names; });
         ASSERT_NO_FATAL_FAILURE(Run());
     }
+}
+
+// Text typed into a window chosen with the pointer while a menu of another
+// was open reaches it: the keyboard is not handed back to the window the
+// menu dropped from once the user chose another.
+TEST_F(EditorOnTheDesktop, TextTypedIntoAWindowChosenWhileAMenuWasOpenReachesIt) {
+    TrmInspector& grid = *MissFrame->RMIMission;
+    auto authorCell = [&grid] {
+        const int row = grid.VisibileItemIndex(grid.GetItemByName("MisAuthor"));
+        const TRect cell = grid.GetVisibleItemRect(row - grid.GetVScrollPos(), true);
+        return grid.ClientToScreen({cell.Left + 20, (cell.Top + cell.Bottom) / 2});
+    };
+    Act("mission window", [] {
+        if (!MissFrame->GetVisible()) MainForm->ActShowMissRMI->Execute();
+    });
+    Click("View", [] { return MissFrame->IsShowing() && !MissFrame->HasPendingPaint() && Settled(); },
+          [] { return TitleOnScreen(MainForm->MnuView); });
+    // The press closes the menu; the mission window keeps the keyboard the
+    // pointer gave it.
+    Click("the mission window", [] { return OpenMenu() != nullptr; }, authorCell);
+    Click("the author's row", [this] {
+        return !MainForm->GetMenuBar()->IsMenuMode() && Settled() &&
+               thorn::test::HasTheKeyboard(screen, *MissFrame.Get());
+    }, authorCell);
+    hand->Then("typed", [this, &grid] {
+        return !MainForm->GetMenuBar()->IsMenuMode() && MissFrame->GetActive() && grid.GetEditor() &&
+               MissFrame->GetFocusedControl() == grid.GetEditor() &&
+               thorn::test::HasTheKeyboard(screen, *MissFrame.Get());
+    }, [this] {
+        screen.Key("End");
+        screen.Key("Home", {"Shift_L"});
+        screen.Type("Ann Smith");
+        screen.Key("Return");
+    });
+    Await("stored", [&grid] { return grid.GetItemByName("MisAuthor")->GetAsString() == "Ann Smith"; });
+    ASSERT_NO_FATAL_FAILURE(Run());
 }
 
 // ---- the desktop's side of the windows
@@ -436,37 +497,11 @@ TEST_F(EditorOnTheDesktop, WindowPlacesComeBackAfterFiveStarts) {
 
 // ---- the display going away
 
-// Starts the program with the environment's variables and the ones given;
-// answers its process id (0: not started).
-pid_t Spawn(const std::vector<std::string>& args, const std::map<std::string, std::string>& variables) {
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) {
-        const std::string entry = *e;
-        if (!variables.contains(entry.substr(0, entry.find('=')))) env.push_back(entry);
-    }
-    for (const auto& [name, value] : variables) env.push_back(name + "=" + value);
-    std::vector<char*> argv, envp;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    for (const std::string& e : env) envp.push_back(const_cast<char*>(e.c_str()));
-    argv.push_back(nullptr);
-    envp.push_back(nullptr);
-    pid_t pid = 0;
-    return posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) == 0 ? pid : 0;
-}
-
-// Waits for the process to end; answers its status, or -1 after the time.
-int Ended(pid_t pid, int seconds) {
-    for (int i = 0; i < seconds * 20; ++i) {
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid) return status;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return -1;
-}
-
 // The editor's program on an X server of its own, which ends under it: the
 // editor ends with a status (no crash) and its settings file is written.
 TEST(EditorWithoutItsDisplay, EndsWithoutACrashAndWritesItsSettings) {
+    using thorn::test::Ended;
+    using thorn::test::Spawn;
     thorn::test::StartFolderCopy folder;
     std::string ini = thorn::test::ReadText(folder / "ini.xml");
     const std::string written = " ProvHeight=\"84\"";

@@ -94,8 +94,10 @@ TEST_F(SdlMapping, ShownAndHiddenAtAnySpeedAWindowEndsAsLastAsked) {
         }
         const bool shown = form->GetVisible();
         EXPECT_TRUE(RunUntil([&] {
+            // The manager may drop WM_STATE between two reads: it is read once.
+            const auto state = screen.Property(window, "WM_STATE");
             return screen.Viewable(window) == shown && SdlShows("Flicker") == shown &&
-                   (shown || screen.Property(window, "WM_STATE").empty() || screen.Property(window, "WM_STATE")[0] == 0);
+                   (shown || state.empty() || state[0] == 0);
         })) << (shown ? "shown" : "hidden");
     }
 }

@@ -194,6 +194,21 @@ void XScreen::Grab(TBitmap32& into) {
     XDestroyImage(image);
 }
 
+TRect XScreen::PlaceOf(unsigned long window) {
+    XWindowAttributes attributes;
+    if (!window || !XGetWindowAttributes(display_, window, &attributes)) return {};
+    int x = 0, y = 0;
+    Window child = None;
+    XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
+    return {x, y, x + attributes.width, y + attributes.height};
+}
+
+TSize XScreen::Size() {
+    XWindowAttributes attributes;
+    XGetWindowAttributes(display_, DefaultRootWindow(display_), &attributes);
+    return {attributes.width, attributes.height};
+}
+
 bool XScreen::Managed() {
     Atom check = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", True);
     if (check == None) return false;

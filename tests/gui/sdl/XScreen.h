@@ -77,6 +77,10 @@ public:
     bool Iconic(unsigned long window);
     // The window that has the keyboard (0: none).
     unsigned long FocusedWindow();
+    // Where a window's inside stands on the screen, as the server has it.
+    TRect PlaceOf(unsigned long window);
+    // The screen's size.
+    TSize Size();
     // Makes a window, destroys it and asks the server to show it: the
     // server answers with an error (BadWindow), which this waits for.
     void AskAboutAGoneWindow();
