@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 
 #include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -42,6 +43,10 @@ int NoteError(Display*, XErrorEvent*) {
 }  // namespace
 
 void InstallX11ErrorHandlers() {
+    // A request written after the server went away would raise SIGPIPE and
+    // end the program on the spot, before its settings are kept; ignored,
+    // the write fails and Xlib reports the lost connection to the handler.
+    std::signal(SIGPIPE, SIG_IGN);
     XSetErrorHandler(NoteError);
     XSetIOErrorHandler(ConnectionLost);
 }

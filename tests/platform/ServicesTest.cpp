@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <chrono>
+#include <csignal>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -64,6 +64,28 @@ TEST(OpenLink, RunsTheOpenerWithTheLinkAsOneArgument) {
     thorn::SetLinkOpener("true");  // found in PATH
     EXPECT_TRUE(thorn::OpenLink("https://example.com"));
     thorn::SetLinkOpener("");
+}
+
+// The editor ignores SIGPIPE (its X connection may end under it); a
+// handler it starts must not inherit that and write on for ever.
+TEST(OpenLink, TheOpenerStartsWithSigpipeAsUsual) {
+    thorn::test::TempDir dir;
+    const auto out = dir / "ignored.txt";
+    const auto script = dir / "opener";
+    std::ofstream(script) << "#!/bin/sh\ngrep SigIgn /proc/$$/status > '" << out.string() << ".part'\nmv '"
+                          << out.string() << ".part' '" << out.string() << "'\n";
+    chmod(script.c_str(), 0755);
+    thorn::SetLinkOpener(script.string());
+    const auto before = std::signal(SIGPIPE, SIG_IGN);
+    ASSERT_TRUE(thorn::OpenLink("https://example.com"));
+    std::signal(SIGPIPE, before);
+    thorn::SetLinkOpener("");
+    for (int i = 0; i < 500 && !std::filesystem::exists(out); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::ifstream in(out);
+    std::string label, mask;
+    ASSERT_TRUE(in >> label >> mask);
+    EXPECT_EQ(std::stoull(mask, nullptr, 16) & (1ull << (SIGPIPE - 1)), 0u) << mask;
 }
 
 TEST(Beep, GoesToTheHostsSink) {

@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include "SdlSession.h"
 #include "XScreen.h"
@@ -25,6 +29,19 @@ TEST_F(X11Errors, ARequestAboutAWindowThatIsGoneEndsNothing) {
     form->SetBounds(40, 40, 120, 80);
     form->Show();
     EXPECT_TRUE(RunUntil([&] { return form->GetHostWindow() && !form->HasPendingPaint(); }));
+}
+
+// The X server gone while the program writes to it (the desktop ends): the
+// write fails and the lost connection is handled as such, where SIGPIPE
+// would have ended the program before it kept its settings.
+TEST_F(X11Errors, AWriteToAServerThatIsGoneEndsNothingOnTheSpot) {
+    int ends[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+    close(ends[1]);
+    const char request[4] = {};
+    EXPECT_EQ(write(ends[0], request, sizeof request), -1);
+    EXPECT_EQ(errno, EPIPE);
+    close(ends[0]);
 }
 
 // The test's own connection, once the host that put the program's
