@@ -17,6 +17,7 @@
 
 #include "../SampleProject.h"
 #include "EditorOnScreen.h"
+#include "OwnXServer.h"
 #include "Processes.h"
 #include "XScreen.h"
 #include "editor/About.h"
@@ -509,18 +510,11 @@ TEST(EditorWithoutItsDisplay, EndsWithoutACrashAndWritesItsSettings) {
     ini.erase(ini.find(written), written.size());
     thorn::test::WriteText(folder / "ini.xml", ini);
 
-    int number = 600 + static_cast<int>(getpid() % 200);
-    while (fs::exists("/tmp/.X" + std::to_string(number) + "-lock")) ++number;
-    const std::string display = ":" + std::to_string(number);
-    const pid_t server = Spawn({"Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {});
-    ASSERT_NE(server, 0);
-    std::unique_ptr<thorn::test::XScreen> screen;
-    for (int i = 0; i < 100 && !(screen && screen->Ok()); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        screen = std::make_unique<thorn::test::XScreen>(display.c_str());
-    }
-    ASSERT_TRUE(screen->Ok()) << "Xvfb did not start on " << display;
-    const pid_t editor = Spawn({THORN_EDITOR_PROGRAM}, {{"DISPLAY", display}, {"SDL_VIDEODRIVER", "x11"}});
+    thorn::test::OwnXServer server(600, "1024x768");
+    thorn::test::XScreen* screen = server.Screen();
+    ASSERT_TRUE(screen) << "Xvfb did not start on " << server.Display();
+    const pid_t editor =
+        Spawn({THORN_EDITOR_PROGRAM}, {{"DISPLAY", server.Display()}, {"SDL_VIDEODRIVER", "x11"}});
     ASSERT_NE(editor, 0);
     // Up when its main window is.
     bool up = false;
@@ -528,11 +522,9 @@ TEST(EditorWithoutItsDisplay, EndsWithoutACrashAndWritesItsSettings) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         up = screen->WindowTitled("Thornvale II Map Editor") != 0;
     }
-    screen.reset();
-    kill(server, SIGTERM);
+    server.Stop();
     const int status = Ended(editor, 30);
     if (status == -1) kill(editor, SIGKILL);
-    Ended(server, 10);
     ASSERT_TRUE(up) << "the editor's window never showed";
     ASSERT_NE(status, -1) << "the editor went on without its display";
     EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);

@@ -14,6 +14,7 @@
 
 #include "../EditorSession.h"
 #include "EditorOnScreen.h"
+#include "OwnXServer.h"
 #include "Processes.h"
 #include "XScreen.h"
 #include "editor/Missionframe.h"
@@ -81,19 +82,11 @@ TEST(WindowPlacesOnSmallScreens, EveryWindowOfTheShippedSettingsIsInsideAndClear
     for (const char* size : {"1024x768", "800x600"}) {
         SCOPED_TRACE(size);
         thorn::test::StartFolderCopy folder;
-        int number = 400 + static_cast<int>(getpid() % 150);
-        while (fs::exists("/tmp/.X" + std::to_string(number) + "-lock")) ++number;
-        const std::string display = ":" + std::to_string(number);
-        const pid_t server =
-            Spawn({"Xvfb", display, "-screen", "0", std::string(size) + "x24", "-nolisten", "tcp"}, {});
-        ASSERT_NE(server, 0);
-        std::unique_ptr<thorn::test::XScreen> screen;
-        for (int i = 0; i < 100 && !(screen && screen->Ok()); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            screen = std::make_unique<thorn::test::XScreen>(display.c_str());
-        }
-        ASSERT_TRUE(screen->Ok()) << "Xvfb did not start on " << display;
-        const pid_t editor = Spawn({THORN_EDITOR_PROGRAM}, {{"DISPLAY", display}, {"SDL_VIDEODRIVER", "x11"}});
+        thorn::test::OwnXServer server(400, size);
+        thorn::test::XScreen* screen = server.Screen();
+        ASSERT_TRUE(screen) << "Xvfb did not start on " << server.Display();
+        const pid_t editor =
+            Spawn({THORN_EDITOR_PROGRAM}, {{"DISPLAY", server.Display()}, {"SDL_VIDEODRIVER", "x11"}});
         ASSERT_NE(editor, 0);
         const char* titles[] = {"Thornvale II Map Editor", "Mission Properties", "Events List"};
         std::vector<TRect> places(3);
@@ -111,11 +104,9 @@ TEST(WindowPlacesOnSmallScreens, EveryWindowOfTheShippedSettingsIsInsideAndClear
         }
         const TSize screenSize = screen->Size();
         if (up) Shot(*screen, output / ("places_" + std::string(size) + ".png"));
-        screen.reset();
         kill(editor, SIGTERM);
         if (Ended(editor, 30) == -1) kill(editor, SIGKILL);
-        kill(server, SIGTERM);
-        Ended(server, 10);
+        server.Stop();
         ASSERT_TRUE(up) << "the editor's windows never all showed";
         const TRect whole{0, 0, screenSize.cx, screenSize.cy};
         for (size_t i = 0; i < places.size(); ++i) {
