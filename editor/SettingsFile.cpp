@@ -141,6 +141,9 @@ void ReadEditorSwitches(const AttributeReader& in) {
     in.ReadSwitch("ShArmies", s.ShArmies);
     in.ReadSwitch("ShCastles", s.ShCastles);
     in.ReadSwitch("ShIcons", s.ShIcons);
+    // The file is the user's to edit: Provinces mode leaves no room for an
+    // icon mode, and an icon mode the file names wins over it.
+    if (s.ShCastles || s.ShArmies) s.ShIcons = 0;
     in.ReadSwitch("ShNames", s.ShNames);
     in.ReadSwitch("ShPaths", s.ShPaths);
     MainForm->ActShowNeighbours->SetChecked(s.ShPaths != 0);

@@ -41,27 +41,31 @@ void TMainForm::ActShowNamesExecute(TObject* sender) {
     MapProject->SendIconLayersBack();
 }
 
+// Provinces mode excludes both icon modes. Each command takes its own check
+// mark before it clears the other's, so the one it runs finds nothing to
+// clear back: the commands never run each other twice.
 void TMainForm::ActShowIconsExecute(TObject* sender) {
-    // Provinces mode leaves no room for either icon mode.
-    if (ActShowCastles->GetChecked()) ActShowCastles->Execute();
-    if (ActShowArmies->GetChecked()) ActShowArmies->Execute();
     FlipWithSwitch(*ActShowIcons, Settings->ShIcons);
+    if (ActShowIcons->GetChecked()) {
+        if (ActShowCastles->GetChecked()) ActShowCastles->Execute();
+        if (ActShowArmies->GetChecked()) ActShowArmies->Execute();
+    }
     if (!MapProject) return;
     MapProject->UpdateIconLayers();
     MapProject->SendIconLayersBack();
 }
 
 void TMainForm::ActShowCastlesExecute(TObject* sender) {
-    if (ActShowIcons->GetChecked()) ActShowIcons->Execute();
-    Windows().ClearSelection();
     FlipWithSwitch(*ActShowCastles, Settings->ShCastles);
+    if (ActShowCastles->GetChecked() && ActShowIcons->GetChecked()) ActShowIcons->Execute();
+    Windows().ClearSelection();
     if (MapProject) MapProject->UpdateCastleIcons();
 }
 
 void TMainForm::ActShowArmiesExecute(TObject* sender) {
-    if (ActShowIcons->GetChecked()) ActShowIcons->Execute();
-    Windows().ClearSelection();
     FlipWithSwitch(*ActShowArmies, Settings->ShArmies);
+    if (ActShowArmies->GetChecked() && ActShowIcons->GetChecked()) ActShowIcons->Execute();
+    Windows().ClearSelection();
     if (MapProject) MapProject->UpdateArmyIcons();
 }
 

@@ -128,6 +128,50 @@ TEST(ViewCommands, TheProvincesModeExcludesTheIconModesWhichEmptyTheSelection) {
     }
 }
 
+// "ini.xml" is the user's to edit and may name Provinces mode together with
+// an icon mode: the icon mode wins as the file is read, and every mode key
+// then works as it does from a consistent start.
+TEST(ViewCommands, ModesTheSettingsFileNamesTogetherAreMadeConsistent) {
+    struct Case {
+        const char* file;   // ShIcons, ShCastles, ShArmies as the file gives them
+        const char* start;  // the check marks once the editor has started
+        TKey key;
+        const char* after;  // the check marks after the key
+    };
+    const Case cases[] = {
+        {"110", "-+-", VK_F10, "+--"}, {"101", "--+", VK_F11, "-++"},
+        {"111", "-++", VK_F12, "-+-"}, {"110", "-+-", VK_F11, "---"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " then F" + std::to_string(c.key - VK_F1 + 1));
+        thorn::test::EditorSession editor;
+        std::string ini = thorn::test::ReadText(editor / "ini.xml");
+        const char* names[] = {"ShIcons", "ShCastles", "ShArmies"};
+        for (int i = 0; i < 3; ++i) {
+            const std::string shipped = std::string(names[i]) + (i == 0 ? "=\"1\"" : "=\"0\"");
+            ASSERT_NE(ini.find(shipped), std::string::npos);
+            ini.replace(ini.find(shipped), shipped.size(), std::string(names[i]) + "=\"" + c.file[i] + "\"");
+        }
+        thorn::test::WriteText(editor / "ini.xml", ini);
+        editor.Start();
+        TMainForm& main = editor.Main();
+        editor.NewMission("twin_kingdoms.bmp");
+        const auto modes = [&] {
+            std::string marks, switches;
+            for (TAction* mode : {main.ActShowIcons, main.ActShowCastles, main.ActShowArmies})
+                marks += mode->GetChecked() ? "+" : "-";
+            for (uint32_t flag : {Settings->ShIcons, Settings->ShCastles, Settings->ShArmies})
+                switches += flag ? "+" : "-";
+            EXPECT_EQ(marks, switches);
+            return marks;
+        };
+        EXPECT_EQ(modes(), c.start);
+        editor.Host().PressKey(c.key);
+        EXPECT_EQ(modes(), c.after);
+        editor.Close();
+    }
+}
+
 TEST(ViewCommands, NamesAndWalkingPathsShowAndHideWithTheirKeys) {
     thorn::test::EditorSession editor;
     editor.Start();
