@@ -36,8 +36,13 @@ void TMainForm::PgCMissionPropertiesChange(TObject* sender) {
 void TMainForm::LVProvincesSelectItem(TObject* sender, TListItem* item, bool selected) {
     if (!MapProject || !item) return;
     auto* province = static_cast<CProvince*>(item->GetData());
+    CSelect& selection = MapProject->Selection;
     if (selected)
-        SelectProvince(MapProject->Selection, province);
+        SelectProvince(selection, province);
     else
-        DeselectProvince(MapProject->Selection, province);
+        DeselectProvince(selection, province);
+    // On the provinces page the summary follows the list as it follows a
+    // click on the map; the players page sums its player's domain itself
+    // once its selection is made.
+    if (selection.GridLink == 1) RefreshSelectionInfo(CProvinceB::kNoOwner);
 }

@@ -78,6 +78,17 @@ TEST(SelectionInfo, CountsTheSelectionItsIncomeAndItsArmyUnderBothPages) {
          },
          {"2 Provinces, 1 Castles", "Gold[16], Iron[1], Stone[0], Timber[1], Grain[2]",
           "Mili[4], Spea[0], Arch[0], Knig[0], Cata[0], Fore[0], Hill[0], Sea [4], Ston[0], Mars[0], Sea [0]"}},
+        {"the first picked in the provinces list",
+         [&] {
+             desk.ShowPage(MissionDesk::kProvincesPage);
+             desk.ClickProvinceRow(0);
+         },
+         {"1 Provinces, 1 Castles", "Gold[12], Iron[1], Stone[0], Timber[0], Grain[0]",
+          "Mili[3], Spea[0], Arch[0], Knig[0], Cata[0], Fore[0], Hill[0], Sea [0], Ston[0], Mars[0], Sea [0]"}},
+        {"the second added in the list",
+         [&] { desk.ClickProvinceRow(1, {ssCtrl}); },
+         {"2 Provinces, 1 Castles", "Gold[16], Iron[1], Stone[0], Timber[1], Grain[2]",
+          "Mili[3], Spea[0], Arch[0], Knig[0], Cata[0], Fore[0], Hill[0], Sea [4], Ston[0], Mars[0], Sea [0]"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
