@@ -186,6 +186,7 @@ TEST(EditorStartAndClose, ClosingInAFolderThatCannotBeListedWritesTheSettingsOrS
     const Case cases[] = {
         {"the settings written", nullptr, false, ""},
         {"a damaged file set aside", "<Thornvale><Editor", false, ""},
+        {"a file no one may write", nullptr, true, "Cannot write file \"<ini>\": Permission denied."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
