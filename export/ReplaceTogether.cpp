@@ -64,7 +64,8 @@ fs::path KeepCopy(const fs::path& target) {
 }
 
 // Makes the names in the folder fd holds last. Answers errno, or 0; a file
-// system that cannot sync a folder (EINVAL) keeps its names as it can.
+// system that cannot sync a folder (EINVAL) keeps its names as it can, and
+// so does a folder that could not be opened (fd < 0).
 int SyncFolder(int fd) {
     if (fd < 0 || ::fsync(fd) == 0 || errno == EINVAL) return 0;
     return errno;
@@ -81,8 +82,9 @@ ReplaceTogether::ReplaceTogether(std::vector<fs::path> targets, ExportStepHook s
     : targets_(std::move(targets)), step_(std::move(step)) {
     if (targets_.empty()) throw EInvalidOperation("ReplaceTogether needs at least one target");
     const fs::path folder = targets_.front().parent_path().empty() ? fs::path(".") : targets_.front().parent_path();
-    // A folder that cannot be opened holds nothing to put right; the files
-    // staged there then fail on their own.
+    // A folder that cannot be opened is neither locked nor synced: one that
+    // is not there fails when the files are staged, and one the user may
+    // write in but not list takes them all the same.
     folderLock_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderLock_ >= 0) {
         while (::flock(folderLock_, LOCK_EX) != 0 && errno == EINTR) {

@@ -48,6 +48,7 @@ void FileListView::SetFolder(std::filesystem::path folder, std::vector<FolderEnt
     folder_ = std::move(folder);
     entries_ = std::move(entries);
     details_.clear();
+    ++listing_;
     Refilter();
 }
 
@@ -119,6 +120,14 @@ void FileListView::UserSelected() {
 void FileListView::DblClick() {
     RowView::DblClick();
     if (GetSelectedEntry() && OnActivate) OnActivate(this);
+}
+
+void FileListView::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    // The second press of a double click comes after the click has opened a
+    // folder: the row now under the pointer is one the user never chose.
+    if (shift.Contains(ssDouble) && listing_ != pressedListing_) return;
+    pressedListing_ = listing_;
+    RowView::MouseDown(button, shift, x, y);
 }
 
 void FileListView::KeyDown(TKey& key, TShiftState shift) {

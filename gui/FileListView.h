@@ -20,7 +20,8 @@ namespace thorn {
 // show than one of ten. One row is selected at a time. Double click and
 // Enter on a row are reported through OnActivate, Backspace through
 // OnParentFolder; the keys and type-ahead of the row view move the
-// selection, and every move the user makes runs OnSelect.
+// selection, and every move the user makes runs OnSelect. The second press
+// of a double click that brought other rows selects none of them.
 class FileListView : public RowView, private RowSource {
 public:
     FileListView();
@@ -53,6 +54,7 @@ protected:
     void Paint() override;
     void UserSelected() override;
     void DblClick() override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void KeyDown(TKey& key, TShiftState shift) override;
     void WMSize() override;
     void CMFontChanged() override;
@@ -77,6 +79,10 @@ private:
     std::vector<size_t> rows_;  // the shown entries
     std::unordered_map<size_t, EntryDetails> details_;
     int selected_ = -1;
+    // Counts the folders shown, so that a press can tell whether the rows
+    // under the pointer are still those it was aimed at.
+    unsigned listing_ = 0;
+    unsigned pressedListing_ = 0;
 };
 
 }  // namespace thorn

@@ -60,11 +60,13 @@ std::filesystem::path FolderOf(const std::filesystem::path& file) {
 }
 
 // Makes the names in file's folder last: a rename or a new name reaches the
-// disk only with its folder. Answers errno, or 0. A file system that cannot
-// sync a folder (EINVAL) keeps its names as it can.
+// disk only with its folder. Answers errno, or 0. The name is given by then,
+// so this is as much as can be done: a file system that cannot sync a folder
+// (EINVAL) keeps its names as it can, and so does a folder this user cannot
+// open (one to write in but not to list).
 int SyncFolderOf(const std::filesystem::path& file) {
     const int fd = ::open(FolderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return errno;
+    if (fd < 0) return 0;
     const Descriptor closer{fd};
     if (::fsync(fd) != 0 && errno != EINVAL) return errno;
     return 0;

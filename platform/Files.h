@@ -99,20 +99,22 @@ std::optional<uint32_t> ReplaceableMode(const std::filesystem::path& target);
 // stay links) in one step that neither a reader nor a crash sees half done:
 // the bytes go to a temporary file beside the target (WriteTemporaryBeside),
 // are synced to the disk, that file is renamed over the target, taking its
-// permissions, and the folder is synced so that the new name lasts. Only a
-// regular file is replaced, and only one the user may write: a target that
-// is anything else (a device, a FIFO, a folder) or has no write permission
-// is refused. Throws FileWriteError naming the target and why; the target
-// is then as it was and no temporary file is left.
+// permissions, and the folder is synced so that the new name lasts (as far
+// as it can be: a folder the user may write in but not list cannot be opened
+// to be synced, and the file stands all the same). Only a regular file is
+// replaced, and only one the user may write: a target that is anything else
+// (a device, a FIFO, a folder) or has no write permission is refused.
+// Throws FileWriteError naming the target and why; the target is then as it
+// was and no temporary file is left.
 void ReplaceFileSynced(const std::filesystem::path& file, std::span<const uint8_t> bytes);
 
 // Moves a damaged file's target (links followed) out of the way, to
 // "<target>.damaged", or "<target>.damaged-2" and so on when earlier damaged
 // files hold those names, so that none is lost: a name is taken only while
-// it is free, in the same step as the move, and the folder is synced. Only
-// a regular file is moved. Answers the name it took; throws EWriteError
-// saying why when it cannot be moved (a target that is not a regular file
-// is left where it is).
+// it is free, in the same step as the move, and the folder is synced as far
+// as it can be (as ReplaceFileSynced does it). Only a regular file is
+// moved. Answers the name it took; throws EWriteError saying why when it
+// cannot be moved (a target that is not a regular file is left where it is).
 std::filesystem::path KeepDamagedAside(const std::filesystem::path& file);
 
 }  // namespace thorn

@@ -454,6 +454,9 @@ void TXMLDocument::SaveToFile(const std::filesystem::path& file) const {
         TXMLDocument check;
         check.LoadFromBytes(bytes, file.string());
         thorn::ReplaceFileSynced(file, bytes);
+    } catch (const thorn::FileWriteError& e) {
+        // It names the file and the reason already.
+        throw EXMLDocError(e.Message());
     } catch (const Exception& e) {
         throw EXMLDocError("Cannot write " + thorn::Quoted(file) + ": " + e.Message());
     }

@@ -356,6 +356,14 @@ void HeadlessHost::ResizeWindow(TCustomForm& form, int width, int height) {
     Process();
 }
 
+void HeadlessHost::MoveWindow(TCustomForm& form, int left, int top) {
+    HeadlessWindow* w = WindowOf(form);
+    if (!w || !w->Visible() || w->Kind() != WindowKind::Normal) return;
+    w->bounds_ = {left, top, left + w->bounds_.Width(), top + w->bounds_.Height()};
+    w->Client().HostMoved(left, top);
+    Process();
+}
+
 void HeadlessHost::ChangeWindowState(TCustomForm& form, TWindowState state) {
     HeadlessWindow* w = WindowOf(form);
     if (!w || !w->Visible() || w->Kind() != WindowKind::Normal) return;

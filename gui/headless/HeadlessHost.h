@@ -110,6 +110,9 @@ public:
     // The user drags the form's frame to a new client size: a window with a
     // fixed border keeps its size, others are held within their limits.
     void ResizeWindow(TCustomForm& form, int width, int height);
+    // The user drags the form's frame so that its client area stands at
+    // left, top on the screen.
+    void MoveWindow(TCustomForm& form, int left, int top);
     // The user maximises, minimises or restores the form from its frame.
     void ChangeWindowState(TCustomForm& form, TWindowState state);
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "editor/Missionframe.h"
 #include "gui/Application.h"
 #include "platform/Files.h"
+#include "support/FileCalls.h"
 #include "support/FileSizeLimit.h"
 #include "support/PictureFiles.h"
 #include "support/TempDir.h"
@@ -292,12 +294,14 @@ TEST_F(FileCommands, ASaveThatFailsIsShownAndLosesNothing) {
 
 // Save keeps what the project file is: its permissions, the link it is
 // reached through (the project behind the link is the one written); a file
-// the designer may not write is refused, says so and stays as it was.
+// the designer may not write is refused, says so and stays as it was. A
+// folder the designer may write in but not list takes the file all the same.
 TEST_F(FileCommands, SaveKeepsWhatTheProjectFileIs) {
     editor.NewMission("small_isles.bmp");
     const fs::path file = editor / "first.pw";
     const fs::path elsewhere = editor / "elsewhere.pw";
     SaveAs(file.string());
+    std::optional<thorn::test::UnlistableFolder> unlistable;
     struct Case {
         const char* name;
         std::function<void()> prepare;
@@ -307,6 +311,8 @@ TEST_F(FileCommands, SaveKeepsWhatTheProjectFileIs) {
     using enum fs::perms;
     const Case cases[] = {
         {"a file only its owner reads and writes", [&] { fs::permissions(file, owner_read | owner_write); }, file,
+         owner_read | owner_write},
+        {"a folder that cannot be listed", [&] { unlistable.emplace(file.parent_path()); }, file,
          owner_read | owner_write},
         {"a link to the project elsewhere",
          [&] {
@@ -342,6 +348,7 @@ TEST_F(FileCommands, SaveKeepsWhatTheProjectFileIs) {
         EXPECT_EQ(fs::status(target).permissions(), c.perms);
         EXPECT_EQ(ReadFileBytes(target) == before, c.written.empty());
         EXPECT_EQ(MapProject->Modified, c.written.empty() ? 1u : 0u);
+        unlistable.reset();
     }
 }
 

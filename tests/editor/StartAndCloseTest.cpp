@@ -12,6 +12,7 @@
 #include "gui/Application.h"
 #include "model/GameData.h"
 #include "platform/XMLDoc.h"
+#include "support/FileCalls.h"
 
 namespace {
 
@@ -170,6 +171,57 @@ TEST(EditorStartAndClose, ADamagedSettingsFileIsKeptBesideTheNewOne) {
     editor.Close();
     EXPECT_EQ(ReadText(editor / "ini.xml.damaged"), "<Thornvale><Editor");
     EXPECT_NO_THROW(Attributes(editor / "ini.xml"));
+}
+
+// In a start folder the designer may write in but not list, closing writes
+// the settings and sets a damaged file aside; a settings file it may not
+// write is named once in the box that says so, and stays as it was.
+TEST(EditorStartAndClose, ClosingInAFolderThatCannotBeListedWritesTheSettingsOrSaysOnceWhyNot) {
+    struct Case {
+        const char* name;
+        const char* damaged;  // ini.xml before the start; none: as shipped
+        bool readOnly;
+        std::string closing;  // the box at close; empty: none
+    };
+    const Case cases[] = {
+        {"the settings written", nullptr, false, ""},
+        {"a damaged file set aside", "<Thornvale><Editor", false, ""},
+        {"a file no one may write", nullptr, true, "Cannot write file \"<ini>\": Permission denied."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EditorSession editor;
+        const std::filesystem::path ini = editor / "ini.xml";
+        if (c.damaged) {
+            WriteText(ini, c.damaged);
+            editor.Host().AnswerMessageBox(IDOK, "ini.xml");
+        }
+        if (c.readOnly) std::filesystem::permissions(ini, std::filesystem::perms::owner_read);
+        const std::string before = ReadText(ini);
+        editor.Start();
+        std::string closing = c.closing;
+        if (!closing.empty()) {
+            Replace(closing, "<ini>", ini.string());
+            editor.Host().AnswerMessageBox(IDOK, closing);
+        }
+        const size_t shown = editor.Host().ShownDialogs().size();
+        {
+            const thorn::test::UnlistableFolder unlistable(editor.Folder().Path());
+            editor.Close();
+        }
+        EXPECT_EQ(editor.Host().PendingScripts(), 0u);
+        EXPECT_EQ(std::vector<std::string>(editor.Host().ShownDialogs().begin() + static_cast<long>(shown),
+                                           editor.Host().ShownDialogs().end()),
+                  closing.empty() ? std::vector<std::string>{} : std::vector<std::string>{closing});
+        if (c.readOnly) {
+            EXPECT_EQ(ReadText(ini), before);
+        } else {
+            EXPECT_EQ(Attributes(ini)["Thornvale/Editor/TransValue"], "120");
+        }
+        if (c.damaged) {
+            EXPECT_EQ(ReadText(editor / "ini.xml.damaged"), c.damaged);
+        }
+    }
 }
 
 // Damaged files are all kept, each under a name of its own; a settings file

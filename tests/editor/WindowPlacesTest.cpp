@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "EditorSession.h"
@@ -125,6 +126,29 @@ TEST(WindowPlaces, EveryWindowComesUpInsideTheWorkAreaClearOfTheBarsAndOfEachOth
             MapProject->Modified = 0;
             editor.Close();
         }
+}
+
+// A place the designer gave a tool window is its own even where a hidden
+// one stood: shown again, it stays there.
+TEST(WindowPlaces, AToolWindowMovedWhereAHiddenOneStoodStaysThere) {
+    EditorSession editor;
+    editor.Start();
+    editor.NewMission("small_isles.bmp");
+    if (DlgError->GetVisible()) DlgError->Close();
+    for (TCustomForm* tool : {static_cast<TCustomForm*>(MissFrame.Get()), static_cast<TCustomForm*>(EventFrame.Get())})
+        if (!tool->GetVisible()) editor.Host().PressKey(tool == MissFrame.Get() ? VK_F3 : VK_F4);
+    const auto place = [](const TCustomForm& form) { return std::pair(form.GetLeft(), form.GetTop()); };
+    editor.Host().PressKey(VK_F4);  // the events window hidden
+    ASSERT_FALSE(EventFrame->GetVisible());
+    const auto eventsPlace = place(*EventFrame.Get());
+    ASSERT_NE(place(*MissFrame.Get()), eventsPlace);
+    editor.Host().MoveWindow(*MissFrame.Get(), eventsPlace.first, eventsPlace.second);
+    editor.Host().PressKey(VK_F3);
+    editor.Host().PressKey(VK_F3);
+    ASSERT_TRUE(MissFrame->GetVisible());
+    EXPECT_EQ(place(*MissFrame.Get()), eventsPlace);
+    MapProject->Modified = 0;
+    editor.Close();
 }
 
 // The places kept at the close come back at the next start, with or without

@@ -330,6 +330,23 @@ TEST_F(ExportDriver, ThePairReachesTheDiskBeforeAndAfterItIsPlaced) {
     EXPECT_TRUE(synced(pak, calls.end(), dir.Path())) << "the placed pair was not made to last";
 }
 
+// A folder the designer may write in but not list cannot be opened to be
+// synced: the pair is placed all the same.
+TEST_F(ExportDriver, ThePairIsPlacedInAFolderThatCannotBeListed) {
+    SetPieces(160, 160, [](int32_t x, int32_t) { return x / 80; }, {3, 3});
+    BindAllProvincePieces();
+    MakePlayable();
+    WriteFileBytes(dir / "Two.pdb", Bytes{1});
+    ExportResult result;
+    {
+        const UnlistableFolder unlistable(dir.Path());
+        result = Export("Two.pdb");
+    }
+    EXPECT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(ReadWithPalmPdb(dir / "Two.pdb").name, "Two");
+    EXPECT_TRUE(fs::exists(dir / "Two.pak"));
+}
+
 // The regular files of a folder (not below it) with their bytes; anything
 // else is listed with no bytes.
 std::map<std::string, Bytes> FilesIn(const fs::path& folder) {

@@ -195,6 +195,31 @@ TEST_F(FileDialogs, TheKeysAndTheMouseOpenFoldersAndTakeFiles) {
     EXPECT_FALSE(dialog.Execute());
 }
 
+TEST_F(FileDialogs, ADoubleClickOnAFolderOpensItAndChoosesNothingInIt) {
+    // The file that comes to lie under the pointer once the folder is open.
+    fs::create_directory(dir / "worlds");
+    for (const char* name : {"atlas.bmp", "twin_kingdoms.bmp"}) Touch(dir / "worlds" / name);
+    TOpenPictureDialog dialog;
+    dialog.SetInitialDir(dir.Path().string());
+    dialog.SetFileName("mission.bmp");
+    std::string name;
+    int selected = 0;
+    bool previewed = true;
+    Script([&](FileDialogForm& form) {
+        ClickRow(form, "worlds", true);
+        ASSERT_EQ(form.GetFolder(), dir / "worlds");
+        ASSERT_EQ(form.GetList()->GetEntry(1)->name, "twin_kingdoms.bmp");
+        name = form.GetNameEdit()->GetText();
+        selected = form.GetList()->GetSelectedRow();
+        previewed = form.GetPreview()->HasPicture() || !form.GetPreview()->GetInfo().empty();
+        host.PressKey(VK_ESCAPE);
+    });
+    dialog.Execute();
+    EXPECT_EQ(name, "mission.bmp");
+    EXPECT_EQ(selected, -1);
+    EXPECT_FALSE(previewed);
+}
+
 TEST_F(FileDialogs, AResizedDialogLaysItselfOutAgainAndARelativeFolderStartsFromTheCurrentOne) {
     TOpenDialog dialog;
     dialog.SetInitialDir(".");

@@ -1,6 +1,6 @@
-// The watched calls are defined here, in the test program: the program's
-// own definitions come before the C library's, for the libraries linked in
-// as well, and each passes the call on to the C library's.
+// The watched and steered calls are defined here, in the test program: the
+// program's own definitions come before the C library's, for the libraries
+// linked in as well, and each passes the call on to the C library's.
 #include "FileCalls.h"
 
 #include <dlfcn.h>
@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
+#include <cstdarg>
 #include <stdexcept>
 #include <system_error>
 
@@ -16,6 +18,7 @@ namespace thorn::test {
 namespace {
 
 FileCallWatch* watch = nullptr;
+UnlistableFolder* unlistable = nullptr;
 
 template <typename Function>
 Function* Real(const char* name) {
@@ -68,6 +71,45 @@ void FileCallWatch::Record(Call call) {
     watch = this;
 }
 
+namespace {
+
+// The path as one spelling, for comparing: absolute, without "." or "..",
+// without a trailing separator.
+std::filesystem::path Spelled(const std::filesystem::path& path) {
+    std::error_code ignored;
+    std::filesystem::path spelled = std::filesystem::absolute(path, ignored).lexically_normal();
+    if (!spelled.has_filename() && spelled.has_relative_path()) spelled = spelled.parent_path();
+    return spelled;
+}
+
+}  // namespace
+
+UnlistableFolder::UnlistableFolder(const std::filesystem::path& folder) : folder_(Spelled(folder)) {
+    if (unlistable) throw std::logic_error("one UnlistableFolder at a time");
+    unlistable = this;
+}
+
+UnlistableFolder::~UnlistableFolder() { unlistable = nullptr; }
+
+bool UnlistableFolder::Refuses(const char* path) const { return Spelled(path) == folder_; }
+
+namespace {
+
+using OpenFunction = int(const char*, int, ...);
+
+// The open calls of the process: refused for the unlistable folder, else
+// passed on as they came.
+int Open(OpenFunction* real, const char* path, int flags, va_list rest) {
+    mode_t mode = 0;
+    if ((flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE) mode = va_arg(rest, mode_t);
+    if (unlistable && unlistable->Refuses(path)) {
+        errno = EACCES;
+        return -1;
+    }
+    return real(path, flags, mode);
+}
+
+}  // namespace
 }  // namespace thorn::test
 
 using thorn::test::At;
@@ -95,4 +137,22 @@ extern "C" int link(const char* from, const char* to) {
     static const auto real = thorn::test::Real<int(const char*, const char*)>("link");
     Named("rename", At(AT_FDCWD, from), At(AT_FDCWD, to));
     return real(from, to);
+}
+
+extern "C" int open(const char* path, int flags, ...) {
+    va_list rest;
+    va_start(rest, flags);
+    static const auto real = thorn::test::Real<thorn::test::OpenFunction>("open");
+    const int fd = thorn::test::Open(real, path, flags, rest);
+    va_end(rest);
+    return fd;
+}
+
+extern "C" int open64(const char* path, int flags, ...) {
+    va_list rest;
+    va_start(rest, flags);
+    static const auto real = thorn::test::Real<thorn::test::OpenFunction>("open64");
+    const int fd = thorn::test::Open(real, path, flags, rest);
+    va_end(rest);
+    return fd;
 }

@@ -40,4 +40,24 @@ private:
     std::function<void()> act_;
 };
 
+// While it lives, opening folder (by a path spelled relative or absolute,
+// links not followed) fails with EACCES, as it does for a folder the user may
+// write in but not list (mode 0333): the tests run as root, whom no mode
+// keeps out. Only the calls of open and open64 are refused (the C library's
+// own listing goes on); files in it are made, opened and renamed as before.
+// One at a time.
+class UnlistableFolder {
+public:
+    explicit UnlistableFolder(const std::filesystem::path& folder);
+    ~UnlistableFolder();
+    UnlistableFolder(const UnlistableFolder&) = delete;
+    UnlistableFolder& operator=(const UnlistableFolder&) = delete;
+
+    // Whether opening path is refused.
+    bool Refuses(const char* path) const;
+
+private:
+    std::filesystem::path folder_;
+};
+
 }  // namespace thorn::test
