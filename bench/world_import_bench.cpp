@@ -148,7 +148,8 @@ void RegisterImports() {
     AddRow(wide);
     PeakRow(wide.label, ImportName("8192x2048"), kPeakBound);
 
-    // Noisy: far more regions than pieces; the first 1501 are kept.
+    // Noisy: far more regions than a map holds; the import finds them and
+    // refuses the picture.
     benchmark::RegisterBenchmark(ImportName("noisy 2048").c_str(),
                                  [](benchmark::State& s) {
                                      ImportFromFile(s, NoisyFile(2048), Pixels(2048, 2048));

@@ -223,7 +223,8 @@ void TMainForm::ActNewProjectExecute(TObject* sender) {
         Error(thorn::kPictureNotSupported);
         return;
     }
-    if (!picture) return;
+    // A picture the map cannot hold is refused before the project goes too.
+    if (!picture || MapProject->CheckWorldPicture(*picture) == 0) return;
     try {
         if (!thorn::ImportNewWorld(*this, std::move(picture))) thorn::ShowNoProject(*this);
     } catch (...) {

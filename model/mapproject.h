@@ -37,6 +37,7 @@ class TCustomLayer;
 class TFont;
 namespace thorn {
 class DetachedEditor;
+struct RegionScan;
 }
 
 // The editor-side head of the project: the mission's difficulty and the
@@ -123,12 +124,13 @@ public:
     // merges, conversions, warnings and icon places; reload keeps the
     // provinces and scales their places to the new world. The picture is
     // read and checked before anything changes: a file that cannot be read
-    // or a side past 32640 pixels throws (EFOpenError, EInvalidGraphic) and
-    // a refused resize answers 0, both leaving the project as it was. Short
-    // of memory, the editor's error box says so and it answers 0: with the
-    // project as it was while the picture was read, reset once the old
-    // pieces were gone. Anything else that stops the cut resets the project
-    // and goes on to the caller. Answers 1 on success.
+    // or a side past 32640 pixels throws (EFOpenError, EInvalidGraphic), and
+    // a refused resize or a picture refused by CheckWorldPicture answers 0,
+    // all leaving the project as it was. Short of memory, the editor's error
+    // box says so and it answers 0: with the project as it was while the
+    // picture was read and scanned, reset once the old pieces were gone.
+    // Anything else that stops the cut resets the project and goes on to
+    // the caller. Answers 1 on success.
     int ImportWorldImage(const std::filesystem::path& fileName, int reload);
     // Reads a world picture, changing nothing: a file that cannot be read
     // throws (EFOpenError, EInvalidGraphic); short of memory, the editor's
@@ -136,6 +138,12 @@ public:
     std::unique_ptr<TBitmap32> ReadWorldPicture(const std::filesystem::path& fileName);
     // The same for a picture already in memory, which the import takes over.
     int ImportWorldBitmap(std::unique_ptr<TBitmap32> picture, int reload);
+    // Whether a map can hold the picture, changing nothing: a picture of
+    // more regions than a map holds pieces (1501) is refused, the editor's
+    // error box saying why and what a world picture must be. Answers 1 when
+    // it fits; 0 too when memory ran out, the error box saying so. Leaves
+    // the progress window shown with the analysis's caption.
+    int CheckWorldPicture(const TBitmap32& picture);
     // Repaints every piece with pixels (all != 0) or only the province
     // pieces, and draws them onto the world bitmap.
     void RedrawPieces(int all);
@@ -386,9 +394,10 @@ public:
 
 private:
     // The import's part that replaces the pieces: the world takes the
-    // picture's size and is cut into pieces, with neighbours, merges,
-    // conversions, warnings and icon places.
-    void CutWorld(std::unique_ptr<TBitmap32> picture, int32_t width, int32_t height, int reload);
+    // picture's size and is cut into pieces (the picture's regions, found
+    // already), with neighbours, merges, conversions, warnings and icon
+    // places.
+    void CutWorld(thorn::RegionScan regions, int32_t width, int32_t height, int reload);
     // The new world's size taken by every province's point and icon places.
     void ScaleProvincePlaces(int32_t width, int32_t height);
     // After a reload: every bound province is bound to the new piece under
@@ -482,8 +491,9 @@ void CopyFont(const TFont& source, TFont& dest);
 
 // Cuts the whole picture into pieces (four-connected regions of one 32-bit
 // colour, 0 excepted), appended in the order of each region's first pixel
-// by columns (x outer, y inner). At 1501 pieces the rest of the regions are
-// left out and the editor's error box says so.
+// by columns (x outer, y inner). A picture of more regions than the pieces
+// left room for is refused whole: nothing is cut and the editor's error box
+// says what a world picture must be.
 void AnalyzeBitmap(CMapProject& project, const TBitmap32& picture);
 // Cuts the region holding (x, y) out of the work copy (its pixels become 0)
 // into a new piece. Answers 1, or 0 with nothing changed when the project

@@ -2,6 +2,7 @@
 // and classifying them.
 #include <algorithm>
 #include <new>
+#include <optional>
 #include <stack>
 #include <vector>
 
@@ -17,8 +18,11 @@ constexpr const char* kResizeQuestion = "Map image has wrong size (less than 160
 constexpr const char* kNoMemoryToRead = "There is not enough memory to read the world picture";
 constexpr const char* kNoMemoryToCut =
     "There is not enough memory to cut the world picture into map pieces; the project was emptied";
+constexpr const char* kAnalyzing = "Bitmap analyzing...";
 constexpr const char* kTooManyRegions =
-    "The world picture holds more than 1501 regions; only the first 1501 were made into map pieces.";
+    "The picture holds more than 1501 regions: more than a map can hold.\n"
+    "A world picture is drawn in flat colours, one colour per province. A JPEG's compression makes thousands of "
+    "regions: save the world as BMP.";
 
 // A new piece of colour c over the box, its mask drawn from the runs (world
 // coordinates) and its kind set; appended to the project's pieces.
@@ -58,6 +62,43 @@ bool WithinMemory(const Step& step) {
     }
 }
 
+// The picture's regions, found as the analysis's first step under its
+// progress caption, the first `room` of them kept (the count is of all);
+// none when memory ran out, the editor's error box saying so.
+std::optional<thorn::RegionScan> FindRegions(CMapProject& project, const TBitmap32& picture, size_t room) {
+    std::optional<thorn::RegionScan> scan;
+    if (!WithinMemory([&] {
+            project.ShowProgress(kAnalyzing, picture.Width());
+            scan = thorn::ScanRegions(picture, room);
+        }))
+        project.Editor().ShowError(kNoMemoryToRead);
+    return scan;
+}
+
+// Whether every region of the scan finds room; a picture cut only in part
+// would be no world, so when they do not the editor's error box says why.
+bool RegionsFit(CMapProject& project, const thorn::RegionScan& scan, size_t room) {
+    if (scan.total <= room) return true;
+    project.Editor().ShowError(kTooManyRegions);
+    return false;
+}
+
+size_t RoomForPieces(const CMapProject& project) {
+    return CProvinceMapList::kMaxPieces -
+           std::min<size_t>(project.MapPieces.GetCount(), CProvinceMapList::kMaxPieces);
+}
+
+// The regions of the scan appended as pieces, the progress following their
+// first columns across the picture's width.
+void AppendRegions(CMapProject& project, const thorn::RegionScan& scan, int32_t width) {
+    for (const thorn::PictureRegion& region : scan.regions) {
+        AppendPiece(project, region.colour, {region.left, region.top, region.right, region.bottom},
+                    scan.RunsOf(region));
+        project.SetProgress(static_cast<int32_t>(std::min<int64_t>(width, (int64_t{region.firstX} + 1))));
+    }
+    project.SetProgress(width);
+}
+
 }  // namespace
 
 uint32_t FreshPieceKind(CMapProject& project, CProvinceMap& piece) {
@@ -68,20 +109,10 @@ uint32_t FreshPieceKind(CMapProject& project, CProvinceMap& piece) {
 }
 
 void AnalyzeBitmap(CMapProject& project, const TBitmap32& picture) {
-    const int32_t width = picture.Width();
-    project.ShowProgress("Bitmap analyzing...", width);
-    const size_t room = CProvinceMapList::kMaxPieces - std::min<size_t>(project.MapPieces.GetCount(),
-                                                                        CProvinceMapList::kMaxPieces);
+    project.ShowProgress(kAnalyzing, picture.Width());
+    const size_t room = RoomForPieces(project);
     const thorn::RegionScan scan = thorn::ScanRegions(picture, room);
-    const size_t count = scan.regions.size();
-    for (size_t k = 0; k < count; ++k) {
-        const thorn::PictureRegion& region = scan.regions[k];
-        AppendPiece(project, region.colour, {region.left, region.top, region.right, region.bottom},
-                    scan.RunsOf(region));
-        project.SetProgress(static_cast<int32_t>(std::min<int64_t>(width, (int64_t{region.firstX} + 1))));
-    }
-    project.SetProgress(width);
-    if (scan.total > count) project.Editor().ShowError(kTooManyRegions);
+    if (RegionsFit(project, scan, room)) AppendRegions(project, scan, picture.Width());
 }
 
 int FillPiece(CMapProject& project, int32_t x, int32_t y, TBitmap32& work) {
@@ -153,6 +184,11 @@ std::unique_ptr<TBitmap32> CMapProject::ReadWorldPicture(const std::filesystem::
     return picture;
 }
 
+int CMapProject::CheckWorldPicture(const TBitmap32& picture) {
+    const std::optional<thorn::RegionScan> scan = FindRegions(*this, picture, 0);
+    return scan && RegionsFit(*this, *scan, CProvinceMapList::kMaxPieces) ? 1 : 0;
+}
+
 int CMapProject::ImportWorldImage(const std::filesystem::path& fileName, int reload) {
     // The new picture is read and accepted before the project changes.
     std::unique_ptr<TBitmap32> picture = ReadWorldPicture(fileName);
@@ -178,11 +214,17 @@ int CMapProject::ImportWorldBitmap(std::unique_ptr<TBitmap32> picture, int reloa
     }
 
     ProgressScope progress(*this);
+    // The regions are found before anything changes: a picture the map
+    // cannot hold is refused whole. The cut needs nothing more of it.
+    std::optional<thorn::RegionScan> regions = FindRegions(*this, *picture, CProvinceMapList::kMaxPieces);
+    if (!regions || !RegionsFit(*this, *regions, CProvinceMapList::kMaxPieces)) return 0;
+    picture.reset();
+
     // From here on the old pieces are gone: a world cut half way is no
     // world, so whatever stops the cut empties the project.
     bool cut = false;
     try {
-        cut = WithinMemory([&] { CutWorld(std::move(picture), width, height, reload); });
+        cut = WithinMemory([&] { CutWorld(std::move(*regions), width, height, reload); });
     } catch (...) {
         Reset();
         throw;
@@ -195,7 +237,7 @@ int CMapProject::ImportWorldBitmap(std::unique_ptr<TBitmap32> picture, int reloa
     return 1;
 }
 
-void CMapProject::CutWorld(std::unique_ptr<TBitmap32> picture, int32_t width, int32_t height, int reload) {
+void CMapProject::CutWorld(thorn::RegionScan regions, int32_t width, int32_t height, int reload) {
     const PaintingAtOnce atOnce(*this);
     // The warnings point at the pieces about to go.
     ErrorList.Clear();
@@ -207,8 +249,8 @@ void CMapProject::CutWorld(std::unique_ptr<TBitmap32> picture, int32_t width, in
     WorldHeight = static_cast<uint16_t>(height);
     SetViewSize();
 
-    AnalyzeBitmap(*this, *picture);
-    picture.reset();
+    AppendRegions(*this, regions, width);
+    regions = {};
     ClassifyPieces(*this);
     RedrawPieces(1);
     ReassignMapIndexes();

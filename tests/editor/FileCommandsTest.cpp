@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,25 @@ using thorn::test::ChooseMenuItem;
 using thorn::test::ReadFileBytes;
 
 constexpr const char* kSaveQuestion = "You have made changes in project. Would you like to save your changes?";
+constexpr const char* kTooManyRegions = "more than 1501 regions";
+
+// Pictures of more regions than a map holds: noise, and the flat world
+// small_isles.bmp saved as a JPEG, whose compression blurs every edge.
+fs::path NoisyPicture(const thorn::test::EditorSession& editor) {
+    TBitmap32 noise;
+    noise.SetSize(200, 200);
+    std::mt19937 random(45);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x) noise.SetPixel(x, y, 0xFF000000u | (random() & 0xFFFFFFu));
+    thorn::test::WriteBmp24(editor / "noise.bmp", noise);
+    return editor / "noise.bmp";
+}
+fs::path IslesAsJpeg(const thorn::test::EditorSession& editor) {
+    TBitmap32 isles;
+    isles.LoadFromFile(editor / "worlds/small_isles.bmp");
+    thorn::test::WriteJpeg(editor / "isles.jpg", isles, 92);
+    return editor / "isles.jpg";
+}
 
 // The editor started in a copy of the start folder; the commands are
 // chosen from the menus and their dialogs answered from the host's script.
@@ -121,7 +141,15 @@ TEST_F(FileCommands, ANewThatFailsLeavesNoProjectAndACancelledOneTheProjectAsItW
         std::function<void()> answers;
         bool projectLeft;
     };
+    const auto refused = [&](const fs::path& picture) {
+        return [&, picture] {
+            host.AnswerFileDialog(picture.string());
+            host.AnswerMessageBox(IDOK, kTooManyRegions);
+        };
+    };
     const Case cases[] = {
+        {"a picture of noise", refused(NoisyPicture(editor)), true},
+        {"a flat world saved as JPEG", refused(IslesAsJpeg(editor)), true},
         {"cancelled", [&] { host.CancelDialog("Open"); }, true},
         {"a picture that cannot be read",
          [&] {
@@ -143,6 +171,7 @@ TEST_F(FileCommands, ANewThatFailsLeavesNoProjectAndACancelledOneTheProjectAsItW
         SCOPED_TRACE(c.name);
         editor.NewMission("small_isles.bmp");
         const int provinces = MapProject->Provinces.GetCount();
+        const int warnings = MapProject->ErrorList.GetCount();
         ChooseFirstProvinceAndZoom();
         const std::string summary = main.LblSelProvSummary->GetCaption();
         ASSERT_FALSE(summary.empty());
@@ -153,6 +182,7 @@ TEST_F(FileCommands, ANewThatFailsLeavesNoProjectAndACancelledOneTheProjectAsItW
         EXPECT_EQ(host.PendingScripts(), 0u);
         EXPECT_EQ(ProjectShown(), c.projectLeft);
         EXPECT_EQ(MapProject->Provinces.GetCount(), c.projectLeft ? provinces : 0);
+        EXPECT_EQ(MapProject->ErrorList.GetCount(), c.projectLeft ? warnings : 0);
         EXPECT_EQ(main.LblNoProject->GetVisible(), !c.projectLeft);
         // Without a project nothing is summed or zoomed.
         EXPECT_EQ(main.LblSelProvSummary->GetCaption(), c.projectLeft ? summary : "");
@@ -521,6 +551,8 @@ TEST_F(FileCommands, ReloadPutsTheMissionOnTheNewPictureAfterTheWarning) {
     wider.LoadFromFile(editor / "worlds/small_isles.bmp");
     const std::string oldSize = Panel(3);
     const int provinces = MapProject->Provinces.GetCount();
+    const int pieces = MapProject->MapPieces.GetCount();
+    const fs::path jpeg = IslesAsJpeg(editor);
     constexpr const char* kWarning =
         "Mission's data may be lost after reloading of the world map\r\n(you can save your project, to be able to "
         "reload it if anything goes wrong).\r\nDo you want to continue?";
@@ -544,6 +576,13 @@ TEST_F(FileCommands, ReloadPutsTheMissionOnTheNewPictureAfterTheWarning) {
              host.AnswerMessageBox(IDOK, "broken.bmp");
          },
          false},
+        {"a flat world saved as JPEG",
+         [&] {
+             host.AnswerMessageBox(IDYES, kWarning);
+             host.AnswerFileDialog(jpeg.string(), "Open");
+             host.AnswerMessageBox(IDOK, kTooManyRegions);
+         },
+         false},
         {"the same world again",
          [&] {
              host.AnswerMessageBox(IDYES, kWarning);
@@ -558,6 +597,7 @@ TEST_F(FileCommands, ReloadPutsTheMissionOnTheNewPictureAfterTheWarning) {
         EXPECT_EQ(host.PendingScripts(), 0u);
         EXPECT_TRUE(ProjectShown());
         EXPECT_EQ(MapProject->Provinces.GetCount(), provinces);
+        EXPECT_EQ(MapProject->MapPieces.GetCount(), pieces);
         EXPECT_EQ(Panel(3), oldSize);
         // A reloaded world is a change to save; the warnings of the new
         // picture can be shown, and the settings show them at once.

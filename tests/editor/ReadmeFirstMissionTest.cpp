@@ -8,9 +8,9 @@
 #include "support/SourceTree.h"
 
 // The README's first mission says what a designer following it meets, in
-// the shipped start folder: the two tool windows are open at the first
-// start and their keys show or hide them, and Compile wants a capital for
-// every ticked player of a new mission.
+// the shipped start folder: what a world picture must be, the two tool
+// windows open at the first start and their keys showing or hiding them,
+// and Compile wanting a capital for every ticked player of a new mission.
 namespace {
 
 std::string FirstMissionSteps() {
@@ -35,6 +35,8 @@ TEST(ReadmeFirstMission, SaysWhatTheDesignerMeets) {
     const std::string steps = Words(FirstMissionSteps());
     EXPECT_NE(steps.find("F3 and F4 show or hide them"), std::string::npos) << steps;
     EXPECT_NE(steps.find("Every ticked player needs a province and a capital"), std::string::npos) << steps;
+    EXPECT_NE(steps.find("A world picture is drawn in flat colours, one colour per province"), std::string::npos)
+        << steps;
 
     thorn::test::EditorSession editor;
     editor.Start();

@@ -254,23 +254,35 @@ TEST_F(ImportTest, HundredAndTwentyProvincePieces) {
     EXPECT_EQ(Neighbours(Piece(119)), (std::vector<uint16_t>{109, 118}));
 }
 
-TEST_F(ImportTest, MoreThan1501RegionsStopsAndWarns) {
-    // 40 x 40 squares of 4 x 4 pixels: 1600 small regions.
-    const TColor32 a = ProvinceColour(1), b = ProvinceColour(2);
-    ASSERT_EQ(Import(*DrawPicture(160, 160, [&](int32_t x, int32_t y) { return (x / 4 + y / 4) % 2 ? b : a; })), 1);
-    ASSERT_EQ(project.MapPieces.GetCount(), 1501);
+// A map holds 1501 pieces: a picture of one region more is refused whole
+// before anything of the project changes; one of exactly 1501 is cut.
+TEST_F(ImportTest, APictureOfMoreRegionsThanAMapHoldsIsRefusedWhole) {
+    // One ground with dots of another colour on odd pixels of odd rows:
+    // one region more than dots.
+    const auto dotted = [](int dots) {
+        return DrawPicture(160, 160, [dots](int32_t x, int32_t y) {
+            return x % 2 && y % 2 && y / 2 * 80 + x / 2 < dots ? ProvinceColour(2) : ProvinceColour(1);
+        });
+    };
+    ASSERT_EQ(Import(*SmallPieceBetweenTwo()), 1);
+    const uint16_t pieces = project.MapPieces.GetCount();
+    EXPECT_EQ(Import(*dotted(1501), 1, "dotted.bmp"), 0);
     EXPECT_EQ(editor.errors,
-              (std::vector<std::string>{"The world picture holds more than 1501 regions; only the first 1501 were made "
-                                        "into map pieces."}));
-    // The first 1501 by columns: 37 whole columns of squares and 21 of the 38th.
-    EXPECT_EQ(project.GetPieceAt(37 * 4, 20 * 4), 1500);
-    EXPECT_EQ(project.GetPieceAt(37 * 4, 21 * 4), -1);
-    EXPECT_EQ(project.GetPieceAt(39 * 4, 0), -1);
-    EXPECT_EQ(Box(Piece(1500)), (std::vector<int>{148, 80, 151, 83}));
-    // Small pieces only: no province takes them, all become green land.
-    EXPECT_EQ(project.ErrorList.GetCount(), 1501);
-    EXPECT_EQ(Piece(0).Kind, CProvinceMap::GreenLand);
-    EXPECT_EQ(Neighbours(Piece(0)), (std::vector<uint16_t>{1, 40}));
+              (std::vector<std::string>{
+                  "The picture holds more than 1501 regions: more than a map can hold.\nA world picture is drawn in "
+                  "flat colours, one colour per province. A JPEG's compression makes thousands of regions: save the "
+                  "world as BMP."}));
+    EXPECT_EQ(project.MapPieces.GetCount(), pieces);
+    EXPECT_EQ(project.ErrorList.GetCount(), 1);
+    EXPECT_EQ(project.WorldWidth, 200);
+    EXPECT_EQ(project.GetPieceAt(150, 150), 1);
+    EXPECT_FALSE(editor.progressShown);
+
+    ASSERT_EQ(Import(*dotted(1500), 1, "dotted.bmp"), 1);
+    EXPECT_EQ(editor.errors.size(), 1u);
+    // Every dot joins the ground.
+    EXPECT_EQ(project.MapPieces.GetCount(), 1);
+    EXPECT_EQ(project.ErrorList.GetCount(), 1500);
 }
 
 TEST_F(ImportTest, JpegPicture) {
