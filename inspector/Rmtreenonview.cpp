@@ -123,19 +123,18 @@ int TrmTreeNonViewNode::IndexOf(const TrmTreeNonViewNode* node) const { return P
 
 int TrmTreeNonViewNode::PositionIn(const NodeList& list, const TrmTreeNonViewNode* node) {
     if (!node) return -1;
-    const int64_t kept = node->position_ - list.Shift();
-    if (kept >= 0 && static_cast<size_t>(kept) < list.size() && list[static_cast<size_t>(kept)].get() == node)
-        return static_cast<int>(kept);
+    const uint32_t kept = node->position_ - list.Shift();
+    if (kept < list.size() && list[kept].get() == node) return static_cast<int>(kept);
     for (size_t i = 0; i < list.size(); ++i)
         if (list[i].get() == node) {
-            node->position_ = static_cast<int64_t>(i) + list.Shift();
+            node->position_ = static_cast<uint32_t>(i) + list.Shift();
             return static_cast<int>(i);
         }
     return -1;
 }
 
 void TrmTreeNonViewNode::Renumber(NodeList& list, size_t from) {
-    for (size_t i = from; i < list.size(); ++i) list[i]->position_ = static_cast<int64_t>(i) + list.Shift();
+    for (size_t i = from; i < list.size(); ++i) list[i]->position_ = static_cast<uint32_t>(i) + list.Shift();
 }
 
 std::unique_ptr<TrmTreeNonViewNode> TrmTreeNonViewNode::TakeFrom(NodeList& list, size_t at) {

@@ -200,9 +200,9 @@ private:
     // The rows its children show when the node is open: each child, and
     // the rows below the open ones.
     int rowsBelow_ = 0;
-    // Its position in its list plus the list's Shift(), kept as the list
-    // changes.
-    mutable int64_t position_ = 0;
+    // Its position in its list plus the list's Shift() (modulo 2^32), kept
+    // as the list changes.
+    mutable uint32_t position_ = 0;
     int32_t hashIndex_ = -1;    // position of the node's entry in the index
     std::unique_ptr<TComponent> ownedData_;
     thorn::ComponentRef<TComponent> ownedAlive_;  // reads null once ownedData_ was freed elsewhere

@@ -17,7 +17,9 @@ namespace thorn {
 // Shift() grows by one when the first entry is taken out and shrinks by one
 // when an entry is put first, so index + Shift() of an entry stays the same
 // while entries come and go at the front alone: a holder that keeps that sum
-// finds the entry again without renumbering the rest.
+// finds the entry again without renumbering the rest. Both are counted
+// modulo 2^32 (unsigned), so the count never runs out however long the list
+// lives.
 template <typename T>
 class FrontList {
 public:
@@ -36,7 +38,7 @@ public:
     iterator end() { return slots_.end(); }
     const_iterator begin() const { return slots_.begin() + static_cast<std::ptrdiff_t>(head_); }
     const_iterator end() const { return slots_.end(); }
-    int64_t Shift() const { return shift_; }
+    uint32_t Shift() const { return shift_; }
 
     void push_back(T value) { slots_.push_back(std::move(value)); }
     void pop_back() {
@@ -75,8 +77,8 @@ public:
 
 private:
     std::vector<T> slots_;
-    size_t head_ = 0;
-    int64_t shift_ = 0;
+    uint32_t head_ = 0;
+    uint32_t shift_ = 0;
 };
 
 }  // namespace thorn

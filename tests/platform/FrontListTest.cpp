@@ -20,8 +20,8 @@ TEST(FrontList, AgreesWithADequeThroughRandomEdits) {
     int next = 0;
     for (int step = 0; step < 20000; ++step) {
         SCOPED_TRACE(step);
-        std::vector<int64_t> before;  // index + Shift() of each entry
-        for (size_t i = 0; i < list.size(); ++i) before.push_back(static_cast<int64_t>(i) + list.Shift());
+        std::vector<uint32_t> before;  // index + Shift() of each entry, modulo 2^32
+        for (size_t i = 0; i < list.size(); ++i) before.push_back(static_cast<uint32_t>(i) + list.Shift());
         const bool growing = step / 1000 % 2 == 0;
         const unsigned op = random() % 5;
         const size_t inside = model.empty() ? 0 : random() % model.size();
@@ -66,7 +66,7 @@ TEST(FrontList, AgreesWithADequeThroughRandomEdits) {
         for (size_t i = 0; i < list.size(); ++i) {
             const int64_t was = static_cast<int64_t>(i) - moved;
             if (was >= 0 && static_cast<size_t>(was) < before.size()) {
-                ASSERT_EQ(static_cast<int64_t>(i) + list.Shift(), before[static_cast<size_t>(was)]) << i;
+                ASSERT_EQ(static_cast<uint32_t>(i) + list.Shift(), before[static_cast<size_t>(was)]) << i;
             }
         }
     }
