@@ -24,8 +24,9 @@
 // Destroying a component sets csDestroying on it and on what it owns, tells
 // every component that asked for free notification (Notification with
 // opRemove), destroys what it owns, then tells its owner, which passes the
-// news on to every component it owns. Weak references (thorn::ComponentRef)
-// read null from the moment destruction starts.
+// news on to every component it owns (but for those that hear no removals,
+// see HearNoRemovals). Weak references (thorn::ComponentRef) read null from
+// the moment destruction starts.
 
 class EComponentError : public Exception {
     using Exception::Exception;
