@@ -11,6 +11,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace thorn::bench {
@@ -106,6 +107,14 @@ public:
         std::fflush(stdout);
     }
 
+    // The benchmarks that reported an error.
+    std::vector<std::string> Errors() const {
+        std::vector<std::string> names;
+        for (const auto& [name, s] : samples_)
+            if (!s.error.empty()) names.push_back(name);
+        return names;
+    }
+
     const Samples* Find(const std::string& name) const {
         auto it = samples_.find(name);
         return it == samples_.end() ? nullptr : &it->second;
@@ -154,6 +163,7 @@ bool Meets(const Target& t, double value, double ratio) {
 
 struct Cells {
     std::string label, ours, peer, ratio, target, met, note;
+    bool checkFailed = false;  // the two sides disagree, or the check could not tell
 };
 
 // Two decimals; four near 1, where a ratio is held to a finer bound.
@@ -217,9 +227,11 @@ std::optional<Cells> MakeCells(const Reporter& reporter, const Row& row) {
         } catch (const Disagreement& e) {
             agreement = std::string("outputs differ: ") + e.what();
             c.met = "NO";
+            c.checkFailed = true;
         } catch (const std::exception& e) {
             agreement = std::string("the check failed: ") + e.what();
             c.met = "NO";
+            c.checkFailed = true;
         }
         c.note = c.note.empty() ? agreement : agreement + "; " + c.note;
     }
@@ -256,6 +268,13 @@ void AppendTable(const std::vector<Cells>& table) {
 
 }  // namespace
 
+bool QuickPass() {
+    const char* quick = std::getenv("THORN_BENCH_QUICK");
+    return quick && *quick && std::string_view(quick) != "0";
+}
+
+int Repetitions(int count) { return QuickPass() ? kQuickRepetitions : count; }
+
 void AddRow(Row row) { Rows().push_back(std::move(row)); }
 
 void AddCheck(const std::string& label, std::function<std::string()> check) { Checks()[label] = std::move(check); }
@@ -263,8 +282,12 @@ void AddCheck(const std::string& label, std::function<std::string()> check) { Ch
 int Main(int argc, char** argv) {
     // Defaults first, so that the command line can override them.
     std::vector<char*> args{argv[0]};
-    std::string defaults[] = {"--benchmark_repetitions=7", "--benchmark_enable_random_interleaving=true",
-                              "--benchmark_min_time=0.2"};
+    const bool quick = QuickPass();
+    // A minimum time of 0 ends each repetition after its first iteration.
+    std::string defaults[] = {
+        quick ? "--benchmark_repetitions=" + std::to_string(kQuickRepetitions) : "--benchmark_repetitions=7",
+        "--benchmark_enable_random_interleaving=true",
+        quick ? "--benchmark_min_time=0" : "--benchmark_min_time=0.2"};
     for (std::string& d : defaults) args.push_back(d.data());
     for (int i = 1; i < argc; ++i) args.push_back(argv[i]);
     int count = static_cast<int>(args.size());
@@ -280,7 +303,18 @@ int Main(int argc, char** argv) {
         AppendTable(table);
     }
     benchmark::Shutdown();
-    return 0;
+    if (!quick) return 0;
+    int failures = 0;
+    for (const std::string& name : reporter.Errors()) {
+        std::fprintf(stderr, "failed: %s\n", name.c_str());
+        ++failures;
+    }
+    for (const Cells& c : table)
+        if (c.checkFailed) {
+            std::fprintf(stderr, "failed: %s: %s\n", c.label.c_str(), c.note.c_str());
+            ++failures;
+        }
+    return failures > 0 ? 1 : 0;
 }
 
 }  // namespace thorn::bench

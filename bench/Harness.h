@@ -68,8 +68,22 @@ class Disagreement : public std::runtime_error {
 // 1"), or throws Disagreement. The row is not met when they disagree.
 void AddCheck(const std::string& label, std::function<std::string()> check);
 
+// Whether THORN_BENCH_QUICK is set (and not "0"): the run is a quick pass
+// that only shows every benchmark still does its work, as the test suite
+// runs them. Each benchmark runs twice, one iteration each time, so that
+// one whose run leaves behind what the next run trips over (a file it
+// wrote, say) fails too. The figures mean nothing and no target is held.
+bool QuickPass();
+constexpr int kQuickRepetitions = 2;
+
+// The repetitions for a benchmark that asks for other than the default:
+// count, or those of a quick pass.
+int Repetitions(int count);
+
 // Runs the registered benchmarks (seven interleaved repetitions
 // each unless the command line says otherwise) and prints the table.
+// Answers 0; in a quick pass, 1 when a benchmark reported an error or a
+// check found the two sides of a row disagreeing.
 int Main(int argc, char** argv);
 
 }  // namespace thorn::bench

@@ -43,7 +43,7 @@ constexpr int kKernelRepetitions = 15;
 void Register(const std::string& name, std::function<void(benchmark::State&)> body,
               benchmark::TimeUnit unit = benchmark::kMillisecond, int repetitions = kKernelRepetitions) {
     auto* b = benchmark::RegisterBenchmark(name.c_str(), [body](benchmark::State& s) { body(s); })->Unit(unit);
-    if (repetitions > 0) b->Repetitions(repetitions);
+    if (repetitions > 0) b->Repetitions(Repetitions(repetitions));
 }
 
 // A row against the peer, the ratio of times at most `ratio`.

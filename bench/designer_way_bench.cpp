@@ -25,6 +25,7 @@
 #include "SyntheticWorld.h"
 #include "editor/Eventsframe.h"
 #include "editor/Missionframe.h"
+#include "export/ExportDriver.h"
 #include "gui/Application.h"
 #include "gui/ComboBox.h"
 #include "gui/PopupWindow.h"
@@ -50,6 +51,12 @@ const fs::path& WorldFile() {
 }
 fs::path ProjectFile(const char* side) { return ScratchFolder() / (std::string(side) + ".pw"); }
 fs::path MissionFile(const char* side) { return ScratchFolder() / (std::string(side) + "_mission"); }
+
+// The compiled pair of an earlier run taken away, so that every compile
+// writes new files, with no question about replacing them, on both ways.
+void RemovePair(const fs::path& mission) {
+    for (const fs::path& file : thorn::MissionPackageFiles(mission)) fs::remove(file);
+}
 
 double Milliseconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
@@ -235,7 +242,7 @@ StepTimes EditorWay() {
     times.Time("open", [&] { PressShortCut(host, 'O', {ssCtrl}); });
     if (!fs::exists(ProjectFile("windows")) || MapProject->FileName != ProjectFile("windows").string())
         throw std::runtime_error("the project was not saved and opened");
-    fs::remove(MissionFile("windows").string() + ".pak");
+    RemovePair(MissionFile("windows"));
     host.AnswerFileDialog(MissionFile("windows").string(), "Save As");
     times.Time("compile", [&] { PressShortCut(host, 'C', {ssCtrl, ssAlt}); });
     if (!fs::exists(MissionFile("windows").string() + ".pak")) throw std::runtime_error("the mission was not compiled");
@@ -267,6 +274,7 @@ StepTimes ModelWay() {
         project.NewMissionFromImage();
         if (!project.LoadProject(ProjectFile("model"))) throw std::runtime_error("the project was not opened");
     });
+    RemovePair(MissionFile("model"));
     times.Time("compile", [&] {
         if (!project.ExportMission(MissionFile("model"))) throw std::runtime_error("the mission was not compiled");
     });

@@ -276,7 +276,7 @@ void RegisterRepaints() {
                 std::string(buffered ? "buffered repaint" : "repaint") + " 1280x800 of 400 icons, zoom " + z;
             benchmark::RegisterBenchmark((label + "/ours").c_str(), [zoom, buffered](benchmark::State& s) {
                 RepaintOurs(s, zoom, buffered);
-            })->Unit(benchmark::kMillisecond)->Repetitions(kRepaintRepetitions);
+            })->Unit(benchmark::kMillisecond)->Repetitions(Repetitions(kRepaintRepetitions));
             Row row;
             row.label = label;
             row.ours = {label + "/ours"};
@@ -288,10 +288,10 @@ void RegisterRepaints() {
         }
         benchmark::RegisterBenchmark(("pixman repaint, zoom " + z).c_str(), [zoom](benchmark::State& s) {
             RepaintPixman(s, zoom);
-        })->Unit(benchmark::kMillisecond)->Repetitions(kRepaintRepetitions);
+        })->Unit(benchmark::kMillisecond)->Repetitions(Repetitions(kRepaintRepetitions));
         benchmark::RegisterBenchmark(("pixman buffered repaint, zoom " + z).c_str(), [zoom](benchmark::State& s) {
             RepaintPixmanBuffered(s, zoom);
-        })->Unit(benchmark::kMillisecond)->Repetitions(kRepaintRepetitions);
+        })->Unit(benchmark::kMillisecond)->Repetitions(Repetitions(kRepaintRepetitions));
     }
 }
 

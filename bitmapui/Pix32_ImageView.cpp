@@ -122,10 +122,12 @@ void TCustomImgView32::UpdateScrollBars() {
     vScroll_->SetRange(s.cy + extra);
 }
 
+int32_t TCustomImgView32::ScaledMargin() const { return RoundToInt(overSize_ * static_cast<double>(GetScale())); }
+
 void TCustomImgView32::UpdateImage() {
     if (!hScroll_ || !vScroll_) return;
     TSize s = GetBitmapSize();
-    int32_t shift = RoundToInt(overSize_ * static_cast<double>(GetScale()));
+    int32_t shift = ScaledMargin();
     TRect v = GetViewportRect();
     int32_t w = v.Width(), h = v.Height();
     thorn::WithinUpdate(*this, [&] {
@@ -156,8 +158,11 @@ void TCustomImgView32::ScrollToCenter(int32_t X, int32_t Y) {
         ScrollLock lock(scrollLock_);
         AlignAll();
         TRect v = GetViewportRect();
-        hScroll_->SetPosition(X * GetScale() - v.Width() / 2.0f);
-        vScroll_->SetPosition(Y * GetScale() - v.Height() / 2.0f);
+        // The bars run over the margin too: position 0 shows the margin's
+        // edge, so the point stands the margin further on.
+        const auto shift = static_cast<float>(ScaledMargin());
+        hScroll_->SetPosition(X * GetScale() + shift - v.Width() / 2.0f);
+        vScroll_->SetPosition(Y * GetScale() + shift - v.Height() / 2.0f);
     }
     UpdateImage();
 }

@@ -93,6 +93,9 @@ private:
     bool InSizeGrip(int x, int y) const;
     // UpdateImage; false when a handler of OnChange freed the view.
     bool UpdateImageLives();
+    // The margin in pixels of the scaled picture: where the picture starts
+    // at bar position 0.
+    int32_t ScaledMargin() const;
 
     bool centered_ = true;
     int32_t scrollBarSize_ = 0;

@@ -58,9 +58,13 @@ void WalkVisible(const TrmTreeNonViewNodes& items, Visit&& visit) {
 
 // ======================================================= TrmCustomInspectorItem
 
-TrmCustomInspectorItem::TrmCustomInspectorItem() = default;
+// The rows of a grid hear nothing of each other: clearing a grid frees each
+// row without telling the rows left.
+TrmCustomInspectorItem::TrmCustomInspectorItem() { HearNoRemovals(); }
 
-TrmCustomInspectorItem::TrmCustomInspectorItem(bool editabled) : editabled_(editabled), editabledAtStart_(editabled) {}
+TrmCustomInspectorItem::TrmCustomInspectorItem(bool editabled) : editabled_(editabled), editabledAtStart_(editabled) {
+    HearNoRemovals();
+}
 
 TrmCustomInspectorItem::~TrmCustomInspectorItem() {
     // A grid that is not being destroyed itself lets go of the row's item.

@@ -17,12 +17,11 @@ const bool kRegistered = (RegisterClass<TrmTreeNonView>("TrmTreeNonView"), true)
 
 // Takes entry from out of list and puts it back at to (after the removal);
 // a to past the end puts it last.
-void MoveWithin(std::vector<std::unique_ptr<TrmTreeNonViewNode>>& list, int from, int to) {
+void MoveWithin(thorn::FrontList<std::unique_ptr<TrmTreeNonViewNode>>& list, int from, int to) {
     if (from < 0 || from >= static_cast<int>(list.size())) throw ErmTreeNonViewError("List Index Out of Bounds");
-    std::unique_ptr<TrmTreeNonViewNode> moving = std::move(list[static_cast<size_t>(from)]);
-    list.erase(list.begin() + from);
+    std::unique_ptr<TrmTreeNonViewNode> moving = list.take(static_cast<size_t>(from));
     to = std::clamp(to, 0, static_cast<int>(list.size()));
-    list.insert(list.begin() + to, std::move(moving));
+    list.insert(static_cast<size_t>(to), std::move(moving));
 }
 
 int32_t ReadInt32(TStream& stream) {
@@ -124,15 +123,32 @@ int TrmTreeNonViewNode::IndexOf(const TrmTreeNonViewNode* node) const { return P
 
 int TrmTreeNonViewNode::PositionIn(const NodeList& list, const TrmTreeNonViewNode* node) {
     if (!node) return -1;
-    const auto kept = static_cast<size_t>(node->position_);
-    if (kept < list.size() && list[kept].get() == node) return node->position_;
+    const uint32_t kept = node->position_ - list.Shift();
+    if (kept < list.size() && list[kept].get() == node) return static_cast<int>(kept);
     for (size_t i = 0; i < list.size(); ++i)
-        if (list[i].get() == node) return node->position_ = static_cast<int>(i);
+        if (list[i].get() == node) {
+            node->position_ = static_cast<uint32_t>(i) + list.Shift();
+            return static_cast<int>(i);
+        }
     return -1;
 }
 
 void TrmTreeNonViewNode::Renumber(NodeList& list, size_t from) {
-    for (size_t i = from; i < list.size(); ++i) list[i]->position_ = static_cast<int>(i);
+    for (size_t i = from; i < list.size(); ++i) list[i]->position_ = static_cast<uint32_t>(i) + list.Shift();
+}
+
+std::unique_ptr<TrmTreeNonViewNode> TrmTreeNonViewNode::TakeFrom(NodeList& list, size_t at) {
+    std::unique_ptr<TrmTreeNonViewNode> node = list.take(at);
+    // The first node taken moves the list's shift with the positions of
+    // the rest.
+    if (at > 0) Renumber(list, at);
+    return node;
+}
+
+void TrmTreeNonViewNode::PutInto(NodeList& list, size_t at, std::unique_ptr<TrmTreeNonViewNode> node) {
+    list.insert(at, std::move(node));
+    if (at == 0) list[0]->position_ = list.Shift();
+    else Renumber(list, at);
 }
 
 void TrmTreeNonViewNode::SetExpanded(bool value) {
@@ -226,11 +242,8 @@ TrmTreeNonViewNode* TrmTreeNonViewNode::MoveTo(TrmTreeNonViewNode* destination, 
     TrmTreeNonViewNode* newParent = asChild ? destination : destination ? destination->parent_ : nullptr;
 
     RemoveHash();
-    NodeList& from = Siblings();
-    const int at = PositionIn(from, this);
-    std::unique_ptr<TrmTreeNonViewNode> self = std::move(from[static_cast<size_t>(at)]);
-    from.erase(from.begin() + at);
-    Renumber(from, static_cast<size_t>(at));
+    NodeList& list = Siblings();
+    std::unique_ptr<TrmTreeNonViewNode> self = TakeFrom(list, static_cast<size_t>(PositionIn(list, this)));
     const int rows = 1 + OpenRows();
     owner_->ShownRowsChanged(parent_, -rows);
     if (parent_ && parent_->children_.empty()) parent_->expanded_ = false;
@@ -240,8 +253,7 @@ TrmTreeNonViewNode* TrmTreeNonViewNode::MoveTo(TrmTreeNonViewNode* destination, 
     int position = static_cast<int>(to.size());
     if (mode == naAddFirst || mode == naAddChildFirst) position = 0;
     if (mode == naInsert) position = destination ? PositionIn(to, destination) : 0;
-    to.insert(to.begin() + position, std::move(self));
-    Renumber(to, static_cast<size_t>(position));
+    PutInto(to, static_cast<size_t>(position), std::move(self));
     owner_->ShownRowsChanged(parent_, rows);
     RenewHash();
     return this;
@@ -268,10 +280,7 @@ bool TrmTreeNonViewNode::DeleteChildless() {
     const thorn::ComponentWatch tree(&GetrmTreeNonView());
     owner_->RemoveHash(this);
     NodeList& list = Siblings();
-    const int at = PositionIn(list, this);
-    std::unique_ptr<TrmTreeNonViewNode> self = std::move(list[static_cast<size_t>(at)]);
-    list.erase(list.begin() + at);
-    Renumber(list, static_cast<size_t>(at));
+    std::unique_ptr<TrmTreeNonViewNode> self = TakeFrom(list, static_cast<size_t>(PositionIn(list, this)));
     --owner_->count_;
     owner_->ShownRowsChanged(parent_, -1);
     if (parent_ && parent_->children_.empty()) parent_->expanded_ = false;
@@ -423,8 +432,7 @@ TrmTreeNonViewNode* TrmTreeNonViewNodes::InternalAddObject(TrmTreeNonViewNode* n
         if (at < 0) NoNodeReference();
         position = static_cast<size_t>(at);
     }
-    list.insert(list.begin() + static_cast<std::ptrdiff_t>(position), std::move(made));
-    TrmTreeNonViewNode::Renumber(list, position);
+    TrmTreeNonViewNode::PutInto(list, position, std::move(made));
     ++count_;
     added->parent_ = parent;
     ShownRowsChanged(parent, 1);
@@ -681,7 +689,7 @@ void TrmCustomTreeNonView::TextSort(TrmTreeNonViewNode* node, bool recursive) {
         if (recursive) TextSort(entry.get(), true);
         auto before = std::find_if(list.begin(), list.end(),
                                    [&](const auto& placed) { return placed->GetText() >= entry->GetText(); });
-        list.insert(before, std::move(entry));
+        list.insert(static_cast<size_t>(before - list.begin()), std::move(entry));
     }
     TrmTreeNonViewNode::Renumber(list, 0);
 }

@@ -10,6 +10,7 @@
 
 #include "gui/TreeNodeTypes.h"
 #include "inspector/PathIndex.h"
+#include "platform/FrontList.h"
 #include "platform/Components.h"
 #include "platform/ReadNesting.h"
 #include "platform/Streams.h"
@@ -159,7 +160,9 @@ public:
 private:
     friend class TrmTreeNonViewNodes;
     friend class TrmCustomTreeNonView;
-    using NodeList = std::vector<std::unique_ptr<TrmTreeNonViewNode>>;
+    // A tree emptied from its first root on takes each root out of the
+    // front of its list in a time of its own.
+    using NodeList = thorn::FrontList<std::unique_ptr<TrmTreeNonViewNode>>;
 
     // The list the node is in: its parent's children or the root list.
     NodeList& Siblings() const;
@@ -168,6 +171,10 @@ private:
     static int PositionIn(const NodeList& list, const TrmTreeNonViewNode* node);
     // The nodes of list from position from on keep their new positions.
     static void Renumber(NodeList& list, size_t from);
+    // The node at position at taken out of list, and node put in at
+    // position at; the nodes after it keep their new positions.
+    static std::unique_ptr<TrmTreeNonViewNode> TakeFrom(NodeList& list, size_t at);
+    static void PutInto(NodeList& list, size_t at, std::unique_ptr<TrmTreeNonViewNode> node);
     // Rows shown for this node's subtree besides its own: those below it
     // when it is open, none when it is closed.
     int OpenRows() const { return expanded_ ? rowsBelow_ : 0; }
@@ -193,7 +200,9 @@ private:
     // The rows its children show when the node is open: each child, and
     // the rows below the open ones.
     int rowsBelow_ = 0;
-    mutable int position_ = 0;  // in its list, kept as the list changes
+    // Its position in its list plus the list's Shift() (modulo 2^32), kept
+    // as the list changes.
+    mutable uint32_t position_ = 0;
     int32_t hashIndex_ = -1;    // position of the node's entry in the index
     std::unique_ptr<TComponent> ownedData_;
     thorn::ComponentRef<TComponent> ownedAlive_;  // reads null once ownedData_ was freed elsewhere

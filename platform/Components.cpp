@@ -1,6 +1,7 @@
 #include "platform/Components.h"
 
 #include <algorithm>
+#include <iterator>
 #include <unordered_map>
 
 #include "platform/Charset.h"
@@ -154,6 +155,11 @@ TComponent* TComponent::InsertComponent(std::unique_ptr<TComponent> component) {
     components_.push_back(std::move(component));
     raw->owner_ = this;
     raw->listed_ = true;
+    if (raw->Listens()) {
+        raw->listening_ = true;
+        listeners_.push_back(raw);
+    }
+    StartListening();
     IndexName(raw);
     if (state_.Contains(csLoading)) raw->Loading();
     Notification(raw, opInsert);
@@ -167,9 +173,9 @@ std::unique_ptr<TComponent> TComponent::RemoveComponent(TComponent* component) {
     // The notification may have changed the list: look again.
     it = std::find_if(components_.begin(), components_.end(), [&](const auto& c) { return c.get() == component; });
     if (it == components_.end()) return nullptr;
-    std::unique_ptr<TComponent> taken = std::move(*it);
-    components_.erase(it);
+    std::unique_ptr<TComponent> taken = components_.take(static_cast<size_t>(it - components_.begin()));
     taken->listed_ = false;
+    StopPassingTo(taken.get());
     UnindexName(taken.get(), taken->name_);
     taken->owner_ = nullptr;
     return taken;
@@ -178,9 +184,9 @@ std::unique_ptr<TComponent> TComponent::RemoveComponent(TComponent* component) {
 std::unique_ptr<TComponent> TComponent::TakeForDestruction(TComponent* component) {
     auto it = std::find_if(components_.begin(), components_.end(), [&](const auto& c) { return c.get() == component; });
     if (it == components_.end()) throw EInvalidOperation("The component is not owned here");
-    std::unique_ptr<TComponent> taken = std::move(*it);
-    components_.erase(it);
+    std::unique_ptr<TComponent> taken = components_.take(static_cast<size_t>(it - components_.begin()));
     taken->listed_ = false;
+    StopPassingTo(taken.get());
     UnindexName(taken.get(), taken->name_);
     // owner_ stays set: the destructor tells us once the component is gone.
     return taken;
@@ -191,6 +197,7 @@ void TComponent::DestroyComponents() {
         std::unique_ptr<TComponent> last = std::move(components_.back());
         components_.pop_back();
         last->listed_ = false;
+        StopPassingTo(last.get());
         UnindexName(last.get(), last->name_);
         last->owner_ = nullptr;
         last->BeforeDestruction();
@@ -216,18 +223,38 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
     if (operation == opRemove && component) RemoveFreeNotification(component);
     if (operation != opRemove) return;
     // Handlers may remove components: walk down and re-clamp the index.
-    for (int i = GetComponentCount() - 1; i >= 0; --i) {
-        if (i >= GetComponentCount()) {
-            i = GetComponentCount();
+    for (int i = static_cast<int>(listeners_.size()) - 1; i >= 0; --i) {
+        if (i >= static_cast<int>(listeners_.size())) {
+            i = static_cast<int>(listeners_.size());
             continue;
         }
-        components_[static_cast<size_t>(i)]->Notification(component, operation);
+        listeners_[static_cast<size_t>(i)]->Notification(component, operation);
     }
+}
+
+void TComponent::StartListening() {
+    if (listening_ || !owner_ || !listed_ || !Listens()) return;
+    listening_ = true;
+    // Rare (a component that hears no removals came to own or watch one):
+    // the owner's listeners are taken again in the order of its list.
+    std::vector<TComponent*>& listeners = owner_->listeners_;
+    listeners.clear();
+    for (const auto& c : owner_->components_)
+        if (c->listening_) listeners.push_back(c.get());
+}
+
+void TComponent::StopPassingTo(TComponent* component) {
+    if (!component->listening_) return;
+    component->listening_ = false;
+    // The last made goes first, and so is looked for from the back.
+    auto it = std::find(listeners_.rbegin(), listeners_.rend(), component);
+    if (it != listeners_.rend()) listeners_.erase(std::next(it).base());
 }
 
 void TComponent::AddFreeNotifyEntry(TComponent* component) {
     if (std::find(freeNotifies_.begin(), freeNotifies_.end(), component) == freeNotifies_.end())
         freeNotifies_.push_back(component);
+    StartListening();
 }
 
 bool TComponent::RemoveFreeNotifyEntry(TComponent* component) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Classes.h"
+#include "platform/FrontList.h"
 #include "platform/Sets.h"
 
 // Components: objects with an owner, a name and free notification.
@@ -23,8 +24,9 @@
 // Destroying a component sets csDestroying on it and on what it owns, tells
 // every component that asked for free notification (Notification with
 // opRemove), destroys what it owns, then tells its owner, which passes the
-// news on to every component it owns. Weak references (thorn::ComponentRef)
-// read null from the moment destruction starts.
+// news on to every component it owns (but for those that hear no removals,
+// see HearNoRemovals). Weak references (thorn::ComponentRef) read null from
+// the moment destruction starts.
 
 class EComponentError : public Exception {
     using Exception::Exception;
@@ -88,7 +90,8 @@ public:
     // linear. Returns the component.
     TComponent* InsertComponent(std::unique_ptr<TComponent> component);
     // Gives up ownership of component: the owner and its components are told
-    // (opRemove) and the caller receives it. Null when it is not owned here.
+    // (opRemove; see HearNoRemovals for those passed over) and the caller
+    // receives it. Null when it is not owned here.
     std::unique_ptr<TComponent> RemoveComponent(TComponent* component);
     // Destroys every owned component, last made first.
     void DestroyComponents();
@@ -124,8 +127,16 @@ protected:
     // Told about components joining this owner (opInsert), leaving this
     // one's owner or this owner (opRemove), and about components this one
     // asked free notification of. The base passes the news of a removal on
-    // to every owned component.
+    // to every owned component, last made first, but for those that hear
+    // no removals.
     virtual void Notification(TComponent* component, TOperation operation);
+    // For a kind that keeps the base's Notification, made by the thousand
+    // under one owner (the rows of a grid): while such a component owns none
+    // and asked free notification of none, the news of another component
+    // leaving would change nothing in it, so its owner does not pass it on,
+    // and the owner's components are freed each in a time of its own, not
+    // in one growing with those left. Called by the kind's constructor.
+    void HearNoRemovals() { hearsRemovals_ = false; }
     // Checks that newName can be given to component (one of this owner's);
     // throws EComponentError when a sibling has it.
     virtual void ValidateRename(TComponent* component, std::string_view currentName, std::string_view newName) const;
@@ -149,12 +160,25 @@ private:
     void UnindexName(TComponent* component, std::string_view name);
     void AddFreeNotifyEntry(TComponent* component);
     bool RemoveFreeNotifyEntry(TComponent* component);
+    // Whether the owner passes news of removals on to this component.
+    bool Listens() const { return hearsRemovals_ || !components_.empty() || !freeNotifies_.empty(); }
+    // This owned component is passed the news from now on (it came to own
+    // a component or to watch one).
+    void StartListening();
+    // component, leaving this owner's list, leaves its listeners too.
+    void StopPassingTo(TComponent* component);
 
     TComponent* owner_ = nullptr;
     std::string name_;
     intptr_t tag_ = 0;
     TComponentState state_;
-    std::vector<std::unique_ptr<TComponent>> components_;
+    // Freed from the front when a grid clears its rows, first made first.
+    thorn::FrontList<std::unique_ptr<TComponent>> components_;
+    // The owned components passed the news of removals (those that Listen),
+    // in the order of components_.
+    std::vector<TComponent*> listeners_;
+    bool listening_ = false;  // in its owner's listeners_
+    bool hearsRemovals_ = true;
     struct NameIndex;
     std::unique_ptr<NameIndex> names_;  // made with the first named component
     bool listed_ = false;               // in its owner's list (not yet taken out to be destroyed)

@@ -3,6 +3,8 @@
 // scrolling through the bars, and the size grip.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "bitmapui/Pix32_ImageView.h"
 #include "gui/Application.h"
 #include "gui/Forms.h"
@@ -110,6 +112,37 @@ TEST_F(ImgView, ScrollToCenterBringsAPointToTheMiddle) {
     view->SetCentered(true);  // a new picture size centres it
     Picture(600, 500);
     EXPECT_EQ(view->GetHScroll()->GetPosition(), 300 - 92);
+}
+
+// With a margin around the picture, the point asked for lands in the middle
+// of the 184 x 134 viewport, and so does the middle of a picture that the
+// view centres itself: one smaller than the viewport, but not with its
+// margin, is centred within the margin.
+TEST_F(ImgView, ScrollToCenterWithAMargin) {
+    struct Case {
+        const char* name;
+        int width, height;
+        float scale;
+        std::optional<TPoint> point;  // none: the view centres the picture
+        TPoint middle;
+    };
+    const Case cases[] = {
+        {"400 x 300", 400, 300, 1, TPoint{200, 150}, {200, 150}},
+        {"400 x 300 at scale 2", 400, 300, 2, TPoint{250, 180}, {250, 180}},
+        {"170 x 120, centred by the view", 170, 120, 1, std::nullopt, {85, 60}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* v = thorn::Make<TImgView32>(*form);
+        v->SetParent(form);
+        v->SetBounds(0, 0, 200, 150);
+        v->SetScale(c.scale);
+        v->SetOverSize(10);
+        v->GetBitmap()->SetSize(c.width, c.height);
+        if (c.point) v->ScrollToCenter(c.point->X, c.point->Y);
+        EXPECT_EQ(v->ControlToBitmap({92, 67}), c.middle);
+        thorn::Free(v);
+    }
 }
 
 TEST_F(ImgView, UserScrollsThroughTheBars) {

@@ -72,6 +72,29 @@ TEST(TComponent, FreeRemovesFromTheOwnerAndTellsTheSiblings) {
     thorn::Free(nullptr);
 }
 
+// A kind that hears no removals is passed over by its owner's news, but for
+// one that came to own a component, which passes the news on to it. (The
+// probe logs what it is told, which a kind that hears none would not do.)
+TEST(TComponent, ComponentsThatHearNoRemovalsArePassedOverButForWhatTheyOwn) {
+    struct Quiet : Probe {
+        explicit Quiet(std::vector<std::string>* log) : Probe(log) { HearNoRemovals(); }
+    };
+    std::vector<std::string> log;
+    Probe owner(&log);
+    owner.SetName("Owner");
+    thorn::Make<Quiet>(owner, &log)->SetName("Quiet");
+    Quiet* parent = thorn::Make<Quiet>(owner, &log);
+    parent->SetName("Parent");
+    Probe* a = thorn::Make<Probe>(owner, &log);
+    a->SetName("A");
+    thorn::Make<Probe>(owner, &log)->SetName("B");
+    thorn::Make<Probe>(*parent, &log)->SetName("Child");
+    log.clear();
+    thorn::Free(a);
+    std::vector<std::string> expected{"before A", "destroyed A", "B -A", "Child -A", "Parent -A", "Owner -A"};
+    EXPECT_EQ(log, expected);
+}
+
 TEST(TComponent, AComponentWithoutOwnerIsFreedByItsHolder) {
     auto lone = std::make_unique<Probe>();
     EXPECT_THROW(thorn::Free(lone.get()), EInvalidOperation);
