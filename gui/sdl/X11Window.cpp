@@ -64,10 +64,31 @@ std::optional<FrameEdges> FrameExtentsOf(const X11Handle& x, Atom extents) {
     return edges;
 }
 
-// A window manager owns the selection named after the screen it manages.
+// The window a window's _NET_SUPPORTING_WM_CHECK names (None: none).
+Window SupportingWindowOf(Display* display, Window window, Atom check) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    Window named = None;
+    if (XGetWindowProperty(display, window, check, 0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data) ==
+            Success &&
+        type == XA_WINDOW && format == 32 && count == 1)
+        named = static_cast<Window>(*reinterpret_cast<const long*>(data));
+    if (data) XFree(data);
+    return named;
+}
+
+// A window manager owns the selection named after the screen it manages,
+// or, as EWMH managers that take no selection do (fluxbox), names on the
+// root a window of its own that names itself. A window left named by a
+// manager that has gone is gone too, or no longer names itself.
 bool WindowManagerRuns(const X11Handle& x) {
     const std::string selection = "WM_S" + std::to_string(DefaultScreen(x.display));
-    return XGetSelectionOwner(x.display, XInternAtom(x.display, selection.c_str(), False)) != None;
+    if (XGetSelectionOwner(x.display, XInternAtom(x.display, selection.c_str(), False)) != None) return true;
+    const Atom check = XInternAtom(x.display, "_NET_SUPPORTING_WM_CHECK", False);
+    const Window named = SupportingWindowOf(x.display, DefaultRootWindow(x.display), check);
+    return named != None && SupportingWindowOf(x.display, named, check) == named;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <SDL2/SDL.h>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -9,6 +11,7 @@
 #include "gui/Application.h"
 #include "gui/Buttons.h"
 #include "gui/Timers.h"
+#include "gui/sdl/X11Window.h"
 
 // Runs under Xvfb, bare and under window managers: what the window manager
 // is told of each form's frame, and a modal form that stays where it can be
@@ -121,6 +124,60 @@ TEST_F(SdlFrame, EachFormsBorderStyleAndIconsReachTheWindowManager) {
     Frame seen;
     WhileModal(*modal, [&] { seen = FrameOf(screen, screen.WindowTitled("Modal")); });
     EXPECT_EQ(seen, (Frame{true, true, false, true, true, dialog, mainWindow}));
+}
+
+// The program knows a window manager by the selection it owns (WM_S0), or
+// by the window it names on the root that names itself
+// (_NET_SUPPORTING_WM_CHECK): fluxbox takes no selection. On the bare
+// server the test announces managers of its own.
+TEST_F(SdlFrame, AWindowManagerIsKnownByItsSelectionOrByTheWindowItNames) {
+    thorn::test::XScreen screen;
+    ASSERT_TRUE(screen.Ok());
+    TForm* form = Application->CreateForm<TForm>();
+    form->SetCaption("Managed?");
+    form->SetBounds(40, 60, 200, 100);
+    form->Show();
+    ASSERT_TRUE(RunUntil([&] { return screen.WindowTitled("Managed?") != 0; }));
+    SDL_Window* window = nullptr;
+    for (uint32_t id = 1; id < 64 && !window; ++id)
+        if (SDL_Window* w = SDL_GetWindowFromID(id); w && std::string(SDL_GetWindowTitle(w)) == "Managed?") window = w;
+    ASSERT_NE(window, nullptr);
+    if (screen.Managed()) {
+        EXPECT_TRUE(thorn::X11WindowManagerRuns(window)) << screen.ManagerName();
+        return;
+    }
+    const unsigned long root = screen.Root(), check = screen.MakeHiddenWindow(), other = screen.MakeHiddenWindow(),
+                        gone = screen.MakeHiddenWindow();
+    screen.DestroyWindow(gone);
+    struct Case {
+        const char* name;
+        unsigned long named;      // what the root names (0: nothing)
+        unsigned long namesBack;  // what that window names
+        bool runs;
+    };
+    const Case cases[] = {
+        {"nothing announced", 0, 0, false},
+        {"a window that names itself", check, check, true},
+        {"a window that names another", check, other, false},
+        {"a window that names nothing", check, 0, false},
+        {"a window that is gone (its manager too)", gone, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.named)
+            screen.SetWindowProperty(root, "_NET_SUPPORTING_WM_CHECK", c.named);
+        else
+            screen.DeleteProperty(root, "_NET_SUPPORTING_WM_CHECK");
+        if (c.namesBack)
+            screen.SetWindowProperty(check, "_NET_SUPPORTING_WM_CHECK", c.namesBack);
+        else
+            screen.DeleteProperty(check, "_NET_SUPPORTING_WM_CHECK");
+        EXPECT_EQ(thorn::X11WindowManagerRuns(window), c.runs);
+    }
+    // The server's later tests see no manager.
+    screen.DeleteProperty(root, "_NET_SUPPORTING_WM_CHECK");
+    screen.DestroyWindow(check);
+    screen.DestroyWindow(other);
 }
 
 // Whether nothing stands over the form's window: what the screen shows

@@ -305,6 +305,31 @@ std::string XScreen::AtomName(unsigned long atom) {
     return result;
 }
 
+unsigned long XScreen::Root() { return DefaultRootWindow(display_); }
+
+unsigned long XScreen::MakeHiddenWindow() {
+    const Window window = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 1, 1, 0, 0, 0);
+    XSync(display_, False);
+    return window;
+}
+
+void XScreen::DestroyWindow(unsigned long window) {
+    XDestroyWindow(display_, window);
+    XSync(display_, False);
+}
+
+void XScreen::SetWindowProperty(unsigned long window, const char* name, unsigned long value) {
+    const long item = static_cast<long>(value);
+    XChangeProperty(display_, window, XInternAtom(display_, name, False), XA_WINDOW, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&item), 1);
+    XSync(display_, False);
+}
+
+void XScreen::DeleteProperty(unsigned long window, const char* name) {
+    XDeleteProperty(display_, window, XInternAtom(display_, name, False));
+    XSync(display_, False);
+}
+
 void XScreen::Iconify(unsigned long window) {
     XIconifyWindow(display_, window, DefaultScreen(display_));
     XSync(display_, False);

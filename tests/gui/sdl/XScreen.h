@@ -69,6 +69,14 @@ public:
     std::vector<unsigned long> Property(unsigned long window, const char* name);
     // The name of an atom.
     std::string AtomName(unsigned long atom);
+    // The root window.
+    unsigned long Root();
+    // A window of the test's own that never shows, and its end.
+    unsigned long MakeHiddenWindow();
+    void DestroyWindow(unsigned long window);
+    // Sets a window's property of one window id (WINDOW), or takes it away.
+    void SetWindowProperty(unsigned long window, const char* name, unsigned long value);
+    void DeleteProperty(unsigned long window, const char* name);
     // Asks the window manager to iconify the client window, as a task bar
     // or a pager does (WM_CHANGE_STATE).
     void Iconify(unsigned long window);
