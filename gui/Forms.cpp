@@ -100,6 +100,13 @@ void BringModalForward(const TCustomForm& pressed) {
         modal->GetHostWindow()->Activate();
 }
 
+// Whether a window shown besides form takes input.
+bool AnotherWindowTakesInput(const TCustomForm& form) {
+    for (int i = Screen ? Screen->GetFormCount() - 1 : -1; i >= 0; --i)
+        if (TCustomForm* f = Screen->GetForm(i); f != &form && IsFramedWindow(f) && f->GetEnabled()) return true;
+    return false;
+}
+
 bool CanTakeKeyboard(const TCustomForm* f, const TCustomForm& leaving) {
     return f && f != &leaving && IsFramedWindow(f) && f->GetHostWindow();
 }
@@ -822,6 +829,13 @@ void TCustomForm::HostActivated(bool active) {
         });
         return;
     }
+    // Nor is a disabled window activated, or remembered as the one the
+    // keyboard goes back to, while another window takes the input (a
+    // progress window over the windows it disabled): a window manager that
+    // hands it the keyboard meanwhile made no choice of the user's. (A
+    // modal form that hides hands the keyboard back before its owner is
+    // enabled again.)
+    if (active && !GetEnabled() && AnotherWindowTakesInput(*this)) return;
     if (!active && !thorn::OpenPopups().empty()) {
         // Some window systems give the keyboard to every window they show,
         // pop-ups too: the window stays active when that is where it went.

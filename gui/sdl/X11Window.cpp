@@ -64,14 +64,15 @@ std::optional<FrameEdges> FrameExtentsOf(const X11Handle& x, Atom extents) {
     return edges;
 }
 
-// The window a window's _NET_SUPPORTING_WM_CHECK names (None: none).
-Window SupportingWindowOf(Display* display, Window window, Atom check) {
+// The window a window's property of one window names (None: none), if the
+// window has the property.
+std::optional<Window> WindowNamedBy(Display* display, Window window, Atom property) {
     Atom type = None;
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    Window named = None;
-    if (XGetWindowProperty(display, window, check, 0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data) ==
+    std::optional<Window> named;
+    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data) ==
             Success &&
         type == XA_WINDOW && format == 32 && count == 1)
         named = static_cast<Window>(*reinterpret_cast<const long*>(data));
@@ -87,8 +88,8 @@ bool WindowManagerRuns(const X11Handle& x) {
     const std::string selection = "WM_S" + std::to_string(DefaultScreen(x.display));
     if (XGetSelectionOwner(x.display, XInternAtom(x.display, selection.c_str(), False)) != None) return true;
     const Atom check = XInternAtom(x.display, "_NET_SUPPORTING_WM_CHECK", False);
-    const Window named = SupportingWindowOf(x.display, DefaultRootWindow(x.display), check);
-    return named != None && SupportingWindowOf(x.display, named, check) == named;
+    const std::optional<Window> named = WindowNamedBy(x.display, DefaultRootWindow(x.display), check);
+    return named && *named != None && WindowNamedBy(x.display, *named, check) == named;
 }
 
 }  // namespace
@@ -164,6 +165,24 @@ bool X11ReturnKeyboard(SDL_Window* window, unsigned long time) {
     }
     XFlush(x.display);
     return true;
+}
+
+X11KeyboardPlace X11KeyboardPlaceOf(SDL_Window* window, std::span<SDL_Window* const> ours) {
+    const X11Handle x = X11HandleOf(window);
+    if (!x) return X11KeyboardPlace::Unknown;
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(x.display, &focus, &revert);
+    if (focus == x.window) return X11KeyboardPlace::Here;
+    if (focus == None || focus == PointerRoot || focus == DefaultRootWindow(x.display))
+        return X11KeyboardPlace::Nowhere;
+    for (SDL_Window* other : ours)
+        if (const X11Handle o = X11HandleOf(other); o && o.window == focus) return X11KeyboardPlace::Ours;
+    // Some managers keep the keys on a window of their own while no window
+    // is active, which they say on the root.
+    const Atom active = XInternAtom(x.display, "_NET_ACTIVE_WINDOW", False);
+    const std::optional<Window> activeWindow = WindowNamedBy(x.display, DefaultRootWindow(x.display), active);
+    return activeWindow == None && WindowManagerRuns(x) ? X11KeyboardPlace::Nowhere : X11KeyboardPlace::Elsewhere;
 }
 
 void X11NoteUserTime(const SDL_SysWMmsg* message, unsigned long& time) {

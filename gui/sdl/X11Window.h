@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "gui/WindowPlacing.h"
@@ -35,6 +36,17 @@ bool X11Unmaximize(SDL_Window* window);
 // elsewhere later. Without one, it is made unless the keyboard is on
 // another window (which only the user's hand puts it on).
 bool X11ReturnKeyboard(SDL_Window* window, unsigned long time);
+
+// Where the X server gives the keys, seen from a window of the program.
+enum class X11KeyboardPlace {
+    Here,       // the window
+    Ours,       // another of the program's windows (ours)
+    Nowhere,    // no window: none, the root, or a window manager's own with
+                // no window active
+    Elsewhere,  // another program's window
+    Unknown,    // not on X
+};
+X11KeyboardPlace X11KeyboardPlaceOf(SDL_Window* window, std::span<SDL_Window* const> ours);
 
 // Takes the time of a key or button event of the X server into time.
 void X11NoteUserTime(const SDL_SysWMmsg* message, unsigned long& time);
