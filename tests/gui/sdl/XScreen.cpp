@@ -347,6 +347,11 @@ unsigned long XScreen::FocusedWindow() {
     return focus == PointerRoot ? 0 : focus;
 }
 
+void XScreen::Focus(unsigned long window) {
+    XSetInputFocus(display_, window ? window : None, RevertToParent, CurrentTime);
+    XSync(display_, False);
+}
+
 void XScreen::AskAboutAGoneWindow() {
     const Window gone = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 10, 10, 0, 0, 0);
     XDestroyWindow(display_, gone);

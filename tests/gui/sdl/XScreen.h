@@ -83,8 +83,10 @@ public:
     // Whether the window manager keeps the client window iconified
     // (WM_STATE).
     bool Iconic(unsigned long window);
-    // The window that has the keyboard (0: none).
+    // The window that has the keyboard (0: none), and the keyboard given
+    // to a window (0: to none), as a window manager does.
     unsigned long FocusedWindow();
+    void Focus(unsigned long window);
     // Where a window's inside stands on the screen, as the server has it.
     TRect PlaceOf(unsigned long window);
     // The screen's size.
