@@ -76,6 +76,9 @@ private:
     // The frame a window manager gave our windows, as last seen (none
     // without a window manager).
     FrameEdges frame_;
+    // The window manager let a request for a frame go unanswered: the next
+    // windows do not wait for an answer either.
+    bool frameUnanswered_ = false;
     uint32_t wakeEvent_ = 0;
     uint64_t lastSettle_ = 0;
     bool closeRequested_ = false;

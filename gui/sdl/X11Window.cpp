@@ -222,12 +222,41 @@ std::optional<FrameEdges> X11ExpectedFrame(SDL_Window* window, int waitMs) {
     return std::nullopt;
 }
 
-bool X11MoveUnmappedWindow(SDL_Window* window, int left, int top) {
+bool X11MoveWindowFrame(SDL_Window* window, int left, int top) {
     const X11Handle x = X11HandleOf(window);
     if (!x) return false;
     XMoveWindow(x.display, x.window, left, top);
     XFlush(x.display);
     return true;
+}
+
+std::optional<FrameEdges> X11ShownFrame(SDL_Window* window) {
+    const X11Handle x = X11HandleOf(window);
+    if (!x) return std::nullopt;
+    if (auto told = FrameExtentsOf(x, XInternAtom(x.display, "_NET_FRAME_EXTENTS", False))) return told;
+    // The manager's frame is the window's ancestor that stands on the root.
+    Window top = x.window;
+    for (;;) {
+        Window root = None, parent = None, *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(x.display, top, &root, &parent, &children, &count)) return std::nullopt;
+        if (children) XFree(children);
+        if (parent == root || parent == None) break;
+        top = parent;
+    }
+    // A window on the screen that stands on the root itself has no frame.
+    XWindowAttributes frame, inside;
+    int left = 0, upper = 0;
+    Window child = None;
+    if (top == x.window) return FrameEdges{};
+    if (!XGetWindowAttributes(x.display, top, &frame) ||
+        !XGetWindowAttributes(x.display, x.window, &inside) ||
+        !XTranslateCoordinates(x.display, x.window, top, 0, 0, &left, &upper, &child))
+        return std::nullopt;
+    // The frame window's own border lies around it too.
+    const int border = frame.border_width;
+    return FrameEdges{left + border, upper + border, frame.width - left - inside.width + border,
+                      frame.height - upper - inside.height + border};
 }
 
 bool X11SetApplicationTitle(SDL_Window* window, std::string_view title) {

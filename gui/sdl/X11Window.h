@@ -61,9 +61,14 @@ bool X11SetApplicationTitle(SDL_Window* window, std::string_view title);
 // answer is awaited waitMs at most: one that does not answer gives nothing.
 std::optional<FrameEdges> X11ExpectedFrame(SDL_Window* window, int waitMs);
 
-// Puts a window that is not on the screen at (left, top) of the desktop
-// itself, past SDL's own reckoning of its frame: where a window manager
-// puts the frame's corner when it shows the window.
-bool X11MoveUnmappedWindow(SDL_Window* window, int left, int top);
+// Puts the window's frame corner at (left, top) of the desktop, past SDL's
+// own reckoning of its frame: a window that is not on the screen where a
+// window manager puts the frame's corner when it shows the window.
+bool X11MoveWindowFrame(SDL_Window* window, int left, int top);
+
+// The frame around a window on the screen: as its window manager says
+// (_NET_FRAME_EXTENTS), else as the manager's frame window that holds it
+// stands around it (empty for a window that stands on the root itself).
+std::optional<FrameEdges> X11ShownFrame(SDL_Window* window);
 
 }  // namespace thorn
