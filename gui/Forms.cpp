@@ -336,9 +336,13 @@ void TCustomForm::SetVisible(bool value) {
         if (!mayHaveKeyboard) return;
         // A pop-up hands it back only to a window still active: one that
         // lost the keyboard to the user's choice (which closed the pop-up)
-        // keeps it lost.
-        if (TCustomForm* heir = KeyboardHeir(*this); heir && heir->window_ && (!popup || heir->active_))
-            heir->window_->ReturnKeyboard();
+        // keeps it lost. A press on a window that closes the pop-up is that
+        // choice, whatever focus events have come so far: the keyboard goes
+        // to the window pressed.
+        TCustomForm* pressed = popup ? thorn::FormPressedOutsidePopups() : nullptr;
+        if (pressed && !CanTakeKeyboard(pressed, *this)) pressed = nullptr;
+        TCustomForm* heir = pressed ? pressed : KeyboardHeir(*this);
+        if (heir && heir->window_ && (!popup || pressed || heir->active_)) heir->window_->ReturnKeyboard();
     }
 }
 
