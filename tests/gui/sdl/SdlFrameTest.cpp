@@ -180,6 +180,50 @@ TEST_F(SdlFrame, AWindowManagerIsKnownByItsSelectionOrByTheWindowItNames) {
     screen.DestroyWindow(other);
 }
 
+// A window manager that tells nothing of its frames beforehand (no answer
+// to _NET_REQUEST_FRAME_EXTENTS), the test's own on the bare server: the
+// frame is read once the window is framed, from the frame window, or from
+// _NET_FRAME_EXTENTS set then, as fluxbox does; the window's inside stands
+// where the form asks, its frame inside the screen.
+TEST_F(SdlFrame, AFrameTheManagerDoesNotTellBeforehandIsReadOnceFramed) {
+    thorn::test::XScreen manager;
+    ASSERT_TRUE(manager.Ok());
+    if (!manager.TakeWindowRequests()) GTEST_SKIP() << "a window manager runs";
+    const unsigned long root = manager.Root(), check = manager.MakeHiddenWindow();
+    manager.SetWindowProperty(root, "_NET_SUPPORTING_WM_CHECK", check);
+    manager.SetWindowProperty(check, "_NET_SUPPORTING_WM_CHECK", check);
+    struct Case {
+        const char* name;
+        bool told;  // _NET_FRAME_EXTENTS set once the window is mapped
+        TPoint asked, inside;
+    };
+    const Case cases[] = {
+        {"a frame window, a place on the screen", false, {100, 120}, {100, 120}},
+        {"a frame window, a place above the screen", false, {-300, -200}, {3, 20}},
+        {"told late, a place on the screen", true, {100, 120}, {100, 120}},
+        {"told late, a place above the screen", true, {-300, -200}, {3, 20}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        manager.FrameWindows({3, 20, 3, 3}, c.told);
+        auto form = std::make_unique<TForm>();
+        form->SetCaption(c.name);
+        form->SetBounds(c.asked.X, c.asked.Y, 200, 100);
+        form->Show();
+        unsigned long window = 0;
+        EXPECT_TRUE(RunUntil([&] {
+            manager.AnswerRequests(true);
+            window = manager.WindowTitled(c.name);
+            const TRect place = manager.PlaceOf(window);
+            return place.Left == c.inside.X && place.Top == c.inside.Y && form->GetLeft() == c.inside.X &&
+                   form->GetTop() == c.inside.Y;
+        })) << "inside at " << manager.PlaceOf(window).Left << ", " << manager.PlaceOf(window).Top << ", the form at "
+            << form->GetLeft() << ", " << form->GetTop();
+    }
+    manager.DeleteProperty(root, "_NET_SUPPORTING_WM_CHECK");
+    manager.DestroyWindow(check);
+}
+
 // Whether nothing stands over the form's window: what the screen shows
 // there is what the form shows.
 bool OnTop(thorn::test::XScreen& screen, const TCustomForm& form) {

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "bitmap/Pix32.h"
+#include "gui/WindowPlacing.h"
 
 struct _XDisplay;
 
@@ -105,6 +108,14 @@ public:
     // Maps every window it was ever asked to map, late (whether or not the
     // program still wants it).
     void MapEveryWindowAskedFor();
+    // From now on, maps a window inside a frame window of its own, with
+    // edges of these sizes (the frame's corner where the window was asked
+    // for, as managers do), and marks it managed (WM_STATE); it tells the
+    // frame's edges (_NET_FRAME_EXTENTS) once the window is mapped, if
+    // asked to, never before. A window unmapped stays marked until let go
+    // of.
+    void FrameWindows(thorn::FrameEdges edges, bool tellOnceMapped = false);
+    void LetGo(unsigned long window);
     // Whether the window is on the screen.
     bool Viewable(unsigned long window);
 
@@ -116,6 +127,11 @@ private:
 
     ::_XDisplay* display_ = nullptr;
     std::vector<unsigned long> askedToMap_;
+    // The frames' edges (none: windows are mapped bare), and each framed
+    // window's frame.
+    std::optional<thorn::FrameEdges> frameEdges_;
+    bool tellFrame_ = false;
+    std::map<unsigned long, unsigned long> frames_;
 };
 
 }  // namespace thorn::test
