@@ -67,7 +67,7 @@ public:
     // mended once: what the form holds, and the settings keep, is what it
     // asked for, not a place that moves by a frame at every start. A window
     // shown with a frame only guessed is put in its place once the frame is
-    // read (CheckGuessedFrame), which the form hears of then.
+    // read (TakeShownFrame), which the form hears of then.
     bool TakeMove(int& left, int& top) {
         if (!visible_ || frameGuessed_) return false;
         FrameEdges frame;

@@ -245,10 +245,10 @@ std::optional<FrameEdges> X11ShownFrame(SDL_Window* window) {
         top = parent;
     }
     // A window on the screen that stands on the root itself has no frame.
+    if (top == x.window) return FrameEdges{};
     XWindowAttributes frame, inside;
     int left = 0, upper = 0;
     Window child = None;
-    if (top == x.window) return FrameEdges{};
     if (!XGetWindowAttributes(x.display, top, &frame) ||
         !XGetWindowAttributes(x.display, x.window, &inside) ||
         !XTranslateCoordinates(x.display, x.window, top, 0, 0, &left, &upper, &child))
