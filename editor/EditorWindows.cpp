@@ -64,9 +64,27 @@ std::filesystem::path EditorWindows::StartFolder() { return StartDir; }
 
 // ---------------------------------------------------------------- progress window
 
+namespace {
+
+// The window that has the keyboard as the progress window shows: the
+// active one, else (its focus event not come yet, as after a dialog that
+// closed just before) the one activated last that still shows.
+TCustomForm* ActiveBefore(const TCustomForm& progress) {
+    auto candidate = [&progress](TCustomForm* f) {
+        return f && f != &progress && f->IsShowing() && !IsPopupKind(f->GetWindowKind());
+    };
+    if (TCustomForm* active = Screen->GetActiveForm(); candidate(active)) return active;
+    for (int i = Screen->GetActivatedCount() - 1; i >= 0; --i)
+        if (TCustomForm* f = Screen->GetActivated(i); candidate(f)) return f;
+    return nullptr;
+}
+
+}  // namespace
+
 void EditorWindows::ShowProgress(std::string_view caption, int32_t max) {
     if (!FormSlide) return;
     if (!progressShown_) {
+        keyboardBefore_ = ActiveBefore(*FormSlide.Get());
         // Every window waits while the operation runs, not only the main
         // one: a tool window's edit would reach a half-built project.
         for (int i = 0; i < Screen->GetFormCount(); ++i) {
@@ -104,6 +122,12 @@ void EditorWindows::HideProgress() {
     disabled_.clear();
     progressShown_ = false;
     if (FormSlide) FormSlide->Hide();
+    // The keyboard goes back where it was, wherever the window system put
+    // it while every window was disabled.
+    TCustomForm* before = keyboardBefore_.Get();
+    keyboardBefore_ = nullptr;
+    if (before && before->IsShowing() && before->GetEnabled() && before->GetHostWindow())
+        before->GetHostWindow()->TakeKeyboardBack();
 }
 
 // ---------------------------------------------------------------- messages

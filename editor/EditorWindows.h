@@ -79,8 +79,10 @@ private:
     TControl* ControlOf(ProjectControl control) const;
     TrmInspector* GridOf(Inspector grid) const;
 
-    // The windows a long operation disabled, to be enabled again.
+    // The windows a long operation disabled, to be enabled again, and the
+    // one that gets the keyboard back then.
     std::vector<ComponentRef<TCustomForm>> disabled_;
+    ComponentRef<TCustomForm> keyboardBefore_;
     bool progressShown_ = false;
     // The host's time of the last repaint the bar's steps let through, and
     // whether the step being shown has had one yet.

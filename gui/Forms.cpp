@@ -100,6 +100,13 @@ void BringModalForward(const TCustomForm& pressed) {
         modal->GetHostWindow()->Activate();
 }
 
+// Whether a window shown besides form takes input.
+bool AnotherWindowTakesInput(const TCustomForm& form) {
+    for (int i = Screen ? Screen->GetFormCount() - 1 : -1; i >= 0; --i)
+        if (TCustomForm* f = Screen->GetForm(i); f != &form && IsFramedWindow(f) && f->GetEnabled()) return true;
+    return false;
+}
+
 bool CanTakeKeyboard(const TCustomForm* f, const TCustomForm& leaving) {
     return f && f != &leaving && IsFramedWindow(f) && f->GetHostWindow();
 }
@@ -329,9 +336,13 @@ void TCustomForm::SetVisible(bool value) {
         if (!mayHaveKeyboard) return;
         // A pop-up hands it back only to a window still active: one that
         // lost the keyboard to the user's choice (which closed the pop-up)
-        // keeps it lost.
-        if (TCustomForm* heir = KeyboardHeir(*this); heir && heir->window_ && (!popup || heir->active_))
-            heir->window_->ReturnKeyboard();
+        // keeps it lost. A press on a window that closes the pop-up is that
+        // choice, whatever focus events have come so far: the keyboard goes
+        // to the window pressed.
+        TCustomForm* pressed = popup ? thorn::FormPressedOutsidePopups() : nullptr;
+        if (pressed && !CanTakeKeyboard(pressed, *this)) pressed = nullptr;
+        TCustomForm* heir = pressed ? pressed : KeyboardHeir(*this);
+        if (heir && heir->window_ && (!popup || pressed || heir->active_)) heir->window_->ReturnKeyboard();
     }
 }
 
@@ -822,6 +833,13 @@ void TCustomForm::HostActivated(bool active) {
         });
         return;
     }
+    // Nor is a disabled window activated, or remembered as the one the
+    // keyboard goes back to, while another window takes the input (a
+    // progress window over the windows it disabled): a window manager that
+    // hands it the keyboard meanwhile made no choice of the user's. (A
+    // modal form that hides hands the keyboard back before its owner is
+    // enabled again.)
+    if (active && !GetEnabled() && AnotherWindowTakesInput(*this)) return;
     if (!active && !thorn::OpenPopups().empty()) {
         // Some window systems give the keyboard to every window they show,
         // pop-ups too: the window stays active when that is where it went.

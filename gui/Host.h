@@ -90,6 +90,12 @@ public:
     // hides, unless the user has chosen another window since the input
     // the program last handled (the window system then keeps that choice).
     virtual void ReturnKeyboard() { Activate(); }
+    // Gives the window the keyboard back once a window that held the
+    // program's other windows disabled has hidden: where the window system
+    // put the keyboard meanwhile was no choice of the user's. The window
+    // is not raised. On a desktop the host sees that the keyboard gets
+    // there and stays (a window manager may move it on, or drop it).
+    virtual void TakeKeyboardBack() { Activate(); }
     // Shows the given rectangles of the form's back buffer (the window's
     // client size); alpha is ignored.
     virtual void Present(const TBitmap32& buffer, std::span<const TRect> rects) = 0;

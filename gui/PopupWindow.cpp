@@ -223,11 +223,24 @@ bool PopupsTakeChar(char ch) {
     return OfferTopmost([&](TPopupWindow& top) { return PopupStackAccess::KeyPress(top, ch); });
 }
 
-bool PopupsTakePress(TCustomForm&) {
+namespace {
+ComponentRef<TCustomForm>& PressedForm() {
+    static ComponentRef<TCustomForm> form;
+    return form;
+}
+}  // namespace
+
+bool PopupsTakePress(TCustomForm& form) {
     if (!Topmost()) return false;
+    struct Pressed {
+        explicit Pressed(TCustomForm& form) { PressedForm() = &form; }
+        ~Pressed() { PressedForm() = nullptr; }
+    } pressed(form);
     CloseAllPopups(pcClickOutside);
     return true;
 }
+
+TCustomForm* FormPressedOutsidePopups() { return PressedForm().Get(); }
 
 namespace {
 ComponentRef<TCustomForm>& KeyboardPopup() {

@@ -100,6 +100,8 @@ bool PopupsTakeChar(char ch);
 // A press on form, outside every pop-up: closes them all; true when any was
 // open (the press is then used up).
 bool PopupsTakePress(TCustomForm& form);
+// The form whose press is closing the pop-ups now (null: none).
+TCustomForm* FormPressedOutsidePopups();
 // form's window lost the keyboard: the pop-ups of controls on it close.
 void PopupsOwnerDeactivated(TCustomForm& form);
 // The host gave the keyboard to a pop-up's window, or took it away.

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "bitmap/Pix32.h"
 #include "gui/Application.h"
@@ -64,9 +65,11 @@ public:
     // window it shows, if not the one asked for (a manager that keeps
     // frames off an edge of its own, or reckons the frame otherwise), is
     // mended once: what the form holds, and the settings keep, is what it
-    // asked for, not a place that moves by a frame at every start.
+    // asked for, not a place that moves by a frame at every start. A window
+    // shown with a frame only guessed is put in its place once the frame is
+    // read (TakeShownFrame), which the form hears of then.
     bool TakeMove(int& left, int& top) {
-        if (!visible_) return false;
+        if (!visible_ || frameGuessed_) return false;
         FrameEdges frame;
         if (!FrameKnown(frame)) return true;
         host_.frame_ = frame;
@@ -97,17 +100,72 @@ public:
     // The frame the window has, else the one the window manager says it
     // will get, else the one the others got.
     FrameEdges GetFrame() override {
+        bool guessed = false;
+        return FrameOrGuess(guessed);
+    }
+
+    // The same, and whether it is the others' frame, taken for want of the
+    // window's own.
+    FrameEdges FrameOrGuess(bool& guessed) {
+        guessed = false;
         if (IsPopupKind(kind_) || !bordered_) return {};
         FrameEdges frame;
         if (FrameKnown(frame)) return frame;
         constexpr int kFrameAnswerTime = 250;  // milliseconds
         // Asked once: a manager that did not answer in time is not waited
-        // for again.
+        // for again, for this window or any other (fluxbox never answers).
         if (!frameAsked_) {
             frameAsked_ = true;
-            expectedFrame_ = X11ExpectedFrame(window_, kFrameAnswerTime);
+            if (!host_.frameUnanswered_) {
+                expectedFrame_ = X11ExpectedFrame(window_, kFrameAnswerTime);
+                host_.frameUnanswered_ = !expectedFrame_;
+            }
         }
-        return expectedFrame_.value_or(host_.frame_);
+        if (expectedFrame_) return *expectedFrame_;
+        guessed = true;
+        return host_.frame_;
+    }
+
+    // Once the window is framed, a frame it was shown with only guessed is
+    // read (from the window manager's word come late, or its frame window),
+    // the place checked against the work area with it (a manager that tells
+    // nothing beforehand would otherwise keep the title bar above the
+    // screen), and the window put there, its inside where the form asks,
+    // not a guessed frame off it. A new place is told to the form from the
+    // event loop (TellPlace).
+    void TakeShownFrame() {
+        if (!visible_ || SDL_GetTicks64() > frameGuessedUntil_) frameGuessed_ = false;
+        if (!frameGuessed_ || !mapping_->Viewable()) return;
+        const std::optional<FrameEdges> frame = X11ShownFrame(window_);
+        if (!frame) return;
+        frameGuessed_ = false;
+        host_.frame_ = *frame;
+        expectedFrame_ = *frame;
+        if (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_MINIMIZED)) return;
+        const TRect placed = PlaceInside(bounds_, *frame, host_.GetWorkArea());
+        sizeUntold_ = placed.Width() != bounds_.Width() || placed.Height() != bounds_.Height();
+        placeUntold_ = placed != bounds_;
+        bounds_ = placed;
+        // The manager's answers to the move are mended as a first placing.
+        placeCheckUntil_ = SDL_GetTicks64() + kPlacingTime;
+        if (sizeUntold_) SDL_SetWindowSize(window_, placed.Width(), placed.Height());
+        X11MoveWindowFrame(window_, placed.Left - frame->Left, placed.Top - frame->Top);
+    }
+
+    // The form hears of a place it did not ask for. Answers false when a
+    // handler freed it.
+    bool TellPlace() {
+        if (!placeUntold_) return true;
+        placeUntold_ = false;
+        SdlHost& host = host_;
+        HostWindowClient& client = client_;
+        const uint32_t id = id_;
+        const TRect placed = bounds_;
+        const bool sized = std::exchange(sizeUntold_, false);
+        client.HostMoved(placed.Left, placed.Top);
+        if (host.WindowOfId(id) != this) return false;
+        if (sized) client.HostResized(placed.Width(), placed.Height());
+        return host.WindowOfId(id) == this;
     }
 
     void ApplyApplicationTitle() {
@@ -123,7 +181,6 @@ public:
         visible_ = visible;
         if (visible) {
             everShown_ = true;
-            constexpr uint64_t kPlacingTime = 1000;  // milliseconds
             placeCheckUntil_ = IsPopupKind(kind_) ? 0 : SDL_GetTicks64() + kPlacingTime;
             // A window manager puts the frame's corner where the window
             // stands as it is shown: the window goes where that puts its
@@ -131,8 +188,11 @@ public:
             // once the window had one, and puts a window that stood framed
             // before at its own place, which shows it a frame lower.
             if (!IsPopupKind(kind_)) {
-                const FrameEdges frame = GetFrame();
-                X11MoveUnmappedWindow(window_, bounds_.Left - frame.Left, bounds_.Top - frame.Top);
+                bool guessed = false;
+                const FrameEdges frame = FrameOrGuess(guessed);
+                frameGuessed_ = guessed && mapping_ && X11WindowManagerRuns(window_);
+                frameGuessedUntil_ = SDL_GetTicks64() + 2 * kPlacingTime;
+                X11MoveWindowFrame(window_, bounds_.Left - frame.Left, bounds_.Top - frame.Top);
             }
             if (mapping_) {
                 if (!IsPopupKind(kind_)) {
@@ -144,6 +204,10 @@ public:
                 // pop-ups' hand-back below expects): the window shown takes
                 // the keyboard.
                 if (!X11WindowManagerRuns(window_)) X11GiveKeyboard(window_);
+                // Framed already, as a manager does before it maps a window:
+                // the window goes to its place at once, and the windows
+                // shown next are placed with the frame it got.
+                TakeShownFrame();
             } else {
                 SDL_ShowWindow(window_);
             }
@@ -154,6 +218,7 @@ public:
         }
         placeCheckUntil_ = 0;
         activatePending_ = false;
+        frameGuessed_ = false;
         // On X the window is withdrawn first: SDL then only takes note that
         // it is hidden, having nothing left to wait for.
         if (mapping_) mapping_->Hide();
@@ -172,6 +237,7 @@ public:
     // learns from its events: until then X raises it.
     void Activate() override {
         if (IsPopupKind(kind_) || !visible_) return;
+        host_.ForgetKeyboardHeir(id_);
         if (mapping_ && !mapping_->Viewable()) {
             activatePending_ = true;
             if (mapping_->Iconic()) mapping_->Restore();
@@ -194,7 +260,26 @@ public:
     // moves the keyboard, unless the user's hand (another program) did.
     void ReturnKeyboard() override {
         if (IsPopupKind(kind_) || !visible_) return;
+        host_.ForgetKeyboardHeir(id_);
         if (!X11ReturnKeyboard(window_, host_.userTime_)) SDL_SetWindowInputFocus(window_);
+    }
+
+    // On X the request is made now, whatever the time of the user's last
+    // input, and the host then watches where the keyboard goes: a window
+    // manager that moves it on to another of our windows, or to none, as
+    // it lets go of the window that hid, is put right.
+    void TakeKeyboardBack() override {
+        if (IsPopupKind(kind_) || !visible_) return;
+        if (!mapping_) {
+            SDL_SetWindowInputFocus(window_);
+            return;
+        }
+        if (!mapping_->Viewable()) {
+            Activate();
+            return;
+        }
+        X11GiveKeyboard(window_);
+        host_.WatchKeyboardHeir(id_);
     }
 
     // Puts right what the window manager made of the last show or hide,
@@ -203,9 +288,13 @@ public:
     void Settle() {
         if (!mapping_) return;
         mapping_->Settle();
+        TakeShownFrame();
+        if (!TellPlace()) return;
         if (activatePending_ && mapping_->Viewable()) Activate();
     }
-    bool Unsettled() const { return mapping_ && (!mapping_->Settled() || activatePending_); }
+    bool Unsettled() const {
+        return mapping_ && (!mapping_->Settled() || activatePending_ || frameGuessed_ || placeUntold_);
+    }
     // SDL saw the window mapped: a window manager that read an old request
     // late mapped a window the form has hidden since, which goes again.
     void Mapped() {
@@ -420,8 +509,16 @@ private:
     // The frame the window manager said the window would get, once asked.
     std::optional<FrameEdges> expectedFrame_;
     bool frameAsked_ = false;
+    // Shown with the others' frame for want of its own: its place is
+    // checked once it is framed, until the time given.
+    bool frameGuessed_ = false;
+    uint64_t frameGuessedUntil_ = 0;
+    // Put elsewhere (and sized) than the form asked, not yet told to it.
+    bool placeUntold_ = false;
+    bool sizeUntold_ = false;
     // Until when a move SDL reports may be the window manager's first
-    // placing of the frame (0: none expected).
+    // placing of the frame (0: none expected), from the show or a move.
+    static constexpr uint64_t kPlacingTime = 1000;  // milliseconds
     uint64_t placeCheckUntil_ = 0;
     // What a window made again takes over.
     TRect bounds_;
@@ -504,8 +601,9 @@ int SdlHost::PumpEvents(int timeoutMs) {
     // A window that does not yet stand as asked is looked after while the
     // loop waits.
     constexpr int kSettleIntervalMs = 10;
-    const bool unsettled =
-        std::any_of(windows_.begin(), windows_.end(), [](const auto& entry) { return entry.second->Unsettled(); });
+    const bool unsettled = keyboardHeir_ != 0 || std::any_of(windows_.begin(), windows_.end(), [](const auto& entry) {
+                               return entry.second->Unsettled();
+                           });
     if (unsettled && (timeoutMs < 0 || timeoutMs > kSettleIntervalMs)) timeoutMs = kSettleIntervalMs;
     if (timeoutMs != 0) {
         int got = timeoutMs < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeoutMs);
@@ -526,8 +624,41 @@ int SdlHost::PumpEvents(int timeoutMs) {
         for (const auto& [id, window] : windows_) ids.push_back(id);
         for (uint32_t id : ids)
             if (SdlWindow* window = WindowOfId(id)) window->Settle();
+        KeepKeyboardOnHeir();
     }
     return delivered;
+}
+
+void SdlHost::WatchKeyboardHeir(uint32_t id) {
+    // Long enough for a window manager to have let go of the window that
+    // hid, and done what it does with the keyboard then.
+    constexpr uint64_t kWatchMs = 1000;
+    keyboardHeir_ = id;
+    heirWatchedUntil_ = SDL_GetTicks64() + kWatchMs;
+    heirUserTime_ = userTime_;
+}
+
+void SdlHost::ForgetKeyboardHeir(uint32_t unless) {
+    if (keyboardHeir_ != unless) keyboardHeir_ = 0;
+}
+
+void SdlHost::KeepKeyboardOnHeir() {
+    SdlWindow* heir = WindowOfId(keyboardHeir_);
+    // The user's own input, or the end of the watch, ends it.
+    if (!heir || !heir->Visible() || userTime_ != heirUserTime_ || SDL_GetTicks64() >= heirWatchedUntil_) {
+        keyboardHeir_ = 0;
+        return;
+    }
+    std::vector<SDL_Window*> ours;
+    for (const auto& [id, window] : windows_) ours.push_back(window->Handle());
+    switch (X11KeyboardPlaceOf(heir->Handle(), ours)) {
+        case X11KeyboardPlace::Here: break;
+        case X11KeyboardPlace::Ours:
+        case X11KeyboardPlace::Nowhere: X11GiveKeyboard(heir->Handle()); break;
+        // Another program's window: the user's choice stands.
+        case X11KeyboardPlace::Elsewhere:
+        case X11KeyboardPlace::Unknown: keyboardHeir_ = 0; break;
+    }
 }
 
 void SdlHost::Wake() {

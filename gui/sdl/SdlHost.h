@@ -62,6 +62,13 @@ private:
     bool PopupShown() const;
     // The windows that stay on top, shown, put back above one just raised.
     void KeepOnTopWindowsAbove(SDL_Window* raised);
+    // The window given the keyboard back is watched a while: while the
+    // user does nothing, a keyboard moved to another of our windows, or
+    // to none, goes back to it. Any other window the program activates
+    // ends the watch.
+    void WatchKeyboardHeir(uint32_t id);
+    void ForgetKeyboardHeir(uint32_t unless);
+    void KeepKeyboardOnHeir();
 
     std::map<uint32_t, SdlWindow*> windows_;
     std::map<TCursor, SDL_Cursor*> cursors_;
@@ -69,6 +76,9 @@ private:
     // The frame a window manager gave our windows, as last seen (none
     // without a window manager).
     FrameEdges frame_;
+    // The window manager let a request for a frame go unanswered: the next
+    // windows do not wait for an answer either.
+    bool frameUnanswered_ = false;
     uint32_t wakeEvent_ = 0;
     uint64_t lastSettle_ = 0;
     bool closeRequested_ = false;
@@ -80,6 +90,11 @@ private:
     // The X server's time of the last key or button the program handled
     // (0: none yet).
     unsigned long userTime_ = 0;
+    // The window watched (0: none), until when, and the user's time as the
+    // watch began.
+    uint32_t keyboardHeir_ = 0;
+    uint64_t heirWatchedUntil_ = 0;
+    unsigned long heirUserTime_ = 0;
 };
 
 }  // namespace thorn

@@ -64,10 +64,32 @@ std::optional<FrameEdges> FrameExtentsOf(const X11Handle& x, Atom extents) {
     return edges;
 }
 
-// A window manager owns the selection named after the screen it manages.
+// The window a window's property of one window names (None: none), if the
+// window has the property.
+std::optional<Window> WindowNamedBy(Display* display, Window window, Atom property) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::optional<Window> named;
+    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data) ==
+            Success &&
+        type == XA_WINDOW && format == 32 && count == 1)
+        named = static_cast<Window>(*reinterpret_cast<const long*>(data));
+    if (data) XFree(data);
+    return named;
+}
+
+// A window manager owns the selection named after the screen it manages,
+// or, as EWMH managers that take no selection do (fluxbox), names on the
+// root a window of its own that names itself. A window left named by a
+// manager that has gone is gone too, or no longer names itself.
 bool WindowManagerRuns(const X11Handle& x) {
     const std::string selection = "WM_S" + std::to_string(DefaultScreen(x.display));
-    return XGetSelectionOwner(x.display, XInternAtom(x.display, selection.c_str(), False)) != None;
+    if (XGetSelectionOwner(x.display, XInternAtom(x.display, selection.c_str(), False)) != None) return true;
+    const Atom check = XInternAtom(x.display, "_NET_SUPPORTING_WM_CHECK", False);
+    const std::optional<Window> named = WindowNamedBy(x.display, DefaultRootWindow(x.display), check);
+    return named && *named != None && WindowNamedBy(x.display, *named, check) == named;
 }
 
 }  // namespace
@@ -145,6 +167,24 @@ bool X11ReturnKeyboard(SDL_Window* window, unsigned long time) {
     return true;
 }
 
+X11KeyboardPlace X11KeyboardPlaceOf(SDL_Window* window, std::span<SDL_Window* const> ours) {
+    const X11Handle x = X11HandleOf(window);
+    if (!x) return X11KeyboardPlace::Unknown;
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(x.display, &focus, &revert);
+    if (focus == x.window) return X11KeyboardPlace::Here;
+    if (focus == None || focus == PointerRoot || focus == DefaultRootWindow(x.display))
+        return X11KeyboardPlace::Nowhere;
+    for (SDL_Window* other : ours)
+        if (const X11Handle o = X11HandleOf(other); o && o.window == focus) return X11KeyboardPlace::Ours;
+    // Some managers keep the keys on a window of their own while no window
+    // is active, which they say on the root.
+    const Atom active = XInternAtom(x.display, "_NET_ACTIVE_WINDOW", False);
+    const std::optional<Window> activeWindow = WindowNamedBy(x.display, DefaultRootWindow(x.display), active);
+    return activeWindow == None && WindowManagerRuns(x) ? X11KeyboardPlace::Nowhere : X11KeyboardPlace::Elsewhere;
+}
+
 void X11NoteUserTime(const SDL_SysWMmsg* message, unsigned long& time) {
     if (!message || message->subsystem != SDL_SYSWM_X11) return;
     const XEvent& e = message->msg.x11.event;
@@ -182,12 +222,41 @@ std::optional<FrameEdges> X11ExpectedFrame(SDL_Window* window, int waitMs) {
     return std::nullopt;
 }
 
-bool X11MoveUnmappedWindow(SDL_Window* window, int left, int top) {
+bool X11MoveWindowFrame(SDL_Window* window, int left, int top) {
     const X11Handle x = X11HandleOf(window);
     if (!x) return false;
     XMoveWindow(x.display, x.window, left, top);
     XFlush(x.display);
     return true;
+}
+
+std::optional<FrameEdges> X11ShownFrame(SDL_Window* window) {
+    const X11Handle x = X11HandleOf(window);
+    if (!x) return std::nullopt;
+    if (auto told = FrameExtentsOf(x, XInternAtom(x.display, "_NET_FRAME_EXTENTS", False))) return told;
+    // The manager's frame is the window's ancestor that stands on the root.
+    Window top = x.window;
+    for (;;) {
+        Window root = None, parent = None, *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(x.display, top, &root, &parent, &children, &count)) return std::nullopt;
+        if (children) XFree(children);
+        if (parent == root || parent == None) break;
+        top = parent;
+    }
+    // A window on the screen that stands on the root itself has no frame.
+    if (top == x.window) return FrameEdges{};
+    XWindowAttributes frame, inside;
+    int left = 0, upper = 0;
+    Window child = None;
+    if (!XGetWindowAttributes(x.display, top, &frame) ||
+        !XGetWindowAttributes(x.display, x.window, &inside) ||
+        !XTranslateCoordinates(x.display, x.window, top, 0, 0, &left, &upper, &child))
+        return std::nullopt;
+    // The frame window's own border lies around it too.
+    const int border = frame.border_width;
+    return FrameEdges{left + border, upper + border, frame.width - left - inside.width + border,
+                      frame.height - upper - inside.height + border};
 }
 
 bool X11SetApplicationTitle(SDL_Window* window, std::string_view title) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "gui/WindowPlacing.h"
@@ -36,6 +37,17 @@ bool X11Unmaximize(SDL_Window* window);
 // another window (which only the user's hand puts it on).
 bool X11ReturnKeyboard(SDL_Window* window, unsigned long time);
 
+// Where the X server gives the keys, seen from a window of the program.
+enum class X11KeyboardPlace {
+    Here,       // the window
+    Ours,       // another of the program's windows (ours)
+    Nowhere,    // no window: none, the root, or a window manager's own with
+                // no window active
+    Elsewhere,  // another program's window
+    Unknown,    // not on X
+};
+X11KeyboardPlace X11KeyboardPlaceOf(SDL_Window* window, std::span<SDL_Window* const> ours);
+
 // Takes the time of a key or button event of the X server into time.
 void X11NoteUserTime(const SDL_SysWMmsg* message, unsigned long& time);
 
@@ -49,9 +61,14 @@ bool X11SetApplicationTitle(SDL_Window* window, std::string_view title);
 // answer is awaited waitMs at most: one that does not answer gives nothing.
 std::optional<FrameEdges> X11ExpectedFrame(SDL_Window* window, int waitMs);
 
-// Puts a window that is not on the screen at (left, top) of the desktop
-// itself, past SDL's own reckoning of its frame: where a window manager
-// puts the frame's corner when it shows the window.
-bool X11MoveUnmappedWindow(SDL_Window* window, int left, int top);
+// Puts the window's frame corner at (left, top) of the desktop, past SDL's
+// own reckoning of its frame: a window that is not on the screen where a
+// window manager puts the frame's corner when it shows the window.
+bool X11MoveWindowFrame(SDL_Window* window, int left, int top);
+
+// The frame around a window on the screen: as its window manager says
+// (_NET_FRAME_EXTENTS), else as the manager's frame window that holds it
+// stands around it (empty for a window that stands on the root itself).
+std::optional<FrameEdges> X11ShownFrame(SDL_Window* window);
 
 }  // namespace thorn

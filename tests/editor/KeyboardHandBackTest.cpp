@@ -6,6 +6,7 @@
 #include "EditorSession.h"
 #include "editor/Eventsframe.h"
 #include "editor/Dlg_error.h"
+#include "editor/Dlg_slide.h"
 #include "editor/Missionframe.h"
 #include "gui/Application.h"
 
@@ -24,6 +25,7 @@ struct Case {
     std::function<TCustomForm*(EditorSession&)> before;
     // What the designer does that shows a window and hides it again.
     std::function<void(EditorSession&)> act;
+    bool focusEventsLate = true;
 };
 
 TEST(KeyboardHandBack, AWindowThatHidesHandsTheKeyboardToTheOneActiveBefore) {
@@ -36,6 +38,31 @@ TEST(KeyboardHandBack, AWindowThatHidesHandsTheKeyboardToTheOneActiveBefore) {
              e.Host().PressKey('S', {ssCtrl});
              ASSERT_EQ(MapProject->Modified, 0);
          }},
+        // A window manager hands the keyboard on to another window while
+        // the progress window shows, every window disabled: that window
+        // takes no activation, and the keyboard comes back all the same.
+        {"a save while the window system gives the events window the keyboard",
+         [](EditorSession& e) -> TCustomForm* {
+             e.Host().PressKey(VK_F4);
+             e.Host().WindowOf(*MainForm.Get())->Activate();
+             return MainForm.Get();
+         },
+         [](EditorSession& e) {
+             FormSlide->OnShow = [&e](TObject*) {
+                 Application->QueueCall([&e] {
+                     e.Host().WindowOf(*EventFrame.Get())->Activate();
+                     EXPECT_FALSE(EventFrame->GetActive());
+                 });
+             };
+             MapProject->FileName = (e / "kept.pw").string();
+             MapProject->Modified = 1;
+             e.Host().Advance(100);
+             e.Host().PressKey('S', {ssCtrl});
+             FormSlide->OnShow = nullptr;
+             ASSERT_EQ(MapProject->Modified, 0);
+             ASSERT_TRUE(EventFrame->IsShowing());
+         },
+         false},
         {"the events window shown and closed from its frame at once", nullptr,
          [](EditorSession& e) {
              e.Host().PressKey(VK_F4);
@@ -69,7 +96,7 @@ TEST(KeyboardHandBack, AWindowThatHidesHandsTheKeyboardToTheOneActiveBefore) {
         TCustomForm* before = c.before ? c.before(editor) : MainForm.Get();
         editor.Host().Advance(100);
         ASSERT_TRUE(before->GetActive());
-        editor.Host().SetFocusEventsLate(true);
+        editor.Host().SetFocusEventsLate(c.focusEventsLate);
         ASSERT_NO_FATAL_FAILURE(c.act(editor));
         editor.Host().Advance(2000);
         EXPECT_TRUE(before->GetActive());

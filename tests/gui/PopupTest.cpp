@@ -128,6 +128,21 @@ TEST_F(GuiPopup, ClosesOnEscapeAPressOutsideOrTheOwnerWindowLosingTheKeyboard) {
     }
 }
 
+// A press on another window closes the pop-up, and that window takes the
+// keyboard: the press is the user's choice of it, whatever focus events
+// the window system has sent so far.
+TEST_F(GuiPopup, APressOnAnotherWindowClosesItAndThatWindowTakesTheKeyboard) {
+    TForm* elsewhere = MakeForm(80, 50);
+    elsewhere->Show();
+    form->Show();
+    ASSERT_TRUE(form->GetActive());
+    popup->DropDown(*owner, 100, 60);
+    host.Click(*elsewhere, 10, 10);
+    EXPECT_FALSE(popup->IsPopupOpen());
+    EXPECT_TRUE(elsewhere->GetActive());
+    EXPECT_EQ(host.ActiveClient(), &host.WindowOf(*elsewhere)->Client());
+}
+
 TEST_F(GuiPopup, PressesInsideReachItsControlsAndKeysReachItFirst) {
     popup->DropDown(*owner, 100, 60);
     popup->OnPopupKey = [&](TObject*, TKey& key, TShiftState) {

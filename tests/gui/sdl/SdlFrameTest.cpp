@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <SDL2/SDL.h>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -9,6 +11,7 @@
 #include "gui/Application.h"
 #include "gui/Buttons.h"
 #include "gui/Timers.h"
+#include "gui/sdl/X11Window.h"
 
 // Runs under Xvfb, bare and under window managers: what the window manager
 // is told of each form's frame, and a modal form that stays where it can be
@@ -121,6 +124,104 @@ TEST_F(SdlFrame, EachFormsBorderStyleAndIconsReachTheWindowManager) {
     Frame seen;
     WhileModal(*modal, [&] { seen = FrameOf(screen, screen.WindowTitled("Modal")); });
     EXPECT_EQ(seen, (Frame{true, true, false, true, true, dialog, mainWindow}));
+}
+
+// The program knows a window manager by the selection it owns (WM_S0), or
+// by the window it names on the root that names itself
+// (_NET_SUPPORTING_WM_CHECK): fluxbox takes no selection. On the bare
+// server the test announces managers of its own.
+TEST_F(SdlFrame, AWindowManagerIsKnownByItsSelectionOrByTheWindowItNames) {
+    thorn::test::XScreen screen;
+    ASSERT_TRUE(screen.Ok());
+    TForm* form = Application->CreateForm<TForm>();
+    form->SetCaption("Managed?");
+    form->SetBounds(40, 60, 200, 100);
+    form->Show();
+    ASSERT_TRUE(RunUntil([&] { return screen.WindowTitled("Managed?") != 0; }));
+    SDL_Window* window = nullptr;
+    for (uint32_t id = 1; id < 64 && !window; ++id)
+        if (SDL_Window* w = SDL_GetWindowFromID(id); w && std::string(SDL_GetWindowTitle(w)) == "Managed?") window = w;
+    ASSERT_NE(window, nullptr);
+    if (screen.Managed()) {
+        EXPECT_TRUE(thorn::X11WindowManagerRuns(window)) << screen.ManagerName();
+        return;
+    }
+    const unsigned long root = screen.Root(), check = screen.MakeHiddenWindow(), other = screen.MakeHiddenWindow(),
+                        gone = screen.MakeHiddenWindow();
+    screen.DestroyWindow(gone);
+    struct Case {
+        const char* name;
+        unsigned long named;      // what the root names (0: nothing)
+        unsigned long namesBack;  // what that window names
+        bool runs;
+    };
+    const Case cases[] = {
+        {"nothing announced", 0, 0, false},
+        {"a window that names itself", check, check, true},
+        {"a window that names another", check, other, false},
+        {"a window that names nothing", check, 0, false},
+        {"a window that is gone (its manager too)", gone, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.named)
+            screen.SetWindowProperty(root, "_NET_SUPPORTING_WM_CHECK", c.named);
+        else
+            screen.DeleteProperty(root, "_NET_SUPPORTING_WM_CHECK");
+        if (c.namesBack)
+            screen.SetWindowProperty(check, "_NET_SUPPORTING_WM_CHECK", c.namesBack);
+        else
+            screen.DeleteProperty(check, "_NET_SUPPORTING_WM_CHECK");
+        EXPECT_EQ(thorn::X11WindowManagerRuns(window), c.runs);
+    }
+    // The server's later tests see no manager.
+    screen.DeleteProperty(root, "_NET_SUPPORTING_WM_CHECK");
+    screen.DestroyWindow(check);
+    screen.DestroyWindow(other);
+}
+
+// A window manager that tells nothing of its frames beforehand (no answer
+// to _NET_REQUEST_FRAME_EXTENTS), the test's own on the bare server: the
+// frame is read once the window is framed, from the frame window, or from
+// _NET_FRAME_EXTENTS set then, as fluxbox does; the window's inside stands
+// where the form asks, its frame inside the screen.
+TEST_F(SdlFrame, AFrameTheManagerDoesNotTellBeforehandIsReadOnceFramed) {
+    thorn::test::XScreen manager;
+    ASSERT_TRUE(manager.Ok());
+    if (!manager.TakeWindowRequests()) GTEST_SKIP() << "a window manager runs";
+    const unsigned long root = manager.Root(), check = manager.MakeHiddenWindow();
+    manager.SetWindowProperty(root, "_NET_SUPPORTING_WM_CHECK", check);
+    manager.SetWindowProperty(check, "_NET_SUPPORTING_WM_CHECK", check);
+    struct Case {
+        const char* name;
+        bool told;  // _NET_FRAME_EXTENTS set once the window is mapped
+        TPoint asked, inside;
+    };
+    const Case cases[] = {
+        {"a frame window, a place on the screen", false, {100, 120}, {100, 120}},
+        {"a frame window, a place above the screen", false, {-300, -200}, {3, 20}},
+        {"told late, a place on the screen", true, {100, 120}, {100, 120}},
+        {"told late, a place above the screen", true, {-300, -200}, {3, 20}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        manager.FrameWindows({3, 20, 3, 3}, c.told);
+        auto form = std::make_unique<TForm>();
+        form->SetCaption(c.name);
+        form->SetBounds(c.asked.X, c.asked.Y, 200, 100);
+        form->Show();
+        unsigned long window = 0;
+        EXPECT_TRUE(RunUntil([&] {
+            manager.AnswerRequests(true);
+            window = manager.WindowTitled(c.name);
+            const TRect place = manager.PlaceOf(window);
+            return place.Left == c.inside.X && place.Top == c.inside.Y && form->GetLeft() == c.inside.X &&
+                   form->GetTop() == c.inside.Y;
+        })) << "inside at " << manager.PlaceOf(window).Left << ", " << manager.PlaceOf(window).Top << ", the form at "
+            << form->GetLeft() << ", " << form->GetTop();
+    }
+    manager.DeleteProperty(root, "_NET_SUPPORTING_WM_CHECK");
+    manager.DestroyWindow(check);
 }
 
 // Whether nothing stands over the form's window: what the screen shows

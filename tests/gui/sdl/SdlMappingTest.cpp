@@ -65,10 +65,47 @@ TEST_F(SdlMapping, AWindowManagerThatMapsNothingOrMapsLateHoldsNothingUp) {
     EXPECT_FALSE(form->IsShowing());
 }
 
+// A window hidden while its manager still holds it (WM_STATE not yet gone)
+// is mapped again only once the manager lets go: a map asked for before
+// is what icewm dropped.
+TEST_F(SdlMapping, AWindowHiddenWhileItsManagerHoldsItIsMappedAgainOnceLetGo) {
+    thorn::test::XScreen manager;
+    ASSERT_TRUE(manager.Ok());
+    if (!manager.TakeWindowRequests()) GTEST_SKIP() << "a window manager runs";
+    manager.FrameWindows({2, 2, 2, 2});
+    TForm* form = Application->CreateForm<TForm>();
+    form->SetCaption("Held");
+    form->SetBounds(60, 60, 200, 80);
+    form->Show();
+    const unsigned long window = manager.WindowTitled("Held");
+    ASSERT_TRUE(RunUntil([&] {
+        manager.AnswerRequests(true);
+        return manager.Viewable(window);
+    }));
+    form->Hide();
+    form->Show();
+    manager.AnswerRequests(true);
+    EXPECT_FALSE(manager.Viewable(window)) << "mapped while the manager held it";
+    manager.LetGo(window);
+    EXPECT_TRUE(RunUntil([&] {
+        manager.AnswerRequests(true);
+        return manager.Viewable(window) && SdlShows("Held");
+    }));
+}
+
 // Shown and hidden in any order and at any speed, under the window manager
 // the test runs with (or none), a window ends on the screen or withdrawn as
-// last asked, and SDL knows which.
+// last asked, and SDL knows which; SDL never takes it for minimised (as it
+// takes a window whose unmapping it hears of).
+int minimised = 0;
+int NoteMinimised(void*, SDL_Event* event) {
+    if (event->type == SDL_WINDOWEVENT && event->window.event == SDL_WINDOWEVENT_MINIMIZED) ++minimised;
+    return 0;
+}
+
 TEST_F(SdlMapping, ShownAndHiddenAtAnySpeedAWindowEndsAsLastAsked) {
+    minimised = 0;
+    SDL_AddEventWatch(NoteMinimised, nullptr);
     thorn::test::XScreen screen;
     ASSERT_TRUE(screen.Ok());
     TForm* main = Application->CreateForm<TForm>();
@@ -100,6 +137,8 @@ TEST_F(SdlMapping, ShownAndHiddenAtAnySpeedAWindowEndsAsLastAsked) {
                    (shown || state.empty() || state[0] == 0);
         })) << (shown ? "shown" : "hidden");
     }
+    SDL_DelEventWatch(NoteMinimised, nullptr);
+    EXPECT_EQ(minimised, 0);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "gui/Memo.h"
 #include "gui/Panel.h"
 #include "SdlSession.h"
+#include "XScreen.h"
 #include "gui/sdl/SdlHost.h"
 #include "platform/Beep.h"
 
@@ -130,6 +131,39 @@ TEST_F(SdlWindow, TextTypedOnTheKeyboardReachesTheFocusedEdit) {
     EXPECT_TRUE(typed) << edit->GetText();
     EXPECT_EQ(beeps, 1);  // the arrow is not in Windows-1252
     EXPECT_EQ(edit->GetSelStart(), 4);
+}
+
+// A window given the keyboard back keeps it: where a window manager moves
+// the keyboard on to another of the program's windows, or drops it, as it
+// lets go of a window that hid, it goes back (the test moves it, as such a
+// manager would).
+TEST_F(SdlWindow, AWindowGivenTheKeyboardBackKeepsIt) {
+    thorn::test::XScreen screen;
+    ASSERT_TRUE(screen.Ok());
+    TForm* heir = Application->CreateForm<TForm>();
+    heir->SetCaption("Heir");
+    heir->SetBounds(40, 60, 300, 200);
+    heir->Show();
+    TForm* other = Application->CreateForm<TForm>();
+    other->SetCaption("Other");
+    other->SetBounds(400, 60, 200, 200);
+    other->Show();
+    ASSERT_TRUE(RunUntil([&] {
+        return !heir->HasPendingPaint() && !other->HasPendingPaint() && screen.Viewable(screen.WindowTitled("Heir")) &&
+               screen.Viewable(screen.WindowTitled("Other"));
+    }));
+    const unsigned long heirWindow = screen.WindowTitled("Heir");
+    const struct {
+        const char* name;
+        unsigned long to;
+    } cases[] = {{"no window", 0}, {"another window of the program", screen.WindowTitled("Other")}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        heir->GetHostWindow()->TakeKeyboardBack();
+        screen.Focus(c.to);
+        EXPECT_TRUE(RunUntil([&] { return screen.FocusedWindow() == heirWindow && heir->GetActive(); }))
+            << "the keyboard on " << screen.FocusedWindow();
+    }
 }
 
 // Words typed into the middle of a wrapped memo in a real window push the

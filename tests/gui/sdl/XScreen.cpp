@@ -305,6 +305,31 @@ std::string XScreen::AtomName(unsigned long atom) {
     return result;
 }
 
+unsigned long XScreen::Root() { return DefaultRootWindow(display_); }
+
+unsigned long XScreen::MakeHiddenWindow() {
+    const Window window = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 1, 1, 0, 0, 0);
+    XSync(display_, False);
+    return window;
+}
+
+void XScreen::DestroyWindow(unsigned long window) {
+    XDestroyWindow(display_, window);
+    XSync(display_, False);
+}
+
+void XScreen::SetWindowProperty(unsigned long window, const char* name, unsigned long value) {
+    const long item = static_cast<long>(value);
+    XChangeProperty(display_, window, XInternAtom(display_, name, False), XA_WINDOW, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&item), 1);
+    XSync(display_, False);
+}
+
+void XScreen::DeleteProperty(unsigned long window, const char* name) {
+    XDeleteProperty(display_, window, XInternAtom(display_, name, False));
+    XSync(display_, False);
+}
+
 void XScreen::Iconify(unsigned long window) {
     XIconifyWindow(display_, window, DefaultScreen(display_));
     XSync(display_, False);
@@ -320,6 +345,11 @@ unsigned long XScreen::FocusedWindow() {
     int revert = 0;
     XGetInputFocus(display_, &focus, &revert);
     return focus == PointerRoot ? 0 : focus;
+}
+
+void XScreen::Focus(unsigned long window) {
+    XSetInputFocus(display_, window ? window : None, RevertToParent, CurrentTime);
+    XSync(display_, False);
 }
 
 void XScreen::AskAboutAGoneWindow() {
@@ -356,12 +386,76 @@ void XScreen::AnswerRequests(bool map) {
         if (event.type == ConfigureRequest) {
             const XConfigureRequestEvent& r = event.xconfigurerequest;
             XWindowChanges changes{r.x, r.y, r.width, r.height, r.border_width, r.above, r.detail};
-            XConfigureWindow(display_, r.window, static_cast<unsigned>(r.value_mask), &changes);
+            const auto framed = frames_.find(r.window);
+            if (framed == frames_.end()) {
+                XConfigureWindow(display_, r.window, static_cast<unsigned>(r.value_mask), &changes);
+                continue;
+            }
+            // The frame goes where the window is asked for, the window
+            // within it, and the window hears where it stands.
+            const thorn::FrameEdges& e = *frameEdges_;
+            XWindowAttributes now;
+            XGetWindowAttributes(display_, r.window, &now);
+            int x = 0, y = 0;
+            Window child = None;
+            XTranslateCoordinates(display_, r.window, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
+            const int left = (r.value_mask & CWX) ? r.x : x - e.Left, top = (r.value_mask & CWY) ? r.y : y - e.Top;
+            const int width = (r.value_mask & CWWidth) ? r.width : now.width;
+            const int height = (r.value_mask & CWHeight) ? r.height : now.height;
+            XMoveResizeWindow(display_, framed->second, left, top, static_cast<unsigned>(width + e.Left + e.Right),
+                              static_cast<unsigned>(height + e.Top + e.Bottom));
+            XResizeWindow(display_, r.window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+            XEvent told{};
+            told.xconfigure.type = ConfigureNotify;
+            told.xconfigure.event = told.xconfigure.window = r.window;
+            told.xconfigure.x = left + e.Left;
+            told.xconfigure.y = top + e.Top;
+            told.xconfigure.width = width;
+            told.xconfigure.height = height;
+            XSendEvent(display_, r.window, False, StructureNotifyMask, &told);
         } else if (event.type == MapRequest) {
-            askedToMap_.push_back(event.xmaprequest.window);
-            if (map) XMapWindow(display_, event.xmaprequest.window);
+            const Window window = event.xmaprequest.window;
+            askedToMap_.push_back(window);
+            if (!map) continue;
+            if (frameEdges_ && !frames_.contains(window)) {
+                const thorn::FrameEdges& e = *frameEdges_;
+                XWindowAttributes asked;
+                XGetWindowAttributes(display_, window, &asked);
+                const Window frame = XCreateSimpleWindow(
+                    display_, DefaultRootWindow(display_), asked.x, asked.y,
+                    static_cast<unsigned>(asked.width + e.Left + e.Right),
+                    static_cast<unsigned>(asked.height + e.Top + e.Bottom), 0, 0, 0x808080);
+                XSelectInput(display_, frame, SubstructureRedirectMask);
+                XAddToSaveSet(display_, window);
+                XReparentWindow(display_, window, frame, e.Left, e.Top);
+                XMapWindow(display_, frame);
+                frames_[window] = frame;
+            }
+            if (frameEdges_) {
+                const Atom state = XInternAtom(display_, "WM_STATE", False);
+                const long normal[2] = {NormalState, None};
+                XChangeProperty(display_, window, state, state, 32, PropModeReplace,
+                                reinterpret_cast<const unsigned char*>(normal), 2);
+            }
+            XMapWindow(display_, window);
+            if (frameEdges_ && tellFrame_) {
+                const thorn::FrameEdges& e = *frameEdges_;
+                const long extents[4] = {e.Left, e.Right, e.Top, e.Bottom};
+                XChangeProperty(display_, window, XInternAtom(display_, "_NET_FRAME_EXTENTS", False), XA_CARDINAL,
+                                32, PropModeReplace, reinterpret_cast<const unsigned char*>(extents), 4);
+            }
         }
     }
+    XSync(display_, False);
+}
+
+void XScreen::FrameWindows(thorn::FrameEdges edges, bool tellOnceMapped) {
+    frameEdges_ = edges;
+    tellFrame_ = tellOnceMapped;
+}
+
+void XScreen::LetGo(unsigned long window) {
+    XDeleteProperty(display_, window, XInternAtom(display_, "WM_STATE", False));
     XSync(display_, False);
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "bitmap/Pix32.h"
+#include "gui/WindowPlacing.h"
 
 struct _XDisplay;
 
@@ -69,14 +72,24 @@ public:
     std::vector<unsigned long> Property(unsigned long window, const char* name);
     // The name of an atom.
     std::string AtomName(unsigned long atom);
+    // The root window.
+    unsigned long Root();
+    // A window of the test's own that never shows, and its end.
+    unsigned long MakeHiddenWindow();
+    void DestroyWindow(unsigned long window);
+    // Sets a window's property of one window id (WINDOW), or takes it away.
+    void SetWindowProperty(unsigned long window, const char* name, unsigned long value);
+    void DeleteProperty(unsigned long window, const char* name);
     // Asks the window manager to iconify the client window, as a task bar
     // or a pager does (WM_CHANGE_STATE).
     void Iconify(unsigned long window);
     // Whether the window manager keeps the client window iconified
     // (WM_STATE).
     bool Iconic(unsigned long window);
-    // The window that has the keyboard (0: none).
+    // The window that has the keyboard (0: none), and the keyboard given
+    // to a window (0: to none), as a window manager does.
     unsigned long FocusedWindow();
+    void Focus(unsigned long window);
     // Where a window's inside stands on the screen, as the server has it.
     TRect PlaceOf(unsigned long window);
     // The screen's size.
@@ -95,6 +108,14 @@ public:
     // Maps every window it was ever asked to map, late (whether or not the
     // program still wants it).
     void MapEveryWindowAskedFor();
+    // From now on, maps a window inside a frame window of its own, with
+    // edges of these sizes (the frame's corner where the window was asked
+    // for, as managers do), and marks it managed (WM_STATE); it tells the
+    // frame's edges (_NET_FRAME_EXTENTS) once the window is mapped, if
+    // asked to, never before. A window unmapped stays marked until let go
+    // of.
+    void FrameWindows(thorn::FrameEdges edges, bool tellOnceMapped = false);
+    void LetGo(unsigned long window);
     // Whether the window is on the screen.
     bool Viewable(unsigned long window);
 
@@ -106,6 +127,11 @@ private:
 
     ::_XDisplay* display_ = nullptr;
     std::vector<unsigned long> askedToMap_;
+    // The frames' edges (none: windows are mapped bare), and each framed
+    // window's frame.
+    std::optional<thorn::FrameEdges> frameEdges_;
+    bool tellFrame_ = false;
+    std::map<unsigned long, unsigned long> frames_;
 };
 
 }  // namespace thorn::test
