@@ -788,6 +788,11 @@ void TCustomForm::HostMoved(int left, int top) {
     Application->Guard(this, [&] { SetBoundsFromHost(left, top, GetWidth(), GetHeight()); });
 }
 
+void TCustomForm::HostFrameRead() {
+    if (IsDestroying(*this) || !OnFrameRead) return;
+    Application->Guard(this, [&] { OnFrameRead(this); });
+}
+
 void TCustomForm::HostCloseRequested() {
     if (IsDestroying(*this) || !GetEnabled()) return;
     Application->Guard(this, [&] { Close(); });

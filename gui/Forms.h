@@ -159,6 +159,9 @@ public:
     TNotifyEvent OnActivate;
     TNotifyEvent OnDeactivate;
     TNotifyEvent OnPaint;
+    // The window's frame became known only once the window showed: a place
+    // reckoned with the frame guessed may be reckoned again.
+    TNotifyEvent OnFrameRead;
     TCloseEvent OnClose;
     TCloseQueryEvent OnCloseQuery;
     TShortCutEvent OnShortCut;
@@ -196,6 +199,7 @@ private:
     void HostChar(char ch) override;
     void HostResized(int width, int height) override;
     void HostMoved(int left, int top) override;
+    void HostFrameRead() override;
     void HostCloseRequested() override;
     void HostActivated(bool active) override;
     void HostWindowStateChanged(TWindowState state) override;

@@ -68,6 +68,10 @@ public:
     // The window's client area was resized or moved by the user or the system.
     virtual void HostResized(int width, int height) = 0;
     virtual void HostMoved(int left, int top) = 0;
+    // The window system told the frame of a window shown with its frame
+    // only guessed (a window manager that tells it once it has framed the
+    // window), after the window was put inside the work area with it.
+    virtual void HostFrameRead() = 0;
     virtual void HostCloseRequested() = 0;
     virtual void HostActivated(bool active) = 0;
     // The user maximised, minimised or restored the window from its frame.

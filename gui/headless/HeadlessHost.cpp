@@ -364,6 +364,31 @@ void HeadlessHost::MoveWindow(TCustomForm& form, int left, int top) {
     Process();
 }
 
+void HeadlessHost::FrameShownWindows(FrameEdges frame) {
+    frame_ = frame;
+    std::vector<HeadlessWindow*> shown;
+    for (HeadlessWindow* w : windows_)
+        if (w->Visible() && !IsPopupKind(w->Kind()) && w->BorderStyle() != bsNone) shown.push_back(w);
+    // A form may free windows as it hears.
+    const auto gone = [this](HeadlessWindow* w) {
+        return std::find(windows_.begin(), windows_.end(), w) == windows_.end();
+    };
+    for (HeadlessWindow* w : shown) {
+        if (gone(w)) continue;
+        const TRect placed = w->WindowState() == wsNormal ? PlaceInside(w->bounds_, frame, workArea_) : w->bounds_;
+        if (placed != w->bounds_) {
+            const bool sized = placed.Width() != w->bounds_.Width() || placed.Height() != w->bounds_.Height();
+            w->bounds_ = placed;
+            w->Client().HostMoved(placed.Left, placed.Top);
+            if (gone(w)) continue;
+            if (sized) w->Client().HostResized(placed.Width(), placed.Height());
+            if (gone(w)) continue;
+        }
+        w->Client().HostFrameRead();
+    }
+    Process();
+}
+
 void HeadlessHost::ChangeWindowState(TCustomForm& form, TWindowState state) {
     HeadlessWindow* w = WindowOf(form);
     if (!w || !w->Visible() || w->Kind() != WindowKind::Normal) return;

@@ -105,6 +105,12 @@ public:
     // desktop, as by default).
     void SetFrame(FrameEdges frame) { frame_ = frame; }
     FrameEdges Frame() const { return frame_; }
+    // A window manager that tells a frame only once it has framed the
+    // window: the framed windows shown (with the frame set before, a guess)
+    // get this frame now, each is put inside the work area with it, and its
+    // form hears of the place and then of the frame. Windows shown later
+    // get it beforehand.
+    void FrameShownWindows(FrameEdges frame);
     // The user closes the form from its frame.
     void RequestClose(TCustomForm& form);
     // The user drags the form's frame to a new client size: a window with a

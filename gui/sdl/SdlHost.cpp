@@ -131,14 +131,15 @@ public:
     // the place checked against the work area with it (a manager that tells
     // nothing beforehand would otherwise keep the title bar above the
     // screen), and the window put there, its inside where the form asks,
-    // not a guessed frame off it. A new place is told to the form from the
-    // event loop (TellPlace).
+    // not a guessed frame off it. A new place, and then the frame read, are
+    // told to the form from the event loop (TellPlace).
     void TakeShownFrame() {
         if (!visible_ || SDL_GetTicks64() > frameGuessedUntil_) frameGuessed_ = false;
         if (!frameGuessed_ || !mapping_->Viewable()) return;
         const std::optional<FrameEdges> frame = X11ShownFrame(window_);
         if (!frame) return;
         frameGuessed_ = false;
+        frameUntold_ = true;
         host_.frame_ = *frame;
         expectedFrame_ = *frame;
         if (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_MINIMIZED)) return;
@@ -152,20 +153,25 @@ public:
         X11MoveWindowFrame(window_, placed.Left - frame->Left, placed.Top - frame->Top);
     }
 
-    // The form hears of a place it did not ask for. Answers false when a
-    // handler freed it.
+    // The form hears of a place it did not ask for, and of the frame read.
+    // Answers false when a handler freed it.
     bool TellPlace() {
-        if (!placeUntold_) return true;
-        placeUntold_ = false;
         SdlHost& host = host_;
         HostWindowClient& client = client_;
         const uint32_t id = id_;
-        const TRect placed = bounds_;
-        const bool sized = std::exchange(sizeUntold_, false);
-        client.HostMoved(placed.Left, placed.Top);
-        if (host.WindowOfId(id) != this) return false;
-        if (sized) client.HostResized(placed.Width(), placed.Height());
-        return host.WindowOfId(id) == this;
+        if (std::exchange(placeUntold_, false)) {
+            const TRect placed = bounds_;
+            const bool sized = std::exchange(sizeUntold_, false);
+            client.HostMoved(placed.Left, placed.Top);
+            if (host.WindowOfId(id) != this) return false;
+            if (sized) client.HostResized(placed.Width(), placed.Height());
+            if (host.WindowOfId(id) != this) return false;
+        }
+        if (std::exchange(frameUntold_, false)) {
+            client.HostFrameRead();
+            if (host.WindowOfId(id) != this) return false;
+        }
+        return true;
     }
 
     void ApplyApplicationTitle() {
@@ -219,6 +225,7 @@ public:
         placeCheckUntil_ = 0;
         activatePending_ = false;
         frameGuessed_ = false;
+        frameUntold_ = false;
         // On X the window is withdrawn first: SDL then only takes note that
         // it is hidden, having nothing left to wait for.
         if (mapping_) mapping_->Hide();
@@ -293,7 +300,7 @@ public:
         if (activatePending_ && mapping_->Viewable()) Activate();
     }
     bool Unsettled() const {
-        return mapping_ && (!mapping_->Settled() || activatePending_ || frameGuessed_ || placeUntold_);
+        return mapping_ && (!mapping_->Settled() || activatePending_ || frameGuessed_ || placeUntold_ || frameUntold_);
     }
     // SDL saw the window mapped: a window manager that read an old request
     // late mapped a window the form has hidden since, which goes again.
@@ -516,6 +523,8 @@ private:
     // Put elsewhere (and sized) than the form asked, not yet told to it.
     bool placeUntold_ = false;
     bool sizeUntold_ = false;
+    // The frame read, not yet told to the form.
+    bool frameUntold_ = false;
     // Until when a move SDL reports may be the window manager's first
     // placing of the frame (0: none expected), from the show or a move.
     static constexpr uint64_t kPlacingTime = 1000;  // milliseconds

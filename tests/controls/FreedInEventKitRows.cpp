@@ -518,6 +518,8 @@ std::vector<ControlRow> KitRows() {
                     [](FreeKit& k, TForm& f) { k.Host().ResizeWindow(f, 460, 300); }),
           On<TForm>("OnCanResize", &TForm::OnCanResize,
                     [](FreeKit& k, TForm& f) { k.Host().ResizeWindow(f, 460, 300); }),
+          On<TForm>("OnFrameRead", &TForm::OnFrameRead,
+                    [](FreeKit& k, TForm&) { k.Host().FrameShownWindows({4, 24, 4, 4}); }),
           On<TForm>("OnDestroy on a close that frees it", &TForm::OnDestroy,
                     [](FreeKit& k, TForm& f) {
                         f.OnClose = [](TObject*, TCloseAction& action) { action = caFree; };
