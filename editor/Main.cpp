@@ -109,6 +109,7 @@ TMainForm::TMainForm(TComponent& owner) : windows_(std::make_unique<thorn::Edito
     OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
     OnCloseQuery = [this](TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
     OnMouseMove = [this](TObject* sender, TShiftState shift, int x, int y) { FormMouseMove(sender, shift, x, y); };
+    OnFrameRead = [this](TObject*) { toolPlaces_.FrameRead(*this); };
 }
 
 TMainForm::~TMainForm() = default;

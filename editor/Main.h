@@ -8,6 +8,7 @@
 
 #include "bitmapui/Pix32_Image.h"
 #include "editor/ProvinceNameGenerator.h"
+#include "editor/ToolWindowPlaces.h"
 #include "gui/ActnList.h"
 #include "gui/Bevel.h"
 #include "gui/Dialogs.h"
@@ -290,6 +291,8 @@ public:
 
     // The window interface the project reaches the windows through.
     thorn::EditorWindows& Windows() const { return *windows_; }
+    // Where the tool windows are put as they show.
+    thorn::ToolWindowPlaces& ToolPlaces() { return toolPlaces_; }
 
 private:
     // The pictures of the tool bars and menus, from the start folder.
@@ -302,6 +305,7 @@ private:
     void OpenGameDataDocument();
 
     std::unique_ptr<thorn::EditorWindows> windows_;
+    thorn::ToolWindowPlaces toolPlaces_;
     bool settingsDamaged_ = false;
     bool settingsUnusable_ = false;
 };

@@ -41,7 +41,7 @@ void SetUpToolWindow(TForm& form, int width, int height, int minWidth, int minHe
     form.SetBorderIcons({biSystemMenu});
     form.SetFormStyle(fsStayOnTop);
     form.SetPosition(poDefaultPosOnly);
-    form.OnShow = [&form](TObject*) { PlaceToolWindow(form); };
+    PlaceAsToolWindow(form);
     form.SetBounds(form.GetLeft(), form.GetTop(), width, height);
     if (minWidth > 0) form.Constraints().SetMinWidth(minWidth);
     if (minHeight > 0) form.Constraints().SetMinHeight(minHeight);

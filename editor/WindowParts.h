@@ -37,8 +37,7 @@ TrmInspector* PlaceGrid(TComponent& owner, TWinControl* parent, const char* name
 
 // The frame of the mission, events and warnings windows: a sizeable tool
 // window with only its close box, kept above the main window, width by height,
-// no smaller than minWidth by minHeight (0: no limit), placed by
-// PlaceToolWindow as it shows until it has a place of its own.
+// no smaller than minWidth by minHeight (0: no limit), placed by PlaceAsToolWindow.
 void SetUpToolWindow(TForm& form, int width, int height, int minWidth, int minHeight);
 
 // The strip along the bottom of a dialog that holds its buttons.

@@ -66,6 +66,9 @@ struct Desk {
     const char* name;
     TRect area;
     FrameEdges frame;
+    // The window manager tells the frame only once it has framed a window
+    // (until then the windows are placed bare).
+    bool toldOnceFramed = false;
 };
 
 const Desk kDesks[] = {
@@ -76,7 +79,14 @@ const Desk kDesks[] = {
     {"1024 x 768 framed", {0, 0, 1024, 768}, kFramed},
     {"800 x 600", {0, 0, 800, 600}, kBare},
     {"800 x 600 framed", {0, 0, 800, 600}, kFramed},
+    {"1024 x 768, the frame told once framed", {0, 0, 1024, 768}, kFramed, true},
+    {"800 x 600, the frame told once framed", {0, 0, 800, 600}, kFramed, true},
 };
+
+void Start(EditorSession& editor, const Desk& desk) {
+    editor.Start();
+    if (desk.toldOnceFramed) editor.Host().FrameShownWindows(desk.frame);
+}
 
 // What the settings file holds before the start.
 struct Kept {
@@ -107,9 +117,9 @@ TEST(WindowPlaces, EveryWindowComesUpInsideTheWorkAreaClearOfTheBarsAndOfEachOth
             SCOPED_TRACE(std::string(desk.name) + ", " + k.name);
             EditorSession editor;
             editor.Host().SetWorkArea(desk.area);
-            editor.Host().SetFrame(desk.frame);
+            editor.Host().SetFrame(desk.toldOnceFramed ? kBare : desk.frame);
             k.prepare(editor);
-            editor.Start();
+            Start(editor, desk);
             // A mission, without which the tool windows cannot be shown.
             editor.NewMission("small_isles.bmp");
             if (DlgError->GetVisible()) DlgError->Close();
@@ -151,6 +161,20 @@ TEST(WindowPlaces, AToolWindowMovedWhereAHiddenOneStoodStaysThere) {
     editor.Close();
 }
 
+// A tool window the designer moved before the window manager told its
+// frame stays where it was moved.
+TEST(WindowPlaces, AToolWindowMovedBeforeItsFrameIsToldStaysThere) {
+    EditorSession editor;
+    editor.Host().SetWorkArea({0, 0, 1024, 768});
+    editor.Start();
+    ASSERT_TRUE(MissFrame->GetVisible());
+    editor.Host().MoveWindow(*MissFrame.Get(), 100, 300);
+    editor.Host().FrameShownWindows(kFramed);
+    EXPECT_EQ(MissFrame->GetLeft(), 100);
+    EXPECT_EQ(MissFrame->GetTop(), 300);
+    editor.Close();
+}
+
 // The places kept at the close come back at the next start, with or without
 // frames, and are kept again unchanged.
 TEST(WindowPlaces, WhatIsSavedComesBackStartAfterStart) {
@@ -162,12 +186,12 @@ TEST(WindowPlaces, WhatIsSavedComesBackStartAfterStart) {
             SCOPED_TRACE(start);
             EditorSession editor;
             editor.Host().SetWorkArea(desk.area);
-            editor.Host().SetFrame(desk.frame);
+            editor.Host().SetFrame(desk.toldOnceFramed ? kBare : desk.frame);
             if (start == 0)
                 std::filesystem::remove(editor / "ini.xml");
             else
                 WriteText(editor / "ini.xml", ini);
-            editor.Start();
+            Start(editor, desk);
             if (start == 0) {
                 editor.NewMission("small_isles.bmp");
                 MapProject->Modified = 0;
