@@ -134,6 +134,7 @@ int TrmTreeNonViewNode::PositionIn(const NodeList& list, const TrmTreeNonViewNod
 }
 
 void TrmTreeNonViewNode::Renumber(NodeList& list, size_t from) {
+    if (from < list.size()) list[from]->owner_->renumbered_ += list.size() - from;
     for (size_t i = from; i < list.size(); ++i) list[i]->position_ = static_cast<uint32_t>(i) + list.Shift();
 }
 

@@ -260,6 +260,12 @@ public:
     // Moves root from to position to (taken out, then put in; past the end
     // means last). A from outside the list raises "List Index Out of Bounds".
     void Move(int from, int to);
+    // The positions written over the nodes after one put in or taken out
+    // in the middle of its list, or over a list moved in or sorted, since
+    // the tree was made. A node taken from either end of its list, or put
+    // at either end, costs at most its own: emptying a list from its first
+    // node on costs its nodes, not their square.
+    uint64_t GetRenumbered() const { return renumbered_; }
     // The first root whose data is data (roots only); null.
     TrmTreeNonViewNode* GetNodeByItem(const TObject* data) const;
 
@@ -321,6 +327,7 @@ private:
     NodeList roots_;
     int count_ = 0;
     int shownRows_ = 0;
+    uint64_t renumbered_ = 0;
     // The index's entries are the TrmHashData records; a node keeps the
     // position of its own.
     struct IndexTraits {

@@ -337,6 +337,46 @@ TEST_F(PathTree, ReorderingAndSorting) {
     EXPECT_EQ(t.FindPathNode("/r/a/y"), t.FindPathNode("/r/a")->GetFirstChild());
 }
 
+// Nodes taken from or put at either end of a list, one after another: the
+// positions renumbered per node are as many among a thousand siblings as
+// among ten, so none of these grows with the list.
+TEST(PathTreeWork, NodesTakenOrPutAtAnEndRenumberNoneOfTheRest) {
+    struct Case {
+        const char* what;
+        void (*walk)(TrmTreeNonViewNodes& items, Node* parent, int siblings);
+    };
+    const Case cases[] = {
+        {"the roots cleared, the first one each time", [](TrmTreeNonViewNodes& items, Node*, int) { items.Clear(); }},
+        {"the children deleted, the last one each time",
+         [](TrmTreeNonViewNodes&, Node* parent, int) { parent->DeleteChildren(); }},
+        {"the first child moved last, each in turn",
+         [](TrmTreeNonViewNodes&, Node* parent, int siblings) {
+             for (int i = 0; i < siblings; ++i) parent->GetFirstChild()->MoveTo(parent, naAddChild);
+         }},
+        {"children added first",
+         [](TrmTreeNonViewNodes& items, Node* parent, int siblings) {
+             for (int i = 0; i < siblings; ++i) items.AddChildFirst(parent, "new" + std::to_string(i));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        double perNode[2] = {};
+        for (const int siblings : {10, 1000}) {
+            TrmTreeNonView tree;
+            TrmTreeNonViewNodes& items = tree.GetItems();
+            Node* parent = items.Add(nullptr, "parent");
+            for (int i = 0; i < siblings; ++i) {
+                items.Add(nullptr, "root" + std::to_string(i));
+                items.AddChild(parent, "child" + std::to_string(i));
+            }
+            const uint64_t before = items.GetRenumbered();
+            c.walk(items, parent, siblings);
+            perNode[siblings == 1000] = static_cast<double>(items.GetRenumbered() - before) / siblings;
+        }
+        EXPECT_EQ(perNode[1], perNode[0]);
+    }
+}
+
 TEST_F(PathTree, AssigningNodesCopiesTextAndData) {
     TObject data;
     e->SetData(&data);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -200,6 +201,42 @@ TEST(TComponent, RemoveAndInsertMoveOwnership) {
     std::vector<std::string> expected{"First -Moved", "Second +Moved"};
     EXPECT_EQ(log, expected);
     EXPECT_EQ(first.RemoveComponent(moved), nullptr);
+}
+
+// A component that left its owner, however it left and whoever holds it
+// then, hears nothing of the news its old owner passes on afterwards: it is
+// no longer reached from there (once freed it could not be).
+TEST(TComponent, AComponentThatLeftItsOwnerHearsNoMoreOfItsNews) {
+    const char* leavings[] = {"removed and kept", "removed and inserted into another owner", "removed and freed"};
+    struct News {
+        const char* what;
+        void (*pass)(Probe& owner, Probe& sibling, Probe& uncle);
+    };
+    const News news[] = {
+        {"a sibling freed", [](Probe&, Probe& sibling, Probe&) { thorn::Free(&sibling); }},
+        {"a sibling removed", [](Probe& owner, Probe& sibling, Probe&) { owner.RemoveComponent(&sibling); }},
+        {"the owner's sibling freed, news from above", [](Probe&, Probe&, Probe& uncle) { thorn::Free(&uncle); }},
+    };
+    for (const char* leaving : leavings) {
+        for (const News& n : news) {
+            SCOPED_TRACE(std::string(leaving) + ", then " + n.what);
+            std::vector<std::string> log;
+            Probe top(&log), elsewhere(&log);
+            Probe* owner = thorn::Make<Probe>(top, &log);
+            Probe* uncle = thorn::Make<Probe>(top, &log);
+            Probe* leaver = thorn::Make<Probe>(*owner, &log);
+            Probe* sibling = thorn::Make<Probe>(*owner, &log);
+            leaver->SetName("Leaver");
+            std::unique_ptr<TComponent> kept = owner->RemoveComponent(leaver);
+            if (leaving == leavings[1]) elsewhere.InsertComponent(std::move(kept));
+            if (leaving == leavings[2]) kept.reset();
+            log.clear();
+            n.pass(*owner, *sibling, *uncle);
+            EXPECT_TRUE(std::none_of(log.begin(), log.end(), [](const std::string& line) {
+                return line.starts_with("Leaver ");
+            })) << testing::PrintToString(log);
+        }
+    }
 }
 
 TEST(TComponent, FreeNotificationTellsAComponentOfAnotherOwner) {
