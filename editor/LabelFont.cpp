@@ -5,15 +5,23 @@
 
 namespace thorn {
 
+namespace {
+
+// The height is what is drawn: in pixels, negative for the characters alone,
+// positive for the whole cell.
+int64_t Pixels(int height) { return std::llabs(int64_t{height}); }
+int64_t LeastPixels() { return MulDiv(kMinLabelFontSize, kScreenPixelsPerInch, 72); }
+int64_t MostPixels() { return MulDiv(kMaxLabelFontSize, kScreenPixelsPerInch, 72); }
+
+}  // namespace
+
+bool LabelFontHeightFits(int height) { return Pixels(height) >= LeastPixels() && Pixels(height) <= MostPixels(); }
+
 void KeepLabelFontSize(TFont& font) {
-    // The height is what is drawn: in pixels, negative for the characters
-    // alone, positive for the whole cell.
-    const int64_t pixels = std::llabs(int64_t{font.GetHeight()});
-    const int64_t least = MulDiv(kMinLabelFontSize, kScreenPixelsPerInch, 72);
-    const int64_t most = MulDiv(kMaxLabelFontSize, kScreenPixelsPerInch, 72);
-    if (pixels >= least && pixels <= most) return;
+    if (LabelFontHeightFits(font.GetHeight())) return;
+    const bool small = Pixels(font.GetHeight()) < LeastPixels();
     font.SetPixelsPerInch(kScreenPixelsPerInch);
-    font.SetSize(pixels < least ? kMinLabelFontSize : kMaxLabelFontSize);
+    font.SetSize(small ? kMinLabelFontSize : kMaxLabelFontSize);
 }
 
 }  // namespace thorn

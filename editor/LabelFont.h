@@ -17,6 +17,10 @@ inline constexpr int kMaxLabelFontSize = 72;
 inline constexpr int kMinLabelPixelsPerInch = 48;
 inline constexpr int kMaxLabelPixelsPerInch = 480;
 
+// Whether a font of this height (in pixels, negative for the characters
+// alone) is within the sizes above as the screen draws them.
+bool LabelFontHeightFits(int height);
+
 // Keeps the label font within the sizes above as the screen draws it (at 96
 // pixels per inch, whatever resolution its size was given in): a font beyond
 // them takes the nearest size, at the screen's resolution.

@@ -70,13 +70,8 @@ public:
         auto text = Text(name);
         return text ? ReadSettingsBoolean(*text) : std::nullopt;
     }
-    // The low eight bits of an integer.
+    // A byte: an integer within 0..255.
     std::optional<uint8_t> Byte(std::string_view name) const {
-        auto value = Integer(name);
-        return value ? std::optional<uint8_t>(static_cast<uint8_t>(*value & 0xFF)) : std::nullopt;
-    }
-    // A byte that must lie within 0..255.
-    std::optional<uint8_t> StrictByte(std::string_view name) const {
         auto value = Integer(name);
         if (!value || *value < 0 || *value > 255) return std::nullopt;
         return static_cast<uint8_t>(*value);
@@ -152,23 +147,49 @@ void ReadEditorSwitches(const AttributeReader& in) {
     in.Read("TransValue", &AttributeReader::Byte, s.TransValue);
 }
 
+// A plain $00BBGGRR colour, or a system colour.
+bool IsColor(int32_t color) {
+    const auto bits = static_cast<uint32_t>(color);
+    return bits <= 0xFFFFFF || (bits & 0xFFFFFF00u) == 0x80000000u;
+}
+
 void ReadFont(const AttributeReader& in) {
     TFont& font = Settings->LabelFont;
-    if (auto v = in.StrictByte("Charset")) font.SetCharset(*v);
-    if (auto v = in.Integer("Color")) font.SetColor(*v);
-    if (auto v = in.Integer("Height")) font.SetHeight(*v);
+    if (auto v = in.Byte("Charset")) font.SetCharset(*v);
+    if (auto v = in.Integer("Color"); v && IsColor(*v)) font.SetColor(*v);
+    if (auto v = in.Integer("Height"); v && thorn::LabelFontHeightFits(*v)) font.SetHeight(*v);
     if (auto v = in.Text("Name")) font.SetName(*v);
     if (auto v = in.Integer("Pitch"); v && *v >= 0 && *v <= 2) font.SetPitch(static_cast<TFontPitch>(*v));
     if (auto v = in.Integer("PixelsPerInch");
         v && *v >= thorn::kMinLabelPixelsPerInch && *v <= thorn::kMaxLabelPixelsPerInch)
         font.SetPixelsPerInch(*v);
-    // The size wins over the height: it sets the height anew.
-    if (auto v = in.Integer("Size")) font.SetSize(*v);
-    thorn::KeepLabelFontSize(font);
+    // The size wins over the height: it sets the height anew, unless the
+    // labels could not be drawn at it.
+    if (auto v = in.Integer("Size")) {
+        const int height = font.GetHeight();
+        font.SetSize(*v);
+        if (!thorn::LabelFontHeightFits(font.GetHeight())) font.SetHeight(height);
+    }
     const std::pair<const char*, TFontStyle> styles[] = {
         {"Bold", fsBold}, {"Italic", fsItalic}, {"Underline", fsUnderline}, {"StrikeOut", fsStrikeOut}};
     for (auto [name, style] : styles)
         if (in.Boolean(name).value_or(false)) font.SetStyle(static_cast<TFontStyles>(font.GetStyle() | style));
+}
+
+// A grid's split as the file gives it, where the grid can draw it; one the
+// grid would move to fit its width leaves the split as it was.
+void ReadSplitPos(std::optional<int32_t> split, TrmInspector& grid) {
+    if (!split) return;
+    const int before = grid.GetSplitPos();
+    grid.SetSplitPos(*split);
+    if (grid.GetSplitPos() != *split) grid.SetSplitPos(before);
+}
+
+// The height of the control above a splitter, taken when a drag of the
+// splitter could have given it; any other leaves the control as it was.
+void ReadSplitHeight(std::optional<int64_t> height, const TSplitter& splitter, TControl& control) {
+    const std::optional<TSplitter::SizeRange> range = splitter.GetSizeRange();
+    if (height && range && range->Holds(*height)) control.SetHeight(static_cast<int>(*height));
 }
 
 void ReadToolWindow(const AttributeReader& in, TCustomForm* window, TAction* action, TrmInspector* grid) {
@@ -181,7 +202,16 @@ void ReadToolWindow(const AttributeReader& in, TCustomForm* window, TAction* act
             window->Hide();
     }
     action->SetChecked(window->GetVisible());
-    if (auto split = in.Integer("SplitPos"); split && grid) grid->SetSplitPos(*split);
+    if (grid) ReadSplitPos(in.Integer("SplitPos"), *grid);
+}
+
+// The events window's splitter is given by its top edge, the list's panel
+// above it by its height.
+void ReadEventsSplitter(const AttributeReader& in, TEventFrame* window) {
+    if (!window) return;
+    const std::optional<int32_t> top = in.Integer("Splitter");
+    if (!top) return;
+    ReadSplitHeight(int64_t{*top} - window->Panel16->GetTop(), *window->Splitter, *window->Panel16);
 }
 
 void ReadErrorsForm(const AttributeReader& in) {
@@ -190,24 +220,30 @@ void ReadErrorsForm(const AttributeReader& in) {
     if (shown) ErrorsFormBounds = {shown->Width(), shown->Height(), shown->Left, shown->Top};
 }
 
-// The pages' width as far as the splitter could have set it: the world
-// view's box keeps its least width beside them.
-int32_t PagesWidth(const TMainForm& f, int32_t width) {
+// The pages' width, taken when it leaves the world view's box its least
+// width beside them; any other leaves the pages as they were.
+void ReadPagesWidth(std::optional<int32_t> width, TMainForm& f) {
     const int32_t least = f.PgCMissionProperties->Constraints().GetMinWidth();
     const int32_t most = f.GetClientWidth() - f.Splitter->GetWidth() - f.ScrBWorld->Constraints().GetMinWidth();
-    return std::max(least, std::min(width, most));
+    if (width && *width >= least && *width <= most) f.PgCMissionProperties->SetWidth(*width);
+}
+
+// A column's width within what a list view takes.
+void ReadColumnWidth(std::optional<int32_t> width, TListColumn& column) {
+    if (width && *width >= 0 && *width <= TListColumn::kMaxWidth) column.SetWidth(*width);
 }
 
 void ReadMainForm(const AttributeReader& in) {
     TMainForm& f = *MainForm.Get();
     ReadBounds(in, f);
-    if (auto v = in.Integer("Splitter"); v && *v > 0) f.PgCMissionProperties->SetWidth(PagesWidth(f, *v));
-    if (auto v = in.Integer("SplitPlPos")) f.RMIPlayer->SetSplitPos(*v);
-    if (auto v = in.Integer("SplitPrPos")) f.RMIProvince->SetSplitPos(*v);
+    ReadPagesWidth(in.Integer("Splitter"), f);
+    ReadSplitPos(in.Integer("SplitPlPos"), *f.RMIPlayer);
+    ReadSplitPos(in.Integer("SplitPrPos"), *f.RMIProvince);
     if (auto v = in.Boolean("FilePanel")) f.ActFilePanel->SetChecked(*v);
     if (auto v = in.Boolean("ShowPanel")) f.ActShowPanel->SetChecked(*v);
     f.TBrShow->SetVisible(f.ActShowPanel->GetChecked());
     if (auto v = in.Boolean("ZoomPanel")) f.ActZoomPanel->SetChecked(*v);
+    ReadSplitHeight(in.Integer("ProvHeight"), *f.Splitter1, *f.PlProvince);
     // A window saved minimised starts normal: the user would not see it.
     if (auto v = in.Integer("State")) {
         switch (*v & 0xFF) {
@@ -218,8 +254,8 @@ void ReadMainForm(const AttributeReader& in) {
         }
     }
     TListColumns& columns = *f.LVProvinces->GetColumns();
-    if (auto v = in.Integer("ProvWidName"); v && *v >= 0) columns[0]->SetWidth(*v);
-    if (auto v = in.Integer("ProvWidOwner"); v && *v >= 0) columns[1]->SetWidth(*v);
+    ReadColumnWidth(in.Integer("ProvWidName"), *columns[0]);
+    ReadColumnWidth(in.Integer("ProvWidOwner"), *columns[1]);
 }
 
 // ---------------------------------------------------------------- writing
@@ -306,8 +342,9 @@ void LoadSettings(IXMLNode node) {
     ReadMainForm(AttributeReader(thorn::FindChildNode(node, "MainForm")));
     ReadToolWindow(AttributeReader(thorn::FindChildNode(node, "MissForm")), MissFrame.Get(), MainForm->ActShowMissRMI,
                    MissFrame ? MissFrame->RMIMission : nullptr);
-    ReadToolWindow(AttributeReader(thorn::FindChildNode(node, "EventsForm")), EventFrame.Get(),
-                   MainForm->ActShowEventRMI, EventFrame ? EventFrame->RMIEvent : nullptr);
+    const AttributeReader events(thorn::FindChildNode(node, "EventsForm"));
+    ReadToolWindow(events, EventFrame.Get(), MainForm->ActShowEventRMI, EventFrame ? EventFrame->RMIEvent : nullptr);
+    ReadEventsSplitter(events, EventFrame.Get());
     ReadErrorsForm(AttributeReader(thorn::FindChildNode(node, "ErrorsForm")));
 }
 

@@ -77,17 +77,12 @@ int TSplitter::Along(int x, int y) const {
 
 // ---- dragging
 
-void TSplitter::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    thorn::ComponentRef<TSplitter> self(this);
-    TGraphicControl::MouseDown(button, shift, x, y);
-    if (!self || button != mbLeft) return;
+std::optional<TSplitter::SizeRange> TSplitter::GetSizeRange() const {
     TControl* control = FindControl();
-    if (!control) return;
-    control_ = control;
-    downAlong_ = Along(x, y);
-    startSize_ = newSize_ = SizeOf(*control);
+    if (!control) return std::nullopt;
     // What fills the rest keeps at least MinSize: the room is the parent's
-    // less every control aligned along this axis, this one's own size given back.
+    // less every control aligned along this axis, the control's own size
+    // given back.
     TRect client = GetParent()->GetClientRect();
     int room = Vertical() ? client.Width() : client.Height();
     for (int i = 0; i < GetParent()->GetControlCount(); ++i) {
@@ -96,16 +91,30 @@ void TSplitter::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
                                    : c->GetAlign() == alTop || c->GetAlign() == alBottom;
         if (c->GetVisible() && sameAxis) room -= SizeOf(*c);
     }
-    highest_ = room - minSize_ + startSize_;
-    lowest_ = minSize_;
+    SizeRange range;
+    range.Highest = room - minSize_ + SizeOf(*control);
+    range.Lowest = minSize_;
     TSizeConstraints& limits = control->Constraints();
     int ownMin = Vertical() ? limits.GetMinWidth() : limits.GetMinHeight();
     int ownMax = Vertical() ? limits.GetMaxWidth() : limits.GetMaxHeight();
-    lowest_ = std::max(lowest_, ownMin);
-    if (ownMax > 0) highest_ = std::min(highest_, ownMax);
-    highest_ = std::max(highest_, lowest_);
+    range.Lowest = std::max(range.Lowest, ownMin);
+    if (ownMax > 0) range.Highest = std::min(range.Highest, ownMax);
+    range.Highest = std::max(range.Highest, range.Lowest);
     // A control that must keep a size of its own cannot be folded away.
-    mayFold_ = autoSnap_ && ownMin == 0;
+    range.Folds = autoSnap_ && ownMin == 0;
+    return range;
+}
+
+void TSplitter::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    thorn::ComponentRef<TSplitter> self(this);
+    TGraphicControl::MouseDown(button, shift, x, y);
+    if (!self || button != mbLeft) return;
+    const std::optional<SizeRange> range = GetSizeRange();
+    if (!range) return;
+    control_ = FindControl();
+    range_ = *range;
+    downAlong_ = Along(x, y);
+    startSize_ = newSize_ = SizeOf(*control_.Get());
     ShowLine();
 }
 
@@ -120,10 +129,10 @@ void TSplitter::MoveSplit(int along) {
     int delta = along - downAlong_;
     bool grows = GetAlign() == alLeft || GetAlign() == alTop;
     int size = startSize_ + (grows ? delta : -delta);
-    if (size < lowest_)
-        size = mayFold_ && size < lowest_ / 2 ? 0 : lowest_;
-    else if (size > highest_)
-        size = highest_;
+    if (size < range_.Lowest)
+        size = range_.Folds && size < range_.Lowest / 2 ? 0 : range_.Lowest;
+    else if (size > range_.Highest)
+        size = range_.Highest;
     thorn::ComponentRef<TSplitter> self(this);
     if (size == newSize_ || !DoCanResize(size) || !self) return;
     newSize_ = size;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "gui/Controls.h"
 
@@ -31,6 +32,17 @@ public:
     void SetBeveled(bool value);
     TResizeStyle GetResizeStyle() const { return resizeStyle_; }
     void SetResizeStyle(TResizeStyle value) { resizeStyle_ = value; }
+
+    // The sizes a drag can give the control the splitter resizes, as the
+    // parent stands now: Lowest to Highest, and 0 when the control may be
+    // folded away. None when the splitter resizes nothing.
+    struct SizeRange {
+        int Lowest = 0;
+        int Highest = 0;
+        bool Folds = false;
+        bool Holds(int64_t size) const { return (Folds && size == 0) || (size >= Lowest && size <= Highest); }
+    };
+    std::optional<SizeRange> GetSizeRange() const;
 
     TSplitterCanResizeEvent OnCanResize;
     TNotifyEvent OnMoved;
@@ -67,7 +79,5 @@ private:
     int downAlong_ = 0;
     int startSize_ = 0;
     int newSize_ = 0;
-    int lowest_ = 0;
-    int highest_ = 0;
-    bool mayFold_ = false;
+    SizeRange range_;
 };
