@@ -4,6 +4,7 @@
 #include "editor/FileCommands.h"
 
 #include <algorithm>
+#include <optional>
 #include <span>
 #include <string>
 #include <system_error>
@@ -21,6 +22,7 @@
 #include "gui/Dialogs.h"
 #include "gui/ExtDlgs.h"
 #include "gui/FileListView.h"
+#include "platform/Pictures.h"
 
 namespace thorn {
 
@@ -34,6 +36,7 @@ constexpr const char* kPdaFilter = "PDA file (*.pdb+*.pak)|*.*";
 constexpr std::string_view kProjectExtension = ".pw";
 
 constexpr const char* kPictureNotSupported = "Cannot import picture\nFormat is not supported.";
+constexpr const char* kPictureRefused = "Cannot import picture\n";
 constexpr const char* kLoadFailed = "Error while load project";
 constexpr const char* kSaveFailed = "Error processed during save";
 constexpr const char* kReservedName =
@@ -71,17 +74,36 @@ void ShowWalkingPathsAsTicked(TMainForm& f) {
     }
 }
 
-// The New command's import: the picture, read already, becomes the world of
-// a new mission. Answers whether the mission was made; the project is empty
-// otherwise.
-bool ImportNewWorld(TMainForm& f, std::unique_ptr<TBitmap32> picture) {
+// The chosen world picture read and checked, before anything of the open
+// project changes. New and Reload World Image both read it here, so they
+// refuse the same pictures and say the same why: a file that cannot be read
+// or is no picture names its fault under the usual line, and what the
+// project refuses itself (memory, regions) its error box has said. None
+// when refused.
+std::optional<WorldPicture> ReadChosenWorld(TMainForm& f, const std::filesystem::path& file) {
+    try {
+        return MapProject->ReadWorldPicture(file);
+    } catch (const EUnknownPictureFormat&) {
+        f.Error(kPictureNotSupported);
+    } catch (const EInvalidGraphic& e) {
+        f.Error(std::string(kPictureRefused) + e.what());
+    } catch (const EStreamError& e) {
+        f.Error(std::string(kPictureRefused) + e.what());
+    }
+    return std::nullopt;
+}
+
+// The New command's import: the picture, read and accepted already, becomes
+// the world of a new mission. Answers whether the mission was made; the
+// project is empty otherwise.
+bool ImportNewWorld(TMainForm& f, WorldPicture world) {
     CMapProject& project = *MapProject;
     project.EnableProjectUI(0);
     f.ImgVWorld->GetBitmap()->Clear(Settings->BackgroundColor);
     project.Reset();
     f.LVProvinces->GetItems()->Clear();
     Application->ProcessMessages();
-    if (project.ImportWorldBitmap(std::move(picture), 0) == 0) return false;
+    if (project.ImportWorldPicture(std::move(world), 0) == 0) return false;
 
     ShowWorldSize(f);
     if (project.NewMissionFromImage() == 0) return false;
@@ -214,19 +236,11 @@ void TMainForm::ActNewProjectExecute(TObject* sender) {
     // Whatever way the import ends, its progress window goes.
     const ProgressScope progress(*MapProject);
     if (!chosen) return;
-    // Read before the project goes: a picture that cannot be read leaves
-    // the open project as it was.
-    std::unique_ptr<TBitmap32> picture;
+    // A picture refused leaves the open project as it was.
+    std::optional<thorn::WorldPicture> world = thorn::ReadChosenWorld(*this, OpenPictureDialog->GetFileName());
+    if (!world) return;
     try {
-        picture = MapProject->ReadWorldPicture(OpenPictureDialog->GetFileName());
-    } catch (const Exception&) {
-        Error(thorn::kPictureNotSupported);
-        return;
-    }
-    // A picture the map cannot hold is refused before the project goes too.
-    if (!picture || MapProject->CheckWorldPicture(*picture) == 0) return;
-    try {
-        if (!thorn::ImportNewWorld(*this, std::move(picture))) thorn::ShowNoProject(*this);
+        if (!thorn::ImportNewWorld(*this, std::move(*world))) thorn::ShowNoProject(*this);
     } catch (...) {
         thorn::ShowNoProject(*this);
         Application->HandleException(this);
@@ -323,19 +337,21 @@ void TMainForm::ActReloadMapExecute(TObject* sender) {
     OpenDialog->SetOptions(thorn::kOpenOptions);
     if (!OpenDialog->Execute()) return;
 
-    Windows().StopProvinceBlink();
-    Windows().ClearSelection();
     CMapProject& project = *MapProject;
     const ProgressScope progress(project);
+    // A picture refused leaves the project as it was, its selection too.
+    std::optional<thorn::WorldPicture> world = thorn::ReadChosenWorld(*this, OpenDialog->GetFileName());
+    if (!world) return;
+    Windows().StopProvinceBlink();
+    Windows().ClearSelection();
     try {
-        // A picture refused or unreadable leaves the project as it was; a
-        // cut stopped half-way leaves it reset, with nothing to show.
-        if (project.ImportWorldImage(OpenDialog->GetFileName(), 1) == 0) {
-            if (project.MapPieces.GetCount() == 0) thorn::ShowNoProject(*this);
+        // A cut stopped half-way leaves the project reset, nothing to show.
+        if (project.ImportWorldPicture(std::move(*world), 1) == 0) {
+            thorn::ShowNoProject(*this);
             return;
         }
     } catch (...) {
-        if (project.MapPieces.GetCount() == 0) thorn::ShowNoProject(*this);
+        thorn::ShowNoProject(*this);
         Application->HandleException(this);
         return;
     }

@@ -24,6 +24,7 @@
 #include "model/ProjectLink.h"
 #include "model/Province.h"
 #include "model/ProvinceList.h"
+#include "model/RegionScan.h"
 #include "model/Select.h"
 #include "model/StringTableList.h"
 #include "model/TileTexels.h"
@@ -37,8 +38,15 @@ class TCustomLayer;
 class TFont;
 namespace thorn {
 class DetachedEditor;
-struct RegionScan;
-}
+
+// A world picture read and accepted for the import: its sides (enlarged to
+// the smallest a world takes) and its regions, all the cut needs of it.
+struct WorldPicture {
+    int32_t width = 0;
+    int32_t height = 0;
+    RegionScan regions;
+};
+}  // namespace thorn
 
 // The editor-side head of the project: the mission's difficulty and the
 // counts of the game data that was read.
@@ -120,30 +128,30 @@ public:
     void HideProgress();
 
     // ---- world picture
-    // Loads a world picture and cuts it into map pieces, with neighbours,
-    // merges, conversions, warnings and icon places; reload keeps the
-    // provinces and scales their places to the new world. The picture is
-    // read and checked before anything changes: a file that cannot be read
-    // or a side past 32640 pixels throws (EFOpenError, EInvalidGraphic), and
-    // a refused resize or a picture refused by CheckWorldPicture answers 0,
-    // all leaving the project as it was. Short of memory, the editor's error
-    // box says so and it answers 0: with the project as it was while the
-    // picture was read and scanned, reset once the old pieces were gone.
-    // Anything else that stops the cut resets the project and goes on to
-    // the caller. Answers 1 on success.
+    // Reads a world picture and checks all that can refuse it, changing
+    // nothing of the project. A file that cannot be read, of no picture
+    // format the readers know, with a side past 32640 pixels or more pixels
+    // than a picture may hold throws (EFOpenError, EInvalidGraphic, saying
+    // why). A picture smaller than 160 a side is enlarged, after the
+    // question unless AutoResize is set: refused, the answer is none. Short
+    // of memory, or with more regions than a map holds pieces (1501), the
+    // editor's error box says why (and what a world picture must be) and
+    // the answer is none. Leaves the progress window shown.
+    std::optional<thorn::WorldPicture> ReadWorldPicture(const std::filesystem::path& fileName);
+    // The same for a picture already in memory, which it takes over.
+    std::optional<thorn::WorldPicture> CheckWorldPicture(std::unique_ptr<TBitmap32> picture);
+    // Cuts an accepted picture into map pieces, with neighbours, merges,
+    // conversions, warnings and icon places; reload keeps the provinces and
+    // scales their places to the new world. Short of memory, the editor's
+    // error box says so, the project is reset and the answer is 0; anything
+    // else that stops the cut resets the project and goes on to the caller.
+    // Answers 1 on success.
+    int ImportWorldPicture(thorn::WorldPicture world, int reload);
+    // ReadWorldPicture, then ImportWorldPicture; 0 for a picture refused,
+    // the project as it was. The progress window is hidden at the end.
     int ImportWorldImage(const std::filesystem::path& fileName, int reload);
-    // Reads a world picture, changing nothing: a file that cannot be read
-    // throws (EFOpenError, EInvalidGraphic); short of memory, the editor's
-    // error box says so and the answer is null.
-    std::unique_ptr<TBitmap32> ReadWorldPicture(const std::filesystem::path& fileName);
-    // The same for a picture already in memory, which the import takes over.
+    // CheckWorldPicture, then ImportWorldPicture, the same way.
     int ImportWorldBitmap(std::unique_ptr<TBitmap32> picture, int reload);
-    // Whether a map can hold the picture, changing nothing: a picture of
-    // more regions than a map holds pieces (1501) is refused, the editor's
-    // error box saying why and what a world picture must be. Answers 1 when
-    // it fits; 0 too when memory ran out, the error box saying so. Leaves
-    // the progress window shown with the analysis's caption.
-    int CheckWorldPicture(const TBitmap32& picture);
     // Repaints every piece with pixels (all != 0) or only the province
     // pieces, and draws them onto the world bitmap.
     void RedrawPieces(int all);

@@ -4,6 +4,7 @@
 #include <new>
 #include <optional>
 #include <stack>
+#include <string>
 #include <vector>
 
 #include "model/BitmapHelpers.h"
@@ -11,6 +12,7 @@
 #include "model/Settings.h"
 #include "model/mapproject.h"
 #include "platform/Classes.h"
+#include "platform/Pictures.h"
 
 namespace {
 
@@ -172,59 +174,54 @@ void ClassifyPieces(CMapProject& project) {
 
 // ---------------------------------------------------------------- import
 
-std::unique_ptr<TBitmap32> CMapProject::ReadWorldPicture(const std::filesystem::path& fileName) {
+std::optional<thorn::WorldPicture> CMapProject::ReadWorldPicture(const std::filesystem::path& fileName) {
+    // The reader refuses sides past a world's from the file's header,
+    // before it allocates anything; the count of pixels it takes bounds the
+    // memory a picture may claim.
+    thorn::PictureLimits limits;
+    limits.maxSide = kMaxWorldSide;
     std::unique_ptr<TBitmap32> picture;
     if (!WithinMemory([&] {
             picture = std::make_unique<TBitmap32>();
-            picture->LoadFromFile(fileName);
+            picture->LoadFromFile(fileName, limits);
         })) {
         Editor().ShowError(kNoMemoryToRead);
-        return nullptr;
+        return std::nullopt;
     }
-    return picture;
+    return CheckWorldPicture(std::move(picture));
 }
 
-int CMapProject::CheckWorldPicture(const TBitmap32& picture) {
-    const std::optional<thorn::RegionScan> scan = FindRegions(*this, picture, 0);
-    return scan && RegionsFit(*this, *scan, CProvinceMapList::kMaxPieces) ? 1 : 0;
-}
-
-int CMapProject::ImportWorldImage(const std::filesystem::path& fileName, int reload) {
-    // The new picture is read and accepted before the project changes.
-    std::unique_ptr<TBitmap32> picture = ReadWorldPicture(fileName);
-    if (!picture) return 0;
-    return ImportWorldBitmap(std::move(picture), reload);
-}
-
-int CMapProject::ImportWorldBitmap(std::unique_ptr<TBitmap32> picture, int reload) {
+std::optional<thorn::WorldPicture> CMapProject::CheckWorldPicture(std::unique_ptr<TBitmap32> picture) {
     if (!picture || picture->Empty()) throw EInvalidGraphic("The world picture is empty");
     int32_t width = picture->Width(), height = picture->Height();
     if (width > kMaxWorldSide || height > kMaxWorldSide)
-        throw EInvalidGraphic("The world picture is larger than 32640 pixels a side");
+        throw EInvalidGraphic("The world picture is too large (" + std::to_string(width) + " x " +
+                              std::to_string(height) + " pixels): a side may be at most " +
+                              std::to_string(kMaxWorldSide) + " pixels");
     if (width < kMinWorldSide || height < kMinWorldSide) {
         if (!Settings().AutoResize &&
             Editor().Ask(kResizeQuestion, "Warning", thorn::MessageButtons::OkCancel) != thorn::MessageAnswer::Ok)
-            return 0;
+            return std::nullopt;
         width = std::max(width, kMinWorldSide);
         height = std::max(height, kMinWorldSide);
         if (!WithinMemory([&] { ResizeBitmap(*picture, static_cast<uint16_t>(width), static_cast<uint16_t>(height)); })) {
             Editor().ShowError(kNoMemoryToRead);
-            return 0;
+            return std::nullopt;
         }
     }
-
-    ProgressScope progress(*this);
-    // The regions are found before anything changes: a picture the map
-    // cannot hold is refused whole. The cut needs nothing more of it.
+    // A picture the map cannot hold is refused whole. The cut needs
+    // nothing more of the picture.
     std::optional<thorn::RegionScan> regions = FindRegions(*this, *picture, CProvinceMapList::kMaxPieces);
-    if (!regions || !RegionsFit(*this, *regions, CProvinceMapList::kMaxPieces)) return 0;
-    picture.reset();
+    if (!regions || !RegionsFit(*this, *regions, CProvinceMapList::kMaxPieces)) return std::nullopt;
+    return thorn::WorldPicture{width, height, std::move(*regions)};
+}
 
+int CMapProject::ImportWorldPicture(thorn::WorldPicture world, int reload) {
     // From here on the old pieces are gone: a world cut half way is no
     // world, so whatever stops the cut empties the project.
     bool cut = false;
     try {
-        cut = WithinMemory([&] { CutWorld(std::move(*regions), width, height, reload); });
+        cut = WithinMemory([&] { CutWorld(std::move(world.regions), world.width, world.height, reload); });
     } catch (...) {
         Reset();
         throw;
@@ -235,6 +232,18 @@ int CMapProject::ImportWorldBitmap(std::unique_ptr<TBitmap32> picture, int reloa
         return 0;
     }
     return 1;
+}
+
+int CMapProject::ImportWorldImage(const std::filesystem::path& fileName, int reload) {
+    ProgressScope progress(*this);
+    std::optional<thorn::WorldPicture> world = ReadWorldPicture(fileName);
+    return world ? ImportWorldPicture(std::move(*world), reload) : 0;
+}
+
+int CMapProject::ImportWorldBitmap(std::unique_ptr<TBitmap32> picture, int reload) {
+    ProgressScope progress(*this);
+    std::optional<thorn::WorldPicture> world = CheckWorldPicture(std::move(picture));
+    return world ? ImportWorldPicture(std::move(*world), reload) : 0;
 }
 
 void CMapProject::CutWorld(thorn::RegionScan regions, int32_t width, int32_t height, int reload) {

@@ -33,7 +33,8 @@ Reader ReaderFor(std::span<const uint8_t> file) {
     if (StartsWith(file, {0x00, 0x00, 0x01, 0x00})) return DecodeIco;
     if (IsMetafile(file)) picture::Fail("Metafile pictures (WMF, EMF) are not supported");
     if (StartsWith(file, {0x89, 'P', 'N', 'G'})) picture::Fail("PNG pictures are not supported");
-    picture::Fail("Unsupported picture format: the file is not a BMP, JPEG or icon picture");
+    if (file.empty()) picture::Fail("The picture file is empty");
+    throw EUnknownPictureFormat("Unsupported picture format: the file is not a BMP, JPEG or icon picture");
 }
 
 // The most bytes a picture file within the limits takes: every reader
@@ -64,6 +65,8 @@ DecodedPicture LoadPictureFile(const std::filesystem::path& file, const PictureL
                 picture::Fail("The picture file is too large (" + std::to_string(size) + " bytes)");
         });
         return DecodePicture(bytes, limits);
+    } catch (const EUnknownPictureFormat& e) {
+        throw EUnknownPictureFormat(Named(e.what(), file));
     } catch (const EInvalidGraphic& e) {
         throw EInvalidGraphic(Named(e.what(), file));
     }

@@ -5,6 +5,8 @@
 #include <span>
 #include <vector>
 
+#include "platform/Classes.h"
+
 // Picture files read into 32-bit pixels, and the 32-bit BMP written back:
 // what the picture objects of the original platform gave the bitmap library.
 namespace thorn {
@@ -28,8 +30,15 @@ struct PictureLimits {
 // bytes are not a picture it can read (damaged, truncated, hostile, or of an
 // unsupported kind); it never reads outside the given bytes.
 
+// Thrown for content of no picture format the readers know (nor one they
+// know and refuse, such as a metafile or a PNG).
+class EUnknownPictureFormat : public EInvalidGraphic {
+public:
+    using EInvalidGraphic::EInvalidGraphic;
+};
+
 // Chooses the reader by the content, not by a file name: BMP, JPEG or icon.
-// Metafiles (WMF, EMF) and unknown content are refused.
+// Metafiles (WMF, EMF), PNG, no bytes at all and unknown content are refused.
 DecodedPicture DecodePicture(std::span<const uint8_t> file, const PictureLimits& limits = {});
 
 // A BMP file: 1, 2, 4, 8, 16, 24 and 32 bits, RLE4, RLE8, bit fields, info
@@ -55,8 +64,9 @@ std::vector<uint8_t> EncodeBmp32(int32_t width, int32_t height, std::span<const 
 // folder or anything else that is not a regular file, unreadable) raises
 // EFOpenError naming it and saying why. Its first bytes and its size are
 // checked before it is read whole: a file that is no picture, or larger
-// than a picture within the limits can be, raises EInvalidGraphic, as does
-// one that cannot be decoded.
+// than a picture within the limits can be, raises EInvalidGraphic (content
+// of no known format EUnknownPictureFormat), as does one that cannot be
+// decoded.
 DecodedPicture LoadPictureFile(const std::filesystem::path& file, const PictureLimits& limits = {});
 
 }  // namespace thorn

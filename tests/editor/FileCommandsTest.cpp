@@ -32,6 +32,10 @@ using thorn::test::ReadFileBytes;
 
 constexpr const char* kSaveQuestion = "You have made changes in project. Would you like to save your changes?";
 constexpr const char* kTooManyRegions = "more than 1501 regions";
+constexpr const char* kReloadWarning =
+    "Mission's data may be lost after reloading of the world map\r\n(you can save your project, to be able to "
+    "reload it if anything goes wrong).\r\nDo you want to continue?";
+constexpr const char* kResizeQuestion = "Map image has wrong size (less than 160x160). Resize?";
 
 // Pictures of more regions than a map holds: noise, and the flat world
 // small_isles.bmp saved as a JPEG, whose compression blurs every edge.
@@ -50,6 +54,20 @@ fs::path IslesAsJpeg(const thorn::test::EditorSession& editor) {
     thorn::test::WriteJpeg(editor / "isles.jpg", isles, 92);
     return editor / "isles.jpg";
 }
+
+// A BMP of the size whose run-length coded pixels end at once, the rest
+// left black: a few bytes however large the picture.
+std::vector<uint8_t> EndedRleBmp(int32_t width, int32_t height) {
+    return thorn::test::BmpFile(
+        {.width = width, .height = height, .bitCount = 8, .compression = 1, .palette = {0}, .pixels = {0, 1}});
+}
+
+// A PNG of one transparent pixel, as Python's zlib and struct wrote it.
+constexpr uint8_t kOnePixelPng[] = {
+    0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48, 0x44, 0x52, 0x00,
+    0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x08, 0x06, 0x00, 0x00, 0x00, 0x1F, 0x15, 0xC4, 0x89, 0x00,
+    0x00, 0x00, 0x0B, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9C, 0x63, 0x60, 0x00, 0x02, 0x00, 0x00, 0x05, 0x00,
+    0x01, 0x7A, 0x5E, 0xAB, 0x3F, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
 
 // The editor started in a copy of the start folder; the commands are
 // chosen from the menus and their dialogs answered from the host's script.
@@ -131,37 +149,21 @@ TEST_F(FileCommands, NewMakesAMissionOfThePictureChosenAndShowsIt) {
 }
 
 TEST_F(FileCommands, ANewThatFailsLeavesNoProjectAndACancelledOneTheProjectAsItWas) {
-    TBitmap32 small;
-    small.SetSize(100, 100);
-    small.Clear(0xFF0000FF);
-    thorn::test::WriteBmp24(editor / "small.bmp", small);
-    thorn::test::WriteFileBytes(editor / "broken.bmp", std::vector<uint8_t>{'B', 'M', 1, 2, 3, 4, 5, 6, 7, 8});
     struct Case {
         const char* name;
         std::function<void()> answers;
         bool projectLeft;
     };
-    const auto refused = [&](const fs::path& picture) {
-        return [&, picture] {
-            host.AnswerFileDialog(picture.string());
-            host.AnswerMessageBox(IDOK, kTooManyRegions);
-        };
-    };
+    // A picture of the catalogue gone since the start: the mission cannot
+    // be built on the world the picture made.
+    const fs::path village = editor / "res/castles/village.bmp";
     const Case cases[] = {
-        {"a picture of noise", refused(NoisyPicture(editor)), true},
-        {"a flat world saved as JPEG", refused(IslesAsJpeg(editor)), true},
         {"cancelled", [&] { host.CancelDialog("Open"); }, true},
-        {"a picture that cannot be read",
+        {"a catalogue picture gone",
          [&] {
-             host.AnswerFileDialog((editor / "broken.bmp").string());
-             host.AnswerMessageBox(IDOK, "Cannot import picture\nFormat is not supported.");
-         },
-         true},
-        {"a small picture not to be enlarged",
-         [&] {
-             Settings->AutoResize = 0;
-             host.AnswerFileDialog((editor / "small.bmp").string());
-             host.AnswerMessageBox(IDCANCEL, "Map image has wrong size (less than 160x160). Resize?");
+             fs::rename(village, editor / "village.bmp");
+             host.AnswerFileDialog((editor / "worlds/small_isles.bmp").string());
+             host.AnswerMessageBox(IDOK, "village.bmp");
          },
          false},
     };
@@ -195,6 +197,79 @@ TEST_F(FileCommands, ANewThatFailsLeavesNoProjectAndACancelledOneTheProjectAsItW
     // After the last, Exit closes the editor without asking to save.
     Choose("File", "Exit");
     EXPECT_EQ(MapProject, nullptr);
+}
+
+// A picture refused, for whatever reason, is refused before anything of the
+// open project changes, by New and by Reload World Image alike, and both
+// say the same about it.
+TEST_F(FileCommands, APictureRefusedLeavesTheOpenProjectAsItWasAndBothCommandsNameTheReason) {
+    const std::vector<uint8_t> world = ReadFileBytes(editor / "worlds/small_isles.bmp");
+    TBitmap32 small;
+    small.SetSize(100, 100);
+    small.Clear(0xFF0000FF);
+    struct Case {
+        const char* name;
+        fs::path picture;
+        std::optional<std::vector<uint8_t>> bytes;  // written to the picture; none: made already
+        const char* shown;  // in the box that refuses the picture
+        int answer = IDOK;
+    };
+    const Case cases[] = {
+        {"too wide", editor / "wide.bmp", EndedRleBmp(32641, 160),
+         "Cannot import picture\nThe bitmap picture is too large (32641 x 160 pixels): a side may be at most 32640"},
+        {"too tall", editor / "tall.bmp", EndedRleBmp(160, 32641),
+         "Cannot import picture\nThe bitmap picture is too large (160 x 32641 pixels): a side may be at most 32640"},
+        {"more pixels than memory is given for", editor / "vast.bmp", EndedRleBmp(16384, 16384),
+         "Cannot import picture\nThe bitmap picture is too large (16384 x 16384 pixels): it may hold at most"},
+        {"a header cut short", editor / "broken.bmp", std::vector<uint8_t>{'B', 'M', 1, 2, 3, 4, 5, 6, 7, 8},
+         "Cannot import picture\nThe file is not a BMP picture (\""},
+        {"truncated", editor / "half.bmp", std::vector(world.begin(), world.begin() + world.size() / 2),
+         "Cannot import picture\nThe bitmap is truncated"},
+        {"zero bytes", editor / "empty.bmp", std::vector<uint8_t>{},
+         "Cannot import picture\nThe picture file is empty"},
+        {"PNG bytes named .bmp", editor / "png.bmp", std::vector(std::begin(kOnePixelPng), std::end(kOnePixelPng)),
+         "Cannot import picture\nPNG pictures are not supported"},
+        {"content of no known format", editor / "text.bmp", std::vector<uint8_t>{'G', 'I', 'F', '8', '9', 'a', 0, 0},
+         "Cannot import picture\nFormat is not supported."},
+        {"noise: too many regions", NoisyPicture(editor), std::nullopt, kTooManyRegions},
+        {"a flat world saved as JPEG: too many regions", IslesAsJpeg(editor), std::nullopt, kTooManyRegions},
+        {"a small picture not to be enlarged", editor / "small.bmp", thorn::test::Bmp24File(small), kResizeQuestion,
+         IDCANCEL},
+    };
+    Settings->AutoResize = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.bytes) thorn::test::WriteFileBytes(c.picture, *c.bytes);
+        std::string said[2];
+        for (int reload : {0, 1}) {
+            SCOPED_TRACE(reload ? "Reload World Image" : "New project");
+            // An open project with a change not saved and a province chosen.
+            editor.NewMission("small_isles.bmp");
+            ChooseFirstProvinceAndZoom();
+            ASSERT_EQ(MapProject->Tables.GetAt(0)->SetMissionName("Changed"), 1);
+            const std::vector<uint8_t> saved = MapProject->ProjectBytes();
+            const std::string title = host.WindowOf(main)->Caption();
+            const std::string size = Panel(3);
+            const std::string selected = main.LblSelProvSummary->GetCaption();
+
+            if (reload) host.AnswerMessageBox(IDYES, kReloadWarning);
+            host.AnswerMessageBox(IDNO, kSaveQuestion);
+            host.AnswerFileDialog(c.picture.string(), "Open");
+            host.AnswerMessageBox(c.answer);
+            Choose("File", reload ? "Reload World Image" : "New project");
+            EXPECT_EQ(host.PendingScripts(), 0u);
+            said[reload] = host.ShownDialogs().back();
+            EXPECT_NE(said[reload].find(c.shown), std::string::npos) << said[reload];
+            EXPECT_TRUE(MapProject->ProjectBytes() == saved);
+            EXPECT_EQ(MapProject->Modified, 1u);
+            EXPECT_EQ(host.WindowOf(main)->Caption(), title);
+            EXPECT_TRUE(ProjectShown());
+            EXPECT_EQ(Panel(3), size);
+            EXPECT_EQ(main.LblSelProvSummary->GetCaption(), selected);
+            EXPECT_FALSE(FormSlide->GetVisible());
+        }
+        EXPECT_EQ(said[0], said[1]);
+    }
 }
 
 TEST_F(FileCommands, TheSaveQuestionLetsACommandGoOnOnlyWhenNothingIsLost) {
@@ -546,46 +621,25 @@ TEST_F(FileCommands, ReloadPutsTheMissionOnTheNewPictureAfterTheWarning) {
     Open(editor / "isles.pw");
     ASSERT_FALSE(main.BtnActShowErrors->GetEnabled());
     DlgError->Hide();
-    thorn::test::WriteFileBytes(editor / "broken.bmp", std::vector<uint8_t>{'B', 'M', 1, 2, 3, 4, 5, 6, 7, 8});
-    TBitmap32 wider;
-    wider.LoadFromFile(editor / "worlds/small_isles.bmp");
     const std::string oldSize = Panel(3);
     const int provinces = MapProject->Provinces.GetCount();
     const int pieces = MapProject->MapPieces.GetCount();
-    const fs::path jpeg = IslesAsJpeg(editor);
-    constexpr const char* kWarning =
-        "Mission's data may be lost after reloading of the world map\r\n(you can save your project, to be able to "
-        "reload it if anything goes wrong).\r\nDo you want to continue?";
     struct Case {
         const char* name;
         std::function<void()> answers;
         bool reloaded;
     };
     const Case cases[] = {
-        {"the warning answered No", [&] { host.AnswerMessageBox(IDNO, kWarning); }, false},
+        {"the warning answered No", [&] { host.AnswerMessageBox(IDNO, kReloadWarning); }, false},
         {"the picture not chosen",
          [&] {
-             host.AnswerMessageBox(IDYES, kWarning);
+             host.AnswerMessageBox(IDYES, kReloadWarning);
              host.CancelDialog("Open");
-         },
-         false},
-        {"a picture that cannot be read",
-         [&] {
-             host.AnswerMessageBox(IDYES, kWarning);
-             host.AnswerFileDialog((editor / "broken.bmp").string(), "Open");
-             host.AnswerMessageBox(IDOK, "broken.bmp");
-         },
-         false},
-        {"a flat world saved as JPEG",
-         [&] {
-             host.AnswerMessageBox(IDYES, kWarning);
-             host.AnswerFileDialog(jpeg.string(), "Open");
-             host.AnswerMessageBox(IDOK, kTooManyRegions);
          },
          false},
         {"the same world again",
          [&] {
-             host.AnswerMessageBox(IDYES, kWarning);
+             host.AnswerMessageBox(IDYES, kReloadWarning);
              host.AnswerFileDialog((editor / "worlds/small_isles.bmp").string(), "Open");
          },
          true},

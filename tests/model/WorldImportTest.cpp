@@ -378,6 +378,9 @@ TEST_F(ImportTest, ShortOfMemoryTheImportLeavesNoHalfWorld) {
         return ProvinceColour(1 + (x / 60 + y / 60) % 3);
     }));
     const std::filesystem::path next = dir / "next.bmp";
+    // Room for every call the editor records, so that each import of the
+    // loop makes the allocations the first one counted, no more.
+    editor.calls.reserve(size_t{1} << 16);
     const uint64_t start = thorn::test::AllocationCount();
     ASSERT_EQ(project.ImportWorldImage(next, 1), 1);
     const uint64_t needed = thorn::test::AllocationCount() - start;
