@@ -11,6 +11,7 @@
 #include "gui/ControlLinks.h"
 #include "gui/Forms.h"
 #include "gui/Host.h"
+#include "gui/LoneAlt.h"
 #include "platform/Components.h"
 
 class TTimer;
@@ -120,6 +121,8 @@ public:
     void PaintAllForms();
     // Lets every shown, enabled form update its actions (idle time).
     void UpdateActions();
+    // Whether Alt went down and up alone, heard from every window's input.
+    thorn::LoneAlt& GetLoneAlt() { return loneAlt_; }
 
 private:
     void ApplyControlCursor() override;
@@ -140,6 +143,7 @@ private:
     bool showHint_ = true;
     bool terminated_ = false;
     int modalLevel_ = 0;
+    thorn::LoneAlt loneAlt_;
     // hints
     thorn::ComponentRef<TControl> hintControl_;
     thorn::ComponentRef<TControl> lastHintTarget_;

@@ -742,14 +742,27 @@ bool TCustomForm::CMDialogKey(TKey key, TShiftState shift) {
 
 // ---- input from the host
 
+// Every key and press is noted for the Alt held before any window routes
+// it: whatever control, pop-up or window takes it, the Alt's release is
+// then no lone Alt.
 void TCustomForm::HostMouse(const thorn::MouseInput& input) {
-    if (IsDestroying(*this) || !Application) return;
+    if (!Application) return;
+    const thorn::MouseAction a = input.action;
+    if (a == thorn::MouseAction::Down || a == thorn::MouseAction::DoubleClick || a == thorn::MouseAction::Wheel)
+        Application->GetLoneAlt().Spoil();
+    if (IsDestroying(*this)) return;
     Application->Guard(this, [&] { RouteMouse(input); });
 }
 
 void TCustomForm::HostKey(const thorn::KeyInput& input) {
-    if (IsDestroying(*this) || !Application) return;
+    if (!Application) return;
+    Application->GetLoneAlt().Key(input);
+    if (IsDestroying(*this)) return;
     Application->Guard(this, [&] { RouteKey(input); });
+}
+
+void TCustomForm::HostOtherInput() {
+    if (Application) Application->GetLoneAlt().Spoil();
 }
 
 void TCustomForm::HostChar(char ch) {

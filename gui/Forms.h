@@ -204,6 +204,7 @@ private:
     void HostActivated(bool active) override;
     void HostWindowStateChanged(TWindowState state) override;
     void HostExposed() override;
+    void HostOtherInput() override;
 
     void EnsureWindow();
     // The window a dialog shown without a modal loop belongs to: the form

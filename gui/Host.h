@@ -78,6 +78,11 @@ public:
     virtual void HostWindowStateChanged(TWindowState state) = 0;
     // The system lost the window's pixels: everything must be presented again.
     virtual void HostExposed() = 0;
+    // Input the window was not given went elsewhere, or may have: another
+    // program took the keyboard for a while, or let it go (a grab, as a
+    // window manager takes a key of its own), or a mouse button went down
+    // wherever it went (a window manager takes a click with Alt held).
+    virtual void HostOtherInput() {}
 };
 
 // An operating-system window showing one form or pop-up.

@@ -164,7 +164,6 @@ void MenuBar::OpenTitle(int index, bool firstSelected) {
 }
 
 void MenuBar::Cancel() {
-    altAlone_ = false;
     tracking_ = false;
     pressedCommand_ = -1;
     if (dropDown_ && dropDown_->IsPopupOpen()) {
@@ -215,7 +214,6 @@ bool MenuBar::Mouse(const MouseInput& input) {
     switch (input.action) {
         case MouseAction::Down:
         case MouseAction::DoubleClick: {
-            altAlone_ = false;
             if (!onBar) {
                 // A press elsewhere ends menu mode; an open menu closes with
                 // the other pop-ups.
@@ -269,16 +267,13 @@ bool MenuBar::Mouse(const MouseInput& input) {
 
 bool MenuBar::KeyDown(TKey key, TShiftState shift) {
     if (!menu_) return false;
-    if (key == VK_MENU) {
-        if (menuMode_) {
-            Cancel();
-            return true;
-        }
-        altAlone_ = true;
-        return false;
+    if (key == VK_MENU && menuMode_) {
+        // Alt leaves menu mode, and does not enter it again as it comes up.
+        Application->GetLoneAlt().Spoil();
+        Cancel();
+        return true;
     }
-    altAlone_ = false;
-    if (!menuMode_ || (dropDown_ && dropDown_->IsPopupOpen())) return false;
+    if (key == VK_MENU || !menuMode_ || (dropDown_ && dropDown_->IsPopupOpen())) return false;
     auto openOrRun = [&](int t) {
         TMenuItem* item = Title(t);
         if (!item) return;
@@ -310,8 +305,7 @@ bool MenuBar::KeyDown(TKey key, TShiftState shift) {
 }
 
 bool MenuBar::KeyUp(TKey key, TShiftState) {
-    if (!menu_ || key != VK_MENU || !altAlone_) return false;
-    altAlone_ = false;
+    if (!menu_ || key != VK_MENU || !Application->GetLoneAlt().Released()) return false;
     EnterMenuMode();
     return menuMode_;
 }
@@ -331,7 +325,6 @@ bool MenuBar::UnhandledKey(TKey key, TShiftState shift) {
     if (!altOnly || !((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))) return false;
     for (int i = 0; i < TitleCount(); ++i)
         if (Title(i)->GetEnabled() && AcceleratorOf(Title(i)->GetCaption()) == key) {
-            altAlone_ = false;
             if (HasVisibleItems(*Title(i))) {
                 OpenTitle(i, true);
             } else {

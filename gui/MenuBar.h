@@ -19,8 +19,9 @@ class MenuWindow;
 // over another title opens that one instead, and releasing the button over
 // an item of the menu chooses it.
 //
-// Keyboard: Alt pressed and released alone, or F10 (when no shortcut takes
-// it), puts the bar in menu mode with the first title highlighted; there
+// Keyboard: Alt pressed and released alone (nothing else pressed between,
+// whatever took it; see LoneAlt), or F10 (when no shortcut takes it), puts
+// the bar in menu mode with the first title highlighted; there
 // Left and Right move, Down, Up or Enter drop the menu, a letter drops the
 // menu it is the accelerator of, Escape, Alt or F10 leave. Alt with a
 // title's accelerator drops that menu at once (after the form's controls
@@ -86,7 +87,6 @@ private:
     std::unique_ptr<MenuWindow> dropDown_;
     int hot_ = -1;
     bool menuMode_ = false;
-    bool altAlone_ = false;   // Alt is down and no other key came since
     bool tracking_ = false;   // the button went down on the bar and is held
     bool switching_ = false;  // the menu closes to open another title's
     int pressedCommand_ = -1; // a title without items pressed

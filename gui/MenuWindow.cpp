@@ -239,6 +239,10 @@ bool MenuWindow::PopupKeyDown(TKey key, TShiftState shift) {
         case VK_RETURN: Choose(selected_, true); return true;
         case VK_ESCAPE: ClosePopup(pcEscape); return true;
         case VK_MENU:
+            // Alt closes the menus, and opens none as it comes up.
+            Application->GetLoneAlt().Spoil();
+            CloseTree();
+            return true;
         case VK_F10: CloseTree(); return true;
         default: break;
     }

@@ -301,6 +301,11 @@ void HeadlessHost::TypeUtf8(std::string_view utf8) {
     }
 }
 
+void HeadlessHost::GrabKeyboardElsewhere() {
+    if (active_) active_->HostOtherInput();
+    Process();
+}
+
 // ---- windows
 
 HeadlessWindow* HeadlessHost::WindowOf(const TCustomForm& form) const {

@@ -122,6 +122,11 @@ public:
     // The user maximises, minimises or restores the form from its frame.
     void ChangeWindowState(TCustomForm& form, TWindowState state);
 
+    // Another program grabs the keyboard and lets it go again, as a window
+    // manager does for a key of its own (Alt with an arrow): the active
+    // window hears of it as from the window system's focus events.
+    void GrabKeyboardElsewhere();
+
     // ---- focus events as a window system sends them: the keyboard moves
     // at once, and the forms hear of it when the clock next moves (a window
     // shown and hidden at once is told of neither)

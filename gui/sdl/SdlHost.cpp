@@ -13,6 +13,7 @@
 #include "gui/sdl/SdlKeys.h"
 #include "gui/sdl/X11Errors.h"
 #include "gui/sdl/X11Frame.h"
+#include "gui/sdl/X11Input.h"
 #include "gui/sdl/X11Mapping.h"
 #include "gui/sdl/X11Window.h"
 #include "platform/Beep.h"
@@ -725,6 +726,12 @@ void SdlHost::Dispatch(const SDL_Event& e) {
             heldMods_ = e.key.keysym.mod;
             if (SdlWindow* w = WindowOfId(e.key.windowID)) {
                 TKey key = VirtualKeyOfSdl(e.key.keysym.sym);
+                // A shift key SDL reports pressed as the keyboard comes to
+                // the window was pressed elsewhere: no press here (Alt held
+                // on from a key that opened a pop-up which takes the
+                // keyboard would otherwise come up alone there).
+                const bool shiftKey = key == VK_MENU || key == VK_SHIFT || key == VK_CONTROL;
+                if (e.type == SDL_KEYDOWN && shiftKey && keysHeldTold_) break;
                 if (key)
                     w->Client().HostKey({e.type == SDL_KEYDOWN ? KeyAction::Down : KeyAction::Up, key,
                                          ShiftOfSdlMods(e.key.keysym.mod)});
@@ -783,7 +790,17 @@ void SdlHost::Dispatch(const SDL_Event& e) {
             }
             break;
         case SDL_QUIT: RequestMainWindowClose(); break;
-        case SDL_SYSWMEVENT: X11NoteUserTime(e.syswm.msg, userTime_); break;
+        case SDL_SYSWMEVENT: {
+            X11NoteUserTime(e.syswm.msg, userTime_);
+            const X11InputNote note = X11InputNoteOf(e.syswm.msg);
+            keysHeldTold_ = note == X11InputNote::KeysHeld;
+            // The window with the keyboard hears of input that went
+            // elsewhere: an Alt held there then comes up as no lone Alt.
+            SDL_Window* keyboard = SDL_GetKeyboardFocus();
+            if (note != X11InputNote::Elsewhere || !keyboard) break;
+            if (SdlWindow* w = WindowOfId(SDL_GetWindowID(keyboard))) w->Client().HostOtherInput();
+            break;
+        }
         default: break;
     }
 }

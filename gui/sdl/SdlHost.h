@@ -87,6 +87,10 @@ private:
     // after the whole queue, which loses a Ctrl held around a quick click.
     uint16_t heldMods_ = 0;
     uint32_t heldButtons_ = 0;
+    // The X server has just told the keys held (the keyboard came to a
+    // window or left it, or the pointer came): the key events SDL gives
+    // until the next X event are its account of them, not keys pressed.
+    bool keysHeldTold_ = false;
     // The X server's time of the last key or button the program handled
     // (0: none yet).
     unsigned long userTime_ = 0;

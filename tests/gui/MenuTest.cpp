@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "TestControls.h"
+#include "gui/CheckBox.h"
+#include "gui/ComboBox.h"
 #include "gui/MenuBar.h"
 #include "gui/MenuWindow.h"
 #include "gui/Menus.h"
+#include "gui/RowView.h"
 #include "gui/ShortCuts.h"
 #include "support/Pixels.h"
 
@@ -295,6 +301,77 @@ TEST_F(GuiMenu, TheKeyboardReachesEveryItem) {
         EXPECT_EQ(top && top->GetParentItem() ? StripHotkey(top->GetParentItem()->GetCaption()) : "", c.open);
         EXPECT_EQ(Selected(top), c.selected);
         EXPECT_EQ(bar->GetHotIndex(), c.hot);
+    }
+}
+
+TEST_F(GuiMenu, AltEntersMenuModeOnlyWhenReleasedAloneWhateverTookTheOtherInput) {
+    // A combo box of drop-down list style, focused, with a context menu; a
+    // check box that Alt+B checks.
+    auto* combo = thorn::test::Place<TComboBox>(*form, {20, 60, 170, 0});
+    combo->SetStyle(csDropDownList);
+    for (const char* item : {"Gold", "Wood"}) combo->GetItems()->Add(item);
+    combo->SetPopupMenu(thorn::Make<TPopupMenu>(*form));
+    Add(combo->GetPopupMenu()->GetItems(), "&Copy");
+    thorn::test::Place<TCheckBox>(*form, {20, 100, 120, 120})->SetCaption("&Bold");
+    const auto altWith = [&](std::function<void()> chord) {
+        return [&, chord] {
+            host.KeyDown(VK_MENU, {ssAlt});
+            chord();
+            host.KeyUp(VK_MENU);
+        };
+    };
+    const auto key = [&](TKey k) { return [&, k] { host.PressKey(k, {ssAlt}); }; };
+    const auto clickList = [&] {
+        const TRect r = combo->GetListView()->RowRect(1);
+        host.Click(*combo->GetListWindow(), 1 + r.Left + 20, 1 + (r.Top + r.Bottom) / 2, mbLeft, {ssAlt});
+    };
+    struct Chord {
+        const char* what;
+        std::function<void()> withAlt;
+        bool plain, dropped;  // done with the list closed, dropped
+    };
+    const Chord chords[] = {
+        {"Alt+Down", key(VK_DOWN), true, true},
+        {"Alt+Up", key(VK_UP), true, true},
+        {"Alt+Left", key(VK_LEFT), true, true},
+        {"Alt+Right", key(VK_RIGHT), true, true},
+        {"Alt+Enter", key(VK_RETURN), true, true},
+        {"Alt+B, the check box's", key('B'), true, true},
+        {"a click on the window", [&] { host.Click(*form, 300, 250, mbLeft, {ssAlt}); }, true, true},
+        {"a click on a row", clickList, false, true},
+        {"a grab by another program", [&] { host.GrabKeyboardElsewhere(); }, true, false},
+    };
+    struct Case {
+        std::string what;
+        std::function<void()> keys;
+        bool menuMode;  // after Alt's release
+        Log ran;        // once Down and Enter follow
+    };
+    std::vector<Case> cases = {
+        {"Alt alone", altWith([] {}), true, {"run New project"}},
+        // The menu takes Alt's press to close.
+        {"Alt alone in a context menu", [&] { host.PressKey(VK_APPS), altWith([] {})(); }, false, {}},
+    };
+    for (const Chord& c : chords) {
+        if (c.plain) cases.push_back({c.what, altWith(c.withAlt), false, {}});
+        if (c.dropped)
+            cases.push_back({std::string(c.what) + ", the list dropped",
+                             [&, keys = altWith(c.withAlt)] { host.PressKey(VK_F4), keys(); }, false, {}});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        bar->Cancel();
+        combo->SetFocus();
+        log.clear();
+        c.keys();
+        EXPECT_EQ(bar->IsMenuMode(), c.menuMode);
+        host.PressKey(VK_DOWN);
+        host.PressKey(VK_RETURN);
+        Log ran;
+        std::copy_if(log.begin(), log.end(), std::back_inserter(ran), [](auto& e) { return e.starts_with("run "); });
+        EXPECT_EQ(ran, c.ran);
+        EXPECT_FALSE(bar->IsMenuMode());
+        EXPECT_EQ(Top(), nullptr);
     }
 }
 
