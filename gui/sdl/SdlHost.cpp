@@ -245,7 +245,7 @@ public:
     // learns from its events: until then X raises it.
     void Activate() override {
         if (IsPopupKind(kind_) || !visible_) return;
-        host_.ForgetKeyboardHeir(id_);
+        host_.keyboardWatch_.Forget(id_);
         if (mapping_ && !mapping_->Viewable()) {
             activatePending_ = true;
             if (mapping_->Iconic()) mapping_->Restore();
@@ -268,7 +268,7 @@ public:
     // moves the keyboard, unless the user's hand (another program) did.
     void ReturnKeyboard() override {
         if (IsPopupKind(kind_) || !visible_) return;
-        host_.ForgetKeyboardHeir(id_);
+        host_.keyboardWatch_.Forget(id_);
         if (!X11ReturnKeyboard(window_, host_.userTime_)) SDL_SetWindowInputFocus(window_);
     }
 
@@ -287,7 +287,7 @@ public:
             return;
         }
         X11GiveKeyboard(window_);
-        host_.WatchKeyboardHeir(id_);
+        host_.keyboardWatch_.Watch(id_, window_, host_.userTime_);
     }
 
     // Puts right what the window manager made of the last show or hide,
@@ -611,9 +611,9 @@ int SdlHost::PumpEvents(int timeoutMs) {
     // A window that does not yet stand as asked is looked after while the
     // loop waits.
     constexpr int kSettleIntervalMs = 10;
-    const bool unsettled = keyboardHeir_ != 0 || std::any_of(windows_.begin(), windows_.end(), [](const auto& entry) {
-                               return entry.second->Unsettled();
-                           });
+    const bool unsettled =
+        keyboardWatch_.Heir() != 0 ||
+        std::any_of(windows_.begin(), windows_.end(), [](const auto& entry) { return entry.second->Unsettled(); });
     if (unsettled && (timeoutMs < 0 || timeoutMs > kSettleIntervalMs)) timeoutMs = kSettleIntervalMs;
     if (timeoutMs != 0) {
         int got = timeoutMs < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeoutMs);
@@ -639,36 +639,13 @@ int SdlHost::PumpEvents(int timeoutMs) {
     return delivered;
 }
 
-void SdlHost::WatchKeyboardHeir(uint32_t id) {
-    // Long enough for a window manager to have let go of the window that
-    // hid, and done what it does with the keyboard then.
-    constexpr uint64_t kWatchMs = 1000;
-    keyboardHeir_ = id;
-    heirWatchedUntil_ = SDL_GetTicks64() + kWatchMs;
-    heirUserTime_ = userTime_;
-}
-
-void SdlHost::ForgetKeyboardHeir(uint32_t unless) {
-    if (keyboardHeir_ != unless) keyboardHeir_ = 0;
-}
+bool SdlHost::KeyboardWatched() const { return keyboardWatch_.Heir() != 0; }
 
 void SdlHost::KeepKeyboardOnHeir() {
-    SdlWindow* heir = WindowOfId(keyboardHeir_);
-    // The user's own input, or the end of the watch, ends it.
-    if (!heir || !heir->Visible() || userTime_ != heirUserTime_ || SDL_GetTicks64() >= heirWatchedUntil_) {
-        keyboardHeir_ = 0;
-        return;
-    }
+    const SdlWindow* heir = WindowOfId(keyboardWatch_.Heir());
     std::vector<SDL_Window*> ours;
     for (const auto& [id, window] : windows_) ours.push_back(window->Handle());
-    switch (X11KeyboardPlaceOf(heir->Handle(), ours)) {
-        case X11KeyboardPlace::Here: break;
-        case X11KeyboardPlace::Ours:
-        case X11KeyboardPlace::Nowhere: X11GiveKeyboard(heir->Handle()); break;
-        // Another program's window: the user's choice stands.
-        case X11KeyboardPlace::Elsewhere:
-        case X11KeyboardPlace::Unknown: keyboardHeir_ = 0; break;
-    }
+    keyboardWatch_.Keep(heir && heir->Visible() ? heir->Handle() : nullptr, ours, userTime_);
 }
 
 void SdlHost::Wake() {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "gui/Host.h"
+#include "gui/sdl/X11KeyboardWatch.h"
 
 struct SDL_Window;
 struct SDL_Cursor;
@@ -42,6 +43,8 @@ public:
 
     // The name of SDL's video driver in use ("x11", "wayland", "dummy" ...).
     std::string VideoDriver() const;
+    // Whether a window given the keyboard back is watched still.
+    bool KeyboardWatched() const;
 
 private:
     friend class SdlWindow;
@@ -62,12 +65,9 @@ private:
     bool PopupShown() const;
     // The windows that stay on top, shown, put back above one just raised.
     void KeepOnTopWindowsAbove(SDL_Window* raised);
-    // The window given the keyboard back is watched a while: while the
-    // user does nothing, a keyboard moved to another of our windows, or
-    // to none, goes back to it. Any other window the program activates
-    // ends the watch.
-    void WatchKeyboardHeir(uint32_t id);
-    void ForgetKeyboardHeir(uint32_t unless);
+    // The window given the keyboard back is watched a while (see
+    // X11KeyboardWatch). Any other window the program activates ends the
+    // watch.
     void KeepKeyboardOnHeir();
 
     std::map<uint32_t, SdlWindow*> windows_;
@@ -94,11 +94,7 @@ private:
     // The X server's time of the last key or button the program handled
     // (0: none yet).
     unsigned long userTime_ = 0;
-    // The window watched (0: none), until when, and the user's time as the
-    // watch began.
-    uint32_t keyboardHeir_ = 0;
-    uint64_t heirWatchedUntil_ = 0;
-    unsigned long heirUserTime_ = 0;
+    X11KeyboardWatch keyboardWatch_;
 };
 
 }  // namespace thorn

@@ -43,8 +43,9 @@
 // each; a dialog stays over the window it was opened from, a menu opened
 // after it over the main window, the keyboard goes back to the main window
 // when what took it closes, and the windows' places survive starts and
-// closes. "desktop_dialog_over_main.png" and "desktop_menu_after_dialog.png"
-// in the working folder show the screen, to look at.
+// closes. "desktop_dialog_over_main.png", "desktop_menu_after_dialog.png"
+// and "desktop_chosen_by_title_bar.png" in the working folder show the
+// screen, to look at.
 namespace {
 
 namespace fs = std::filesystem;
@@ -423,6 +424,70 @@ TEST_F(EditorOnTheDesktop, TheKeyboardGoesBackToTheMainWindow) {
             return c.closed() && Settled() && thorn::test::HasTheKeyboard(screen, *MainForm.Get());
         }, [this] { screen.Key("F8"); });
         Await("names switched", [names] { return MainForm->ActShowNames->GetChecked() != names; });
+        ASSERT_NO_FATAL_FAILURE(Run());
+    }
+}
+
+// A window the user chooses by its title bar while the keyboard is handed
+// back to the main window after an Open keeps it, past the time the main
+// window's keyboard is watched: the window manager gives it the keyboard
+// on the press, and the editor leaves it there. On a bare server the press
+// is inside the window, and the test gives it the keyboard after the press,
+// as a manager would. fluxbox may take a press on a title bar that soon
+// after another click for a double click, and shade the window: the
+// keyboard goes to it all the same. The screen as the first window chosen
+// keeps the keyboard is in "desktop_chosen_by_title_bar.png".
+TEST_F(EditorOnTheDesktop, AWindowChosenByItsTitleBarAfterAnOpenKeepsTheKeyboard) {
+    struct Case {
+        const char* name;
+        std::function<TCustomForm*()> chosen;
+        bool confirmedByClick;  // the Open confirmed by its button, else by Return
+        const char* shot;       // where the screen goes once the window keeps the keyboard
+    };
+    const Case cases[] = {
+        {"the Events List, the Open confirmed by Return", [] { return EventFrame.Get(); }, false,
+         "desktop_chosen_by_title_bar.png"},
+        {"Mission Properties, the Open confirmed by the Open button", [] { return MissFrame.Get(); }, true, nullptr},
+    };
+    const std::string project = MapProject->FileName;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Act("the tool windows shown", [] {
+            MapProject->FileName.clear();
+            if (!MissFrame->GetVisible()) MainForm->ActShowMissRMI->Execute();
+            if (!EventFrame->GetVisible()) MainForm->ActShowEventRMI->Execute();
+        });
+        KeyOnMain("o", {"Control_L"});
+        hand->Then("Open dialog", [this] {
+            const auto* dialog = Painted<thorn::FileDialogForm>();
+            return dialog && thorn::test::HasTheKeyboard(screen, *dialog);
+        }, [this, &c, project] {
+            screen.Key("End");
+            screen.Key("Home", {"Shift_L"});
+            screen.Type(project);
+            if (!c.confirmedByClick) screen.Key("Return");
+        });
+        if (c.confirmedByClick)
+            ClickControl("Open", [project]() -> TControl* {
+                auto* dialog = Painted<thorn::FileDialogForm>();
+                return dialog && dialog->GetNameEdit()->GetText() == project ? dialog->GetOkButton() : nullptr;
+            });
+        hand->Then("the keyboard handed back to the main window", [this, project] {
+            return MapProject->FileName == project && !Painted<thorn::FileDialogForm>() && Settled() &&
+                   host->KeyboardWatched() && thorn::test::HasTheKeyboard(screen, *MainForm.Get());
+        }, [this, &c] {
+            const unsigned long window = screen.WindowTitled(c.chosen()->GetCaption());
+            const TPoint title = screen.TitleBarOf(window);
+            screen.PressAndLetGo(title.X, title.Y);
+            if (!screen.Managed()) screen.FocusAt(title.X, title.Y);
+        });
+        Await("the keyboard on the window chosen, the watch over", [this, &c] {
+            TCustomForm& chosen = *c.chosen();
+            if (host->KeyboardWatched() || !chosen.GetActive() || !thorn::test::HasTheKeyboard(screen, chosen))
+                return false;
+            if (c.shot) Shot(c.shot);
+            return true;
+        });
         ASSERT_NO_FATAL_FAILURE(Run());
     }
 }

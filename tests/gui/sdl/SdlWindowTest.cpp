@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <type_traits>
@@ -136,8 +137,11 @@ TEST_F(SdlWindow, TextTypedOnTheKeyboardReachesTheFocusedEdit) {
 // A window given the keyboard back keeps it: where a window manager moves
 // the keyboard on to another of the program's windows, or drops it, as it
 // lets go of a window that hid, it goes back (the test moves it, as such a
-// manager would).
-TEST_F(SdlWindow, AWindowGivenTheKeyboardBackKeepsIt) {
+// manager would). What the user does is never undone: after a press or a
+// key anywhere, or the pointer moved into the window, the keyboard stays
+// where the user's manager put it. Each case ends once the keyboard is no
+// longer watched.
+TEST_F(SdlWindow, AWindowGivenTheKeyboardBackKeepsItUntilTheUserChoosesAnother) {
     thorn::test::XScreen screen;
     ASSERT_TRUE(screen.Ok());
     TForm* heir = Application->CreateForm<TForm>();
@@ -153,16 +157,42 @@ TEST_F(SdlWindow, AWindowGivenTheKeyboardBackKeepsIt) {
                screen.Viewable(screen.WindowTitled("Other"));
     }));
     const unsigned long heirWindow = screen.WindowTitled("Heir");
+    const unsigned long otherWindow = screen.WindowTitled("Other");
+    auto middle = [&](unsigned long window) {
+        const TRect r = screen.PlaceOf(window);
+        return TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+    };
+    // The pointer stands on a window first (where a press on a frame is
+    // made: a manager whose keyboard follows the pointer gives it there).
     const struct {
         const char* name;
-        unsigned long to;
-    } cases[] = {{"no window", 0}, {"another window of the program", screen.WindowTitled("Other")}};
+        unsigned long pointerOn;
+        std::function<bool()> user;  // what the user does then (false: it could not be done)
+        unsigned long to;            // where the manager then puts the keyboard
+        TForm* keeps;
+    } cases[] = {
+        {"the manager drops it", heirWindow, [] { return true; }, 0, heir},
+        {"the manager moves it to another window of the program", heirWindow, [] { return true; }, otherWindow,
+         heir},
+        {"a press the manager takes", otherWindow, [&] { return screen.ClickTaken(); }, otherWindow, other},
+        {"the manager's Alt+Tab", heirWindow, [&] { return screen.KeyTaken("Tab", {"Alt_L"}); }, otherWindow, other},
+        {"the pointer moved into another window (the keyboard follows it)", heirWindow, [&] {
+             screen.MoveTo(middle(otherWindow).X, middle(otherWindow).Y);
+             return true;
+         },
+         otherWindow, other},
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        screen.MoveTo(middle(c.pointerOn).X, middle(c.pointerOn).Y);
         heir->GetHostWindow()->TakeKeyboardBack();
+        ASSERT_TRUE(host->KeyboardWatched());
+        ASSERT_TRUE(c.user());
         screen.Focus(c.to);
-        EXPECT_TRUE(RunUntil([&] { return screen.FocusedWindow() == heirWindow && heir->GetActive(); }))
-            << "the keyboard on " << screen.FocusedWindow();
+        const unsigned long kept = c.keeps == heir ? heirWindow : otherWindow;
+        EXPECT_TRUE(RunUntil([&] {
+            return !host->KeyboardWatched() && screen.FocusedWindow() == kept && c.keeps->GetActive();
+        })) << "the keyboard on " << screen.FocusedWindow();
     }
 }
 

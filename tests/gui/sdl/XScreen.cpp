@@ -26,7 +26,7 @@ XScreen::~XScreen() {
 
 void XScreen::MoveTo(int x, int y) {
     XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
-    XFlush(display_);
+    XSync(display_, False);
 }
 
 namespace {
@@ -82,6 +82,34 @@ void XScreen::Click(int x, int y) {
     XTestFakeButtonEvent(display_, 1, True, CurrentTime);
     XTestFakeButtonEvent(display_, 1, False, CurrentTime);
     XFlush(display_);
+}
+
+void XScreen::PressAndLetGo(int x, int y) {
+    MoveTo(x, y);
+    XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+    XFlush(display_);
+}
+
+bool XScreen::ClickTaken() {
+    if (XGrabPointer(display_, DefaultRootWindow(display_), False, ButtonPressMask | ButtonReleaseMask, GrabModeAsync,
+                     GrabModeAsync, None, None, CurrentTime) != GrabSuccess)
+        return false;
+    XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+    XUngrabPointer(display_, CurrentTime);
+    XSync(display_, False);
+    return true;
+}
+
+bool XScreen::KeyTaken(const char* keysym, const std::vector<const char*>& modifiers) {
+    if (XGrabKeyboard(display_, DefaultRootWindow(display_), False, GrabModeAsync, GrabModeAsync, CurrentTime) !=
+        GrabSuccess)
+        return false;
+    Key(keysym, modifiers);
+    XUngrabKeyboard(display_, CurrentTime);
+    XSync(display_, False);
+    return true;
 }
 
 void XScreen::Hold(const std::vector<const char*>& modifiers) {
@@ -201,6 +229,22 @@ TRect XScreen::PlaceOf(unsigned long window) {
     Window child = None;
     XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
     return {x, y, x + attributes.width, y + attributes.height};
+}
+
+TPoint XScreen::TitleBarOf(unsigned long window) {
+    const TRect inside = PlaceOf(window);
+    Window top = window;
+    for (;;) {
+        Window root = None, parent = None, *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display_, top, &root, &parent, &children, &count)) break;
+        if (children) XFree(children);
+        if (parent == root || parent == None) break;
+        top = parent;
+    }
+    const int middle = (inside.Left + inside.Right) / 2;
+    if (top == window) return {middle, inside.Top + 5};
+    return {middle, (PlaceOf(top).Top + inside.Top) / 2};
 }
 
 TSize XScreen::Size() {

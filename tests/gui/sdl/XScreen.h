@@ -27,6 +27,7 @@ public:
     XScreen& operator=(const XScreen&) = delete;
 
     bool Ok() const { return display_ != nullptr; }
+    // Moves the pointer there; the server has moved it on return.
     void MoveTo(int x, int y);
     // Moves there, presses and releases the left button. The window under
     // the pointer takes the keyboard first, as a window manager gives it on
@@ -38,6 +39,16 @@ public:
     // on a click) hands the press on later than the keys that follow it.
     void Hold(const std::vector<const char*>& modifiers);
     void LetGo(const std::vector<const char*>& modifiers);
+    // A click where the pointer stands, and a key with the modifier keys
+    // named, that a window manager takes for itself (a press on its frame,
+    // its Alt+Tab): the test's connection holds the pointer, or the
+    // keyboard, around them, so no program's window hears of them. False
+    // when the pointer or the keyboard is held already.
+    bool ClickTaken();
+    bool KeyTaken(const char* keysym, const std::vector<const char*>& modifiers = {});
+    // Moves there, presses and lets go the left button, and nothing else:
+    // the keyboard goes where a window manager puts it.
+    void PressAndLetGo(int x, int y);
     // Moves there and presses the left button; lets it go.
     void Press(int x, int y);
     void Release();
@@ -92,6 +103,10 @@ public:
     void Focus(unsigned long window);
     // Where a window's inside stands on the screen, as the server has it.
     TRect PlaceOf(unsigned long window);
+    // The middle of a client window's title bar: the band of its window
+    // manager's frame (its ancestor on the root) above it. A window that
+    // stands on the root itself has none: then a point near its own top.
+    TPoint TitleBarOf(unsigned long window);
     // The screen's size.
     TSize Size();
     // Makes a window, destroys it and asks the server to show it: the
