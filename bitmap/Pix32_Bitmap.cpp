@@ -258,10 +258,13 @@ void TBitmap32::ReadData(TStream& stream) {
     int32_t size[2] = {0, 0};
     stream.ReadBuffer(size, sizeof size);
     int32_t w = std::max(size[0], 0), h = std::max(size[1], 0);
-    int64_t pixelBytes = (w == 0 || h == 0) ? 0 : int64_t{w} * h * 4;
-    if (w > 0 && h > 0 && (int64_t{w} * h > kMaxPixels || pixelBytes > stream.Remaining()))
+    // Two sides of 32 bits multiply safely in 64; their four bytes a pixel
+    // may not, so the count is held against the pixels left, not the bytes.
+    const int64_t pixels = int64_t{w} * h;
+    if (pixels > kMaxPixels || pixels > std::max<int64_t>(stream.Remaining(), 0) / 4)
         throw EReadError("Bitmap data is truncated: " + std::to_string(size[0]) + " x " + std::to_string(size[1]) +
                          " pixels do not fit in the bytes left");
+    const int64_t pixelBytes = pixels * 4;
     // Read into a store of its own first so a failure leaves this bitmap
     // untouched; then take that store.
     TBitmap32 incoming;

@@ -139,25 +139,33 @@ TEST(DataStream, TwoByOneBitmapIsSixteenBytes) {
 
 TEST(DataStream, SizesBeyondTheBytesLeftFailCleanly) {
     CountingBitmap b(2, 2, 0xFF0000FFu);
-    // Claims 100000 x 100000 pixels with four bytes behind it.
-    std::vector<uint8_t> hostile{0xA0, 0x86, 0x01, 0x00, 0xA0, 0x86, 0x01, 0x00, 1, 2, 3, 4};
-    TMemoryStream stream(hostile);
-    EXPECT_THROW(b.ReadData(stream), EReadError);
-    EXPECT_EQ(b.Width(), 2);
-    EXPECT_EQ(b.GetPixel(1, 1), 0xFF0000FFu);
-    // One pixel short.
-    std::vector<uint8_t> shortData{2, 0, 0, 0, 1, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7};
-    TMemoryStream second(shortData);
-    EXPECT_THROW(b.ReadData(second), EReadError);
-    EXPECT_EQ(b.GetPixel(0, 0), 0xFF0000FFu);
-    // Too short for the sizes themselves.
-    std::vector<uint8_t> tiny{1, 0, 0};
-    TMemoryStream third(tiny);
-    EXPECT_THROW(b.ReadData(third), EReadError);
-    // A negative side reads no pixels.
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+    };
+    const Case cases[] = {
+        {"100000 x 100000 pixels with four bytes behind them",
+         {0xA0, 0x86, 0x01, 0x00, 0xA0, 0x86, 0x01, 0x00, 1, 2, 3, 4}},
+        {"one pixel short", {2, 0, 0, 0, 1, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7}},
+        {"too short for the sizes themselves", {1, 0, 0}},
+        // Four bytes a pixel for the largest sides overflow 64 bits.
+        {"2147483647 x 2147483647 pixels", {0xFF, 0xFF, 0xFF, 0x7F, 0xFF, 0xFF, 0xFF, 0x7F}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TMemoryStream stream(c.bytes);
+        EXPECT_THROW(b.ReadData(stream), EReadError);
+        EXPECT_EQ(b.Width(), 2);
+        EXPECT_EQ(b.Height(), 2);
+        EXPECT_EQ(b.GetPixel(1, 1), 0xFF0000FFu);
+    }
+}
+
+TEST(DataStream, ANegativeSideReadsNoPixels) {
+    CountingBitmap b(2, 2, 0xFF0000FFu);
     std::vector<uint8_t> negative{0xFF, 0xFF, 0xFF, 0xFF, 3, 0, 0, 0};
-    TMemoryStream fourth(negative);
-    b.ReadData(fourth);
+    TMemoryStream stream(negative);
+    b.ReadData(stream);
     EXPECT_TRUE(b.Empty());
     EXPECT_EQ(b.Height(), 3);
 }
