@@ -164,8 +164,11 @@ void ReadFont(const AttributeReader& in) {
         v && *v >= thorn::kMinLabelPixelsPerInch && *v <= thorn::kMaxLabelPixelsPerInch)
         font.SetPixelsPerInch(*v);
     // The size wins over the height: it sets the height anew, unless the
-    // labels could not be drawn at it.
-    if (auto v = in.Integer("Size")) {
+    // labels could not be drawn at it. A size the height gives already
+    // leaves the height: the file holds both, and a height between two
+    // whole sizes (-10 pixels, 7.5 points) is written with the size it
+    // rounds to.
+    if (auto v = in.Integer("Size"); v && *v != font.GetSize()) {
         const int height = font.GetHeight();
         font.SetSize(*v);
         if (!thorn::LabelFontHeightFits(font.GetHeight())) font.SetHeight(height);

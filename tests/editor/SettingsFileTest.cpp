@@ -98,6 +98,8 @@ std::vector<SettingRow> Rows() {
         {"Font", "Color", "305419896", [] { return LabelFont().GetColor() == clBlack; }, "0"},
         {"Font", "Height", "-20", [] { return LabelFont().GetHeight() == -11; }, "-11", "size"},
         {"Font", "Height", "-20", [] { return LabelFont().GetHeight() == -20; }, "-20", "size", {{"Size", {}}}},
+        // A height between two whole sizes, with the size it is written with.
+        {"Font", "Height", "-10", [] { return LabelFont().GetHeight() == -10; }, "-10", "size"},
         {"Font", "Height", "-200", [] { return LabelFont().GetHeight() == -11; }, "-11", "size", {{"Size", {}}}},
         {"Font", "Name", "Arial", [] { return LabelFont().GetName() == "Arial"; }, "Arial"},
         {"Font", "Pitch", "2", [] { return LabelFont().GetPitch() == TFontPitch::fpFixed; }, "2"},
