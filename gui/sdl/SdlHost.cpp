@@ -514,6 +514,13 @@ SdlWindow* SdlHost::KeysReach() const {
     return reached < 0 ? nullptr : windows[static_cast<size_t>(reached)];
 }
 
+SdlWindow* SdlHost::KeyWindowOfId(uint32_t id) const {
+    // SDL gives a key no window while it knows none with the keyboard, as
+    // between two windows of a manager that lets the keys follow the
+    // pointer: the key went to the window it reached.
+    return id != 0 ? WindowOfId(id) : KeysReach();
+}
+
 SdlWindow* SdlHost::WindowOfId(uint32_t id) const {
     auto it = windows_.find(id);
     return it == windows_.end() ? nullptr : it->second;
@@ -638,7 +645,7 @@ void SdlHost::Dispatch(const SDL_Event& e) {
         case SDL_KEYUP:
             // The shift keys as this key leaves them.
             heldMods_ = e.key.keysym.mod;
-            if (SdlWindow* w = WindowOfId(e.key.windowID)) {
+            if (SdlWindow* w = KeyWindowOfId(e.key.windowID)) {
                 TKey key = VirtualKeyOfSdl(e.key.keysym.sym);
                 if (key)
                     w->Client().HostKey({e.type == SDL_KEYDOWN ? KeyAction::Down : KeyAction::Up, key,
@@ -653,7 +660,7 @@ void SdlHost::Dispatch(const SDL_Event& e) {
                     MessageBeep(0);
                     continue;
                 }
-                if (SdlWindow* w = WindowOfId(e.text.windowID); w && static_cast<unsigned char>(*ch) >= 0x20)
+                if (SdlWindow* w = KeyWindowOfId(e.text.windowID); w && static_cast<unsigned char>(*ch) >= 0x20)
                     w->Client().HostChar(*ch);
             }
             break;

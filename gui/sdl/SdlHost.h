@@ -59,8 +59,10 @@ private:
     void RequestMainWindowClose();
     void DeliverCloseRequest();
     SdlWindow* WindowOfId(uint32_t id) const;
-    // The window the keys reach now (null: none of ours).
+    // The window the keys reach now (null: none of ours), and the window a
+    // key or character event of SDL's belongs to.
     SdlWindow* KeysReach() const;
+    SdlWindow* KeyWindowOfId(uint32_t id) const;
     // Whether a pop-up of ours is on the screen.
     bool PopupShown() const;
     // The windows that stay on top, shown, put back above one just raised.
