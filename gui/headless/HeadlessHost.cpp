@@ -375,23 +375,38 @@ void HeadlessHost::FrameShownWindows(FrameEdges frame) {
     for (HeadlessWindow* w : windows_)
         if (w->Visible() && !IsPopupKind(w->Kind()) && w->BorderStyle() != bsNone) shown.push_back(w);
     // A form may free windows as it hears.
+    for (HeadlessWindow* w : shown)
+        if (std::find(windows_.begin(), windows_.end(), w) != windows_.end()) {
+            w->ownFrame_.reset();
+            FrameWindow(w, frame);
+        }
+    Process();
+}
+
+void HeadlessHost::FrameShownWindow(TCustomForm& form, FrameEdges frame) {
+    frame_ = frame;
+    HeadlessWindow* w = WindowOf(form);
+    if (!w || !w->Visible() || IsPopupKind(w->Kind()) || w->BorderStyle() == bsNone) return;
+    w->ownFrame_ = frame;
+    FrameWindow(w, frame);
+    Process();
+}
+
+bool HeadlessHost::FrameWindow(HeadlessWindow* w, FrameEdges frame) {
     const auto gone = [this](HeadlessWindow* w) {
         return std::find(windows_.begin(), windows_.end(), w) == windows_.end();
     };
-    for (HeadlessWindow* w : shown) {
-        if (gone(w)) continue;
-        const TRect placed = w->WindowState() == wsNormal ? PlaceInside(w->bounds_, frame, workArea_) : w->bounds_;
-        if (placed != w->bounds_) {
-            const bool sized = placed.Width() != w->bounds_.Width() || placed.Height() != w->bounds_.Height();
-            w->bounds_ = placed;
-            w->Client().HostMoved(placed.Left, placed.Top);
-            if (gone(w)) continue;
-            if (sized) w->Client().HostResized(placed.Width(), placed.Height());
-            if (gone(w)) continue;
-        }
-        w->Client().HostFrameRead();
+    const TRect placed = w->WindowState() == wsNormal ? PlaceInside(w->bounds_, frame, workArea_) : w->bounds_;
+    if (placed != w->bounds_) {
+        const bool sized = placed.Width() != w->bounds_.Width() || placed.Height() != w->bounds_.Height();
+        w->bounds_ = placed;
+        w->Client().HostMoved(placed.Left, placed.Top);
+        if (gone(w)) return false;
+        if (sized) w->Client().HostResized(placed.Width(), placed.Height());
+        if (gone(w)) return false;
     }
-    Process();
+    w->Client().HostFrameRead();
+    return !gone(w);
 }
 
 void HeadlessHost::ChangeWindowState(TCustomForm& form, TWindowState state) {

@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -111,6 +112,10 @@ public:
     // form hears of the place and then of the frame. Windows shown later
     // get it beforehand.
     void FrameShownWindows(FrameEdges frame);
+    // The same for one window only (a manager that frames windows one by
+    // one, and a tool window otherwise than a main window): the windows
+    // not framed yet, shown or not, take this frame for a guess.
+    void FrameShownWindow(TCustomForm& form, FrameEdges frame);
     // The user closes the form from its frame.
     void RequestClose(TCustomForm& form);
     // The user drags the form's frame to a new client size: a window with a
@@ -174,6 +179,8 @@ private:
     // the clock next moves.
     void TellFocus(HeadlessWindow* window, bool active);
     void DeliverLateFocus();
+    // Frames one shown window; answers false when a handler freed it.
+    bool FrameWindow(HeadlessWindow* window, FrameEdges frame);
     TShiftState Held() const;
     // The active form; null when no window holds the keyboard.
     TCustomForm* KeyTarget() const;
@@ -222,8 +229,10 @@ public:
     void SetMinimumSize(int width, int height) override { minSize_ = {width, height}; }
     void SetMaximumSize(int width, int height) override { maxSize_ = {width, height}; }
     void ReadPixels(TBitmap32& into) const override;
+    // Its own frame once framed alone, else the one every window gets.
     FrameEdges GetFrame() override {
-        return host_ && !IsPopupKind(kind_) && borderStyle_ != bsNone ? host_->Frame() : FrameEdges{};
+        if (!host_ || IsPopupKind(kind_) || borderStyle_ == bsNone) return {};
+        return ownFrame_ ? *ownFrame_ : host_->Frame();
     }
     // One shown pixel, opaque; 0 outside.
     TColor32 ShownPixel(int x, int y) const;
@@ -255,6 +264,7 @@ private:
     TFormStyle formStyle_ = fsNormal;
     TWindowState windowState_ = wsNormal;
     TRect restoredBounds_;
+    std::optional<FrameEdges> ownFrame_;
     TSize minSize_;
     TSize maxSize_;
     TBitmap32 shown_;

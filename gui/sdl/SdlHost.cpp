@@ -15,6 +15,7 @@
 #include "gui/sdl/X11Frame.h"
 #include "gui/sdl/X11Input.h"
 #include "gui/sdl/X11Mapping.h"
+#include "gui/sdl/X11Placing.h"
 #include "gui/sdl/X11Window.h"
 #include "platform/Beep.h"
 #include "platform/Charset.h"
@@ -55,104 +56,31 @@ public:
         int left = 0, top = 0, width = 0, height = 0;
         SDL_GetWindowPosition(window_, &left, &top);
         SDL_GetWindowSize(window_, &width, &height);
-        if (left != r.Left || top != r.Top) SDL_SetWindowPosition(window_, r.Left, r.Top);
+        if (left != r.Left || top != r.Top) placing_->MoveTo(r, visible_);
         if (width != std::max(1, r.Width()) || height != std::max(1, r.Height()))
             SDL_SetWindowSize(window_, std::max(1, r.Width()), std::max(1, r.Height()));
     }
 
     // Whether the form hears of a move SDL reports. A hidden window is moved
     // by nobody the form should hear of (a window manager lets go of it
-    // where its frame stood). The first place a window manager gives a
-    // window it shows, if not the one asked for (a manager that keeps
-    // frames off an edge of its own, or reckons the frame otherwise), is
-    // mended once: what the form holds, and the settings keep, is what it
-    // asked for, not a place that moves by a frame at every start. A window
-    // shown with a frame only guessed is put in its place once the frame is
-    // read (TakeShownFrame), which the form hears of then.
-    bool TakeMove(int& left, int& top) {
-        if (!visible_ || frameGuessed_) return false;
-        FrameEdges frame;
-        if (!FrameKnown(frame)) return true;
-        host_.frame_ = frame;
-        if (placeCheckUntil_ == 0 || SDL_GetTicks64() > placeCheckUntil_) return true;
-        placeCheckUntil_ = 0;
-        if (left != bounds_.Left || top != bounds_.Top) {
-            SDL_SetWindowPosition(window_, bounds_.Left, bounds_.Top);
-            left = bounds_.Left;
-            top = bounds_.Top;
-        }
-        return true;
-    }
+    // where its frame stood); see X11Placing for a shown one.
+    bool TakeMove(int& left, int& top) { return placing_->TakeMove(bounds_, visible_, left, top); }
 
     bool PopupShown() const { return visible_ && IsPopupKind(kind_); }
+    bool IsPopup() const { return IsPopupKind(kind_); }
+    uint32_t Id() const { return id_; }
     bool OnTopShown() const { return visible_ && onTop_ && !IsPopupKind(kind_); }
     SDL_Window* Handle() const { return window_; }
 
-    // The edges of the window manager's frame, once SDL knows them.
-    bool FrameKnown(FrameEdges& frame) const {
-        int top = 0, left = 0, bottom = 0, right = 0;
-        if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0 ||
-            (top == 0 && left == 0 && bottom == 0 && right == 0))
-            return false;
-        frame = {left, top, right, bottom};
-        return true;
-    }
-
     // The frame the window has, else the one the window manager says it
     // will get, else the one the others got.
-    FrameEdges GetFrame() override {
-        bool guessed = false;
-        return FrameOrGuess(guessed);
-    }
-
-    // The same, and whether it is the others' frame, taken for want of the
-    // window's own.
-    FrameEdges FrameOrGuess(bool& guessed) {
-        guessed = false;
-        if (IsPopupKind(kind_) || !bordered_) return {};
-        FrameEdges frame;
-        if (FrameKnown(frame)) return frame;
-        constexpr int kFrameAnswerTime = 250;  // milliseconds
-        // Asked once: a manager that did not answer in time is not waited
-        // for again, for this window or any other (fluxbox never answers).
-        if (!frameAsked_) {
-            frameAsked_ = true;
-            if (!host_.frameUnanswered_) {
-                expectedFrame_ = X11ExpectedFrame(window_, kFrameAnswerTime);
-                host_.frameUnanswered_ = !expectedFrame_;
-            }
-        }
-        if (expectedFrame_) return *expectedFrame_;
-        guessed = true;
-        return host_.frame_;
-    }
+    FrameEdges GetFrame() override { return placing_->Frame(); }
 
     // Once the window is framed, a frame it was shown with only guessed is
-    // read (from the window manager's word come late, or its frame window),
-    // the place checked against the work area with it (a manager that tells
-    // nothing beforehand would otherwise keep the title bar above the
-    // screen), and the window put there, its inside where the form asks,
-    // not a guessed frame off it. A new place, and then the frame read, are
-    // told to the form from the event loop (TellPlace).
-    void TakeShownFrame() {
-        if (!visible_ || SDL_GetTicks64() > frameGuessedUntil_) frameGuessed_ = false;
-        if (!frameGuessed_ || !mapping_->Viewable()) return;
-        const std::optional<FrameEdges> frame = X11ShownFrame(window_);
-        if (!frame) return;
-        frameGuessed_ = false;
-        frameUntold_ = true;
-        host_.frame_ = *frame;
-        expectedFrame_ = *frame;
-        if (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_MINIMIZED)) return;
-        const TRect placed = PlaceInside(bounds_, *frame, host_.GetWorkArea());
-        sizeUntold_ = placed.Width() != bounds_.Width() || placed.Height() != bounds_.Height();
-        placeUntold_ = placed != bounds_;
-        bounds_ = placed;
-        // The manager's answers to the move are mended as a first placing.
-        placeCheckUntil_ = SDL_GetTicks64() + kPlacingTime;
-        if (sizeUntold_) SDL_SetWindowSize(window_, placed.Width(), placed.Height());
-        X11MoveWindowFrame(window_, placed.Left - frame->Left, placed.Top - frame->Top);
-    }
+    // read and the window put in its place with it (X11Placing). A new
+    // place, and then the frame read, are told to the form from the event
+    // loop (TellPlace).
+    void SettlePlace() { bounds_ = placing_->Settle(bounds_, host_.GetWorkArea()); }
 
     // The form hears of a place it did not ask for, and of the frame read.
     // Answers false when a handler freed it.
@@ -160,15 +88,15 @@ public:
         SdlHost& host = host_;
         HostWindowClient& client = client_;
         const uint32_t id = id_;
-        if (std::exchange(placeUntold_, false)) {
+        bool sized = false;
+        if (placing_->TakePlaceNews(sized)) {
             const TRect placed = bounds_;
-            const bool sized = std::exchange(sizeUntold_, false);
             client.HostMoved(placed.Left, placed.Top);
             if (host.WindowOfId(id) != this) return false;
             if (sized) client.HostResized(placed.Width(), placed.Height());
             if (host.WindowOfId(id) != this) return false;
         }
-        if (std::exchange(frameUntold_, false)) {
+        if (placing_->TakeFrameNews()) {
             client.HostFrameRead();
             if (host.WindowOfId(id) != this) return false;
         }
@@ -188,19 +116,9 @@ public:
         visible_ = visible;
         if (visible) {
             everShown_ = true;
-            placeCheckUntil_ = IsPopupKind(kind_) ? 0 : SDL_GetTicks64() + kPlacingTime;
-            // A window manager puts the frame's corner where the window
-            // stands as it is shown: the window goes where that puts its
-            // inside on the form's place. SDL reckons with a frame only
-            // once the window had one, and puts a window that stood framed
-            // before at its own place, which shows it a frame lower.
-            if (!IsPopupKind(kind_)) {
-                bool guessed = false;
-                const FrameEdges frame = FrameOrGuess(guessed);
-                frameGuessed_ = guessed && mapping_ && X11WindowManagerRuns(window_);
-                frameGuessedUntil_ = SDL_GetTicks64() + 2 * kPlacingTime;
-                X11MoveWindowFrame(window_, bounds_.Left - frame.Left, bounds_.Top - frame.Top);
-            }
+            // The window goes where the frame it gets puts its inside on the
+            // form's place.
+            if (!IsPopupKind(kind_)) placing_->Show(bounds_);
             if (mapping_) {
                 if (!IsPopupKind(kind_)) {
                     FollowBorderInSdl();
@@ -214,7 +132,7 @@ public:
                 // Framed already, as a manager does before it maps a window:
                 // the window goes to its place at once, and the windows
                 // shown next are placed with the frame it got.
-                TakeShownFrame();
+                SettlePlace();
             } else {
                 SDL_ShowWindow(window_);
             }
@@ -223,10 +141,8 @@ public:
             if (IsPopupKind(kind_)) X11RaiseWindow(window_);
             return;
         }
-        placeCheckUntil_ = 0;
+        placing_->Hide();
         activatePending_ = false;
-        frameGuessed_ = false;
-        frameUntold_ = false;
         // On X the window is withdrawn first: SDL then only takes note that
         // it is hidden, having nothing left to wait for.
         if (mapping_) mapping_->Hide();
@@ -296,12 +212,12 @@ public:
     void Settle() {
         if (!mapping_) return;
         mapping_->Settle();
-        TakeShownFrame();
+        SettlePlace();
         if (!TellPlace()) return;
         if (activatePending_ && mapping_->Viewable()) Activate();
     }
     bool Unsettled() const {
-        return mapping_ && (!mapping_->Settled() || activatePending_ || frameGuessed_ || placeUntold_ || frameUntold_);
+        return mapping_ && (!mapping_->Settled() || activatePending_ || placing_->Unsettled());
     }
     // SDL saw the window mapped: a window manager that read an old request
     // late mapped a window the form has hidden since, which goes again.
@@ -357,8 +273,8 @@ public:
             Create();
         }
         style_ = style;
-        if (bordered_ != (style != bsNone)) frameAsked_ = false;
         bordered_ = style != bsNone;
+        placing_->SetFramed(!IsPopupKind(kind_) && bordered_);
         // On X, SDL waits for a window on the screen to come back after a
         // border change: the frame hints below tell the window manager
         // instead, and SDL follows once the window is hidden.
@@ -453,9 +369,10 @@ private:
         window_ = SDL_CreateWindow(caption_.c_str(), left, top, width, height, flags);
         if (!window_) throw EOutOfResources(std::string("Cannot create a window: ") + SDL_GetError());
         id_ = SDL_GetWindowID(window_);
-        frameAsked_ = false;
         host_.windows_[id_] = this;
         mapping_ = X11Mapping::For(window_);
+        placing_ = std::make_unique<X11Placing>(host_.frames_, window_, mapping_.get());
+        placing_->SetFramed(!IsPopupKind(kind_) && bordered_);
         ApplyApplicationTitle();
     }
 
@@ -467,6 +384,7 @@ private:
             mapping_->Hide();
             SDL_HideWindow(window_);
         }
+        placing_.reset();
         mapping_.reset();
         SDL_DestroyWindow(window_);
         window_ = nullptr;
@@ -501,6 +419,8 @@ private:
     SDL_Window* window_ = nullptr;
     // Maps and withdraws the window on X (null elsewhere).
     std::unique_ptr<X11Mapping> mapping_;
+    // Places it with its frame.
+    std::unique_ptr<X11Placing> placing_;
     uint32_t id_ = 0;
     bool capture_ = false;
     bool tool_ = false;
@@ -514,22 +434,6 @@ private:
     bool modal_ = false;
     bool bordered_ = true;
     bool onTop_ = false;
-    // The frame the window manager said the window would get, once asked.
-    std::optional<FrameEdges> expectedFrame_;
-    bool frameAsked_ = false;
-    // Shown with the others' frame for want of its own: its place is
-    // checked once it is framed, until the time given.
-    bool frameGuessed_ = false;
-    uint64_t frameGuessedUntil_ = 0;
-    // Put elsewhere (and sized) than the form asked, not yet told to it.
-    bool placeUntold_ = false;
-    bool sizeUntold_ = false;
-    // The frame read, not yet told to the form.
-    bool frameUntold_ = false;
-    // Until when a move SDL reports may be the window manager's first
-    // placing of the frame (0: none expected), from the show or a move.
-    static constexpr uint64_t kPlacingTime = 1000;  // milliseconds
-    uint64_t placeCheckUntil_ = 0;
     // What a window made again takes over.
     TRect bounds_;
     std::string caption_;
@@ -598,6 +502,24 @@ void SdlHost::KeepOnTopWindowsAbove(SDL_Window* raised) {
     if (X11WindowManagerRuns(raised)) return;
     for (const auto& [id, window] : windows_)
         if (window->OnTopShown() && window->Handle() != raised) X11RaiseWindow(window->Handle());
+}
+
+SdlWindow* SdlHost::KeysReach() const {
+    std::vector<SdlWindow*> windows;
+    std::vector<SDL_Window*> handles;
+    for (const auto& [id, window] : windows_) {
+        windows.push_back(window);
+        handles.push_back(window->Handle());
+    }
+    const int reached = X11KeysReach(handles);
+    return reached < 0 ? nullptr : windows[static_cast<size_t>(reached)];
+}
+
+SdlWindow* SdlHost::KeyWindowOfId(uint32_t id) const {
+    // SDL gives a key no window while it knows none with the keyboard, as
+    // between two windows of a manager that lets the keys follow the
+    // pointer: the key went to the window it reached.
+    return id != 0 ? WindowOfId(id) : KeysReach();
 }
 
 SdlWindow* SdlHost::WindowOfId(uint32_t id) const {
@@ -701,7 +623,7 @@ void SdlHost::Dispatch(const SDL_Event& e) {
         case SDL_KEYUP:
             // The shift keys as this key leaves them.
             heldMods_ = e.key.keysym.mod;
-            if (SdlWindow* w = WindowOfId(e.key.windowID)) {
+            if (SdlWindow* w = KeyWindowOfId(e.key.windowID)) {
                 TKey key = VirtualKeyOfSdl(e.key.keysym.sym);
                 // A shift key SDL reports pressed as the keyboard comes to
                 // the window was pressed elsewhere: no press here (Alt held
@@ -722,7 +644,7 @@ void SdlHost::Dispatch(const SDL_Event& e) {
                     MessageBeep(0);
                     continue;
                 }
-                if (SdlWindow* w = WindowOfId(e.text.windowID); w && static_cast<unsigned char>(*ch) >= 0x20)
+                if (SdlWindow* w = KeyWindowOfId(e.text.windowID); w && static_cast<unsigned char>(*ch) >= 0x20)
                     w->Client().HostChar(*ch);
             }
             break;
@@ -740,12 +662,27 @@ void SdlHost::Dispatch(const SDL_Event& e) {
                     case SDL_WINDOWEVENT_FOCUS_GAINED:
                         for (const auto& [id, other] : windows_)
                             if (other != w) other->ForgetActivation();
-                        [[fallthrough]];
-                    case SDL_WINDOWEVENT_FOCUS_LOST:
+                        heldMods_ = static_cast<uint16_t>(SDL_GetModState());
+                        c.HostActivated(true);
+                        break;
+                    case SDL_WINDOWEVENT_FOCUS_LOST: {
                         // Keys pressed or let go elsewhere are not seen.
                         heldMods_ = static_cast<uint16_t>(SDL_GetModState());
-                        c.HostActivated(e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED);
+                        // A manager that lets the keys follow the pointer
+                        // (twm) gives them to no window as the pointer
+                        // leaves one, which SDL takes for a loss: they
+                        // still reach the window the pointer is in. A
+                        // window they reach again by now has not lost
+                        // them; one of our pop-ups, which the manager
+                        // never focuses, has them.
+                        SdlWindow* reached = KeysReach();
+                        if (reached == w) break;
+                        const uint32_t reachedId = reached ? reached->Id() : 0;
+                        c.HostActivated(false);
+                        if (SdlWindow* popup = WindowOfId(reachedId); popup && popup->IsPopup())
+                            popup->Client().HostActivated(true);
                         break;
+                    }
                     case SDL_WINDOWEVENT_SHOWN: w->Mapped(); break;
                     case SDL_WINDOWEVENT_EXPOSED: c.HostExposed(); break;
                     // A hidden window changes state only as SDL follows what

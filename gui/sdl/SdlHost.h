@@ -7,6 +7,7 @@
 
 #include "gui/Host.h"
 #include "gui/sdl/X11KeyboardWatch.h"
+#include "gui/sdl/X11Placing.h"
 
 struct SDL_Window;
 struct SDL_Cursor;
@@ -61,6 +62,10 @@ private:
     void RequestMainWindowClose();
     void DeliverCloseRequest();
     SdlWindow* WindowOfId(uint32_t id) const;
+    // The window the keys reach now (null: none of ours), and the window a
+    // key or character event of SDL's belongs to.
+    SdlWindow* KeysReach() const;
+    SdlWindow* KeyWindowOfId(uint32_t id) const;
     // Whether a pop-up of ours is on the screen.
     bool PopupShown() const;
     // The windows that stay on top, shown, put back above one just raised.
@@ -73,12 +78,8 @@ private:
     std::map<uint32_t, SdlWindow*> windows_;
     std::map<TCursor, SDL_Cursor*> cursors_;
     std::string title_;
-    // The frame a window manager gave our windows, as last seen (none
-    // without a window manager).
-    FrameEdges frame_;
-    // The window manager let a request for a frame go unanswered: the next
-    // windows do not wait for an answer either.
-    bool frameUnanswered_ = false;
+    // What the windows learnt of the window manager's frames.
+    X11FramesSeen frames_;
     uint32_t wakeEvent_ = 0;
     uint64_t lastSettle_ = 0;
     bool closeRequested_ = false;

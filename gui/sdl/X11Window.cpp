@@ -92,6 +92,19 @@ bool WindowManagerRuns(const X11Handle& x) {
     return named && *named != None && WindowNamedBy(x.display, *named, check) == named;
 }
 
+// The window's ancestor that stands on the root (itself for a window on
+// the root), None when the server knows no such window.
+Window TopLevelOf(Display* display, Window window) {
+    for (;;) {
+        Window root = None, parent = None, *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return None;
+        if (children) XFree(children);
+        if (parent == root || parent == None) return window;
+        window = parent;
+    }
+}
+
 }  // namespace
 
 bool X11RaiseWindow(SDL_Window* window) {
@@ -185,6 +198,28 @@ X11KeyboardPlace X11KeyboardPlaceOf(SDL_Window* window, std::span<SDL_Window* co
     return activeWindow == None && WindowManagerRuns(x) ? X11KeyboardPlace::Nowhere : X11KeyboardPlace::Elsewhere;
 }
 
+int X11KeysReach(std::span<SDL_Window* const> ours) {
+    if (ours.empty()) return -1;
+    const X11Handle x = X11HandleOf(ours.front());
+    if (!x) return -1;
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(x.display, &focus, &revert);
+    for (size_t i = 0; i < ours.size(); ++i)
+        if (const X11Handle o = X11HandleOf(ours[i]); o && o.window == focus) return static_cast<int>(i);
+    const Window root = DefaultRootWindow(x.display);
+    if (focus != PointerRoot && focus != root) return -1;
+    Window pointerRoot = None, under = None;
+    int rootX = 0, rootY = 0, winX = 0, winY = 0;
+    unsigned int mask = 0;
+    if (!XQueryPointer(x.display, root, &pointerRoot, &under, &rootX, &rootY, &winX, &winY, &mask) || under == None)
+        return -1;
+    for (size_t i = 0; i < ours.size(); ++i)
+        if (const X11Handle o = X11HandleOf(ours[i]); o && TopLevelOf(o.display, o.window) == under)
+            return static_cast<int>(i);
+    return -1;
+}
+
 void X11NoteUserTime(const SDL_SysWMmsg* message, unsigned long& time) {
     if (!message || message->subsystem != SDL_SYSWM_X11) return;
     const XEvent& e = message->msg.x11.event;
@@ -230,20 +265,23 @@ bool X11MoveWindowFrame(SDL_Window* window, int left, int top) {
     return true;
 }
 
+std::optional<TPoint> X11InsidePlace(SDL_Window* window) {
+    const X11Handle x = X11HandleOf(window);
+    if (!x) return std::nullopt;
+    int left = 0, top = 0;
+    Window child = None;
+    if (!XTranslateCoordinates(x.display, x.window, DefaultRootWindow(x.display), 0, 0, &left, &top, &child))
+        return std::nullopt;
+    return TPoint{left, top};
+}
+
 std::optional<FrameEdges> X11ShownFrame(SDL_Window* window) {
     const X11Handle x = X11HandleOf(window);
     if (!x) return std::nullopt;
     if (auto told = FrameExtentsOf(x, XInternAtom(x.display, "_NET_FRAME_EXTENTS", False))) return told;
     // The manager's frame is the window's ancestor that stands on the root.
-    Window top = x.window;
-    for (;;) {
-        Window root = None, parent = None, *children = nullptr;
-        unsigned int count = 0;
-        if (!XQueryTree(x.display, top, &root, &parent, &children, &count)) return std::nullopt;
-        if (children) XFree(children);
-        if (parent == root || parent == None) break;
-        top = parent;
-    }
+    const Window top = TopLevelOf(x.display, x.window);
+    if (top == None) return std::nullopt;
     // A window on the screen that stands on the root itself has no frame.
     if (top == x.window) return FrameEdges{};
     XWindowAttributes frame, inside;

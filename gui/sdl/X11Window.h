@@ -48,6 +48,13 @@ enum class X11KeyboardPlace {
 };
 X11KeyboardPlace X11KeyboardPlaceOf(SDL_Window* window, std::span<SDL_Window* const> ours);
 
+// Which of the program's windows (ours) the keys reach now: the one given
+// the keyboard, or, while the keyboard follows the pointer (given to no
+// window, or to the root, as a manager that focuses the window under the
+// pointer, twm, does between two windows), the one the pointer is in; -1
+// for none of them (or not on X).
+int X11KeysReach(std::span<SDL_Window* const> ours);
+
 // Takes the time of a key or button event of the X server into time.
 void X11NoteUserTime(const SDL_SysWMmsg* message, unsigned long& time);
 
@@ -65,6 +72,10 @@ std::optional<FrameEdges> X11ExpectedFrame(SDL_Window* window, int waitMs);
 // own reckoning of its frame: a window that is not on the screen where a
 // window manager puts the frame's corner when it shows the window.
 bool X11MoveWindowFrame(SDL_Window* window, int left, int top);
+
+// Where the window's inside stands on the screen, as the X server has it
+// now (none off X).
+std::optional<TPoint> X11InsidePlace(SDL_Window* window);
 
 // The frame around a window on the screen: as its window manager says
 // (_NET_FRAME_EXTENTS), else as the manager's frame window that holds it

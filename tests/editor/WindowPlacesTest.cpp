@@ -29,6 +29,8 @@ using thorn::test::WriteText;
 
 constexpr FrameEdges kBare{};
 constexpr FrameEdges kFramed{5, 29, 5, 5};
+// A tool window's smaller frame.
+constexpr FrameEdges kToolFramed{3, 18, 3, 3};
 
 bool Overlap(const TRect& a, const TRect& b) {
     return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
@@ -36,8 +38,8 @@ bool Overlap(const TRect& a, const TRect& b) {
 
 void ExpectUsable(EditorSession& editor) {
     const TRect area = editor.Host().GetWorkArea();
-    const FrameEdges frame = editor.Host().Frame();
     TMainForm& main = editor.Main();
+    const FrameEdges frame = main.GetFrameEdges();
     // Inside, or, when its least height does not fit (800 x 600 under a
     // frame), at the top of the work area at that height.
     const TRect framedMain = thorn::FramedRect(main.GetBoundsRect(), frame);
@@ -54,8 +56,8 @@ void ExpectUsable(EditorSession& editor) {
                               static_cast<TCustomForm*>(DlgError.Get())}) {
         if (!tool->GetVisible()) continue;
         SCOPED_TRACE(tool->GetCaption());
-        const TRect framed = thorn::FramedRect(tool->GetBoundsRect(), frame);
-        EXPECT_TRUE(thorn::WhollyInside(tool->GetBoundsRect(), frame, area));
+        const TRect framed = thorn::FramedRect(tool->GetBoundsRect(), tool->GetFrameEdges());
+        EXPECT_TRUE(thorn::WhollyInside(tool->GetBoundsRect(), tool->GetFrameEdges(), area));
         EXPECT_TRUE(!Overlap(framed, mainFrame) || framed.Top >= barsBottom) << "over the main window's bars";
         for (const TRect& other : tools) EXPECT_FALSE(Overlap(framed, other)) << "over another tool window";
         tools.push_back(framed);
@@ -67,8 +69,10 @@ struct Desk {
     TRect area;
     FrameEdges frame;
     // The window manager tells the frame only once it has framed a window
-    // (until then the windows are placed bare).
+    // (until then the windows are placed bare); the tool windows' smaller
+    // frames one by one before the main window's, when asked.
     bool toldOnceFramed = false;
+    bool toolsFramedFirst = false;
 };
 
 const Desk kDesks[] = {
@@ -81,11 +85,19 @@ const Desk kDesks[] = {
     {"800 x 600 framed", {0, 0, 800, 600}, kFramed},
     {"1024 x 768, the frame told once framed", {0, 0, 1024, 768}, kFramed, true},
     {"800 x 600, the frame told once framed", {0, 0, 800, 600}, kFramed, true},
+    {"1024 x 768, the tool windows' frames told first", {0, 0, 1024, 768}, kFramed, true, true},
 };
 
 void Start(EditorSession& editor, const Desk& desk) {
     editor.Start();
-    if (desk.toldOnceFramed) editor.Host().FrameShownWindows(desk.frame);
+    if (!desk.toldOnceFramed) return;
+    if (!desk.toolsFramedFirst) {
+        editor.Host().FrameShownWindows(desk.frame);
+        return;
+    }
+    for (TCustomForm* tool : {static_cast<TCustomForm*>(MissFrame.Get()), static_cast<TCustomForm*>(EventFrame.Get())})
+        editor.Host().FrameShownWindow(*tool, kToolFramed);
+    editor.Host().FrameShownWindow(editor.Main(), desk.frame);
 }
 
 // What the settings file holds before the start.

@@ -27,16 +27,17 @@ void Hand::NoteWaiting() {
 }
 
 void Hand::Tick() {
-    if (steps_.empty() || busy_) return;
+    if (busy_) return;
     if (Application->GetHost().Now() > deadline_) {
         // Stuck inside dialogs: they are closed, so the test can fail
-        // rather than wait for ever (whether or not one has the keyboard).
+        // rather than wait for ever (whether or not one has the keyboard),
+        // also where the last step meant to close one and missed.
         for (int i = 0; i < Screen->GetFormCount(); ++i)
             if (TCustomForm* form = Screen->GetForm(i); form->IsModal() && form->IsShowing())
                 form->SetModalResult(mrAbort);
         return;
     }
-    if (!steps_.front().ready()) return;
+    if (steps_.empty() || !steps_.front().ready()) return;
     Step step = std::move(steps_.front());
     steps_.pop_front();
     NoteWaiting();

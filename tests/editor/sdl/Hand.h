@@ -18,9 +18,10 @@ class StallWatch;
 // The steps of a hand on the real windows: each waits for its moment (a
 // window shown and painted, a command done), then acts. They run from a
 // timer, so they go on while the editor's modal loops run. A hand that
-// waits longer than its patience for one step closes the modal forms
-// (which then answer mrAbort), so that the test fails rather than hangs;
-// the stall watch, if given, is told which step the hand waits for.
+// waits longer than its patience for one step, or has done its last step
+// longer ago, closes the modal forms (which then answer mrAbort), so that
+// the test fails rather than hangs; the stall watch, if given, is told
+// which step the hand waits for.
 class Hand {
 public:
     explicit Hand(uint64_t patienceMs = 30000, StallWatch* watch = nullptr);
@@ -42,7 +43,8 @@ private:
     std::deque<Step> steps_;
     bool busy_ = false;
     uint64_t patience_;
-    uint64_t deadline_ = 0;
+    // None before the first step.
+    uint64_t deadline_ = UINT64_MAX;
     StallWatch* watch_;
 };
 

@@ -129,7 +129,8 @@ TEST_F(SdlFrame, EachFormsBorderStyleAndIconsReachTheWindowManager) {
 // The program knows a window manager by the selection it owns (WM_S0), or
 // by the window it names on the root that names itself
 // (_NET_SUPPORTING_WM_CHECK): fluxbox takes no selection. On the bare
-// server the test announces managers of its own.
+// server the test announces managers of its own. (One that announces
+// nothing, twm, is known by the frames it puts the windows in.)
 TEST_F(SdlFrame, AWindowManagerIsKnownByItsSelectionOrByTheWindowItNames) {
     thorn::test::XScreen screen;
     ASSERT_TRUE(screen.Ok());
@@ -143,7 +144,7 @@ TEST_F(SdlFrame, AWindowManagerIsKnownByItsSelectionOrByTheWindowItNames) {
         if (SDL_Window* w = SDL_GetWindowFromID(id); w && std::string(SDL_GetWindowTitle(w)) == "Managed?") window = w;
     ASSERT_NE(window, nullptr);
     if (screen.Managed()) {
-        EXPECT_TRUE(thorn::X11WindowManagerRuns(window)) << screen.ManagerName();
+        EXPECT_EQ(thorn::X11WindowManagerRuns(window), !screen.ManagerName().empty()) << screen.ManagerName();
         return;
     }
     const unsigned long root = screen.Root(), check = screen.MakeHiddenWindow(), other = screen.MakeHiddenWindow(),
@@ -182,43 +183,69 @@ TEST_F(SdlFrame, AWindowManagerIsKnownByItsSelectionOrByTheWindowItNames) {
 
 // A window manager that tells nothing of its frames beforehand (no answer
 // to _NET_REQUEST_FRAME_EXTENTS), the test's own on the bare server: the
-// frame is read once the window is framed, from the frame window, or from
-// _NET_FRAME_EXTENTS set then, as fluxbox does; the window's inside stands
-// where the form asks, its frame inside the screen.
+// frame is read once the window is framed, from the frame window (its own
+// border too), or from _NET_FRAME_EXTENTS set then, as fluxbox does; a
+// manager that announces nothing either (twm) is known by the frame it
+// puts the window in. The window's inside stands where the form asks, its
+// frame inside the screen, and where the program moves it next. Each frame
+// differs from the one before, which the next window is shown with.
 TEST_F(SdlFrame, AFrameTheManagerDoesNotTellBeforehandIsReadOnceFramed) {
     thorn::test::XScreen manager;
     ASSERT_TRUE(manager.Ok());
     if (!manager.TakeWindowRequests()) GTEST_SKIP() << "a window manager runs";
     const unsigned long root = manager.Root(), check = manager.MakeHiddenWindow();
-    manager.SetWindowProperty(root, "_NET_SUPPORTING_WM_CHECK", check);
     manager.SetWindowProperty(check, "_NET_SUPPORTING_WM_CHECK", check);
     struct Case {
         const char* name;
-        bool told;  // _NET_FRAME_EXTENTS set once the window is mapped
+        bool announced;  // _NET_SUPPORTING_WM_CHECK on the root
+        bool told;       // _NET_FRAME_EXTENTS set once the window is mapped
+        thorn::FrameEdges edges;
+        int border;                // the frame window's own border
+        bool borderOutsideMoves;   // and where it puts it on a move
         TPoint asked, inside;
     };
     const Case cases[] = {
-        {"a frame window, a place on the screen", false, {100, 120}, {100, 120}},
-        {"a frame window, a place above the screen", false, {-300, -200}, {3, 20}},
-        {"told late, a place on the screen", true, {100, 120}, {100, 120}},
-        {"told late, a place above the screen", true, {-300, -200}, {3, 20}},
+        {"a frame window, a place on the screen", true, false, {3, 20, 3, 3}, 0, false, {100, 120}, {100, 120}},
+        {"a frame window, a place above the screen", true, false, {4, 24, 4, 4}, 0, false, {-300, -200}, {4, 24}},
+        {"told late, a place on the screen", true, true, {3, 20, 3, 3}, 0, false, {100, 120}, {100, 120}},
+        {"told late, a place above the screen", true, true, {5, 28, 5, 5}, 0, false, {-300, -200}, {5, 28}},
+        {"a bordered frame window, a place on the screen", true, false, {2, 18, 2, 2}, 2, false, {100, 120},
+         {100, 120}},
+        {"a bordered frame window, a place above the screen", true, false, {2, 22, 2, 2}, 3, false, {-300, -200},
+         {5, 25}},
+        {"announced nothing, a place on the screen", false, false, {2, 27, 2, 2}, 2, true, {100, 120}, {100, 120}},
+        {"announced nothing, a place above the screen", false, false, {3, 30, 3, 3}, 2, true, {-300, -200},
+         {5, 32}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        manager.FrameWindows({3, 20, 3, 3}, c.told);
+        if (c.announced)
+            manager.SetWindowProperty(root, "_NET_SUPPORTING_WM_CHECK", check);
+        else
+            manager.DeleteProperty(root, "_NET_SUPPORTING_WM_CHECK");
+        manager.FrameWindows(c.edges, c.told, c.border, c.borderOutsideMoves);
         auto form = std::make_unique<TForm>();
         form->SetCaption(c.name);
         form->SetBounds(c.asked.X, c.asked.Y, 200, 100);
         form->Show();
         unsigned long window = 0;
-        EXPECT_TRUE(RunUntil([&] {
-            manager.AnswerRequests(true);
-            window = manager.WindowTitled(c.name);
-            const TRect place = manager.PlaceOf(window);
-            return place.Left == c.inside.X && place.Top == c.inside.Y && form->GetLeft() == c.inside.X &&
-                   form->GetTop() == c.inside.Y;
-        })) << "inside at " << manager.PlaceOf(window).Left << ", " << manager.PlaceOf(window).Top << ", the form at "
-            << form->GetLeft() << ", " << form->GetTop();
+        const auto standsAt = [&](TPoint inside) {
+            return RunUntil([&] {
+                manager.AnswerRequests(true);
+                window = manager.WindowTitled(c.name);
+                const TRect place = manager.PlaceOf(window);
+                return place.Left == inside.X && place.Top == inside.Y && form->GetLeft() == inside.X &&
+                       form->GetTop() == inside.Y;
+            });
+        };
+        EXPECT_TRUE(standsAt(c.inside)) << "inside at " << manager.PlaceOf(window).Left << ", "
+                                         << manager.PlaceOf(window).Top << ", the form at " << form->GetLeft()
+                                         << ", " << form->GetTop();
+        const TPoint moved{c.inside.X + 30, c.inside.Y + 40};
+        form->SetBounds(moved.X, moved.Y, 200, 100);
+        EXPECT_TRUE(standsAt(moved)) << "moved, inside at " << manager.PlaceOf(window).Left << ", "
+                                      << manager.PlaceOf(window).Top << ", the form at " << form->GetLeft() << ", "
+                                      << form->GetTop();
     }
     manager.DeleteProperty(root, "_NET_SUPPORTING_WM_CHECK");
     manager.DestroyWindow(check);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <SDL2/SDL.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -186,6 +188,56 @@ TEST_F(SdlPopup, ChoicesStayOnTheirItemsWhenTheProgramMovesThem) {
     EXPECT_TRUE(ShowsAt(list->GetLeft() + 100, comboRowY(2), Shown(clHighlight)));
     screen.Save("sdl_choices_follow_items.bmp");
     EXPECT_EQ(combo->GetItems()->Get(2), "Wood");
+}
+
+// A window manager that lets the keys follow the pointer (twm) hands them
+// to no window as the pointer crosses from one window to another: they
+// then reach the window the pointer is in. A list dropped down stays open
+// while they do, the pointer over its combo box's window or over the list
+// itself, and a click picks from it. The test plays the manager's part on
+// the bare server.
+TEST_F(SdlPopup, ADroppedListStaysOpenWhileTheKeysFollowThePointer) {
+    ASSERT_TRUE(screen.Ok());
+    if (screen.Managed()) GTEST_SKIP() << "the window manager gives the keys";
+    TForm* form = Application->CreateForm<TForm>();
+    form->SetCaption("Following");
+    form->SetBounds(40, 40, 360, 240);
+    TComboBox* combo = thorn::Make<TComboBox>(*form);
+    combo->SetParent(form);
+    combo->SetBounds(10, 10, 160, 0);
+    combo->SetStyle(csDropDownList);
+    for (const char* item : {"Gold", "Wood", "Stone", "Iron"}) combo->GetItems()->Add(item);
+    combo->SetItemIndex(0);
+    form->Show();
+    ASSERT_TRUE(ShowsAt(40 + 5, 40 + 5, Shown(clBtnFace)));
+    const unsigned long formWindow = screen.WindowTitled("Following");
+    screen.Click(40 + 10 + 160 - 8, 40 + 10 + 10);
+    ASSERT_TRUE(RunUntil([&] { return combo->GetDroppedDown(); }));
+    TPopupWindow* list = combo->GetListWindow();
+    const TRect row = combo->GetListView()->RowRect(2);
+    const TPoint onRow{list->GetLeft() + 40, list->GetTop() + 1 + (row.Top + row.Bottom) / 2};
+    struct Case {
+        const char* name;
+        TPoint pointer;
+    };
+    const Case cases[] = {
+        {"the pointer over the combo box's window", {40 + 10 + 40, 40 + 10 + 10}},
+        {"the pointer over the list", onRow},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // The window under the pointer was given the keys, as the manager
+        // does as the pointer enters it; then the pointer crosses.
+        screen.Focus(formWindow);
+        ASSERT_TRUE(RunUntil([] { return SDL_GetKeyboardFocus() != nullptr; }));
+        screen.MoveTo(c.pointer.X, c.pointer.Y);
+        screen.FocusFollowsPointer();
+        ASSERT_TRUE(RunUntil([] { return SDL_GetKeyboardFocus() == nullptr; }));
+        EXPECT_TRUE(combo->GetDroppedDown());
+    }
+    screen.Click(onRow.X, onRow.Y);
+    ASSERT_TRUE(RunUntil([&] { return !combo->GetDroppedDown(); }));
+    EXPECT_EQ(combo->GetText(), "Stone");
 }
 
 }  // namespace

@@ -134,6 +134,32 @@ TEST_F(SdlWindow, TextTypedOnTheKeyboardReachesTheFocusedEdit) {
     EXPECT_EQ(edit->GetSelStart(), 4);
 }
 
+// A window manager that lets the keys follow the pointer (twm) hands them
+// to no window as the pointer crosses into a window, before it gives that
+// window the keyboard: keys typed meanwhile reach the window the pointer
+// is in. The test plays the manager's part on the bare server.
+TEST_F(SdlWindow, KeysTypedWhileTheyFollowThePointerReachTheWindowUnderIt) {
+    thorn::test::XScreen screen;
+    ASSERT_TRUE(screen.Ok());
+    if (screen.Managed()) GTEST_SKIP() << "the window manager gives the keys";
+    TForm* form = Application->CreateForm<TForm>();
+    form->SetCaption("Typed into");
+    form->SetBounds(40, 40, 200, 80);
+    TEdit* edit = thorn::Make<TEdit>(*form);
+    edit->SetParent(form);
+    edit->SetBounds(10, 10, 150, 21);
+    form->Show();
+    ASSERT_TRUE(RunUntil([&] { return !form->HasPendingPaint() && edit->Focused(); }));
+    screen.Focus(screen.WindowTitled("Typed into"));
+    ASSERT_TRUE(RunUntil([] { return SDL_GetKeyboardFocus() != nullptr; }));
+    screen.MoveTo(40 + 100, 40 + 50);
+    screen.FocusFollowsPointer();
+    ASSERT_TRUE(RunUntil([] { return SDL_GetKeyboardFocus() == nullptr; }));
+    screen.Type("Ab c");
+    screen.Key("BackSpace");
+    EXPECT_TRUE(RunUntil([&] { return edit->GetText() == "Ab "; })) << edit->GetText();
+}
+
 // A window given the keyboard back keeps it: where a window manager moves
 // the keyboard on to another of the program's windows, or drops it, as it
 // lets go of a window that hid, it goes back (the test moves it, as such a

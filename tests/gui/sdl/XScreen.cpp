@@ -231,20 +231,41 @@ TRect XScreen::PlaceOf(unsigned long window) {
     return {x, y, x + attributes.width, y + attributes.height};
 }
 
-TPoint XScreen::TitleBarOf(unsigned long window) {
-    const TRect inside = PlaceOf(window);
+TRect XScreen::FrameAround(unsigned long window) {
     Window top = window;
     for (;;) {
         Window root = None, parent = None, *children = nullptr;
         unsigned int count = 0;
-        if (!XQueryTree(display_, top, &root, &parent, &children, &count)) break;
+        if (!XQueryTree(display_, top, &root, &parent, &children, &count)) return {};
         if (children) XFree(children);
         if (parent == root || parent == None) break;
         top = parent;
     }
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display_, top, &attributes)) return {};
+    const int border = attributes.border_width;
+    return {attributes.x, attributes.y, attributes.x + attributes.width + 2 * border,
+            attributes.y + attributes.height + 2 * border};
+}
+
+TPoint XScreen::TitleBarOf(unsigned long window) {
+    const TRect inside = PlaceOf(window);
+    const TRect frame = FrameAround(window);
     const int middle = (inside.Left + inside.Right) / 2;
-    if (top == window) return {middle, inside.Top + 5};
-    return {middle, (PlaceOf(top).Top + inside.Top) / 2};
+    if (frame.Top >= inside.Top) return {middle, inside.Top + 5};
+    return {middle, (frame.Top + inside.Top) / 2};
+}
+
+void XScreen::Close(unsigned long window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, window, False, NoEventMask, &event);
+    XSync(display_, False);
 }
 
 TSize XScreen::Size() {
@@ -254,6 +275,12 @@ TSize XScreen::Size() {
 }
 
 bool XScreen::Managed() {
+    // A manager that announces nothing (twm) redirects the root's
+    // substructure all the same, which the server tells of the root.
+    XWindowAttributes root;
+    if (XGetWindowAttributes(display_, DefaultRootWindow(display_), &root) &&
+        (root.all_event_masks & SubstructureRedirectMask))
+        return true;
     Atom check = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", True);
     if (check == None) return false;
     Atom type = None;
@@ -396,6 +423,11 @@ void XScreen::Focus(unsigned long window) {
     XSync(display_, False);
 }
 
+void XScreen::FocusFollowsPointer() {
+    XSetInputFocus(display_, PointerRoot, RevertToPointerRoot, CurrentTime);
+    XSync(display_, False);
+}
+
 void XScreen::AskAboutAGoneWindow() {
     const Window gone = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 10, 10, 0, 0, 0);
     XDestroyWindow(display_, gone);
@@ -435,25 +467,29 @@ void XScreen::AnswerRequests(bool map) {
                 XConfigureWindow(display_, r.window, static_cast<unsigned>(r.value_mask), &changes);
                 continue;
             }
-            // The frame goes where the window is asked for, the window
-            // within it, and the window hears where it stands.
-            const thorn::FrameEdges& e = *frameEdges_;
+            // The frame goes where the window is asked for (its border
+            // outside that corner, if so made), the window within it, and
+            // the window hears where it stands.
+            const Framed& f = framed->second;
+            const thorn::FrameEdges& e = f.edges;
+            const int skew = f.borderOutsideMoves ? f.border : 0;
             XWindowAttributes now;
             XGetWindowAttributes(display_, r.window, &now);
             int x = 0, y = 0;
             Window child = None;
             XTranslateCoordinates(display_, r.window, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
-            const int left = (r.value_mask & CWX) ? r.x : x - e.Left, top = (r.value_mask & CWY) ? r.y : y - e.Top;
+            const int left = (r.value_mask & CWX) ? r.x - skew : x - e.Left - f.border;
+            const int top = (r.value_mask & CWY) ? r.y - skew : y - e.Top - f.border;
             const int width = (r.value_mask & CWWidth) ? r.width : now.width;
             const int height = (r.value_mask & CWHeight) ? r.height : now.height;
-            XMoveResizeWindow(display_, framed->second, left, top, static_cast<unsigned>(width + e.Left + e.Right),
+            XMoveResizeWindow(display_, f.frame, left, top, static_cast<unsigned>(width + e.Left + e.Right),
                               static_cast<unsigned>(height + e.Top + e.Bottom));
             XResizeWindow(display_, r.window, static_cast<unsigned>(width), static_cast<unsigned>(height));
             XEvent told{};
             told.xconfigure.type = ConfigureNotify;
             told.xconfigure.event = told.xconfigure.window = r.window;
-            told.xconfigure.x = left + e.Left;
-            told.xconfigure.y = top + e.Top;
+            told.xconfigure.x = left + f.border + e.Left;
+            told.xconfigure.y = top + f.border + e.Top;
             told.xconfigure.width = width;
             told.xconfigure.height = height;
             XSendEvent(display_, r.window, False, StructureNotifyMask, &told);
@@ -468,12 +504,13 @@ void XScreen::AnswerRequests(bool map) {
                 const Window frame = XCreateSimpleWindow(
                     display_, DefaultRootWindow(display_), asked.x, asked.y,
                     static_cast<unsigned>(asked.width + e.Left + e.Right),
-                    static_cast<unsigned>(asked.height + e.Top + e.Bottom), 0, 0, 0x808080);
+                    static_cast<unsigned>(asked.height + e.Top + e.Bottom), static_cast<unsigned>(frameBorder_), 0,
+                    0x808080);
                 XSelectInput(display_, frame, SubstructureRedirectMask);
                 XAddToSaveSet(display_, window);
                 XReparentWindow(display_, window, frame, e.Left, e.Top);
                 XMapWindow(display_, frame);
-                frames_[window] = frame;
+                frames_[window] = {frame, e, frameBorder_, borderOutsideMoves_};
             }
             if (frameEdges_) {
                 const Atom state = XInternAtom(display_, "WM_STATE", False);
@@ -484,7 +521,8 @@ void XScreen::AnswerRequests(bool map) {
             XMapWindow(display_, window);
             if (frameEdges_ && tellFrame_) {
                 const thorn::FrameEdges& e = *frameEdges_;
-                const long extents[4] = {e.Left, e.Right, e.Top, e.Bottom};
+                const long b = frameBorder_;
+                const long extents[4] = {e.Left + b, e.Right + b, e.Top + b, e.Bottom + b};
                 XChangeProperty(display_, window, XInternAtom(display_, "_NET_FRAME_EXTENTS", False), XA_CARDINAL,
                                 32, PropModeReplace, reinterpret_cast<const unsigned char*>(extents), 4);
             }
@@ -493,9 +531,11 @@ void XScreen::AnswerRequests(bool map) {
     XSync(display_, False);
 }
 
-void XScreen::FrameWindows(thorn::FrameEdges edges, bool tellOnceMapped) {
+void XScreen::FrameWindows(thorn::FrameEdges edges, bool tellOnceMapped, int border, bool borderOutsideMoves) {
     frameEdges_ = edges;
     tellFrame_ = tellOnceMapped;
+    frameBorder_ = border;
+    borderOutsideMoves_ = borderOutsideMoves;
 }
 
 void XScreen::LetGo(unsigned long window) {

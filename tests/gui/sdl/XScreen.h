@@ -69,9 +69,10 @@ public:
     void Type(std::string_view text);
     // What the screen shows.
     void Grab(TBitmap32& into);
-    // Whether a window manager runs on the display.
+    // Whether a window manager runs on the display, announced or not.
     bool Managed();
-    // The running window manager's name ("" when none runs).
+    // The running window manager's name ("" when none runs, or it
+    // announces nothing).
     std::string ManagerName();
     // The client window titled so (0: none), its class (the second part of
     // WM_CLASS) and its icon name.
@@ -101,12 +102,23 @@ public:
     // to a window (0: to none), as a window manager does.
     unsigned long FocusedWindow();
     void Focus(unsigned long window);
+    // The keyboard given to whichever window the pointer is in
+    // (PointerRoot), as a manager that lets the keys follow the pointer
+    // does while the pointer is between windows.
+    void FocusFollowsPointer();
     // Where a window's inside stands on the screen, as the server has it.
     TRect PlaceOf(unsigned long window);
     // The middle of a client window's title bar: the band of its window
     // manager's frame (its ancestor on the root) above it. A window that
     // stands on the root itself has none: then a point near its own top.
     TPoint TitleBarOf(unsigned long window);
+    // Where the frame around a client window stands, as the server has it:
+    // its ancestor on the root, border and all (the window itself where
+    // nothing frames it).
+    TRect FrameAround(unsigned long window);
+    // Asks a client window to close, as its frame's close box does
+    // (WM_DELETE_WINDOW).
+    void Close(unsigned long window);
     // The screen's size.
     TSize Size();
     // Makes a window, destroys it and asks the server to show it: the
@@ -124,12 +136,15 @@ public:
     // program still wants it).
     void MapEveryWindowAskedFor();
     // From now on, maps a window inside a frame window of its own, with
-    // edges of these sizes (the frame's corner where the window was asked
-    // for, as managers do), and marks it managed (WM_STATE); it tells the
-    // frame's edges (_NET_FRAME_EXTENTS) once the window is mapped, if
-    // asked to, never before. A window unmapped stays marked until let go
-    // of.
-    void FrameWindows(thorn::FrameEdges edges, bool tellOnceMapped = false);
+    // edges of these sizes within the frame window's own border of the
+    // width given (the frame's corner where the window was asked for, as
+    // managers do), and marks it managed (WM_STATE); it tells the frame's
+    // edges, border and all (_NET_FRAME_EXTENTS), once the window is
+    // mapped, if asked to, never before. A window unmapped stays marked
+    // until let go of. A window moved once framed has its frame's border
+    // put outside the corner asked for, if asked to (as twm does).
+    void FrameWindows(thorn::FrameEdges edges, bool tellOnceMapped = false, int border = 0,
+                      bool borderOutsideMoves = false);
     void LetGo(unsigned long window);
     // Whether the window is on the screen.
     bool Viewable(unsigned long window);
@@ -142,11 +157,19 @@ private:
 
     ::_XDisplay* display_ = nullptr;
     std::vector<unsigned long> askedToMap_;
-    // The frames' edges (none: windows are mapped bare), and each framed
-    // window's frame.
+    // The frames' edges (none: windows are mapped bare) and border, and
+    // each framed window's frame as it was made.
     std::optional<thorn::FrameEdges> frameEdges_;
     bool tellFrame_ = false;
-    std::map<unsigned long, unsigned long> frames_;
+    int frameBorder_ = 0;
+    bool borderOutsideMoves_ = false;
+    struct Framed {
+        unsigned long frame = 0;
+        thorn::FrameEdges edges;
+        int border = 0;
+        bool borderOutsideMoves = false;
+    };
+    std::map<unsigned long, Framed> frames_;
 };
 
 }  // namespace thorn::test
