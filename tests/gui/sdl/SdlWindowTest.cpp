@@ -201,7 +201,11 @@ TEST_F(SdlWindow, AWindowGivenTheKeyboardBackKeepsItUntilTheUserChoosesAnother) 
         {"the manager moves it to another window of the program", heirWindow, [] { return true; }, otherWindow,
          heir},
         {"a press the manager takes", otherWindow, [&] { return screen.ClickTaken(); }, otherWindow, other},
-        {"the manager's Alt+Tab", heirWindow, [&] { return screen.KeyTaken("Tab", {"Alt_L"}); }, otherWindow, other},
+        // The pointer stays where the last case left it: a manager whose
+        // keyboard follows the pointer, still catching up with a move onto
+        // the heir, would give the heir the keyboard after the test gave it
+        // to the other window.
+        {"the manager's Alt+Tab", otherWindow, [&] { return screen.KeyTaken("Tab", {"Alt_L"}); }, otherWindow, other},
         {"the pointer moved into another window (the keyboard follows it)", heirWindow, [&] {
              screen.MoveTo(middle(otherWindow).X, middle(otherWindow).Y);
              return true;
