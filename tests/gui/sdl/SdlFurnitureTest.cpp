@@ -159,13 +159,14 @@ TEST_F(SdlFurniture, TheMainWindowsFurnitureShowsAndAnswersTheRealPointer) {
     EXPECT_EQ(shot.GetPixel(teal.X, teal.Y), Shown(clTeal));
 
     // The real pointer picks the third tab and drags the splitter.
+    ASSERT_TRUE(RunUntilStanding(screen, *form)) << Standing(screen, *form);
     TRect tab = pages->TabRect(third->GetTabIndex());
     TPoint tabAt = pages->ClientToScreen({(tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2});
     screen.Click(tabAt.X, tabAt.Y);
     ASSERT_TRUE(RunUntil([&] { return pages->GetActivePage() == third; }));
     TPoint grip = splitter->ClientToScreen({1, 100});
     screen.Press(grip.X, grip.Y);
-    ASSERT_TRUE(RunUntil([&] { return splitter->GetMouseCapture(); }));
+    ASSERT_TRUE(RunUntil([&] { return splitter->GetMouseCapture(); })) << Standing(screen, *form);
     screen.MoveTo(grip.X + 30, grip.Y);
     screen.MoveTo(grip.X + 40, grip.Y);
     ASSERT_TRUE(RunUntil([&] { return !IsRectEmpty(thorn::SizingLineRect(*form)); }));

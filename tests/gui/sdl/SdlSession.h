@@ -4,8 +4,11 @@
 
 #include <chrono>
 #include <memory>
+#include <string>
 
 #include "StallWatch.h"
+#include "XScreen.h"
+#include "gui/Forms.h"
 #include "gui/Application.h"
 #include "gui/Timers.h"
 #include "gui/sdl/SdlHost.h"
@@ -47,6 +50,23 @@ protected:
         }
         Application->ProcessMessages();
         return done();
+    }
+    // Runs the loop until the form's window stands on the screen where the
+    // form says its inside is: a window manager may still be putting it, and
+    // a pointer aimed by the form's own reckoning would miss a thin target.
+    // Answers whether it does.
+    bool RunUntilStanding(XScreen& screen, const TCustomForm& form) {
+        return RunUntil([&] {
+            const TRect place = screen.PlaceOf(screen.WindowTitled(form.GetCaption()));
+            return place.Left == form.GetLeft() && place.Top == form.GetTop();
+        });
+    }
+    // Where the form's window stands and where the form says it does, for
+    // a failure's message.
+    static std::string Standing(XScreen& screen, const TCustomForm& form) {
+        const TRect place = screen.PlaceOf(screen.WindowTitled(form.GetCaption()));
+        return "inside at " + std::to_string(place.Left) + ", " + std::to_string(place.Top) + "; the form at " +
+               std::to_string(form.GetLeft()) + ", " + std::to_string(form.GetTop());
     }
     // Runs the loop for ms milliseconds.
     void RunFor(uint64_t ms) {

@@ -137,6 +137,7 @@ TEST_F(InspectorWindow, AProvinceGridWorksInARealWindow) {
     grid->OnItemChange = [&](TObject*) { ++changes; };
     form->Show();
     ASSERT_TRUE(RunUntil([&] { return !form->HasPendingPaint(); }));
+    ASSERT_TRUE(RunUntilStanding(screen, *form)) << Standing(screen, *form);
 
     const int h = grid->RowHeight();
     auto rowPoint = [&](int row, int x) { return grid->ClientToScreen({x, row * h + h / 2}); };
@@ -171,7 +172,7 @@ TEST_F(InspectorWindow, AProvinceGridWorksInARealWindow) {
     }));
     // The split line, and the selected row's value cell in the window colour.
     const TPoint split = grid->ClientToScreen({grid->GetSplitPos() - 1, 3 * h + h / 2});
-    EXPECT_EQ(shot.GetPixel(split.X, split.Y), Color32(clBtnShadow));
+    EXPECT_EQ(shot.GetPixel(split.X, split.Y), Color32(clBtnShadow)) << Standing(screen, *form);
     EXPECT_EQ(shot.GetPixel(split.X + 1, split.Y), Color32(clBtnHighlight));
     EXPECT_EQ(changes, 0);
     if (const char* file = std::getenv("THORN_SCREENSHOT")) screen.Save(file);
