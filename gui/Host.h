@@ -103,7 +103,9 @@ public:
     // program's other windows disabled has hidden: where the window system
     // put the keyboard meanwhile was no choice of the user's. The window
     // is not raised. On a desktop the host sees that the keyboard gets
-    // there and stays (a window manager may move it on, or drop it).
+    // there and stays (a window manager may move it on, or drop it). A
+    // window that holds the keyboard already has its form told again: the
+    // form took no activation while it was disabled.
     virtual void TakeKeyboardBack() { Activate(); }
     // Shows the given rectangles of the form's back buffer (the window's
     // client size); alpha is ignored.

@@ -62,6 +62,16 @@ void HeadlessWindow::Activate() {
     if (host_ && visible_ && !IsPopupKind(kind_)) host_->Activate(this);
 }
 
+void HeadlessWindow::TakeKeyboardBack() {
+    if (!host_ || !visible_ || IsPopupKind(kind_)) return;
+    // Given the keyboard while its form was disabled, the window holds it
+    // already and hears no focus event: its form is told again.
+    if (host_->activeWindow_ == this)
+        host_->TellFocus(this, true);
+    else
+        host_->Activate(this);
+}
+
 void HeadlessWindow::Present(const TBitmap32& buffer, std::span<const TRect> rects) {
     if (shown_.Width() != buffer.Width() || shown_.Height() != buffer.Height()) {
         shown_.SetSize(buffer.Width(), buffer.Height());

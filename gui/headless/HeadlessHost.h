@@ -219,6 +219,7 @@ public:
     void SetCaption(std::string_view caption) override { caption_ = caption; }
     void SetVisible(bool visible) override;
     void Activate() override;
+    void TakeKeyboardBack() override;
     void Present(const TBitmap32& buffer, std::span<const TRect> rects) override;
     void SetCapture(bool capture) override { capture_ = capture; }
     void SetBorderStyle(TFormBorderStyle style) override { borderStyle_ = style; }

@@ -192,18 +192,22 @@ public:
     // input, and the host then watches where the keyboard goes: a window
     // manager that moves it on to another of our windows, or to none, as
     // it lets go of the window that hid, is put right.
+    //
+    // A window the manager gave the keyboard while its form was disabled
+    // (the form took no activation then) holds it already: no focus event
+    // comes, and the form is told again.
     void TakeKeyboardBack() override {
         if (IsPopupKind(kind_) || !visible_) return;
+        const bool holding = SDL_GetKeyboardFocus() == window_;
         if (!mapping_) {
             SDL_SetWindowInputFocus(window_);
-            return;
-        }
-        if (!mapping_->Viewable()) {
+        } else if (!mapping_->Viewable()) {
             Activate();
-            return;
+        } else {
+            X11GiveKeyboard(window_);
+            host_.keyboardWatch_.Watch(id_, window_, host_.userTime_);
         }
-        X11GiveKeyboard(window_);
-        host_.keyboardWatch_.Watch(id_, window_, host_.userTime_);
+        if (holding) Client().HostActivated(true);
     }
 
     // Puts right what the window manager made of the last show or hide,

@@ -63,6 +63,27 @@ TEST(KeyboardHandBack, AWindowThatHidesHandsTheKeyboardToTheOneActiveBefore) {
              ASSERT_TRUE(EventFrame->IsShowing());
          },
          false},
+        // The window manager gives the keyboard back to the main window
+        // itself while the progress window still shows: the main window,
+        // disabled, takes no activation then, and no focus event comes as
+        // the keyboard is taken back where it already is.
+        {"a save while the window system gives the main window the keyboard",
+         nullptr,
+         [](EditorSession& e) {
+             FormSlide->OnShow = [&e](TObject*) {
+                 Application->QueueCall([&e] {
+                     e.Host().WindowOf(*MainForm.Get())->Activate();
+                     EXPECT_FALSE(MainForm->GetActive());
+                 });
+             };
+             MapProject->FileName = (e / "kept.pw").string();
+             MapProject->Modified = 1;
+             e.Host().Advance(100);
+             e.Host().PressKey('S', {ssCtrl});
+             FormSlide->OnShow = nullptr;
+             ASSERT_EQ(MapProject->Modified, 0);
+         },
+         false},
         {"the events window shown and closed from its frame at once", nullptr,
          [](EditorSession& e) {
              e.Host().PressKey(VK_F4);
