@@ -28,6 +28,23 @@ struct Case {
     bool focusEventsLate = true;
 };
 
+// Ctrl+S, the window system handing form the keyboard while the progress
+// window shows (every window disabled, so form takes no activation).
+void SaveWhileTheWindowSystemActivates(EditorSession& e, TCustomForm& form) {
+    FormSlide->OnShow = [&e, &form](TObject*) {
+        Application->QueueCall([&e, &form] {
+            e.Host().WindowOf(form)->Activate();
+            EXPECT_FALSE(form.GetActive());
+        });
+    };
+    MapProject->FileName = (e / "kept.pw").string();
+    MapProject->Modified = 1;
+    e.Host().Advance(100);
+    e.Host().PressKey('S', {ssCtrl});
+    FormSlide->OnShow = nullptr;
+    ASSERT_EQ(MapProject->Modified, 0);
+}
+
 TEST(KeyboardHandBack, AWindowThatHidesHandsTheKeyboardToTheOneActiveBefore) {
     const Case cases[] = {
         {"a save and its progress window", nullptr,
@@ -48,42 +65,14 @@ TEST(KeyboardHandBack, AWindowThatHidesHandsTheKeyboardToTheOneActiveBefore) {
              return MainForm.Get();
          },
          [](EditorSession& e) {
-             FormSlide->OnShow = [&e](TObject*) {
-                 Application->QueueCall([&e] {
-                     e.Host().WindowOf(*EventFrame.Get())->Activate();
-                     EXPECT_FALSE(EventFrame->GetActive());
-                 });
-             };
-             MapProject->FileName = (e / "kept.pw").string();
-             MapProject->Modified = 1;
-             e.Host().Advance(100);
-             e.Host().PressKey('S', {ssCtrl});
-             FormSlide->OnShow = nullptr;
-             ASSERT_EQ(MapProject->Modified, 0);
+             SaveWhileTheWindowSystemActivates(e, *EventFrame.Get());
              ASSERT_TRUE(EventFrame->IsShowing());
          },
          false},
-        // The window manager gives the keyboard back to the main window
-        // itself while the progress window still shows: the main window,
-        // disabled, takes no activation then, and no focus event comes as
-        // the keyboard is taken back where it already is.
-        {"a save while the window system gives the main window the keyboard",
-         nullptr,
-         [](EditorSession& e) {
-             FormSlide->OnShow = [&e](TObject*) {
-                 Application->QueueCall([&e] {
-                     e.Host().WindowOf(*MainForm.Get())->Activate();
-                     EXPECT_FALSE(MainForm->GetActive());
-                 });
-             };
-             MapProject->FileName = (e / "kept.pw").string();
-             MapProject->Modified = 1;
-             e.Host().Advance(100);
-             e.Host().PressKey('S', {ssCtrl});
-             FormSlide->OnShow = nullptr;
-             ASSERT_EQ(MapProject->Modified, 0);
-         },
-         false},
+        // The same, to the main window itself: no focus event comes as the
+        // keyboard is taken back where it already is.
+        {"a save while the window system gives the main window the keyboard", nullptr,
+         [](EditorSession& e) { SaveWhileTheWindowSystemActivates(e, *MainForm.Get()); }, false},
         {"the events window shown and closed from its frame at once", nullptr,
          [](EditorSession& e) {
              e.Host().PressKey(VK_F4);
