@@ -23,4 +23,9 @@ X11Handle X11HandleOf(SDL_Window* window);
 std::vector<Atom> X11ReadAtoms(Display* display, Window window, Atom property);
 void X11WriteAtoms(Display* display, Window window, Atom property, const std::vector<Atom>& atoms);
 
+// The window's ancestor that stands on the root (a window manager's frame,
+// or the window itself when it stands there), None when the server knows
+// no such window.
+Window X11TopLevelOf(Display* display, Window window);
+
 }  // namespace thorn

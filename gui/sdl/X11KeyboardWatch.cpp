@@ -70,16 +70,8 @@ public:
         if (focus == None || focus == PointerRoot || focus == root ||
             !XQueryPointer(display_, root, &pointerRoot, &under, &rootX, &rootY, &x, &y, &buttons) || under == None)
             return false;
-        Window top = focus;
-        for (;;) {
-            Window treeRoot = None, parent = None, *children = nullptr;
-            unsigned int count = 0;
-            if (!XQueryTree(display_, top, &treeRoot, &parent, &children, &count)) return false;
-            if (children) XFree(children);
-            if (parent == root || parent == None) break;
-            top = parent;
-        }
-        return top == under;
+        const Window top = X11TopLevelOf(display_, focus);
+        return top != None && top == under;
     }
 
 private:

@@ -43,6 +43,17 @@ void X11WriteAtoms(Display* display, Window window, Atom property, const std::ve
                     reinterpret_cast<const unsigned char*>(atoms.data()), static_cast<int>(atoms.size()));
 }
 
+Window X11TopLevelOf(Display* display, Window window) {
+    for (;;) {
+        Window root = None, parent = None, *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return None;
+        if (children) XFree(children);
+        if (parent == root || parent == None) return window;
+        window = parent;
+    }
+}
+
 namespace {
 
 // The four edges of _NET_FRAME_EXTENTS (left, right, top, bottom), once the
@@ -90,19 +101,6 @@ bool WindowManagerRuns(const X11Handle& x) {
     const Atom check = XInternAtom(x.display, "_NET_SUPPORTING_WM_CHECK", False);
     const std::optional<Window> named = WindowNamedBy(x.display, DefaultRootWindow(x.display), check);
     return named && *named != None && WindowNamedBy(x.display, *named, check) == named;
-}
-
-// The window's ancestor that stands on the root (itself for a window on
-// the root), None when the server knows no such window.
-Window TopLevelOf(Display* display, Window window) {
-    for (;;) {
-        Window root = None, parent = None, *children = nullptr;
-        unsigned int count = 0;
-        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return None;
-        if (children) XFree(children);
-        if (parent == root || parent == None) return window;
-        window = parent;
-    }
 }
 
 }  // namespace
@@ -215,7 +213,7 @@ int X11KeysReach(std::span<SDL_Window* const> ours) {
     if (!XQueryPointer(x.display, root, &pointerRoot, &under, &rootX, &rootY, &winX, &winY, &mask) || under == None)
         return -1;
     for (size_t i = 0; i < ours.size(); ++i)
-        if (const X11Handle o = X11HandleOf(ours[i]); o && TopLevelOf(o.display, o.window) == under)
+        if (const X11Handle o = X11HandleOf(ours[i]); o && X11TopLevelOf(o.display, o.window) == under)
             return static_cast<int>(i);
     return -1;
 }
@@ -280,7 +278,7 @@ std::optional<FrameEdges> X11ShownFrame(SDL_Window* window) {
     if (!x) return std::nullopt;
     if (auto told = FrameExtentsOf(x, XInternAtom(x.display, "_NET_FRAME_EXTENTS", False))) return told;
     // The manager's frame is the window's ancestor that stands on the root.
-    const Window top = TopLevelOf(x.display, x.window);
+    const Window top = X11TopLevelOf(x.display, x.window);
     if (top == None) return std::nullopt;
     // A window on the screen that stands on the root itself has no frame.
     if (top == x.window) return FrameEdges{};
